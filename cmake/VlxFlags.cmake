@@ -1,0 +1,23 @@
+# Compiler and linker flags for every target, googletest included: a 32-bit x86
+# build with real IEEE single and double rounding (SSE scalar maths), a stack
+# that generated code may leave 4-byte aligned, and no fast-math.
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS ON)
+set(CMAKE_C_STANDARD 11)
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+
+add_compile_options(-m32 -msse2 -mfpmath=sse -mincoming-stack-boundary=2 -fno-strict-aliasing
+                    -fvisibility=hidden)
+add_link_options(-m32)
+
+option(VLX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(VLX_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+  add_compile_definitions(VLX_CHECKING_BUILD=1)
+endif()
+
+# Warnings for our own code only (googletest keeps its own).
+set(VLX_WARNINGS -Wall -Wextra -Wno-unused-parameter)

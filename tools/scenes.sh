@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Builds what is needed and renders the sample scenes into scenes/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup.sh"
+exec "$root/build/tools/vlx_scenes" "$root/scenes" "$@"
