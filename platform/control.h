@@ -1,0 +1,87 @@
+// Controls of the platform stand-in that the original platform does not have:
+// failure on demand, the captured debugger output, registry contents, the
+// process identity, built-in modules, thread attachment and heap accounting.
+// Tests, the loader and the sample programs use them; the driver does not.
+#pragma once
+
+#include "platform/win_types.h"
+
+// ---- Failure on demand ----------------------------------------------------------
+// A fault makes calls of one platform function fail as the platform reports
+// failure. `call` is the function's name ("GlobalAlloc", "LoadLibraryA", ...);
+// `key`, when given, restricts the fault to calls about one thing (a module,
+// procedure, file, environment or registry name), compared without case. The
+// first `skip` matching calls go through, then `count` fail (0: every one
+// after). `error` replaces the call's own last-error or result code when
+// non-zero.
+typedef struct PlatformFault {
+  const char *call;
+  const char *key;
+  unsigned skip;
+  unsigned count;
+  DWORD error;
+} PlatformFault;
+
+PLATFORM_API void PlatformArmFault(PlatformFault fault);
+PLATFORM_API void PlatformClearFaults(void);
+// Failures injected for `call` (all calls when null) since the last clear.
+PLATFORM_API unsigned PlatformFaultsFired(const char *call);
+
+// ---- Debugger output --------------------------------------------------------------
+// Everything written with OutputDebugStringA since the last clear. The text is
+// also echoed to standard error when VLX_DEBUG_ECHO is set.
+// Copies up to size - 1 bytes and a terminating zero; gives the full length.
+PLATFORM_API size_t PlatformDebugOutput(char *buffer, size_t size);
+PLATFORM_API void PlatformClearDebugOutput(void);
+
+// ---- Registry contents ------------------------------------------------------------
+// Creates the key path (and its parents) when missing and sets one value.
+PLATFORM_API BOOL PlatformRegistrySetValue(HKEY root, const char *path, const char *name,
+                                           DWORD type, const void *data, DWORD size);
+// The access rights a key grants; opening it asking for more is refused.
+PLATFORM_API BOOL PlatformRegistrySetKeyAccess(HKEY root, const char *path, REGSAM granted);
+// Removes every key and value.
+PLATFORM_API void PlatformRegistryReset(void);
+
+// ---- Process identity ----------------------------------------------------------------
+// GetCurrentProcessId answers `id` from now on (0 restores the real one), so a
+// test can act as another process.
+PLATFORM_API void PlatformSetProcessId(DWORD id);
+// The platform GetVersionExA reports: VER_PLATFORM_WIN32_WINDOWS (4.0.950) or
+// VER_PLATFORM_WIN32_NT (4.0.1381, the default).
+PLATFORM_API void PlatformSetPlatformId(DWORD platformId);
+
+// ---- Built-in modules ------------------------------------------------------------------
+typedef struct PlatformExport {
+  const char *name;
+  void *proc;
+} PlatformExport;
+
+// Registers (or replaces) a module that LoadLibraryA can find. The tables
+// must outlive the registration.
+PLATFORM_API BOOL PlatformRegisterModule(const char *name, const PlatformExport *exports,
+                                         unsigned count);
+PLATFORM_API BOOL PlatformUnregisterModule(const char *name);
+// How many times the module is loaded now (LoadLibraryA minus FreeLibrary).
+PLATFORM_API unsigned PlatformModuleLoadCount(const char *name);
+
+// ---- Threads ----------------------------------------------------------------------------
+// Attaches the calling thread to the platform: its x87 control word becomes
+// the platform's default 0x027F. Gives TRUE the first time on a thread. The
+// thread that loads the platform library is attached at load.
+PLATFORM_API BOOL PlatformAttachThread(void);
+#define PLATFORM_X87_CONTROL_WORD 0x027Fu
+
+// Called on each attached thread as it ends, in registration order.
+typedef void (*PlatformThreadExitProc)(void *data);
+PLATFORM_API BOOL PlatformAddThreadExitHandler(PlatformThreadExitProc proc, void *data);
+PLATFORM_API BOOL PlatformRemoveThreadExitHandler(PlatformThreadExitProc proc, void *data);
+
+// ---- Heap accounting ----------------------------------------------------------------------
+typedef struct PlatformHeapStats {
+  unsigned liveBlocks;  // global-heap blocks not yet freed
+  size_t liveBytes;
+  unsigned liveVirtual;  // VirtualAlloc allocations not yet released
+} PlatformHeapStats;
+
+PLATFORM_API PlatformHeapStats PlatformGetHeapStats(void);
