@@ -7,16 +7,15 @@ set(CMAKE_CXX_EXTENSIONS ON)
 set(CMAKE_C_STANDARD 11)
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 
-add_compile_options(-m32 -msse2 -mfpmath=sse -mincoming-stack-boundary=2 -fno-strict-aliasing
+# -m32 itself comes from cmake/i386-linux.cmake.
+add_compile_options(-msse2 -mfpmath=sse -mincoming-stack-boundary=2 -fno-strict-aliasing
                     -fvisibility=hidden)
-add_link_options(-m32)
 
 option(VLX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(VLX_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
                       -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
-  add_compile_definitions(VLX_CHECKING_BUILD=1)
 endif()
 
 # Warnings for our own code only (googletest keeps its own).

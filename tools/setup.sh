@@ -20,7 +20,7 @@ if ((${#missing[@]})); then
   for attempt in 1 2 3; do
     $sudo apt-get update -q && break
     echo "setup: apt-get update failed (attempt $attempt)"
-    sleep 5
+    [ "$attempt" = 3 ] || sleep 5
   done
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
