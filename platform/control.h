@@ -28,8 +28,9 @@ PLATFORM_API void PlatformClearFaults(void);
 PLATFORM_API unsigned PlatformFaultsFired(const char *call);
 
 // ---- Debugger output --------------------------------------------------------------
-// Everything written with OutputDebugStringA since the last clear. The text is
-// also echoed to standard error when VLX_DEBUG_ECHO is set.
+// What was written with OutputDebugStringA since the last clear, up to the
+// last 1 MiB. The text is also echoed to standard error while the environment
+// variable VLX_DEBUG_ECHO is set.
 // Copies up to size - 1 bytes and a terminating zero; gives the full length.
 PLATFORM_API size_t PlatformDebugOutput(char *buffer, size_t size);
 PLATFORM_API void PlatformClearDebugOutput(void);
@@ -68,11 +69,15 @@ PLATFORM_API unsigned PlatformModuleLoadCount(const char *name);
 // ---- Threads ----------------------------------------------------------------------------
 // Attaches the calling thread to the platform: its x87 control word becomes
 // the platform's default 0x027F. Gives TRUE the first time on a thread. The
-// thread that loads the platform library is attached at load.
+// thread that loads the platform library is attached at load. As on the
+// original platform, x87 arithmetic then rounds to double precision, the C
+// library's x87 maths (exp, pow) included.
 PLATFORM_API BOOL PlatformAttachThread(void);
 #define PLATFORM_X87_CONTROL_WORD 0x027Fu
 
-// Called on each attached thread as it ends, in registration order.
+// Called on each attached thread as it ends, in registration order. Removing a
+// handler waits for threads that are running it; a handler must not add or
+// remove handlers.
 typedef void (*PlatformThreadExitProc)(void *data);
 PLATFORM_API BOOL PlatformAddThreadExitHandler(PlatformThreadExitProc proc, void *data);
 PLATFORM_API BOOL PlatformRemoveThreadExitHandler(PlatformThreadExitProc proc, void *data);

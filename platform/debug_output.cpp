@@ -1,16 +1,19 @@
 // Debugger output: kept in one process-wide buffer that tests read back, as a
-// debugger attached to the process would show it.
+// debugger attached to the process would show it. Only the newest text is
+// kept, so a long run that reports often does not grow without bound.
 #include <stdio.h>
-#include <stdlib.h>
 
 #include <cstring>
 #include <mutex>
 #include <string>
 
 #include "platform/control.h"
+#include "platform/fault.h"
 #include "platform/kernel.h"
 
 namespace {
+
+constexpr size_t kKept = 1 << 20;
 
 struct DebugSink {
   std::mutex lock;
@@ -25,13 +28,15 @@ DebugSink &Sink() {
 }  // namespace
 
 // Cannot fail, so there is no fault to check. The echo setting is read on
-// every call, so a test can turn it on and off; the read is a plain getenv.
+// every call, so a test can turn it on and off.
 PLATFORM_API void WINAPI OutputDebugStringA(LPCSTR text) {
   if (text == nullptr) return;
+  bool echo = platform::EnvironmentHas("VLX_DEBUG_ECHO");
   DebugSink &s = Sink();
   std::lock_guard<std::mutex> hold(s.lock);
   s.text += text;
-  if (getenv("VLX_DEBUG_ECHO") != nullptr) {
+  if (s.text.size() > kKept) s.text.erase(0, s.text.size() - kKept);
+  if (echo) {
     fputs(text, stderr);
     fflush(stderr);
   }

@@ -17,6 +17,15 @@ std::mutex environmentLock;
 
 }  // namespace
 
+namespace platform {
+
+bool EnvironmentHas(const char *name) {
+  std::lock_guard<std::mutex> hold(environmentLock);
+  return getenv(name) != nullptr;
+}
+
+}  // namespace platform
+
 PLATFORM_API DWORD WINAPI GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
   if (platform::FailWithLastError("GetEnvironmentVariableA", name, ERROR_ENVVAR_NOT_FOUND)) return 0;
   if (name == nullptr) return SetLastError(ERROR_INVALID_PARAMETER), 0;

@@ -23,7 +23,6 @@ struct ArmedFault {
 struct FaultTable {
   std::mutex lock;
   std::vector<ArmedFault> armed;
-  std::vector<std::pair<std::string, unsigned>> fired;  // call -> failures injected
 };
 
 FaultTable &Table() {
@@ -59,13 +58,6 @@ bool ShouldFail(const char *call, const char *key, DWORD usual, DWORD *error) {
     }
     if (f.count != 0 && f.fired >= f.count) continue;
     ++f.fired;
-    bool counted = false;
-    for (auto &entry : t.fired)
-      if (entry.first == call) {
-        ++entry.second;
-        counted = true;
-      }
-    if (!counted) t.fired.emplace_back(call, 1);
     if (error) *error = f.error ? f.error : usual;
     return true;
   }
@@ -88,7 +80,6 @@ PLATFORM_API void PlatformClearFaults(void) {
   FaultTable &t = Table();
   std::lock_guard<std::mutex> hold(t.lock);
   t.armed.clear();
-  t.fired.clear();
   anyArmed.store(false, std::memory_order_release);
 }
 
@@ -96,7 +87,7 @@ PLATFORM_API unsigned PlatformFaultsFired(const char *call) {
   FaultTable &t = Table();
   std::lock_guard<std::mutex> hold(t.lock);
   unsigned total = 0;
-  for (auto &entry : t.fired)
-    if (call == nullptr || entry.first == call) total += entry.second;
+  for (const ArmedFault &f : t.armed)
+    if (call == nullptr || f.call == call) total += f.fired;
   return total;
 }

@@ -92,14 +92,19 @@ HANDLE Fail(DWORD error) {
 
 }  // namespace
 
-// Relative names resolve against the current directory, as open() does.
-PLATFORM_API HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode,
+// Relative names resolve against the current directory, as open() does, and
+// '\' separates folders as '/' does.
+PLATFORM_API HANDLE WINAPI CreateFileA(LPCSTR givenName, DWORD access, DWORD shareMode,
                                        LPSECURITY_ATTRIBUTES security, DWORD disposition,
                                        DWORD flagsAndAttributes, HANDLE templateFile) {
-  if (platform::FailWithLastError("CreateFileA", name, ERROR_ACCESS_DENIED))
+  if (platform::FailWithLastError("CreateFileA", givenName, ERROR_ACCESS_DENIED))
     return INVALID_HANDLE_VALUE;
-  if (name == nullptr || disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING)
+  if (givenName == nullptr || disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING)
     return Fail(ERROR_INVALID_PARAMETER);
+  std::string path(givenName);
+  for (char &c : path)
+    if (c == '\\') c = '/';
+  const char *name = path.c_str();
   if (name[0] == 0) return Fail(ERROR_PATH_NOT_FOUND);
   // Truncating needs the right to write.
   if (disposition == TRUNCATE_EXISTING && !(access & GENERIC_WRITE))

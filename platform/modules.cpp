@@ -31,15 +31,16 @@ ModuleTable &Table() {
   return *table;
 }
 
-// The name as the platform matches it: ".dll" is implied without an
-// extension, and a trailing dot means "no extension, add none".
+// The name as the platform matches it: built-in modules are found wherever a
+// path says they are, ".dll" is implied without an extension, and a trailing
+// dot means "no extension, add none".
 std::string FullName(const char *name) {
   std::string full(name);
-  size_t base = full.find_last_of("\\/");
-  base = base == std::string::npos ? 0 : base + 1;
+  size_t folder = full.find_last_of("\\/");
+  if (folder != std::string::npos) full.erase(0, folder + 1);
   if (!full.empty() && full.back() == '.')
     full.pop_back();
-  else if (full.find('.', base) == std::string::npos)
+  else if (full.find('.') == std::string::npos)
     full += ".dll";
   return full;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <shared_mutex>
 #include <vector>
 
 #include "platform/control.h"
@@ -22,8 +23,10 @@ struct ExitHandler {
   void *data;
 };
 
+// Ending threads hold the lock shared while their handlers run, so removing a
+// handler waits until no thread is still running it.
 struct ExitHandlers {
-  std::mutex lock;
+  std::shared_mutex lock;
   std::vector<ExitHandler> list;
 };
 
@@ -39,13 +42,9 @@ struct Attachment {
   bool attached = false;
   ~Attachment() {
     if (!attached) return;
-    std::vector<ExitHandler> copy;
-    {
-      ExitHandlers &h = Handlers();
-      std::lock_guard<std::mutex> hold(h.lock);
-      copy = h.list;
-    }
-    for (const ExitHandler &handler : copy) handler.proc(handler.data);
+    ExitHandlers &h = Handlers();
+    std::shared_lock<std::shared_mutex> hold(h.lock);
+    for (const ExitHandler &handler : h.list) handler.proc(handler.data);
   }
 };
 
@@ -85,14 +84,14 @@ PLATFORM_API BOOL PlatformAttachThread(void) {
 PLATFORM_API BOOL PlatformAddThreadExitHandler(PlatformThreadExitProc proc, void *data) {
   if (proc == nullptr) return FALSE;
   ExitHandlers &h = Handlers();
-  std::lock_guard<std::mutex> hold(h.lock);
+  std::unique_lock<std::shared_mutex> hold(h.lock);
   h.list.push_back({proc, data});
   return TRUE;
 }
 
 PLATFORM_API BOOL PlatformRemoveThreadExitHandler(PlatformThreadExitProc proc, void *data) {
   ExitHandlers &h = Handlers();
-  std::lock_guard<std::mutex> hold(h.lock);
+  std::unique_lock<std::shared_mutex> hold(h.lock);
   auto it = std::find_if(h.list.begin(), h.list.end(), [&](const ExitHandler &e) {
     return e.proc == proc && e.data == data;
   });

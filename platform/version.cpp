@@ -22,7 +22,8 @@ PLATFORM_API BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
   bool nt = platformId.load(std::memory_order_relaxed) == VER_PLATFORM_WIN32_NT;
   info->dwMajorVersion = 4;
   info->dwMinorVersion = 0;
-  info->dwBuildNumber = nt ? 1381 : 950;
+  // Windows 95 keeps the major and minor version in the build number's high word.
+  info->dwBuildNumber = nt ? 1381 : 0x04000000 | 950;
   info->dwPlatformId = nt ? VER_PLATFORM_WIN32_NT : VER_PLATFORM_WIN32_WINDOWS;
   std::memset(info->szCSDVersion, 0, sizeof info->szCSDVersion);
   if (nt) std::strcpy(info->szCSDVersion, "Service Pack 3");

@@ -94,7 +94,8 @@ PLATFORM_API BOOL WINAPI VirtualFree(LPVOID address, size_t size, DWORD type) {
 PLATFORM_API BOOL WINAPI VirtualProtect(LPVOID address, size_t size, DWORD protect,
                                         DWORD *oldProtect) {
   int prot = ProtFor(protect);
-  if (prot < 0 || oldProtect == nullptr || size == 0) {
+  if (prot < 0 || oldProtect == nullptr || size == 0 ||
+      size > UINTPTR_MAX - reinterpret_cast<uintptr_t>(address)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
@@ -104,7 +105,7 @@ PLATFORM_API BOOL WINAPI VirtualProtect(LPVOID address, size_t size, DWORD prote
   std::lock_guard<std::mutex> hold(mapLock);
   // The range must lie inside one allocation.
   auto it = allocations.upper_bound(start);
-  if (it == allocations.begin() || end < start) {
+  if (it == allocations.begin()) {
     SetLastError(ERROR_INVALID_ADDRESS);
     return FALSE;
   }

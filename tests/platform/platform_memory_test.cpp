@@ -65,19 +65,25 @@ TEST_F(GlobalHeap, BadRequestsFailAsThePlatformReportsThem) {
   }
 }
 
-TEST_F(GlobalHeap, FreeingTwiceOrNothingIsHandled) {
+TEST_F(GlobalHeap, PointersThatAreNotLiveBlocksAreRefusedUntouched) {
   EXPECT_EQ(GlobalFree(nullptr), nullptr);
   HGLOBAL block = GlobalAlloc(GPTR, 32);
-  HGLOBAL other = GlobalAlloc(GPTR, 32);  // keeps the freed block's memory from being reused
+  HGLOBAL other = GlobalAlloc(GPTR, 32);  // keeps the freed block's address from coming back
   ASSERT_EQ(GlobalFree(block), nullptr);
-  // Reading the freed header is what this checks, so it is not run under ASan.
-#if !defined(__SANITIZE_ADDRESS__)
-  SetLastError(0);
-  EXPECT_EQ(GlobalFree(block), block);
-  EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_HANDLE);
-  EXPECT_EQ(GlobalSize(block), 0u);
-#endif
+  void *page = VirtualAlloc(nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);  // nothing before it
+  int local = 0;
+  const HGLOBAL bad[] = {block, page, &local, static_cast<char *>(other) + 16};
+  for (HGLOBAL h : bad) {
+    SetLastError(0);
+    EXPECT_EQ(GlobalFree(h), h);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_HANDLE);
+    SetLastError(0);
+    EXPECT_EQ(GlobalSize(h), 0u);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_HANDLE);
+  }
+  EXPECT_EQ(GlobalSize(other), 32u);
   GlobalFree(other);
+  VirtualFree(page, 0, MEM_RELEASE);
 }
 
 TEST_F(GlobalHeap, InjectedFailureAllocatesNothing) {
@@ -136,6 +142,20 @@ TEST_F(VirtualMemory, ExecutableMemoryIsZeroedAlignedAndRunsCode) {
   EXPECT_EQ(twice(1.25f), 2.5f);
 }
 
+// The usual life of a code buffer: written while writable, then made
+// executable and read-only.
+TEST_F(VirtualMemory, CodeWrittenThenProtectedAsExecutableRuns) {
+  unsigned char *code = Alloc(4096, PAGE_READWRITE);
+  ASSERT_NE(code, nullptr);
+  static const unsigned char returnSeven[] = {0xB8, 0x07, 0x00, 0x00, 0x00, 0xC3};  // mov eax, 7; ret
+  memcpy(code, returnSeven, sizeof returnSeven);
+  DWORD old = 0;
+  ASSERT_TRUE(VirtualProtect(code, sizeof returnSeven, PAGE_EXECUTE_READ, &old));
+  EXPECT_EQ(old, PAGE_READWRITE);
+  EXPECT_EQ(reinterpret_cast<int (*)()>(code)(), 7);
+  EXPECT_DEATH(code[0] = 0xC3, "");
+}
+
 TEST_F(VirtualMemory, BadRequestsFailWithThePlatformsErrors) {
   int local;
   struct Case {
@@ -191,6 +211,11 @@ TEST_F(VirtualMemory, ProtectionChangesReportTheOldOneAndAreEnforced) {
   EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_ADDRESS);
   EXPECT_FALSE(VirtualProtect(p, page, PAGE_READONLY, nullptr));
   EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PARAMETER);
+  // A size that wraps past the end of the address space is refused.
+  EXPECT_FALSE(VirtualProtect(p + 100, 0u - reinterpret_cast<uintptr_t>(p + 100) + 1,
+                              PAGE_READONLY, &old));
+  EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PARAMETER);
+  p[0] = 2;  // nothing changed
 }
 
 TEST_F(VirtualMemory, InjectedFailure) {

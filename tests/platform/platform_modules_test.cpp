@@ -35,6 +35,9 @@ TEST_F(Modules, LoadLibraryMatchesNamesAsThePlatformDoes) {
       {"TESTMOD.DLL", true}, {"testmod.dll", true}, {"TestMod", true},  // ".dll" implied
       {"other.drv", true},   {"OTHER.DRV", true},   {"other", false},   // not "other.drv"
       {"testmod.", false},   {"testmod.exe", false}, {"missing", false}, {"", false},
+      // Built-in modules are found whatever folder a path names.
+      {"C:\\WINDOWS\\SYSTEM\\testmod.dll", true}, {"/opt/lib/TestMod", true},
+      {"C:\\dir.d\\testmod", true},  // a dot in a folder is no extension
   };
   for (const Case &c : cases) {
     SetLastError(0);

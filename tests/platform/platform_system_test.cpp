@@ -30,7 +30,7 @@ TEST_F(Version, ReportsThePlatformChosen) {
     const char *csd;
   } const cases[] = {
       {VER_PLATFORM_WIN32s, 1381, VER_PLATFORM_WIN32_NT, "Service Pack 3"},
-      {VER_PLATFORM_WIN32_WINDOWS, 950, VER_PLATFORM_WIN32_WINDOWS, ""},
+      {VER_PLATFORM_WIN32_WINDOWS, 0x040003B6, VER_PLATFORM_WIN32_WINDOWS, ""},
       {VER_PLATFORM_WIN32_NT, 1381, VER_PLATFORM_WIN32_NT, "Service Pack 3"},
   };
   for (const Case &c : cases) {

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -69,7 +72,7 @@ TEST_F(TlsSlots, AReallocatedSlotReadsEmptyOnEveryThread) {
     EXPECT_EQ(TlsGetValue(a), nullptr);
   });
   while (stage != 1) std::this_thread::yield();
-  ASSERT_TRUE(TlsFree(a));
+  EXPECT_TRUE(TlsFree(a));
   allocated.clear();
   DWORD again = Alloc();
   EXPECT_EQ(again, a);  // the lowest free index comes back
@@ -216,12 +219,14 @@ TEST_F(CriticalSections, SpinCountFormCanFailOnDemand) {
 }
 
 TEST_F(CriticalSections, LeavingWithoutOwningIsCaught) {
+  std::string style = GTEST_FLAG_GET(death_test_style);
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_DEATH(LeaveCriticalSection(&cs), "does not own it");
   EnterCriticalSection(&cs);
   std::thread other([&] { EXPECT_DEATH(LeaveCriticalSection(&cs), "does not own it"); });
   other.join();
   LeaveCriticalSection(&cs);
+  GTEST_FLAG_SET(death_test_style, style);
 }
 
 // ---- Identity and attachment --------------------------------------------------------
@@ -240,25 +245,6 @@ TEST(ThreadIdentity, IdsAreNonZeroStableAndDistinct) {
     ids.insert(id);
   }
   EXPECT_EQ(ids.size(), 5u);
-}
-
-TEST(ThreadIdentity, ProcessIdCanBeOverridden) {
-  DWORD real = GetCurrentProcessId();
-  EXPECT_NE(real, 0u);
-  PlatformSetProcessId(1234);
-  EXPECT_EQ(GetCurrentProcessId(), 1234u);
-  OnOtherThread([] { EXPECT_EQ(GetCurrentProcessId(), 1234u); });
-  PlatformSetProcessId(0);
-  EXPECT_EQ(GetCurrentProcessId(), real);
-}
-
-TEST(ThreadIdentity, LastErrorIsPerThread) {
-  SetLastError(5);
-  OnOtherThread([] {
-    EXPECT_EQ(GetLastError(), 0u);
-    SetLastError(6);
-  });
-  EXPECT_EQ(GetLastError(), 5u);
 }
 
 TEST(ThreadAttachment, TheLoadingThreadHasThePlatformControlWord) {
@@ -307,6 +293,43 @@ TEST(ThreadAttachment, ExitHandlersRunOnAttachedThreadsOnly) {
   EXPECT_FALSE(PlatformRemoveThreadExitHandler(handler, &record));
   OnOtherThread([] { PlatformAttachThread(); });
   EXPECT_EQ(record.calls, 1);
+}
+
+// A handler's data may be freed once its removal returns, even while a thread
+// is ending and running the handler.
+TEST(ThreadAttachment, RemovingAHandlerWaitsForThreadsRunningIt) {
+  struct Gate {
+    std::mutex lock;
+    std::condition_variable changed;
+    bool entered = false, release = false, finished = false;
+  } gate;
+  auto handler = [](void *data) {
+    auto *g = static_cast<Gate *>(data);
+    std::unique_lock<std::mutex> hold(g->lock);
+    g->entered = true;
+    g->changed.notify_all();
+    g->changed.wait(hold, [g] { return g->release; });
+    g->finished = true;
+  };
+  ASSERT_TRUE(PlatformAddThreadExitHandler(handler, &gate));
+  std::thread ending([] { PlatformAttachThread(); });
+  {
+    std::unique_lock<std::mutex> hold(gate.lock);
+    gate.changed.wait(hold, [&] { return gate.entered; });
+  }
+  std::thread remover([&] {
+    EXPECT_TRUE(PlatformRemoveThreadExitHandler(handler, &gate));
+    std::lock_guard<std::mutex> hold(gate.lock);
+    EXPECT_TRUE(gate.finished);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // let the removal start waiting
+  {
+    std::lock_guard<std::mutex> hold(gate.lock);
+    gate.release = true;
+    gate.changed.notify_all();
+  }
+  remover.join();
+  ending.join();
 }
 
 }  // namespace
