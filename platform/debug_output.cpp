@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/control.h"
-#include "platform/fault.h"
+#include "platform/internal.h"
 #include "platform/kernel.h"
 
 namespace {

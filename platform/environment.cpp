@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "platform/fault.h"
+#include "platform/internal.h"
 #include "platform/kernel.h"
 
 namespace {

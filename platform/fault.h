@@ -20,7 +20,4 @@ inline bool FailWithLastError(const char *call, const char *key, DWORD usual) {
 // Case-insensitive equality of two strings, as the platform compares names.
 bool SameName(const char *a, const char *b);
 
-// Whether an environment variable is set, read under the environment's lock.
-bool EnvironmentHas(const char *name);
-
 }  // namespace platform

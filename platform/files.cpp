@@ -90,6 +90,46 @@ HANDLE Fail(DWORD error) {
   return INVALID_HANDLE_VALUE;
 }
 
+// What ReadFile and WriteFile check before moving data: the fault, the
+// handle, its access and the arguments. Gives the file, or null with the last
+// error set; the count is 0 either way.
+std::shared_ptr<OpenFile> FileFor(const char *call, HANDLE file, DWORD access, const void *data,
+                                  DWORD bytes, LPDWORD count, LPVOID overlapped) {
+  if (count) *count = 0;
+  if (platform::FailWithLastError(call, nullptr, ERROR_ACCESS_DENIED)) return nullptr;
+  std::shared_ptr<OpenFile> f = Lookup(file);
+  DWORD error = ERROR_SUCCESS;
+  if (!f)
+    error = ERROR_INVALID_HANDLE;
+  else if (!(f->access & access))
+    error = ERROR_ACCESS_DENIED;
+  else if (overlapped != nullptr || (data == nullptr && bytes != 0))
+    error = ERROR_INVALID_PARAMETER;  // overlapped (asynchronous) transfers are not supported
+  if (error == ERROR_SUCCESS) return f;
+  SetLastError(error);
+  return nullptr;
+}
+
+// Moves all the bytes unless the file ends first (a transfer of 0 bytes);
+// the count tells how many moved, also on failure.
+template <typename Op>
+BOOL Transfer(Op op, int fd, char *p, DWORD bytes, LPDWORD count) {
+  DWORD done = 0;
+  BOOL ok = TRUE;
+  while (done < bytes) {
+    ssize_t n = op(fd, p + done, bytes - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      SetLastError(ErrorFromErrno(errno, ""));
+      ok = FALSE;
+    }
+    if (n <= 0) break;
+    done += static_cast<DWORD>(n);
+  }
+  if (count) *count = done;
+  return ok;
+}
+
 }  // namespace
 
 // Relative names resolve against the current directory, as open() does, and
@@ -161,60 +201,20 @@ PLATFORM_API HANDLE WINAPI CreateFileA(LPCSTR givenName, DWORD access, DWORD sha
 
 PLATFORM_API BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written,
                                    LPVOID overlapped) {
-  if (platform::FailWithLastError("WriteFile", nullptr, ERROR_ACCESS_DENIED)) {
-    if (written) *written = 0;
-    return FALSE;
-  }
-  if (written) *written = 0;
-  std::shared_ptr<OpenFile> f = Lookup(file);
-  if (!f) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
-  if (!(f->access & GENERIC_WRITE)) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
-  // Overlapped (asynchronous) writes are not supported by the stand-in.
-  if (overlapped != nullptr || (data == nullptr && bytes != 0))
-    return SetLastError(ERROR_INVALID_PARAMETER), FALSE;
-  const char *p = static_cast<const char *>(data);
-  DWORD done = 0;
-  while (done < bytes) {
-    ssize_t n = write(f->fd, p + done, bytes - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      if (written) *written = done;
-      return SetLastError(ErrorFromErrno(errno, "")), FALSE;
-    }
-    done += static_cast<DWORD>(n);
-  }
-  if (written) *written = done;
-  return TRUE;
+  std::shared_ptr<OpenFile> f =
+      FileFor("WriteFile", file, GENERIC_WRITE, data, bytes, written, overlapped);
+  if (!f) return FALSE;
+  auto writeSome = [](int fd, char *p, DWORD n) { return write(fd, p, n); };
+  return Transfer(writeSome, f->fd, static_cast<char *>(const_cast<void *>(data)), bytes, written);
 }
 
+// At the end of the file the call succeeds with 0 bytes.
 PLATFORM_API BOOL WINAPI ReadFile(HANDLE file, LPVOID data, DWORD bytes, LPDWORD read,
                                   LPVOID overlapped) {
-  if (platform::FailWithLastError("ReadFile", nullptr, ERROR_ACCESS_DENIED)) {
-    if (read) *read = 0;
-    return FALSE;
-  }
-  if (read) *read = 0;
-  std::shared_ptr<OpenFile> f = Lookup(file);
-  if (!f) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
-  if (!(f->access & GENERIC_READ)) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
-  if (overlapped != nullptr || (data == nullptr && bytes != 0))
-    return SetLastError(ERROR_INVALID_PARAMETER), FALSE;
-  // Fills the buffer unless the end of the file comes first; at the end the
-  // call succeeds with 0 bytes.
-  char *p = static_cast<char *>(data);
-  DWORD done = 0;
-  while (done < bytes) {
-    ssize_t n = ::read(f->fd, p + done, bytes - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      if (read) *read = done;
-      return SetLastError(ErrorFromErrno(errno, "")), FALSE;
-    }
-    if (n == 0) break;
-    done += static_cast<DWORD>(n);
-  }
-  if (read) *read = done;
-  return TRUE;
+  std::shared_ptr<OpenFile> f = FileFor("ReadFile", file, GENERIC_READ, data, bytes, read, overlapped);
+  if (!f) return FALSE;
+  auto readSome = [](int fd, char *p, DWORD n) { return ::read(fd, p, n); };
+  return Transfer(readSome, f->fd, static_cast<char *>(data), bytes, read);
 }
 
 // Files are the only kernel objects with handles here.

@@ -7,9 +7,9 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "platform/accounting.h"
 #include "platform/control.h"
 #include "platform/fault.h"
+#include "platform/internal.h"
 #include "platform/kernel.h"
 
 namespace {

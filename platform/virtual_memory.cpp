@@ -8,8 +8,8 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/accounting.h"
 #include "platform/fault.h"
+#include "platform/internal.h"
 #include "platform/kernel.h"
 
 namespace {
