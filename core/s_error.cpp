@@ -1,0 +1,16 @@
+#include "core/s_error.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "wgl/wgl_current.h"
+
+void __glSetError(GLenum code) {
+  // Checked first and on every error, also one that would not be recorded.
+  if (getenv("GLERRORABORT")) {
+    fputs("__glSetError(): GLERRORABORT set, aborting.\n", stderr);
+    abort();
+  }
+  GlContext *gc = __glGetTLSCXValue();
+  if (gc->error == GL_NO_ERROR) gc->error = code;
+}

@@ -1,0 +1,50 @@
+// Internal: the screen and the window model as the GDI, DirectDraw and DCI
+// stand-ins share them. The screen's pixels are the DirectDraw primary
+// surface: offset 0 of the one video-memory block.
+//
+// Owners: screen.cpp / the DirectDraw files implement the display-mode and
+// video-memory half; the window-manager files implement the window half.
+#pragma once
+
+#include <stdint.h>
+
+#include <mutex>
+#include <vector>
+
+#include "platform/gdi.h"
+
+namespace platform {
+
+// ---- Display mode and video memory (DirectDraw side) --------------------------------
+struct ScreenMode {
+  int bitsPerPixel;   // 8, 15, 16, 24 or 32 (15 is the 5-5-5 mode)
+  int width, height;  // pixels
+  int bytesPerPixel;  // 1, 2, 2, 3, 4
+  int pitch;          // bytes per row of the primary surface
+};
+
+// One lock guards the screen, the window list and the surfaces. Re-entrant so a
+// call can reach the other half while holding it.
+std::recursive_mutex &ScreenLock();
+
+ScreenMode CurrentScreenMode();
+uint8_t *VideoMemoryBase();   // offset 0 is the primary surface's first pixel
+uint32_t VideoMemorySize();   // the capacity
+
+// Changes the mode and makes every surface lost. False (with a platform error
+// code in *error) when the mode is not offered or the primary would not fit.
+bool SetScreenMode(int bitsPerPixel, int width, int height, uint32_t *error);
+
+// ---- Window model (window-manager side) ----------------------------------------------
+// The visible part of a window's client area, in screen coordinates, clipped to
+// the screen and to the windows above it. Empty when the window is hidden, off
+// the screen or not a window. Rectangles do not overlap; right and bottom are
+// exclusive.
+std::vector<RECT> WindowVisibleRects(HWND hwnd);
+// The client rectangle in screen coordinates; false for a handle that is not a window.
+bool WindowClientScreenRect(HWND hwnd, RECT *rect);
+// Increases whenever any window moves, resizes, changes z-order, appears or
+// goes, and at a display-mode change; clippers and WinWatch compare it.
+uint32_t WindowClipGeneration();
+
+}  // namespace platform
