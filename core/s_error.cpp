@@ -13,4 +13,5 @@ void __glSetError(GLenum code) {
   }
   GlContext *gc = __glGetTLSCXValue();
   if (gc->error == GL_NO_ERROR) gc->error = code;
+  if (gc->procs.errorHook) gc->procs.errorHook(gc, code);
 }

@@ -6,9 +6,16 @@
 #include "core/context.h"
 
 extern "C" {
-// The thread-local slot itself; API entry stubs read it directly.
-extern thread_local GlContext *__glCurrentContext __attribute__((tls_model("initial-exec")));
+// The thread-local slot itself; API entry stubs read it directly. It is
+// initial-exec so that one load from the thread block reads it, and
+// constant-initialised so that no thread ever sees it unset.
+extern constinit thread_local GlContext *__glCurrentContext
+    __attribute__((tls_model("initial-exec")));
 }
 
-GlContext *__glGetTLSCXValue();
-void __glSetTLSCXValue(GlContext *gc);
+// What a thread holds before it binds a context and after it releases one.
+// Its dispatch is the no-op table and is never written.
+extern GlContext __wglPlaceholderContext;
+
+inline GlContext *__glGetTLSCXValue() { return __glCurrentContext; }
+inline void __glSetTLSCXValue(GlContext *gc) { __glCurrentContext = gc; }

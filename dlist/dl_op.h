@@ -1,0 +1,28 @@
+// An op record: one call recorded while a list is compiled. Records live in
+// the context's compile arena and are never freed one by one.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+struct GlContext;
+
+typedef struct GlDlistOp {
+  GlDlistOp *next;
+  // Called with the op's data when the compiled list is freed (ops whose data
+  // owns memory); null for the others.
+  void (*dlistFree)(GlContext *gc, void *data);
+  uint32_t size;   // bytes of data, a multiple of 4
+  int16_t opcode;  // read as signed
+  uint8_t aligned;  // 1: data holds doubles and must start 8-aligned in the list
+  uint8_t reserved;
+  uint32_t data[];  // 8 bytes past the start of the record, times two
+} GlDlistOp;
+
+#define GL_DLIST_OP_HEADER 16u
+static_assert(offsetof(GlDlistOp, data) == GL_DLIST_OP_HEADER,
+              "arena allocations are 8-aligned, so data is too");
+
+// An op with room for `size` bytes of data from the compile arena, next,
+// dlistFree and aligned cleared; null after recording GL_OUT_OF_MEMORY.
+GlDlistOp *__glDlistAllocOp2(GlContext *gc, uint32_t size);

@@ -1,0 +1,40 @@
+// The window-system layer's record of one rendering context, reached from the
+// core through the `other` word of the context's imports. The layer fills in
+// and uses the record; the core reads only the loader's table callback.
+#pragma once
+
+#include <stdint.h>
+
+#include "core/calling.h"
+#include "core/dispatch.h"
+#include "wgl/gl_imports.h"
+
+struct GlContext;
+struct PlatformWindow;
+struct PlatformDC;
+struct WglDrawablePrivate;
+
+// The operating system's GL library takes a context's new dispatch table
+// through this callback, recorded when the context is bound.
+typedef void(GLENTRY *WglSetProcTableProc)(const GlDispatchState *table);
+
+typedef struct WglContext {
+  WglContext *prev;
+  WglContext *next;
+  GlContext *gc;
+  GlModes *modes;
+  uint8_t current;       // current on some thread
+  int32_t ownerThread;   // the thread it is current on, -1 when none
+  uint8_t bound;         // set by every successful bind
+  uint32_t flags;        // 1 buffer size changed, 2 window destroyed
+  uint8_t created;       // set at creation
+  uint32_t handle;       // the handle the loader knows it by
+  PlatformWindow *hwnd;  // window of the current binding
+  PlatformDC *hdc;       // device context kept for the context's life
+  uint8_t pixelFormatDescriptor[40];
+  int32_t pixelFormat;
+  WglSetProcTableProc setProcTable;
+  WglDrawablePrivate *drawable;
+} WglContext;
+
+static_assert(offsetof(WglContext, setProcTable) == 23 * 4, "setProcTable is the 15th field");

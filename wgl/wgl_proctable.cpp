@@ -1,0 +1,9 @@
+#include "wgl/wgl_proctable.h"
+
+#include "core/context.h"
+#include "wgl/wgl_context.h"
+
+void __wglSetProcTable(GlContext *gc, const GlDispatchState *table) {
+  WglContext *wc = static_cast<WglContext *>(gc->imports.other);
+  if (wc && wc->setProcTable) wc->setProcTable(table);
+}
