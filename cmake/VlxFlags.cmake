@@ -18,5 +18,9 @@ if(VLX_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The checking build (Debug) adds run-time checks that cost time, such as
+# page-protecting system-memory surfaces while they are unlocked.
+add_compile_definitions($<$<CONFIG:Debug>:VLX_CHECKING>)
+
 # Warnings for our own code only (googletest keeps its own).
 set(VLX_WARNINGS -Wall -Wextra -Wno-unused-parameter)

@@ -90,3 +90,16 @@ typedef struct PlatformHeapStats {
 } PlatformHeapStats;
 
 PLATFORM_API PlatformHeapStats PlatformGetHeapStats(void);
+
+// ---- Video memory and surfaces --------------------------------------------------------
+// The capacity of local video memory (default 8 MiB, at most 64 MiB), whose
+// offset 0 is the screen. FALSE when the screen or a surface would not fit.
+PLATFORM_API BOOL PlatformSetVideoMemorySize(DWORD bytes);
+// The capacity of non-local (AGP) video memory, where textures go when local
+// memory is full (default 0: none, at most 64 MiB).
+PLATFORM_API BOOL PlatformSetNonLocalVideoMemorySize(DWORD bytes);
+// Bytes of video memory held by surfaces, their spare bytes included.
+PLATFORM_API DWORD PlatformVideoMemoryUsed(BOOL nonLocal);
+// Makes every video-memory surface and every primary lost without a mode
+// change, as when another program takes the display; Restore brings them back.
+PLATFORM_API void PlatformLoseSurfaces(void);

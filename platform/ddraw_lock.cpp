@@ -1,0 +1,73 @@
+// Locking surfaces for direct access. Several threads may hold locks of the
+// primary surface at once, overlapping or not (it is the screen every program
+// draws to); another surface refuses a lock that overlaps one already held.
+#include <mutex>
+
+#include "platform/ddraw_internal.h"
+#include "platform/fault.h"
+#include "platform/kernel.h"
+#include "platform/screen.h"
+
+namespace platform {
+namespace {
+
+bool Overlap(const RECT &a, const RECT &b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+}  // namespace
+
+HRESULT WINAPI SurfaceLock(IDirectDrawSurface *self, LPRECT rect, LPDDSURFACEDESC desc, DWORD flags,
+                           HANDLE) {
+  std::lock_guard<std::recursive_mutex> hold(ScreenLock());
+  DdSurface *s = LiveSurface(self);
+  if (s == nullptr) return DDERR_INVALIDOBJECT;
+  const DWORD known = DDLOCK_WAIT | DDLOCK_EVENT | DDLOCK_READONLY | DDLOCK_WRITEONLY | DDLOCK_NOSYSLOCK;
+  if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC) || (flags & ~known))
+    return DDERR_INVALIDPARAMS;
+  DWORD error;
+  if (ShouldFail("Lock", KindName(s), DDERR_SURFACEBUSY, &error)) return error;
+  if (s->root->lost) return DDERR_SURFACELOST;
+  RECT r = {0, 0, s->width, s->height};
+  if (rect != nullptr) {
+    if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom ||
+        rect->right > s->width || rect->bottom > s->height)
+      return DDERR_INVALIDRECT;
+    r = *rect;
+  }
+  if (s->kind != SurfaceKind::kPrimary)
+    for (const HeldLock &held : s->locks)
+      if (Overlap(held.rect, r)) return DDERR_SURFACEBUSY;
+  OpenPixels(s);
+  uint8_t *address = s->pixels + r.top * s->pitch + r.left * s->bytesPerPixel;
+  s->locks.push_back({r, address, GetCurrentThreadId()});
+  DescribeSurface(s, desc);
+  desc->lpSurface = address;
+  return DD_OK;
+}
+
+// The lock to end is named by its address; null names the caller's latest.
+HRESULT WINAPI SurfaceUnlock(IDirectDrawSurface *self, LPVOID address) {
+  std::lock_guard<std::recursive_mutex> hold(ScreenLock());
+  DdSurface *s = LiveSurface(self);
+  if (s == nullptr) return DDERR_INVALIDOBJECT;
+  DWORD error;
+  if (ShouldFail("Unlock", KindName(s), DDERR_NOTLOCKED, &error)) return error;
+  DWORD thread = GetCurrentThreadId();
+  int found = -1;
+  for (int i = int(s->locks.size()) - 1; i >= 0; --i) {
+    const HeldLock &held = s->locks[i];
+    if (address != nullptr && held.address != address) continue;
+    if (found < 0) found = i;
+    if (held.thread == thread) {
+      found = i;
+      break;
+    }
+  }
+  if (found < 0) return DDERR_NOTLOCKED;
+  s->locks.erase(s->locks.begin() + found);
+  ClosePixels(s);
+  return DD_OK;
+}
+
+}  // namespace platform
