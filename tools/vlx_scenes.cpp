@@ -13,9 +13,11 @@ int main(int argc, char **argv) {
     return 1;
   }
   printf("vlx_scenes: no scenes yet (output folder would be %s)\n", outDir);
-  printf("  built: the platform layer's kernel services (platform %lu, version %lu.%lu.%lu)\n",
+  printf("  built: the platform layer (platform %lu, version %lu.%lu.%lu): kernel services,\n"
+         "         window manager and GDI, DirectDraw, DCI, display information\n"
+         "  built: the OpenGL core's dispatch, Begin/End, errors, name manager and arena\n",
          version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion,
          version.dwBuildNumber);
-  printf("  to come: the OpenGL core, the rasterizers, the driver and the SiS 6326 back end\n");
+  printf("  to come: the rest of the OpenGL core, the vertex pipeline, the rasterizers, the driver and the SiS 6326 back end\n");
   return 0;
 }
