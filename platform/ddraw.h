@@ -19,7 +19,8 @@
 // - Failure on demand (PlatformArmFault): the call is the method's name
 //   ("CreateSurface", "Lock", "Blt", ...) or "DirectDrawCreate"; the key is the
 //   object's kind: "DirectDraw", "clipper", "primary", "offscreen", "zbuffer"
-//   or "texture".
+//   or "texture". A surface's "Release" made to fail keeps the reference and
+//   answers the count still held.
 #pragma once
 
 #include "platform/gdi.h"

@@ -57,10 +57,11 @@ bool SharesMemory(const DdSurface *a, const DdSurface *b) {
 void Copy(DdSurface *d, const RECT &dest, const RECT &clip, const uint8_t *from, int rowBytes,
           const RECT &src) {
   int bytes = d->bytesPerPixel;
-  int64_t dw = dest.right - dest.left, dh = dest.bottom - dest.top;
+  // In 64 bits: with a clipper the destination may span the whole coordinate range.
+  int64_t dw = int64_t(dest.right) - dest.left, dh = int64_t(dest.bottom) - dest.top;
   int64_t sw = src.right - src.left, sh = src.bottom - src.top;
   for (int y = clip.top; y < clip.bottom; ++y) {
-    int sy = int((y - dest.top) * sh / dh);
+    int sy = int((y - int64_t(dest.top)) * sh / dh);
     const uint8_t *row = from + sy * rowBytes;
     uint8_t *out = d->pixels + y * d->pitch + clip.left * bytes;
     if (sw == dw) {
@@ -68,7 +69,7 @@ void Copy(DdSurface *d, const RECT &dest, const RECT &clip, const uint8_t *from,
       continue;
     }
     for (int x = clip.left; x < clip.right; ++x, out += bytes) {
-      int sx = int((x - dest.left) * sw / dw);
+      int sx = int((x - int64_t(dest.left)) * sw / dw);
       std::memcpy(out, row + sx * bytes, bytes);
     }
   }

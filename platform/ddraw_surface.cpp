@@ -1,6 +1,9 @@
 // DirectDraw surfaces: creation from a description (the primary, off-screen
 // plain surfaces, z-buffers, textures and their mipmap chains), where their
 // memory lies, their description, loss and restoration, and release.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <mutex>
@@ -284,8 +287,9 @@ bool BuildChain(DdObject *owner, const Request &r, Placement where, std::vector<
 
 }  // namespace
 
-const char *KindName(const DdSurface *s) {
-  switch (s->kind) {
+namespace {
+const char *KindName(SurfaceKind kind) {
+  switch (kind) {
     case SurfaceKind::kPrimary: return "primary";
     case SurfaceKind::kOffscreen: return "offscreen";
     case SurfaceKind::kZBuffer: return "zbuffer";
@@ -293,6 +297,9 @@ const char *KindName(const DdSurface *s) {
   }
   return "";
 }
+}  // namespace
+
+const char *KindName(const DdSurface *s) { return KindName(s->kind); }
 
 DDPIXELFORMAT ScreenPixelFormat() {
   ScreenMode mode = CurrentScreenMode();
@@ -312,12 +319,8 @@ HRESULT CreateSurfaceFor(DdObject *owner, LPDDSURFACEDESC desc, LPDIRECTDRAWSURF
   Request r;
   HRESULT result = Parse(*desc, &r);
   if (result != DD_OK) return result;
-  const char *kind = r.kind == SurfaceKind::kPrimary    ? "primary"
-                     : r.kind == SurfaceKind::kZBuffer  ? "zbuffer"
-                     : r.kind == SurfaceKind::kTexture  ? "texture"
-                                                        : "offscreen";
   DWORD error;
-  if (ShouldFail("CreateSurface", kind, r.exhausted, &error)) return error;
+  if (ShouldFail("CreateSurface", KindName(r.kind), r.exhausted, &error)) return error;
   std::vector<DdSurface *> levels;
   for (int i = 0; i < r.choices && levels.empty(); ++i) BuildChain(owner, r, r.order[i], &levels);
   if (levels.empty()) return r.exhausted;
@@ -361,29 +364,24 @@ void DescribeSurface(const DdSurface *s, DDSURFACEDESC *d) {
 }
 
 // In the checking build an unlocked system-memory surface cannot be touched.
-void OpenPixels(DdSurface *s) {
+// The pages are protected directly, not through VirtualProtect: a failure
+// armed for the program's own calls must not leave a locked surface shut.
+namespace {
+void ProtectSystemBlock(const DdSurface *s, int protection) {
 #ifdef VLX_CHECKING
   if (s->placement == Placement::kSystem && s->systemBlock && s->locks.empty()) {
-    DWORD old;
-    VirtualProtect(s->systemBlock, uint32_t(s->pitch) * s->height + 2 * kSpareBytes, PAGE_READWRITE,
-                   &old);
+    size_t page = size_t(sysconf(_SC_PAGESIZE));
+    size_t bytes = size_t(s->pitch) * s->height + 2 * kSpareBytes;
+    mprotect(s->systemBlock, (bytes + page - 1) & ~(page - 1), protection);  // the block starts a page
   }
 #else
-  (void)s;
+  (void)s, (void)protection;
 #endif
 }
+}  // namespace
 
-void ClosePixels(DdSurface *s) {
-#ifdef VLX_CHECKING
-  if (s->placement == Placement::kSystem && s->systemBlock && s->locks.empty()) {
-    DWORD old;
-    VirtualProtect(s->systemBlock, uint32_t(s->pitch) * s->height + 2 * kSpareBytes, PAGE_NOACCESS,
-                   &old);
-  }
-#else
-  (void)s;
-#endif
-}
+void OpenPixels(DdSurface *s) { ProtectSystemBlock(s, PROT_READ | PROT_WRITE); }
+void ClosePixels(DdSurface *s) { ProtectSystemBlock(s, PROT_NONE); }
 
 bool LockedBySomeone(const DdSurface *s) { return !s->locks.empty(); }
 
@@ -430,11 +428,14 @@ ULONG WINAPI AddRef(IDirectDrawSurface *self) {
 }
 
 // The top of a chain goes (with its chain) when its count reaches 0; a lower
-// level keeps the chain's own reference and goes only with the top.
+// level keeps the chain's own reference and goes only with the top. A release
+// made to fail keeps the reference and answers the count, as when someone
+// else still holds the surface: callers take a count above 0 as failure.
 ULONG WINAPI Release(IDirectDrawSurface *self) {
   Guard hold(ScreenLock());
   DdSurface *s = Self(self);
   if (s == nullptr) return 0;
+  if (ShouldFail("Release", KindName(s), 0, nullptr)) return s->refs;
   if (s->root != s) return s->refs > 1 ? --s->refs : s->refs;
   if (--s->refs > 0) return s->refs;
   DestroyChain(s);

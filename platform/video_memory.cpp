@@ -78,10 +78,6 @@ Pool &Get(VideoPool which) {
 uint8_t *VideoPoolBase(VideoPool pool) { return Get(pool).base; }
 uint32_t VideoPoolCapacity(VideoPool pool) { return Get(pool).capacity; }
 uint32_t VideoPoolUsed(VideoPool pool) { return Get(pool).used; }
-uint32_t VideoFloor() {
-  CurrentScreenMode();
-  return Get(VideoPool::kLocal).floor;
-}
 
 bool VideoAllocate(VideoPool pool, uint32_t bytes, uint32_t *offset) {
   CurrentScreenMode();  // the screen's footprint is in place before anything else

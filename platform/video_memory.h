@@ -37,7 +37,6 @@ void VideoFree(VideoPool pool, uint32_t offset);
 // screen's footprint and its spare bytes). Allocations below it are dropped;
 // their first-pixel offsets are returned so their owners learn they lost it.
 std::vector<uint32_t> VideoSetFloor(uint32_t floor);
-uint32_t VideoFloor();
 
 // Changes a pool's capacity; false when it exceeds the reservation or an
 // allocation (or, for local memory, the floor) lies beyond it.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <thread>
 #include <vector>
 
@@ -200,6 +201,65 @@ TEST_F(Blits, AClipListLimitsWhatChanges) {
   EXPECT_EQ(Fill(s, &wide, 0), DDERR_INVALIDRECT);  // without it, it may not
   EXPECT_EQ(clipper->lpVtbl->Release(clipper), 0u);
   Release(s);
+}
+
+// With a clipper the destination may be any well-formed rectangle: the copy
+// still maps it onto the source by the nearest pixel, computed without
+// overflow however far the rectangle reaches.
+TEST_F(Blits, HugeDestinationsThroughAClipperAreCutNotOverflowed) {
+  DirectDraw dd;
+  LPDIRECTDRAWSURFACE src, dest;
+  ASSERT_EQ(Create(dd, Desc(DDSCAPS_OFFSCREENPLAIN, 8, 8), &src), DD_OK);
+  ASSERT_EQ(Create(dd, Desc(DDSCAPS_OFFSCREENPLAIN, 20, 20), &dest), DD_OK);
+  Pattern(src, 8, 8, 0x100);
+  LPDIRECTDRAWCLIPPER clipper;
+  ASSERT_EQ(dd->lpVtbl->CreateClipper(dd.dd, 0, &clipper, nullptr), DD_OK);
+  struct {
+    RGNDATAHEADER rdh;
+    RECT rects[1];
+  } list = {{sizeof(RGNDATAHEADER), RDH_RECTANGLES, 1, sizeof(RECT), {0, 0, 20, 20}}, {{0, 0, 20, 20}}};
+  ASSERT_EQ(clipper->lpVtbl->SetClipList(clipper, reinterpret_cast<LPRGNDATA>(&list), 0), DD_OK);
+  const LONG kMin = INT32_MIN, kMax = INT32_MAX;
+  struct Case {
+    const char *what;
+    RECT to;
+  } const cases[] = {
+      {"the whole coordinate space", {kMin, kMin, kMax, kMax}},
+      {"from far left and top", {kMin, kMin, 20, 20}},
+      {"to far right and bottom", {-3, -5, kMax, kMax}},
+      {"far off on one side", {kMin + 1, 0, 10, 20}},
+  };
+  for (bool clipped : {true, false}) {
+    ASSERT_EQ(dest->lpVtbl->SetClipper(dest, clipped ? clipper : nullptr), DD_OK);
+    for (const Case &c : cases) {
+      RECT to = c.to;
+      if (!clipped) {  // without a clipper the rectangle must lie on the surface
+        EXPECT_EQ(Fill(dest, &to, 1), DDERR_INVALIDRECT) << c.what;
+        EXPECT_EQ(Copy(dest, &to, src, nullptr), DDERR_INVALIDRECT) << c.what;
+        continue;
+      }
+      ASSERT_EQ(Fill(dest, nullptr, 0), DD_OK);
+      ASSERT_EQ(Copy(dest, &to, src, nullptr), DD_OK) << c.what;
+      std::vector<uint32_t> got = Read(dest, 20, 20, 2);
+      int64_t dw = int64_t(to.right) - to.left, dh = int64_t(to.bottom) - to.top;
+      for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+          uint32_t want = 0;
+          if (In(to, x, y)) {
+            int64_t sx = (x - int64_t(to.left)) * 8 / dw, sy = (y - int64_t(to.top)) * 8 / dh;
+            want = uint32_t(0x100 + sx + 16 * sy);
+          }
+          ASSERT_EQ(got[y * 20 + x], want) << c.what << " " << x << "," << y;
+        }
+      ASSERT_EQ(Fill(dest, &to, 0x2222), DD_OK) << c.what;
+      got = Read(dest, 20, 20, 2);
+      for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_EQ(got[y * 20 + x], In(to, x, y) ? 0x2222u : 0u) << c.what;
+    }
+  }
+  clipper->lpVtbl->Release(clipper);
+  Release(src);
+  Release(dest);
 }
 
 TEST_F(Blits, RefusalsFollowThePlatform) {

@@ -64,6 +64,32 @@ TEST_F(CheckingBuild, AnUnlockedSystemMemorySurfaceCannotBeTouched) {
   }
 }
 
+// The protection is the stand-in's own business: failures armed for the
+// program's VirtualProtect calls neither reach it nor shut a locked surface.
+TEST_F(CheckingBuild, ProtectionIgnoresFailuresArmedForTheProgram) {
+  DirectDraw dd;
+  struct Case {
+    const char *what;
+    unsigned skip;
+  } const cases[] = {{"the lock's opening", 0}, {"the unlock's closing", 1}};
+  for (const Case &c : cases) {
+    LPDIRECTDRAWSURFACE s;
+    ASSERT_EQ(Create(dd, Desc(DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY, 16, 16), &s), DD_OK);
+    volatile uint8_t *pixels = static_cast<uint8_t *>(Describe(s).lpSurface);
+    PlatformArmFault({"VirtualProtect", nullptr, c.skip, 1, 0});
+    for (int round = 0; round < 2; ++round) {
+      DDSURFACEDESC locked;
+      ASSERT_EQ(Lock(s, nullptr, &locked), DD_OK) << c.what;
+      pixels[0] = uint8_t(round + 1);  // reachable while locked, every time
+      ASSERT_EQ(Unlock(s, locked.lpSurface), DD_OK) << c.what;
+    }
+    EXPECT_DEATH(pixels[0] = 1, "") << c.what;  // and shut again after
+    EXPECT_EQ(PlatformFaultsFired("VirtualProtect"), 0u) << c.what;
+    PlatformClearFaults();
+    Release(s);
+  }
+}
+
 // Video memory is the card's: it stays reachable, locked or not.
 TEST_F(CheckingBuild, VideoMemoryIsNotProtected) {
   DirectDraw dd;

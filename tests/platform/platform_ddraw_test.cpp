@@ -758,4 +758,41 @@ TEST_F(Faults, EveryCallFailsOnDemandWithThePlatformsCode) {
   Release(primary);
 }
 
+// The driver takes a remaining count above 0 as a failed release and keeps
+// the pointer; a release made to fail is that case, and the next one works.
+TEST_F(Faults, AReleaseMadeToFailKeepsTheSurface) {
+  DirectDraw dd;
+  struct Case {
+    const char *key;
+    DDSURFACEDESC desc;
+  } const cases[] = {
+      {"offscreen", Desc(DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY, 8, 8)},
+      {"zbuffer", ZDesc(DDSCAPS_VIDEOMEMORY, 8, 8, 16)},
+      {"texture",
+       TextureDesc(DDSCAPS_TEXTURE | DDSCAPS_MIPMAP | DDSCAPS_COMPLEX | DDSCAPS_VIDEOMEMORY, 8)},
+      {"primary", Desc(DDSCAPS_PRIMARYSURFACE)},
+  };
+  for (const Case &c : cases) {
+    DWORD before = PlatformVideoMemoryUsed(FALSE);
+    LPDIRECTDRAWSURFACE s;
+    ASSERT_EQ(Create(dd, c.desc, &s), DD_OK) << c.key;
+    DWORD used = PlatformVideoMemoryUsed(FALSE);
+    PlatformClearFaults();
+    PlatformArmFault({"Release", c.key, 0, 1, 0});
+    EXPECT_EQ(Release(s), 1u) << c.key;
+    EXPECT_EQ(PlatformFaultsFired("Release"), 1u) << c.key;
+    EXPECT_EQ(PlatformVideoMemoryUsed(FALSE), used) << c.key;
+    EXPECT_EQ(Describe(s).ddsCaps.dwCaps & DDSCAPS_VIDEOMEMORY, DDSCAPS_VIDEOMEMORY) << c.key;
+    EXPECT_EQ(Release(s), 0u) << c.key;
+    EXPECT_EQ(PlatformVideoMemoryUsed(FALSE), before) << c.key;
+  }
+  // A fault keyed to another kind leaves a release alone.
+  LPDIRECTDRAWSURFACE s;
+  ASSERT_EQ(Create(dd, Desc(DDSCAPS_OFFSCREENPLAIN, 8, 8), &s), DD_OK);
+  PlatformClearFaults();
+  PlatformArmFault({"Release", "zbuffer", 0, 0, 0});
+  EXPECT_EQ(Release(s), 0u);
+  EXPECT_EQ(PlatformFaultsFired("Release"), 0u);
+}
+
 }  // namespace
