@@ -27,23 +27,34 @@ void TakeScreenFormat(Bitmap *b) {
   b->systemColors = bpp == 8;
 }
 
+// The largest bitmap header the platform knows (the fifth version's); a
+// larger size names no header, and the table would lie past any real block.
+constexpr DWORD kLargestHeader = 124;
+
 bool ValidBitCount(int bitCount) {
   return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
          bitCount == 32;
 }
 
-// Masks must be non-empty, contiguous, apart and inside the pixel.
-bool ValidMasks(const uint32_t masks[3], int bitCount) {
+// A mask is contiguous and apart from the others; an empty one is allowed.
+bool MaskShapesSound(const uint32_t masks[3]) {
   uint32_t seen = 0;
   for (int i = 0; i < 3; ++i) {
     uint32_t m = masks[i];
-    if (m == 0 || (m & seen)) return false;
-    if (bitCount == 16 && (m >> 16)) return false;
+    if (m == 0) continue;
+    if (m & seen) return false;
     uint32_t low = m >> __builtin_ctz(m);
     if (low & (low + 1)) return false;
     seen |= m;
   }
   return true;
+}
+
+// Masks that describe a real format: non-empty, sound, inside the pixel.
+bool ValidMasks(const uint32_t masks[3], int bitCount) {
+  for (int i = 0; i < 3; ++i)
+    if (masks[i] == 0 || (bitCount == 16 && (masks[i] >> 16))) return false;
+  return MaskShapesSound(masks);
 }
 
 void DefaultMasks(int bitCount, uint32_t masks[3]) {
@@ -61,8 +72,11 @@ HBITMAP AddBitmap(Bitmap &bitmap) {
 // palette indices, `n` entries.
 void WriteColorTable(const Bitmap &bm, UINT usage, int n, void *table) {
   if (usage == DIB_PAL_COLORS) {
-    WORD *indices = static_cast<WORD *>(table);
-    for (int i = 0; i < n; ++i) indices[i] = static_cast<WORD>(i);
+    // Byte copies: the table follows a header of any size, so it may lie at any address.
+    for (int i = 0; i < n; ++i) {
+      WORD index = static_cast<WORD>(i);
+      memcpy(static_cast<uint8_t *>(table) + i * sizeof index, &index, sizeof index);
+    }
     return;
   }
   RGBQUAD system[256];
@@ -120,7 +134,7 @@ PLATFORM_API HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO *info, UI
   Bitmap b;
   b.bitCount = h.biBitCount;
   bool fields = h.biCompression == BI_BITFIELDS;
-  if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biWidth <= 0 || h.biHeight == 0 ||
+  if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > kLargestHeader || h.biWidth <= 0 || h.biHeight == 0 ||
       h.biHeight == LONG(0x80000000) || h.biPlanes != 1 || !ValidBitCount(b.bitCount) ||
       (h.biCompression != BI_RGB && !fields) || (fields && b.bitCount != 16 && b.bitCount != 32) ||
       (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))
@@ -140,10 +154,11 @@ PLATFORM_API HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO *info, UI
     if (usage == DIB_PAL_COLORS) {
       // Indices into the palette selected in the device context.
       const Palette *palette = FindPalette(dc->palette);
-      const WORD *indices = reinterpret_cast<const WORD *>(table);
       for (int i = 0; i < n; ++i) {
+        WORD index;  // byte copy: the table may lie at any address
+        memcpy(&index, table + i * sizeof index, sizeof index);
         PALETTEENTRY e = {0, 0, 0, 0};
-        if (palette && indices[i] < palette->entries.size()) e = palette->entries[indices[i]];
+        if (palette && index < palette->entries.size()) e = palette->entries[index];
         b.colors[i] = {e.peBlue, e.peGreen, e.peRed, 0};
       }
     } else {
@@ -151,7 +166,10 @@ PLATFORM_API HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO *info, UI
     }
   } else if (fields) {
     memcpy(b.masks, table, sizeof b.masks);
-    if (!ValidMasks(b.masks, b.bitCount)) return SetLastError(ERROR_INVALID_PARAMETER), nullptr;
+    // Empty masks, or masks beyond a 16-bit pixel, are taken: the driver builds
+    // 16-bit DIBs with the visual's masks, 8-8-8 for deep visuals and empty in
+    // colour-index mode. Such a channel reads as 0.
+    if (!MaskShapesSound(b.masks)) return SetLastError(ERROR_INVALID_PARAMETER), nullptr;
   } else if (b.bitCount != 24) {
     DefaultMasks(b.bitCount, b.masks);
   }
@@ -190,7 +208,7 @@ PLATFORM_API int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID out) {
   ds.dsBm.bmHeight = bm->height;
   // A device-dependent bitmap reports rows padded to 2 bytes and no bits.
   ds.dsBm.bmWidthBytes = bm->dibSection ? static_cast<LONG>(bm->stride)
-                                        : ((bm->width * bm->bitCount + 15) / 16) * 2;
+                                        : static_cast<LONG>(((int64_t(bm->width) * bm->bitCount + 15) / 16) * 2);
   ds.dsBm.bmPlanes = 1;
   ds.dsBm.bmBitsPixel = static_cast<WORD>(bm->bitCount);
   ds.dsBm.bmBits = bm->dibSection ? bm->bits : nullptr;
@@ -213,7 +231,7 @@ PLATFORM_API int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT line
   const Bitmap *bm = FindBitmap(bitmap);
   if (FindDC(hdc) == nullptr || bm == nullptr) return SetLastError(ERROR_INVALID_HANDLE), 0;
   if (info == nullptr || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER) ||
-      (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))
+      info->bmiHeader.biSize > kLargestHeader || (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))
     return SetLastError(ERROR_INVALID_PARAMETER), 0;
   BITMAPINFOHEADER &h = info->bmiHeader;
   uint8_t *table = reinterpret_cast<uint8_t *>(info) + h.biSize;

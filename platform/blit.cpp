@@ -36,6 +36,25 @@ RECT Intersect(const RECT &a, const RECT &b) {
           std::min(a.bottom, b.bottom)};
 }
 
+// A rectangle from a caller's numbers, which may lie anywhere: its sums are
+// taken in 64 bits so that nothing overflows before it is cut to a canvas.
+struct Box {
+  int64_t left, top, right, bottom;
+};
+
+Box Moved(const Box &b, int64_t dx, int64_t dy) {
+  return {b.left + dx, b.top + dy, b.right + dx, b.bottom + dy};
+}
+
+// The part of `b` inside `limit`, empty when there is none; its numbers are
+// then the limit's kind.
+RECT Cut(const Box &b, const RECT &limit) {
+  int64_t left = std::max<int64_t>(b.left, limit.left), top = std::max<int64_t>(b.top, limit.top);
+  int64_t right = std::min<int64_t>(b.right, limit.right), bottom = std::min<int64_t>(b.bottom, limit.bottom);
+  if (left >= right || top >= bottom) return {0, 0, 0, 0};
+  return {static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right), static_cast<LONG>(bottom)};
+}
+
 void OpenScreen(Canvas *c) {
   ScreenMode mode = CurrentScreenMode();
   c->top = VideoMemoryBase();
@@ -78,11 +97,11 @@ uint32_t RawOf(const PixelLayout &layout, uint32_t argb) {
 }
 
 // Fills a rectangle given in device-context coordinates.
-void Fill(const Canvas &c, RECT r, uint32_t argb) {
-  r = {r.left + c.dcX, r.top + c.dcY, r.right + c.dcX, r.bottom + c.dcY};
+void Fill(const Canvas &c, const Box &area, uint32_t argb) {
+  Box r = Moved(area, c.dcX, c.dcY);
   uint32_t raw = RawOf(c.layout, argb);
   for (const RECT &w : c.writable) {
-    RECT part = Intersect(r, w);
+    RECT part = Cut(r, w);
     if (Empty(part)) continue;
     for (LONG y = part.top; y < part.bottom; ++y) {
       uint8_t *row = c.Row(y);
@@ -119,9 +138,8 @@ BOOL PatternFill(HDC hdc, int x, int y, int width, int height, DWORD rop) {
     return TRUE;  // a hollow brush paints nothing
   }
   // Negative sizes reach the other way.
-  if (width < 0) x += width, width = -width;
-  if (height < 0) y += height, height = -height;
-  Fill(c, {x, y, x + width, y + height}, argb);
+  int64_t x0 = x, y0 = y, x1 = x0 + width, y1 = y0 + height;
+  Fill(c, {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)}, argb);
   return TRUE;
 }
 
@@ -134,7 +152,7 @@ void PaintScreen(const std::vector<RECT> &rects, uint32_t argb) {
   Canvas c;
   OpenScreen(&c);
   c.writable = rects;
-  Fill(c, c.readable, argb);
+  Fill(c, {c.readable.left, c.readable.top, c.readable.right, c.readable.bottom}, argb);
 }
 
 }  // namespace platform
@@ -158,7 +176,7 @@ PLATFORM_API int WINAPI FillRect(HDC hdc, const RECT *rect, HBRUSH brush) {
   uint32_t argb;
   if (rect == nullptr) return SetLastError(ERROR_INVALID_PARAMETER), 0;
   if (!Open(hdc, &c) || FindBrush(brush) == nullptr) return SetLastError(ERROR_INVALID_HANDLE), 0;
-  if (BrushColor(hdc, brush, &argb)) Fill(c, *rect, argb);
+  if (BrushColor(hdc, brush, &argb)) Fill(c, {rect->left, rect->top, rect->right, rect->bottom}, argb);
   return 1;
 }
 
@@ -181,17 +199,16 @@ PLATFORM_API BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, H
   if (width <= 0 || height <= 0) return TRUE;
 
   // What the source has of the rectangle, in source canvas coordinates.
-  RECT s = {sourceX + from.dcX, sourceY + from.dcY, 0, 0};
-  s.right = s.left + width;
-  s.bottom = s.top + height;
-  s = Intersect(s, from.readable);
+  Box asked = Moved({sourceX, sourceY, int64_t(sourceX) + width, int64_t(sourceY) + height}, from.dcX, from.dcY);
+  RECT s = Cut(asked, from.readable);
   if (Empty(s)) return TRUE;
-  LONG dx = x + to.dcX - (sourceX + from.dcX), dy = y + to.dcY - (sourceY + from.dcY);
+  int64_t dx = int64_t(x) + to.dcX - (int64_t(sourceX) + from.dcX);
+  int64_t dy = int64_t(y) + to.dcY - (int64_t(sourceY) + from.dcY);
   LONG w = s.right - s.left, h = s.bottom - s.top;
 
   // Read everything first: source and destination may be the same pixels.
   bool raw = SameLayout(from.layout, to.layout);
-  RECT d = {s.left + dx, s.top + dy, s.right + dx, s.bottom + dy};
+  Box d = Moved({s.left, s.top, s.right, s.bottom}, dx, dy);
   if (raw && from.layout.bitCount >= 8) {
     // The same whole-byte layout: rows move as bytes (a swap of a window's buffer).
     size_t bpp = from.layout.bitCount / 8, rowBytes = w * bpp;
@@ -199,10 +216,11 @@ PLATFORM_API BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, H
     for (LONG row = 0; row < h; ++row)
       memcpy(&bytes[row * rowBytes], from.Row(s.top + row) + s.left * bpp, rowBytes);
     for (const RECT &visible : to.writable) {
-      RECT part = Intersect(d, visible);
+      RECT part = Cut(d, visible);
       if (Empty(part)) continue;
       for (LONG yy = part.top; yy < part.bottom; ++yy)
-        memcpy(to.Row(yy) + part.left * bpp, &bytes[(yy - d.top) * rowBytes + (part.left - d.left) * bpp],
+        memcpy(to.Row(yy) + part.left * bpp,
+               &bytes[static_cast<size_t>(yy - d.top) * rowBytes + static_cast<size_t>(part.left - d.left) * bpp],
                (part.right - part.left) * bpp);
     }
     return TRUE;
@@ -216,16 +234,17 @@ PLATFORM_API BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, H
                      : ReadArgb(line, s.left + col, from.layout);
   }
   for (const RECT &visible : to.writable) {
-    RECT part = Intersect(d, visible);
+    RECT part = Cut(d, visible);
     if (Empty(part)) continue;
     for (LONG yy = part.top; yy < part.bottom; ++yy) {
       uint8_t *line = to.Row(yy);
       const uint32_t *in = pixels.data() + static_cast<size_t>(yy - d.top) * w;
       for (LONG xx = part.left; xx < part.right; ++xx) {
+        size_t at = static_cast<size_t>(xx - d.left);
         if (raw)
-          WriteRaw(line, xx, to.layout.bitCount, in[xx - d.left]);
+          WriteRaw(line, xx, to.layout.bitCount, in[at]);
         else
-          WriteArgb(line, xx, to.layout, in[xx - d.left]);
+          WriteArgb(line, xx, to.layout, in[at]);
       }
     }
   }

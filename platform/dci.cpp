@@ -2,6 +2,7 @@
 // and WinWatch over the window model's visible regions. As on the platform,
 // the Windows 95 provider hands out a selector with offset 0, the NT one a
 // linear address.
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -205,9 +206,14 @@ PLATFORM_API UINT WINAPI WinWatchGetClipList(HWINWATCH watch, LPRECT clip, UINT 
   RECT client;
   if (WindowClientScreenRect(w->hwnd, &client)) {
     RECT limit = client;
+    // Any clip rectangle: moved in 64 bits and held to what a RECT keeps,
+    // which cuts the screen's rectangles just the same.
+    auto moved = [](LONG origin, LONG value) {
+      return static_cast<LONG>(std::clamp<int64_t>(int64_t(origin) + value, INT32_MIN, INT32_MAX));
+    };
     if (clip != nullptr)
-      limit = {client.left + clip->left, client.top + clip->top, client.left + clip->right,
-               client.top + clip->bottom};
+      limit = {moved(client.left, clip->left), moved(client.top, clip->top), moved(client.left, clip->right),
+               moved(client.top, clip->bottom)};
     rects = ClipRectsTo(WindowVisibleRects(w->hwnd), &limit);
   }
   UINT need = RegionDataSize(rects.size());

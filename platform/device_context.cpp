@@ -183,6 +183,7 @@ PLATFORM_API int WINAPI GetDeviceCaps(HDC hdc, int index) {
 }
 
 PLATFORM_API int WINAPI PlatformGetPixelFormatNumber(HDC hdc) {
+  if (FailWithLastError("PlatformGetPixelFormatNumber", nullptr, ERROR_INVALID_PIXEL_FORMAT)) return 0;
   Hold hold(ScreenLock());
   const DeviceContext *dc = FindDC(hdc);
   if (dc == nullptr) return SetLastError(ERROR_INVALID_HANDLE), 0;

@@ -18,9 +18,10 @@ namespace platform {
 struct Window {
   RECT rect;  // the client area on the screen; windows have no frame
   bool visible = true;
-  DWORD ownerThread = 0;  // 0 once the thread ended
+  DWORD ownerThread = 0;
   DWORD ownerProcess = 0;
   int pixelFormat = 0;
+  bool destroying = false;  // its owner's hooks are hearing WM_DESTROY
 };
 
 enum class DCKind { kWindow, kScreen, kMemory };

@@ -165,10 +165,12 @@ PLATFORM_API BOOL WINAPI DestroyWindow(HWND hwnd) {
   {
     std::lock_guard<std::recursive_mutex> hold(ScreenLock());
     Window *window = FindWindow(hwnd);
-    if (window == nullptr) return SetLastError(ERROR_INVALID_WINDOW_HANDLE), FALSE;
+    // Once only: a window is not destroyed again while its owner hears of it.
+    if (window == nullptr || window->destroying) return SetLastError(ERROR_INVALID_WINDOW_HANDLE), FALSE;
     if (FailWithLastError("DestroyWindow", nullptr, ERROR_ACCESS_DENIED)) return FALSE;
     own = window->ownerThread == GetCurrentThreadId();
     // Gone from the screen first; the handle stays valid while its owner hears of it.
+    window->destroying = true;
     window->visible = false;
     ++Ws().clipGeneration;
     outbox.Send(hwnd, WM_DESTROY, 0, 0);
@@ -208,8 +210,9 @@ PLATFORM_API BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point) {
   const Window *window = FindWindow(hwnd);
   if (window == nullptr) return SetLastError(ERROR_INVALID_WINDOW_HANDLE), FALSE;
   if (point == nullptr) return SetLastError(ERROR_INVALID_PARAMETER), FALSE;
-  point->x += window->rect.left;
-  point->y += window->rect.top;
+  // Any point: the sum wraps as the platform's 32-bit arithmetic does.
+  point->x = static_cast<LONG>(static_cast<uint32_t>(point->x) + static_cast<uint32_t>(window->rect.left));
+  point->y = static_cast<LONG>(static_cast<uint32_t>(point->y) + static_cast<uint32_t>(window->rect.top));
   return TRUE;
 }
 

@@ -7,8 +7,11 @@
 #include <ostream>
 #include <vector>
 
+#include <string.h>
+
 #include "platform/control.h"
 #include "platform/dci.h"
+#include "platform/ddraw.h"
 #include "platform/kernel.h"
 #include "platform/vlxdesktop.h"
 
@@ -62,4 +65,57 @@ inline std::vector<unsigned> ReadAll(HWND hwnd) {
   std::vector<unsigned> pixels(static_cast<size_t>(client.right) * client.bottom);
   EXPECT_TRUE(DesktopReadWindow(hwnd, 0, 0, client.right, client.bottom, pixels.data()));
   return pixels;
+}
+
+// The display mode as DirectDraw reports it.
+inline DDSURFACEDESC DisplayMode() {
+  DDSURFACEDESC desc;
+  memset(&desc, 0, sizeof desc);
+  desc.dwSize = sizeof desc;
+  LPDIRECTDRAW dd = nullptr;
+  if (DirectDrawCreate(nullptr, &dd, nullptr) == DD_OK) {
+    dd->lpVtbl->GetDisplayMode(dd, &desc);
+    dd->lpVtbl->Release(dd);
+  }
+  return desc;
+}
+
+// A DirectDraw object at the normal cooperative level and its primary
+// surface; false when either cannot be had.
+inline bool OpenPrimary(LPDIRECTDRAW *dd, LPDIRECTDRAWSURFACE *primary) {
+  *dd = nullptr;
+  *primary = nullptr;
+  if (DirectDrawCreate(nullptr, dd, nullptr) != DD_OK) return false;
+  (*dd)->lpVtbl->SetCooperativeLevel(*dd, nullptr, DDSCL_NORMAL);
+  DDSURFACEDESC desc;
+  memset(&desc, 0, sizeof desc);
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  return (*dd)->lpVtbl->CreateSurface(*dd, &desc, primary, nullptr) == DD_OK;
+}
+
+// The screen's address as DirectDraw's primary surface gives it, and the
+// primary's pixel format when asked.
+inline uint8_t *PrimaryAddress(DDPIXELFORMAT *format = nullptr) {
+  LPDIRECTDRAW dd;
+  LPDIRECTDRAWSURFACE primary;
+  uint8_t *address = nullptr;
+  if (OpenPrimary(&dd, &primary)) {
+    DDSURFACEDESC locked;
+    memset(&locked, 0, sizeof locked);
+    locked.dwSize = sizeof locked;
+    if (primary->lpVtbl->Lock(primary, nullptr, &locked, DDLOCK_WAIT, nullptr) == DD_OK) {
+      address = static_cast<uint8_t *>(locked.lpSurface);
+      primary->lpVtbl->Unlock(primary, locked.lpSurface);
+    }
+    if (format) {
+      memset(format, 0, sizeof *format);
+      format->dwSize = sizeof *format;
+      if (primary->lpVtbl->GetPixelFormat(primary, format) != DD_OK) address = nullptr;
+    }
+    primary->lpVtbl->Release(primary);
+  }
+  if (dd) dd->lpVtbl->Release(dd);
+  return address;
 }

@@ -3,7 +3,6 @@
 // against DirectDraw's clipper, and failure on demand.
 #include <string.h>
 
-#include "platform/ddraw.h"
 #include "platform/selector.h"
 #include "tests/platform/desktop_fixture.h"
 
@@ -27,45 +26,6 @@ class Dci : public DesktopTest {
   }
   HDC provider_ = nullptr;
 };
-
-// The screen's address as DirectDraw's primary surface gives it.
-uint8_t *PrimaryAddress() {
-  LPDIRECTDRAW dd = nullptr;
-  if (DirectDrawCreate(nullptr, &dd, nullptr) != DD_OK) return nullptr;
-  dd->lpVtbl->SetCooperativeLevel(dd, nullptr, DDSCL_NORMAL);
-  DDSURFACEDESC desc;
-  memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  LPDIRECTDRAWSURFACE primary = nullptr;
-  uint8_t *address = nullptr;
-  if (dd->lpVtbl->CreateSurface(dd, &desc, &primary, nullptr) == DD_OK) {
-    DDSURFACEDESC locked;
-    memset(&locked, 0, sizeof locked);
-    locked.dwSize = sizeof locked;
-    if (primary->lpVtbl->Lock(primary, nullptr, &locked, DDLOCK_WAIT, nullptr) == DD_OK) {
-      address = static_cast<uint8_t *>(locked.lpSurface);
-      primary->lpVtbl->Unlock(primary, locked.lpSurface);
-    }
-    primary->lpVtbl->Release(primary);
-  }
-  dd->lpVtbl->Release(dd);
-  return address;
-}
-
-// The display mode's pixel format as DirectDraw reports it.
-DDPIXELFORMAT DisplayFormat() {
-  DDSURFACEDESC desc;
-  memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
-  LPDIRECTDRAW dd = nullptr;
-  if (DirectDrawCreate(nullptr, &dd, nullptr) == DD_OK) {
-    dd->lpVtbl->GetDisplayMode(dd, &desc);
-    dd->lpVtbl->Release(dd);
-  }
-  return desc.ddpfPixelFormat;
-}
 
 // A window's visible rectangles as a DirectDraw clipper hands them out.
 std::vector<RECT> ClipperRects(HWND hwnd, RECT *clip) {
@@ -161,7 +121,7 @@ TEST_F(Dci, ThePrimaryIsTheScreenInEveryMode) {
     EXPECT_EQ(s->wSelSurface, 0);  // Windows NT: a linear address
     uint8_t *screen = reinterpret_cast<uint8_t *>(s->dwOffSurface);
     EXPECT_EQ(screen, PrimaryAddress()) << c.mode;  // the same memory as DirectDraw's primary
-    DDPIXELFORMAT format = DisplayFormat();  // and the same format
+    DDPIXELFORMAT format = DisplayMode().ddpfPixelFormat;  // and the same format
     EXPECT_EQ(format.dwRGBBitCount, c.bitCount) << c.mode;
     if (c.mode != 8) {
       EXPECT_EQ(format.dwRBitMask, c.masks[0]) << c.mode;
@@ -319,19 +279,35 @@ TEST_F(Dci, WinWatchTellsTheSizeItNeeds) {
   WinWatchClose(reinterpret_cast<HWINWATCH>(0x55));  // ignored
 }
 
+// Clip rectangles with any numbers cut the region as the numbers say,
+// without a sum wrapping around.
+TEST_F(Dci, WinWatchTakesClipRectanglesOfAnySize) {
+  constexpr LONG kMax = 0x7FFFFFFF, kMin = -kMax - 1;
+  HWND w = Window(100, 50, 40, 30);
+  const std::vector<RECT> whole = {{100, 50, 140, 80}};
+  struct Case {
+    const char *name;
+    RECT clip;
+    std::vector<RECT> expected;
+  } const cases[] = {
+      {"everything", {kMin, kMin, kMax, kMax}, whole},
+      {"from far before to the middle", {kMin, kMin, 20, 10}, {{100, 50, 120, 60}}},
+      {"starting past the largest coordinate", {kMax - 5, 0, kMax, 10}, {}},
+      {"ending before the smallest", {kMin, 0, kMin + 5, 10}, {}},
+      {"turned inside out", {kMax, kMax, kMin, kMin}, {}},
+  };
+  for (const Case &c : cases) {
+    RECT clip = c.clip;
+    EXPECT_EQ(VisibleRects(w, &clip), c.expected) << c.name;
+  }
+}
+
 // Drawing through each path lands only where the window shows.
 TEST_F(Dci, AColourFillThroughAClipperStaysInsideTheWindow) {
   HWND w = Window(10, 10, 40, 30), cover = Window(30, 20, 40, 30);
-  LPDIRECTDRAW dd = nullptr;
-  ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
-  dd->lpVtbl->SetCooperativeLevel(dd, nullptr, DDSCL_NORMAL);
-  DDSURFACEDESC desc;
-  memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  LPDIRECTDRAWSURFACE primary = nullptr;
-  ASSERT_EQ(dd->lpVtbl->CreateSurface(dd, &desc, &primary, nullptr), DD_OK);
+  LPDIRECTDRAW dd;
+  LPDIRECTDRAWSURFACE primary;
+  ASSERT_TRUE(OpenPrimary(&dd, &primary));
   LPDIRECTDRAWCLIPPER clipper = nullptr;
   ASSERT_EQ(dd->lpVtbl->CreateClipper(dd, 0, &clipper, nullptr), DD_OK);
   ASSERT_EQ(clipper->lpVtbl->SetHWnd(clipper, 0, w), DD_OK);

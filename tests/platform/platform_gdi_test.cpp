@@ -2,6 +2,7 @@
 // palettes, fills and copies between memory, windows and the screen.
 #include <string.h>
 
+#include "platform/dd326.h"
 #include "tests/platform/desktop_fixture.h"
 
 namespace {
@@ -189,6 +190,109 @@ TEST_F(Gdi, ScreenFormatsReadAsRealDisplaysReportThem) {
   }
 }
 
+// What the last WM_DISPLAYCHANGE said, as a hook heard it.
+WPARAM announcedBits;
+LPARAM announcedSize;
+LRESULT WINAPI HearDisplayChange(int code, WPARAM wParam, LPARAM lParam) {
+  const CWPSTRUCT *m = reinterpret_cast<const CWPSTRUCT *>(lParam);
+  if (m->message == WM_DISPLAYCHANGE) announcedBits = m->wParam, announcedSize = m->lParam;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Every way of asking about the display mode gives the same answer: GDI's
+// two-call bitmap query read as a driver reads it (16 bits without bit
+// fields meaning 5-5-5), GDI's device caps, DirectDraw's display mode and
+// primary surface, the DCI primary, the display-information block and the
+// WM_DISPLAYCHANGE announcement.
+TEST_F(Gdi, EveryReportOfTheDisplayModeAgrees) {
+  struct Case {
+    int mode, width, height;
+    DWORD bits;      // as GDI, DirectDraw and DCI report them
+    DWORD masks[3];  // red, green, blue; none in the 8-bit mode
+    DWORD infoBits;  // as the display-information block keeps them
+  } const cases[] = {
+      {8, 640, 480, 8, {0, 0, 0}, 8},
+      {15, 800, 600, 16, {0x7C00, 0x03E0, 0x001F}, 15},
+      {16, 1024, 768, 16, {0xF800, 0x07E0, 0x001F}, 16},
+      {24, 333, 201, 24, {0xFF0000, 0xFF00, 0xFF}, 24},
+      {32, 1280, 1024, 32, {0xFF0000, 0xFF00, 0xFF}, 32},
+  };
+  HWND w = Window(0, 0, 4, 4);
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &HearDisplayChange, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  LPDD326DISPINFO info = ddGetDispInfo();
+  ASSERT_NE(info, nullptr);
+  for (const Case &c : cases) {
+    announcedBits = 0;
+    announcedSize = 0;
+    ASSERT_TRUE(DesktopSetDisplayMode(c.mode, c.width, c.height)) << c.mode;
+    EXPECT_EQ(announcedBits, c.bits) << c.mode;
+    EXPECT_EQ(announcedSize, MAKELPARAM(c.width, c.height)) << c.mode;
+
+    // GDI: a 1 x 1 compatible bitmap asked twice in one zeroed block.
+    HDC dc = GetDC(w);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 1, 1);
+    unsigned char block[1080] = {};
+    BITMAPINFO *bmi = reinterpret_cast<BITMAPINFO *>(block);
+    bmi->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    ASSERT_NE(GetDIBits(dc, bitmap, 0, 1, nullptr, bmi, DIB_RGB_COLORS), 0) << c.mode;
+    ASSERT_NE(GetDIBits(dc, bitmap, 0, 1, nullptr, bmi, DIB_RGB_COLORS), 0) << c.mode;
+    DWORD gdiBits = bmi->bmiHeader.biBitCount, gdiMasks[3] = {0, 0, 0};
+    if (bmi->bmiHeader.biCompression == BI_BITFIELDS) {
+      memcpy(gdiMasks, block + sizeof(BITMAPINFOHEADER), sizeof gdiMasks);
+    } else if (gdiBits == 16) {
+      gdiMasks[0] = 0x7C00, gdiMasks[1] = 0x03E0, gdiMasks[2] = 0x001F;
+    } else if (gdiBits == 24 || gdiBits == 32) {
+      gdiMasks[0] = 0xFF0000, gdiMasks[1] = 0xFF00, gdiMasks[2] = 0xFF;
+    }
+    EXPECT_EQ(gdiBits, c.bits) << c.mode;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(gdiMasks[i], c.masks[i]) << c.mode << " GDI mask " << i;
+    EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), (int)c.bits) << c.mode;
+    EXPECT_EQ(GetDeviceCaps(dc, HORZRES), c.width) << c.mode;
+    EXPECT_EQ(GetDeviceCaps(dc, VERTRES), c.height) << c.mode;
+    DeleteObject(bitmap);
+    ReleaseDC(w, dc);
+
+    // DirectDraw: the display mode, and the primary surface's format and memory.
+    DDSURFACEDESC mode = DisplayMode();
+    const DDPIXELFORMAT &pf = mode.ddpfPixelFormat;
+    EXPECT_EQ(pf.dwRGBBitCount, c.bits) << c.mode;
+    EXPECT_EQ((pf.dwFlags & DDPF_PALETTEINDEXED8) != 0, c.mode == 8) << c.mode;
+    EXPECT_EQ(pf.dwRBitMask, c.masks[0]) << c.mode;
+    EXPECT_EQ(pf.dwGBitMask, c.masks[1]) << c.mode;
+    EXPECT_EQ(pf.dwBBitMask, c.masks[2]) << c.mode;
+    EXPECT_EQ(mode.dwWidth, DWORD(c.width)) << c.mode;
+    EXPECT_EQ(mode.dwHeight, DWORD(c.height)) << c.mode;
+    DDPIXELFORMAT primaryFormat;
+    uint8_t *screen = PrimaryAddress(&primaryFormat);
+    ASSERT_NE(screen, nullptr) << c.mode;
+    EXPECT_EQ(memcmp(&primaryFormat, &pf, sizeof pf), 0) << c.mode;
+
+    // DCI: the same memory, format and size.
+    HDC provider = DCIOpenProvider();
+    ASSERT_NE(provider, nullptr);
+    LPDCISURFACEINFO dci = nullptr;
+    ASSERT_EQ(DCICreatePrimary(provider, &dci), DCI_OK);
+    EXPECT_EQ(dci->dwBitCount, c.bits) << c.mode;
+    EXPECT_EQ(dci->dwCompression, gdiBits == 16 && gdiMasks[1] == 0x07E0 ? BI_BITFIELDS : BI_RGB) << c.mode;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(dci->dwMask[i], c.masks[i]) << c.mode << " DCI mask " << i;
+    EXPECT_EQ(dci->dwWidth, DWORD(c.width)) << c.mode;
+    EXPECT_EQ(dci->dwHeight, DWORD(c.height)) << c.mode;
+    EXPECT_EQ(dci->lStride, mode.lPitch) << c.mode;
+    EXPECT_EQ(reinterpret_cast<uint8_t *>(dci->dwOffSurface), screen) << c.mode;
+    DCIDestroy(dci);
+    DCICloseProvider(provider);
+
+    // The display-information block the chip's drivers read, kept live.
+    EXPECT_EQ(info->bitsPerPixel, c.infoBits) << c.mode;
+    EXPECT_EQ(info->screenWidth, DWORD(c.width)) << c.mode;
+    EXPECT_EQ(info->screenHeight, DWORD(c.height)) << c.mode;
+    EXPECT_EQ(info->screenPitch, DWORD(mode.lPitch)) << c.mode;
+    EXPECT_EQ(reinterpret_cast<uint8_t *>(uintptr_t(info->frameBuffer)), screen) << c.mode;
+  }
+  UnhookWindowsHookEx(hook);
+}
+
 TEST_F(Gdi, CompatibleBitmapsTakeTheFormatOfTheirDeviceContext) {
   HWND w = Window(0, 0, 10, 10);
   HDC windowDC = GetDC(w);
@@ -246,6 +350,10 @@ TEST_F(Gdi, DibSectionsDescribeThemselves) {
       {16, 10, -9, BI_RGB, {}, {0x7C00, 0x3E0, 0x1F}, 20},
       {16, 16, 9, BI_BITFIELDS, {0xF800, 0x7E0, 0x1F}, {0xF800, 0x7E0, 0x1F}, 32},
       {16, 3, 2, BI_BITFIELDS, {0xF00, 0xF0, 0xF}, {0xF00, 0xF0, 0xF}, 8},
+      // The driver's 16-bit DIBs carry the visual's masks: empty in colour-index
+      // mode, 8-8-8 for deep visuals.
+      {16, 4, 4, BI_BITFIELDS, {0, 0, 0}, {0, 0, 0}, 8},
+      {16, 4, 4, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, {0xFF0000, 0xFF00, 0xFF}, 8},
       {24, 5, -2, BI_RGB, {}, {}, 16},
       {32, 5, 2, BI_RGB, {}, {0xFF0000, 0xFF00, 0xFF}, 20},
       {32, 5, -2, BI_BITFIELDS, {0xFF, 0xFF00, 0xFF0000}, {0xFF, 0xFF00, 0xFF0000}, 20},
@@ -300,21 +408,19 @@ TEST_F(Gdi, DibSectionsRefuseWhatTheyCannotHold) {
       {"odd bit count", Header(12, 4, 4), DIB_RGB_COLORS, ERROR_INVALID_PARAMETER},
       {"run-length", Header(8, 4, 4, BI_RLE8), DIB_RGB_COLORS, ERROR_INVALID_PARAMETER},
       {"masks on 24 bits", Header(24, 4, 4, BI_BITFIELDS), DIB_RGB_COLORS, ERROR_INVALID_PARAMETER},
-      {"no masks", Header(16, 4, 4, BI_BITFIELDS), DIB_RGB_COLORS, ERROR_INVALID_PARAMETER},
       {"overlapping masks", with(Header(16, 4, 4, BI_BITFIELDS), [](Info &i) {
          i.masks[0] = 0xF800, i.masks[1] = 0x0FE0, i.masks[2] = 0x1F;
        }), DIB_RGB_COLORS, ERROR_INVALID_PARAMETER},
       {"mask with a gap", with(Header(16, 4, 4, BI_BITFIELDS), [](Info &i) {
          i.masks[0] = 0xA000, i.masks[1] = 0x07E0, i.masks[2] = 0x1F;
        }), DIB_RGB_COLORS, ERROR_INVALID_PARAMETER},
-      {"mask beyond 16 bits", with(Header(16, 4, 4, BI_BITFIELDS), [](Info &i) {
-         i.masks[0] = 0xF0000, i.masks[1] = 0x07E0, i.masks[2] = 0x1F;
-       }), DIB_RGB_COLORS, ERROR_INVALID_PARAMETER},
       {"two planes", with(good, [](Info &i) { i.h.biPlanes = 2; }), DIB_RGB_COLORS, ERROR_INVALID_PARAMETER},
       {"short header", with(good, [](Info &i) { i.h.biSize = 12; }), DIB_RGB_COLORS, ERROR_INVALID_PARAMETER},
       {"unknown colour use", good, 2, ERROR_INVALID_PARAMETER},
       {"palette indices without a device context", Header(8, 4, 4), DIB_PAL_COLORS, ERROR_INVALID_HANDLE},
       {"far too large", Header(32, 30000, 30000), DIB_RGB_COLORS, ERROR_NOT_ENOUGH_MEMORY},
+      {"header larger than any", with(Header(8, 4, 4), [](Info &i) { i.h.biSize = 0x7FFFFFF0; }), DIB_RGB_COLORS,
+       ERROR_INVALID_PARAMETER},
   };
   for (const Case &c : cases) {
     void *bits = reinterpret_cast<void *>(1);
@@ -360,6 +466,48 @@ TEST_F(Gdi, PaletteIndicesTakeTheDeviceContextsPalette) {
   }
   DeleteDC(dc);
   DeleteObject(b);
+  DeleteObject(palette);
+}
+
+// The colour table follows the header whatever its size, so it may lie at
+// any address: it is read and written there all the same.
+TEST_F(Gdi, ColourTablesFollowHeadersOfAnySize) {
+  LOGPALETTE lp = {0x300, 1, {{10, 20, 30, 0}}};
+  HPALETTE palette = CreatePalette(&lp);
+  HDC dc = CreateCompatibleDC(nullptr);
+  SelectPalette(dc, palette, FALSE);
+  for (DWORD size : {40u, 41u, 43u, 52u, 124u}) {
+    std::vector<uint8_t> block(size + 2 * sizeof(WORD), 0);
+    BITMAPINFOHEADER h = Header(1, 8, 1).h;
+    h.biSize = size;
+    memcpy(block.data(), &h, sizeof h);
+    const WORD indices[2] = {0, 7};  // the second names no entry: black
+    memcpy(block.data() + size, indices, sizeof indices);
+    void *bits;
+    HBITMAP b = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO *>(block.data()), DIB_PAL_COLORS, &bits,
+                                 nullptr, 0);
+    ASSERT_NE(b, nullptr) << size;
+    HDC holder = CreateCompatibleDC(nullptr);
+    SelectObject(holder, b);
+    RGBQUAD table[2];
+    ASSERT_EQ(GetDIBColorTable(holder, 0, 2, table), 2u) << size;
+    EXPECT_EQ(table[0].rgbRed, 10) << size;
+    EXPECT_EQ(table[0].rgbBlue, 30) << size;
+    EXPECT_EQ(table[1].rgbRed, 0) << size;
+    // Asked back as palette indices, into a header of the same size.
+    memset(block.data() + size, 0xEE, 2 * sizeof(WORD));
+    BITMAPINFOHEADER &asked = *reinterpret_cast<BITMAPINFOHEADER *>(block.data());
+    asked.biBitCount = 1;
+    EXPECT_NE(GetDIBits(holder, b, 0, 1, nullptr, reinterpret_cast<BITMAPINFO *>(block.data()), DIB_PAL_COLORS), 0)
+        << size;
+    WORD back[2];
+    memcpy(back, block.data() + size, sizeof back);
+    EXPECT_EQ(back[0], 0) << size;
+    EXPECT_EQ(back[1], 1) << size;
+    DeleteDC(holder);
+    DeleteObject(b);
+  }
+  DeleteDC(dc);
   DeleteObject(palette);
 }
 
@@ -417,6 +565,10 @@ TEST_F(Gdi, GetDIBitsReadsRowsInTheFormatAsked) {
                       reinterpret_cast<BITMAPINFO *>(&eight), DIB_RGB_COLORS),
             0);
   EXPECT_EQ(GetDIBits(dc, b, 0, 2, out.data(), nullptr, DIB_RGB_COLORS), 0);
+  // A header size no header has would put the colour table far past the block.
+  Info huge = Header(8, 3, 2);
+  huge.h.biSize = 0x7FFFFFF0;
+  EXPECT_EQ(GetDIBits(dc, b, 0, 2, nullptr, reinterpret_cast<BITMAPINFO *>(&huge), DIB_RGB_COLORS), 0);
   DeleteDC(dc);
   DeleteObject(topDown);
   DeleteObject(bottomUp);
@@ -657,6 +809,57 @@ TEST_F(Gdi, FillsInAWindowStayInsideWhatIsVisible) {
   ReleaseDC(w, dc);
 }
 
+// Rectangles with any numbers at all, far beyond or around the target: the
+// part inside is painted, nothing else is, and no sum wraps around.
+TEST_F(Gdi, RectanglesOfAnySizeReachOnlyTheirTarget) {
+  constexpr int kMax = 0x7FFFFFFF, kMin = -kMax - 1;
+  HWND w = Window(100, 100, 20, 10);
+  struct Case {
+    const char *name;
+    BOOL (*paint)(HDC window, HDC memory);
+    bool whole;  // the window turns white all over; otherwise it stays black
+  } const cases[] = {
+      {"fill starting past the largest coordinate",
+       [](HDC dc, HDC) {
+         RECT r = {kMax - 5, 0, 10, 10};
+         return static_cast<BOOL>(FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))));
+       },
+       false},
+      {"fill of everything",
+       [](HDC dc, HDC) {
+         RECT r = {kMin, kMin, kMax, kMax};
+         return static_cast<BOOL>(FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))));
+       },
+       true},
+      {"pattern beyond the largest coordinate", [](HDC dc, HDC) { return PatBlt(dc, kMax - 5, 0, 10, 10, WHITENESS); },
+       false},
+      {"pattern reaching below the smallest", [](HDC dc, HDC) { return PatBlt(dc, kMin, 0, -5, 5, WHITENESS); },
+       false},
+      {"pattern reaching back over everything",
+       [](HDC dc, HDC) { return PatBlt(dc, kMax, kMax, kMin, kMin, WHITENESS); }, true},
+      {"copy from far inside the source",
+       [](HDC dc, HDC m) { return BitBlt(dc, 0, 0, kMax, kMax, m, kMax, kMax, SRCCOPY); }, false},
+      {"copy to far before the target", [](HDC dc, HDC m) { return BitBlt(dc, kMin, kMin, 10, 10, m, kMax, 0, SRCCOPY); },
+       false},
+      {"copy to just before the largest coordinate",
+       [](HDC dc, HDC m) { return BitBlt(dc, kMax - 50, 0, 100, 10, m, 0, 0, SRCCOPY); }, false},
+      {"copy into memory far along", [](HDC dc, HDC m) { return BitBlt(m, kMax - 5, 0, 100, 1, dc, 0, 0, SRCCOPY); },
+       false},
+      {"copy of everything", [](HDC dc, HDC m) { return BitBlt(dc, -100, -100, kMax, kMax, m, 0, 0, SRCCOPY); }, true},
+  };
+  Memory32 white(200, 200);
+  for (const Case &c : cases) {
+    HDC dc = GetDC(w);
+    ASSERT_TRUE(PatBlt(dc, 0, 0, 20, 10, BLACKNESS));
+    white.Fill(0xFFFFFF);
+    EXPECT_TRUE(c.paint(dc, white.dc)) << c.name;
+    for (unsigned pixel : ReadAll(w)) ASSERT_EQ(pixel, c.whole ? 0xFFFFFFFFu : 0xFF000000u) << c.name;
+    // The memory copy holds what it held, or what the window showed.
+    for (int i = 0; i < 200 * 200; ++i) ASSERT_EQ(white.pixels[i], 0xFFFFFFu) << c.name << " " << i;
+    ReleaseDC(w, dc);
+  }
+}
+
 // In the 8-bit mode the screen holds indices that the system palette colours.
 TEST_F(Gdi, TheEightBitScreenShowsThroughTheSystemPalette) {
   ASSERT_TRUE(DesktopSetDisplayMode(8, 320, 200));
@@ -869,6 +1072,9 @@ TEST_F(Gdi, CallsFailOnDemand) {
        }},
       {"PlatformSetPixelFormatNumber",
        [](HWND, HDC d, HDC, HBITMAP, HPALETTE) { return !PlatformSetPixelFormatNumber(d, 1); }},
+      {"PlatformGetPixelFormatNumber", [](HWND, HDC, HDC m, HBITMAP, HPALETTE) {
+         return PlatformSetPixelFormatNumber(m, 5) && PlatformGetPixelFormatNumber(m) == 0;
+       }},
   };
   for (const Case &c : cases) {
     PlatformArmFault({c.call, nullptr, 0, 1, 0});

@@ -260,6 +260,145 @@ TEST_F(Hooks, ChangesByAnotherThreadWaitForTheOwner) {
   EXPECT_EQ(afterCreate[0].message, WM_WINDOWPOSCHANGED);
 }
 
+// Each of the four messages, caused by the test's thread for a worker's
+// window, reaches the worker's hook with its parameters when the worker pumps.
+TEST_F(Hooks, EachMessageCausedElsewhereReachesTheOwnerWithItsParameters) {
+  struct Case {
+    const char *name;
+    void (*setUp)();  // before the worker has its window
+    void (*act)(HWND w, HWND mine);
+    UINT message;
+    WPARAM wParam;  // for WM_PALETTECHANGED: 1 stands for the test's own window
+    LPARAM lParam;
+  } const cases[] = {
+      {"moved and resized", [] {}, [](HWND w, HWND) { MoveWindow(w, 7, 8, 30, 20, TRUE); }, WM_WINDOWPOSCHANGED, 0,
+       0},
+      {"destroyed", [] {}, [](HWND w, HWND) { DestroyWindow(w); }, WM_DESTROY, 0, 0},
+      {"display changed to 15 bits", [] {}, [](HWND, HWND) { DesktopSetDisplayMode(15, 640, 480); },
+       WM_DISPLAYCHANGE, 16, MAKELPARAM(640, 480)},
+      {"display changed to 8 bits", [] {}, [](HWND, HWND) { DesktopSetDisplayMode(8, 800, 600); }, WM_DISPLAYCHANGE,
+       8, MAKELPARAM(800, 600)},
+      {"system palette set", [] { DesktopSetDisplayMode(8, 640, 480); },
+       [](HWND, HWND) {
+         PALETTEENTRY entry = {1, 2, 3, 0};
+         DesktopSetSystemPalette(20, 1, &entry);
+       },
+       WM_PALETTECHANGED, 0, 0},
+      {"palette realized in another window", [] { DesktopSetDisplayMode(8, 640, 480); },
+       [](HWND, HWND mine) {
+         LOGPALETTE lp = {0x300, 1, {{9, 8, 7, 0}}};
+         HPALETTE palette = CreatePalette(&lp);
+         HDC dc = GetDC(mine);
+         HPALETTE old = SelectPalette(dc, palette, FALSE);
+         RealizePalette(dc);
+         SelectPalette(dc, old, FALSE);
+         ReleaseDC(mine, dc);
+         DeleteObject(palette);
+       },
+       WM_PALETTECHANGED, 1, 0},
+  };
+  for (const Case &c : cases) {
+    c.setUp();
+    HWND mine = Window(500, 500, 10, 10);
+    Baton baton;
+    HWND w = nullptr;
+    DWORD workerId = 0;
+    std::vector<Seen> before, got;
+    std::thread worker([&] {
+      workerId = GetCurrentThreadId();
+      w = DesktopCreateWindow(10, 10, 50, 50);
+      recorderHandle[1] = SetWindowsHookExA(WH_CALLWNDPROC, &WorkerRecorder, nullptr, workerId);
+      baton.Pass(1);
+      baton.Await(2);
+      before = Take();
+      DesktopPumpMessages();
+      got = Take();
+      UnhookWindowsHookEx(recorderHandle[1]);
+      if (IsWindow(w)) DestroyWindow(w);
+    });
+    baton.Await(1);
+    c.act(w, mine);
+    Take();  // what the test's own window heard
+    baton.Pass(2);
+    worker.join();
+    EXPECT_TRUE(before.empty()) << c.name;
+    ASSERT_EQ(got.size(), 1u) << c.name;
+    const Seen &s = got[0];
+    EXPECT_EQ(s.thread, workerId) << c.name;
+    EXPECT_EQ(s.code, HC_ACTION) << c.name;
+    EXPECT_EQ(s.sentBySameThread, 0u) << c.name;
+    EXPECT_EQ(s.hwnd, w) << c.name;
+    EXPECT_EQ(s.message, c.message) << c.name;
+    if (c.message == WM_WINDOWPOSCHANGED) {
+      EXPECT_EQ(s.pos.hwnd, w);
+      EXPECT_EQ((RECT{s.pos.x, s.pos.y, s.pos.cx, s.pos.cy}), (RECT{7, 8, 30, 20}));
+    } else {
+      WPARAM wParam = c.wParam == 1 && c.message == WM_PALETTECHANGED ? reinterpret_cast<WPARAM>(mine) : c.wParam;
+      EXPECT_EQ(s.wParam, wParam) << c.name;
+      EXPECT_EQ(s.lParam, c.lParam) << c.name;
+    }
+    DestroyWindow(mine);
+    DesktopSetDisplayMode(16, 1024, 768);
+  }
+}
+
+// A window is destroyed once, even when its destruction is asked for again
+// while its owner's hooks hear WM_DESTROY: by the hook itself, or by another
+// thread meanwhile.
+HWND destroyedTwice;
+BOOL againResult;
+DWORD againError;
+int againDepth;
+LRESULT WINAPI DestroysAgain(int code, WPARAM wParam, LPARAM lParam) {
+  const CWPSTRUCT *m = reinterpret_cast<const CWPSTRUCT *>(lParam);
+  if (m->message == WM_DESTROY && m->hwnd == destroyedTwice && againDepth++ == 0) {
+    SetLastError(0);
+    againResult = DestroyWindow(destroyedTwice);
+    againError = GetLastError();
+  }
+  return Recorder(code, wParam, lParam);
+}
+
+LRESULT WINAPI AnotherThreadDestroysAgain(int code, WPARAM wParam, LPARAM lParam) {
+  const CWPSTRUCT *m = reinterpret_cast<const CWPSTRUCT *>(lParam);
+  if (m->message == WM_DESTROY && m->hwnd == destroyedTwice && againDepth++ == 0) {
+    std::thread([] {
+      SetLastError(0);
+      againResult = DestroyWindow(destroyedTwice);
+      againError = GetLastError();
+    }).join();
+  }
+  return Recorder(code, wParam, lParam);
+}
+
+TEST_F(Hooks, AWindowIsDestroyedOnce) {
+  struct Case {
+    const char *name;
+    HOOKPROC hook;
+  } const cases[] = {
+      {"the owner's hook destroys it again", &DestroysAgain},
+      {"another thread destroys it meanwhile", &AnotherThreadDestroysAgain},
+  };
+  for (const Case &c : cases) {
+    destroyedTwice = DesktopCreateWindow(0, 0, 10, 10);
+    againDepth = 0;
+    againResult = TRUE;
+    againError = 0;
+    recorderHandle[0] = SetWindowsHookExA(WH_CALLWNDPROC, c.hook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(recorderHandle[0], nullptr);
+    EXPECT_TRUE(DestroyWindow(destroyedTwice)) << c.name;
+    DesktopPumpMessages();
+    std::vector<Seen> got = Take();
+    ASSERT_EQ(got.size(), 1u) << c.name;
+    EXPECT_EQ(got[0].message, WM_DESTROY) << c.name;
+    EXPECT_FALSE(againResult) << c.name;
+    EXPECT_EQ(againError, (DWORD)ERROR_INVALID_WINDOW_HANDLE) << c.name;
+    EXPECT_FALSE(IsWindow(destroyedTwice)) << c.name;
+    UnhookWindowsHookEx(recorderHandle[0]);
+    recorderHandle[0] = nullptr;
+  }
+}
+
 // A hook installed from one thread for another runs on the watched thread.
 TEST_F(Hooks, AHookForAnotherThreadRunsThere) {
   Baton baton;

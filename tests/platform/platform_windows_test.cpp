@@ -170,6 +170,25 @@ TEST_F(Windows, GeometryFollowsMovesAndResizes) {
   }
 }
 
+// Any point converts; far ones wrap around as the platform's 32-bit sums do.
+TEST_F(Windows, ClientToScreenTakesAnyPoint) {
+  constexpr LONG kMax = 0x7FFFFFFF, kMin = -kMax - 1;
+  HWND w = Window(10, -20, 5, 5);
+  struct Case {
+    POINT client, screen;
+  } const cases[] = {
+      {{0, 0}, {10, -20}},
+      {{kMax - 10, kMin + 20}, {kMax, kMin}},
+      {{kMax, kMin}, {kMin + 9, kMax - 19}},
+  };
+  for (const Case &c : cases) {
+    POINT p = c.client;
+    ASSERT_TRUE(ClientToScreen(w, &p));
+    EXPECT_EQ(p.x, c.screen.x) << c.client.x;
+    EXPECT_EQ(p.y, c.screen.y) << c.client.y;
+  }
+}
+
 TEST_F(Windows, StaleAndMadeUpHandlesAreRefused) {
   HWND gone = DesktopCreateWindow(0, 0, 10, 10);
   ASSERT_TRUE(DestroyWindow(gone));
