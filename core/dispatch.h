@@ -74,8 +74,8 @@ extern const GlDispatchState __glListCompState;     // __gllc_X, or __glim_X whe
 extern const GlDispatchState __glNopDispatchState;  // __glnop_NopN, N = the slot's words
 
 // Copies the table unless the two are the same or either is null; then, when
-// the destination is the current context's `dispatch`, hands the source to
-// the operating system (also when nothing was copied).
+// the destination is the current context's `dispatch`, hands a non-null
+// source to the operating system (also when nothing was copied).
 void __glCopyDispatch(const GlDispatchState *source, GlDispatchState *destination);
 // The current context's `dispatch`: the table the operating system calls.
 GlDispatchState *__glGetCurrentDispatch(void);

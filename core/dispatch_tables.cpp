@@ -30,19 +30,19 @@ struct StandIn<T, R(A...)> {
 
 typedef std::array<bool, GL_SLOT_COUNT> SlotSet;
 
-template <size_t N>
-constexpr SlotSet Slots(const int (&slots)[N]) {
+// Marked slot by slot, so that either list may run empty before the other.
+#define GL_PENDING_MARK(Name) set[GL_SLOT_##Name] = true;
+constexpr SlotSet kPendingImmediate = [] {
   SlotSet set{};
-  for (size_t i = 0; i + 1 < N; ++i) set[slots[i]] = true;  // the last entry is a -1 sentinel
+  GL_PENDING_IMMEDIATE(GL_PENDING_MARK)
   return set;
-}
-
-#define GL_PENDING_SLOT(Name) GL_SLOT_##Name,
-constexpr int kPendingImmediateList[] = {GL_PENDING_IMMEDIATE(GL_PENDING_SLOT) - 1};
-constexpr int kPendingListCompileList[] = {GL_PENDING_LIST_COMPILE(GL_PENDING_SLOT) - 1};
-#undef GL_PENDING_SLOT
-constexpr SlotSet kPendingImmediate = Slots(kPendingImmediateList);
-constexpr SlotSet kPendingListCompile = Slots(kPendingListCompileList);
+}();
+constexpr SlotSet kPendingListCompile = [] {
+  SlotSet set{};
+  GL_PENDING_LIST_COMPILE(GL_PENDING_MARK)
+  return set;
+}();
+#undef GL_PENDING_MARK
 
 #define GL_SLOT_COMPILED_COMPILED true
 #define GL_SLOT_COMPILED_IMMEDIATE false
@@ -65,32 +65,30 @@ constexpr int CountCompiled() {
 }
 static_assert(CountCompiled() == 285, "285 slots are compiled into lists, 73 run at once");
 
-// The procedure a slot holds: the real one once it is built, else the
-// stand-in. The real procedure is named only in the branch that is kept, so a
-// procedure still pending is never referenced.
-#define GL_PICK_IMMEDIATE(s, Name, words, list, Ret, params)  \
-  template <bool Pending>                                     \
-  constexpr GlProc_##Name Immediate_##Name() {                \
-    if constexpr (Pending)                                    \
-      return &StandIn<Table::kImmediate, GlSig_##Name>::Proc; \
-    else                                                      \
-      return &__glim_##Name;                                  \
+// The procedure a slot holds in table T: the real one once it is built, else
+// the stand-in. The real procedure is named only in the branch that is kept,
+// so a procedure still pending is never referenced.
+#define GL_DEFINE_PICK(Pick, T, Name, real)   \
+  template <bool Pending>                     \
+  constexpr GlProc_##Name Pick##_##Name() {   \
+    if constexpr (Pending)                    \
+      return &StandIn<T, GlSig_##Name>::Proc; \
+    else                                      \
+      return &real;                           \
   }
+
+#define GL_PICK_IMMEDIATE(s, Name, words, list, Ret, params) \
+  GL_DEFINE_PICK(Immediate, Table::kImmediate, Name, __glim_##Name)
 GL_SLOTS(GL_PICK_IMMEDIATE)
 #undef GL_PICK_IMMEDIATE
 
 #define GL_PICK_LIST_IMMEDIATE(Name)
-#define GL_PICK_LIST_COMPILED(Name)                             \
-  template <bool Pending>                                       \
-  constexpr GlProc_##Name ListCompile_##Name() {                \
-    if constexpr (Pending)                                      \
-      return &StandIn<Table::kListCompile, GlSig_##Name>::Proc; \
-    else                                                        \
-      return &__gllc_##Name;                                    \
-  }
+#define GL_PICK_LIST_COMPILED(Name) \
+  GL_DEFINE_PICK(ListCompile, Table::kListCompile, Name, __gllc_##Name)
 #define GL_PICK_LIST_COMPILE(s, Name, words, list, Ret, params) GL_PICK_LIST_##list(Name)
 GL_SLOTS(GL_PICK_LIST_COMPILE)
 #undef GL_PICK_LIST_COMPILE
+#undef GL_DEFINE_PICK
 
 }  // namespace
 

@@ -2,8 +2,8 @@
 // system's GL library reads them: 0-305 the GL 1.0 commands, 306-335 the GL
 // 1.1 additions, 336-357 the extensions handed out by name only. Everything
 // slot-shaped is generated from this list (the dispatch record, the three
-// static tables, the API entry stubs, the loader's forwarders), so the slot
-// order is written here and nowhere else.
+// static tables, the API entry stubs, and later the loader's forwarders), so
+// the slot order is written here and nowhere else.
 //
 // Each row: X(slot, name without "gl", argument words, list-compile entry,
 //             result type, (parameters))

@@ -1,8 +1,8 @@
 // The table of procedures picked for the current state (the context's
-// `procs`). Every slot takes the context first and is plain cdecl unless it
-// says otherwise. Only the slots in use so far are here, in their final
-// relative order; the full slot order arrives with the procedure table and
-// its validation.
+// `procs`). Every slot is plain cdecl unless it says otherwise, and takes the
+// context first (the arena procedures take the arena). Only the slots in use
+// so far are here, in their final relative order; the full slot order arrives
+// with the procedure table and its validation.
 #pragma once
 
 #include <stddef.h>

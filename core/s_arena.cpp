@@ -18,9 +18,14 @@ GlArenaBlock *NewBlock(GlContext *gc, uint32_t size) {
   return block;
 }
 
-void DeleteBlock(GlContext *gc, GlArenaBlock *block) {
-  gc->imports.free(gc, block->data);
-  gc->imports.free(gc, block);
+// Frees `block` and every block after it.
+void DeleteBlocks(GlContext *gc, GlArenaBlock *block) {
+  while (block != nullptr) {
+    GlArenaBlock *next = block->next;
+    gc->imports.free(gc, block->data);
+    gc->imports.free(gc, block);
+    block = next;
+  }
 }
 
 }  // namespace
@@ -40,17 +45,13 @@ GlArena *__glNewArena(GlContext *gc) {
 
 void __glDeleteArena(GlArena *arena) {
   GlContext *gc = arena->gc;
-  for (GlArenaBlock *block = arena->first; block != nullptr;) {
-    GlArenaBlock *next = block->next;
-    DeleteBlock(gc, block);
-    block = next;
-  }
+  DeleteBlocks(gc, arena->first);
   gc->imports.free(gc, arena);
 }
 
 void *__glArenaAlloc(GlArena *arena, size_t n) {
-  // Always a multiple of 8 larger than n (0 takes 8, 8 takes 16), so blocks
-  // stay 8-aligned when the block's data is. Sizes within 8 of the top
+  // Always a multiple of 8 larger than n (0 takes 8, 8 takes 16), so every
+  // allocation stays 8-aligned when the block's data is. Sizes within 8 of the top
   // would wrap to a few bytes: refuse them.
   if (n > SIZE_MAX - 8) return nullptr;
   const uint32_t rounded = static_cast<uint32_t>(n + 8 - n % 8);
@@ -72,13 +73,8 @@ void *__glArenaAlloc(GlArena *arena, size_t n) {
 
 void __glArenaFreeAll(GlArena *arena) {
   GlArenaBlock *first = arena->first;
-  GlArenaBlock *block = first->next;
+  DeleteBlocks(arena->gc, first->next);
   first->next = nullptr;
   first->used = 0;
   arena->current = first;
-  while (block != nullptr) {
-    GlArenaBlock *next = block->next;
-    DeleteBlock(arena->gc, block);
-    block = next;
-  }
 }

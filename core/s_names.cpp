@@ -155,16 +155,26 @@ void __glNamesLockDataList(GlContext *gc, GlNamesArray *array, GLsizei n, GLenum
   }
 }
 
-void __glNamesUnlockData(GlContext *gc, GlNamesArray *array, void *item) {
-  Guard guard;
+namespace {
+
+// The type's release drops this reference and, at zero, frees the item
+// through its own free procedure, as for a deleted name. The caller holds
+// the lock.
+void Unlock(GlContext *gc, const GlNamesTypeInfo *info, void *item) {
   NAMES_ASSERT(item != nullptr);
   NAMES_ASSERT(RefCount(item) > 0);
-  // The type's release drops this reference and, at zero, frees the item
-  // through its own free procedure, as for a deleted name.
-  ReleaseItem(gc, array->dataInfo, item);
+  ReleaseItem(gc, info, item);
+}
+
+}  // namespace
+
+void __glNamesUnlockData(GlContext *gc, GlNamesArray *array, void *item) {
+  Guard guard;
+  Unlock(gc, array->dataInfo, item);
 }
 
 void __glNamesUnlockDataList(GlContext *gc, GlNamesArray *array, GLsizei n, void **items) {
+  // One lock for the whole batch (glCallLists), not one per item.
   Guard guard;
-  for (GLsizei i = 0; i < n; ++i) __glNamesUnlockData(gc, array, items[i]);
+  for (GLsizei i = 0; i < n; ++i) Unlock(gc, array->dataInfo, items[i]);
 }

@@ -22,6 +22,15 @@ bool TopUpPools(GlContext *gc, GlNamesArray *array) {
   return false;
 }
 
+// Empties a data-list entry and releases the item it held. The entry is
+// emptied first, so nothing the release runs can reach a freed item.
+void ClearEntry(GlContext *gc, const GlNamesTypeInfo *info, void **entry) {
+  void *old = *entry;
+  if (old == info->empty) return;
+  *entry = info->empty;
+  ReleaseItem(gc, info, old);
+}
+
 }  // namespace
 
 GLuint __glNamesGenRange(GlContext *gc, GlNamesArray *array, GLsizei n) {
@@ -85,11 +94,7 @@ GLboolean __glNamesNewData(GlContext *gc, GlNamesArray *array, GLuint name, void
   if (leaf && leaf->dataList) {
     void **entry = &leaf->dataList[name - leaf->start];
     if (data != nullptr && *entry == data) return GL_TRUE;  // already bound here
-    if (*entry != info->empty) {
-      void *old = *entry;
-      *entry = info->empty;
-      ReleaseItem(gc, info, old);
-    }
+    ClearEntry(gc, info, entry);
     if (data) {
       RefCount(data) = 1;
       *entry = data;
@@ -105,7 +110,8 @@ GLboolean __glNamesNewData(GlContext *gc, GlNamesArray *array, GLuint name, void
   if (leaf == nullptr) {
     GlNamesLeaf *fresh = allocLeaf(gc, array, name, name);
     if (data) {
-      if (!allocLeafData(gc, fresh)) {
+      fresh->dataList = allocDataList(gc, info, 1);
+      if (fresh->dataList == nullptr) {
         freeLeaf(gc, fresh);
         __glSetError(GL_OUT_OF_MEMORY);
         return GL_FALSE;
@@ -129,13 +135,11 @@ GLboolean __glNamesNewData(GlContext *gc, GlNamesArray *array, GLuint name, void
   if (end - hi < 16) hi = end;
 
   // The data list first: when it cannot be had, nothing has changed.
-  GLuint n = hi - lo + 1;
-  void **list = static_cast<void **>(gc->imports.malloc(gc, n * sizeof(void *)));
+  void **list = allocDataList(gc, info, hi - lo + 1);
   if (list == nullptr) {
     __glSetError(GL_OUT_OF_MEMORY);
     return GL_FALSE;
   }
-  for (GLuint i = 0; i < n; ++i) list[i] = info->empty;
   RefCount(data) = 1;
   list[name - lo] = data;
 
@@ -170,12 +174,7 @@ void __glNamesDeleteRange(GlContext *gc, GlNamesArray *array, GLuint first, GLui
     const GLuint hi = last < end ? last : end;
     if (leaf->dataList) {
       for (GLuint name = lo;; ++name) {
-        void **entry = &leaf->dataList[name - start];
-        if (*entry != info->empty) {
-          void *old = *entry;
-          *entry = info->empty;
-          ReleaseItem(gc, info, old);
-        }
+        ClearEntry(gc, info, &leaf->dataList[name - start]);
         if (name == hi) break;
       }
     }

@@ -7,20 +7,14 @@
 
 namespace names {
 
-namespace {
-
-void *HeapAlloc(GlContext *gc, size_t size) { return gc->imports.malloc(gc, size); }
-
-}  // namespace
-
 bool fixMemoryProblem(GlContext *gc, GlNamesArray *array) {
   while (array->nbranches < GL_NAMES_SPARE_BRANCHES) {
-    void *node = HeapAlloc(gc, sizeof(GlNamesBranch));
+    void *node = gc->imports.malloc(gc, sizeof(GlNamesBranch));
     if (node == nullptr) return false;
     array->spareBranches[array->nbranches++] = static_cast<GlNamesBranch *>(node);
   }
   while (array->nleaves < GL_NAMES_SPARE_LEAVES) {
-    void *node = HeapAlloc(gc, sizeof(GlNamesLeaf));
+    void *node = gc->imports.malloc(gc, sizeof(GlNamesLeaf));
     if (node == nullptr) return false;
     array->spareLeaves[array->nleaves++] = static_cast<GlNamesLeaf *>(node);
   }
@@ -28,7 +22,7 @@ bool fixMemoryProblem(GlContext *gc, GlNamesArray *array) {
 }
 
 GlNamesBranch *allocBranch(GlContext *gc, GlNamesArray *array) {
-  GlNamesBranch *b = static_cast<GlNamesBranch *>(HeapAlloc(gc, sizeof(GlNamesBranch)));
+  GlNamesBranch *b = static_cast<GlNamesBranch *>(gc->imports.malloc(gc, sizeof(GlNamesBranch)));
   if (b == nullptr) {
     // The refill before every changing operation rules an empty pool out.
     NAMES_ASSERT(array->nbranches > 0);
@@ -40,7 +34,7 @@ GlNamesBranch *allocBranch(GlContext *gc, GlNamesArray *array) {
 }
 
 GlNamesLeaf *allocLeaf(GlContext *gc, GlNamesArray *array, GLuint start, GLuint end) {
-  GlNamesLeaf *leaf = static_cast<GlNamesLeaf *>(HeapAlloc(gc, sizeof(GlNamesLeaf)));
+  GlNamesLeaf *leaf = static_cast<GlNamesLeaf *>(gc->imports.malloc(gc, sizeof(GlNamesLeaf)));
   if (leaf == nullptr) {
     NAMES_ASSERT(array->nleaves > 0);
     leaf = array->spareLeaves[--array->nleaves];
@@ -61,14 +55,12 @@ void freeLeaf(GlContext *gc, GlNamesLeaf *leaf) {
   gc->imports.free(gc, leaf);
 }
 
-bool allocLeafData(GlContext *gc, GlNamesLeaf *leaf) {
-  GLuint n = RunLength(leaf);
+void **allocDataList(GlContext *gc, const GlNamesTypeInfo *info, GLuint n) {
   NAMES_ASSERT(n <= GL_NAMES_MAX_DATA_RUN);
-  void **list = static_cast<void **>(HeapAlloc(gc, n * sizeof(void *)));
-  if (list == nullptr) return false;
-  for (GLuint i = 0; i < n; ++i) list[i] = leaf->dataInfo->empty;
-  leaf->dataList = list;
-  return true;
+  void **list = static_cast<void **>(gc->imports.malloc(gc, n * sizeof(void *)));
+  if (list == nullptr) return nullptr;
+  for (GLuint i = 0; i < n; ++i) list[i] = info->empty;
+  return list;
 }
 
 void resizeLeaf(GlContext *gc, GlNamesLeaf *leaf, GLuint start, GLuint end) {

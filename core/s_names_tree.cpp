@@ -58,6 +58,17 @@ void RemoveChild(GlNamesBranch *b, void *child) {
   b->children[2] = nullptr;
 }
 
+// buildParent: a new root above `first` and `second` (at `height`), the
+// tree one level deeper.
+void GrowRoot(GlContext *gc, GlNamesArray *array, void *first, void *second, int height) {
+  GlNamesBranch *root = allocBranch(gc, array);
+  void *kids[2] = {first, second};
+  SetChildren(root, kids, 2);
+  RefreshKeys(root, height + 1);
+  array->root = root;
+  array->depth++;
+}
+
 // Puts `node` at position `pos` among the children of `b` (at `height`),
 // splitting branches up to the root as needed.
 void AddChild(GlContext *gc, GlNamesArray *array, GlNamesBranch *b, int height, int pos,
@@ -78,13 +89,7 @@ void AddChild(GlContext *gc, GlNamesArray *array, GlNamesBranch *b, int height, 
     RefreshKeys(b, height);
     RefreshKeys(sibling, height);
     if (b->parent == nullptr) {
-      // buildParent: a new root above the two halves.
-      GlNamesBranch *root = allocBranch(gc, array);
-      void *halves[2] = {b, sibling};
-      SetChildren(root, halves, 2);
-      RefreshKeys(root, height + 1);
-      array->root = root;
-      array->depth++;
+      GrowRoot(gc, array, b, sibling, height);
       return;
     }
     pos = IndexOf(b->parent, b) + 1;
@@ -94,7 +99,32 @@ void AddChild(GlContext *gc, GlNamesArray *array, GlNamesBranch *b, int height, 
   }
 }
 
+// The leaf beside `leaf` in the direction `step` (+1 next, -1 previous):
+// climb to the first ancestor with a child on that side, then descend along
+// that child's near edge.
+GlNamesLeaf *Neighbour(const GlNamesLeaf *leaf, int step) {
+  void *node = const_cast<GlNamesLeaf *>(leaf);
+  int height = 0;
+  for (;;) {
+    GlNamesBranch *parent = ParentOf(node);
+    if (parent == nullptr) return nullptr;
+    int i = IndexOf(parent, node) + step;
+    ++height;
+    if (i >= 0 && i < 3 && parent->children[i]) {
+      node = parent->children[i];
+      break;
+    }
+    node = parent;
+  }
+  for (--height; height > 0; --height) {
+    GlNamesBranch *b = static_cast<GlNamesBranch *>(node);
+    node = b->children[step > 0 ? 0 : ChildCount(b) - 1];
+  }
+  return static_cast<GlNamesLeaf *>(node);
+}
+
 }  // namespace
+
 GlNamesLeaf *findLeaf(const GlNamesArray *array, GLuint name, bool exact) {
   void *node = array->root;
   if (node == nullptr) return nullptr;
@@ -116,44 +146,8 @@ GlNamesLeaf *firstLeaf(const GlNamesArray *array) {
   return static_cast<GlNamesLeaf *>(node);
 }
 
-GlNamesLeaf *nextLeaf(const GlNamesLeaf *leaf) {
-  void *node = const_cast<GlNamesLeaf *>(leaf);
-  int height = 0;
-  for (;;) {
-    GlNamesBranch *parent = ParentOf(node);
-    if (parent == nullptr) return nullptr;
-    int i = IndexOf(parent, node);
-    ++height;
-    if (i + 1 < 3 && parent->children[i + 1]) {
-      node = parent->children[i + 1];
-      break;
-    }
-    node = parent;
-  }
-  for (--height; height > 0; --height) node = static_cast<GlNamesBranch *>(node)->children[0];
-  return static_cast<GlNamesLeaf *>(node);
-}
-
-GlNamesLeaf *prevLeaf(const GlNamesLeaf *leaf) {
-  void *node = const_cast<GlNamesLeaf *>(leaf);
-  int height = 0;
-  for (;;) {
-    GlNamesBranch *parent = ParentOf(node);
-    if (parent == nullptr) return nullptr;
-    int i = IndexOf(parent, node);
-    ++height;
-    if (i > 0) {
-      node = parent->children[i - 1];
-      break;
-    }
-    node = parent;
-  }
-  for (--height; height > 0; --height) {
-    GlNamesBranch *b = static_cast<GlNamesBranch *>(node);
-    node = b->children[ChildCount(b) - 1];
-  }
-  return static_cast<GlNamesLeaf *>(node);
-}
+GlNamesLeaf *nextLeaf(const GlNamesLeaf *leaf) { return Neighbour(leaf, 1); }
+GlNamesLeaf *prevLeaf(const GlNamesLeaf *leaf) { return Neighbour(leaf, -1); }
 
 void insertLeaf(GlContext *gc, GlNamesArray *array, GlNamesLeaf *leaf) {
   leaf->parent = nullptr;
@@ -164,16 +158,10 @@ void insertLeaf(GlContext *gc, GlNamesArray *array, GlNamesLeaf *leaf) {
   }
   if (array->depth == 0) {
     GlNamesLeaf *other = static_cast<GlNamesLeaf *>(array->root);
-    GlNamesBranch *root = allocBranch(gc, array);
-    void *kids[2] = {other, leaf};
-    if (leaf->end < other->start) {
-      kids[0] = leaf;
-      kids[1] = other;
-    }
-    SetChildren(root, kids, 2);
-    RefreshKeys(root, 1);
-    array->root = root;
-    array->depth = 1;
+    if (leaf->end < other->start)
+      GrowRoot(gc, array, leaf, other, 0);
+    else
+      GrowRoot(gc, array, other, leaf, 0);
     return;
   }
   // Descend by the new run's end to the branch above the leaves: every

@@ -40,8 +40,9 @@ void freeBranch(GlContext *gc, GlNamesBranch *branch);
 // Frees the data list (not the items) and the leaf.
 void freeLeaf(GlContext *gc, GlNamesLeaf *leaf);
 
-// A data list for the whole run, every entry the type's empty value.
-bool allocLeafData(GlContext *gc, GlNamesLeaf *leaf);
+// A data list of n entries, each the type's empty value; null when the heap
+// refused.
+void **allocDataList(GlContext *gc, const GlNamesTypeInfo *info, GLuint n);
 
 // The leaf holding `name` (exact), or the first leaf ending at or after it.
 GlNamesLeaf *findLeaf(const GlNamesArray *array, GLuint name, bool exact);

@@ -16,7 +16,7 @@ typedef struct GlDlistOp {
   int16_t opcode;  // read as signed
   uint8_t aligned;  // 1: data holds doubles and must start 8-aligned in the list
   uint8_t reserved;
-  uint32_t data[];  // 8 bytes past the start of the record, times two
+  uint32_t data[];  // GL_DLIST_OP_HEADER bytes into the record
 } GlDlistOp;
 
 #define GL_DLIST_OP_HEADER 16u

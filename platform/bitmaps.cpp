@@ -18,13 +18,12 @@ using Hold = std::lock_guard<std::recursive_mutex>;
 
 // The format of a bitmap compatible with the screen as it is now.
 void TakeScreenFormat(Bitmap *b) {
-  int bpp = CurrentScreenMode().bitsPerPixel;
-  PixelLayout layout = bpp == 15 ? Layout555() : bpp == 16 ? Layout565() : Layout888(bpp);
-  b->bitCount = bpp == 15 ? 16 : bpp;
-  for (int i = 0; i < 3; ++i) b->masks[i] = bpp == 8 ? 0 : layout.masks[i];
+  ScreenMode mode = CurrentScreenMode();
+  b->bitCount = ReportedBitsPerPixel(mode);
+  ScreenModeMasks(mode, &b->masks[0], &b->masks[1], &b->masks[2]);
   // 5-6-5 is not the 16-bit default, so it is described by masks.
-  b->compression = bpp == 16 ? BI_BITFIELDS : BI_RGB;
-  b->systemColors = bpp == 8;
+  b->compression = mode.bitsPerPixel == 16 ? BI_BITFIELDS : BI_RGB;
+  b->systemColors = mode.bitsPerPixel == 8;
 }
 
 // The largest bitmap header the platform knows (the fifth version's); a
@@ -34,6 +33,18 @@ constexpr DWORD kLargestHeader = 124;
 bool ValidBitCount(int bitCount) {
   return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
          bitCount == 32;
+}
+
+// A header size some bitmap header has.
+bool KnownHeaderSize(DWORD size) { return size >= sizeof(BITMAPINFOHEADER) && size <= kLargestHeader; }
+
+// Rows this GDI can hold: a known bit count, uncompressed or with masks on 16
+// or 32 bits, and a real width and height.
+bool ValidFormat(const BITMAPINFOHEADER &h) {
+  bool fields = h.biCompression == BI_BITFIELDS;
+  return ValidBitCount(h.biBitCount) && (h.biCompression == BI_RGB || fields) &&
+         (!fields || h.biBitCount == 16 || h.biBitCount == 32) && h.biWidth > 0 && h.biHeight != 0 &&
+         h.biHeight != LONG(0x80000000);
 }
 
 // A mask is contiguous and apart from the others; an empty one is allowed.
@@ -57,9 +68,12 @@ bool ValidMasks(const uint32_t masks[3], int bitCount) {
   return MaskShapesSound(masks);
 }
 
+// The masks BI_RGB means: 5-5-5 for 16 bits, 8-8-8 for 32.
 void DefaultMasks(int bitCount, uint32_t masks[3]) {
-  PixelLayout l = bitCount == 16 ? Layout555() : Layout888(32);
-  for (int i = 0; i < 3; ++i) masks[i] = l.masks[i];
+  bool narrow = bitCount == 16;
+  masks[0] = narrow ? 0x7C00 : 0xFF0000;
+  masks[1] = narrow ? 0x03E0 : 0x00FF00;
+  masks[2] = narrow ? 0x001F : 0x0000FF;
 }
 
 HBITMAP AddBitmap(Bitmap &bitmap) {
@@ -83,6 +97,17 @@ void WriteColorTable(const Bitmap &bm, UINT usage, int n, void *table) {
   PixelLayout layout = BitmapLayout(bm, system);
   RGBQUAD *colors = static_cast<RGBQUAD *>(table);
   for (int i = 0; i < n; ++i) colors[i] = i < layout.colorCount ? layout.colors[i] : RGBQUAD{0, 0, 0, 0};
+}
+
+// The colour table that Set/GetDIBColorTable reach: that of the DIB section
+// selected in a memory device context, when it has entry `start`; null when
+// there is none or no `colors` to copy.
+Bitmap *SelectedColorTable(HDC hdc, UINT start, const RGBQUAD *colors) {
+  const DeviceContext *dc = FindDC(hdc);
+  Bitmap *bm = dc && dc->kind == DCKind::kMemory ? FindBitmap(dc->bitmap) : nullptr;
+  if (bm == nullptr || !bm->dibSection || bm->bitCount > 8 || colors == nullptr || start >= bm->colors.size())
+    return nullptr;
+  return bm;
 }
 
 // Row `y` (from the top) of a bitmap.
@@ -134,9 +159,7 @@ PLATFORM_API HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO *info, UI
   Bitmap b;
   b.bitCount = h.biBitCount;
   bool fields = h.biCompression == BI_BITFIELDS;
-  if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > kLargestHeader || h.biWidth <= 0 || h.biHeight == 0 ||
-      h.biHeight == LONG(0x80000000) || h.biPlanes != 1 || !ValidBitCount(b.bitCount) ||
-      (h.biCompression != BI_RGB && !fields) || (fields && b.bitCount != 16 && b.bitCount != 32) ||
+  if (!KnownHeaderSize(h.biSize) || !ValidFormat(h) || h.biPlanes != 1 ||
       (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))
     return SetLastError(ERROR_INVALID_PARAMETER), nullptr;
   // File-mapping sections do not exist here.
@@ -218,7 +241,7 @@ PLATFORM_API int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID out) {
   }
   ds.dsBmih = bm->header;
   memcpy(ds.dsBitfields, bm->masks, sizeof ds.dsBitfields);
-  ds.dshSection = bm->section;
+  // dshSection stays null: there are no file-mapping sections here.
   ds.dsOffset = bm->offset;
   memcpy(out, &ds, sizeof ds);
   return sizeof(DIBSECTION);
@@ -230,8 +253,8 @@ PLATFORM_API int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT line
   Hold hold(ScreenLock());
   const Bitmap *bm = FindBitmap(bitmap);
   if (FindDC(hdc) == nullptr || bm == nullptr) return SetLastError(ERROR_INVALID_HANDLE), 0;
-  if (info == nullptr || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER) ||
-      info->bmiHeader.biSize > kLargestHeader || (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))
+  if (info == nullptr || !KnownHeaderSize(info->bmiHeader.biSize) ||
+      (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))
     return SetLastError(ERROR_INVALID_PARAMETER), 0;
   BITMAPINFOHEADER &h = info->bmiHeader;
   uint8_t *table = reinterpret_cast<uint8_t *>(info) + h.biSize;
@@ -252,10 +275,7 @@ PLATFORM_API int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT line
   // A format is asked: its colour table or masks, and with a buffer the rows.
   int bitCount = h.biBitCount;
   bool fields = h.biCompression == BI_BITFIELDS;
-  if (!ValidBitCount(bitCount) || (h.biCompression != BI_RGB && !fields) ||
-      (fields && bitCount != 16 && bitCount != 32) || h.biWidth <= 0 || h.biHeight == 0 ||
-      h.biHeight == LONG(0x80000000) ||
-      (bitCount <= 8 && bitCount != bm->bitCount))  // no colour reduction into indices
+  if (!ValidFormat(h) || (bitCount <= 8 && bitCount != bm->bitCount))  // no colour reduction into indices
     return SetLastError(ERROR_INVALID_PARAMETER), 0;
   PixelLayout to;
   to.bitCount = bitCount;
@@ -305,11 +325,8 @@ PLATFORM_API int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT line
 PLATFORM_API UINT WINAPI SetDIBColorTable(HDC hdc, UINT start, UINT count, const RGBQUAD *colors) {
   if (FailWithLastError("SetDIBColorTable", nullptr, ERROR_INVALID_PARAMETER)) return 0;
   Hold hold(ScreenLock());
-  const DeviceContext *dc = FindDC(hdc);
-  Bitmap *bm = dc && dc->kind == DCKind::kMemory ? FindBitmap(dc->bitmap) : nullptr;
-  if (bm == nullptr || !bm->dibSection || bm->bitCount > 8 || colors == nullptr ||
-      start >= bm->colors.size())
-    return SetLastError(ERROR_INVALID_PARAMETER), 0;
+  Bitmap *bm = SelectedColorTable(hdc, start, colors);
+  if (bm == nullptr) return SetLastError(ERROR_INVALID_PARAMETER), 0;
   UINT n = std::min<UINT>(count, static_cast<UINT>(bm->colors.size()) - start);
   memcpy(&bm->colors[start], colors, n * sizeof(RGBQUAD));
   return n;
@@ -318,11 +335,8 @@ PLATFORM_API UINT WINAPI SetDIBColorTable(HDC hdc, UINT start, UINT count, const
 PLATFORM_API UINT WINAPI GetDIBColorTable(HDC hdc, UINT start, UINT count, RGBQUAD *colors) {
   if (FailWithLastError("GetDIBColorTable", nullptr, ERROR_INVALID_PARAMETER)) return 0;
   Hold hold(ScreenLock());
-  const DeviceContext *dc = FindDC(hdc);
-  const Bitmap *bm = dc && dc->kind == DCKind::kMemory ? FindBitmap(dc->bitmap) : nullptr;
-  if (bm == nullptr || !bm->dibSection || bm->bitCount > 8 || colors == nullptr ||
-      start >= bm->colors.size())
-    return SetLastError(ERROR_INVALID_PARAMETER), 0;
+  const Bitmap *bm = SelectedColorTable(hdc, start, colors);
+  if (bm == nullptr) return SetLastError(ERROR_INVALID_PARAMETER), 0;
   UINT n = std::min<UINT>(count, static_cast<UINT>(bm->colors.size()) - start);
   memcpy(colors, &bm->colors[start], n * sizeof(RGBQUAD));
   return n;

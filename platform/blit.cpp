@@ -29,13 +29,6 @@ struct Canvas {
   uint8_t *Row(int y) const { return top + stride * y; }
 };
 
-bool Empty(const RECT &r) { return r.left >= r.right || r.top >= r.bottom; }
-
-RECT Intersect(const RECT &a, const RECT &b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-          std::min(a.bottom, b.bottom)};
-}
-
 // A rectangle from a caller's numbers, which may lie anywhere: its sums are
 // taken in 64 bits so that nothing overflows before it is cut to a canvas.
 struct Box {
@@ -83,7 +76,7 @@ bool Open(HDC hdc, Canvas *c) {
     if (window == nullptr) return false;
     c->dcX = window->rect.left;
     c->dcY = window->rect.top;
-    c->readable = Intersect(c->readable, window->rect);
+    c->readable = RectIntersection(c->readable, window->rect);
     c->writable = WindowVisibleRects(dc->window);
   }
   return true;
@@ -102,7 +95,7 @@ void Fill(const Canvas &c, const Box &area, uint32_t argb) {
   uint32_t raw = RawOf(c.layout, argb);
   for (const RECT &w : c.writable) {
     RECT part = Cut(r, w);
-    if (Empty(part)) continue;
+    if (RectIsEmpty(part)) continue;
     for (LONG y = part.top; y < part.bottom; ++y) {
       uint8_t *row = c.Row(y);
       for (LONG x = part.left; x < part.right; ++x) WriteRaw(row, x, c.layout.bitCount, raw);
@@ -201,7 +194,7 @@ PLATFORM_API BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, H
   // What the source has of the rectangle, in source canvas coordinates.
   Box asked = Moved({sourceX, sourceY, int64_t(sourceX) + width, int64_t(sourceY) + height}, from.dcX, from.dcY);
   RECT s = Cut(asked, from.readable);
-  if (Empty(s)) return TRUE;
+  if (RectIsEmpty(s)) return TRUE;
   int64_t dx = int64_t(x) + to.dcX - (int64_t(sourceX) + from.dcX);
   int64_t dy = int64_t(y) + to.dcY - (int64_t(sourceY) + from.dcY);
   LONG w = s.right - s.left, h = s.bottom - s.top;
@@ -217,7 +210,7 @@ PLATFORM_API BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, H
       memcpy(&bytes[row * rowBytes], from.Row(s.top + row) + s.left * bpp, rowBytes);
     for (const RECT &visible : to.writable) {
       RECT part = Cut(d, visible);
-      if (Empty(part)) continue;
+      if (RectIsEmpty(part)) continue;
       for (LONG yy = part.top; yy < part.bottom; ++yy)
         memcpy(to.Row(yy) + part.left * bpp,
                &bytes[static_cast<size_t>(yy - d.top) * rowBytes + static_cast<size_t>(part.left - d.left) * bpp],
@@ -235,7 +228,7 @@ PLATFORM_API BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, H
   }
   for (const RECT &visible : to.writable) {
     RECT part = Cut(d, visible);
-    if (Empty(part)) continue;
+    if (RectIsEmpty(part)) continue;
     for (LONG yy = part.top; yy < part.bottom; ++yy) {
       uint8_t *line = to.Row(yy);
       const uint32_t *in = pixels.data() + static_cast<size_t>(yy - d.top) * w;

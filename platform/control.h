@@ -10,10 +10,10 @@
 // A fault makes calls of one platform function fail as the platform reports
 // failure. `call` is the function's name ("GlobalAlloc", "LoadLibraryA", ...);
 // `key`, when given, restricts the fault to calls about one thing (a module,
-// procedure, file, environment or registry name), compared without case. The
-// first `skip` matching calls go through, then `count` fail (0: every one
-// after). `error` replaces the call's own last-error or result code when
-// non-zero.
+// procedure, file, environment or registry name; for DirectDraw the object's
+// kind, see platform/ddraw.h), compared without case. The first `skip`
+// matching calls go through, then `count` fail (0: every one after). `error`
+// replaces the call's own last-error or result code when non-zero.
 typedef struct PlatformFault {
   const char *call;
   const char *key;

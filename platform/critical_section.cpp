@@ -12,22 +12,18 @@
 
 namespace {
 
-struct Lock {
-  pthread_mutex_t mutex;
-};
-
 [[noreturn]] void Misuse(const char *what) {
   fprintf(stderr, "platform: %s\n", what);
   abort();
 }
 
 bool Init(LPCRITICAL_SECTION cs, DWORD spinCount) {
-  Lock *lock = new (std::nothrow) Lock;
+  pthread_mutex_t *lock = new (std::nothrow) pthread_mutex_t;
   if (lock == nullptr) return false;
   pthread_mutexattr_t attr;
   pthread_mutexattr_init(&attr);
   pthread_mutexattr_settype(&attr, PTHREAD_MUTEX_RECURSIVE);
-  pthread_mutex_init(&lock->mutex, &attr);
+  pthread_mutex_init(lock, &attr);
   pthread_mutexattr_destroy(&attr);
   cs->DebugInfo = lock;
   cs->LockCount = -1;
@@ -38,14 +34,17 @@ bool Init(LPCRITICAL_SECTION cs, DWORD spinCount) {
   return true;
 }
 
-Lock *LockOf(LPCRITICAL_SECTION cs) {
+pthread_mutex_t *LockOf(LPCRITICAL_SECTION cs) {
   if (cs == nullptr || cs->DebugInfo == nullptr) Misuse("critical section used before initialisation");
-  return static_cast<Lock *>(cs->DebugInfo);
+  return static_cast<pthread_mutex_t *>(cs->DebugInfo);
 }
+
+// OwningThread holds the owner's thread id.
+HANDLE Me() { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(GetCurrentThreadId())); }
 
 void Acquired(LPCRITICAL_SECTION cs) {
   if (cs->RecursionCount++ == 0) {
-    cs->OwningThread = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(GetCurrentThreadId()));
+    cs->OwningThread = Me();
     cs->LockCount = 0;
   }
 }
@@ -71,32 +70,31 @@ PLATFORM_API BOOL WINAPI InitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTIO
 }
 
 PLATFORM_API void WINAPI EnterCriticalSection(LPCRITICAL_SECTION cs) {
-  pthread_mutex_lock(&LockOf(cs)->mutex);
+  pthread_mutex_lock(LockOf(cs));
   Acquired(cs);
 }
 
 PLATFORM_API BOOL WINAPI TryEnterCriticalSection(LPCRITICAL_SECTION cs) {
-  if (pthread_mutex_trylock(&LockOf(cs)->mutex) != 0) return FALSE;
+  if (pthread_mutex_trylock(LockOf(cs)) != 0) return FALSE;
   Acquired(cs);
   return TRUE;
 }
 
 PLATFORM_API void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION cs) {
-  Lock *lock = LockOf(cs);
+  pthread_mutex_t *lock = LockOf(cs);
   // Only the owner may leave; the owner reads its own earlier writes here.
-  if (cs->RecursionCount <= 0 ||
-      cs->OwningThread != reinterpret_cast<HANDLE>(static_cast<uintptr_t>(GetCurrentThreadId())))
+  if (cs->RecursionCount <= 0 || cs->OwningThread != Me())
     Misuse("critical section left by a thread that does not own it");
   if (--cs->RecursionCount == 0) {
     cs->OwningThread = nullptr;
     cs->LockCount = -1;
   }
-  pthread_mutex_unlock(&lock->mutex);
+  pthread_mutex_unlock(lock);
 }
 
 PLATFORM_API void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION cs) {
-  Lock *lock = LockOf(cs);
-  pthread_mutex_destroy(&lock->mutex);
+  pthread_mutex_t *lock = LockOf(cs);
+  pthread_mutex_destroy(lock);
   delete lock;
   cs->DebugInfo = nullptr;
   cs->RecursionCount = 0;

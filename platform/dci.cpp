@@ -24,7 +24,6 @@ struct DciSurface {
   DCISURFACEINFO info;  // first: handed out by address
   uint32_t modeSerial;  // the display mode the record describes
   bool selector;
-  int accesses = 0;
 };
 
 struct Watch {
@@ -168,18 +167,14 @@ PLATFORM_API DCIRVAL WINAPI DCIBeginAccess(LPDCISURFACEINFO surface, int x, int 
   // A rectangle may reach past the screen (a window partly off it), not be negative.
   if (width < 0 || height < 0 || x > INT32_MAX - width || y > INT32_MAX - height)
     return DCI_ERR_INVALIDRECT;
-  ++s->accesses;
   if (s->modeSerial == ScreenModeSerial()) return DCI_OK;
   Describe(s);
   return DCI_STATUS_POINTERCHANGED | DCI_STATUS_STRIDECHANGED | DCI_STATUS_FORMATCHANGED |
          DCI_STATUS_SURFACEINFOCHANGED;
 }
 
-PLATFORM_API void WINAPI DCIEndAccess(LPDCISURFACEINFO surface) {
-  Hold hold(ScreenLock());
-  DciSurface *s = FindSurface(surface);
-  if (s != nullptr && s->accesses > 0) --s->accesses;
-}
+// Access takes no lock here, so ending it has nothing to release.
+PLATFORM_API void WINAPI DCIEndAccess(LPDCISURFACEINFO) {}
 
 PLATFORM_API HWINWATCH WINAPI WinWatchOpen(HWND hwnd) {
   if (FailWithLastError("WinWatchOpen", nullptr, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;

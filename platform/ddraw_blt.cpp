@@ -2,19 +2,17 @@
 // nearest source pixel when the rectangles differ in size), colour fills and
 // depth fills. A clipper on the destination limits the copy to its
 // rectangles; without one the destination rectangle must lie on the surface.
-#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
 #include "platform/ddraw_internal.h"
 #include "platform/fault.h"
+#include "platform/pixel_layout.h"
 #include "platform/screen.h"
 
 namespace platform {
 namespace {
-
-bool WellFormed(const RECT &r) { return r.left < r.right && r.top < r.bottom; }
 
 bool Inside(const RECT &r, const DdSurface *s) {
   return r.left >= 0 && r.top >= 0 && r.right <= s->width && r.bottom <= s->height;
@@ -22,29 +20,13 @@ bool Inside(const RECT &r, const DdSurface *s) {
 
 RECT Whole(const DdSurface *s) { return RECT{0, 0, s->width, s->height}; }
 
-RECT Intersect(RECT a, const RECT &b) {
-  a.left = std::max(a.left, b.left);
-  a.top = std::max(a.top, b.top);
-  a.right = std::min(a.right, b.right);
-  a.bottom = std::min(a.bottom, b.bottom);
-  return a;
-}
-
-void StorePixel(uint8_t *p, int bytes, uint32_t value) {
-  switch (bytes) {
-    case 1: *p = uint8_t(value); break;
-    case 2: { uint16_t v = uint16_t(value); std::memcpy(p, &v, 2); break; }
-    case 3: p[0] = uint8_t(value), p[1] = uint8_t(value >> 8), p[2] = uint8_t(value >> 16); break;
-    default: std::memcpy(p, &value, 4); break;
-  }
-}
-
+// The first row is written pixel by pixel; the others are copies of it.
 void Fill(DdSurface *d, const RECT &r, uint32_t value) {
   int bytes = d->bytesPerPixel;
-  for (int y = r.top; y < r.bottom; ++y) {
-    uint8_t *p = d->pixels + y * d->pitch + r.left * bytes;
-    for (int x = r.left; x < r.right; ++x, p += bytes) StorePixel(p, bytes, value);
-  }
+  uint8_t *first = d->pixels + r.top * d->pitch;
+  for (int x = r.left; x < r.right; ++x) WriteRaw(first, x, bytes * 8, value);
+  size_t skip = size_t(r.left) * bytes, width = size_t(r.right - r.left) * bytes;
+  for (int y = r.top + 1; y < r.bottom; ++y) std::memcpy(d->pixels + y * d->pitch + skip, first + skip, width);
 }
 
 bool SharesMemory(const DdSurface *a, const DdSurface *b) {
@@ -103,11 +85,11 @@ HRESULT WINAPI SurfaceBlt(IDirectDrawSurface *self, LPRECT destRect, LPDIRECTDRA
     return DDERR_SURFACEBUSY;
 
   RECT dest = destRect ? *destRect : Whole(d);
-  if (!WellFormed(dest)) return DDERR_INVALIDRECT;
+  if (RectIsEmpty(dest)) return DDERR_INVALIDRECT;
   RECT src = {};
   if (s) {
     src = sourceRect ? *sourceRect : Whole(s);
-    if (!WellFormed(src) || !Inside(src, s)) return DDERR_INVALIDRECT;
+    if (RectIsEmpty(src) || !Inside(src, s)) return DDERR_INVALIDRECT;
     if (s->bytesPerPixel != d->bytesPerPixel ||
         (s->kind == SurfaceKind::kZBuffer) != (d->kind == SurfaceKind::kZBuffer))
       return DDERR_INVALIDPIXELFORMAT;
@@ -116,8 +98,8 @@ HRESULT WINAPI SurfaceBlt(IDirectDrawSurface *self, LPRECT destRect, LPDIRECTDRA
   if (d->clipper) {
     if (!ClipperUsable(d->clipper)) return DDERR_NOCLIPLIST;
     for (const RECT &c : ClipperRects(d->clipper)) {
-      RECT r = Intersect(Intersect(c, Whole(d)), dest);
-      if (WellFormed(r)) clips.push_back(r);
+      RECT r = RectIntersection(RectIntersection(c, Whole(d)), dest);
+      if (!RectIsEmpty(r)) clips.push_back(r);
     }
   } else {
     if (!Inside(dest, d)) return DDERR_INVALIDRECT;

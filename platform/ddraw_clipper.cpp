@@ -22,17 +22,7 @@ DdClipper *Self(IDirectDrawClipper *iface) { return LiveClipper(iface); }
 
 HRESULT WINAPI QueryInterface(IDirectDrawClipper *self, REFIID iid, LPVOID *out) {
   Guard hold(ScreenLock());
-  DdClipper *c = Self(self);
-  if (c == nullptr) return DDERR_INVALIDOBJECT;
-  if (out == nullptr) return DDERR_INVALIDPARAMS;
-  if ((iid && std::memcmp(iid, &IID_IUnknown, sizeof(IID)) == 0) ||
-      (iid && std::memcmp(iid, &IID_IDirectDrawClipper, sizeof(IID)) == 0)) {
-    ++c->refs;
-    *out = self;
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+  return QueryRecord(Self(self), iid, IID_IDirectDrawClipper, out);
 }
 
 ULONG WINAPI AddRef(IDirectDrawClipper *self) {

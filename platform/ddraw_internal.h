@@ -5,6 +5,7 @@
 
 #include <stdint.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/ddraw.h"
@@ -52,7 +53,7 @@ struct DdSurface {
 
 struct DdClipper {
   IDirectDrawClipper iface;
-  DdObject *owner;  // null for none
+  DdObject *owner;  // the object it was made through
   ULONG refs;
   HWND window;
   bool hasList;
@@ -65,7 +66,6 @@ struct DdObject {
   IDirectDraw iface;
   ULONG refs;
   bool cooperative;
-  HWND window;
   std::vector<DdSurface *> surfaces;  // tops of chains and single surfaces
   std::vector<DdClipper *> clippers;
 };
@@ -82,6 +82,23 @@ bool IsLive(const void *record);
 const std::vector<DdObject *> &AllObjects();
 
 const char *KindName(const DdSurface *surface);
+
+inline bool SameIid(REFIID a, const IID &b) { return a != nullptr && std::memcmp(a, &b, sizeof b) == 0; }
+
+// QueryInterface of every record: IUnknown and the record's own interface
+// give the same pointer with one more reference.
+template <typename Record>
+HRESULT QueryRecord(Record *record, REFIID iid, const IID &own, LPVOID *out) {
+  if (record == nullptr) return DDERR_INVALIDOBJECT;
+  if (out == nullptr) return DDERR_INVALIDPARAMS;
+  if (SameIid(iid, IID_IUnknown) || SameIid(iid, own)) {
+    ++record->refs;
+    *out = &record->iface;
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
 
 // Surfaces and clippers.
 HRESULT CreateSurfaceFor(DdObject *owner, LPDDSURFACEDESC desc, LPDIRECTDRAWSURFACE *out);

@@ -9,13 +9,6 @@
 #include "platform/screen.h"
 
 namespace platform {
-namespace {
-
-bool Overlap(const RECT &a, const RECT &b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-}  // namespace
 
 HRESULT WINAPI SurfaceLock(IDirectDrawSurface *self, LPRECT rect, LPDDSURFACEDESC desc, DWORD flags,
                            HANDLE) {
@@ -37,7 +30,7 @@ HRESULT WINAPI SurfaceLock(IDirectDrawSurface *self, LPRECT rect, LPDDSURFACEDES
   }
   if (s->kind != SurfaceKind::kPrimary)
     for (const HeldLock &held : s->locks)
-      if (Overlap(held.rect, r)) return DDERR_SURFACEBUSY;
+      if (!RectIsEmpty(RectIntersection(held.rect, r))) return DDERR_SURFACEBUSY;
   OpenPixels(s);
   uint8_t *address = s->pixels + r.top * s->pitch + r.left * s->bytesPerPixel;
   s->locks.push_back({r, address, GetCurrentThreadId()});

@@ -31,24 +31,13 @@ std::vector<DdObject *> &Objects() {
   return *objects;
 }
 
-bool SameIid(REFIID a, const IID &b) { return a != nullptr && std::memcmp(a, &b, sizeof b) == 0; }
-
 using Guard = std::lock_guard<std::recursive_mutex>;
 
 DdObject *Self(IDirectDraw *iface) { return LiveObject(iface); }
 
 HRESULT WINAPI QueryInterface(IDirectDraw *self, REFIID iid, LPVOID *out) {
   Guard hold(ScreenLock());
-  DdObject *o = Self(self);
-  if (o == nullptr) return DDERR_INVALIDOBJECT;
-  if (out == nullptr) return DDERR_INVALIDPARAMS;
-  if (SameIid(iid, IID_IUnknown) || SameIid(iid, IID_IDirectDraw)) {
-    ++o->refs;
-    *out = self;
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+  return QueryRecord(Self(self), iid, IID_IDirectDraw, out);
 }
 
 ULONG WINAPI AddRef(IDirectDraw *self) {
@@ -217,7 +206,6 @@ HRESULT WINAPI SetCooperativeLevel(IDirectDraw *self, HWND window, DWORD flags) 
     return DDERR_INVALIDPARAMS;
   if (flags & DDSCL_EXCLUSIVE) return window ? DDERR_UNSUPPORTED : DDERR_INVALIDPARAMS;
   o->cooperative = true;
-  o->window = window;
   return DD_OK;
 }
 

@@ -183,20 +183,22 @@ int PitchFor(const Request &r, int width) {
   return r.kind == SurfaceKind::kTexture ? row : (row + 7) & ~7;
 }
 
+VideoPool PoolOf(Placement where) {
+  return where == Placement::kLocal ? VideoPool::kLocal : VideoPool::kNonLocal;
+}
+
 bool TakeMemory(DdSurface *s, Placement where) {
   uint32_t bytes = uint32_t(s->pitch) * uint32_t(s->height);
   s->placement = where;
-  s->ownsMemory = true;
   switch (where) {
     case Placement::kScreen:
       s->pixels = VideoMemoryBase();
-      s->ownsMemory = false;
       return true;
     case Placement::kLocal:
     case Placement::kNonLocal: {
-      VideoPool pool = where == Placement::kLocal ? VideoPool::kLocal : VideoPool::kNonLocal;
-      if (!VideoAllocate(pool, bytes, &s->offset)) return false;
-      s->pixels = VideoPoolBase(pool) + s->offset;
+      if (!VideoAllocate(PoolOf(where), bytes, &s->offset)) return false;
+      s->ownsMemory = true;
+      s->pixels = VideoPoolBase(PoolOf(where)) + s->offset;
       std::memset(s->pixels - kSpareBytes, kFreshPattern, bytes + 2 * kSpareBytes);
       return true;
     }
@@ -204,6 +206,7 @@ bool TakeMemory(DdSurface *s, Placement where) {
       void *block = VirtualAlloc(nullptr, bytes + 2 * kSpareBytes, MEM_COMMIT, PAGE_READWRITE);
       if (block == nullptr) return false;
       std::memset(block, kFreshPattern, bytes + 2 * kSpareBytes);
+      s->ownsMemory = true;
       s->systemBlock = block;
       s->pixels = static_cast<uint8_t *>(block) + kSpareBytes;
       ClosePixels(s);
@@ -217,10 +220,8 @@ void GiveMemory(DdSurface *s) {
   switch (s->placement) {
     case Placement::kScreen: break;
     case Placement::kLocal:
-      if (s->ownsMemory) VideoFree(VideoPool::kLocal, s->offset);
-      break;
     case Placement::kNonLocal:
-      if (s->ownsMemory) VideoFree(VideoPool::kNonLocal, s->offset);
+      if (s->ownsMemory) VideoFree(PoolOf(s->placement), s->offset);
       break;
     case Placement::kSystem:
       if (s->systemBlock) VirtualFree(s->systemBlock, 0, MEM_RELEASE);
@@ -240,7 +241,7 @@ DWORD PlacementCaps(Placement where) {
   return 0;
 }
 
-// Frees the records of a chain (not yet given memory or registered).
+// Frees the records of a chain not yet registered, and what memory they took.
 void DropLevels(std::vector<DdSurface *> &levels) {
   for (DdSurface *s : levels) {
     GiveMemory(s);
@@ -285,9 +286,6 @@ bool BuildChain(DdObject *owner, const Request &r, Placement where, std::vector<
   return true;
 }
 
-}  // namespace
-
-namespace {
 const char *KindName(SurfaceKind kind) {
   switch (kind) {
     case SurfaceKind::kPrimary: return "primary";
@@ -297,6 +295,7 @@ const char *KindName(SurfaceKind kind) {
   }
   return "";
 }
+
 }  // namespace
 
 const char *KindName(const DdSurface *s) { return KindName(s->kind); }
@@ -335,7 +334,6 @@ void DestroyChain(DdSurface *root) {
   for (DdSurface *s = root; s != nullptr;) {
     DdSurface *next = s->next;
     if (s->clipper) ReleaseClipper(s->clipper);
-    OpenPixels(s);  // freed memory goes back unprotected
     GiveMemory(s);
     UnregisterLive(s);
     delete s;
@@ -408,17 +406,7 @@ DdSurface *Self(IDirectDrawSurface *iface) { return LiveSurface(iface); }
 
 HRESULT WINAPI QueryInterface(IDirectDrawSurface *self, REFIID iid, LPVOID *out) {
   Guard hold(ScreenLock());
-  DdSurface *s = Self(self);
-  if (s == nullptr) return DDERR_INVALIDOBJECT;
-  if (out == nullptr) return DDERR_INVALIDPARAMS;
-  if ((iid && std::memcmp(iid, &IID_IUnknown, sizeof(IID)) == 0) ||
-      (iid && std::memcmp(iid, &IID_IDirectDrawSurface, sizeof(IID)) == 0)) {
-    ++s->refs;
-    *out = self;
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+  return QueryRecord(Self(self), iid, IID_IDirectDrawSurface, out);
 }
 
 ULONG WINAPI AddRef(IDirectDrawSurface *self) {

@@ -173,7 +173,7 @@ PLATFORM_API int WINAPI GetDeviceCaps(HDC hdc, int index) {
   switch (index) {
     case HORZRES: return mode.width;
     case VERTRES: return mode.height;
-    case BITSPIXEL: return mode.bitsPerPixel == 15 ? 16 : mode.bitsPerPixel;
+    case BITSPIXEL: return ReportedBitsPerPixel(mode);
     case PLANES: return 1;
     case NUMCOLORS: return palettized ? 20 : -1;
     case RASTERCAPS: return RC_BITBLT | RC_DI_BITMAP | (palettized ? RC_PALETTE : 0);

@@ -1,4 +1,5 @@
-// Internal: the check every stand-in call makes before doing its work.
+// Internal: the check a stand-in call that can fail on demand makes before
+// doing its work.
 #pragma once
 
 #include "platform/kernel.h"

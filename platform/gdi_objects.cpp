@@ -61,6 +61,14 @@ void MakeStockObjects(WindowSystem &ws) {
   ResetSystemPalette(ws);
 }
 
+// Colours a layout through the system palette, copied into `colors`.
+void UseSystemPalette(PixelLayout *layout, RGBQUAD colors[256]) {
+  const PALETTEENTRY *system = Ws().systemPalette;
+  for (int i = 0; i < 256; ++i) colors[i] = {system[i].peBlue, system[i].peGreen, system[i].peRed, 0};
+  layout->colors = colors;
+  layout->colorCount = 256;
+}
+
 template <typename T>
 T *Find(std::map<uintptr_t, T> &table, const void *handle) {
   auto it = table.find(Key(handle));
@@ -134,20 +142,10 @@ void FreeBitmapBits(Bitmap *bitmap) {
 
 PixelLayout ScreenLayout(RGBQUAD colors[256]) {
   ScreenMode mode = CurrentScreenMode();
-  switch (mode.bitsPerPixel) {
-    case 15: return Layout555();
-    case 16: return Layout565();
-    case 24: return Layout888(24);
-    case 32: return Layout888(32);
-    default: break;
-  }
-  const PALETTEENTRY *system = Ws().systemPalette;
-  for (int i = 0; i < 256; ++i)
-    colors[i] = {system[i].peBlue, system[i].peGreen, system[i].peRed, 0};
   PixelLayout layout;
-  layout.bitCount = 8;
-  layout.colors = colors;
-  layout.colorCount = 256;
+  layout.bitCount = ReportedBitsPerPixel(mode);
+  ScreenModeMasks(mode, &layout.masks[0], &layout.masks[1], &layout.masks[2]);
+  if (mode.bitsPerPixel == 8) UseSystemPalette(&layout, colors);
   return layout;
 }
 
@@ -157,11 +155,7 @@ PixelLayout BitmapLayout(const Bitmap &bitmap, RGBQUAD colors[256]) {
   for (int i = 0; i < 3; ++i) layout.masks[i] = bitmap.masks[i];
   if (bitmap.bitCount <= 8) {
     if (bitmap.systemColors) {
-      const PALETTEENTRY *system = Ws().systemPalette;
-      for (int i = 0; i < 256; ++i)
-        colors[i] = {system[i].peBlue, system[i].peGreen, system[i].peRed, 0};
-      layout.colors = colors;
-      layout.colorCount = 256;
+      UseSystemPalette(&layout, colors);
     } else {
       layout.colors = bitmap.colors.data();
       layout.colorCount = static_cast<int>(bitmap.colors.size());

@@ -53,19 +53,10 @@ bool ThreadExists(DWORD threadId) {
 
 HHOOK InstallHook(const char *call, int type, HOOKPROC proc, DWORD threadId) {
   if (FailWithLastError(call, nullptr, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  if (type != WH_CALLWNDPROC) {
-    SetLastError(ERROR_INVALID_HOOK_FILTER);
-    return nullptr;
-  }
-  if (proc == nullptr) {
-    SetLastError(ERROR_INVALID_FILTER_PROC);
-    return nullptr;
-  }
+  if (type != WH_CALLWNDPROC) return SetLastError(ERROR_INVALID_HOOK_FILTER), nullptr;
+  if (proc == nullptr) return SetLastError(ERROR_INVALID_FILTER_PROC), nullptr;
   // System-wide hooks are not offered: a hook watches one thread of this process.
-  if (threadId == 0 || !ThreadExists(threadId)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return nullptr;
-  }
+  if (threadId == 0 || !ThreadExists(threadId)) return SetLastError(ERROR_INVALID_PARAMETER), nullptr;
   std::lock_guard<std::recursive_mutex> hold(ScreenLock());
   HHOOK handle = reinterpret_cast<HHOOK>(NewHandle());
   Ws().hooks.push_back({handle, threadId, proc});
@@ -76,7 +67,7 @@ HHOOK InstallHook(const char *call, int type, HOOKPROC proc, DWORD threadId) {
 
 void Outbox::Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, const WINDOWPOS *pos) {
   const Window *window = FindWindow(hwnd);
-  if (window == nullptr || window->ownerThread == 0) return;
+  if (window == nullptr) return;
   Message m = {hwnd, message, wParam, lParam, pos != nullptr, {}};
   if (pos) m.pos = *pos;
   if (window->ownerThread == GetCurrentThreadId()) {

@@ -51,10 +51,11 @@ PlatformModule *Find(ModuleTable &t, const std::string &full) {
   return nullptr;
 }
 
-// The record behind a handle, checked against the table before any use.
-PlatformModule *Known(ModuleTable &t, HMODULE module) {
+// The record behind a handle that is loaded now, checked against the table
+// before any use; null for anything else.
+PlatformModule *Loaded(ModuleTable &t, HMODULE module) {
   for (PlatformModule *m : t.modules)
-    if (m == module) return m;
+    if (m == module) return m->loads ? m : nullptr;
   return nullptr;
 }
 
@@ -84,8 +85,8 @@ PLATFORM_API FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name) {
     return nullptr;
   ModuleTable &t = Table();
   std::lock_guard<std::mutex> hold(t.lock);
-  PlatformModule *m = Known(t, module);
-  if (m == nullptr || m->loads == 0) {
+  PlatformModule *m = Loaded(t, module);
+  if (m == nullptr) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
@@ -103,8 +104,8 @@ PLATFORM_API BOOL WINAPI FreeLibrary(HMODULE module) {
   if (platform::FailWithLastError("FreeLibrary", nullptr, ERROR_INVALID_HANDLE)) return FALSE;
   ModuleTable &t = Table();
   std::lock_guard<std::mutex> hold(t.lock);
-  PlatformModule *m = Known(t, module);
-  if (m == nullptr || m->loads == 0) {
+  PlatformModule *m = Loaded(t, module);
+  if (m == nullptr) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }

@@ -15,33 +15,6 @@ uint32_t Narrow(uint32_t channel, uint32_t mask) {
 
 }  // namespace
 
-PixelLayout Layout555() {
-  PixelLayout l;
-  l.bitCount = 16;
-  l.masks[0] = 0x7C00;
-  l.masks[1] = 0x03E0;
-  l.masks[2] = 0x001F;
-  return l;
-}
-
-PixelLayout Layout565() {
-  PixelLayout l;
-  l.bitCount = 16;
-  l.masks[0] = 0xF800;
-  l.masks[1] = 0x07E0;
-  l.masks[2] = 0x001F;
-  return l;
-}
-
-PixelLayout Layout888(int bitCount) {
-  PixelLayout l;
-  l.bitCount = bitCount;
-  l.masks[0] = 0xFF0000;
-  l.masks[1] = 0x00FF00;
-  l.masks[2] = 0x0000FF;
-  return l;
-}
-
 bool SameLayout(const PixelLayout &a, const PixelLayout &b) {
   if (a.bitCount != b.bitCount) return false;
   if (a.bitCount == 16 || a.bitCount == 32)

@@ -16,11 +16,6 @@ struct PixelLayout {
   int colorCount = 0;
 };
 
-// The standard layouts: 16 bits 5-5-5, 16 bits 5-6-5, 32 bits 8-8-8.
-PixelLayout Layout555();
-PixelLayout Layout565();
-PixelLayout Layout888(int bitCount);  // 24 or 32
-
 // True when a row of `a` can be copied byte for byte into `b`.
 bool SameLayout(const PixelLayout &a, const PixelLayout &b);
 

@@ -62,6 +62,18 @@ std::shared_ptr<Node> RootNode(Registry &r, HKEY key) {
   return r.roots[reinterpret_cast<uintptr_t>(key) - reinterpret_cast<uintptr_t>(HKEY_CLASSES_ROOT)];
 }
 
+// The key a handle stands for: a hive, or a key opened before (null once
+// PlatformRegistryReset removed it). False for a handle that is neither.
+bool Resolve(Registry &r, HKEY key, std::shared_ptr<Node> *node) {
+  if (IsRoot(key))
+    *node = RootNode(r, key);
+  else if (r.open.count(key))
+    *node = key->node.lock();
+  else
+    return false;
+  return true;
+}
+
 std::shared_ptr<Node> Child(const Node &node, const std::string &name) {
   for (const auto &child : node.children)
     if (platform::SameName(child->name.c_str(), name.c_str())) return child;
@@ -110,12 +122,7 @@ PLATFORM_API LONG WINAPI RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, 
   Registry &r = Reg();
   std::lock_guard<std::mutex> hold(r.lock);
   std::shared_ptr<Node> start;
-  if (IsRoot(root))
-    start = RootNode(r, root);
-  else if (r.open.count(root))
-    start = root->node.lock();
-  else
-    return ERROR_INVALID_HANDLE;
+  if (!Resolve(r, root, &start)) return ERROR_INVALID_HANDLE;
   std::shared_ptr<Node> node = Walk(start, subKey, false);
   if (!node) return ERROR_FILE_NOT_FOUND;
   if (access & ~node->granted) return ERROR_ACCESS_DENIED;
@@ -134,14 +141,9 @@ PLATFORM_API LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserve
   Registry &r = Reg();
   std::lock_guard<std::mutex> hold(r.lock);
   std::shared_ptr<Node> node;
-  if (IsRoot(key)) {
-    node = RootNode(r, key);
-  } else if (r.open.count(key)) {
-    if (!(key->access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
-    node = key->node.lock();
-  } else {
-    return ERROR_INVALID_HANDLE;
-  }
+  if (!Resolve(r, key, &node)) return ERROR_INVALID_HANDLE;
+  // A hive is read with every right; an opened key only with the query right.
+  if (!IsRoot(key) && !(key->access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
   Value *value = node ? FindValue(*node, name) : nullptr;
   if (value == nullptr) return ERROR_FILE_NOT_FOUND;
   if (type) *type = value->type;

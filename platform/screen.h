@@ -8,6 +8,7 @@
 
 #include <stdint.h>
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -59,6 +60,14 @@ bool WindowClientScreenRect(HWND hwnd, RECT *rect);
 // Increases whenever any window moves, resizes, changes z-order, appears or
 // goes, and at a display-mode change; clippers and WinWatch compare it.
 uint32_t WindowClipGeneration();
+
+// Rectangles keep right and bottom exclusive.
+inline bool RectIsEmpty(const RECT &r) { return r.left >= r.right || r.top >= r.bottom; }
+// What two rectangles share; empty (perhaps inside out) when nothing.
+inline RECT RectIntersection(const RECT &a, const RECT &b) {
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+          std::min(a.bottom, b.bottom)};
+}
 
 // Clip lists as the clipper and WinWatch hand them out. The rectangles come
 // in bands from top to bottom, each band's from left to right, as the

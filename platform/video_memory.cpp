@@ -34,8 +34,6 @@ struct Pool {
   uint32_t used = 0;
   // Reservation start (first pixel - spare) -> end (last pixel + 1 + spare).
   std::map<uint32_t, uint32_t> taken;
-  // First pixel -> reservation start, to free by the offset surfaces know.
-  std::map<uint32_t, uint32_t> byPixel;
 };
 
 // A page of room before offset 0 (the screen's leading spare bytes), the
@@ -91,7 +89,6 @@ bool VideoAllocate(VideoPool pool, uint32_t bytes, uint32_t *offset) {
     if (first < low + kSpareBytes) return false;
     uint32_t start = uint32_t(first - kSpareBytes);
     p.taken[start] = uint32_t(first + bytes + kSpareBytes);
-    p.byPixel[uint32_t(first)] = start;
     p.used += uint32_t(first + bytes + kSpareBytes) - start;
     *offset = uint32_t(first);
     return true;
@@ -105,27 +102,20 @@ bool VideoAllocate(VideoPool pool, uint32_t bytes, uint32_t *offset) {
 
 void VideoFree(VideoPool pool, uint32_t offset) {
   Pool &p = Get(pool);
-  auto it = p.byPixel.find(offset);
-  if (it == p.byPixel.end()) return;
-  auto range = p.taken.find(it->second);
+  // A reservation starts its spare bytes before the first pixel.
+  auto range = p.taken.find(offset - kSpareBytes);
+  if (range == p.taken.end()) return;
   p.used -= range->second - range->first;
   p.taken.erase(range);
-  p.byPixel.erase(it);
 }
 
 std::vector<uint32_t> VideoSetFloor(uint32_t floor) {
   Pool &p = Get(VideoPool::kLocal);
   std::vector<uint32_t> dropped;
-  for (auto it = p.byPixel.begin(); it != p.byPixel.end();) {
-    if (it->second < floor) {
-      auto range = p.taken.find(it->second);
-      p.used -= range->second - range->first;
-      p.taken.erase(range);
-      dropped.push_back(it->first);
-      it = p.byPixel.erase(it);
-    } else {
-      ++it;
-    }
+  for (auto it = p.taken.begin(); it != p.taken.end() && it->first < floor;) {
+    p.used -= it->second - it->first;
+    dropped.push_back(it->first + kSpareBytes);
+    it = p.taken.erase(it);
   }
   p.floor = floor;
   return dropped;

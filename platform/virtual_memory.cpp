@@ -19,8 +19,16 @@ struct Allocation {
   std::vector<DWORD> pageProtect;
 };
 
-std::mutex mapLock;
-std::map<uintptr_t, Allocation> allocations;  // by base address
+// Never destroyed: calls may come late at exit, after static destructors.
+struct Table {
+  std::mutex lock;
+  std::map<uintptr_t, Allocation> allocations;  // by base address
+};
+
+Table &T() {
+  static Table *table = new Table;
+  return *table;
+}
 
 size_t PageSize() {
   static const size_t size = static_cast<size_t>(sysconf(_SC_PAGESIZE));
@@ -44,8 +52,9 @@ int ProtFor(DWORD protect) {
 namespace platform {
 
 unsigned LiveVirtualAllocations() {
-  std::lock_guard<std::mutex> hold(mapLock);
-  return static_cast<unsigned>(allocations.size());
+  Table &t = T();
+  std::lock_guard<std::mutex> hold(t.lock);
+  return static_cast<unsigned>(t.allocations.size());
 }
 
 }  // namespace platform
@@ -69,8 +78,9 @@ PLATFORM_API LPVOID WINAPI VirtualAlloc(LPVOID address, size_t size, DWORD type,
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
-  std::lock_guard<std::mutex> hold(mapLock);
-  allocations[reinterpret_cast<uintptr_t>(base)] = {pages * PageSize(),
+  Table &t = T();
+  std::lock_guard<std::mutex> hold(t.lock);
+  t.allocations[reinterpret_cast<uintptr_t>(base)] = {pages * PageSize(),
                                                     std::vector<DWORD>(pages, protect)};
   return base;
 }
@@ -80,14 +90,15 @@ PLATFORM_API BOOL WINAPI VirtualFree(LPVOID address, size_t size, DWORD type) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  std::lock_guard<std::mutex> hold(mapLock);
-  auto it = allocations.find(reinterpret_cast<uintptr_t>(address));
-  if (it == allocations.end()) {
+  Table &t = T();
+  std::lock_guard<std::mutex> hold(t.lock);
+  auto it = t.allocations.find(reinterpret_cast<uintptr_t>(address));
+  if (it == t.allocations.end()) {
     SetLastError(ERROR_INVALID_ADDRESS);
     return FALSE;
   }
   munmap(address, it->second.size);
-  allocations.erase(it);
+  t.allocations.erase(it);
   return TRUE;
 }
 
@@ -102,10 +113,11 @@ PLATFORM_API BOOL WINAPI VirtualProtect(LPVOID address, size_t size, DWORD prote
   if (platform::FailWithLastError("VirtualProtect", nullptr, ERROR_INVALID_ADDRESS)) return FALSE;
   uintptr_t start = reinterpret_cast<uintptr_t>(address) & ~(PageSize() - 1);
   uintptr_t end = reinterpret_cast<uintptr_t>(address) + size;
-  std::lock_guard<std::mutex> hold(mapLock);
+  Table &t = T();
+  std::lock_guard<std::mutex> hold(t.lock);
   // The range must lie inside one allocation.
-  auto it = allocations.upper_bound(start);
-  if (it == allocations.begin()) {
+  auto it = t.allocations.upper_bound(start);
+  if (it == t.allocations.begin()) {
     SetLastError(ERROR_INVALID_ADDRESS);
     return FALSE;
   }

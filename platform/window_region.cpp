@@ -12,14 +12,6 @@
 namespace platform {
 namespace {
 
-bool Empty(const RECT &r) { return r.left >= r.right || r.top >= r.bottom; }
-
-RECT Intersect(const RECT &a, const RECT &b) {
-  RECT r = {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-  return r;
-}
-
 // `area` less the union of `covers` (each already inside `area`), in bands
 // from top to bottom; equal neighbouring bands are joined as regions keep them.
 std::vector<RECT> Subtract(const RECT &area, const std::vector<RECT> &covers) {
@@ -70,15 +62,15 @@ std::vector<RECT> WindowVisibleRects(HWND hwnd) {
   if (window == nullptr || !window->visible) return {};
   ScreenMode mode = CurrentScreenMode();
   RECT screen = {0, 0, mode.width, mode.height};
-  RECT area = Intersect(window->rect, screen);
-  if (Empty(area)) return {};
+  RECT area = RectIntersection(window->rect, screen);
+  if (RectIsEmpty(area)) return {};
   std::vector<RECT> covers;
   for (HWND above : ws.zOrder) {
     if (above == hwnd) break;
     const Window *other = FindWindow(above);
     if (other == nullptr || !other->visible) continue;
-    RECT c = Intersect(other->rect, area);
-    if (!Empty(c)) covers.push_back(c);
+    RECT c = RectIntersection(other->rect, area);
+    if (!RectIsEmpty(c)) covers.push_back(c);
   }
   return Subtract(area, covers);
 }
@@ -99,8 +91,8 @@ uint32_t WindowClipGeneration() {
 std::vector<RECT> ClipRectsTo(const std::vector<RECT> &rects, const RECT *limit) {
   std::vector<RECT> out;
   for (const RECT &r : rects) {
-    RECT c = limit ? Intersect(r, *limit) : r;
-    if (!Empty(c)) out.push_back(c);
+    RECT c = limit ? RectIntersection(r, *limit) : r;
+    if (!RectIsEmpty(c)) out.push_back(c);
   }
   return out;
 }

@@ -51,7 +51,6 @@ struct Bitmap {
   std::vector<RGBQUAD> colors;   // 8 bits or fewer
   bool systemColors = false;     // an 8-bit device bitmap shows the system palette
   HDC selectedIn = nullptr;
-  HANDLE section = nullptr;
   DWORD offset = 0;
   bool stock = false;
 };

@@ -101,6 +101,19 @@ BOOL Reposition(const char *call, HWND hwnd, HWND insertAfter, int x, int y, int
   return TRUE;
 }
 
+// The frame of the window queries: fails on demand, for an unknown window or
+// for nowhere to write; otherwise `write` reads the window under the lock.
+template <typename Write>
+BOOL QueryWindow(const char *call, HWND hwnd, const void *out, Write write) {
+  if (FailWithLastError(call, nullptr, ERROR_INVALID_WINDOW_HANDLE)) return FALSE;
+  std::lock_guard<std::recursive_mutex> hold(ScreenLock());
+  const Window *window = FindWindow(hwnd);
+  if (window == nullptr) return SetLastError(ERROR_INVALID_WINDOW_HANDLE), FALSE;
+  if (out == nullptr) return SetLastError(ERROR_INVALID_PARAMETER), FALSE;
+  write(*window);
+  return TRUE;
+}
+
 }  // namespace
 }  // namespace platform
 
@@ -185,35 +198,21 @@ PLATFORM_API BOOL WINAPI DestroyWindow(HWND hwnd) {
 }
 
 PLATFORM_API BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect) {
-  if (FailWithLastError("GetClientRect", nullptr, ERROR_INVALID_WINDOW_HANDLE)) return FALSE;
-  std::lock_guard<std::recursive_mutex> hold(ScreenLock());
-  const Window *window = FindWindow(hwnd);
-  if (window == nullptr) return SetLastError(ERROR_INVALID_WINDOW_HANDLE), FALSE;
-  if (rect == nullptr) return SetLastError(ERROR_INVALID_PARAMETER), FALSE;
-  *rect = {0, 0, window->rect.right - window->rect.left, window->rect.bottom - window->rect.top};
-  return TRUE;
+  return QueryWindow("GetClientRect", hwnd, rect, [rect](const Window &window) {
+    *rect = {0, 0, window.rect.right - window.rect.left, window.rect.bottom - window.rect.top};
+  });
 }
 
 PLATFORM_API BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) {
-  if (FailWithLastError("GetWindowRect", nullptr, ERROR_INVALID_WINDOW_HANDLE)) return FALSE;
-  std::lock_guard<std::recursive_mutex> hold(ScreenLock());
-  const Window *window = FindWindow(hwnd);
-  if (window == nullptr) return SetLastError(ERROR_INVALID_WINDOW_HANDLE), FALSE;
-  if (rect == nullptr) return SetLastError(ERROR_INVALID_PARAMETER), FALSE;
-  *rect = window->rect;
-  return TRUE;
+  return QueryWindow("GetWindowRect", hwnd, rect, [rect](const Window &window) { *rect = window.rect; });
 }
 
 PLATFORM_API BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point) {
-  if (FailWithLastError("ClientToScreen", nullptr, ERROR_INVALID_WINDOW_HANDLE)) return FALSE;
-  std::lock_guard<std::recursive_mutex> hold(ScreenLock());
-  const Window *window = FindWindow(hwnd);
-  if (window == nullptr) return SetLastError(ERROR_INVALID_WINDOW_HANDLE), FALSE;
-  if (point == nullptr) return SetLastError(ERROR_INVALID_PARAMETER), FALSE;
-  // Any point: the sum wraps as the platform's 32-bit arithmetic does.
-  point->x = static_cast<LONG>(static_cast<uint32_t>(point->x) + static_cast<uint32_t>(window->rect.left));
-  point->y = static_cast<LONG>(static_cast<uint32_t>(point->y) + static_cast<uint32_t>(window->rect.top));
-  return TRUE;
+  return QueryWindow("ClientToScreen", hwnd, point, [point](const Window &window) {
+    // Any point: the sum wraps as the platform's 32-bit arithmetic does.
+    point->x = static_cast<LONG>(static_cast<uint32_t>(point->x) + static_cast<uint32_t>(window.rect.left));
+    point->y = static_cast<LONG>(static_cast<uint32_t>(point->y) + static_cast<uint32_t>(window.rect.top));
+  });
 }
 
 PLATFORM_API DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId) {

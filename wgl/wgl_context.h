@@ -3,6 +3,7 @@
 // and uses the record; the core reads only the loader's table callback.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "core/calling.h"

@@ -10,24 +10,22 @@
 namespace names_test {
 namespace {
 
-class Arena : public ::testing::Test {
+class Arena : public HeapCheckedTest {
  protected:
   void SetUp() override {
-    heap.Reset();
+    HeapCheckedTest::SetUp();
     arena = __glNewArena(ctx.gc);
     ASSERT_NE(arena, nullptr);
   }
   void TearDown() override {
-    heap.FailAt(0);
     if (arena) __glDeleteArena(arena);
-    EXPECT_EQ(heap.Live(), 0) << "blocks left after the arena was deleted";
+    HeapCheckedTest::TearDown();
   }
   std::vector<GlArenaBlock *> Blocks() {
     std::vector<GlArenaBlock *> blocks;
     for (GlArenaBlock *b = arena->first; b; b = b->next) blocks.push_back(b);
     return blocks;
   }
-  TestContext ctx;
   GlArena *arena = nullptr;
 };
 

@@ -4,7 +4,8 @@
 #include <stdint.h>
 #include <string.h>
 
-#include <array>
+#include <iterator>
+#include <string>
 #include <thread>
 #include <type_traits>
 #include <vector>
@@ -144,12 +145,36 @@ std::vector<uint64_t> ArgumentsSeen(const std::vector<unsigned> &sizes,
   return seen;
 }
 
-void ExpectCleanCall(const CallProbe &probe, int slot) {
-  EXPECT_EQ(probe.espDelta, 0) << "stack not balanced, gl" << kSlots[slot].name;
-  EXPECT_EQ(probe.ebx, kEbx) << "gl" << kSlots[slot].name;
-  EXPECT_EQ(probe.esi, kEsi) << "gl" << kSlots[slot].name;
-  EXPECT_EQ(probe.ebp, kEbp) << "gl" << kSlots[slot].name;
+void ExpectCleanCall(const CallProbe &probe, const std::string &what) {
+  EXPECT_EQ(probe.espDelta, 0) << "stack not balanced, " << what;
+  EXPECT_EQ(probe.ebx, kEbx) << what;
+  EXPECT_EQ(probe.esi, kEsi) << what;
+  EXPECT_EQ(probe.ebp, kEbp) << what;
 }
+void ExpectCleanCall(const CallProbe &probe, int slot) {
+  ExpectCleanCall(probe, std::string("gl") + kSlots[slot].name);
+}
+
+// The entry no-ops of the no-op table, with the argument words each pops.
+struct EntryNoOp {
+  const void *proc;
+  int words;
+};
+const EntryNoOp kEntryNoOps[] = {
+    {reinterpret_cast<const void *>(&__glnop_Nop0), 0},
+    {reinterpret_cast<const void *>(&__glnop_Nop1), 1},
+    {reinterpret_cast<const void *>(&__glnop_Nop2), 2},
+    {reinterpret_cast<const void *>(&__glnop_Nop3), 3},
+    {reinterpret_cast<const void *>(&__glnop_Nop4), 4},
+    {reinterpret_cast<const void *>(&__glnop_Nop5), 5},
+    {reinterpret_cast<const void *>(&__glnop_Nop6), 6},
+    {reinterpret_cast<const void *>(&__glnop_Nop7), 7},
+    {reinterpret_cast<const void *>(&__glnop_Nop8), 8},
+    {reinterpret_cast<const void *>(&__glnop_Nop9), 9},
+    {reinterpret_cast<const void *>(&__glnop_Nop10), 10},
+    {reinterpret_cast<const void *>(&__glnop_Nop12), 12},
+    {reinterpret_cast<const void *>(&__glnop_Nop14), 14},
+};
 
 // ---- The stubs ------------------------------------------------------------------------
 
@@ -258,19 +283,7 @@ TEST(StaticTables, BuiltProceduresAreInTheirSlots) {
 
 TEST(StaticTables, NoOpTablePopsEachSlotsArgumentWords) {
   const void *nops[15] = {};
-  nops[0] = reinterpret_cast<const void *>(&__glnop_Nop0);
-  nops[1] = reinterpret_cast<const void *>(&__glnop_Nop1);
-  nops[2] = reinterpret_cast<const void *>(&__glnop_Nop2);
-  nops[3] = reinterpret_cast<const void *>(&__glnop_Nop3);
-  nops[4] = reinterpret_cast<const void *>(&__glnop_Nop4);
-  nops[5] = reinterpret_cast<const void *>(&__glnop_Nop5);
-  nops[6] = reinterpret_cast<const void *>(&__glnop_Nop6);
-  nops[7] = reinterpret_cast<const void *>(&__glnop_Nop7);
-  nops[8] = reinterpret_cast<const void *>(&__glnop_Nop8);
-  nops[9] = reinterpret_cast<const void *>(&__glnop_Nop9);
-  nops[10] = reinterpret_cast<const void *>(&__glnop_Nop10);
-  nops[12] = reinterpret_cast<const void *>(&__glnop_Nop12);
-  nops[14] = reinterpret_cast<const void *>(&__glnop_Nop14);
+  for (const EntryNoOp &nop : kEntryNoOps) nops[nop.words] = nop.proc;
   for (int s = 0; s < GL_SLOT_COUNT; ++s)
     EXPECT_EQ(Word(__glNopDispatchState, s), nops[kSlots[s].words]) << "gl" << kSlots[s].name;
   // The placeholder a fresh thread holds carries the same table.
@@ -318,36 +331,16 @@ TEST(StaticTables, StandInsPopTheirWordsAndReturnZero) {
 // ---- The no-op families ------------------------------------------------------------------
 
 TEST(NoOps, EntryNoOpsPopTheirWordsAndReturnZero) {
-  struct Row {
-    const void *proc;
-    int words;
-  } rows[] = {
-      {reinterpret_cast<const void *>(&__glnop_Nop0), 0},
-      {reinterpret_cast<const void *>(&__glnop_Nop1), 1},
-      {reinterpret_cast<const void *>(&__glnop_Nop2), 2},
-      {reinterpret_cast<const void *>(&__glnop_Nop3), 3},
-      {reinterpret_cast<const void *>(&__glnop_Nop4), 4},
-      {reinterpret_cast<const void *>(&__glnop_Nop5), 5},
-      {reinterpret_cast<const void *>(&__glnop_Nop6), 6},
-      {reinterpret_cast<const void *>(&__glnop_Nop7), 7},
-      {reinterpret_cast<const void *>(&__glnop_Nop8), 8},
-      {reinterpret_cast<const void *>(&__glnop_Nop9), 9},
-      {reinterpret_cast<const void *>(&__glnop_Nop10), 10},
-      {reinterpret_cast<const void *>(&__glnop_Nop12), 12},
-      {reinterpret_cast<const void *>(&__glnop_Nop14), 14},
-      {reinterpret_cast<const void *>(&__glAPINop1), 1},
-  };
-  for (const Row &row : rows) {
+  std::vector<EntryNoOp> rows(std::begin(kEntryNoOps), std::end(kEntryNoOps));
+  rows.push_back({reinterpret_cast<const void *>(&__glAPINop1), 1});
+  for (const EntryNoOp &row : rows) {
     std::vector<uint32_t> words = WordsFor(1, row.words);
     CallProbe probe;
     uint32_t eax = CallWithWords(row.proc, words.data(), words.size(), &probe);
     if (row.proc != reinterpret_cast<const void *>(&__glAPINop1)) {
       EXPECT_EQ(eax, 0u) << row.words;
     }
-    EXPECT_EQ(probe.espDelta, 0) << row.words;
-    EXPECT_EQ(probe.ebx, kEbx);
-    EXPECT_EQ(probe.esi, kEsi);
-    EXPECT_EQ(probe.ebp, kEbp);
+    ExpectCleanCall(probe, std::to_string(row.words) + " words");
   }
 }
 

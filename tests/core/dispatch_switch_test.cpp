@@ -43,7 +43,6 @@ class CopyDispatch : public testing::TestWithParam<CopyCase> {};
 TEST_P(CopyDispatch, CopiesAndHandsOverAsTheRolesSay) {
   const CopyCase &c = GetParam();
   BoundContext bound;
-  BoundContext::handed().clear();
   GlDispatchState source = Patterned();
   GlDispatchState other;
   memcpy(&other, &__glImmedState, sizeof other);

@@ -9,21 +9,11 @@
 namespace names_test {
 namespace {
 
-class DlistNames : public ::testing::Test {
+class DlistNames : public HeapCheckedTest {
  protected:
-  void SetUp() override {
-    heap.Reset();
-    ClearFreed();
-  }
-  void TearDown() override {
-    heap.FailAt(0);
-    EXPECT_EQ(heap.Live(), 0) << "blocks left";
-    EXPECT_EQ(emptyDlist.refcount, 1);
-  }
   void Bind(GlContext *gc, GLuint name, int id) {
     ASSERT_TRUE(__glNamesNewData(gc, gc->dlist.namesArray, name, NewTestList(id)));
   }
-  TestContext ctx;
 };
 
 TEST_F(DlistNames, InitialisationMakesTheSharedRecordsButNoArena) {

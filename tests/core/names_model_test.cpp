@@ -297,18 +297,7 @@ class Harness {
   int refused_ = 0;  // items the array refused (deleted by the caller)
 };
 
-class NamesModel : public ::testing::Test {
- protected:
-  void SetUp() override {
-    heap.Reset();
-    ClearFreed();
-  }
-  void TearDown() override {
-    heap.FailAt(0);
-    EXPECT_EQ(heap.Live(), 0);
-  }
-  TestContext ctx;
-};
+using NamesModel = HeapCheckedTest;
 
 // ---- Random sequences -----------------------------------------------------------
 

@@ -12,25 +12,22 @@
 namespace names_test {
 namespace {
 
-class Names : public ::testing::Test {
+class Names : public HeapCheckedTest {
  protected:
   void SetUp() override {
-    heap.Reset();
-    ClearFreed();
+    HeapCheckedTest::SetUp();
     array = __glNamesNewArray(ctx.gc, GL_NAMES_DLIST);
     ASSERT_NE(array, nullptr);
   }
   void TearDown() override {
     if (array) __glNamesFreeArray(ctx.gc, array);
-    EXPECT_EQ(heap.Live(), 0) << "blocks left after the array was freed";
-    EXPECT_EQ(emptyDlist.refcount, 1);
+    HeapCheckedTest::TearDown();
   }
   TestList *Bind(GLuint name, int id) {
     TestList *item = NewTestList(id);
     EXPECT_TRUE(__glNamesNewData(ctx.gc, array, name, item));
     return item;
   }
-  TestContext ctx;
   GlNamesArray *array = nullptr;
 };
 

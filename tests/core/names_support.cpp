@@ -119,6 +119,17 @@ GLenum TestContext::TakeError() {
   return e;
 }
 
+void HeapCheckedTest::SetUp() {
+  heap.Reset();
+  ClearFreed();
+}
+
+void HeapCheckedTest::TearDown() {
+  heap.FailAt(0);
+  EXPECT_EQ(heap.Live(), 0) << "blocks left at the end of the test";
+  EXPECT_EQ(emptyDlist.refcount, 1);
+}
+
 namespace {
 
 std::mutex freedMu;

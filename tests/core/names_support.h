@@ -62,6 +62,16 @@ class TestContext {
   GlContext *previous_;
 };
 
+// A test on a current context that starts with the heap's counts and the
+// freed items cleared, and ends with every block given back and the empty
+// list's count back at 1.
+class HeapCheckedTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  TestContext ctx;
+};
+
 // A display list whose free procedure records that it ran.
 struct TestList {
   GlDlist list;

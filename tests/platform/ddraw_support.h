@@ -1,5 +1,6 @@
-// Small helpers for the DirectDraw tests: an object at the normal
-// cooperative level, surface descriptions, and short forms of the methods.
+// Small helpers for the DirectDraw tests: a fixture that resets the display,
+// an object at the normal cooperative level, surface descriptions, and short
+// forms of the methods.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,6 +21,12 @@ inline void ResetDisplay() {
   ASSERT_TRUE(PlatformSetVideoMemorySize(8u << 20));
   ASSERT_TRUE(PlatformSetNonLocalVideoMemorySize(0));
 }
+
+class DisplayTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetDisplay(); }
+  void TearDown() override { ResetDisplay(); }
+};
 
 struct DirectDraw {
   LPDIRECTDRAW dd = nullptr;

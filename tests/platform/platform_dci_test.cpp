@@ -241,8 +241,12 @@ TEST_F(Dci, WinWatchAndTheClipperAgree) {
     // Every rectangle lies on the screen, inside the window and its clip.
     for (const RECT &r : watched) {
       EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= 1024 && r.bottom <= 768) << c.name;
-      EXPECT_TRUE(r.left >= c.windows[0].left && r.right <= c.windows[0].right) << c.name;
-      EXPECT_TRUE(!clipped || (r.left >= screenClip.left && r.bottom <= screenClip.bottom)) << c.name;
+      EXPECT_TRUE(r.left >= c.windows[0].left && r.top >= c.windows[0].top && r.right <= c.windows[0].right &&
+                  r.bottom <= c.windows[0].bottom)
+          << c.name;
+      EXPECT_TRUE(!clipped || (r.left >= screenClip.left && r.top >= screenClip.top && r.right <= screenClip.right &&
+                               r.bottom <= screenClip.bottom))
+          << c.name;
     }
     for (HWND w : made) DestroyWindow(w);
   }

@@ -5,10 +5,10 @@
 
 #include "platform/control.h"
 #include "platform/dd326.h"
-#include "platform/ddraw.h"
 #include "platform/kernel.h"
 #include "platform/selector.h"
 #include "platform/vlxdesktop.h"
+#include "tests/platform/ddraw_support.h"
 
 namespace {
 
@@ -141,24 +141,18 @@ TEST_F(Selectors, FlatSelectorsHaveBaseZeroAndTheWholeSpace) {
 
 // Cross-checked with where DirectDraw puts the screen.
 TEST_F(Selectors, TheScreenSelectorIsBasedAtThePrimarySurface) {
-  LPDIRECTDRAW dd = nullptr;
-  ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
-  ASSERT_EQ(dd->lpVtbl->SetCooperativeLevel(dd, nullptr, DDSCL_NORMAL), DD_OK);
-  DDSURFACEDESC desc = {};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  LPDIRECTDRAWSURFACE primary = nullptr;
-  ASSERT_EQ(dd->lpVtbl->CreateSurface(dd, &desc, &primary, nullptr), DD_OK);
-  ASSERT_EQ(primary->lpVtbl->Lock(primary, nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-  primary->lpVtbl->Unlock(primary, desc.lpSurface);
+  ddtest::DirectDraw dd;  // its release takes the primary with it
+  LPDIRECTDRAWSURFACE primary = ddtest::Primary(dd);
+  ASSERT_NE(primary, nullptr);
+  DDSURFACEDESC desc;
+  ASSERT_EQ(ddtest::Lock(primary, nullptr, &desc), DD_OK);
+  ddtest::Unlock(primary, desc.lpSurface);
   for (DWORD rpl = 0; rpl < 4; ++rpl) {  // the privilege bits name the same descriptor
     LDT_ENTRY e;
     ASSERT_TRUE(GetThreadSelectorEntry(GetCurrentThread(), (PLATFORM_SCREEN_SELECTOR & ~3u) | rpl, &e));
     EXPECT_EQ(Base(e), reinterpret_cast<uintptr_t>(desc.lpSurface));
     EXPECT_GE(Limit(e), desc.lPitch * desc.dwHeight - 1);
   }
-  dd->lpVtbl->Release(dd);
 }
 
 TEST_F(Selectors, BadQueriesFailAsThePlatformReportsThem) {

@@ -13,11 +13,8 @@ namespace {
 
 using namespace ddtest;
 
-class Blits : public ::testing::Test {
+class Blits : public DisplayTest {
  protected:
-  void SetUp() override { ResetDisplay(); }
-  void TearDown() override { ResetDisplay(); }
-
   // Writes x + 16 * y (plus `seed`) into every pixel of a 2-byte surface.
   static void Pattern(LPDIRECTDRAWSURFACE s, int width, int height, uint32_t seed = 0) {
     DDSURFACEDESC locked;

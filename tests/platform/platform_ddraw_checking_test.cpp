@@ -8,16 +8,15 @@ namespace {
 
 using namespace ddtest;
 
-class CheckingBuild : public ::testing::Test {
+class CheckingBuild : public DisplayTest {
  protected:
   void SetUp() override {
 #ifndef VLX_CHECKING
     GTEST_SKIP() << "only the checking (Debug) build protects unlocked surfaces";
 #endif
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    ResetDisplay();
+    DisplayTest::SetUp();
   }
-  void TearDown() override { ResetDisplay(); }
 };
 
 TEST_F(CheckingBuild, AnUnlockedSystemMemorySurfaceCannotBeTouched) {

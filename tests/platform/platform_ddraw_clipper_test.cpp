@@ -44,12 +44,16 @@ std::vector<RECT> Rects(const std::vector<char> &data) {
   return rects;
 }
 
-class Clippers : public ::testing::Test {
+class Clippers : public DisplayTest {
  protected:
-  void SetUp() override { ResetDisplay(); }
   void TearDown() override {
+    DestroyWindows();
+    DisplayTest::TearDown();
+  }
+
+  void DestroyWindows() {
     for (HWND w : windows_) DestroyWindow(w);
-    ResetDisplay();
+    windows_.clear();
   }
 
   HWND Window(const Box &b) {
@@ -149,8 +153,7 @@ TEST_F(Clippers, ClipListsFollowTheWindowModelThroughBothPaths) {
     EXPECT_TRUE(inClip == wantInClip) << c.what;
 
     clipper->lpVtbl->Release(clipper);
-    for (HWND win : windows_) DestroyWindow(win);
-    windows_.clear();
+    DestroyWindows();
   }
 }
 
@@ -290,8 +293,7 @@ TEST_F(Clippers, BlitsToTheScreenLandOnlyWhereTheWindowIsVisible) {
     clipper->lpVtbl->Release(clipper);
     Release(src);
     Release(primary);
-    for (HWND win : windows_) DestroyWindow(win);
-    windows_.clear();
+    DestroyWindows();
   }
 }
 

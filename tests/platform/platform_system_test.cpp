@@ -153,7 +153,9 @@ TEST_F(Environment, BadNamesAreRefused) {
     EXPECT_FALSE(SetEnvironmentVariableA(name, "v")) << (name ? name : "null");
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PARAMETER);
   }
+  SetLastError(0);
   EXPECT_EQ(GetEnvironmentVariableA(nullptr, nullptr, 0), 0u);
+  EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PARAMETER);
 }
 
 TEST_F(Environment, FaultsAreKeyedByName) {

@@ -10,11 +10,8 @@ namespace {
 
 using namespace ddtest;
 
-class VideoMemoryTest : public ::testing::Test {
+class VideoMemoryTest : public DisplayTest {
  protected:
-  void SetUp() override { ResetDisplay(); }
-  void TearDown() override { ResetDisplay(); }
-
   static DDSURFACEDESC Mode(const DirectDraw &dd) {
     DDSURFACEDESC mode = {};
     mode.dwSize = sizeof mode;
@@ -248,23 +245,26 @@ TEST_F(LostSurfaces, ALargerScreenTakesOverTheMemoryOfSurfacesBelowIt) {
     made.push_back(s);
   ASSERT_FALSE(made.empty());
   DWORD full = PlatformVideoMemoryUsed(FALSE);
+  std::vector<void *> addresses;
+  for (LPDIRECTDRAWSURFACE m : made) addresses.push_back(Describe(m).lpSurface);
   ASSERT_TRUE(DesktopSetDisplayMode(16, 1024, 900));  // 1.76 MiB of screen
   DWORD kept = PlatformVideoMemoryUsed(FALSE);
   EXPECT_LT(kept, full);
   EXPECT_GT(kept, 0u);
   DWORD floor = Floor(dd);
   uint8_t *base = static_cast<uint8_t *>(Describe(Primary(dd)).lpSurface);
-  for (LPDIRECTDRAWSURFACE m : made) {
+  for (size_t i = 0; i < made.size(); ++i) {
+    LPDIRECTDRAWSURFACE m = made[i];
     EXPECT_EQ(m->lpVtbl->Restore(m), DDERR_WRONGMODE);
     uint8_t *first = static_cast<uint8_t *>(Describe(m).lpSurface);
-    EXPECT_GE(first, base);  // the address stays, wherever it lies now
+    EXPECT_GE(first, base);
+    EXPECT_EQ(first, addresses[i]);  // the address stays, wherever it lies now
   }
   // New surfaces are placed above the new screen only.
   LPDIRECTDRAWSURFACE fresh;
-  if (Create(dd, Desc(DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY, 8, 8), &fresh) == DD_OK) {
-    EXPECT_GE(static_cast<uint8_t *>(Describe(fresh).lpSurface) - 16, base + floor);
-    Release(fresh);
-  }
+  ASSERT_EQ(Create(dd, Desc(DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY, 8, 8), &fresh), DD_OK);
+  EXPECT_GE(static_cast<uint8_t *>(Describe(fresh).lpSurface) - 16, base + floor);
+  Release(fresh);
   for (LPDIRECTDRAWSURFACE m : made) Release(m);
   EXPECT_EQ(PlatformVideoMemoryUsed(FALSE), 0u);  // taken-over memory is not given back twice
   EXPECT_FALSE(DesktopSetDisplayMode(32, 1024, 768));  // 3 MiB: more than the capacity

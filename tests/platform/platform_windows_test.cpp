@@ -211,10 +211,7 @@ TEST_F(Windows, StaleAndMadeUpHandlesAreRefused) {
         {"GetWindowThreadProcessId", static_cast<BOOL>(GetWindowThreadProcessId(w, nullptr))},
         {"DesktopReadWindow", DesktopReadWindow(w, 0, 0, 0, 0, nullptr)},
     };
-    for (const Call &c : calls) {
-      SetLastError(0);
-      EXPECT_FALSE(c.result) << c.name;
-    }
+    for (const Call &c : calls) EXPECT_FALSE(c.result) << c.name;
     SetLastError(0);
     EXPECT_FALSE(GetClientRect(w, &r));
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_WINDOW_HANDLE);
