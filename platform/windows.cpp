@@ -155,7 +155,9 @@ PLATFORM_API BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int heig
   return Reposition("MoveWindow", hwnd, HWND_TOP, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Answers the earlier visibility, as the platform does; it has no failure result.
 PLATFORM_API BOOL WINAPI ShowWindow(HWND hwnd, int command) {
+  DeliverQueuedMessages();  // also when the visibility does not change
   bool wasVisible;
   {
     std::lock_guard<std::recursive_mutex> hold(ScreenLock());

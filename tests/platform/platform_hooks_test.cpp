@@ -202,7 +202,7 @@ TEST_F(Hooks, ChangesByAnotherThreadWaitForTheOwner) {
   HWND w = nullptr, spare = nullptr;
   DWORD workerId = 0;
   unsigned pumped = 0;
-  std::vector<Seen> beforePump, afterPump, afterCreate;
+  std::vector<Seen> beforePump, afterPump, afterCreate, afterShow;
   std::thread worker([&] {
     workerId = GetCurrentThreadId();
     w = DesktopCreateWindow(10, 10, 50, 50);
@@ -219,6 +219,10 @@ TEST_F(Hooks, ChangesByAnotherThreadWaitForTheOwner) {
     baton.Await(4);
     HWND tiny = DesktopCreateWindow(0, 0, 1, 1);  // creating a window delivers first
     afterCreate = Take();
+    baton.Pass(5);
+    baton.Await(6);
+    ShowWindow(spare, SW_SHOW);  // delivers first, also when nothing changes
+    afterShow = Take();
     UnhookWindowsHookEx(recorderHandle[1]);
     DestroyWindow(tiny);
     DestroyWindow(spare);
@@ -235,6 +239,9 @@ TEST_F(Hooks, ChangesByAnotherThreadWaitForTheOwner) {
   baton.Await(3);
   ASSERT_TRUE(MoveWindow(spare, 0, 0, 5, 5, TRUE));
   baton.Pass(4);
+  baton.Await(5);
+  ASSERT_TRUE(MoveWindow(spare, 1, 1, 5, 5, TRUE));
+  baton.Pass(6);
   worker.join();
 
   EXPECT_TRUE(beforePump.empty());
@@ -258,6 +265,9 @@ TEST_F(Hooks, ChangesByAnotherThreadWaitForTheOwner) {
   ASSERT_EQ(afterCreate.size(), 1u);
   EXPECT_EQ(afterCreate[0].hwnd, spare);
   EXPECT_EQ(afterCreate[0].message, WM_WINDOWPOSCHANGED);
+  ASSERT_EQ(afterShow.size(), 1u);
+  EXPECT_EQ(afterShow[0].hwnd, spare);
+  EXPECT_EQ(afterShow[0].message, WM_WINDOWPOSCHANGED);
 }
 
 // Each of the four messages, caused by the test's thread for a worker's
