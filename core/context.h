@@ -12,7 +12,19 @@
 #include "core/exports.h"
 #include "core/gl_defs.h"
 #include "core/procs.h"
+#include "core/s_constants.h"
+#include "core/s_state.h"
 #include "dlist/dl_state.h"
+#include "geometry/s_eval.h"
+#include "geometry/s_light.h"
+#include "geometry/s_speclut.h"
+#include "geometry/s_varray.h"
+#include "geometry/s_vertex.h"
+#include "geometry/s_xform.h"
+#include "geometry/vc_cache.h"
+#include "pixels/px_state.h"
+#include "pixels/px_texture.h"
+#include "raster/s_buffers.h"
 #include "geometry/s_feedback.h"
 #include "geometry/s_select.h"
 #include "wgl/gl_imports.h"
@@ -21,6 +33,37 @@
 #define __GL_NOT_IN_BEGIN 0
 #define __GL_IN_BEGIN 1
 #define __GL_VALIDATE_PENDING 2  // outside glBegin/glEnd, procedures must be picked again
+
+// Bits of `flags`.
+#define __GL_GC_VALIDATED_ONCE 0x1u    // colour scales applied and state validated once
+#define __GL_GC_INITIALIZED 0x2u       // frame buffers and procedure table initialised
+#define __GL_GC_REAPPLY_VIEWPORT 0x4u  // next binding re-applies viewport and scissor
+
+// Bits of `dirtyMask`: which groups of state changed since validation.
+#define __GL_DIRTY_GENERIC 0x1u  // anything that affects rasterization or fragments
+#define __GL_DIRTY_LINE 0x2u
+#define __GL_DIRTY_POLYGON 0x4u
+#define __GL_DIRTY_POINT 0x8u
+#define __GL_DIRTY_PIXEL 0x10u
+#define __GL_DIRTY_LIGHTING 0x20u
+#define __GL_DIRTY_POLYGON_STIPPLE 0x40u
+#define __GL_DIRTY_DEPTH 0x80u
+#define __GL_DIRTY_SCISSOR 0x100u
+#define __GL_DIRTY_VERTEX_ARRAY 0x200u
+#define __GL_DIRTY_TRANSFORM 0x400u
+#define __GL_DIRTY_ALL 0x7FFu
+
+struct GlDrawable;
+struct GlAttribRecord;
+struct GlClientAttribRecord;
+struct GlWorkRecord;
+
+// A growable array of fixed-size entries.
+typedef struct GlGrowArray {
+  void *entries;
+  int32_t count;
+  int32_t capacity;
+} GlGrowArray;
 
 typedef struct GlContext {
   // 1. The allocator and window-system callbacks; `imports.other` is the
@@ -33,7 +76,8 @@ typedef struct GlContext {
   //    the next binding.
   uint32_t flags;
 
-  // 4. state (GlState), the GL server state in its attribute groups.
+  // 4. The GL server state in its attribute groups.
+  GlState state;
 
   // 5-7. See __GL_IN_BEGIN; GL_RENDER, GL_FEEDBACK or GL_SELECT; the first
   //      error not yet read by glGetError.
@@ -43,7 +87,8 @@ typedef struct GlContext {
   // 8. The visual.
   GlModes modes;
 
-  // 9. constants (GlConstants), limits and derived constants.
+  // 9. Limits and derived constants.
+  GlConstants constants;
 
   // 10. Feedback and selection.
   GlFeedbackState feedback;
@@ -65,13 +110,43 @@ typedef struct GlContext {
   // 14. The procedures picked for the current state.
   GlProcs procs;
 
-  // 15. Attribute stacks (server and client, base and top of each).
-  // 16. The other subsystems' sub-records: evaluators, texture, transform and
-  //     matrix stacks, vertex arrays, vertex buffer, material and light
-  //     caches, polygon and shader state, pixel state.
-  // 17. Frame buffers: lock procedures, draw and read buffers, colour, stencil,
-  //     depth and accumulation buffers, the drawable.
+  // 15. Attribute stacks: base and top of each.
+  GlAttribRecord **attributeStack, **attributeStackTop;
+  GlClientAttribRecord **clientAttributeStack, **clientAttributeStackTop;
+
+  // 16. The other subsystems' sub-records.
+  GlEvaluatorMachine eval;
+  GlTextureMachine texture;
+  GlTransformMachine transform;
+  GlVertexArrayMachine vertexArray;
+  GlVertexBuffer vertexBuffer;
+  GlVertexCacheMachine vcache;
+  GlLightMachine light;
+  GlPixelMachine pixel;
+  // The polygon and shader state arrives here with the rasterizer.
+
+  // 17. Frame buffers.
+  uint8_t sLockDepth;  // nesting of the buffer lock
+  GLbool8 (*obtainSLock)(GlContext *gc);   // true when it was already held
+  GLbool8 (*releaseSLock)(GlContext *gc);  // true while it is still held
+  void (*lockDevice)(GlContext *gc);
+  void (*unlockDevice)(GlContext *gc);
+  GlColorBuffer *drawBuffer;
+  GlColorBuffer *readBuffer;
+  GlColorBuffer *front;
+  GlColorBuffer *back;  // double-buffered visuals only
+  GlColorBuffer frontBuffer, backBuffer;
+  GlStencilBuffer stencilBuffer;
+  GlDepthBuffer depthBuffer;
+  GlAccumBuffer accumBuffer;
+  GlDrawable *drawablePrivate;  // the bound drawable, none while unbound
+
   // 18. Per-context work storage of early initialisation.
+  GlWorkRecord *workRecords;  // forty, each with its own 3072-byte buffer
+  uint8_t *workBuffers;       // the one block they are carved from
+  GlGrowArray growArray4, growArray8;  // entries of 4 and 8 bytes
+  GlColor *spanColors[2];              // 2050 RGBA entries each
+  uint32_t *spanStipple;               // 65 words, one bit per pixel
 } GlContext;
 
 static_assert(offsetof(GlContext, imports) == 0, "the imports head the context");

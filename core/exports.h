@@ -18,8 +18,8 @@ typedef struct GlExports {
   GLbool8 (*copyContext)(GlContext *dst, GlContext *src, GLuint mask);
   void (*swapBuffers)(GlContext *gc);
   void (*notifyDestroyBuffers)(GlContext *gc);
-  void (*notifyChangeBufferSize)(GlContext *gc, int32_t x, int32_t y, uint32_t width,
-                                 uint32_t height);
+  GLbool8 (*notifyChangeBufferSize)(GlContext *gc, int32_t x, int32_t y, uint32_t width,
+                                    uint32_t height);
   GlDispatchState *(*dispatchExec)(GlContext *gc);
   void (*beginDispatchOverride)(GlContext *gc);
   void (*endDispatchOverride)(GlContext *gc);

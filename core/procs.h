@@ -1,8 +1,8 @@
 // The table of procedures picked for the current state (the context's
 // `procs`). Every slot is plain cdecl unless it says otherwise, and takes the
-// context first (the arena procedures take the arena). Only the slots in use
-// so far are here, in their final relative order; the full slot order arrives
-// with the procedure table and its validation.
+// context first (the arena procedures take the arena, the matrix helpers the
+// matrices). Slots are in their final relative order; the groups not built
+// yet are marked where they go.
 #pragma once
 
 #include <stddef.h>
@@ -14,6 +14,13 @@
 struct GlContext;
 struct GlVertex;
 struct GlArena;
+struct GlMatrix;
+struct GlTransform;
+struct GlMaterial;
+struct GlMaterialCache;
+
+typedef void (*GlContextProc)(GlContext *gc);
+typedef void (*GlPickMatrixProc)(GlContext *gc, GlMatrix *m);
 
 typedef struct GlProcs {
   void (*flush)(GlContext *gc);
@@ -21,14 +28,63 @@ typedef struct GlProcs {
   // Called by __glSetError after recording, when set. Nothing installs one:
   // it is a hook for debugging builds.
   void (*errorHook)(GlContext *gc, GLenum code);
-  // waitIdle arrives here with the back ends.
+  // Waits until the hardware no longer touches the frame buffer.
+  void (*waitIdle)(GlContext *gc);
   void (*validate)(GlContext *gc);
-  // The pickers, matrix, viewport and per-vertex transform slots arrive here.
+
+  // ---- Pickers, run by pickAllProcs in its fixed order ----
+  GlContextProc pickBlendProcs;
+  GlContextProc pickColorMaterialProcs;
+  GlContextProc pickTextureProcs;
+  GlContextProc pickCalcTextureProcs;
+  GlContextProc pickFogProcs;
+  GlContextProc pickTransformProcs;
+  GlContextProc pickPointProcs;
+  GlContextProc pickLineProcs;
+  GlContextProc pickTriangleProcs;
+  GlContextProc pickRenderBitmapProcs;
+  GlContextProc pickPixelProcs;
+  GlContextProc pickClipProcs;
+  GlContextProc pickParameterClipProcs;
+  GlContextProc pickBufferProcs;
+  GlContextProc pickStoreProcs;
+  GlContextProc pickSpanProcs;
+  GlContextProc pickVertexProcs;
+  GlContextProc pickVertexArrayProcs;
+  GlPickMatrixProc pickMatrixProcs;
+  GlPickMatrixProc pickInvTransposeProcs;
+  GlPickMatrixProc pickMvpMatrixProcs;
+  GlContextProc pickDepthProcs;
+  GlContextProc pickAllProcs;
+
+  // ---- Matrix helpers ----
+  void (*copyMatrix)(GlMatrix *dst, const GlMatrix *src);
+  void (*invertTransposeMatrix)(GlMatrix *dst, const GlMatrix *src);
+  void (*makeIdentity)(GlMatrix *m);
+  void (*multMatrix)(GlMatrix *result, const GlMatrix *a, const GlMatrix *b);
+  // The variants of the stack of the current matrix mode.
+  GlContextProc pushMatrix;
+  GlContextProc popMatrix;
+  GlContextProc loadIdentity;
+  void (*computeInverseTranspose)(GlContext *gc, GlTransform *tr);
+  void (*normalize)(GLfloat dst[3], const GLfloat src[3]);
+
+  // ---- Viewport and scissor: the back end's operations ----
+  GLbool8 (*applyScissor)(GlContext *gc);
+  GLbool8 (*applyViewport)(GlContext *gc);
+  GlContextProc computeClipBox;
+
+  // The vertex save, clip-check and validate slots arrive here.
 
   // The per-vertex procedure of the primitive state machine: __glNop2
   // between glEnd and the next glBegin.
   void (*primVertex)(GlContext *gc, GlVertex *v);
-  // primSteady, validateVertex, evaluator, texture and colour slots arrive here.
+  // primSteady, validateVertex, evaluator and texture slots arrive here.
+
+  // ---- Colour ----
+  // Called after every change of the current colour.
+  GlContextProc applyColor;
+  // calcColor, calcLitColor and calcRasterPosColor arrive here.
 
   // Indexed by the primitive mode, GL_POINTS .. GL_POLYGON.
   void (*beginPrim[10])(GlContext *gc);

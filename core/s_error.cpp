@@ -12,6 +12,10 @@ void __glSetError(GLenum code) {
     abort();
   }
   GlContext *gc = __glGetTLSCXValue();
+  // A thread without a context holds the shared placeholder, which no
+  // glGetError can read; contexts are created on such threads, and their
+  // allocation failures are reported by the creator instead.
+  if (gc == &__wglPlaceholderContext) return;
   if (gc->error == GL_NO_ERROR) gc->error = code;
   if (gc->procs.errorHook) gc->procs.errorHook(gc, code);
 }

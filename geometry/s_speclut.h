@@ -1,0 +1,37 @@
+// Shared power tables for the specular and spotlight terms of lighting.
+#pragma once
+
+#include <stdint.h>
+
+#include "core/gl_defs.h"
+
+struct GlContext;
+
+typedef struct GlSpecLUT {
+  int32_t refcount;  // holders, the cache counting as one
+  GLfloat threshold;
+  GLfloat scale;
+  GLfloat exponent;
+  GLfloat table[256];
+} GlSpecLUT;
+
+typedef struct GlSpecLUTEntry {
+  GLfloat exponent;
+  GlSpecLUT *table;
+} GlSpecLUTEntry;
+
+typedef struct GlSpecLUTCache {
+  int32_t count;
+  int32_t capacity;
+  GlSpecLUTEntry entries[1];  // capacity of them, sorted by exponent
+} GlSpecLUTCache;
+
+// The context's table cache: created empty by the soft reset, released at
+// destruction after the light and material caches gave back their tables.
+void __glInitLUTCache(GlContext *gc);
+void __glFreeLUTCache(GlContext *gc);
+// A table for the exponent with one reference for the caller; null when
+// memory runs out.
+GlSpecLUT *__glCreateSpecLUT(GlContext *gc, GLfloat exponent);
+// Drops one reference; a null table is ignored.
+void __glFreeSpecLUT(GlContext *gc, GlSpecLUT *table);
