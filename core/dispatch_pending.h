@@ -34,11 +34,11 @@
   X(TexCoord4sv) X(Vertex2d) X(Vertex2dv) X(Vertex2f) X(Vertex2fv) X(Vertex2i) X(Vertex2iv) \
   X(Vertex2s) X(Vertex2sv) X(Vertex3d) X(Vertex3dv) X(Vertex3f) X(Vertex3fv) X(Vertex3i) \
   X(Vertex3iv) X(Vertex3s) X(Vertex3sv) X(Vertex4d) X(Vertex4dv) X(Vertex4f) X(Vertex4fv) \
-  X(Vertex4i) X(Vertex4iv) X(Vertex4s) X(Vertex4sv) X(ClipPlane) X(ColorMaterial) X(CullFace) \
+  X(Vertex4i) X(Vertex4iv) X(Vertex4s) X(Vertex4sv) X(ColorMaterial) X(CullFace) \
   X(Fogf) X(Fogfv) X(Fogi) X(Fogiv) X(FrontFace) X(Hint) X(Lightf) X(Lightfv) X(Lighti) \
   X(Lightiv) X(LightModelf) X(LightModelfv) X(LightModeli) X(LightModeliv) X(LineStipple) \
   X(LineWidth) X(Materialf) X(Materialfv) X(Materiali) X(Materialiv) X(PointSize) \
-  X(PolygonMode) X(PolygonStipple) X(Scissor) X(ShadeModel) X(TexParameterf) X(TexParameterfv) \
+  X(PolygonMode) X(PolygonStipple) X(ShadeModel) X(TexParameterf) X(TexParameterfv) \
   X(TexParameteri) X(TexParameteriv) X(TexImage1D) X(TexImage2D) X(TexEnvf) X(TexEnvfv) \
   X(TexEnvi) X(TexEnviv) X(TexGend) X(TexGendv) X(TexGenf) X(TexGenfv) X(TexGeni) X(TexGeniv) \
   X(FeedbackBuffer) X(SelectBuffer) X(InitNames) X(LoadName) X(PassThrough) X(PopName) \
@@ -55,10 +55,8 @@
   X(GetMaterialfv) X(GetMaterialiv) X(GetPixelMapfv) X(GetPixelMapuiv) X(GetPixelMapusv) \
   X(GetPolygonStipple) X(GetString) X(GetTexEnvfv) X(GetTexEnviv) X(GetTexGendv) \
   X(GetTexGenfv) X(GetTexGeniv) X(GetTexImage) X(GetTexParameterfv) X(GetTexParameteriv) \
-  X(GetTexLevelParameterfv) X(GetTexLevelParameteriv) X(IsEnabled) X(IsList) X(DepthRange) \
-  X(Frustum) X(LoadIdentity) X(LoadMatrixf) X(LoadMatrixd) X(MatrixMode) X(MultMatrixf) \
-  X(MultMatrixd) X(Ortho) X(PopMatrix) X(PushMatrix) X(Rotated) X(Rotatef) X(Scaled) X(Scalef) \
-  X(Translated) X(Translatef) X(Viewport) X(ArrayElement) X(BindTexture) X(ColorPointer) \
+  X(GetTexLevelParameterfv) X(GetTexLevelParameteriv) X(IsEnabled) X(IsList) \
+  X(ArrayElement) X(BindTexture) X(ColorPointer) \
   X(DisableClientState) X(DrawArrays) X(DrawElements) X(EdgeFlagPointer) X(EnableClientState) \
   X(IndexPointer) X(Indexub) X(Indexubv) X(InterleavedArrays) X(NormalPointer) \
   X(PolygonOffset) X(TexCoordPointer) X(VertexPointer) X(AreTexturesResident) \

@@ -223,3 +223,6 @@ typedef void GLvoid;
 #define GL_TEXTURE_BIT 0x00040000
 #define GL_SCISSOR_BIT 0x00080000
 #define GL_ALL_ATTRIB_BITS 0x000FFFFF
+
+// Texture environment modes
+#define GL_MODULATE 0x2100

@@ -10,6 +10,10 @@ struct GlContext;
 // The core's own creator; builds the placeholder context. Null when any
 // allocation fails (nothing is left allocated then).
 GlContext *__glCoreCreateContext(const GlImports *imports, const GlModes *modes);
+// What every creator stores before early initialisation: the limits and
+// fixed constants, and the display-list procedure words.
+void __glSetCreatorConstants(GlContext *gc);
+void __glSetDlistProcs(GlContext *gc);
 // Allocation-time set-up; every creator calls it last. False when an
 // allocation failed: the creator then calls __glDestroyContext and frees the
 // record.

@@ -9,17 +9,15 @@
 #include "core/s_error.h"
 #include "core/s_names_tree.h"
 #include "dlist/dl_dlist.h"
+#include "pixels/px_texture.h"
 #include "platform/kernel.h"
 
 using namespace names;
 
 const GlNamesTypeInfo namesTypeInfo[2] = {
     {GL_NAMES_DLIST, &emptyDlist, sizeof(GlDlist), __glDisposeDlist},
-    // Texture objects: the texture subsystem supplies the record size and
-    // its dispose procedure (__glDisposeTexObj) when it is built. Until then
-    // an array of this type can reserve names and bind items, and releasing
-    // an item stops on the missing-procedure check.
-    {GL_NAMES_TEXOBJ, nullptr, 0, nullptr},
+    // A texture name without an object holds nothing.
+    {GL_NAMES_TEXOBJ, nullptr, sizeof(GlTextureObject), __glDisposeTexObj},
 };
 
 namespace {

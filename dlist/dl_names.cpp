@@ -26,7 +26,7 @@ void __glDlistFreeArray(GlContext *gc, GlDlistArray *array) {
   gc->dlist.free(gc, array);
 }
 
-void __glInitDlistState(GlContext *gc) {
+GLbool8 __glInitDlistState(GlContext *gc) {
   GlDlistState *dl = &gc->dlist;
   dl->nesting = 0;
   dl->currentList = 0;
@@ -35,6 +35,13 @@ void __glInitDlistState(GlContext *gc) {
   dl->free = gc->imports.free;
   if (dl->dlistArray == nullptr) dl->dlistArray = __glDlistNewArray(gc);
   if (dl->namesArray == nullptr) dl->namesArray = __glNamesNewArray(gc, GL_NAMES_DLIST);
+  return dl->dlistArray != nullptr && dl->namesArray != nullptr;
+}
+
+GLbool8 __glInitDlistArena(GlContext *gc) {
+  GlDlistState *dl = &gc->dlist;
+  if (dl->arena == nullptr) dl->arena = gc->procs.newArena(gc);
+  return dl->arena != nullptr;
 }
 
 namespace {

@@ -23,8 +23,12 @@ void __glDlistFreeArray(GlContext *gc, GlDlistArray *array);
 
 // The last step of context set-up: the list allocator, the nesting and
 // current-list words, and the shared records when the context has none.
-// The compile arena comes with the first glNewList.
-void __glInitDlistState(GlContext *gc);
+// False when a record could not be made (GL_OUT_OF_MEMORY is recorded on
+// the current context); what was made stays for __glFreeDlistState.
+GLbool8 __glInitDlistState(GlContext *gc);
+// The compile arena, made through procs.newArena when the context has none;
+// false when it cannot be made.
+GLbool8 __glInitDlistArena(GlContext *gc);
 // Drops the context's references (the last one frees the records and every
 // list bound in them) and deletes the compile arena.
 void __glFreeDlistState(GlContext *gc);

@@ -26,12 +26,14 @@ typedef struct GlSpecLUTCache {
   GlSpecLUTEntry entries[1];  // capacity of them, sorted by exponent
 } GlSpecLUTCache;
 
-// The context's table cache: created empty by the soft reset, released at
-// destruction after the light and material caches gave back their tables.
+// The context's table cache (`gc->light.lutCache`): created empty by the
+// soft reset, released at destruction after the light and material caches
+// gave back their tables. The reset cannot fail: when the block cannot be
+// had there, the pointer stays null and the first table request makes it.
 void __glInitLUTCache(GlContext *gc);
 void __glFreeLUTCache(GlContext *gc);
 // A table for the exponent with one reference for the caller; null when
-// memory runs out.
+// memory runs out (the cache stays consistent).
 GlSpecLUT *__glCreateSpecLUT(GlContext *gc, GLfloat exponent);
 // Drops one reference; a null table is ignored.
 void __glFreeSpecLUT(GlContext *gc, GlSpecLUT *table);

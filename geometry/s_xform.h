@@ -5,6 +5,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "core/calling.h"
 #include "core/gl_defs.h"
 #include "geometry/s_vertex.h"
 
@@ -86,3 +87,72 @@ void __glGenericPickInvTransposeProcs(GlContext *gc, GlMatrix *m);
 void __glGenericPickMvpMatrixProcs(GlContext *gc, GlMatrix *m);
 void __glGenericPickTransformProcs(GlContext *gc);
 void __glValidateCullVertexModelView(GlContext *gc);
+
+// ---- The stacks' own procedures, installed by __glGenericPickTransformProcs ----
+void __glPushModelViewMatrix(GlContext *gc);
+void __glPushProjectionMatrix(GlContext *gc);
+void __glPushTextureMatrix(GlContext *gc);
+void __glPopModelViewMatrix(GlContext *gc);
+void __glPopProjectionMatrix(GlContext *gc);
+void __glPopTextureMatrix(GlContext *gc);
+void __glLoadIdentityModelViewMatrix(GlContext *gc);
+void __glLoadIdentityProjectionMatrix(GlContext *gc);
+void __glLoadIdentityTextureMatrix(GlContext *gc);
+
+// ---- Changing the top of the current mode's stack ----
+// Applies an operand to a matrix in place: target = operand x target in
+// storage order (OpenGL's current x operand).
+typedef void (*GlMatrixMultiplier)(GlContext *gc, GlMatrix *target, const void *operand);
+void __glDoLoadMatrix(GlContext *gc, const GlMatrix *m);
+void __glDoMultMatrix(GlContext *gc, const void *operand, GlMatrixMultiplier multiply);
+void __glMultiplyMatrix(GlContext *gc, GlMatrix *target, const void *operand);   // a GlMatrix
+void __glScaleMatrix(GlContext *gc, GlMatrix *target, const void *operand);      // 3 floats
+void __glTranslateMatrix(GlContext *gc, GlMatrix *target, const void *operand);  // 3 floats
+void __glPickMatrixType(GlMatrix *result, const GlMatrix *a, const GlMatrix *b);
+void __glDoRotate(GlContext *gc, GLfloat angle, GLfloat x, GLfloat y, GLfloat z);
+void __glDoScale(GlContext *gc, GLfloat x, GLfloat y, GLfloat z);
+void __glDoTranslate(GlContext *gc, GLfloat x, GLfloat y, GLfloat z);
+// The perspective (type general) and orthographic (2D without rotation)
+// operands; the callers have rejected empty ranges.
+void __glBuildFrustum(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right, GLdouble bottom,
+                      GLdouble top, GLdouble zNear, GLdouble zFar);
+void __glBuildOrtho(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right, GLdouble bottom,
+                    GLdouble top, GLdouble zNear, GLdouble zFar);
+// Gives the top projection element a new stamp (renumbering everything when
+// the counter wraps).
+void __glStampProjection(GlContext *gc, GlTransform *projection);
+void __glInvalidateSequenceNumbers(GlContext *gc);
+// A projection change: the new top is stamped, and the top model-view takes
+// the stamp and rebuilds its composite.
+void __glProjectionChanged(GlContext *gc);
+// A model-view change: the transform-dependent procedures are picked again
+// at the next glBegin.
+void __glModelViewChanged(GlContext *gc);
+
+// ---- Depth range ----
+// Clamps and stores the range, then derives z scale and centre in the
+// direction the depth buffer runs.
+void SetDepthRange(GlContext *gc, GLdouble zNear, GLdouble zFar);
+
+// ---- Transform procedures (portable forms) ----
+// General.
+void __glXForm2(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glXForm3(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glXForm4(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+// Affine: the result's w is the source's.
+void __glXForm2_W(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glXForm3_W(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glXForm4_W(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+// 2D with separate z.
+void __glXForm2_2DW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glXForm3_2DW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glXForm4_2DW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+// 2D without rotation (and the identity).
+void __glXForm2_2DNRW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glXForm3_2DNRW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glXForm4_2DNRW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+// By the transposed matrix: with an inverse transpose, the plain inverse.
+void __glXForm4_PreMultiply(GlCoord *out, const GlCoord *v, const GlMatrix *m);
+
+// The largest k with 2^k <= n; 0 for n = 0.
+int32_t __glFloorLog2(uint32_t n);

@@ -11,6 +11,7 @@
 
 struct GlContext;
 struct GlDrawableBuffer;
+struct GlDrawable;
 
 // One bit per buffer, shared with the window-system layer.
 #define __GL_FRONT_BUFFER_MASK 0x1u
@@ -31,8 +32,10 @@ typedef struct GlBuffer {
 
 typedef struct GlColorBuffer {
   GlBuffer buf;
-  // Largest value of each component in the buffer: red, green, blue (from
-  // the visual's masks), alpha.
+  // Largest value of each component in the buffer: red, green, blue and
+  // alpha from the visual's bit counts (without alpha bits alpha keeps the
+  // context's range). A colour-index buffer keeps the context's scales, so
+  // that the words derived from them stay defined.
   GLfloat redScale, greenScale, blueScale, alphaScale;
   GLuint indexMask;  // colour index: every bit of the buffer's index
 } GlColorBuffer;
@@ -51,7 +54,53 @@ typedef struct GlAccumBuffer {
   GlBuffer buf;
 } GlAccumBuffer;
 
+// What the depth buffer keeps with each drawable it is bound to, hung on the
+// drawable's depth buffer record (GlDrawableBuffer.corePrivate).
+typedef struct GlDepthBufferPrivate {
+  uint8_t reversed;  // window z runs from far to near
+} GlDepthBufferPrivate;
+
 // Whether window z of the bound drawable's depth buffer runs from far to
 // near (a 24-bit buffer after a fast clear moved it to the other half of its
-// range). The caller holds the drawable's lock; false while unbound.
+// range). The caller holds the drawable's lock; false while unbound or while
+// the drawable's depth buffer has no record of the core's.
 GLbool8 __glDepthBufferReversed(GlContext *gc);
+
+// Without a depth buffer the scale word still gives window z a range.
+#define __GL_NO_DEPTH_BUFFER_SCALE 0x7FFFFF80u
+
+// ---- Buffer objects ----
+// Every buffer object's initialiser calls this first: unbound, no resize or
+// free procedure, the default bind and unbind.
+void __glInitBuffer(GlBuffer *buf, GlContext *gc);
+void __glMakeCurrentBuffer(GlBuffer *buf, GlDrawableBuffer *drawableBuf, GlContext *gc);
+void __glLoseCurrentBuffer(GlBuffer *buf);
+// The colour buffers of an RGBA and of a colour-index visual, from the
+// context's modes.
+void __glInitRGB(GlColorBuffer *cfb, GlContext *gc);
+void __glInitCI(GlColorBuffer *cfb, GlContext *gc);
+// The ancillary buffers.
+void __glInitDepth(GlDepthBuffer *dfb, GlContext *gc);
+void __glInitStencil8(GlStencilBuffer *sfb, GlContext *gc);
+void __glInitAccum64(GlAccumBuffer *afb, GlContext *gc);
+
+// ---- The context's buffers and its drawable ----
+// Binds every buffer object of the context to the drawable the imports give
+// (none: the buffers stay unbound), taking its row order and size.
+void __glMakeCurrentBuffers(GlContext *gc);
+// Unbinds them; the context keeps no drawable afterwards.
+void __glLoseCurrentBuffers(GlContext *gc);
+// Frees what the buffer objects own (their free procedures).
+void __glFreeBufData(GlContext *gc);
+// The drawable's free-private procedure: gives back what the core keeps
+// with the drawable.
+void __glFreePrivate(GlDrawable *drawable);
+// Re-reads the window size through the imports; false when it cannot be had.
+GLbool8 __glFindWindowSize(GlContext *gc);
+// Takes a new window origin and size: resizes the buffers, stores the size,
+// recomputes the clip box and re-applies the scissor (not the viewport).
+// False when the size cannot be taken; the context's size is then kept.
+GLbool8 __glChangeWindowSize(GlContext *gc, int32_t x, int32_t y, int32_t width,
+                             int32_t height);
+// Frees the colour-index test table, when there is one.
+void __glFreeIndexTestTable(GlContext *gc);

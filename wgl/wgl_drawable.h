@@ -1,12 +1,14 @@
 // Drawables: the window-system layer's record of a window or bitmap that
 // contexts render into (WglDrawablePrivate), and the core's view of it
-// (GlDrawable) with its five buffer records.
+// (GlDrawable) with its five buffer records. Only the fields the core reads
+// are here so far; the drawable and buffer-kind code adds the rest in place.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
 
 #include "core/calling.h"
+#include "platform/kernel.h"
 #include "wgl/gl_imports.h"
 
 struct GlContext;
@@ -14,15 +16,57 @@ struct GlDrawable;
 
 // One of the drawable's five buffers, as a buffer kind fills it in.
 typedef struct GlDrawableBuffer {
-  // Filled in with the buffer kinds.
   uint32_t width, height;
+  // Owned by the core: the depth buffer hangs its per-drawable record here,
+  // and freePrivate gives it back when the drawable goes.
+  void *corePrivate;
+  void (*freePrivate)(GlDrawableBuffer *buffer, GlDrawable *drawable);
 } GlDrawableBuffer;
 
+// A rectangle of the drawable, x1 and y1 exclusive.
+typedef struct GlRect {
+  int32_t x0, y0, x1, y1;
+} GlRect;
+
+// The drawable's re-entrant lock.
+typedef struct WglDrawableMutex {
+  CRITICAL_SECTION section;
+  uint32_t created;  // 1 from creation on; nothing reads it
+  int32_t depth;     // nesting of the owner
+  DWORD owner;       // thread id, 0 when free
+} WglDrawableMutex;
+
+#define GL_LOCK_TRACE_DEPTH 10
+
 typedef struct GlDrawable {
-  // Filled in with the drawables: the fields the core reads are the size,
-  // the row order, the clip list, the lock procedures and the lock-site trace.
+  GlModes *modes;  // the drawable's own copy
+  // Size and screen origin as of the last buffer update.
   int32_t width, height;
-  uint8_t yInverted;
+  int32_t x, y;
+  uint8_t yInverted;        // rows run from the top of the window down
+  uint32_t changedBuffers;  // buffer bits changed by the last update
+  GlDrawableBuffer front, back, accum, depth, stencil;
+  // Visible parts of the window, in drawable coordinates.
+  int32_t clipCount;
+  GlRect *clipRects;
+  WglDrawableMutex *mutex;
+  // Who holds the lock: each holder writes its source line and file at
+  // index lockDepth after taking it (the core's holders also move the index).
+  int32_t lockDepth;
+  int32_t lockLines[GL_LOCK_TRACE_DEPTH];
+  const char *lockFiles[GL_LOCK_TRACE_DEPTH];
+  void (*setCoreClipRect)(GlDrawable *drawable, int32_t x, int32_t y, int32_t width,
+                          int32_t height);
+  // Takes the lock and delivers the window changes pending for the context.
+  void (*lock)(GlDrawable *drawable, GlContext *gc);
+  void (*unlock)(GlDrawable *drawable);
+  // The rectangle the core draws into, set through setCoreClipRect.
+  GlRect coreClipRect;
+  uint8_t coreClipRectValid;
+  // Set by the core when it keeps data with the drawable; called when the
+  // drawable is freed. The word after it is the core's.
+  void (*freePrivate)(GlDrawable *drawable);
+  void *corePrivate;
 } GlDrawable;
 
 // Locks the drawable a context is bound to, delivering pending window
@@ -32,6 +76,17 @@ void __glLockDrawable(GlContext *gc, int line, const char *file);
 void __glUnlockDrawable(GlContext *gc);
 #define __GL_LOCK_DRAWABLE(gc, file) __glLockDrawable((gc), __LINE__, (file))
 #define __GL_UNLOCK_DRAWABLE(gc) __glUnlockDrawable(gc)
+
+// A new drawable mutex, or null when its record cannot be allocated; and its
+// release.
+WglDrawableMutex *__wglCreateDrawableMutex(void);
+void __wglDestroyDrawableMutex(WglDrawableMutex *mutex);
+// The drawable's lock and unlock procedures. The lock enters the mutex, then
+// delivers what the window-system record of gc has pending: a size change
+// (notifyChangeBufferSize with the drawable's origin and size), then a
+// destroyed window (notifyDestroyBuffers).
+void __wglGLLockDrawableMutex(GlDrawable *drawable, GlContext *gc);
+void __wglGLUnlockDrawableMutex(GlDrawable *drawable);
 
 // The core's clip rectangle of the drawable: x0 = x, y0 = y, x1 = x + width,
 // y1 = y + height, marked as set.

@@ -1,0 +1,18 @@
+// The server attribute stack's records: their release at destruction.
+#include "core/s_attrib.h"
+
+#include "core/context.h"
+
+void __glFreeAttributeState(GlContext *gc) {
+  GlAttribRecord **stack = gc->attributeStack;
+  if (stack == nullptr) return;
+  // Records are made level by level, so the first empty slot ends them.
+  for (int32_t i = 0; i < gc->constants.maxAttribStackDepth && stack[i] != nullptr; ++i) {
+    GlAttribRecord *record = stack[i];
+    gc->imports.free(gc, record->state.light.source);
+    gc->imports.free(gc, record->state.transform.eyeClipPlanes);
+    gc->imports.free(gc, record);
+    stack[i] = nullptr;
+  }
+  gc->attributeStackTop = stack;
+}

@@ -1,0 +1,93 @@
+// Destruction: everything a context owns except the record itself and the
+// frame-buffer data. Each part is freed only when it exists, so a context
+// whose early initialisation stopped half-way is destroyed cleanly.
+#include "codegen/og_cache.h"
+#include "core/context.h"
+#include "core/s_attrib.h"
+#include "core/s_context.h"
+#include "dlist/dl_names.h"
+#include "geometry/s_eval.h"
+#include "geometry/s_speclut.h"
+#include "geometry/s_varray.h"
+#include "geometry/s_xform.h"
+#include "geometry/vc_cache.h"
+#include "pixels/px_state.h"
+#include "pixels/px_texture.h"
+#include "raster/s_buffers.h"
+
+namespace {
+
+template <typename T>
+void Release(GlContext *gc, T *&block) {
+  if (block) gc->imports.free(gc, block);
+  block = nullptr;
+}
+
+void ReleaseGrowArray(GlContext *gc, GlGrowArray *array) {
+  Release(gc, array->entries);
+  array->count = 0;
+  array->capacity = 0;
+}
+
+void ReleaseClientAttributes(GlContext *gc) {
+  if (gc->clientAttributeStack == nullptr) return;
+  for (int i = 0; i < gc->constants.maxClientAttribStackDepth; i++)
+    Release(gc, gc->clientAttributeStack[i]);
+  Release(gc, gc->clientAttributeStack);
+  gc->clientAttributeStackTop = nullptr;
+}
+
+void ReleaseLightTables(GlContext *gc) {
+  if (gc->light.lightCaches == nullptr) return;
+  for (int i = 0; i < gc->constants.numberOfLights; i++) {
+    GlLightCache &cache = gc->light.lightCaches[i];
+    if (cache.spotLut) __glFreeSpecLUT(gc, cache.spotLut);
+    cache.spotLut = nullptr;
+  }
+}
+
+bool HasDlistState(const GlContext *gc) {
+  const GlDlistState &dl = gc->dlist;
+  return dl.dlistArray || dl.namesArray || dl.arena;
+}
+
+}  // namespace
+
+void __glDestroyContext(GlContext *gc) {
+  ReleaseGrowArray(gc, &gc->growArray4);
+  ReleaseGrowArray(gc, &gc->growArray8);
+  Release(gc, gc->workBuffers);
+  Release(gc, gc->workRecords);
+  __glReleaseCodeCache(gc);
+
+  if (gc->attributeStack) {
+    __glFreeAttributeState(gc);
+    Release(gc, gc->attributeStack);
+    gc->attributeStackTop = nullptr;
+  }
+  ReleaseClientAttributes(gc);
+
+  ReleaseLightTables(gc);
+  Release(gc, gc->state.light.source);
+  Release(gc, gc->light.lightCaches);
+  Release(gc, gc->select.stack);
+  gc->select.sp = nullptr;
+  Release(gc, gc->spanColors[0]);
+  Release(gc, gc->spanColors[1]);
+  Release(gc, gc->spanStipple);
+
+  __glFreeColorTables(gc);
+  __glFreeIndexTestTable(gc);
+  __glFreeEvaluatorState(gc);
+  __glFreePixelState(gc);
+  __glFreeVertexArrayState(gc);
+  if (HasDlistState(gc)) __glFreeDlistState(gc);
+  __glFreeTextureState(gc);
+  __glFreeTransformState(gc);
+  for (GlMaterialCache &mc : gc->light.materialCache) {
+    if (mc.specLut) __glFreeSpecLUT(gc, mc.specLut);
+    mc.specLut = nullptr;
+  }
+  if (gc->light.lutCache) __glFreeLUTCache(gc);
+  __glFreeVertexCacheState(gc);
+}

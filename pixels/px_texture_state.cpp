@@ -1,0 +1,83 @@
+// A context's texture state: set up at creation, reset on the first binding,
+// released at destruction, and the texture-object names shared between
+// contexts.
+#include <string.h>
+
+#include "core/context.h"
+#include "core/gl_assert.h"
+#include "core/s_names.h"
+#include "pixels/px_texture.h"
+#include "wgl/gl_device.h"
+
+namespace {
+
+GLbool8 InitManager(GlContext *gc) {
+  if (__glDevice != nullptr && __glDevice->initTextureManager != nullptr) {
+    return __glDevice->initTextureManager(gc);
+  }
+  return __glInitTextureManager(gc);
+}
+
+// 2^(levels - 1), with the level count kept where the shift is defined.
+int32_t MaxTextureSize(int32_t levels) {
+  if (levels < 1) levels = 1;
+  if (levels > 31) levels = 31;
+  return int32_t{1} << (levels - 1);
+}
+
+}  // namespace
+
+GLbool8 __glEarlyInitTextureState(GlContext *gc) {
+  GlTextureMachine *tx = &gc->texture;
+  if (!InitManager(gc)) return 0;
+  gc->constants.numberOfTextures = __GL_NUM_TEXTURE_TARGETS;
+  gc->constants.maxTextureSize = MaxTextureSize(gc->constants.maxMipMapLevel);
+  int32_t envs = gc->constants.numberOfTextureEnvs;
+  if (envs > 0 && tx->env == nullptr) {
+    tx->env = static_cast<GlTextureEnv *>(gc->imports.calloc(gc, envs, sizeof(GlTextureEnv)));
+    if (tx->env == nullptr) return 0;
+  }
+  if (tx->shared == nullptr) {
+    tx->shared = __glNamesNewArray(gc, GL_NAMES_TEXOBJ);
+    if (tx->shared == nullptr) return 0;
+  }
+  return 1;
+}
+
+void __glInitTextureState(GlContext *gc) {
+  gc->state.current.texture.w = 1.0f;
+  GlTextureEnv *env = gc->texture.env;
+  if (env == nullptr) return;
+  for (int32_t i = 0; i < gc->constants.numberOfTextureEnvs; ++i) env[i].mode = GL_MODULATE;
+}
+
+void __glFreeTextureState(GlContext *gc) {
+  GlTextureMachine *tx = &gc->texture;
+  // Bindings and default objects are released here once they exist.
+  if (tx->shared != nullptr) __glNamesReleaseArray(gc, tx->shared);
+  tx->shared = nullptr;
+  if (tx->manager != nullptr && tx->manager->release != nullptr) tx->manager->release(gc);
+  tx->manager = nullptr;
+  gc->imports.free(gc, tx->env);
+  tx->env = nullptr;
+}
+
+void __glDisposeTexObj(GlContext *gc, void *texobj) {
+  GlTextureObject *tex = static_cast<GlTextureObject *>(texobj);
+  // Objects are shared between contexts on other threads: the count
+  // changes under the names lock, wherever the release comes from.
+  __glNamesEnterLock();
+  tex->refcount--;
+  __GL_ASSERT(tex->refcount >= 0, "texobj->refcount >= 0", "s_texobj");
+  if (tex->refcount == 0 && tex->free != nullptr) tex->free(gc, tex);
+  __glNamesLeaveLock();
+}
+
+void __glShareTextureObjects(GlContext *gc, GlContext *share) {
+  GlNamesArray *theirs = share->texture.shared;
+  if (theirs == nullptr || theirs == gc->texture.shared) return;
+  // The reference to the new array first, then the old one goes.
+  __glNamesAddRef(gc, theirs);
+  if (gc->texture.shared != nullptr) __glNamesReleaseArray(gc, gc->texture.shared);
+  gc->texture.shared = theirs;
+}

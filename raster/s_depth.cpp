@@ -1,0 +1,19 @@
+// The depth buffer object: its range and the row-direction flag that the
+// depth range reads.
+#include "core/context.h"
+#include "raster/s_buffers.h"
+#include "wgl/wgl_drawable.h"
+
+void __glInitDepth(GlDepthBuffer *dfb, GlContext *gc) {
+  __glInitBuffer(&dfb->buf, gc);
+  uint32_t bits = gc->modes.depthBits;
+  dfb->scale = bits >= 32 ? UINT32_MAX : (uint32_t(1) << bits) - 1;
+}
+
+GLbool8 __glDepthBufferReversed(GlContext *gc) {
+  const GlDrawable *drawable = gc->drawablePrivate;
+  if (drawable == nullptr || !gc->modes.haveDepthBuffer) return 0;
+  const GlDepthBufferPrivate *priv =
+      static_cast<const GlDepthBufferPrivate *>(drawable->depth.corePrivate);
+  return priv ? priv->reversed : 0;
+}

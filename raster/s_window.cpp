@@ -1,0 +1,49 @@
+// The window size as the context sees it, and its changes.
+#include <limits.h>
+
+#include "core/context.h"
+#include "raster/s_buffers.h"
+#include "wgl/wgl_drawable.h"
+
+GLbool8 __glFindWindowSize(GlContext *gc) {
+  int32_t x = 0, y = 0;
+  uint32_t width = 0, height = 0;
+  __GL_LOCK_DRAWABLE(gc, "s_buffer");
+  GLbool8 taken = 0;
+  if (gc->imports.getDrawableSize(gc, &x, &y, &width, &height) && width <= INT32_MAX &&
+      height <= INT32_MAX)
+    taken = __glChangeWindowSize(gc, x, y, int32_t(width), int32_t(height));
+  __GL_UNLOCK_DRAWABLE(gc);
+  return taken;
+}
+
+GLbool8 __glChangeWindowSize(GlContext *gc, int32_t x, int32_t y, int32_t width,
+                             int32_t height) {
+  if (width < 0 || height < 0) return 0;
+  struct {
+    GlBuffer *buf;
+    uint32_t bit;
+    bool present;
+  } buffers[] = {
+      {&gc->frontBuffer.buf, __GL_FRONT_BUFFER_MASK, true},
+      {&gc->backBuffer.buf, __GL_BACK_BUFFER_MASK, gc->modes.doubleBufferMode != 0},
+      {&gc->accumBuffer.buf, __GL_ACCUM_BUFFER_MASK, gc->modes.haveAccumBuffer != 0},
+      {&gc->depthBuffer.buf, __GL_DEPTH_BUFFER_MASK, gc->modes.haveDepthBuffer != 0},
+      {&gc->stencilBuffer.buf, __GL_STENCIL_BUFFER_MASK, gc->modes.haveStencilBuffer != 0},
+  };
+  for (const auto &b : buffers)
+    if (b.present && b.buf->resize && !b.buf->resize(b.buf, x, y, width, height, b.bit))
+      return 0;
+
+  GlConstants &c = gc->constants;
+  if (width == c.width && height == c.height) return 1;
+  // On a top-down drawable the raster position keeps its distance from the
+  // bottom of the window.
+  if (c.yInverted && height != c.height)
+    gc->state.current.rasterPos.window.y += GLfloat(int64_t(height) - c.height);
+  c.width = width;
+  c.height = height;
+  gc->procs.computeClipBox(gc);
+  gc->procs.applyScissor(gc);
+  return 1;
+}

@@ -1,0 +1,210 @@
+// The buffer objects of a bound context: the depth range words they give,
+// window size changes, and the back end's window-system operations.
+#include <gtest/gtest.h>
+
+#include <limits.h>
+
+#include <memory>
+
+#include "core/context.h"
+#include "core/s_backend.h"
+#include "raster/s_buffers.h"
+#include "tests/context/life_fixture.h"
+#include "tests/support/counting_imports.h"
+#include "wgl/wgl_current.h"
+
+namespace life_test {
+namespace {
+
+class BoundBuffers : public LifeTest {
+ protected:
+  // Creates and binds a context of the visual on the calling thread.
+  GlContext *BindNew(const GlModes &modes) {
+    GlContext *gc = Create(modes);
+    if (gc && !Bind(gc)) return nullptr;
+    return gc;
+  }
+  void Finish(GlContext *gc) {
+    EXPECT_TRUE(Release(gc));
+    gc->exports.destroyContext(gc);
+    EXPECT_EQ(CountingImports::live(), 0);
+  }
+};
+
+TEST_F(BoundBuffers, DepthMaxFollowsTheDepthBuffer) {
+  struct Case {
+    const char *what;
+    uint32_t depthBits;
+    uint32_t scale;
+    float depthMax;
+  } cases[] = {
+      {"no depth buffer", 0, 0x7FFFFF80u, 2147483520.0f},
+      {"16 bits", 16, 0xFFFFu, 65535.0f},
+      {"24 bits", 24, 0xFFFFFFu, 16777215.0f},
+      {"32 bits", 32, 0xFFFFFFFFu, 4294967296.0f},
+  };
+  TestWindow window(64, 64);
+  UseWindow(&window);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    GlContext *gc = BindNew(TestModes(true, true, c.depthBits));
+    ASSERT_NE(gc, nullptr);
+    EXPECT_EQ(gc->depthBuffer.scale, c.scale);
+    EXPECT_EQ(gc->constants.depthMax, c.depthMax);
+    Finish(gc);
+  }
+}
+
+TEST_F(BoundBuffers, ColourBuffersTakeTheVisualsRanges) {
+  GlModes rgba = TestModes();
+  rgba.redBits = 8, rgba.greenBits = 8, rgba.blueBits = 8, rgba.alphaBits = 2;
+  GlModes ci = TestModes(false);
+  ci.indexBits = 4;
+  struct Case {
+    const char *what;
+    GlModes modes;
+    float red, green, blue, alpha;
+    uint32_t indexMask;
+  } cases[] = {
+      {"5-6-5", TestModes(), 31, 63, 31, 255, 0},
+      {"8-8-8-2", rgba, 255, 255, 255, 3, 0},
+      {"colour index 4 bits", ci, 255, 255, 255, 255, 0xF},
+  };
+  TestWindow window(64, 64);
+  UseWindow(&window);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    GlContext *gc = BindNew(c.modes);
+    ASSERT_NE(gc, nullptr);
+    for (GlColorBuffer *cfb : {&gc->frontBuffer, &gc->backBuffer}) {
+      EXPECT_EQ(cfb->redScale, c.red);
+      EXPECT_EQ(cfb->greenScale, c.green);
+      EXPECT_EQ(cfb->blueScale, c.blue);
+      EXPECT_EQ(cfb->alphaScale, c.alpha);
+      EXPECT_EQ(cfb->indexMask, c.indexMask);
+    }
+    Finish(gc);
+  }
+}
+
+TEST_F(BoundBuffers, DepthRangeDirectionComesFromTheDrawable) {
+  TestWindow window(64, 64);
+  UseWindow(&window);
+  GlContext *gc = BindNew(TestModes(true, true, 24));
+  ASSERT_NE(gc, nullptr);
+  EXPECT_FALSE(__glDepthBufferReversed(gc)) << "no record of the core's yet";
+  GlDepthBufferPrivate priv{};
+  window.drawable()->depth.corePrivate = &priv;
+  EXPECT_FALSE(__glDepthBufferReversed(gc));
+  priv.reversed = 1;
+  EXPECT_TRUE(__glDepthBufferReversed(gc));
+  EXPECT_TRUE(Release(gc));
+  EXPECT_FALSE(__glDepthBufferReversed(gc)) << "unbound";
+  window.drawable()->depth.corePrivate = nullptr;
+  gc->exports.destroyContext(gc);
+}
+
+TEST_F(BoundBuffers, WindowSizeChanges) {
+  struct Case {
+    const char *what;
+    bool yInverted;
+    int32_t width, height;
+    bool taken;
+    float rasterShift;  // of the raster position's window y
+  } cases[] = {
+      {"same size", false, 640, 480, true, 0},
+      {"smaller", false, 320, 240, true, 0},
+      {"top-down, 10 rows fewer", true, 640, 470, true, -10},
+      {"top-down, wider only", true, 700, 480, true, 0},
+      {"top-down, 20 rows more", true, 640, 500, true, 20},
+      {"negative width", false, -1, 480, false, 0},
+      {"negative height", true, 640, INT_MIN, false, 0},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    TestWindow window(640, 480, c.yInverted);
+    UseWindow(&window);
+    GlContext *gc = BindNew(TestModes());
+    ASSERT_NE(gc, nullptr);
+    const float rasterY = gc->state.current.rasterPos.window.y;
+    window.Resize(c.width, c.height);  // what getDrawableSize reports too
+    EXPECT_EQ(__glChangeWindowSize(gc, 0, 0, c.width, c.height), c.taken);
+    EXPECT_EQ(gc->constants.width, c.taken ? c.width : 640);
+    EXPECT_EQ(gc->constants.height, c.taken ? c.height : 480);
+    EXPECT_EQ(gc->state.current.rasterPos.window.y, rasterY + c.rasterShift);
+    if (c.taken) {
+      // The clip box follows the window (scissor test off).
+      EXPECT_EQ(gc->transform.clipBox[2] - gc->transform.clipBox[0], c.width);
+      EXPECT_EQ(gc->transform.clipBox[3] - gc->transform.clipBox[1], c.height);
+    }
+    window.Resize(640, 480);
+    Finish(gc);
+    UseWindow(nullptr);
+  }
+}
+
+TEST_F(BoundBuffers, AResizeProcedureCanRefuse) {
+  TestWindow window(640, 480);
+  UseWindow(&window);
+  GlContext *gc = BindNew(TestModes());
+  ASSERT_NE(gc, nullptr);
+  static int calls;
+  calls = 0;
+  gc->depthBuffer.buf.resize = [](GlBuffer *, int32_t, int32_t, int32_t, int32_t, uint32_t bit) {
+    calls++;
+    return GLbool8(bit != __GL_DEPTH_BUFFER_MASK);
+  };
+  gc->backBuffer.buf.resize = gc->depthBuffer.buf.resize;
+  gc->stencilBuffer.buf.resize = gc->depthBuffer.buf.resize;
+  EXPECT_FALSE(__glChangeWindowSize(gc, 0, 0, 100, 100));
+  EXPECT_EQ(calls, 2) << "back, then depth, which refuses; stencil is not asked";
+  EXPECT_EQ(gc->constants.width, 640);
+  EXPECT_FALSE(gc->exports.notifyChangeBufferSize(gc, 0, 0, 100, 100));
+  EXPECT_EQ(gc->constants.width, 640);
+  gc->depthBuffer.buf.resize = gc->backBuffer.buf.resize = gc->stencilBuffer.buf.resize = nullptr;
+  Finish(gc);
+}
+
+TEST_F(BoundBuffers, WithoutAWindowSizeTheViewportIsLeftAlone) {
+  TestWindow window(640, 480);
+  UseWindow(&window);
+  GlContext *gc = BindNew(TestModes());
+  ASSERT_NE(gc, nullptr);
+  UseWindow(nullptr);  // the layer reports no size
+  EXPECT_FALSE(__glFindWindowSize(gc));
+  EXPECT_FALSE(gc->procs.applyViewport(gc));
+  EXPECT_FALSE(gc->procs.applyScissor(gc));
+  EXPECT_EQ(gc->constants.width, 640);
+  UseWindow(&window);
+  Finish(gc);
+}
+
+TEST_F(BoundBuffers, NotificationsOfTheWindowSystem) {
+  TestWindow window(640, 480);
+  UseWindow(&window);
+  GlContext *gc = BindNew(TestModes());
+  ASSERT_NE(gc, nullptr);
+
+  window.Resize(300, 200);
+  EXPECT_TRUE(gc->exports.notifyChangeBufferSize(gc, 0, 0, 300, 200));
+  EXPECT_EQ(gc->constants.width, 300);
+  EXPECT_EQ(gc->transform.viewportInside, 0u) << "the old viewport sticks out";
+  EXPECT_FALSE(gc->exports.notifyChangeBufferSize(gc, 0, 0, 0x80000000u, 200));
+
+  // Lost buffers: the window reads as empty.
+  window.Resize(0, 0);
+  gc->exports.notifyDestroyBuffers(gc);
+  EXPECT_EQ(gc->constants.width, 0);
+  EXPECT_EQ(gc->constants.height, 0);
+
+  static int flushes;
+  flushes = 0;
+  gc->procs.flush = [](GlContext *) { flushes++; };
+  gc->exports.swapBuffers(gc);
+  EXPECT_EQ(flushes, 1);
+  window.Resize(640, 480);
+  Finish(gc);
+}
+
+}  // namespace
+}  // namespace life_test

@@ -1,0 +1,70 @@
+// Contexts made by the core's creator on the counting allocator, bound to a
+// test window: a drawable with its own mutex, size, origin and row order,
+// and a window-system record that takes the tables handed to the operating
+// system and carries the pending window changes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <functional>
+#include <vector>
+
+#include "core/context.h"
+#include "wgl/wgl_context.h"
+#include "wgl/wgl_drawable.h"
+
+namespace life_test {
+
+// The window a context is bound to. The drawable's size and origin are what
+// the window-system layer reports for it.
+class TestWindow {
+ public:
+  TestWindow(int32_t width, int32_t height, bool yInverted = false);
+  ~TestWindow();
+  TestWindow(const TestWindow &) = delete;
+  TestWindow &operator=(const TestWindow &) = delete;
+
+  GlDrawable *drawable() { return &drawable_; }
+  // A new size (and origin) as the layer would record it.
+  void Resize(int32_t width, int32_t height, int32_t x = 0, int32_t y = 0);
+
+ private:
+  GlDrawable drawable_{};
+  GlModes modes_{};
+};
+
+// Everything a test needs around the contexts it creates: the imports
+// (counting allocator, the test window as drawable) and the window-system
+// record. One per test; counters start at zero.
+class LifeTest : public testing::Test {
+ public:
+  // Runs `work` on a new thread and waits for it.
+  static void OnThread(const std::function<void()> &work);
+  // Bytes of a block the counting allocator handed out since SetUp.
+  static size_t BlockSize(const void *block);
+  // Tables handed to the operating system since the last call, in order.
+  static std::vector<const GlDispatchState *> TakeHanded();
+
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Created through the core's creator with the fixture's imports.
+  GlContext *Create(const GlModes &modes);
+  // The window getDrawablePrivate and getDrawableSize report; null: no
+  // drawable, and no size either.
+  void UseWindow(TestWindow *window);
+
+  WglContext wgl{};
+  GlImports imports{};
+};
+
+// The core's creator, bound on the calling thread: make current, and
+// release afterwards.
+bool Bind(GlContext *gc);
+bool Release(GlContext *gc);
+
+}  // namespace life_test

@@ -1,0 +1,55 @@
+// The renderer string for each processor-feature word. The features are
+// read once per process, so each word runs in a process of its own, with
+// "__GL_FORCE_MMX" and "__GL_FORCE_K3D" set by the test registration.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include "core/context.h"
+#include "tests/context/life_fixture.h"
+#include "tests/support/counting_imports.h"
+
+namespace life_test {
+namespace {
+
+int Forced(const char *name) {
+  const char *value = getenv(name);
+  return value ? atoi(value) : -1;
+}
+
+class Renderer : public LifeTest {};
+
+TEST_F(Renderer, NamesTheProcessorFeatures) {
+  struct Word {
+    int mmx, k3d;
+    GlCpuFlags flags;
+    const char *renderer;
+  } words[] = {
+      {0, 0, 0x0, "Generic"},
+      {1, 0, 0x1, "Generic/MMX"},
+      {0, 1, 0x2, "Generic/MMX/K3D"},
+      {1, 1, 0x3, "Generic/MMX/K3D"},
+  };
+  const int mmx = Forced("__GL_FORCE_MMX"), k3d = Forced("__GL_FORCE_K3D");
+  ASSERT_TRUE(mmx >= 0 && k3d >= 0) << "run with both overrides set";
+  for (const Word &w : words) {
+    if (w.mmx != mmx || w.k3d != k3d) continue;
+    TestWindow window(64, 64);
+    UseWindow(&window);
+    GlContext *gc = Create(TestModes());
+    ASSERT_NE(gc, nullptr);
+    OnThread([gc] {
+      ASSERT_TRUE(Bind(gc));
+      ASSERT_TRUE(Release(gc));
+    });
+    EXPECT_EQ(gc->constants.cpuFlags, w.flags);
+    EXPECT_STREQ(gc->constants.renderer, w.renderer);
+    gc->exports.destroyContext(gc);
+    EXPECT_EQ(CountingImports::live(), 0);
+    return;
+  }
+  FAIL() << "no row for __GL_FORCE_MMX=" << mmx << " __GL_FORCE_K3D=" << k3d;
+}
+
+}  // namespace
+}  // namespace life_test

@@ -1,0 +1,81 @@
+// The drawable's lock: a re-entrant mutex per drawable, taken around every
+// change of the drawable's buffers and by the core around rendering. Taking
+// it is also where window changes noticed by the window-system layer reach
+// the context bound to the drawable.
+#include "core/context.h"
+#include "wgl/wgl_context.h"
+#include "wgl/wgl_drawable.h"
+
+// Bits of WglContext.flags: what the layer has noticed and not yet told the
+// context.
+#define WGL_PENDING_SIZE 0x1u
+#define WGL_PENDING_DESTROY 0x2u
+
+WglDrawableMutex *__wglCreateDrawableMutex(void) {
+  WglDrawableMutex *mutex =
+      static_cast<WglDrawableMutex *>(GlobalAlloc(GPTR, sizeof(WglDrawableMutex)));
+  if (mutex == nullptr) return nullptr;
+  InitializeCriticalSection(&mutex->section);
+  mutex->created = 1;
+  return mutex;
+}
+
+void __wglDestroyDrawableMutex(WglDrawableMutex *mutex) {
+  if (mutex == nullptr) return;
+  DeleteCriticalSection(&mutex->section);
+  GlobalFree(mutex);
+}
+
+void __wglGLLockDrawableMutex(GlDrawable *drawable, GlContext *gc) {
+  WglDrawableMutex *mutex = drawable->mutex;
+  if (mutex) {
+    EnterCriticalSection(&mutex->section);
+    mutex->depth++;
+    mutex->owner = GetCurrentThreadId();
+  }
+  WglContext *wc = gc ? static_cast<WglContext *>(gc->imports.other) : nullptr;
+  if (wc == nullptr) return;
+  // Each bit is cleared before its notification: the notification locks the
+  // drawable again and must not deliver itself a second time.
+  if (wc->flags & WGL_PENDING_SIZE) {
+    wc->flags &= ~WGL_PENDING_SIZE;
+    gc->exports.notifyChangeBufferSize(gc, drawable->x, drawable->y,
+                                       static_cast<uint32_t>(drawable->width),
+                                       static_cast<uint32_t>(drawable->height));
+  }
+  if (wc->flags & WGL_PENDING_DESTROY) {
+    wc->flags &= ~WGL_PENDING_DESTROY;
+    gc->exports.notifyDestroyBuffers(gc);
+  }
+}
+
+void __wglGLUnlockDrawableMutex(GlDrawable *drawable) {
+  WglDrawableMutex *mutex = drawable->mutex;
+  if (mutex == nullptr) return;
+  if (--mutex->depth == 0) mutex->owner = 0;
+  LeaveCriticalSection(&mutex->section);
+}
+
+void __glLockDrawable(GlContext *gc, int line, const char *file) {
+  GlDrawable *drawable = gc->drawablePrivate;
+  if (drawable == nullptr) return;
+  drawable->lock(drawable, gc);
+  // Deeper nesting than the trace holds still locks; it is only not traced.
+  int32_t depth = drawable->lockDepth;
+  if (depth >= 0 && depth < GL_LOCK_TRACE_DEPTH) {
+    drawable->lockLines[depth] = line;
+    drawable->lockFiles[depth] = file;
+  }
+  drawable->lockDepth = depth + 1;
+}
+
+void __glUnlockDrawable(GlContext *gc) {
+  GlDrawable *drawable = gc->drawablePrivate;
+  if (drawable == nullptr) return;
+  int32_t depth = --drawable->lockDepth;
+  if (depth >= 0 && depth < GL_LOCK_TRACE_DEPTH) {
+    drawable->lockLines[depth] = 0;
+    drawable->lockFiles[depth] = nullptr;
+  }
+  drawable->unlock(drawable);
+}
