@@ -37,3 +37,87 @@ PLATFORM_API BOOL DesktopSetSystemPalette(UINT first, UINT count, const PALETTEE
 // changes queued for it; gives how many. Creating, moving, showing and
 // destroying windows and the other Desktop calls deliver them too.
 PLATFORM_API UINT DesktopPumpMessages(void);
+
+// ==== OpenGL loader (libvlxgl) =====================================================
+// Applications link libvlxgl instead of a system GL library. It exports the
+// 336 OpenGL 1.1 functions with the ordinary C calling convention (declare
+// them with the system's <GL/gl.h>), and the calls below, which are WINAPI as
+// on the original platform. It loads the driver "libvlxdriver.so" from its
+// own directory, or the library named by the environment variable
+// "VLX_GL_DRIVER" (a full path), at the first call that needs it. When the
+// driver cannot be loaded, every call below that needs it fails (last error
+// ERROR_MOD_NOT_FOUND, ERROR_PROC_NOT_FOUND for a missing entry,
+// ERROR_DLL_INIT_FAILED when the driver refuses to attach or its version) and
+// the GL functions do nothing; a failed load is not tried again until
+// VlxGlUnloadDriver.
+//
+// The driver's DllMain is called as on the platform: the thread that loads
+// it gets the process attach, every other thread a thread attach at its
+// first call into this library and a thread detach when it ends (after its
+// context, if one is still current, was released). At process exit the
+// thread that exits gets the process detach and nothing else, and the driver
+// stays loaded for threads still running; from then on their GL functions do
+// nothing and no driver is loaded again (ERROR_DLL_INIT_FAILED).
+//
+// A driver reaches ChoosePixelFormat, DescribePixelFormat, GetPixelFormat and
+// SetPixelFormat the way GDI forwards them on the platform: through the
+// built-in module "opengl32.dll" (LoadLibraryA, then GetProcAddress of
+// "wglChoosePixelFormat", "wglDescribePixelFormat", "wglGetPixelFormat",
+// "wglSetPixelFormat", and "wglSwapBuffers" which GDI's SwapBuffers uses), so
+// the driver library needs no link with this one. The same functions are
+// also exported under their GDI names below.
+
+#ifndef ERROR_BUSY
+#define ERROR_BUSY 170L
+#endif
+
+// A rendering context: the loader's own handle, never an address.
+typedef struct VlxGlRenderingContext *HGLRC;
+// An entry wglGetProcAddress hands out; it takes the C calling convention,
+// like every GL function here. Cast it to the named function's type.
+typedef void (*PROC)(void);
+
+PLATFORM_API HGLRC WINAPI wglCreateContext(HDC hdc);
+PLATFORM_API HGLRC WINAPI wglCreateLayerContext(HDC hdc, int layerPlane);
+// Releases the context first when it is current on the calling thread;
+// fails (ERROR_BUSY) while it is current on another thread.
+PLATFORM_API BOOL WINAPI wglDeleteContext(HGLRC context);
+// Binding a context releases the one current on the thread first; a null
+// context releases only. A context current on another thread: ERROR_BUSY.
+PLATFORM_API BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context);
+PLATFORM_API HGLRC WINAPI wglGetCurrentContext(void);
+PLATFORM_API HDC WINAPI wglGetCurrentDC(void);
+// Only the driver's extension functions; null for any other name.
+PLATFORM_API PROC WINAPI wglGetProcAddress(LPCSTR name);
+PLATFORM_API BOOL WINAPI wglShareLists(HGLRC first, HGLRC second);
+PLATFORM_API BOOL WINAPI wglCopyContext(HGLRC source, HGLRC destination, UINT mask);
+PLATFORM_API BOOL WINAPI wglSwapBuffers(HDC hdc);
+PLATFORM_API BOOL WINAPI wglSwapLayerBuffers(HDC hdc, UINT planes);
+PLATFORM_API BOOL WINAPI wglDescribeLayerPlane(HDC hdc, int pixelFormat, int layerPlane,
+                                               UINT bytes, LPLAYERPLANEDESCRIPTOR descriptor);
+PLATFORM_API int WINAPI wglSetLayerPaletteEntries(HDC hdc, int layerPlane, int first, int count,
+                                                  const COLORREF *colors);
+PLATFORM_API int WINAPI wglGetLayerPaletteEntries(HDC hdc, int layerPlane, int first, int count,
+                                                  COLORREF *colors);
+PLATFORM_API BOOL WINAPI wglRealizeLayerPalette(HDC hdc, int layerPlane, BOOL realize);
+
+// The pixel formats of the driver, numbered from 1. ChoosePixelFormat gives
+// the format that has every capability asked for and comes nearest to the
+// buffer sizes asked for, 0 when none has the capabilities.
+PLATFORM_API int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR *wanted);
+// With a descriptor, fills up to `bytes` of it; gives the number of formats.
+PLATFORM_API int WINAPI DescribePixelFormat(HDC hdc, int pixelFormat, UINT bytes,
+                                            LPPIXELFORMATDESCRIPTOR descriptor);
+PLATFORM_API int WINAPI GetPixelFormat(HDC hdc);
+// Once per window or memory device context; setting the same number again
+// succeeds without asking the driver. The descriptor is not used.
+PLATFORM_API BOOL WINAPI SetPixelFormat(HDC hdc, int pixelFormat,
+                                        const PIXELFORMATDESCRIPTOR *descriptor);
+PLATFORM_API BOOL WINAPI SwapBuffers(HDC hdc);
+
+// For tests: sends the driver its process detach and unloads it, as when the
+// process ends; the next call that needs a driver loads one again (reading
+// "VLX_GL_DRIVER" anew). Every context handle becomes stale and every
+// thread's GL calls do nothing. Gives TRUE when a driver was loaded.
+PLATFORM_API BOOL VlxGlUnloadDriver(void);
+// ==== end of the OpenGL loader =====================================================

@@ -1,0 +1,167 @@
+// Loading the driver and calling its DllMain as the platform's loader does:
+// process attach at load (a refused attach is followed by process detach),
+// thread attach when another thread first calls in, thread detach when such
+// a thread ends, process detach at unload and at process exit.
+//
+// The loader lock serialises these: the process attach and every thread
+// attach and detach run under it, as on the platform; it is re-entrant so
+// that the driver may call back into the loader from DllMain. The process
+// detach runs after the driver was taken out of use under the lock, but not
+// under it: a thread inside the driver, holding the driver's own lock, may
+// then still call back into the loader, which would otherwise wait for a
+// lock whose holder waits for the driver's.
+#include "loader/driver.h"
+
+#include <stdlib.h>
+
+#include <atomic>
+#include <mutex>
+
+#include "loader/context_table.h"
+#include "loader/driver_library.h"
+#include "loader/extensions.h"
+#include "loader/thread_state.h"
+#include "loader/wgl_current.h"
+#include "platform/kernel.h"
+
+namespace {
+
+enum DriverState {
+  kNotLoaded,
+  kLoading,    // the process attach is under way
+  kLoaded,
+  kDetaching,  // the process detach is under way
+  kFailed,     // not tried again until DriverUnload
+  kExited,     // the process is ending: no driver is used or loaded again
+};
+
+std::recursive_mutex loaderLock;
+using Hold = std::lock_guard<std::recursive_mutex>;
+
+std::atomic<int> state{kNotLoaded};
+std::atomic<uint32_t> generation{1};
+DWORD failure = 0;  // the last error of the failed load
+DriverLibrary driver;
+
+// Every thread's state goes stale and starts afresh at the thread's next call.
+uint32_t NewGeneration() { return generation.fetch_add(1, std::memory_order_acq_rel) + 1; }
+
+void DetachAtExit();
+
+// Loads, attaches and checks the driver; 0 or the last-error value.
+DWORD Load() {
+  if (DWORD error = DriverLibraryOpen(&driver)) return error;
+  state.store(kLoading, std::memory_order_release);
+  // The loading thread runs the process attach and never gets a thread attach.
+  LoaderThread &thread = LoaderThreadRaw();
+  LoaderThreadReset(thread);
+  thread.generation = NewGeneration();
+  LoaderThreadMarkAttached(thread);
+  if (!driver.entries.dllMain(driver.module, DLL_PROCESS_ATTACH, nullptr) ||
+      !driver.entries.validateVersion(VLX_DRIVER_VERSION)) {
+    driver.entries.dllMain(driver.module, DLL_PROCESS_DETACH, nullptr);
+    DriverLibraryClose(&driver);
+    NewGeneration();
+    return ERROR_DLL_INIT_FAILED;
+  }
+  // Registered after the driver's own exit work, so it runs first: the
+  // driver gets its process detach before its statics go.
+  atexit(&DetachAtExit);
+  state.store(kLoaded, std::memory_order_release);
+  return 0;
+}
+
+// Takes the loaded driver out of use and sends its process detach; false
+// when no driver was loaded. Every thread's table points into the driver, so
+// every thread goes stale first.
+bool Detach() {
+  {
+    Hold hold(loaderLock);
+    int was = state.load(std::memory_order_relaxed);
+    if (was == kFailed) state.store(kNotLoaded, std::memory_order_release);
+    if (was != kLoaded) return false;
+    state.store(kDetaching, std::memory_order_release);
+    NewGeneration();
+    ContextTableClear();
+    ExtensionEntriesReset();
+  }
+  driver.entries.dllMain(driver.module, DLL_PROCESS_DETACH, nullptr);
+  return true;
+}
+
+// As on the platform, the thread that exits the process gets the process
+// detach and no thread detach. The driver's code stays: other threads may
+// still be running in it.
+void DetachAtExit() {
+  Detach();
+  Hold hold(loaderLock);
+  state.store(kExited, std::memory_order_release);
+}
+
+}  // namespace
+
+const DriverEntries *DriverIfLoaded(void) {
+  return state.load(std::memory_order_acquire) == kLoaded ? &driver.entries : nullptr;
+}
+
+const DriverEntries *DriverEnsureLoaded(void) {
+  if (state.load(std::memory_order_acquire) == kLoaded) return &driver.entries;
+  Hold hold(loaderLock);
+  DWORD error = ERROR_DLL_INIT_FAILED;  // asked while the driver attaches or detaches, or at exit
+  switch (state.load(std::memory_order_relaxed)) {
+    case kLoaded:
+      return &driver.entries;
+    case kFailed:
+      error = failure;
+      break;
+    case kNotLoaded:
+      error = Load();
+      if (error == 0) return &driver.entries;
+      failure = error;
+      state.store(kFailed, std::memory_order_release);
+      break;
+  }
+  SetLastError(error);
+  return nullptr;
+}
+
+bool DriverUnload(void) {
+  if (!Detach()) return false;
+  Hold hold(loaderLock);
+  DriverLibraryClose(&driver);
+  state.store(kNotLoaded, std::memory_order_release);
+  return true;
+}
+
+uint32_t DriverGeneration(void) { return generation.load(std::memory_order_acquire); }
+
+// While a driver is loaded, a thread of the current generation is one the
+// driver attached: the load starts a generation with the loading thread in
+// it, and other threads join it here, under the lock, only once it is loaded.
+void DriverSyncThread(LoaderThread *thread) {
+  Hold hold(loaderLock);
+  uint32_t now = generation.load(std::memory_order_relaxed);
+  if (thread->generation == now) return;
+  LoaderThreadReset(*thread);
+  thread->generation = now;
+  if (state.load(std::memory_order_relaxed) != kLoaded) return;
+  LoaderThreadMarkAttached(*thread);
+  driver.entries.dllMain(driver.module, DLL_THREAD_ATTACH, nullptr);
+}
+
+void DriverThreadEnding(LoaderThread *thread) {
+  Hold hold(loaderLock);
+  if (state.load(std::memory_order_relaxed) != kLoaded ||
+      thread->generation != generation.load(std::memory_order_relaxed))
+    return;
+  // A context left current would stay bound to a thread that no longer
+  // exists. The loader lets it go even when the driver refuses the release:
+  // thread ids are reused, and no later thread may count as its owner.
+  if (!ReleaseCurrentContext(*thread, driver.entries)) ContextTableSetOwner(thread->current, 0);
+  driver.entries.dllMain(driver.module, DLL_THREAD_DETACH, nullptr);
+  // A call after this (from a later destructor) attaches the thread again.
+  LoaderThreadReset(*thread);
+  thread->generation = 0;
+}
+
+PLATFORM_API BOOL VlxGlUnloadDriver(void) { return DriverUnload() ? TRUE : FALSE; }

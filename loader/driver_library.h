@@ -1,0 +1,17 @@
+// Opening the driver library: finding it, resolving its entries by name and
+// registering it as the platform module whose handle DllMain receives.
+#pragma once
+
+#include "loader/driver.h"
+
+typedef struct DriverLibrary {
+  void *library;  // from dlopen
+  HMODULE module;
+  DriverEntries entries;
+} DriverLibrary;
+
+// Opens the driver; 0, or the last-error value of the failure (nothing is
+// left open then).
+DWORD DriverLibraryOpen(DriverLibrary *driver);
+// Gives the module and the library up; the driver's code goes.
+void DriverLibraryClose(DriverLibrary *driver);

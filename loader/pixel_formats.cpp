@@ -1,0 +1,83 @@
+// DescribePixelFormat, GetPixelFormat, SetPixelFormat and SwapBuffers, and
+// the built-in module "opengl32.dll" through which GDI (and the driver)
+// reach them as on the platform.
+#include "loader/pixel_formats.h"
+
+#include "loader/wgl_current.h"
+#include "platform/control.h"
+#include "platform/kernel.h"
+
+int PixelFormatCount(const DriverEntries &driver, HDC hdc) {
+  LONG count = driver.describePixelFormat(hdc, 1, 0, nullptr);
+  return count > 0 ? static_cast<int>(count) : 0;
+}
+
+bool PixelFormatKnown(const DriverEntries &driver, HDC hdc, int pixelFormat) {
+  int count = PixelFormatCount(driver, hdc);
+  // No formats at all is the driver's failure, with its own last error.
+  if (count == 0) return false;
+  if (pixelFormat >= 1 && pixelFormat <= count) return true;
+  SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+  return false;
+}
+
+PLATFORM_API int WINAPI DescribePixelFormat(HDC hdc, int pixelFormat, UINT bytes,
+                                            LPPIXELFORMATDESCRIPTOR descriptor) {
+  const DriverEntries *driver = DriverForDC(hdc);
+  if (driver == nullptr) return 0;
+  // Without a descriptor the answer is only the count, whatever the number.
+  if (descriptor != nullptr && !PixelFormatKnown(*driver, hdc, pixelFormat)) return 0;
+  return driver->describePixelFormat(hdc, pixelFormat, bytes, descriptor);
+}
+
+PLATFORM_API int WINAPI GetPixelFormat(HDC hdc) {
+  LoaderThreadEnter();
+  return PlatformGetPixelFormatNumber(hdc);
+}
+
+PLATFORM_API BOOL WINAPI SetPixelFormat(HDC hdc, int pixelFormat,
+                                        const PIXELFORMATDESCRIPTOR *descriptor) {
+  const DriverEntries *driver = DriverForDC(hdc);
+  if (driver == nullptr) return FALSE;
+  // The whole screen keeps no pixel format.
+  if (GetObjectType(hdc) == OBJ_DC && WindowFromDC(hdc) == nullptr)
+    return SetLastError(ERROR_INVALID_PIXEL_FORMAT), FALSE;
+  int kept = PlatformGetPixelFormatNumber(hdc);
+  if (kept != 0) {
+    if (kept == pixelFormat) return TRUE;
+    return SetLastError(ERROR_INVALID_PIXEL_FORMAT), FALSE;
+  }
+  if (!PixelFormatKnown(*driver, hdc, pixelFormat)) return FALSE;
+  if (!driver->setPixelFormat(hdc, pixelFormat)) return FALSE;
+  return PlatformSetPixelFormatNumber(hdc, pixelFormat);
+}
+
+PLATFORM_API BOOL WINAPI wglSwapBuffers(HDC hdc) {
+  const DriverEntries *driver = DriverForDC(hdc);
+  if (driver == nullptr) return FALSE;
+  return driver->swapBuffers(hdc);
+}
+
+PLATFORM_API BOOL WINAPI SwapBuffers(HDC hdc) { return wglSwapBuffers(hdc); }
+
+namespace {
+
+// The names GDI forwards to on the platform.
+const PlatformExport kOpenGlExports[] = {
+    {"wglSwapBuffers", reinterpret_cast<void *>(&wglSwapBuffers)},
+    {"wglChoosePixelFormat", reinterpret_cast<void *>(&ChoosePixelFormat)},
+    {"wglDescribePixelFormat", reinterpret_cast<void *>(&DescribePixelFormat)},
+    {"wglGetPixelFormat", reinterpret_cast<void *>(&GetPixelFormat)},
+    {"wglSetPixelFormat", reinterpret_cast<void *>(&SetPixelFormat)},
+};
+
+__attribute__((constructor)) void RegisterOpenGlModule() {
+  PlatformRegisterModule("opengl32.dll", kOpenGlExports,
+                         sizeof kOpenGlExports / sizeof kOpenGlExports[0]);
+}
+
+__attribute__((destructor)) void UnregisterOpenGlModule() {
+  PlatformUnregisterModule("opengl32.dll");
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+// Binding a context on the calling thread and releasing it. The thread's
+// table is the one the driver's bind answers, replaced whenever the driver
+// calls the table callback, and the loader's no-op table after a release.
+#include "loader/wgl_current.h"
+
+#include "platform/kernel.h"
+
+bool ReleaseCurrentContext(LoaderThread &thread, const DriverEntries &driver) {
+  if (thread.current == 0) return true;
+  LoaderContext record;
+  if (ContextTableFind(thread.current, &record)) {
+    if (!driver.releaseContext(record.driverHandle)) return false;
+    ContextTableSetOwner(thread.current, 0);
+  }
+  LoaderThreadReset(thread);
+  return true;
+}
+
+PLATFORM_API BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context) {
+  LoaderThread &thread = LoaderThreadEnter();
+  uint32_t handle = HandleNumber(context);
+  const DriverEntries *driver = handle ? DriverForHandles() : DriverIfLoaded();
+  if (driver == nullptr) return handle ? FALSE : TRUE;  // nothing can be current
+  // The same context on the same device context is bound again as it is;
+  // anything else releases the current context first, also when the new
+  // binding then fails, as on the platform.
+  bool rebind = handle != 0 && thread.current == handle && thread.currentDC == hdc;
+  if (!rebind && !ReleaseCurrentContext(thread, *driver)) return FALSE;
+  if (handle == 0) return TRUE;
+  LoaderContext record;
+  if (DeviceContextType(hdc) == 0 || !TakeContext(handle, kContextBind, &record)) return FALSE;
+  uint32_t entered = thread.generation;
+  const GlDispatchState *table = driver->setContext(hdc, record.driverHandle, &LoaderSetProcTable);
+  if (table == nullptr) {
+    if (!rebind) ContextTableSetOwner(handle, 0);
+    return FALSE;
+  }
+  // The driver went while it bound the context (unloaded, or the process
+  // exiting): its table must not be called, and the handle is stale.
+  if (DriverGeneration() != entered) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
+  thread.table = table;
+  thread.current = handle;
+  thread.currentDC = hdc;
+  return TRUE;
+}
+
+PLATFORM_API HGLRC WINAPI wglGetCurrentContext(void) {
+  return HandleOf(LoaderThreadEnter().current);
+}
+
+PLATFORM_API HDC WINAPI wglGetCurrentDC(void) { return LoaderThreadEnter().currentDC; }

@@ -1,0 +1,407 @@
+// The fake driver: records every entry call and behaves as a small driver
+// would, unless a test overrides an entry's answer.
+#include "tests/loader/fake_driver.h"
+
+#include <dlfcn.h>
+#include <string.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "loader/driver_interface.h"
+#include "platform/kernel.h"
+#include "tests/loader/slot_shapes.h"
+
+namespace {
+
+// ---- Recording entries ---------------------------------------------------------------
+
+thread_local FakeGlCall lastGlCall = {-1, 0, 0, {}, {}};
+
+template <typename T>
+void Keep(T value) {
+  uint64_t bits = 0;
+  memcpy(&bits, &value, sizeof value);
+  lastGlCall.bits[lastGlCall.count] = bits;
+  lastGlCall.sizes[lastGlCall.count++] = sizeof value;
+}
+
+template <int S, typename F>
+struct Recorder;
+template <int S, typename R, typename... A>
+struct Recorder<S, R(A...)> {
+  static R GLENTRY Proc(A... args) {
+    lastGlCall.slot = S;
+    lastGlCall.calls++;
+    lastGlCall.count = 0;
+    (Keep(args), ...);
+    if constexpr (!std::is_void_v<R>) return SlotResult<R>(S);
+  }
+};
+
+template <unsigned Table>
+GLenum GLENTRY Marker() {
+  return FAKE_MARKER(Table);
+}
+
+// Pops nothing, whatever the slot's words: a driver entry of the wrong shape.
+uint32_t Unbalanced() { return FAKE_UNBALANCED_RESULT; }
+
+#define RECORD_ENTRY(s, Name, words, list, Ret, params) .Name = &Recorder<s, GlSig_##Name>::Proc,
+const GlDispatchState kRecording = {.count = GL_SLOT_CORE_COUNT,
+                                    GL_SLOTS(RECORD_ENTRY).zero = {0, 0, 0}};
+#undef RECORD_ENTRY
+
+struct Tables {
+  GlDispatchState table[FAKE_TABLES];
+  Tables() {
+    for (GlDispatchState &t : table) t = kRecording;
+    table[1].GetError = &Marker<1>;
+    table[2].GetError = &Marker<2>;
+    table[3].GetError = &Marker<3>;
+    table[4].GetError = &Marker<4>;
+    table[5].GetError = &Marker<5>;
+    table[6].GetError = &Marker<6>;
+    table[7].GetError = &Marker<7>;
+    GlDispatchWord unbalanced =
+        reinterpret_cast<GlDispatchWord>(reinterpret_cast<void (*)(void)>(&Unbalanced));
+    for (unsigned s = 0; s < GL_SLOT_COUNT; ++s)
+      __glSetDispatchSlot(&table[FAKE_TABLE_UNBALANCED], s, unbalanced);
+  }
+};
+const Tables tables;
+
+// ---- The call log ------------------------------------------------------------------------
+
+struct Override {
+  bool set;
+  unsigned skip;  // calls that still behave as a driver
+  uintptr_t result;
+  DWORD error;
+};
+
+struct Log {
+  std::mutex lock;
+  std::vector<FakeCall> calls;
+  Override overrides[FAKE_ENTRY_COUNT] = {};
+  unsigned contexts = 0;
+};
+Log &TheLog() {
+  static Log *log = new Log;  // calls may come while the process exits
+  return *log;
+}
+
+std::atomic<VlxSetProcTableProc> callback{nullptr};
+std::atomic<unsigned> switchInside{0};
+std::atomic<unsigned> markerSeenInside{0};
+std::atomic<bool> holdSetContext{false};
+std::atomic<bool> processDetached{false};
+thread_local unsigned threadTable = 0;  // 0 with threadBound false: none
+thread_local bool threadBound = false;
+
+// Records the call. An overridden entry gives its answer at once (true);
+// otherwise the entry behaves as a driver and notes its answer with Answer.
+struct Pending {
+  size_t index;
+  uintptr_t answer;
+};
+
+bool Record(int entry, std::initializer_list<uintptr_t> args, Pending *pending,
+            const char *name = nullptr) {
+  Log &log = TheLog();
+  std::lock_guard<std::mutex> hold(log.lock);
+  FakeCall call = {};
+  call.entry = entry;
+  call.thread = GetCurrentThreadId();
+  unsigned i = 0;
+  for (uintptr_t a : args) call.args[i++] = a;
+  if (name) strncpy(call.name, name, sizeof call.name - 1);
+  Override &o = log.overrides[entry];
+  call.result = o.result;
+  pending->index = log.calls.size();
+  pending->answer = o.result;
+  log.calls.push_back(call);
+  if (!o.set) return false;
+  if (o.skip > 0) {
+    o.skip--;
+    return false;
+  }
+  if (o.error) SetLastError(o.error);
+  return true;
+}
+
+uintptr_t Answer(const Pending &pending, uintptr_t result) {
+  Log &log = TheLog();
+  std::lock_guard<std::mutex> hold(log.lock);
+  // A reset may have come in between from another thread.
+  if (pending.index < log.calls.size()) log.calls[pending.index].result = result;
+  return result;
+}
+
+uintptr_t W(const void *p) { return reinterpret_cast<uintptr_t>(p); }
+
+PIXELFORMATDESCRIPTOR Format(DWORD flags, BYTE type, BYTE color, BYTE alpha, BYTE accum,
+                             BYTE depth, BYTE stencil) {
+  PIXELFORMATDESCRIPTOR pfd = {};
+  pfd.nSize = sizeof pfd;
+  pfd.nVersion = 1;
+  pfd.dwFlags = flags;
+  pfd.iPixelType = type;
+  pfd.cColorBits = color;
+  pfd.cAlphaBits = alpha;
+  pfd.cAccumBits = accum;
+  pfd.cDepthBits = depth;
+  pfd.cStencilBits = stencil;
+  return pfd;
+}
+
+constexpr DWORD kWindowGl = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+const PIXELFORMATDESCRIPTOR kFormats[FAKE_PIXEL_FORMATS] = {
+    Format(kWindowGl | PFD_DOUBLEBUFFER, PFD_TYPE_RGBA, 16, 0, 0, 16, 0),
+    Format(kWindowGl | PFD_DRAW_TO_BITMAP | PFD_SUPPORT_GDI, PFD_TYPE_RGBA, 16, 0, 0, 16, 0),
+    Format(kWindowGl | PFD_DOUBLEBUFFER, PFD_TYPE_RGBA, 32, 8, 64, 24, 8),
+    Format(kWindowGl, PFD_TYPE_COLORINDEX, 8, 0, 0, 16, 0),
+};
+
+// The extension names, by slot.
+#define SLOT_NAME(s, Name, words, list, Ret, params) "gl" #Name,
+const char *const kSlotNames[GL_SLOT_COUNT] = {GL_SLOTS(SLOT_NAME)};
+#undef SLOT_NAME
+
+}  // namespace
+
+#define DRIVER_ENTRY extern "C" FAKE_API
+
+// ---- Driver entries ------------------------------------------------------------------------
+
+DRIVER_ENTRY BOOL GLENTRY DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH || reason == DLL_PROCESS_DETACH)
+    processDetached.store(reason == DLL_PROCESS_DETACH);
+  Pending p;
+  if (Record(FAKE_DLL_MAIN, {W(module), reason, W(reserved)}, &p)) return BOOL(p.answer);
+  return BOOL(Answer(p, TRUE));
+}
+
+DRIVER_ENTRY BOOL GLENTRY DrvValidateVersion(ULONG version) {
+  Pending p;
+  if (Record(FAKE_VALIDATE_VERSION, {version}, &p)) return BOOL(p.answer);
+  return BOOL(Answer(p, version < 2));
+}
+
+namespace {
+DHGLRC NewContext(const Pending &p) {
+  DHGLRC context;
+  {
+    Log &log = TheLog();
+    std::lock_guard<std::mutex> hold(log.lock);
+    context = FAKE_FIRST_CONTEXT + ++log.contexts;
+  }
+  return Answer(p, context);
+}
+}  // namespace
+
+DRIVER_ENTRY DHGLRC GLENTRY DrvCreateContext(HDC hdc) {
+  Pending p;
+  if (Record(FAKE_CREATE_CONTEXT, {W(hdc)}, &p)) return p.answer;
+  return NewContext(p);
+}
+
+DRIVER_ENTRY DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
+  Pending p;
+  if (Record(FAKE_CREATE_LAYER_CONTEXT, {W(hdc), uintptr_t(layerPlane)}, &p)) return p.answer;
+  return NewContext(p);
+}
+
+DRIVER_ENTRY BOOL GLENTRY DrvDeleteContext(DHGLRC context) {
+  Pending p;
+  if (Record(FAKE_DELETE_CONTEXT, {context}, &p)) return BOOL(p.answer);
+  return BOOL(Answer(p, TRUE));
+}
+
+DRIVER_ENTRY const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC context,
+                                                          VlxSetProcTableProc setProcTable) {
+  Pending p;
+  if (Record(FAKE_SET_CONTEXT, {W(hdc), context, W(reinterpret_cast<void *>(setProcTable))}, &p))
+    return reinterpret_cast<const GlDispatchState *>(p.answer);
+  while (holdSetContext.load() && !processDetached.load()) std::this_thread::yield();
+  callback.store(setProcTable);
+  unsigned table = context > FAKE_FIRST_CONTEXT ? FAKE_TABLE_OF(context) : FAKE_TABLE_RECORDING;
+  if (unsigned inside = switchInside.load()) {
+    setProcTable(&tables.table[inside]);
+    typedef GLenum (*GetError)(void);
+    GetError getError = reinterpret_cast<GetError>(dlsym(RTLD_DEFAULT, "glGetError"));
+    markerSeenInside.store(getError ? getError() : 0);
+  }
+  threadTable = table;
+  threadBound = true;
+  return reinterpret_cast<const GlDispatchState *>(Answer(p, W(&tables.table[table])));
+}
+
+DRIVER_ENTRY BOOL GLENTRY DrvReleaseContext(DHGLRC context) {
+  Pending p;
+  if (Record(FAKE_RELEASE_CONTEXT, {context}, &p)) return BOOL(p.answer);
+  threadBound = false;
+  return BOOL(Answer(p, TRUE));
+}
+
+DRIVER_ENTRY BOOL GLENTRY DrvShareLists(DHGLRC first, DHGLRC second) {
+  Pending p;
+  if (Record(FAKE_SHARE_LISTS, {first, second}, &p)) return BOOL(p.answer);
+  return BOOL(Answer(p, TRUE));
+}
+
+DRIVER_ENTRY BOOL GLENTRY DrvCopyContext(DHGLRC source, DHGLRC destination, UINT mask) {
+  Pending p;
+  if (Record(FAKE_COPY_CONTEXT, {source, destination, mask}, &p)) return BOOL(p.answer);
+  return BOOL(Answer(p, TRUE));
+}
+
+DRIVER_ENTRY LONG GLENTRY DrvDescribePixelFormat(HDC hdc, LONG pixelFormat, ULONG bytes,
+                                                 PIXELFORMATDESCRIPTOR *descriptor) {
+  Pending p;
+  if (Record(FAKE_DESCRIBE_PIXEL_FORMAT, {W(hdc), uintptr_t(pixelFormat), bytes, W(descriptor)},
+             &p))
+    return LONG(p.answer);
+  if (descriptor == nullptr) return LONG(Answer(p, FAKE_PIXEL_FORMATS));
+  if (pixelFormat < 1 || pixelFormat > FAKE_PIXEL_FORMATS) return LONG(Answer(p, 0));
+  memcpy(descriptor, &kFormats[pixelFormat - 1], bytes < 40 ? bytes : 40);
+  return LONG(Answer(p, FAKE_PIXEL_FORMATS));
+}
+
+DRIVER_ENTRY BOOL GLENTRY DrvSetPixelFormat(HDC hdc, LONG pixelFormat) {
+  Pending p;
+  if (Record(FAKE_SET_PIXEL_FORMAT, {W(hdc), uintptr_t(pixelFormat)}, &p)) return BOOL(p.answer);
+  return BOOL(Answer(p, pixelFormat >= 1 && pixelFormat <= FAKE_PIXEL_FORMATS));
+}
+
+DRIVER_ENTRY BOOL GLENTRY DrvSwapBuffers(HDC hdc) {
+  Pending p;
+  if (Record(FAKE_SWAP_BUFFERS, {W(hdc)}, &p)) return BOOL(p.answer);
+  return BOOL(Answer(p, TRUE));
+}
+
+DRIVER_ENTRY BOOL GLENTRY DrvSwapLayerBuffers(HDC hdc, UINT planes) {
+  Pending p;
+  if (Record(FAKE_SWAP_LAYER_BUFFERS, {W(hdc), planes}, &p)) return BOOL(p.answer);
+  return BOOL(Answer(p, TRUE));
+}
+
+DRIVER_ENTRY BOOL GLENTRY DrvDescribeLayerPlane(HDC hdc, int pixelFormat, int layerPlane,
+                                                UINT bytes, LAYERPLANEDESCRIPTOR *descriptor) {
+  Pending p;
+  if (Record(FAKE_DESCRIBE_LAYER_PLANE,
+             {W(hdc), uintptr_t(pixelFormat), uintptr_t(layerPlane), bytes, W(descriptor)}, &p))
+    return BOOL(p.answer);
+  return BOOL(Answer(p, TRUE));
+}
+
+DRIVER_ENTRY int GLENTRY DrvGetLayerPaletteEntries(HDC hdc, int layerPlane, int first, int count,
+                                                   COLORREF *colors) {
+  Pending p;
+  if (Record(FAKE_GET_LAYER_PALETTE_ENTRIES,
+             {W(hdc), uintptr_t(layerPlane), uintptr_t(first), uintptr_t(count), W(colors)}, &p))
+    return int(p.answer);
+  return int(Answer(p, uintptr_t(count)));
+}
+
+DRIVER_ENTRY int GLENTRY DrvSetLayerPaletteEntries(HDC hdc, int layerPlane, int first, int count,
+                                                   const COLORREF *colors) {
+  Pending p;
+  if (Record(FAKE_SET_LAYER_PALETTE_ENTRIES,
+             {W(hdc), uintptr_t(layerPlane), uintptr_t(first), uintptr_t(count), W(colors)}, &p))
+    return int(p.answer);
+  return int(Answer(p, uintptr_t(count)));
+}
+
+DRIVER_ENTRY BOOL GLENTRY DrvRealizeLayerPalette(HDC hdc, int layerPlane, BOOL realize) {
+  Pending p;
+  if (Record(FAKE_REALIZE_LAYER_PALETTE, {W(hdc), uintptr_t(layerPlane), uintptr_t(realize)}, &p))
+    return BOOL(p.answer);
+  return BOOL(Answer(p, TRUE));
+}
+
+DRIVER_ENTRY VlxDriverProc GLENTRY DrvGetProcAddress(LPCSTR name) {
+  Pending p;
+  if (Record(FAKE_GET_PROC_ADDRESS, {W(name)}, &p, name))
+    return reinterpret_cast<VlxDriverProc>(p.answer);
+  const GlDispatchState *recording = &tables.table[FAKE_TABLE_RECORDING];
+  int slot = -1;
+  if (strcmp(name, "glBogusVLX") == 0) slot = 2;
+  for (int s = GL_SLOT_CORE_COUNT; s < GL_SLOT_COUNT && slot < 0; ++s)
+    if (strcmp(name, kSlotNames[s]) == 0) slot = s;
+  VlxDriverProc entry = slot < 0 ? nullptr : __glDispatchSlot(recording, slot);
+  return reinterpret_cast<VlxDriverProc>(Answer(p, W(reinterpret_cast<void *>(entry))));
+}
+
+// ---- Controls --------------------------------------------------------------------------------
+
+extern "C" {
+
+FAKE_API void FakeDriverReset(void) {
+  Log &log = TheLog();
+  std::lock_guard<std::mutex> hold(log.lock);
+  log.calls.clear();
+  for (Override &o : log.overrides) o = {};
+  log.contexts = 0;
+  switchInside.store(0);
+  markerSeenInside.store(0);
+  holdSetContext.store(false);
+}
+
+FAKE_API unsigned FakeDriverCalls(FakeCall *out, unsigned max) {
+  Log &log = TheLog();
+  std::lock_guard<std::mutex> hold(log.lock);
+  for (unsigned i = 0; i < max && i < log.calls.size(); ++i) out[i] = log.calls[i];
+  return unsigned(log.calls.size());
+}
+
+FAKE_API void FakeDriverOverrideAfter(int entry, unsigned skip, uintptr_t result, DWORD error) {
+  if (entry < 0 || entry >= FAKE_ENTRY_COUNT) return;
+  Log &log = TheLog();
+  std::lock_guard<std::mutex> hold(log.lock);
+  log.overrides[entry] = {true, skip, result, error};
+}
+
+FAKE_API void FakeDriverOverride(int entry, uintptr_t result, DWORD error) {
+  FakeDriverOverrideAfter(entry, 0, result, error);
+}
+
+FAKE_API PIXELFORMATDESCRIPTOR FakeDriverPixelFormat(int number) {
+  PIXELFORMATDESCRIPTOR none = {};
+  return number >= 1 && number <= FAKE_PIXEL_FORMATS ? kFormats[number - 1] : none;
+}
+
+FAKE_API unsigned FakeDriverExpectedMarker(void) {
+  if (!threadBound) return 0;
+  if (threadTable == FAKE_TABLE_RECORDING) return SlotResult<GLenum>(GL_SLOT_GetError);
+  if (threadTable == FAKE_TABLE_UNBALANCED) return FAKE_UNBALANCED_RESULT;
+  return FAKE_MARKER(threadTable);
+}
+
+FAKE_API void FakeDriverSwitchTable(unsigned table) {
+  if (table >= FAKE_TABLES) return;
+  threadTable = table;
+  threadBound = true;
+  if (VlxSetProcTableProc proc = callback.load()) proc(&tables.table[table]);
+}
+
+FAKE_API void FakeDriverSwitchInsideSetContext(unsigned table) {
+  switchInside.store(table < FAKE_TABLES ? table : 0);
+}
+
+FAKE_API unsigned FakeDriverMarkerSeenInsideSetContext(void) { return markerSeenInside.load(); }
+
+FAKE_API void FakeDriverHoldSetContextUntilDetach(int hold) { holdSetContext.store(hold != 0); }
+
+FAKE_API FakeGlCall FakeDriverLastGlCall(void) { return lastGlCall; }
+
+FAKE_API void FakeDriverForgetGlCall(void) { lastGlCall = {-1, 0, 0, {}, {}}; }
+
+FAKE_API const void *FakeDriverEntry(unsigned table, int slot) {
+  if (table >= FAKE_TABLES || slot < 0 || slot >= GL_SLOT_COUNT) return nullptr;
+  return reinterpret_cast<const void *>(__glDispatchSlot(&tables.table[table], slot));
+}
+
+}  // extern "C"
