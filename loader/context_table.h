@@ -35,6 +35,7 @@ enum ContextUse {
 // Takes the record for `use` by `thread`, unless another thread owns it or
 // it is being deleted, and copies it out.
 ContextClaim ContextTableTake(uint32_t handle, DWORD thread, ContextUse use, LoaderContext *out);
+// The thread the context is current on, 0 for none.
 void ContextTableSetOwner(uint32_t handle, DWORD thread);
 // Ends a deletion: the record goes, or stays usable when the driver refused.
 void ContextTableEndDelete(uint32_t handle, bool removed);

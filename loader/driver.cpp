@@ -6,10 +6,10 @@
 // The loader lock serialises these: the process attach and every thread
 // attach and detach run under it, as on the platform; it is re-entrant so
 // that the driver may call back into the loader from DllMain. The process
-// detach runs after the driver was taken out of use under the lock, but not
-// under it: a thread inside the driver, holding the driver's own lock, may
-// then still call back into the loader, which would otherwise wait for a
-// lock whose holder waits for the driver's.
+// detach is sent after the driver was taken out of use under the lock, but
+// not under it: no attach or detach can start by then, and a thread inside
+// the driver, holding the driver's own lock, may still call back into the
+// loader, which must not wait for a lock whose holder waits for the driver's.
 #include "loader/driver.h"
 
 #include <stdlib.h>

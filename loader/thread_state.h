@@ -22,7 +22,8 @@ extern "C" __attribute__((visibility("hidden"))) const GlDispatchState __vlxglNo
 // Every export starts with this, which is how a thread's first call into
 // the loader becomes its thread attach.
 LoaderThread &LoaderThreadEnter(void);
-// The calling thread's state as it is, for the loading and unloading code.
+// The calling thread's state as it is, for the load, which puts the loading
+// thread in the new generation itself.
 LoaderThread &LoaderThreadRaw(void);
 // Forgets the bound context: the no-op table, nothing current.
 void LoaderThreadReset(LoaderThread &thread);

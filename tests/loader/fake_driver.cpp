@@ -97,7 +97,9 @@ std::atomic<VlxSetProcTableProc> callback{nullptr};
 std::atomic<unsigned> switchInside{0};
 std::atomic<unsigned> markerSeenInside{0};
 std::atomic<bool> holdSetContext{false};
-std::atomic<bool> processDetached{false};
+std::atomic<bool> detachBegun{false};  // DllMain has been called with the process detach
+// Held by DllMain and DrvSetContext throughout, as a driver's global lock.
+std::mutex driverLock;
 thread_local unsigned threadTable = 0;  // 0 with threadBound false: none
 thread_local bool threadBound = false;
 
@@ -178,7 +180,8 @@ const char *const kSlotNames[GL_SLOT_COUNT] = {GL_SLOTS(SLOT_NAME)};
 
 DRIVER_ENTRY BOOL GLENTRY DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH || reason == DLL_PROCESS_DETACH)
-    processDetached.store(reason == DLL_PROCESS_DETACH);
+    detachBegun.store(reason == DLL_PROCESS_DETACH);
+  std::lock_guard<std::mutex> hold(driverLock);
   Pending p;
   if (Record(FAKE_DLL_MAIN, {W(module), reason, W(reserved)}, &p)) return BOOL(p.answer);
   return BOOL(Answer(p, TRUE));
@@ -222,10 +225,11 @@ DRIVER_ENTRY BOOL GLENTRY DrvDeleteContext(DHGLRC context) {
 
 DRIVER_ENTRY const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC context,
                                                           VlxSetProcTableProc setProcTable) {
+  std::lock_guard<std::mutex> hold(driverLock);
   Pending p;
   if (Record(FAKE_SET_CONTEXT, {W(hdc), context, W(reinterpret_cast<void *>(setProcTable))}, &p))
     return reinterpret_cast<const GlDispatchState *>(p.answer);
-  while (holdSetContext.load() && !processDetached.load()) std::this_thread::yield();
+  while (holdSetContext.load() && !detachBegun.load()) std::this_thread::yield();
   callback.store(setProcTable);
   unsigned table = context > FAKE_FIRST_CONTEXT ? FAKE_TABLE_OF(context) : FAKE_TABLE_RECORDING;
   if (unsigned inside = switchInside.load()) {

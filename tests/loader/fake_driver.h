@@ -56,7 +56,8 @@ FAKE_API void FakeDriverOverride(int entry, uintptr_t result, DWORD error);
 FAKE_API void FakeDriverOverrideAfter(int entry, unsigned skip, uintptr_t result, DWORD error);
 
 /* What the entries do when not overridden:
-   - DllMain and DrvValidateVersion (version < 2) accept;
+   - DllMain and DrvValidateVersion (version < 2) accept; DllMain and
+     DrvSetContext hold one lock throughout, as a driver's global lock;
    - contexts are numbered FAKE_FIRST_CONTEXT + 1, + 2, ... in creation order;
    - DrvSetContext gives context n the table FAKE_TABLE_OF(n) and remembers
      it as the calling thread's; DrvReleaseContext forgets it;
@@ -93,7 +94,7 @@ FAKE_API void FakeDriverSwitchTable(unsigned table);
 FAKE_API void FakeDriverSwitchInsideSetContext(unsigned table);
 FAKE_API unsigned FakeDriverMarkerSeenInsideSetContext(void);
 /* While set (not 0), DrvSetContext waits until DllMain has been called with
-   the process detach before it goes on. */
+   the process detach (which then waits for the lock) before it goes on. */
 FAKE_API void FakeDriverHoldSetContextUntilDetach(int hold);
 
 /* The last call a recording entry saw on the calling thread. */
