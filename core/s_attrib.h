@@ -21,8 +21,8 @@ typedef struct GlAttribRecord {
 // context's copyContext export): the state the pointers lead to is copied,
 // never the pointers. dst is marked for validation; the viewport is applied
 // at once only while dst is bound to a drawable, else by its next binding.
-// The calling thread's own context is left alone. False only for a missing
-// context.
+// The calling thread's own context is left alone. False, copying nothing,
+// for a missing context or one never bound (its state is not set up yet).
 GLbool8 __glCopyContext(GlContext *dst, GlContext *src, GLuint mask);
 // Frees the saved server attribute records and the copies they own, and
 // empties the stack (the stack array itself stays).

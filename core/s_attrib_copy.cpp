@@ -128,10 +128,16 @@ void Call(GlContext *dst, GroupCall call) {
   }
 }
 
+// A context's state is set up, and its colours scaled, on its first
+// binding. Before that a source holds zeros that no setter would store, and
+// the first binding would reset whatever a destination was given.
+bool StateSetUp(const GlContext *gc) { return (gc->flags & __GL_GC_VALIDATED_ONCE) != 0; }
+
 }  // namespace
 
 GLbool8 __glCopyContext(GlContext *dst, GlContext *src, GLuint mask) {
   if (dst == nullptr || src == nullptr) return 0;
+  if (!StateSetUp(dst) || !StateSetUp(src)) return 0;
   if (dst == src) return 1;
   uint32_t dirty = __GL_DIRTY_GENERIC, tableDirty = 0;
   for (const Group &group : groups) {

@@ -7,8 +7,8 @@
 
 struct GlContext;
 
-// The core's own creator; builds the placeholder context. Null when any
-// allocation fails (nothing is left allocated then).
+// The core's own creator (the software device's). Null when any allocation
+// fails (nothing is left allocated then).
 GlContext *__glCoreCreateContext(const GlImports *imports, const GlModes *modes);
 // What every creator stores before early initialisation: the limits and
 // fixed constants, and the display-list procedure words.
@@ -16,7 +16,8 @@ void __glSetCreatorConstants(GlContext *gc);
 void __glSetDlistProcs(GlContext *gc);
 // Allocation-time set-up; every creator calls it last. False when an
 // allocation failed: the creator then calls __glDestroyContext and frees the
-// record.
+// record. A failure is never recorded as an error of the context the thread
+// has bound.
 GLbool8 __glEarlyInitContext(GlContext *gc);
 // The initial GL state, on the first binding.
 void __glSoftResetContext(GlContext *gc);

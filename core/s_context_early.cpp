@@ -12,6 +12,7 @@
 #include "dlist/dl_names.h"
 #include "geometry/s_xform.h"
 #include "pixels/px_texture.h"
+#include "wgl/wgl_current.h"
 
 // Span work arrays: a line or an antialiased run across a 2048-pixel
 // viewport can reach 2050 pixels, one more than 2048 on each end.
@@ -66,9 +67,7 @@ void SetCodeCacheSizes(GlConstants &c) {
   c.drawVertexesCacheSize = 1024;
 }
 
-}  // namespace
-
-GLbool8 __glEarlyInitContext(GlContext *gc) {
+GLbool8 EarlyInit(GlContext *gc) {
   GlConstants &c = gc->constants;
   c.fviewportXAdjust = GLfloat(c.viewportXAdjust);
   c.fviewportYAdjust = GLfloat(c.viewportYAdjust);
@@ -110,4 +109,17 @@ GLbool8 __glEarlyInitContext(GlContext *gc) {
 
   if (!__glInitDlistState(gc)) return 0;
   return __glInitDlistArena(gc);
+}
+
+}  // namespace
+
+GLbool8 __glEarlyInitContext(GlContext *gc) {
+  // The services record their allocation failures on the thread's context,
+  // which may be one the application has bound: the placeholder, which
+  // records nothing, stands in, and the creator reports the failure.
+  GlContext *bound = __glGetTLSCXValue();
+  __glSetTLSCXValue(&__wglPlaceholderContext);
+  GLbool8 made = EarlyInit(gc);
+  __glSetTLSCXValue(bound);
+  return made;
 }

@@ -13,7 +13,7 @@
 namespace {
 
 // Bit 21 of EFLAGS can be changed only on processors that have CPUID.
-bool HasCpuid() {
+GLbool8 HasCpuid() {
   uint32_t before, after;
   asm volatile(
       "pushfl\n\t"
@@ -32,40 +32,25 @@ bool HasCpuid() {
   return ((before ^ after) & 0x200000u) != 0;
 }
 
-struct CpuidWords {
-  uint32_t eax, ebx, ecx, edx;
-};
-
-CpuidWords Cpuid(uint32_t function) {
-  CpuidWords w;
+void Cpuid(uint32_t function, uint32_t *eax, uint32_t *edx) {
+  uint32_t a, b, c, d;
   // EBX is the GOT register in position-independent code: swap it out
   // around the instruction instead of naming it as an output.
   asm volatile(
       "xchgl %%ebx, %1\n\t"
       "cpuid\n\t"
       "xchgl %%ebx, %1"
-      : "=a"(w.eax), "=&r"(w.ebx), "=c"(w.ecx), "=d"(w.edx)
+      : "=a"(a), "=&r"(b), "=c"(c), "=d"(d)
       : "0"(function), "2"(0u));
-  return w;
-}
-
-GlCpuFlags Detect() {
-  uint32_t standard = 0, extended = 0;
-  if (HasCpuid()) {
-    if (Cpuid(0x80000000u).eax > 0x80000000u) extended = Cpuid(0x80000001u).edx;
-    standard = Cpuid(1).edx;
-  }
-  GlCpuFlags flags = 0;
-  if (standard & (1u << 23)) flags |= __GL_CPU_MMX;
-  if (extended & (1u << 31)) flags |= __GL_CPU_K3D;
-  return flags;
+  *eax = a;
+  *edx = d;
 }
 
 // Present: a non-zero decimal value sets the feature, anything else ("0",
 // "abc", "") clears it. strtol rather than atoi: huge values saturate
 // instead of being undefined.
-void Override(GlCpuFlags *flags, const char *name, GlCpuFlags feature) {
-  const char *value = getenv(name);
+void Override(const GlCpuProbe *probe, GlCpuFlags *flags, const char *name, GlCpuFlags feature) {
+  const char *value = probe->environment(name);
   if (value == nullptr) return;
   if (strtol(value, nullptr, 10) != 0) {
     *flags |= feature;
@@ -73,6 +58,10 @@ void Override(GlCpuFlags *flags, const char *name, GlCpuFlags feature) {
     *flags &= ~feature;
   }
 }
+
+const char *Environment(const char *name) { return getenv(name); }
+
+const GlCpuProbe processProbe = {HasCpuid, Cpuid, Environment};
 
 // Two contexts may be reset for the first time on two threads at once: the
 // lock keeps the detection single and gives every reader its result.
@@ -83,15 +72,30 @@ GlCpuFlags processFlags;
 GlCpuFlags ProcessFlags() {
   std::lock_guard<std::mutex> guard(processLock);
   if (!initialized) {
-    GlCpuFlags flags = Detect();
-    Override(&flags, "__GL_FORCE_MMX", __GL_CPU_MMX);
-    Override(&flags, "__GL_FORCE_K3D", __GL_CPU_K3D);
-    processFlags = flags;
+    processFlags = __glDetectCPUFlags(&processProbe);
     initialized = true;
   }
   return processFlags;
 }
 
 }  // namespace
+
+GlCpuFlags __glDetectCPUFlags(const GlCpuProbe *probe) {
+  uint32_t standard = 0, extended = 0;
+  if (probe->hasCpuid()) {
+    uint32_t highest, unused;
+    // Unsigned: processors without the extended range answer with
+    // standard-range values, which are below it.
+    probe->cpuid(0x80000000u, &highest, &unused);
+    if (highest > 0x80000000u) probe->cpuid(0x80000001u, &unused, &extended);
+    probe->cpuid(1, &unused, &standard);
+  }
+  GlCpuFlags flags = 0;
+  if (standard & (1u << 23)) flags |= __GL_CPU_MMX;
+  if (extended & (1u << 31)) flags |= __GL_CPU_K3D;
+  Override(probe, &flags, "__GL_FORCE_MMX", __GL_CPU_MMX);
+  Override(probe, &flags, "__GL_FORCE_K3D", __GL_CPU_K3D);
+  return flags;
+}
 
 void __glI386GetCPUFlags(GlContext *gc) { gc->constants.cpuFlags |= ProcessFlags(); }

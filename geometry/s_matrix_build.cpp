@@ -18,6 +18,9 @@ GLfloat DegreesToRadians() {
   return f;
 }
 
+// A zero difference or near/far value leaves no volume; NaN counts as zero.
+inline bool Empty(double d) { return !(d < 0 || d > 0); }
+
 }  // namespace
 
 void __glDoRotate(GlContext *gc, GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
@@ -56,10 +59,12 @@ void __glDoTranslate(GlContext *gc, GLfloat x, GLfloat y, GLfloat z) {
   __glDoMultMatrix(gc, v, __glTranslateMatrix);
 }
 
-// Differences are single-precision here, as the perspective divides by them.
-void __glBuildFrustum(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right, GLdouble bottom,
-                      GLdouble top, GLdouble zNear, GLdouble zFar) {
+// The differences are single-precision here, checked as the perspective
+// divides by them.
+GLbool8 __glBuildFrustum(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right, GLdouble bottom,
+                         GLdouble top, GLdouble zNear, GLdouble zFar) {
   GLfloat dx = GLfloat(right - left), dy = GLfloat(top - bottom), dz = GLfloat(zFar - zNear);
+  if (!(zNear > 0) || !(zFar > 0) || Empty(dx) || Empty(dy) || Empty(dz)) return 0;
   gc->procs.makeIdentity(r);
   GLfloat *m = r->matrix;
   m[0] = GLfloat(2 * Ext(zNear) / dx);
@@ -71,11 +76,13 @@ void __glBuildFrustum(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right,
   m[14] = GLfloat(-2 * Ext(zFar) * zNear / dz);
   m[15] = 0.0f;
   r->matrixType = __GL_MT_GENERAL;
+  return 1;
 }
 
-void __glBuildOrtho(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right, GLdouble bottom,
-                    GLdouble top, GLdouble zNear, GLdouble zFar) {
+GLbool8 __glBuildOrtho(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right, GLdouble bottom,
+                       GLdouble top, GLdouble zNear, GLdouble zFar) {
   GLdouble dx = right - left, dy = top - bottom, dz = zFar - zNear;
+  if (Empty(dx) || Empty(dy) || Empty(dz)) return 0;
   gc->procs.makeIdentity(r);
   GLfloat *m = r->matrix;
   m[0] = GLfloat(2 / dx);
@@ -85,4 +92,5 @@ void __glBuildOrtho(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right, G
   m[13] = GLfloat(-(top + bottom) / dy);
   m[14] = GLfloat(-(zFar + zNear) / dz);
   r->matrixType = __GL_MT_IS2DNR;
+  return 1;
 }

@@ -10,9 +10,6 @@
 
 namespace {
 
-// A zero difference or near/far value leaves no volume; NaN counts as zero.
-inline bool Empty(double d) { return !(d < 0 || d > 0); }
-
 template <typename T>
 void ToMatrix(GlMatrix *r, const T *m) {
   memset(r, 0, sizeof *r);
@@ -35,6 +32,21 @@ void MultMatrix(const T *m) {
   if (!gc || !m) return;
   GlMatrix r;
   ToMatrix(&r, m);
+  __glDoMultMatrix(gc, &r, __glMultiplyMatrix);
+}
+
+// The current matrix times a projection, or GL_INVALID_VALUE when the
+// projection's volume is empty.
+void MultProjection(GlProjectionBuilder build, GLdouble left, GLdouble right, GLdouble bottom,
+                    GLdouble top, GLdouble zNear, GLdouble zFar) {
+  GlContext *gc = __glContextOutsideBegin();
+  if (!gc) return;
+  GlMatrix r;
+  memset(&r, 0, sizeof r);
+  if (!build(gc, &r, left, right, bottom, top, zNear, zFar)) {
+    __glSetError(GL_INVALID_VALUE);
+    return;
+  }
   __glDoMultMatrix(gc, &r, __glMultiplyMatrix);
 }
 
@@ -97,30 +109,10 @@ void GLENTRY __glim_Translated(GLdouble x, GLdouble y, GLdouble z) {
 
 void GLENTRY __glim_Frustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top,
                             GLdouble zNear, GLdouble zFar) {
-  GlContext *gc = __glContextOutsideBegin();
-  if (!gc) return;
-  // The perspective divides by single-precision differences.
-  if (!(zNear > 0) || !(zFar > 0) || Empty(GLfloat(right - left)) || Empty(GLfloat(top - bottom)) ||
-      Empty(GLfloat(zFar - zNear))) {
-    __glSetError(GL_INVALID_VALUE);
-    return;
-  }
-  GlMatrix r;
-  memset(&r, 0, sizeof r);
-  __glBuildFrustum(gc, &r, left, right, bottom, top, zNear, zFar);
-  __glDoMultMatrix(gc, &r, __glMultiplyMatrix);
+  MultProjection(__glBuildFrustum, left, right, bottom, top, zNear, zFar);
 }
 
 void GLENTRY __glim_Ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top,
                           GLdouble zNear, GLdouble zFar) {
-  GlContext *gc = __glContextOutsideBegin();
-  if (!gc) return;
-  if (Empty(right - left) || Empty(top - bottom) || Empty(zFar - zNear)) {
-    __glSetError(GL_INVALID_VALUE);
-    return;
-  }
-  GlMatrix r;
-  memset(&r, 0, sizeof r);
-  __glBuildOrtho(gc, &r, left, right, bottom, top, zNear, zFar);
-  __glDoMultMatrix(gc, &r, __glMultiplyMatrix);
+  MultProjection(__glBuildOrtho, left, right, bottom, top, zNear, zFar);
 }

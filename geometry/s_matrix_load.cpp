@@ -54,9 +54,7 @@ void __glDoLoadMatrix(GlContext *gc, const GlMatrix *m) {
       gc->procs.pickMatrixProcs(gc, &mv->matrix);
       mv->stale = 1;
       __glModelViewChanged(gc);
-      mv->sequence = tm->projection->sequence;
-      gc->procs.multMatrix(&mv->mvp, &mv->matrix, &tm->projection->matrix);
-      gc->procs.pickMvpMatrixProcs(gc, &mv->mvp);
+      __glRebuildComposite(gc);
       break;
     }
   }

@@ -19,15 +19,42 @@ void CatchUpComposite(GlContext *gc) {
   }
 }
 
+// False, with GL_STACK_OVERFLOW recorded, when the top is the last element.
+bool CanPush(const GlTransform *top, const GlTransform *stack, int32_t depth) {
+  if (top != stack + depth - 1) return true;
+  __glSetError(GL_STACK_OVERFLOW);
+  return false;
+}
+
+// False, with GL_STACK_UNDERFLOW recorded, when the top is the first element.
+bool CanPop(const GlTransform *top, const GlTransform *stack) {
+  if (top != stack) return true;
+  __glSetError(GL_STACK_UNDERFLOW);
+  return false;
+}
+
 }  // namespace
 
-void __glProjectionChanged(GlContext *gc) {
+void __glRebuildComposite(GlContext *gc) {
   GlTransform *mv = gc->transform.modelView;
   GlTransform *p = gc->transform.projection;
-  __glStampProjection(gc, p);
   mv->sequence = p->sequence;
   gc->procs.multMatrix(&mv->mvp, &mv->matrix, &p->matrix);
   gc->procs.pickMvpMatrixProcs(gc, &mv->mvp);
+}
+
+void __glProjectionChanged(GlContext *gc) {
+  __glStampProjection(gc, gc->transform.projection);
+  __glRebuildComposite(gc);
+}
+
+void __glIdentityModelView(GlContext *gc, GlTransform *mv) {
+  gc->procs.makeIdentity(&mv->matrix);
+  gc->procs.makeIdentity(&mv->inverseTranspose);
+  gc->procs.pickMatrixProcs(gc, &mv->matrix);
+  gc->procs.pickInvTransposeProcs(gc, &mv->inverseTranspose);
+  mv->stale = 0;
+  __glModelViewChanged(gc);
 }
 
 void __glModelViewChanged(GlContext *gc) {
@@ -55,20 +82,14 @@ void __glStampProjection(GlContext *gc, GlTransform *projection) {
 
 void __glPushModelViewMatrix(GlContext *gc) {
   GlTransformMachine *tm = &gc->transform;
-  if (tm->modelView == tm->modelViewStack + gc->constants.maxModelViewStackDepth - 1) {
-    __glSetError(GL_STACK_OVERFLOW);
-    return;
-  }
+  if (!CanPush(tm->modelView, tm->modelViewStack, gc->constants.maxModelViewStackDepth)) return;
   tm->modelView[1] = tm->modelView[0];
   ++tm->modelView;
 }
 
 void __glPushProjectionMatrix(GlContext *gc) {
   GlTransformMachine *tm = &gc->transform;
-  if (tm->projection == tm->projectionStack + gc->constants.maxProjectionStackDepth - 1) {
-    __glSetError(GL_STACK_OVERFLOW);
-    return;
-  }
+  if (!CanPush(tm->projection, tm->projectionStack, gc->constants.maxProjectionStackDepth)) return;
   tm->projection[1].matrix = tm->projection[0].matrix;
   tm->projection[1].sequence = tm->projection[0].sequence;
   ++tm->projection;
@@ -76,10 +97,7 @@ void __glPushProjectionMatrix(GlContext *gc) {
 
 void __glPushTextureMatrix(GlContext *gc) {
   GlTransformMachine *tm = &gc->transform;
-  if (tm->texture == tm->textureStack + gc->constants.maxTextureStackDepth - 1) {
-    __glSetError(GL_STACK_OVERFLOW);
-    return;
-  }
+  if (!CanPush(tm->texture, tm->textureStack, gc->constants.maxTextureStackDepth)) return;
   tm->texture[1].matrix = tm->texture[0].matrix;
   ++tm->texture;
 }
@@ -88,10 +106,7 @@ void __glPushTextureMatrix(GlContext *gc) {
 
 void __glPopModelViewMatrix(GlContext *gc) {
   GlTransformMachine *tm = &gc->transform;
-  if (tm->modelView == tm->modelViewStack) {
-    __glSetError(GL_STACK_UNDERFLOW);
-    return;
-  }
+  if (!CanPop(tm->modelView, tm->modelViewStack)) return;
   --tm->modelView;
   CatchUpComposite(gc);
   gc->procs.pickMvpMatrixProcs(gc, &tm->modelView->mvp);
@@ -100,10 +115,7 @@ void __glPopModelViewMatrix(GlContext *gc) {
 
 void __glPopProjectionMatrix(GlContext *gc) {
   GlTransformMachine *tm = &gc->transform;
-  if (tm->projection == tm->projectionStack) {
-    __glSetError(GL_STACK_UNDERFLOW);
-    return;
-  }
+  if (!CanPop(tm->projection, tm->projectionStack)) return;
   --tm->projection;
   CatchUpComposite(gc);
   gc->procs.pickMvpMatrixProcs(gc, &tm->modelView->mvp);
@@ -111,26 +123,15 @@ void __glPopProjectionMatrix(GlContext *gc) {
 
 void __glPopTextureMatrix(GlContext *gc) {
   GlTransformMachine *tm = &gc->transform;
-  if (tm->texture == tm->textureStack) {
-    __glSetError(GL_STACK_UNDERFLOW);
-    return;
-  }
+  if (!CanPop(tm->texture, tm->textureStack)) return;
   --tm->texture;
 }
 
 // ---- Load identity ----
 
 void __glLoadIdentityModelViewMatrix(GlContext *gc) {
-  GlTransform *mv = gc->transform.modelView;
-  gc->procs.makeIdentity(&mv->matrix);
-  gc->procs.makeIdentity(&mv->inverseTranspose);
-  gc->procs.pickMatrixProcs(gc, &mv->matrix);
-  gc->procs.pickInvTransposeProcs(gc, &mv->inverseTranspose);
-  mv->stale = 0;
-  __glModelViewChanged(gc);
-  mv->sequence = gc->transform.projection->sequence;
-  gc->procs.multMatrix(&mv->mvp, &mv->matrix, &gc->transform.projection->matrix);
-  gc->procs.pickMvpMatrixProcs(gc, &mv->mvp);
+  __glIdentityModelView(gc, gc->transform.modelView);
+  __glRebuildComposite(gc);
 }
 
 void __glLoadIdentityProjectionMatrix(GlContext *gc) {

@@ -1,6 +1,7 @@
 // Shared power tables for the specular and spotlight terms of lighting.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "core/gl_defs.h"
@@ -14,6 +15,11 @@ typedef struct GlSpecLUT {
   GLfloat exponent;
   GLfloat table[256];
 } GlSpecLUT;
+
+// The lighting routines read tables by offset.
+static_assert(offsetof(GlSpecLUT, threshold) == 4 && offsetof(GlSpecLUT, scale) == 8 &&
+                  offsetof(GlSpecLUT, exponent) == 12 && offsetof(GlSpecLUT, table) == 16,
+              "GlSpecLUT layout");
 
 typedef struct GlSpecLUTEntry {
   GLfloat exponent;

@@ -2,21 +2,22 @@
 // transform by the transposed matrix. Every sum is accumulated in extended
 // precision and rounded once, when the component is stored; the source is
 // read whole before anything is stored, so it may be the destination.
+#include "geometry/s_transform_c.h"
+
 #include "geometry/s_xform.h"
+
+using xform::Ext;
+using xform::Translation;
 
 namespace {
 
-typedef long double Ext;
-
-// One component of x·m[j] + y·m[4+j] + z·m[8+j] + (translation term).
-inline GLfloat Sum2(const GLfloat *m, int j, Ext x, Ext y) {
-  return GLfloat(x * m[j] + y * m[4 + j] + m[12 + j]);
+// One component of x·m[j] + y·m[4+j] (+ z·m[8+j]) + t, t the translation
+// term.
+inline GLfloat Sum2(const GLfloat *m, int j, Ext x, Ext y, Ext t) {
+  return GLfloat(x * m[j] + y * m[4 + j] + t);
 }
-inline GLfloat Sum3(const GLfloat *m, int j, Ext x, Ext y, Ext z) {
-  return GLfloat(x * m[j] + y * m[4 + j] + z * m[8 + j] + m[12 + j]);
-}
-inline GLfloat Sum4(const GLfloat *m, int j, Ext x, Ext y, Ext z, Ext w) {
-  return GLfloat(x * m[j] + y * m[4 + j] + z * m[8 + j] + w * m[12 + j]);
+inline GLfloat Sum3(const GLfloat *m, int j, Ext x, Ext y, Ext z, Ext t) {
+  return GLfloat(x * m[j] + y * m[4 + j] + z * m[8 + j] + t);
 }
 
 }  // namespace
@@ -24,28 +25,26 @@ inline GLfloat Sum4(const GLfloat *m, int j, Ext x, Ext y, Ext z, Ext w) {
 void __glXForm2(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
   const GLfloat *a = m->matrix;
   Ext x = in[0], y = in[1];
-  GlCoord r = {Sum2(a, 0, x, y), Sum2(a, 1, x, y), Sum2(a, 2, x, y), Sum2(a, 3, x, y)};
+  GlCoord r = {Sum2(a, 0, x, y, a[12]), Sum2(a, 1, x, y, a[13]), Sum2(a, 2, x, y, a[14]),
+               Sum2(a, 3, x, y, a[15])};
   *out = r;
 }
 
 void __glXForm3(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
   const GLfloat *a = m->matrix;
   Ext x = in[0], y = in[1], z = in[2];
-  GlCoord r = {Sum3(a, 0, x, y, z), Sum3(a, 1, x, y, z), Sum3(a, 2, x, y, z), Sum3(a, 3, x, y, z)};
+  GlCoord r = {Sum3(a, 0, x, y, z, a[12]), Sum3(a, 1, x, y, z, a[13]), Sum3(a, 2, x, y, z, a[14]),
+               Sum3(a, 3, x, y, z, a[15])};
   *out = r;
 }
 
 void __glXForm4(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
   const GLfloat *a = m->matrix;
   Ext x = in[0], y = in[1], z = in[2];
-  GlCoord r;
-  if (in[3] == 1.0f) {
-    r = {Sum3(a, 0, x, y, z), Sum3(a, 1, x, y, z), Sum3(a, 2, x, y, z), Sum3(a, 3, x, y, z)};
-  } else {
-    Ext w = in[3];
-    r = {Sum4(a, 0, x, y, z, w), Sum4(a, 1, x, y, z, w), Sum4(a, 2, x, y, z, w),
-         Sum4(a, 3, x, y, z, w)};
-  }
+  GLfloat w = in[3];
+  GlCoord r = {Sum3(a, 0, x, y, z, Translation(a, 0, w)), Sum3(a, 1, x, y, z, Translation(a, 1, w)),
+               Sum3(a, 2, x, y, z, Translation(a, 2, w)),
+               Sum3(a, 3, x, y, z, Translation(a, 3, w))};
   *out = r;
 }
 
@@ -53,14 +52,15 @@ void __glXForm4(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
 void __glXForm2_W(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
   const GLfloat *a = m->matrix;
   Ext x = in[0], y = in[1];
-  GlCoord r = {Sum2(a, 0, x, y), Sum2(a, 1, x, y), Sum2(a, 2, x, y), 1.0f};
+  GlCoord r = {Sum2(a, 0, x, y, a[12]), Sum2(a, 1, x, y, a[13]), Sum2(a, 2, x, y, a[14]), 1.0f};
   *out = r;
 }
 
 void __glXForm3_W(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
   const GLfloat *a = m->matrix;
   Ext x = in[0], y = in[1], z = in[2];
-  GlCoord r = {Sum3(a, 0, x, y, z), Sum3(a, 1, x, y, z), Sum3(a, 2, x, y, z), 1.0f};
+  GlCoord r = {Sum3(a, 0, x, y, z, a[12]), Sum3(a, 1, x, y, z, a[13]), Sum3(a, 2, x, y, z, a[14]),
+               1.0f};
   *out = r;
 }
 
@@ -68,12 +68,8 @@ void __glXForm4_W(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
   const GLfloat *a = m->matrix;
   Ext x = in[0], y = in[1], z = in[2];
   GLfloat w = in[3];
-  GlCoord r;
-  if (w == 1.0f) {
-    r = {Sum3(a, 0, x, y, z), Sum3(a, 1, x, y, z), Sum3(a, 2, x, y, z), w};
-  } else {
-    r = {Sum4(a, 0, x, y, z, w), Sum4(a, 1, x, y, z, w), Sum4(a, 2, x, y, z, w), w};
-  }
+  GlCoord r = {Sum3(a, 0, x, y, z, Translation(a, 0, w)), Sum3(a, 1, x, y, z, Translation(a, 1, w)),
+               Sum3(a, 2, x, y, z, Translation(a, 2, w)), w};
   *out = r;
 }
 

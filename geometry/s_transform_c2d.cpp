@@ -3,11 +3,11 @@
 // elements the type promises to be zero or one are never read. Sums are
 // accumulated in extended precision and rounded on store; the source is read
 // whole before anything is stored.
+#include "geometry/s_transform_c.h"
 #include "geometry/s_xform.h"
 
-namespace {
-typedef long double Ext;
-}  // namespace
+using xform::Ext;
+using xform::Translation;
 
 void __glXForm2_2DW(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
   const GLfloat *a = m->matrix;
@@ -29,15 +29,9 @@ void __glXForm4_2DW(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
   const GLfloat *a = m->matrix;
   Ext x = in[0], y = in[1], z = in[2];
   GLfloat w = in[3];
-  GlCoord r;
-  if (w == 1.0f) {
-    r = {GLfloat(x * a[0] + y * a[4] + a[12]), GLfloat(x * a[1] + y * a[5] + a[13]),
-         GLfloat(z * a[10] + a[14]), w};
-  } else {
-    Ext lw = w;
-    r = {GLfloat(x * a[0] + y * a[4] + lw * a[12]), GLfloat(x * a[1] + y * a[5] + lw * a[13]),
-         GLfloat(z * a[10] + lw * a[14]), w};
-  }
+  GlCoord r = {GLfloat(x * a[0] + y * a[4] + Translation(a, 0, w)),
+               GLfloat(x * a[1] + y * a[5] + Translation(a, 1, w)),
+               GLfloat(z * a[10] + Translation(a, 2, w)), w};
   *out = r;
 }
 
@@ -60,13 +54,7 @@ void __glXForm4_2DNRW(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
   const GLfloat *a = m->matrix;
   Ext x = in[0], y = in[1], z = in[2];
   GLfloat w = in[3];
-  GlCoord r;
-  if (w == 1.0f) {
-    r = {GLfloat(x * a[0] + a[12]), GLfloat(y * a[5] + a[13]), GLfloat(z * a[10] + a[14]), w};
-  } else {
-    Ext lw = w;
-    r = {GLfloat(x * a[0] + lw * a[12]), GLfloat(y * a[5] + lw * a[13]),
-         GLfloat(z * a[10] + lw * a[14]), w};
-  }
+  GlCoord r = {GLfloat(x * a[0] + Translation(a, 0, w)), GLfloat(y * a[5] + Translation(a, 1, w)),
+               GLfloat(z * a[10] + Translation(a, 2, w)), w};
   *out = r;
 }

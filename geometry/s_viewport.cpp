@@ -13,13 +13,18 @@ namespace {
 typedef long double Ext;
 }  // namespace
 
-void GLENTRY __glim_Viewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+GlContext *__glContextForRectangle(GLsizei width, GLsizei height) {
   GlContext *gc = __glContextOutsideBegin();
-  if (!gc) return;
-  if (width < 0 || height < 0) {
+  if (gc && (width < 0 || height < 0)) {
     __glSetError(GL_INVALID_VALUE);
-    return;
+    return nullptr;
   }
+  return gc;
+}
+
+void GLENTRY __glim_Viewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+  GlContext *gc = __glContextForRectangle(width, height);
+  if (!gc) return;
   GlViewport *vp = &gc->state.viewport;
   vp->x = x;
   vp->y = y;

@@ -5,7 +5,9 @@
 // converts to depth-buffer units by multiplying by constants.depthMax (the
 // buffer's scale times oneOverDepthScale); feedback and the raster position
 // report window z times oneOverDepthScale; selection scales by
-// 4294964992.0 / depthScale.
+// 4294964992.0 / depthScale. One unit whatever depth buffer is bound: the
+// vertex pipeline, feedback and selection never depend on the buffer, and
+// only the rasterizer knows its units.
 #include "core/context.h"
 #include "core/gl_entries.h"
 #include "core/s_entry.h"

@@ -5,17 +5,12 @@
 #include "core/context.h"
 #include "core/gl_entries.h"
 #include "core/s_entry.h"
-#include "core/s_error.h"
 #include "geometry/s_xform.h"
 #include "wgl/wgl_drawable.h"
 
 void GLENTRY __glim_Scissor(GLint x, GLint y, GLsizei width, GLsizei height) {
-  GlContext *gc = __glContextOutsideBegin();
+  GlContext *gc = __glContextForRectangle(width, height);
   if (!gc) return;
-  if (width < 0 || height < 0) {
-    __glSetError(GL_INVALID_VALUE);
-    return;
-  }
   GlScissor *s = &gc->state.scissor;
   if (s->x == x && s->y == y && s->width == width && s->height == height) return;
   s->x = x;

@@ -28,6 +28,9 @@ typedef struct GlMatrix {
   uint32_t matrixType;
   GlXformProc xf2, xf3, xf4;
 } GlMatrix;
+// The transform routines address the elements and the type directly.
+static_assert(offsetof(GlMatrix, matrixType) == 64, "matrix layout");
+static_assert(offsetof(GlMatrix, xf2) == 68, "matrix layout");
 
 typedef struct GlTransform {
   GlMatrix matrix;
@@ -69,6 +72,10 @@ void __glInitTransformState(GlContext *gc);
 void __glFreeTransformState(GlContext *gc);
 
 // ---- Viewport, depth range, clip box ----
+// The current context for glViewport and glScissor: null inside glBegin
+// (GL_INVALID_OPERATION recorded) and for a negative size
+// (GL_INVALID_VALUE).
+GlContext *__glContextForRectangle(GLsizei width, GLsizei height);
 void __glUpdateViewport(GlContext *gc);
 void __glUpdateDepthRange(GlContext *gc);
 void __glComputeClipBox(GlContext *gc);
@@ -113,21 +120,33 @@ void __glDoRotate(GlContext *gc, GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
 void __glDoScale(GlContext *gc, GLfloat x, GLfloat y, GLfloat z);
 void __glDoTranslate(GlContext *gc, GLfloat x, GLfloat y, GLfloat z);
 // The perspective (type general) and orthographic (2D without rotation)
-// operands; the callers have rejected empty ranges.
-void __glBuildFrustum(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right, GLdouble bottom,
-                      GLdouble top, GLdouble zNear, GLdouble zFar);
-void __glBuildOrtho(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right, GLdouble bottom,
-                    GLdouble top, GLdouble zNear, GLdouble zFar);
+// operands; false, with nothing built, when the volume is empty: a zero or
+// NaN difference (as a single for the perspective, which divides by
+// singles), or a perspective near or far plane not beyond the eye.
+typedef GLbool8 (*GlProjectionBuilder)(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right,
+                                       GLdouble bottom, GLdouble top, GLdouble zNear,
+                                       GLdouble zFar);
+GLbool8 __glBuildFrustum(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right, GLdouble bottom,
+                         GLdouble top, GLdouble zNear, GLdouble zFar);
+GLbool8 __glBuildOrtho(GlContext *gc, GlMatrix *r, GLdouble left, GLdouble right, GLdouble bottom,
+                       GLdouble top, GLdouble zNear, GLdouble zFar);
 // Gives the top projection element a new stamp (renumbering everything when
 // the counter wraps).
 void __glStampProjection(GlContext *gc, GlTransform *projection);
 void __glInvalidateSequenceNumbers(GlContext *gc);
+// The top model-view takes the top projection's stamp and rebuilds its
+// composite from it.
+void __glRebuildComposite(GlContext *gc);
 // A projection change: the new top is stamped, and the top model-view takes
 // the stamp and rebuilds its composite.
 void __glProjectionChanged(GlContext *gc);
 // A model-view change: the transform-dependent procedures are picked again
 // at the next glBegin.
 void __glModelViewChanged(GlContext *gc);
+// The element's matrix and inverse transpose made identity with their
+// procedures, nothing stale, the change marked; the composite is left to
+// the caller.
+void __glIdentityModelView(GlContext *gc, GlTransform *mv);
 
 // ---- Depth range ----
 // Clamps and stores the range, then derives z scale and centre in the

@@ -40,24 +40,20 @@ void __glInitTransformState(GlContext *gc) {
   const GlConstants *k = &gc->constants;
   GlTransformMachine *tm = &gc->transform;
   // As new: every stamp 0 and the counter too, so the identity composite
-  // built below is current.
+  // built below is current; the clip planes (0, 0, 0, 0).
   memset(tm->modelViewStack, 0, sizeof(GlTransform) * size_t(k->maxModelViewStackDepth));
   memset(tm->projectionStack, 0, sizeof(GlTransform) * size_t(k->maxProjectionStackDepth));
   memset(tm->textureStack, 0, sizeof(GlTransform) * size_t(k->maxTextureStackDepth));
   memset(tm->clipTemp, 0, sizeof(GlVertex) * size_t(ClipPoolSize(gc)));
+  memset(gc->state.transform.eyeClipPlanes, 0, sizeof(GlCoord) * size_t(k->numberOfClipPlanes));
   tm->projectionSequence = 0;
 
   gc->state.transform.matrixMode = GL_MODELVIEW;
   SetDepthRange(gc, 0.0, 1.0);
 
   GlTransform *mv = tm->modelView = tm->modelViewStack;
-  gc->procs.makeIdentity(&mv->matrix);
-  gc->procs.makeIdentity(&mv->inverseTranspose);
   gc->procs.makeIdentity(&mv->mvp);
-  gc->procs.pickMatrixProcs(gc, &mv->matrix);
-  gc->procs.pickInvTransposeProcs(gc, &mv->inverseTranspose);
-  mv->stale = 0;
-  __glModelViewChanged(gc);
+  __glIdentityModelView(gc, mv);
 
   GlTransform *p = tm->projection = tm->projectionStack;
   gc->procs.makeIdentity(&p->matrix);

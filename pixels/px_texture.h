@@ -2,6 +2,7 @@
 // objects, their names and the environments.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "core/calling.h"
@@ -30,6 +31,10 @@ typedef struct GlTextureManager {
   void (*invalidateAll)(GlContext *gc, GlTextureManager *manager);
 } GlTextureManager;
 
+static_assert(offsetof(GlTextureManager, release) == 4 &&
+                  offsetof(GlTextureManager, invalidateAll) == 8,
+              "device managers extend this record");
+
 typedef struct GlTextureNamePriority {
   GLuint name;  // 0 for a default object
   GLfloat priority;
@@ -52,6 +57,13 @@ typedef struct GlTextureObject {
   // Releases the object once its count is 0 (the manager's).
   void (*free)(GlContext *gc, GlTextureObject *tex);
 } GlTextureObject;
+
+static_assert(offsetof(GlTextureObject, owner) == 4 && offsetof(GlTextureObject, wrapS) == 8 &&
+                  offsetof(GlTextureObject, borderColor) == 24 &&
+                  offsetof(GlTextureObject, texobjs) == 40 &&
+                  offsetof(GlTextureObject, chainLength) == 48 &&
+                  offsetof(GlTextureObject, levels) == 52 && offsetof(GlTextureObject, free) == 56,
+              "device managers extend this record");
 
 typedef struct GlTextureEnv {
   GLenum mode;

@@ -50,9 +50,13 @@ void __glMakeCurrentBuffers(GlContext *gc) {
     gc->beginMode = __GL_VALIDATE_PENDING;
     gc->dirtyMask |= __GL_DIRTY_ALL;
   }
+  // The raster position stays put in the window. The row order goes in
+  // first: a resize that the lock delivers reads it.
+  __glKeepRasterPosition(gc, gc->constants.height, drawable->yInverted);
   gc->constants.yInverted = drawable->yInverted;
 
   __GL_LOCK_DRAWABLE(gc, "s_buffer");
+  __glKeepRasterPosition(gc, drawable->height, drawable->yInverted);
   gc->constants.width = drawable->width;
   gc->constants.height = drawable->height;
   const GlModes &modes = gc->modes;

@@ -102,5 +102,9 @@ GLbool8 __glFindWindowSize(GlContext *gc);
 // False when the size cannot be taken; the context's size is then kept.
 GLbool8 __glChangeWindowSize(GlContext *gc, int32_t x, int32_t y, int32_t width,
                              int32_t height);
+// Re-expresses the raster position's window y for a drawable `height` rows
+// high with the given row order, from the context's current ones, so that it
+// stays the same distance from the window's bottom; stores neither.
+void __glKeepRasterPosition(GlContext *gc, int32_t height, uint8_t yInverted);
 // Frees the colour-index test table, when there is one.
 void __glFreeIndexTestTable(GlContext *gc);

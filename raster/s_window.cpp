@@ -37,13 +37,24 @@ GLbool8 __glChangeWindowSize(GlContext *gc, int32_t x, int32_t y, int32_t width,
 
   GlConstants &c = gc->constants;
   if (width == c.width && height == c.height) return 1;
-  // On a top-down drawable the raster position keeps its distance from the
-  // bottom of the window.
-  if (c.yInverted && height != c.height)
-    gc->state.current.rasterPos.window.y += GLfloat(int64_t(height) - c.height);
+  __glKeepRasterPosition(gc, height, c.yInverted);
   c.width = width;
   c.height = height;
   gc->procs.computeClipBox(gc);
   gc->procs.applyScissor(gc);
   return 1;
+}
+
+void __glKeepRasterPosition(GlContext *gc, int32_t height, uint8_t yInverted) {
+  const GlConstants &c = gc->constants;
+  GLfloat &y = gc->state.current.rasterPos.window.y;
+  if ((yInverted != 0) == (c.yInverted != 0)) {
+    // Top-down rows count from the top: the bottom moves with the height.
+    if (yInverted && height != c.height) y += GLfloat(int64_t(height) - c.height);
+    return;
+  }
+  // The rows flip, about the top-down window's height.
+  typedef long double Ext;
+  const Ext rows = Ext(yInverted ? height : c.height) - c.viewportEpsilon;
+  y = GLfloat(rows - (Ext(y) - c.fviewportYAdjust) + c.fviewportYAdjust);
 }

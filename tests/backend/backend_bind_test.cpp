@@ -5,8 +5,11 @@
 
 #include <string.h>
 
+#include <memory>
+
 #include "core/context.h"
 #include "core/dispatch.h"
+#include "raster/s_buffers.h"
 #include "tests/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 #include "wgl/wgl_current.h"
@@ -33,8 +36,7 @@ class Binding : public LifeTest {
       gc->beginMode = __GL_NOT_IN_BEGIN;
       Release(gc);
     }
-    gc->exports.destroyContext(gc);
-    EXPECT_EQ(CountingImports::live(), 0);
+    Destroy(gc);
     LifeTest::TearDown();
   }
   std::unique_ptr<TestWindow> window;
@@ -82,6 +84,34 @@ TEST_F(Binding, AnOpenListHandsTheCompileTableToTheLoader) {
   gc->dispatch.EndList();
   EXPECT_TRUE(Holds(gc->dispatch, __glImmedState));
   EXPECT_EQ(gc->dispatchState, &gc->dispatch);
+}
+
+// The depth range is applied again at every binding, after the buffers are
+// attached, in the direction of the depth buffer the binding attached.
+TEST_F(Binding, EveryBindingTakesTheDepthDirectionOfItsDrawable) {
+  struct Case {
+    const char *what;
+    uint8_t reversed;
+    float zScale, zCenter;
+  } cases[] = {
+      {"near to far", 0, 0.25f, 0.5f},
+      {"far to near", 1, -0.25f, 0.5f},
+  };
+  ASSERT_TRUE(Bind(gc));
+  gc->dispatch.DepthRange(0.25, 0.75);
+  ASSERT_TRUE(Release(gc));
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    GlDepthBufferPrivate priv{};
+    priv.reversed = c.reversed;
+    window->drawable()->depth.corePrivate = &priv;
+    ASSERT_TRUE(Bind(gc));
+    EXPECT_EQ(gc->state.viewport.zScale, c.zScale);
+    EXPECT_EQ(gc->state.viewport.zCenter, c.zCenter);
+    EXPECT_EQ(gc->state.viewport.zNear, 0.25) << "the range as given stays";
+    ASSERT_TRUE(Release(gc));
+    window->drawable()->depth.corePrivate = nullptr;
+  }
 }
 
 TEST_F(Binding, ReleaseIsRefusedWhileAPrimitiveOrASelectionIsUnderWay) {

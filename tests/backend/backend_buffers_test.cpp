@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/s_backend.h"
+#include "geometry/s_xform.h"
 #include "raster/s_buffers.h"
 #include "tests/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
@@ -18,16 +19,9 @@ namespace {
 
 class BoundBuffers : public LifeTest {
  protected:
-  // Creates and binds a context of the visual on the calling thread.
-  GlContext *BindNew(const GlModes &modes) {
-    GlContext *gc = Create(modes);
-    if (gc && !Bind(gc)) return nullptr;
-    return gc;
-  }
   void Finish(GlContext *gc) {
     EXPECT_TRUE(Release(gc));
-    gc->exports.destroyContext(gc);
-    EXPECT_EQ(CountingImports::live(), 0);
+    Destroy(gc);
   }
 };
 
@@ -47,7 +41,7 @@ TEST_F(BoundBuffers, DepthMaxFollowsTheDepthBuffer) {
   UseWindow(&window);
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
-    GlContext *gc = BindNew(TestModes(true, true, c.depthBits));
+    GlContext *gc = CreateBound(TestModes(true, true, c.depthBits));
     ASSERT_NE(gc, nullptr);
     EXPECT_EQ(gc->depthBuffer.scale, c.scale);
     EXPECT_EQ(gc->constants.depthMax, c.depthMax);
@@ -74,7 +68,7 @@ TEST_F(BoundBuffers, ColourBuffersTakeTheVisualsRanges) {
   UseWindow(&window);
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
-    GlContext *gc = BindNew(c.modes);
+    GlContext *gc = CreateBound(c.modes);
     ASSERT_NE(gc, nullptr);
     for (GlColorBuffer *cfb : {&gc->frontBuffer, &gc->backBuffer}) {
       EXPECT_EQ(cfb->redScale, c.red);
@@ -90,7 +84,7 @@ TEST_F(BoundBuffers, ColourBuffersTakeTheVisualsRanges) {
 TEST_F(BoundBuffers, DepthRangeDirectionComesFromTheDrawable) {
   TestWindow window(64, 64);
   UseWindow(&window);
-  GlContext *gc = BindNew(TestModes(true, true, 24));
+  GlContext *gc = CreateBound(TestModes(true, true, 24));
   ASSERT_NE(gc, nullptr);
   EXPECT_FALSE(__glDepthBufferReversed(gc)) << "no record of the core's yet";
   GlDepthBufferPrivate priv{};
@@ -124,7 +118,7 @@ TEST_F(BoundBuffers, WindowSizeChanges) {
     SCOPED_TRACE(c.what);
     TestWindow window(640, 480, c.yInverted);
     UseWindow(&window);
-    GlContext *gc = BindNew(TestModes());
+    GlContext *gc = CreateBound(TestModes());
     ASSERT_NE(gc, nullptr);
     const float rasterY = gc->state.current.rasterPos.window.y;
     window.Resize(c.width, c.height);  // what getDrawableSize reports too
@@ -143,11 +137,69 @@ TEST_F(BoundBuffers, WindowSizeChanges) {
   }
 }
 
-TEST_F(BoundBuffers, AResizeProcedureCanRefuse) {
-  TestWindow window(640, 480);
-  UseWindow(&window);
-  GlContext *gc = BindNew(TestModes());
-  ASSERT_NE(gc, nullptr);
+// The raster position the application set stays where it is, in window
+// coordinates from the bottom-left corner, when the context is bound again
+// to a window whose height or row order differs from the last one's.
+TEST_F(BoundBuffers, RebindingKeepsTheRasterPosition) {
+  struct Case {
+    const char *what;
+    bool fromInverted;
+    int32_t fromHeight;
+    bool toInverted;
+    int32_t toHeight;
+  } cases[] = {
+      {"bottom-up, lower", false, 480, false, 400},
+      {"top-down, lower", true, 480, true, 400},
+      {"top-down, higher", true, 480, true, 600},
+      {"top-down, same height", true, 480, true, 480},
+      {"bottom-up to top-down", false, 480, true, 480},
+      {"top-down to bottom-up, lower", true, 480, false, 300},
+      {"bottom-up to top-down, higher", false, 200, true, 700},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    TestWindow from(640, c.fromHeight, c.fromInverted);
+    TestWindow to(640, c.toHeight, c.toInverted);
+    UseWindow(&from);
+    GlContext *gc = CreateBound(TestModes());
+    ASSERT_NE(gc, nullptr);
+    GlVertex &rp = gc->state.current.rasterPos;
+    rp.window.x += 10.0f;
+    rp.window.y += c.fromInverted ? -150.0f : 150.0f;
+    const float x = __glReturnWindowX(gc, rp.window.x);
+    const float y = __glReturnWindowY(gc, rp.window.y);
+    ASSERT_EQ(y, 150.0f);
+    ASSERT_TRUE(Release(gc));
+
+    UseWindow(&to);
+    ASSERT_TRUE(Bind(gc));
+    EXPECT_EQ(__glReturnWindowX(gc, rp.window.x), x);
+    EXPECT_EQ(__glReturnWindowY(gc, rp.window.y), y);
+    Finish(gc);
+    UseWindow(nullptr);
+  }
+}
+
+// A context of the test visual bound to a 640 x 480 window.
+class BoundWindow : public BoundBuffers {
+ protected:
+  void SetUp() override {
+    BoundBuffers::SetUp();
+    UseWindow(&window);
+    gc = CreateBound(TestModes());
+    ASSERT_NE(gc, nullptr);
+  }
+  void TearDown() override {
+    window.Resize(640, 480);
+    UseWindow(&window);
+    if (gc) Finish(gc);
+    BoundBuffers::TearDown();
+  }
+  TestWindow window{640, 480};
+  GlContext *gc = nullptr;
+};
+
+TEST_F(BoundWindow, AResizeProcedureCanRefuse) {
   static int calls;
   calls = 0;
   gc->depthBuffer.buf.resize = [](GlBuffer *, int32_t, int32_t, int32_t, int32_t, uint32_t bit) {
@@ -162,28 +214,17 @@ TEST_F(BoundBuffers, AResizeProcedureCanRefuse) {
   EXPECT_FALSE(gc->exports.notifyChangeBufferSize(gc, 0, 0, 100, 100));
   EXPECT_EQ(gc->constants.width, 640);
   gc->depthBuffer.buf.resize = gc->backBuffer.buf.resize = gc->stencilBuffer.buf.resize = nullptr;
-  Finish(gc);
 }
 
-TEST_F(BoundBuffers, WithoutAWindowSizeTheViewportIsLeftAlone) {
-  TestWindow window(640, 480);
-  UseWindow(&window);
-  GlContext *gc = BindNew(TestModes());
-  ASSERT_NE(gc, nullptr);
+TEST_F(BoundWindow, WithoutAWindowSizeTheViewportIsLeftAlone) {
   UseWindow(nullptr);  // the layer reports no size
   EXPECT_FALSE(__glFindWindowSize(gc));
   EXPECT_FALSE(gc->procs.applyViewport(gc));
   EXPECT_FALSE(gc->procs.applyScissor(gc));
   EXPECT_EQ(gc->constants.width, 640);
-  UseWindow(&window);
-  Finish(gc);
 }
 
-TEST_F(BoundBuffers, NotificationsOfTheWindowSystem) {
-  TestWindow window(640, 480);
-  UseWindow(&window);
-  GlContext *gc = BindNew(TestModes());
-  ASSERT_NE(gc, nullptr);
+TEST_F(BoundWindow, NotificationsOfTheWindowSystem) {
 
   window.Resize(300, 200);
   EXPECT_TRUE(gc->exports.notifyChangeBufferSize(gc, 0, 0, 300, 200));
@@ -202,8 +243,6 @@ TEST_F(BoundBuffers, NotificationsOfTheWindowSystem) {
   gc->procs.flush = [](GlContext *) { flushes++; };
   gc->exports.swapBuffers(gc);
   EXPECT_EQ(flushes, 1);
-  window.Resize(640, 480);
-  Finish(gc);
 }
 
 }  // namespace

@@ -133,6 +133,45 @@ TEST(CheckViewportInsideBegin, ValidatesAtOnceAndStaysInsideBegin) {
   }
 }
 
+// ---- The same check through the commands, with the clip box the scissor
+// gives ----
+
+class ScissoredViewport : public LifeTest {};
+
+TEST_F(ScissoredViewport, IsInsideExactlyWhenItsPixelsAre) {
+  struct Case {
+    const char *what;
+    bool yInverted;
+    int32_t scissor[4];
+    int32_t viewport[4];
+    bool inside;
+  } cases[] = {
+      {"bottom-up, the box", false, {0, 0, 100, 100}, {0, 0, 100, 100}, true},
+      {"bottom-up, above the box", false, {0, 0, 100, 100}, {0, 380, 100, 100}, false},
+      {"top-down, the box", true, {0, 0, 100, 100}, {0, 0, 100, 100}, true},
+      {"top-down, above the box", true, {0, 0, 100, 100}, {0, 380, 100, 100}, false},
+      {"top-down, high box", true, {0, 300, 100, 180}, {0, 380, 100, 100}, true},
+      {"top-down, one row over", true, {0, 300, 100, 180}, {0, 299, 100, 100}, false},
+      {"top-down, huge box", true, {1, 1, INT_MAX, INT_MAX}, {1, 1, 639, 479}, true},
+      {"top-down, huge box, row 0", true, {1, 1, INT_MAX, INT_MAX}, {1, 0, 639, 479}, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    TestWindow window(640, 480, c.yInverted);
+    UseWindow(&window);
+    GlContext *gc = CreateBound(TestModes());
+    ASSERT_NE(gc, nullptr);
+    gc->state.enables.general |= __GL_SCISSOR_TEST_ENABLE;
+    gc->dispatch.Scissor(c.scissor[0], c.scissor[1], c.scissor[2], c.scissor[3]);
+    gc->dispatch.Viewport(c.viewport[0], c.viewport[1], c.viewport[2], c.viewport[3]);
+    EXPECT_EQ(gc->transform.viewportInside, c.inside ? 1u : 0u);
+    EXPECT_EQ(gc->dispatch.GetError(), GLenum(GL_NO_ERROR));
+    ASSERT_TRUE(Release(gc));
+    Destroy(gc);
+    UseWindow(nullptr);
+  }
+}
+
 // ---- A resize delivered through the drawable lock in the middle of a
 // primitive ----
 
@@ -185,8 +224,7 @@ TEST_F(ResizeInsideBegin, RevalidatesAndThePrimitiveContinues) {
       gc->procs.validate = gRealValidate;
       ASSERT_TRUE(Release(gc));
     });
-    gc->exports.destroyContext(gc);
-    EXPECT_EQ(CountingImports::live(), 0);
+    Destroy(gc);
     UseWindow(nullptr);
   }
 }

@@ -93,8 +93,7 @@ TEST_F(Creation, StoresEveryConstantOfTheTable) {
   ASSERT_NE(gc, nullptr);
   for (const Value &v : CreationValues(gc->constants)) EXPECT_EQ(v.actual, v.expected) << v.name;
   EXPECT_EQ(gc->constants.vendor, nullptr) << "strings come with the first binding";
-  gc->exports.destroyContext(gc);
-  EXPECT_EQ(CountingImports::live(), 0);
+  Destroy(gc);
 }
 
 TEST_F(Creation, CopiesImportsAndModesAndFillsTheExports) {
@@ -144,8 +143,7 @@ TEST_F(Creation, CopiesImportsAndModesAndFillsTheExports) {
   EXPECT_EQ(gc->dlist.genericDlOps, __gl_GenericDlOps);
   EXPECT_EQ(gc->dlist.machineDlOps, nullptr);
 
-  gc->exports.destroyContext(gc);
-  EXPECT_EQ(CountingImports::live(), 0);
+  Destroy(gc);
 }
 
 TEST_F(Creation, SetsUpTheWorkStorage) {
@@ -195,8 +193,7 @@ TEST_F(Creation, SetsUpTheWorkStorage) {
   EXPECT_EQ(gc->dlist.malloc, gc->imports.malloc);
   EXPECT_EQ(gc->state.transform.eyeClipPlanes != nullptr, true);
 
-  gc->exports.destroyContext(gc);
-  EXPECT_EQ(CountingImports::live(), 0);
+  Destroy(gc);
 }
 
 // Every allocation of creation refused in turn. Most make creation fail:
@@ -232,6 +229,35 @@ TEST_F(Creation, FailsCleanlyAtEveryAllocation) {
     EXPECT_EQ(__glGetTLSCXValue(), &__wglPlaceholderContext);
     EXPECT_EQ(__wglPlaceholderContext.error, GLenum(GL_NO_ERROR));
   }
+}
+
+// Applications create contexts while another is bound on the thread: a
+// failed creation is reported by the creator's null, never as an error of the
+// bound context.
+TEST_F(Creation, FailureLeavesTheBoundContextsErrorAlone) {
+  TestWindow window(64, 64);
+  UseWindow(&window);
+  GlContext *bound = Create(TestModes());
+  ASSERT_NE(bound, nullptr);
+  ASSERT_TRUE(Bind(bound));
+  const int before = CountingImports::allocations();
+  GlContext *gc = Create(TestModes());
+  ASSERT_NE(gc, nullptr);
+  const int made = CountingImports::allocations() - before;
+  gc->exports.destroyContext(gc);
+
+  for (int n = 1; n <= made; n++) {
+    SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(made));
+    CountingImports::failAllocation(n);
+    gc = Create(TestModes());
+    CountingImports::failAllocation(0);
+    if (gc) gc->exports.destroyContext(gc);
+    EXPECT_EQ(bound->error, GLenum(GL_NO_ERROR));
+    bound->error = GL_NO_ERROR;
+    EXPECT_EQ(__glGetTLSCXValue(), bound) << "the bound context stays current";
+  }
+  ASSERT_TRUE(Release(bound));
+  Destroy(bound);
 }
 
 TEST_F(Creation, ManyContextsAreIndependent) {

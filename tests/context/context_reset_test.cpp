@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -75,25 +76,35 @@ const Visual kVisuals[] = {
     {"colour index double inverted", TestModes(false, true, 32, 1), true, 512, 256},
 };
 
-class FirstBinding : public LifeTest, public testing::WithParamInterface<Visual> {};
-
-// Each binding runs on its own worker thread.
-void BindOnWorker(GlContext *gc) {
-  LifeTest::OnThread([gc] {
-    ASSERT_TRUE(Bind(gc));
-    ASSERT_EQ(__glGetTLSCXValue(), gc);
-    ASSERT_TRUE(Release(gc));
-    EXPECT_EQ(__glGetTLSCXValue(), &__wglPlaceholderContext);
-  });
-}
+// A context of the visual, created on the test's thread and bound for the
+// first time, and released, on a worker thread as applications bind.
+class FirstBinding : public LifeTest, public testing::WithParamInterface<Visual> {
+ protected:
+  void SetUp() override {
+    LifeTest::SetUp();
+    const Visual &v = GetParam();
+    window = std::make_unique<TestWindow>(v.width, v.height, v.yInverted);
+    UseWindow(window.get());
+    gc = Create(v.modes);
+    ASSERT_NE(gc, nullptr);
+    GlContext *bound = gc;
+    OnThread([bound] {
+      ASSERT_TRUE(Bind(bound));
+      ASSERT_EQ(__glGetTLSCXValue(), bound);
+      ASSERT_TRUE(Release(bound));
+      EXPECT_EQ(__glGetTLSCXValue(), &__wglPlaceholderContext);
+    });
+  }
+  void TearDown() override {
+    if (gc) Destroy(gc);
+    LifeTest::TearDown();
+  }
+  std::unique_ptr<TestWindow> window;
+  GlContext *gc = nullptr;
+};
 
 TEST_P(FirstBinding, DerivesTheConstants) {
   const Visual &v = GetParam();
-  TestWindow window(v.width, v.height, v.yInverted);
-  UseWindow(&window);
-  GlContext *gc = Create(v.modes);
-  ASSERT_NE(gc, nullptr);
-  BindOnWorker(gc);
 
   const GlConstants &c = gc->constants;
   const GlModes &m = v.modes;
@@ -148,18 +159,10 @@ TEST_P(FirstBinding, DerivesTheConstants) {
                          : (c.cpuFlags & 0x1) ? "Generic/MMX"
                                               : "Generic";
   EXPECT_STREQ(c.renderer, renderer);
-
-  gc->exports.destroyContext(gc);
-  EXPECT_EQ(CountingImports::live(), 0);
 }
 
 TEST_P(FirstBinding, ResetsToTheInitialState) {
   const Visual &v = GetParam();
-  TestWindow window(v.width, v.height, v.yInverted);
-  UseWindow(&window);
-  GlContext *gc = Create(v.modes);
-  ASSERT_NE(gc, nullptr);
-  BindOnWorker(gc);
 
   const GlModes &m = v.modes;
   const bool ci = m.colorIndexMode;
@@ -322,9 +325,6 @@ TEST_P(FirstBinding, ResetsToTheInitialState) {
   rows.Add("matrix mode", s.transform.matrixMode, GL_MODELVIEW);
   rows.Add("viewport inside", gc->transform.viewportInside, 1);
   rows.Check();
-
-  gc->exports.destroyContext(gc);
-  EXPECT_EQ(CountingImports::live(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Visuals, FirstBinding, testing::ValuesIn(kVisuals),
@@ -334,6 +334,40 @@ INSTANTIATE_TEST_SUITE_P(Visuals, FirstBinding, testing::ValuesIn(kVisuals),
                              if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
                            return name;
                          });
+
+// The first binding allocates too (the reset of the services' state). Each
+// of those allocations refused in turn: the binding still succeeds, the
+// context can be released and bound again, and destruction frees the rest.
+class BindingAllocations : public LifeTest {};
+
+TEST_F(BindingAllocations, EachRefusedInTurnLeavesAWorkingContext) {
+  TestWindow window(64, 48);
+  UseWindow(&window);
+  GlContext *gc = Create(TestModes());
+  ASSERT_NE(gc, nullptr);
+  const int before = CountingImports::allocations();
+  ASSERT_TRUE(Bind(gc));
+  const int made = CountingImports::allocations() - before;
+  ASSERT_GT(made, 0) << "the evaluators' default control points at least";
+  ASSERT_TRUE(Release(gc));
+  gc->exports.destroyContext(gc);
+  ASSERT_EQ(CountingImports::live(), 0);
+
+  for (int n = 1; n <= made; n++) {
+    SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(made));
+    gc = Create(TestModes());
+    ASSERT_NE(gc, nullptr);
+    CountingImports::failAllocation(n);
+    EXPECT_TRUE(Bind(gc));
+    CountingImports::failAllocation(0);
+    EXPECT_EQ(gc->flags, 0x3u);
+    ASSERT_TRUE(Release(gc));
+    ASSERT_TRUE(Bind(gc));
+    ASSERT_TRUE(Release(gc));
+    gc->exports.destroyContext(gc);
+    ASSERT_EQ(CountingImports::live(), 0);
+  }
+}
 
 // ---- Binding again ----
 
@@ -391,8 +425,7 @@ TEST_F(Rebinding, KeepsTheStateAndReappliesTheWindow) {
       EXPECT_EQ(gc->transform.viewportInside, 0u) << "the old viewport sticks out";
       ASSERT_TRUE(Release(gc));
     });
-    gc->exports.destroyContext(gc);
-    EXPECT_EQ(CountingImports::live(), 0);
+    Destroy(gc);
     UseWindow(nullptr);
   }
 }
@@ -415,8 +448,7 @@ TEST_F(Rebinding, ReappliesTheWindowWhenTheBackEndAsks) {
     EXPECT_EQ(gc->constants.height, 50);
     ASSERT_TRUE(Release(gc));
   });
-  gc->exports.destroyContext(gc);
-  EXPECT_EQ(CountingImports::live(), 0);
+  Destroy(gc);
 }
 
 }  // namespace

@@ -102,6 +102,17 @@ void LifeTest::TearDown() {
 
 GlContext *LifeTest::Create(const GlModes &modes) { return __glCoreCreateContext(&imports, &modes); }
 
+GlContext *LifeTest::CreateBound(const GlModes &modes) {
+  GlContext *gc = Create(modes);
+  if (gc && !Bind(gc)) return nullptr;
+  return gc;
+}
+
+void LifeTest::Destroy(GlContext *gc) {
+  gc->exports.destroyContext(gc);
+  EXPECT_EQ(CountingImports::live(), 0) << "blocks left allocated";
+}
+
 void LifeTest::UseWindow(TestWindow *window) {
   std::lock_guard<std::mutex> hold(gMu);
   gWindow = window;

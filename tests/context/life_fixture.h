@@ -54,6 +54,10 @@ class LifeTest : public testing::Test {
 
   // Created through the core's creator with the fixture's imports.
   GlContext *Create(const GlModes &modes);
+  // Created and bound on the calling thread; null when either fails.
+  GlContext *CreateBound(const GlModes &modes);
+  // Destroys the context and expects nothing left allocated.
+  static void Destroy(GlContext *gc);
   // The window getDrawablePrivate and getDrawableSize report; null: no
   // drawable, and no size either.
   void UseWindow(TestWindow *window);

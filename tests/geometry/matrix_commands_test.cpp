@@ -288,4 +288,50 @@ INSTANTIATE_TEST_SUITE_P(Stacks, StackDepth,
                          testing::Values(DepthCase{GL_MODELVIEW, 32}, DepthCase{GL_PROJECTION, 2},
                                          DepthCase{GL_TEXTURE, 10}));
 
+// ---- Precision the commands promise --------------------------------------------------------
+
+// Exact elements where the precision of a step shows: the rotation angle is
+// a single (degrees times the single-precision constant), the perspective
+// divides by differences rounded to single, the orthographic projection by
+// differences kept in double.
+struct ExactCase {
+  const char *name;
+  void (*command)();
+  int index;
+  float value;
+  uint32_t type;
+};
+
+class ExactElement : public testing::TestWithParam<ExactCase> {};
+
+TEST_P(ExactElement, ShowsThePrecisionOfEachStep) {
+  const ExactCase &c = GetParam();
+  XformContext x;
+  c.command();
+  EXPECT_EQ(x.error(), GLenum(GL_NO_ERROR));
+  EXPECT_EQ(x.tm().modelView->matrix.matrix[c.index], c.value);
+  EXPECT_EQ(x.tm().modelView->matrix.matrixType, c.type);
+}
+
+// 3.0000001 is 3 as a single.
+const double kAlmostThree = 3.0000001;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExactElement,
+    testing::Values(
+        // The cosine of the single nearest a quarter turn, not of pi / 2.
+        ExactCase{"QuarterTurnCosine", [] { glRotatef(90, 0, 0, 1); }, 0, -0x1.777a5cp-25f, 2},
+        ExactCase{"QuarterTurnSine", [] { glRotatef(90, 0, 0, 1); }, 1, 1, 2},
+        ExactCase{"QuarterTurnMinusSine", [] { glRotatef(90, 0, 0, 1); }, 4, -1, 2},
+        ExactCase{"QuarterTurnDouble", [] { glRotated(90, 0, 0, 1); }, 5, -0x1.777a5cp-25f, 2},
+        ExactCase{"HalfTurnSine", [] { glRotatef(180, 1, 0, 0); }, 6, -0x1.777a5cp-24f, 1},
+        ExactCase{"FrustumSingleWidth", [] { glFrustum(0, kAlmostThree, -1, 1, 1, 2); }, 0,
+                  0x1.555556p-1f, 0},
+        ExactCase{"OrthoDoubleWidth", [] { glOrtho(0, kAlmostThree, -1, 1, -1, 1); }, 0,
+                  0x1.555554p-1f, 3},
+        // A width that is zero only as a single is no error for glOrtho.
+        ExactCase{"OrthoWidthZeroAsSingle", [] { glOrtho(0, 1e-50, -1, 1, -1, 1); }, 0,
+                  INFINITY, 3}),
+    [](const testing::TestParamInfo<ExactCase> &info) { return std::string(info.param.name); });
+
 }  // namespace

@@ -185,7 +185,18 @@ INSTANTIATE_TEST_SUITE_P(
         SingularCase{"TinyAffine", {1e-15f, 0, 0, 0, 0, 1e-15f, 0, 0, 0, 0, 1e-15f, 0, 0, 0, 0, 1},
                      3},
         SingularCase{"TinyGeneral",
-                     {1e-12f, 0, 0, 0, 0, 1e-12f, 0, 0, 0, 0, 1e-12f, 0, 0, 0, 0, 1e-12f}, 0}),
+                     {1e-12f, 0, 0, 0, 0, 1e-12f, 0, 0, 0, 0, 1e-12f, 0, 0, 0, 0, 1e-12f}, 0},
+        // Whole numbers with dependent columns (the third is 3 x the first
+        // + 5 x the second, less the fourth in the general one): exactly
+        // singular, although their cofactors do not fit a single.
+        SingularCase{"WholeAffine",
+                     {-680, 4073, 18325, 0, 1805, 3544, 23135, 0, -4096, -3047, -27523, 0, 1, 2,
+                      3, 1},
+                     1},
+        SingularCase{"WholeGeneral",
+                     {-161, -58, -694, -79, 87, -53, -227, 223, 20, 178, 991, -41, -96, 95, 174,
+                      13},
+                     0}),
     [](const testing::TestParamInfo<SingularCase> &info) { return std::string(info.param.name); });
 
 // ---- Normalisation ----

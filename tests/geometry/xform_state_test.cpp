@@ -84,12 +84,16 @@ TEST(TransformReset, StartsOverAfterUse) {
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glTranslatef(1, 2, 3);
+  const GLdouble plane[4] = {1, 2, 3, 4};
+  glClipPlane(GL_CLIP_PLANE0 + 2, plane);
   __glInitTransformState(x.gc());
   EXPECT_EQ(x.tm().modelView, x.tm().modelViewStack);
   EXPECT_EQ(x.tm().projection, x.tm().projectionStack);
   EXPECT_EQ(x.tm().projectionSequence, 0u);
   EXPECT_EQ(x.tm().modelView->sequence, x.tm().projection->sequence);
   EXPECT_TRUE(IsIdentity(x.tm().modelView->mvp));
+  const GlCoord &p = x.gc()->state.transform.eyeClipPlanes[2];
+  EXPECT_TRUE(p.x == 0 && p.y == 0 && p.z == 0 && p.w == 0);
 }
 
 // The set-up's allocations: the clip planes, the three stacks and the

@@ -15,11 +15,13 @@
 namespace {
 
 // A context with its own lights and clip planes, every state byte set to
-// `fill` (the pointers excepted).
+// `fill` (the pointers excepted), bound once and released: its state is set
+// up.
 class StateContext {
  public:
   explicit StateContext(uint8_t fill) {
     GlContext *gc = ctx_.gc();
+    gc->flags = __GL_GC_VALIDATED_ONCE | __GL_GC_INITIALIZED;
     memset(&gc->state, fill, sizeof gc->state);
     memset(lights_, fill, sizeof lights_);
     memset(planes_, fill, sizeof planes_);
@@ -252,6 +254,40 @@ TEST(CopyContext, TheCallersOwnContextIsLeftAlone) {
   ASSERT_TRUE(__glCopyContext(dst.gc(), src.gc(), GL_DEPTH_BUFFER_BIT));
   EXPECT_EQ(dst.gc()->beginMode, __GL_IN_BEGIN);
   EXPECT_EQ(dst.gc()->dirtyMask, __GL_DIRTY_GENERIC | __GL_DIRTY_DEPTH);
+}
+
+// A context's state is set up by its first binding: before it a source
+// holds zeros (depth function 0, draw buffer 0 ...), and a destination
+// would lose the copy to the reset. The copy is refused and reported.
+TEST(CopyContext, ContextsNeverBoundAreRefused) {
+  struct Case {
+    const char *what;
+    uint32_t srcFlags, dstFlags;
+    bool copied;
+  } cases[] = {
+      {"both set up", __GL_GC_VALIDATED_ONCE | __GL_GC_INITIALIZED,
+       __GL_GC_VALIDATED_ONCE | __GL_GC_INITIALIZED, true},
+      {"source never bound", 0, __GL_GC_VALIDATED_ONCE | __GL_GC_INITIALIZED, false},
+      {"destination never bound", __GL_GC_VALIDATED_ONCE | __GL_GC_INITIALIZED, 0, false},
+      {"neither bound", 0, 0, false},
+      {"source with buffers only", __GL_GC_INITIALIZED,
+       __GL_GC_VALIDATED_ONCE | __GL_GC_INITIALIZED, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    StateContext src(0x11), dst(0x22);
+    src.gc()->flags = c.srcFlags;
+    dst.gc()->flags = c.dstFlags;
+    GlState before = dst.gc()->state;
+    GlLight lightsBefore[8];
+    memcpy(lightsBefore, dst.lights(), sizeof lightsBefore);
+    EXPECT_EQ(__glCopyContext(dst.gc(), src.gc(), GL_ALL_ATTRIB_BITS) != 0, c.copied);
+    EXPECT_EQ(Same(dst.gc()->state, before), !c.copied);
+    EXPECT_EQ(memcmp(dst.lights(), lightsBefore, sizeof lightsBefore) == 0, !c.copied);
+    EXPECT_EQ(dst.gc()->dirtyMask != 0, c.copied);
+    EXPECT_EQ(dst.gc()->beginMode,
+              c.copied ? __GL_VALIDATE_PENDING : __GL_NOT_IN_BEGIN);
+  }
 }
 
 TEST(CopyContext, CopyingAContextOntoItselfOrFromNothing) {

@@ -15,18 +15,10 @@
 #include <vector>
 
 #include "core/s_cpu.h"
+#include "tests/services/cpu_reference.h"
 #include "tests/services/service_context.h"
 
 namespace {
-
-// What the compiler's cpuid.h says, read independently of the driver.
-GlCpuFlags ProcessorFeatures() {
-  unsigned a, b, c, d;
-  GlCpuFlags flags = 0;
-  if (__get_cpuid(1, &a, &b, &c, &d) && (d & bit_MMX)) flags |= __GL_CPU_MMX;
-  if (__get_cpuid(0x80000001u, &a, &b, &c, &d) && (d & bit_3DNOW)) flags |= __GL_CPU_K3D;
-  return flags;
-}
 
 std::string Brand() {
   unsigned words[12] = {};

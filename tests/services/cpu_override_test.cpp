@@ -1,7 +1,6 @@
 // "__GL_FORCE_MMX" and "__GL_FORCE_K3D", which the driver reads once per
 // process: each case runs this program again in a fresh process with the
 // case's environment, and the child reports the word a context got.
-#include <cpuid.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <stdio.h>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "core/s_cpu.h"
+#include "tests/services/cpu_reference.h"
 #include "tests/services/service_context.h"
 
 extern char **environ;
@@ -23,14 +23,6 @@ extern char **environ;
 namespace {
 
 constexpr const char *kReport = "VLX_CPU_REPORT";
-
-GlCpuFlags ProcessorFeatures() {
-  unsigned a, b, c, d;
-  GlCpuFlags flags = 0;
-  if (__get_cpuid(1, &a, &b, &c, &d) && (d & bit_MMX)) flags |= __GL_CPU_MMX;
-  if (__get_cpuid(0x80000001u, &a, &b, &c, &d) && (d & bit_3DNOW)) flags |= __GL_CPU_K3D;
-  return flags;
-}
 
 // The child's side: the word of a fresh context, written to the named file.
 TEST(CpuReport, WritesTheContextWord) {
