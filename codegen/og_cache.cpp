@@ -2,8 +2,6 @@
 // the constants; until it exists a context holds no generated code.
 #include "codegen/og_cache.h"
 
-#include "core/context.h"
-
 GLbool8 __glInitializeCodeCache(GlContext *gc) { return 1; }
 
 void __glReleaseCodeCache(GlContext *gc) {}

@@ -16,8 +16,9 @@
 #include "core/s_state.h"
 #include "dlist/dl_state.h"
 #include "geometry/s_eval.h"
+#include "geometry/s_feedback.h"
 #include "geometry/s_light.h"
-#include "geometry/s_speclut.h"
+#include "geometry/s_select.h"
 #include "geometry/s_varray.h"
 #include "geometry/s_vertex.h"
 #include "geometry/s_xform.h"
@@ -25,8 +26,6 @@
 #include "pixels/px_state.h"
 #include "pixels/px_texture.h"
 #include "raster/s_buffers.h"
-#include "geometry/s_feedback.h"
-#include "geometry/s_select.h"
 #include "wgl/gl_imports.h"
 
 // Values of `beginMode`.
@@ -53,6 +52,18 @@
 #define __GL_DIRTY_TRANSFORM 0x400u
 #define __GL_DIRTY_ALL 0x7FFu
 
+// Bits of `tableDirtyMask`: which derived lookup tables must be rebuilt.
+#define __GL_TABLE_DIRTY_ALPHA_TEST 0x1u
+#define __GL_TABLE_DIRTY_STENCIL_FUNC 0x2u  // function, reference or masks
+#define __GL_TABLE_DIRTY_STENCIL_OP 0x4u
+#define __GL_TABLE_DIRTY_INDEX_TEST 0x8u
+
+// Span work arrays: a line or an antialiased run across a 2048-pixel
+// viewport can cover one pixel beyond each end.
+#define GL_SPAN_PIXELS 2050
+#define GL_SPAN_STIPPLE_WORDS ((GL_SPAN_PIXELS + 31) / 32)  // one bit per pixel
+static_assert(GL_SPAN_STIPPLE_WORDS == 65, "one stipple bit per span pixel");
+
 struct GlDrawable;
 struct GlAttribRecord;
 struct GlClientAttribRecord;
@@ -71,9 +82,7 @@ typedef struct GlContext {
   GlImports imports;
   // 2. The operations the window-system layer calls.
   GlExports exports;
-  // 3. 0x1 colour scales applied and state validated once; 0x2 frame buffers
-  //    and procedure table initialised; 0x4 re-apply viewport and scissor at
-  //    the next binding.
+  // 3. The __GL_GC_ bits.
   uint32_t flags;
 
   // 4. The GL server state in its attribute groups.
@@ -142,11 +151,11 @@ typedef struct GlContext {
   GlDrawable *drawablePrivate;  // the bound drawable, none while unbound
 
   // 18. Per-context work storage of early initialisation.
-  GlWorkRecord *workRecords;  // forty, each with its own 3072-byte buffer
-  uint8_t *workBuffers;       // the one block they are carved from
+  GlWorkRecord *workRecords;  // GL_WORK_RECORD_COUNT of them (codegen/og_work.h)
+  uint8_t *workBuffers;       // the one block their buffers are carved from
   GlGrowArray growArray4, growArray8;  // entries of 4 and 8 bytes
-  GlColor *spanColors[2];              // 2050 RGBA entries each
-  uint32_t *spanStipple;               // 65 words, one bit per pixel
+  GlColor *spanColors[2];              // GL_SPAN_PIXELS entries each
+  uint32_t *spanStipple;               // GL_SPAN_STIPPLE_WORDS words
 } GlContext;
 
 static_assert(offsetof(GlContext, imports) == 0, "the imports head the context");

@@ -16,8 +16,6 @@ struct GlVertex;
 struct GlArena;
 struct GlMatrix;
 struct GlTransform;
-struct GlMaterial;
-struct GlMaterialCache;
 
 typedef void (*GlContextProc)(GlContext *gc);
 typedef void (*GlPickMatrixProc)(GlContext *gc, GlMatrix *m);

@@ -71,8 +71,6 @@ void CopyTextureEnables(GlContext *dst, const GlContext *src) {
   dst->state.enables.texture = src->state.enables.texture;
 }
 
-#define WHOLE(member) [](GlContext *d, const GlContext *s) { d->state.member = s->state.member; }
-
 constexpr uint32_t kColorBufferEnables = __GL_ALPHA_TEST_ENABLE | __GL_BLEND_ENABLE |
                                          __GL_INDEX_LOGIC_OP_ENABLE | __GL_COLOR_LOGIC_OP_ENABLE |
                                          __GL_DITHER_ENABLE | __GL_INDEX_TEST_ENABLE;
@@ -82,15 +80,19 @@ constexpr uint32_t kPolygonEnables =
     __GL_POLYGON_SMOOTH_ENABLE | __GL_CULL_FACE_ENABLE | __GL_POLYGON_STIPPLE_ENABLE |
     __GL_POLYGON_OFFSET_POINT_ENABLE | __GL_POLYGON_OFFSET_LINE_ENABLE |
     __GL_POLYGON_OFFSET_FILL_ENABLE;
+constexpr uint32_t kColorBufferTables = __GL_TABLE_DIRTY_ALPHA_TEST | __GL_TABLE_DIRTY_INDEX_TEST;
+constexpr uint32_t kStencilTables = __GL_TABLE_DIRTY_STENCIL_FUNC | __GL_TABLE_DIRTY_STENCIL_OP;
 constexpr uint32_t kEnableDirty = __GL_DIRTY_LINE | __GL_DIRTY_POLYGON | __GL_DIRTY_POINT |
                                   __GL_DIRTY_LIGHTING | __GL_DIRTY_DEPTH | __GL_DIRTY_SCISSOR;
+
+#define WHOLE(member) [](GlContext *d, const GlContext *s) { d->state.member = s->state.member; }
 
 // In the order push, pop and copy visit the groups. The pixel-mode,
 // evaluator (maps and grids) and texture groups hold only their enables
 // until their subsystems arrive.
 const Group groups[] = {
     {GL_ACCUM_BUFFER_BIT, WHOLE(accum), 0, 0, 0, kNoCall},
-    {GL_COLOR_BUFFER_BIT, WHOLE(raster), kColorBufferEnables, 0, 0x1 | 0x8, kNoCall},
+    {GL_COLOR_BUFFER_BIT, WHOLE(raster), kColorBufferEnables, 0, kColorBufferTables, kNoCall},
     {GL_CURRENT_BIT, CopyCurrent, 0, 0, 0, kNoCall},
     {GL_DEPTH_BUFFER_BIT, WHOLE(depth), __GL_DEPTH_TEST_ENABLE, __GL_DIRTY_DEPTH, 0, kNoCall},
     {GL_ENABLE_BIT, WHOLE(enables), 0, kEnableDirty, 0, kColorProcs},
@@ -108,7 +110,7 @@ const Group groups[] = {
     {GL_POLYGON_STIPPLE_BIT, WHOLE(polygonStipple), __GL_POLYGON_STIPPLE_ENABLE,
      __GL_DIRTY_POLYGON | __GL_DIRTY_POLYGON_STIPPLE, 0, kNoCall},
     {GL_SCISSOR_BIT, WHOLE(scissor), __GL_SCISSOR_TEST_ENABLE, __GL_DIRTY_SCISSOR, 0, kNoCall},
-    {GL_STENCIL_BUFFER_BIT, WHOLE(stencil), __GL_STENCIL_TEST_ENABLE, 0, 0x2 | 0x4, kNoCall},
+    {GL_STENCIL_BUFFER_BIT, WHOLE(stencil), __GL_STENCIL_TEST_ENABLE, 0, kStencilTables, kNoCall},
     {GL_TEXTURE_BIT, CopyTextureEnables, 0, 0, 0, kNoCall},
     {GL_TRANSFORM_BIT, CopyTransform, __GL_NORMALIZE_ENABLE, 0, 0, kNoCall},
     {GL_VIEWPORT_BIT, WHOLE(viewport), 0, 0, 0, kViewport},

@@ -1,6 +1,6 @@
 // The core back end's answers to the window-system layer: destruction,
 // sharing, swapping and window changes.
-#include <limits.h>
+#include <stdint.h>
 
 #include "core/context.h"
 #include "core/s_backend.h"
@@ -15,8 +15,7 @@ namespace core {
 GLbool8 DestroyContext(GlContext *gc) {
   __glFreeBufData(gc);
   __glDestroyContext(gc);
-  void (*release)(GlContext *, void *) = gc->imports.free;
-  release(gc, gc);
+  gc->imports.free(gc, gc);
   return 1;
 }
 

@@ -3,6 +3,7 @@
 // window-space clip.
 #include "core/context.h"
 #include "core/s_backend.h"
+#include "core/s_entry.h"
 #include "geometry/s_xform.h"
 #include "raster/s_buffers.h"
 
@@ -41,16 +42,13 @@ void CheckViewport(GlContext *gc) {
   uint32_t inside = left >= box[0] && y0 >= box[1] && right <= box[2] && y1 <= box[3];
   if (inside == gc->transform.viewportInside) return;
   gc->transform.viewportInside = inside;
-  if (gc->beginMode == __GL_IN_BEGIN) {
+  const bool inBegin = gc->beginMode == __GL_IN_BEGIN;
+  __glDelayValidate(gc, __GL_DIRTY_GENERIC);
+  if (inBegin) {
     // The primitive under way goes on with procedures that match the new
     // containment.
-    gc->beginMode = __GL_VALIDATE_PENDING;
-    gc->dirtyMask |= __GL_DIRTY_GENERIC;
     gc->procs.validate(gc);
     gc->beginMode = __GL_IN_BEGIN;
-  } else {
-    gc->beginMode = __GL_VALIDATE_PENDING;
-    gc->dirtyMask |= __GL_DIRTY_GENERIC;
   }
 }
 

@@ -29,6 +29,13 @@ void ReleaseGrowArray(GlContext *gc, GlGrowArray *array) {
   array->capacity = 0;
 }
 
+void ReleaseAttributes(GlContext *gc) {
+  if (gc->attributeStack == nullptr) return;
+  __glFreeAttributeState(gc);
+  Release(gc, gc->attributeStack);
+  gc->attributeStackTop = nullptr;
+}
+
 void ReleaseClientAttributes(GlContext *gc) {
   if (gc->clientAttributeStack == nullptr) return;
   for (int i = 0; i < gc->constants.maxClientAttribStackDepth; i++)
@@ -37,18 +44,19 @@ void ReleaseClientAttributes(GlContext *gc) {
   gc->clientAttributeStackTop = nullptr;
 }
 
-void ReleaseLightTables(GlContext *gc) {
-  if (gc->light.lightCaches == nullptr) return;
-  for (int i = 0; i < gc->constants.numberOfLights; i++) {
-    GlLightCache &cache = gc->light.lightCaches[i];
-    if (cache.spotLut) __glFreeSpecLUT(gc, cache.spotLut);
-    cache.spotLut = nullptr;
+// The light and material caches give their tables back before the table
+// cache itself goes.
+void ReleaseSpecularTables(GlContext *gc) {
+  GlLightMachine &lm = gc->light;
+  for (int i = 0; lm.lightCaches && i < gc->constants.numberOfLights; i++) {
+    __glFreeSpecLUT(gc, lm.lightCaches[i].spotLut);
+    lm.lightCaches[i].spotLut = nullptr;
   }
-}
-
-bool HasDlistState(const GlContext *gc) {
-  const GlDlistState &dl = gc->dlist;
-  return dl.dlistArray || dl.namesArray || dl.arena;
+  for (GlMaterialCache &mc : lm.materialCache) {
+    __glFreeSpecLUT(gc, mc.specLut);
+    mc.specLut = nullptr;
+  }
+  __glFreeLUTCache(gc);
 }
 
 }  // namespace
@@ -60,14 +68,10 @@ void __glDestroyContext(GlContext *gc) {
   Release(gc, gc->workRecords);
   __glReleaseCodeCache(gc);
 
-  if (gc->attributeStack) {
-    __glFreeAttributeState(gc);
-    Release(gc, gc->attributeStack);
-    gc->attributeStackTop = nullptr;
-  }
+  ReleaseAttributes(gc);
   ReleaseClientAttributes(gc);
 
-  ReleaseLightTables(gc);
+  ReleaseSpecularTables(gc);
   Release(gc, gc->state.light.source);
   Release(gc, gc->light.lightCaches);
   Release(gc, gc->select.stack);
@@ -81,13 +85,8 @@ void __glDestroyContext(GlContext *gc) {
   __glFreeEvaluatorState(gc);
   __glFreePixelState(gc);
   __glFreeVertexArrayState(gc);
-  if (HasDlistState(gc)) __glFreeDlistState(gc);
+  __glFreeDlistState(gc);
   __glFreeTextureState(gc);
   __glFreeTransformState(gc);
-  for (GlMaterialCache &mc : gc->light.materialCache) {
-    if (mc.specLut) __glFreeSpecLUT(gc, mc.specLut);
-    mc.specLut = nullptr;
-  }
-  if (gc->light.lutCache) __glFreeLUTCache(gc);
   __glFreeVertexCacheState(gc);
 }

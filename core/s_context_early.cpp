@@ -14,12 +14,6 @@
 #include "pixels/px_texture.h"
 #include "wgl/wgl_current.h"
 
-// Span work arrays: a line or an antialiased run across a 2048-pixel
-// viewport can reach 2050 pixels, one more than 2048 on each end.
-#define GL_SPAN_PIXELS 2050
-#define GL_SPAN_STIPPLE_WORDS ((GL_SPAN_PIXELS + 31) / 32)
-static_assert(GL_SPAN_STIPPLE_WORDS == 65, "one stipple bit per span pixel");
-
 #define GL_GROW_ARRAY_CAPACITY 1000
 
 namespace {

@@ -21,7 +21,7 @@ typedef struct GlDlistArray {
 GlDlistArray *__glDlistNewArray(GlContext *gc);
 void __glDlistFreeArray(GlContext *gc, GlDlistArray *array);
 
-// The last step of context set-up: the list allocator, the nesting and
+// Early initialisation's list state: the list allocator, the nesting and
 // current-list words, and the shared records when the context has none.
 // False when a record could not be made (GL_OUT_OF_MEMORY is recorded on
 // the current context); what was made stays for __glFreeDlistState.

@@ -1,4 +1,4 @@
-// Conversions between the API, unscaled and scaled forms of colours.
+// Colours into the scaled form the rasterizer works in.
 #pragma once
 
 #include "geometry/s_vertex.h"

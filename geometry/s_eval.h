@@ -30,7 +30,7 @@ typedef struct GlEvaluatorMachine {
   // Packed control points: order x k floats (1-D), uOrder x vOrder x k (2-D).
   GLfloat *eval1Data[__GL_MAP_RANGE_COUNT];
   GLfloat *eval2Data[__GL_MAP_RANGE_COUNT];
-  // The basis cache of evaluation arrives here.
+  // Evaluation adds its basis cache after these.
 } GlEvaluatorMachine;
 
 // The default maps at the soft reset: order 1 over [0, 1] with the map's

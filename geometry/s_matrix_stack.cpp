@@ -8,15 +8,15 @@
 
 namespace {
 
-// Rebuilds the top model-view composite from the top projection when it was
-// computed with another one.
-void CatchUpComposite(GlContext *gc) {
+// After a pop of either stack: the top model-view composite is rebuilt only
+// when it was computed with another projection; its procedures are picked
+// again either way.
+void CompositeAfterPop(GlContext *gc) {
   GlTransform *mv = gc->transform.modelView;
-  GlTransform *p = gc->transform.projection;
-  if (mv->sequence != p->sequence) {
-    mv->sequence = p->sequence;
-    gc->procs.multMatrix(&mv->mvp, &mv->matrix, &p->matrix);
-  }
+  if (mv->sequence != gc->transform.projection->sequence)
+    __glRebuildComposite(gc);
+  else
+    gc->procs.pickMvpMatrixProcs(gc, &mv->mvp);
 }
 
 // False, with GL_STACK_OVERFLOW recorded, when the top is the last element.
@@ -108,8 +108,7 @@ void __glPopModelViewMatrix(GlContext *gc) {
   GlTransformMachine *tm = &gc->transform;
   if (!CanPop(tm->modelView, tm->modelViewStack)) return;
   --tm->modelView;
-  CatchUpComposite(gc);
-  gc->procs.pickMvpMatrixProcs(gc, &tm->modelView->mvp);
+  CompositeAfterPop(gc);
   __glModelViewChanged(gc);
 }
 
@@ -117,8 +116,7 @@ void __glPopProjectionMatrix(GlContext *gc) {
   GlTransformMachine *tm = &gc->transform;
   if (!CanPop(tm->projection, tm->projectionStack)) return;
   --tm->projection;
-  CatchUpComposite(gc);
-  gc->procs.pickMvpMatrixProcs(gc, &tm->modelView->mvp);
+  CompositeAfterPop(gc);
 }
 
 void __glPopTextureMatrix(GlContext *gc) {

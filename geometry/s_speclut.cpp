@@ -40,7 +40,7 @@ bool LessExponent(GLfloat a, GLfloat b) { return a < b || (a == a && b != b); }
 
 // Binary search: the table of the exponent, or null with *location set to
 // where it would go.
-GlSpecLUT *findEntry(const GlSpecLUTCache *cache, int32_t *location, GLfloat exponent) {
+GlSpecLUT *FindEntry(const GlSpecLUTCache *cache, int32_t *location, GLfloat exponent) {
   int32_t lo = 0, hi = cache->count;
   while (lo < hi) {
     int32_t mid = (lo + hi) / 2;
@@ -119,13 +119,13 @@ GlSpecLUT *__glCreateSpecLUT(GlContext *gc, GLfloat exponent) {
     gc->light.lutCache = cache;
   }
   int32_t location;
-  GlSpecLUT *table = findEntry(cache, &location, exponent);
+  GlSpecLUT *table = FindEntry(cache, &location, exponent);
   if (table != nullptr) {
     table->refcount++;
     return table;
   }
   if (cache->count >= kKeptTables && EvictOne(gc, cache)) {
-    table = findEntry(cache, &location, exponent);
+    table = FindEntry(cache, &location, exponent);
     LUT_ASSERT(table == nullptr, "table == NULL");
   }
   if (!MakeRoom(gc, &cache)) return nullptr;

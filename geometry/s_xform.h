@@ -67,7 +67,8 @@ typedef struct GlTransformMachine {
 // for __glFreeTransformState).
 GLbool8 __glEarlyInitTransformState(GlContext *gc);
 // The soft reset of the transform state: matrix mode, depth range (0, 1),
-// identity matrices, cull positions, clip-pool vertices, normal (0, 0, 1).
+// identity matrices, clip planes (0, 0, 0, 0), cull positions, clip-pool
+// vertices, normal (0, 0, 1).
 void __glInitTransformState(GlContext *gc);
 void __glFreeTransformState(GlContext *gc);
 
@@ -77,6 +78,9 @@ void __glFreeTransformState(GlContext *gc);
 // (GL_INVALID_VALUE).
 GlContext *__glContextForRectangle(GLsizei width, GLsizei height);
 void __glUpdateViewport(GlContext *gc);
+// Clamps and stores the range, then derives z scale and centre in the
+// direction the depth buffer runs.
+void SetDepthRange(GlContext *gc, GLdouble zNear, GLdouble zFar);
 void __glUpdateDepthRange(GlContext *gc);
 void __glComputeClipBox(GlContext *gc);
 GLfloat __glReturnWindowX(GlContext *gc, GLfloat x);
@@ -93,6 +97,10 @@ void __glGenericPickMatrixProcs(GlContext *gc, GlMatrix *m);
 void __glGenericPickInvTransposeProcs(GlContext *gc, GlMatrix *m);
 void __glGenericPickMvpMatrixProcs(GlContext *gc, GlMatrix *m);
 void __glGenericPickTransformProcs(GlContext *gc);
+
+// ---- The cull point ----
+// For validation: derives the object-space cull point while cull-vertex
+// culling is enabled.
 void __glValidateCullVertexModelView(GlContext *gc);
 
 // ---- The stacks' own procedures, installed by __glGenericPickTransformProcs ----
@@ -147,11 +155,6 @@ void __glModelViewChanged(GlContext *gc);
 // procedures, nothing stale, the change marked; the composite is left to
 // the caller.
 void __glIdentityModelView(GlContext *gc, GlTransform *mv);
-
-// ---- Depth range ----
-// Clamps and stores the range, then derives z scale and centre in the
-// direction the depth buffer runs.
-void SetDepthRange(GlContext *gc, GLdouble zNear, GLdouble zFar);
 
 // ---- Transform procedures (portable forms) ----
 // General.

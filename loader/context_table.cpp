@@ -23,7 +23,7 @@ LoaderContext *Find(uint32_t handle) {
 
 }  // namespace
 
-uint32_t ContextTableAdd(DHGLRC driverHandle, HDC hdc) {
+uint32_t ContextTableAdd(DHGLRC driverHandle) {
   LoaderContext *c = static_cast<LoaderContext *>(calloc(1, sizeof(LoaderContext)));
   if (c == nullptr) return 0;
   Hold hold(tableLock);
@@ -32,7 +32,6 @@ uint32_t ContextTableAdd(DHGLRC driverHandle, HDC hdc) {
     c->handle = nextHandle++;
   } while (c->handle == 0 || Find(c->handle) != nullptr);
   c->driverHandle = driverHandle;
-  c->hdc = hdc;
   c->next = contexts;
   contexts = c;
   return c->handle;

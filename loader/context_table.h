@@ -1,6 +1,7 @@
 // The loader's record of each rendering context. An application's HGLRC is
 // the record's handle number, never an address, so a stale or made-up
-// handle is refused without being touched; numbers are not reused.
+// handle is refused without being touched; numbers are not reused until
+// they wrap round.
 #pragma once
 
 #include <stdint.h>
@@ -11,7 +12,6 @@ typedef struct LoaderContext {
   LoaderContext *next;
   uint32_t handle;      // what the application holds
   DHGLRC driverHandle;  // what the driver knows it by
-  HDC hdc;              // the device context it was created for
   DWORD ownerThread;    // the thread it is current on (or being bound on), 0 for none
   uint8_t deleting;     // a deletion is under way: nobody may bind it
 } LoaderContext;
@@ -23,7 +23,7 @@ enum ContextClaim {
 };
 
 // A new record; 0 when there is no memory.
-uint32_t ContextTableAdd(DHGLRC driverHandle, HDC hdc);
+uint32_t ContextTableAdd(DHGLRC driverHandle);
 // Copies the record out; false for an unknown handle.
 bool ContextTableFind(uint32_t handle, LoaderContext *out);
 

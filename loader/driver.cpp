@@ -19,7 +19,7 @@
 
 #include "loader/context_table.h"
 #include "loader/driver_library.h"
-#include "loader/extensions.h"
+#include "loader/extension_entries.h"
 #include "loader/thread_state.h"
 #include "loader/wgl_current.h"
 #include "platform/kernel.h"

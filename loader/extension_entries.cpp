@@ -1,10 +1,12 @@
 // The extension entries the thunks call: which slot a name is, and the
 // driver's entry kept in it.
+#include "loader/extension_entries.h"
+
+#include <string.h>
+
 #include <atomic>
 
 #include "core/dispatch.h"
-#include "loader/extensions.h"
-#include "loader/thread_state.h"
 
 namespace {
 
@@ -12,20 +14,17 @@ namespace {
 constexpr const char *kSlotNames[GL_SLOT_COUNT] = {GL_SLOTS(LOADER_SLOT_NAME)};
 #undef LOADER_SLOT_NAME
 
+// Slot s is word 1 + s of the table.
 std::atomic_ref<GlDispatchWord> ExtensionWord(int slot) {
-  GlDispatchWord *words = reinterpret_cast<GlDispatchWord *>(&__vlxglExtensionEntries.count + 1);
-  return std::atomic_ref<GlDispatchWord>(words[slot]);
+  GlDispatchWord *words = reinterpret_cast<GlDispatchWord *>(&__vlxglExtensionEntries);
+  return std::atomic_ref<GlDispatchWord>(words[1 + slot]);
 }
 
 }  // namespace
 
 int ExtensionSlot(const char *name) {
-  for (int s = GL_SLOT_CORE_COUNT; s < GL_SLOT_COUNT; ++s) {
-    const char *a = kSlotNames[s];
-    const char *b = name;
-    while (*a != 0 && *a == *b) ++a, ++b;
-    if (*a == *b) return s;
-  }
+  for (int s = GL_SLOT_CORE_COUNT; s < GL_SLOT_COUNT; ++s)
+    if (strcmp(kSlotNames[s], name) == 0) return s;
   return -1;
 }
 

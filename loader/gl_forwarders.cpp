@@ -16,10 +16,9 @@
 // The core forwarder looks the entry up in the calling thread's table, the
 // extension forwarder in __vlxglExtensionEntries; both go through a C++
 // helper first, which is also where a thread's first call attaches it.
-#include <stdint.h>
+#include "loader/gl_forwarders.h"
 
 #include "core/dispatch.h"
-#include "loader/extensions.h"
 #include "loader/thread_state.h"
 
 extern "C" {
@@ -63,6 +62,23 @@ __attribute__((used, visibility("hidden"))) const GlDispatchState *__vlxglExtens
   ".popsection\n"                                                  \
   ".endif\n"
 
+// A forwarder's start: its frame, the slot and the word count kept on the
+// stack, and the table asked of `lookup` (C++, answers in EAX); the shared
+// tail goes on from there.
+#define LOADER_FORWARD_HEAD_ASM(name, lookup) \
+  ".p2align 4\n"                              \
+  ".type " name ", @function\n"               \
+  name ":\n"                                  \
+  "\tpushl %ebp\n"                            \
+  "\tmovl %esp, %ebp\n"                       \
+  "\tpushl %esi\n"                            \
+  "\tpushl %edi\n"                            \
+  "\tpushl %ecx\n"                            \
+  "\tpushl %eax\n"                            \
+  "\tcall " lookup "\n"                       \
+  "\tjmp __vlxglForwardTail\n"                \
+  ".size " name ", . - " name "\n"
+
 // The loader's no-op entries, by argument words: pop them, return 0.
 #define LOADER_NOP_ASM(n)                      \
   ".type __vlxglNop" #n ", @function\n"        \
@@ -102,30 +118,12 @@ asm(".pushsection .data.rel.ro.__vlxglExtensionThunks, \"aw\"\n"
     ".size __vlxglExtensionThunks, . - __vlxglExtensionThunks\n"
     ".popsection\n"
 
-    ".p2align 4\n"
-    ".type __vlxglForwardCore, @function\n"
-    "__vlxglForwardCore:\n"
-    "\tpushl %ebp\n"
-    "\tmovl %esp, %ebp\n"
-    "\tpushl %esi\n"
-    "\tpushl %edi\n"
-    "\tpushl %ecx\n"
-    "\tpushl %eax\n"
-    "\tcall __vlxglThreadTable\n"
-    "\tjmp __vlxglForwardTail\n"
-    ".size __vlxglForwardCore, . - __vlxglForwardCore\n"
+    LOADER_FORWARD_HEAD_ASM("__vlxglForwardCore", "__vlxglThreadTable")
+    LOADER_FORWARD_HEAD_ASM("__vlxglForwardExtension", "__vlxglExtensionTable")
 
+    // EAX = the table; the slot and the word count come off the stack.
     ".p2align 4\n"
-    ".type __vlxglForwardExtension, @function\n"
-    "__vlxglForwardExtension:\n"
-    "\tpushl %ebp\n"
-    "\tmovl %esp, %ebp\n"
-    "\tpushl %esi\n"
-    "\tpushl %edi\n"
-    "\tpushl %ecx\n"
-    "\tpushl %eax\n"
-    "\tcall __vlxglExtensionTable\n"
-    // EAX = table, then the slot and the word count come off the stack.
+    ".type __vlxglForwardTail, @function\n"
     "__vlxglForwardTail:\n"
     "\tpopl %edx\n"
     "\tpopl %ecx\n"
@@ -142,7 +140,7 @@ asm(".pushsection .data.rel.ro.__vlxglExtensionThunks, \"aw\"\n"
     "\tpopl %esi\n"
     "\tpopl %ebp\n"
     "\tret\n"
-    ".size __vlxglForwardExtension, . - __vlxglForwardExtension\n"
+    ".size __vlxglForwardTail, . - __vlxglForwardTail\n"
 
     LOADER_NOP_ASM(0) LOADER_NOP_ASM(1) LOADER_NOP_ASM(2) LOADER_NOP_ASM(3)
     LOADER_NOP_ASM(4) LOADER_NOP_ASM(5) LOADER_NOP_ASM(6) LOADER_NOP_ASM(7)

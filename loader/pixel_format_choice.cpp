@@ -12,7 +12,7 @@
 #include <stdint.h>
 
 #include "loader/pixel_formats.h"
-#include "loader/wgl_current.h"
+#include "loader/wgl_checks.h"
 #include "platform/kernel.h"
 
 namespace {

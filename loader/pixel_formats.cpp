@@ -1,9 +1,9 @@
 // DescribePixelFormat, GetPixelFormat, SetPixelFormat and SwapBuffers, and
-// the built-in module "opengl32.dll" through which GDI (and the driver)
-// reach them as on the platform.
+// the pixel-format checks that the other calls share.
 #include "loader/pixel_formats.h"
 
-#include "loader/wgl_current.h"
+#include "loader/thread_state.h"
+#include "loader/wgl_checks.h"
 #include "platform/control.h"
 #include "platform/kernel.h"
 
@@ -59,25 +59,3 @@ PLATFORM_API BOOL WINAPI wglSwapBuffers(HDC hdc) {
 }
 
 PLATFORM_API BOOL WINAPI SwapBuffers(HDC hdc) { return wglSwapBuffers(hdc); }
-
-namespace {
-
-// The names GDI forwards to on the platform.
-const PlatformExport kOpenGlExports[] = {
-    {"wglSwapBuffers", reinterpret_cast<void *>(&wglSwapBuffers)},
-    {"wglChoosePixelFormat", reinterpret_cast<void *>(&ChoosePixelFormat)},
-    {"wglDescribePixelFormat", reinterpret_cast<void *>(&DescribePixelFormat)},
-    {"wglGetPixelFormat", reinterpret_cast<void *>(&GetPixelFormat)},
-    {"wglSetPixelFormat", reinterpret_cast<void *>(&SetPixelFormat)},
-};
-
-__attribute__((constructor)) void RegisterOpenGlModule() {
-  PlatformRegisterModule("opengl32.dll", kOpenGlExports,
-                         sizeof kOpenGlExports / sizeof kOpenGlExports[0]);
-}
-
-__attribute__((destructor)) void UnregisterOpenGlModule() {
-  PlatformUnregisterModule("opengl32.dll");
-}
-
-}  // namespace

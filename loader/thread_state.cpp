@@ -10,6 +10,7 @@
 #include <pthread.h>
 
 #include "loader/driver.h"
+#include "loader/gl_forwarders.h"
 #include "platform/control.h"
 
 namespace {

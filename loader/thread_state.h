@@ -15,9 +15,6 @@ typedef struct LoaderThread {
   HDC currentDC;                 // the device context it was bound with
 } LoaderThread;
 
-// The loader's own no-op table: every entry pops its words and returns 0.
-extern "C" __attribute__((visibility("hidden"))) const GlDispatchState __vlxglNopTable;
-
 // The calling thread's state, brought up to date with the driver first.
 // Every export starts with this, which is how a thread's first call into
 // the loader becomes its thread attach.
@@ -27,8 +24,8 @@ LoaderThread &LoaderThreadEnter(void);
 LoaderThread &LoaderThreadRaw(void);
 // Forgets the bound context: the no-op table, nothing current.
 void LoaderThreadReset(LoaderThread &thread);
-// The driver has attached the calling thread: it gets the platform's thread
-// set-up, and DriverThreadEnding when it ends.
+// The calling thread is about to be attached to the driver: it gets the
+// platform's thread set-up first, and DriverThreadEnding when it ends.
 void LoaderThreadMarkAttached(LoaderThread &thread);
 
 // The callback handed to the driver: replaces the calling thread's table at

@@ -1,5 +1,7 @@
-// The checks the wgl calls share: device contexts, the driver, context handles.
-#include "loader/wgl_current.h"
+// The checks the wgl and pixel-format calls share.
+#include "loader/wgl_checks.h"
+
+#include "loader/thread_state.h"
 #include "platform/kernel.h"
 
 DWORD DeviceContextType(HDC hdc) {

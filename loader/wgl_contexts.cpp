@@ -2,6 +2,9 @@
 // loader checks its own records first and fails with its own last-error value
 // before reaching the driver; once the driver has answered, its last-error
 // value is left as the driver set it.
+#include "loader/context_table.h"
+#include "loader/thread_state.h"
+#include "loader/wgl_checks.h"
 #include "loader/wgl_current.h"
 #include "platform/kernel.h"
 
@@ -13,7 +16,7 @@ HGLRC CreateContext(HDC hdc, int layerPlane, bool layered) {
   DHGLRC created =
       layered ? driver->createLayerContext(hdc, layerPlane) : driver->createContext(hdc);
   if (created == 0) return nullptr;
-  uint32_t handle = ContextTableAdd(created, hdc);
+  uint32_t handle = ContextTableAdd(created);
   if (handle == 0) {
     driver->deleteContext(created);
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);

@@ -3,6 +3,8 @@
 // calls the table callback, and the loader's no-op table after a release.
 #include "loader/wgl_current.h"
 
+#include "loader/context_table.h"
+#include "loader/wgl_checks.h"
 #include "platform/kernel.h"
 
 bool ReleaseCurrentContext(LoaderThread &thread, const DriverEntries &driver) {
@@ -32,7 +34,12 @@ PLATFORM_API BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context) {
   uint32_t entered = thread.generation;
   const GlDispatchState *table = driver->setContext(hdc, record.driverHandle, &LoaderSetProcTable);
   if (table == nullptr) {
-    if (!rebind) ContextTableSetOwner(handle, 0);
+    // Nothing is current then: not even a table the driver handed over
+    // through the callback before it refused is used.
+    if (!rebind) {
+      ContextTableSetOwner(handle, 0);
+      LoaderThreadReset(thread);
+    }
     return FALSE;
   }
   // The driver went while it bound the context (unloaded, or the process

@@ -1,38 +1,11 @@
-// Binding and releasing contexts on the calling thread, and the checks every
-// wgl call shares. A check that fails sets the loader's own last-error value.
+// Releasing the context current on the calling thread; wglMakeCurrent and
+// wglDeleteContext do it, and so does a thread's end.
 #pragma once
 
-#include "loader/context_table.h"
 #include "loader/driver.h"
 #include "loader/thread_state.h"
-#include "platform/vlxdesktop.h"
 
 // Releases the context current on the thread, if any, through the driver;
 // the thread then has the no-op table. False when the driver refused, and
 // the context stays current.
 bool ReleaseCurrentContext(LoaderThread &thread, const DriverEntries &driver);
-
-// The handle number behind an HGLRC, and back.
-inline uint32_t HandleNumber(HGLRC context) {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(context));
-}
-inline HGLRC HandleOf(uint32_t number) {
-  return reinterpret_cast<HGLRC>(static_cast<uintptr_t>(number));
-}
-
-// The device context's object type when it is a window, screen or memory
-// device context; otherwise 0 with ERROR_INVALID_HANDLE.
-DWORD DeviceContextType(HDC hdc);
-
-// The driver, for a call about a device context: loaded, the thread
-// entered, the device context checked. Null with the last error set.
-const DriverEntries *DriverForDC(HDC hdc);
-// The driver, for a call about context handles, which cannot be valid
-// without one; null with ERROR_INVALID_HANDLE.
-const DriverEntries *DriverForHandles(void);
-
-// The context's record; false with ERROR_INVALID_HANDLE.
-bool FindContext(HGLRC context, LoaderContext *record);
-// Takes the context for binding or deleting on the calling thread; false
-// with ERROR_INVALID_HANDLE, or ERROR_BUSY while another thread has it.
-bool TakeContext(uint32_t handle, ContextUse use, LoaderContext *record);

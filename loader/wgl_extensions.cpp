@@ -3,8 +3,9 @@
 // it, since the driver's entries are callee-pops. A name outside the
 // driver's extension list cannot be called safely with the C convention, so
 // it is refused even when the driver knows it.
-#include "loader/extensions.h"
-#include "loader/wgl_current.h"
+#include "loader/extension_entries.h"
+#include "loader/thread_state.h"
+#include "loader/wgl_checks.h"
 #include "platform/kernel.h"
 
 PLATFORM_API PROC WINAPI wglGetProcAddress(LPCSTR name) {

@@ -2,7 +2,7 @@
 // checks the device context, the pixel format and the caller's buffers; the
 // driver decides the rest.
 #include "loader/pixel_formats.h"
-#include "loader/wgl_current.h"
+#include "loader/wgl_checks.h"
 #include "platform/kernel.h"
 
 namespace {

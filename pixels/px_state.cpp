@@ -2,8 +2,6 @@
 // tables live in the texture objects and need nothing here.
 #include "pixels/px_state.h"
 
-#include "core/context.h"
-
 void __glInitPixelState(GlContext *gc) {}
 
 void __glFreePixelState(GlContext *gc) {}

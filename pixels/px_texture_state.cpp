@@ -1,8 +1,6 @@
 // A context's texture state: set up at creation, reset on the first binding,
 // released at destruction, and the texture-object names shared between
 // contexts.
-#include <string.h>
-
 #include "core/context.h"
 #include "core/gl_assert.h"
 #include "core/s_names.h"

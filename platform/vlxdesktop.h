@@ -82,8 +82,10 @@ PLATFORM_API HGLRC WINAPI wglCreateLayerContext(HDC hdc, int layerPlane);
 // Releases the context first when it is current on the calling thread;
 // fails (ERROR_BUSY) while it is current on another thread.
 PLATFORM_API BOOL WINAPI wglDeleteContext(HGLRC context);
-// Binding a context releases the one current on the thread first; a null
-// context releases only. A context current on another thread: ERROR_BUSY.
+// Binding a context releases the one current on the thread first (unless it
+// is the same context on the same device context), so a binding that fails
+// leaves nothing current; a null context releases only. A context current on
+// another thread: ERROR_BUSY.
 PLATFORM_API BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context);
 PLATFORM_API HGLRC WINAPI wglGetCurrentContext(void);
 PLATFORM_API HDC WINAPI wglGetCurrentDC(void);

@@ -24,17 +24,22 @@ void __glLoseCurrentBuffer(GlBuffer *buf) {
   buf->drawableBuf = nullptr;
 }
 
-namespace {
-
-void Bind(GlBuffer *buf, GlDrawableBuffer *drawableBuf, GlContext *gc) {
-  if (buf->makeCurrent) buf->makeCurrent(buf, drawableBuf, gc);
+void __glContextBuffers(GlContext *gc, GlDrawable *drawable,
+                        GlContextBuffer buffers[__GL_CONTEXT_BUFFER_COUNT]) {
+  auto slotOf = [drawable](GlDrawableBuffer GlDrawable::*slot) {
+    return drawable ? &(drawable->*slot) : nullptr;
+  };
+  const GlModes &modes = gc->modes;
+  buffers[0] = {&gc->frontBuffer.buf, __GL_FRONT_BUFFER_MASK, slotOf(&GlDrawable::front), 1};
+  buffers[1] = {&gc->backBuffer.buf, __GL_BACK_BUFFER_MASK, slotOf(&GlDrawable::back),
+                modes.doubleBufferMode};
+  buffers[2] = {&gc->accumBuffer.buf, __GL_ACCUM_BUFFER_MASK, slotOf(&GlDrawable::accum),
+                modes.haveAccumBuffer};
+  buffers[3] = {&gc->depthBuffer.buf, __GL_DEPTH_BUFFER_MASK, slotOf(&GlDrawable::depth),
+                modes.haveDepthBuffer};
+  buffers[4] = {&gc->stencilBuffer.buf, __GL_STENCIL_BUFFER_MASK, slotOf(&GlDrawable::stencil),
+                modes.haveStencilBuffer};
 }
-
-void Unbind(GlBuffer *buf) {
-  if (buf->loseCurrent) buf->loseCurrent(buf);
-}
-
-}  // namespace
 
 void __glMakeCurrentBuffers(GlContext *gc) {
   GlDrawable *drawable = gc->imports.getDrawablePrivate ? gc->imports.getDrawablePrivate(gc)
@@ -59,24 +64,20 @@ void __glMakeCurrentBuffers(GlContext *gc) {
   __glKeepRasterPosition(gc, drawable->height, drawable->yInverted);
   gc->constants.width = drawable->width;
   gc->constants.height = drawable->height;
-  const GlModes &modes = gc->modes;
-  Bind(&gc->frontBuffer.buf, &drawable->front, gc);
-  if (modes.doubleBufferMode) Bind(&gc->backBuffer.buf, &drawable->back, gc);
-  if (modes.haveAccumBuffer) Bind(&gc->accumBuffer.buf, &drawable->accum, gc);
-  if (modes.haveDepthBuffer) Bind(&gc->depthBuffer.buf, &drawable->depth, gc);
-  if (modes.haveStencilBuffer) Bind(&gc->stencilBuffer.buf, &drawable->stencil, gc);
+  GlContextBuffer buffers[__GL_CONTEXT_BUFFER_COUNT];
+  __glContextBuffers(gc, drawable, buffers);
+  for (const GlContextBuffer &b : buffers)
+    if (b.present && b.buf->makeCurrent) b.buf->makeCurrent(b.buf, b.drawableBuf, gc);
   __GL_UNLOCK_DRAWABLE(gc);
 }
 
 void __glLoseCurrentBuffers(GlContext *gc) {
   if (gc->drawablePrivate == nullptr) return;
   __GL_LOCK_DRAWABLE(gc, "s_buffer");
-  const GlModes &modes = gc->modes;
-  Unbind(&gc->frontBuffer.buf);
-  if (modes.doubleBufferMode) Unbind(&gc->backBuffer.buf);
-  if (modes.haveAccumBuffer) Unbind(&gc->accumBuffer.buf);
-  if (modes.haveDepthBuffer) Unbind(&gc->depthBuffer.buf);
-  if (modes.haveStencilBuffer) Unbind(&gc->stencilBuffer.buf);
+  GlContextBuffer buffers[__GL_CONTEXT_BUFFER_COUNT];
+  __glContextBuffers(gc, nullptr, buffers);
+  for (const GlContextBuffer &b : buffers)
+    if (b.present && b.buf->loseCurrent) b.buf->loseCurrent(b.buf);
   __GL_UNLOCK_DRAWABLE(gc);
   // A released context must not reach a drawable that may be freed before
   // it is bound again.

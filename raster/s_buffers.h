@@ -3,7 +3,6 @@
 // to one buffer of the current drawable.
 #pragma once
 
-#include <stddef.h>
 #include <stdint.h>
 
 #include "core/calling.h"
@@ -85,6 +84,22 @@ void __glInitStencil8(GlStencilBuffer *sfb, GlContext *gc);
 void __glInitAccum64(GlAccumBuffer *afb, GlContext *gc);
 
 // ---- The context's buffers and its drawable ----
+// One buffer object of the context: its buffer bit, its record in the
+// drawable (when a drawable is given) and whether the visual has the buffer.
+typedef struct GlContextBuffer {
+  GlBuffer *buf;
+  uint32_t bit;
+  GlDrawableBuffer *drawableBuf;
+  GLbool8 present;
+} GlContextBuffer;
+
+#define __GL_CONTEXT_BUFFER_COUNT 5
+
+// The context's buffer objects in the drawable's order: front, back,
+// accumulation, depth, stencil.
+void __glContextBuffers(GlContext *gc, GlDrawable *drawable,
+                        GlContextBuffer buffers[__GL_CONTEXT_BUFFER_COUNT]);
+
 // Binds every buffer object of the context to the drawable the imports give
 // (none: the buffers stay unbound), taking its row order and size.
 void __glMakeCurrentBuffers(GlContext *gc);

@@ -1,5 +1,5 @@
-// The depth buffer object: its range and the row-direction flag that the
-// depth range reads.
+// The depth buffer object: its range, and whether the bound drawable's depth
+// buffer runs from far to near, which the depth range reads.
 #include "core/context.h"
 #include "raster/s_buffers.h"
 #include "wgl/wgl_drawable.h"

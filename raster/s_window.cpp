@@ -20,18 +20,9 @@ GLbool8 __glFindWindowSize(GlContext *gc) {
 GLbool8 __glChangeWindowSize(GlContext *gc, int32_t x, int32_t y, int32_t width,
                              int32_t height) {
   if (width < 0 || height < 0) return 0;
-  struct {
-    GlBuffer *buf;
-    uint32_t bit;
-    bool present;
-  } buffers[] = {
-      {&gc->frontBuffer.buf, __GL_FRONT_BUFFER_MASK, true},
-      {&gc->backBuffer.buf, __GL_BACK_BUFFER_MASK, gc->modes.doubleBufferMode != 0},
-      {&gc->accumBuffer.buf, __GL_ACCUM_BUFFER_MASK, gc->modes.haveAccumBuffer != 0},
-      {&gc->depthBuffer.buf, __GL_DEPTH_BUFFER_MASK, gc->modes.haveDepthBuffer != 0},
-      {&gc->stencilBuffer.buf, __GL_STENCIL_BUFFER_MASK, gc->modes.haveStencilBuffer != 0},
-  };
-  for (const auto &b : buffers)
+  GlContextBuffer buffers[__GL_CONTEXT_BUFFER_COUNT];
+  __glContextBuffers(gc, nullptr, buffers);
+  for (const GlContextBuffer &b : buffers)
     if (b.present && b.buf->resize && !b.buf->resize(b.buf, x, y, width, height, b.bit))
       return 0;
 

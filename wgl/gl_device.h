@@ -12,8 +12,8 @@ struct GlContext;
 struct WglDrawablePrivate;
 
 typedef struct GlDevice {
-  // Buffers whose surfaces go to video memory: 1 front, 4 back,
-  // 16 accumulation, 32 depth, 64 stencil.
+  // Buffers whose surfaces go to video memory, as buffer bits (1 front,
+  // 4 back, 16 accumulation, 32 depth, 64 stencil).
   uint32_t flags;
   uint32_t reserved;
   void *lookupTextureFormat;  // typed by the texture code

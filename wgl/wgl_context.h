@@ -19,6 +19,11 @@ struct WglDrawablePrivate;
 // through this callback, recorded when the context is bound.
 typedef void(GLENTRY *WglSetProcTableProc)(const GlDispatchState *table);
 
+// Window changes waiting in `flags` for the next drawable lock, which
+// delivers them to the context: the size first, then the destruction.
+#define WGL_PENDING_SIZE 0x1u
+#define WGL_PENDING_DESTROY 0x2u
+
 typedef struct WglContext {
   WglContext *prev;
   WglContext *next;
@@ -27,7 +32,7 @@ typedef struct WglContext {
   uint8_t current;       // current on some thread
   int32_t ownerThread;   // the thread it is current on, -1 when none
   uint8_t bound;         // set by every successful bind
-  uint32_t flags;        // 1 buffer size changed, 2 window destroyed
+  uint32_t flags;        // WGL_PENDING_SIZE, WGL_PENDING_DESTROY
   uint8_t created;       // set at creation
   uint32_t handle;       // the handle the loader knows it by
   PlatformWindow *hwnd;  // window of the current binding

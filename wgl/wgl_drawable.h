@@ -4,10 +4,8 @@
 // are here so far; the drawable and buffer-kind code adds the rest in place.
 #pragma once
 
-#include <stddef.h>
 #include <stdint.h>
 
-#include "core/calling.h"
 #include "platform/kernel.h"
 #include "wgl/gl_imports.h"
 

@@ -6,11 +6,6 @@
 #include "wgl/wgl_context.h"
 #include "wgl/wgl_drawable.h"
 
-// Bits of WglContext.flags: what the layer has noticed and not yet told the
-// context.
-#define WGL_PENDING_SIZE 0x1u
-#define WGL_PENDING_DESTROY 0x2u
-
 WglDrawableMutex *__wglCreateDrawableMutex(void) {
   WglDrawableMutex *mutex =
       static_cast<WglDrawableMutex *>(GlobalAlloc(GPTR, sizeof(WglDrawableMutex)));

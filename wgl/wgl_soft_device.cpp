@@ -4,13 +4,13 @@
 // pixel-format list and drawables arrive with the driver entries.
 #include "core/s_context.h"
 #include "pixels/px_texture.h"
+#include "raster/s_buffers.h"
 #include "wgl/gl_device.h"
 
 namespace {
 
 GlDevice softDevice = {
-    // The back (4) and depth (32) buffers go to video memory.
-    .flags = 0x24,
+    .flags = __GL_BACK_BUFFER_MASK | __GL_DEPTH_BUFFER_MASK,
     .reserved = 0,
     .lookupTextureFormat = nullptr,
     .processAttach = nullptr,

@@ -197,9 +197,9 @@ TEST_F(Binding, BindsEveryBufferTheVisualHasToItsDrawableSlot) {
 // context has procedures, and the binding takes the size itself.
 TEST_F(Binding, ASizeChangePendingAtTheFirstBindingIsTakenByTheBinding) {
   window->Resize(200, 150);
-  wgl.flags |= 0x1;
+  wgl.flags |= WGL_PENDING_SIZE;
   ASSERT_TRUE(Bind(gc));
-  EXPECT_EQ(wgl.flags & 0x1, 0u);
+  EXPECT_EQ(wgl.flags & WGL_PENDING_SIZE, 0u);
   EXPECT_EQ(gc->constants.width, 200);
   EXPECT_EQ(gc->constants.height, 150);
   EXPECT_EQ(gc->state.viewport.width, 200);

@@ -112,9 +112,9 @@ TEST_F(DrawableLock, DeliversPendingChangesOnceInOrder) {
     std::vector<std::string> notes;
   } cases[] = {
       {"nothing", 0x0, {}},
-      {"new size", 0x1, {"size 30,40 200x100"}},
-      {"destroyed", 0x2, {"destroy"}},
-      {"both: size first", 0x3, {"size 30,40 200x100", "destroy"}},
+      {"new size", WGL_PENDING_SIZE, {"size 30,40 200x100"}},
+      {"destroyed", WGL_PENDING_DESTROY, {"destroy"}},
+      {"both: size first", WGL_PENDING_SIZE | WGL_PENDING_DESTROY, {"size 30,40 200x100", "destroy"}},
   };
   window.Resize(200, 100, 30, 40);
   for (const Case &c : cases) {

@@ -208,9 +208,9 @@ TEST_F(ResizeInsideBegin, RevalidatesAndThePrimitiveContinues) {
       // The window shrinks: the layer records it, the next drawable lock
       // delivers it.
       window.Resize(320, 240);
-      wgl.flags |= 0x1;
+      wgl.flags |= WGL_PENDING_SIZE;
       __GL_LOCK_DRAWABLE(gc, "backend_viewport_test");
-      EXPECT_EQ(wgl.flags & 0x1, 0u);
+      EXPECT_EQ(wgl.flags & WGL_PENDING_SIZE, 0u);
       EXPECT_EQ(gc->constants.width, 320);
       EXPECT_EQ(gc->constants.height, 240);
       EXPECT_EQ(gc->transform.viewportInside, 0u);

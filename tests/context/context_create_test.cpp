@@ -191,7 +191,7 @@ TEST_F(Creation, SetsUpTheWorkStorage) {
   EXPECT_NE(gc->dlist.namesArray, nullptr);
   EXPECT_NE(gc->dlist.arena, nullptr) << "lists can be compiled from the start";
   EXPECT_EQ(gc->dlist.malloc, gc->imports.malloc);
-  EXPECT_EQ(gc->state.transform.eyeClipPlanes != nullptr, true);
+  EXPECT_NE(gc->state.transform.eyeClipPlanes, nullptr);
 
   Destroy(gc);
 }

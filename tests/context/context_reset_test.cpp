@@ -18,6 +18,9 @@
 namespace life_test {
 namespace {
 
+// Set by the first binding and by every one after it.
+constexpr uint32_t kBoundFlags = __GL_GC_VALIDATED_ONCE | __GL_GC_INITIALIZED;
+
 uint32_t Bits(float f) {
   uint32_t b;
   memcpy(&b, &f, sizeof b);
@@ -155,9 +158,9 @@ TEST_P(FirstBinding, DerivesTheConstants) {
                "GL_VLX_index_array_formats GL_VLX_index_func GL_VLX_index_material "
                "GL_VLX_index_texture GL_WIN_swap_hint ");
   EXPECT_EQ(std::string(c.extensions).back(), ' ');
-  const char *renderer = (c.cpuFlags & 0x2) ? "Generic/MMX/K3D"
-                         : (c.cpuFlags & 0x1) ? "Generic/MMX"
-                                              : "Generic";
+  const char *renderer = (c.cpuFlags & __GL_CPU_K3D)   ? "Generic/MMX/K3D"
+                         : (c.cpuFlags & __GL_CPU_MMX) ? "Generic/MMX"
+                                                       : "Generic";
   EXPECT_STREQ(c.renderer, renderer);
 }
 
@@ -174,7 +177,7 @@ TEST_P(FirstBinding, ResetsToTheInitialState) {
     return GlColor{c.r * 255.0f, c.g * 255.0f, c.b * 255.0f, c.a * 255.0f};
   };
   Rows rows;
-  rows.Add("flags", gc->flags, 0x3);
+  rows.Add("flags", gc->flags, kBoundFlags);
   rows.Add("beginMode", gc->beginMode, __GL_VALIDATE_PENDING);
   rows.Add("renderMode", gc->renderMode, GL_RENDER);
   rows.Add("error", gc->error, GL_NO_ERROR);
@@ -360,7 +363,7 @@ TEST_F(BindingAllocations, EachRefusedInTurnLeavesAWorkingContext) {
     CountingImports::failAllocation(n);
     EXPECT_TRUE(Bind(gc));
     CountingImports::failAllocation(0);
-    EXPECT_EQ(gc->flags, 0x3u);
+    EXPECT_EQ(gc->flags, kBoundFlags);
     ASSERT_TRUE(Release(gc));
     ASSERT_TRUE(Bind(gc));
     ASSERT_TRUE(Release(gc));
@@ -396,7 +399,7 @@ TEST_F(Rebinding, KeepsTheStateAndReappliesTheWindow) {
     window.Resize(320, 200);
     OnThread([&] {
       ASSERT_TRUE(Bind(gc));
-      EXPECT_EQ(gc->flags, 0x3u);
+      EXPECT_EQ(gc->flags, kBoundFlags);
       EXPECT_EQ(gc->beginMode, __GL_VALIDATE_PENDING);
       EXPECT_EQ(gc->state.point.requestedSize, 4.0f);
       EXPECT_EQ(gc->state.fog.density, 0.25f);
@@ -439,11 +442,11 @@ TEST_F(Rebinding, ReappliesTheWindowWhenTheBackEndAsks) {
     ASSERT_TRUE(Bind(gc));
     ASSERT_TRUE(Release(gc));
   });
-  gc->flags |= 0x4;
+  gc->flags |= __GL_GC_REAPPLY_VIEWPORT;
   window.Resize(100, 50);
   OnThread([&] {
     ASSERT_TRUE(Bind(gc));
-    EXPECT_EQ(gc->flags, 0x3u) << "every binding clears the request";
+    EXPECT_EQ(gc->flags, kBoundFlags) << "every binding clears the request";
     EXPECT_EQ(gc->constants.width, 100);
     EXPECT_EQ(gc->constants.height, 50);
     ASSERT_TRUE(Release(gc));

@@ -100,7 +100,9 @@ void LifeTest::TearDown() {
   __glSetTLSCXValue(&__wglPlaceholderContext);
 }
 
-GlContext *LifeTest::Create(const GlModes &modes) { return __glCoreCreateContext(&imports, &modes); }
+GlContext *LifeTest::Create(const GlModes &modes) {
+  return __glCoreCreateContext(&imports, &modes);
+}
 
 GlContext *LifeTest::CreateBound(const GlModes &modes) {
   GlContext *gc = Create(modes);

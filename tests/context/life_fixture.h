@@ -66,8 +66,8 @@ class LifeTest : public testing::Test {
   GlImports imports{};
 };
 
-// The core's creator, bound on the calling thread: make current, and
-// release afterwards.
+// Makes gc current on the calling thread through its exports, and releases
+// it; each true when the back end agreed.
 bool Bind(GlContext *gc);
 bool Release(GlContext *gc);
 

@@ -25,10 +25,10 @@ TEST_F(Renderer, NamesTheProcessorFeatures) {
     GlCpuFlags flags;
     const char *renderer;
   } words[] = {
-      {0, 0, 0x0, "Generic"},
-      {1, 0, 0x1, "Generic/MMX"},
-      {0, 1, 0x2, "Generic/MMX/K3D"},
-      {1, 1, 0x3, "Generic/MMX/K3D"},
+      {0, 0, 0, "Generic"},
+      {1, 0, __GL_CPU_MMX, "Generic/MMX"},
+      {0, 1, __GL_CPU_K3D, "Generic/MMX/K3D"},
+      {1, 1, __GL_CPU_MMX | __GL_CPU_K3D, "Generic/MMX/K3D"},
   };
   const int mmx = Forced("__GL_FORCE_MMX"), k3d = Forced("__GL_FORCE_K3D");
   ASSERT_TRUE(mmx >= 0 && k3d >= 0) << "run with both overrides set";

@@ -7,13 +7,12 @@
 #include <math.h>
 #include <string.h>
 
+#include <array>
 #include <random>
 #include <string>
-#include <vector>
 
-#include "core/context.h"
 #include "geometry/s_xform.h"
-#include "tests/geometry/xform_fixture.h"
+#include "tests/geometry/matrix_reference.h"
 
 namespace {
 

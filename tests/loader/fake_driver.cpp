@@ -1,5 +1,6 @@
-// The fake driver: records every entry call and behaves as a small driver
-// would, unless a test overrides an entry's answer.
+// The fake driver's entries and controls: it records every entry call and
+// behaves as a small driver would, unless a test overrides an entry's
+// answer. The tables it hands out are in fake_driver_tables.cpp.
 #include "tests/loader/fake_driver.h"
 
 #include <dlfcn.h>
@@ -12,66 +13,11 @@
 
 #include "loader/driver_interface.h"
 #include "platform/kernel.h"
+#include "tests/loader/fake_driver_tables.h"
+#include "tests/loader/pixel_format_descriptor.h"
 #include "tests/loader/slot_shapes.h"
 
 namespace {
-
-// ---- Recording entries ---------------------------------------------------------------
-
-thread_local FakeGlCall lastGlCall = {-1, 0, 0, {}, {}};
-
-template <typename T>
-void Keep(T value) {
-  uint64_t bits = 0;
-  memcpy(&bits, &value, sizeof value);
-  lastGlCall.bits[lastGlCall.count] = bits;
-  lastGlCall.sizes[lastGlCall.count++] = sizeof value;
-}
-
-template <int S, typename F>
-struct Recorder;
-template <int S, typename R, typename... A>
-struct Recorder<S, R(A...)> {
-  static R GLENTRY Proc(A... args) {
-    lastGlCall.slot = S;
-    lastGlCall.calls++;
-    lastGlCall.count = 0;
-    (Keep(args), ...);
-    if constexpr (!std::is_void_v<R>) return SlotResult<R>(S);
-  }
-};
-
-template <unsigned Table>
-GLenum GLENTRY Marker() {
-  return FAKE_MARKER(Table);
-}
-
-// Pops nothing, whatever the slot's words: a driver entry of the wrong shape.
-uint32_t Unbalanced() { return FAKE_UNBALANCED_RESULT; }
-
-#define RECORD_ENTRY(s, Name, words, list, Ret, params) .Name = &Recorder<s, GlSig_##Name>::Proc,
-const GlDispatchState kRecording = {.count = GL_SLOT_CORE_COUNT,
-                                    GL_SLOTS(RECORD_ENTRY).zero = {0, 0, 0}};
-#undef RECORD_ENTRY
-
-struct Tables {
-  GlDispatchState table[FAKE_TABLES];
-  Tables() {
-    for (GlDispatchState &t : table) t = kRecording;
-    table[1].GetError = &Marker<1>;
-    table[2].GetError = &Marker<2>;
-    table[3].GetError = &Marker<3>;
-    table[4].GetError = &Marker<4>;
-    table[5].GetError = &Marker<5>;
-    table[6].GetError = &Marker<6>;
-    table[7].GetError = &Marker<7>;
-    GlDispatchWord unbalanced =
-        reinterpret_cast<GlDispatchWord>(reinterpret_cast<void (*)(void)>(&Unbalanced));
-    for (unsigned s = 0; s < GL_SLOT_COUNT; ++s)
-      __glSetDispatchSlot(&table[FAKE_TABLE_UNBALANCED], s, unbalanced);
-  }
-};
-const Tables tables;
 
 // ---- The call log ------------------------------------------------------------------------
 
@@ -144,27 +90,13 @@ uintptr_t Answer(const Pending &pending, uintptr_t result) {
 
 uintptr_t W(const void *p) { return reinterpret_cast<uintptr_t>(p); }
 
-PIXELFORMATDESCRIPTOR Format(DWORD flags, BYTE type, BYTE color, BYTE alpha, BYTE accum,
-                             BYTE depth, BYTE stencil) {
-  PIXELFORMATDESCRIPTOR pfd = {};
-  pfd.nSize = sizeof pfd;
-  pfd.nVersion = 1;
-  pfd.dwFlags = flags;
-  pfd.iPixelType = type;
-  pfd.cColorBits = color;
-  pfd.cAlphaBits = alpha;
-  pfd.cAccumBits = accum;
-  pfd.cDepthBits = depth;
-  pfd.cStencilBits = stencil;
-  return pfd;
-}
-
 constexpr DWORD kWindowGl = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
 const PIXELFORMATDESCRIPTOR kFormats[FAKE_PIXEL_FORMATS] = {
-    Format(kWindowGl | PFD_DOUBLEBUFFER, PFD_TYPE_RGBA, 16, 0, 0, 16, 0),
-    Format(kWindowGl | PFD_DRAW_TO_BITMAP | PFD_SUPPORT_GDI, PFD_TYPE_RGBA, 16, 0, 0, 16, 0),
-    Format(kWindowGl | PFD_DOUBLEBUFFER, PFD_TYPE_RGBA, 32, 8, 64, 24, 8),
-    Format(kWindowGl, PFD_TYPE_COLORINDEX, 8, 0, 0, 16, 0),
+    PixelFormatDescriptor(kWindowGl | PFD_DOUBLEBUFFER, PFD_TYPE_RGBA, 16, 0, 0, 16, 0),
+    PixelFormatDescriptor(kWindowGl | PFD_DRAW_TO_BITMAP | PFD_SUPPORT_GDI, PFD_TYPE_RGBA, 16, 0, 0,
+                          16, 0),
+    PixelFormatDescriptor(kWindowGl | PFD_DOUBLEBUFFER, PFD_TYPE_RGBA, 32, 8, 64, 24, 8),
+    PixelFormatDescriptor(kWindowGl, PFD_TYPE_COLORINDEX, 8, 0, 0, 16, 0),
 };
 
 // The extension names, by slot.
@@ -194,6 +126,7 @@ DRIVER_ENTRY BOOL GLENTRY DrvValidateVersion(ULONG version) {
 }
 
 namespace {
+
 DHGLRC NewContext(const Pending &p) {
   DHGLRC context;
   {
@@ -203,6 +136,17 @@ DHGLRC NewContext(const Pending &p) {
   }
   return Answer(p, context);
 }
+
+// What FakeDriverSwitchInsideSetContext asked for, if anything.
+void HandOverInsideSetContext(VlxSetProcTableProc setProcTable) {
+  unsigned inside = switchInside.load();
+  if (inside == 0) return;
+  setProcTable(FakeTable(inside));
+  typedef GLenum (*GetError)(void);
+  GetError getError = reinterpret_cast<GetError>(dlsym(RTLD_DEFAULT, "glGetError"));
+  markerSeenInside.store(getError ? getError() : 0);
+}
+
 }  // namespace
 
 DRIVER_ENTRY DHGLRC GLENTRY DrvCreateContext(HDC hdc) {
@@ -227,20 +171,17 @@ DRIVER_ENTRY const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC contex
                                                           VlxSetProcTableProc setProcTable) {
   std::lock_guard<std::mutex> hold(driverLock);
   Pending p;
-  if (Record(FAKE_SET_CONTEXT, {W(hdc), context, W(reinterpret_cast<void *>(setProcTable))}, &p))
+  if (Record(FAKE_SET_CONTEXT, {W(hdc), context, W(reinterpret_cast<void *>(setProcTable))}, &p)) {
+    HandOverInsideSetContext(setProcTable);  // a bind may fail after handing a table over
     return reinterpret_cast<const GlDispatchState *>(p.answer);
+  }
   while (holdSetContext.load() && !detachBegun.load()) std::this_thread::yield();
   callback.store(setProcTable);
   unsigned table = context > FAKE_FIRST_CONTEXT ? FAKE_TABLE_OF(context) : FAKE_TABLE_RECORDING;
-  if (unsigned inside = switchInside.load()) {
-    setProcTable(&tables.table[inside]);
-    typedef GLenum (*GetError)(void);
-    GetError getError = reinterpret_cast<GetError>(dlsym(RTLD_DEFAULT, "glGetError"));
-    markerSeenInside.store(getError ? getError() : 0);
-  }
+  HandOverInsideSetContext(setProcTable);
   threadTable = table;
   threadBound = true;
-  return reinterpret_cast<const GlDispatchState *>(Answer(p, W(&tables.table[table])));
+  return reinterpret_cast<const GlDispatchState *>(Answer(p, W(FakeTable(table))));
 }
 
 DRIVER_ENTRY BOOL GLENTRY DrvReleaseContext(DHGLRC context) {
@@ -330,7 +271,7 @@ DRIVER_ENTRY VlxDriverProc GLENTRY DrvGetProcAddress(LPCSTR name) {
   Pending p;
   if (Record(FAKE_GET_PROC_ADDRESS, {W(name)}, &p, name))
     return reinterpret_cast<VlxDriverProc>(p.answer);
-  const GlDispatchState *recording = &tables.table[FAKE_TABLE_RECORDING];
+  const GlDispatchState *recording = FakeTable(FAKE_TABLE_RECORDING);
   int slot = -1;
   if (strcmp(name, "glBogusVLX") == 0) slot = 2;
   for (int s = GL_SLOT_CORE_COUNT; s < GL_SLOT_COUNT && slot < 0; ++s)
@@ -388,7 +329,7 @@ FAKE_API void FakeDriverSwitchTable(unsigned table) {
   if (table >= FAKE_TABLES) return;
   threadTable = table;
   threadBound = true;
-  if (VlxSetProcTableProc proc = callback.load()) proc(&tables.table[table]);
+  if (VlxSetProcTableProc proc = callback.load()) proc(FakeTable(table));
 }
 
 FAKE_API void FakeDriverSwitchInsideSetContext(unsigned table) {
@@ -398,14 +339,5 @@ FAKE_API void FakeDriverSwitchInsideSetContext(unsigned table) {
 FAKE_API unsigned FakeDriverMarkerSeenInsideSetContext(void) { return markerSeenInside.load(); }
 
 FAKE_API void FakeDriverHoldSetContextUntilDetach(int hold) { holdSetContext.store(hold != 0); }
-
-FAKE_API FakeGlCall FakeDriverLastGlCall(void) { return lastGlCall; }
-
-FAKE_API void FakeDriverForgetGlCall(void) { lastGlCall = {-1, 0, 0, {}, {}}; }
-
-FAKE_API const void *FakeDriverEntry(unsigned table, int slot) {
-  if (table >= FAKE_TABLES || slot < 0 || slot >= GL_SLOT_COUNT) return nullptr;
-  return reinterpret_cast<const void *>(__glDispatchSlot(&tables.table[table], slot));
-}
 
 }  // extern "C"

@@ -90,7 +90,8 @@ FAKE_API unsigned FakeDriverExpectedMarker(void);
    a driver does when the thread's context changes its table. */
 FAKE_API void FakeDriverSwitchTable(unsigned table);
 /* While set (not 0), DrvSetContext hands table `table` through the callback
-   before it answers, and notes what glGetError answered just after. */
+   before it answers (an overridden answer too), and notes what glGetError
+   answered just after. */
 FAKE_API void FakeDriverSwitchInsideSetContext(unsigned table);
 FAKE_API unsigned FakeDriverMarkerSeenInsideSetContext(void);
 /* While set (not 0), DrvSetContext waits until DllMain has been called with

@@ -19,7 +19,7 @@ static int failures = 0;
     }                                                                         \
   } while (0)
 
-/* Slots of the operating system's GL table order. */
+/* Slot numbers, in the operating system's GL table order. */
 enum { SLOT_VERTEX3F = 136, SLOT_CLEAR_COLOR = 206, SLOT_COLOR4D = 27, SLOT_LOCK_ARRAYS = 351 };
 
 static uint32_t FloatBits(float value) {

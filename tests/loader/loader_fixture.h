@@ -11,6 +11,7 @@
 #include "platform/kernel.h"
 #include "platform/vlxdesktop.h"
 #include "tests/loader/fake_driver.h"
+#include "tests/loader/pixel_format_descriptor.h"
 
 inline std::vector<FakeCall> FakeCalls() {
   std::vector<FakeCall> calls(FakeDriverCalls(nullptr, 0));
@@ -45,11 +46,9 @@ inline std::vector<Attachment> Attachments() {
 // A pixel-format descriptor asking for `flags`, RGBA.
 inline PIXELFORMATDESCRIPTOR Descriptor(DWORD flags, WORD size = sizeof(PIXELFORMATDESCRIPTOR),
                                         WORD version = 1) {
-  PIXELFORMATDESCRIPTOR pfd = {};
+  PIXELFORMATDESCRIPTOR pfd = PixelFormatDescriptor(flags, PFD_TYPE_RGBA);
   pfd.nSize = size;
   pfd.nVersion = version;
-  pfd.dwFlags = flags;
-  pfd.iPixelType = PFD_TYPE_RGBA;
   return pfd;
 }
 

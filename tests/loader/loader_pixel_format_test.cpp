@@ -3,20 +3,16 @@
 #include <string.h>
 
 #include "tests/loader/loader_fixture.h"
+#include "tests/loader/pixel_format_descriptor.h"
 
 namespace {
 
 using LoaderPixelFormat = LoaderTest;
 
+// A request for these capabilities and sizes (no accumulation buffer).
 PIXELFORMATDESCRIPTOR Wanted(DWORD flags, BYTE type, BYTE color, BYTE alpha, BYTE depth,
                              BYTE stencil) {
-  PIXELFORMATDESCRIPTOR pfd = Descriptor(flags);
-  pfd.iPixelType = type;
-  pfd.cColorBits = color;
-  pfd.cAlphaBits = alpha;
-  pfd.cDepthBits = depth;
-  pfd.cStencilBits = stencil;
-  return pfd;
+  return PixelFormatDescriptor(flags, type, color, alpha, 0, depth, stencil);
 }
 
 constexpr DWORD kWindowGl = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;

@@ -1,73 +1,21 @@
 // Threads: their attach and detach, one dispatch table per thread, the table
-// callback, releasing before binding and before deleting, and contexts
-// current on other threads.
+// callback, and contexts current on other threads or left current by a
+// thread that ended.
 #include <pthread.h>
+#include <string.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
 
-#include "loader/driver_interface.h"
 #include "tests/loader/gl_exports.h"
-#include "tests/loader/loader_fixture.h"
+#include "tests/loader/thread_support.h"
 
 namespace {
 
 using LoaderThreads = LoaderTest;
-
-// Stages that threads wait for and announce.
-class Stages {
- public:
-  void Reach(int stage) {
-    std::lock_guard<std::mutex> hold(lock_);
-    if (stage > stage_) stage_ = stage;
-    changed_.notify_all();
-  }
-  void WaitFor(int stage) {
-    std::unique_lock<std::mutex> hold(lock_);
-    changed_.wait(hold, [&] { return stage_ >= stage; });
-  }
-
- private:
-  std::mutex lock_;
-  std::condition_variable changed_;
-  int stage_ = 0;
-};
-
-// A window of the calling thread with pixel format 1; it goes with the thread.
-HDC ThreadDC() {
-  HWND hwnd = DesktopCreateWindow(20, 20, 32, 32);
-  HDC hdc = GetDC(hwnd);
-  EXPECT_TRUE(SetPixelFormat(hdc, 1, nullptr));
-  return hdc;
-}
-
-// Runs `body` on a thread of its own until it ends; gives the thread's id.
-DWORD OnThread(const std::function<void()> &body) {
-  DWORD id = 0;
-  std::thread thread([&] {
-    id = GetCurrentThreadId();
-    body();
-  });
-  thread.join();
-  return id;
-}
-
-// DllMain reasons the thread was given, in order.
-std::vector<DWORD> ReasonsOf(DWORD thread) {
-  std::vector<DWORD> reasons;
-  for (const Attachment &a : Attachments())
-    if (a.thread == thread) reasons.push_back(a.reason);
-  return reasons;
-}
-
-DHGLRC DriverHandleOfLastCreate() {
-  std::vector<FakeCall> creates = FakeCallsOf(FAKE_CREATE_CONTEXT);
-  return creates.empty() ? 0 : creates.back().result;
-}
 
 // ---- Attach and detach ------------------------------------------------------------------
 
@@ -205,9 +153,7 @@ TEST_F(LoaderThreads, EachThreadCallsThroughTheTableOfItsOwnContext) {
   Stages stages;
   unsigned theirs = 0, theirsSeen = 0;
   std::thread other([&] {
-    HDC hdc = ThreadDC();
-    HGLRC context = wglCreateContext(hdc);
-    EXPECT_TRUE(wglMakeCurrent(hdc, context));
+    HGLRC context = BoundHere();
     theirs = FakeDriverExpectedMarker();
     theirsSeen = glGetError();
     stages.Reach(1);
@@ -231,9 +177,7 @@ TEST_F(LoaderThreads, TheCallbackSwitchesTheCallingThreadsTableAtOnce) {
   Stages stages;
   unsigned otherMarker = 0, otherSeen = 0;
   std::thread other([&] {
-    HDC hdc = ThreadDC();
-    HGLRC context = wglCreateContext(hdc);
-    EXPECT_TRUE(wglMakeCurrent(hdc, context));
+    HGLRC context = BoundHere();
     otherMarker = FakeDriverExpectedMarker();
     stages.Reach(1);
     stages.WaitFor(2);
@@ -268,148 +212,13 @@ TEST_F(LoaderThreads, ATableHandedOverInsideTheBindTakesEffectAtOnce) {
   EXPECT_EQ(glGetError(), FAKE_MARKER(FAKE_TABLE_OF(DriverHandleOfLastCreate())));
 }
 
-TEST_F(LoaderThreads, AReleaseLeavesTheNoOpTable) {
-  HDC hdc;
-  HGLRC context = Bound(&hdc);
-  EXPECT_EQ(wglGetCurrentContext(), context);
-  EXPECT_EQ(wglGetCurrentDC(), hdc);
-  ASSERT_NE(glGetError(), 0u);
-  EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
-  EXPECT_EQ(glGetError(), 0u);
-  EXPECT_EQ(glGenLists(3), 0u);
-  EXPECT_EQ(wglGetCurrentContext(), nullptr);
-  EXPECT_EQ(wglGetCurrentDC(), nullptr);
-  std::vector<FakeCall> releases = FakeCallsOf(FAKE_RELEASE_CONTEXT);
-  ASSERT_EQ(releases.size(), 1u);
-  EXPECT_EQ(releases[0].args[0], DriverHandleOfLastCreate());
-  EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr)) << "nothing current: nothing to release";
-  EXPECT_EQ(FakeCallsOf(FAKE_RELEASE_CONTEXT).size(), 1u);
-}
-
-TEST_F(LoaderThreads, ARefusedReleaseKeepsTheContextCurrent) {
-  HGLRC context = Bound();
-  unsigned marker = glGetError();
-  FakeDriverOverride(FAKE_RELEASE_CONTEXT, FALSE, 0xC0070000u);
-  SetLastError(0);
-  EXPECT_FALSE(wglMakeCurrent(nullptr, nullptr));
-  EXPECT_EQ(GetLastError(), 0xC0070000u);
-  EXPECT_EQ(wglGetCurrentContext(), context);
-  EXPECT_EQ(glGetError(), marker);
-  EXPECT_FALSE(wglDeleteContext(context)) << "deleting needs the release first";
-  EXPECT_TRUE(FakeCallsOf(FAKE_DELETE_CONTEXT).empty());
-  EXPECT_EQ(wglGetCurrentContext(), context);
-}
-
-// ---- Release before bind and before delete ----------------------------------------------
-
-TEST_F(LoaderThreads, BindingAnotherContextReleasesTheCurrentOneFirst) {
-  HDC hdc;
-  Bound(&hdc);
-  DHGLRC first = DriverHandleOfLastCreate();
-  HGLRC second = wglCreateContext(hdc);
-  DHGLRC secondDriver = DriverHandleOfLastCreate();
-  FakeDriverReset();
-  ASSERT_TRUE(wglMakeCurrent(hdc, second));
-  std::vector<FakeCall> calls = FakeCalls();
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].entry, FAKE_RELEASE_CONTEXT);
-  EXPECT_EQ(calls[0].args[0], first);
-  EXPECT_EQ(calls[1].entry, FAKE_SET_CONTEXT);
-  EXPECT_EQ(calls[1].args[0], reinterpret_cast<uintptr_t>(hdc));
-  EXPECT_EQ(calls[1].args[1], secondDriver);
-  EXPECT_EQ(wglGetCurrentContext(), second);
-  EXPECT_EQ(glGetError(), FAKE_MARKER(FAKE_TABLE_OF(secondDriver)));
-
-  // The same context on the same device context: bound again, not released.
-  FakeDriverReset();
-  ASSERT_TRUE(wglMakeCurrent(hdc, second));
-  calls = FakeCalls();
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].entry, FAKE_SET_CONTEXT);
-
-  // The same context on another device context: released first.
-  HDC other = FormattedDC();
-  FakeDriverReset();
-  ASSERT_TRUE(wglMakeCurrent(other, second));
-  calls = FakeCalls();
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].entry, FAKE_RELEASE_CONTEXT);
-  EXPECT_EQ(calls[0].args[0], secondDriver);
-  EXPECT_EQ(calls[1].entry, FAKE_SET_CONTEXT);
-  EXPECT_EQ(calls[1].args[0], reinterpret_cast<uintptr_t>(other));
-  EXPECT_EQ(wglGetCurrentDC(), other);
-}
-
-TEST_F(LoaderThreads, AFailedBindLeavesNothingCurrent) {
-  HDC hdc;
-  HGLRC first = Bound(&hdc);
-  HGLRC second = wglCreateContext(hdc);
-  // Refused by the driver, or a handle the loader does not know: either
-  // way the context that was current is released, as on the platform.
-  const std::function<BOOL()> binds[] = {
-      [&] {
-        FakeDriverOverride(FAKE_SET_CONTEXT, 0, 0xC0070057u);
-        return wglMakeCurrent(hdc, second);
-      },
-      [&] { return wglMakeCurrent(hdc, reinterpret_cast<HGLRC>(uintptr_t(0x7777))); },
-  };
-  for (const auto &bind : binds) {
-    FakeDriverReset();
-    ASSERT_TRUE(wglMakeCurrent(hdc, first));
-    EXPECT_FALSE(bind());
-    EXPECT_EQ(wglGetCurrentContext(), nullptr);
-    EXPECT_EQ(glGetError(), 0u);
-    EXPECT_EQ(FakeCallsOf(FAKE_RELEASE_CONTEXT).size(), 1u);
-  }
-  // The refused context is free for any thread.
-  FakeDriverReset();
-  bool bound = false;
-  OnThread([&] {
-    bound = wglMakeCurrent(ThreadDC(), second);
-    wglMakeCurrent(nullptr, nullptr);
-  });
-  EXPECT_TRUE(bound);
-}
-
-TEST_F(LoaderThreads, DeletingTheCurrentContextReleasesItFirst) {
-  HGLRC context = Bound();
-  DHGLRC driver = DriverHandleOfLastCreate();
-  FakeDriverReset();
-  ASSERT_TRUE(wglDeleteContext(context));
-  std::vector<FakeCall> calls = FakeCalls();
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].entry, FAKE_RELEASE_CONTEXT);
-  EXPECT_EQ(calls[0].args[0], driver);
-  EXPECT_EQ(calls[1].entry, FAKE_DELETE_CONTEXT);
-  EXPECT_EQ(calls[1].args[0], driver);
-  EXPECT_EQ(wglGetCurrentContext(), nullptr);
-  EXPECT_EQ(glGetError(), 0u);
-  SetLastError(0);
-  EXPECT_FALSE(wglDeleteContext(context)) << "the handle is stale now";
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
-}
-
-TEST_F(LoaderThreads, ADeletionTheDriverRefusesKeepsTheHandle) {
-  HDC hdc = FormattedDC();
-  HGLRC context = wglCreateContext(hdc);
-  FakeDriverOverride(FAKE_DELETE_CONTEXT, FALSE, 0xC0070000u);
-  SetLastError(0);
-  EXPECT_FALSE(wglDeleteContext(context));
-  EXPECT_EQ(GetLastError(), 0xC0070000u);
-  FakeDriverReset();
-  EXPECT_TRUE(wglMakeCurrent(hdc, context)) << "still usable";
-  EXPECT_TRUE(wglDeleteContext(context));
-}
-
 // ---- Contexts current on other threads ----------------------------------------------------
 
 TEST_F(LoaderThreads, AContextCurrentOnAnotherThreadCanBeNeitherBoundNorDeleted) {
   Stages stages;
   HGLRC context = nullptr;
   std::thread owner([&] {
-    HDC hdc = ThreadDC();
-    context = wglCreateContext(hdc);
-    EXPECT_TRUE(wglMakeCurrent(hdc, context));
+    context = BoundHere();
     stages.Reach(1);
     stages.WaitFor(2);
     EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
@@ -438,11 +247,7 @@ TEST_F(LoaderThreads, AContextCurrentOnAnotherThreadCanBeNeitherBoundNorDeleted)
 
 TEST_F(LoaderThreads, AThreadEndingWithAContextCurrentReleasesItBeforeItsDetach) {
   HGLRC context = nullptr;
-  DWORD id = OnThread([&] {
-    HDC hdc = ThreadDC();
-    context = wglCreateContext(hdc);
-    EXPECT_TRUE(wglMakeCurrent(hdc, context));
-  });
+  DWORD id = OnThread([&] { context = BoundHere(); });
   DHGLRC driver = DriverHandleOfLastCreate();
   std::vector<FakeCall> calls = FakeCalls();
   ASSERT_GE(calls.size(), 2u);
@@ -462,11 +267,7 @@ TEST_F(LoaderThreads, AThreadEndingWithAContextCurrentReleasesItBeforeItsDetach)
 TEST_F(LoaderThreads, AContextOfAnEndedThreadIsNotItsAnyMoreEvenWhenTheReleaseWasRefused) {
   FakeDriverOverride(FAKE_RELEASE_CONTEXT, FALSE, 0);
   HGLRC context = nullptr;
-  DWORD id = OnThread([&] {
-    HDC hdc = ThreadDC();
-    context = wglCreateContext(hdc);
-    EXPECT_TRUE(wglMakeCurrent(hdc, context));
-  });
+  DWORD id = OnThread([&] { context = BoundHere(); });
   EXPECT_EQ(ReasonsOf(id).back(), DLL_THREAD_DETACH);
   // Thread ids are reused: the loader must not keep the context as the ended
   // thread's. Binding and deleting it now are the driver's to decide.

@@ -15,7 +15,8 @@ TEST(ScaleColor, EachComponentTakesItsOwnScaleWithoutClamping) {
   } cases[] = {
       {"full intensity", 255, 255, 255, 255, {1, 1, 1, 1}, {255, 255, 255, 255}},
       {"above one stays above the scale", 255, 255, 255, 255, {2, 2, 2, 2}, {510, 510, 510, 510}},
-      {"negative stays negative", 255, 255, 255, 255, {-0.5f, 0, 0.5f, 1}, {-127.5f, 0, 127.5f, 255}},
+      {"negative stays negative", 255, 255, 255, 255, {-0.5f, 0, 0.5f, 1},
+       {-127.5f, 0, 127.5f, 255}},
       // Green is stored after blue: distinct scales catch a swapped pair.
       {"components pair with their scales", 31, 63, 15, 1, {1, 1, 1, 1}, {31, 63, 15, 1}},
       {"and scale independently", 2, 3, 5, 7, {0.5f, 2, 4, 8}, {1, 6, 20, 56}},

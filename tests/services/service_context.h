@@ -20,7 +20,6 @@ class ServiceContext {
     k.numberOfClipPlanes = 6;
     k.numberOfTextures = 1;
     k.numberOfTextureEnvs = 1;
-    k.maxTextureSize = 11;
     k.maxMipMapLevel = 11;
     k.maxAttribStackDepth = 16;
     k.maxClientAttribStackDepth = 16;

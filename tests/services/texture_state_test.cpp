@@ -105,9 +105,9 @@ TEST_F(TextureState, AContextThatSharesKeepsTheNamesItHas) {
   __glFreeTextureState(owner.gc());
 }
 
-// Every allocation of the early initialisation refused in turn: each
-// failure is reported (until the ones it can do without), and the release
-// leaves nothing behind.
+// Every allocation of the early initialisation refused in turn, until one
+// past the last lets it succeed: the release after each leaves nothing
+// behind.
 TEST_F(TextureState, RefusedAllocationsLeaveNothingAfterTheRelease) {
   bool succeeded = false;
   for (int refuse = 1; refuse < 100 && !succeeded; ++refuse) {

@@ -14,7 +14,8 @@ int32_t gX, gY;
 uint32_t gWidth, gHeight;
 bool gBound = true;
 
-// Each block carries its size in front, for realloc.
+// Each block carries its size in front, for realloc; two words keep the
+// block 8-byte aligned.
 void *Allocate(size_t size) {
   int n = ++gAllocations;
   if (size == 0 || n == gFailAt) return nullptr;
