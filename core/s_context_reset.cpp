@@ -5,7 +5,7 @@
 #include "core/s_context.h"
 #include "core/s_context_steps.h"
 #include "geometry/s_eval.h"
-#include "geometry/s_speclut.h"
+#include "geometry/s_lcache.h"
 #include "geometry/s_varray.h"
 #include "geometry/s_xform.h"
 #include "geometry/vc_cache.h"

@@ -4,7 +4,7 @@
 // Memory failures leave the cache as it was (apart from an eviction already
 // made) and give the caller null. The cache block is made by the soft reset;
 // when that allocation fails the first table request makes it instead.
-#include "geometry/s_speclut.h"
+#include "geometry/s_lcache.h"
 
 #include <math.h>
 #include <stddef.h>

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "geometry/s_speclut.h"
+#include "geometry/s_lcache.h"
 #include "tests/services/service_context.h"
 
 namespace {
