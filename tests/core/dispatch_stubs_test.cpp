@@ -17,6 +17,7 @@
 #include "core/s_nop.h"
 #include "tests/core/bound_context.h"
 #include "tests/core/call_words.h"
+#include "tests/support/slot_shapes.h"
 #include "wgl/wgl_current.h"
 
 namespace {
@@ -40,14 +41,6 @@ const void *Word(const GlDispatchState &table, int slot) {
   return reinterpret_cast<const void *>(__glDispatchSlot(&table, slot));
 }
 
-// Distinct argument words for a slot; all of them, and every pair of them, are
-// ordinary float and double values, and their low bytes differ.
-std::vector<uint32_t> WordsFor(int slot, int count) {
-  std::vector<uint32_t> words;
-  for (int i = 0; i < count; ++i) words.push_back(0x40000000u + slot * 0x1000u + (i + 1) * 0x11u);
-  return words;
-}
-
 // ---- Recording entries: one per slot, with the slot's own signature --------------------
 
 struct Recorded {
@@ -67,17 +60,6 @@ void Keep(T value) {
   recorded.sizes[recorded.count++] = sizeof value;
 }
 
-// What the recording entry of a slot returns: marked with the slot number.
-template <typename R>
-R ResultFor(int slot) {
-  if constexpr (std::is_pointer_v<R>)
-    return reinterpret_cast<R>(uintptr_t(0x5E000000u + slot));
-  else if constexpr (sizeof(R) == 1)
-    return R(0x80u | (slot & 0x7F));
-  else
-    return R(0x5E000000u + slot);
-}
-
 template <int S, typename F>
 struct Recorder;
 template <int S, typename R, typename... A>
@@ -87,26 +69,7 @@ struct Recorder<S, R(A...)> {
     recorded.calls++;
     recorded.count = 0;
     (Keep(args), ...);
-    if constexpr (!std::is_void_v<R>) return ResultFor<R>(S);
-  }
-  // The sizes of the arguments, and what the call returns.
-  static std::vector<unsigned> Sizes() { return {unsigned(sizeof(A))...}; }
-  static bool Returns() { return !std::is_void_v<R>; }
-  static uint32_t Expected() {
-    if constexpr (std::is_void_v<R>) {
-      return 0;
-    } else {
-      R r = ResultFor<R>(S);
-      uint32_t bits = 0;
-      memcpy(&bits, &r, sizeof r);
-      return bits;
-    }
-  }
-  static unsigned ResultBytes() {
-    if constexpr (std::is_void_v<R>)
-      return 0;
-    else
-      return sizeof(R);
+    if constexpr (!std::is_void_v<R>) return SlotResult<R>(S);
   }
 };
 
@@ -121,29 +84,11 @@ struct Expectation {
   uint32_t result;
   unsigned resultBytes;
 };
-#define EXPECTATION(s, Name, words, list, Ret, params)                            \
-  {Recorder<s, GlSig_##Name>::Sizes(), Recorder<s, GlSig_##Name>::Returns(),      \
-   Recorder<s, GlSig_##Name>::Expected(), Recorder<s, GlSig_##Name>::ResultBytes()},
+#define EXPECTATION(s, Name, words, list, Ret, params)                                \
+  {SlotShape<GlSig_##Name>::Sizes(), SlotShape<GlSig_##Name>::Returns(),              \
+   SlotShape<GlSig_##Name>::Result(s), SlotShape<GlSig_##Name>::ResultBytes()},
 const std::vector<Expectation> kExpected = {GL_SLOTS(EXPECTATION)};
 #undef EXPECTATION
-
-// The argument values a callee sees when these words are pushed.
-std::vector<uint64_t> ArgumentsSeen(const std::vector<unsigned> &sizes,
-                                    const std::vector<uint32_t> &words) {
-  std::vector<uint64_t> seen;
-  size_t w = 0;
-  for (unsigned size : sizes) {
-    if (size == 8) {
-      seen.push_back(words[w] | uint64_t(words[w + 1]) << 32);
-      w += 2;
-    } else {
-      uint64_t mask = size == 4 ? 0xFFFFFFFFu : (uint64_t(1) << (8 * size)) - 1;
-      seen.push_back(words[w] & mask);
-      w += 1;
-    }
-  }
-  return seen;
-}
 
 void ExpectCleanCall(const CallProbe &probe, const std::string &what) {
   EXPECT_EQ(probe.espDelta, 0) << "stack not balanced, " << what;
@@ -183,7 +128,7 @@ TEST(ApiStubs, EveryStubForwardsItsArgumentsAndResultToItsSlot) {
   memcpy(&bound.gc()->dispatch, &kRecording, sizeof kRecording);
   for (int s = 0; s < GL_SLOT_COUNT; ++s) {
     SCOPED_TRACE(testing::Message() << "slot " << s << " gl" << kSlots[s].name);
-    std::vector<uint32_t> words = WordsFor(s, kSlots[s].words);
+    std::vector<uint32_t> words = SlotWords(s, kSlots[s].words);
     recorded = Recorded();
     CallProbe probe;
     uint32_t eax = CallWithWords(kSlots[s].stub, words.data(), words.size(), &probe);
@@ -194,8 +139,7 @@ TEST(ApiStubs, EveryStubForwardsItsArgumentsAndResultToItsSlot) {
     std::vector<uint64_t> seen(recorded.bits, recorded.bits + recorded.count);
     EXPECT_EQ(seen, ArgumentsSeen(e.sizes, words));
     if (e.returns) {
-      uint32_t mask = e.resultBytes == 4 ? 0xFFFFFFFFu : (1u << (8 * e.resultBytes)) - 1;
-      EXPECT_EQ(eax & mask, e.result);
+      EXPECT_EQ(ResultInEax(eax, e.resultBytes), e.result);
     }
   }
 }
@@ -203,7 +147,7 @@ TEST(ApiStubs, EveryStubForwardsItsArgumentsAndResultToItsSlot) {
 TEST(ApiStubs, FollowTheTableOfTheContextCurrentOnTheCallingThread) {
   BoundContext bound;
   memcpy(&bound.gc()->dispatch, &kRecording, sizeof kRecording);
-  std::vector<uint32_t> words = WordsFor(GL_SLOT_Color3f, 3);
+  std::vector<uint32_t> words = SlotWords(GL_SLOT_Color3f, 3);
   CallProbe probe;
   recorded = Recorded();
   std::thread other([&] {
@@ -227,7 +171,7 @@ TEST(ApiStubs, AThreadThatNeverBoundAContextReachesNoOpsAndGetsZeros) {
   std::thread fresh([] {
     EXPECT_EQ(__glGetTLSCXValue(), &__wglPlaceholderContext);
     for (int s = 0; s < GL_SLOT_COUNT; ++s) {
-      std::vector<uint32_t> words = WordsFor(s, kSlots[s].words);
+      std::vector<uint32_t> words = SlotWords(s, kSlots[s].words);
       CallProbe probe;
       uint32_t eax = CallWithWords(kSlots[s].stub, words.data(), words.size(), &probe);
       EXPECT_EQ(eax, 0u) << "gl" << kSlots[s].name;
@@ -317,7 +261,7 @@ TEST(StaticTables, StandInsPopTheirWordsAndReturnZero) {
   for (const auto &set : sets) {
     for (size_t i = 0; i < set.count; ++i) {
       int s = set.slots[i];
-      std::vector<uint32_t> words = WordsFor(s, kSlots[s].words);
+      std::vector<uint32_t> words = SlotWords(s, kSlots[s].words);
       CallProbe probe;
       uint32_t eax = CallWithWords(Word(*set.table, s), words.data(), words.size(), &probe);
       if (kExpected[s].returns) {
@@ -334,7 +278,7 @@ TEST(NoOps, EntryNoOpsPopTheirWordsAndReturnZero) {
   std::vector<EntryNoOp> rows(std::begin(kEntryNoOps), std::end(kEntryNoOps));
   rows.push_back({reinterpret_cast<const void *>(&__glAPINop1), 1});
   for (const EntryNoOp &row : rows) {
-    std::vector<uint32_t> words = WordsFor(1, row.words);
+    std::vector<uint32_t> words = SlotWords(1, row.words);
     CallProbe probe;
     uint32_t eax = CallWithWords(row.proc, words.data(), words.size(), &probe);
     if (row.proc != reinterpret_cast<const void *>(&__glAPINop1)) {

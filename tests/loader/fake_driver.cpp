@@ -15,7 +15,7 @@
 #include "platform/kernel.h"
 #include "tests/loader/fake_driver_tables.h"
 #include "tests/loader/pixel_format_descriptor.h"
-#include "tests/loader/slot_shapes.h"
+#include "tests/support/slot_shapes.h"
 
 namespace {
 

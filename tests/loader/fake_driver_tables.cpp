@@ -5,7 +5,7 @@
 
 #include <string.h>
 
-#include "tests/loader/slot_shapes.h"
+#include "tests/support/slot_shapes.h"
 
 namespace {
 

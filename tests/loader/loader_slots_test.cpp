@@ -9,7 +9,7 @@
 #include "tests/core/call_words.h"
 #include "tests/loader/gl_exports.h"
 #include "tests/loader/loader_fixture.h"
-#include "tests/loader/slot_shapes.h"
+#include "tests/support/slot_shapes.h"
 
 namespace {
 
@@ -29,36 +29,8 @@ struct Slot {
 const std::vector<Slot> kSlots = {GL_SLOTS(SLOT_ROW)};
 #undef SLOT_ROW
 
-// Distinct argument words per slot: ordinary float and double values whose
-// low bytes differ, so a dropped, swapped or truncated word shows.
-std::vector<uint32_t> WordsFor(int slot) {
-  std::vector<uint32_t> words;
-  for (int i = 0; i < kSlots[slot].words; ++i)
-    words.push_back(0x40000000u + slot * 0x1000u + (i + 1) * 0x11u);
-  return words;
-}
-
-// What a callee sees of these words, argument by argument.
-std::vector<uint64_t> ArgumentsSeen(const std::vector<unsigned> &sizes,
-                                    const std::vector<uint32_t> &words) {
-  std::vector<uint64_t> seen;
-  size_t w = 0;
-  for (unsigned size : sizes) {
-    if (size == 8) {
-      seen.push_back(words[w] | uint64_t(words[w + 1]) << 32);
-      w += 2;
-    } else {
-      uint64_t mask = size == 4 ? 0xFFFFFFFFu : (uint64_t(1) << (8 * size)) - 1;
-      seen.push_back(words[w] & mask);
-      w += 1;
-    }
-  }
-  return seen;
-}
-
-uint32_t Masked(uint32_t eax, unsigned bytes) {
-  return bytes >= 4 ? eax : eax & ((1u << (8 * bytes)) - 1);
-}
+// The slot's own count of distinct argument words.
+std::vector<uint32_t> WordsFor(int slot) { return SlotWords(slot, kSlots[slot].words); }
 
 // Calls with the C convention: the words stay on the stack for the caller.
 uint32_t CallC(const void *entry, const std::vector<uint32_t> &words, const std::string &what) {
@@ -80,7 +52,7 @@ void ExpectForwarded(int s, const std::vector<uint32_t> &words, uint32_t eax) {
   EXPECT_EQ(std::vector<uint64_t>(seen.bits, seen.bits + seen.count),
             ArgumentsSeen(slot.sizes, words));
   if (slot.resultBytes) {
-    EXPECT_EQ(Masked(eax, slot.resultBytes), slot.result);
+    EXPECT_EQ(ResultInEax(eax, slot.resultBytes), slot.result);
   }
 }
 
