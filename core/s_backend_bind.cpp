@@ -5,6 +5,7 @@
 #include "core/dispatch.h"
 #include "core/s_backend.h"
 #include "core/s_context.h"
+#include "core/s_entry.h"
 #include "geometry/s_xform.h"
 #include "raster/s_buffers.h"
 #include "wgl/wgl_current.h"
@@ -16,8 +17,7 @@ GLbool8 MakeCurrent(GlContext *gc) {
   gc->dispatchState = &gc->dispatch;
   memcpy(&gc->dispatch, &__glImmedState, sizeof gc->dispatch);
   memcpy(&gc->listCompDispatch, &__glListCompState, sizeof gc->listCompDispatch);
-  gc->beginMode = __GL_VALIDATE_PENDING;
-  gc->dirtyMask |= __GL_DIRTY_DEPTH;
+  __glDelayValidate(gc, __GL_DIRTY_DEPTH);
 
   const bool initialized = (gc->flags & __GL_GC_INITIALIZED) != 0;
   if (!initialized) InitBuffers(gc);

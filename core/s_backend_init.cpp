@@ -2,6 +2,7 @@
 // generic procedure table.
 #include "core/context.h"
 #include "core/s_backend.h"
+#include "core/s_entry.h"
 #include "core/s_nop.h"
 #include "core/s_prim.h"
 #include "core/s_validate.h"
@@ -11,8 +12,7 @@
 namespace core {
 
 void InitBuffers(GlContext *gc) {
-  gc->beginMode = __GL_VALIDATE_PENDING;
-  gc->dirtyMask |= __GL_DIRTY_ALL;
+  __glDelayValidate(gc, __GL_DIRTY_ALL);
   const GlModes &modes = gc->modes;
   gc->front = &gc->frontBuffer;
   gc->drawBuffer = gc->front;

@@ -1,6 +1,7 @@
 // glRenderMode: switching between rendering, feedback and selection.
 #include "core/context.h"
 #include "core/gl_entries.h"
+#include "core/s_entry.h"
 #include "core/s_error.h"
 #include "wgl/wgl_current.h"
 
@@ -37,8 +38,7 @@ GLint GLENTRY __glim_RenderMode(GLenum mode) {
 
   // The primitive procedures of the new mode are picked at the next glBegin.
   gc->renderMode = mode;
-  gc->beginMode = __GL_VALIDATE_PENDING;
-  gc->dirtyMask |= 0x1;
+  __glDelayValidate(gc, __GL_DIRTY_GENERIC);
 
   // Entering a mode without its buffer reports the error, but the mode
   // stands: drawing in it then writes nothing.

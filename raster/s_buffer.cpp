@@ -2,6 +2,7 @@
 // on, and releasing them.
 #include "core/context.h"
 #include "core/gl_assert.h"
+#include "core/s_entry.h"
 #include "raster/s_buffers.h"
 #include "wgl/wgl_drawable.h"
 
@@ -52,8 +53,7 @@ void __glMakeCurrentBuffers(GlContext *gc) {
   // row order.
   if (drawable->yInverted != gc->constants.yInverted) {
     __GL_ASSERT(gc->beginMode != __GL_IN_BEGIN, "__gl_beginMode != __GL_IN_BEGIN", "s_buffer");
-    gc->beginMode = __GL_VALIDATE_PENDING;
-    gc->dirtyMask |= __GL_DIRTY_ALL;
+    __glDelayValidate(gc, __GL_DIRTY_ALL);
   }
   // The raster position stays put in the window. The row order goes in
   // first: a resize that the lock delivers reads it.

@@ -52,28 +52,10 @@ struct Recorded {
 };
 Recorded recorded;
 
-template <typename T>
-void Keep(T value) {
-  uint64_t bits = 0;
-  memcpy(&bits, &value, sizeof value);
-  recorded.bits[recorded.count] = bits;
-  recorded.sizes[recorded.count++] = sizeof value;
-}
+Recorded &Record() { return recorded; }
 
-template <int S, typename F>
-struct Recorder;
-template <int S, typename R, typename... A>
-struct Recorder<S, R(A...)> {
-  static R GLENTRY Proc(A... args) {
-    recorded.slot = S;
-    recorded.calls++;
-    recorded.count = 0;
-    (Keep(args), ...);
-    if constexpr (!std::is_void_v<R>) return SlotResult<R>(S);
-  }
-};
-
-#define RECORD_ENTRY(s, Name, words, list, Ret, params) .Name = &Recorder<s, GlSig_##Name>::Proc,
+#define RECORD_ENTRY(s, Name, words, list, Ret, params) \
+  .Name = &SlotRecorder<Recorded, Record, s, GlSig_##Name>::Proc,
 const GlDispatchState kRecording = {.count = GL_SLOT_CORE_COUNT,
                                     GL_SLOTS(RECORD_ENTRY).zero = {0, 0, 0}};
 #undef RECORD_ENTRY

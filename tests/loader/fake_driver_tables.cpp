@@ -11,26 +11,7 @@ namespace {
 
 thread_local FakeGlCall lastGlCall = {-1, 0, 0, {}, {}};
 
-template <typename T>
-void Keep(T value) {
-  uint64_t bits = 0;
-  memcpy(&bits, &value, sizeof value);
-  lastGlCall.bits[lastGlCall.count] = bits;
-  lastGlCall.sizes[lastGlCall.count++] = sizeof value;
-}
-
-template <int S, typename F>
-struct Recorder;
-template <int S, typename R, typename... A>
-struct Recorder<S, R(A...)> {
-  static R GLENTRY Proc(A... args) {
-    lastGlCall.slot = S;
-    lastGlCall.calls++;
-    lastGlCall.count = 0;
-    (Keep(args), ...);
-    if constexpr (!std::is_void_v<R>) return SlotResult<R>(S);
-  }
-};
+FakeGlCall &LastGlCall() { return lastGlCall; }
 
 template <unsigned Table>
 GLenum GLENTRY Marker() {
@@ -40,7 +21,8 @@ GLenum GLENTRY Marker() {
 // Pops nothing, whatever the slot's words: a driver entry of the wrong shape.
 uint32_t Unbalanced() { return FAKE_UNBALANCED_RESULT; }
 
-#define RECORD_ENTRY(s, Name, words, list, Ret, params) .Name = &Recorder<s, GlSig_##Name>::Proc,
+#define RECORD_ENTRY(s, Name, words, list, Ret, params) \
+  .Name = &SlotRecorder<FakeGlCall, LastGlCall, s, GlSig_##Name>::Proc,
 const GlDispatchState kRecording = {.count = GL_SLOT_CORE_COUNT,
                                     GL_SLOTS(RECORD_ENTRY).zero = {0, 0, 0}};
 #undef RECORD_ENTRY

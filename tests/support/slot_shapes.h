@@ -81,3 +81,28 @@ inline std::vector<uint64_t> ArgumentsSeen(const std::vector<unsigned> &sizes,
   }
   return seen;
 }
+
+// The recording entry of slot S with the slot's own signature F: it writes
+// the slot, one more call and each argument's bits and size into the record
+// that Where() gives (any record with the fields of `Recorded` in the core
+// tests), and answers SlotResult.
+template <typename Record, Record &(*Where)(), int S, typename F>
+struct SlotRecorder;
+template <typename Record, Record &(*Where)(), int S, typename R, typename... A>
+struct SlotRecorder<Record, Where, S, R(A...)> {
+  template <typename T>
+  static void Keep(Record &record, T value) {
+    uint64_t bits = 0;
+    memcpy(&bits, &value, sizeof value);
+    record.bits[record.count] = bits;
+    record.sizes[record.count++] = sizeof value;
+  }
+  static R GLENTRY Proc(A... args) {
+    Record &record = Where();
+    record.slot = S;
+    record.calls++;
+    record.count = 0;
+    (Keep(record, args), ...);
+    if constexpr (!std::is_void_v<R>) return SlotResult<R>(S);
+  }
+};
