@@ -2,7 +2,6 @@
 // arrays, vertex cache, pixel paths and code generator so far.
 #include <gtest/gtest.h>
 
-#include "codegen/og_cache.h"
 #include "geometry/s_eval.h"
 #include "geometry/s_varray.h"
 #include "geometry/vc_cache.h"
@@ -92,8 +91,6 @@ TEST(ServiceStandIns, TheVertexCacheStaysOffAndNothingIsAllocated) {
   __glInitVertexArrayState(gc);
   __glInitPixelState(gc);
   __glInitColorTables(gc);
-  EXPECT_TRUE(__glInitializeCodeCache(gc));
-  __glReleaseCodeCache(gc);
   __glFreeColorTables(gc);
   __glFreePixelState(gc);
   __glFreeVertexArrayState(gc);

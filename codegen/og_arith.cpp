@@ -1,0 +1,115 @@
+// Integer arithmetic and logic: the ALU family, imul, idiv and the shifts.
+#include "codegen/og_encoder.h"
+
+namespace {
+
+typedef struct AluForm {
+  uint8_t immediate;   // 81 /digit, or F7 /0 for test
+  uint8_t regFromRm;   // 0 when the family member has no such form
+  uint8_t rmFromReg;
+  uint8_t digit;
+} AluForm;
+
+// Indexed by opcode - OG_OP_cmp; imul, idiv and the shifts have no entry.
+const AluForm kAlu[OG_OP_test - OG_OP_cmp + 1] = {
+    {0x81, 0x3B, 0x39, 7},  // cmp
+    {0x81, 0x03, 0x01, 0},  // add
+    {0x81, 0x13, 0x11, 2},  // adc
+    {0, 0, 0, 0},           // imul
+    {0, 0, 0, 0},           // idiv
+    {0x81, 0x2B, 0x29, 5},  // sub
+    {0x81, 0x1B, 0x19, 3},  // sbb
+    {0x81, 0x23, 0x21, 4},  // and
+    {0x81, 0x0B, 0x09, 1},  // or
+    {0x81, 0x33, 0x31, 6},  // xor
+    {0, 0, 0, 0},           // rol
+    {0, 0, 0, 0},           // shl
+    {0, 0, 0, 0},           // shr
+    {0, 0, 0, 0},           // sar
+    {0xF7, 0, 0x85, 0},     // test
+};
+
+// Two registers of one instruction must be the same size.
+bool SameSize(const OgCode *a, const OgCode *b) { return a->what == b->what; }
+
+bool EncodeAlu(OgBytes *out, uint32_t op, const OgCode *op1, const OgCode *op2) {
+  const AluForm &f = kAlu[op - OG_OP_cmp];
+  const bool byteOp1 = is_reg8(op1);
+  if (is_imm(op2)) {
+    if (!is_reg(op1) && !is_mem(op1)) return og_refuse(out, "0");
+    if (byteOp1 && !is_byte_value(op2))
+      return og_refuse(out, "c->spec.insn.op2->spec.value fits a byte");
+    // cmp alone takes a sign-extended byte immediate.
+    if (op == OG_OP_cmp && is_byte_imm(op2)) {
+      put8(out, byteOp1 ? 0x80 : 0x83);
+      if (!emit_modrm_code(out, 7, op1)) return false;
+      put8(out, uint32_t(op2->spec.value));
+      return true;
+    }
+    put8(out, f.immediate - (byteOp1 ? 1 : 0));
+    if (!emit_modrm_code(out, f.digit, op1)) return false;
+    if (byteOp1)
+      put8(out, uint32_t(op2->spec.value));
+    else
+      put_imm32(out, op2->spec.value);
+    return true;
+  }
+  if (is_reg(op2)) {
+    if (!is_mem(op1) && !(is_reg(op1) && SameSize(op1, op2))) return og_refuse(out, "0");
+    put8(out, f.rmFromReg - (is_reg8(op2) ? 1 : 0));
+    return emit_modrm_code(out, reg_number(op2), op1);
+  }
+  if (is_reg(op1) && is_mem(op2) && f.regFromRm != 0) {
+    put8(out, f.regFromRm - (byteOp1 ? 1 : 0));
+    return emit_modrm_code(out, reg_number(op1), op2);
+  }
+  return og_refuse(out, "0");
+}
+
+bool EncodeImul(OgBytes *out, const OgCode *op1, const OgCode *op2) {
+  if (!is_reg32(op1)) return og_refuse(out, "0");
+  if (is_imm(op2)) {  // op1 = op1 * imm
+    put8(out, 0x69);
+    emit_modrm_code(out, reg_number(op1), op1);
+    put_imm32(out, op2->spec.value);
+    return true;
+  }
+  if (!is_reg32(op2) && !is_mem(op2)) return og_refuse(out, "0");
+  put8(out, 0x0F);
+  put8(out, 0xAF);
+  return emit_modrm_code(out, reg_number(op1), op2);
+}
+
+bool EncodeShift(OgBytes *out, uint32_t op, const OgCode *op1, const OgCode *op2) {
+  static const uint8_t kDigit[4] = {0, 4, 5, 7};  // rol, shl, shr, sar
+  if (!is_imm(op2)) return og_refuse(out, "is_imm(c->spec.insn.op2)");
+  const int32_t count = op2->spec.value;
+  if (count <= 0) return true;  // nothing to shift: nothing written
+  if (!is_reg32(op1)) return og_refuse(out, "is_reg32(c->spec.insn.op1)");
+  // The processor keeps only five bits of the count.
+  if (count > 31) return og_refuse(out, "c->spec.insn.op2->spec.value < 32");
+  put8(out, 0xC1);
+  put8(out, 0xC0 | kDigit[op - OG_OP_rol] << 3 | reg_number(op1));
+  put8(out, uint32_t(count));
+  return true;
+}
+
+}  // namespace
+
+bool emit_arith_code(OgBytes *out, const OgCode *c) {
+  const uint32_t op = c->spec.insn.op;
+  const OgCode *op1 = c->spec.insn.op1;
+  const OgCode *op2 = c->spec.insn.op2;
+  switch (op) {
+    case OG_OP_imul: return EncodeImul(out, op1, op2);
+    case OG_OP_idiv:
+      if (!is_reg32(op1) && !is_mem(op1)) return og_refuse(out, "0");
+      put8(out, 0xF7);
+      return emit_modrm_code(out, 7, op1);
+    case OG_OP_rol:
+    case OG_OP_shl:
+    case OG_OP_shr:
+    case OG_OP_sar: return EncodeShift(out, op, op1, op2);
+    default: return EncodeAlu(out, op, op1, op2);
+  }
+}
