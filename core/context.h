@@ -14,6 +14,8 @@
 #include "core/procs.h"
 #include "core/s_constants.h"
 #include "core/s_state.h"
+#include "codegen/og_cache.h"
+#include "codegen/og_state.h"
 #include "dlist/dl_state.h"
 #include "geometry/s_eval.h"
 #include "geometry/s_feedback.h"
@@ -26,6 +28,7 @@
 #include "pixels/px_state.h"
 #include "pixels/px_texture.h"
 #include "raster/s_buffers.h"
+#include "raster/s_shader.h"
 #include "wgl/gl_imports.h"
 
 // Values of `beginMode`.
@@ -131,8 +134,18 @@ typedef struct GlContext {
   GlVertexBuffer vertexBuffer;
   GlVertexCacheMachine vcache;
   GlLightMachine light;
+  GlPolygonMachine polygon;
   GlPixelMachine pixel;
-  // The polygon and shader state arrives here with the rasterizer.
+  // The run-time code generator: the emitter's state, the five code caches
+  // (texel read, depth test, triangle setup, triangle raster, triangle-strip
+  // drawVertexes) and the block generated setups keep their variables in.
+  OgState ogs;
+  OgCodeCache textureReadCache;
+  OgCodeCache depthTestCache;
+  OgCodeCache triSetupCache;
+  OgCodeCache triRasterCache;
+  OgCodeCache drawVertexesCache;
+  uint8_t *triSetupData;
 
   // 17. Frame buffers.
   uint8_t sLockDepth;  // nesting of the buffer lock
@@ -149,6 +162,24 @@ typedef struct GlContext {
   GlDepthBuffer depthBuffer;
   GlAccumBuffer accumBuffer;
   GlDrawable *drawablePrivate;  // the bound drawable, none while unbound
+  // Whether the device draws triangles, lines and points all in hardware,
+  // so that per-vertex fog is its work (never on the core device).
+  uint8_t fogInHardware;
+  // The buffers drawing writes, as the buffer picker chose them (masks of
+  // __GL_*_BUFFER_MASK bits), and their locks.
+  void (*lockBuffers)(GlContext *gc, uint32_t mask);
+  void (*unlockBuffers)(GlContext *gc, uint32_t mask);
+  void (*lockRenderBuffers)(GlContext *gc);  // either may be empty
+  void (*unlockRenderBuffers)(GlContext *gc);
+  int32_t renderLockCount;  // nesting of the render lock
+  uint32_t renderBufferMask, drawBufferMask, readBufferMask;
+  GlColorBuffer *colorLockBuffer;  // the single lockable colour buffer drawn, or none
+  uint8_t drawBoth;                // front and back at once; drawBuffer is then the back
+  // 0: the next line restarts the stipple pattern.
+  uint8_t lineStippleStarted;
+  // Alpha byte or colour index -> passes (non-zero), rebuilt at validation.
+  uint8_t *alphaTestTable;
+  uint8_t *indexTestTable;
 
   // 18. Per-context work storage of early initialisation.
   GlWorkRecord *workRecords;  // GL_WORK_RECORD_COUNT of them (codegen/og_work.h)

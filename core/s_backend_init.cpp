@@ -1,12 +1,8 @@
-// What the first binding of a context sets up: its buffer objects and its
-// generic procedure table.
+// What the first binding of a context sets up: its buffer objects (the
+// procedure table's fill is in s_backend_procs.cpp).
 #include "core/context.h"
 #include "core/s_backend.h"
 #include "core/s_entry.h"
-#include "core/s_nop.h"
-#include "core/s_prim.h"
-#include "core/s_validate.h"
-#include "geometry/s_xform.h"
 #include "raster/s_buffers.h"
 
 namespace core {
@@ -32,54 +28,6 @@ void InitBuffers(GlContext *gc) {
   gc->releaseSLock = ReleaseSLock;
   gc->lockDevice = LockDevice;
   gc->unlockDevice = UnlockDevice;
-}
-
-// Pickers and slots whose procedures arrive with later subsystems hold
-// no-ops until then, so that no caller tests a slot.
-void InitFnPtrs(GlContext *gc) {
-  GlProcs &p = gc->procs;
-  p.flush = Flush;
-  p.finish = Finish;
-  p.waitIdle = WaitIdle;
-  p.validate = __glGenericValidate;
-
-  p.pickBlendProcs = __glNop1;
-  p.pickTextureProcs = __glNop1;
-  p.pickCalcTextureProcs = __glNop1;
-  p.pickFogProcs = __glNop1;
-  p.pickTransformProcs = __glGenericPickTransformProcs;
-  p.pickPointProcs = __glNop1;
-  p.pickLineProcs = __glNop1;
-  p.pickTriangleProcs = __glNop1;
-  p.pickRenderBitmapProcs = __glNop1;
-  p.pickPixelProcs = __glNop1;
-  p.pickClipProcs = __glNop1;
-  p.pickParameterClipProcs = __glNop1;
-  p.pickBufferProcs = __glNop1;
-  p.pickStoreProcs = __glNop1;
-  p.pickSpanProcs = __glNop1;
-  p.pickVertexProcs = __glNop1;
-  p.pickVertexArrayProcs = __glNop1;
-  p.pickMatrixProcs = __glGenericPickMatrixProcs;
-  p.pickInvTransposeProcs = __glGenericPickInvTransposeProcs;
-  p.pickMvpMatrixProcs = __glGenericPickMvpMatrixProcs;
-  p.pickDepthProcs = __glNop1;
-  p.pickAllProcs = __glGenericPickAllProcs;
-
-  p.copyMatrix = __glCopyMatrix;
-  p.invertTransposeMatrix = __glInvertTransposeMatrix;
-  p.makeIdentity = __glMakeIdentity;
-  p.multMatrix = __glMultMatrix;
-  p.computeInverseTranspose = __glComputeInverseTranspose;
-  p.normalize = __glNormalize;
-
-  p.applyScissor = ApplyScissor;
-  p.applyViewport = ApplyViewport;
-  p.computeClipBox = __glComputeClipBox;
-
-  p.primVertex = __glNopProc<decltype(p.primVertex)>();
-  for (auto &begin : p.beginPrim) begin = __glNop1;
-  p.endPrim = __glEndPrim;
 }
 
 }  // namespace core

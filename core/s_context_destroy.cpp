@@ -67,6 +67,7 @@ void __glDestroyContext(GlContext *gc) {
   Release(gc, gc->workBuffers);
   Release(gc, gc->workRecords);
   __glReleaseCodeCache(gc);
+  og_free_pools(gc);
 
   ReleaseAttributes(gc);
   ReleaseClientAttributes(gc);

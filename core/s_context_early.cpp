@@ -96,6 +96,7 @@ GLbool8 EarlyInit(GlContext *gc) {
 
   SetCodeCacheSizes(c);
   if (!__glInitializeCodeCache(gc)) return 0;
+  if (!og_init_pools(gc)) return 0;
 
   if (!AllocateWorkRecords(gc)) return 0;
   if (!AllocateGrowArray(gc, &gc->growArray4, 4)) return 0;

@@ -19,6 +19,7 @@ void ResetCurrent(GlContext *gc) {
   GlCurrentState &cur = gc->state.current;
   const GlConstants &c = gc->constants;
   cur.color = kWhite;
+  cur.userColor = kWhite;
   cur.index = 1.0f;
   cur.edgeFlag = __GL_HAS_EDGEFLAG_BOUNDARY;
 
@@ -90,6 +91,9 @@ void ResetLighting(GlContext *gc) {
     light.spotLightCutOffAngle = 180.0f;
     light.constantAttenuation = 1.0f;
     gc->light.lightCaches[i].spotLut = nullptr;
+    // The spot rule reads the unit direction from the cache: a spot made
+    // without glLight(GL_SPOT_DIRECTION) points down -z.
+    gc->light.lightCaches[i].direction[2] = -1.0f;
   }
 }
 
@@ -118,7 +122,7 @@ void ResetPerFragment(GlContext *gc) {
   r.blendDst = GL_ZERO;
   r.indexFunction = GL_ALWAYS;
   r.logicOp = GL_COPY;
-  if (ColorIndex(gc) && gc->drawBuffer) r.writeMask = gc->drawBuffer->indexMask;
+  if (ColorIndex(gc) && gc->drawBuffer) r.writeMask = gc->drawBuffer->redMax;
   r.rMask = r.gMask = r.bMask = r.aMask = 1;
   r.drawBuffer = DoubleBuffered(gc) ? GL_BACK : GL_FRONT;
   r.drawBufferReturn = r.drawBuffer;

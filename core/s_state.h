@@ -39,6 +39,7 @@
 
 typedef struct GlCurrentState {
   GlColor color;   // scaled to the colour buffer by procs.applyColor
+  GlColor userColor;  // as glColor gave it: not scaled, not clamped
   GLfloat index;
   GLfloat normal[3];
   GlCoord texture;

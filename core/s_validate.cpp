@@ -1,4 +1,4 @@
-// Validation entry and the all-pickers pass.
+// The core's validation entry.
 #include "core/s_validate.h"
 
 #include "core/context.h"
@@ -11,13 +11,4 @@ void __glGenericValidate(GlContext *gc) {
   // one the operating system calls.
   GlContext *current = __glGetTLSCXValue();
   __glCopyDispatch(&current->dispatch, &current->dispatch);
-}
-
-void __glGenericPickAllProcs(GlContext *gc) {
-  // Stand-in until the procedure table is built: of the pickers only the
-  // transform picker exists (the matrix stack procedures follow the matrix
-  // mode); the rest of the pass only marks everything as picked.
-  gc->procs.pickTransformProcs(gc);
-  gc->dirtyMask = 0;
-  gc->tableDirtyMask = 0;
 }

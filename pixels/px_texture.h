@@ -11,7 +11,9 @@
 
 struct GlContext;
 struct GlNamesArray;
-struct GlTextureLevel;
+struct GlPixelSpanInfo;
+struct GlTexFormat;
+struct GlTextureObject;
 
 // Target indices used throughout the texture code.
 #define __GL_TEXTURE_1D_INDEX 0
@@ -40,9 +42,66 @@ typedef struct GlTextureNamePriority {
   GLfloat priority;
 } GlTextureNamePriority;
 
-// The leading fields of a texture object, in their fixed order; the level,
-// residency and picked procedures follow `free` when texture images arrive.
-// Device managers make larger records that begin with the same layout.
+// One filtered texel: the bytes a filter produces for the texture's base
+// format (alpha in a; luminance and intensity in r).
+typedef struct GlTexel {
+  GLubyte r, g, b, a;
+} GlTexel;
+
+// One mipmap level. Sizes include the border; the "2" sizes exclude it. An
+// empty level is all zero with requestedFormat 1.
+typedef struct GlTextureLevel {
+  GLubyte *image;     // texels, none while the level is empty
+  GLubyte *auxImage;  // the copy in the draw buffer's pixel format, made on demand
+  int32_t width, height, depth;  // a 1D level has height 2 border + 1
+  int32_t area;
+  int32_t width2, height2, depth2;
+  GLfloat width2f, height2f, depth2f;
+  int32_t widthLog2, heightLog2, depthLog2;
+  int32_t border;
+  GLenum requestedFormat;  // the internal format as asked for
+  GLenum baseFormat;
+  int32_t texFormatId;
+  const GlTexFormat *texFormat;
+  int32_t redBits, greenBits, blueBits, alphaBits, luminanceBits, intensityBits;
+  // The texel extraction procedure follows with texture images.
+} GlTextureLevel;
+
+// The palette of a colour-index texture; in a new object it is empty with
+// internalFormat GL_RGBA.
+typedef struct GlColorTable {
+  GLenum target;  // GL_TEXTURE_1D or GL_TEXTURE_2D; 0 in proxy objects
+  GLubyte *table;
+  GLenum internalFormat;
+  GLenum type;
+  int32_t width;
+  int32_t redSize, greenSize, blueSize, alphaSize, luminanceSize, intensitySize;
+  GLenum baseFormat;
+  int32_t components;
+} GlColorTable;
+
+static_assert(sizeof(GlColorTable) == 13 * 4, "the colour table is 13 words");
+
+// Samples the texture at (s, t) and applies the environment to the colour.
+// The same type as the context's two fragment-texturing slots.
+typedef void (*GlTextureFragmentProc)(GlContext *gc, GlColor *color, GLfloat s, GLfloat t,
+                                      GLfloat rho);
+// Combines a filtered texel with the fragment colour in place.
+typedef void (*GlTextureEnvProc)(GlContext *gc, GlColor *color, const GlTexel *texel);
+// Magnification or minification at normalised (s, t); lambda is the level
+// value of the mipmap filters.
+typedef void (*GlTextureFilterProc)(GlTextureObject *tex, GlTexel *result, GLfloat lambda,
+                                    GLfloat s, GLfloat t);
+// Nearest or linear sampling of one level at (u, v) in texels.
+typedef void (*GlTextureLevelFilterProc)(GlTextureObject *tex, GlTextureLevel *level, GLfloat u,
+                                         GLfloat v, GlTexel *result);
+// Answers whether the texture is resident; flag is the object's residency
+// argument.
+typedef GLbool8 (*GlTextureMakeResidentProc)(GlContext *gc, GlTextureObject *tex, uint32_t flag);
+
+// A texture object. The fields up to `free` are the leading ones device
+// managers rely on; the rest follow in their fixed order. Device managers
+// make larger records that begin with this layout.
 typedef struct GlTextureObject {
   // 1 for the name array's entry (a default object's own), 1 per target
   // binding, 1 per lock through the name manager.
@@ -53,9 +112,37 @@ typedef struct GlTextureObject {
   GLfloat borderColor[4];
   GlTextureNamePriority texobjs;
   int32_t chainLength;
+  // Level pointers, constants.maxMipMapLevel of them.
   GlTextureLevel **levels;
   // Releases the object once its count is 0 (the manager's).
   void (*free)(GlContext *gc, GlTextureObject *tex);
+  GlTextureMakeResidentProc makeResident;
+  // Called after every change of a level's texels.
+  void (*removeResident)(GlContext *gc, GlTextureObject *tex);
+  int32_t dim;      // 1 or 2
+  int32_t maxLog2;  // the last mipmap level
+  // Texturing magnifies while rho is at most this (set by the texture picker).
+  GLfloat switchover;
+  GlColorTable colorTable;
+  // Level 0's base format, or in an RGBA context the colour table's when
+  // level 0 holds colour indices (set by the texture picker).
+  GLenum baseFormat;
+  uint8_t *(*createLevel)(GlContext *gc, GlTextureObject *tex, GLint level, GLenum internalFormat,
+                          GLint width, GLint height, GLint depth, GLint border, GLint dim);
+  void (*deleteLevel)(GlContext *gc, GlTextureObject *tex, GLint level);
+  void (*copyTexImage)(GlContext *gc, GlPixelSpanInfo *info, GlTextureObject *tex, GLint level);
+  void (*readTexImage)(GlContext *gc, GlPixelSpanInfo *info, GlTextureObject *tex, GLint level);
+  // Picked by the texture picker.
+  GlTextureFragmentProc fragment;
+  GlTextureEnvProc env;
+  GlTextureFilterProc magnify, minify;
+  GlTextureLevelFilterProc linear, nearest;
+  const GlTexFormat *texFormat;  // of the level defined last
+  int32_t targetIndex;
+  uint32_t residencyArg;  // passed to makeResident
+  // 0 until the manager makes the texture resident; while 0 every
+  // validation that finds the texture current asks makeResident again.
+  uint32_t resident;
 } GlTextureObject;
 
 static_assert(offsetof(GlTextureObject, owner) == 4 && offsetof(GlTextureObject, wrapS) == 8 &&
@@ -64,6 +151,43 @@ static_assert(offsetof(GlTextureObject, owner) == 4 && offsetof(GlTextureObject,
                   offsetof(GlTextureObject, chainLength) == 48 &&
                   offsetof(GlTextureObject, levels) == 52 && offsetof(GlTextureObject, free) == 56,
               "device managers extend this record");
+
+// A target's texture parameters: the eight words the enables picker copies
+// into the current texture.
+typedef struct GlTextureParams {
+  GLenum wrapS, wrapT;
+  GLenum minFilter, magFilter;
+  GLfloat borderColor[4];  // unscaled
+} GlTextureParams;
+
+static_assert(sizeof(GlTextureParams) == 8 * 4, "eight words of parameters");
+
+// The context's copy of a target's parameters and binding.
+typedef struct GlTextureTargetState {
+  GlTextureParams params;
+  GlTextureNamePriority texobjs;
+} GlTextureTargetState;
+
+// Texture-coordinate generation of one coordinate.
+typedef struct GlTexCoordGen {
+  GLenum mode;          // GL_EYE_LINEAR, GL_OBJECT_LINEAR or GL_SPHERE_MAP
+  GlCoord eyePlane;     // already times the inverse modelview matrix
+  GlCoord objectPlane;
+} GlTexCoordGen;
+
+// Indices of texCoordGen.
+#define __GL_TEXGEN_S 0
+#define __GL_TEXGEN_T 1
+#define __GL_TEXGEN_R 2
+#define __GL_TEXGEN_Q 3
+
+// Bits of gc->state.enables.texture.
+#define __GL_TEXTURE_1D_ENABLE 0x1u
+#define __GL_TEXTURE_2D_ENABLE 0x2u
+#define __GL_TEXTURE_GEN_S_ENABLE 0x4u
+#define __GL_TEXTURE_GEN_T_ENABLE 0x8u
+#define __GL_TEXTURE_GEN_R_ENABLE 0x10u
+#define __GL_TEXTURE_GEN_Q_ENABLE 0x20u
 
 typedef struct GlTextureEnv {
   GLenum mode;
@@ -82,6 +206,10 @@ typedef struct GlTextureMachine {
   // The manager's constructor of texture objects.
   GlTextureObject *(*createTexture)(GlContext *gc, GLuint name, int32_t targetIndex);
   GlTextureEnv *env;  // constants.numberOfTextureEnvs of them
+  // The parameters and binding of GL_TEXTURE_1D and GL_TEXTURE_2D, by
+  // target index; setters write both these and the bound object.
+  GlTextureTargetState targets[2];
+  GlTexCoordGen texCoordGen[4];  // s, t, r, q
 } GlTextureMachine;
 
 // Early initialisation: the device's texture manager (the generic one when
@@ -109,3 +237,19 @@ void __glInvalidateTextureAll(GlContext *gc, GlTextureManager *manager);
 // changes when share has none.
 void __glShareTextureObjects(GlContext *gc, GlContext *share);
 void __glShareTextureManager(GlContext *gc, GlContext *share);
+
+// The object bound to GL_TEXTURE_1D, GL_TEXTURE_2D or a proxy target; none
+// for any other target (or while nothing is bound).
+GlTextureObject *__glLookUpTexture(GlContext *gc, GLenum target);
+// The context's parameters of GL_TEXTURE_1D or GL_TEXTURE_2D; none for any
+// other target.
+GlTextureParams *__glLookUpTextureParams(GlContext *gc, GLenum target);
+// The name and priority of GL_TEXTURE_1D or GL_TEXTURE_2D; none for any
+// other target.
+GlTextureNamePriority *__glLookUpTextureTexobjs(GlContext *gc, GLenum target);
+// Copies a target's parameters into the texture object.
+void __glLoadTextureParams(GlTextureObject *tex, const GlTextureParams *params);
+// Whether the texture can be used as it stands: level 0 defined, the
+// format fits the context and the first environment, and every level a
+// mipmapping filter reads is defined to match.
+GLbool8 __glIsTextureConsistent(GlContext *gc, GlTextureObject *tex);

@@ -23,6 +23,9 @@ int32_t MaxTextureSize(int32_t levels) {
   return int32_t{1} << (levels - 1);
 }
 
+const GlTextureParams kDefaultParams = {
+    GL_REPEAT, GL_REPEAT, GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR, {0.0f, 0.0f, 0.0f, 0.0f}};
+
 }  // namespace
 
 GLbool8 __glEarlyInitTextureState(GlContext *gc) {
@@ -43,8 +46,31 @@ GLbool8 __glEarlyInitTextureState(GlContext *gc) {
 }
 
 void __glInitTextureState(GlContext *gc) {
+  GlTextureMachine *tx = &gc->texture;
   gc->state.current.texture.w = 1.0f;
-  GlTextureEnv *env = gc->texture.env;
+  for (GlTextureTargetState &target : tx->targets) {
+    target.params = kDefaultParams;
+    target.texobjs = {0, 1.0f};
+  }
+  // The bound objects take the defaults too; each target's dimension
+  // follows from its index.
+  for (int32_t i = 0; i < __GL_NUM_TEXTURE_TARGETS; ++i) {
+    GlTextureObject *tex = tx->bound[i];
+    if (tex == nullptr) continue;
+    tex->owner = gc;
+    __glLoadTextureParams(tex, &kDefaultParams);
+    tex->dim = (i == __GL_TEXTURE_1D_INDEX || i == __GL_PROXY_TEXTURE_1D_INDEX) ? 1 : 2;
+    if (tex->levels == nullptr) continue;
+    for (int32_t level = 0; level < gc->constants.maxMipMapLevel; ++level) {
+      if (tex->levels[level] != nullptr) tex->levels[level]->requestedFormat = 1;
+    }
+  }
+  for (GlTexCoordGen &gen : tx->texCoordGen) gen = GlTexCoordGen{GL_EYE_LINEAR, {}, {}};
+  tx->texCoordGen[__GL_TEXGEN_S].eyePlane = tx->texCoordGen[__GL_TEXGEN_S].objectPlane =
+      GlCoord{1.0f, 0.0f, 0.0f, 0.0f};
+  tx->texCoordGen[__GL_TEXGEN_T].eyePlane = tx->texCoordGen[__GL_TEXGEN_T].objectPlane =
+      GlCoord{0.0f, 1.0f, 0.0f, 0.0f};
+  GlTextureEnv *env = tx->env;
   if (env == nullptr) return;
   for (int32_t i = 0; i < gc->constants.numberOfTextureEnvs; ++i) env[i].mode = GL_MODULATE;
 }

@@ -7,6 +7,7 @@
 
 #include "core/calling.h"
 #include "core/gl_defs.h"
+#include "geometry/s_vertex.h"
 
 struct GlContext;
 struct GlDrawableBuffer;
@@ -29,24 +30,63 @@ typedef struct GlBuffer {
   void (*free)(GlBuffer *buf, GlContext *gc);
 } GlBuffer;
 
+// One fragment for the fragment store: window position, depth in
+// depth-buffer units, colour at colour-buffer scale (index in r).
+typedef struct GlFragment {
+  int32_t x, y;
+  uint32_t z;
+  GlColor color;
+} GlFragment;
+
 typedef struct GlColorBuffer {
   GlBuffer buf;
-  // Largest value of each component in the buffer: red, green, blue and
-  // alpha from the visual's bit counts (without alpha bits alpha keeps the
-  // context's range). A colour-index buffer keeps the context's scales, so
-  // that the words derived from them stay defined.
-  GLfloat redScale, greenScale, blueScale, alphaScale;
-  GLuint indexMask;  // colour index: every bit of the buffer's index
+  // Each channel's mask shifted down to bit 0. Colour index: redMax is the
+  // index mask (every bit of the buffer's index).
+  uint32_t redMax, greenMax, blueMax;
+  // Set: fetch, blend, dither, logic op and masking run as span stages
+  // before storeSpan. No buffer of the driver sets it: its stores do that.
+  uint8_t separateSpanOps;
+  // Largest value of each component in the buffer (without alpha bits alpha
+  // keeps the context's range). A colour-index buffer keeps the context's
+  // scales, so that the words derived from them stay defined.
+  GLfloat redScale, greenScale, blueScale;
+  uint32_t iRedScale, iGreenScale, iBlueScale;
+  uint32_t redShift, greenShift, blueShift, alphaShift;
+  GLfloat alphaScale;
+  uint32_t alphaMax;
+  // 1 / each scale; kept in the front buffer's record for both buffers.
+  GLfloat oneOverRedScale, oneOverGreenScale, oneOverBlueScale, oneOverAlphaScale;
+  uint32_t sourceMask;  // pixel bits drawing may change
+  uint32_t destMask;    // pixel bits drawing keeps (not 0: a channel is write-protected)
+  // Chooses the procedures below for the current state.
+  void (*pick)(GlContext *gc, GlColorBuffer *cfb);
+  void (*store)(GlColorBuffer *cfb, const GlFragment *frag);
+  void (*fetch[2])(GlColorBuffer *cfb, int32_t x, int32_t y, GlColor *out);
+  void (*readSpan)(GlColorBuffer *cfb, int32_t x, int32_t y, GlColor *colors, int32_t count);
+  void (*returnSpan)(GlColorBuffer *cfb, int32_t x, int32_t y, const GlColor *colors,
+                     int32_t count);
+  GLbool8 (*storeSpan)(GlContext *gc);
+  GLbool8 (*storeStippledSpan)(GlContext *gc);
+  GLbool8 (*fetchSpan[2])(GlContext *gc);
+  uint8_t frFbType;  // the fast rasterizer's frame-buffer type
+  void (*clear)(GlColorBuffer *cfb);
+  void (*clearRect)(GlColorBuffer *cfb, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 } GlColorBuffer;
 
 typedef struct GlDepthBuffer {
   GlBuffer buf;
   // The largest value a depth element holds; window z runs 0 .. scale.
   uint32_t scale;
+  // Installs the test-and-store procedure for index (function - GL_NEVER)
+  // + 8 with writes off + 16 for more than 16 bits.
+  void (*pick)(GlContext *gc, GlDepthBuffer *dfb, int32_t index);
 } GlDepthBuffer;
 
 typedef struct GlStencilBuffer {
   GlBuffer buf;
+  // Rebuilds the stencil tables when the function, masks or operations
+  // changed.
+  void (*pick)(GlContext *gc, GlStencilBuffer *sfb);
 } GlStencilBuffer;
 
 typedef struct GlAccumBuffer {

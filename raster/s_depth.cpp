@@ -1,11 +1,20 @@
 // The depth buffer object: its range, and whether the bound drawable's depth
 // buffer runs from far to near, which the depth range reads.
 #include "core/context.h"
+#include "core/s_standin.h"
 #include "raster/s_buffers.h"
 #include "wgl/wgl_drawable.h"
 
+namespace {
+
+// Stand-in: the depth buffer's test-and-store procedures replace it.
+void Pick(GlContext *, GlDepthBuffer *, int32_t) GL_STANDIN_VOID_BODY(Pick)
+
+}  // namespace
+
 void __glInitDepth(GlDepthBuffer *dfb, GlContext *gc) {
   __glInitBuffer(&dfb->buf, gc);
+  dfb->pick = Pick;
   uint32_t bits = gc->modes.depthBits;
   dfb->scale = bits >= 32 ? UINT32_MAX : (uint32_t(1) << bits) - 1;
 }

@@ -1,8 +1,12 @@
 // The colour buffer of an RGBA visual.
 #include "core/context.h"
+#include "core/s_standin.h"
 #include "raster/s_buffers.h"
 
 namespace {
+
+// Stand-in: the RGB colour buffer's own procedures replace it.
+void Pick(GlContext *, GlColorBuffer *) GL_STANDIN_VOID_BODY(Pick)
 
 // The largest value of a component `bits` wide.
 GLfloat LargestOf(uint32_t bits) {
@@ -13,6 +17,7 @@ GLfloat LargestOf(uint32_t bits) {
 
 void __glInitRGB(GlColorBuffer *cfb, GlContext *gc) {
   __glInitBuffer(&cfb->buf, gc);
+  cfb->pick = Pick;
   const GlModes &modes = gc->modes;
   cfb->redScale = LargestOf(modes.redBits);
   cfb->greenScale = LargestOf(modes.greenBits);
@@ -20,5 +25,4 @@ void __glInitRGB(GlColorBuffer *cfb, GlContext *gc) {
   // Without alpha bits alpha still takes part in the alpha test and in
   // blending: it keeps the context's range.
   cfb->alphaScale = modes.alphaBits ? LargestOf(modes.alphaBits) : gc->constants.alphaScale;
-  cfb->indexMask = 0;
 }

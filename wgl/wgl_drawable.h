@@ -15,6 +15,9 @@ struct GlDrawable;
 // One of the drawable's five buffers, as a buffer kind fills it in.
 typedef struct GlDrawableBuffer {
   uint32_t width, height;
+  // Begin and end direct access to the pixels; either may be none.
+  void (*lock)(GlDrawableBuffer *buffer, GlDrawable *drawable);
+  void (*unlock)(GlDrawableBuffer *buffer, GlDrawable *drawable);
   // Owned by the core: the depth buffer hangs its per-drawable record here,
   // and freePrivate gives it back when the drawable goes.
   void *corePrivate;

@@ -75,7 +75,7 @@ TEST_F(BoundBuffers, ColourBuffersTakeTheVisualsRanges) {
       EXPECT_EQ(cfb->greenScale, c.green);
       EXPECT_EQ(cfb->blueScale, c.blue);
       EXPECT_EQ(cfb->alphaScale, c.alpha);
-      EXPECT_EQ(cfb->indexMask, c.indexMask);
+      EXPECT_EQ(cfb->redMax, c.indexMask);
     }
     Finish(gc);
   }

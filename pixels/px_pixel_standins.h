@@ -1,0 +1,24 @@
+// Stand-ins for the pixel-rectangle and bitmap procedures the pickers
+// install; the pixel-path and bitmap issues replace them.
+#pragma once
+
+#include "core/calling.h"
+#include "core/gl_defs.h"
+
+struct GlContext;
+struct GlColorBuffer;
+struct GlFragment;
+struct GlBitmap;
+
+// The pixel pickers: each picks its span chain and runs it.
+void __glOptPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
+                           GLenum type, const void *pixels, GLbool8 packed);
+void __glSlowPickCopyPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height,
+                            GLenum format);
+void __glSlowPickReadPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height,
+                            GLenum format, GLenum type, void *pixels);
+// The pixel-rectangle store while texturing or fog is on.
+void __glSlowDrawPixelsStore(GlColorBuffer *cfb, const GlFragment *frag);
+// The core's bitmap-renderer picker and the generic bitmap renderer.
+void __glOptPickRenderBitmapProcs(GlContext *gc);
+void __glRenderBitmap(GlContext *gc, const GlBitmap *bitmap, const GLubyte *bits);

@@ -1,0 +1,44 @@
+// Stand-ins for the single-pixel depth tests (context, address, depth): each
+// tests one pixel of a 16- or 32-bit depth buffer and stores when it passes
+// and writes are on; the _M forms never store. The depth buffer's own
+// procedures replace them.
+#pragma once
+
+#include <stdint.h>
+
+#include "core/calling.h"
+
+struct GlContext;
+
+#define GL_DEPTH_TEST_PIXEL(name) GLbool8 name(GlContext *gc, void *address, uint32_t z)
+GL_DEPTH_TEST_PIXEL(__glDT_NEVER16);
+GL_DEPTH_TEST_PIXEL(__glDT_LESS16);
+GL_DEPTH_TEST_PIXEL(__glDT_EQUAL16);
+GL_DEPTH_TEST_PIXEL(__glDT_LEQUAL16);
+GL_DEPTH_TEST_PIXEL(__glDT_GREATER16);
+GL_DEPTH_TEST_PIXEL(__glDT_NOTEQUAL16);
+GL_DEPTH_TEST_PIXEL(__glDT_GEQUAL16);
+GL_DEPTH_TEST_PIXEL(__glDT_ALWAYS16);
+GL_DEPTH_TEST_PIXEL(__glDT_LESS16_M);
+GL_DEPTH_TEST_PIXEL(__glDT_EQUAL16_M);
+GL_DEPTH_TEST_PIXEL(__glDT_LEQUAL16_M);
+GL_DEPTH_TEST_PIXEL(__glDT_GREATER16_M);
+GL_DEPTH_TEST_PIXEL(__glDT_NOTEQUAL16_M);
+GL_DEPTH_TEST_PIXEL(__glDT_GEQUAL16_M);
+GL_DEPTH_TEST_PIXEL(__glDT_ALWAYS16_M);
+GL_DEPTH_TEST_PIXEL(__glDT_NEVER);
+GL_DEPTH_TEST_PIXEL(__glDT_LESS);
+GL_DEPTH_TEST_PIXEL(__glDT_EQUAL);
+GL_DEPTH_TEST_PIXEL(__glDT_LEQUAL);
+GL_DEPTH_TEST_PIXEL(__glDT_GREATER);
+GL_DEPTH_TEST_PIXEL(__glDT_NOTEQUAL);
+GL_DEPTH_TEST_PIXEL(__glDT_GEQUAL);
+GL_DEPTH_TEST_PIXEL(__glDT_ALWAYS);
+GL_DEPTH_TEST_PIXEL(__glDT_LESS_M);
+GL_DEPTH_TEST_PIXEL(__glDT_EQUAL_M);
+GL_DEPTH_TEST_PIXEL(__glDT_LEQUAL_M);
+GL_DEPTH_TEST_PIXEL(__glDT_GREATER_M);
+GL_DEPTH_TEST_PIXEL(__glDT_NOTEQUAL_M);
+GL_DEPTH_TEST_PIXEL(__glDT_GEQUAL_M);
+GL_DEPTH_TEST_PIXEL(__glDT_ALWAYS_M);
+#undef GL_DEPTH_TEST_PIXEL

@@ -1,0 +1,209 @@
+// The all-pickers pass: which pickers each dirty group runs, in which
+// order, and what the pass leaves behind.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/s_pick.h"
+#include "core/s_standin.h"
+#include "core/s_validate.h"
+#include "tests/validate/validate_fixture.h"
+
+namespace validate_test {
+namespace {
+
+// The picker slots the pass calls, each replaced by a recorder of its name.
+struct PickerSlot {
+  const char *name;
+  GlContextProc GlProcs::*slot;
+};
+const PickerSlot kPickerSlots[] = {
+    {"pickBlendProcs", &GlProcs::pickBlendProcs},
+    {"pickColorMaterialProcs", &GlProcs::pickColorMaterialProcs},
+    {"pickTextureProcs", &GlProcs::pickTextureProcs},
+    {"pickCalcTextureProcs", &GlProcs::pickCalcTextureProcs},
+    {"pickFogProcs", &GlProcs::pickFogProcs},
+    {"pickTransformProcs", &GlProcs::pickTransformProcs},
+    {"pickPointProcs", &GlProcs::pickPointProcs},
+    {"pickLineProcs", &GlProcs::pickLineProcs},
+    {"pickTriangleProcs", &GlProcs::pickTriangleProcs},
+    {"pickRenderBitmapProcs", &GlProcs::pickRenderBitmapProcs},
+    {"pickPixelProcs", &GlProcs::pickPixelProcs},
+    {"pickClipProcs", &GlProcs::pickClipProcs},
+    {"pickParameterClipProcs", &GlProcs::pickParameterClipProcs},
+    {"pickBufferProcs", &GlProcs::pickBufferProcs},
+    {"pickStoreProcs", &GlProcs::pickStoreProcs},
+    {"pickSpanProcs", &GlProcs::pickSpanProcs},
+    {"pickVertexProcs", &GlProcs::pickVertexProcs},
+    {"pickVertexArrayProcs", &GlProcs::pickVertexArrayProcs},
+    {"pickDepthProcs", &GlProcs::pickDepthProcs},
+    {"convertStipple", &GlProcs::convertStipple},
+    {"computeClipBox", &GlProcs::computeClipBox},
+};
+constexpr int kPickerCount = int(sizeof kPickerSlots / sizeof kPickerSlots[0]);
+
+template <int I>
+void RecordPicker(GlContext *) {
+  Record(kPickerSlots[I].name);
+}
+template <int... I>
+constexpr std::array<GlContextProc, sizeof...(I)> Recorders(std::integer_sequence<int, I...>) {
+  return {RecordPicker<I>...};
+}
+const auto kRecorders = Recorders(std::make_integer_sequence<int, kPickerCount>());
+
+void RecordColorPick(GlContext *gc, GlColorBuffer *cfb) {
+  Record(cfb == gc->front ? "front pick" : "back pick");
+}
+void RecordStencilPick(GlContext *, GlStencilBuffer *) { Record("stencil pick"); }
+
+// Of the stand-ins, those the pass calls itself.
+void RecordPassStandIns(const char *name) {
+  static const std::set<std::string> kCalledByThePass = {
+      "__glPickVertexShape", "__glGenericPickVertexArrayEnables", "__glValidateAlphaTest",
+      "__glValidateIndexTest", "__glValidateStencil"};
+  if (kCalledByThePass.count(name)) Record(name);
+}
+
+GLbool8 SomeSpanProcessor(GlContext *) { return 0; }
+
+typedef std::vector<std::string> Names;
+
+Names Concat(std::initializer_list<Names> runs) {
+  Names all;
+  for (const Names &run : runs) all.insert(all.end(), run.begin(), run.end());
+  return all;
+}
+
+// Step 6, for a double-buffered context with stencil; the table validators
+// go between the last picker and the clip box.
+const Names kGenericHead = {"__glPickVertexShape", "front pick", "back pick", "stencil pick",
+                            "pickBufferProcs", "pickStoreProcs", "pickTransformProcs",
+                            "pickColorMaterialProcs", "pickTextureProcs", "pickCalcTextureProcs",
+                            "pickBlendProcs", "pickFogProcs", "pickParameterClipProcs",
+                            "pickClipProcs", "pickRenderBitmapProcs"};
+const Names kGenericTail = {"pickVertexProcs", "pickTriangleProcs", "pickPointProcs",
+                            "pickLineProcs", "pickPixelProcs", "pickVertexArrayProcs"};
+const Names kClipBox = {"computeClipBox"};
+const Names kGeneric = Concat({kGenericHead, kClipBox, kGenericTail});
+
+struct PassCase {
+  const char *what;
+  GlModes (*modes)();
+  uint32_t dirty, tables;
+  bool realStencilPick;
+  Names calls;
+  bool flagsComputed;
+  bool spansRepicked;
+};
+
+GlModes Rgba16() { return TestModes(); }
+
+const PassCase kPassCases[] = {
+    {"nothing dirty", Rgba16, 0, 0, false, {}, false, false},
+    {"generic", Rgba16, __GL_DIRTY_GENERIC, 0, false, kGeneric, true, true},
+    {"lighting, material or texture", Rgba16, __GL_DIRTY_LIGHTING, 0, false, kGeneric, true, true},
+    {"everything", Rgba16, __GL_DIRTY_ALL, 0, false,
+     Concat({{"__glGenericPickVertexArrayEnables"}, kGenericHead, kClipBox, {"convertStipple"},
+             {"pickDepthProcs"}, kGenericTail}),
+     true, true},
+    {"alpha and index tables", Rgba16, __GL_DIRTY_GENERIC,
+     __GL_TABLE_DIRTY_ALPHA_TEST | __GL_TABLE_DIRTY_INDEX_TEST, false,
+     Concat({kGenericHead, {"__glValidateAlphaTest", "__glValidateIndexTest"}, kClipBox,
+             kGenericTail}),
+     true, true},
+    {"the stencil function alone: the stencil buffer rebuilds its tables", Rgba16,
+     __GL_DIRTY_GENERIC, __GL_TABLE_DIRTY_STENCIL_FUNC, true,
+     Concat({{"__glPickVertexShape", "front pick", "back pick", "__glValidateStencil"},
+             Names(kGenericHead.begin() + 4, kGenericHead.end()), kClipBox, kGenericTail}),
+     true, true},
+    {"single-buffered, no stencil buffer", RgbaBare, __GL_DIRTY_GENERIC, 0, false,
+     Concat({{"__glPickVertexShape", "front pick"},
+             Names(kGenericHead.begin() + 4, kGenericHead.end()), kClipBox, kGenericTail}),
+     true, true},
+    {"line", Rgba16, __GL_DIRTY_LINE, 0, false, {"pickLineProcs"}, true, false},
+    {"polygon", Rgba16, __GL_DIRTY_POLYGON, 0, false, {"pickVertexProcs", "pickTriangleProcs"},
+     true, true},
+    {"point", Rgba16, __GL_DIRTY_POINT, 0, false, {"pickPointProcs"}, true, false},
+    {"pixel", Rgba16, __GL_DIRTY_PIXEL, 0, false, {"pickPixelProcs"}, true, false},
+    {"polygon stipple", Rgba16, __GL_DIRTY_POLYGON_STIPPLE, 0, false, {"convertStipple"}, true,
+     false},
+    {"depth", Rgba16, __GL_DIRTY_DEPTH, 0, false,
+     {"pickDepthProcs", "pickVertexProcs", "pickTriangleProcs"}, true, true},
+    {"stipple, depth and pixel", Rgba16,
+     __GL_DIRTY_POLYGON_STIPPLE | __GL_DIRTY_DEPTH | __GL_DIRTY_PIXEL, 0, false,
+     {"convertStipple", "pickDepthProcs", "pickVertexProcs", "pickTriangleProcs",
+      "pickPixelProcs"},
+     true, true},
+    {"scissor alone: the flags and nothing else", Rgba16, __GL_DIRTY_SCISSOR, 0, false, {}, true,
+     false},
+    {"client arrays alone", Rgba16, __GL_DIRTY_VERTEX_ARRAY, 0, false,
+     {"__glGenericPickVertexArrayEnables"}, false, false},
+    {"modelview alone", Rgba16, __GL_DIRTY_TRANSFORM, 0, false, {}, false, false},
+    {"modelview, client arrays and points", Rgba16,
+     __GL_DIRTY_TRANSFORM | __GL_DIRTY_VERTEX_ARRAY | __GL_DIRTY_POINT, 0, false,
+     {"__glGenericPickVertexArrayEnables", "pickPointProcs"}, true, false},
+};
+
+class PickAll : public ValidateTest {
+ protected:
+  void InstallRecorders(bool realStencilPick) {
+    for (int i = 0; i < kPickerCount; ++i) gc->procs.*kPickerSlots[i].slot = kRecorders[i];
+    gc->frontBuffer.pick = RecordColorPick;
+    gc->backBuffer.pick = RecordColorPick;
+    if (!realStencilPick) gc->stencilBuffer.pick = RecordStencilPick;
+    __glStandInHook = RecordPassStandIns;
+  }
+};
+
+TEST_F(PickAll, RunsThePickersOfEachDirtyGroupInOrder) {
+  constexpr uint32_t kUntouched = 0xDEADBEEFu;
+  for (const PassCase &c : kPassCases) {
+    SCOPED_TRACE(c.what);
+    Use(c.modes());
+    InstallRecorders(c.realStencilPick);
+    gc->dirtyMask = c.dirty;
+    gc->tableDirtyMask = c.tables;
+    gc->polygon.shader.modeFlags = kUntouched;
+    gc->procs.span.processSpan = SomeSpanProcessor;
+    TakeCalls();
+
+    gc->procs.pickAllProcs(gc);
+
+    EXPECT_EQ(TakeCalls(), c.calls);
+    EXPECT_EQ(gc->dirtyMask, 0u);
+    EXPECT_EQ(gc->tableDirtyMask, 0u);
+    if (c.flagsComputed)
+      EXPECT_EQ(gc->polygon.shader.modeFlags, __glComputeRasterModeFlags(gc));
+    else
+      EXPECT_EQ(gc->polygon.shader.modeFlags, kUntouched);
+    EXPECT_EQ(gc->procs.span.processSpan,
+              c.spansRepicked ? __glPickProcessSpan : SomeSpanProcessor);
+  }
+}
+
+// A group that a picker marks during the pass is re-picked by the later steps
+// of the same pass, then cleared with the rest.
+void MarkDepth(GlContext *gc) {
+  Record("pickBufferProcs");
+  gc->dirtyMask |= __GL_DIRTY_DEPTH;
+}
+
+TEST_F(PickAll, LaterStepsSeeGroupsMarkedDuringThePass) {
+  InstallRecorders(false);
+  gc->procs.pickBufferProcs = MarkDepth;
+  gc->dirtyMask = __GL_DIRTY_GENERIC;
+  gc->tableDirtyMask = 0;
+  TakeCalls();
+  gc->procs.pickAllProcs(gc);
+  EXPECT_EQ(TakeCalls(),
+            Concat({kGenericHead, kClipBox, {"pickDepthProcs"}, kGenericTail}));
+  EXPECT_EQ(gc->dirtyMask, 0u);
+}
+
+}  // namespace
+}  // namespace validate_test

@@ -1,0 +1,75 @@
+#include "tests/validate/validate_fixture.h"
+
+#include "core/s_standin.h"
+#include "wgl/wgl_current.h"
+
+namespace validate_test {
+
+std::vector<std::string> &Calls() {
+  static std::vector<std::string> calls;
+  return calls;
+}
+
+void Record(const char *name) { Calls().push_back(name); }
+
+std::vector<std::string> TakeCalls() {
+  std::vector<std::string> calls;
+  calls.swap(Calls());
+  return calls;
+}
+
+GlModes Rgba32() {
+  GlModes m = TestModes();
+  m.redBits = m.greenBits = m.blueBits = 8;
+  m.redMask = 0xFF0000, m.greenMask = 0x00FF00, m.blueMask = 0x0000FF;
+  m.colorBits = m.indexBits = 32;
+  return m;
+}
+
+GlModes RgbaAlpha() {
+  GlModes m = TestModes();
+  m.alphaBits = 8;
+  return m;
+}
+
+GlModes ColorIndex8() { return TestModes(false, true, 16, 8, false); }
+
+GlModes RgbaBare() { return TestModes(true, false, 0, 0, false); }
+
+void ValidateTest::SetUp() {
+  LifeTest::SetUp();
+  window = std::make_unique<life_test::TestWindow>(64, 48);
+  UseWindow(window.get());
+  Use(TestModes());
+}
+
+void ValidateTest::TearDown() {
+  Drop();
+  __glStandInHook = nullptr;
+  Calls().clear();
+  LifeTest::TearDown();
+}
+
+void ValidateTest::Use(const GlModes &modes) {
+  Drop();
+  gc = Create(modes);
+  ASSERT_NE(gc, nullptr);
+  ASSERT_TRUE(life_test::Bind(gc));
+  TakeHanded();
+  Calls().clear();
+  __glStandInHook = Record;
+}
+
+void ValidateTest::Drop() {
+  if (!gc) return;
+  __glStandInHook = nullptr;
+  if (__glGetTLSCXValue() == gc) {
+    gc->renderMode = GL_RENDER;
+    gc->beginMode = __GL_NOT_IN_BEGIN;
+    EXPECT_TRUE(life_test::Release(gc));
+  }
+  Destroy(gc);
+  gc = nullptr;
+}
+
+}  // namespace validate_test
