@@ -53,6 +53,11 @@ void __glDoReleaseCodeCache(GlContext *gc, OgCodeCache *cache);
 GLbool8 __glAllocCodeSpace(OgCodeCache *cache, uint32_t key1, uint32_t key2, OgNameSpace **info,
                            void **code);
 
+// For a generator that gave up half-way: the cell of the slice `code` no
+// longer answers for the keys the miss gave it, and it moves behind the
+// cells in use. A slice of no cell, or of an empty one, changes nothing.
+void __glFreeCodeSpace(OgCodeCache *cache, const void *code);
+
 // Empties every cell of the setup and raster caches, keeping the order.
 void __glInvalidateCodeCache(GlContext *gc);
 void __glDoInvalidateCodeCache(GlContext *gc, OgCodeCache *cache);

@@ -56,6 +56,28 @@ GLbool8 __glAllocCodeSpace(OgCodeCache *cache, uint32_t key1, uint32_t key2, OgN
   return Report(cell, info, code, 0);
 }
 
+void __glFreeCodeSpace(OgCodeCache *cache, const void *code) {
+  OgCacheCell *previous = nullptr;
+  OgCacheCell *cell = cache->codeList;
+  while (cell && cell->code != code) {
+    previous = cell;
+    cell = cell->next;
+  }
+  if (cell == nullptr || cell->key1 == OG_CACHE_EMPTY) return;
+  // Left with its keys, the next lookup would run the half-written code.
+  cell->key1 = OG_CACHE_EMPTY;
+  cell->key2 = 0;
+  if (cell->next == nullptr) return;
+  if (previous)
+    previous->next = cell->next;
+  else
+    cache->codeList = cell->next;
+  OgCacheCell *last = cell->next;
+  while (last->next) last = last->next;
+  last->next = cell;
+  cell->next = nullptr;
+}
+
 void __glDoInvalidateCodeCache(GlContext *gc, OgCodeCache *cache) {
   for (OgCacheCell *cell = cache->codeList; cell; cell = cell->next) cell->key1 = OG_CACHE_EMPTY;
 }

@@ -21,6 +21,9 @@ void __glNSCloseSpace(OgNameSpace *ns) { ns->open = 0; }
 
 void __glNSAlign(OgNameSpace *ns, uint32_t a) {
   __GL_ASSERT(!ns->direct_map, "!ns->direct_map", "og_ns");
+  // 0 would move `next` back over the variables already placed; other
+  // values would give places that are not multiples of `a`.
+  __GL_ASSERT(a != 0 && (a & (a - 1)) == 0, "a is a power of two", "og_ns");
   ns->next = (ns->next + a - 1) & ~(a - 1);
 }
 

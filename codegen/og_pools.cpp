@@ -98,6 +98,20 @@ void FreeChain(GlContext *gc, OgPoolBlock **chain) {
   *chain = nullptr;
 }
 
+// A run longer than the largest block could never be stored; refusing it
+// here also keeps the sums of entry counts from wrapping.
+bool RunFits(GlContext *gc, const void *values, uint32_t count) {
+  if (values == nullptr || count == 0) {
+    og_fail(gc, "values && count > 0");
+    return false;
+  }
+  if (count > OG_POOL_LARGEST_CAPACITY) {
+    og_fail(gc, "count <= OG_POOL_LARGEST_CAPACITY");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 GLbool8 og_init_pools(GlContext *gc) {
@@ -132,17 +146,11 @@ OgCode *mxk4(GlContext *gc, int32_t a, int32_t b, int32_t c, int32_t d) {
 }
 
 OgCode *fpk_run(GlContext *gc, const float *values, uint32_t count) {
-  if (values == nullptr || count == 0) {
-    og_fail(gc, "values && count > 0");
-    return nullptr;
-  }
+  if (!RunFits(gc, values, count)) return nullptr;
   return Address(gc, Intern(gc, FloatPool(&gc->ogs), values, count));
 }
 
 OgCode *mxk4_run(GlContext *gc, const uint16_t (*words)[4], uint32_t count) {
-  if (words == nullptr || count == 0) {
-    og_fail(gc, "words && count > 0");
-    return nullptr;
-  }
+  if (!RunFits(gc, words, count)) return nullptr;
   return Address(gc, Intern(gc, MmxPool(&gc->ogs), words, count));
 }

@@ -15,6 +15,9 @@ struct GlVertex;
 // ---- The pass (__glGenericPickAllProcs, core/s_validate.h) ----
 // The raster-mode flags word for the current state.
 uint32_t __glComputeRasterModeFlags(GlContext *gc);
+// Bytes of one pixel of the colour buffers (dithering and the line stores
+// depend on it).
+uint32_t __glColorBytesPerPixel(const GlContext *gc);
 // Installed in procs.span.processSpan whenever triangles are re-picked:
 // picks the span stages on the first span, then processes it.
 GLbool8 __glPickProcessSpan(GlContext *gc);

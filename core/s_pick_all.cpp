@@ -18,9 +18,13 @@ constexpr uint32_t kGenericOrLighting = __GL_DIRTY_GENERIC | __GL_DIRTY_LIGHTING
 constexpr uint32_t kTriangleGroups =
     __GL_DIRTY_GENERIC | __GL_DIRTY_POLYGON | __GL_DIRTY_LIGHTING | __GL_DIRTY_DEPTH;
 constexpr uint32_t kPointGroups = __GL_DIRTY_GENERIC | __GL_DIRTY_POINT | __GL_DIRTY_LIGHTING;
-constexpr uint32_t kLineGroups = __GL_DIRTY_GENERIC | __GL_DIRTY_LINE | __GL_DIRTY_LIGHTING;
+// Lines also follow the depth group: their stage list holds the depth test,
+// and a depth function of GL_NEVER empties it, so glDepthFunc alone must
+// rebuild it or lines stay undrawn after the function changes back.
+constexpr uint32_t kLineGroups =
+    __GL_DIRTY_GENERIC | __GL_DIRTY_LINE | __GL_DIRTY_LIGHTING | __GL_DIRTY_DEPTH;
 constexpr uint32_t kPixelGroups = __GL_DIRTY_GENERIC | __GL_DIRTY_PIXEL | __GL_DIRTY_LIGHTING;
-static_assert(kTriangleGroups == 0xA5 && kPointGroups == 0x29 && kLineGroups == 0x23 &&
+static_assert(kTriangleGroups == 0xA5 && kPointGroups == 0x29 && kLineGroups == 0xA3 &&
                   kPixelGroups == 0x31,
               "the groups of each picker");
 
@@ -30,6 +34,22 @@ void PickBufferObjects(GlContext *gc) {
   gc->front->pick(gc, gc->front);
   if (gc->modes.doubleBufferMode) gc->back->pick(gc, gc->back);
   if (gc->modes.haveStencilBuffer) gc->stencilBuffer.pick(gc, &gc->stencilBuffer);
+}
+
+// The alpha-test and index-test tables, when their state changed.
+void ValidateColorTestTables(GlContext *gc) {
+  if (gc->tableDirtyMask & __GL_TABLE_DIRTY_ALPHA_TEST) __glValidateAlphaTest(gc);
+  if (gc->tableDirtyMask & __GL_TABLE_DIRTY_INDEX_TEST) __glValidateIndexTest(gc);
+}
+
+// Tables asked for without a generic change (the setters mark both, but a
+// back end or a restore need not): rebuilt alone, since the pass clears the
+// word and the request would otherwise be lost.
+void ValidateDirtyTables(GlContext *gc) {
+  constexpr uint32_t kStencilTables = __GL_TABLE_DIRTY_STENCIL_FUNC | __GL_TABLE_DIRTY_STENCIL_OP;
+  if ((gc->tableDirtyMask & kStencilTables) && gc->modes.haveStencilBuffer)
+    gc->stencilBuffer.pick(gc, &gc->stencilBuffer);
+  ValidateColorTestTables(gc);
 }
 
 // Everything that follows generic, lighting, material or texture state.
@@ -51,8 +71,7 @@ void PickGenericProcs(GlContext *gc, uint32_t modeFlags) {
   p.pickParameterClipProcs(gc);
   p.pickClipProcs(gc);
   p.pickRenderBitmapProcs(gc);
-  if (gc->tableDirtyMask & __GL_TABLE_DIRTY_ALPHA_TEST) __glValidateAlphaTest(gc);
-  if (gc->tableDirtyMask & __GL_TABLE_DIRTY_INDEX_TEST) __glValidateIndexTest(gc);
+  ValidateColorTestTables(gc);
   p.computeClipBox(gc);
 }
 
@@ -79,7 +98,10 @@ void __glGenericPickAllProcs(GlContext *gc) {
   if (dirty & kGenericOrLighting) __glGenericPickTextureEnables(gc);
   const uint32_t modeFlags = __glComputeRasterModeFlags(gc);
   gc->polygon.shader.modeFlags = modeFlags;
-  if (dirty & kGenericOrLighting) PickGenericProcs(gc, modeFlags);
+  if (dirty & kGenericOrLighting)
+    PickGenericProcs(gc, modeFlags);
+  else
+    ValidateDirtyTables(gc);
 
   if (dirty & __GL_DIRTY_POLYGON_STIPPLE) p.convertStipple(gc);
   if (dirty & __GL_DIRTY_DEPTH) p.pickDepthProcs(gc);

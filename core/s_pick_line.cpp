@@ -13,9 +13,6 @@
 
 namespace {
 
-// Bytes of one pixel of the colour buffers.
-uint32_t BytesPerPixel(const GlContext *gc) { return (gc->modes.colorBits + 7) / 8; }
-
 // A line's store: the general one, or a direct store for the common 16-bit
 // RGB and 8-bit colour-index buffers when no colour operation needs the
 // destination.
@@ -30,14 +27,14 @@ void AddStore(GlContext *gc, GlStageLists *lists) {
   const bool dither = flags & __GL_SHADE_DITHER;
   const bool iterated = flags & kIterated;
   const bool general = cfb == nullptr || cfb->destMask != 0 || (flags & kNeedsDestination);
-  if (!general && (flags & __GL_SHADE_RGB) && BytesPerPixel(gc) == 2) {
+  if (!general && (flags & __GL_SHADE_RGB) && __glColorBytesPerPixel(gc) == 2) {
     if (dither)
       __glAddStage(lists, __glStoreLine_RGB_16_Dither, __glStoreStippledLine_RGB_16_Dither);
     else if (iterated)
       __glAddStage(lists, __glStoreLine_RGB_16_Smooth, __glStoreStippledLine_RGB_16_Smooth);
     else
       __glAddStage(lists, __glStoreLine_RGB_16_Flat, __glStoreStippledLine_RGB_16_Flat);
-  } else if (!general && !(flags & __GL_SHADE_RGB) && BytesPerPixel(gc) == 1) {
+  } else if (!general && !(flags & __GL_SHADE_RGB) && __glColorBytesPerPixel(gc) == 1) {
     if (dither && iterated)
       __glAddStage(lists, __glStoreLine_CI_8_Smooth_Dither,
                    __glStoreStippledLine_CI_8_Smooth_Dither);

@@ -4,10 +4,10 @@
 #include "core/s_pick.h"
 #include "raster/s_shader.h"
 
-namespace {
-
 // The drawable's pixels are as wide as the visual's colour.
-uint32_t FrontBytesPerPixel(const GlContext *gc) { return (gc->modes.colorBits + 7) / 8; }
+uint32_t __glColorBytesPerPixel(const GlContext *gc) { return (gc->modes.colorBits + 7) / 8; }
+
+namespace {
 
 uint32_t ColorFlags(const GlContext *gc) {
   const uint32_t enables = gc->state.enables.general;
@@ -57,7 +57,7 @@ uint32_t FragmentFlags(const GlContext *gc) {
       flags |= __GL_SHADE_POLYGON_OFFSET;
   }
   if (enables & __GL_CULL_FACE_ENABLE) flags |= __GL_SHADE_CULL_FACE;
-  if ((enables & __GL_DITHER_ENABLE) && FrontBytesPerPixel(gc) < 3) flags |= __GL_SHADE_DITHER;
+  if ((enables & __GL_DITHER_ENABLE) && __glColorBytesPerPixel(gc) < 3) flags |= __GL_SHADE_DITHER;
   if (enables & __GL_POLYGON_STIPPLE_ENABLE) flags |= __GL_SHADE_STIPPLE;
   if (enables & __GL_LINE_STIPPLE_ENABLE) flags |= __GL_SHADE_LINE_STIPPLE;
   if ((enables & __GL_STENCIL_TEST_ENABLE) && gc->modes.haveStencilBuffer)

@@ -27,6 +27,20 @@ GLfloat SmoothSize(GLfloat requested, GLfloat minimum, GLfloat maximum, GLfloat 
   return GLfloat(steps) * granularity + minimum;
 }
 
+// A width or size as requested and in its two drawn forms; false, with the
+// error recorded and nothing stored, when it is not above 0 (NaN too).
+bool StoreSize(GLfloat requested, GLfloat minimum, GLfloat maximum, GLfloat granularity,
+               GLfloat *stored, int32_t *aliased, GLfloat *smooth) {
+  if (!(requested > 0.0f)) {
+    __glSetError(GL_INVALID_VALUE);
+    return false;
+  }
+  *stored = requested;
+  *aliased = AliasedSize(requested);
+  *smooth = SmoothSize(requested, minimum, maximum, granularity);
+  return true;
+}
+
 }  // namespace
 
 void GLENTRY __glim_LineStipple(GLint factor, GLushort pattern) {
@@ -40,31 +54,21 @@ void GLENTRY __glim_LineStipple(GLint factor, GLushort pattern) {
 void GLENTRY __glim_LineWidth(GLfloat width) {
   GlContext *gc = __glContextOutsideBegin();
   if (!gc) return;
-  if (!(width > 0.0f)) {  // NaN too
-    __glSetError(GL_INVALID_VALUE);
-    return;
-  }
   const GlConstants &k = gc->constants;
   GlLineState &line = gc->state.line;
-  line.requestedWidth = width;
-  line.aliasedWidth = AliasedSize(width);
-  line.smoothWidth =
-      SmoothSize(width, k.lineWidthMinimum, k.lineWidthMaximum, k.lineWidthGranularity);
+  if (!StoreSize(width, k.lineWidthMinimum, k.lineWidthMaximum, k.lineWidthGranularity,
+                 &line.requestedWidth, &line.aliasedWidth, &line.smoothWidth))
+    return;
   __glDelayValidate(gc, __GL_DIRTY_LINE);
 }
 
 void GLENTRY __glim_PointSize(GLfloat size) {
   GlContext *gc = __glContextOutsideBegin();
   if (!gc) return;
-  if (!(size > 0.0f)) {
-    __glSetError(GL_INVALID_VALUE);
-    return;
-  }
   const GlConstants &k = gc->constants;
   GlPointState &point = gc->state.point;
-  point.requestedSize = size;
-  point.aliasedSize = AliasedSize(size);
-  point.smoothSize =
-      SmoothSize(size, k.pointSizeMinimum, k.pointSizeMaximum, k.pointSizeGranularity);
+  if (!StoreSize(size, k.pointSizeMinimum, k.pointSizeMaximum, k.pointSizeGranularity,
+                 &point.requestedSize, &point.aliasedSize, &point.smoothSize))
+    return;
   __glDelayValidate(gc, __GL_DIRTY_POINT);
 }

@@ -19,3 +19,12 @@ extern void (*__glStandInHook)(const char *name);
   }
 #define GL_STANDIN_VOID_BODY(name) \
   { __glStandInCalled(#name); }
+
+// A folder's stand-ins are one list per header, LIST(X), with one line
+// X(type, name, (parameters), result) per stand-in, result left empty for
+// void. The header declares them with LIST(GL_STANDIN_DECLARE) and its
+// source defines them with LIST(GL_STANDIN_DEFINE), so the issue that
+// builds a real procedure deletes one line.
+#define GL_STANDIN_DECLARE(type, name, params, result) type name params;
+#define GL_STANDIN_DEFINE(type, name, params, result) \
+  type name params GL_STANDIN_BODY(name, result)

@@ -5,42 +5,49 @@
 #pragma once
 
 #include "core/gl_defs.h"
+#include "core/s_standin.h"
 
 struct GlContext;
 struct GlVertex;
 
+// clang-format off
+// Parameter lists several stand-ins share.
+#define GEOMETRY_CLIP_PARAM_ARGS (GlContext *gc, GlVertex *dst, const GlVertex *a, \
+  const GlVertex *b, GLfloat t)
+
+#define GEOMETRY_CLIP_PARAM_STANDINS(X)          \
+  X(void, Clip, GEOMETRY_CLIP_PARAM_ARGS, )      \
+  X(void, ClipI, GEOMETRY_CLIP_PARAM_ARGS, )     \
+  X(void, ClipC, GEOMETRY_CLIP_PARAM_ARGS, )     \
+  X(void, ClipBI, GEOMETRY_CLIP_PARAM_ARGS, )    \
+  X(void, ClipBC, GEOMETRY_CLIP_PARAM_ARGS, )    \
+  X(void, ClipF, GEOMETRY_CLIP_PARAM_ARGS, )     \
+  X(void, ClipIF, GEOMETRY_CLIP_PARAM_ARGS, )    \
+  X(void, ClipCF, GEOMETRY_CLIP_PARAM_ARGS, )    \
+  X(void, ClipBIF, GEOMETRY_CLIP_PARAM_ARGS, )   \
+  X(void, ClipBCF, GEOMETRY_CLIP_PARAM_ARGS, )   \
+  X(void, ClipT, GEOMETRY_CLIP_PARAM_ARGS, )     \
+  X(void, ClipIT, GEOMETRY_CLIP_PARAM_ARGS, )    \
+  X(void, ClipCT, GEOMETRY_CLIP_PARAM_ARGS, )    \
+  X(void, ClipBIT, GEOMETRY_CLIP_PARAM_ARGS, )   \
+  X(void, ClipBCT, GEOMETRY_CLIP_PARAM_ARGS, )   \
+  X(void, ClipFT, GEOMETRY_CLIP_PARAM_ARGS, )    \
+  X(void, ClipIFT, GEOMETRY_CLIP_PARAM_ARGS, )   \
+  X(void, ClipCFT, GEOMETRY_CLIP_PARAM_ARGS, )   \
+  X(void, ClipBIFT, GEOMETRY_CLIP_PARAM_ARGS, )  \
+  X(void, ClipBCFT, GEOMETRY_CLIP_PARAM_ARGS, )  \
+  X(void, ClipTP, GEOMETRY_CLIP_PARAM_ARGS, )    \
+  X(void, ClipITP, GEOMETRY_CLIP_PARAM_ARGS, )   \
+  X(void, ClipCTP, GEOMETRY_CLIP_PARAM_ARGS, )   \
+  X(void, ClipBITP, GEOMETRY_CLIP_PARAM_ARGS, )  \
+  X(void, ClipBCTP, GEOMETRY_CLIP_PARAM_ARGS, )  \
+  X(void, ClipFTP, GEOMETRY_CLIP_PARAM_ARGS, )   \
+  X(void, ClipIFTP, GEOMETRY_CLIP_PARAM_ARGS, )  \
+  X(void, ClipCFTP, GEOMETRY_CLIP_PARAM_ARGS, )  \
+  X(void, ClipBIFTP, GEOMETRY_CLIP_PARAM_ARGS, ) \
+  X(void, ClipBCFTP, GEOMETRY_CLIP_PARAM_ARGS, )
+// clang-format on
+
 namespace geometry {
-#define GL_CLIP_PARAM(name) \
-  void name(GlContext *gc, GlVertex *dst, const GlVertex *a, const GlVertex *b, GLfloat t)
-GL_CLIP_PARAM(Clip);
-GL_CLIP_PARAM(ClipI);
-GL_CLIP_PARAM(ClipC);
-GL_CLIP_PARAM(ClipBI);
-GL_CLIP_PARAM(ClipBC);
-GL_CLIP_PARAM(ClipF);
-GL_CLIP_PARAM(ClipIF);
-GL_CLIP_PARAM(ClipCF);
-GL_CLIP_PARAM(ClipBIF);
-GL_CLIP_PARAM(ClipBCF);
-GL_CLIP_PARAM(ClipT);
-GL_CLIP_PARAM(ClipIT);
-GL_CLIP_PARAM(ClipCT);
-GL_CLIP_PARAM(ClipBIT);
-GL_CLIP_PARAM(ClipBCT);
-GL_CLIP_PARAM(ClipFT);
-GL_CLIP_PARAM(ClipIFT);
-GL_CLIP_PARAM(ClipCFT);
-GL_CLIP_PARAM(ClipBIFT);
-GL_CLIP_PARAM(ClipBCFT);
-GL_CLIP_PARAM(ClipTP);
-GL_CLIP_PARAM(ClipITP);
-GL_CLIP_PARAM(ClipCTP);
-GL_CLIP_PARAM(ClipBITP);
-GL_CLIP_PARAM(ClipBCTP);
-GL_CLIP_PARAM(ClipFTP);
-GL_CLIP_PARAM(ClipIFTP);
-GL_CLIP_PARAM(ClipCFTP);
-GL_CLIP_PARAM(ClipBIFTP);
-GL_CLIP_PARAM(ClipBCFTP);
-#undef GL_CLIP_PARAM
+GEOMETRY_CLIP_PARAM_STANDINS(GL_STANDIN_DECLARE)
 }  // namespace geometry

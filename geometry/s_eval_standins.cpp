@@ -3,5 +3,4 @@
 
 #include "core/s_standin.h"
 
-void __glDoEvalCoord1(GlContext *, GLfloat, GLfloat) GL_STANDIN_VOID_BODY(__glDoEvalCoord1)
-void __glDoEvalCoord2(GlContext *, GLfloat, GLfloat) GL_STANDIN_VOID_BODY(__glDoEvalCoord2)
+GEOMETRY_EVAL_STANDINS(GL_STANDIN_DEFINE)

@@ -4,14 +4,20 @@
 #pragma once
 
 #include "core/gl_defs.h"
+#include "core/s_standin.h"
 
 struct GlContext;
 struct GlVertex;
 
-void __glFastCalcRGBColor(GlContext *gc, GLint face, GlVertex *v);
-void __glK3DFastCalcRGBColor(GlContext *gc, GLint face, GlVertex *v);
-void __glI386CalcRGBColor(GlContext *gc, GLint face, GlVertex *v);
-void __glK3DCalcRGBColor(GlContext *gc, GLint face, GlVertex *v);
-void __glFastCalcCIColor(GlContext *gc, GLint face, GlVertex *v);
-void __glFastCalcCIColor_ShiftOffset(GlContext *gc, GLint face, GlVertex *v);
-void __glCalcCIColor(GlContext *gc, GLint face, GlVertex *v);
+// clang-format off
+#define GEOMETRY_LIGHT_STANDINS(X)                                                     \
+  X(void, __glFastCalcRGBColor, (GlContext *gc, GLint face, GlVertex *v), )            \
+  X(void, __glK3DFastCalcRGBColor, (GlContext *gc, GLint face, GlVertex *v), )         \
+  X(void, __glI386CalcRGBColor, (GlContext *gc, GLint face, GlVertex *v), )            \
+  X(void, __glK3DCalcRGBColor, (GlContext *gc, GLint face, GlVertex *v), )             \
+  X(void, __glFastCalcCIColor, (GlContext *gc, GLint face, GlVertex *v), )             \
+  X(void, __glFastCalcCIColor_ShiftOffset, (GlContext *gc, GLint face, GlVertex *v), ) \
+  X(void, __glCalcCIColor, (GlContext *gc, GLint face, GlVertex *v), )
+// clang-format on
+
+GEOMETRY_LIGHT_STANDINS(GL_STANDIN_DECLARE)

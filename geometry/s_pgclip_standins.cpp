@@ -3,4 +3,4 @@
 
 #include "core/s_standin.h"
 
-void __glClipPolygon(GlContext *, GlVertex *, int32_t) GL_STANDIN_VOID_BODY(__glClipPolygon)
+GEOMETRY_PGCLIP_STANDINS(GL_STANDIN_DEFINE)

@@ -4,9 +4,16 @@
 
 #include <stdint.h>
 
+#include "core/s_standin.h"
+
 struct GlContext;
 struct GlVertex;
 
-// Clips `count` consecutive vertices, the first the provoking one, and
-// draws what is left.
-void __glClipPolygon(GlContext *gc, GlVertex *first, int32_t count);
+// clang-format off
+#define GEOMETRY_PGCLIP_STANDINS(X)                                           \
+  /* Clips `count` consecutive vertices, the first the provoking one, and */  \
+  /* draws what is left. */                                                   \
+  X(void, __glClipPolygon, (GlContext *gc, GlVertex *first, int32_t count), )
+// clang-format on
+
+GEOMETRY_PGCLIP_STANDINS(GL_STANDIN_DECLARE)

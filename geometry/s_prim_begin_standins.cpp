@@ -3,14 +3,4 @@
 
 #include "core/s_standin.h"
 
-#define BEGIN_PROC(name) void name(GlContext *) GL_STANDIN_VOID_BODY(name)
-BEGIN_PROC(__glBeginPoints)
-BEGIN_PROC(__glBeginLines)
-BEGIN_PROC(__glBeginLLoop)
-BEGIN_PROC(__glBeginLStrip)
-BEGIN_PROC(__glBeginTriangles)
-BEGIN_PROC(__glBeginTStrip)
-BEGIN_PROC(__glBeginTFan)
-BEGIN_PROC(__glBeginQuads)
-BEGIN_PROC(__glBeginQStrip)
-BEGIN_PROC(__glBeginPolygon)
+GEOMETRY_PRIM_BEGIN_STANDINS(GL_STANDIN_DEFINE)

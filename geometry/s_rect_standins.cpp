@@ -3,4 +3,4 @@
 
 #include "core/s_standin.h"
 
-void __glRect(GlContext *, GLfloat, GLfloat, GLfloat, GLfloat) GL_STANDIN_VOID_BODY(__glRect)
+GEOMETRY_RECT_STANDINS(GL_STANDIN_DEFINE)

@@ -3,8 +3,14 @@
 #pragma once
 
 #include "core/gl_defs.h"
+#include "core/s_standin.h"
 
 struct GlContext;
 
-// Draws the rectangle as a polygon through the current dispatch table.
-void __glRect(GlContext *gc, GLfloat x1, GLfloat y1, GLfloat x2, GLfloat y2);
+// clang-format off
+#define GEOMETRY_RECT_STANDINS(X)                                                      \
+  /* Draws the rectangle as a polygon through the current dispatch table. */           \
+  X(void, __glRect, (GlContext *gc, GLfloat x1, GLfloat y1, GLfloat x2, GLfloat y2), )
+// clang-format on
+
+GEOMETRY_RECT_STANDINS(GL_STANDIN_DECLARE)

@@ -5,15 +5,22 @@
 
 #include <stdint.h>
 
+#include "core/s_standin.h"
+
 struct GlContext;
 struct GlVertex;
 
-void __glFeedbackPoint(GlContext *gc, GlVertex *v);
-void __glFeedbackLine(GlContext *gc, GlVertex *a, GlVertex *b);
-void __glFeedbackTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void __glSelectPoint(GlContext *gc, GlVertex *v);
-void __glSelectLine(GlContext *gc, GlVertex *a, GlVertex *b);
-void __glSelectTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+// clang-format off
+#define GEOMETRY_RENDER_STANDINS(X)                                                       \
+  X(void, __glFeedbackPoint, (GlContext *gc, GlVertex *v), )                              \
+  X(void, __glFeedbackLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                  \
+  X(void, __glFeedbackTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), ) \
+  X(void, __glSelectPoint, (GlContext *gc, GlVertex *v), )                                \
+  X(void, __glSelectLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                    \
+  X(void, __glSelectTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )   \
+  /* a, b, c in winding order; the OR of their `has` words. */                            \
+  X(void, __glClipTriangle,                                                               \
+    (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c, uint32_t orCodes), )
+// clang-format on
 
-// a, b, c in winding order; the OR of their `has` words.
-void __glClipTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c, uint32_t orCodes);
+GEOMETRY_RENDER_STANDINS(GL_STANDIN_DECLARE)

@@ -3,6 +3,4 @@
 
 #include "core/s_standin.h"
 
-void __glRasterPos2(GlContext *, const GLfloat *) GL_STANDIN_VOID_BODY(__glRasterPos2)
-void __glRasterPos3(GlContext *, const GLfloat *) GL_STANDIN_VOID_BODY(__glRasterPos3)
-void __glRasterPos4(GlContext *, const GLfloat *) GL_STANDIN_VOID_BODY(__glRasterPos4)
+GEOMETRY_RPOS_STANDINS(GL_STANDIN_DEFINE)

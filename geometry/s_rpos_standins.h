@@ -4,9 +4,15 @@
 #pragma once
 
 #include "core/gl_defs.h"
+#include "core/s_standin.h"
 
 struct GlContext;
 
-void __glRasterPos2(GlContext *gc, const GLfloat *v);
-void __glRasterPos3(GlContext *gc, const GLfloat *v);
-void __glRasterPos4(GlContext *gc, const GLfloat *v);
+// clang-format off
+#define GEOMETRY_RPOS_STANDINS(X)                              \
+  X(void, __glRasterPos2, (GlContext *gc, const GLfloat *v), ) \
+  X(void, __glRasterPos3, (GlContext *gc, const GLfloat *v), ) \
+  X(void, __glRasterPos4, (GlContext *gc, const GLfloat *v), )
+// clang-format on
+
+GEOMETRY_RPOS_STANDINS(GL_STANDIN_DECLARE)

@@ -3,5 +3,4 @@
 
 #include "core/s_standin.h"
 
-void __glDrawBitmap(GlContext *, GLsizei, GLsizei, GLfloat, GLfloat, GLfloat, GLfloat,
-                    const GLubyte *) GL_STANDIN_VOID_BODY(__glDrawBitmap)
+PIXELS_BITMAP_STANDINS(GL_STANDIN_DEFINE)

@@ -44,8 +44,8 @@ void GLENTRY __glim_Bitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat
   gc->procs.drawBitmap(gc, width, height, xorig, yorig, xmove, ymove, bitmap);
 }
 
-// Pixel rectangles reach the frame buffer only in GL_RENDER mode; feedback
-// reports them with the feedback of pixel rectangles.
+// Pixel rectangles reach the frame buffer only in GL_RENDER mode; their
+// feedback record arrives with the pixel path, until then they write none.
 void GLENTRY __glim_DrawPixels(GLsizei width, GLsizei height, GLenum format, GLenum type,
                                const GLvoid *pixels) {
   GlContext *gc = __glContextForDrawing([&] { glDrawPixels(width, height, format, type, pixels); });

@@ -5,21 +5,29 @@
 
 #include "core/calling.h"
 #include "core/gl_defs.h"
+#include "core/s_standin.h"
 
 struct GlContext;
 struct GlPixelSpanInfo;
 struct GlTextureObject;
 
-// Each picks a span chain for the image move `info` describes and runs it.
-void __glGenericPickCopyImage(GlContext *gc, GlPixelSpanInfo *info, GLbool8 applyModify);
-void __glGenericPickStoreTexture(GlContext *gc, GlTextureObject *tex, GlPixelSpanInfo *info,
-                                 GLbool8 applyModify);
-void __glGenericPickGetTexture(GlContext *gc, GlTextureObject *tex, GlPixelSpanInfo *info,
-                               GLbool8 applyModify);
-void __glGenericPickReadImage(GlContext *gc, GlTextureObject *tex, GlPixelSpanInfo *info);
+// clang-format off
+#define PIXELS_IMAGE_STANDINS(X)                                                                   \
+  /* Each picks a span chain for the image move `info` describes and runs it. */                   \
+  X(void, __glGenericPickCopyImage, (GlContext *gc, GlPixelSpanInfo *info, GLbool8 applyModify), ) \
+  X(void, __glGenericPickStoreTexture,                                                             \
+    (GlContext *gc, GlTextureObject *tex, GlPixelSpanInfo *info, GLbool8 applyModify), )           \
+  X(void, __glGenericPickGetTexture,                                                               \
+    (GlContext *gc, GlTextureObject *tex, GlPixelSpanInfo *info, GLbool8 applyModify), )           \
+  X(void, __glGenericPickReadImage,                                                                \
+    (GlContext *gc, GlTextureObject *tex, GlPixelSpanInfo *info), )                                \
+  /* The colour table of a texture target: all of it, or a run of entries. */                      \
+  X(void, __glColorTableEXT,                                                                       \
+    (GlContext *gc, GLenum target, GLenum internalFormat, GLsizei width, GLenum format,            \
+     GLenum type, const void *table, GLbool8 packed), )                                            \
+  X(void, __glColorSubTableEXT,                                                                    \
+    (GlContext *gc, GLenum target, GLsizei start, GLsizei count, GLenum format, GLenum type,       \
+     const void *entries, GLbool8 packed), )
+// clang-format on
 
-// The colour table of a texture target: all of it, or a run of entries.
-void __glColorTableEXT(GlContext *gc, GLenum target, GLenum internalFormat, GLsizei width,
-                       GLenum format, GLenum type, const void *table, GLbool8 packed);
-void __glColorSubTableEXT(GlContext *gc, GLenum target, GLsizei start, GLsizei count, GLenum format,
-                          GLenum type, const void *entries, GLbool8 packed);
+PIXELS_IMAGE_STANDINS(GL_STANDIN_DECLARE)

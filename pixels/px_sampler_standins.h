@@ -4,36 +4,42 @@
 #pragma once
 
 #include "core/gl_defs.h"
+#include "core/s_standin.h"
 #include "pixels/px_texture.h"
 
 struct GlContext;
 struct GlColor;
 struct GlEdgeWalker;
 
-// Fragment procedures (GlTextureFragmentProc).
-void __glFastTextureFragment(GlContext *gc, GlColor *color, GLfloat s, GLfloat t, GLfloat rho);
-void __glTextureFragment(GlContext *gc, GlColor *color, GLfloat s, GLfloat t, GLfloat rho);
-void __glMipMapFragment(GlContext *gc, GlColor *color, GLfloat s, GLfloat t, GLfloat rho);
+// clang-format off
+// Parameter lists several stand-ins share.
+#define PIXELS_FRAGMENT_ARGS (GlContext *gc, GlColor *color, GLfloat s, GLfloat t, GLfloat rho)
+#define PIXELS_FILTER_ARGS (GlTextureObject *tex, GlTexel *result, GLfloat lambda, GLfloat s, \
+  GLfloat t)
+#define PIXELS_LEVEL_FILTER_ARGS (GlTextureObject *tex, GlTextureLevel *level, GLfloat u, \
+  GLfloat v, GlTexel *result)
 
-// Level of detail of lines and polygons.
-GLfloat __glComputeLineRho(GlContext *gc, GLfloat s, GLfloat t, GLfloat q);
-GLfloat __glComputePolygonRho(GlContext *gc, const GlEdgeWalker *walker, GLfloat s, GLfloat t,
-                              GLfloat q);
+#define PIXELS_SAMPLER_STANDINS(X)                                                       \
+  /* Fragment procedures (GlTextureFragmentProc). */                                     \
+  X(void, __glFastTextureFragment, PIXELS_FRAGMENT_ARGS, )                               \
+  X(void, __glTextureFragment, PIXELS_FRAGMENT_ARGS, )                                   \
+  X(void, __glMipMapFragment, PIXELS_FRAGMENT_ARGS, )                                    \
+  /* Level of detail of lines and polygons. */                                           \
+  X(GLfloat, __glComputeLineRho, (GlContext *gc, GLfloat s, GLfloat t, GLfloat q), 0.0f) \
+  X(GLfloat, __glComputePolygonRho,                                                      \
+    (GlContext *gc, const GlEdgeWalker *walker, GLfloat s, GLfloat t, GLfloat q), 0.0f)  \
+  /* Magnify and minify (GlTextureFilterProc). */                                        \
+  X(void, __glNearestFilter, PIXELS_FILTER_ARGS, )                                       \
+  X(void, __glLinearFilter, PIXELS_FILTER_ARGS, )                                        \
+  X(void, __glNMNFilter, PIXELS_FILTER_ARGS, )                                           \
+  X(void, __glLMNFilter, PIXELS_FILTER_ARGS, )                                           \
+  X(void, __glNMLFilter, PIXELS_FILTER_ARGS, )                                           \
+  X(void, __glLMLFilter, PIXELS_FILTER_ARGS, )                                           \
+  /* One level, by dimension (GlTextureLevelFilterProc). */                              \
+  X(void, __glNearestFilter1, PIXELS_LEVEL_FILTER_ARGS, )                                \
+  X(void, __glLinearFilter1, PIXELS_LEVEL_FILTER_ARGS, )                                 \
+  X(void, __glNearestFilter2, PIXELS_LEVEL_FILTER_ARGS, )                                \
+  X(void, __glLinearFilter2, PIXELS_LEVEL_FILTER_ARGS, )
+// clang-format on
 
-// Magnify and minify (GlTextureFilterProc).
-void __glNearestFilter(GlTextureObject *tex, GlTexel *result, GLfloat lambda, GLfloat s, GLfloat t);
-void __glLinearFilter(GlTextureObject *tex, GlTexel *result, GLfloat lambda, GLfloat s, GLfloat t);
-void __glNMNFilter(GlTextureObject *tex, GlTexel *result, GLfloat lambda, GLfloat s, GLfloat t);
-void __glLMNFilter(GlTextureObject *tex, GlTexel *result, GLfloat lambda, GLfloat s, GLfloat t);
-void __glNMLFilter(GlTextureObject *tex, GlTexel *result, GLfloat lambda, GLfloat s, GLfloat t);
-void __glLMLFilter(GlTextureObject *tex, GlTexel *result, GLfloat lambda, GLfloat s, GLfloat t);
-
-// One level, by dimension (GlTextureLevelFilterProc).
-void __glNearestFilter1(GlTextureObject *tex, GlTextureLevel *level, GLfloat u, GLfloat v,
-                        GlTexel *result);
-void __glLinearFilter1(GlTextureObject *tex, GlTextureLevel *level, GLfloat u, GLfloat v,
-                       GlTexel *result);
-void __glNearestFilter2(GlTextureObject *tex, GlTextureLevel *level, GLfloat u, GLfloat v,
-                        GlTexel *result);
-void __glLinearFilter2(GlTextureObject *tex, GlTextureLevel *level, GLfloat u, GLfloat v,
-                       GlTexel *result);
+PIXELS_SAMPLER_STANDINS(GL_STANDIN_DECLARE)

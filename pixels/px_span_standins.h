@@ -4,24 +4,29 @@
 // write one. The pixel paths replace them.
 #pragma once
 
+#include "core/s_standin.h"
+
 struct GlContext;
 struct GlPixelSpanInfo;
 
-#define GL_PIXEL_SPAN(name) void name(GlContext *gc, GlPixelSpanInfo *info, void *span)
-GL_PIXEL_SPAN(__glSpanReadCI);
-GL_PIXEL_SPAN(__glSpanReadCI2);
-GL_PIXEL_SPAN(__glSpanReadRGBA);
-GL_PIXEL_SPAN(__glSpanReadRGBA2);
-GL_PIXEL_SPAN(__glSpanReadDepth);
-GL_PIXEL_SPAN(__glSpanReadDepth2);
-GL_PIXEL_SPAN(__glSpanReadStencil);
-GL_PIXEL_SPAN(__glSpanReadStencil2);
-GL_PIXEL_SPAN(__glSpanRenderCI);
-GL_PIXEL_SPAN(__glSpanRenderCI2);
-GL_PIXEL_SPAN(__glSpanRenderRGBA);
-GL_PIXEL_SPAN(__glSpanRenderRGBA2);
-GL_PIXEL_SPAN(__glSpanRenderDepth);
-GL_PIXEL_SPAN(__glSpanRenderDepth2);
-GL_PIXEL_SPAN(__glSpanRenderStencil);
-GL_PIXEL_SPAN(__glSpanRenderStencil2);
-#undef GL_PIXEL_SPAN
+// clang-format off
+#define PIXELS_SPAN_STANDINS(X)                                                         \
+  X(void, __glSpanReadCI, (GlContext *gc, GlPixelSpanInfo *info, void *span), )         \
+  X(void, __glSpanReadCI2, (GlContext *gc, GlPixelSpanInfo *info, void *span), )        \
+  X(void, __glSpanReadRGBA, (GlContext *gc, GlPixelSpanInfo *info, void *span), )       \
+  X(void, __glSpanReadRGBA2, (GlContext *gc, GlPixelSpanInfo *info, void *span), )      \
+  X(void, __glSpanReadDepth, (GlContext *gc, GlPixelSpanInfo *info, void *span), )      \
+  X(void, __glSpanReadDepth2, (GlContext *gc, GlPixelSpanInfo *info, void *span), )     \
+  X(void, __glSpanReadStencil, (GlContext *gc, GlPixelSpanInfo *info, void *span), )    \
+  X(void, __glSpanReadStencil2, (GlContext *gc, GlPixelSpanInfo *info, void *span), )   \
+  X(void, __glSpanRenderCI, (GlContext *gc, GlPixelSpanInfo *info, void *span), )       \
+  X(void, __glSpanRenderCI2, (GlContext *gc, GlPixelSpanInfo *info, void *span), )      \
+  X(void, __glSpanRenderRGBA, (GlContext *gc, GlPixelSpanInfo *info, void *span), )     \
+  X(void, __glSpanRenderRGBA2, (GlContext *gc, GlPixelSpanInfo *info, void *span), )    \
+  X(void, __glSpanRenderDepth, (GlContext *gc, GlPixelSpanInfo *info, void *span), )    \
+  X(void, __glSpanRenderDepth2, (GlContext *gc, GlPixelSpanInfo *info, void *span), )   \
+  X(void, __glSpanRenderStencil, (GlContext *gc, GlPixelSpanInfo *info, void *span), )  \
+  X(void, __glSpanRenderStencil2, (GlContext *gc, GlPixelSpanInfo *info, void *span), )
+// clang-format on
+
+PIXELS_SPAN_STANDINS(GL_STANDIN_DECLARE)

@@ -3,15 +3,22 @@
 // replaces them.
 #pragma once
 
+#include "core/s_standin.h"
+
 struct GlContext;
 struct GlVertex;
 
-void __glCalcTexture(GlContext *gc, GlVertex *v);
-void __glCalcEyeLinear(GlContext *gc, GlVertex *v);
-void __glCalcObjectLinear(GlContext *gc, GlVertex *v);
-void __glCalcSphereMap(GlContext *gc, GlVertex *v);
-void __glCalcMixedTexture(GlContext *gc, GlVertex *v);
-// Run procs.calcTextureBase, then divide by w; the fast form skips the base
-// under an identity texture matrix.
-void __glCalcTexturePersp(GlContext *gc, GlVertex *v);
-void __glFastCalcTexturePersp(GlContext *gc, GlVertex *v);
+// clang-format off
+#define PIXELS_TEXGEN_STANDINS(X)                                                 \
+  X(void, __glCalcTexture, (GlContext *gc, GlVertex *v), )                        \
+  X(void, __glCalcEyeLinear, (GlContext *gc, GlVertex *v), )                      \
+  X(void, __glCalcObjectLinear, (GlContext *gc, GlVertex *v), )                   \
+  X(void, __glCalcSphereMap, (GlContext *gc, GlVertex *v), )                      \
+  X(void, __glCalcMixedTexture, (GlContext *gc, GlVertex *v), )                   \
+  /* Run procs.calcTextureBase, then divide by w; the fast form skips the base */ \
+  /* under an identity texture matrix. */                                         \
+  X(void, __glCalcTexturePersp, (GlContext *gc, GlVertex *v), )                   \
+  X(void, __glFastCalcTexturePersp, (GlContext *gc, GlVertex *v), )
+// clang-format on
+
+PIXELS_TEXGEN_STANDINS(GL_STANDIN_DECLARE)

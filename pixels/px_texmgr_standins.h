@@ -2,6 +2,12 @@
 // texture-manager issue replaces it.
 #pragma once
 
+#include "core/s_standin.h"
 #include "pixels/px_texture.h"
 
-GLbool8 __glTextureMakeResident(GlContext *gc, GlTextureObject *tex, uint32_t flag);
+// clang-format off
+#define PIXELS_TEXMGR_STANDINS(X)                                                              \
+  X(GLbool8, __glTextureMakeResident, (GlContext *gc, GlTextureObject *tex, uint32_t flag), 0)
+// clang-format on
+
+PIXELS_TEXMGR_STANDINS(GL_STANDIN_DECLARE)

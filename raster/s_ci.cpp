@@ -6,7 +6,7 @@
 namespace {
 
 // Stand-in: the colour-index buffer's own procedures replace it.
-void Pick(GlContext *, GlColorBuffer *) GL_STANDIN_VOID_BODY(Pick)
+void Pick(GlContext *, GlColorBuffer *) { __glStandInCalled("CI Pick"); }
 
 }  // namespace
 

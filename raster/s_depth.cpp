@@ -8,7 +8,7 @@
 namespace {
 
 // Stand-in: the depth buffer's test-and-store procedures replace it.
-void Pick(GlContext *, GlDepthBuffer *, int32_t) GL_STANDIN_VOID_BODY(Pick)
+void Pick(GlContext *, GlDepthBuffer *, int32_t) { __glStandInCalled("Depth Pick"); }
 
 }  // namespace
 

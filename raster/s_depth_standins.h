@@ -7,38 +7,42 @@
 #include <stdint.h>
 
 #include "core/calling.h"
+#include "core/s_standin.h"
 
 struct GlContext;
 
-#define GL_DEPTH_TEST_PIXEL(name) GLbool8 name(GlContext *gc, void *address, uint32_t z)
-GL_DEPTH_TEST_PIXEL(__glDT_NEVER16);
-GL_DEPTH_TEST_PIXEL(__glDT_LESS16);
-GL_DEPTH_TEST_PIXEL(__glDT_EQUAL16);
-GL_DEPTH_TEST_PIXEL(__glDT_LEQUAL16);
-GL_DEPTH_TEST_PIXEL(__glDT_GREATER16);
-GL_DEPTH_TEST_PIXEL(__glDT_NOTEQUAL16);
-GL_DEPTH_TEST_PIXEL(__glDT_GEQUAL16);
-GL_DEPTH_TEST_PIXEL(__glDT_ALWAYS16);
-GL_DEPTH_TEST_PIXEL(__glDT_LESS16_M);
-GL_DEPTH_TEST_PIXEL(__glDT_EQUAL16_M);
-GL_DEPTH_TEST_PIXEL(__glDT_LEQUAL16_M);
-GL_DEPTH_TEST_PIXEL(__glDT_GREATER16_M);
-GL_DEPTH_TEST_PIXEL(__glDT_NOTEQUAL16_M);
-GL_DEPTH_TEST_PIXEL(__glDT_GEQUAL16_M);
-GL_DEPTH_TEST_PIXEL(__glDT_ALWAYS16_M);
-GL_DEPTH_TEST_PIXEL(__glDT_NEVER);
-GL_DEPTH_TEST_PIXEL(__glDT_LESS);
-GL_DEPTH_TEST_PIXEL(__glDT_EQUAL);
-GL_DEPTH_TEST_PIXEL(__glDT_LEQUAL);
-GL_DEPTH_TEST_PIXEL(__glDT_GREATER);
-GL_DEPTH_TEST_PIXEL(__glDT_NOTEQUAL);
-GL_DEPTH_TEST_PIXEL(__glDT_GEQUAL);
-GL_DEPTH_TEST_PIXEL(__glDT_ALWAYS);
-GL_DEPTH_TEST_PIXEL(__glDT_LESS_M);
-GL_DEPTH_TEST_PIXEL(__glDT_EQUAL_M);
-GL_DEPTH_TEST_PIXEL(__glDT_LEQUAL_M);
-GL_DEPTH_TEST_PIXEL(__glDT_GREATER_M);
-GL_DEPTH_TEST_PIXEL(__glDT_NOTEQUAL_M);
-GL_DEPTH_TEST_PIXEL(__glDT_GEQUAL_M);
-GL_DEPTH_TEST_PIXEL(__glDT_ALWAYS_M);
-#undef GL_DEPTH_TEST_PIXEL
+// clang-format off
+#define RASTER_DEPTH_STANDINS(X)                                                 \
+  X(GLbool8, __glDT_NEVER16, (GlContext *gc, void *address, uint32_t z), 0)      \
+  X(GLbool8, __glDT_LESS16, (GlContext *gc, void *address, uint32_t z), 0)       \
+  X(GLbool8, __glDT_EQUAL16, (GlContext *gc, void *address, uint32_t z), 0)      \
+  X(GLbool8, __glDT_LEQUAL16, (GlContext *gc, void *address, uint32_t z), 0)     \
+  X(GLbool8, __glDT_GREATER16, (GlContext *gc, void *address, uint32_t z), 0)    \
+  X(GLbool8, __glDT_NOTEQUAL16, (GlContext *gc, void *address, uint32_t z), 0)   \
+  X(GLbool8, __glDT_GEQUAL16, (GlContext *gc, void *address, uint32_t z), 0)     \
+  X(GLbool8, __glDT_ALWAYS16, (GlContext *gc, void *address, uint32_t z), 0)     \
+  X(GLbool8, __glDT_LESS16_M, (GlContext *gc, void *address, uint32_t z), 0)     \
+  X(GLbool8, __glDT_EQUAL16_M, (GlContext *gc, void *address, uint32_t z), 0)    \
+  X(GLbool8, __glDT_LEQUAL16_M, (GlContext *gc, void *address, uint32_t z), 0)   \
+  X(GLbool8, __glDT_GREATER16_M, (GlContext *gc, void *address, uint32_t z), 0)  \
+  X(GLbool8, __glDT_NOTEQUAL16_M, (GlContext *gc, void *address, uint32_t z), 0) \
+  X(GLbool8, __glDT_GEQUAL16_M, (GlContext *gc, void *address, uint32_t z), 0)   \
+  X(GLbool8, __glDT_ALWAYS16_M, (GlContext *gc, void *address, uint32_t z), 0)   \
+  X(GLbool8, __glDT_NEVER, (GlContext *gc, void *address, uint32_t z), 0)        \
+  X(GLbool8, __glDT_LESS, (GlContext *gc, void *address, uint32_t z), 0)         \
+  X(GLbool8, __glDT_EQUAL, (GlContext *gc, void *address, uint32_t z), 0)        \
+  X(GLbool8, __glDT_LEQUAL, (GlContext *gc, void *address, uint32_t z), 0)       \
+  X(GLbool8, __glDT_GREATER, (GlContext *gc, void *address, uint32_t z), 0)      \
+  X(GLbool8, __glDT_NOTEQUAL, (GlContext *gc, void *address, uint32_t z), 0)     \
+  X(GLbool8, __glDT_GEQUAL, (GlContext *gc, void *address, uint32_t z), 0)       \
+  X(GLbool8, __glDT_ALWAYS, (GlContext *gc, void *address, uint32_t z), 0)       \
+  X(GLbool8, __glDT_LESS_M, (GlContext *gc, void *address, uint32_t z), 0)       \
+  X(GLbool8, __glDT_EQUAL_M, (GlContext *gc, void *address, uint32_t z), 0)      \
+  X(GLbool8, __glDT_LEQUAL_M, (GlContext *gc, void *address, uint32_t z), 0)     \
+  X(GLbool8, __glDT_GREATER_M, (GlContext *gc, void *address, uint32_t z), 0)    \
+  X(GLbool8, __glDT_NOTEQUAL_M, (GlContext *gc, void *address, uint32_t z), 0)   \
+  X(GLbool8, __glDT_GEQUAL_M, (GlContext *gc, void *address, uint32_t z), 0)     \
+  X(GLbool8, __glDT_ALWAYS_M, (GlContext *gc, void *address, uint32_t z), 0)
+// clang-format on
+
+RASTER_DEPTH_STANDINS(GL_STANDIN_DECLARE)

@@ -5,36 +5,42 @@
 #pragma once
 
 #include "core/calling.h"
+#include "core/s_standin.h"
 
 struct GlContext;
 struct GlVertex;
 
-// ---- Points (gc, v) ----
-void __glRenderAliasedPoint1(GlContext *gc, GlVertex *v);
-void __glRenderAliasedPoint1_NoTex(GlContext *gc, GlVertex *v);
-void __glRenderAliasedPointN(GlContext *gc, GlVertex *v);
-void __glRenderAntiAliasedRGBPoint(GlContext *gc, GlVertex *v);
-void __glRenderAntiAliasedCIPoint(GlContext *gc, GlVertex *v);
-void __glRenderFlatFogPoint(GlContext *gc, GlVertex *v);
-void __glRenderPointSyncTrap(GlContext *gc, GlVertex *v);
+// clang-format off
+#define RASTER_RENDER_STANDINS(X)                                                                \
+  /* Points (gc, v) */                                                                           \
+  X(void, __glRenderAliasedPoint1, (GlContext *gc, GlVertex *v), )                               \
+  X(void, __glRenderAliasedPoint1_NoTex, (GlContext *gc, GlVertex *v), )                         \
+  X(void, __glRenderAliasedPointN, (GlContext *gc, GlVertex *v), )                               \
+  X(void, __glRenderAntiAliasedRGBPoint, (GlContext *gc, GlVertex *v), )                         \
+  X(void, __glRenderAntiAliasedCIPoint, (GlContext *gc, GlVertex *v), )                          \
+  X(void, __glRenderFlatFogPoint, (GlContext *gc, GlVertex *v), )                                \
+  X(void, __glRenderPointSyncTrap, (GlContext *gc, GlVertex *v), )                               \
+  /* Lines (gc, a, b) */                                                                         \
+  X(void, __glRenderAliasLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                      \
+  X(void, __glRenderAntiAliasLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                  \
+  X(void, __glRenderFlatFogLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                    \
+  X(void, __glRenderLineSyncTrap, (GlContext *gc, GlVertex *a, GlVertex *b), )                   \
+  X(void, __glFastClipSmoothLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                   \
+  X(void, __glFastClipFlatLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                     \
+  /* Triangles (gc, a, b, c) */                                                                  \
+  X(void, __glRenderTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )          \
+  X(void, __glRenderSmoothTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )    \
+  X(void, __glRenderFlatTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )      \
+  X(void, __glDontRenderTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )      \
+  X(void, __glRenderLineTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )      \
+  X(void, __glRenderPointTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )     \
+  X(void, __glRenderTriangleSyncTrap, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )  \
+  /* The fills sit in a fastcall slot: generated set-ups are stored there too. */                \
+  X(void GLFASTCALL, __glFillTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), ) \
+  X(void GLFASTCALL, __glFillAntiAliasedTriangle,                                                \
+    (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )                                    \
+  X(void GLFASTCALL, __glFillFlatFogTriangle,                                                    \
+    (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )
+// clang-format on
 
-// ---- Lines (gc, a, b) ----
-void __glRenderAliasLine(GlContext *gc, GlVertex *a, GlVertex *b);
-void __glRenderAntiAliasLine(GlContext *gc, GlVertex *a, GlVertex *b);
-void __glRenderFlatFogLine(GlContext *gc, GlVertex *a, GlVertex *b);
-void __glRenderLineSyncTrap(GlContext *gc, GlVertex *a, GlVertex *b);
-void __glFastClipSmoothLine(GlContext *gc, GlVertex *a, GlVertex *b);
-void __glFastClipFlatLine(GlContext *gc, GlVertex *a, GlVertex *b);
-
-// ---- Triangles (gc, a, b, c) ----
-void __glRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void __glRenderSmoothTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void __glRenderFlatTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void __glDontRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void __glRenderLineTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void __glRenderPointTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void __glRenderTriangleSyncTrap(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-// The fills sit in a fastcall slot: generated set-ups are stored there too.
-void GLFASTCALL __glFillTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void GLFASTCALL __glFillAntiAliasedTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void GLFASTCALL __glFillFlatFogTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+RASTER_RENDER_STANDINS(GL_STANDIN_DECLARE)

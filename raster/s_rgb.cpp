@@ -6,7 +6,7 @@
 namespace {
 
 // Stand-in: the RGB colour buffer's own procedures replace it.
-void Pick(GlContext *, GlColorBuffer *) GL_STANDIN_VOID_BODY(Pick)
+void Pick(GlContext *, GlColorBuffer *) { __glStandInCalled("RGB Pick"); }
 
 // The largest value of a component `bits` wide.
 GLfloat LargestOf(uint32_t bits) {

@@ -145,6 +145,32 @@ TEST_F(FillTest, RectanglesSkipBetweenRows) {
   EXPECT_EQ(area, std::vector<uint32_t>(2048, 0x22222222u));
 }
 
+// The thunk compiled code calls: called with sentinels in the registers a
+// cdecl caller expects kept, it gives them back, pops nothing and leaves
+// the x87 tags empty (EMMS), whatever the rows and words.
+TEST_F(FillTest, TheThunkKeepsTheCallersRegistersAndEndsMmx) {
+  uint8_t *fill = code + 4096;
+  ASSERT_NE(__glGenerateMMXFill(gc, fill, fill + OG_FILL_BUFFER_SIZE), nullptr) << Failure();
+  struct Run {
+    uint32_t offset, words, rows, skip;
+  };
+  const Run runs[] = {{0, 1, 1, 0}, {4, 1, 1, 0},  {4, 6, 3, 4}, {0, 5, 4, 12},
+                      {4, 0, 3, 0}, {0, 3, 0, 0},  {0, 33, 2, 0}};
+  alignas(8) uint32_t area[160];
+  for (const Run &r : runs) {
+    SCOPED_TRACE(std::to_string(r.words) + " x " + std::to_string(r.rows));
+    for (uint32_t &w : area) w = 0x5A5A5A5Au;
+    uint32_t want[160];
+    memcpy(want, area, sizeof area);
+    uint32_t *dst = area + 2 + r.offset / 4;
+    for (uint32_t y = 0; y < r.rows; y++)
+      for (uint32_t x = 0; x < r.words; x++) want[dst - area + y * (r.words + r.skip / 4) + x] = 7;
+    RunChecked(reinterpret_cast<const void *>(__glMMXFillRun),
+               {uint32_t(uintptr_t(fill)), uint32_t(uintptr_t(dst)), 7u, r.words, r.rows, r.skip});
+    EXPECT_EQ(memcmp(area, want, sizeof area), 0);
+  }
+}
+
 TEST_F(FillTest, X87WorksAfterAFill) {
   uint32_t area[16];
   volatile long double x = 3.0L;

@@ -178,6 +178,38 @@ TEST_F(PoolTest, RunsLieTogetherInOneBlock) {
   EXPECT_EQ(mxk4_run(gc, nullptr, 2), nullptr);
 }
 
+// Counts no block could hold are refused before anything is read: a count
+// near 2^32 once wrapped the room check and copied gigabytes.
+TEST_F(PoolTest, RunsNoBlockCouldHoldAreRefused) {
+  const struct Case {
+    uint32_t count;
+    const char *text;
+  } cases[] = {
+      {0, "values && count > 0"},
+      {0x01000001u, "count <= OG_POOL_LARGEST_CAPACITY"},
+      {0x80000000u, "count <= OG_POOL_LARGEST_CAPACITY"},
+      {0xFFFFFFFEu, "count <= OG_POOL_LARGEST_CAPACITY"},
+      {0xFFFFFFFFu, "count <= OG_POOL_LARGEST_CAPACITY"},
+  };
+  const float values[4] = {1.5f, 2.5f, 3.5f, 4.5f};
+  const uint16_t words[2][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.count);
+    Begin();
+    for (int i = 0; i < 3; i++) {
+      fpk(gc, Distinct(i));
+      mxk4(gc, i, 0, 0, 0);
+    }
+    const uint32_t floats = gc->ogs.fpconstant_next, quads = gc->ogs.mxconstant_count;
+    EXPECT_EQ(fpk_run(gc, values, c.count), nullptr);
+    EXPECT_EQ(Failure(), c.text);
+    EXPECT_EQ(mxk4_run(gc, words, c.count), nullptr);
+    EXPECT_EQ(gc->ogs.failures, 2u);
+    EXPECT_EQ(gc->ogs.fpconstant_next, floats);
+    EXPECT_EQ(gc->ogs.mxconstant_count, quads);
+  }
+}
+
 // A block that cannot be allocated fails the constant that needed it and
 // nothing else; the next request tries again.
 TEST_F(PoolTest, ABlockThatCannotBeHadFailsOnlyTheConstantThatNeedsIt) {

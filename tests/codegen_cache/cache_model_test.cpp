@@ -33,6 +33,7 @@ struct LruModel {
     if (order.size() > capacity) order.pop_back();
     return hit;
   }
+  void Forget(Key key) { order.erase(std::find(order.begin(), order.end(), key)); }
 };
 
 // A cache of its own on a bare context, freed at the end.
@@ -189,9 +190,10 @@ TEST_F(OneCache, InvalidationEmptiesEveryCellAndKeepsTheOrder) {
 }
 
 // Random key streams over caches of several sizes and key sets smaller and
-// larger than the cache, with an occasional invalidation: every answer,
-// slice and list order agrees with the model, and what a hit hands back is
-// what was generated for its keys.
+// larger than the cache, with an occasional invalidation and, in some
+// streams, generators that give up on a miss and free the slice: every
+// answer, slice and list order agrees with the model, and what a hit hands
+// back is what was generated for its keys.
 TEST_F(OneCache, RandomStreamsAgreeWithTheModel) {
   struct Shape {
     uint32_t count;
@@ -199,7 +201,12 @@ TEST_F(OneCache, RandomStreamsAgreeWithTheModel) {
   } shapes[] = {{1, 1}, {1, 3}, {2, 2},   {2, 5},   {4, 3},
                 {4, 4}, {4, 9}, {20, 25}, {40, 38}, {40, 90}};
   for (const Shape &shape : shapes) {
-    for (uint32_t seed : {11u, 12u}) {
+    const struct Stream {
+      uint32_t seed;
+      bool givesUp;
+    } streams[] = {{11, false}, {12, false}, {13, true}};
+    for (const Stream &stream : streams) {
+      const uint32_t seed = stream.seed;
       SCOPED_TRACE(std::to_string(shape.count) + " cells, " + std::to_string(shape.keys) +
                    " keys, seed " + std::to_string(seed));
       __glDoReleaseCodeCache(gc, &cache);
@@ -224,6 +231,9 @@ TEST_F(OneCache, RandomStreamsAgreeWithTheModel) {
         if (l.hit) {
           ASSERT_EQ(l.code, sliceOf[key]) << "step " << step;
           ASSERT_TRUE(Generated(l, key)) << "step " << step;
+        } else if (stream.givesUp && random() % 4 == 0) {
+          __glFreeCodeSpace(&cache, l.code);
+          model.Forget(key);
         } else {
           Generate(l, key);
           sliceOf[key] = l.code;
@@ -240,6 +250,49 @@ TEST_F(OneCache, RandomStreamsAgreeWithTheModel) {
       }
     }
   }
+}
+
+// After a miss the cell already carries the keys; a generator that gives up
+// half-way frees the slice, or the next lookup would hit the half-written
+// code. The freed cell goes behind the cells in use.
+TEST_F(OneCache, AFreedSliceNoLongerAnswersForItsKeys) {
+  struct Case {
+    const char *what;
+    std::vector<Key> made;  // looked up in this order before the miss
+    Key missed;
+    bool freeIt;  // false: the slice of no cell is freed instead
+    std::vector<Key> order;
+  } cases[] = {
+      {"the first routine of a new cache", {}, {7, 7}, true,
+       {{OG_CACHE_EMPTY, 0}, {OG_CACHE_EMPTY, 0}, {OG_CACHE_EMPTY, 0}, {OG_CACHE_EMPTY, 0}}},
+      {"behind routines in use", {{1, 1}, {2, 2}}, {7, 7}, true,
+       {{2, 2}, {1, 1}, {OG_CACHE_EMPTY, 0}, {OG_CACHE_EMPTY, 0}}},
+      {"a recycled cell", {{1, 1}, {2, 2}, {3, 3}, {4, 4}}, {7, 7}, true,
+       {{4, 4}, {3, 3}, {2, 2}, {OG_CACHE_EMPTY, 0}}},
+      {"a slice of no cell", {{1, 1}}, {7, 7}, false,
+       {{7, 7}, {1, 1}, {OG_CACHE_EMPTY, 0}, {OG_CACHE_EMPTY, 0}}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    __glDoReleaseCodeCache(gc, &cache);
+    Make(4, 64);
+    for (Key k : c.made) Generate(Find(&cache, k.first, k.second), k);
+    const Lookup miss = Find(&cache, c.missed.first, c.missed.second);
+    ASSERT_FALSE(miss.hit);
+    __glFreeCodeSpace(&cache, c.freeIt ? miss.code : cache.codeSpace + 4 * 64);
+    EXPECT_EQ(KeysInListOrder(), c.order);
+    EXPECT_EQ(ListOf(cache, 5).back()->next, nullptr);
+    EXPECT_EQ(Find(&cache, c.missed.first, c.missed.second).hit, !c.freeIt);
+    for (Key k : c.order) {
+      if (k.first != OG_CACHE_EMPTY && k != c.missed) {
+        EXPECT_TRUE(Find(&cache, k.first, k.second).hit) << k.first;
+      }
+    }
+  }
+  // An empty cell freed again stays where it is.
+  const std::vector<OgCacheCell *> before = ListOf(cache, 5);
+  __glFreeCodeSpace(&cache, before.back()->code);
+  EXPECT_EQ(ListOf(cache, 5), before);
 }
 
 TEST_F(OneCache, SizesThatMakeNoCacheAreRefused) {

@@ -151,6 +151,18 @@ TEST(NameSpaceDeathTest, MisuseFailsItsCheck) {
          __glNSWhereIs(ns, 4, 4);
        }},
       {"!ns->open", [](OgNameSpace *ns) { __glNSSizeof(ns); }},
+      // 0 once moved `next` back to 0, so later variables overlapped earlier
+      // ones; 12 turned 13 into 16, no multiple of 12.
+      {"a is a power of two",
+       [](OgNameSpace *ns) {
+         __glNSWhereIs(ns, 1, 12);
+         __glNSAlign(ns, 0);
+       }},
+      {"a is a power of two",
+       [](OgNameSpace *ns) {
+         __glNSWhereIs(ns, 1, 13);
+         __glNSAlign(ns, 12);
+       }},
       // The offset table ends at id 999; a larger id would write past it.
       {"id < OG_NS_IDS", [](OgNameSpace *ns) { __glNSWhereIs(ns, OG_NS_IDS, 4); }},
       {"id < OG_NS_IDS", [](OgNameSpace *ns) { __glNSWhereIs(ns, 0xFFFFFFFFu, 4); }},

@@ -45,7 +45,7 @@ TEST(ColourAndDepthBufferPicks, EveryInitialiserInstallsAPick) {
   __glInitDepth(&gc->depthBuffer, gc);
   ASSERT_NE(gc->depthBuffer.pick, nullptr);
   gc->depthBuffer.pick(gc, &gc->depthBuffer, 3);
-  EXPECT_EQ(log.calls(), (std::vector<std::string>{"Pick", "Pick", "Pick"}));
+  EXPECT_EQ(log.calls(), (std::vector<std::string>{"RGB Pick", "CI Pick", "Depth Pick"}));
 }
 
 }  // namespace

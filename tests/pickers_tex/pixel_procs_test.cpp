@@ -161,59 +161,40 @@ TEST_F(PixelPicker, TransferStateSetsTheModifyFlags) {
   }
 }
 
-TEST_F(PixelPicker, OpaqueBlackGoesThroughScaleBiasAndClamp) {
-  struct Case {
-    const char *what;
-    GLfloat redBias, greenBias, blueBias, alphaScale, alphaBias;
-    GlColor expected;  // unscaled
-  } cases[] = {
-      {"identity", 0, 0, 0, 1, 0, {0, 0, 0, 1}},
-      {"red bias", 0.5f, 0, 0, 1, 0, {0.5f, 0, 0, 1}},
-      {"every bias", 0.25f, 0.5f, 0.75f, 1, -0.5f, {0.25f, 0.5f, 0.75f, 0.5f}},
-      {"alpha scaled past one", 0, 0, 0, 2, 0, {0, 0, 0, 1}},
-      {"alpha scaled down and biased", 0, 0, 0, 0.5f, -0.25f, {0, 0, 0, 0.25f}},
-      {"negative biases", -0.5f, -1, -2, -1, 0, {0, 0, 0, 0}},
-      {"biases past one", 1.5f, 2, 100, 1, 1, {1, 1, 1, 1}},
-      {"not a number", kNaN, 0, 0, kNaN, 0, {0, 0, 0, 0}},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.what);
-    GlPixelTransferMode &t = gc->pixel.transferMode;
-    t.redBias = c.redBias;
-    t.greenBias = c.greenBias;
-    t.blueBias = c.blueBias;
-    t.alphaScale = c.alphaScale;
-    t.alphaBias = c.alphaBias;
-    __glGenericPickPixelProcs(gc);
-    const GlColor &d = gc->pixel.modify.defaultColor;
-    EXPECT_EQ(d.r, c.expected.r * 31.0f);
-    EXPECT_EQ(d.g, c.expected.g * 63.0f);
-    EXPECT_EQ(d.b, c.expected.b * 31.0f);
-    EXPECT_EQ(d.a, c.expected.a * 255.0f);
-  }
-}
-
-TEST_F(PixelPicker, OpaqueBlackGoesThroughTheColourMaps) {
+// Opaque black goes through scale and bias, then the colour maps or the
+// clamp, and ends at colour-buffer scale.
+TEST_F(PixelPicker, OpaqueBlackGoesThroughTheColourTransfer) {
   SetMap(__GL_PIXEL_MAP_R_TO_R, {0.0f, 0.1f, 0.2f, 0.3f});
   SetMap(__GL_PIXEL_MAP_G_TO_G, {0.5f, 0.6f});
   SetMap(__GL_PIXEL_MAP_B_TO_B, {0.75f});
   SetMap(__GL_PIXEL_MAP_A_TO_A, {0.0f, 0.25f, 0.5f, 0.75f, 1.0f});
+  const bool kClamp = false, kMaps = true;
   struct Case {
     const char *what;
+    bool mapColor;
     GLfloat redBias, greenBias, blueBias, alphaScale, alphaBias;
-    GlColor expected;  // unscaled map entries
+    GlColor expected;  // unscaled
   } cases[] = {
-      // Index = trunc((size - 1) v + 0.5), limited to the map.
-      {"black", 0, 0, 0, 1, 0, {0.0f, 0.5f, 0.75f, 1.0f}},
-      {"nearest entries", 0.5f, 0.75f, 0.9f, 0.3f, 0, {0.2f, 0.6f, 0.75f, 0.25f}},
-      {"just below a half", 0.16f, 0.49f, 0, 0.62f, 0, {0.0f, 0.5f, 0.75f, 0.5f}},
-      {"past the ends", 5.0f, -3.0f, 100.0f, -1.0f, 0, {0.3f, 0.5f, 0.75f, 0.0f}},
-      {"not a number", kNaN, kNaN, kNaN, kNaN, kNaN, {0.0f, 0.5f, 0.75f, 0.0f}},
+      {"identity", kClamp, 0, 0, 0, 1, 0, {0, 0, 0, 1}},
+      {"red bias", kClamp, 0.5f, 0, 0, 1, 0, {0.5f, 0, 0, 1}},
+      {"every bias", kClamp, 0.25f, 0.5f, 0.75f, 1, -0.5f, {0.25f, 0.5f, 0.75f, 0.5f}},
+      {"alpha scaled past one", kClamp, 0, 0, 0, 2, 0, {0, 0, 0, 1}},
+      {"alpha scaled down and biased", kClamp, 0, 0, 0, 0.5f, -0.25f, {0, 0, 0, 0.25f}},
+      {"negative biases", kClamp, -0.5f, -1, -2, -1, 0, {0, 0, 0, 0}},
+      {"biases past one", kClamp, 1.5f, 2, 100, 1, 1, {1, 1, 1, 1}},
+      {"not a number", kClamp, kNaN, 0, 0, kNaN, 0, {0, 0, 0, 0}},
+      // Through the maps: index = trunc((size - 1) v + 0.5), limited to
+      // the map; the expected values are map entries.
+      {"maps, black", kMaps, 0, 0, 0, 1, 0, {0.0f, 0.5f, 0.75f, 1.0f}},
+      {"maps, nearest entries", kMaps, 0.5f, 0.75f, 0.9f, 0.3f, 0, {0.2f, 0.6f, 0.75f, 0.25f}},
+      {"maps, just below a half", kMaps, 0.16f, 0.49f, 0, 0.62f, 0, {0.0f, 0.5f, 0.75f, 0.5f}},
+      {"maps, past the ends", kMaps, 5.0f, -3.0f, 100.0f, -1.0f, 0, {0.3f, 0.5f, 0.75f, 0.0f}},
+      {"maps, not a number", kMaps, kNaN, kNaN, kNaN, kNaN, kNaN, {0.0f, 0.5f, 0.75f, 0.0f}},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     GlPixelTransferMode &t = gc->pixel.transferMode;
-    t.mapColor = 1;
+    t.mapColor = c.mapColor;
     t.redBias = c.redBias;
     t.greenBias = c.greenBias;
     t.blueBias = c.blueBias;

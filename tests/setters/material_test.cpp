@@ -221,6 +221,46 @@ TEST_F(SetterTest, MaterialWithColorMaterialAppliesTheCurrentColor) {
   EXPECT_EQ(Calls(), std::vector<std::string>{"applyColor"});
 }
 
+// glIndexMaterialVLX marks nothing, so while index material is on the
+// index-offset sources of lighting must follow the new face at once: the
+// current index for the faces named, the material's own offset otherwise.
+struct IndexMaterialCase {
+  const char *name;
+  bool enabled;
+  GLenum face;
+  bool frontFromIndex, backFromIndex;
+};
+
+class IndexMaterial : public SetterTest, public testing::WithParamInterface<IndexMaterialCase> {};
+
+TEST_P(IndexMaterial, MovesTheOffsetSourcesAtOnce) {
+  const IndexMaterialCase &c = GetParam();
+  if (c.enabled) gc->state.enables.general |= __GL_INDEX_MATERIAL_ENABLE;
+  Settle();
+  GlMaterialCache *caches = gc->light.materialCache;
+  caches[__GL_FRONTFACE].indexOffsetSource = nullptr;
+  caches[__GL_BACKFACE].indexOffsetSource = nullptr;
+  glIndexMaterialVLX(c.face, GL_INDEX_OFFSET);
+  EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR));
+  EXPECT_EQ(gc->dirtyMask, 0u);
+  GLfloat *index = &gc->state.current.index;
+  GlLightState &ls = gc->state.light;
+  EXPECT_EQ(caches[__GL_FRONTFACE].indexOffsetSource,
+            c.frontFromIndex ? index : &ls.front.indexOffset);
+  EXPECT_EQ(caches[__GL_BACKFACE].indexOffsetSource,
+            c.backFromIndex ? index : &ls.back.indexOffset);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faces, IndexMaterial,
+    testing::Values(IndexMaterialCase{"Off", false, GL_FRONT_AND_BACK, false, false},
+                    IndexMaterialCase{"Front", true, GL_FRONT, true, false},
+                    IndexMaterialCase{"Back", true, GL_BACK, false, true},
+                    IndexMaterialCase{"Both", true, GL_FRONT_AND_BACK, true, true}),
+    [](const testing::TestParamInfo<IndexMaterialCase> &info) {
+      return std::string(info.param.name);
+    });
+
 // ---- glColorMaterial ----
 
 struct ColorMaterialCase {

@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/context.h"
@@ -271,42 +272,61 @@ struct SizeCase {
   GLfloat smooth;
 };
 
-class Sizes : public SetterTest, public testing::WithParamInterface<SizeCase> {};
+// The two entries that keep a size: how each is called and where it keeps
+// the three forms.
+struct SizeEntry {
+  const char *name;
+  void (*set)(GLfloat);
+  uint32_t dirty;
+  GLfloat (*requested)(const GlContext *gc);
+  int32_t (*aliased)(const GlContext *gc);
+  GLfloat (*smooth)(const GlContext *gc);
+};
 
-TEST_P(Sizes, LineWidth) {
-  const SizeCase &c = GetParam();
-  glLineWidth(c.request);
-  EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR));
-  EXPECT_EQ(gc->state.line.requestedWidth, c.request);
-  EXPECT_EQ(gc->state.line.aliasedWidth, c.aliased);
-  EXPECT_EQ(gc->state.line.smoothWidth, c.smooth);
-  EXPECT_EQ(gc->dirtyMask, __GL_DIRTY_LINE);
-}
+const SizeEntry kSizeEntries[] = {
+    {"LineWidth", [](GLfloat w) { glLineWidth(w); }, __GL_DIRTY_LINE,
+     [](const GlContext *gc) { return gc->state.line.requestedWidth; },
+     [](const GlContext *gc) { return gc->state.line.aliasedWidth; },
+     [](const GlContext *gc) { return gc->state.line.smoothWidth; }},
+    {"PointSize", [](GLfloat s) { glPointSize(s); }, __GL_DIRTY_POINT,
+     [](const GlContext *gc) { return gc->state.point.requestedSize; },
+     [](const GlContext *gc) { return gc->state.point.aliasedSize; },
+     [](const GlContext *gc) { return gc->state.point.smoothSize; }},
+};
 
-TEST_P(Sizes, PointSize) {
-  const SizeCase &c = GetParam();
-  glPointSize(c.request);
+class Sizes : public SetterTest,
+              public testing::WithParamInterface<std::tuple<SizeEntry, SizeCase>> {};
+
+TEST_P(Sizes, KeepsTheRequestAndBothDrawnForms) {
+  const SizeEntry &e = std::get<0>(GetParam());
+  const SizeCase &c = std::get<1>(GetParam());
+  e.set(c.request);
   EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR));
-  EXPECT_EQ(gc->state.point.requestedSize, c.request);
-  EXPECT_EQ(gc->state.point.aliasedSize, c.aliased);
-  EXPECT_EQ(gc->state.point.smoothSize, c.smooth);
-  EXPECT_EQ(gc->dirtyMask, __GL_DIRTY_POINT);
+  EXPECT_EQ(e.requested(gc), c.request);
+  EXPECT_EQ(e.aliased(gc), c.aliased);
+  EXPECT_EQ(e.smooth(gc), c.smooth);
+  EXPECT_EQ(gc->dirtyMask, e.dirty);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Requests, Sizes,
-    testing::Values(SizeCase{"Tiny", 1e-30f, 1, 0.5f}, SizeCase{"BelowMinimum", 0.3f, 1, 0.5f},
-                    SizeCase{"Minimum", 0.5f, 1, 0.5f}, SizeCase{"BelowOne", 0.99f, 1, 1.0f},
-                    SizeCase{"One", 1.0f, 1, 1.0f}, SizeCase{"RoundsDown", 2.49f, 2, 2.5f},
-                    SizeCase{"RoundsUp", 2.5f, 3, 2.5f}, SizeCase{"Step", 3.06f, 3, 3.0f},
-                    SizeCase{"NextStep", 3.07f, 3, 3.125f}, SizeCase{"Maximum", 10.0f, 10, 10.0f},
-                    SizeCase{"Hundred", 100.0f, 100, 10.0f},
-                    SizeCase{"JustBelowLimit", 2047.4f, 2047, 10.0f},
-                    SizeCase{"RoundsToLimit", 2047.6f, 2048, 10.0f},
-                    SizeCase{"BeyondLimit", 1e9f, 2048, 10.0f},
-                    SizeCase{"Largest", 3.4e38f, 2048, 10.0f},
-                    SizeCase{"Infinity", INFINITY, 2048, 10.0f}),
-    [](const testing::TestParamInfo<SizeCase> &info) { return std::string(info.param.name); });
+    testing::Combine(
+        testing::ValuesIn(kSizeEntries),
+        testing::Values(SizeCase{"Tiny", 1e-30f, 1, 0.5f}, SizeCase{"BelowMinimum", 0.3f, 1, 0.5f},
+                        SizeCase{"Minimum", 0.5f, 1, 0.5f}, SizeCase{"BelowOne", 0.99f, 1, 1.0f},
+                        SizeCase{"One", 1.0f, 1, 1.0f}, SizeCase{"RoundsDown", 2.49f, 2, 2.5f},
+                        SizeCase{"RoundsUp", 2.5f, 3, 2.5f}, SizeCase{"Step", 3.06f, 3, 3.0f},
+                        SizeCase{"NextStep", 3.07f, 3, 3.125f},
+                        SizeCase{"Maximum", 10.0f, 10, 10.0f},
+                        SizeCase{"Hundred", 100.0f, 100, 10.0f},
+                        SizeCase{"JustBelowLimit", 2047.4f, 2047, 10.0f},
+                        SizeCase{"RoundsToLimit", 2047.6f, 2048, 10.0f},
+                        SizeCase{"BeyondLimit", 1e9f, 2048, 10.0f},
+                        SizeCase{"Largest", 3.4e38f, 2048, 10.0f},
+                        SizeCase{"Infinity", INFINITY, 2048, 10.0f})),
+    [](const testing::TestParamInfo<std::tuple<SizeEntry, SizeCase>> &info) {
+      return std::string(std::get<0>(info.param).name) + std::get<1>(info.param).name;
+    });
 
 // Each hint marks the group whose procedures it chooses between.
 struct HintCase {

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/gl_api.h"
+#include "core/s_nop.h"
 #include "core/s_pick.h"
 #include "core/s_standin.h"
 #include "core/s_validate.h"
@@ -132,15 +134,27 @@ const PassCase kPassCases[] = {
     {"pixel", Rgba16, __GL_DIRTY_PIXEL, 0, false, {"pickPixelProcs"}, true, false},
     {"polygon stipple", Rgba16, __GL_DIRTY_POLYGON_STIPPLE, 0, false, {"convertStipple"}, true,
      false},
+    // Lines hold a depth test of their own: the depth group re-picks them.
     {"depth", Rgba16, __GL_DIRTY_DEPTH, 0, false,
-     {"pickDepthProcs", "pickVertexProcs", "pickTriangleProcs"}, true, true},
+     {"pickDepthProcs", "pickVertexProcs", "pickTriangleProcs", "pickLineProcs"}, true, true},
     {"stipple, depth and pixel", Rgba16,
      __GL_DIRTY_POLYGON_STIPPLE | __GL_DIRTY_DEPTH | __GL_DIRTY_PIXEL, 0, false,
-     {"convertStipple", "pickDepthProcs", "pickVertexProcs", "pickTriangleProcs",
+     {"convertStipple", "pickDepthProcs", "pickVertexProcs", "pickTriangleProcs", "pickLineProcs",
       "pickPixelProcs"},
      true, true},
     {"scissor alone: the flags and nothing else", Rgba16, __GL_DIRTY_SCISSOR, 0, false, {}, true,
      false},
+    // Tables asked for without a generic change are rebuilt, not dropped.
+    {"tables alone: rebuilt without re-picking", Rgba16, 0,
+     __GL_TABLE_DIRTY_ALPHA_TEST | __GL_TABLE_DIRTY_STENCIL_FUNC | __GL_TABLE_DIRTY_STENCIL_OP |
+         __GL_TABLE_DIRTY_INDEX_TEST,
+     true, {"__glValidateStencil", "__glValidateAlphaTest", "__glValidateIndexTest"}, true, false},
+    {"stencil operations with a scissor change", Rgba16, __GL_DIRTY_SCISSOR,
+     __GL_TABLE_DIRTY_STENCIL_OP, true, {"__glValidateStencil"}, true, false},
+    {"the alpha table with a point change", Rgba16, __GL_DIRTY_POINT, __GL_TABLE_DIRTY_ALPHA_TEST,
+     false, {"__glValidateAlphaTest", "pickPointProcs"}, true, false},
+    {"stencil tables without a stencil buffer", RgbaBare, 0, __GL_TABLE_DIRTY_STENCIL_FUNC, false,
+     {}, true, false},
     {"client arrays alone", Rgba16, __GL_DIRTY_VERTEX_ARRAY, 0, false,
      {"__glGenericPickVertexArrayEnables"}, false, false},
     {"modelview alone", Rgba16, __GL_DIRTY_TRANSFORM, 0, false, {}, false, false},
@@ -203,6 +217,25 @@ TEST_F(PickAll, LaterStepsSeeGroupsMarkedDuringThePass) {
   EXPECT_EQ(TakeCalls(),
             Concat({kGenericHead, kClipBox, {"pickDepthProcs"}, kGenericTail}));
   EXPECT_EQ(gc->dirtyMask, 0u);
+}
+
+// glDepthFunc marks the depth group alone; a line picked while the function
+// was GL_NEVER draws nothing, so leaving GL_NEVER must pick lines again.
+TEST_F(PickAll, LinesDrawAgainOnceTheDepthFunctionLeavesGL_NEVER) {
+  const void *nothing = reinterpret_cast<const void *>(&__glNop1);
+  glEnable(GL_DEPTH_TEST);
+  for (GLenum func : {GL_LESS, GL_EQUAL, GL_ALWAYS}) {
+    SCOPED_TRACE(func);
+    glDepthFunc(GL_NEVER);
+    glBegin(GL_LINES);
+    glEnd();
+    EXPECT_EQ(reinterpret_cast<const void *>(gc->procs.line.processLine), nothing);
+    glDepthFunc(func);
+    glBegin(GL_LINES);
+    glEnd();
+    EXPECT_NE(reinterpret_cast<const void *>(gc->procs.line.processLine), nothing);
+  }
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 }  // namespace
