@@ -10,9 +10,12 @@
 
 namespace {
 
+constexpr int kCacheCount = 5;
+
 OgCodeCache *Caches(GlContext *gc, int i) {
-  OgCodeCache *caches[] = {&gc->textureReadCache, &gc->depthTestCache, &gc->triSetupCache,
-                           &gc->triRasterCache, &gc->drawVertexesCache};
+  OgCodeCache *caches[kCacheCount] = {&gc->textureReadCache, &gc->depthTestCache,
+                                       &gc->triSetupCache, &gc->triRasterCache,
+                                       &gc->drawVertexesCache};
   return caches[i];
 }
 
@@ -47,14 +50,14 @@ GLbool8 __glDoInitializeCodeCache(GlContext *gc, OgCodeCache *cache, uint32_t co
 
 GLbool8 __glInitializeCodeCache(GlContext *gc) {
   const GlConstants &c = gc->constants;
-  const uint32_t sizes[][2] = {
+  const uint32_t sizes[kCacheCount][2] = {
       {c.textureReadCacheCount, c.textureReadCacheSize},
       {c.depthTestCacheCount, c.depthTestCacheSize},
       {c.triSetupCacheCount, c.triSetupCacheSize},
       {c.triRasterCacheCount, c.triRasterCacheSize},
       {c.drawVertexesCacheCount, c.drawVertexesCacheSize},
   };
-  for (int i = 0; i < 5; i++)
+  for (int i = 0; i < kCacheCount; i++)
     if (!__glDoInitializeCodeCache(gc, Caches(gc, i), sizes[i][0], sizes[i][1])) return 0;
   __GL_ASSERT(NULL == gc->triSetupData, "NULL == gc->triSetupData", "og_cache");
   if (c.triSetupDataSize == 0) return 0;
@@ -71,7 +74,7 @@ void __glDoReleaseCodeCache(GlContext *gc, OgCodeCache *cache) {
 }
 
 void __glReleaseCodeCache(GlContext *gc) {
-  for (int i = 0; i < 5; i++) __glDoReleaseCodeCache(gc, Caches(gc, i));
+  for (int i = 0; i < kCacheCount; i++) __glDoReleaseCodeCache(gc, Caches(gc, i));
   if (gc->triSetupData) gc->imports.free(gc, gc->triSetupData);
   gc->triSetupData = nullptr;
 }

@@ -36,7 +36,7 @@ const char *BrokenBySize16(uint32_t op, const OgBytes &bytes) {
 uint8_t *emit_code(GlContext *gc, uint8_t *cb, OgCode *c) {
   OgState *ogs = &gc->ogs;
   if (ogs->exhausted) {
-    og_fail(gc, "(char*)ogs->next < ((char*)ogs->ready + sizeof(ogs->ready))");
+    og_fail(gc, OG_RECORDS_EXHAUSTED);
     return cb;
   }
   if (c == nullptr || c->what != INSN) {

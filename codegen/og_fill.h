@@ -30,7 +30,7 @@ GLbool8 __glMMXFillRect(GlContext *gc, void *dst, uint32_t width, uint32_t heigh
 // One contiguous run of `words` words.
 GLbool8 __glMMXFill(GlContext *gc, void *dst, uint32_t value, uint32_t words);
 
-// The thunk into the routine (og_fill_thunk.S): keeps the registers compiled
+// The thunk into the routine (og_fill_thunk.cpp): keeps the registers compiled
 // code expects kept, runs `rows` rows, each `words` words and `skip` bytes
 // apart, and ends with EMMS. Rows or words of 0 fill nothing.
 extern "C" void __glMMXFillRun(const void *code, void *dst, uint32_t value, uint32_t words,

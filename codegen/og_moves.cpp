@@ -78,7 +78,7 @@ bool EncodePop(OgBytes *out, const OgCode *op1) {
 }
 
 // inc (digit 0) and dec (digit 1).
-bool EncodeStep(OgBytes *out, uint32_t digit, const OgCode *op1) {
+bool EncodeIncDec(OgBytes *out, uint32_t digit, const OgCode *op1) {
   if (is_reg32(op1)) {
     put8(out, 0x40 + 8 * digit + reg_number(op1));
     return true;
@@ -109,8 +109,8 @@ bool emit_move_code(OgBytes *out, const OgCode *c) {
       return emit_modrm_code(out, reg_number(op1), op2);
     case OG_OP_push: return EncodePush(out, op1);
     case OG_OP_pop: return EncodePop(out, op1);
-    case OG_OP_inc: return EncodeStep(out, 0, op1);
-    case OG_OP_dec: return EncodeStep(out, 1, op1);
+    case OG_OP_inc: return EncodeIncDec(out, 0, op1);
+    case OG_OP_dec: return EncodeIncDec(out, 1, op1);
     case OG_OP_int3: put8(out, 0xCC); return true;
     case OG_OP_wait: put8(out, 0x9B); return true;
     case OG_OP_size16: put8(out, 0x66); return true;

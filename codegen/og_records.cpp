@@ -53,7 +53,7 @@ OgCode *gimme_celem(GlContext *gc, uint32_t what) {
     ogs->next = c + 1;
   } else {
     if (!ogs->exhausted)
-      og_fail(gc, "(char*)ogs->next < ((char*)ogs->ready + sizeof(ogs->ready))");
+      og_fail(gc, OG_RECORDS_EXHAUSTED);
     ogs->exhausted = 1;
   }
   c->what = what;

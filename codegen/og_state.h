@@ -11,6 +11,8 @@
 struct GlContext;
 
 #define OG_RECORD_COUNT 8000
+// The check that fails once every record of `ready` is taken.
+#define OG_RECORDS_EXHAUSTED "(char*)ogs->next < ((char*)ogs->ready + sizeof(ogs->ready))"
 #define OG_POOL_FIRST_CAPACITY 1000u
 
 // Every constant-pool block starts with this header; the entries follow it.

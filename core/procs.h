@@ -160,8 +160,8 @@ typedef struct GlProcs {
 
   // ---- 14. Triangles ----
   GlTriangleProc renderTriangle;
-  // What the window-space clipper hands its pieces to (also known as the
-  // wrapped render-triangle procedure).
+  // What the window-space clipper hands each clipped triangle to (also known
+  // as the wrapped render-triangle procedure).
   GlTriangleProc renderClippedTriangle;
   GlFillTriangleProc fillTriangle;
   // The fill behind the flat-fog fill (also known as the wrapped fill).

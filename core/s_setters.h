@@ -9,6 +9,7 @@
 #include "core/context.h"
 #include "core/gl_defs.h"
 #include "core/s_entry.h"
+#include "geometry/s_color.h"
 #include "geometry/s_light.h"
 
 // ---- Values a vector entry reads for a pname; -1 for a pname it does not know ----
@@ -54,6 +55,16 @@ inline T __glClampRange(T v, T lo, T hi) {
   if (!(v >= lo)) return lo;
   if (v > hi) return hi;
   return v;
+}
+
+// A colour parameter of a vector entry, floats or integers, scaled as a
+// light colour is kept.
+inline void __glScaleColorParam(GlContext *gc, GlColor *dst, const GLfloat *v) {
+  GlColor c = {v[0], v[1], v[2], v[3]};
+  __glScaleColorf(gc, dst, &c);
+}
+inline void __glScaleColorParam(GlContext *gc, GlColor *dst, const GLint *v) {
+  __glScaleColori(gc, dst, v);
 }
 
 // Every bit of the drawn colour buffer's index (its red mask in an RGBA

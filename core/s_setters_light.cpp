@@ -12,12 +12,6 @@
 
 namespace {
 
-void ScaleColor(GlContext *gc, GlColor *dst, const GLfloat *v) {
-  GlColor c = {v[0], v[1], v[2], v[3]};
-  __glScaleColorf(gc, dst, &c);
-}
-void ScaleColor(GlContext *gc, GlColor *dst, const GLint *v) { __glScaleColori(gc, dst, v); }
-
 // The range checks: a NaN is in none of them.
 bool IsSpotExponent(GLfloat e) { return e >= 0.0f && e <= 128.0f; }
 bool IsSpotCutoff(GLfloat c) { return c == 180.0f || (c >= 0.0f && c <= 90.0f); }
@@ -36,9 +30,9 @@ void Light(GLenum light, GLenum pname, const T *params) {
   GlLight &l = gc->state.light.source[index];
   GLfloat value = GLfloat(params[0]);
   switch (pname) {
-    case GL_AMBIENT: ScaleColor(gc, &l.ambient, params); break;
-    case GL_DIFFUSE: ScaleColor(gc, &l.diffuse, params); break;
-    case GL_SPECULAR: ScaleColor(gc, &l.specular, params); break;
+    case GL_AMBIENT: __glScaleColorParam(gc, &l.ambient, params); break;
+    case GL_DIFFUSE: __glScaleColorParam(gc, &l.diffuse, params); break;
+    case GL_SPECULAR: __glScaleColorParam(gc, &l.specular, params); break;
     case GL_POSITION: {
       l.position = {GLfloat(params[0]), GLfloat(params[1]), GLfloat(params[2]),
                     GLfloat(params[3])};
@@ -91,7 +85,7 @@ void LightModel(GLenum pname, const T *params) {
   switch (pname) {
     case GL_LIGHT_MODEL_LOCAL_VIEWER: model.localViewer = params[0] != 0; break;
     case GL_LIGHT_MODEL_TWO_SIDE: model.twoSided = params[0] != 0; break;
-    default: ScaleColor(gc, &model.ambient, params); break;
+    default: __glScaleColorParam(gc, &model.ambient, params); break;
   }
   __glDelayValidate(gc, __GL_DIRTY_LIGHTING);
 }

@@ -21,12 +21,6 @@ GlColor Unscaled(GlContext *gc, const GLint *v) {
   return {component(v[0]), component(v[1]), component(v[2]), component(v[3])};
 }
 
-void ScaleColor(GlContext *gc, GlColor *dst, const GLfloat *v) {
-  GlColor c = {v[0], v[1], v[2], v[3]};
-  __glScaleColorf(gc, dst, &c);
-}
-void ScaleColor(GlContext *gc, GlColor *dst, const GLint *v) { __glScaleColori(gc, dst, v); }
-
 // Stores the parameter in one face's material; what changed, as the
 // __GL_MATERIAL_ bits.
 template <typename T>
@@ -35,7 +29,7 @@ uint32_t Apply(GlContext *gc, GlMaterial *m, GLenum pname, const T *v) {
     case GL_AMBIENT: m->ambient = Unscaled(gc, v); return __GL_MATERIAL_AMBIENT;
     case GL_DIFFUSE: m->diffuse = Unscaled(gc, v); return __GL_MATERIAL_DIFFUSE;
     case GL_SPECULAR: m->specular = Unscaled(gc, v); return __GL_MATERIAL_SPECULAR;
-    case GL_EMISSION: ScaleColor(gc, &m->emissive, v); return __GL_MATERIAL_EMISSIVE;
+    case GL_EMISSION: __glScaleColorParam(gc, &m->emissive, v); return __GL_MATERIAL_EMISSIVE;
     case GL_SHININESS: m->specularExponent = GLfloat(v[0]); return __GL_MATERIAL_SHININESS;
     case GL_AMBIENT_AND_DIFFUSE:
       m->ambient = m->diffuse = Unscaled(gc, v);
@@ -60,8 +54,7 @@ void Material(GLenum face, GLenum pname, const T *params) {
     return;
   }
   if (!params) return;
-  if (gc->beginMode == __GL_IN_BEGIN && gc->vertexBuffer.smoothNeeds != 0)
-    gc->procs.matValidate(gc);
+  __glLightPendingVertices(gc);
   GlLightState &l = gc->state.light;
   uint32_t front = 0, back = 0;
   if (face != GL_FRONT) back = Apply(gc, &l.back, pname, params);

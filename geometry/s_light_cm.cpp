@@ -6,13 +6,6 @@
 
 namespace {
 
-// Vertices already given in this primitive are lit with the material they
-// were given under.
-void CompleteBufferedVertices(GlContext *gc) {
-  if (gc->beginMode == __GL_IN_BEGIN && gc->vertexBuffer.smoothNeeds != 0)
-    gc->procs.matValidate(gc);
-}
-
 bool Lighting(const GlContext *gc) {
   return (gc->state.enables.general & __GL_LIGHTING_ENABLE) != 0;
 }
@@ -29,6 +22,13 @@ void (*ChangeFor(GLenum mode))(GlContext *, GlMaterial *, GlMaterialCache *) {
 
 }  // namespace
 
+// Vertices already given in this primitive are lit with the material they
+// were given under.
+void __glLightPendingVertices(GlContext *gc) {
+  if (gc->beginMode == __GL_IN_BEGIN && gc->vertexBuffer.smoothNeeds != 0)
+    gc->procs.matValidate(gc);
+}
+
 void __glClampAndScaleColor(GlContext *gc) {
   const GlConstants &k = gc->constants;
   const GlColor &c = gc->state.current.userColor;
@@ -42,13 +42,13 @@ void __glClampAndScaleColor(GlContext *gc) {
 }
 
 void __glChangeOneMaterialColor(GlContext *gc) {
-  CompleteBufferedVertices(gc);
+  __glLightPendingVertices(gc);
   gc->procs.changeMaterial(gc, gc->light.cmTarget, gc->light.cmCacheTarget);
   if (!Lighting(gc)) __glClampAndScaleColor(gc);
 }
 
 void __glChangeBothMaterialColors(GlContext *gc) {
-  CompleteBufferedVertices(gc);
+  __glLightPendingVertices(gc);
   GlLightState &ls = gc->state.light;
   GlMaterialCache *caches = gc->light.materialCache;
   gc->procs.changeMaterial(gc, &ls.front, &caches[__GL_FRONTFACE]);

@@ -34,6 +34,10 @@ void ComputeLightState(GlContext *gc);
 // The pickColorMaterialProcs picker: procs.applyColor and changeMaterial.
 void __glGenericPickColorMaterialProcs(GlContext *gc);
 
+// Before a material change between glBegin and glEnd: lights the vertices
+// already given with the material in force.
+void __glLightPendingVertices(GlContext *gc);
+
 // Members of procs.applyColor.
 void __glChangeOneMaterialColor(GlContext *gc);
 void __glChangeBothMaterialColors(GlContext *gc);

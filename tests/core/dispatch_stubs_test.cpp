@@ -17,6 +17,7 @@
 #include "core/s_nop.h"
 #include "tests/core/bound_context.h"
 #include "tests/core/call_words.h"
+#include "tests/support/recording_dispatch.h"
 #include "tests/support/slot_shapes.h"
 #include "wgl/wgl_current.h"
 
@@ -43,22 +44,9 @@ const void *Word(const GlDispatchState &table, int slot) {
 
 // ---- Recording entries: one per slot, with the slot's own signature --------------------
 
-struct Recorded {
-  int slot = -1;
-  int calls = 0;
-  int count = 0;
-  uint64_t bits[16] = {};
-  unsigned sizes[16] = {};
-};
-Recorded recorded;
-
-Recorded &Record() { return recorded; }
-
-#define RECORD_ENTRY(s, Name, words, list, Ret, params) \
-  .Name = &SlotRecorder<Recorded, Record, s, GlSig_##Name>::Proc,
-const GlDispatchState kRecording = {.count = GL_SLOT_CORE_COUNT,
-                                    GL_SLOTS(RECORD_ENTRY).zero = {0, 0, 0}};
-#undef RECORD_ENTRY
+using Recorded = RecordedCall;
+Recorded &recorded = TheRecordedCall();
+const GlDispatchState &kRecording = kRecordingDispatch;
 
 struct Expectation {
   std::vector<unsigned> sizes;

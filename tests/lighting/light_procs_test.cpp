@@ -110,6 +110,13 @@ const Row kRows[] = {
      GL_RENDER, false, 0, 0, __glFastCalcCIColor, __glFastCalcCIColor, __glFastCalcCIColor},
 };
 
+LightSetup SetupFor(const Row &row) {
+  LightSetup setup;
+  setup.colorIndex = row.colorIndex;
+  setup.cpu = row.cpu;
+  return setup;
+}
+
 void Apply(LightContext &ctx, const Row &row) {
   GlContext *gc = ctx.gc();
   ctx.setEnable(__GL_LIGHTING_ENABLE, row.lighting);
@@ -134,10 +141,7 @@ void ExpectProcs(const GlContext *gc, const Row &row) {
 TEST(LightProcs, ChosenByStateOnValidation) {
   for (const Row &row : kRows) {
     SCOPED_TRACE(row.what);
-    LightSetup setup;
-    setup.colorIndex = row.colorIndex;
-    setup.cpu = row.cpu;
-    LightContext ctx(setup);
+    LightContext ctx(SetupFor(row));
     Apply(ctx, row);
     ctx.validate();
     ExpectProcs(ctx.gc(), row);
@@ -149,10 +153,7 @@ TEST(LightProcs, ChosenByStateOnValidation) {
 TEST(LightProcs, FollowTheRasterModeWithoutLightingChanges) {
   for (const Row &row : kRows) {
     SCOPED_TRACE(row.what);
-    LightSetup setup;
-    setup.colorIndex = row.colorIndex;
-    setup.cpu = row.cpu;
-    LightContext ctx(setup);
+    LightContext ctx(SetupFor(row));
     Apply(ctx, row);
     const GlRasterModeFlags flags = row.flags;
     const GLenum mode = row.renderMode;

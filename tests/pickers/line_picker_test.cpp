@@ -84,13 +84,25 @@ TEST(LinePicker, TheStoreFollowsThePixelSizeAndTheColourOperations) {
 
 // ---- The lists, their starts and the repeat pairs ----
 
+// The end and final pairs processLine runs after the stages.
+struct RepeatPairs {
+  const char *end, *stippledEnd, *final, *stippledFinal;
+};
+const RepeatPairs kNoRepeat = {"__glNop1", "__glNop1", "__glNop1", "__glNop1"};
+const RepeatPairs kRowRepeat = {"__glWideLineRep", "__glWideStippleLineRep", "__glNop1",
+                                "__glNop1"};
+const RepeatPairs kBufferRepeat = {"__glDrawBothLine", "__glDrawBothStippledLine", "__glNop1",
+                                   "__glNop1"};
+const RepeatPairs kRowThenBufferRepeat = {"__glWideLineRep", "__glWideStippleLineRep",
+                                          "__glDrawBothLine", "__glDrawBothStippledLine"};
+
 struct ListCase {
   const char *name;
   uint32_t flags;
   Setup setup;
   NameList plain, stippled;
   int32_t startReplicate, storeIndex;
-  const char *end, *stippledEnd, *final, *stippledFinal;
+  RepeatPairs repeat;
   const char *processLine;
 };
 
@@ -102,10 +114,7 @@ const ListCase kLists[] = {
      {"__glScissorStippledLine", "__glFlatCISpan", "__glStoreStippledLine_CI_8_Flat"},
      3,
      3,
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
+     kNoRepeat,
      "__glProcessLine3NW"},
     {"line stipple leads, with no stippled twin",
      RGB | STIPPLE,
@@ -114,10 +123,7 @@ const ListCase kLists[] = {
      {"null", "__glScissorStippledLine", "__glFlatRGBASpan", "__glStoreStippledLine_RGB_16_Flat"},
      4,
      4,
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
+     kNoRepeat,
      "__glProcessLine"},
     {"a wide line repeats from the scissor",
      RGB | STIPPLE,
@@ -126,10 +132,7 @@ const ListCase kLists[] = {
      {"null", "__glScissorStippledLine", "__glFlatRGBASpan", "__glStoreStippledLine_RGB_16_Flat"},
      1,
      4,
-     "__glWideLineRep",
-     "__glWideStippleLineRep",
-     "__glNop1",
-     "__glNop1",
+     kRowRepeat,
      "__glProcessLine"},
     {"a wide line of three stages still loops",
      0,
@@ -141,10 +144,7 @@ const ListCase kLists[] = {
      {"__glScissorStippledLine", "__glFlatCISpan", "__glStoreStippledLine_CI_8_Flat"},
      0,
      3,
-     "__glWideLineRep",
-     "__glWideStippleLineRep",
-     "__glNop1",
-     "__glNop1",
+     kRowRepeat,
      "__glProcessLine"},
     {"both buffers repeat from the store",
      0,
@@ -156,10 +156,7 @@ const ListCase kLists[] = {
      {"__glScissorStippledLine", "__glFlatCISpan", "__glStoreStippledLine_CI_8_Flat"},
      2,
      2,
-     "__glDrawBothLine",
-     "__glDrawBothStippledLine",
-     "__glNop1",
-     "__glNop1",
+     kBufferRepeat,
      "__glProcessLine"},
     {"a wide line into both buffers repeats rows, then buffers",
      RGB | DEPTH,
@@ -172,10 +169,7 @@ const ListCase kLists[] = {
       "__glStoreStippledLine_RGB_16_Flat"},
      0,
      3,
-     "__glWideLineRep",
-     "__glWideStippleLineRep",
-     "__glDrawBothLine",
-     "__glDrawBothStippledLine",
+     kRowThenBufferRepeat,
      "__glProcessLine"},
     {"depth after the scissor, no offset form",
      RGB | DEPTH | __GL_SHADE_POLYGON_OFFSET,
@@ -185,10 +179,7 @@ const ListCase kLists[] = {
       "__glStoreStippledLine_RGB_16_Flat"},
      4,
      4,
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
+     kNoRepeat,
      "__glProcessLine"},
     {"stencil and depth",
      RGB | STENCIL | DEPTH,
@@ -199,10 +190,7 @@ const ListCase kLists[] = {
       "__glFlatRGBASpan", "__glStoreStippledLine_RGB_16_Flat"},
      5,
      5,
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
+     kNoRepeat,
      "__glProcessLine"},
     {"stencil without depth",
      RGB | STENCIL,
@@ -213,10 +201,7 @@ const ListCase kLists[] = {
       "__glFlatRGBASpan", "__glStoreStippledLine_RGB_16_Flat"},
      5,
      5,
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
+     kNoRepeat,
      "__glProcessLine"},
     // A pixel the alpha test rejects must leave depth and stencil alone.
     {"the alpha test decides before depth",
@@ -228,10 +213,7 @@ const ListCase kLists[] = {
       "__glDepthTestStippledLine", "__glStoreStippledLine_RGB_16_Flat"},
      5,
      5,
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
+     kNoRepeat,
      "__glProcessLine"},
     {"the index test decides before stencil",
      __GL_SHADE_INDEX_TEST | STENCIL,
@@ -243,10 +225,7 @@ const ListCase kLists[] = {
       "__glStoreStippledLine_CI_8_Flat"},
      6,
      6,
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
+     kNoRepeat,
      "__glProcessLine"},
     {"a smooth line tests the buffers after its coverage",
      RGB | ITER | STENCIL | DEPTH,
@@ -258,10 +237,7 @@ const ListCase kLists[] = {
       "__glStoreStippledLine_RGB_16_Smooth"},
      6,
      6,
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
+     kNoRepeat,
      "__glProcessLine"},
     {"a smooth line's alpha test sees its coverage, before depth",
      RGB | ALPHA | DEPTH,
@@ -273,10 +249,7 @@ const ListCase kLists[] = {
       "__glStoreStippledLine_RGB_16_Flat"},
      6,
      6,
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
+     kNoRepeat,
      "__glProcessLine"},
     {"a smooth line stipples in its coverage and is never wide",
      RGB | STIPPLE,
@@ -289,10 +262,7 @@ const ListCase kLists[] = {
       "__glStoreStippledLine_RGB_16_Flat"},
      4,
      4,
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
+     kNoRepeat,
      "__glProcessLine"},
     {"texture and per-fragment fog",
      RGB | ITER | __GL_SHADE_TEXTURE | __GL_SHADE_FOG | __GL_SHADE_FRAGMENT_FOG,
@@ -303,10 +273,7 @@ const ListCase kLists[] = {
       "__glFogStippledSpanSlow", "__glStoreStippledLine_RGB_16_Smooth"},
      5,
      5,
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
-     "__glNop1",
+     kNoRepeat,
      "__glProcessLine"},
 };
 
@@ -321,18 +288,14 @@ TEST(LinePicker, ListsStartsAndRepeats) {
       line.lineFuncs[i] = line.stippledLineFuncs[i] = FrontStoreSpan;
     __glGenericPickLineProcs(ctx.gc());
     ASSERT_EQ(line.count, int32_t(c.plain.size()));
-    EXPECT_EQ(Names(line.lineFuncs, line.count), c.plain);
-    EXPECT_EQ(Names(line.stippledLineFuncs, line.count), c.stippled);
-    for (int i = line.count; i < __GL_MAX_LINE_FUNCS; ++i) {
-      EXPECT_EQ(line.lineFuncs[i], nullptr) << i;
-      EXPECT_EQ(line.stippledLineFuncs[i], nullptr) << i;
-    }
+    ExpectStageLists(line.lineFuncs, line.stippledLineFuncs, __GL_MAX_LINE_FUNCS, c.plain,
+                     c.stippled);
     EXPECT_EQ(line.startReplicate, c.startReplicate);
     EXPECT_EQ(line.storeIndex, c.storeIndex);
-    EXPECT_EQ(NameOf(line.lineEnd), c.end);
-    EXPECT_EQ(NameOf(line.stippledLineEnd), c.stippledEnd);
-    EXPECT_EQ(NameOf(line.lineFinal), c.final);
-    EXPECT_EQ(NameOf(line.stippledLineFinal), c.stippledFinal);
+    EXPECT_EQ(NameOf(line.lineEnd), c.repeat.end);
+    EXPECT_EQ(NameOf(line.stippledLineEnd), c.repeat.stippledEnd);
+    EXPECT_EQ(NameOf(line.lineFinal), c.repeat.final);
+    EXPECT_EQ(NameOf(line.stippledLineFinal), c.repeat.stippledFinal);
     EXPECT_EQ(NameOf(line.processLine), c.processLine);
   }
 }

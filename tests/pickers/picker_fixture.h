@@ -61,3 +61,9 @@ std::string NameOf(P proc) {
 }
 // The first `count` entries of a stage list, by name.
 std::vector<std::string> Names(const GlSpanProc *list, int32_t count);
+// A pair of stage lists of `capacity` entries holds `plain` and `stippled`
+// (equal lengths) and nothing after them: leftovers of an earlier pick would
+// otherwise run.
+void ExpectStageLists(const GlSpanProc *plainList, const GlSpanProc *stippledList, int32_t capacity,
+                      const std::vector<std::string> &plain,
+                      const std::vector<std::string> &stippled);

@@ -151,9 +151,7 @@ TEST_P(Capability, RoundTripAmongCapabilitiesOff) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Every, Capability, testing::ValuesIn(Capabilities()),
-                         [](const testing::TestParamInfo<CapCase> &info) {
-                           return info.param.name;
-                         });
+                         CaseName<CapCase>);
 
 // The scissor box takes effect at the enable, before any validation.
 TEST_F(SetterTest, ScissorTestComputesTheClipBoxAtOnce) {
@@ -241,10 +239,7 @@ TEST_P(ClientArray, IsEnabledByAnyFieldBit) {
   EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR));
 }
 
-INSTANTIATE_TEST_SUITE_P(Every, ClientArray, testing::ValuesIn(kArrays),
-                         [](const testing::TestParamInfo<ArrayCase> &info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Every, ClientArray, testing::ValuesIn(kArrays), CaseName<ArrayCase>);
 
 // glEnable hands a client array to whatever the current dispatch holds.
 std::vector<std::pair<char, GLenum>> gForwarded;

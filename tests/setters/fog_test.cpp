@@ -39,9 +39,6 @@ TEST_P(Fog, StoresAndMarksGeneric) {
   c.check(gc->state.fog);
 }
 
-GlModes Ci8() { return ColorIndex(8); }
-GlModes Ci4() { return ColorIndex(4); }
-
 const FogCase kFog[] = {
     {"ModeTruncated", [] { glFogf(GL_FOG_MODE, 2048.7f); },
      [](const GlFogState &f) { EXPECT_EQ(f.mode, GLenum(GL_EXP)); }},
@@ -104,17 +101,17 @@ const FogCase kFog[] = {
        EXPECT_EQ(f.index, 44.0f);
        EXPECT_EQ(f.indexByte, 44);
      },
-     Ci8},
+     ColorIndex8},
     {"IndexFourBitsNegative", [] { glFogi(GL_FOG_INDEX, -1); },
      [](const GlFogState &f) {
        EXPECT_EQ(f.index, 15.0f);
        EXPECT_EQ(f.indexByte, 15);
      },
-     Ci4},
+     ColorIndex4},
     {"IndexHugeIsDefined", [] { glFogf(GL_FOG_INDEX, 1e20f); },
-     [](const GlFogState &f) { EXPECT_EQ(f.index, 255.0f); }, Ci8},
+     [](const GlFogState &f) { EXPECT_EQ(f.index, 255.0f); }, ColorIndex8},
     {"IndexNaNIsZero", [] { glFogf(GL_FOG_INDEX, kNaN); },
-     [](const GlFogState &f) { EXPECT_EQ(f.index, 0.0f); }, Ci8},
+     [](const GlFogState &f) { EXPECT_EQ(f.index, 0.0f); }, ColorIndex8},
     // The RGBA test visual keeps 16 index bits; the byte copy keeps the low 8.
     {"IndexWideBuffer", [] { glFogi(GL_FOG_INDEX, 0x12345); },
      [](const GlFogState &f) {
@@ -163,10 +160,7 @@ const FogCase kFog[] = {
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Entries, Fog, testing::ValuesIn(kFog),
-                         [](const testing::TestParamInfo<FogCase> &info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Entries, Fog, testing::ValuesIn(kFog), CaseName<FogCase>);
 
 // The values the vector entries read, by pname; the integer forms agree.
 struct SizeCase {

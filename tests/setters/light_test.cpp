@@ -50,27 +50,20 @@ TEST_P(Light, StoresInItsLightOnly) {
   }
 }
 
-void ExpectColor(const GlColor &c, double r, double g, double b, double a) {
-  EXPECT_NEAR(c.r, r, 1e-6 * (1 + fabs(r)));
-  EXPECT_NEAR(c.g, g, 1e-6 * (1 + fabs(g)));
-  EXPECT_NEAR(c.b, b, 1e-6 * (1 + fabs(b)));
-  EXPECT_NEAR(c.a, a, 1e-6 * (1 + fabs(a)));
-}
-
 const LightCase kLights[] = {
     {"AmbientScaledNotClamped", GL_LIGHT3,
      [] {
        GLfloat v[4] = {0.5f, 1.0f, 2.0f, -1.0f};
        glLightfv(GL_LIGHT3, GL_AMBIENT, v);
      },
-     [](const GlLight &l) { ExpectColor(l.ambient, 127.5, 255, 510, -255); }},
+     [](const GlLight &l) { ExpectColorNear(l.ambient, 127.5, 255, 510, -255); }},
     {"DiffuseIntegers", GL_LIGHT1,
      [] {
        GLint v[4] = {INT_MAX, INT_MIN, 0, -1};
        glLightiv(GL_LIGHT1, GL_DIFFUSE, v);
      },
      [](const GlLight &l) {
-       ExpectColor(l.diffuse, IntComponent(INT_MAX), IntComponent(INT_MIN), IntComponent(0),
+       ExpectColorNear(l.diffuse, IntComponent(INT_MAX), IntComponent(INT_MIN), IntComponent(0),
                    IntComponent(-1));
      }},
     {"Specular", GL_LIGHT7,
@@ -78,7 +71,7 @@ const LightCase kLights[] = {
        GLfloat v[4] = {0.25f, 0.0f, 1.0f, 1.0f};
        glLightfv(GL_LIGHT7, GL_SPECULAR, v);
      },
-     [](const GlLight &l) { ExpectColor(l.specular, 63.75, 0, 255, 255); }},
+     [](const GlLight &l) { ExpectColorNear(l.specular, 63.75, 0, 255, 255); }},
     {"SpotExponentTop", GL_LIGHT0, [] { glLightf(GL_LIGHT0, GL_SPOT_EXPONENT, 128.0f); },
      [](const GlLight &l) { EXPECT_EQ(l.spotLightExponent, 128.0f); }},
     {"SpotExponentZeroInteger", GL_LIGHT2, [] { glLighti(GL_LIGHT2, GL_SPOT_EXPONENT, 0); },
@@ -113,10 +106,7 @@ const LightCase kLights[] = {
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Entries, Light, testing::ValuesIn(kLights),
-                         [](const testing::TestParamInfo<LightCase> &info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Entries, Light, testing::ValuesIn(kLights), CaseName<LightCase>);
 
 struct ModelCase {
   const char *name;
@@ -159,7 +149,7 @@ const ModelCase kModel[] = {
        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, v);
      },
      [](const GlLightModelState &m) {
-       ExpectColor(m.ambient, 0.1f * 255.0, 0.2f * 255.0, 1.5 * 255, 255);
+       ExpectColorNear(m.ambient, 0.1f * 255.0, 0.2f * 255.0, 1.5 * 255, 255);
      }},
     {"AmbientIntegers",
      [] {
@@ -167,15 +157,12 @@ const ModelCase kModel[] = {
        glLightModeliv(GL_LIGHT_MODEL_AMBIENT, v);
      },
      [](const GlLightModelState &m) {
-       ExpectColor(m.ambient, IntComponent(INT_MAX), IntComponent(0), IntComponent(INT_MIN),
+       ExpectColorNear(m.ambient, IntComponent(INT_MAX), IntComponent(0), IntComponent(INT_MIN),
                    IntComponent(1000));
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Entries, LightModel, testing::ValuesIn(kModel),
-                         [](const testing::TestParamInfo<ModelCase> &info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Entries, LightModel, testing::ValuesIn(kModel), CaseName<ModelCase>);
 
 // ---- Position and spot direction into eye space ----
 
@@ -256,9 +243,7 @@ const EyeSpaceCase kEyeSpace[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(ModelViews, EyeSpace, testing::ValuesIn(kEyeSpace),
-                         [](const testing::TestParamInfo<EyeSpaceCase> &info) {
-                           return std::string(info.param.name);
-                         });
+                         CaseName<EyeSpaceCase>);
 
 }  // namespace
 }  // namespace setters_test

@@ -19,13 +19,6 @@ namespace {
 // The full signed range onto [-1, 1], unscaled.
 double Unit(GLint i) { return (2.0 * i + 1.0) / 4294964992.0; }
 
-void ExpectColor(const GlColor &c, double r, double g, double b, double a) {
-  EXPECT_NEAR(c.r, r, 1e-6 * (1 + fabs(r)));
-  EXPECT_NEAR(c.g, g, 1e-6 * (1 + fabs(g)));
-  EXPECT_NEAR(c.b, b, 1e-6 * (1 + fabs(b)));
-  EXPECT_NEAR(c.a, a, 1e-6 * (1 + fabs(a)));
-}
-
 struct MaterialCase {
   const char *name;
   void (*command)();
@@ -60,26 +53,26 @@ const MaterialCase kMaterials[] = {
        GLfloat v[4] = {1.5f, -0.5f, 0.25f, 1.0f};
        glMaterialfv(GL_FRONT, GL_AMBIENT, v);
      },
-     true, false, [](const GlMaterial &m) { ExpectColor(m.ambient, 1.5, -0.5, 0.25, 1); }},
+     true, false, [](const GlMaterial &m) { ExpectColorNear(m.ambient, 1.5, -0.5, 0.25, 1); }},
     {"DiffuseBack",
      [] {
        GLfloat v[4] = {0.1f, 0.2f, 0.3f, 0.4f};
        glMaterialfv(GL_BACK, GL_DIFFUSE, v);
      },
      false, true,
-     [](const GlMaterial &m) { ExpectColor(m.diffuse, 0.1f, 0.2f, 0.3f, 0.4f); }},
+     [](const GlMaterial &m) { ExpectColorNear(m.diffuse, 0.1f, 0.2f, 0.3f, 0.4f); }},
     {"SpecularBoth",
      [] {
        GLfloat v[4] = {1, 1, 0, 1};
        glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, v);
      },
-     true, true, [](const GlMaterial &m) { ExpectColor(m.specular, 1, 1, 0, 1); }},
+     true, true, [](const GlMaterial &m) { ExpectColorNear(m.specular, 1, 1, 0, 1); }},
     {"EmissionScaled",
      [] {
        GLfloat v[4] = {0.5f, 1, 2, 1};
        glMaterialfv(GL_FRONT, GL_EMISSION, v);
      },
-     true, false, [](const GlMaterial &m) { ExpectColor(m.emissive, 127.5, 255, 510, 255); }},
+     true, false, [](const GlMaterial &m) { ExpectColorNear(m.emissive, 127.5, 255, 510, 255); }},
     {"EmissionIntegersScaled",
      [] {
        GLint v[4] = {INT_MAX, 0, INT_MIN, -1};
@@ -87,7 +80,7 @@ const MaterialCase kMaterials[] = {
      },
      false, true,
      [](const GlMaterial &m) {
-       ExpectColor(m.emissive, Unit(INT_MAX) * 255, Unit(0) * 255, Unit(INT_MIN) * 255,
+       ExpectColorNear(m.emissive, Unit(INT_MAX) * 255, Unit(0) * 255, Unit(INT_MIN) * 255,
                    Unit(-1) * 255);
      }},
     {"AmbientIntegersUnscaled",
@@ -97,7 +90,7 @@ const MaterialCase kMaterials[] = {
      },
      true, false,
      [](const GlMaterial &m) {
-       ExpectColor(m.ambient, Unit(INT_MAX), Unit(0), Unit(INT_MIN), Unit(INT_MAX / 2));
+       ExpectColorNear(m.ambient, Unit(INT_MAX), Unit(0), Unit(INT_MIN), Unit(INT_MAX / 2));
      }},
     {"AmbientAndDiffuse",
      [] {
@@ -106,8 +99,8 @@ const MaterialCase kMaterials[] = {
      },
      true, true,
      [](const GlMaterial &m) {
-       ExpectColor(m.ambient, 0.3f, 0.6f, 0.9f, 0.5f);
-       ExpectColor(m.diffuse, 0.3f, 0.6f, 0.9f, 0.5f);
+       ExpectColorNear(m.ambient, 0.3f, 0.6f, 0.9f, 0.5f);
+       ExpectColorNear(m.diffuse, 0.3f, 0.6f, 0.9f, 0.5f);
      }},
     {"ShininessScalar", [] { glMaterialf(GL_BACK, GL_SHININESS, 128.0f); }, false, true,
      [](const GlMaterial &m) { EXPECT_EQ(m.specularExponent, 128.0f); }},
@@ -146,10 +139,7 @@ const MaterialCase kMaterials[] = {
      true, false, [](const GlMaterial &m) { EXPECT_EQ(m.indexOffset, 7.5f); }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Entries, Material, testing::ValuesIn(kMaterials),
-                         [](const testing::TestParamInfo<MaterialCase> &info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Entries, Material, testing::ValuesIn(kMaterials), CaseName<MaterialCase>);
 
 // The derived material follows each change on the face it was made on:
 // the scene colour of the changed face and only of it.
@@ -208,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(
                     InsideCase{"SmoothColorMaterial", __GL_HAS_FRONT_COLOR | __GL_HAS_NORMAL, true,
                                {"matValidate", "applyColor"}},
                     InsideCase{"FlatColorMaterial", 0, true, {"applyColor"}}),
-    [](const testing::TestParamInfo<InsideCase> &info) { return std::string(info.param.name); });
+    CaseName<InsideCase>);
 
 // Outside glBegin the material is rebuilt without the vertex step, and with
 // colour material on the current colour is applied again.
@@ -257,9 +247,7 @@ INSTANTIATE_TEST_SUITE_P(
                     IndexMaterialCase{"Front", true, GL_FRONT, true, false},
                     IndexMaterialCase{"Back", true, GL_BACK, false, true},
                     IndexMaterialCase{"Both", true, GL_FRONT_AND_BACK, true, true}),
-    [](const testing::TestParamInfo<IndexMaterialCase> &info) {
-      return std::string(info.param.name);
-    });
+    CaseName<IndexMaterialCase>);
 
 // ---- glColorMaterial ----
 

@@ -25,17 +25,25 @@ struct ErrorCase {
   GlModes (*modes)() = nullptr;  // the default visual when null
 };
 
-class Rejected : public SetterTest, public testing::WithParamInterface<ErrorCase> {};
+class ErrorTest : public SetterTest, public testing::WithParamInterface<ErrorCase> {
+ protected:
+  // Runs the row's call on the context as it stands.
+  void ExpectRejected(const ErrorCase &c) {
+    std::vector<uint8_t> before = Snapshot(gc);
+    c.command();
+    EXPECT_EQ(TakeError(), c.error);
+    EXPECT_TRUE(Snapshot(gc) == before);
+    EXPECT_TRUE(Calls().empty()) << Calls().front();
+  }
+};
+
+class Rejected : public ErrorTest {};
 
 TEST_P(Rejected, RecordsTheErrorAndChangesNothing) {
   const ErrorCase &c = GetParam();
   if (c.modes) Rebind(c.modes());
   Settle();
-  std::vector<uint8_t> before = Snapshot(gc);
-  c.command();
-  EXPECT_EQ(TakeError(), c.error);
-  EXPECT_TRUE(Snapshot(gc) == before);
-  EXPECT_TRUE(Calls().empty()) << Calls().front();
+  ExpectRejected(c);
 }
 
 GLfloat gColor[4] = {0.5f, 0.5f, 0.5f, 1.0f};
@@ -207,24 +215,18 @@ const ErrorCase kBadArguments[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(BadArguments, Rejected, testing::ValuesIn(kBadArguments),
-                         [](const testing::TestParamInfo<ErrorCase> &info) {
-                           return std::string(info.param.name);
-                         });
+                         CaseName<ErrorCase>);
 
 // Between glBegin and glEnd every entry but glMaterial refuses valid
 // arguments; the scalar fog entries check their pname before the vector
 // entry looks at the begin mode, and so does the double cull entry.
-class InsideBegin : public SetterTest, public testing::WithParamInterface<ErrorCase> {};
+class InsideBegin : public ErrorTest {};
 
 TEST_P(InsideBegin, RecordsTheErrorAndChangesNothing) {
   const ErrorCase &c = GetParam();
   Settle();
   gc->beginMode = __GL_IN_BEGIN;
-  std::vector<uint8_t> before = Snapshot(gc);
-  c.command();
-  EXPECT_EQ(TakeError(), c.error);
-  EXPECT_TRUE(Snapshot(gc) == before);
-  EXPECT_TRUE(Calls().empty()) << Calls().front();
+  ExpectRejected(c);
   gc->beginMode = __GL_NOT_IN_BEGIN;  // a context is released outside glBegin only
 }
 
@@ -302,9 +304,7 @@ const ErrorCase kInsideBegin[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Setters, InsideBegin, testing::ValuesIn(kInsideBegin),
-                         [](const testing::TestParamInfo<ErrorCase> &info) {
-                           return std::string(info.param.name);
-                         });
+                         CaseName<ErrorCase>);
 
 // The one rejected call that leaves a mark: a valid point or line mode has
 // marked its group before the face is found bad.

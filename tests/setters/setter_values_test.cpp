@@ -8,7 +8,6 @@
 
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "core/context.h"
 #include "core/gl_api.h"
@@ -42,11 +41,6 @@ TEST_P(Stores, TheValueAndItsMarks) {
   EXPECT_EQ(gc->beginMode, c.dirty ? __GL_VALIDATE_PENDING : __GL_NOT_IN_BEGIN);
   c.check(gc);
 }
-
-std::string Name(const testing::TestParamInfo<StoreCase> &info) { return info.param.name; }
-
-GlModes Ci4() { return ColorIndex(4); }
-GlModes Ci8() { return ColorIndex(8); }
 
 void ExpectColor(const GlColor &c, float r, float g, float b, float a) {
   EXPECT_EQ(c.r, r);
@@ -92,15 +86,15 @@ const StoreCase kColorBuffer[] = {
     {"ClearColorClampsAndMarksNothing", [] { glClearColor(1.5f, -0.5f, 0.25f, kNaN); }, 0, 0,
      [](const GlContext *gc) { ExpectColor(gc->state.raster.clear, 1, 0, 0.25f, 0); }},
     {"ClearIndexKeepsSixteenths", [] { glClearIndex(3.7f); }, 0, 0,
-     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.clearIndex, 3.6875f); }, Ci4},
+     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.clearIndex, 3.6875f); }, ColorIndex4},
     {"ClearIndexMasksToTheBuffer", [] { glClearIndex(17.0f); }, 0, 0,
-     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.clearIndex, 1.0f); }, Ci4},
+     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.clearIndex, 1.0f); }, ColorIndex4},
     {"ClearIndexEightBits", [] { glClearIndex(300.0625f); }, 0, 0,
-     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.clearIndex, 44.0625f); }, Ci8},
+     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.clearIndex, 44.0625f); }, ColorIndex8},
     {"ClearIndexHugeIsDefined", [] { glClearIndex(kInf); }, 0, 0,
-     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.clearIndex, 15.9375f); }, Ci4},
+     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.clearIndex, 15.9375f); }, ColorIndex4},
     {"ClearIndexNaNIsZero", [] { glClearIndex(kNaN); }, 0, 0,
-     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.clearIndex, 0.0f); }, Ci4},
+     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.clearIndex, 0.0f); }, ColorIndex4},
     {"ColorMaskBytes", [] { glColorMask(0, 1, 2, 0); }, kGeneric, 0,
      [](const GlContext *gc) {
        const GlRasterState &r = gc->state.raster;
@@ -116,16 +110,16 @@ const StoreCase kColorBuffer[] = {
        EXPECT_EQ(gc->state.raster.indexReference, 3.5f);
      }},
     {"IndexMaskFourBits", [] { glIndexMask(0xFFFFFFF5u); }, kGeneric, 0,
-     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.writeMask, 0x5u); }, Ci4},
+     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.writeMask, 0x5u); }, ColorIndex4},
     {"IndexMaskEightBits", [] { glIndexMask(0x1234u); }, kGeneric, 0,
-     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.writeMask, 0x34u); }, Ci8},
+     [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.writeMask, 0x34u); }, ColorIndex8},
     {"LogicOpSet", [] { glLogicOp(GL_SET); }, kGeneric, 0,
      [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.logicOp, GLenum(GL_SET)); }},
     {"LogicOpClear", [] { glLogicOp(GL_CLEAR); }, kGeneric, 0,
      [](const GlContext *gc) { EXPECT_EQ(gc->state.raster.logicOp, GLenum(GL_CLEAR)); }},
 };
 
-INSTANTIATE_TEST_SUITE_P(ColorBuffer, Stores, testing::ValuesIn(kColorBuffer), Name);
+INSTANTIATE_TEST_SUITE_P(ColorBuffer, Stores, testing::ValuesIn(kColorBuffer), CaseName<StoreCase>);
 
 // The draw buffer in force and as requested, on double- and single-buffered
 // visuals.
@@ -162,9 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DrawBufferCase{"SingleLeft", GL_LEFT, false, GL_FRONT},
                     DrawBufferCase{"SingleFrontAndBack", GL_FRONT_AND_BACK, false, GL_FRONT},
                     DrawBufferCase{"SingleNone", GL_NONE, false, GL_NONE}),
-    [](const testing::TestParamInfo<DrawBufferCase> &info) {
-      return std::string(info.param.name);
-    });
+    CaseName<DrawBufferCase>);
 
 const StoreCase kDepthStencil[] = {
     {"ClearDepthClampsAbove", [] { glClearDepth(2.0); }, kGeneric, 0,
@@ -212,7 +204,8 @@ const StoreCase kDepthStencil[] = {
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(DepthStencil, Stores, testing::ValuesIn(kDepthStencil), Name);
+INSTANTIATE_TEST_SUITE_P(DepthStencil, Stores, testing::ValuesIn(kDepthStencil),
+                         CaseName<StoreCase>);
 
 const StoreCase kPrimitives[] = {
     {"LineStippleFactorBelow", [] { glLineStipple(0, 0xAAAA); }, __GL_DIRTY_LINE, 0,
@@ -261,7 +254,7 @@ const StoreCase kPrimitives[] = {
      [](const GlContext *gc) { EXPECT_EQ(gc->state.light.shadingModel, GLenum(GL_FLAT)); }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Primitives, Stores, testing::ValuesIn(kPrimitives), Name);
+INSTANTIATE_TEST_SUITE_P(Primitives, Stores, testing::ValuesIn(kPrimitives), CaseName<StoreCase>);
 
 // Widths and sizes: the request kept, the aliased size a whole number of
 // pixels up to 2048, the smooth size a step of 0.125 within [0.5, 10].
@@ -405,7 +398,7 @@ const StoreCase kExtensions[] = {
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Extensions, Stores, testing::ValuesIn(kExtensions), Name);
+INSTANTIATE_TEST_SUITE_P(Extensions, Stores, testing::ValuesIn(kExtensions), CaseName<StoreCase>);
 
 }  // namespace
 }  // namespace setters_test

@@ -1,5 +1,7 @@
 #include "tests/setters/setters_fixture.h"
 
+#include <math.h>
+
 #include "geometry/s_xform.h"
 #include "pixels/px_pack.h"
 #include "tests/support/counting_imports.h"
@@ -87,6 +89,13 @@ void SetterTest::Settle() {
   gc->tableDirtyMask = 0;
   gc->error = GL_NO_ERROR;
   Calls().clear();
+}
+
+void ExpectColorNear(const GlColor &c, double r, double g, double b, double a) {
+  EXPECT_NEAR(c.r, r, 1e-6 * (1 + fabs(r)));
+  EXPECT_NEAR(c.g, g, 1e-6 * (1 + fabs(g)));
+  EXPECT_NEAR(c.b, b, 1e-6 * (1 + fabs(b)));
+  EXPECT_NEAR(c.a, a, 1e-6 * (1 + fabs(a)));
 }
 
 std::vector<uint8_t> Snapshot(const GlContext *gc) {

@@ -22,6 +22,9 @@ namespace setters_test {
 // 16-bit depth, 8-bit stencil).
 GlModes RgbaSingle();
 GlModes ColorIndex(uint32_t indexBits);
+// The two colour-index visuals the tables name.
+inline GlModes ColorIndex4() { return ColorIndex(4); }
+inline GlModes ColorIndex8() { return ColorIndex(8); }
 
 class SetterTest : public life_test::LifeTest {
  public:
@@ -45,6 +48,15 @@ class SetterTest : public life_test::LifeTest {
   void Unbind();
   life_test::TestWindow window_{640, 480};
 };
+
+// A row's `name`, as the name of its instantiated test.
+template <typename Case>
+std::string CaseName(const testing::TestParamInfo<Case> &info) {
+  return info.param.name;
+}
+
+// Each component within a millionth of the wanted value (relative beyond 1).
+void ExpectColorNear(const GlColor &c, double r, double g, double b, double a);
 
 // Every byte a setter may write: the state with the lights it points at,
 // the derived words the entries keep (cull point, client arrays, converted

@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                     UnpackCase{"LsbFirstSkipped", 11, 3, 1, {1, 0, 1, 6, 2}},
                     UnpackCase{"TwoComponents", 5, 3, 2, {0, 0, 0, 1, 1}},
                     UnpackCase{"OnePixel", 1, 1, 1, {0, 0, 0, 7, 1}}),
-    [](const testing::TestParamInfo<UnpackCase> &info) { return std::string(info.param.name); });
+    CaseName<UnpackCase>);
 
 // Rows of four bytes become words, the first byte most significant.
 TEST_F(SetterTest, PolygonStippleConvertsAtOnce) {

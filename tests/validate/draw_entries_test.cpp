@@ -11,6 +11,7 @@
 
 #include "core/dispatch.h"
 #include "core/gl_api.h"
+#include "tests/support/recording_dispatch.h"
 #include "tests/support/slot_shapes.h"
 #include "tests/validate/validate_fixture.h"
 
@@ -171,21 +172,9 @@ std::vector<EntryCase> Entries() {
 
 // ---- Recording entries for the dispatch table ----
 
-struct Recorded {
-  int slot = -1;
-  int calls = 0;
-  int count = 0;
-  uint64_t bits[16] = {};
-  unsigned sizes[16] = {};
-};
-Recorded gRecorded;
-Recorded &TheRecord() { return gRecorded; }
-
-#define RECORD_ENTRY(s, Name, words, list, Ret, params) \
-  .Name = &SlotRecorder<Recorded, TheRecord, s, GlSig_##Name>::Proc,
-const GlDispatchState kRecording = {.count = GL_SLOT_CORE_COUNT,
-                                    GL_SLOTS(RECORD_ENTRY).zero = {0, 0, 0}};
-#undef RECORD_ENTRY
+using Recorded = RecordedCall;
+Recorded &gRecorded = TheRecordedCall();
+const GlDispatchState &kRecording = kRecordingDispatch;
 
 int gSlotToReplace;
 // A validation that only replaces the entry under test by its recorder.

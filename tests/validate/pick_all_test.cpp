@@ -81,8 +81,8 @@ Names Concat(std::initializer_list<Names> runs) {
   return all;
 }
 
-// Step 6, for a double-buffered context with stencil; the table validators
-// go between the last picker and the clip box.
+// The generic group's calls, for a double-buffered context with stencil;
+// the table validators go between the last picker and the clip box.
 const Names kGenericHead = {"__glPickVertexShape", "front pick", "back pick", "stencil pick",
                             "pickBufferProcs", "pickStoreProcs", "pickTransformProcs",
                             "pickColorMaterialProcs", "pickTextureProcs", "pickCalcTextureProcs",

@@ -42,83 +42,77 @@ struct Slot {
   const void *expected;
 };
 
+// A slot by its field name, with the procedure it must hold.
+#define SLOT(field, proc) \
+  { #field, Address(p.field), Address(proc) }
+
 std::vector<Slot> NamedSlots(const GlProcs &p) {
   std::vector<Slot> slots = {
-      {"flush", Address(p.flush), Address(core::Flush)},
-      {"finish", Address(p.finish), Address(core::Finish)},
-      {"waitIdle", Address(p.waitIdle), Address(core::WaitIdle)},
-      {"validate", Address(p.validate), Address(__glGenericValidate)},
-      {"pickBlendProcs", Address(p.pickBlendProcs), Address(__glGenericPickBlendProcs)},
-      {"pickColorMaterialProcs", Address(p.pickColorMaterialProcs),
-       Address(__glGenericPickColorMaterialProcs)},
-      {"pickTextureProcs", Address(p.pickTextureProcs), Address(__glGenericPickTextureProcs)},
-      {"pickCalcTextureProcs", Address(p.pickCalcTextureProcs),
-       Address(__glGenericPickCalcTextureProcs)},
-      {"pickFogProcs", Address(p.pickFogProcs), Address(__glGenericPickFogProcs)},
-      {"pickTransformProcs", Address(p.pickTransformProcs),
-       Address(__glGenericPickTransformProcs)},
-      {"pickPointProcs", Address(p.pickPointProcs), Address(__glGenericPickPointProcs)},
-      {"pickLineProcs", Address(p.pickLineProcs), Address(__glGenericPickLineProcs)},
-      {"pickTriangleProcs", Address(p.pickTriangleProcs), Address(__glGenericPickTriangleProcs)},
-      {"pickRenderBitmapProcs", Address(p.pickRenderBitmapProcs),
-       Address(__glOptPickRenderBitmapProcs)},
-      {"pickPixelProcs", Address(p.pickPixelProcs), Address(__glGenericPickPixelProcs)},
-      {"pickClipProcs", Address(p.pickClipProcs), Address(__glGenericPickClipProcs)},
-      {"pickParameterClipProcs", Address(p.pickParameterClipProcs),
-       Address(__glGenericPickParameterClipProcs)},
-      {"pickBufferProcs", Address(p.pickBufferProcs), Address(__glGenericPickBufferProcs)},
-      {"pickStoreProcs", Address(p.pickStoreProcs), Address(__glGenericPickStoreProcs)},
-      {"pickSpanProcs", Address(p.pickSpanProcs), Address(__glGenericPickSpanProcs)},
-      {"pickVertexProcs", Address(p.pickVertexProcs), Address(__glGenericPickVertexProcs)},
-      {"pickVertexArrayProcs", Address(p.pickVertexArrayProcs),
-       Address(__glGenericPickVertexArrayProcs)},
-      {"pickMatrixProcs", Address(p.pickMatrixProcs), Address(__glGenericPickMatrixProcs)},
-      {"pickInvTransposeProcs", Address(p.pickInvTransposeProcs),
-       Address(__glGenericPickInvTransposeProcs)},
-      {"pickMvpMatrixProcs", Address(p.pickMvpMatrixProcs),
-       Address(__glGenericPickMvpMatrixProcs)},
-      {"pickDepthProcs", Address(p.pickDepthProcs), Address(__glGenericPickDepthProcs)},
-      {"pickAllProcs", Address(p.pickAllProcs), Address(__glGenericPickAllProcs)},
-      {"copyMatrix", Address(p.copyMatrix), Address(__glCopyMatrix)},
-      {"invertTransposeMatrix", Address(p.invertTransposeMatrix),
-       Address(__glInvertTransposeMatrix)},
-      {"makeIdentity", Address(p.makeIdentity), Address(__glMakeIdentity)},
-      {"multMatrix", Address(p.multMatrix), Address(__glMultMatrix)},
-      {"computeInverseTranspose", Address(p.computeInverseTranspose),
-       Address(__glComputeInverseTranspose)},
-      {"normalize", Address(p.normalize), Address(__glNormalize)},
-      {"applyScissor", Address(p.applyScissor), Address(core::ApplyScissor)},
-      {"applyViewport", Address(p.applyViewport), Address(core::ApplyViewport)},
-      {"computeClipBox", Address(p.computeClipBox), Address(__glComputeClipBox)},
-      {"evalCoord[0]", Address(p.evalCoord[0]), Address(__glDoEvalCoord1)},
-      {"evalCoord[1]", Address(p.evalCoord[1]), Address(__glDoEvalCoord2)},
-      {"endPrim", Address(p.endPrim), Address(__glEndPrim)},
-      {"clipTriangle", Address(p.clipTriangle), Address(__glClipTriangle)},
-      {"clipPolygon", Address(p.clipPolygon), Address(__glClipPolygon)},
-      {"rect", Address(p.rect), Address(__glRect)},
-      {"drawBitmap", Address(p.drawBitmap), Address(__glDrawBitmap)},
-      {"drawPixels", Address(p.drawPixels), Address(__glOptPickDrawPixels)},
-      {"copyPixels", Address(p.copyPixels), Address(__glSlowPickCopyPixels)},
-      {"readPixels", Address(p.readPixels), Address(__glSlowPickReadPixels)},
-      {"pickCopyImage", Address(p.pickCopyImage), Address(__glGenericPickCopyImage)},
-      {"pickStoreTexture", Address(p.pickStoreTexture), Address(__glGenericPickStoreTexture)},
-      {"pickGetTexture", Address(p.pickGetTexture), Address(__glGenericPickGetTexture)},
-      {"pickReadImage", Address(p.pickReadImage), Address(__glGenericPickReadImage)},
-      {"rasterPos[0]", Address(p.rasterPos[0]), Address(__glRasterPos2)},
-      {"rasterPos[1]", Address(p.rasterPos[1]), Address(__glRasterPos3)},
-      {"rasterPos[2]", Address(p.rasterPos[2]), Address(__glRasterPos4)},
-      {"convertStipple", Address(p.convertStipple), Address(__glConvertStipple)},
-      {"colorTableEXT", Address(p.colorTableEXT), Address(__glColorTableEXT)},
-      {"colorSubTableEXT", Address(p.colorSubTableEXT), Address(__glColorSubTableEXT)},
+      SLOT(flush, core::Flush),
+      SLOT(finish, core::Finish),
+      SLOT(waitIdle, core::WaitIdle),
+      SLOT(validate, __glGenericValidate),
+      SLOT(pickBlendProcs, __glGenericPickBlendProcs),
+      SLOT(pickColorMaterialProcs, __glGenericPickColorMaterialProcs),
+      SLOT(pickTextureProcs, __glGenericPickTextureProcs),
+      SLOT(pickCalcTextureProcs, __glGenericPickCalcTextureProcs),
+      SLOT(pickFogProcs, __glGenericPickFogProcs),
+      SLOT(pickTransformProcs, __glGenericPickTransformProcs),
+      SLOT(pickPointProcs, __glGenericPickPointProcs),
+      SLOT(pickLineProcs, __glGenericPickLineProcs),
+      SLOT(pickTriangleProcs, __glGenericPickTriangleProcs),
+      SLOT(pickRenderBitmapProcs, __glOptPickRenderBitmapProcs),
+      SLOT(pickPixelProcs, __glGenericPickPixelProcs),
+      SLOT(pickClipProcs, __glGenericPickClipProcs),
+      SLOT(pickParameterClipProcs, __glGenericPickParameterClipProcs),
+      SLOT(pickBufferProcs, __glGenericPickBufferProcs),
+      SLOT(pickStoreProcs, __glGenericPickStoreProcs),
+      SLOT(pickSpanProcs, __glGenericPickSpanProcs),
+      SLOT(pickVertexProcs, __glGenericPickVertexProcs),
+      SLOT(pickVertexArrayProcs, __glGenericPickVertexArrayProcs),
+      SLOT(pickMatrixProcs, __glGenericPickMatrixProcs),
+      SLOT(pickInvTransposeProcs, __glGenericPickInvTransposeProcs),
+      SLOT(pickMvpMatrixProcs, __glGenericPickMvpMatrixProcs),
+      SLOT(pickDepthProcs, __glGenericPickDepthProcs),
+      SLOT(pickAllProcs, __glGenericPickAllProcs),
+      SLOT(copyMatrix, __glCopyMatrix),
+      SLOT(invertTransposeMatrix, __glInvertTransposeMatrix),
+      SLOT(makeIdentity, __glMakeIdentity),
+      SLOT(multMatrix, __glMultMatrix),
+      SLOT(computeInverseTranspose, __glComputeInverseTranspose),
+      SLOT(normalize, __glNormalize),
+      SLOT(applyScissor, core::ApplyScissor),
+      SLOT(applyViewport, core::ApplyViewport),
+      SLOT(computeClipBox, __glComputeClipBox),
+      SLOT(evalCoord[0], __glDoEvalCoord1),
+      SLOT(evalCoord[1], __glDoEvalCoord2),
+      SLOT(endPrim, __glEndPrim),
+      SLOT(clipTriangle, __glClipTriangle),
+      SLOT(clipPolygon, __glClipPolygon),
+      SLOT(rect, __glRect),
+      SLOT(drawBitmap, __glDrawBitmap),
+      SLOT(drawPixels, __glOptPickDrawPixels),
+      SLOT(copyPixels, __glSlowPickCopyPixels),
+      SLOT(readPixels, __glSlowPickReadPixels),
+      SLOT(pickCopyImage, __glGenericPickCopyImage),
+      SLOT(pickStoreTexture, __glGenericPickStoreTexture),
+      SLOT(pickGetTexture, __glGenericPickGetTexture),
+      SLOT(pickReadImage, __glGenericPickReadImage),
+      SLOT(rasterPos[0], __glRasterPos2),
+      SLOT(rasterPos[1], __glRasterPos3),
+      SLOT(rasterPos[2], __glRasterPos4),
+      SLOT(convertStipple, __glConvertStipple),
+      SLOT(colorTableEXT, __glColorTableEXT),
+      SLOT(colorSubTableEXT, __glColorSubTableEXT),
   };
-  const void *begins[10] = {
-      Address(__glBeginPoints),    Address(__glBeginLines),     Address(__glBeginLLoop),
-      Address(__glBeginLStrip),    Address(__glBeginTriangles), Address(__glBeginTStrip),
-      Address(__glBeginTFan),      Address(__glBeginQuads),     Address(__glBeginQStrip),
-      Address(__glBeginPolygon)};
+  const void *begins[10] = {Address(__glBeginPoints),    Address(__glBeginLines),
+                            Address(__glBeginLLoop),     Address(__glBeginLStrip),
+                            Address(__glBeginTriangles), Address(__glBeginTStrip),
+                            Address(__glBeginTFan),      Address(__glBeginQuads),
+                            Address(__glBeginQStrip),    Address(__glBeginPolygon)};
   for (int mode = 0; mode < 10; ++mode)
-    slots.push_back({"beginPrim[" + std::to_string(mode) + "]", Address(p.beginPrim[mode]),
-                     begins[mode]});
+    slots.push_back(
+        {"beginPrim[" + std::to_string(mode) + "]", Address(p.beginPrim[mode]), begins[mode]});
   // Read CI, CI2, RGBA, RGBA2, Depth, Depth2, Stencil, Stencil2, then
   // render in the same order.
   const void *readers[8] = {Address(__glSpanReadCI),      Address(__glSpanReadCI2),
@@ -137,6 +131,8 @@ std::vector<Slot> NamedSlots(const GlProcs &p) {
   return slots;
 }
 
+#undef SLOT
+
 class TableFill : public ValidateTest {};
 
 TEST_F(TableFill, EveryNamedSlotHoldsTheCoresProcedure) {
@@ -152,12 +148,14 @@ TEST_F(TableFill, EveryNamedSlotHoldsTheCoresProcedure) {
 TEST_F(TableFill, WhatTheEntriesCallIsNeverEmpty) {
   const GlProcs &p = gc->procs;
   const void *called[] = {
-      Address(p.primVertex),     Address(p.v),           Address(p.applyColor),
-      Address(p.calcColor),      Address(p.matValidate), Address(p.renderTriangle),
-      Address(p.fillTriangle),   Address(p.renderLine),  Address(p.renderPoint),
-      Address(p.span.processSpan), Address(p.line.processLine), Address(p.store),
-      Address(p.renderBitmap),   Address(p.calcTexture), Address(p.texRho),
-      Address(p.calcPolygonRho),
+      Address(p.primVertex),       Address(p.v),
+      Address(p.applyColor),       Address(p.calcColor),
+      Address(p.matValidate),      Address(p.renderTriangle),
+      Address(p.fillTriangle),     Address(p.renderLine),
+      Address(p.renderPoint),      Address(p.span.processSpan),
+      Address(p.line.processLine), Address(p.store),
+      Address(p.renderBitmap),     Address(p.calcTexture),
+      Address(p.texRho),           Address(p.calcPolygonRho),
   };
   for (size_t i = 0; i < sizeof called / sizeof called[0]; ++i)
     EXPECT_NE(called[i], nullptr) << "slot " << i;
