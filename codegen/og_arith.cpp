@@ -38,20 +38,20 @@ bool EncodeAlu(OgBytes *out, uint32_t op, const OgCode *op1, const OgCode *op2) 
   if (is_imm(op2)) {
     if (!is_reg(op1) && !is_mem(op1)) return og_refuse(out, "0");
     if (byteOp1 && !is_byte_value(op2))
-      return og_refuse(out, "c->spec.insn.op2->spec.value fits a byte");
+      return og_refuse(out, "c->data.insn.op2->data.value fits a byte");
     // cmp alone takes a sign-extended byte immediate.
     if (op == OG_OP_cmp && is_byte_imm(op2)) {
       put8(out, byteOp1 ? 0x80 : 0x83);
       if (!emit_modrm_code(out, 7, op1)) return false;
-      put8(out, uint32_t(op2->spec.value));
+      put8(out, uint32_t(op2->data.value));
       return true;
     }
     put8(out, f.immediate - (byteOp1 ? 1 : 0));
     if (!emit_modrm_code(out, f.digit, op1)) return false;
     if (byteOp1)
-      put8(out, uint32_t(op2->spec.value));
+      put8(out, uint32_t(op2->data.value));
     else
-      put_imm32(out, op2->spec.value);
+      put_imm32(out, op2->data.value);
     return true;
   }
   if (is_reg(op2)) {
@@ -71,7 +71,7 @@ bool EncodeImul(OgBytes *out, const OgCode *op1, const OgCode *op2) {
   if (is_imm(op2)) {  // op1 = op1 * imm
     put8(out, 0x69);
     emit_modrm_code(out, reg_number(op1), op1);
-    put_imm32(out, op2->spec.value);
+    put_imm32(out, op2->data.value);
     return true;
   }
   if (!is_reg32(op2) && !is_mem(op2)) return og_refuse(out, "0");
@@ -82,12 +82,12 @@ bool EncodeImul(OgBytes *out, const OgCode *op1, const OgCode *op2) {
 
 bool EncodeShift(OgBytes *out, uint32_t op, const OgCode *op1, const OgCode *op2) {
   static const uint8_t kDigit[4] = {0, 4, 5, 7};  // rol, shl, shr, sar
-  if (!is_imm(op2)) return og_refuse(out, "is_imm(c->spec.insn.op2)");
-  const int32_t count = op2->spec.value;
+  if (!is_imm(op2)) return og_refuse(out, "is_imm(c->data.insn.op2)");
+  const int32_t count = op2->data.value;
   if (count <= 0) return true;  // nothing to shift: nothing written
-  if (!is_reg32(op1)) return og_refuse(out, "is_reg32(c->spec.insn.op1)");
+  if (!is_reg32(op1)) return og_refuse(out, "is_reg32(c->data.insn.op1)");
   // The processor keeps only five bits of the count.
-  if (count > 31) return og_refuse(out, "c->spec.insn.op2->spec.value < 32");
+  if (count > 31) return og_refuse(out, "c->data.insn.op2->data.value < 32");
   put8(out, 0xC1);
   put8(out, 0xC0 | kDigit[op - OG_OP_rol] << 3 | reg_number(op1));
   put8(out, uint32_t(count));
@@ -97,9 +97,9 @@ bool EncodeShift(OgBytes *out, uint32_t op, const OgCode *op1, const OgCode *op2
 }  // namespace
 
 bool emit_arith_code(OgBytes *out, const OgCode *c) {
-  const uint32_t op = c->spec.insn.op;
-  const OgCode *op1 = c->spec.insn.op1;
-  const OgCode *op2 = c->spec.insn.op2;
+  const uint32_t op = c->data.insn.op;
+  const OgCode *op1 = c->data.insn.op1;
+  const OgCode *op2 = c->data.insn.op2;
   switch (op) {
     case OG_OP_imul: return EncodeImul(out, op1, op2);
     case OG_OP_idiv:

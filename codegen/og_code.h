@@ -49,11 +49,11 @@ struct OgCode {
     OgMemSpec mem;
     OgInsnSpec insn;
     OgLabelSpec label;
-  } spec;
+  } data;
 };
 
 static_assert(sizeof(OgCode) == 20, "a record is five words");
-static_assert(offsetof(OgCode, spec) == 4, "the kind heads the record");
+static_assert(offsetof(OgCode, data) == 4, "the kind heads the record");
 static_assert(offsetof(OgLabelSpec, where) == 8, "the place is the label's third word");
 
 // The instruction set: number, constructor name and operand count. `and`,

@@ -8,7 +8,7 @@
 namespace {
 
 bool Encode(OgBytes *out, const OgCode *c) {
-  const uint32_t op = c->spec.insn.op;
+  const uint32_t op = c->data.insn.op;
   if (op <= OG_OP_dec) return emit_move_code(out, c);
   if (op <= OG_OP_retn) return emit_jump_code(out, c);
   if (op <= OG_OP_test) return emit_arith_code(out, c);
@@ -51,7 +51,7 @@ uint8_t *emit_code(GlContext *gc, uint8_t *cb, OgCode *c) {
   }
   if (bytes.length == 0) return cb;  // a shift by nothing
 
-  const uint32_t op = c->spec.insn.op;
+  const uint32_t op = c->data.insn.op;
   if (ogs->size16 && !IsPrefix(op)) {
     const char *broken = BrokenBySize16(op, bytes);
     if (broken) {
@@ -72,10 +72,10 @@ uint8_t *emit_code(GlContext *gc, uint8_t *cb, OgCode *c) {
   }
   memcpy(cb, bytes.byte, bytes.length);
   if (ref) {
-    OgLabelSpec &target = bytes.target->spec.label;
-    ref->spec.label.far = bytes.holeWidth == 4;
-    ref->spec.label.where = cb + bytes.hole;
-    ref->spec.label.refs = target.refs;
+    OgLabelSpec &target = bytes.target->data.label;
+    ref->data.label.far = bytes.holeWidth == 4;
+    ref->data.label.where = cb + bytes.hole;
+    ref->data.label.refs = target.refs;
     target.refs = ref;
   }
   if (op == OG_OP_size16)

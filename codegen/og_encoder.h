@@ -20,7 +20,7 @@ typedef struct OgBytes {
 // ---- Operand predicates ----
 inline bool is_imm(const OgCode *c) { return c && c->what == VALUE; }
 inline bool is_register_of(const OgCode *c, uint32_t kind) {
-  return c && c->what == kind && uint32_t(c->spec.value) < 8;
+  return c && c->what == kind && uint32_t(c->data.value) < 8;
 }
 inline bool is_reg8(const OgCode *c) { return is_register_of(c, REG8); }
 inline bool is_reg32(const OgCode *c) { return is_register_of(c, REG32); }
@@ -30,13 +30,13 @@ inline bool is_mmxreg(const OgCode *c) { return is_register_of(c, MMXREG); }
 inline bool is_mem(const OgCode *c) { return c && c->what == MEM; }
 inline bool is_label(const OgCode *c) { return c && c->what == LABEL; }
 inline bool is_byte_imm(const OgCode *c) {
-  return is_imm(c) && c->spec.value >= -128 && c->spec.value <= 127;
+  return is_imm(c) && c->data.value >= -128 && c->data.value <= 127;
 }
 // An immediate an 8-bit operand can take, signed or not.
 inline bool is_byte_value(const OgCode *c) {
-  return is_imm(c) && c->spec.value >= -128 && c->spec.value <= 255;
+  return is_imm(c) && c->data.value >= -128 && c->data.value <= 255;
 }
-inline uint32_t reg_number(const OgCode *c) { return uint32_t(c->spec.value); }
+inline uint32_t reg_number(const OgCode *c) { return uint32_t(c->data.value); }
 
 // ---- Staging ----
 inline void put8(OgBytes *out, uint32_t b) { out->byte[out->length++] = uint8_t(b); }

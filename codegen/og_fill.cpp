@@ -72,7 +72,7 @@ uint8_t *__glGenerateMMXFill(GlContext *gc, uint8_t *cb, uint8_t *end) {
   e(je(gc, pairsDone));
   e(movd(gc, mm0, eax));
   e(punpckldq(gc, mm0, mm0));
-  loop->spec.label.where = e.cursor();
+  loop->data.label.where = e.cursor();
   e(movq(gc, at, mm0));
   e(add(gc, edi, value(gc, 8)));
   e(dec(gc, ecx));

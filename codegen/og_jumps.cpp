@@ -28,7 +28,7 @@ void LeaveHole(OgBytes *out, OgCode *target, uint32_t width) {
 bool EncodeConditional(OgBytes *out, uint32_t op, OgCode *target) {
   if (!is_label(target)) return og_refuse(out, "0");
   const uint8_t s = kShortJump[op - OG_OP_ja];
-  const OgLabelSpec &l = target->spec.label;
+  const OgLabelSpec &l = target->data.label;
   if (l.where) {
     const int32_t d = Distance(out->cb, l.where);
     if (d >= 127 || d <= -127) {
@@ -54,7 +54,7 @@ bool EncodeConditional(OgBytes *out, uint32_t op, OgCode *target) {
 
 bool EncodeJmp(OgBytes *out, OgCode *target) {
   if (!is_label(target)) return og_refuse(out, "0");
-  const OgLabelSpec &l = target->spec.label;
+  const OgLabelSpec &l = target->data.label;
   if (l.where == nullptr) {  // always the long form forwards
     put8(out, 0xE9);
     LeaveHole(out, target, 4);
@@ -74,8 +74,8 @@ bool EncodeJmp(OgBytes *out, OgCode *target) {
 bool EncodeCall(OgBytes *out, OgCode *target) {
   if (is_label(target)) {
     put8(out, 0xE8);
-    if (target->spec.label.where)
-      put32(out, uint32_t(Distance(out->cb, target->spec.label.where) - 5));
+    if (target->data.label.where)
+      put32(out, uint32_t(Distance(out->cb, target->data.label.where) - 5));
     else
       LeaveHole(out, target, 4);
     return true;
@@ -88,8 +88,8 @@ bool EncodeCall(OgBytes *out, OgCode *target) {
 }  // namespace
 
 bool emit_jump_code(OgBytes *out, const OgCode *c) {
-  const uint32_t op = c->spec.insn.op;
-  OgCode *op1 = c->spec.insn.op1;
+  const uint32_t op = c->data.insn.op;
+  OgCode *op1 = c->data.insn.op1;
   if (op >= OG_OP_ja && op <= OG_OP_jns) return EncodeConditional(out, op, op1);
   switch (op) {
     case OG_OP_call: return EncodeCall(out, op1);
@@ -101,11 +101,11 @@ bool emit_jump_code(OgBytes *out, const OgCode *c) {
     case OG_OP_ret: put8(out, 0xC3); return true;
     case OG_OP_retn:
       if (!is_imm(op1)) return og_refuse(out, "0");
-      if (op1->spec.value < 0 || op1->spec.value > 0xFFFF)
-        return og_refuse(out, "c->spec.insn.op1->spec.value fits 16 bits");
+      if (op1->data.value < 0 || op1->data.value > 0xFFFF)
+        return og_refuse(out, "c->data.insn.op1->data.value fits 16 bits");
       put8(out, 0xC2);
-      put8(out, uint32_t(op1->spec.value));
-      put8(out, uint32_t(op1->spec.value) >> 8);
+      put8(out, uint32_t(op1->data.value));
+      put8(out, uint32_t(op1->data.value) >> 8);
       return true;
     default: return og_refuse(out, "0");
   }
@@ -117,27 +117,27 @@ void resolve(GlContext *gc, OgCode *label, uint8_t *cb) {
     og_fail(gc, "label->what == LABEL");
     return;
   }
-  label->spec.label.where = cb;
-  OgCode *ref = label->spec.label.refs;
-  label->spec.label.refs = nullptr;
+  label->data.label.where = cb;
+  OgCode *ref = label->data.label.refs;
+  label->data.label.refs = nullptr;
   // A chain never holds more references than the pool has records.
   for (int guard = 0; ref != nullptr && guard < OG_RECORD_COUNT; guard++) {
     if (!is_label(ref)) {
       og_fail(gc, "ref->what == LABEL");
       return;
     }
-    OgCode *next = ref->spec.label.refs;
-    uint8_t *hole = ref->spec.label.where;
-    const uint32_t width = ref->spec.label.far ? 4 : 1;
+    OgCode *next = ref->data.label.refs;
+    uint8_t *hole = ref->data.label.where;
+    const uint32_t width = ref->data.label.far ? 4 : 1;
     if (hole == nullptr || hole < ogs->start || hole + width > ogs->end) {
-      og_fail(gc, "ref->spec.label.where lies in the buffer");
+      og_fail(gc, "ref->data.label.where lies in the buffer");
     } else if (width == 4) {
       const uint32_t rel = uint32_t(Distance(hole, cb) - 4);
       memcpy(hole, &rel, 4);
     } else {
       const int32_t rel = Distance(hole, cb) - 1;
       if (rel > 127 || rel < -127)
-        og_fail(gc, "abs((cb - ref->spec.label.where) - 1) <= 127");
+        og_fail(gc, "abs((cb - ref->data.label.where) - 1) <= 127");
       else
         *hole = uint8_t(rel);
     }

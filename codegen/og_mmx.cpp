@@ -41,7 +41,7 @@ bool EncodeMovd(OgBytes *out, const OgCode *op1, const OgCode *op2) {
     put8(out, 0x6E);
     return emit_modrm_code(out, reg_number(op1), op2);
   }
-  if (!is_mmxreg(op2)) return og_refuse(out, "is_mmxreg(c->spec.insn.op2)");
+  if (!is_mmxreg(op2)) return og_refuse(out, "is_mmxreg(c->data.insn.op2)");
   if (!is_reg32(op1) && !is_mem(op1)) return og_refuse(out, "0");
   put8(out, 0x0F);
   put8(out, 0x7E);
@@ -50,7 +50,7 @@ bool EncodeMovd(OgBytes *out, const OgCode *op1, const OgCode *op2) {
 
 bool EncodeMovq(OgBytes *out, const OgCode *op1, const OgCode *op2) {
   if (is_mmxreg(op1)) return FromMmxOrMemory(out, 0x6F, op1, op2);
-  if (!is_mmxreg(op2)) return og_refuse(out, "is_mmxreg(c->spec.insn.op2)");
+  if (!is_mmxreg(op2)) return og_refuse(out, "is_mmxreg(c->data.insn.op2)");
   if (!is_mem(op1)) return og_refuse(out, "0");
   put8(out, 0x0F);
   put8(out, 0x7F);
@@ -60,21 +60,21 @@ bool EncodeMovq(OgBytes *out, const OgCode *op1, const OgCode *op2) {
 bool EncodeShift(OgBytes *out, uint8_t regForm, const OgCode *op1, const OgCode *op2) {
   if (!is_imm(op2)) return FromMmxOrMemory(out, regForm, op1, op2);
   if (!is_mmxreg(op1)) return og_refuse(out, "0");
-  if (op2->spec.value < 0 || op2->spec.value > 255)
-    return og_refuse(out, "c->spec.insn.op2->spec.value fits a byte");
+  if (op2->data.value < 0 || op2->data.value > 255)
+    return og_refuse(out, "c->data.insn.op2->data.value fits a byte");
   put8(out, 0x0F);
   put8(out, 0x70 + (regForm & 3));  // 71 words, 72 doublewords, 73 quadword
   put8(out, 0xC0 | (regForm & 0x38) | reg_number(op1));
-  put8(out, uint32_t(op2->spec.value));
+  put8(out, uint32_t(op2->data.value));
   return true;
 }
 
 }  // namespace
 
 bool emit_mmx_code(OgBytes *out, const OgCode *c) {
-  const uint32_t op = c->spec.insn.op;
-  const OgCode *op1 = c->spec.insn.op1;
-  const OgCode *op2 = c->spec.insn.op2;
+  const uint32_t op = c->data.insn.op;
+  const OgCode *op1 = c->data.insn.op1;
+  const OgCode *op2 = c->data.insn.op2;
   if (op == OG_OP_movd) return EncodeMovd(out, op1, op2);
   if (op == OG_OP_movq) return EncodeMovq(out, op1, op2);
   const uint8_t second = kMmx[op - OG_OP_packssdw];

@@ -20,23 +20,23 @@ bool ScaleBits(uint32_t scale, uint32_t *ss) {
 }
 
 bool CheckMemory(OgBytes *out, const OgMemSpec &m) {
-  if (m.disp && !is_imm(m.disp)) return og_refuse(out, "is_imm(op->spec.mem.disp)");
-  if (m.reg1 && !is_reg32(m.reg1)) return og_refuse(out, "is_reg32(op->spec.mem.reg1)");
+  if (m.disp && !is_imm(m.disp)) return og_refuse(out, "is_imm(op->data.mem.disp)");
+  if (m.reg1 && !is_reg32(m.reg1)) return og_refuse(out, "is_reg32(op->data.mem.reg1)");
   if (m.reg2 == nullptr) {
     // Nothing at all to address.
     if (m.reg1 == nullptr && m.disp == nullptr)
-      return og_refuse(out, "is_imm(op->spec.mem.disp)");
+      return og_refuse(out, "is_imm(op->data.mem.disp)");
     return true;
   }
-  if (!is_reg32(m.reg2)) return og_refuse(out, "is_reg32(op->spec.mem.reg2)");
+  if (!is_reg32(m.reg2)) return og_refuse(out, "is_reg32(op->data.mem.reg2)");
   // Index 100b in a SIB byte means "no index": esp would silently vanish.
-  if (reg_number(m.reg2) == kEsp) return og_refuse(out, "op->spec.mem.reg2 != esp");
+  if (reg_number(m.reg2) == kEsp) return og_refuse(out, "op->data.mem.reg2 != esp");
   uint32_t ss;
   if (!ScaleBits(m.scale, &ss))
-    return og_refuse(out, "op->spec.mem.scale is 1, 2, 4 or 8");
+    return og_refuse(out, "op->data.mem.scale is 1, 2, 4 or 8");
   // An index without a base is addressed with a 32-bit displacement only.
   if (m.reg1 == nullptr && m.disp == nullptr)
-    return og_refuse(out, "is_imm(op->spec.mem.disp)");
+    return og_refuse(out, "is_imm(op->data.mem.disp)");
   return true;
 }
 
@@ -54,13 +54,13 @@ bool emit_modrm_code(OgBytes *out, uint32_t regfield, const OgCode *op) {
     return true;
   }
   if (!is_mem(op)) return og_refuse(out, "0");
-  const OgMemSpec &m = op->spec.mem;
+  const OgMemSpec &m = op->data.mem;
   if (!CheckMemory(out, m)) return false;
 
   const OgCode *base = m.reg1;
   const OgCode *index = m.reg2;
   const bool hasDisp = m.disp != nullptr;
-  const int32_t v = hasDisp ? m.disp->spec.value : 0;
+  const int32_t v = hasDisp ? m.disp->data.value : 0;
   const uint32_t b = base ? reg_number(base) : 0;
 
   if (base == nullptr && index == nullptr) {  // absolute address

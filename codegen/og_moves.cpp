@@ -7,19 +7,19 @@ namespace {
 bool EncodeMov(OgBytes *out, const OgCode *op1, const OgCode *op2) {
   if (is_reg32(op1) && is_imm(op2)) {
     put8(out, 0xB8 + reg_number(op1));
-    put_imm32(out, op2->spec.value);
+    put_imm32(out, op2->data.value);
     return true;
   }
   if (is_reg8(op1) && is_imm(op2)) {
-    if (!is_byte_value(op2)) return og_refuse(out, "c->spec.insn.op2->spec.value fits a byte");
+    if (!is_byte_value(op2)) return og_refuse(out, "c->data.insn.op2->data.value fits a byte");
     put8(out, 0xB0 + reg_number(op1));
-    put8(out, uint32_t(op2->spec.value));
+    put8(out, uint32_t(op2->data.value));
     return true;
   }
   if (is_mem(op1) && is_imm(op2)) {
     put8(out, 0xC7);
     if (!emit_modrm_code(out, 0, op1)) return false;
-    put_imm32(out, op2->spec.value);
+    put_imm32(out, op2->data.value);
     return true;
   }
   if (is_reg32(op1) && (is_reg32(op2) || is_mem(op2))) {
@@ -55,7 +55,7 @@ bool EncodeExtend(OgBytes *out, uint32_t op, const OgCode *op1, const OgCode *op
 bool EncodePush(OgBytes *out, const OgCode *op1) {
   if (is_imm(op1)) {
     put8(out, 0x68);
-    put_imm32(out, op1->spec.value);
+    put_imm32(out, op1->data.value);
     return true;
   }
   if (is_reg32(op1)) {
@@ -95,14 +95,14 @@ bool EncodeIncDec(OgBytes *out, uint32_t digit, const OgCode *op1) {
 }  // namespace
 
 bool emit_move_code(OgBytes *out, const OgCode *c) {
-  const OgCode *op1 = c->spec.insn.op1;
-  const OgCode *op2 = c->spec.insn.op2;
-  switch (c->spec.insn.op) {
+  const OgCode *op1 = c->data.insn.op1;
+  const OgCode *op2 = c->data.insn.op2;
+  switch (c->data.insn.op) {
     case OG_OP_mov: return EncodeMov(out, op1, op2);
     case OG_OP_movsx:
     case OG_OP_movzx:
     case OG_OP_movsxw:
-    case OG_OP_movzxw: return EncodeExtend(out, c->spec.insn.op, op1, op2);
+    case OG_OP_movzxw: return EncodeExtend(out, c->data.insn.op, op1, op2);
     case OG_OP_lea:
       if (!is_reg32(op1) || !is_mem(op2)) return og_refuse(out, "0");
       put8(out, 0x8D);

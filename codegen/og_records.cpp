@@ -5,7 +5,7 @@
 #include "core/context.h"
 #include "platform/kernel.h"
 
-#define OG_REGISTER_RECORD(kind, number) {.what = (kind), .spec = {.value = (number)}}
+#define OG_REGISTER_RECORD(kind, number) {.what = (kind), .data = {.value = (number)}}
 #define OG_REGISTER_SET(kind)                                                     \
   OG_REGISTER_RECORD(kind, 0), OG_REGISTER_RECORD(kind, 1),                       \
       OG_REGISTER_RECORD(kind, 2), OG_REGISTER_RECORD(kind, 3),                   \
@@ -62,7 +62,7 @@ OgCode *gimme_celem(GlContext *gc, uint32_t what) {
 
 OgCode *value(GlContext *gc, int32_t v) {
   OgCode *c = gimme_celem(gc, VALUE);
-  c->spec.value = v;
+  c->data.value = v;
   return c;
 }
 
@@ -70,10 +70,10 @@ namespace {
 
 OgCode *NewLabel(GlContext *gc, uint32_t far) {
   OgCode *c = gimme_celem(gc, LABEL);
-  c->spec.label.far = far;
-  c->spec.label.refs = nullptr;
-  c->spec.label.where = nullptr;
-  c->spec.label.name = nullptr;
+  c->data.label.far = far;
+  c->data.label.refs = nullptr;
+  c->data.label.where = nullptr;
+  c->data.label.name = nullptr;
   return c;
 }
 
@@ -85,10 +85,10 @@ OgCode *near_label(GlContext *gc) { return NewLabel(gc, 0); }
 
 OgCode *mem(GlContext *gc, OgCode *disp, OgCode *reg1, OgCode *reg2, uint32_t scale) {
   OgCode *c = gimme_celem(gc, MEM);
-  c->spec.mem.disp = disp;
-  c->spec.mem.scale = scale;
-  c->spec.mem.reg1 = reg1;
-  c->spec.mem.reg2 = reg2;
+  c->data.mem.disp = disp;
+  c->data.mem.scale = scale;
+  c->data.mem.reg1 = reg1;
+  c->data.mem.reg2 = reg2;
   return c;
 }
 
@@ -98,9 +98,9 @@ OgCode *mem2(GlContext *gc, OgCode *disp, OgCode *reg1) {
 
 OgCode *insn(GlContext *gc, uint32_t op, OgCode *op1, OgCode *op2) {
   OgCode *c = gimme_celem(gc, INSN);
-  c->spec.insn.op = op;
-  c->spec.insn.op1 = op1;
-  c->spec.insn.op2 = op2;
+  c->data.insn.op = op;
+  c->data.insn.op1 = op1;
+  c->data.insn.op2 = op2;
   return c;
 }
 

@@ -52,25 +52,25 @@ bool Popping(uint32_t op) {
 }  // namespace
 
 bool emit_fp_code(OgBytes *out, const OgCode *c) {
-  const uint32_t op = c->spec.insn.op;
-  const OgCode *op1 = c->spec.insn.op1;
+  const uint32_t op = c->data.insn.op;
+  const OgCode *op1 = c->data.insn.op1;
   const FpForm &f = kFp[op - OG_OP_fld];
   if (NoOperands(op)) {
     put8(out, f.regFirst);
     put8(out, f.regSecond);
     return true;
   }
-  if (Popping(op) && is_fpreg(op1) && c->spec.insn.op2 != st0)
-    return og_refuse(out, "c->spec.insn.op2 == st0");
+  if (Popping(op) && is_fpreg(op1) && c->data.insn.op2 != st0)
+    return og_refuse(out, "c->data.insn.op2 == st0");
   if (is_fpreg(op1) && f.regFirst) {
     put8(out, f.regFirst);
     put8(out, f.regSecond + reg_number(op1));
     return true;
   }
   if (!is_mem(op1) || f.memOpcode == 0) return og_refuse(out, "0");
-  const OgCode *disp = op1->spec.mem.disp;
-  if ((op == OG_OP_fstpq || op == OG_OP_faddq) && is_imm(disp) && (disp->spec.value & 7) != 0)
-    return og_refuse(out, "(c->spec.insn.op1->spec.mem.disp->spec.value & 7) == 0");
+  const OgCode *disp = op1->data.mem.disp;
+  if ((op == OG_OP_fstpq || op == OG_OP_faddq) && is_imm(disp) && (disp->data.value & 7) != 0)
+    return og_refuse(out, "(c->data.insn.op1->data.mem.disp->data.value & 7) == 0");
   put8(out, f.memOpcode);
   return emit_modrm_code(out, f.digit, op1);
 }

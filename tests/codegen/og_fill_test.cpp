@@ -56,7 +56,7 @@ TEST_F(FillTest, TheRoutineKeepsItsRegisterContract) {
   Begin();
   Gen g{gc, code};
   OgCode *target = label(gc);
-  target->spec.label.where = fill;
+  target->data.label.where = fill;
   g.E(push(gc, edi));
   g.E(push(gc, ebx));
   g.E(mov(gc, edi, mem2(gc, g.V(12), esp)));

@@ -54,13 +54,13 @@ TEST_F(LabelTest, JumpsToPlacedLabelsTakeTheShortFormWithinTheMargins) {
     uint8_t *at = code + 32768;
     cb = at;
     OgCode *l = label(gc);
-    l->spec.label.where = at + m.distance;
+    l->data.label.where = at + m.distance;
     Emit(m.conditional ? jl(gc, l) : jmp(gc, l));
     ASSERT_EQ(size_t(cb - at), m.length);
     const std::vector<uint8_t> first = ParseHex(m.first);
     EXPECT_EQ(HexOf(at, first.size()), HexOf(first.data(), first.size()));
     EXPECT_EQ(Target(at, m.length), at + m.distance);
-    EXPECT_EQ(l->spec.label.refs, nullptr) << "a placed label gathers no references";
+    EXPECT_EQ(l->data.label.refs, nullptr) << "a placed label gathers no references";
   }
 }
 
@@ -93,12 +93,12 @@ TEST_F(LabelTest, ForwardReferencesArePatchedWhenTheLabelIsPlaced) {
       ASSERT_EQ(size_t(cb - code), f.length);
       const std::vector<uint8_t> first = ParseHex(f.first);
       EXPECT_EQ(HexOf(code, first.size()), HexOf(first.data(), first.size()));
-      ASSERT_NE(l->spec.label.refs, nullptr);
-      EXPECT_EQ(l->spec.label.refs->spec.label.far, f.length == 2 ? 0u : 1u);
+      ASSERT_NE(l->data.label.refs, nullptr);
+      EXPECT_EQ(l->data.label.refs->data.label.far, f.length == 2 ? 0u : 1u);
       for (uint32_t i = 0; i < gap; i++) Emit(nop(gc));
       resolve(gc, l, cb);
-      EXPECT_EQ(l->spec.label.where, cb) << "resolve places the label";
-      EXPECT_EQ(l->spec.label.refs, nullptr) << "and empties its chain";
+      EXPECT_EQ(l->data.label.where, cb) << "resolve places the label";
+      EXPECT_EQ(l->data.label.refs, nullptr) << "and empties its chain";
       EXPECT_EQ(Target(code, f.length), cb);
       EXPECT_EQ(Failure(), "");
     }
@@ -122,15 +122,15 @@ TEST_F(LabelTest, ManyReferencesOfEveryKindReachOnePlace) {
   resolve(gc, l, cb);
   Emit(nop(gc));
   resolve(gc, far, cb);
-  for (const auto &j : jumps) EXPECT_EQ(Target(j.first, j.second), l->spec.label.where);
-  EXPECT_EQ(Target(farJump, 6), far->spec.label.where);
+  for (const auto &j : jumps) EXPECT_EQ(Target(j.first, j.second), l->data.label.where);
+  EXPECT_EQ(Target(farJump, 6), far->data.label.where);
   EXPECT_EQ(Failure(), "");
 
   // Jumps after the label was placed go straight back to it.
   uint8_t *back = cb;
   Emit(je(gc, l));
   EXPECT_EQ(size_t(cb - back), 2u);
-  EXPECT_EQ(Target(back, 2), l->spec.label.where);
+  EXPECT_EQ(Target(back, 2), l->data.label.where);
 }
 
 TEST_F(LabelTest, AShortReferenceBeyond127BytesIsRefused) {
@@ -145,7 +145,7 @@ TEST_F(LabelTest, AShortReferenceBeyond127BytesIsRefused) {
       EXPECT_EQ(Failure(), "");
       EXPECT_EQ(code[1], gap);
     } else {
-      EXPECT_EQ(Failure(), "abs((cb - ref->spec.label.where) - 1) <= 127");
+      EXPECT_EQ(Failure(), "abs((cb - ref->data.label.where) - 1) <= 127");
       EXPECT_EQ(code[1], 0) << "the hole is left as it was written";
     }
   }
@@ -157,7 +157,7 @@ TEST_F(LabelTest, ResolveChecksWhatItPatches) {
 
   Begin();
   OgCode *l = label(gc);
-  l->spec.label.refs = value(gc, 0);  // a broken chain
+  l->data.label.refs = value(gc, 0);  // a broken chain
   resolve(gc, l, cb);
   EXPECT_EQ(Failure(), "ref->what == LABEL");
 
@@ -168,7 +168,7 @@ TEST_F(LabelTest, ResolveChecksWhatItPatches) {
   og_buffer(gc, code + 100, code + 200);
   memset(code, 0x5A, 5);
   resolve(gc, l, code + 150);
-  EXPECT_EQ(Failure(), "ref->spec.label.where lies in the buffer");
+  EXPECT_EQ(Failure(), "ref->data.label.where lies in the buffer");
   EXPECT_EQ(HexOf(code, 5), "5a 5a 5a 5a 5a");
 }
 
@@ -180,8 +180,8 @@ TEST_F(LabelTest, ObjdumpSeesTheTargets) {
   OgCode *out = near_label(gc);
   OgCode *far = label(gc);
   OgCode *proc = label(gc);
-  proc->spec.label.where = code + 0x400;  // stands for a procedure elsewhere
-  proc->spec.label.name = "procedure";
+  proc->data.label.where = code + 0x400;  // stands for a procedure elsewhere
+  proc->data.label.name = "procedure";
   resolve(gc, top, cb);             // 0x0
   Emit(jne(gc, out));               // 0x0
   Emit(jmp(gc, far));               // 0x2

@@ -20,9 +20,9 @@ class PoolTest : public OgTest {
   static uintptr_t Address(const OgCode *k) {
     if (k == nullptr) return 0;
     EXPECT_EQ(k->what, uint32_t(MEM));
-    EXPECT_EQ(k->spec.mem.reg1, nullptr);
-    EXPECT_EQ(k->spec.mem.reg2, nullptr);
-    return uintptr_t(uint32_t(k->spec.mem.disp->spec.value));
+    EXPECT_EQ(k->data.mem.reg1, nullptr);
+    EXPECT_EQ(k->data.mem.reg2, nullptr);
+    return uintptr_t(uint32_t(k->data.mem.disp->data.value));
   }
   static uint32_t FloatBitsAt(uintptr_t a) {
     uint32_t u;

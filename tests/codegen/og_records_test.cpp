@@ -79,9 +79,9 @@ void ExpectInsn(const OgCode *c, uint32_t op, const OgCode *op1, const OgCode *o
                 const char *name) {
   ASSERT_NE(c, nullptr) << name;
   EXPECT_EQ(c->what, uint32_t(INSN)) << name;
-  EXPECT_EQ(c->spec.insn.op, op) << name;
-  EXPECT_EQ(c->spec.insn.op1, op1) << name;
-  EXPECT_EQ(c->spec.insn.op2, op2) << name;
+  EXPECT_EQ(c->data.insn.op, op) << name;
+  EXPECT_EQ(c->data.insn.op1, op1) << name;
+  EXPECT_EQ(c->data.insn.op2, op2) << name;
 }
 
 TEST_F(RecordTest, EveryConstructorStoresItsNumberAndOperands) {
@@ -109,7 +109,7 @@ TEST_F(RecordTest, ConstructorsTakeAnyOperandsTheEncoderJudges) {
   OgCode *odd = mov(gc, st0, mm1);  // no such form: still a record
   ExpectInsn(odd, OG_OP_mov, st0, mm1, "mov st0, mm1");
   OgCode *raw = insn(gc, 200, nullptr, nullptr);
-  EXPECT_EQ(raw->spec.insn.op, 200u);
+  EXPECT_EQ(raw->data.insn.op, 200u);
   EXPECT_EQ(Failure(), "");
 }
 
@@ -129,7 +129,7 @@ TEST_F(RecordTest, RegisterRecordsAreNumberedByKind) {
     for (int32_t i = 0; i < 8; i++) {
       const OgCode *r = *s.regs[i];
       EXPECT_EQ(r->what, s.what);
-      EXPECT_EQ(r->spec.value, i);
+      EXPECT_EQ(r->data.value, i);
       all.push_back(r);
     }
   }
@@ -142,26 +142,26 @@ TEST_F(RecordTest, LabelsStartUnplacedAndDifferOnlyInWidth) {
   OgCode *near = near_label(gc);
   for (OgCode *l : {far, near}) {
     EXPECT_EQ(l->what, uint32_t(LABEL));
-    EXPECT_EQ(l->spec.label.refs, nullptr);
-    EXPECT_EQ(l->spec.label.where, nullptr);
-    EXPECT_EQ(l->spec.label.name, nullptr);
+    EXPECT_EQ(l->data.label.refs, nullptr);
+    EXPECT_EQ(l->data.label.where, nullptr);
+    EXPECT_EQ(l->data.label.name, nullptr);
   }
-  EXPECT_EQ(far->spec.label.far, 1u);
-  EXPECT_EQ(near->spec.label.far, 0u);
+  EXPECT_EQ(far->data.label.far, 1u);
+  EXPECT_EQ(near->data.label.far, 0u);
 }
 
 TEST_F(RecordTest, MemoryOperands) {
   OgCode *d = value(gc, 12);
   OgCode *full = mem(gc, d, esi, ecx, 4);
   EXPECT_EQ(full->what, uint32_t(MEM));
-  EXPECT_EQ(full->spec.mem.disp, d);
-  EXPECT_EQ(full->spec.mem.reg1, esi);
-  EXPECT_EQ(full->spec.mem.reg2, ecx);
-  EXPECT_EQ(full->spec.mem.scale, 4u);
+  EXPECT_EQ(full->data.mem.disp, d);
+  EXPECT_EQ(full->data.mem.reg1, esi);
+  EXPECT_EQ(full->data.mem.reg2, ecx);
+  EXPECT_EQ(full->data.mem.scale, 4u);
   OgCode *two = mem2(gc, d, ebp);
   OgCode *same = mem(gc, d, ebp, nullptr, 1);
   EXPECT_EQ(memcmp(two, same, sizeof(OgCode)), 0);
-  EXPECT_EQ(value(gc, -7)->spec.value, -7);
+  EXPECT_EQ(value(gc, -7)->data.value, -7);
 }
 
 // Records are handed out in order from `ready`; the pool gives at most
@@ -197,11 +197,11 @@ TEST_F(RecordTest, PoolHandsOutRecordsInOrderUpToItsLimit) {
 }
 
 TEST_F(RecordTest, WarmupKeepsTheConstantPools) {
-  const int32_t one = fpk(gc, 1.0)->spec.mem.disp->spec.value;
+  const int32_t one = fpk(gc, 1.0)->data.mem.disp->data.value;
   const uint32_t used = gc->ogs.fpconstant_next;
   Begin();
   EXPECT_EQ(gc->ogs.fpconstant_next, used);
-  EXPECT_EQ(fpk(gc, 1.0)->spec.mem.disp->spec.value, one);
+  EXPECT_EQ(fpk(gc, 1.0)->data.mem.disp->data.value, one);
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ TEST_F(RunTest, LoopsSumAnArray) {
       g.E(test(gc, ecx, ecx));
       g.E(je(gc, done));
       g.E(xor_(gc, ebx, ebx));
-      loop->spec.label.where = g.cb;
+      loop->data.label.where = g.cb;
       g.E(add(gc, eax, mem(gc, nullptr, esi, ebx, 4)));
       for (int i = 0; i < padding; i++) g.E(nop(gc));
       g.E(inc(gc, ebx));
@@ -195,8 +195,8 @@ TEST_F(RunTest, CallsReachCompiledAndGeneratedProcedures) {
     OgCode *proc = label(gc);
     OgCode *inside = label(gc);
     if (how == kLabel) {
-      proc->spec.label.where = reinterpret_cast<uint8_t *>(OgTriple);
-      proc->spec.label.name = "OgTriple";
+      proc->data.label.where = reinterpret_cast<uint8_t *>(OgTriple);
+      proc->data.label.name = "OgTriple";
     }
     g.E(push(gc, g.Arg(1)));
     switch (how) {
@@ -246,7 +246,7 @@ TEST_F(RunTest, JumpTablesReachPlacedLabels) {
     g.E(mov(gc, eax, g.V(100 + i * i)));
     g.E(ret(gc));
   }
-  for (int i = 0; i < 4; i++) table[i] = uint32_t(uintptr_t(cases[i]->spec.label.where));
+  for (int i = 0; i < 4; i++) table[i] = uint32_t(uintptr_t(cases[i]->data.label.where));
   const void *routine = Done(g);
   for (uint32_t i = 0; i < 4; i++) EXPECT_EQ(RunChecked(routine, {i}), 100 + i * i);
 
@@ -262,7 +262,7 @@ TEST_F(RunTest, JumpTablesReachPlacedLabels) {
     g.Place(cases[i]);
     g.E(mov(gc, eax, g.V(7 * i)));
     g.E(ret(gc));
-    table[i] = uint32_t(uintptr_t(cases[i]->spec.label.where));
+    table[i] = uint32_t(uintptr_t(cases[i]->data.label.where));
   }
   routine = Done(g);
   for (uint32_t i = 0; i < 4; i++) EXPECT_EQ(RunChecked(routine, {i}), 7 * i);
