@@ -153,6 +153,11 @@ typedef struct GlContext {
   GLbool8 (*releaseSLock)(GlContext *gc);  // true while it is still held
   void (*lockDevice)(GlContext *gc);
   void (*unlockDevice)(GlContext *gc);
+  // The back end's clear of a colour buffer other than the front one (the
+  // hardware clears video-memory buffers itself).
+  void (*colorClear)(GlColorBuffer *cfb);
+  // The drawable's changed-buffers mask as of the last binding or resize.
+  uint32_t changedBuffers;
   GlColorBuffer *drawBuffer;
   GlColorBuffer *readBuffer;
   GlColorBuffer *front;

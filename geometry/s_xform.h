@@ -173,6 +173,26 @@ void __glXForm4_2DW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
 void __glXForm2_2DNRW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
 void __glXForm3_2DNRW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
 void __glXForm4_2DNRW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+// x87 forms (general and affine; sums on the x87 stack, rounded once).
+void __glI386XForm3(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glI386XForm4(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glI386XForm3_W(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glI386XForm4_W(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+// 3DNow! forms (pairs of components in single precision).
+void __glK3DXForm2(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glK3DXForm3(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glK3DXForm4(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glK3DXForm2_W(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glK3DXForm3_W(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glK3DXForm4_W(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glK3DXForm2_2DW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glK3DXForm3_2DW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glK3DXForm4_2DW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glK3DXForm2_2DNRW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glK3DXForm3_2DNRW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+void __glK3DXForm4_2DNRW(GlCoord *out, const GLfloat *in, const GlMatrix *m);
+// The single-precision normalisation of the 3DNow! lighting routines.
+void K3DNormalizeCoord(GLfloat dst[3], const GLfloat src[3]);
 // By the transposed matrix: with an inverse transpose, the plain inverse.
 void __glXForm4_PreMultiply(GlCoord *out, const GlCoord *v, const GlMatrix *m);
 

@@ -62,9 +62,12 @@ typedef struct GlColorBuffer {
   void (*pick)(GlContext *gc, GlColorBuffer *cfb);
   void (*store)(GlColorBuffer *cfb, const GlFragment *frag);
   void (*fetch[2])(GlColorBuffer *cfb, int32_t x, int32_t y, GlColor *out);
-  void (*readSpan)(GlColorBuffer *cfb, int32_t x, int32_t y, GlColor *colors, int32_t count);
-  void (*returnSpan)(GlColorBuffer *cfb, int32_t x, int32_t y, const GlColor *colors,
-                     int32_t count);
+  // Reads `count` pixels as scaled RGBA (index in r); returns false.
+  GLbool8 (*readSpan)(GlColorBuffer *cfb, int32_t x, int32_t y, GlColor *colors, int32_t count);
+  // Writes `count` accumulation pixels (four int16 each) times `scale`
+  // through the store, unblended.
+  void (*returnSpan)(GlColorBuffer *cfb, int32_t x, int32_t y, const int16_t *values,
+                     GLfloat scale, int32_t count);
   GLbool8 (*storeSpan)(GlContext *gc);
   GLbool8 (*storeStippledSpan)(GlContext *gc);
   GLbool8 (*fetchSpan[2])(GlContext *gc);
@@ -75,34 +78,81 @@ typedef struct GlColorBuffer {
 
 typedef struct GlDepthBuffer {
   GlBuffer buf;
-  // The largest value a depth element holds; window z runs 0 .. scale.
+  // The largest z the rasterizers carry: 0xFFFF0000 for 16-bit buffers,
+  // 0x7FC00000 for 24- and 32-bit ones.
   uint32_t scale;
-  // Installs the test-and-store procedure for index (function - GL_NEVER)
-  // + 8 with writes off + 16 for more than 16 bits.
+  GLenum func;  // the comparison performed (the epoch runs may turn it round)
+  GLfloat offsetUnit;  // z of one polygon-offset unit
+  // Rewrites stale epochs so that every word holds plain depth (24-bit
+  // buffers; a no-op otherwise).
+  void (*fix)(GlContext *gc, GlDepthBuffer *dfb, uint32_t high);
+  // Installs store = __glStoreProcs[index]: (function - GL_NEVER) + 8 with
+  // writes off + 16 for more than 16 bits.
   void (*pick)(GlContext *gc, GlDepthBuffer *dfb, int32_t index);
+  // Tests window z (0 .. scale) at (x, y); stores it when it passes and
+  // writes are on. True: the fragment passes.
+  GLbool8 (*store)(GlDepthBuffer *dfb, int32_t x, int32_t y, uint32_t z);
+  void (*clear)(GlDepthBuffer *dfb);
+  GLbool8 (*storeAlways)(GlDepthBuffer *dfb, int32_t x, int32_t y, uint32_t z);
+  // The depth at (x, y) in the units `store` takes (never reversed).
+  uint32_t (*fetch)(GlDepthBuffer *dfb, int32_t x, int32_t y);
 } GlDepthBuffer;
 
 typedef struct GlStencilBuffer {
   GlBuffer buf;
-  // Rebuilds the stencil tables when the function, masks or operations
-  // changed.
+  // Indexed by the stored value: whether the test passes, and the value
+  // after a failed test, a failed depth test and a passed one (write mask
+  // folded in). Built at the first validation, owned by the record.
+  uint8_t *testMap;
+  uint8_t *failMap;
+  uint8_t *depthFailMap;
+  uint8_t *depthPassMap;
+  // Rebuilds the maps when the function, masks or operations changed.
   void (*pick)(GlContext *gc, GlStencilBuffer *sfb);
+  void (*store)(GlStencilBuffer *sfb, int32_t x, int32_t y, uint32_t value);
+  uint8_t (*fetch)(GlStencilBuffer *sfb, int32_t x, int32_t y);
+  GLbool8 (*testFunc)(GlStencilBuffer *sfb, int32_t x, int32_t y);
+  void (*failOp)(GlStencilBuffer *sfb, int32_t x, int32_t y);
+  void (*passDepthFailOp)(GlStencilBuffer *sfb, int32_t x, int32_t y);
+  void (*depthPassOp)(GlStencilBuffer *sfb, int32_t x, int32_t y);
+  void (*clear)(GlStencilBuffer *sfb);
 } GlStencilBuffer;
 
 typedef struct GlAccumBuffer {
   GlBuffer buf;
+  // 32767 / the front colour buffer's scale of each component, and 1 / each.
+  GLfloat redScale, greenScale, blueScale, alphaScale;
+  GLfloat oneOverRedScale, oneOverGreenScale, oneOverBlueScale, oneOverAlphaScale;
+  void (*pick)(GlContext *gc, GlAccumBuffer *afb);
+  void (*clear)(GlAccumBuffer *afb);
+  // The five glAccum operations over the clip box (`return` is a keyword).
+  void (*accumulate)(GlAccumBuffer *afb, GLfloat value);
+  void (*load)(GlAccumBuffer *afb, GLfloat value);
+  void (*return_)(GlAccumBuffer *afb, GLfloat value);
+  void (*mult)(GlAccumBuffer *afb, GLfloat value);
+  void (*add)(GlAccumBuffer *afb, GLfloat value);
 } GlAccumBuffer;
 
-// What the depth buffer keeps with each drawable it is bound to, hung on the
-// drawable's depth buffer record (GlDrawableBuffer.corePrivate).
+// What the depth buffer keeps with each drawable depth buffer it is bound to
+// (hung on GlDrawableBuffer.corePrivate), so that the 24-bit buffer's clear
+// epochs survive context switches. Stored words are (z >> shift) + base;
+// a 24-bit word's top byte is the epoch it was written in.
 typedef struct GlDepthBufferPrivate {
-  uint8_t reversed;  // window z runs from far to near
+  uint32_t base;
+  uint32_t shift;
+  uint32_t depthMask;
+  uint32_t step;  // 0: no epochs; else plus or minus 2^24
+  uint8_t fullClear;  // the next clear rewrites every word
+  uint8_t fastClear;  // the epoch clear may be used in this state
+  // The run compares the other way: stored depth is scale - z inside the
+  // store, test and fetch; nothing outside the depth buffer sees it.
+  uint8_t reverse;
 } GlDepthBufferPrivate;
+static_assert(sizeof(GlDepthBufferPrivate) <= 24, "the private record is 24 bytes");
 
-// Whether window z of the bound drawable's depth buffer runs from far to
-// near (a 24-bit buffer after a fast clear moved it to the other half of its
-// range). The caller holds the drawable's lock; false while unbound or while
-// the drawable's depth buffer has no record of the core's.
+// Whether the bound drawable's depth buffer runs its current epoch the other
+// way. The caller holds the drawable's lock; false while unbound or while the
+// drawable's depth buffer has no record of the core's.
 GLbool8 __glDepthBufferReversed(GlContext *gc);
 
 // Without a depth buffer the scale word still gives window z a range.
@@ -163,3 +213,41 @@ GLbool8 __glChangeWindowSize(GlContext *gc, int32_t x, int32_t y, int32_t width,
 void __glKeepRasterPosition(GlContext *gc, int32_t height, uint8_t yInverted);
 // Frees the colour-index test table, when there is one.
 void __glFreeIndexTestTable(GlContext *gc);
+
+// ---- Locking (the drawable's lock, then the drawable buffers in the order
+// front, back, depth, stencil, accumulation, then the device) ----
+void __glLockBuffers(GlContext *gc, uint32_t mask);
+void __glUnlockBuffers(GlContext *gc, uint32_t mask);
+void __glLockRenderBuffers(GlContext *gc);
+void __glUnlockRenderBuffers(GlContext *gc);
+void __glLockColorBuffer(GlContext *gc);
+void __glUnlockColorBuffer(GlContext *gc);
+void __glLockColorBufferDepthBuffer(GlContext *gc);
+void __glUnlockColorBufferDepthBuffer(GlContext *gc);
+// Whether window pixel (x, y) (biased) lies in a visible rectangle.
+GLbool8 __glTestOwnership(GlContext *gc, int32_t x, int32_t y);
+
+// ---- Pixel addresses ----
+// The address of window pixel (x, y) (biased window coordinates) of a bound
+// drawable buffer; 3-byte pixels use the padded row pitch.
+uint8_t *__glPixelAddress(const GlContext *gc, const GlDrawableBuffer *buffer, int32_t x,
+                          int32_t y);
+// Bytes from one row to the next.
+int32_t __glRowBytes(const GlDrawableBuffer *buffer);
+
+// ---- The colour buffers' span reader, fetcher and writer ----
+GLbool8 __glReadSpan(GlColorBuffer *cfb, int32_t x, int32_t y, GlColor *colors, int32_t count);
+GLbool8 __glFetchSpan(GlContext *gc);
+void __glReturnSpan(GlColorBuffer *cfb, int32_t x, int32_t y, const int16_t *values,
+                    GLfloat scale, int32_t count);
+
+// ---- Clears ----
+// The back end's colour clear of a buffer other than the front one; the core
+// device's (__glClearColorBufferClipBox) runs the buffer's clearRect over
+// the clip box.
+void __glClearColorBufferClipBox(GlColorBuffer *cfb);
+// The colour clear of a front buffer: clearRect over each visible rectangle
+// of the drawable, cut to the clip box.
+void __glClearRegionRects(GlColorBuffer *cfb,
+                          void (*clearRect)(GlColorBuffer *cfb, int32_t x0, int32_t y0,
+                                            int32_t x1, int32_t y1));

@@ -24,5 +24,5 @@ GLbool8 __glDepthBufferReversed(GlContext *gc) {
   if (drawable == nullptr || !gc->modes.haveDepthBuffer) return 0;
   const GlDepthBufferPrivate *priv =
       static_cast<const GlDepthBufferPrivate *>(drawable->depth.corePrivate);
-  return priv ? priv->reversed : 0;
+  return priv ? priv->reverse : 0;
 }

@@ -4,6 +4,7 @@
 // are here so far; the drawable and buffer-kind code adds the rest in place.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "platform/kernel.h"
@@ -12,12 +13,32 @@
 struct GlContext;
 struct GlDrawable;
 
-// One of the drawable's five buffers, as a buffer kind fills it in.
+// One of the drawable's five buffers, as a buffer kind fills it in. Pixel
+// (x, y) of the window lies at base + ((y - y bias) * pitch + x - x bias) *
+// elementSize; 3-byte rows are pitchBytes apart (rounded up to 4 bytes).
 typedef struct GlDrawableBuffer {
   uint32_t width, height;
-  // Begin and end direct access to the pixels; either may be none.
+  uint32_t depth;  // bits per pixel
+  // The pixel at the window's origin; valid while locked (memory kinds:
+  // always).
+  uint8_t *base;
+  uint32_t size;  // bytes (memory kind)
+  uint32_t elementSize;  // bytes per pixel; the accumulation buffer's are 8
+  uint32_t elementSizeLog2;
+  int32_t pitch;       // pixels
+  int32_t pitchBytes;  // read by generated set-up code at run time
+  void *handle;        // the kind's allocation, surface or state record
+  // The kind's procedures (any may be none): update gives 0 on failure, 16
+  // when the buffer did not change, anything else when it did.
+  uint32_t (*update)(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_t width,
+                     int32_t height, GlDrawable *drawable, uint32_t bufferBit);
+  // Begin and end direct access to the pixels.
   void (*lock)(GlDrawableBuffer *buffer, GlDrawable *drawable);
   void (*unlock)(GlDrawableBuffer *buffer, GlDrawable *drawable);
+  void (*fill)(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t value, int32_t x,
+               int32_t y, int32_t width, int32_t height);
+  void (*free)(GlDrawableBuffer *buffer, GlDrawable *drawable);
+  void *kindPrivate;
   // Owned by the core: the depth buffer hangs its per-drawable record here,
   // and freePrivate gives it back when the drawable goes.
   void *corePrivate;
@@ -56,8 +77,19 @@ typedef struct GlDrawable {
   int32_t lockDepth;
   int32_t lockLines[GL_LOCK_TRACE_DEPTH];
   const char *lockFiles[GL_LOCK_TRACE_DEPTH];
+  // The layer's allocators (the depth buffer's per-drawable record comes
+  // from these); any may be none until the layer fills them.
+  void *(*malloc)(size_t size);
+  void *(*calloc)(size_t count, size_t size);
+  void *(*realloc)(void *block, size_t size);
+  void (*free)(void *block);
+  // Records a rectangle (window coordinates, rows as the caller gives them)
+  // that the next swap must copy.
+  void (*addSwapHintRect)(GlDrawable *drawable, int32_t x, int32_t y, int32_t width,
+                          int32_t height);
   void (*setCoreClipRect)(GlDrawable *drawable, int32_t x, int32_t y, int32_t width,
                           int32_t height);
+  void (*updateClipList)(GlDrawable *drawable);
   // Takes the lock and delivers the window changes pending for the context.
   void (*lock)(GlDrawable *drawable, GlContext *gc);
   void (*unlock)(GlDrawable *drawable);

@@ -103,7 +103,7 @@ TEST_F(Binding, EveryBindingTakesTheDepthDirectionOfItsDrawable) {
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     GlDepthBufferPrivate priv{};
-    priv.reversed = c.reversed;
+    priv.reverse = c.reversed;
     window->drawable()->depth.corePrivate = &priv;
     ASSERT_TRUE(Bind(gc));
     EXPECT_EQ(gc->state.viewport.zScale, c.zScale);

@@ -90,7 +90,7 @@ TEST_F(BoundBuffers, DepthRangeDirectionComesFromTheDrawable) {
   GlDepthBufferPrivate priv{};
   window.drawable()->depth.corePrivate = &priv;
   EXPECT_FALSE(__glDepthBufferReversed(gc));
-  priv.reversed = 1;
+  priv.reverse = 1;
   EXPECT_TRUE(__glDepthBufferReversed(gc));
   EXPECT_TRUE(Release(gc));
   EXPECT_FALSE(__glDepthBufferReversed(gc)) << "unbound";

@@ -32,7 +32,7 @@ class DrawableStub {
   DrawableStub(const DrawableStub &) = delete;
   DrawableStub &operator=(const DrawableStub &) = delete;
 
-  void setReversed(bool reversed) { depth_.reversed = reversed; }
+  void setReversed(bool reversed) { depth_.reverse = reversed; }
   void resizeAtNextLock(int32_t width, int32_t height) {
     pendingWidth_ = width;
     pendingHeight_ = height;
