@@ -5,7 +5,7 @@
 #include "core/s_pick.h"
 #include "core/s_pick_steady.h"
 #include "fastraster/fr_pick.h"
-#include "geometry/s_prim_standins.h"
+#include "geometry/s_prim.h"
 #include "geometry/s_render_standins.h"
 #include "raster/s_render_standins.h"
 #include "raster/s_shader.h"

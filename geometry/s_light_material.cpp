@@ -58,9 +58,9 @@ void ComputeMaterialState(GlContext *gc, GlMaterial *mat, GlMaterialCache *cache
   // Specular alone feeds only the per-light products.
   if (!(mask & (__GL_MATERIAL_ALL & ~__GL_MATERIAL_SPECULAR))) return;
   if (cache->specLut == nullptr || cache->specularExponent != mat->specularExponent) {
-    cache->specularExponent = mat->specularExponent;
-    __glTakeSpecTable(gc, mat->specularExponent, &cache->specLut, &cache->specTable,
-                      &cache->threshold, &cache->scale);
+    if (__glTakeSpecTable(gc, mat->specularExponent, &cache->specLut, &cache->specTable,
+                          &cache->threshold, &cache->scale))
+      cache->specularExponent = mat->specularExponent;
   }
   if (mask & (__GL_MATERIAL_AMBIENT | __GL_MATERIAL_EMISSIVE))
     cache->sceneColor = __glSceneColor(gc, mat);

@@ -2,8 +2,8 @@
 // RGBA or colour index, with or without per-vertex fog of the colour.
 #include "core/context.h"
 #include "core/s_nop.h"
+#include "geometry/s_light_calc.h"
 #include "geometry/s_light_fog.h"
-#include "geometry/s_light_standins.h"
 #include "geometry/s_lighting.h"
 
 namespace {

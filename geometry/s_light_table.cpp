@@ -3,6 +3,7 @@
 
 #include <float.h>
 
+#include "core/s_error.h"
 #include "geometry/s_lcache.h"
 
 namespace {
@@ -13,18 +14,24 @@ GLfloat noTerm[256];
 
 }  // namespace
 
-void __glTakeSpecTable(GlContext *gc, GLfloat exponent, GlSpecLUT **held, GLfloat **entries,
+bool __glTakeSpecTable(GlContext *gc, GLfloat exponent, GlSpecLUT **held, GLfloat **entries,
                        GLfloat *threshold, GLfloat *scale) {
-  __glFreeSpecLUT(gc, *held);
+  // The new table first: giving the old one back first would let the cache
+  // evict it, and nothing would be left to keep in force.
   GlSpecLUT *lut = __glCreateSpecLUT(gc, exponent);
-  *held = lut;
   if (lut == nullptr) {
-    *entries = noTerm;
-    *threshold = FLT_MAX;
-    *scale = 0.0f;
-    return;
+    __glSetError(GL_OUT_OF_MEMORY);
+    if (*held == nullptr) {
+      *entries = noTerm;
+      *threshold = FLT_MAX;
+      *scale = 0.0f;
+    }
+    return false;
   }
+  __glFreeSpecLUT(gc, *held);
+  *held = lut;
   *entries = lut->table;
   *threshold = lut->threshold;
   *scale = lut->scale;
+  return true;
 }

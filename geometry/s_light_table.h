@@ -7,9 +7,12 @@
 struct GlContext;
 struct GlSpecLUT;
 
-// Gives back *held and takes the table of `exponent` in its place, copying
-// its entries, threshold and scale. When no table can be had, *held is null
-// (so the next validation tries again) and the words make every look-up skip
-// its term: the threshold lies above any argument and the entries are 0.
-void __glTakeSpecTable(GlContext *gc, GLfloat exponent, GlSpecLUT **held, GLfloat **entries,
+// Takes the table of `exponent` in place of *held, copying its entries,
+// threshold and scale, and gives *held back. When no table can be had it
+// records GL_OUT_OF_MEMORY and answers false: the table held so far stays in
+// force, and a holder without one gets words that make every look-up skip its
+// term (the threshold lies above any argument, the entries are 0). The caller
+// keeps the exponent it had, so the next rebuild of its lighting cache (the
+// next light, light-model or material change) asks again.
+bool __glTakeSpecTable(GlContext *gc, GLfloat exponent, GlSpecLUT **held, GLfloat **entries,
                        GLfloat *threshold, GLfloat *scale);

@@ -12,7 +12,13 @@ namespace {
 // Degrees to radians as a single, the factor the cutoff cosine has always used.
 constexpr GLfloat kDegreesToRadians = 0.017453292f;
 
-GLfloat Luminance(const GlColor &c) { return 0.59f * c.g + 0.11f * c.b + 0.3f * c.r; }
+// Colour-index lighting weighs indexes by these luminances, which must
+// therefore run from 0 to 1 like the light's colour as given: the stored
+// colour is scaled, so each component is unscaled first.
+GLfloat Luminance(const GlConstants &k, const GlColor &c) {
+  return 0.59f * (c.g * k.oneOverGreenScale) + 0.11f * (c.b * k.oneOverBlueScale) +
+         0.3f * (c.r * k.oneOverRedScale);
+}
 
 void ComputeOneLight(GlContext *gc, GlLightCache *lc, GlLight *l) {
   lc->source = l;
@@ -23,9 +29,9 @@ void ComputeOneLight(GlContext *gc, GlLightCache *lc, GlLight *l) {
     lc->cosCutOffAngle = GLfloat(cos(double(l->spotLightCutOffAngle * kDegreesToRadians)));
     // A light without spot keeps whatever table it held.
     if (lc->spotLut == nullptr || lc->spotLightExponent != l->spotLightExponent) {
-      lc->spotLightExponent = l->spotLightExponent;
-      __glTakeSpecTable(gc, l->spotLightExponent, &lc->spotLut, &lc->spotTable,
-                        &lc->spotThreshold, &lc->spotScale);
+      if (__glTakeSpecTable(gc, l->spotLightExponent, &lc->spotLut, &lc->spotTable,
+                            &lc->spotThreshold, &lc->spotScale))
+        lc->spotLightExponent = l->spotLightExponent;
     }
   }
 
@@ -35,8 +41,8 @@ void ComputeOneLight(GlContext *gc, GlLightCache *lc, GlLight *l) {
   if (l->constantAttenuation != 0.0f) lc->attenuation = 1.0f / l->constantAttenuation;
 
   if (gc->modes.colorIndexMode) {
-    lc->sli = Luminance(l->specular);
-    lc->dli = Luminance(l->diffuse);
+    lc->sli = Luminance(gc->constants, l->specular);
+    lc->dli = Luminance(gc->constants, l->diffuse);
   }
 
   // A directional light without spot under an infinite viewer has one

@@ -5,7 +5,9 @@
 
 #include "core/context.h"
 #include "core/gl_assert.h"
-#include "geometry/s_vertex_standins.h"
+#include "core/gl_entries.h"
+#include "geometry/s_clipcheck.h"
+#include "geometry/s_vertex_procs.h"
 
 namespace {
 
@@ -54,6 +56,18 @@ void PickValidators(GlContext *gc) {
   p.validateVertex[3] = needed ? __glValidateVertex4 : __glValidateNothing;
 }
 
+// Without the vertex cache the immediate table in force holds the plain
+// entries the cache would otherwise have replaced.
+void PutBackPlainEntries(GlContext *gc) {
+  GlDispatchState *table = gc->dispatchState;
+  if (!table) return;  // not bound yet: the binding copies the plain table
+  table->Begin = __glim_Begin;
+  table->End = __glim_End;
+  table->Vertex2fv = __glim_Vertex2fv;
+  table->Vertex3fv = __glim_Vertex3fv;
+  table->Vertex4fv = __glim_Vertex4fv;
+}
+
 void PickSaveProc(GlContext *gc) {
   if (gc->renderMode == GL_FEEDBACK) {
     // Feedback reports every attribute.
@@ -78,8 +92,9 @@ uint32_t __glValidateNothing(GlContext *, GlVertex *v, uint32_t) { return v->has
 void __glGenericPickVertexProcs(GlContext *gc) {
   PickClipChecks(gc);
   PickValidators(gc);
-  // With the vertex cache on, its own picker chooses the entries and the
-  // save procedure; the cache does not exist yet, so vertices always take
-  // the plain entries the dispatch table already holds.
+  // With the vertex cache on, its own picker would choose the entries and
+  // the save procedure; the cache's `enabled` byte stays 0 until the cache
+  // exists, so vertices always take the plain entries.
+  PutBackPlainEntries(gc);
   PickSaveProc(gc);
 }

@@ -5,15 +5,14 @@
 // converts to depth-buffer units by multiplying by constants.depthMax (the
 // buffer's scale times oneOverDepthScale); feedback and the raster position
 // report window z times oneOverDepthScale; selection scales by
-// 4294964992.0 / depthScale. One unit whatever depth buffer is bound: the
-// vertex pipeline, feedback and selection never depend on the buffer, and
-// only the rasterizer knows its units.
+// 4294964992.0 / depthScale. One unit and one direction whatever depth
+// buffer is bound: the vertex pipeline, polygon offset, feedback, selection
+// and the raster position never depend on the buffer; only the rasterizer
+// knows its units, and only the depth buffer how it stores them.
 #include "core/context.h"
 #include "core/gl_entries.h"
 #include "core/s_entry.h"
 #include "geometry/s_xform.h"
-#include "raster/s_buffers.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 
@@ -32,16 +31,6 @@ void SetDepthRange(GlContext *gc, GLdouble zNear, GLdouble zFar) {
   zFar = Clamp01(zFar);  // a reversed range stays reversed
   vp->zNear = zNear;
   vp->zFar = zFar;
-
-  // The lock may deliver a pending resize, which updates the x and y half of
-  // the viewport; nothing read before it is used after it except the range.
-  __GL_LOCK_DRAWABLE(gc, "s_xform");
-  bool reversed = __glDepthBufferReversed(gc);
-  __GL_UNLOCK_DRAWABLE(gc);
-  if (reversed) {
-    zNear = 1 - zNear;
-    zFar = 1 - zFar;
-  }
   long double half = 0.5L * gc->constants.depthScale;
   vp->zScale = GLfloat((zFar - zNear) * half);
   vp->zCenter = GLfloat((zFar + zNear) * half);

@@ -78,8 +78,8 @@ void __glFreeTransformState(GlContext *gc);
 // (GL_INVALID_VALUE).
 GlContext *__glContextForRectangle(GLsizei width, GLsizei height);
 void __glUpdateViewport(GlContext *gc);
-// Clamps and stores the range, then derives z scale and centre in the
-// direction the depth buffer runs.
+// Clamps and stores the range, then derives z scale and centre (never
+// reversed: the depth buffer keeps its own direction to itself).
 void SetDepthRange(GlContext *gc, GLdouble zNear, GLdouble zFar);
 void __glUpdateDepthRange(GlContext *gc);
 void __glComputeClipBox(GlContext *gc);

@@ -6,18 +6,25 @@
 namespace {
 
 // By type: general, affine, 2D, 2D without rotation; the identity takes the
-// 2D-without-rotation forms, so it is transformed, not copied. Every slot
-// holds a portable form: the x87 and 3DNow! routines take their slots when
-// they are built, the 3DNow! ones by the processor's feature bit.
+// 2D-without-rotation forms, so it is transformed, not copied. Without
+// 3DNow! the general and affine matrices take the x87 forms for three and
+// four components.
 struct XformSet {
   GlXformProc xf2, xf3, xf4;
 };
 const XformSet kMatrixProcs[] = {
-    {__glXForm2, __glXForm3, __glXForm4},
-    {__glXForm2_W, __glXForm3_W, __glXForm4_W},
+    {__glXForm2, __glI386XForm3, __glI386XForm4},
+    {__glXForm2_W, __glI386XForm3_W, __glI386XForm4_W},
     {__glXForm2_2DW, __glXForm3_2DW, __glXForm4_2DW},
     {__glXForm2_2DNRW, __glXForm3_2DNRW, __glXForm4_2DNRW},
     {__glXForm2_2DNRW, __glXForm3_2DNRW, __glXForm4_2DNRW},
+};
+const XformSet kK3DMatrixProcs[] = {
+    {__glK3DXForm2, __glK3DXForm3, __glK3DXForm4},
+    {__glK3DXForm2_W, __glK3DXForm3_W, __glK3DXForm4_W},
+    {__glK3DXForm2_2DW, __glK3DXForm3_2DW, __glK3DXForm4_2DW},
+    {__glK3DXForm2_2DNRW, __glK3DXForm3_2DNRW, __glK3DXForm4_2DNRW},
+    {__glK3DXForm2_2DNRW, __glK3DXForm3_2DNRW, __glK3DXForm4_2DNRW},
 };
 
 // Normals go through xf3. A general inverse transpose reads the normal's
@@ -25,6 +32,11 @@ const XformSet kMatrixProcs[] = {
 const GlXformProc kInvTransposeXf3[] = {
     __glXForm4, __glXForm3_W, __glXForm3_2DW, __glXForm3_2DNRW, __glXForm3_2DNRW,
 };
+const GlXformProc kK3DInvTransposeXf3[] = {
+    __glK3DXForm4, __glK3DXForm3_W, __glK3DXForm3_2DW, __glK3DXForm3_2DNRW, __glK3DXForm3_2DNRW,
+};
+
+bool HasK3D(const GlContext *gc) { return (gc->constants.cpuFlags & __GL_CPU_K3D) != 0; }
 
 // Types beyond the identity do not occur; read as general, which assumes
 // nothing.
@@ -33,7 +45,7 @@ uint32_t KnownType(uint32_t type) { return type <= __GL_MT_IDENTITY ? type : __G
 }  // namespace
 
 void __glGenericPickMatrixProcs(GlContext *gc, GlMatrix *m) {
-  const XformSet &set = kMatrixProcs[KnownType(m->matrixType)];
+  const XformSet &set = (HasK3D(gc) ? kK3DMatrixProcs : kMatrixProcs)[KnownType(m->matrixType)];
   m->xf2 = set.xf2;
   m->xf3 = set.xf3;
   m->xf4 = set.xf4;
@@ -42,7 +54,7 @@ void __glGenericPickMatrixProcs(GlContext *gc, GlMatrix *m) {
 void __glGenericPickInvTransposeProcs(GlContext *gc, GlMatrix *m) {
   // Clip planes need the fourth column whatever the type.
   m->xf4 = __glXForm4;
-  m->xf3 = kInvTransposeXf3[KnownType(m->matrixType)];
+  m->xf3 = (HasK3D(gc) ? kK3DInvTransposeXf3 : kInvTransposeXf3)[KnownType(m->matrixType)];
 }
 
 void __glGenericPickMvpMatrixProcs(GlContext *gc, GlMatrix *m) {

@@ -11,12 +11,20 @@
 #include <string>
 #include <vector>
 
+#include "core/context.h"
 #include "geometry/s_xform.h"
 #include "tests/geometry/matrix_reference.h"
 
 namespace {
 
 const float kNaN = nanf("");
+
+// The pickers read only the context's processor features: none here (the
+// x87 and 3DNow! choices are tested with those forms).
+GlContext *NoFeatures() {
+  static GlContext context;
+  return &context;
+}
 
 // A matrix of the type: random values where the type allows them; NaN in
 // the promised places (`seeded`), or the promised values (`promised`).
@@ -65,7 +73,7 @@ TEST_P(MatrixProcs, MatchDoublePrecisionAndNeverReadPromisedElements) {
   const ProcCase &c = GetParam();
   std::mt19937 rng(c.type * 10 + c.point.size);
   std::uniform_real_distribution<float> d(-100, 100);
-  GlContext *gc = nullptr;  // the pickers read nothing of the context here
+  GlContext *gc = NoFeatures();
   for (int round = 0; round < 200; ++round) {
     GlMatrix m;
     Ref promised;
@@ -106,7 +114,7 @@ TEST(MatrixProcs, AffineFormsReturnWUnchanged) {
     GlMatrix m;
     Ref promised;
     OfType(type, rng, &m, &promised);
-    __glGenericPickMatrixProcs(nullptr, &m);
+    __glGenericPickMatrixProcs(NoFeatures(), &m);
     for (float w : {1.0f, 2.0f, 0.1f}) {
       const float in[4] = {1, 2, 3, w};
       GlCoord out;
@@ -128,7 +136,7 @@ TEST(InvTransposeProcs, NormalsAndPlanes) {
     Ref promised;
     OfType(type, rng, &m, &promised);
     m.xf2 = __glXForm2_W;  // left as it was
-    __glGenericPickInvTransposeProcs(nullptr, &m);
+    __glGenericPickInvTransposeProcs(NoFeatures(), &m);
     EXPECT_EQ(m.xf2, __glXForm2_W);
     EXPECT_EQ(m.xf4, __glXForm4) << "type " << type;
 

@@ -11,6 +11,7 @@
 #include "geometry/s_lighting.h"
 #include "tests/lighting/light_fixture.h"
 #include "tests/lighting/light_random.h"
+#include "tests/lighting/lit_support.h"
 #include "tests/support/counting_imports.h"
 
 namespace {
@@ -219,17 +220,39 @@ TEST(LightCaches, MaterialMasksRebuildOnlyWhatTheyName) {
   }
 }
 
-TEST(LightCaches, TableRefusedDropsTheTermAndIsAskedForAgain) {
+TEST(LightCaches, TableRefusedKeepsTheOldTableAndIsAskedForAgain) {
   struct Case {
     const char *what;
-    bool spot;  // else the front specular table
-  } cases[] = {{"specular", false}, {"spot", true}};
+    bool spot;        // else the front specular table
+    bool heldBefore;  // a table of another exponent is held when the new one is refused
+  } cases[] = {
+      {"specular, held before", false, true},
+      {"spot, held before", true, true},
+      {"spot, none held before", true, false},
+  };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     LightContext ctx;
+    GlContext *gc = ctx.gc();
+    CurrentContext current(gc);  // a refused table is reported to it
     ctx.setEnable(__GL_LIGHTING_ENABLE, true);
     ctx.setLights(0x1);
+    GlLightCache &lc = ctx.cache(0);
+    GlMaterialCache &mc = ctx.materialCache(__GL_FRONTFACE);
+    GlSpecLUT **held = c.spot ? &lc.spotLut : &mc.specLut;
+    GLfloat **entries = c.spot ? &lc.spotTable : &mc.specTable;
+    GLfloat *threshold = c.spot ? &lc.spotThreshold : &mc.threshold;
+    GLfloat *scale = c.spot ? &lc.spotScale : &mc.scale;
+    GLfloat *recorded = c.spot ? &lc.spotLightExponent : &mc.specularExponent;
+    if (c.spot && c.heldBefore) {
+      ctx.light(0).spotLightCutOffAngle = 20.0f;
+      ctx.light(0).spotLightExponent = 5.0f;
+    }
     ctx.validate();
+    GlSpecLUT *before = *held;
+    ASSERT_EQ(before != nullptr, c.heldBefore);
+    const GLfloat exponentBefore = *recorded;
+
     if (c.spot) {
       ctx.light(0).spotLightCutOffAngle = 20.0f;
       ctx.light(0).spotLightExponent = 17.0f;
@@ -239,22 +262,29 @@ TEST(LightCaches, TableRefusedDropsTheTermAndIsAskedForAgain) {
     CountingImports::failAllocation(1);
     ctx.validate();
     CountingImports::failAllocation(0);
-    GlSpecLUT *lut = c.spot ? ctx.cache(0).spotLut : ctx.materialCache(0).specLut;
-    const GLfloat *entries = c.spot ? ctx.cache(0).spotTable : ctx.materialCache(0).specTable;
-    GLfloat threshold = c.spot ? ctx.cache(0).spotThreshold : ctx.materialCache(0).threshold;
-    GLfloat scale = c.spot ? ctx.cache(0).spotScale : ctx.materialCache(0).scale;
-    EXPECT_EQ(lut, nullptr);
-    ASSERT_NE(entries, nullptr);
-    EXPECT_EQ(entries[0], 0.0f);
-    EXPECT_EQ(entries[255], 0.0f);
-    EXPECT_EQ(threshold, FLT_MAX) << "no cosine passes";
-    EXPECT_EQ(scale, 0.0f);
+    EXPECT_EQ(gc->error, GLenum(GL_OUT_OF_MEMORY));
+    EXPECT_EQ(*held, before);
+    EXPECT_EQ(*recorded, exponentBefore) << "the exponent asked for is not recorded as held";
+    if (before) {
+      EXPECT_EQ(*entries, before->table);
+      EXPECT_EQ(*threshold, before->threshold);
+      EXPECT_EQ(*scale, before->scale);
+    } else {
+      ASSERT_NE(*entries, nullptr);
+      EXPECT_EQ((*entries)[0], 0.0f);
+      EXPECT_EQ((*entries)[255], 0.0f);
+      EXPECT_EQ(*threshold, FLT_MAX) << "no argument passes";
+      EXPECT_EQ(*scale, 0.0f);
+    }
     ctx.expectTableReferencesBalanced();
 
+    gc->error = GL_NO_ERROR;
     ctx.validate();
-    lut = c.spot ? ctx.cache(0).spotLut : ctx.materialCache(0).specLut;
-    ASSERT_NE(lut, nullptr) << "the next validation asks again";
-    EXPECT_EQ(lut->exponent, 17.0f);
+    EXPECT_EQ(gc->error, GLenum(GL_NO_ERROR));
+    ASSERT_NE(*held, nullptr) << "the next validation asks again";
+    EXPECT_EQ((*held)->exponent, 17.0f);
+    EXPECT_EQ(*recorded, 17.0f);
+    EXPECT_EQ(*entries, (*held)->table);
     ctx.expectTableReferencesBalanced();
   }
 }

@@ -46,7 +46,11 @@ void ToObject(const double inv[4][4], const double v[3], double out[3]) {
   for (int r = 0; r < 3; r++) out[r] = inv[r][0] * v[0] + inv[r][1] * v[1] + inv[r][2] * v[2];
 }
 
-double Luminance(const GlColor &c) { return 0.3 * c.r + 0.59 * c.g + 0.11 * c.b; }
+// Of the colour as given (1 full intensity): colour-index lighting weighs
+// indexes by it.
+double Luminance(const GlColor &c, const GlConstants &k) {
+  return 0.3 * c.r / k.redScale + 0.59 * c.g / k.greenScale + 0.11 * c.b / k.blueScale;
+}
 
 void Product(const GlColor &l, const GlColor &m, double out[3]) {
   out[0] = double(l.r) * m.r;
@@ -105,8 +109,8 @@ LightModel ComputeModel(const GlContext *gc) {
       ToObject(inv, L, ml.toLightObj);
       ToObject(inv, H, ml.halfObj);
     }
-    ml.specularLuminance = Luminance(l.specular);
-    ml.diffuseLuminance = Luminance(l.diffuse);
+    ml.specularLuminance = Luminance(l.specular, k);
+    ml.diffuseLuminance = Luminance(l.diffuse, k);
     for (int f = 0; f < 2; f++) {
       Product(l.ambient, materials[f]->ambient, ml.products[f][0]);
       Product(l.diffuse, materials[f]->diffuse, ml.products[f][1]);

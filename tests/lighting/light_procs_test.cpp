@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/s_nop.h"
+#include "geometry/s_light_calc.h"
 #include "geometry/s_light_fog.h"
-#include "geometry/s_light_standins.h"
 #include "geometry/s_lighting.h"
 #include "raster/s_shader.h"
 #include "tests/lighting/light_fixture.h"
@@ -108,6 +108,22 @@ const Row kRows[] = {
      0, __glFogLitCIColor, __glFastCalcCIColor, __glFastCalcCIColor},
     {"index, fast, fog per fragment", true, true, Lights::kFast, 0, kFog | kSmooth | kNicest,
      GL_RENDER, false, 0, 0, __glFastCalcCIColor, __glFastCalcCIColor, __glFastCalcCIColor},
+    {"no light enabled, 3DNow!", true, false, Lights::kNone, __GL_CPU_K3D, 0, GL_RENDER, false, 0,
+     0, __glK3DFastCalcRGBColor, __glK3DFastCalcRGBColor, __glK3DFastCalcRGBColor},
+    {"fast, 3DNow!, smooth fog", true, false, Lights::kFast, __GL_CPU_K3D, kFog | kSmooth,
+     GL_RENDER, false, 0, 0, __glFogLitRGBColor, __glK3DFastCalcRGBColor,
+     __glK3DFastCalcRGBColor},
+    {"one positional light, smooth fog", true, false, Lights::kPositional, __GL_CPU_MMX,
+     kFog | kSmooth, GL_RENDER, false, 0, 0, __glFogLitRGBColor, __glI386CalcRGBColor,
+     __glI386CalcRGBColor},
+    {"local viewer, 3DNow!", true, false, Lights::kLocalViewer, __GL_CPU_K3D, 0, GL_RENDER, false,
+     0, 0, __glK3DCalcRGBColor, __glK3DCalcRGBColor, __glK3DCalcRGBColor},
+    {"index, spot, 3DNow! changes nothing", true, true, Lights::kSpot, __GL_CPU_K3D, 0, GL_RENDER,
+     false, 0, 0, __glCalcCIColor, __glCalcCIColor, __glCalcCIColor},
+    {"index, local viewer, no shift or offset", true, true, Lights::kLocalViewer, 0, 0, GL_RENDER,
+     false, 0, 0, __glCalcCIColor, __glCalcCIColor, __glCalcCIColor},
+    {"index, positional, smooth fog", true, true, Lights::kPositional, 0, kFog | kSmooth,
+     GL_RENDER, false, 0, 0, __glFogLitCIColor, __glCalcCIColor, __glCalcCIColor},
 };
 
 LightSetup SetupFor(const Row &row) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "geometry/s_lcache.h"
@@ -152,6 +153,7 @@ TEST_F(SpecLut, EvictionTakesTheSmallestTableOnlyTheCacheHolds) {
       {"the smallest released one goes, not the oldest", {7, 3, 30}, 40, 32, 3},
       {"the new exponent may take the evicted one's place", {10}, 10.5f, 32, 10},
       {"or go in front of it", {10}, 0.5f, 32, 10},
+      {"the last one goes, the new one goes last", {32}, 40, 32, 32},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -182,6 +184,71 @@ TEST_F(SpecLut, EvictionTakesTheSmallestTableOnlyTheCacheHolds) {
     __glFreeSpecLUT(gc(), added);
     __glFreeLUTCache(gc());
     EXPECT_EQ(ServiceContext::Live(), start);
+  }
+}
+
+// What each request costs the allocator: a hit nothing, a miss one table,
+// and a miss that finds the block full one reallocation besides.
+TEST_F(SpecLut, AllocatesOnlyForMissesAndGrowth) {
+  struct Step {
+    float exponent;
+    int allocations;  // made by the request
+    int blocks;       // live blocks added
+  } steps[] = {
+      {4, 1, 1},   // room for one entry: the table only
+      {4, 0, 0},   // a hit
+      {2, 2, 1},   // block full: grown (a new block for the old) and the table
+      {8, 1, 1},   {16, 1, 1}, {32, 1, 1}, {64, 1, 1}, {128, 1, 1},
+      {2, 0, 0},   // still shared
+      {1, 2, 1},   // the eighth entry grows the block again
+  };
+  __glInitLUTCache(gc());
+  std::vector<GlSpecLUT *> held;
+  for (const Step &s : steps) {
+    SCOPED_TRACE(s.exponent);
+    const int allocations = CountingImports::allocations(), live = ServiceContext::Live();
+    held.push_back(__glCreateSpecLUT(gc(), s.exponent));
+    ASSERT_NE(held.back(), nullptr);
+    EXPECT_EQ(CountingImports::allocations() - allocations, s.allocations);
+    EXPECT_EQ(ServiceContext::Live() - live, s.blocks);
+  }
+  for (GlSpecLUT *t : held) __glFreeSpecLUT(gc(), t);
+}
+
+// Once the cache has grown past 32 entries it does not shrink back: each new
+// exponent evicts one table only the cache holds, and an evicted exponent
+// asked for again is built anew with the same entries.
+TEST_F(SpecLut, PastThirtyTwoEachNewExponentEvictsOne) {
+  __glInitLUTCache(gc());
+  std::vector<GlSpecLUT *> held;
+  for (int n = 1; n <= 34; ++n) held.push_back(__glCreateSpecLUT(gc(), static_cast<float>(n)));
+  ASSERT_EQ(cache()->count, 34);
+  std::vector<float> firstEntries(held[2]->table, held[2]->table + 256);
+  for (int n : {3, 20, 30}) __glFreeSpecLUT(gc(), held[n - 1]);
+  struct Step {
+    float exponent, evicted;
+  } steps[] = {{50, 3}, {51, 20}, {3, 30}};
+  for (const Step &s : steps) {
+    SCOPED_TRACE(s.exponent);
+    const int live = ServiceContext::Live();
+    GlSpecLUT *t = __glCreateSpecLUT(gc(), s.exponent);
+    ASSERT_NE(t, nullptr);
+    held.push_back(t);
+    EXPECT_EQ(cache()->count, 34) << "one out, one in";
+    EXPECT_EQ(ServiceContext::Live(), live) << "one table freed, one made";
+    for (float x : Exponents()) EXPECT_NE(x, s.evicted);
+    ExpectConsistent();
+  }
+  GlSpecLUT *again = held.back();
+  EXPECT_EQ(again->exponent, 3.0f);
+  EXPECT_TRUE(std::equal(firstEntries.begin(), firstEntries.end(), again->table));
+  // With nothing left that only the cache holds, the next one grows it.
+  EXPECT_NE(__glCreateSpecLUT(gc(), 60.0f), nullptr);
+  EXPECT_EQ(cache()->count, 35);
+  held.push_back(cache()->entries[cache()->count - 1].table);
+  for (size_t i = 0; i < held.size(); ++i) {
+    if (i == 2 || i == 19 || i == 29) continue;  // given back above, and evicted since
+    __glFreeSpecLUT(gc(), held[i]);
   }
 }
 

@@ -12,8 +12,9 @@
 #include "core/s_pick.h"
 #include "fastraster/fr_pick.h"
 #include "geometry/s_clip_param.h"
+#include "geometry/s_clipcheck.h"
 #include "geometry/s_vertex_pick.h"
-#include "geometry/s_vertex_standins.h"
+#include "geometry/s_vertex_procs.h"
 #include "tests/validate/validate_fixture.h"
 
 namespace validate_test {

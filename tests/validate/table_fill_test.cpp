@@ -13,7 +13,7 @@
 #include "geometry/s_eval_standins.h"
 #include "geometry/s_lighting.h"
 #include "geometry/s_pgclip_standins.h"
-#include "geometry/s_prim_begin_standins.h"
+#include "geometry/s_prim.h"
 #include "geometry/s_rect_standins.h"
 #include "geometry/s_render_standins.h"
 #include "geometry/s_rpos_standins.h"

@@ -1,0 +1,38 @@
+// Vertices and lighting states for the tests of the per-vertex lighting
+// procedures.
+#pragma once
+
+#include "core/context.h"
+#include "tests/lighting/light_fixture.h"
+#include "tests/lighting/light_random.h"
+#include "wgl/wgl_current.h"
+
+// Makes a test context current on the calling thread for the life of the
+// object, as it is while the driver works on it: errors are recorded there.
+class CurrentContext {
+ public:
+  explicit CurrentContext(GlContext *gc) : before_(__glGetTLSCXValue()) { __glSetTLSCXValue(gc); }
+  ~CurrentContext() { __glSetTLSCXValue(before_); }
+  CurrentContext(const CurrentContext &) = delete;
+  CurrentContext &operator=(const CurrentContext &) = delete;
+
+ private:
+  GlContext *before_;
+};
+
+// A vertex with the fields lighting reads: eye coordinates and the
+// eye-space normal. Both face colours start as a marker no procedure writes.
+GlVertex LitVertex(GlCoord eye, GlCoord normal);
+
+// The spot direction as glLight stores it: the eye-space direction in the
+// light, its unit x, y, z in the light's cache.
+void SetSpotDirection(LightContext &ctx, int light, double x, double y, double z);
+
+// Random states on top of RandomLighting's: spotlights aimed near the
+// vertices (so that cones and spot tables are crossed), and with `fast`
+// every light directional without spot under an infinite viewer. Lighting
+// is enabled and the state validated.
+void FillLitState(LightContext &ctx, RandomLighting &random, bool fast);
+// Eye coordinates in the region the lights point at (w mostly 1, sometimes
+// 0 or another value), normals of any length, some zero.
+GlVertex RandomLitVertex(RandomLighting &random);
