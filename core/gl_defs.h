@@ -224,6 +224,11 @@ typedef void GLvoid;
 #define GL_SCISSOR_BIT 0x00080000
 #define GL_ALL_ATTRIB_BITS 0x000FFFFF
 
+// glAccum operations (GL_ADD, below, is also a texture environment mode)
+#define GL_ACCUM 0x0100
+#define GL_LOAD 0x0101
+#define GL_RETURN 0x0102
+#define GL_MULT 0x0103
 // Texture environment modes
 #define GL_MODULATE 0x2100
 #define GL_DECAL 0x2101

@@ -28,6 +28,9 @@ void InitBuffers(GlContext *gc) {
   gc->releaseSLock = ReleaseSLock;
   gc->lockDevice = LockDevice;
   gc->unlockDevice = UnlockDevice;
+  // Without video memory of its own the device clears every colour buffer
+  // through the buffer's rectangle fill.
+  gc->colorClear = __glClearColorBufferClipBox;
 }
 
 }  // namespace core

@@ -4,6 +4,8 @@
 #include "core/gl_api.h"
 #include "core/gl_entries.h"
 #include "core/s_draw_entry.h"
+#include "raster/s_accum.h"
+#include "raster/s_clear.h"
 #include "raster/s_span_standins.h"
 
 void GLENTRY __glim_Clear(GLbitfield mask) {
@@ -13,9 +15,9 @@ void GLENTRY __glim_Clear(GLbitfield mask) {
   __glClearBuffers(gc, mask);
 }
 
+// The accumulation buffer checks its arguments before it waits.
 void GLENTRY __glim_Accum(GLenum op, GLfloat value) {
   GlContext *gc = __glContextForDrawing([&] { glAccum(op, value); });
   if (!gc) return;
-  gc->procs.waitIdle(gc);
   __glAccumOp(gc, op, value);
 }

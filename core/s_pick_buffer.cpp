@@ -3,18 +3,16 @@
 #include "core/context.h"
 #include "core/s_pick.h"
 #include "raster/s_buffers.h"
-#include "raster/s_lock_standins.h"
 #include "raster/s_shader.h"
 #include "wgl/wgl_drawable.h"
 
 namespace {
 
-// Whether the drawable buffer behind a colour buffer must be locked for
-// direct access.
-bool Lockable(const GlColorBuffer *cfb) {
-  const GlDrawableBuffer *buffer = cfb ? cfb->buf.drawableBuf : nullptr;
+// Whether a drawable buffer must be locked for direct access.
+bool Lockable(const GlDrawableBuffer *buffer) {
   return buffer != nullptr && buffer->lock != nullptr && buffer->unlock != nullptr;
 }
+bool Lockable(const GlColorBuffer *cfb) { return cfb && Lockable(cfb->buf.drawableBuf); }
 
 struct DrawChoice {
   GlColorBuffer *drawn;  // none: the drawn buffer is left as it was
@@ -84,13 +82,19 @@ void __glGenericPickBufferProcs(GlContext *gc) {
 
   gc->lockBuffers = __glLockBuffers;
   gc->unlockBuffers = __glUnlockBuffers;
-  // The narrower locks serve one colour buffer, with or without depth.
+  // The narrower locks serve one lockable colour buffer, with or without
+  // depth; they lock what they name unconditionally, so each is taken only
+  // when every buffer it names has its lock procedures. Anything else, and
+  // drawing to no colour buffer, takes the general pair, which skips what
+  // has none.
   gc->lockRenderBuffers = __glLockRenderBuffers;
   gc->unlockRenderBuffers = __glUnlockRenderBuffers;
-  if (!choice.both && lockMask == choice.drawMask + __GL_DEPTH_BUFFER_MASK) {
+  const bool narrow = !choice.both && gc->colorLockBuffer != nullptr;
+  if (narrow && lockMask == choice.drawMask + __GL_DEPTH_BUFFER_MASK &&
+      Lockable(gc->depthBuffer.buf.drawableBuf)) {
     gc->lockRenderBuffers = __glLockColorBufferDepthBuffer;
     gc->unlockRenderBuffers = __glUnlockColorBufferDepthBuffer;
-  } else if (!choice.both && lockMask == choice.drawMask) {
+  } else if (narrow && lockMask == choice.drawMask) {
     gc->lockRenderBuffers = __glLockColorBuffer;
     gc->unlockRenderBuffers = __glUnlockColorBuffer;
   }

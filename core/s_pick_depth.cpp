@@ -2,8 +2,8 @@
 // single-pixel depth test, both by one index.
 #include "core/context.h"
 #include "core/s_pick.h"
+#include "raster/s_depth.h"
 #include "raster/s_depth_standins.h"
-#include "raster/s_span_standins.h"
 
 // Four blocks of the eight functions in GL order: 16-bit writing, 16-bit
 // masked, 32-bit writing, 32-bit masked. GL_NEVER stores nothing, so the
@@ -20,9 +20,12 @@ const GlDepthTestPixelProc __glCDTPixel[32] = {
 };
 
 int32_t __glDepthProcIndex(const GlContext *gc) {
-  // The setter admits only the eight functions; the mask keeps any other
-  // word inside the table.
-  int32_t index = int32_t(gc->state.depth.testFunc - GL_NEVER) & 7;
+  // The function the depth buffer performs, which its epoch runs may turn
+  // round. The setter admits only the eight functions; the mask keeps any
+  // other word inside the table.
+  const GLenum func =
+      gc->modes.haveDepthBuffer ? gc->depthBuffer.func : gc->state.depth.testFunc;
+  int32_t index = int32_t(func - GL_NEVER) & 7;
   if (!gc->state.depth.writeEnable) index += 8;
   if (gc->modes.depthBits > 16) index += 16;
   return index;

@@ -60,10 +60,15 @@ void __glMakeCurrentBuffers(GlContext *gc) {
   __glKeepRasterPosition(gc, gc->constants.height, drawable->yInverted);
   gc->constants.yInverted = drawable->yInverted;
 
+  // The render lock the buffer picker chose fits the last drawable's
+  // buffers; this one's may lack lock procedures the narrow locks need.
+  if (gc->beginMode != __GL_IN_BEGIN) __glDelayValidate(gc, __GL_DIRTY_GENERIC);
+
   __GL_LOCK_DRAWABLE(gc, "s_buffer");
   __glKeepRasterPosition(gc, drawable->height, drawable->yInverted);
   gc->constants.width = drawable->width;
   gc->constants.height = drawable->height;
+  gc->changedBuffers = drawable->changedBuffers;
   GlContextBuffer buffers[__GL_CONTEXT_BUFFER_COUNT];
   __glContextBuffers(gc, drawable, buffers);
   for (const GlContextBuffer &b : buffers)

@@ -94,7 +94,8 @@ typedef struct GlDepthBuffer {
   GLbool8 (*store)(GlDepthBuffer *dfb, int32_t x, int32_t y, uint32_t z);
   void (*clear)(GlDepthBuffer *dfb);
   GLbool8 (*storeAlways)(GlDepthBuffer *dfb, int32_t x, int32_t y, uint32_t z);
-  // The depth at (x, y) in the units `store` takes (never reversed).
+  // The depth at (x, y) in stored units, z >> shift of the drawable's
+  // record (never reversed); readers divide by scale >> shift.
   uint32_t (*fetch)(GlDepthBuffer *dfb, int32_t x, int32_t y);
 } GlDepthBuffer;
 
@@ -149,11 +150,6 @@ typedef struct GlDepthBufferPrivate {
   uint8_t reverse;
 } GlDepthBufferPrivate;
 static_assert(sizeof(GlDepthBufferPrivate) <= 24, "the private record is 24 bytes");
-
-// Whether the bound drawable's depth buffer runs its current epoch the other
-// way. The caller holds the drawable's lock; false while unbound or while the
-// drawable's depth buffer has no record of the core's.
-GLbool8 __glDepthBufferReversed(GlContext *gc);
 
 // Without a depth buffer the scale word still gives window z a range.
 #define __GL_NO_DEPTH_BUFFER_SCALE 0x7FFFFF80u

@@ -5,8 +5,16 @@
 
 #include <stdint.h>
 
+#include "core/gl_defs.h"
+
 struct GlContext;
 struct GlColorBuffer;
+
+// glClear after the entry's begin-mode step and wait: refuses bits outside
+// the four buffer bits, clears nothing outside GL_RENDER, and clears the
+// colour, accumulation, stencil and depth buffers the mask names, in that
+// order, each through its buffer object.
+void __glClearBuffers(GlContext *gc, GLbitfield mask);
 
 // Fill [x0, x1) x [y0, y1) (biased window coordinates) of a colour buffer
 // with the clear colour or index; nothing when the rectangle is empty.

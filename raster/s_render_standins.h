@@ -27,6 +27,7 @@ struct GlVertex;
   X(void, __glRenderLineSyncTrap, (GlContext *gc, GlVertex *a, GlVertex *b), )                   \
   X(void, __glFastClipSmoothLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                   \
   X(void, __glFastClipFlatLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                     \
+  X(void, __glClipLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                             \
   /* Triangles (gc, a, b, c) */                                                                  \
   X(void, __glRenderTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )          \
   X(void, __glRenderSmoothTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )    \

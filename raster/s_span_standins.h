@@ -1,7 +1,7 @@
 // Stand-ins for the span and line stages, their processors and repeat
-// procedures, the lookup-table validators, the blend and store pickers, and
-// the clear and accumulation operations. The generic rasterizer's span and
-// line pipeline replaces them.
+// procedures, the alpha- and index-test table validators, and the blend and
+// store pickers. The generic rasterizer's span and line pipeline replaces
+// them.
 #pragma once
 
 #include <stdint.h>
@@ -106,14 +106,9 @@ struct GlContext;
   /* Lookup tables rebuilt at validation */                                \
   X(void, __glValidateAlphaTest, (GlContext *gc), )                        \
   X(void, __glValidateIndexTest, (GlContext *gc), )                        \
-  X(void, __glValidateStencil, (GlContext *gc), )                          \
-  X(void, __glValidateZCount, (GlContext *gc), )                           \
   /* Pickers of the blend procedures and of the fragment stores */         \
   X(void, __glGenericPickBlendProcs, (GlContext *gc), )                    \
-  X(void, __glGenericPickStoreProcs, (GlContext *gc), )                    \
-  /* Clearing and the accumulation buffer (glClear, glAccum) */            \
-  X(void, __glClearBuffers, (GlContext *gc, GLbitfield mask), )            \
-  X(void, __glAccumOp, (GlContext *gc, GLenum op, GLfloat value), )
+  X(void, __glGenericPickStoreProcs, (GlContext *gc), )
 // clang-format on
 
 RASTER_SPAN_STANDINS(GL_STANDIN_DECLARE)

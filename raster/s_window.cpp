@@ -20,6 +20,11 @@ GLbool8 __glFindWindowSize(GlContext *gc) {
 GLbool8 __glChangeWindowSize(GlContext *gc, int32_t x, int32_t y, int32_t width,
                              int32_t height) {
   if (width < 0 || height < 0) return 0;
+  if (GlDrawable *drawable = gc->drawablePrivate) {
+    __GL_LOCK_DRAWABLE(gc, "s_buffer");
+    gc->changedBuffers = drawable->changedBuffers;
+    __GL_UNLOCK_DRAWABLE(gc);
+  }
   GlContextBuffer buffers[__GL_CONTEXT_BUFFER_COUNT];
   __glContextBuffers(gc, nullptr, buffers);
   for (const GlContextBuffer &b : buffers)

@@ -33,9 +33,9 @@ TEST_F(BoundBuffers, DepthMaxFollowsTheDepthBuffer) {
     float depthMax;
   } cases[] = {
       {"no depth buffer", 0, 0x7FFFFF80u, 2147483520.0f},
-      {"16 bits", 16, 0xFFFFu, 65535.0f},
-      {"24 bits", 24, 0xFFFFFFu, 16777215.0f},
-      {"32 bits", 32, 0xFFFFFFFFu, 4294967296.0f},
+      {"16 bits", 16, 0xFFFF0000u, 4294901760.0f},
+      {"24 bits", 24, 0x7FC00000u, 2143289344.0f},
+      {"32 bits", 32, 0x7FC00000u, 2143289344.0f},
   };
   TestWindow window(64, 64);
   UseWindow(&window);
@@ -58,10 +58,10 @@ TEST_F(BoundBuffers, ColourBuffersTakeTheVisualsRanges) {
     const char *what;
     GlModes modes;
     float red, green, blue, alpha;
-    uint32_t indexMask;
+    uint32_t redMax;  // the red mask shifted down, or the index mask
   } cases[] = {
-      {"5-6-5", TestModes(), 31, 63, 31, 255, 0},
-      {"8-8-8-2", rgba, 255, 255, 255, 3, 0},
+      {"5-6-5", TestModes(), 31, 63, 31, 255, 31},
+      {"8-8-8-2", rgba, 255, 255, 255, 3, 31},
       {"colour index 4 bits", ci, 255, 255, 255, 255, 0xF},
   };
   TestWindow window(64, 64);
@@ -75,27 +75,32 @@ TEST_F(BoundBuffers, ColourBuffersTakeTheVisualsRanges) {
       EXPECT_EQ(cfb->greenScale, c.green);
       EXPECT_EQ(cfb->blueScale, c.blue);
       EXPECT_EQ(cfb->alphaScale, c.alpha);
-      EXPECT_EQ(cfb->redMax, c.indexMask);
+      EXPECT_EQ(cfb->redMax, c.redMax);
     }
     Finish(gc);
   }
 }
 
-TEST_F(BoundBuffers, DepthRangeDirectionComesFromTheDrawable) {
+// The depth buffer keeps the direction it stores depth in to itself: the
+// depth range of a bound context is the same whichever way it runs.
+TEST_F(BoundBuffers, TheDepthRangeIgnoresTheDepthBuffersDirection) {
   TestWindow window(64, 64);
   UseWindow(&window);
   GlContext *gc = CreateBound(TestModes(true, true, 24));
   ASSERT_NE(gc, nullptr);
-  EXPECT_FALSE(__glDepthBufferReversed(gc)) << "no record of the core's yet";
-  GlDepthBufferPrivate priv{};
-  window.drawable()->depth.corePrivate = &priv;
-  EXPECT_FALSE(__glDepthBufferReversed(gc));
-  priv.reverse = 1;
-  EXPECT_TRUE(__glDepthBufferReversed(gc));
-  EXPECT_TRUE(Release(gc));
-  EXPECT_FALSE(__glDepthBufferReversed(gc)) << "unbound";
-  window.drawable()->depth.corePrivate = nullptr;
-  gc->exports.destroyContext(gc);
+  gc->dispatch.DepthRange(0.1, 0.9);
+  const float zScale = gc->state.viewport.zScale, zCenter = gc->state.viewport.zCenter;
+  auto *rec = static_cast<GlDepthBufferPrivate *>(window.drawable()->depth.corePrivate);
+  ASSERT_NE(rec, nullptr) << "the binding made the depth buffer's record";
+  for (uint8_t reverse : {1, 0}) {
+    SCOPED_TRACE(reverse);
+    rec->reverse = reverse;
+    __glUpdateDepthRange(gc);
+    EXPECT_EQ(gc->state.viewport.zScale, zScale);
+    EXPECT_EQ(gc->state.viewport.zCenter, zCenter);
+  }
+  EXPECT_EQ(zScale, float((0.9 - 0.1) * 0.5));
+  Finish(gc);
 }
 
 TEST_F(BoundBuffers, WindowSizeChanges) {

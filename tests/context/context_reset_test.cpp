@@ -116,9 +116,10 @@ TEST_P(FirstBinding, DerivesTheConstants) {
   // and a visual without alpha bits keep the context's 255.
   auto largest = [ci](uint32_t bits) { return ci || bits == 0 ? 255.0f : float((1u << bits) - 1); };
   const float one255 = 1.0f / 255.0f;
-  float depthScale = !m.haveDepthBuffer     ? 2147483520.0f  // 0x7FFFFF80
-                     : m.depthBits == 32 ? 4294967296.0f
-                                         : float((1u << m.depthBits) - 1);
+  // The depth buffer's largest z: 0xFFFF0000 up to 16 bits, 0x7FC00000 above.
+  float depthScale = !m.haveDepthBuffer    ? 2147483520.0f  // 0x7FFFFF80
+                     : m.depthBits <= 16 ? 4294901760.0f
+                                         : 2143289344.0f;
   Rows rows;
   rows.Add("uByteMax", c.uByteMax, 255.0);
   rows.Add("oneOverUByteMax", c.oneOverUByteMax, one255);

@@ -77,6 +77,32 @@ void TestWindow::Resize(int32_t width, int32_t height, int32_t x, int32_t y) {
   drawable_.y = y;
 }
 
+PixelMemory *TestWindow::AttachMemory(GlDrawableBuffer GlDrawable::*slot, uint32_t bitsPerPixel,
+                                      uint32_t elementSize, uint8_t fill) {
+  auto memory = std::make_unique<PixelMemory>(drawable_.width, drawable_.height, bitsPerPixel,
+                                              elementSize);
+  memory->Fill(fill);
+  GlDrawableBuffer &buffer = drawable_.*slot;
+  const GlDrawableBuffer &given = *memory->buffer();
+  buffer.width = given.width;
+  buffer.height = given.height;
+  buffer.depth = given.depth;
+  buffer.base = given.base;
+  buffer.size = given.size;
+  buffer.elementSize = given.elementSize;
+  buffer.elementSizeLog2 = given.elementSizeLog2;
+  buffer.pitch = given.pitch;
+  buffer.pitchBytes = given.pitchBytes;
+  memory_.push_back(std::move(memory));
+  return memory_.back().get();
+}
+
+void TestWindow::SetClipRects(const std::vector<GlRect> &rects) {
+  clipRects_ = rects;
+  drawable_.clipCount = int32_t(clipRects_.size());
+  drawable_.clipRects = clipRects_.empty() ? nullptr : clipRects_.data();
+}
+
 void LifeTest::SetUp() {
   CountingImports::reset();
   {

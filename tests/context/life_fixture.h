@@ -10,9 +10,11 @@
 #include <stdint.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/context.h"
+#include "tests/support/pixel_memory.h"
 #include "wgl/wgl_context.h"
 #include "wgl/wgl_drawable.h"
 
@@ -31,9 +33,21 @@ class TestWindow {
   // A new size (and origin) as the layer would record it.
   void Resize(int32_t width, int32_t height, int32_t x = 0, int32_t y = 0);
 
+  // Gives one of the drawable's buffers (&GlDrawable::front, ::back,
+  // ::accum, ::depth, ::stencil) memory of the window's size, filled with
+  // `fill`; the slot's procedures are kept. The memory lives as long as the
+  // window.
+  PixelMemory *AttachMemory(GlDrawableBuffer GlDrawable::*slot, uint32_t bitsPerPixel,
+                            uint32_t elementSize = 0, uint8_t fill = 0);
+  // The visible rectangles of the window (drawable coordinates, ends exclusive);
+  // none at first: the window owns no pixel.
+  void SetClipRects(const std::vector<GlRect> &rects);
+
  private:
   GlDrawable drawable_{};
   GlModes modes_{};
+  std::vector<std::unique_ptr<PixelMemory>> memory_;
+  std::vector<GlRect> clipRects_;
 };
 
 // Everything a test needs around the contexts it creates: the imports

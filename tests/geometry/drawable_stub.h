@@ -1,6 +1,7 @@
 // A drawable bound to an XformContext, with a depth buffer whose reversed
-// flag the test sets, and a lock that counts and can deliver one pending
-// resize (as the window-system layer does when it takes the lock).
+// flag the test sets (what the vertex pipeline computes must not depend on
+// it), and a lock that counts and can deliver one pending resize (as the
+// window-system layer does when it takes the lock).
 #pragma once
 
 #include <stdint.h>

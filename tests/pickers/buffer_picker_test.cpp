@@ -13,7 +13,16 @@ void LockBuffer(GlDrawableBuffer *, GlDrawable *) {}
 void UnlockBuffer(GlDrawableBuffer *, GlDrawable *) {}
 
 enum Drawn { kFront, kBack, kUnchanged };
-enum Lockable { kNone = 0, kFrontLocks = 1, kBackLocks = 2, kBothLock = 3 };
+// Which drawable buffers have lock and unlock procedures (kDepthLockOnly:
+// the depth buffer has a lock procedure but no unlock).
+enum Lockable {
+  kNone = 0,
+  kFrontLocks = 1,
+  kBackLocks = 2,
+  kBothLock = 3,
+  kDepthLocks = 4,
+  kDepthLockOnly = 8,
+};
 
 struct Case {
   const char *name;
@@ -34,8 +43,15 @@ constexpr uint32_t STENCIL = __GL_SHADE_STENCIL_TEST;
 const Case kCases[] = {
     {"front, lockable", GL_FRONT, false, kFrontLocks, 0, kFront, false, kFront, 0x1, 0x1,
      "__glLockColorBuffer", "__glUnlockColorBuffer"},
-    {"front, lockable, with depth", GL_FRONT, false, kFrontLocks, DEPTH, kFront, false, kFront,
-     0x21, 0x1, "__glLockColorBufferDepthBuffer", "__glUnlockColorBufferDepthBuffer"},
+    {"front, lockable, with depth", GL_FRONT, false, kFrontLocks | kDepthLocks, DEPTH, kFront,
+     false, kFront, 0x21, 0x1, "__glLockColorBufferDepthBuffer",
+     "__glUnlockColorBufferDepthBuffer"},
+    // The narrow pair locks the depth buffer unconditionally.
+    {"front, lockable, with depth, the depth buffer not lockable", GL_FRONT, false, kFrontLocks,
+     DEPTH, kFront, false, kFront, 0x21, 0x1, "__glLockRenderBuffers", "__glUnlockRenderBuffers"},
+    {"front, lockable, with depth, the depth buffer without unlock", GL_FRONT, false,
+     kFrontLocks | kDepthLockOnly, DEPTH, kFront, false, kFront, 0x21, 0x1,
+     "__glLockRenderBuffers", "__glUnlockRenderBuffers"},
     {"front with depth and stencil", GL_FRONT, false, kFrontLocks, DEPTH | STENCIL, kFront, false,
      kFront, 0x61, 0x1, "__glLockRenderBuffers", "__glUnlockRenderBuffers"},
     {"front with stencil alone", GL_FRONT, false, kFrontLocks, STENCIL, kFront, false, kFront, 0x41,
@@ -46,8 +62,10 @@ const Case kCases[] = {
      0x20, 0x1, "__glLockRenderBuffers", "__glUnlockRenderBuffers"},
     {"back, lockable", GL_BACK, true, kBackLocks, 0, kBack, false, kBack, 0x4, 0x4,
      "__glLockColorBuffer", "__glUnlockColorBuffer"},
-    {"back, lockable, with depth", GL_BACK, true, kBothLock, DEPTH, kBack, false, kBack, 0x24, 0x4,
-     "__glLockColorBufferDepthBuffer", "__glUnlockColorBufferDepthBuffer"},
+    {"back, lockable, with depth", GL_BACK, true, kBothLock | kDepthLocks, DEPTH, kBack, false,
+     kBack, 0x24, 0x4, "__glLockColorBufferDepthBuffer", "__glUnlockColorBufferDepthBuffer"},
+    {"back, lockable, with depth, the depth buffer not lockable", GL_BACK, true, kBothLock, DEPTH,
+     kBack, false, kBack, 0x24, 0x4, "__glLockRenderBuffers", "__glUnlockRenderBuffers"},
     {"both buffers, both lockable", GL_FRONT_AND_BACK, true, kBothLock, 0, kBack, true, kUnchanged,
      0x5, 0x5, "__glLockRenderBuffers", "__glUnlockRenderBuffers"},
     {"both buffers, the front lockable, with depth", GL_FRONT_AND_BACK, true, kFrontLocks, DEPTH,
@@ -57,10 +75,11 @@ const Case kCases[] = {
     {"both buffers of a single-buffered visual draw the front", GL_FRONT_AND_BACK, false,
      kFrontLocks, 0, kFront, false, kFront, 0x1, 0x1, "__glLockColorBuffer",
      "__glUnlockColorBuffer"},
-    {"no colour buffer", GL_NONE, true, kBothLock, 0, kUnchanged, false, kUnchanged, 0x0, 0x0,
-     "__glLockColorBuffer", "__glUnlockColorBuffer"},
-    {"no colour buffer, with depth", GL_NONE, true, kBothLock, DEPTH, kUnchanged, false, kUnchanged,
-     0x20, 0x0, "__glLockColorBufferDepthBuffer", "__glUnlockColorBufferDepthBuffer"},
+    // The narrow pairs need a colour buffer to lock.
+    {"no colour buffer", GL_NONE, true, kBothLock | kDepthLocks, 0, kUnchanged, false, kUnchanged,
+     0x0, 0x0, "__glLockRenderBuffers", "__glUnlockRenderBuffers"},
+    {"no colour buffer, with depth", GL_NONE, true, kBothLock | kDepthLocks, DEPTH, kUnchanged,
+     false, kUnchanged, 0x20, 0x0, "__glLockRenderBuffers", "__glUnlockRenderBuffers"},
 };
 
 TEST(BufferPicker, DrawnBufferMasksAndLocks) {
@@ -69,15 +88,18 @@ TEST(BufferPicker, DrawnBufferMasksAndLocks) {
     RasterPickerContext ctx;
     GlContext *gc = ctx.gc();
     if (c.doubleBuffered) ctx.SetDoubleBuffered();
-    GlDrawableBuffer front = {}, back = {};
+    GlDrawableBuffer front = {}, back = {}, depth = {};
     gc->frontBuffer.buf.drawableBuf = &front;
     gc->backBuffer.buf.drawableBuf = &back;
-    for (auto [buffer, bit] : {std::pair{&front, kFrontLocks}, std::pair{&back, kBackLocks}}) {
+    gc->depthBuffer.buf.drawableBuf = &depth;
+    for (auto [buffer, bit] : {std::pair{&front, kFrontLocks}, std::pair{&back, kBackLocks},
+                               std::pair{&depth, kDepthLocks}}) {
       if (c.lockable & bit) {
         buffer->lock = LockBuffer;
         buffer->unlock = UnlockBuffer;
       }
     }
+    if (c.lockable & kDepthLockOnly) depth.lock = LockBuffer;
     gc->state.raster.drawBuffer = c.drawBuffer;
     ctx.SetFlags(__GL_SHADE_RGB | c.flags);
     // What an earlier pick left: cleared or replaced.
@@ -106,6 +128,23 @@ TEST(BufferPicker, AColourBufferNotBoundIsNotLockable) {
   __glGenericPickBufferProcs(gc);
   EXPECT_EQ(gc->colorLockBuffer, nullptr);
   EXPECT_EQ(gc->renderBufferMask, 0u);
+}
+
+// The depth buffer of the colour-and-depth pair must be bound and lockable.
+TEST(BufferPicker, ADepthBufferNotBoundTakesTheGeneralPair) {
+  RasterPickerContext ctx;
+  GlContext *gc = ctx.gc();
+  GlDrawableBuffer front = {};
+  front.lock = LockBuffer;
+  front.unlock = UnlockBuffer;
+  gc->frontBuffer.buf.drawableBuf = &front;
+  gc->depthBuffer.buf.drawableBuf = nullptr;
+  gc->state.raster.drawBuffer = GL_FRONT;
+  ctx.SetFlags(__GL_SHADE_RGB | DEPTH);
+  __glGenericPickBufferProcs(gc);
+  EXPECT_EQ(gc->renderBufferMask, 0x21u);
+  EXPECT_EQ(NameOf(gc->lockRenderBuffers), "__glLockRenderBuffers");
+  EXPECT_EQ(NameOf(gc->unlockRenderBuffers), "__glUnlockRenderBuffers");
 }
 
 TEST(BufferPicker, ReadMaskFollowsTheReadBuffer) {

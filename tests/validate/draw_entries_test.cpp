@@ -42,6 +42,7 @@ std::string Pointer(const void *p) {
 void Log(std::string text) { Calls().push_back(text); }
 
 void RecordWaitIdle(GlContext *) { Log("waitIdle"); }
+void RecordColorClear(GlColorBuffer *) { Log("colour clear"); }
 void RecordRect(GlContext *, GLfloat x1, GLfloat y1, GLfloat x2, GLfloat y2) {
   Log("rect " + Text(x1) + " " + Text(y1) + " " + Text(x2) + " " + Text(y2));
 }
@@ -98,8 +99,8 @@ const GLshort rs1[] = {-5, 6}, rs2[] = {7, -8};
 std::vector<EntryCase> Entries() {
   return {
       {"glClear", GL_SLOT_Clear, [] { glClear(GL_COLOR_BUFFER_BIT); },
-       {"waitIdle", "__glClearBuffers"}},
-      {"glAccum", GL_SLOT_Accum, [] { glAccum(0x100, 0.5f); }, {"waitIdle", "__glAccumOp"}},
+       {"waitIdle", "colour clear"}},
+      {"glAccum", GL_SLOT_Accum, [] { glAccum(0x100, 0.5f); }, {"waitIdle"}},
       {"glBitmap", GL_SLOT_Bitmap, [] { glBitmap(3, 2, 0.5f, 1.5f, 4, -2, kBits); },
        {"waitIdle", "drawBitmap 3 2 0.5 1.5 4 -2 bits"}},
       {"glDrawPixels", GL_SLOT_DrawPixels,
@@ -202,6 +203,7 @@ class DrawingEntries : public ValidateTest {
     p.drawPixels = RecordDrawPixels;
     p.readPixels = RecordReadPixels;
     p.copyPixels = RecordCopyPixels;
+    gc->frontBuffer.clear = gc->backBuffer.clear = RecordColorClear;
     gValidations = 0;
     TakeCalls();
     glGetError();

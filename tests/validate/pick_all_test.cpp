@@ -2,6 +2,8 @@
 // order, and what the pass leaves behind.
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <array>
 #include <set>
 #include <string>
@@ -13,6 +15,7 @@
 #include "core/s_pick.h"
 #include "core/s_standin.h"
 #include "core/s_validate.h"
+#include "raster/s_stencil.h"
 #include "tests/validate/validate_fixture.h"
 
 namespace validate_test {
@@ -63,11 +66,20 @@ void RecordColorPick(GlContext *gc, GlColorBuffer *cfb) {
 }
 void RecordStencilPick(GlContext *, GlStencilBuffer *) { Record("stencil pick"); }
 
+// The stencil buffer's own pick, logging "__glValidateStencil" when it
+// rebuilt the maps (their entries are 0 or 1, never the mark).
+void (*gRealStencilPick)(GlContext *, GlStencilBuffer *);
+void RealStencilPick(GlContext *gc, GlStencilBuffer *sfb) {
+  if (sfb->testMap) memset(sfb->testMap, 0xEE, __GL_STENCIL_MAP_SIZE);
+  gRealStencilPick(gc, sfb);
+  if (sfb->testMap && sfb->testMap[0] != 0xEE) Record("__glValidateStencil");
+}
+
 // Of the stand-ins, those the pass calls itself.
 void RecordPassStandIns(const char *name) {
   static const std::set<std::string> kCalledByThePass = {
       "__glPickVertexShape", "__glGenericPickVertexArrayEnables", "__glValidateAlphaTest",
-      "__glValidateIndexTest", "__glValidateStencil"};
+      "__glValidateIndexTest"};
   if (kCalledByThePass.count(name)) Record(name);
 }
 
@@ -169,7 +181,12 @@ class PickAll : public ValidateTest {
     for (int i = 0; i < kPickerCount; ++i) gc->procs.*kPickerSlots[i].slot = kRecorders[i];
     gc->frontBuffer.pick = RecordColorPick;
     gc->backBuffer.pick = RecordColorPick;
-    if (!realStencilPick) gc->stencilBuffer.pick = RecordStencilPick;
+    if (!realStencilPick) {
+      gc->stencilBuffer.pick = RecordStencilPick;
+    } else if (gc->stencilBuffer.pick != RealStencilPick) {
+      gRealStencilPick = gc->stencilBuffer.pick;
+      gc->stencilBuffer.pick = RealStencilPick;
+    }
     __glStandInHook = RecordPassStandIns;
   }
 };

@@ -1,0 +1,113 @@
+// The accumulation operations that move rows between the accumulation
+// buffer and the colour buffers: GL_LOAD and GL_ACCUM read the read
+// buffer, GL_RETURN writes the draw buffers.
+#include <string.h>
+
+#include "core/context.h"
+#include "core/gl_assert.h"
+#include "core/s_entry.h"
+#include "core/s_setters.h"
+#include "raster/s_accum.h"
+#include "wgl/wgl_drawable.h"
+
+namespace {
+
+inline int16_t Wrap(int32_t v) { return int16_t(uint16_t(uint32_t(v))); }
+
+// The clip box when there is anything to work on.
+bool Region(const GlAccumBuffer *afb, int32_t box[4]) {
+  const GlContext *gc = afb->buf.gc;
+  const GlDrawableBuffer *drawableBuf = afb->buf.drawableBuf;
+  if (gc == nullptr || drawableBuf == nullptr || drawableBuf->base == nullptr) return false;
+  memcpy(box, gc->transform.clipBox, 4 * sizeof(int32_t));
+  return box[2] > box[0] && box[3] > box[1];
+}
+
+void Lock(GlContext *gc, uint32_t mask) {
+  if (gc->lockBuffers) gc->lockBuffers(gc, mask);
+}
+void Unlock(GlContext *gc, uint32_t mask) {
+  if (gc->unlockBuffers) gc->unlockBuffers(gc, mask);
+}
+
+// Reads the read buffer's rows a chunk at a time and gives each pixel's
+// converted colour (trunc(colour x f), f = scale x value once per call) and
+// its accumulation components to `combine`, which returns the new ones.
+template <typename Combine>
+void FromReadBuffer(GlAccumBuffer *afb, GLfloat value, Combine combine) {
+  int32_t box[4];
+  if (!Region(afb, box)) return;
+  GlContext *gc = afb->buf.gc;
+  GlColorBuffer *cfb = gc->readBuffer;
+  if (cfb == nullptr) return;
+  const GLfloat f[4] = {afb->redScale * value, afb->greenScale * value, afb->blueScale * value,
+                        afb->alphaScale * value};
+  const uint32_t mask = gc->readBufferMask | __GL_ACCUM_BUFFER_MASK;
+  GlColor colors[__GL_ACCUM_CHUNK];
+  Lock(gc, mask);
+  for (int32_t y = box[1]; y < box[3]; y++) {
+    for (int32_t x = box[0]; x < box[2]; x += __GL_ACCUM_CHUNK) {
+      const int32_t n = box[2] - x < __GL_ACCUM_CHUNK ? box[2] - x : __GL_ACCUM_CHUNK;
+      cfb->readSpan(cfb, x, y, colors, n);
+      uint8_t *p = __glPixelAddress(gc, afb->buf.drawableBuf, x, y);
+      for (int32_t i = 0; i < n; i++, p += 8) {
+        const GLfloat colour[4] = {colors[i].r, colors[i].g, colors[i].b, colors[i].a};
+        int16_t c[4];
+        memcpy(c, p, 8);
+        for (int k = 0; k < 4; k++) c[k] = combine(c[k], Wrap(__glTruncateToInt(colour[k] * f[k])));
+        memcpy(p, c, 8);
+      }
+    }
+  }
+  Unlock(gc, mask);
+}
+
+// Picks the procedures for the state as it now is.
+void Revalidate(GlContext *gc) {
+  __GL_ASSERT(gc->beginMode != __GL_IN_BEGIN, "__gl_beginMode != __GL_IN_BEGIN", "s_accum");
+  __glDelayValidate(gc, __GL_DIRTY_GENERIC);
+  gc->procs.validate(gc);
+  gc->beginMode = __GL_NOT_IN_BEGIN;
+}
+
+}  // namespace
+
+void accum::Load(GlAccumBuffer *afb, GLfloat value) {
+  FromReadBuffer(afb, value, [](int16_t, int16_t colour) { return colour; });
+}
+
+void accum::Accumulate(GlAccumBuffer *afb, GLfloat value) {
+  FromReadBuffer(afb, value,
+                 [](int16_t old, int16_t colour) { return Wrap(int32_t(old) + colour); });
+}
+
+void accum::Return(GlAccumBuffer *afb, GLfloat value) {
+  int32_t box[4];
+  if (!Region(afb, box)) return;
+  GlContext *gc = afb->buf.gc;
+  if (gc->drawBufferMask == 0) return;  // no colour buffer is drawn
+  // Only ownership, the scissor, dithering and the write masks apply to the
+  // values returned: blending and the logic op are off while they go.
+  constexpr uint32_t kOff = __GL_BLEND_ENABLE | __GL_COLOR_LOGIC_OP_ENABLE;
+  const uint32_t enables = gc->state.enables.general;
+  if (enables & kOff) {
+    gc->state.enables.general = enables & ~kOff;
+    Revalidate(gc);
+  }
+  GlColorBuffer *first = gc->drawBoth ? gc->front : gc->drawBuffer;
+  GlColorBuffer *second = gc->drawBoth ? gc->back : nullptr;
+  const uint32_t mask = gc->drawBufferMask | __GL_ACCUM_BUFFER_MASK;
+  const int32_t width = box[2] - box[0];
+  Lock(gc, mask);
+  for (int32_t y = box[1]; y < box[3]; y++) {
+    const int16_t *values =
+        reinterpret_cast<const int16_t *>(__glPixelAddress(gc, afb->buf.drawableBuf, box[0], y));
+    first->returnSpan(first, box[0], y, values, value, width);
+    if (second) second->returnSpan(second, box[0], y, values, value, width);
+  }
+  Unlock(gc, mask);
+  if (enables & kOff) {
+    gc->state.enables.general = enables;
+    Revalidate(gc);
+  }
+}

@@ -1,0 +1,99 @@
+// The depth buffer's 32 test-and-store procedures and its fetches. Every
+// procedure works from the drawable buffer's record, so the 24-bit buffer's
+// epochs and reversal are handled here and nowhere else.
+#include <string.h>
+
+#include "core/context.h"
+#include "raster/s_depth.h"
+#include "wgl/wgl_drawable.h"
+
+namespace {
+
+// The comparisons, stored words on the right.
+struct Never {
+  static bool Passes(uint32_t, uint32_t) { return false; }
+};
+struct Less {
+  static bool Passes(uint32_t v, uint32_t s) { return v < s; }
+};
+struct Equal {
+  static bool Passes(uint32_t v, uint32_t s) { return v == s; }
+};
+struct LessEqual {
+  static bool Passes(uint32_t v, uint32_t s) { return v <= s; }
+};
+struct Greater {
+  static bool Passes(uint32_t v, uint32_t s) { return v > s; }
+};
+struct NotEqual {
+  static bool Passes(uint32_t v, uint32_t s) { return v != s; }
+};
+struct GreaterEqual {
+  static bool Passes(uint32_t v, uint32_t s) { return v >= s; }
+};
+struct Always {
+  static bool Passes(uint32_t, uint32_t) { return true; }
+};
+
+uint8_t *Address(GlDepthBuffer *dfb, int32_t x, int32_t y) {
+  return __glPixelAddress(dfb->buf.gc, dfb->buf.drawableBuf, x, y);
+}
+
+// 16-bit words: no epochs and no reversal.
+template <typename Cmp, bool kWrite>
+GLbool8 Store16(GlDepthBuffer *dfb, int32_t x, int32_t y, uint32_t z) {
+  const GlDepthBufferPrivate *rec = __glDepthPrivate(dfb);
+  uint8_t *p = Address(dfb, x, y);
+  uint16_t stored;
+  memcpy(&stored, p, 2);
+  const uint16_t value = uint16_t(__glDepthStoredValue(rec, dfb->scale, z));
+  if (!Cmp::Passes(value, stored)) return 0;
+  if (kWrite) memcpy(p, &value, 2);
+  return 1;
+}
+
+// 32-bit words, plain or with the 24-bit buffer's epochs.
+template <typename Cmp, bool kWrite>
+GLbool8 Store32(GlDepthBuffer *dfb, int32_t x, int32_t y, uint32_t z) {
+  const GlDepthBufferPrivate *rec = __glDepthPrivate(dfb);
+  uint8_t *p = Address(dfb, x, y);
+  uint32_t word;
+  memcpy(&word, p, 4);
+  const uint32_t value = __glDepthStoredValue(rec, dfb->scale, z);
+  if (!Cmp::Passes(value, __glDepthCompareValue(rec, dfb->scale, word))) return 0;
+  if (kWrite) memcpy(p, &value, 4);
+  return 1;
+}
+
+}  // namespace
+
+// Eight functions in GL order; GL_NEVER stores nothing, so one procedure
+// serves both halves of its width.
+#define GL_DEPTH_STORE_BLOCK(Store, kWrite)                                                \
+  Store<Never, true>, Store<Less, kWrite>, Store<Equal, kWrite>, Store<LessEqual, kWrite>, \
+      Store<Greater, kWrite>, Store<NotEqual, kWrite>, Store<GreaterEqual, kWrite>,        \
+      Store<Always, kWrite>
+
+const GlDepthStoreProc __glStoreProcs[32] = {
+    GL_DEPTH_STORE_BLOCK(Store16, true), GL_DEPTH_STORE_BLOCK(Store16, false),
+    GL_DEPTH_STORE_BLOCK(Store32, true), GL_DEPTH_STORE_BLOCK(Store32, false)};
+
+uint32_t depth::Fetch16(GlDepthBuffer *dfb, int32_t x, int32_t y) {
+  uint16_t stored;
+  memcpy(&stored, Address(dfb, x, y), 2);
+  return stored;
+}
+
+uint32_t depth::Fetch(GlDepthBuffer *dfb, int32_t x, int32_t y) {
+  uint32_t stored;
+  memcpy(&stored, Address(dfb, x, y), 4);
+  return stored;
+}
+
+uint32_t depth::FetchFastClear(GlDepthBuffer *dfb, int32_t x, int32_t y) {
+  const GlDepthBufferPrivate *rec = __glDepthPrivate(dfb);
+  uint32_t word;
+  memcpy(&word, Address(dfb, x, y), 4);
+  const uint32_t depth = __glDepthCompareValue(rec, dfb->scale, word) - rec->base;
+  return rec->reverse ? (dfb->scale >> rec->shift) - depth : depth;
+}

@@ -1,0 +1,69 @@
+// Whole spans between a colour buffer and the rasterizer: the default span
+// reader, the destination fetch of the span pipeline, and the write-back of
+// accumulation values.
+#include "core/context.h"
+#include "core/gl_assert.h"
+#include "core/s_entry.h"
+#include "geometry/s_color.h"
+#include "raster/s_buffers.h"
+
+GLbool8 __glReadSpan(GlColorBuffer *cfb, int32_t x, int32_t y, GlColor *colors, int32_t count) {
+  for (int32_t i = 0; i < count; i++) cfb->fetch[0](cfb, x + i, y, colors + i);
+  return 0;
+}
+
+GLbool8 __glFetchSpan(GlContext *gc) {
+  const GlShader &sh = gc->polygon.shader;
+  GlColorBuffer *cfb = sh.cfb;
+  cfb->readSpan(cfb, sh.x, sh.y, sh.fbcolors, sh.length);
+  return 0;
+}
+
+namespace {
+
+// OpenGL applies ownership, the scissor, dithering and the write masks to a
+// returned span, nothing else: blending and the logic op are switched off.
+constexpr uint32_t kNotOnReturn =
+    __GL_BLEND_ENABLE | __GL_COLOR_LOGIC_OP_ENABLE | __GL_INDEX_LOGIC_OP_ENABLE;
+
+void Revalidate(GlContext *gc) {
+  __GL_ASSERT(gc->beginMode != __GL_IN_BEGIN, "__gl_beginMode != __GL_IN_BEGIN", "s_span");
+  __glDelayValidate(gc, __GL_DIRTY_GENERIC);
+  if (gc->procs.validate) gc->procs.validate(gc);
+}
+
+}  // namespace
+
+void __glReturnSpan(GlColorBuffer *cfb, int32_t x, int32_t y, const int16_t *values, GLfloat scale,
+                    int32_t count) {
+  GlContext *gc = cfb->buf.gc;
+  uint32_t &enables = gc->state.enables.general;
+  const uint32_t savedEnables = enables;
+  const int32_t savedBeginMode = gc->beginMode;
+  const bool switchOff = (enables & kNotOnReturn) != 0;
+  if (switchOff) {
+    enables &= ~kNotOnReturn;
+    Revalidate(gc);
+  }
+
+  const GlAccumBuffer &afb = gc->accumBuffer;
+  const GLfloat factor[4] = {scale * afb.oneOverRedScale, scale * afb.oneOverGreenScale,
+                             scale * afb.oneOverBlueScale, scale * afb.oneOverAlphaScale};
+  GlFragment frag{};
+  frag.y = y;
+  for (int32_t i = 0; i < count; i++, values += 4) {
+    GlColor c = {values[0] * factor[0], values[1] * factor[1], values[2] * factor[2],
+                 values[3] * factor[3]};
+    // Out-of-range sums saturate rather than wrap into the neighbouring bits.
+    __glClampRGBColor(gc, &frag.color, &c);
+    frag.x = x + i;
+    cfb->store(cfb, &frag);
+  }
+
+  if (switchOff) {
+    enables = savedEnables;
+    Revalidate(gc);
+    // Everything pending before the call has been validated by now.
+    gc->beginMode = savedBeginMode;
+  }
+}
