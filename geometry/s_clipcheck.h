@@ -7,7 +7,9 @@
 // the result into `has` read after the call. The user-plane checks replace
 // only the size class of `has` and return `has` | codes; the frustum checks
 // return the codes alone. A coordinate or w that is not a number counts as
-// outside, so that no NaN reaches window coordinates.
+// outside, so no NaN clip coordinate reaches window coordinates; degenerate
+// vertices inside the volume (w = 0 at the origin, c and w infinite) still
+// get NaN ones.
 #pragma once
 
 #include <stdint.h>

@@ -37,58 +37,46 @@
   "fadd dword ptr [ecx + " center "]\n"               \
   "fstp dword ptr [esi + " window "]\n"
 
-__attribute__((naked)) uint32_t __glI386ClipCheckFrustum(GlContext *gc, GlVertex *v) {
-  asm(".intel_syntax noprefix\n"
-      "push ebx\n"
-      "push esi\n"
-      "mov ecx, [esp + 12]\n"
-      "mov esi, [esp + 16]\n"
-      "xor ebx, ebx\n"
-      "mov eax, [esi + %c[clipW]]\n"
-      CLIP_UNLESS_W_POSITIVE("5f")
-      CLIP_FAST_AXIS("%c[clipX]", "0x10000")
-      CLIP_FAST_AXIS("%c[clipY]", "0x40000")
-      CLIP_FAST_AXIS("%c[clipZ]", "0x100000")
-      "cmp eax, 0x3F800000\n"
-      "jne 1f\n"
-      "mov [esi + %c[invW]], eax\n"
-      "jmp 2f\n"
-      "1:\n"
-      "fld1\n"
-      "fdiv dword ptr [esi + %c[clipW]]\n"
-      "fstp dword ptr [esi + %c[invW]]\n"
-      "2:\n"
-      "or dword ptr [esi + %c[has]], 0x20\n"
-      "test ebx, ebx\n"
-      "jnz 4f\n"
-      "3:\n"
-      X87_WINDOW("%c[clipX]", "%c[xScale]", "%c[xCenter]", "%c[winX]")
-      X87_WINDOW("%c[clipY]", "%c[yScale]", "%c[yCenter]", "%c[winX] + 4")
-      X87_WINDOW("%c[clipZ]", "%c[zScale]", "%c[zCenter]", "%c[winZ]")
-      "4:\n"
-      "mov eax, ebx\n"
-      "pop esi\n"
-      "pop ebx\n"
-      "ret\n"
-      // w <= 0, or not a number: 1/w first, then both tests per axis with
-      // -w and w on the stack.
-      "5:\n"
-      "fld1\n"
-      "fdiv dword ptr [esi + %c[clipW]]\n"
-      "fstp dword ptr [esi + %c[invW]]\n"
-      "fld dword ptr [esi + %c[clipW]]\n"
-      "fld st(0)\n"
-      "fchs\n"
-      X87_SLOW_AXIS("%c[clipX]", "0x10000")
-      X87_SLOW_AXIS("%c[clipY]", "0x40000")
-      X87_SLOW_AXIS("%c[clipZ]", "0x100000")
-      "fstp st(0)\n"
-      "fstp st(0)\n"
-      "or dword ptr [esi + %c[has]], 0x20\n"
-      "test ebx, ebx\n"
-      "jz 3b\n"
-      "jmp 4b\n"
-      ".att_syntax prefix\n"
-      :
-      : CLIP_CHECK_OPERANDS);
-}
+ASM_ROUTINE(__glI386ClipCheckFrustum,
+            CLIP_CHECK_ENTER
+            CLIP_UNLESS_W_POSITIVE("5f")
+            CLIP_FAST_AXIS("%c[clipX]", "0x10000")
+            CLIP_FAST_AXIS("%c[clipY]", "0x40000")
+            CLIP_FAST_AXIS("%c[clipZ]", "0x100000")
+            "cmp eax, 0x3F800000\n"
+            "jne 1f\n"
+            "mov [esi + %c[invW]], eax\n"
+            "jmp 2f\n"
+            "1:\n"
+            "fld1\n"
+            "fdiv dword ptr [esi + %c[clipW]]\n"
+            "fstp dword ptr [esi + %c[invW]]\n"
+            "2:\n"
+            "or dword ptr [esi + %c[has]], 0x20\n"
+            "test ebx, ebx\n"
+            "jnz 4f\n"
+            "3:\n"
+            X87_WINDOW("%c[clipX]", "%c[xScale]", "%c[xCenter]", "%c[winX]")
+            X87_WINDOW("%c[clipY]", "%c[yScale]", "%c[yCenter]", "%c[winX] + 4")
+            X87_WINDOW("%c[clipZ]", "%c[zScale]", "%c[zCenter]", "%c[winZ]")
+            "4:\n"
+            CLIP_CHECK_LEAVE("")
+            // w <= 0, or not a number: 1/w first, then both tests per axis with
+            // -w and w on the stack.
+            "5:\n"
+            "fld1\n"
+            "fdiv dword ptr [esi + %c[clipW]]\n"
+            "fstp dword ptr [esi + %c[invW]]\n"
+            "fld dword ptr [esi + %c[clipW]]\n"
+            "fld st(0)\n"
+            "fchs\n"
+            X87_SLOW_AXIS("%c[clipX]", "0x10000")
+            X87_SLOW_AXIS("%c[clipY]", "0x40000")
+            X87_SLOW_AXIS("%c[clipZ]", "0x100000")
+            "fstp st(0)\n"
+            "fstp st(0)\n"
+            "or dword ptr [esi + %c[has]], 0x20\n"
+            "test ebx, ebx\n"
+            "jz 3b\n"
+            "jmp 4b\n",
+            CLIP_CHECK_OPERANDS)

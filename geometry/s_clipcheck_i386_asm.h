@@ -1,5 +1,6 @@
 // Assembler text the x87 and 3DNow! frustum checks share: the field
-// offsets they address, and the integer test of one coordinate for w > 0.
+// offsets they address, their entry and exit, and the integer test of one
+// coordinate for w > 0.
 // Both routines keep the context in ecx, the vertex in esi, the codes in
 // ebx and the bit pattern of clip w in eax.
 #pragma once
@@ -8,6 +9,7 @@
 
 #include "core/context.h"
 #include "geometry/s_vertex.h"
+#include "geometry/s_xform_i386_routine.h"
 
 static_assert(offsetof(GlVertex, clip.y) == offsetof(GlVertex, clip.x) + 4, "x, y read as a pair");
 static_assert(offsetof(GlVertex, window.y) == offsetof(GlVertex, window.x) + 4,
@@ -25,6 +27,22 @@ static_assert(offsetof(GlVertex, window.y) == offsetof(GlVertex, window.x) + 4,
       [yCenter] "i"(offsetof(GlContext, state.viewport.yCenter)),                        \
       [zScale] "i"(offsetof(GlContext, state.viewport.zScale)),                          \
       [zCenter] "i"(offsetof(GlContext, state.viewport.zCenter))
+
+// cdecl (gc, v): ebx and esi kept for the caller; the codes start at zero.
+#define CLIP_CHECK_ENTER              \
+  "push ebx\n"                        \
+  "push esi\n"                        \
+  "mov ecx, [esp + 12]\n"             \
+  "mov esi, [esp + 16]\n"             \
+  "xor ebx, ebx\n"                    \
+  "mov eax, [esi + %c[clipW]]\n"
+// The codes returned (3DNow! leaves the MMX state before the return).
+#define CLIP_CHECK_LEAVE(beforeReturn) \
+  "mov eax, ebx\n"                     \
+  "pop esi\n"                          \
+  "pop ebx\n"                          \
+  beforeReturn                         \
+  "ret\n"
 
 // w > 0 and a number: its bit pattern lies in [1, 0x7F800000].
 #define CLIP_UNLESS_W_POSITIVE(label) \

@@ -4,6 +4,7 @@
 // The source is read whole before the first store, so it may be the
 // destination. cdecl (out, in, m); only eax, ecx and edx are used.
 #include "geometry/s_xform.h"
+#include "geometry/s_xform_i386_routine.h"
 
 static_assert(offsetof(GlMatrix, matrix) == 0, "the routines address the elements from the record");
 
@@ -67,79 +68,64 @@ static_assert(offsetof(GlMatrix, matrix) == 0, "the routines address the element
   "mov ecx, [esp + 8]\n"         \
   "mov edx, [esp + 12]\n"
 
+// The sums of x, y and z, four of them for a general matrix, three for an
+// affine one.
+#define X87_SUMS4_XYZ            \
+  X87_ARGUMENTS                  \
+  X87_PUSH_PRODUCTS4("0", "0")   \
+  X87_PUSH_PRODUCTS4("4", "16")  \
+  X87_ADD_INTO_SUMS4             \
+  X87_PUSH_PRODUCTS4("8", "32")  \
+  X87_ADD_INTO_SUMS4
+#define X87_SUMS3_XYZ            \
+  X87_ARGUMENTS                  \
+  X87_PUSH_PRODUCTS3("0", "0")   \
+  X87_PUSH_PRODUCTS3("4", "16")  \
+  X87_ADD_INTO_SUMS3             \
+  X87_PUSH_PRODUCTS3("8", "32")  \
+  X87_ADD_INTO_SUMS3
+
 // The bit pattern of 1.0: w is compared exactly, as an integer.
 #define X87_ONE_BITS "0x3F800000"
 
-__attribute__((naked)) void __glI386XForm3(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
-  asm(".intel_syntax noprefix\n"
-      X87_ARGUMENTS
-      X87_PUSH_PRODUCTS4("0", "0")
-      X87_PUSH_PRODUCTS4("4", "16")
-      X87_ADD_INTO_SUMS4
-      X87_PUSH_PRODUCTS4("8", "32")
-      X87_ADD_INTO_SUMS4
-      X87_ADD_TRANSLATION4
-      X87_STORE4
-      "ret\n"
-      ".att_syntax prefix\n");
-}
+ASM_ROUTINE(__glI386XForm3,
+            X87_SUMS4_XYZ
+            X87_ADD_TRANSLATION4
+            X87_STORE4
+            "ret\n")
 
-__attribute__((naked)) void __glI386XForm4(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
-  asm(".intel_syntax noprefix\n"
-      X87_ARGUMENTS
-      X87_PUSH_PRODUCTS4("0", "0")
-      X87_PUSH_PRODUCTS4("4", "16")
-      X87_ADD_INTO_SUMS4
-      X87_PUSH_PRODUCTS4("8", "32")
-      X87_ADD_INTO_SUMS4
-      "cmp dword ptr [ecx + 12], " X87_ONE_BITS "\n"
-      "je 1f\n"
-      X87_PUSH_PRODUCTS4("12", "48")
-      X87_ADD_INTO_SUMS4
-      "jmp 2f\n"
-      "1:\n"
-      X87_ADD_TRANSLATION4
-      "2:\n"
-      X87_STORE4
-      "ret\n"
-      ".att_syntax prefix\n");
-}
+ASM_ROUTINE(__glI386XForm4,
+            X87_SUMS4_XYZ
+            "cmp dword ptr [ecx + 12], " X87_ONE_BITS "\n"
+            "je 1f\n"
+            X87_PUSH_PRODUCTS4("12", "48")
+            X87_ADD_INTO_SUMS4
+            "jmp 2f\n"
+            "1:\n"
+            X87_ADD_TRANSLATION4
+            "2:\n"
+            X87_STORE4
+            "ret\n")
 
-__attribute__((naked)) void __glI386XForm3_W(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
-  asm(".intel_syntax noprefix\n"
-      X87_ARGUMENTS
-      X87_PUSH_PRODUCTS3("0", "0")
-      X87_PUSH_PRODUCTS3("4", "16")
-      X87_ADD_INTO_SUMS3
-      X87_PUSH_PRODUCTS3("8", "32")
-      X87_ADD_INTO_SUMS3
-      X87_ADD_TRANSLATION3
-      X87_STORE3
-      "mov dword ptr [eax + 12], " X87_ONE_BITS "\n"
-      "ret\n"
-      ".att_syntax prefix\n");
-}
+ASM_ROUTINE(__glI386XForm3_W,
+            X87_SUMS3_XYZ
+            X87_ADD_TRANSLATION3
+            X87_STORE3
+            "mov dword ptr [eax + 12], " X87_ONE_BITS "\n"
+            "ret\n")
 
 // The result's w is the source's, copied as bits.
-__attribute__((naked)) void __glI386XForm4_W(GlCoord *out, const GLfloat *in, const GlMatrix *m) {
-  asm(".intel_syntax noprefix\n"
-      X87_ARGUMENTS
-      X87_PUSH_PRODUCTS3("0", "0")
-      X87_PUSH_PRODUCTS3("4", "16")
-      X87_ADD_INTO_SUMS3
-      X87_PUSH_PRODUCTS3("8", "32")
-      X87_ADD_INTO_SUMS3
-      "cmp dword ptr [ecx + 12], " X87_ONE_BITS "\n"
-      "je 1f\n"
-      X87_PUSH_PRODUCTS3("12", "48")
-      X87_ADD_INTO_SUMS3
-      "jmp 2f\n"
-      "1:\n"
-      X87_ADD_TRANSLATION3
-      "2:\n"
-      "mov ecx, [ecx + 12]\n"
-      X87_STORE3
-      "mov [eax + 12], ecx\n"
-      "ret\n"
-      ".att_syntax prefix\n");
-}
+ASM_ROUTINE(__glI386XForm4_W,
+            X87_SUMS3_XYZ
+            "cmp dword ptr [ecx + 12], " X87_ONE_BITS "\n"
+            "je 1f\n"
+            X87_PUSH_PRODUCTS3("12", "48")
+            X87_ADD_INTO_SUMS3
+            "jmp 2f\n"
+            "1:\n"
+            X87_ADD_TRANSLATION3
+            "2:\n"
+            "mov ecx, [ecx + 12]\n"
+            X87_STORE3
+            "mov [eax + 12], ecx\n"
+            "ret\n")

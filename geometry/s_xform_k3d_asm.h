@@ -8,18 +8,18 @@
 // is read whole before the first store, so it may be the destination.
 #pragma once
 
-#define K3D_ENTER               \
-  ".intel_syntax noprefix\n"    \
-  "femms\n"                     \
-  "mov eax, [esp + 4]\n"        \
-  "mov ecx, [esp + 8]\n"        \
+#include "geometry/s_xform_i386_routine.h"
+
+#define K3D_ENTER                   \
+  "femms\n"                         \
+  "mov eax, [esp + 4]\n"            \
+  "mov ecx, [esp + 8]\n"            \
   "mov edx, [esp + 12]\n"
-#define K3D_LEAVE               \
-  "movq qword ptr [eax], mm2\n" \
+#define K3D_LEAVE                   \
+  "movq qword ptr [eax], mm2\n"     \
   "movq qword ptr [eax + 8], mm3\n" \
-  "femms\n"                     \
-  "ret\n"                       \
-  ".att_syntax prefix\n"
+  "femms\n"                         \
+  "ret\n"
 
 // The source components, each in both lanes.
 #define K3D_SPLAT_XY                  \

@@ -4,7 +4,6 @@
 // window coordinates exactly when no code is set, nothing else. A
 // coordinate or w that is not a number puts the vertex outside.
 #include <math.h>
-#include <stdlib.h>
 
 #include <memory>
 #include <random>
@@ -13,6 +12,7 @@
 #include "core/context.h"
 #include "geometry/s_clipcheck.h"
 #include "tests/xform_asm/asm_call.h"
+#include "tests/xform_asm/clip_model.h"
 
 namespace {
 
@@ -35,58 +35,6 @@ const float kNegativeNaN = FloatOf(0xFFC00000u);
 const float kGuard = -12345.0f;
 const uint32_t kHasBefore = __GL_HAS_SIZE3 | __GL_HAS_EDGEFLAG_BOUNDARY | __GL_HAS_FRONT_COLOR;
 
-// A context with a 640 x 480 viewport at the window bias, depth range
-// [0, 1].
-struct ViewportContext {
-  ViewportContext() : gc(static_cast<GlContext *>(calloc(1, sizeof(GlContext)))) {
-    gc->constants.one = 1.0f;
-    GlViewport &vp = gc->state.viewport;
-    vp.xScale = 320, vp.xCenter = 4096 + 320;
-    vp.yScale = 240, vp.yCenter = 4096 + 240;
-    vp.zScale = 0.5f, vp.zCenter = 0.5f;
-  }
-  ~ViewportContext() { free(gc); }
-  GlContext *gc;
-};
-
-struct Model {
-  uint32_t codes;
-  float invW;
-  float window[3];
-  double term[3];  // scale · (1/w) · c
-};
-
-Model ModelOf(const GlViewport &vp, const GlCoord &c) {
-  Model m = {};
-  const double w = c.w;
-  const double v[3] = {c.x, c.y, c.z};
-  const double scale[3] = {vp.xScale, vp.yScale, vp.zScale};
-  const double center[3] = {vp.xCenter, vp.yCenter, vp.zCenter};
-  for (int k = 0; k < 3; ++k) {
-    const uint32_t low = __GL_CLIP_LEFT << (2 * k);
-    if (v[k] < -w) m.codes |= low;
-    if (!(w >= v[k])) m.codes |= low << 1;
-  }
-  m.invW = 1.0f / c.w;
-  for (int k = 0; k < 3; ++k) {
-    m.term[k] = scale[k] * double(m.invW) * v[k];
-    m.window[k] = float(m.term[k] + center[k]);
-  }
-  return m;
-}
-
-testing::AssertionResult SameFloat(float got, float want) {
-  if ((isnan(got) && isnan(want)) || Bits(got) == Bits(want)) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << std::hexfloat << got << " is not " << want;
-}
-
-testing::AssertionResult Within(float got, float want, double tolerance) {
-  if (isnan(got) || isnan(want)) return SameFloat(got, want);
-  if (got == want || fabs(double(got) - want) <= tolerance) return testing::AssertionSuccess();
-  return testing::AssertionFailure()
-         << std::hexfloat << got << " is not within " << tolerance << " of " << want;
-}
-
 // Runs one check on a vertex with these clip coordinates and compares
 // every field with the model.
 void ExpectAgreement(const Check &check, GlContext *gc, const GlCoord &clip) {
@@ -101,7 +49,7 @@ void ExpectAgreement(const Check &check, GlContext *gc, const GlCoord &clip) {
       check.isa == Isa::Portable
           ? check.proc(gc, &v)
           : CallChecked(reinterpret_cast<const void *>(check.proc), {Word(gc), Word(&v)});
-  const Model m = ModelOf(gc->state.viewport, clip);
+  const ClipModel m = ModelOf(gc->state.viewport, clip);
 
   EXPECT_EQ(codes, m.codes) << std::hex << "codes";
   EXPECT_EQ(v.has, kHasBefore | __GL_HAS_CLIP) << std::hex << "has";
