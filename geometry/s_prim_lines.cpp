@@ -5,17 +5,12 @@
 namespace {
 
 void __glFirstLinesVertex(GlContext *gc, GlVertex *v) {
-  gc->vertexBuffer.next = v + 1;
-  gc->procs.primVertex = gc->procs.primSteady[__GL_STEADY_LINES];
+  __glPrimAdvance(gc, v, 0, gc->procs.primSteady[__GL_STEADY_LINES]);
 }
 
 }  // namespace
 
-void __glBeginLines(GlContext *gc) {
-  gc->vertexBuffer.next = __glPrimSlot(gc, 0);
-  gc->procs.primVertex = __glFirstLinesVertex;
-  gc->procs.matValidate = __glMatValidateVbuf0N;
-}
+void __glBeginLines(GlContext *gc) { __glPrimBegin(gc, __glFirstLinesVertex); }
 
 void __glSecondLinesVertexLock(GlContext *gc, GlVertex *v) {
   gc->lineStippleStarted = 0;

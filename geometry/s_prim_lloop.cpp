@@ -7,25 +7,20 @@
 namespace {
 
 void FirstLLoopVertex(GlContext *gc, GlVertex *v) {
-  gc->vertexBuffer.next = v + 1;
-  gc->procs.primVertex = gc->procs.primSteady[__GL_STEADY_LLOOP];
+  __glPrimAdvance(gc, v, 0, gc->procs.primSteady[__GL_STEADY_LLOOP]);
 }
 
 }  // namespace
 
 void __glBeginLLoop(GlContext *gc) {
   gc->lineStippleStarted = 0;
-  gc->vertexBuffer.next = __glPrimSlot(gc, 0);
-  gc->procs.primVertex = FirstLLoopVertex;
   gc->procs.endPrim = __glSteadyEndProc(gc->procs.primSteady[__GL_STEADY_END_LLOOP]);
-  gc->procs.matValidate = __glMatValidateVbuf0N;
+  __glPrimBegin(gc, FirstLLoopVertex);
 }
 
 void __glSecondLLoopVertexLock(GlContext *gc, GlVertex *v) {
-  GlVertexBuffer &vb = gc->vertexBuffer;
-  vb.next = v + 1;
-  vb.kept[0] = v;
-  gc->procs.primVertex = gc->procs.primSteady[__GL_STEADY_LSTRIP];
+  gc->vertexBuffer.kept[0] = v;
+  __glPrimAdvance(gc, v, 0, gc->procs.primSteady[__GL_STEADY_LSTRIP]);
   gc->procs.matValidate = __glMatValidateVbuf0V1;
   __glRenderLock(gc);
   gc->procs.clipLine(gc, v - 1, v);

@@ -7,22 +7,19 @@
 namespace {
 
 void __glFirstLStripVertex(GlContext *gc, GlVertex *v) {
-  GlVertexBuffer &vb = gc->vertexBuffer;
-  vb.next = v + 1;
-  vb.kept[0] = v;
-  gc->procs.primVertex = gc->procs.primSteady[__GL_STEADY_LSTRIP];
+  gc->vertexBuffer.kept[0] = v;
+  __glPrimAdvance(gc, v, 0, gc->procs.primSteady[__GL_STEADY_LSTRIP]);
   gc->procs.matValidate = __glMatValidateV1;
   // Later segments validate only their new end.
-  if (vb.frontNeeds) __glPrimValidate(gc, v, vb.frontNeeds);
+  const uint32_t needs = gc->vertexBuffer.frontNeeds;
+  if (needs) __glPrimValidate(gc, v, needs);
 }
 
 }  // namespace
 
 void __glBeginLStrip(GlContext *gc) {
   gc->lineStippleStarted = 0;
-  gc->vertexBuffer.next = __glPrimSlot(gc, 0);
-  gc->procs.primVertex = __glFirstLStripVertex;
-  gc->procs.matValidate = __glMatValidateVbuf0N;
+  __glPrimBegin(gc, __glFirstLStripVertex);
 }
 
 // a, the older end, was validated as the new end of the segment before, by

@@ -40,10 +40,8 @@ void FlushPolygon(GlContext *gc) {
 
 void __glBeginPolygon(GlContext *gc) {
   gc->lineStippleStarted = 0;
-  gc->vertexBuffer.next = __glPrimSlot(gc, 0);
-  gc->procs.primVertex = gc->procs.primSteady[__GL_STEADY_POLYGON];
   gc->procs.endPrim = __glSteadyEndProc(gc->procs.primSteady[__GL_STEADY_END_POLYGON]);
-  gc->procs.matValidate = __glMatValidateVbuf0N;
+  __glPrimBegin(gc, gc->procs.primSteady[__GL_STEADY_POLYGON]);
 }
 
 void __glPolygonVertexLock(GlContext *gc, GlVertex *v) {

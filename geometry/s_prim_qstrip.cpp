@@ -3,7 +3,6 @@
 // shares a and v. Four slots in rotation. A clean quad is drawn as (a, c, b)
 // and (a, b, v) with the diagonal b-a hidden; every other edge of a strip is
 // a boundary edge.
-#include "geometry/s_pgclip_standins.h"
 #include "geometry/s_prim_machine.h"
 
 namespace {
@@ -12,34 +11,24 @@ void SecondQStripVertex(GlContext *gc, GlVertex *v);
 void ThirdQStripVertex(GlContext *gc, GlVertex *v);
 
 void FirstQStripVertex(GlContext *gc, GlVertex *v) {
-  v->has |= __GL_HAS_EDGEFLAG_BOUNDARY;
-  gc->vertexBuffer.next = v + 1;
   gc->vertexBuffer.kept[2] = v;
-  gc->procs.primVertex = SecondQStripVertex;
+  __glPrimAdvance(gc, v, __GL_HAS_EDGEFLAG_BOUNDARY, SecondQStripVertex);
 }
 
 void SecondQStripVertex(GlContext *gc, GlVertex *v) {
-  v->has |= __GL_HAS_EDGEFLAG_BOUNDARY;
-  gc->vertexBuffer.next = v + 1;
   gc->vertexBuffer.kept[1] = v;
-  gc->procs.primVertex = ThirdQStripVertex;
+  __glPrimAdvance(gc, v, __GL_HAS_EDGEFLAG_BOUNDARY, ThirdQStripVertex);
 }
 
 void ThirdQStripVertex(GlContext *gc, GlVertex *v) {
-  v->has |= __GL_HAS_EDGEFLAG_BOUNDARY;
-  gc->vertexBuffer.next = v + 1;
   gc->vertexBuffer.kept[0] = v;
-  gc->procs.primVertex = gc->procs.primSteady[__GL_STEADY_QSTRIP];
+  __glPrimAdvance(gc, v, __GL_HAS_EDGEFLAG_BOUNDARY, gc->procs.primSteady[__GL_STEADY_QSTRIP]);
   gc->procs.matValidate = __glMatValidateV1V2V3;
 }
 
 }  // namespace
 
-void __glBeginQStrip(GlContext *gc) {
-  gc->vertexBuffer.next = __glPrimSlot(gc, 0);
-  gc->procs.primVertex = FirstQStripVertex;
-  gc->procs.matValidate = __glMatValidateVbuf0N;
-}
+void __glBeginQStrip(GlContext *gc) { __glPrimBegin(gc, FirstQStripVertex); }
 
 void __glFourthQStripVertexLock(GlContext *gc, GlVertex *v) {
   GlVertexBuffer &vb = gc->vertexBuffer;
@@ -52,21 +41,8 @@ void __glFourthQStripVertexLock(GlContext *gc, GlVertex *v) {
   vb.kept[2] = a;
   gc->procs.primVertex = ThirdQStripVertex;
   gc->procs.matValidate = __glMatValidateV2V3;
-  const uint32_t orCodes = (v->has | c->has | b->has | a->has) & __GL_PRIM_CLIP_MASK;
-  const uint32_t andCodes = (v->has & c->has & b->has & a->has) & __GL_PRIM_CLIP_MASK;
-  switch (__glPrimDecide(orCodes, andCodes)) {
-    case __GL_PRIM_DROP:
-      return;
-    case __GL_PRIM_CLIP: {
-      GlVertex *quad[4] = {c, b, v, a};
-      __glRenderLock(gc);
-      __glDoPolygonClip(gc, quad, 4, orCodes);
-      __glRenderUnlock(gc);
-      return;
-    }
-    case __GL_PRIM_DRAW:
-      break;
-  }
+  GlVertex *quad[4] = {c, b, v, a};
+  if (__glPrimQuadClipped(gc, quad)) return;
   __glRenderLock(gc);
   b->has &= ~__GL_HAS_EDGEFLAG_BOUNDARY;
   gc->procs.renderTriangle(gc, a, c, b);

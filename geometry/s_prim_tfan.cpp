@@ -8,38 +8,26 @@ namespace {
 void SecondTFanVertex(GlContext *gc, GlVertex *v);
 
 void FirstTFanVertex(GlContext *gc, GlVertex *v) {
-  v->has |= __GL_HAS_EDGEFLAG_BOUNDARY;
-  gc->vertexBuffer.next = v + 1;
-  gc->procs.primVertex = SecondTFanVertex;
+  __glPrimAdvance(gc, v, __GL_HAS_EDGEFLAG_BOUNDARY, SecondTFanVertex);
 }
 
 void SecondTFanVertex(GlContext *gc, GlVertex *v) {
-  GlVertexBuffer &vb = gc->vertexBuffer;
-  v->has |= __GL_HAS_EDGEFLAG_BOUNDARY;
-  vb.next = v + 1;
-  vb.kept[0] = v;
-  gc->procs.primVertex = gc->procs.primSteady[__GL_STEADY_TFAN];
+  gc->vertexBuffer.kept[0] = v;
+  __glPrimAdvance(gc, v, __GL_HAS_EDGEFLAG_BOUNDARY, gc->procs.primSteady[__GL_STEADY_TFAN]);
   gc->procs.matValidate = __glMatValidateVbuf0V1;
 }
 
 }  // namespace
 
-void __glBeginTFan(GlContext *gc) {
-  gc->vertexBuffer.next = __glPrimSlot(gc, 0);
-  gc->procs.primVertex = FirstTFanVertex;
-  gc->procs.matValidate = __glMatValidateVbuf0N;
-}
+void __glBeginTFan(GlContext *gc) { __glPrimBegin(gc, FirstTFanVertex); }
 
 void __glOtherTFanVertexLock(GlContext *gc, GlVertex *v) {
   GlVertexBuffer &vb = gc->vertexBuffer;
-  GlVertex *centre = __glPrimSlot(gc, 0);
   GlVertex *a = vb.kept[0];
   gc->lineStippleStarted = 0;
   v->has |= __GL_HAS_EDGEFLAG_BOUNDARY;
   vb.provoking = v;
   vb.kept[0] = v;
   vb.next = a;
-  const uint32_t orCodes = (v->has | centre->has | a->has) & __GL_PRIM_CLIP_MASK;
-  const uint32_t andCodes = (v->has & centre->has & a->has) & __GL_PRIM_CLIP_MASK;
-  __glPrimTriangle(gc, __glPrimDecide(orCodes, andCodes), v, centre, a, orCodes);
+  __glPrimTriangle(gc, v, __glPrimSlot(gc, 0), a);
 }

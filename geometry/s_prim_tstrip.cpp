@@ -10,60 +10,39 @@ namespace {
 void SecondTStripVertex(GlContext *gc, GlVertex *v);
 
 void FirstTStripVertex(GlContext *gc, GlVertex *v) {
-  GlVertexBuffer &vb = gc->vertexBuffer;
-  v->has |= __GL_HAS_EDGEFLAG_BOUNDARY;
-  vb.next = v + 1;
-  vb.kept[1] = v;
-  gc->procs.primVertex = SecondTStripVertex;
+  gc->vertexBuffer.kept[1] = v;
+  __glPrimAdvance(gc, v, __GL_HAS_EDGEFLAG_BOUNDARY, SecondTStripVertex);
 }
 
 void SecondTStripVertex(GlContext *gc, GlVertex *v) {
-  GlVertexBuffer &vb = gc->vertexBuffer;
-  v->has |= __GL_HAS_EDGEFLAG_BOUNDARY;
-  vb.next = v + 1;
-  vb.kept[0] = v;
-  gc->procs.primVertex = gc->procs.primSteady[__GL_STEADY_ODD_TSTRIP];
+  gc->vertexBuffer.kept[0] = v;
+  __glPrimAdvance(gc, v, __GL_HAS_EDGEFLAG_BOUNDARY, gc->procs.primSteady[__GL_STEADY_ODD_TSTRIP]);
   gc->procs.matValidate = __glMatValidateV1V2;
 }
 
-// The bookkeeping both steady procedures share; the decision on the three
-// vertices. a is the newer kept vertex, b the older.
-GlPrimDecision StripStep(GlContext *gc, GlVertex *v, GlVertex **a, GlVertex **b,
-                         uint32_t *orCodes) {
+// The step both steady procedures share; odd and even triangles differ in
+// the order of the two kept vertices and in which procedure comes next.
+void StripTriangle(GlContext *gc, GlVertex *v, bool odd) {
   GlVertexBuffer &vb = gc->vertexBuffer;
-  *a = vb.kept[0];
-  *b = vb.kept[1];
+  GlVertex *a = vb.kept[0], *b = vb.kept[1];
   gc->lineStippleStarted = 0;
   v->has |= __GL_HAS_EDGEFLAG_BOUNDARY;
   vb.provoking = v;
-  vb.next = *b;  // the older slot takes the next vertex
+  vb.next = b;  // the older slot takes the next vertex
   vb.kept[0] = v;
-  vb.kept[1] = *a;
-  const uint32_t h0 = (*a)->has, h1 = (*b)->has;
-  *orCodes = (h0 | h1 | v->has) & __GL_PRIM_CLIP_MASK;
-  return __glPrimDecide(*orCodes, (h0 & h1 & v->has) & __GL_PRIM_CLIP_MASK);
+  vb.kept[1] = a;
+  gc->procs.primVertex =
+      gc->procs.primSteady[odd ? __GL_STEADY_EVEN_TSTRIP : __GL_STEADY_ODD_TSTRIP];
+  if (odd)
+    __glPrimTriangle(gc, v, b, a);
+  else
+    __glPrimTriangle(gc, v, a, b);
 }
 
 }  // namespace
 
-void __glBeginTStrip(GlContext *gc) {
-  gc->vertexBuffer.next = __glPrimSlot(gc, 0);
-  gc->procs.primVertex = FirstTStripVertex;
-  gc->procs.matValidate = __glMatValidateVbuf0N;
-}
+void __glBeginTStrip(GlContext *gc) { __glPrimBegin(gc, FirstTStripVertex); }
 
-void __glOddTStripVertexLock(GlContext *gc, GlVertex *v) {
-  GlVertex *a, *b;
-  uint32_t orCodes;
-  const GlPrimDecision decision = StripStep(gc, v, &a, &b, &orCodes);
-  gc->procs.primVertex = gc->procs.primSteady[__GL_STEADY_EVEN_TSTRIP];
-  __glPrimTriangle(gc, decision, v, b, a, orCodes);
-}
+void __glOddTStripVertexLock(GlContext *gc, GlVertex *v) { StripTriangle(gc, v, true); }
 
-void __glEvenTStripVertexLock(GlContext *gc, GlVertex *v) {
-  GlVertex *a, *b;
-  uint32_t orCodes;
-  const GlPrimDecision decision = StripStep(gc, v, &a, &b, &orCodes);
-  gc->procs.primVertex = gc->procs.primSteady[__GL_STEADY_ODD_TSTRIP];
-  __glPrimTriangle(gc, decision, v, a, b, orCodes);
-}
+void __glEvenTStripVertexLock(GlContext *gc, GlVertex *v) { StripTriangle(gc, v, false); }

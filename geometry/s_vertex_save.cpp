@@ -26,56 +26,20 @@ void Normal(const GlContext *gc, GlVertex *v) {
 
 void Texture(const GlContext *gc, GlVertex *v) { v->texture = gc->state.current.texture; }
 
+template <void (*...Copy)(const GlContext *, GlVertex *)>
+void Save(GlContext *gc, GlVertex *v) {
+  (Copy(gc, v), ...);
+  gc->procs.primVertex(gc, v);
+}
+
 }  // namespace
 
-void __glSaveN(GlContext *gc, GlVertex *v) {
-  Normal(gc, v);
-  gc->procs.primVertex(gc, v);
-}
-
-void __glSaveC(GlContext *gc, GlVertex *v) {
-  Color(gc, v);
-  gc->procs.primVertex(gc, v);
-}
-
-void __glSaveCI(GlContext *gc, GlVertex *v) {
-  Index(gc, v);
-  gc->procs.primVertex(gc, v);
-}
-
-void __glSaveT(GlContext *gc, GlVertex *v) {
-  Texture(gc, v);
-  gc->procs.primVertex(gc, v);
-}
-
-void __glSaveNT(GlContext *gc, GlVertex *v) {
-  Normal(gc, v);
-  Texture(gc, v);
-  gc->procs.primVertex(gc, v);
-}
-
-void __glSaveCT(GlContext *gc, GlVertex *v) {
-  Color(gc, v);
-  Texture(gc, v);
-  gc->procs.primVertex(gc, v);
-}
-
-void __glSaveCIT(GlContext *gc, GlVertex *v) {
-  Index(gc, v);
-  Texture(gc, v);
-  gc->procs.primVertex(gc, v);
-}
-
-void __glSaveCAll(GlContext *gc, GlVertex *v) {
-  Color(gc, v);
-  Normal(gc, v);
-  Texture(gc, v);
-  gc->procs.primVertex(gc, v);
-}
-
-void __glSaveCIAll(GlContext *gc, GlVertex *v) {
-  Index(gc, v);
-  Normal(gc, v);
-  Texture(gc, v);
-  gc->procs.primVertex(gc, v);
-}
+void __glSaveN(GlContext *gc, GlVertex *v) { Save<Normal>(gc, v); }
+void __glSaveC(GlContext *gc, GlVertex *v) { Save<Color>(gc, v); }
+void __glSaveCI(GlContext *gc, GlVertex *v) { Save<Index>(gc, v); }
+void __glSaveT(GlContext *gc, GlVertex *v) { Save<Texture>(gc, v); }
+void __glSaveNT(GlContext *gc, GlVertex *v) { Save<Normal, Texture>(gc, v); }
+void __glSaveCT(GlContext *gc, GlVertex *v) { Save<Color, Texture>(gc, v); }
+void __glSaveCIT(GlContext *gc, GlVertex *v) { Save<Index, Texture>(gc, v); }
+void __glSaveCAll(GlContext *gc, GlVertex *v) { Save<Color, Normal, Texture>(gc, v); }
+void __glSaveCIAll(GlContext *gc, GlVertex *v) { Save<Index, Normal, Texture>(gc, v); }

@@ -100,12 +100,6 @@ TEST_P(ThroughTheApi, HandsOnWhatTheModelPredicts) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllModes, ThroughTheApi,
-                         testing::Values(GL_POINTS, GL_LINES, GL_LINE_LOOP, GL_LINE_STRIP,
-                                         GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_QUADS,
-                                         GL_QUAD_STRIP, GL_POLYGON),
-                         [](const testing::TestParamInfo<GLenum> &info) {
-                           return ModeName(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(AllModes, ThroughTheApi, testing::ValuesIn(kAllModes), ModeParamName());
 
 }  // namespace

@@ -54,12 +54,7 @@ TEST_P(MaterialValidation, ProtectsTheVerticesStillWaiting) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllModes, MaterialValidation,
-                         testing::Values(GL_POINTS, GL_LINES, GL_LINE_LOOP, GL_LINE_STRIP,
-                                         GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_QUADS,
-                                         GL_QUAD_STRIP, GL_POLYGON),
-                         [](const testing::TestParamInfo<GLenum> &info) {
-                           return ModeName(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(AllModes, MaterialValidation, testing::ValuesIn(kAllModes),
+                         ModeParamName());
 
 }  // namespace

@@ -69,6 +69,10 @@ std::vector<bool> MakeFlags(FlagPattern pattern, int count) {
   return flags;
 }
 
+const GLenum kAllModes[10] = {GL_POINTS,     GL_LINES,          GL_LINE_LOOP,    GL_LINE_STRIP,
+                              GL_TRIANGLES,  GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_QUADS,
+                              GL_QUAD_STRIP, GL_POLYGON};
+
 std::string ModeName(GLenum mode) {
   static const char *const kNames[] = {"Points",    "Lines",         "LineLoop",    "LineStrip",
                                        "Triangles", "TriangleStrip", "TriangleFan", "Quads",

@@ -37,12 +37,8 @@ TEST_P(Sequence, MatchesTheModelForEveryCount) {
   }
 }
 
-const GLenum kModes[] = {GL_POINTS,     GL_LINES,          GL_LINE_LOOP,    GL_LINE_STRIP,
-                         GL_TRIANGLES,  GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_QUADS,
-                         GL_QUAD_STRIP, GL_POLYGON};
-
 INSTANTIATE_TEST_SUITE_P(AllModes, Sequence,
-                         testing::Combine(testing::ValuesIn(kModes),
+                         testing::Combine(testing::ValuesIn(kAllModes),
                                           testing::Values(CodePattern::Clean, CodePattern::Sparse,
                                                           CodePattern::Dense, CodePattern::AllLeft,
                                                           CodePattern::CullOnly),

@@ -1,10 +1,14 @@
 // The vertex picker's cache-off branch: the immediate table in force gets
-// back the plain glBegin, glEnd and glVertexNfv entries.
+// back the plain glBegin, glEnd and glVertexNfv entries. And the check of
+// two-component vertices, picked again with every composite, through
+// pushes, pops and projection changes that wrap the projection stamps.
 #include <gtest/gtest.h>
 
 #include "core/gl_entries.h"
+#include "geometry/s_clipcheck.h"
 #include "geometry/s_vertex_pick.h"
 #include "tests/vertex/vertex_fixture.h"
+#include "tests/vertex/vertex_reference.h"
 
 namespace vertex_test {
 namespace {
@@ -60,6 +64,71 @@ TEST_F(VertexPicker, AMatrixChangePutsThemBack) {
   glTranslatef(0, 0, 2);
   EXPECT_TRUE(Plain(gc->dispatch));
 }
+
+// ---- The check of two-component vertices follows the composite ----
+
+struct CompositeStep {
+  const char *what;
+  void (*commands)();
+  bool shortcut;  // x and y only: the composite keeps z = 0 inside
+};
+
+// From the identity on both stacks, in model-view mode. A stale shortcut
+// after a pop would let vertices beyond the far plane through.
+// clang-format off
+const CompositeStep kCompositeSteps[] = {
+    {"model-view z 0.5", [] { glTranslatef(0, 0, 0.5f); }, true},
+    {"push, z 1.5", [] { glPushMatrix(); glTranslatef(0, 0, 1); }, false},
+    {"pop to z 0.5", [] { glPopMatrix(); }, true},
+    {"z 1.5", [] { glLoadIdentity(); glTranslatef(0, 0, 1.5f); }, false},
+    {"push, identity", [] { glPushMatrix(); glLoadIdentity(); }, true},
+    {"pop to z 1.5", [] { glPopMatrix(); }, false},
+    {"projection push, z -2",
+     [] { glMatrixMode(GL_PROJECTION); glPushMatrix(); glTranslatef(0, 0, -2); }, true},
+    {"projection pop", [] { glPopMatrix(); }, false},
+    {"orthographic projection", [] { glOrtho(-2, 2, -2, 2, -1, 1); }, false},
+    {"model-view z 0.25",
+     [] { glMatrixMode(GL_MODELVIEW); glLoadIdentity(); glTranslatef(0, 0, 0.25f); }, true},
+    {"push, rotation about x", [] { glPushMatrix(); glRotatef(30, 1, 0, 0); }, false},
+    {"pop the rotation", [] { glPopMatrix(); }, true},
+    {"perspective projection",
+     [] { glMatrixMode(GL_PROJECTION); glLoadIdentity(); glFrustum(-1, 1, -1, 1, 1, 10); }, false},
+    {"projection identity", [] { glLoadIdentity(); }, true},
+    {"projection push, z -0.5, pop",
+     [] { glPushMatrix(); glTranslatef(0, 0, -0.5f); glPopMatrix(); }, true},
+};
+// clang-format on
+
+class CompositeChecks : public VertexTest, public testing::WithParamInterface<uint32_t> {};
+
+// Every step stamps, rebuilds or restores the composite; the stamp counter
+// starts where one of the projection changes wraps it.
+TEST_P(CompositeChecks, TwoComponentVerticesGetOpenGLsCodesAfterEveryStep) {
+  const GLfloat kPoints[][2] = {{0, 0}, {0.375f, -0.75f}, {1.5f, 0.25f}, {-3, 3}};
+  gc->transform.projectionSequence = GetParam();
+  glMatrixMode(GL_MODELVIEW);
+  for (const CompositeStep &step : kCompositeSteps) {
+    SCOPED_TRACE(step.what);
+    step.commands();
+    ASSERT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    EXPECT_EQ(gc->procs.clipCheck[0] == __glClipCheckFrustum2D, step.shortcut);
+    const GLfloat *mv = gc->transform.modelView->matrix.matrix;
+    const GLfloat *projection = gc->transform.projection->matrix.matrix;
+    for (const auto &p : kPoints) {
+      Handed().clear();
+      glVertex2f(p[0], p[1]);
+      ASSERT_EQ(Handed().size(), 1u);
+      const Vec4 clip = Transform(projection, Transform(mv, {p[0], p[1], 0, 1}));
+      EXPECT_EQ(Handed()[0].has, __GL_HAS_SIZE2 | __GL_HAS_CLIP | FrustumCodes(clip))
+          << p[0] << ", " << p[1];
+    }
+  }
+  // Whichever counter it started from, the projection changes wrapped it.
+  EXPECT_LT(gc->transform.projectionSequence, 16u);
+}
+
+INSTANTIATE_TEST_SUITE_P(StampCounter, CompositeChecks,
+                         testing::Values(0u, 0xFFFFFFFDu, 0xFFFFFFFEu, 0xFFFFFFFFu));
 
 }  // namespace
 }  // namespace vertex_test
