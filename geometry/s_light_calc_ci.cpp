@@ -51,15 +51,15 @@ GLfloat ShiftAndOffset(GLfloat index, GLfloat shiftValue, GLfloat offsetValue) {
 
 enum class ShiftOffset { kNever, kAlways, kWhenSet };
 
-template <bool kAnyLight, ShiftOffset kApply>
+template <LightPath kPath, ShiftOffset kApply>
 void CalcCIColor(GlContext *gc, GLint face, GlVertex *v) {
-  const GlMaterial &m = face == __GL_BACKFACE ? gc->state.light.back : gc->state.light.front;
+  const GlMaterial &m = FaceMaterial(gc, face);
   const GlMaterialCache &mc = gc->light.materialCache[face];
   GLfloat n[3];
   FaceNormal(n, v, face);
   IndexSums sums;
   for (const GlLightCache *lc = gc->light.sources; lc; lc = lc->next) {
-    if (!kAnyLight || (!lc->slowPath && !WIsZero(v->eye.w))) {
+    if (TakesCachedVectors<kPath>(lc, v)) {
       const GLfloat L[3] = {lc->unitVPpli.x, lc->unitVPpli.y, lc->unitVPpli.z};
       const GLfloat H[3] = {lc->hHat.x, lc->hHat.y, lc->hHat.z};
       AddLight(&sums, lc, mc, n, L, H, 1.0f);
@@ -80,13 +80,13 @@ void CalcCIColor(GlContext *gc, GLint face, GlVertex *v) {
 }  // namespace
 
 void __glFastCalcCIColor(GlContext *gc, GLint face, GlVertex *v) {
-  CalcCIColor<false, ShiftOffset::kNever>(gc, face, v);
+  CalcCIColor<LightPath::kCached, ShiftOffset::kNever>(gc, face, v);
 }
 
 void __glFastCalcCIColor_ShiftOffset(GlContext *gc, GLint face, GlVertex *v) {
-  CalcCIColor<false, ShiftOffset::kAlways>(gc, face, v);
+  CalcCIColor<LightPath::kCached, ShiftOffset::kAlways>(gc, face, v);
 }
 
 void __glCalcCIColor(GlContext *gc, GLint face, GlVertex *v) {
-  CalcCIColor<true, ShiftOffset::kWhenSet>(gc, face, v);
+  CalcCIColor<LightPath::kShortcut, ShiftOffset::kWhenSet>(gc, face, v);
 }

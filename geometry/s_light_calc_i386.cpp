@@ -9,5 +9,5 @@
 using namespace light_rules;
 
 void __glI386CalcRGBColor(GlContext *gc, GLint face, GlVertex *v) {
-  CalcRGBColor<long double, IndexRounding::kNearest, false>(gc, face, v);
+  CalcRGBColor<long double, IndexRounding::kNearest, LightPath::kFull>(gc, face, v);
 }

@@ -5,16 +5,9 @@
 using namespace light_rules;
 
 void __glFastCalcRGBColor(GlContext *gc, GLint face, GlVertex *v) {
-  const GlMaterial &m = FaceMaterial(gc, face);
-  const GlMaterialCache &mc = gc->light.materialCache[face];
-  GLfloat n[3];
-  FaceNormal(n, v, face);
-  GLfloat c[3] = {mc.sceneColor.r, mc.sceneColor.g, mc.sceneColor.b};
-  for (const GlLightCache *lc = gc->light.sources; lc; lc = lc->next)
-    AddFastLight<GLfloat, IndexRounding::kAddHalf>(c, lc, m, mc, n);
-  StoreRGBA(gc, &v->colors[face], c, mc.alpha);
+  CalcRGBColor<GLfloat, IndexRounding::kAddHalf, LightPath::kCached>(gc, face, v);
 }
 
 void __glCalcRGBColor(GlContext *gc, GLint face, GlVertex *v) {
-  CalcRGBColor<GLfloat, IndexRounding::kAddHalf, true>(gc, face, v);
+  CalcRGBColor<GLfloat, IndexRounding::kAddHalf, LightPath::kShortcut>(gc, face, v);
 }

@@ -48,13 +48,8 @@ inline void StoreRGBA(const GlContext *gc, GlColor *out, const Real c[3], GLfloa
   out->a = alpha;
 }
 
-inline const GlMaterial &FaceMaterial(const GlContext *gc, GLint face) {
-  return face == __GL_BACKFACE ? gc->state.light.back : gc->state.light.front;
-}
-
-// The full procedure. kShortcut: a light that is not slow takes its cached
-// vectors at a vertex whose eye w is not 0, which gives the same result.
-template <typename Real, IndexRounding kRounding, bool kShortcut>
+// One face of one vertex, every enabled light added to the scene colour.
+template <typename Real, IndexRounding kRounding, LightPath kPath>
 void CalcRGBColor(GlContext *gc, GLint face, GlVertex *v) {
   const GlMaterial &m = FaceMaterial(gc, face);
   const GlMaterialCache &mc = gc->light.materialCache[face];
@@ -62,7 +57,7 @@ void CalcRGBColor(GlContext *gc, GLint face, GlVertex *v) {
   FaceNormal(n, v, face);
   Real c[3] = {mc.sceneColor.r, mc.sceneColor.g, mc.sceneColor.b};
   for (const GlLightCache *lc = gc->light.sources; lc; lc = lc->next) {
-    if (kShortcut && !lc->slowPath && !WIsZero(v->eye.w)) {
+    if (TakesCachedVectors<kPath>(lc, v)) {
       AddFastLight<Real, kRounding>(c, lc, m, mc, n);
       continue;
     }

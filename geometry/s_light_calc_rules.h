@@ -1,8 +1,8 @@
 // The rules the per-vertex lighting forms share: the power-table look-up,
 // normalisation without a square root, the vector from a vertex to a light,
-// the geometry of one light at one vertex and the final clamp. Written once
-// over the arithmetic type: single precision for the portable forms, long
-// double for the x87 form.
+// the geometry of one light at one vertex, which lights take their cached
+// vectors, and the final clamp. Written once over the arithmetic type:
+// single precision for the portable forms, long double for the x87 form.
 #pragma once
 
 #include <math.h>
@@ -164,6 +164,27 @@ template <typename Real>
 inline void FaceNormal(Real n[3], const GlVertex *v, GLint face) {
   const Real sign = face == __GL_BACKFACE ? Real(-1) : Real(1);
   n[0] = sign * v->normal.x, n[1] = sign * v->normal.y, n[2] = sign * v->normal.z;
+}
+
+// The face's material: the back one for face 1.
+inline const GlMaterial &FaceMaterial(const GlContext *gc, GLint face) {
+  return face == __GL_BACKFACE ? gc->state.light.back : gc->state.light.front;
+}
+
+// Which lights take their cached direction and half vector instead of the
+// full computation at the vertex.
+enum class LightPath {
+  kCached,    // all: the fast procedures, installed only when no light is slow
+  kShortcut,  // a light that is not slow, at a vertex whose eye w is not 0:
+              // the same result as the full computation
+  kFull,      // none
+};
+
+template <LightPath kPath>
+inline bool TakesCachedVectors(const GlLightCache *lc, const GlVertex *v) {
+  if constexpr (kPath == LightPath::kCached) return true;
+  if constexpr (kPath == LightPath::kShortcut) return !lc->slowPath && !WIsZero(v->eye.w);
+  return false;
 }
 
 // Into [0, scale]: anything not above 0, not a number included, gives 0.

@@ -87,10 +87,7 @@ __glK3DLightStore:
         mov edx, [ebx + MC_ALPHA]
         mov [eax + 12], edx
         ret
-7:      test edx, edx
-        jle 8f
-        cmp edx, 0x7F800000
-        ja 8f
+7:      K3D_UNLESS_POSITIVE edx, 8f
         cmp edx, ecx
         jl 9f
         mov edx, ecx

@@ -1,7 +1,8 @@
 // Field offsets for the 3DNow! lighting routines, handed to the assembler as
 // symbols so that the routines follow the records wherever the compiler
-// places them. Expand K3D_LIGHT_EQUATES() once, inside a function of the
-// file that holds the routines, before their text.
+// places them, and the assembler macros the routines share. Expand
+// K3D_LIGHT_EQUATES() once, inside a function of the file that holds the
+// routines, before their text.
 #pragma once
 
 #include <stddef.h>
@@ -53,7 +54,33 @@ static_assert(sizeof(GlColor) == 16, "a face colour is 16 bytes: the routines sh
         "i"(offsetof(GlLightCache, cosCutOffAngle)),                                     \
         "i"(offsetof(GlLightCache, attenuation)), "i"(offsetof(GlLightCache, isSpot)),   \
         "i"(offsetof(GlLightCache, hHat)), "i"(offsetof(GlLightCache, unitVPpli)),       \
-        "i"(offsetof(GlLightCache, next)), "i"(offsetof(GlLightCache, spotTable)))
+        "i"(offsetof(GlLightCache, next)), "i"(offsetof(GlLightCache, spotTable)));      \
+  asm volatile(K3D_LIGHT_MACROS)
+
+// Steps the routines share, as assembler macros (intel syntax at the use):
+// K3D_UNLESS_POSITIVE reg, skip: jumps to skip unless the float whose bits
+//   are in reg is above 0 and a number.
+// K3D_ADD_PRODUCT field, coef, rg, b, scratch: with ECX the light and ESI the
+//   material, rg += (light.field x material.field) x coef for red and green,
+//   b likewise for blue (the low half of coef). Uses MM2 and scratch.
+#define K3D_LIGHT_MACROS                                                                 \
+  ".macro K3D_UNLESS_POSITIVE reg, skip\n\t"                                             \
+  "test \\reg, \\reg\n\t"                                                                \
+  "jle \\skip\n\t"                                                                       \
+  "cmp \\reg, 0x7F800000\n\t"                                                            \
+  "ja \\skip\n\t"                                                                        \
+  ".endm\n\t"                                                                            \
+  ".macro K3D_ADD_PRODUCT field, coef, rg, b, scratch\n\t"                               \
+  "movq mm2, [ecx + L_\\field]\n\t"                                                      \
+  "pfmul mm2, [esi + M_\\field]\n\t"                                                     \
+  "pfmul mm2, \\coef\n\t"                                                                \
+  "pfadd \\rg, mm2\n\t"                                                                  \
+  "movd mm2, [ecx + L_\\field + 8]\n\t"                                                  \
+  "movd \\scratch, [esi + M_\\field + 8]\n\t"                                            \
+  "pfmul mm2, \\scratch\n\t"                                                             \
+  "pfmul mm2, \\coef\n\t"                                                                \
+  "pfadd \\b, mm2\n\t"                                                                   \
+  ".endm\n\t"
 // clang-format on
 
 // The look-up reads a table's words as {entries, threshold, scale} from the

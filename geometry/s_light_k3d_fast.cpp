@@ -68,10 +68,7 @@ __glK3DFastCalcRGBColor:
         pfacc mm6, mm6
         pfadd mm6, mm2
         movd eax, mm6
-        test eax, eax
-        jle 8f
-        cmp eax, 0x7F800000
-        ja 8f
+        K3D_UNLESS_POSITIVE eax, 8f
 
         movq mm3, [edx + LC_HHAT]
         pfmul mm3, mm0
@@ -83,26 +80,9 @@ __glK3DFastCalcRGBColor:
         call __glK3DLightLookUp
         test eax, eax
         je 3f
-        movq mm2, [ecx + L_SPECULAR]
-        pfmul mm2, [esi + M_SPECULAR]
-        pfmul mm2, mm3
-        pfadd mm4, mm2
-        movd mm2, [ecx + L_SPECULAR + 8]
-        movd mm7, [esi + M_SPECULAR + 8]
-        pfmul mm2, mm7
-        pfmul mm2, mm3
-        pfadd mm5, mm2
-
+        K3D_ADD_PRODUCT SPECULAR, mm3, mm4, mm5, mm7
 3:      punpckldq mm6, mm6
-        movq mm2, [ecx + L_DIFFUSE]
-        pfmul mm2, [esi + M_DIFFUSE]
-        pfmul mm2, mm6
-        pfadd mm4, mm2
-        movd mm2, [ecx + L_DIFFUSE + 8]
-        movd mm7, [esi + M_DIFFUSE + 8]
-        pfmul mm2, mm7
-        pfmul mm2, mm6
-        pfadd mm5, mm2
+        K3D_ADD_PRODUCT DIFFUSE, mm6, mm4, mm5, mm7
 
 8:      mov edx, [edx + LC_NEXT]
         test edx, edx

@@ -226,10 +226,7 @@ __glK3DCalcRGBColor:
         pfadd mm6, mm7
         movd eax, mm6
         xor eax, 0x80000000
-        test eax, eax
-        jle 80f
-        cmp eax, 0x7F800000
-        ja 80f
+        K3D_UNLESS_POSITIVE eax, 80f
         movd mm3, eax
         movd mm2, [edx + LC_COSCUTOFF]
         pfcmpgt mm2, mm3
@@ -244,10 +241,7 @@ __glK3DCalcRGBColor:
         pfmul mm3, mm2
         movd [esp + F_A], mm3
 49:     mov eax, [esp + F_A]
-        test eax, eax
-        jle 80f
-        cmp eax, 0x7F800000
-        ja 80f
+        K3D_UNLESS_POSITIVE eax, 80f
 
         mov ecx, [edx + LC_SOURCE]
         movq mm6, [ecx + L_AMBIENT]
@@ -263,10 +257,7 @@ __glK3DCalcRGBColor:
         pfacc mm0, mm0
         pfadd mm0, mm1
         movd eax, mm0
-        test eax, eax
-        jle 70f
-        cmp eax, 0x7F800000
-        ja 70f
+        K3D_UNLESS_POSITIVE eax, 70f
         movq mm3, [esp + F_N]
         pfmul mm3, [esp + F_H]
         movd mm1, [esp + F_N + 8]
@@ -278,25 +269,9 @@ __glK3DCalcRGBColor:
         call __glK3DLightLookUp
         test eax, eax
         je 60f
-        movq mm2, [ecx + L_SPECULAR]
-        pfmul mm2, [esi + M_SPECULAR]
-        pfmul mm2, mm3
-        pfadd mm6, mm2
-        movd mm2, [ecx + L_SPECULAR + 8]
-        movd mm1, [esi + M_SPECULAR + 8]
-        pfmul mm2, mm1
-        pfmul mm2, mm3
-        pfadd mm7, mm2
+        K3D_ADD_PRODUCT SPECULAR, mm3, mm6, mm7, mm1
 60:     punpckldq mm0, mm0
-        movq mm2, [ecx + L_DIFFUSE]
-        pfmul mm2, [esi + M_DIFFUSE]
-        pfmul mm2, mm0
-        pfadd mm6, mm2
-        movd mm2, [ecx + L_DIFFUSE + 8]
-        movd mm1, [esi + M_DIFFUSE + 8]
-        pfmul mm2, mm1
-        pfmul mm2, mm0
-        pfadd mm7, mm2
+        K3D_ADD_PRODUCT DIFFUSE, mm0, mm6, mm7, mm1
 70:     movd mm2, [esp + F_A]
         punpckldq mm2, mm2
         pfmul mm6, mm2

@@ -65,6 +65,23 @@ void AimAtTheCutOff(LightContext &ctx, bool justOutside) {
   unit[0] = GLfloat(s), unit[1] = 0, unit[2] = -c;
 }
 
+// A 60-degree spot at (0, 0, 1), aimed by AimAtTheCutOff after validation.
+void WideSpotAtOne(LightContext &ctx) {
+  Spot(ctx, 60, 0);
+  ctx.light(0).positionEye = GlCoord{0, 0, 1, 1};
+}
+
+// Colour material on, then the current colour (0.5, 0.25, 1, 0.25) applied.
+void ColorMaterial(LightContext &ctx, GLenum face, GLenum param) {
+  GlContext *gc = ctx.gc();
+  gc->state.light.colorMaterialFace = face;
+  gc->state.light.colorMaterialParam = param;
+  ctx.setEnable(__GL_COLOR_MATERIAL_ENABLE, true);
+  __glGenericPickColorMaterialProcs(gc);
+  gc->state.current.userColor = GlColor{0.5f, 0.25f, 1, 0.25f};
+  gc->procs.applyColor(gc);
+}
+
 struct LitCase {
   const char *what;
   void (*setup)(LightContext &);  // before validation
@@ -144,18 +161,10 @@ const LitCase kCases[] = {
     {"spot, outside the cone: nothing, not even ambient",
      [](LightContext &ctx) { Spot(ctx, 30, 0); }, nullptr, {2, 0, 0, 1}, kUp, 0, false,
      {10, 20, 30, 127.5}},
-    {"spot, exactly at the cut-off cosine: lit",
-     [](LightContext &ctx) {
-       Spot(ctx, 60, 0);
-       ctx.light(0).positionEye = GlCoord{0, 0, 1, 1};
-     },
+    {"spot, exactly at the cut-off cosine: lit", WideSpotAtOne,
      [](LightContext &ctx) { AimAtTheCutOff(ctx, false); }, kOrigin, kUp, 0, false,
      {226.75, 255, 214.875, 127.5}},
-    {"spot, just outside the cut-off cosine: nothing",
-     [](LightContext &ctx) {
-       Spot(ctx, 60, 0);
-       ctx.light(0).positionEye = GlCoord{0, 0, 1, 1};
-     },
+    {"spot, just outside the cut-off cosine: nothing", WideSpotAtOne,
      [](LightContext &ctx) { AimAtTheCutOff(ctx, true); }, kOrigin, kUp, 0, false,
      {10, 20, 30, 127.5}},
     {"spot exponent 2, 20 degrees off the axis", [](LightContext &ctx) { Spot(ctx, 45, 2); },
@@ -186,26 +195,10 @@ const LitCase kCases[] = {
      },
      nullptr, {0.4f, 0.3f, -0.5f, 1}, {-0.2f, 0.1f, -0.95f, 0}, 1, false, {X, X, X, 191.25}},
     {"colour material: the current colour is the diffuse colour", Nothing,
-     [](LightContext &ctx) {
-       GlContext *gc = ctx.gc();
-       gc->state.light.colorMaterialFace = GL_FRONT;
-       gc->state.light.colorMaterialParam = GL_DIFFUSE;
-       ctx.setEnable(__GL_COLOR_MATERIAL_ENABLE, true);
-       __glGenericPickColorMaterialProcs(gc);
-       gc->state.current.userColor = GlColor{0.5f, 0.25f, 1, 0.25f};
-       gc->procs.applyColor(gc);
-     },
-     kEye, kUp, 0, true, {153, 204, 184.875, 63.75}},
+     [](LightContext &ctx) { ColorMaterial(ctx, GL_FRONT, GL_DIFFUSE); }, kEye, kUp, 0, true,
+     {153, 204, 184.875, 63.75}},
     {"colour material on both faces, ambient and diffuse, back face", Nothing,
-     [](LightContext &ctx) {
-       GlContext *gc = ctx.gc();
-       gc->state.light.colorMaterialFace = GL_FRONT_AND_BACK;
-       gc->state.light.colorMaterialParam = GL_AMBIENT_AND_DIFFUSE;
-       ctx.setEnable(__GL_COLOR_MATERIAL_ENABLE, true);
-       __glGenericPickColorMaterialProcs(gc);
-       gc->state.current.userColor = GlColor{0.5f, 0.25f, 1, 0.25f};
-       gc->procs.applyColor(gc);
-     },
+     [](LightContext &ctx) { ColorMaterial(ctx, GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE); },
      kEye, {0, 0, -1, 0}, 1, true, {76.5, 38.25, 153, 63.75}},
     {"a normal that is not a number: the ambient term alone", Nothing, nullptr, kEye,
      {NAN, 0, 1, 0}, 0, true, {25.5, 51, 76.5, 127.5}},
@@ -275,12 +268,19 @@ void ExpectLitCases(const LitProcs &procs) {
   }
 }
 
-void ExpectRandomLitColors(const LitProcs &procs, uint32_t seed, int states, int vertices) {
+LightSetup DistinctScales() {
+  LightSetup setup;
+  setup.red = 31.0f, setup.green = 63.0f, setup.blue = 127.0f, setup.alpha = 15.0f;
+  return setup;
+}
+
+void ExpectRandomLitColors(const LitProcs &procs, uint32_t seed, int states, int vertices,
+                           const LightSetup &setup) {
   SCOPED_TRACE(procs.name);
   const bool kinds[] = {true, false};
   for (bool fast : kinds) {
     SCOPED_TRACE(fast ? "only fast lights" : "any lights");
-    LightContext ctx;
+    LightContext ctx(setup);
     RandomLighting random(seed + fast);
     for (int s = 0; s < states && !testing::Test::HasFailure(); s++) {
       SCOPED_TRACE(testing::Message() << "state " << s);

@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include "core/procs.h"
+#include "tests/lighting/light_fixture.h"
 
 // The procedures of one form.
 struct LitProcs {
@@ -17,5 +18,11 @@ struct LitProcs {
 
 void ExpectLitCases(const LitProcs &procs);
 // `states` random states of each kind (only fast lights; any lights), each
-// lighting `vertices` random vertices on both faces.
-void ExpectRandomLitColors(const LitProcs &procs, uint32_t seed, int states, int vertices);
+// lighting `vertices` random vertices on both faces, in a context made by
+// `setup` (its colour scales).
+void ExpectRandomLitColors(const LitProcs &procs, uint32_t seed, int states, int vertices,
+                           const LightSetup &setup = LightSetup());
+
+// Colour scales that differ per component, so that a component scaled or
+// clamped by another's scale shows.
+LightSetup DistinctScales();

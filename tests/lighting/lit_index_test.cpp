@@ -9,6 +9,7 @@
 #include "geometry/s_light_calc.h"
 #include "tests/lighting/light_fixture.h"
 #include "tests/lighting/light_random.h"
+#include "tests/lighting/lit_cases.h"
 #include "tests/lighting/lit_model.h"
 #include "tests/lighting/lit_support.h"
 
@@ -58,6 +59,20 @@ void BaseState(LightContext &ctx) {
 void Shift(LightContext &ctx, GLfloat shift, GLfloat offset) {
   ctx.material(__GL_FRONTFACE).indexShift = shift;
   ctx.material(__GL_FRONTFACE).indexOffset = offset;
+}
+
+// The current index 5.5 offsets the front face.
+void IndexMaterialOnTheFront(LightContext &ctx) {
+  ctx.setEnable(__GL_INDEX_MATERIAL_ENABLE, true);
+  ctx.gc()->state.light.indexMaterialFace = GL_FRONT;
+  ctx.gc()->state.current.index = 5.5f;
+}
+
+// Light 0 at (0, 0, 2) shining down the z axis, cut off at 30 degrees.
+void SpotDownFromAbove(LightContext &ctx) {
+  ctx.light(0).positionEye = GlCoord{0, 0, 2, 1};
+  ctx.light(0).spotLightCutOffAngle = 30;
+  SetSpotDirection(ctx, 0, 0, 0, -1);
 }
 
 struct IndexCase {
@@ -113,40 +128,19 @@ const IndexCase kCases[] = {
      kEye, kThird, 0, kFastShift | kFull, 56.80078125},
     {"a shift that is not a number shifts by 0", [](LightContext &ctx) { Shift(ctx, NAN, 0); },
      kEye, kThird, 0, kFastShift | kFull, 58.80078125},
-    {"index material: the current index is the front offset",
-     [](LightContext &ctx) {
-       ctx.setEnable(__GL_INDEX_MATERIAL_ENABLE, true);
-       ctx.gc()->state.light.indexMaterialFace = GL_FRONT;
-       ctx.gc()->state.current.index = 5.5f;
-     },
-     kEye, kThird, 0, kFastShift | kFull, 63.80078125},
-    {"index material on the front leaves the back offset alone",
-     [](LightContext &ctx) {
-       ctx.setEnable(__GL_INDEX_MATERIAL_ENABLE, true);
-       ctx.gc()->state.light.indexMaterialFace = GL_FRONT;
-       ctx.gc()->state.current.index = 5.5f;
-     },
-     kEye, {0, 0, -1, 0}, 1, kFastShift | kFull, 56},
+    {"index material: the current index is the front offset", IndexMaterialOnTheFront, kEye,
+     kThird, 0, kFastShift | kFull, 63.80078125},
+    {"index material on the front leaves the back offset alone", IndexMaterialOnTheFront, kEye,
+     {0, 0, -1, 0}, 1, kFastShift | kFull, 56},
     {"positional, constant attenuation 2 halves both sums",
      [](LightContext &ctx) {
        ctx.light(0).positionEye = GlCoord{0, 0, 2, 1};
        ctx.light(0).constantAttenuation = 2;
      },
      {0, 0, 0, 1}, kUp, 0, kFull, 49.25},
-    {"spot on its axis",
-     [](LightContext &ctx) {
-       ctx.light(0).positionEye = GlCoord{0, 0, 2, 1};
-       ctx.light(0).spotLightCutOffAngle = 30;
-       SetSpotDirection(ctx, 0, 0, 0, -1);
-     },
-     {0, 0, 0, 1}, kUp, 0, kFull, 84},
-    {"spot, outside the cone: the ambient index",
-     [](LightContext &ctx) {
-       ctx.light(0).positionEye = GlCoord{0, 0, 2, 1};
-       ctx.light(0).spotLightCutOffAngle = 30;
-       SetSpotDirection(ctx, 0, 0, 0, -1);
-     },
-     {2, 0, 0, 1}, kUp, 0, kFull, 10},
+    {"spot on its axis", SpotDownFromAbove, {0, 0, 0, 1}, kUp, 0, kFull, 84},
+    {"spot, outside the cone: the ambient index", SpotDownFromAbove, {2, 0, 0, 1}, kUp, 0, kFull,
+     10},
     {"local viewer", [](LightContext &ctx) { ctx.gc()->state.light.model.localViewer = 1; },
      {0, 0, 3, 1}, {0, 0.6f, 0.8f, 0}, 0, kFull, NAN},
     {"a normal that is not a number: the ambient index", Nothing, kEye, {0, NAN, 1, 0}, 0, kAll,
@@ -181,15 +175,16 @@ TEST(LitIndex, HandWorkedCases) {
   }
 }
 
-TEST(LitIndex, RandomStatesAgainstTheModel) {
+// `states` random states of each kind (only fast lights; any lights), each
+// lighting random vertices on both faces with every procedure that serves it.
+void ExpectRandomIndexes(LightSetup setup, uint32_t seed, int states) {
+  setup.colorIndex = true;
   const bool kinds[] = {true, false};
   for (bool fast : kinds) {
     SCOPED_TRACE(fast ? "only fast lights" : "any lights");
-    LightSetup setup;
-    setup.colorIndex = true;
     LightContext ctx(setup);
-    RandomLighting random(555 + fast);
-    for (int s = 0; s < 80 && !testing::Test::HasFailure(); s++) {
+    RandomLighting random(seed + fast);
+    for (int s = 0; s < states && !testing::Test::HasFailure(); s++) {
       SCOPED_TRACE(testing::Message() << "state " << s);
       FillLitState(ctx, random, fast);
       for (int i = 0; i < 30 && !testing::Test::HasFailure(); i++) {
@@ -209,6 +204,14 @@ TEST(LitIndex, RandomStatesAgainstTheModel) {
       }
     }
   }
+}
+
+TEST(LitIndex, RandomStatesAgainstTheModel) { ExpectRandomIndexes(LightSetup(), 555, 80); }
+
+// Each component of a light colour is unscaled by its own scale before it
+// weighs in a luminance.
+TEST(LitIndex, RandomStatesWithDistinctColourScales) {
+  ExpectRandomIndexes(DistinctScales(), 71, 30);
 }
 
 }  // namespace

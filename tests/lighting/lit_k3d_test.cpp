@@ -88,6 +88,12 @@ TEST_F(K3DLighting, RandomStatesWithinTheTableTolerance) {
   ExpectRandomLitColors(kK3D, 2024, 60, 40);
 }
 
+// The store reads each component's scale by its name: the context keeps
+// them red, blue, green, alpha.
+TEST_F(K3DLighting, RandomStatesWithDistinctColourScales) {
+  ExpectRandomLitColors(kK3D, 31, 20, 20, DistinctScales());
+}
+
 // The fast form adds the same products in the same order as the portable
 // one; only the packing differs.
 TEST_F(K3DLighting, FastFormComputesWhatThePortableFormComputes) {

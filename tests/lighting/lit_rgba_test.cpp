@@ -24,4 +24,9 @@ TEST(LitColor, RandomStatesWithinTheTableTolerance) {
   for (const LitProcs &form : kForms) ExpectRandomLitColors(form, 2024, 60, 40);
 }
 
+// Each component clamped to its own scale, the alpha from the alpha scale.
+TEST(LitColor, RandomStatesWithDistinctColourScales) {
+  for (const LitProcs &form : kForms) ExpectRandomLitColors(form, 31, 20, 20, DistinctScales());
+}
+
 }  // namespace
