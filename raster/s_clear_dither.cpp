@@ -27,11 +27,16 @@ void RgbPixels(GlColorBuffer *cfb, DitherPixels pixels) {
   const GlColorBuffer *front = gc->front;
   const GlColor &c = gc->state.raster.clear;
   const GLfloat red = c.r * front->redScale, green = c.g * front->greenScale,
-                blue = c.b * front->blueScale;
-  for (int e = 0; e < 16; e++)
-    pixels[e >> 2][e & 3] = Dithered(red, e) << cfb->redShift |
-                            Dithered(green, e) << cfb->greenShift |
-                            Dithered(blue, e) << cfb->blueShift;
+                blue = c.b * front->blueScale, alpha = c.a * front->alphaScale;
+  // A format with alpha bits (1-5-5-5) keeps alpha, dithered, as its stores
+  // do: left out, every cleared pixel would read back transparent.
+  const bool hasAlpha = gc->modes.alphaMask != 0;
+  for (int e = 0; e < 16; e++) {
+    uint32_t pixel = Dithered(red, e) << cfb->redShift | Dithered(green, e) << cfb->greenShift |
+                     Dithered(blue, e) << cfb->blueShift;
+    if (hasAlpha) pixel |= Dithered(alpha, e) << cfb->alphaShift;
+    pixels[e >> 2][e & 3] = pixel;
+  }
 }
 
 void IndexPixels(GlColorBuffer *cfb, DitherPixels pixels) {
@@ -95,31 +100,30 @@ void Fill16(const GlClearTarget &t, int32_t x0, int32_t y0, const DitherPixels p
   }
 }
 
+// The finished pixels of each dither position, laid over the rectangle.
+void ClearDithered(GlColorBuffer *cfb, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                   void (*makePixels)(GlColorBuffer *, DitherPixels),
+                   void (*fill)(const GlClearTarget &, int32_t, int32_t, const DitherPixels)) {
+  GlClearTarget t;
+  if (!__glClearTarget(cfb, x0, y0, x1, y1, &t)) return;
+  DitherPixels pixels;
+  makePixels(cfb, pixels);
+  fill(t, x0, y0, pixels);
+}
+
 }  // namespace
 
 void __glI386ClearRectRGB_8_Dither(GlColorBuffer *cfb, int32_t x0, int32_t y0, int32_t x1,
                                    int32_t y1) {
-  GlClearTarget t;
-  if (!__glClearTarget(cfb, x0, y0, x1, y1, &t)) return;
-  DitherPixels pixels;
-  RgbPixels(cfb, pixels);
-  Fill8(t, x0, y0, pixels);
+  ClearDithered(cfb, x0, y0, x1, y1, RgbPixels, Fill8);
 }
 
 void __glI386ClearRectRGB_16_Dither(GlColorBuffer *cfb, int32_t x0, int32_t y0, int32_t x1,
                                     int32_t y1) {
-  GlClearTarget t;
-  if (!__glClearTarget(cfb, x0, y0, x1, y1, &t)) return;
-  DitherPixels pixels;
-  RgbPixels(cfb, pixels);
-  Fill16(t, x0, y0, pixels);
+  ClearDithered(cfb, x0, y0, x1, y1, RgbPixels, Fill16);
 }
 
 void __glI386ClearRectCI_8_Dither(GlColorBuffer *cfb, int32_t x0, int32_t y0, int32_t x1,
                                   int32_t y1) {
-  GlClearTarget t;
-  if (!__glClearTarget(cfb, x0, y0, x1, y1, &t)) return;
-  DitherPixels pixels;
-  IndexPixels(cfb, pixels);
-  Fill8(t, x0, y0, pixels);
+  ClearDithered(cfb, x0, y0, x1, y1, IndexPixels, Fill8);
 }

@@ -1,5 +1,8 @@
 #include "tests/context/life_fixture.h"
 
+#include <stddef.h>
+#include <string.h>
+
 #include <map>
 #include <mutex>
 #include <thread>
@@ -82,17 +85,9 @@ PixelMemory *TestWindow::AttachMemory(GlDrawableBuffer GlDrawable::*slot, uint32
   auto memory = std::make_unique<PixelMemory>(drawable_.width, drawable_.height, bitsPerPixel,
                                               elementSize);
   memory->Fill(fill);
-  GlDrawableBuffer &buffer = drawable_.*slot;
-  const GlDrawableBuffer &given = *memory->buffer();
-  buffer.width = given.width;
-  buffer.height = given.height;
-  buffer.depth = given.depth;
-  buffer.base = given.base;
-  buffer.size = given.size;
-  buffer.elementSize = given.elementSize;
-  buffer.elementSizeLog2 = given.elementSizeLog2;
-  buffer.pitch = given.pitch;
-  buffer.pitchBytes = given.pitchBytes;
+  // The layout words lead the record, up to the kind's handle; the slot
+  // keeps its procedures and private words.
+  memcpy(&(drawable_.*slot), memory->buffer(), offsetof(GlDrawableBuffer, handle));
   memory_.push_back(std::move(memory));
   return memory_.back().get();
 }

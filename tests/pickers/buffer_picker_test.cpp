@@ -13,8 +13,8 @@ void LockBuffer(GlDrawableBuffer *, GlDrawable *) {}
 void UnlockBuffer(GlDrawableBuffer *, GlDrawable *) {}
 
 enum Drawn { kFront, kBack, kUnchanged };
-// Which drawable buffers have lock and unlock procedures (kDepthLockOnly:
-// the depth buffer has a lock procedure but no unlock).
+// Which drawable buffers have lock and unlock procedures (kDepthLockOnly,
+// kFrontLockOnly: a lock procedure but no unlock).
 enum Lockable {
   kNone = 0,
   kFrontLocks = 1,
@@ -22,6 +22,7 @@ enum Lockable {
   kBothLock = 3,
   kDepthLocks = 4,
   kDepthLockOnly = 8,
+  kFrontLockOnly = 16,
 };
 
 struct Case {
@@ -60,6 +61,9 @@ const Case kCases[] = {
      "__glLockRenderBuffers", "__glUnlockRenderBuffers"},
     {"front, not lockable, with depth", GL_FRONT, false, kNone, DEPTH, kFront, false, kUnchanged,
      0x20, 0x1, "__glLockRenderBuffers", "__glUnlockRenderBuffers"},
+    // The narrow pair would unlock it unconditionally.
+    {"front with a lock but no unlock", GL_FRONT, false, kFrontLockOnly | kDepthLocks, DEPTH,
+     kFront, false, kUnchanged, 0x20, 0x1, "__glLockRenderBuffers", "__glUnlockRenderBuffers"},
     {"back, lockable", GL_BACK, true, kBackLocks, 0, kBack, false, kBack, 0x4, 0x4,
      "__glLockColorBuffer", "__glUnlockColorBuffer"},
     {"back, lockable, with depth", GL_BACK, true, kBothLock | kDepthLocks, DEPTH, kBack, false,
@@ -100,6 +104,7 @@ TEST(BufferPicker, DrawnBufferMasksAndLocks) {
       }
     }
     if (c.lockable & kDepthLockOnly) depth.lock = LockBuffer;
+    if (c.lockable & kFrontLockOnly) front.lock = LockBuffer;
     gc->state.raster.drawBuffer = c.drawBuffer;
     ctx.SetFlags(__GL_SHADE_RGB | c.flags);
     // What an earlier pick left: cleared or replaced.

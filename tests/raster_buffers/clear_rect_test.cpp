@@ -85,9 +85,8 @@ uint32_t ModelPixel(const Format &f, const GlColor &c, bool dithered, int32_t x,
   uint32_t v = Channel(c.r, GLfloat(f.redMax), dithered, x, y) << f.redShift |
                Channel(c.g, GLfloat(f.greenMax), dithered, x, y) << f.greenShift |
                Channel(c.b, GLfloat(f.blueMax), dithered, x, y) << f.blueShift;
-  // Only the plain clear writes alpha; the dithered ones are chosen for
-  // formats whose stores write none.
-  if (!dithered && f.alphaMax) v |= Channel(c.a, GLfloat(f.alphaMax), false, x, y) << f.alphaShift;
+  // Alpha bits take the clear alpha, dithered like the colour.
+  if (f.alphaMax) v |= Channel(c.a, GLfloat(f.alphaMax), dithered, x, y) << f.alphaShift;
   return v;
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/gl_api.h"
+#include "raster/s_buffers.h"
 #include "tests/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 
@@ -175,6 +176,18 @@ TEST_F(Clear, ClearsTheBuffersNamedInTheirOrder) {
     EXPECT_TRUE(Release(gc));
     Destroy(gc);
   }
+}
+
+// The core device has no video memory of its own: a buffer other than the
+// front is cleared through its clearRect over the clip box.
+TEST_F(Clear, TheCoreDevicesColourClearHookIsTheClipBoxClear) {
+  TestWindow window(16, 16);
+  UseWindow(&window);
+  GlContext *gc = CreateBound(kDouble);
+  ASSERT_NE(gc, nullptr);
+  EXPECT_EQ(gc->colorClear, __glClearColorBufferClipBox);
+  EXPECT_TRUE(Release(gc));
+  Destroy(gc);
 }
 
 }  // namespace

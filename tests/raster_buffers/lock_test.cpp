@@ -3,7 +3,6 @@
 // released the other way with the device first; the lock-site trace.
 #include <gtest/gtest.h>
 
-
 #include <string>
 #include <vector>
 
