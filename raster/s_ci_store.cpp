@@ -44,19 +44,6 @@ void FetchIndex(GlColorBuffer *cfb, int32_t x, int32_t y, GlColor *out) {
   out->r = GLfloat(v);
 }
 
-void StoreThroughFragments(GlContext *gc, bool stippled) {
-  const GlShader &sh = gc->polygon.shader;
-  GlColorBuffer *cfb = sh.cfb;
-  GlFragment frag{};
-  frag.y = sh.y;
-  for (int32_t i = 0; i < sh.length; i++) {
-    if (stippled && !(sh.stipplePat[i >> 5] & (0x80000000u >> (i & 31)))) continue;
-    frag.x = sh.x + i;
-    frag.color = sh.spanColors[i];
-    cfb->store(cfb, &frag);
-  }
-}
-
 }  // namespace
 
 void Store_8(GlColorBuffer *cfb, const GlFragment *frag) { StoreIndex<uint8_t>(cfb, frag); }
@@ -84,12 +71,12 @@ void Fetch_24(GlColorBuffer *cfb, int32_t x, int32_t y, GlColor *out) {
 }
 
 GLbool8 StoreSpan(GlContext *gc) {
-  StoreThroughFragments(gc, false);
+  __glStoreSpanThroughFragments(gc, false);
   return 0;
 }
 
 GLbool8 StoreStippledSpan(GlContext *gc) {
-  StoreThroughFragments(gc, true);
+  __glStoreSpanThroughFragments(gc, true);
   return 0;
 }
 

@@ -1,9 +1,11 @@
 // Colour clears: the lock bracket around them, the front buffer's visible
-// rectangles and the clip box of every other buffer.
+// rectangles and the clip box of every other buffer, and the generic clear
+// rectangle through the fragment store.
 #include "raster/s_color_clear.h"
 
 #include "core/context.h"
 #include "raster/s_buffers.h"
+#include "raster/s_shader.h"
 #include "wgl/wgl_drawable.h"
 
 namespace {
@@ -46,7 +48,8 @@ void __glClearRegionRects(GlColorBuffer *cfb,
   __GL_UNLOCK_DRAWABLE(gc);
 }
 
-void __glClearColorBufferLocked(GlColorBuffer *cfb, int line, const char *file) {
+void __glClearColorBufferLocked(GlColorBuffer *cfb, bool backEndClear, int line,
+                                const char *file) {
   GlContext *gc = cfb->buf.gc;
   if (gc == nullptr) return;
   GlDrawable *drawable = gc->drawablePrivate;
@@ -58,11 +61,23 @@ void __glClearColorBufferLocked(GlColorBuffer *cfb, int line, const char *file) 
   // record is cleared decides, not the draw buffer.
   if (cfb == gc->front)
     __glClearRegionRects(cfb, cfb->clearRect);
-  else if (gc->colorClear)
+  else if (backEndClear && gc->colorClear)
     gc->colorClear(cfb);
   else
     __glClearColorBufferClipBox(cfb);
   if (gc->unlockDevice) gc->unlockDevice(gc);
   if (buffer && buffer->unlock) buffer->unlock(buffer, drawable);
   __glUnlockDrawable(gc);
+}
+
+void __glClearRectThroughStore(GlColorBuffer *cfb, const GlColor &color, int32_t x0, int32_t y0,
+                               int32_t x1, int32_t y1) {
+  uint32_t &flags = cfb->buf.gc->polygon.shader.modeFlags;
+  const uint32_t saved = flags;
+  flags &= ~(__GL_SHADE_BLEND | __GL_SHADE_LOGIC_OP);
+  GlFragment frag{};
+  frag.color = color;
+  for (frag.y = y0; frag.y < y1; frag.y++)
+    for (frag.x = x0; frag.x < x1; frag.x++) cfb->store(cfb, &frag);
+  flags = saved;
 }

@@ -60,6 +60,11 @@ inline uint32_t __glRoundBitsSigned(GLfloat v) {
 // copies the source.
 uint32_t __glApplyLogicOp(GLenum op, uint32_t src, uint32_t dst);
 
+// The span of gc->polygon.shader through its buffer's fragment store, every
+// pixel or only those whose stipple bit is set; the colour-index stores
+// take the index from the first float.
+void __glStoreSpanThroughFragments(GlContext *gc, bool stippled);
+
 // A 3-byte pixel, byte 0 lowest.
 inline uint32_t __glRead24(const uint8_t *p) {
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;

@@ -6,27 +6,19 @@
 #include "raster/s_color_clear.h"
 #include "raster/s_color_pixel.h"
 #include "raster/s_rgb.h"
-#include "raster/s_shader.h"
 
 namespace rgb {
 
-void Clear(GlColorBuffer *cfb) { __glClearColorBufferLocked(cfb, __LINE__, "s_rgb"); }
+void Clear(GlColorBuffer *cfb) { __glClearColorBufferLocked(cfb, true, __LINE__, "s_rgb"); }
 
 void ClearRect(GlColorBuffer *cfb, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
   GlContext *gc = cfb->buf.gc;
-  // Dithering and the masks apply as for drawing; blending and the logic
-  // op do not.
-  uint32_t &flags = gc->polygon.shader.modeFlags;
-  const uint32_t saved = flags;
-  flags &= ~(__GL_SHADE_BLEND | __GL_SHADE_LOGIC_OP);
   const GlColor &clear = gc->state.raster.clear;
   const GlColorBuffer *front = gc->front ? gc->front : cfb;
-  GlFragment frag{};
-  frag.color = {clear.r * front->redScale, clear.g * front->greenScale, clear.b * front->blueScale,
-                clear.a * front->alphaScale};
-  for (frag.y = y0; frag.y < y1; frag.y++)
-    for (frag.x = x0; frag.x < x1; frag.x++) cfb->store(cfb, &frag);
-  flags = saved;
+  __glClearRectThroughStore(cfb,
+                            {clear.r * front->redScale, clear.g * front->greenScale,
+                             clear.b * front->blueScale, clear.a * front->alphaScale},
+                            x0, y0, x1, y1);
 }
 
 void ClearRect_24(GlColorBuffer *cfb, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {

@@ -1,5 +1,5 @@
 // The RGB colour buffer's span stores: through the fragment store, and the
-// fast 16- and 24-bit stores that round in the float unit.
+// 16- and 24-bit stores without a call per pixel.
 #include <string.h>
 
 #include "core/context.h"
@@ -11,27 +11,10 @@ namespace rgb {
 
 namespace {
 
-// Calls `store` for each pixel of the span whose stipple bit is set (every
-// pixel without stipple words), with its position and colour.
+// Calls `store` for each pixel of the span with its position and colour.
 template <typename Store>
-void ForEachPixel(const GlShader &sh, bool stippled, Store store) {
-  const int32_t length = sh.length;
-  for (int32_t i = 0; i < length; i++) {
-    if (stippled && !(sh.stipplePat[i >> 5] & (0x80000000u >> (i & 31)))) continue;
-    store(sh.x + i, sh.spanColors[i]);
-  }
-}
-
-void StoreThroughFragments(GlContext *gc, bool stippled) {
-  const GlShader &sh = gc->polygon.shader;
-  GlColorBuffer *cfb = sh.cfb;
-  GlFragment frag{};
-  frag.y = sh.y;
-  ForEachPixel(sh, stippled, [&](int32_t x, const GlColor &color) {
-    frag.x = x;
-    frag.color = color;
-    cfb->store(cfb, &frag);
-  });
+void ForEachPixel(const GlShader &sh, Store store) {
+  for (int32_t i = 0; i < sh.length; i++) store(sh.x + i, sh.spanColors[i]);
 }
 
 // Whether 2-byte pixels carry alpha (the 1-5-5-5 layout).
@@ -49,19 +32,19 @@ uint16_t Pack16(const GlColorBuffer *cfb, const GlColor &c, bool alpha, Round ro
 }  // namespace
 
 GLbool8 StoreSpan(GlContext *gc) {
-  StoreThroughFragments(gc, false);
+  __glStoreSpanThroughFragments(gc, false);
   return 0;
 }
 
 GLbool8 StoreStippledSpan(GlContext *gc) {
-  StoreThroughFragments(gc, true);
+  __glStoreSpanThroughFragments(gc, true);
   return 0;
 }
 
 GLbool8 StoreSpan_24(GlContext *gc) {
   const GlShader &sh = gc->polygon.shader;
   const GlColorBuffer *cfb = sh.cfb;
-  ForEachPixel(sh, false, [&](int32_t x, const GlColor &c) {
+  ForEachPixel(sh, [&](int32_t x, const GlColor &c) {
     if (!__glColorStoreOwns(gc, cfb, x, sh.y)) return;
     uint8_t *p = __glPixelAddress(gc, cfb->buf.drawableBuf, x, sh.y);
     p[2] = uint8_t(__glRoundBits(c.r));
@@ -75,7 +58,7 @@ GLbool8 StoreSpan_16(GlContext *gc) {
   const GlShader &sh = gc->polygon.shader;
   const GlColorBuffer *cfb = sh.cfb;
   const bool alpha = HasAlphaChannel(gc);
-  ForEachPixel(sh, false, [&](int32_t x, const GlColor &c) {
+  ForEachPixel(sh, [&](int32_t x, const GlColor &c) {
     if (!__glColorStoreOwns(gc, cfb, x, sh.y)) return;
     const uint16_t value = Pack16(cfb, c, alpha, __glRoundBits);
     memcpy(__glPixelAddress(gc, cfb->buf.drawableBuf, x, sh.y), &value, sizeof value);
@@ -88,7 +71,7 @@ GLbool8 StoreSpan_16_Dither(GlContext *gc) {
   const GlColorBuffer *cfb = sh.cfb;
   const bool alpha = HasAlphaChannel(gc);
   const GLfloat *ditherRow = &__glFloatDitherTable[4 * (uint32_t(sh.y) & 3)];
-  ForEachPixel(sh, false, [&](int32_t x, const GlColor &c) {
+  ForEachPixel(sh, [&](int32_t x, const GlColor &c) {
     if (!__glColorStoreOwns(gc, cfb, x, sh.y)) return;
     const GLfloat d = ditherRow[uint32_t(x) & 3];
     const uint16_t value =
@@ -104,7 +87,7 @@ GLbool8 StoreSpan_16_General(GlContext *gc) {
   const bool alpha = HasAlphaChannel(gc);
   GlFragment frag{};
   frag.y = sh.y;
-  ForEachPixel(sh, false, [&](int32_t x, const GlColor &c) {
+  ForEachPixel(sh, [&](int32_t x, const GlColor &c) {
     if (!__glColorStoreOwns(gc, cfb, x, sh.y)) return;
     uint8_t *p = __glPixelAddress(gc, cfb->buf.drawableBuf, x, sh.y);
     uint16_t current;

@@ -79,6 +79,11 @@ uint32_t ModelIndexStore(const ColorFormat &f, const ModelState &s, int32_t x, i
   return (value & written) | (current & kept);
 }
 
+GlColor ModelClearColor(const GlColor &clear, const GlColorBuffer *front) {
+  return {clear.r * front->redScale, clear.g * front->greenScale, clear.b * front->blueScale,
+          clear.a * front->alphaScale};
+}
+
 GlColor ModelRgbFetch(const ColorFormat &f, uint32_t pixel, GLfloat alphaScale) {
   GLfloat c[4];
   for (int i = 0; i < 4; i++) c[i] = GLfloat((pixel & f.masks[i]) >> Shift(f.masks[i]));

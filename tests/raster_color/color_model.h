@@ -36,6 +36,8 @@ uint32_t ModelRgbStore(const ColorFormat &f, const ModelState &s, int32_t x, int
                        GlColor color, uint32_t current);
 uint32_t ModelIndexStore(const ColorFormat &f, const ModelState &s, int32_t x, int32_t y,
                          GLfloat index, uint32_t current);
+// The clear colour (components in [0, 1]) at the front buffer's scales.
+GlColor ModelClearColor(const GlColor &clear, const GlColorBuffer *front);
 // The colour a pixel value reads back as (alpha: `alphaScale` without an
 // alpha channel).
 GlColor ModelRgbFetch(const ColorFormat &f, uint32_t pixel, GLfloat alphaScale);

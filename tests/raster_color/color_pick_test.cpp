@@ -227,69 +227,22 @@ TEST(IndexPick, MasksAndClearRectangles) {
 }
 
 TEST(RgbInit, ChannelsScalesAndProcedures) {
+  // The scales are the maxima as floats.
   struct Case {
     size_t format;
     uint32_t shifts[4], maxima[4];
-    GLfloat scales[4];
     const char *pick, *store, *fetch;
     uint8_t fbType;
   } cases[] = {
-      {0,
-       {5, 2, 0, 0},
-       {7, 7, 3, 255},
-       {7, 7, 3, 255},
-       "rgb::Pick",
-       "rgb::Store_8",
-       "rgb::Fetch_8",
-       FR_FB_RGB332},
-      {1,
-       {10, 5, 0, 0},
-       {31, 31, 31, 255},
-       {31, 31, 31, 255},
-       "rgb::Pick16",
-       "rgb::Store_16",
-       "rgb::Fetch_16",
-       FR_FB_RGB555},
-      {2,
-       {11, 5, 0, 0},
-       {31, 63, 31, 255},
-       {31, 63, 31, 255},
-       "rgb::Pick16",
-       "rgb::Store_16",
-       "rgb::Fetch_16",
-       FR_FB_RGB565},
-      {3,
-       {10, 5, 0, 15},
-       {31, 31, 31, 1},
-       {31, 31, 31, 1},
-       "rgb::Pick16",
-       "rgb::Store_16",
-       "rgb::Fetch_16",
-       FR_FB_A1RGB5},
-      {4,
-       {16, 8, 0, 0},
-       {255, 255, 255, 255},
-       {255, 255, 255, 255},
-       "rgb::Pick",
-       "rgb::Store_24",
-       "rgb::Fetch_24",
-       FR_FB_RGB8},
-      {5,
-       {16, 8, 0, 0},
-       {255, 255, 255, 255},
-       {255, 255, 255, 255},
-       "rgb::Pick",
-       "rgb::Store_32",
-       "rgb::Fetch_32",
-       FR_FB_XRGB8},
-      {6,
-       {16, 8, 0, 24},
-       {255, 255, 255, 255},
-       {255, 255, 255, 255},
-       "rgb::Pick",
-       "rgb::Store_32A",
-       "rgb::Fetch_32A",
-       FR_FB_ARGB8},
+      // clang-format off
+      {0, {5, 2, 0, 0},   {7, 7, 3, 255},       "rgb::Pick",   "rgb::Store_8",   "rgb::Fetch_8",   FR_FB_RGB332},
+      {1, {10, 5, 0, 0},  {31, 31, 31, 255},    "rgb::Pick16", "rgb::Store_16",  "rgb::Fetch_16",  FR_FB_RGB555},
+      {2, {11, 5, 0, 0},  {31, 63, 31, 255},    "rgb::Pick16", "rgb::Store_16",  "rgb::Fetch_16",  FR_FB_RGB565},
+      {3, {10, 5, 0, 15}, {31, 31, 31, 1},      "rgb::Pick16", "rgb::Store_16",  "rgb::Fetch_16",  FR_FB_A1RGB5},
+      {4, {16, 8, 0, 0},  {255, 255, 255, 255}, "rgb::Pick",   "rgb::Store_24",  "rgb::Fetch_24",  FR_FB_RGB8},
+      {5, {16, 8, 0, 0},  {255, 255, 255, 255}, "rgb::Pick",   "rgb::Store_32",  "rgb::Fetch_32",  FR_FB_XRGB8},
+      {6, {16, 8, 0, 24}, {255, 255, 255, 255}, "rgb::Pick",   "rgb::Store_32A", "rgb::Fetch_32A", FR_FB_ARGB8},
+      // clang-format on
   };
   for (const Case &c : cases) {
     const ColorFormat &f = kRgbFormats[c.format];
@@ -319,11 +272,11 @@ TEST(RgbInit, ChannelsScalesAndProcedures) {
     EXPECT_EQ(cfb->iRedScale, c.maxima[0]);
     EXPECT_EQ(cfb->iGreenScale, c.maxima[1]);
     EXPECT_EQ(cfb->iBlueScale, c.maxima[2]);
-    EXPECT_EQ(cfb->redScale, c.scales[0]);
-    EXPECT_EQ(cfb->greenScale, c.scales[1]);
-    EXPECT_EQ(cfb->blueScale, c.scales[2]);
-    EXPECT_EQ(cfb->alphaScale, c.scales[3]);
-    EXPECT_EQ(cfb->oneOverGreenScale, 1.0f / c.scales[1]);
+    EXPECT_EQ(cfb->redScale, GLfloat(c.maxima[0]));
+    EXPECT_EQ(cfb->greenScale, GLfloat(c.maxima[1]));
+    EXPECT_EQ(cfb->blueScale, GLfloat(c.maxima[2]));
+    EXPECT_EQ(cfb->alphaScale, GLfloat(c.maxima[3]));
+    EXPECT_EQ(cfb->oneOverGreenScale, 1.0f / GLfloat(c.maxima[1]));
     EXPECT_EQ(cfb->sourceMask, f.masks[0] | f.masks[1] | f.masks[2] | f.masks[3]);
     EXPECT_EQ(NameOf(cfb->pick), c.pick);
     EXPECT_EQ(NameOf(cfb->store), c.store);

@@ -195,6 +195,56 @@ TEST(ReturnSpan, BlendingAndLogicOpOffForTheReturnAndOnAfter) {
   }
 }
 
+// Every format clamps to its own channel maxima: a 5-bit channel stops at
+// 31, where a clamp to the context's 0-255 range would let the value run
+// into the neighbouring channel's bits.
+TEST(ReturnSpan, ClampedToEachFormatsChannels) {
+  const struct {
+    const char *what;
+    int16_t values[4];
+    GLfloat scale;
+  } cases[] = {
+      {"in range", {32767, 16000, 3000, 32767}, 1.0f},
+      {"twice the range", {32767, 30000, 20000, 32767}, 2.0f},
+      {"far above", {32767, 32767, 32767, 32767}, 300.0f},
+      {"negative", {-32768, -5, 12000, -1}, 1.0f},
+  };
+  for (const ColorFormat &f : kRgbFormats) {
+    for (const auto &c : cases) {
+      SCOPED_TRACE(testing::Message() << f.name << ", " << c.what);
+      BoundColorBuffer b(f);
+      GlContext *gc = b.gc();
+      const GlColorBuffer *cfb = b.cfb();
+      const GLfloat scales[4] = {cfb->redScale, cfb->greenScale, cfb->blueScale, cfb->alphaScale};
+      GlAccumBuffer &afb = gc->accumBuffer;
+      afb.oneOverRedScale = scales[0] / 32767.0f;
+      afb.oneOverGreenScale = scales[1] / 32767.0f;
+      afb.oneOverBlueScale = scales[2] / 32767.0f;
+      afb.oneOverAlphaScale = scales[3] / 32767.0f;
+      const GLfloat factors[4] = {afb.oneOverRedScale, afb.oneOverGreenScale,
+                                  afb.oneOverBlueScale, afb.oneOverAlphaScale};
+      GlColor color;
+      GLfloat *out[4] = {&color.r, &color.g, &color.b, &color.a};
+      for (int i = 0; i < 4; i++) {
+        const GLfloat v = GLfloat(c.values[i]) * (c.scale * factors[i]);
+        *out[i] = v < 0 ? 0 : v > scales[i] ? scales[i] : v;
+      }
+      b.FillPattern(4);
+      std::vector<uint8_t> want = b.Bytes();
+      const GlDrawableBuffer *mem = b.memory().buffer();
+      std::vector<int16_t> values;
+      for (int32_t col = 1; col < 8; col++) {
+        values.insert(values.end(), c.values, c.values + 4);
+        WritePixel(want, mem, col, 2,
+                   ModelRgbStore(f, ModelState{}, col + kBias, 2 + kBias, color,
+                                 ReadPixel(want, mem, col, 2)));
+      }
+      __glReturnSpan(b.cfb(), 1 + kBias, 2 + kBias, values.data(), c.scale, 7);
+      EXPECT_EQ(FirstDifference(want, b.Bytes(), mem), "");
+    }
+  }
+}
+
 // Ownership and the colour mask still apply to returned pixels.
 TEST(ReturnSpan, OwnershipAndMasksApply) {
   ReturnSetup setup;
