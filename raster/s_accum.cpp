@@ -10,29 +10,30 @@
 
 namespace {
 
-// Modulo 2^16; values beyond the 32-bit range have stopped at its ends.
-inline int16_t Wrap(int32_t v) { return int16_t(uint16_t(uint32_t(v))); }
+using accum::Wrap;
 
 // The four components of every pixel of the clip box, rows upward, pixels
 // rightward, under the accumulation buffer's lock.
 template <typename Op>
 void ForEachComponent(GlAccumBuffer *afb, Op op) {
   GlContext *gc = afb->buf.gc;
-  GlDrawableBuffer *drawableBuf = afb->buf.drawableBuf;
-  if (gc == nullptr || drawableBuf == nullptr || drawableBuf->base == nullptr) return;
-  const int32_t *box = gc->transform.clipBox;
-  if (box[2] <= box[0] || box[3] <= box[1]) return;
-  if (gc->lockBuffers) gc->lockBuffers(gc, __GL_ACCUM_BUFFER_MASK);
-  for (int32_t y = box[1]; y < box[3]; y++) {
-    uint8_t *p = __glPixelAddress(gc, drawableBuf, box[0], y);
-    for (int32_t x = box[0]; x < box[2]; x++, p += 8) {
-      int16_t c[4];
-      memcpy(c, p, 8);
-      for (int i = 0; i < 4; i++) c[i] = op(i, c[i]);
-      memcpy(p, c, 8);
+  if (gc == nullptr) return;
+  __GL_LOCK_DRAWABLE(gc, "s_accum");
+  int32_t box[4];
+  if (accum::Region(afb, box)) {
+    if (gc->lockBuffers) gc->lockBuffers(gc, __GL_ACCUM_BUFFER_MASK);
+    for (int32_t y = box[1]; y < box[3]; y++) {
+      uint8_t *p = __glPixelAddress(gc, afb->buf.drawableBuf, box[0], y);
+      for (int32_t x = box[0]; x < box[2]; x++, p += 8) {
+        int16_t c[4];
+        memcpy(c, p, 8);
+        for (int i = 0; i < 4; i++) c[i] = op(i, c[i]);
+        memcpy(p, c, 8);
+      }
     }
+    if (gc->unlockBuffers) gc->unlockBuffers(gc, __GL_ACCUM_BUFFER_MASK);
   }
-  if (gc->unlockBuffers) gc->unlockBuffers(gc, __GL_ACCUM_BUFFER_MASK);
+  __GL_UNLOCK_DRAWABLE(gc);
 }
 
 // scale_c x the front buffer's scale_c, each component (close to 32767).
@@ -83,6 +84,14 @@ GLfloat AccumScale(GLfloat colorScale) { return colorScale > 0 ? 32767.0f / colo
 GLfloat Inverse(GLfloat scale) { return scale != 0 ? 1.0f / scale : 0; }
 
 }  // namespace
+
+bool accum::Region(const GlAccumBuffer *afb, int32_t box[4]) {
+  const GlContext *gc = afb->buf.gc;
+  const GlDrawableBuffer *drawableBuf = afb->buf.drawableBuf;
+  if (gc == nullptr || drawableBuf == nullptr || drawableBuf->base == nullptr) return false;
+  memcpy(box, gc->transform.clipBox, 4 * sizeof(int32_t));
+  return box[2] > box[0] && box[3] > box[1];
+}
 
 void __glInitAccum64(GlAccumBuffer *afb, GlContext *gc) {
   __glInitBuffer(&afb->buf, gc);

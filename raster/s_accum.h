@@ -20,6 +20,13 @@ void __glAccumOp(GlContext *gc, GLenum op, GLfloat value);
 #define __GL_ACCUM_CHUNK 256
 
 namespace accum {
+// Modulo 2^16; values beyond the 32-bit range have stopped at its ends.
+inline int16_t Wrap(int32_t v) { return int16_t(uint16_t(uint32_t(v))); }
+
+// The clip box when there is anything to work on. Read it under the
+// drawable's lock: taking the lock may deliver a resize, which changes it.
+bool Region(const GlAccumBuffer *afb, int32_t box[4]);
+
 // The row work with the colour buffers (s_accum_rows.cpp): read through the
 // read buffer's readSpan, returned through the draw buffers' returnSpan.
 void Accumulate(GlAccumBuffer *afb, GLfloat value);

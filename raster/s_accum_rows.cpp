@@ -12,16 +12,7 @@
 
 namespace {
 
-inline int16_t Wrap(int32_t v) { return int16_t(uint16_t(uint32_t(v))); }
-
-// The clip box when there is anything to work on.
-bool Region(const GlAccumBuffer *afb, int32_t box[4]) {
-  const GlContext *gc = afb->buf.gc;
-  const GlDrawableBuffer *drawableBuf = afb->buf.drawableBuf;
-  if (gc == nullptr || drawableBuf == nullptr || drawableBuf->base == nullptr) return false;
-  memcpy(box, gc->transform.clipBox, 4 * sizeof(int32_t));
-  return box[2] > box[0] && box[3] > box[1];
-}
+using accum::Wrap;
 
 void Lock(GlContext *gc, uint32_t mask) {
   if (gc->lockBuffers) gc->lockBuffers(gc, mask);
@@ -34,9 +25,7 @@ void Unlock(GlContext *gc, uint32_t mask) {
 // converted colour (trunc(colour x f), f = scale x value once per call) and
 // its accumulation components to `combine`, which returns the new ones.
 template <typename Combine>
-void FromReadBuffer(GlAccumBuffer *afb, GLfloat value, Combine combine) {
-  int32_t box[4];
-  if (!Region(afb, box)) return;
+void ReadRows(GlAccumBuffer *afb, const int32_t box[4], GLfloat value, Combine combine) {
   GlContext *gc = afb->buf.gc;
   GlColorBuffer *cfb = gc->readBuffer;
   if (cfb == nullptr) return;
@@ -62,6 +51,16 @@ void FromReadBuffer(GlAccumBuffer *afb, GLfloat value, Combine combine) {
   Unlock(gc, mask);
 }
 
+template <typename Combine>
+void FromReadBuffer(GlAccumBuffer *afb, GLfloat value, Combine combine) {
+  GlContext *gc = afb->buf.gc;
+  if (gc == nullptr) return;
+  __GL_LOCK_DRAWABLE(gc, "s_accum");
+  int32_t box[4];
+  if (accum::Region(afb, box)) ReadRows(afb, box, value, combine);
+  __GL_UNLOCK_DRAWABLE(gc);
+}
+
 // Picks the procedures for the state as it now is.
 void Revalidate(GlContext *gc) {
   __GL_ASSERT(gc->beginMode != __GL_IN_BEGIN, "__gl_beginMode != __GL_IN_BEGIN", "s_accum");
@@ -70,22 +69,8 @@ void Revalidate(GlContext *gc) {
   gc->beginMode = __GL_NOT_IN_BEGIN;
 }
 
-}  // namespace
-
-void accum::Load(GlAccumBuffer *afb, GLfloat value) {
-  FromReadBuffer(afb, value, [](int16_t, int16_t colour) { return colour; });
-}
-
-void accum::Accumulate(GlAccumBuffer *afb, GLfloat value) {
-  FromReadBuffer(afb, value,
-                 [](int16_t old, int16_t colour) { return Wrap(int32_t(old) + colour); });
-}
-
-void accum::Return(GlAccumBuffer *afb, GLfloat value) {
-  int32_t box[4];
-  if (!Region(afb, box)) return;
+void ReturnRows(GlAccumBuffer *afb, const int32_t box[4], GLfloat value) {
   GlContext *gc = afb->buf.gc;
-  if (gc->drawBufferMask == 0) return;  // no colour buffer is drawn
   // Only ownership, the scissor, dithering and the write masks apply to the
   // values returned: blending and the logic op are off while they go.
   constexpr uint32_t kOff = __GL_BLEND_ENABLE | __GL_COLOR_LOGIC_OP_ENABLE;
@@ -110,4 +95,24 @@ void accum::Return(GlAccumBuffer *afb, GLfloat value) {
     gc->state.enables.general = enables;
     Revalidate(gc);
   }
+}
+
+}  // namespace
+
+void accum::Load(GlAccumBuffer *afb, GLfloat value) {
+  FromReadBuffer(afb, value, [](int16_t, int16_t colour) { return colour; });
+}
+
+void accum::Accumulate(GlAccumBuffer *afb, GLfloat value) {
+  FromReadBuffer(afb, value,
+                 [](int16_t old, int16_t colour) { return Wrap(int32_t(old) + colour); });
+}
+
+void accum::Return(GlAccumBuffer *afb, GLfloat value) {
+  GlContext *gc = afb->buf.gc;
+  if (gc == nullptr || gc->drawBufferMask == 0) return;  // no colour buffer is drawn
+  __GL_LOCK_DRAWABLE(gc, "s_accum");
+  int32_t box[4];
+  if (accum::Region(afb, box)) ReturnRows(afb, box, value);
+  __GL_UNLOCK_DRAWABLE(gc);
 }

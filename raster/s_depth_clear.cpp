@@ -84,6 +84,14 @@ void NewEpoch(GlContext *gc, GlDepthBuffer *dfb, GlDepthBufferPrivate *rec) {
   FollowFunction(gc, dfb, rec, true);
 }
 
+// Whether an epoch clear gives the clear depth: older words stand for the
+// far end of the function's family.
+uint8_t FastClearFits(const GlContext *gc, const GlDepthBufferPrivate *rec) {
+  const GLenum f = gc->state.depth.testFunc;
+  const GLdouble clear = gc->state.depth.clear;
+  return rec->step != 0 && ((LessFamily(f) && clear == 1.0) || (GreaterFamily(f) && clear == 0.0));
+}
+
 // The stored value of the clear depth.
 uint32_t DepthClearVal(GlDepthBuffer *dfb) {
   GlContext *gc = dfb->buf.gc;
@@ -152,12 +160,7 @@ void __glValidateZCount(GlContext *gc) {
 
 void depth::Pick(GlContext *gc, GlDepthBuffer *dfb, int32_t index) {
   __GL_LOCK_DRAWABLE(gc, "s_depth");
-  if (GlDepthBufferPrivate *rec = __glDepthPrivate(dfb)) {
-    const GLenum f = gc->state.depth.testFunc;
-    const GLdouble clear = gc->state.depth.clear;
-    rec->fastClear =
-        rec->step != 0 && ((LessFamily(f) && clear == 1.0) || (GreaterFamily(f) && clear == 0.0));
-  }
+  if (GlDepthBufferPrivate *rec = __glDepthPrivate(dfb)) rec->fastClear = FastClearFits(gc, rec);
   __GL_UNLOCK_DRAWABLE(gc);
   dfb->store = __glStoreProcs[index & 31];
 }
@@ -169,6 +172,9 @@ void depth::Clear(GlDepthBuffer *dfb) {
   GlDepthBufferPrivate *rec = __glDepthPrivate(dfb);
   const Box box = ClipBox(gc);
   if (rec && dfb->buf.drawableBuf->base && box.width() > 0 && box.height() > 0) {
+    // glClearDepth picks nothing again, so the choice made at the last pick
+    // may be for another clear depth.
+    rec->fastClear = FastClearFits(gc, rec);
     if (rec->step == 0 || !CoversWindow(gc, box)) {
       // A box of the window: its words join the current epoch, the rest of
       // the window keeps its own.
@@ -192,10 +198,14 @@ void depth::Clear(GlDepthBuffer *dfb) {
 }
 
 void depth::Fix_zbuffer(GlContext *gc, GlDepthBuffer *dfb, uint32_t high) {
+  // The lock may deliver a resize, which changes the clip box.
+  __GL_LOCK_DRAWABLE(gc, "s_depth");
   GlDepthBufferPrivate *rec = __glDepthPrivate(dfb);
   const Box box = ClipBox(gc);
-  if (!rec || rec->step == 0 || box.width() <= 0 || box.height() <= 0) return;
-  __GL_LOCK_DRAWABLE(gc, "s_depth");
+  if (!rec || rec->step == 0 || box.width() <= 0 || box.height() <= 0) {
+    __GL_UNLOCK_DRAWABLE(gc);
+    return;
+  }
   Lock(gc);
   const uint32_t top = high & ~rec->depthMask;
   for (int32_t y = box.y0; y < box.y1; y++) {

@@ -39,40 +39,32 @@ uint8_t *Address(GlDepthBuffer *dfb, int32_t x, int32_t y) {
   return __glPixelAddress(dfb->buf.gc, dfb->buf.drawableBuf, x, y);
 }
 
-// 16-bit words: no epochs and no reversal.
-template <typename Cmp, bool kWrite>
-GLbool8 Store16(GlDepthBuffer *dfb, int32_t x, int32_t y, uint32_t z) {
+// One stored word: 16-bit words (no epochs, no reversal), or 32-bit words,
+// plain or with the 24-bit buffer's epochs.
+template <typename Word, typename Cmp, bool kWrite>
+GLbool8 Store(GlDepthBuffer *dfb, int32_t x, int32_t y, uint32_t z) {
   const GlDepthBufferPrivate *rec = __glDepthPrivate(dfb);
   uint8_t *p = Address(dfb, x, y);
-  uint16_t stored;
-  memcpy(&stored, p, 2);
-  const uint16_t value = uint16_t(__glDepthStoredValue(rec, dfb->scale, z));
-  if (!Cmp::Passes(value, stored)) return 0;
-  if (kWrite) memcpy(p, &value, 2);
+  Word stored;
+  memcpy(&stored, p, sizeof stored);
+  const Word value = Word(__glDepthStoredValue(rec, dfb->scale, z));
+  if (!Cmp::Passes(value, __glDepthCompareValue(rec, dfb->scale, stored))) return 0;
+  if (kWrite) memcpy(p, &value, sizeof value);
   return 1;
 }
-
-// 32-bit words, plain or with the 24-bit buffer's epochs.
 template <typename Cmp, bool kWrite>
-GLbool8 Store32(GlDepthBuffer *dfb, int32_t x, int32_t y, uint32_t z) {
-  const GlDepthBufferPrivate *rec = __glDepthPrivate(dfb);
-  uint8_t *p = Address(dfb, x, y);
-  uint32_t word;
-  memcpy(&word, p, 4);
-  const uint32_t value = __glDepthStoredValue(rec, dfb->scale, z);
-  if (!Cmp::Passes(value, __glDepthCompareValue(rec, dfb->scale, word))) return 0;
-  if (kWrite) memcpy(p, &value, 4);
-  return 1;
-}
+constexpr GlDepthStoreProc Store16 = Store<uint16_t, Cmp, kWrite>;
+template <typename Cmp, bool kWrite>
+constexpr GlDepthStoreProc Store32 = Store<uint32_t, Cmp, kWrite>;
 
 }  // namespace
 
 // Eight functions in GL order; GL_NEVER stores nothing, so one procedure
 // serves both halves of its width.
-#define GL_DEPTH_STORE_BLOCK(Store, kWrite)                                                \
-  Store<Never, true>, Store<Less, kWrite>, Store<Equal, kWrite>, Store<LessEqual, kWrite>, \
-      Store<Greater, kWrite>, Store<NotEqual, kWrite>, Store<GreaterEqual, kWrite>,        \
-      Store<Always, kWrite>
+#define GL_DEPTH_STORE_BLOCK(Width, kWrite)                                                \
+  Width<Never, true>, Width<Less, kWrite>, Width<Equal, kWrite>, Width<LessEqual, kWrite>, \
+      Width<Greater, kWrite>, Width<NotEqual, kWrite>, Width<GreaterEqual, kWrite>,        \
+      Width<Always, kWrite>
 
 const GlDepthStoreProc __glStoreProcs[32] = {
     GL_DEPTH_STORE_BLOCK(Store16, true), GL_DEPTH_STORE_BLOCK(Store16, false),

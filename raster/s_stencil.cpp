@@ -139,10 +139,8 @@ void ClearRow(uint8_t *p, int32_t width, uint8_t value, uint8_t keep) {
   for (; width > 0; width--, p++) *p = uint8_t((*p & keep) | value);
 }
 
-void Clear(GlStencilBuffer *sfb) {
-  GlContext *gc = sfb->buf.gc;
-  if (gc == nullptr || sfb->buf.drawableBuf == nullptr || sfb->buf.drawableBuf->base == nullptr)
-    return;
+void ClearBox(GlStencilBuffer *sfb, GlContext *gc) {
+  if (sfb->buf.drawableBuf == nullptr || sfb->buf.drawableBuf->base == nullptr) return;
   const int32_t *box = gc->transform.clipBox;
   const int32_t width = box[2] - box[0];
   if (width <= 0 || box[3] <= box[1]) return;
@@ -153,6 +151,16 @@ void Clear(GlStencilBuffer *sfb) {
   if (gc->lockBuffers) gc->lockBuffers(gc, __GL_STENCIL_BUFFER_MASK);
   for (int32_t y = box[1]; y < box[3]; y++) ClearRow(Address(sfb, box[0], y), width, value, keep);
   if (gc->unlockBuffers) gc->unlockBuffers(gc, __GL_STENCIL_BUFFER_MASK);
+}
+
+void Clear(GlStencilBuffer *sfb) {
+  GlContext *gc = sfb->buf.gc;
+  if (gc == nullptr) return;
+  // The box is read under the drawable's lock: taking it may deliver a
+  // resize, which changes the box.
+  __GL_LOCK_DRAWABLE(gc, "s_stencil");
+  ClearBox(sfb, gc);
+  __GL_UNLOCK_DRAWABLE(gc);
 }
 
 void FreeStencilBuf(GlBuffer *buf, GlContext *gc) {

@@ -40,7 +40,13 @@ AncillaryContext::AncillaryContext(int32_t width, int32_t height, bool drawableA
   g->drawablePrivate = &drawable_;
   drawable_.width = width;
   drawable_.height = height;
-  drawable_.lock = [](GlDrawable *d, GlContext *) { Of(d)->drawableLocks++; };
+  drawable_.lock = [](GlDrawable *d, GlContext *) {
+    AncillaryContext *ctx = Of(d);
+    ctx->drawableLocks++;
+    std::function<void()> deliver;
+    deliver.swap(ctx->atNextDrawableLock);
+    if (deliver) deliver();
+  };
   drawable_.unlock = [](GlDrawable *d) { Of(d)->drawableUnlocks++; };
   if (drawableAllocates) {
     drawable_.malloc = [](size_t size) -> void * {

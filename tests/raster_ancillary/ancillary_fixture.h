@@ -5,6 +5,7 @@
 
 #include <stdint.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ class AncillaryContext {
   // "lock 32", "unlock 32", ... since the last call.
   std::vector<std::string> TakeBufferLocks();
   int drawableLocks = 0, drawableUnlocks = 0;
+  // Run once by the next drawable lock, as the window-system layer delivers
+  // a pending resize there.
+  std::function<void()> atNextDrawableLock;
   // Blocks the drawables' allocator holds (all fixtures'), and whether it
   // refuses every request.
   static int drawableBlocks;

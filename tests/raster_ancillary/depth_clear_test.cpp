@@ -186,6 +186,51 @@ TEST(DepthClear, WhenEachClearRuns) {
   }
 }
 
+// glClearDepth asks for no depth pick, so the clear itself decides whether
+// an epoch clear gives the clear depth in force: whatever was drawn before,
+// every word then reads as that depth.
+TEST(DepthClear, TheClearDepthInForceAtTheClearDecides) {
+  struct Case {
+    const char *what;
+    GLenum func;
+    double picked, cleared;  // the clear depth at the last pick, and at the clear
+  } cases[] = {
+      {"GL_LESS picked at 1.0, cleared at 0.5", GL_LESS, 1.0, 0.5},
+      {"GL_LESS picked at 1.0, cleared at 0.0", GL_LESS, 1.0, 0.0},
+      {"GL_GEQUAL picked at 0.0, cleared at 0.25", GL_GEQUAL, 0.0, 0.25},
+      {"GL_LEQUAL picked at 0.5, cleared at 1.0", GL_LEQUAL, 0.5, 1.0},
+      {"GL_GREATER picked at 1.0, cleared at 0.0", GL_GREATER, 1.0, 0.0},
+  };
+  constexpr int32_t kW = 5, kH = 300;  // bands are two or three rows
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    AncillaryContext ctx(kW, kH);
+    GlContext *gc = ctx.gc();
+    gc->state.depth.testFunc = c.func;
+    gc->state.depth.clear = c.picked;
+    DepthBufferFixture depth(&ctx, 24);
+    for (int i = 0; i < 3; i++) {
+      depth.Clear();
+      depth.ValidateIfAsked();
+    }
+    GlDepthBuffer *dfb = depth.dfb();
+    for (int32_t y = 0; y < kH; y++)
+      for (int32_t x = 0; x < kW; x++)
+        dfb->storeAlways(dfb, x + kBias, y + kBias, kDepth24.scale / 3);
+    depth.Validate();
+    gc->state.depth.clear = c.cleared;  // as glClearDepth leaves it
+    depth.Clear();
+    depth.ValidateIfAsked();
+    const uint32_t cleared = kDepth24.ClearUnits(c.cleared);
+    for (int32_t y = 0; y < kH; y++)
+      for (int32_t x = 0; x < kW; x++) ASSERT_EQ(depth.Fetch(x, y), cleared) << x << ", " << y;
+    for (uint32_t z : {0u, kDepth24.scale / 4, kDepth24.scale / 2, kDepth24.scale}) {
+      const int32_t y = int32_t(z % kH);
+      EXPECT_EQ(depth.Store(1, y, z), ReferencePasses(c.func, kDepth24.Units(z), cleared)) << z;
+    }
+  }
+}
+
 // An empty clip box clears nothing and takes no buffer lock.
 TEST(DepthClear, AnEmptyBoxClearsNothing) {
   for (uint32_t bits : {16u, 24u, 32u}) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/gl_defs.h"
+#include "tests/raster_ancillary/comparison_reference.h"
 
 namespace ancillary_test {
 
@@ -27,27 +28,6 @@ constexpr DepthWidth kDepth16{16, 0xFFFF0000u, 16};
 constexpr DepthWidth kDepth24{24, 0x7FC00000u, 7};
 constexpr DepthWidth kDepth32{32, 0x7FC00000u, 0};
 
-inline bool DepthPasses(GLenum func, uint32_t value, uint32_t stored) {
-  switch (func) {
-    case GL_LESS:
-      return value < stored;
-    case GL_EQUAL:
-      return value == stored;
-    case GL_LEQUAL:
-      return value <= stored;
-    case GL_GREATER:
-      return value > stored;
-    case GL_NOTEQUAL:
-      return value != stored;
-    case GL_GEQUAL:
-      return value >= stored;
-    case GL_ALWAYS:
-      return true;
-    default:
-      return false;
-  }
-}
-
 class DepthReference {
  public:
   DepthReference(const DepthWidth &width, int32_t w, int32_t h)
@@ -59,7 +39,7 @@ class DepthReference {
   }
   bool Store(GLenum func, bool write, int32_t x, int32_t y, uint32_t z) {
     const uint32_t value = width_.Units(z);
-    if (!DepthPasses(func, value, At(x, y))) return false;
+    if (!ReferencePasses(func, value, At(x, y))) return false;
     if (write) At(x, y) = value;
     return true;
   }

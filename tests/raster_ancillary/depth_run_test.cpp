@@ -154,6 +154,30 @@ TEST(DepthRuns, TheFixWritesPlainDepthUnderTheTopBitsGiven) {
   }
 }
 
+// The fix reads the clip box under the drawable's lock, which may deliver
+// a resize that changes it.
+TEST(DepthRuns, TheFixTakesTheBoxItsLockDelivers) {
+  AncillaryContext ctx(6, 4);
+  GlContext *gc = ctx.gc();
+  DepthBufferFixture depth(&ctx, 24);
+  depth.Clear();
+  depth.ValidateIfAsked();
+  std::vector<uint32_t> raw;
+  for (int32_t y = 0; y < 4; y++)
+    for (int32_t x = 0; x < 6; x++) raw.push_back(depth.memory().Read(x, y));
+  ctx.atNextDrawableLock = [&ctx] { ctx.SetClipBox(0, 0, 3, 2); };
+  depth.dfb()->fix(gc, depth.dfb(), 0x42000000u);
+  for (int32_t y = 0; y < 4; y++)
+    for (int32_t x = 0; x < 6; x++) {
+      const uint32_t word = depth.memory().Read(x, y);
+      if (x < 3 && y < 2)
+        EXPECT_EQ(word >> 24, 0x42u) << x << ", " << y;
+      else
+        EXPECT_EQ(word, raw[size_t(y) * 6 + x]) << x << ", " << y;
+    }
+  EXPECT_EQ(ctx.drawableLocks, ctx.drawableUnlocks);
+}
+
 // Only a buffer with epochs has anything to fix.
 TEST(DepthRuns, BuffersWithoutEpochsHaveNothingToFix) {
   for (uint32_t bits : {16u, 32u}) {

@@ -7,6 +7,7 @@
 
 #include "raster/s_stencil.h"
 #include "tests/raster_ancillary/ancillary_fixture.h"
+#include "tests/raster_ancillary/comparison_reference.h"
 #include "tests/support/counting_imports.h"
 
 namespace ancillary_test {
@@ -47,27 +48,10 @@ class StencilFixture {
   PixelMemory memory_;
 };
 
-// The stencil rules, written from OpenGL's description.
+// The stencil rules, written from OpenGL's description: the reference and
+// the stored value compared under the value mask.
 bool ReferenceTest(GLenum func, uint32_t ref, uint32_t mask, uint32_t stored) {
-  const uint32_t r = ref & mask, v = stored & mask;
-  switch (func) {
-    case GL_NEVER:
-      return false;
-    case GL_LESS:
-      return r < v;
-    case GL_LEQUAL:
-      return r <= v;
-    case GL_GREATER:
-      return r > v;
-    case GL_GEQUAL:
-      return r >= v;
-    case GL_EQUAL:
-      return r == v;
-    case GL_NOTEQUAL:
-      return r != v;
-    default:
-      return true;
-  }
+  return ReferencePasses(func, ref & mask, stored & mask);
 }
 
 uint32_t ReferenceOp(GLenum op, uint32_t ref, uint32_t writeMask, uint32_t bits, uint32_t v) {
