@@ -20,6 +20,15 @@ __attribute__((used)) static void EmitK3DFastCalcRGBColor() {
   asm volatile(R"(
         .pushsection .text.__glK3DFastCalcRGBColor, "ax", @progbits
         .intel_syntax noprefix
+        # dst low = n . (the three floats at vec); uses MM2.
+        .macro K3D_DOT_NORMAL dst, vec
+        movq \dst, [\vec]
+        pfmul \dst, mm0
+        movd mm2, [\vec + 8]
+        pfmul mm2, mm1
+        pfacc \dst, \dst
+        pfadd \dst, mm2
+        .endm
         .globl __glK3DFastCalcRGBColor
         .hidden __glK3DFastCalcRGBColor
         .type __glK3DFastCalcRGBColor, @function
@@ -61,21 +70,11 @@ __glK3DFastCalcRGBColor:
         pfmul mm2, mm7
         pfadd mm5, mm2
 
-        movq mm6, [edx + LC_UNITVPPLI]
-        pfmul mm6, mm0
-        movd mm2, [edx + LC_UNITVPPLI + 8]
-        pfmul mm2, mm1
-        pfacc mm6, mm6
-        pfadd mm6, mm2
+        K3D_DOT_NORMAL mm6, edx+LC_UNITVPPLI
         movd eax, mm6
         K3D_UNLESS_POSITIVE eax, 8f
 
-        movq mm3, [edx + LC_HHAT]
-        pfmul mm3, mm0
-        movd mm2, [edx + LC_HHAT + 8]
-        pfmul mm2, mm1
-        pfacc mm3, mm3
-        pfadd mm3, mm2
+        K3D_DOT_NORMAL mm3, edx+LC_HHAT
         lea eax, [ebx + MC_SPECTABLE]
         call __glK3DLightLookUp
         test eax, eax

@@ -54,6 +54,28 @@ __attribute__((used)) static void EmitK3DCalcRGBColor() {
         add esp, 8
         pop edx
         .endm
+        # esp + dst = the three words at src, each XORed with sign (a sign
+        # mask negates them, 0 copies them); uses ECX.
+        .macro K3D_COPY3 dst, src, sign
+        .irp i, 0, 4, 8
+        mov ecx, [\src + \i]
+        .ifnb \sign
+        xor ecx, \sign
+        .endif
+        mov [esp + \dst + \i], ecx
+        .endr
+        .endm
+        # dst low = (esp + a) . (esp + b) over three components; uses tmp and
+        # scratch.
+        .macro K3D_DOT3 dst, tmp, scratch, a, b
+        movq \dst, [esp + \a]
+        pfmul \dst, [esp + \b]
+        movd \tmp, [esp + \a + 8]
+        movd \scratch, [esp + \b + 8]
+        pfmul \tmp, \scratch
+        pfacc \dst, \dst
+        pfadd \dst, \tmp
+        .endm
         .globl __glK3DCalcRGBColor
         .hidden __glK3DCalcRGBColor
         .type __glK3DCalcRGBColor, @function
@@ -75,21 +97,8 @@ __glK3DCalcRGBColor:
         lea esi, [ebp + LK_BACK]
         lea ebx, [ebx + MC_SIZE]
         mov eax, 0x80000000
-1:      mov ecx, [edi + V_NORMAL]
-        xor ecx, eax
-        mov [esp + F_N], ecx
-        mov ecx, [edi + V_NORMAL + 4]
-        xor ecx, eax
-        mov [esp + F_N + 4], ecx
-        mov ecx, [edi + V_NORMAL + 8]
-        xor ecx, eax
-        mov [esp + F_N + 8], ecx
-        mov ecx, [ebx + MC_SCENE]
-        mov [esp + F_C], ecx
-        mov ecx, [ebx + MC_SCENE + 4]
-        mov [esp + F_C + 4], ecx
-        mov ecx, [ebx + MC_SCENE + 8]
-        mov [esp + F_C + 8], ecx
+1:      K3D_COPY3 F_N, edi+V_NORMAL, eax
+        K3D_COPY3 F_C, ebx+MC_SCENE
         mov edx, [ebp + LK_SOURCES]
         test edx, edx
         je 90f
@@ -118,24 +127,11 @@ __glK3DCalcRGBColor:
         pfsub mm6, mm7
         movd [esp + F_VP + 8], mm6
         jmp 20f
-11:     mov ecx, [edi + V_EYE]
-        xor ecx, 0x80000000
-        mov [esp + F_VP], ecx
-        mov ecx, [edi + V_EYE + 4]
-        xor ecx, 0x80000000
-        mov [esp + F_VP + 4], ecx
-        mov ecx, [edi + V_EYE + 8]
-        xor ecx, 0x80000000
-        mov [esp + F_VP + 8], ecx
+11:     K3D_COPY3 F_VP, edi+V_EYE, 0x80000000
         jmp 20f
 12:     test eax, eax
         je 13f
-        mov ecx, [edx + LC_POSITION]
-        mov [esp + F_VP], ecx
-        mov ecx, [edx + LC_POSITION + 4]
-        mov [esp + F_VP + 4], ecx
-        mov ecx, [edx + LC_POSITION + 8]
-        mov [esp + F_VP + 8], ecx
+        K3D_COPY3 F_VP, edx+LC_POSITION
         jmp 20f
 13:     movq mm6, [edx + LC_POSITION]
         movq mm7, [edi + V_EYE]
@@ -149,15 +145,7 @@ __glK3DCalcRGBColor:
 20:     K3D_NORMALIZE F_L, F_VP
         cmp byte ptr [ebp + LK_LOCALVIEWER], 0
         je 21f
-        mov ecx, [edi + V_EYE]
-        xor ecx, 0x80000000
-        mov [esp + F_V], ecx
-        mov ecx, [edi + V_EYE + 4]
-        xor ecx, 0x80000000
-        mov [esp + F_V + 4], ecx
-        mov ecx, [edi + V_EYE + 8]
-        xor ecx, 0x80000000
-        mov [esp + F_V + 8], ecx
+        K3D_COPY3 F_V, edi+V_EYE, 0x80000000
         K3D_NORMALIZE F_V, F_V
         movq mm6, [esp + F_L]
         movq mm1, [esp + F_V]
@@ -249,22 +237,10 @@ __glK3DCalcRGBColor:
         movd mm7, [ecx + L_AMBIENT + 8]
         movd mm2, [esi + M_AMBIENT + 8]
         pfmul mm7, mm2
-        movq mm0, [esp + F_N]
-        pfmul mm0, [esp + F_L]
-        movd mm1, [esp + F_N + 8]
-        movd mm2, [esp + F_L + 8]
-        pfmul mm1, mm2
-        pfacc mm0, mm0
-        pfadd mm0, mm1
+        K3D_DOT3 mm0, mm1, mm2, F_N, F_L
         movd eax, mm0
         K3D_UNLESS_POSITIVE eax, 70f
-        movq mm3, [esp + F_N]
-        pfmul mm3, [esp + F_H]
-        movd mm1, [esp + F_N + 8]
-        movd mm2, [esp + F_H + 8]
-        pfmul mm1, mm2
-        pfacc mm3, mm3
-        pfadd mm3, mm1
+        K3D_DOT3 mm3, mm1, mm2, F_N, F_H
         lea eax, [ebx + MC_SPECTABLE]
         call __glK3DLightLookUp
         test eax, eax

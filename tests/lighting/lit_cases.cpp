@@ -277,35 +277,24 @@ LightSetup DistinctScales() {
 void ExpectRandomLitColors(const LitProcs &procs, uint32_t seed, int states, int vertices,
                            const LightSetup &setup) {
   SCOPED_TRACE(procs.name);
-  const bool kinds[] = {true, false};
-  for (bool fast : kinds) {
-    SCOPED_TRACE(fast ? "only fast lights" : "any lights");
-    LightContext ctx(setup);
-    RandomLighting random(seed + fast);
-    for (int s = 0; s < states && !testing::Test::HasFailure(); s++) {
-      SCOPED_TRACE(testing::Message() << "state " << s);
-      FillLitState(ctx, random, fast);
-      for (int i = 0; i < vertices && !testing::Test::HasFailure(); i++) {
-        const GlVertex given = RandomLitVertex(random);
-        SCOPED_TRACE(testing::Message()
-                     << "eye " << given.eye.x << " " << given.eye.y << " " << given.eye.z << " "
-                     << given.eye.w << " normal " << given.normal.x << " " << given.normal.y
-                     << " " << given.normal.z);
-        for (int face = 0; face < 2; face++) {
-          SCOPED_TRACE(face ? "back" : "front");
-          const GlCalcColorProc fastProc = fast ? procs.fast : nullptr;
-          if (fastProc) {
-            GlVertex v = given;
-            fastProc(ctx.gc(), face, &v);
-            ExpectColor(v.colors[face], kModelOnly,
-                        ModelLitRGBA(ctx.gc(), face, v, LitForm::kFast), 0);
-          }
-          GlVertex v = given;
-          procs.full(ctx.gc(), face, &v);
-          ExpectColor(v.colors[face], kModelOnly,
-                      ModelLitRGBA(ctx.gc(), face, v, LitForm::kFull), 0);
-        }
+  auto check = [&](LightContext &ctx, const GlVertex &given, bool fast, int) {
+    SCOPED_TRACE(testing::Message()
+                 << "eye " << given.eye.x << " " << given.eye.y << " " << given.eye.z << " "
+                 << given.eye.w << " normal " << given.normal.x << " " << given.normal.y << " "
+                 << given.normal.z);
+    for (int face = 0; face < 2; face++) {
+      SCOPED_TRACE(face ? "back" : "front");
+      const GlCalcColorProc fastProc = fast ? procs.fast : nullptr;
+      if (fastProc) {
+        GlVertex v = given;
+        fastProc(ctx.gc(), face, &v);
+        ExpectColor(v.colors[face], kModelOnly, ModelLitRGBA(ctx.gc(), face, v, LitForm::kFast),
+                    0);
       }
+      GlVertex v = given;
+      procs.full(ctx.gc(), face, &v);
+      ExpectColor(v.colors[face], kModelOnly, ModelLitRGBA(ctx.gc(), face, v, LitForm::kFull), 0);
     }
-  }
+  };
+  ForEachRandomLitVertex(setup, seed, states, vertices, check);
 }

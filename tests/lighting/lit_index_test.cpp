@@ -179,31 +179,21 @@ TEST(LitIndex, HandWorkedCases) {
 // lighting random vertices on both faces with every procedure that serves it.
 void ExpectRandomIndexes(LightSetup setup, uint32_t seed, int states) {
   setup.colorIndex = true;
-  const bool kinds[] = {true, false};
-  for (bool fast : kinds) {
-    SCOPED_TRACE(fast ? "only fast lights" : "any lights");
-    LightContext ctx(setup);
-    RandomLighting random(seed + fast);
-    for (int s = 0; s < states && !testing::Test::HasFailure(); s++) {
-      SCOPED_TRACE(testing::Message() << "state " << s);
-      FillLitState(ctx, random, fast);
-      for (int i = 0; i < 30 && !testing::Test::HasFailure(); i++) {
-        const GlVertex given = RandomLitVertex(random);
-        for (int face = 0; face < 2; face++) {
-          for (const IndexProc &p : kProcs) {
-            if (p.form == LitForm::kFast && !fast) continue;
-            SCOPED_TRACE(testing::Message() << p.name << " face " << face << " vertex " << i);
-            GlVertex v = given;
-            p.proc(ctx.gc(), face, &v);
-            const GLfloat got = v.colors[face].r;
-            const LitInterval m = ModelLitIndex(ctx.gc(), face, v, p.form, p.shift);
-            EXPECT_TRUE(m.Contains(got))
-                << got << " outside [" << m.lo << ", " << m.hi << "] around " << m.mid;
-          }
-        }
+  auto check = [](LightContext &ctx, const GlVertex &given, bool fast, int i) {
+    for (int face = 0; face < 2; face++) {
+      for (const IndexProc &p : kProcs) {
+        if (p.form == LitForm::kFast && !fast) continue;
+        SCOPED_TRACE(testing::Message() << p.name << " face " << face << " vertex " << i);
+        GlVertex v = given;
+        p.proc(ctx.gc(), face, &v);
+        const GLfloat got = v.colors[face].r;
+        const LitInterval m = ModelLitIndex(ctx.gc(), face, v, p.form, p.shift);
+        EXPECT_TRUE(m.Contains(got))
+            << got << " outside [" << m.lo << ", " << m.hi << "] around " << m.mid;
       }
     }
-  }
+  };
+  ForEachRandomLitVertex(setup, seed, states, 30, check);
 }
 
 TEST(LitIndex, RandomStatesAgainstTheModel) { ExpectRandomIndexes(LightSetup(), 555, 80); }

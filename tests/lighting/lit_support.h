@@ -2,6 +2,10 @@
 // procedures.
 #pragma once
 
+#include <stdint.h>
+
+#include <gtest/gtest.h>
+
 #include "core/context.h"
 #include "tests/lighting/light_fixture.h"
 #include "tests/lighting/light_random.h"
@@ -36,3 +40,23 @@ void FillLitState(LightContext &ctx, RandomLighting &random, bool fast);
 // Eye coordinates in the region the lights point at (w mostly 1, sometimes
 // 0 or another value), normals of any length, some zero.
 GlVertex RandomLitVertex(RandomLighting &random);
+
+// Calls check(ctx, given, fast, i) for `vertices` random vertices in each of
+// `states` random states of each kind (only fast lights; any lights), in a
+// context made by `setup`; stops at the first failure.
+template <typename Check>
+void ForEachRandomLitVertex(const LightSetup &setup, uint32_t seed, int states, int vertices,
+                            Check check) {
+  const bool kinds[] = {true, false};
+  for (bool fast : kinds) {
+    SCOPED_TRACE(fast ? "only fast lights" : "any lights");
+    LightContext ctx(setup);
+    RandomLighting random(seed + fast);
+    for (int s = 0; s < states && !testing::Test::HasFailure(); s++) {
+      SCOPED_TRACE(testing::Message() << "state " << s);
+      FillLitState(ctx, random, fast);
+      for (int i = 0; i < vertices && !testing::Test::HasFailure(); i++)
+        check(ctx, RandomLitVertex(random), fast, i);
+    }
+  }
+}
