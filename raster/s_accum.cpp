@@ -21,7 +21,7 @@ void ForEachComponent(GlAccumBuffer *afb, Op op) {
   __GL_LOCK_DRAWABLE(gc, "s_accum");
   int32_t box[4];
   if (accum::Region(afb, box)) {
-    if (gc->lockBuffers) gc->lockBuffers(gc, __GL_ACCUM_BUFFER_MASK);
+    __glLockBuffersIfInstalled(gc, __GL_ACCUM_BUFFER_MASK);
     for (int32_t y = box[1]; y < box[3]; y++) {
       uint8_t *p = __glPixelAddress(gc, afb->buf.drawableBuf, box[0], y);
       for (int32_t x = box[0]; x < box[2]; x++, p += 8) {
@@ -31,7 +31,7 @@ void ForEachComponent(GlAccumBuffer *afb, Op op) {
         memcpy(p, c, 8);
       }
     }
-    if (gc->unlockBuffers) gc->unlockBuffers(gc, __GL_ACCUM_BUFFER_MASK);
+    __glUnlockBuffersIfInstalled(gc, __GL_ACCUM_BUFFER_MASK);
   }
   __GL_UNLOCK_DRAWABLE(gc);
 }

@@ -14,13 +14,6 @@ namespace {
 
 using accum::Wrap;
 
-void Lock(GlContext *gc, uint32_t mask) {
-  if (gc->lockBuffers) gc->lockBuffers(gc, mask);
-}
-void Unlock(GlContext *gc, uint32_t mask) {
-  if (gc->unlockBuffers) gc->unlockBuffers(gc, mask);
-}
-
 // Reads the read buffer's rows a chunk at a time and gives each pixel's
 // converted colour (trunc(colour x f), f = scale x value once per call) and
 // its accumulation components to `combine`, which returns the new ones.
@@ -33,7 +26,7 @@ void ReadRows(GlAccumBuffer *afb, const int32_t box[4], GLfloat value, Combine c
                         afb->alphaScale * value};
   const uint32_t mask = gc->readBufferMask | __GL_ACCUM_BUFFER_MASK;
   GlColor colors[__GL_ACCUM_CHUNK];
-  Lock(gc, mask);
+  __glLockBuffersIfInstalled(gc, mask);
   for (int32_t y = box[1]; y < box[3]; y++) {
     for (int32_t x = box[0]; x < box[2]; x += __GL_ACCUM_CHUNK) {
       const int32_t n = box[2] - x < __GL_ACCUM_CHUNK ? box[2] - x : __GL_ACCUM_CHUNK;
@@ -48,7 +41,7 @@ void ReadRows(GlAccumBuffer *afb, const int32_t box[4], GLfloat value, Combine c
       }
     }
   }
-  Unlock(gc, mask);
+  __glUnlockBuffersIfInstalled(gc, mask);
 }
 
 template <typename Combine>
@@ -83,14 +76,14 @@ void ReturnRows(GlAccumBuffer *afb, const int32_t box[4], GLfloat value) {
   GlColorBuffer *second = gc->drawBoth ? gc->back : nullptr;
   const uint32_t mask = gc->drawBufferMask | __GL_ACCUM_BUFFER_MASK;
   const int32_t width = box[2] - box[0];
-  Lock(gc, mask);
+  __glLockBuffersIfInstalled(gc, mask);
   for (int32_t y = box[1]; y < box[3]; y++) {
     const int16_t *values =
         reinterpret_cast<const int16_t *>(__glPixelAddress(gc, afb->buf.drawableBuf, box[0], y));
     first->returnSpan(first, box[0], y, values, value, width);
     if (second) second->returnSpan(second, box[0], y, values, value, width);
   }
-  Unlock(gc, mask);
+  __glUnlockBuffersIfInstalled(gc, mask);
   if (enables & kOff) {
     gc->state.enables.general = enables;
     Revalidate(gc);

@@ -220,6 +220,10 @@ void __glLockColorBuffer(GlContext *gc);
 void __glUnlockColorBuffer(GlContext *gc);
 void __glLockColorBufferDepthBuffer(GlContext *gc);
 void __glUnlockColorBufferDepthBuffer(GlContext *gc);
+// The context's lockBuffers / unlockBuffers slot, when one is installed:
+// the bracket around every direct write of drawable memory.
+void __glLockBuffersIfInstalled(GlContext *gc, uint32_t mask);
+void __glUnlockBuffersIfInstalled(GlContext *gc, uint32_t mask);
 // Whether window pixel (x, y) (biased) lies in a visible rectangle.
 GLbool8 __glTestOwnership(GlContext *gc, int32_t x, int32_t y);
 

@@ -119,13 +119,6 @@ bool CoversWindow(const GlContext *gc, const Box &box) {
          box.y1 >= y + gc->constants.height;
 }
 
-void Lock(GlContext *gc) {
-  if (gc->lockBuffers) gc->lockBuffers(gc, __GL_DEPTH_BUFFER_MASK);
-}
-void Unlock(GlContext *gc) {
-  if (gc->unlockBuffers) gc->unlockBuffers(gc, __GL_DEPTH_BUFFER_MASK);
-}
-
 // Rows [first, last) of the box set to value.
 void FillRows(GlDepthBuffer *dfb, const Box &box, int32_t first, int32_t last, uint32_t value) {
   if (first >= last) return;
@@ -134,12 +127,12 @@ void FillRows(GlDepthBuffer *dfb, const Box &box, int32_t first, int32_t last, u
   const int32_t unit = int32_t(drawableBuf->elementSize);
   const int32_t skip = __glRowBytes(drawableBuf) - box.width() * unit;
   void *dst = __glPixelAddress(gc, drawableBuf, box.x0, first);
-  Lock(gc);
+  __glLockBuffersIfInstalled(gc, __GL_DEPTH_BUFFER_MASK);
   if (unit == 2)
     __glI386MemClear2(gc, dst, box.width(), last - first, skip, uint16_t(value));
   else
     __glI386MemClear4(gc, dst, box.width(), last - first, skip, value);
-  Unlock(gc);
+  __glUnlockBuffersIfInstalled(gc, __GL_DEPTH_BUFFER_MASK);
 }
 
 }  // namespace
@@ -206,7 +199,7 @@ void depth::Fix_zbuffer(GlContext *gc, GlDepthBuffer *dfb, uint32_t high) {
     __GL_UNLOCK_DRAWABLE(gc);
     return;
   }
-  Lock(gc);
+  __glLockBuffersIfInstalled(gc, __GL_DEPTH_BUFFER_MASK);
   const uint32_t top = high & ~rec->depthMask;
   for (int32_t y = box.y0; y < box.y1; y++) {
     uint8_t *p = __glPixelAddress(gc, dfb->buf.drawableBuf, box.x0, y);
@@ -220,6 +213,6 @@ void depth::Fix_zbuffer(GlContext *gc, GlDepthBuffer *dfb, uint32_t high) {
     }
   }
   rec->fullClear = 1;
-  Unlock(gc);
+  __glUnlockBuffersIfInstalled(gc, __GL_DEPTH_BUFFER_MASK);
   __GL_UNLOCK_DRAWABLE(gc);
 }

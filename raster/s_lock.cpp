@@ -48,6 +48,14 @@ void __glUnlockBuffers(GlContext *gc, uint32_t mask) {
   __GL_UNLOCK_DRAWABLE(gc);
 }
 
+void __glLockBuffersIfInstalled(GlContext *gc, uint32_t mask) {
+  if (gc->lockBuffers) gc->lockBuffers(gc, mask);
+}
+
+void __glUnlockBuffersIfInstalled(GlContext *gc, uint32_t mask) {
+  if (gc->unlockBuffers) gc->unlockBuffers(gc, mask);
+}
+
 void __glLockRenderBuffers(GlContext *gc) { __glLockBuffers(gc, gc->renderBufferMask); }
 
 void __glUnlockRenderBuffers(GlContext *gc) { __glUnlockBuffers(gc, gc->renderBufferMask); }

@@ -148,9 +148,9 @@ void ClearBox(GlStencilBuffer *sfb, GlContext *gc) {
   // With every bit writable the clear value is written as it is.
   const uint8_t keep = w == ValueCount(gc) - 1 ? 0 : uint8_t(~w);
   const uint8_t value = uint8_t(gc->state.stencil.clear & w);
-  if (gc->lockBuffers) gc->lockBuffers(gc, __GL_STENCIL_BUFFER_MASK);
+  __glLockBuffersIfInstalled(gc, __GL_STENCIL_BUFFER_MASK);
   for (int32_t y = box[1]; y < box[3]; y++) ClearRow(Address(sfb, box[0], y), width, value, keep);
-  if (gc->unlockBuffers) gc->unlockBuffers(gc, __GL_STENCIL_BUFFER_MASK);
+  __glUnlockBuffersIfInstalled(gc, __GL_STENCIL_BUFFER_MASK);
 }
 
 void Clear(GlStencilBuffer *sfb) {

@@ -73,6 +73,22 @@ std::string NameOf(P proc) {
 constexpr uint32_t DITHER = __GL_SHADE_DITHER, LOGIC = __GL_SHADE_LOGIC_OP,
                    BLEND = __GL_SHADE_BLEND;
 
+// What both initialisers install: the format's store, one fetch in both
+// slots, the shared span readers and their own span stores and clear.
+void ExpectInitialisedProcedures(const GlColorBuffer *cfb, const std::string &space,
+                                 const char *store, const char *fetch) {
+  EXPECT_EQ(NameOf(cfb->store), store);
+  EXPECT_EQ(NameOf(cfb->fetch[0]), fetch);
+  EXPECT_EQ(NameOf(cfb->fetch[1]), fetch);
+  EXPECT_EQ(NameOf(cfb->readSpan), "__glReadSpan");
+  EXPECT_EQ(NameOf(cfb->returnSpan), "__glReturnSpan");
+  EXPECT_EQ(NameOf(cfb->fetchSpan[0]), "__glFetchSpan");
+  EXPECT_EQ(NameOf(cfb->fetchSpan[1]), "__glFetchSpan");
+  EXPECT_EQ(NameOf(cfb->storeSpan), space + "::StoreSpan");
+  EXPECT_EQ(NameOf(cfb->storeStippledSpan), space + "::StoreStippledSpan");
+  EXPECT_EQ(NameOf(cfb->clear), space + "::Clear");
+}
+
 struct RgbCase {
   const char *what;
   size_t format;  // in kRgbFormats
@@ -279,16 +295,7 @@ TEST(RgbInit, ChannelsScalesAndProcedures) {
     EXPECT_EQ(cfb->oneOverGreenScale, 1.0f / GLfloat(c.maxima[1]));
     EXPECT_EQ(cfb->sourceMask, f.masks[0] | f.masks[1] | f.masks[2] | f.masks[3]);
     EXPECT_EQ(NameOf(cfb->pick), c.pick);
-    EXPECT_EQ(NameOf(cfb->store), c.store);
-    EXPECT_EQ(NameOf(cfb->fetch[0]), c.fetch);
-    EXPECT_EQ(NameOf(cfb->fetch[1]), c.fetch);
-    EXPECT_EQ(NameOf(cfb->readSpan), "__glReadSpan");
-    EXPECT_EQ(NameOf(cfb->returnSpan), "__glReturnSpan");
-    EXPECT_EQ(NameOf(cfb->fetchSpan[0]), "__glFetchSpan");
-    EXPECT_EQ(NameOf(cfb->fetchSpan[1]), "__glFetchSpan");
-    EXPECT_EQ(NameOf(cfb->storeSpan), "rgb::StoreSpan");
-    EXPECT_EQ(NameOf(cfb->storeStippledSpan), "rgb::StoreStippledSpan");
-    EXPECT_EQ(NameOf(cfb->clear), "rgb::Clear");
+    ExpectInitialisedProcedures(cfb, "rgb", c.store, c.fetch);
     EXPECT_EQ(cfb->frFbType, c.fbType);
   }
 }
@@ -322,16 +329,7 @@ TEST(IndexInit, WidthDecidesTheStoreAndFetch) {
     EXPECT_EQ(cfb->sourceMask, c.indexMask);
     EXPECT_EQ(cfb->separateSpanOps, 0);
     EXPECT_EQ(NameOf(cfb->pick), "ci::Pick");
-    EXPECT_EQ(NameOf(cfb->store), c.store);
-    EXPECT_EQ(NameOf(cfb->fetch[0]), c.fetch);
-    EXPECT_EQ(NameOf(cfb->fetch[1]), c.fetch);
-    EXPECT_EQ(NameOf(cfb->readSpan), "__glReadSpan");
-    EXPECT_EQ(NameOf(cfb->returnSpan), "__glReturnSpan");
-    EXPECT_EQ(NameOf(cfb->fetchSpan[0]), "__glFetchSpan");
-    EXPECT_EQ(NameOf(cfb->fetchSpan[1]), "__glFetchSpan");
-    EXPECT_EQ(NameOf(cfb->storeSpan), "ci::StoreSpan");
-    EXPECT_EQ(NameOf(cfb->storeStippledSpan), "ci::StoreStippledSpan");
-    EXPECT_EQ(NameOf(cfb->clear), "ci::Clear");
+    ExpectInitialisedProcedures(cfb, "ci", c.store, c.fetch);
     EXPECT_EQ(NameOf(cfb->clearRect), "ci::ClearRect");
     EXPECT_EQ(cfb->frFbType, c.fbType);
   }
