@@ -82,19 +82,18 @@ void __glGenericPickBufferProcs(GlContext *gc) {
 
   gc->lockBuffers = __glLockBuffers;
   gc->unlockBuffers = __glUnlockBuffers;
-  // The narrower locks serve one lockable colour buffer, with or without
-  // depth; they lock what they name unconditionally, so each is taken only
-  // when every buffer it names has its lock procedures. Anything else, and
-  // drawing to no colour buffer, takes the general pair, which skips what
-  // has none.
+  // The narrower pairs lock every buffer they name without asking, so each
+  // is taken only when all of those have lock procedures. Anything else,
+  // drawing to no colour buffer included, takes the general pair, which
+  // skips a buffer without them.
   gc->lockRenderBuffers = __glLockRenderBuffers;
   gc->unlockRenderBuffers = __glUnlockRenderBuffers;
-  const bool narrow = !choice.both && gc->colorLockBuffer != nullptr;
-  if (narrow && lockMask == choice.drawMask + __GL_DEPTH_BUFFER_MASK &&
+  const bool oneLockedColourBuffer = !choice.both && gc->colorLockBuffer != nullptr;
+  if (oneLockedColourBuffer && lockMask == choice.drawMask + __GL_DEPTH_BUFFER_MASK &&
       Lockable(gc->depthBuffer.buf.drawableBuf)) {
     gc->lockRenderBuffers = __glLockColorBufferDepthBuffer;
     gc->unlockRenderBuffers = __glUnlockColorBufferDepthBuffer;
-  } else if (narrow && lockMask == choice.drawMask) {
+  } else if (oneLockedColourBuffer && lockMask == choice.drawMask) {
     gc->lockRenderBuffers = __glLockColorBuffer;
     gc->unlockRenderBuffers = __glUnlockColorBuffer;
   }

@@ -20,9 +20,10 @@ const GlDepthTestPixelProc __glCDTPixel[32] = {
 };
 
 int32_t __glDepthProcIndex(const GlContext *gc) {
-  // The function the depth buffer performs, which its epoch runs may turn
-  // round. The setter admits only the eight functions; the mask keeps any
-  // other word inside the table.
+  // The comparison the depth buffer performs on its stored words: a run
+  // that stores depth reversed performs the mirror of the state's function.
+  // The setter admits only the eight functions; the mask keeps any other
+  // word inside the table.
   const GLenum func =
       gc->modes.haveDepthBuffer ? gc->depthBuffer.func : gc->state.depth.testFunc;
   int32_t index = int32_t(func - GL_NEVER) & 7;
@@ -32,6 +33,7 @@ int32_t __glDepthProcIndex(const GlContext *gc) {
 }
 
 void __glGenericPickDepthProcs(GlContext *gc) {
+  // First, so that the buffer's function is current for the index.
   __glValidateZCount(gc);
   const int32_t index = __glDepthProcIndex(gc);
   if (gc->modes.haveDepthBuffer) gc->depthBuffer.pick(gc, &gc->depthBuffer, index);
