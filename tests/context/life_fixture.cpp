@@ -159,6 +159,44 @@ std::vector<const GlDispatchState *> LifeTest::TakeHanded() {
   return handed;
 }
 
+void BoundContextTest::SetUp() {
+  LifeTest::SetUp();
+  window = std::make_unique<TestWindow>(64, 48);
+  UseWindow(window.get());
+  Use(TestModes());
+}
+
+void BoundContextTest::TearDown() {
+  Drop();
+  LifeTest::TearDown();
+}
+
+void BoundContextTest::Use(const GlModes &modes) {
+  Drop();
+  gc = Create(modes);
+  ASSERT_NE(gc, nullptr);
+  ASSERT_TRUE(Bind(gc));
+  Bound();
+}
+
+void BoundContextTest::ValidatePending() {
+  if (gc->beginMode != __GL_VALIDATE_PENDING) return;
+  gc->procs.validate(gc);
+  gc->beginMode = __GL_NOT_IN_BEGIN;
+}
+
+void BoundContextTest::Drop() {
+  if (!gc) return;
+  Unbinding();
+  if (__glGetTLSCXValue() == gc) {
+    gc->renderMode = GL_RENDER;
+    gc->beginMode = __GL_NOT_IN_BEGIN;
+    EXPECT_TRUE(Release(gc));
+  }
+  Destroy(gc);
+  gc = nullptr;
+}
+
 bool Bind(GlContext *gc) { return gc->exports.makeCurrent(gc) != 0; }
 bool Release(GlContext *gc) { return gc->exports.loseCurrent(gc) != 0; }
 

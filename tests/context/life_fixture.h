@@ -80,6 +80,27 @@ class LifeTest : public testing::Test {
   GlImports imports{};
 };
 
+// A context of the core's creator bound to a 64 x 48 test window for the
+// whole test (RGBA 5-6-5 unless Use asks for other modes).
+class BoundContextTest : public LifeTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Replaces the bound context by a new one of these modes, bound.
+  void Use(const GlModes &modes);
+  // What a drawing command does first: validation when it is pending.
+  void ValidatePending();
+  // Run after every binding, and before the context is released.
+  virtual void Bound() {}
+  virtual void Unbinding() {}
+
+  std::unique_ptr<TestWindow> window;
+  GlContext *gc = nullptr;
+
+ private:
+  void Drop();
+};
+
 // Makes gc current on the calling thread through its exports, and releases
 // it; each true when the back end agreed.
 bool Bind(GlContext *gc);

@@ -5,8 +5,6 @@
 // predicts for the codes the positions give.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "core/gl_api.h"
 #include "geometry/s_vertex.h"
 #include "tests/context/life_fixture.h"
@@ -18,29 +16,11 @@
 
 namespace {
 
-class ThroughTheApi : public life_test::LifeTest, public testing::WithParamInterface<GLenum> {
+class ThroughTheApi : public life_test::BoundContextTest,
+                      public testing::WithParamInterface<GLenum> {
  protected:
-  void SetUp() override {
-    LifeTest::SetUp();
-    window_ = std::make_unique<life_test::TestWindow>(64, 48);
-    UseWindow(window_.get());
-    gc_ = CreateBound(TestModes());
-    ASSERT_NE(gc_, nullptr);
-    if (gc_->beginMode == __GL_VALIDATE_PENDING) {
-      gc_->procs.validate(gc_);
-      gc_->beginMode = __GL_NOT_IN_BEGIN;
-    }
-  }
-  void TearDown() override {
-    if (gc_) {
-      EXPECT_TRUE(life_test::Release(gc_));
-      Destroy(gc_);
-    }
-    LifeTest::TearDown();
-  }
-
-  std::unique_ptr<life_test::TestWindow> window_;
-  GlContext *gc_ = nullptr;
+  // Validated as the first glBegin validates it.
+  void Bound() override { ValidatePending(); }
 };
 
 // Identity matrices: x beyond +-1 gives the right or left code.
@@ -53,8 +33,8 @@ const Position kPositions[] = {
 
 TEST_P(ThroughTheApi, HandsOnWhatTheModelPredicts) {
   const GLenum mode = GetParam();
-  PrimFixture f(gc_);
-  const uint32_t frontNeeds = gc_->vertexBuffer.frontNeeds;
+  PrimFixture f(gc);
+  const uint32_t frontNeeds = gc->vertexBuffer.frontNeeds;
   for (bool clean : {true, false}) {
     for (int count = 0; count <= 31; ++count) {
       const std::vector<bool> flags = MakeFlags(FlagPattern::Scattered, count);
@@ -94,7 +74,7 @@ TEST_P(ThroughTheApi, HandsOnWhatTheModelPredicts) {
       const std::vector<PrimCall> want =
           ModelCalls(ModelRun{mode, count, codes, flags, frontNeeds});
       ASSERT_EQ(handOffs(f.calls()), handOffs(want)) << count << (clean ? " clean" : " coded");
-      EXPECT_EQ(gc_->renderLockCount, 0);
+      EXPECT_EQ(gc->renderLockCount, 0);
       EXPECT_EQ(f.lockCalls(), f.unlockCalls());
     }
   }

@@ -36,40 +36,17 @@ GlModes ColorIndex8() { return TestModes(false, true, 16, 8, false); }
 
 GlModes RgbaBare() { return TestModes(true, false, 0, 0, false); }
 
-void ValidateTest::SetUp() {
-  LifeTest::SetUp();
-  window = std::make_unique<life_test::TestWindow>(64, 48);
-  UseWindow(window.get());
-  Use(TestModes());
-}
-
 void ValidateTest::TearDown() {
-  Drop();
-  __glStandInHook = nullptr;
+  BoundContextTest::TearDown();
   Calls().clear();
-  LifeTest::TearDown();
 }
 
-void ValidateTest::Use(const GlModes &modes) {
-  Drop();
-  gc = Create(modes);
-  ASSERT_NE(gc, nullptr);
-  ASSERT_TRUE(life_test::Bind(gc));
+void ValidateTest::Bound() {
   TakeHanded();
   Calls().clear();
   __glStandInHook = Record;
 }
 
-void ValidateTest::Drop() {
-  if (!gc) return;
-  __glStandInHook = nullptr;
-  if (__glGetTLSCXValue() == gc) {
-    gc->renderMode = GL_RENDER;
-    gc->beginMode = __GL_NOT_IN_BEGIN;
-    EXPECT_TRUE(life_test::Release(gc));
-  }
-  Destroy(gc);
-  gc = nullptr;
-}
+void ValidateTest::Unbinding() { __glStandInHook = nullptr; }
 
 }  // namespace validate_test

@@ -27,18 +27,12 @@ GlModes RgbaAlpha();      // 16-bit RGB with 8 alpha bits
 GlModes ColorIndex8();    // 8-bit colour index, double-buffered, depth, stencil
 GlModes RgbaBare();       // 16-bit RGBA, single-buffered, nothing else
 
-class ValidateTest : public life_test::LifeTest {
+class ValidateTest : public life_test::BoundContextTest {
  protected:
-  void SetUp() override;
   void TearDown() override;
-  // Replaces the bound context by a new one of these modes, bound.
-  void Use(const GlModes &modes);
-
-  std::unique_ptr<life_test::TestWindow> window;
-  GlContext *gc = nullptr;
-
- private:
-  void Drop();
+  // Stand-in calls are recorded while a context is bound.
+  void Bound() override;
+  void Unbinding() override;
 };
 
 }  // namespace validate_test

@@ -31,33 +31,10 @@ void KeepVertex(GlContext *, GlVertex *v) {
 
 }  // namespace
 
-void VertexTest::SetUp() {
-  LifeTest::SetUp();
-  window = std::make_unique<life_test::TestWindow>(64, 48);
-  UseWindow(window.get());
-  Use(TestModes());
-}
-
 void VertexTest::TearDown() {
-  Drop();
+  BoundContextTest::TearDown();
   Calls().clear();
   Handed().clear();
-  LifeTest::TearDown();
-}
-
-void VertexTest::Use(const GlModes &modes) {
-  Drop();
-  gc = Create(modes);
-  ASSERT_NE(gc, nullptr);
-  ASSERT_TRUE(life_test::Bind(gc));
-  Ready();
-}
-
-void VertexTest::Validate() {
-  if (gc->beginMode == __GL_VALIDATE_PENDING) {
-    gc->procs.validate(gc);
-    gc->beginMode = __GL_NOT_IN_BEGIN;
-  }
 }
 
 void VertexTest::Ready() {
@@ -69,17 +46,6 @@ void VertexTest::Ready() {
   gc->procs.primVertex = KeepVertex;
   Calls().clear();
   Handed().clear();
-}
-
-void VertexTest::Drop() {
-  if (!gc) return;
-  if (__glGetTLSCXValue() == gc) {
-    gc->renderMode = GL_RENDER;
-    gc->beginMode = __GL_NOT_IN_BEGIN;
-    EXPECT_TRUE(life_test::Release(gc));
-  }
-  Destroy(gc);
-  gc = nullptr;
 }
 
 }  // namespace vertex_test

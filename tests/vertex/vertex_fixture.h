@@ -20,24 +20,16 @@ std::vector<std::string> TakeCalls();
 // Copies of the vertices procs.primVertex received, in order.
 std::vector<GlVertex> &Handed();
 
-class VertexTest : public life_test::LifeTest {
+class VertexTest : public life_test::BoundContextTest {
  protected:
-  void SetUp() override;
   void TearDown() override;
-  // Replaces the bound context by a new one of these modes, bound.
-  void Use(const GlModes &modes);
+  void Bound() override { Ready(); }
   // What a drawing command does first: validation when it is pending.
-  void Validate();
+  void Validate() { ValidatePending(); }
   // Validate(); then the x87 and 3DNow! frustum checks give way to the
   // portable reference (their own tests hold them to it), and
   // procs.primVertex keeps a copy of every vertex.
   void Ready();
-
-  std::unique_ptr<life_test::TestWindow> window;
-  GlContext *gc = nullptr;
-
- private:
-  void Drop();
 };
 
 }  // namespace vertex_test
