@@ -38,7 +38,8 @@ typedef void(GLFASTCALL *GlFillTriangleProc)(GlContext *gc, GlVertex *a, GlVerte
                                              GlVertex *c);
 // The colour of one vertex for one face (0 front, 1 back).
 typedef void (*GlCalcColorProc)(GlContext *gc, GLint face, GlVertex *v);
-// A clip-made vertex: dst = a + t (b - a) for every attribute in use.
+// A clip-made vertex: dst = b + t (a - b) for every attribute in use (t runs
+// from the inside end b towards the outside end a).
 typedef void (*GlClipParamProc)(GlContext *gc, GlVertex *dst, const GlVertex *a,
                                 const GlVertex *b, GLfloat t);
 // A spanlet of the fast rasterizer: mask in ECX, span record in EDX.

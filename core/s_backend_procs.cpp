@@ -15,10 +15,15 @@
 #include "geometry/s_eval_standins.h"
 #include "geometry/s_lighting.h"
 #include "geometry/s_pgclip_standins.h"
+#include "geometry/s_pgclip.h"
 #include "geometry/s_prim.h"
 #include "geometry/s_rect_standins.h"
+#include "geometry/s_rect.h"
 #include "geometry/s_render_standins.h"
+#include "geometry/s_select.h"
+#include "geometry/s_feedback.h"
 #include "geometry/s_rpos_standins.h"
+#include "geometry/s_rpos.h"
 #include "geometry/s_varray_pick.h"
 #include "geometry/s_vertex_pick.h"
 #include "geometry/s_vertex_procs.h"
@@ -31,7 +36,10 @@
 #include "pixels/px_span_standins.h"
 #include "pixels/px_texgen_standins.h"
 #include "raster/s_render_standins.h"
+#include "raster/s_triangle.h"
 #include "raster/s_span_standins.h"
+#include "raster/s_span.h"
+#include "raster/s_store.h"
 
 namespace core {
 

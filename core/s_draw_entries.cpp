@@ -7,6 +7,8 @@
 #include "raster/s_accum.h"
 #include "raster/s_clear.h"
 #include "raster/s_span_standins.h"
+#include "raster/s_span.h"
+#include "raster/s_store.h"
 
 void GLENTRY __glim_Clear(GLbitfield mask) {
   GlContext *gc = __glContextForDrawing([&] { glClear(mask); });

@@ -10,6 +10,8 @@
 #include "geometry/s_varray_pick.h"
 #include "geometry/s_xform.h"
 #include "raster/s_span_standins.h"
+#include "raster/s_span.h"
+#include "raster/s_store.h"
 
 namespace {
 

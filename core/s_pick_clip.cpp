@@ -2,7 +2,11 @@
 #include "core/context.h"
 #include "core/s_pick.h"
 #include "geometry/s_render_standins.h"
+#include "geometry/s_pgclip.h"
+#include "geometry/s_select.h"
+#include "geometry/s_feedback.h"
 #include "raster/s_render_standins.h"
+#include "raster/s_triangle.h"
 
 void __glGenericPickClipProcs(GlContext *gc) {
   GlProcs &p = gc->procs;

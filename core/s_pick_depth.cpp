@@ -4,6 +4,7 @@
 #include "core/s_pick.h"
 #include "raster/s_depth.h"
 #include "raster/s_depth_standins.h"
+#include "raster/s_depth_test.h"
 
 // Four blocks of the eight functions in GL order: 16-bit writing, 16-bit
 // masked, 32-bit writing, 32-bit masked. GL_NEVER stores nothing, so the

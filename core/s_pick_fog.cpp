@@ -3,6 +3,7 @@
 #include "core/context.h"
 #include "core/s_pick.h"
 #include "raster/s_fog_standins.h"
+#include "raster/s_fog.h"
 
 void __glGenericPickFogProcs(GlContext *gc) {
   GlProcs &p = gc->procs;

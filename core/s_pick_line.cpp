@@ -7,9 +7,15 @@
 #include "core/s_pick_steady.h"
 #include "geometry/s_prim.h"
 #include "geometry/s_render_standins.h"
+#include "geometry/s_pgclip.h"
+#include "geometry/s_select.h"
+#include "geometry/s_feedback.h"
 #include "raster/s_render_standins.h"
+#include "raster/s_triangle.h"
 #include "raster/s_shader.h"
 #include "raster/s_span_standins.h"
+#include "raster/s_span.h"
+#include "raster/s_store.h"
 
 namespace {
 

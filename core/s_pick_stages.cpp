@@ -4,6 +4,8 @@
 #include "core/context.h"
 #include "raster/s_shader.h"
 #include "raster/s_span_standins.h"
+#include "raster/s_span.h"
+#include "raster/s_store.h"
 
 GlStageLists __glStartStageLists(GlSpanProc *plain, GlSpanProc *stippled, int32_t capacity) {
   for (int32_t i = 0; i < capacity; ++i) plain[i] = stippled[i] = nullptr;

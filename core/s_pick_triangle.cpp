@@ -7,7 +7,11 @@
 #include "fastraster/fr_pick.h"
 #include "geometry/s_prim.h"
 #include "geometry/s_render_standins.h"
+#include "geometry/s_pgclip.h"
+#include "geometry/s_select.h"
+#include "geometry/s_feedback.h"
 #include "raster/s_render_standins.h"
+#include "raster/s_triangle.h"
 #include "raster/s_shader.h"
 
 namespace {

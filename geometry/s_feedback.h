@@ -12,3 +12,18 @@ typedef struct GlFeedbackState {
   int32_t size;      // in floats
   GLenum type;       // GL_2D .. GL_4D_COLOR_TEXTURE
 } GlFeedbackState;
+
+struct GlContext;
+struct GlVertex;
+
+// Writes one value, or sets overflow when the buffer is full.
+void __glFeedbackTag(GlContext *gc, GLfloat value);
+// The render procedures GL_FEEDBACK mode installs.
+void __glFeedbackPoint(GlContext *gc, GlVertex *v);
+void __glFeedbackLine(GlContext *gc, GlVertex *a, GlVertex *b);
+void __glFeedbackTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+// The records of glBitmap, glDrawPixels and glCopyPixels: the token, then
+// the raster position.
+void __glFeedbackBitmap(GlContext *gc, GlVertex *rasterPos);
+void __glFeedbackDrawPixels(GlContext *gc, GlVertex *rasterPos);
+void __glFeedbackCopyPixels(GlContext *gc, GlVertex *rasterPos);

@@ -11,6 +11,7 @@
 #include "core/s_nop.h"
 #include "core/s_pick_steady.h"
 #include "geometry/s_pgclip_standins.h"
+#include "geometry/s_pgclip.h"
 #include "geometry/s_prim.h"
 #include "geometry/s_vertex.h"
 

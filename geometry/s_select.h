@@ -17,3 +17,14 @@ typedef struct GlSelectState {
   int32_t hits;        // hit records begun
   GLuint *z;           // zmin word of the open record (zmax follows)
 } GlSelectState;
+
+struct GlContext;
+struct GlVertex;
+
+// One hit at window z (the vertex pipeline's unit) for the current name
+// stack: opens a record or widens the open one's depth range.
+void __glSelectHit(GlContext *gc, GLfloat z);
+// The render procedures GL_SELECT mode installs.
+void __glSelectPoint(GlContext *gc, GlVertex *v);
+void __glSelectLine(GlContext *gc, GlVertex *a, GlVertex *b);
+void __glSelectTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);

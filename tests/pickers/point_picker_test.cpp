@@ -4,6 +4,9 @@
 
 #include "core/s_pick.h"
 #include "geometry/s_render_standins.h"
+#include "geometry/s_pgclip.h"
+#include "geometry/s_select.h"
+#include "geometry/s_feedback.h"
 #include "raster/s_shader.h"
 #include "tests/pickers/picker_fixture.h"
 
