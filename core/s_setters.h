@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include "core/context.h"
+#include "core/gl_convert.h"
 #include "core/gl_defs.h"
 #include "core/s_entry.h"
 #include "geometry/s_color.h"
@@ -38,15 +39,6 @@ inline bool __glIsComparisonFunc(GLenum func) { return func >= GL_NEVER && func 
 
 inline bool __glIsFace(GLenum face) {
   return face == GL_FRONT || face == GL_BACK || face == GL_FRONT_AND_BACK;
-}
-
-// Toward zero, with a defined result for every value: NaN gives 0, values
-// beyond the 32-bit range the nearest end of it.
-inline int32_t __glTruncateToInt(double v) {
-  if (!(v == v)) return 0;
-  if (v >= 2147483647.0) return INT32_MAX;
-  if (v <= -2147483648.0) return INT32_MIN;
-  return int32_t(v);
 }
 
 // Into [lo, hi]; NaN, which is in no range, gives lo.
