@@ -1,7 +1,6 @@
 // The clip picker: how an independent line and a triangle are clipped.
 #include "core/context.h"
 #include "core/s_pick.h"
-#include "geometry/s_render_standins.h"
 #include "geometry/s_pgclip.h"
 #include "geometry/s_select.h"
 #include "geometry/s_feedback.h"

@@ -6,7 +6,6 @@
 #include "core/s_pick_stages.h"
 #include "core/s_pick_steady.h"
 #include "geometry/s_prim.h"
-#include "geometry/s_render_standins.h"
 #include "geometry/s_pgclip.h"
 #include "geometry/s_select.h"
 #include "geometry/s_feedback.h"

@@ -10,7 +10,6 @@
 #include "core/context.h"
 #include "core/s_nop.h"
 #include "core/s_pick_steady.h"
-#include "geometry/s_pgclip_standins.h"
 #include "geometry/s_pgclip.h"
 #include "geometry/s_prim.h"
 #include "geometry/s_vertex.h"

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/s_pick.h"
-#include "geometry/s_render_standins.h"
 #include "geometry/s_pgclip.h"
 #include "geometry/s_select.h"
 #include "geometry/s_feedback.h"

@@ -231,13 +231,25 @@ const ClipParamCase kClipParamCases[] = {
      kFog | 0x8 | kDivided, "ClipFTP", "ClipFTP"},
 };
 
-// The name the installed procedure reports.
-std::string NameOf(GlContext *gc, GlClipParamProc proc) {
-  TakeCalls();
-  GlVertex dst{}, a{}, b{};
-  proc(gc, &dst, &a, &b, 0.5f);
-  std::vector<std::string> calls = TakeCalls();
-  return calls.size() == 1 ? calls[0] : "?";
+// The name of the installed procedure.
+std::string NameOf(GlContext *, GlClipParamProc proc) {
+  struct Named {
+    GlClipParamProc proc;
+    const char *name;
+  };
+#define NAMED(name) {geometry::name, #name}
+  static const Named kNames[] = {
+      NAMED(Clip),    NAMED(ClipI),    NAMED(ClipC),    NAMED(ClipBI),    NAMED(ClipBC),
+      NAMED(ClipF),   NAMED(ClipIF),   NAMED(ClipCF),   NAMED(ClipBIF),   NAMED(ClipBCF),
+      NAMED(ClipT),   NAMED(ClipIT),   NAMED(ClipCT),   NAMED(ClipBIT),   NAMED(ClipBCT),
+      NAMED(ClipFT),  NAMED(ClipIFT),  NAMED(ClipCFT),  NAMED(ClipBIFT),  NAMED(ClipBCFT),
+      NAMED(ClipTP),  NAMED(ClipITP),  NAMED(ClipCTP),  NAMED(ClipBITP),  NAMED(ClipBCTP),
+      NAMED(ClipFTP), NAMED(ClipIFTP), NAMED(ClipCFTP), NAMED(ClipBIFTP), NAMED(ClipBCFTP),
+  };
+#undef NAMED
+  for (const Named &n : kNames)
+    if (n.proc == proc) return n.name;
+  return "?";
 }
 
 TEST_F(LeastPickers, TheParameterClipPickerFollowsTheState) {
