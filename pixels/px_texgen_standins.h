@@ -10,7 +10,6 @@ struct GlVertex;
 
 // clang-format off
 #define PIXELS_TEXGEN_STANDINS(X)                                                 \
-  X(void, __glCalcTexture, (GlContext *gc, GlVertex *v), )                        \
   X(void, __glCalcEyeLinear, (GlContext *gc, GlVertex *v), )                      \
   X(void, __glCalcObjectLinear, (GlContext *gc, GlVertex *v), )                   \
   X(void, __glCalcSphereMap, (GlContext *gc, GlVertex *v), )                      \

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/s_pick.h"
+#include "pixels/px_texgen.h"
 #include "pixels/px_texgen_standins.h"
 #include "tests/pickers_tex/tex_fixture.h"
 

@@ -47,7 +47,7 @@ const Call kCalls[] = {
     FRAGMENT(__glMipMapFragment),
     {"__glComputeLineRho", [] { __glComputeLineRho(nullptr, 0.5f, 0.5f, 1.0f); }},
     {"__glComputePolygonRho", [] { __glComputePolygonRho(nullptr, nullptr, 0.5f, 0.5f, 1.0f); }},
-    VERTEX(__glCalcTexture), VERTEX(__glCalcEyeLinear), VERTEX(__glCalcObjectLinear),
+    VERTEX(__glCalcEyeLinear), VERTEX(__glCalcObjectLinear),
     VERTEX(__glCalcSphereMap), VERTEX(__glCalcMixedTexture), VERTEX(__glCalcTexturePersp),
     VERTEX(__glFastCalcTexturePersp),
     {"__glTextureMakeResident", [] { __glTextureMakeResident(nullptr, &tex, 0); }},
