@@ -19,28 +19,16 @@ struct GlVertex;
   X(void, __glRenderAntiAliasedRGBPoint, (GlContext *gc, GlVertex *v), )                         \
   X(void, __glRenderAntiAliasedCIPoint, (GlContext *gc, GlVertex *v), )                          \
   X(void, __glRenderFlatFogPoint, (GlContext *gc, GlVertex *v), )                                \
-  X(void, __glRenderPointSyncTrap, (GlContext *gc, GlVertex *v), )                               \
   /* Lines (gc, a, b) */                                                                         \
   X(void, __glRenderAliasLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                      \
   X(void, __glRenderAntiAliasLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                  \
   X(void, __glRenderFlatFogLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                    \
-  X(void, __glRenderLineSyncTrap, (GlContext *gc, GlVertex *a, GlVertex *b), )                   \
   X(void, __glFastClipSmoothLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                   \
   X(void, __glFastClipFlatLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                     \
   X(void, __glClipLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                             \
   /* Triangles (gc, a, b, c) */                                                                  \
-  X(void, __glRenderTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )          \
-  X(void, __glRenderSmoothTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )    \
-  X(void, __glRenderFlatTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )      \
-  X(void, __glDontRenderTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )      \
-  X(void, __glRenderLineTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )      \
-  X(void, __glRenderPointTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )     \
-  X(void, __glRenderTriangleSyncTrap, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )  \
   /* The fills sit in a fastcall slot: generated set-ups are stored there too. */                \
-  X(void GLFASTCALL, __glFillTriangle, (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), ) \
   X(void GLFASTCALL, __glFillAntiAliasedTriangle,                                                \
-    (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )                                    \
-  X(void GLFASTCALL, __glFillFlatFogTriangle,                                                    \
     (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )
 // clang-format on
 

@@ -1,0 +1,116 @@
+// The row walker of one sub-triangle: a span per covered row inside the
+// clip box, then both edges and every parameter one row on. Rows outside the
+// clip box still advance everything, so the next visible row is exact.
+#include "core/context.h"
+#include "raster/s_pgdraw.h"
+#include "raster/s_triangle.h"
+#include "wgl/wgl_drawable.h"
+
+namespace {
+
+// Adds the fraction; true when it carried (or borrowed), so that x took the
+// big step. Unsigned adds: the fraction's top bit is the carry.
+bool Advance(GlEdge *edge) {
+  const uint32_t frac = uint32_t(edge->frac) + uint32_t(edge->dfrac);
+  const bool big = (frac & 0x80000000u) != 0;
+  edge->frac = int32_t(frac & 0x7FFFFFFFu);
+  edge->x = int32_t(uint32_t(edge->x) + uint32_t(big ? edge->big : edge->little));
+  return big;
+}
+
+void *Offset(void *p, int32_t bytes) {
+  return reinterpret_cast<void *>(reinterpret_cast<uintptr_t>(p) + uintptr_t(bytes));
+}
+
+// The first pixel's address in an ancillary buffer, none when unbound.
+void *Address(const GlContext *gc, const GlBuffer &buf, int32_t x, int32_t y) {
+  if (!buf.drawableBuf) return nullptr;
+  const GlDrawableBuffer *db = buf.drawableBuf;
+  const int32_t column = x - gc->constants.viewportXAdjust;
+  const int32_t row = y - gc->constants.viewportYAdjust;
+  const uint32_t pixel = uint32_t(row) * uint32_t(db->pitch) + uint32_t(column);
+  return Offset(db->base, int32_t(pixel * db->elementSize));
+}
+
+}  // namespace
+
+void FillSubTriangle(GlContext *gc, int32_t iyStart, int32_t iyEnd) {
+  GlShader &sh = gc->polygon.shader;
+  GlEdge left = gc->polygon.edges.left;
+  GlEdge right = gc->polygon.edges.right;
+  const uint32_t flags = sh.modeFlags;
+  if (flags & __GL_SHADE_STENCIL_TEST)
+    sh.sbuf = static_cast<uint8_t *>(Address(gc, gc->stencilBuffer.buf, left.x, iyStart));
+  if (flags & __GL_SHADE_DEPTH_TEST) sh.zbuf = Address(gc, gc->depthBuffer.buf, left.x, iyStart);
+  sh.cfb = gc->drawBuffer;
+  // The span arrays are the context's own.
+  sh.spanColors = gc->spanColors[0];
+  sh.fbcolors = gc->spanColors[1];
+  sh.stipplePat = gc->spanStipple;
+  const GlSpanProc processSpan = gc->procs.span.processSpan;
+  const int32_t y0 = gc->transform.clipBox[1], y1 = gc->transform.clipBox[3];
+  for (int32_t iy = iyStart; iy < iyEnd; iy++) {
+    const int32_t width = int32_t(uint32_t(right.x) - uint32_t(left.x));
+    if (width > 0 && iy >= y0 && iy < y1 && processSpan) {
+      sh.x = left.x;
+      sh.y = iy;
+      sh.length = width;
+      processSpan(gc);
+    }
+    Advance(&right);
+    if (Advance(&left)) {
+      if (flags & __GL_SHADE_ITERATE_COLOR) {
+        sh.r += sh.rBig;
+        if (flags & __GL_SHADE_RGB) {
+          sh.g += sh.gBig;
+          sh.b += sh.bBig;
+          sh.a += sh.aBig;
+        }
+      }
+      if (flags & __GL_SHADE_TEXTURE) {
+        sh.s += sh.sBig;
+        sh.t += sh.tBig;
+        sh.q += sh.qBig;
+        sh.rho += sh.rhoBig;
+      }
+      if (flags & __GL_SHADE_STENCIL_TEST) sh.sbuf = static_cast<uint8_t *>(Offset(sh.sbuf, sh.sbufBig));
+      if (flags & __GL_SHADE_DEPTH_ITER) sh.z += uint32_t(sh.zBig);
+      if (flags & __GL_SHADE_POLYGON_OFFSET) {
+        sh.offsetZ += GLfloat(sh.zBig);
+        sh.offsetRangeEnd += sh.offsetRangeEndBig;
+      }
+      if (flags & __GL_SHADE_DEPTH_TEST) sh.zbuf = Offset(sh.zbuf, sh.zbufBig);
+      if (flags & __GL_SHADE_FRAGMENT_FOG) sh.fog += sh.fogBig;
+    } else {
+      if (flags & __GL_SHADE_ITERATE_COLOR) {
+        sh.r += sh.rLittle;
+        if (flags & __GL_SHADE_RGB) {
+          sh.g += sh.gLittle;
+          sh.b += sh.bLittle;
+          sh.a += sh.aLittle;
+        }
+      }
+      if (flags & __GL_SHADE_TEXTURE) {
+        sh.s += sh.sLittle;
+        sh.t += sh.tLittle;
+        sh.q += sh.qLittle;
+        sh.rho += sh.rhoLittle;
+      }
+      if (flags & __GL_SHADE_STENCIL_TEST)
+        sh.sbuf = static_cast<uint8_t *>(Offset(sh.sbuf, sh.sbufLittle));
+      if (flags & __GL_SHADE_DEPTH_ITER) sh.z += uint32_t(sh.zLittle);
+      if (flags & __GL_SHADE_POLYGON_OFFSET) {
+        sh.offsetZ += GLfloat(sh.zLittle);
+        sh.offsetRangeEnd += sh.offsetRangeEndLittle;
+      }
+      if (flags & __GL_SHADE_DEPTH_TEST) sh.zbuf = Offset(sh.zbuf, sh.zbufLittle);
+      if (flags & __GL_SHADE_FRAGMENT_FOG) sh.fog += sh.fogLittle;
+    }
+    // The offset depth and its range end are float sums that drift apart by
+    // rounding over the rows, so the offset depth may stray just outside
+    // 0 .. scale inside the range; the offset depth spans hold every pixel
+    // inside it, and nothing here ends the process over a rounding.
+  }
+  gc->polygon.edges.left = left;
+  gc->polygon.edges.right = right;
+}
