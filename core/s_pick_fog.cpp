@@ -2,7 +2,6 @@
 // fragments and colours.
 #include "core/context.h"
 #include "core/s_pick.h"
-#include "raster/s_fog_standins.h"
 #include "raster/s_fog.h"
 
 void __glGenericPickFogProcs(GlContext *gc) {

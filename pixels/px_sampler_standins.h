@@ -20,10 +20,6 @@ struct GlEdgeWalker;
   GLfloat v, GlTexel *result)
 
 #define PIXELS_SAMPLER_STANDINS(X)                                                       \
-  /* Fragment procedures (GlTextureFragmentProc). */                                     \
-  X(void, __glFastTextureFragment, PIXELS_FRAGMENT_ARGS, )                               \
-  X(void, __glTextureFragment, PIXELS_FRAGMENT_ARGS, )                                   \
-  X(void, __glMipMapFragment, PIXELS_FRAGMENT_ARGS, )                                    \
   /* Level of detail of lines and polygons. */                                           \
   X(GLfloat, __glComputeLineRho, (GlContext *gc, GLfloat s, GLfloat t, GLfloat q), 0.0f) \
   X(GLfloat, __glComputePolygonRho,                                                      \
@@ -43,3 +39,10 @@ struct GlEdgeWalker;
 // clang-format on
 
 PIXELS_SAMPLER_STANDINS(GL_STANDIN_DECLARE)
+
+// The fragment procedures (GlTextureFragmentProc) stand in by hand: each
+// reports its name and gives the colour one constant texel, opaque white at
+// the draw buffer's scale, so that textured spans draw something defined.
+void __glFastTextureFragment PIXELS_FRAGMENT_ARGS;
+void __glTextureFragment PIXELS_FRAGMENT_ARGS;
+void __glMipMapFragment PIXELS_FRAGMENT_ARGS;

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "core/s_pick.h"
-#include "raster/s_fog_standins.h"
 #include "raster/s_fog.h"
 #include "tests/pickers/picker_fixture.h"
 
