@@ -3,7 +3,6 @@
 #include "core/context.h"
 #include "core/s_pick.h"
 #include "raster/s_depth.h"
-#include "raster/s_depth_standins.h"
 #include "raster/s_depth_test.h"
 
 // Four blocks of the eight functions in GL order: 16-bit writing, 16-bit

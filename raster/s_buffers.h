@@ -207,7 +207,7 @@ GLbool8 __glChangeWindowSize(GlContext *gc, int32_t x, int32_t y, int32_t width,
 // high with the given row order, from the context's current ones, so that it
 // stays the same distance from the window's bottom; stores neither.
 void __glKeepRasterPosition(GlContext *gc, int32_t height, uint8_t yInverted);
-// Frees the colour-index test table, when there is one.
+// Frees the colour-index and alpha test tables, when there are any.
 void __glFreeIndexTestTable(GlContext *gc);
 
 // ---- Locking (the drawable's lock, then the drawable buffers in the order

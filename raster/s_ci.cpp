@@ -1,5 +1,5 @@
 // The colour buffer of a colour-index visual: its set-up, the choice of its
-// procedures for the current state, and its index-test table.
+// procedures for the current state.
 #include "raster/s_ci.h"
 
 #include "core/context.h"
@@ -78,8 +78,4 @@ void __glInitCI(GlColorBuffer *cfb, GlContext *gc) {
   }
   cfb->fetch[1] = cfb->fetch[0];
   __glFRPickFBType(gc, cfb);
-}
-
-void __glFreeIndexTestTable(GlContext *) {
-  // The index test builds no table yet.
 }

@@ -14,36 +14,6 @@ struct GlContext;
 
 // clang-format off
 #define RASTER_SPAN_STANDINS(X)                                            \
-  /* Span stages (plain / stippled twins) */                               \
-  X(GLbool8, __glClipSpan, (GlContext *gc), 0)                             \
-  X(GLbool8, __glStippleSpan, (GlContext *gc), 0)                          \
-  X(GLbool8, __glStippleStippledSpan, (GlContext *gc), 0)                  \
-  X(GLbool8, __glStencilTestSpan, (GlContext *gc), 0)                      \
-  X(GLbool8, __glStencilTestStippledSpan, (GlContext *gc), 0)              \
-  X(GLbool8, __glDepthTestStencilSpan, (GlContext *gc), 0)                 \
-  X(GLbool8, __glDepthTestStencilStippledSpan, (GlContext *gc), 0)         \
-  X(GLbool8, __glDepthTestStencilOffsetSpan, (GlContext *gc), 0)           \
-  X(GLbool8, __glDepthTestStencilStippledOffsetSpan, (GlContext *gc), 0)   \
-  X(GLbool8, __glDepthPassSpan, (GlContext *gc), 0)                        \
-  X(GLbool8, __glDepthPassStippledSpan, (GlContext *gc), 0)                \
-  X(GLbool8, __glDepthTestSpan, (GlContext *gc), 0)                        \
-  X(GLbool8, __glDepthTestStippledSpan, (GlContext *gc), 0)                \
-  X(GLbool8, __glDepthTestOffsetSpan, (GlContext *gc), 0)                  \
-  X(GLbool8, __glDepthTestStippledOffsetSpan, (GlContext *gc), 0)          \
-  X(GLbool8, __glShadeRGBASpan, (GlContext *gc), 0)                        \
-  X(GLbool8, __glFlatRGBASpan, (GlContext *gc), 0)                         \
-  X(GLbool8, __glShadeCISpan, (GlContext *gc), 0)                          \
-  X(GLbool8, __glFlatCISpan, (GlContext *gc), 0)                           \
-  X(GLbool8, __glTextureSpan, (GlContext *gc), 0)                          \
-  X(GLbool8, __glTextureStippledSpan, (GlContext *gc), 0)                  \
-  X(GLbool8, __glFogSpan, (GlContext *gc), 0)                              \
-  X(GLbool8, __glFogStippledSpan, (GlContext *gc), 0)                      \
-  X(GLbool8, __glFogSpanSlow, (GlContext *gc), 0)                          \
-  X(GLbool8, __glFogStippledSpanSlow, (GlContext *gc), 0)                  \
-  X(GLbool8, __glAlphaTestSpan, (GlContext *gc), 0)                        \
-  X(GLbool8, __glAlphaTestStippledSpan, (GlContext *gc), 0)                \
-  X(GLbool8, __glIndexTestSpan, (GlContext *gc), 0)                        \
-  X(GLbool8, __glIndexTestStippledSpan, (GlContext *gc), 0)                \
   /* The per-buffer span stages of a buffer that sets separateSpanOps */   \
   X(GLbool8, __glBlendSpan_SA_MSA, (GlContext *gc), 0)                     \
   X(GLbool8, __glBlendSpan_SA_ONE, (GlContext *gc), 0)                     \
@@ -63,9 +33,6 @@ struct GlContext;
   X(GLbool8, __glLogicOpStippledSpan, (GlContext *gc), 0)                  \
   X(GLbool8, __glMaskRGBASpan, (GlContext *gc), 0)                         \
   X(GLbool8, __glMaskCISpan, (GlContext *gc), 0)                           \
-  /* Span processors */                                                    \
-  X(GLbool8, __glProcessSpan, (GlContext *gc), 0)                          \
-  X(GLbool8, __glProcessReplicateSpan, (GlContext *gc), 0)                 \
   /* Line stages (plain / stippled twins) */                               \
   X(GLbool8, __glStippleLine, (GlContext *gc), 0)                          \
   X(GLbool8, __glScissorLine, (GlContext *gc), 0)                          \
@@ -103,12 +70,8 @@ struct GlContext;
   X(GLbool8, __glDrawBothStippledLine, (GlContext *gc), 0)                 \
   X(void, __glProcessLine, (GlContext *gc), )                              \
   X(void, __glProcessLine3NW, (GlContext *gc), )                           \
-  /* Lookup tables rebuilt at validation */                                \
-  X(void, __glValidateAlphaTest, (GlContext *gc), )                        \
-  X(void, __glValidateIndexTest, (GlContext *gc), )                        \
   /* Pickers of the blend procedures and of the fragment stores */         \
-  X(void, __glGenericPickBlendProcs, (GlContext *gc), )                    \
-  X(void, __glGenericPickStoreProcs, (GlContext *gc), )
+  X(void, __glGenericPickBlendProcs, (GlContext *gc), )
 // clang-format on
 
 RASTER_SPAN_STANDINS(GL_STANDIN_DECLARE)

@@ -1,0 +1,176 @@
+// The depth and stencil stages against the buffers' own per-fragment
+// procedures: every function, write enable and depth width (with the
+// 24-bit runs and stale epochs), spans of 1 to 70 pixels at random depths,
+// plain and stippled. The result words, the return, `done`, the depth
+// words and the stencil bytes must all be what the per-pixel path gives;
+// stippled stages never touch a dead pixel.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/raster_tests/span_test_fixture.h"
+
+namespace raster_tests {
+namespace {
+
+enum class Stage { kDepth, kDepthStencil, kDepthPass, kStencil };
+
+struct StageCase {
+  const char *name;
+  Stage stage;
+  GlSpanProc plain, stippled;
+};
+
+const StageCase kStages[] = {
+    {"depth", Stage::kDepth, __glDepthTestSpan, __glDepthTestStippledSpan},
+    {"depth with stencil operations", Stage::kDepthStencil, __glDepthTestStencilSpan,
+     __glDepthTestStencilStippledSpan},
+    {"depth pass", Stage::kDepthPass, __glDepthPassSpan, __glDepthPassStippledSpan},
+    {"stencil", Stage::kStencil, __glStencilTestSpan, __glStencilTestStippledSpan},
+};
+
+// What the span left: return, done, words within the span.
+struct Outcome {
+  bool result;
+  uint8_t done;
+  std::vector<uint32_t> bits;  // one per pixel
+  std::vector<uint8_t> memory;
+  bool operator==(const Outcome &o) const = default;
+};
+
+void PrintTo(const Outcome &o, std::ostream *os) {
+  *os << "result " << o.result << " done " << int(o.done) << " bits ";
+  for (uint32_t b : o.bits) *os << b;
+}
+
+// The per-pixel path: pixel k at depth z + k dzdx through the depth
+// buffer's store and the stencil buffer's procedures.
+Outcome PerPixel(SpanContext &ctx, Stage stage, bool stippled, const std::vector<uint32_t> &in,
+                 uint32_t z, int32_t dzdx) {
+  GlShader &sh = ctx.sh();
+  GlStencilBuffer *sfb = &ctx.gc()->stencilBuffer;
+  Outcome o{};
+  int32_t rejected = 0;
+  for (int32_t k = 0; k < sh.length; k++) {
+    const int32_t x = sh.x + k, y = sh.y;
+    bool pass = false;
+    if (!stippled || Alive(in, k)) {
+      switch (stage) {
+        case Stage::kDepth:
+        case Stage::kDepthStencil:
+          pass = ctx.depth().Store(x - kBias, y - kBias, z + uint32_t(k) * uint32_t(dzdx));
+          if (stage == Stage::kDepthStencil)
+            (pass ? sfb->depthPassOp : sfb->passDepthFailOp)(sfb, x, y);
+          break;
+        case Stage::kDepthPass:
+          sfb->depthPassOp(sfb, x, y);
+          pass = true;
+          break;
+        case Stage::kStencil:
+          pass = sfb->testFunc(sfb, x, y);
+          if (!pass) sfb->failOp(sfb, x, y);
+          break;
+      }
+    }
+    o.bits.push_back(pass);
+    rejected += !pass;
+  }
+  const bool neverRejects = stage == Stage::kDepthPass;
+  if (stippled) {
+    o.result = !neverRejects && rejected == sh.length;
+  } else {
+    o.result = !neverRejects && rejected > 0;
+    o.done = !neverRejects && rejected == sh.length;
+  }
+  if (neverRejects) o.bits.assign(size_t(sh.length), stippled ? 2 : 3);
+  o.memory = ctx.Snapshot();
+  return o;
+}
+
+Outcome BySpan(SpanContext &ctx, GlSpanProc proc, Stage stage, bool stippled) {
+  GlShader &sh = ctx.sh();
+  sh.done = 0;
+  Outcome o{};
+  o.result = proc(ctx.gc()) != 0;
+  o.done = sh.done;
+  for (int32_t k = 0; k < sh.length; k++) o.bits.push_back(Alive(ctx.words(), k));
+  // A stage that rejects nothing owns no words.
+  if (stage == Stage::kDepthPass) o.bits.assign(size_t(sh.length), stippled ? 2 : 3);
+  o.memory = ctx.Snapshot();
+  return o;
+}
+
+void CrossCheck(SpanContext &ctx, const StageCase &stage, std::mt19937 &rng) {
+  GlShader &sh = ctx.sh();
+  const uint32_t scale = stage.stage == Stage::kStencil || stage.stage == Stage::kDepthPass
+                             ? 0
+                             : ctx.depth().dfb()->scale;
+  for (int32_t length = 1; length <= 70; length++) {
+    for (bool stippled : {false, true}) {
+      SCOPED_TRACE("length " + std::to_string(length) + (stippled ? " stippled" : " plain"));
+      ctx.Scramble(rng);
+      ctx.SetSpan(int32_t(rng() % (kWidth - length + 1)), int32_t(rng() % kHeight), length);
+      // Depths across the range; now and then a step that leaves it.
+      const uint32_t z = scale ? uint32_t(uint64_t(rng()) * scale >> 32) : 0;
+      const int32_t spread = int32_t(scale / 64 / uint32_t(length));
+      const int32_t dzdx = scale ? int32_t(rng() % (2 * uint32_t(spread) + 1)) - spread : 0;
+      sh.z = z;
+      sh.dzdx = dzdx;
+      sh.dzdxBig = int32_t(uint32_t(dzdx) << 5);
+      std::vector<uint32_t> in(GL_SPAN_STIPPLE_WORDS);
+      for (uint32_t &w : in) w = rng() & rng();  // about a quarter dead
+      ctx.words() = in;
+      const std::vector<uint8_t> before = ctx.Snapshot();
+      const Outcome expected = PerPixel(ctx, stage.stage, stippled, in, z, dzdx);
+      ctx.Restore(before);
+      ctx.words() = in;
+      ctx.sh().stipplePat = ctx.words().data();
+      const Outcome got = BySpan(ctx, stippled ? stage.stippled : stage.plain, stage.stage,
+                                 stippled);
+      ASSERT_EQ(got, expected) << "z " << z << " dzdx " << dzdx;
+    }
+  }
+}
+
+TEST(DepthSpans, EveryFunctionWidthAndWriteEnableAgreesWithThePerPixelPath) {
+  std::mt19937 rng(3);
+  for (const StageCase &stage : kStages) {
+    if (stage.stage == Stage::kStencil || stage.stage == Stage::kDepthPass) continue;
+    for (const DepthKind &kind : kDepthKinds)
+      for (GLenum func : kFunctions)
+        for (bool write : {true, false}) {
+          SCOPED_TRACE(std::string(stage.name) + ", " + kind.name + ", function " +
+                       std::to_string(func) + (write ? ", writing" : ", masked"));
+          SpanContext ctx(kind.bits);
+          ctx.SetDepth(func, write, kind.descending);
+          ctx.SetStencil(GL_ALWAYS, 0x5A, 0xFF, GL_KEEP, GL_INCR, GL_INVERT, 0x3F);
+          CrossCheck(ctx, stage, rng);
+        }
+  }
+}
+
+// The stencil stages alone, for every function and a spread of
+// references, masks and operations.
+TEST(DepthSpans, StencilStagesAgreeWithTheStencilBuffersProcedures) {
+  struct Setting {
+    uint32_t ref, mask, writeMask;
+    GLenum fail, zpass;
+  } settings[] = {{0x80, 0xFF, 0xFF, GL_ZERO, GL_INCR},   {0x35, 0x0F, 0xFF, GL_INVERT, GL_DECR},
+                  {7, 0, 0x0F, GL_REPLACE, GL_REPLACE},   {200, 0xAA, 0xF0, GL_INCR, GL_ZERO},
+                  {0, 0xFF, 0, GL_DECR, GL_INVERT}};
+  std::mt19937 rng(5);
+  for (const StageCase &stage : kStages) {
+    if (stage.stage != Stage::kStencil && stage.stage != Stage::kDepthPass) continue;
+    for (GLenum func : kFunctions)
+      for (const Setting &s : settings) {
+        SCOPED_TRACE(std::string(stage.name) + ", function " + std::to_string(func) +
+                     ", reference " + std::to_string(s.ref));
+        SpanContext ctx(16);
+        ctx.SetStencil(func, s.ref, s.mask, s.fail, GL_KEEP, s.zpass, s.writeMask);
+        CrossCheck(ctx, stage, rng);
+      }
+  }
+}
+
+}  // namespace
+}  // namespace raster_tests
