@@ -35,11 +35,14 @@ struct ClipPool {
   GlVertex *end;
 };
 
+// Worked out exactly as the clip checks work it out, so that a vertex they
+// put outside a plane is outside here too: one kept with its code bits would
+// have its texture divided in place, again for every primitive sharing it.
 template <bool Eye>
-GLfloat Distance(const GlVertex *v, const GLfloat plane[4]) {
+clipcheck::Ext Distance(const GlVertex *v, const GLfloat plane[4]) {
+  using clipcheck::Ext;
   const GlCoord &c = Eye ? v->eye : v->clip;
-  return GLfloat(double(plane[0]) * c.x + double(plane[1]) * c.y + double(plane[2]) * c.z +
-                 double(plane[3]) * c.w);
+  return Ext(plane[0]) * c.x + Ext(plane[1]) * c.y + Ext(plane[2]) * c.z + Ext(plane[3]) * c.w;
 }
 
 inline GLfloat Mix(double a, double b, double t) { return GLfloat((a - b) * t + b); }
@@ -72,18 +75,20 @@ int32_t ClipToPlane(GlContext *gc, ClipPool *pool, GlVertex **in, int32_t count,
   GlVertex *next = pool->next;
   int32_t n = 0, crossings = 0;
   const GlVertex *s = in[count - 1];
-  GLfloat ds = Distance<Eye>(s, plane);
+  clipcheck::Ext ds = Distance<Eye>(s, plane);
   for (int32_t i = 0; i < count; ++i) {
     GlVertex *p = in[i];
-    const GLfloat dp = Distance<Eye>(p, plane);
-    const bool pInside = dp >= 0.0f, sInside = ds >= 0.0f;
+    const clipcheck::Ext dp = Distance<Eye>(p, plane);
+    const bool pInside = dp >= 0, sInside = ds >= 0;
     if (pInside != sInside) {
       // A full pool or list only follows from input no caller makes.
       if (++crossings > 2 || next == pool->end || n + 2 > kListSize) return 0;
+      // The inside distance is >= 0 and the outside one < 0, so t lies in
+      // [0, 1] even when both are too small for a float.
       if (pInside) {
-        out[n++] = MakeVertex<Eye>(gc, next++, s, p, dp / (dp - ds), s);
+        out[n++] = MakeVertex<Eye>(gc, next++, s, p, GLfloat(dp / (dp - ds)), s);
       } else {
-        out[n++] = MakeVertex<Eye>(gc, next++, p, s, ds / (ds - dp), s);
+        out[n++] = MakeVertex<Eye>(gc, next++, p, s, GLfloat(ds / (ds - dp)), s);
       }
     }
     if (pInside) out[n++] = p;

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "geometry/s_clip_param.h"
+#include "geometry/s_clipcheck.h"
 #include "geometry/s_pgclip.h"
+#include "raster/s_shader.h"
 #include "tests/clip/clip_fixture.h"
 
 namespace clip_test {
@@ -101,12 +103,6 @@ TEST_F(ClipRulesDeathTest, APoolVertexWhoseColourPointerStraysStopsTheProcess) {
   PoolBegin()->color = &PoolBegin()->colors[__GL_FRONTFACE];
 }
 
-}  // namespace
-}  // namespace clip_test
-
-namespace clip_test {
-namespace {
-
 // Cut points computed in single precision can land a hair beyond the plane;
 // their window coordinates are held to the viewport rectangle, also when
 // the y scale is negative.
@@ -160,6 +156,53 @@ TEST_F(ClipRules, WindowCoordinatesNeverLeaveTheViewport) {
       }
     }
   }
+}
+
+// A vertex the clip check puts outside a user plane is cut away here too,
+// however close to the plane it lies. Were it kept with its code bits, its
+// texture (undivided) would be divided in place, and divided again by the
+// next primitive sharing it.
+TEST_F(ClipRules, AVertexTheCheckPutsOutsideAUserPlaneIsCutAway) {
+  struct NearPlane {
+    const char *what;
+    GLfloat plane[4];
+    GLfloat eye[4];
+  };
+  const NearPlane kCases[] = {
+      {"a distance too small for a float", {1e-20f, 0, 0, 0}, {-1e-30f, 0, 0, 1}},
+      {"a tiny distance from the last term", {0, 0, 0, -1e-25f}, {0.5f, 0, 0, 1e-25f}},
+  };
+  gc->procs.polygonClipParam = geometry::ClipTP;
+  gc->polygon.shader.modeFlags |= __GL_SHADE_TEX_DIVIDED;
+  gc->state.enables.clipPlanes = 1;
+  for (const NearPlane &c : kCases) {
+    SCOPED_TRACE(c.what);
+    gc->state.transform.eyeClipPlanes[0] = {c.plane[0], c.plane[1], c.plane[2], c.plane[3]};
+    GlVertex v[3];
+    memset(v, 0, sizeof v);
+    const GLfloat eyes[3][4] = {{c.eye[0], c.eye[1], c.eye[2], c.eye[3]}, {1, 0, 0, 1}, {1, 1, 0, 1}};
+    const GLfloat clips[3][4] = {{-0.5f, -0.5f, 0, 1}, {0.5f, -0.5f, 0, 2}, {0, 0.5f, 0, 1}};
+    uint32_t orHas = 0;
+    for (int i = 0; i < 3; ++i) {
+      v[i].eye = {eyes[i][0], eyes[i][1], eyes[i][2], eyes[i][3]};
+      v[i].clip = {clips[i][0], clips[i][1], clips[i][2], clips[i][3]};
+      v[i].texture = {2.0f, 3.0f, 0.5f, 1.0f};
+      v[i].color = &v[i].colors[__GL_FRONTFACE];
+      v[i].has = __GL_HAS_SIZE4 | 0x7Fu;
+      v[i].has = __glClipCheckAll(gc, &v[i]);
+      orHas |= v[i].has;
+    }
+    ASSERT_NE(v[0].has & __GL_CLIP_USER0, 0u) << "the check must see the first vertex outside";
+    const GlCoord texture = v[0].texture;
+    for (int round = 0; round < 2; ++round) {
+      __glClipTriangle(gc, &v[0], &v[1], &v[2], orHas & 0xFFFF0000u);
+      for (const RecordedTriangle &t : Recorded())
+        for (GlVertex *p : t.pointer) EXPECT_NE(p, &v[0]) << "round " << round;
+      Recorded().clear();
+    }
+    EXPECT_EQ(memcmp(&v[0].texture, &texture, sizeof texture), 0) << "texture divided in place";
+  }
+  gc->state.enables.clipPlanes = 0;
 }
 
 }  // namespace
