@@ -4,6 +4,7 @@
 
 #include <stdint.h>
 
+#include "core/gl_convert.h"
 #include "core/gl_defs.h"
 
 struct GlContext;
@@ -19,3 +20,14 @@ void FillSubTriangle(GlContext *gc, int32_t iyStart, int32_t iyEnd);
 // the centre of the first pixel.
 void SetInitialParameters(GlContext *gc, const GlVertex *v, const GlColor *color, GLfloat fog,
                           GLfloat rho, GLfloat dx, GLfloat dy);
+
+// A depth step as the 32-bit word the plain depth walk adds with wrapping:
+// the low bits of the step truncated toward zero, so that steps beyond 2^31
+// (16-bit buffers, whose depths reach 2^32) still land on the right word.
+// The offset walk keeps a float depth and needs the value itself: it takes
+// the saturating conversion instead.
+inline int32_t DepthStep(double step, bool offsetWalk) {
+  if (offsetWalk) return __glTruncateToInt(step);
+  if (!(step > -1099511627776.0 && step < 1099511627776.0)) return 0;  // 2^40; NaN too
+  return int32_t(uint32_t(uint64_t(int64_t(step))));
+}

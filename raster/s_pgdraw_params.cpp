@@ -54,9 +54,10 @@ void SetInitialParameters(GlContext *gc, const GlVertex *v, const GlColor *color
     st.Start(rho, sh.drhodx, sh.drhody, &sh.rho, &sh.rhoLittle, &sh.rhoBig);
   }
   if (flags & __GL_SHADE_DEPTH_ITER) {
+    const bool offsetWalk = flags & __GL_SHADE_POLYGON_OFFSET;
     const GLfloat zLittle = sh.dzdxFloat * L + sh.dzdyFloat;
-    sh.zLittle = __glTruncateToInt(zLittle);
-    sh.zBig = __glTruncateToInt(st.bigRight ? zLittle + sh.dzdxFloat : zLittle - sh.dzdxFloat);
+    sh.zLittle = DepthStep(zLittle, offsetWalk);
+    sh.zBig = DepthStep(st.bigRight ? zLittle + sh.dzdxFloat : zLittle - sh.dzdxFloat, offsetWalk);
     if (gc->state.enables.general & __GL_POLYGON_OFFSET_FILL_ENABLE) {
       sh.z = uint32_t(__glPolygonOffsetZ(gc, v, dx, dy));
       const GLfloat divisor = sh.dzdxFloat != 0 ? sh.dzdxFloat : kFlatDivisor;

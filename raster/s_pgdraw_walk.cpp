@@ -32,6 +32,37 @@ void *Address(const GlContext *gc, const GlBuffer &buf, int32_t x, int32_t y) {
   return Offset(db->base, int32_t(pixel * db->elementSize));
 }
 
+// Every enabled parameter one row on, by its big or little step as the left
+// edge moved.
+template <bool kBig>
+void StepParameters(GlShader *sh, uint32_t flags) {
+  if (flags & __GL_SHADE_ITERATE_COLOR) {
+    sh->r += kBig ? sh->rBig : sh->rLittle;
+    if (flags & __GL_SHADE_RGB) {
+      sh->g += kBig ? sh->gBig : sh->gLittle;
+      sh->b += kBig ? sh->bBig : sh->bLittle;
+      sh->a += kBig ? sh->aBig : sh->aLittle;
+    }
+  }
+  if (flags & __GL_SHADE_TEXTURE) {
+    sh->s += kBig ? sh->sBig : sh->sLittle;
+    sh->t += kBig ? sh->tBig : sh->tLittle;
+    sh->q += kBig ? sh->qBig : sh->qLittle;
+    sh->rho += kBig ? sh->rhoBig : sh->rhoLittle;
+  }
+  if (flags & __GL_SHADE_STENCIL_TEST)
+    sh->sbuf = static_cast<uint8_t *>(Offset(sh->sbuf, kBig ? sh->sbufBig : sh->sbufLittle));
+  const int32_t zStep = kBig ? sh->zBig : sh->zLittle;
+  if (flags & __GL_SHADE_DEPTH_ITER) sh->z += uint32_t(zStep);
+  if (flags & __GL_SHADE_POLYGON_OFFSET) {
+    sh->offsetZ += GLfloat(zStep);
+    sh->offsetRangeEnd += kBig ? sh->offsetRangeEndBig : sh->offsetRangeEndLittle;
+  }
+  if (flags & __GL_SHADE_DEPTH_TEST)
+    sh->zbuf = Offset(sh->zbuf, kBig ? sh->zbufBig : sh->zbufLittle);
+  if (flags & __GL_SHADE_FRAGMENT_FOG) sh->fog += kBig ? sh->fogBig : sh->fogLittle;
+}
+
 }  // namespace
 
 void FillSubTriangle(GlContext *gc, int32_t iyStart, int32_t iyEnd) {
@@ -58,54 +89,10 @@ void FillSubTriangle(GlContext *gc, int32_t iyStart, int32_t iyEnd) {
       processSpan(gc);
     }
     Advance(&right);
-    if (Advance(&left)) {
-      if (flags & __GL_SHADE_ITERATE_COLOR) {
-        sh.r += sh.rBig;
-        if (flags & __GL_SHADE_RGB) {
-          sh.g += sh.gBig;
-          sh.b += sh.bBig;
-          sh.a += sh.aBig;
-        }
-      }
-      if (flags & __GL_SHADE_TEXTURE) {
-        sh.s += sh.sBig;
-        sh.t += sh.tBig;
-        sh.q += sh.qBig;
-        sh.rho += sh.rhoBig;
-      }
-      if (flags & __GL_SHADE_STENCIL_TEST) sh.sbuf = static_cast<uint8_t *>(Offset(sh.sbuf, sh.sbufBig));
-      if (flags & __GL_SHADE_DEPTH_ITER) sh.z += uint32_t(sh.zBig);
-      if (flags & __GL_SHADE_POLYGON_OFFSET) {
-        sh.offsetZ += GLfloat(sh.zBig);
-        sh.offsetRangeEnd += sh.offsetRangeEndBig;
-      }
-      if (flags & __GL_SHADE_DEPTH_TEST) sh.zbuf = Offset(sh.zbuf, sh.zbufBig);
-      if (flags & __GL_SHADE_FRAGMENT_FOG) sh.fog += sh.fogBig;
-    } else {
-      if (flags & __GL_SHADE_ITERATE_COLOR) {
-        sh.r += sh.rLittle;
-        if (flags & __GL_SHADE_RGB) {
-          sh.g += sh.gLittle;
-          sh.b += sh.bLittle;
-          sh.a += sh.aLittle;
-        }
-      }
-      if (flags & __GL_SHADE_TEXTURE) {
-        sh.s += sh.sLittle;
-        sh.t += sh.tLittle;
-        sh.q += sh.qLittle;
-        sh.rho += sh.rhoLittle;
-      }
-      if (flags & __GL_SHADE_STENCIL_TEST)
-        sh.sbuf = static_cast<uint8_t *>(Offset(sh.sbuf, sh.sbufLittle));
-      if (flags & __GL_SHADE_DEPTH_ITER) sh.z += uint32_t(sh.zLittle);
-      if (flags & __GL_SHADE_POLYGON_OFFSET) {
-        sh.offsetZ += GLfloat(sh.zLittle);
-        sh.offsetRangeEnd += sh.offsetRangeEndLittle;
-      }
-      if (flags & __GL_SHADE_DEPTH_TEST) sh.zbuf = Offset(sh.zbuf, sh.zbufLittle);
-      if (flags & __GL_SHADE_FRAGMENT_FOG) sh.fog += sh.fogLittle;
-    }
+    if (Advance(&left))
+      StepParameters<true>(&sh, flags);
+    else
+      StepParameters<false>(&sh, flags);
     // The offset depth and its range end are float sums that drift apart by
     // rounding over the rows, so the offset depth may stray just outside
     // 0 .. scale inside the range; the offset depth spans hold every pixel

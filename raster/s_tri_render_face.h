@@ -33,6 +33,16 @@ inline uint32_t __glTriangleFace(const GlContext *gc, GLfloat area) {
   return gc->polygon.facing[signbit(area) ? 0 : 1];
 }
 
+// The face a fill-only procedure draws: false for a triangle without area
+// (dropped before anything else) or with its face culled.
+inline bool __glTriangleFilledFace(const GlContext *gc, const GlVertex *a, const GlVertex *b,
+                                   const GlVertex *c, uint32_t *face) {
+  const GLfloat area = __glTriangleArea(a, b, c);
+  if (area == 0.0f) return false;
+  *face = __glTriangleFace(gc, area);
+  return *face != gc->polygon.cullFace;
+}
+
 // The colour set drawn: the face's own under two-sided lighting, else the
 // front set.
 inline uint32_t __glTriangleColorIndex(const GlContext *gc, uint32_t face) {

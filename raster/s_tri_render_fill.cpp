@@ -5,10 +5,8 @@
 #include "raster/s_triangle.h"
 
 void __glRenderSmoothTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
-  const GLfloat area = __glTriangleArea(a, b, c);
-  if (area == 0.0f) return;
-  const uint32_t face = __glTriangleFace(gc, area);
-  if (face == gc->polygon.cullFace) return;
+  uint32_t face;
+  if (!__glTriangleFilledFace(gc, a, b, c, &face)) return;
   const uint32_t k = __glTriangleColorIndex(gc, face);
   const uint32_t mask = gc->vertexBuffer.baseNeeds | __glTriangleFaceNeeds(gc, k);
   a->color = &a->colors[k];
@@ -25,10 +23,8 @@ void __glRenderSmoothTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex 
 
 // The fill takes the flat colour from the provoking vertex alone.
 void __glRenderFlatTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
-  const GLfloat area = __glTriangleArea(a, b, c);
-  if (area == 0.0f) return;
-  const uint32_t face = __glTriangleFace(gc, area);
-  if (face == gc->polygon.cullFace) return;
+  uint32_t face;
+  if (!__glTriangleFilledFace(gc, a, b, c, &face)) return;
   const uint32_t k = __glTriangleColorIndex(gc, face);
   const uint32_t needs = __glTriangleFaceNeeds(gc, k);
   GlVertex *pv = __glTriangleProvoking(gc, c);

@@ -8,6 +8,8 @@
 #include <limits>
 #include <string>
 
+#include "raster/s_shader.h"
+#include "raster/s_tri_render_face.h"
 #include "raster/s_triangle.h"
 #include "tests/raster_fill/fill_fixture.h"
 
@@ -107,6 +109,49 @@ TEST(FillEdges, DegenerateAndHostileVerticesDrawNothing) {
     const GlShader &sh = ctx.gc()->polygon.shader;
     for (float g : {sh.drdx, sh.drdy, sh.dzdxFloat, sh.dzdyFloat, sh.dsdx, sh.dtdy})
       EXPECT_FALSE(isnan(g));
+  }
+}
+
+// Nearly collinear triangles whose area the front end measures as non-zero
+// (from a, b, c) while the fill, measuring from its sorted vertices, gets 0:
+// handed on by the front end, they must draw nothing and leave no NaN
+// gradient. The rows they span hold pixel centres.
+TEST(FillEdges, ZeroAreaInTheFillsOwnOrderDrawsNothing) {
+  struct Case {
+    float x[3], y[3];
+  };
+  const Case kCases[] = {
+      {{0x1.03f5p+12f, 0x1.00527ap+12f, 0x1.0051cap+12f},
+       {0x1.0385f2p+12f, 0x1.00d6a2p+12f, 0x1.00d62p+12f}},
+      {{0x1.025e7p+12f, 0x1.01e624p+12f, 0x1.01d0dep+12f},
+       {0x1.03b9c4p+12f, 0x1.021416p+12f, 0x1.01c984p+12f}},
+      {{0x1.0310dep+12f, 0x1.021b3p+12f, 0x1.00cb3ep+12f},
+       {0x1.029a0ep+12f, 0x1.021c94p+12f, 0x1.0171p+12f}},
+      {{0x1.007ca4p+12f, 0x1.00c72ap+12f, 0x1.0148bcp+12f},
+       {0x1.03ed2p+12f, 0x1.029d84p+12f, 0x1.005602p+12f}},
+  };
+  for (const Case &c : kCases) {
+    SCOPED_TRACE(testing::Message() << "a " << c.x[0] << "," << c.y[0]);
+    FillContext ctx;
+    GlContext *gc = ctx.gc();
+    ctx.SetFlags(__GL_SHADE_RGB | __GL_SHADE_SMOOTH_LIGHT | __GL_SHADE_ITERATE_COLOR |
+                 __GL_SHADE_DEPTH_ITER | __GL_SHADE_DEPTH_TEST);
+    gc->polygon.facing[0] = __GL_BACKFACE_INDEX;
+    gc->polygon.facing[1] = __GL_FRONTFACE_INDEX;
+    gc->polygon.cullFace = __GL_CULL_NONE;
+    gc->procs.fillTriangle = __glFillTriangle;
+    GlVertex v[3];
+    for (int i = 0; i < 3; i++) {
+      v[i] = FillContext::Vertex(0, 0, 0.25 * (i + 1), {1, 2, 3, 4});
+      v[i].window.x = c.x[i];
+      v[i].window.y = c.y[i];
+      v[i].color = &v[i].colors[0];
+    }
+    ASSERT_NE(__glTriangleArea(&v[0], &v[1], &v[2]), 0.0f) << "the front end would drop it";
+    __glRenderSmoothTriangle(gc, &v[0], &v[1], &v[2]);
+    EXPECT_TRUE(ctx.spans.empty());
+    const GlShader &sh = gc->polygon.shader;
+    for (float g : {sh.drdx, sh.drdy, sh.dadx, sh.dzdxFloat, sh.dzdyFloat}) EXPECT_FALSE(isnan(g));
   }
 }
 

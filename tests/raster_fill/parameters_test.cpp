@@ -106,6 +106,53 @@ TEST(FillParameters, SpanStartValuesFollowTheDoublePlanes) {
   }
 }
 
+// A 16-bit buffer's depths reach 2^32, so a steep triangle's row or pixel
+// step can pass 2^31: the depth words the plain depth walk reaches with its
+// wrapping adds (row by row through z, pixel by pixel through dzdx) still
+// follow the plane.
+TEST(FillParameters, SixteenBitDepthStepsBeyondHalfTheRange) {
+  struct Case {
+    const char *name;
+    double x[3], y[3], z[3];
+  };
+  const Case kCases[] = {
+      {"rising by rows", {10, 60, 35}, {10, 10, 11.875}, {0, 0, 1}},
+      {"falling by rows", {10, 60, 35}, {10, 10, 11.875}, {1, 1, 0}},
+      {"rising by pixels", {10, 11.875, 10}, {10, 10, 40}, {0, 1, 0}},
+      {"falling by pixels", {10, 11.875, 10}, {10, 10, 40}, {1, 0, 1}},
+  };
+  for (const Case &c : kCases) {
+    SCOPED_TRACE(c.name);
+    FillContext ctx;
+    GlContext *gc = ctx.gc();
+    gc->depthBuffer.scale = 0xFFFF0000u;
+    gc->constants.depthMax = float(0xFFFF0000u);
+    ctx.SetFlags(__GL_SHADE_RGB | __GL_SHADE_DEPTH_ITER);
+    GlVertex v[3];
+    double depth[3];
+    for (int i = 0; i < 3; i++) {
+      v[i] = FillContext::Vertex(c.x[i], c.y[i], c.z[i]);
+      depth[i] = c.z[i] * double(0xFFFF0000u);
+    }
+    ctx.Fill(&v[0], &v[1], &v[2]);
+    ASSERT_FALSE(ctx.spans.empty());
+    const RefPlane pz(c.x, c.y, depth);
+    bool pixelSteps = false;
+    for (const Span &sp : ctx.spans) {
+      SCOPED_TRACE("row " + std::to_string(sp.y));
+      const double y = sp.y + 0.5;
+      // The float start value and its steps are good to a few float units.
+      const double tol = 8192.0;
+      for (int32_t i = 0; i < sp.length; i++) {
+        const uint32_t z = sp.shader.z + uint32_t(i) * uint32_t(sp.shader.dzdx);
+        EXPECT_NEAR(double(z), pz.At(sp.x + i + 0.5, y), tol) << "pixel " << i;
+      }
+      pixelSteps |= sp.length > 1;
+    }
+    EXPECT_TRUE(pixelSteps || ctx.spans.size() > 1) << "no step was taken";
+  }
+}
+
 // Flat shading: the provoking vertex's colour, rescaled by name, in every
 // span; colour index: the index in r alone, with the red factor.
 TEST(FillParameters, FlatColourIsTheProvokingVertexRescaled) {
@@ -251,6 +298,45 @@ TEST(FillParameters, OffsetFieldsAdvanceWithTheRows) {
       EXPECT_NEAR(double(sp.shader.offsetZ) - double(first.offsetZ),
                   double(int32_t(sp.shader.z - first.z)), (rows + 1) * ulp / 2);
     }
+  }
+}
+
+// Near the depth 1.0 end, the float offset depth and the float range end
+// round independently, so a pixel may count as inside the range while its
+// offset depth lies just beyond the buffer's scale. These are ordinary
+// triangles: the fill must draw them through, not stop on that state.
+TEST(FillParameters, OffsetDepthMayLeaveTheRangeByRounding) {
+  struct Case {
+    double x[3], y[3], z[3];
+  };
+  const Case kCases[] = {
+      {{54.171997357687694, 32.700912464920975, 5.9250771908298931},
+       {14.47005751192494, 54.153203459228536, 51.028493716224517},
+       {1, 0.64490895173644303, 1}},
+      {{23.754950715833743, 3.702752792790255, 14.233070537874463},
+       {63.241984023242786, 5.6137526634305219, 40.59298321493452},
+       {1, 0.9017310905399728, 1}},
+  };
+  for (const Case &c : kCases) {
+    SCOPED_TRACE(testing::Message() << "a " << c.x[0] << "," << c.y[0]);
+    FillContext ctx;
+    GlContext *gc = ctx.gc();
+    ctx.SetFlags(__GL_SHADE_RGB | __GL_SHADE_DEPTH_ITER | __GL_SHADE_POLYGON_OFFSET);
+    gc->state.enables.general |= __GL_POLYGON_OFFSET_FILL_ENABLE;
+    gc->state.polygon.factor = 0.0f;
+    gc->state.polygon.units = -1.0f;
+    GlVertex v[3];
+    for (int i = 0; i < 3; i++) v[i] = FillContext::Vertex(c.x[i], c.y[i], c.z[i]);
+    ctx.Fill(&v[0], &v[1], &v[2]);
+    const float scale = float(gc->depthBuffer.scale);
+    int strayed = 0;
+    for (const Span &sp : ctx.spans) {
+      const GlShader &sh = sp.shader;
+      const bool inside = sh.offsetRangeEnd > 0 && sh.offsetRangeEnd < sh.offsetRangeWidth;
+      if (inside && !(sh.offsetZ >= 0 && sh.offsetZ <= scale)) strayed++;
+    }
+    EXPECT_GT(strayed, 0) << "the rounding this case was chosen for no longer shows";
+    EXPECT_GT(ctx.spans.size(), 20u);
   }
 }
 

@@ -14,8 +14,6 @@
 
 namespace {
 
-typedef void (*Render)(GlContext *, GlVertex *, GlVertex *, GlVertex *);
-
 const std::vector<std::string> kLines = {"line a b", "line b c", "line c a"};
 const std::vector<std::string> kPoints = {"point a", "point b", "point c"};
 const std::vector<std::string> kNothing = {};
@@ -61,8 +59,7 @@ TEST(RenderZeroArea, DroppedInFillOnlyAndFacedBySignBit) {
     for (bool smooth : {true, false}) {
       SCOPED_TRACE(testing::Message() << c.name << (smooth ? ", smooth" : ", flat"));
       RenderBench bench;
-      bench.SetFlags(__GL_SHADE_RGB |
-                     (smooth ? __GL_SHADE_SMOOTH_LIGHT | __GL_SHADE_ITERATE_COLOR : 0));
+      bench.SetFlags(__GL_SHADE_RGB | (smooth ? SMOOTH : FLAT));
       bench.PickFaces(c.frontFace, false, c.cull, c.mode, c.mode);
       bench.Place(c.xy);
       const RenderBench::Snapshot before = bench.Take();
@@ -98,8 +95,6 @@ float Bits(uint32_t bits) {
   memcpy(&f, &bits, 4);
   return f;
 }
-
-const float kFront[6] = {10, 10, 20, 10, 10, 20};
 
 struct OddCase {
   const char *name;

@@ -10,17 +10,6 @@
 
 namespace {
 
-typedef void (*Render)(GlContext *, GlVertex *, GlVertex *, GlVertex *);
-
-constexpr uint32_t SMOOTH = __GL_SHADE_SMOOTH_LIGHT | __GL_SHADE_ITERATE_COLOR;
-constexpr uint32_t FLAT = 0;
-constexpr uint32_t TWO = __GL_SHADE_TWOSIDED;
-
-// Window coordinates of a counter-clockwise (front with GL_CCW) and a
-// clockwise (back) triangle.
-const float kFront[6] = {10, 10, 20, 10, 10, 20};
-const float kBack[6] = {10, 10, 10, 20, 20, 10};
-
 struct Case {
   const char *name;
   Render render;

@@ -11,8 +11,6 @@
 
 namespace {
 
-typedef void (*Render)(GlContext *, GlVertex *, GlVertex *, GlVertex *);
-
 struct Triangle {
   const char *name;
   float xy[6];  // a, b, c window x, y (y up)

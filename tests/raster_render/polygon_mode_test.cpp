@@ -11,9 +11,6 @@
 
 namespace {
 
-const float kFront[6] = {10, 10, 20, 10, 10, 20};
-const float kBack[6] = {10, 10, 10, 20, 20, 10};
-
 struct Case {
   const char *name;
   GLenum frontMode, backMode;
@@ -45,8 +42,7 @@ TEST(RenderPolygonModes, EdgesAndCornersByEdgeFlag) {
     for (bool smooth : {true, false}) {
       SCOPED_TRACE(testing::Message() << c.name << (smooth ? ", smooth" : ", flat"));
       RenderBench bench;
-      bench.SetFlags(__GL_SHADE_RGB |
-                     (smooth ? __GL_SHADE_SMOOTH_LIGHT | __GL_SHADE_ITERATE_COLOR : 0));
+      bench.SetFlags(__GL_SHADE_RGB | (smooth ? SMOOTH : FLAT));
       bench.PickFaces(GL_CCW, false, 0, c.frontMode, c.backMode);
       for (char name : {'a', 'b', 'c'}) bench.vertex(name)->has &= ~__GL_HAS_EDGEFLAG_BOUNDARY;
       for (const char *n = c.boundary; *n; ++n)

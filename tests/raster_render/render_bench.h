@@ -10,7 +10,18 @@
 #include <vector>
 
 #include "core/context.h"
+#include "raster/s_shader.h"
 #include "tests/services/service_context.h"
+
+// What the tests share: the signature of the triangle render procedures,
+// the shading flags, and a counter-clockwise (front under GL_CCW) and a
+// clockwise window triangle a, b, c.
+typedef void (*Render)(GlContext *, GlVertex *, GlVertex *, GlVertex *);
+inline constexpr uint32_t SMOOTH = __GL_SHADE_SMOOTH_LIGHT | __GL_SHADE_ITERATE_COLOR;
+inline constexpr uint32_t FLAT = 0;
+inline constexpr uint32_t TWO = __GL_SHADE_TWOSIDED;
+inline constexpr float kFront[6] = {10, 10, 20, 10, 10, 20};
+inline constexpr float kBack[6] = {10, 10, 10, 20, 20, 10};
 
 class RenderBench {
  public:

@@ -14,8 +14,6 @@
 
 namespace {
 
-const float kFront[6] = {10, 10, 20, 10, 10, 20};
-
 // The bench with every kind behind its trap and recorders as the picked
 // procedures.
 void ArmTraps(RenderBench &bench) {

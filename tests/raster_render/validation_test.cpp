@@ -10,12 +10,6 @@
 
 namespace {
 
-typedef void (*Render)(GlContext *, GlVertex *, GlVertex *, GlVertex *);
-
-constexpr uint32_t SMOOTH = __GL_SHADE_SMOOTH_LIGHT | __GL_SHADE_ITERATE_COLOR;
-constexpr uint32_t FLAT = 0;
-constexpr uint32_t TWO = __GL_SHADE_TWOSIDED;
-
 constexpr uint32_t FRONT = __GL_HAS_FRONT_COLOR;
 constexpr uint32_t BACK = __GL_HAS_BACK_COLOR;
 constexpr uint32_t TEX = __GL_HAS_TEXTURE;
@@ -23,9 +17,6 @@ constexpr uint32_t NORMAL = __GL_HAS_NORMAL;
 constexpr uint32_t EYE = __GL_HAS_EYE;
 constexpr uint32_t FOG = __GL_HAS_FOG;
 constexpr uint32_t S2 = __GL_HAS_SIZE2, S3 = __GL_HAS_SIZE3, S4 = __GL_HAS_SIZE4;
-
-const float kFront[6] = {10, 10, 20, 10, 10, 20};
-const float kBack[6] = {10, 10, 10, 20, 20, 10};
 
 struct Case {
   const char *name;
