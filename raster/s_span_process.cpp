@@ -42,6 +42,14 @@ void RestoreColors(GlShader *sh, const SavedColors &saved) {
   }
 }
 
+// Runs stages [from, to) of `list` until one answers TRUE; gives the index
+// after that stage, or -1 when none did.
+int32_t RunUntilTrue(GlContext *gc, const GlSpanProc *list, int32_t from, int32_t to) {
+  for (int32_t i = from; i < to;)
+    if (IsTrue(list[i++](gc))) return i;
+  return -1;
+}
+
 // Runs stages [from, to) of `list` once for the front buffer and once,
 // from the same source colours, for the back buffer.
 void RunTailPerBuffer(GlContext *gc, const GlSpanProc *list, int32_t from, int32_t to) {
@@ -58,44 +66,24 @@ void RunTailPerBuffer(GlContext *gc, const GlSpanProc *list, int32_t from, int32
 }  // namespace
 
 GLbool8 __glProcessSpan(GlContext *gc) {
-  GlShader &sh = gc->polygon.shader;
   const GlSpanProcs &procs = gc->procs.span;
-  sh.done = 0;
-  int32_t i = 0;
-  bool stippled = false;
-  while (i < procs.m) {
-    if (IsTrue(procs.spanFuncs[i++](gc))) {
-      stippled = true;
-      break;
-    }
-  }
-  if (!stippled || sh.done) return 0;
-  while (i < procs.m) {
-    if (IsTrue(procs.stippledSpanFuncs[i++](gc))) break;
-  }
+  gc->polygon.shader.done = 0;
+  const int32_t next = RunUntilTrue(gc, procs.spanFuncs, 0, procs.m);
+  if (next < 0 || gc->polygon.shader.done) return 0;
+  RunUntilTrue(gc, procs.stippledSpanFuncs, next, procs.m);
   return 0;
 }
 
 GLbool8 __glProcessReplicateSpan(GlContext *gc) {
-  GlShader &sh = gc->polygon.shader;
   const GlSpanProcs &procs = gc->procs.span;
-  sh.done = 0;
-  int32_t i = 0;
-  bool stippled = false;
-  while (i < procs.n) {
-    if (IsTrue(procs.spanFuncs[i++](gc))) {
-      stippled = true;
-      break;
-    }
-  }
-  if (!stippled) {
+  gc->polygon.shader.done = 0;
+  const int32_t next = RunUntilTrue(gc, procs.spanFuncs, 0, procs.n);
+  if (next < 0) {
     RunTailPerBuffer(gc, procs.spanFuncs, procs.n, procs.m);
     return 0;
   }
-  if (sh.done) return 0;
-  while (i < procs.n) {
-    if (IsTrue(procs.stippledSpanFuncs[i++](gc))) return 0;
-  }
+  if (gc->polygon.shader.done) return 0;
+  if (RunUntilTrue(gc, procs.stippledSpanFuncs, next, procs.n) >= 0) return 0;
   RunTailPerBuffer(gc, procs.stippledSpanFuncs, procs.n, procs.m);
   return 0;
 }

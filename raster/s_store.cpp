@@ -6,6 +6,7 @@
 #include "core/context.h"
 #include "core/gl_convert.h"
 #include "raster/s_shader.h"
+#include "raster/s_span_tests.h"
 
 namespace {
 
@@ -16,23 +17,28 @@ bool Inside(const GlContext *gc, const GlFragment *frag) {
   return frag->x >= box[0] && frag->y >= box[1] && frag->x < box[2] && frag->y < box[3];
 }
 
-// The table entry of the fragment's alpha, the index kept inside the
-// table whatever the colour holds.
+// The alpha step clamped into the table, as the alpha-test span takes it;
+// without a table (validation could not get one) the state's function
+// decides.
 bool AlphaPasses(const GlContext *gc, const GlFragment *frag) {
-  if (!gc->alphaTestTable) return true;
-  int32_t i = __glTruncateToInt(double(frag->color.a * gc->constants.alphaTableConv));
+  int32_t i = __glTruncateToInt(frag->color.a * gc->constants.alphaTableConv);
   const int32_t last = gc->constants.alphaTestSize - 1;
-  if (i < 0) i = 0;
   if (i > last) i = last;
-  return gc->alphaTestTable[i] != 0;
+  if (i < 0) i = 0;
+  if (gc->alphaTestTable) return gc->alphaTestTable[i] != 0;
+  return span_tests::TablePasses(gc->state.raster.alphaFunction, i,
+                                 span_tests::AlphaReference(gc));
 }
 
-// The index masked with the draw buffer's index mask, which the table
-// covers (2^indexBits entries).
+// The index masked with the draw buffer's index mask; negative indexes
+// wrap, as the colour store writes them. The table covers at most 2^16
+// indexes: deeper buffers and a missing table compare with the state.
 bool IndexPasses(const GlColorBuffer *cfb, const GlContext *gc, const GlFragment *frag) {
-  if (!gc->indexTestTable) return true;
-  const uint32_t i = __glTruncateToUint(double(frag->color.r)) & cfb->redMax;
-  return gc->indexTestTable[i] != 0;
+  const uint32_t i = uint32_t(__glTruncateToInt(frag->color.r)) & cfb->redMax;
+  if (gc->indexTestTable && i < span_tests::IndexTableEntries(gc))
+    return gc->indexTestTable[i] != 0;
+  return span_tests::TablePasses(gc->state.raster.indexFunction, i,
+                                 span_tests::IndexReference(gc));
 }
 
 template <uint32_t kTests>

@@ -17,6 +17,13 @@ namespace {
 constexpr int32_t kSlack = 3;  // entries past the span that must stay untouched
 const GlColor kUntouched = {-7.0f, -8.0f, -9.0f, -10.0f};
 
+struct ShadeCase {
+  const char *name;
+  int32_t length;
+  GlColor start;
+  GlColor step;
+};
+
 class SpanColor : public ::testing::Test {
  protected:
   void Reset(int32_t length, uint32_t flags) {
@@ -28,6 +35,14 @@ class SpanColor : public ::testing::Test {
     sh.length = length;
     sh.modeFlags = flags;
   }
+  // A span of the case's length starting at its colour (the index in r)
+  // with its steps.
+  void LoadShade(const ShadeCase &c, bool rgba) {
+    Reset(c.length, rgba ? __GL_SHADE_RGB : 0);
+    GlShader &sh = gc()->polygon.shader;
+    sh.r = c.start.r, sh.g = c.start.g, sh.b = c.start.b, sh.a = c.start.a;
+    sh.drdx = c.step.r, sh.dgdx = c.step.g, sh.dbdx = c.step.b, sh.dadx = c.step.a;
+  }
   void ExpectSlackUntouched() {
     for (int32_t k = gc()->polygon.shader.length; k < int32_t(colors_.size()); ++k) {
       EXPECT_EQ(colors_[k].r, kUntouched.r) << k;
@@ -38,13 +53,6 @@ class SpanColor : public ::testing::Test {
   ServiceContext ctx_;
   std::vector<GlColor> colors_;
   uint32_t words_[4] = {};
-};
-
-struct ShadeCase {
-  const char *name;
-  int32_t length;
-  GlColor start;
-  GlColor step;
 };
 
 const ShadeCase kShadeCases[] = {
@@ -59,10 +67,7 @@ TEST_F(SpanColor, SmoothShadingIsTheKFoldSingleSum) {
   for (const ShadeCase &c : kShadeCases) {
     for (bool rgba : {true, false}) {
       SCOPED_TRACE(std::string(c.name) + (rgba ? " rgba" : " index"));
-      Reset(c.length, rgba ? __GL_SHADE_RGB : 0);
-      GlShader &sh = gc()->polygon.shader;
-      sh.r = c.start.r, sh.g = c.start.g, sh.b = c.start.b, sh.a = c.start.a;
-      sh.drdx = c.step.r, sh.dgdx = c.step.g, sh.dbdx = c.step.b, sh.dadx = c.step.a;
+      LoadShade(c, rgba);
       EXPECT_EQ(rgba ? __glShadeRGBASpan(gc()) : __glShadeCISpan(gc()), 0);
       GlColor sum = c.start;
       for (int32_t k = 0; k < c.length; ++k) {
@@ -91,10 +96,7 @@ TEST_F(SpanColor, FlatShadingRepeatsTheStartColour) {
   for (const ShadeCase &c : kShadeCases) {
     for (bool rgba : {true, false}) {
       SCOPED_TRACE(std::string(c.name) + (rgba ? " rgba" : " index"));
-      Reset(c.length, rgba ? __GL_SHADE_RGB : 0);
-      GlShader &sh = gc()->polygon.shader;
-      sh.r = c.start.r, sh.g = c.start.g, sh.b = c.start.b, sh.a = c.start.a;
-      sh.drdx = c.step.r;  // never read
+      LoadShade(c, rgba);  // the steps are never read
       EXPECT_EQ(rgba ? __glFlatRGBASpan(gc()) : __glFlatCISpan(gc()), 0);
       for (int32_t k = 0; k < c.length; ++k) {
         EXPECT_EQ(colors_[k].r, c.start.r);

@@ -70,6 +70,7 @@ class FragmentStore : public ::testing::Test {
     index_.resize(256);
     for (int i = 0; i < 256; ++i) index_[i] = i % 3 != 0;
     g->indexTestTable = index_.data();
+    g->modes.indexBits = 8;
     g->frontBuffer.redMax = 0xFF;
     ctx_.SetClipBox(1, 0, kW - 1, kH - 1);
   }
@@ -115,9 +116,8 @@ ModelResult Model(uint32_t row, const GlFragment &f, int32_t x, int32_t y, uint3
     int32_t i = a != a ? 0 : a < 0 ? 0 : a > 255 ? 255 : int32_t(a);
     if (!alpha[i]) return r;
   }
-  if (row & 8) {
-    double c = double(f.color.r);
-    uint32_t i = c > 0 ? (c >= 4294967295.0 ? 0xFFFFFFFFu : uint32_t(c)) : 0u;
+  if (row & 8) {  // a negative index wraps, as the colour store writes it
+    const uint32_t i = uint32_t(int64_t(trunc(double(f.color.r))));
     if (!index[i & 0xFF]) return r;
   }
   const bool stencilOn = row & 2, depthOn = row & 4;
@@ -185,7 +185,8 @@ TEST_F(FragmentStore, TableLookUpsStayInsideTheTables) {
       {"index wraps to 1", __glDoStore_I, 257.0f, true},
       {"index wraps to 0", __glDoStore_I, 65536.0f * 3, false},
       {"index huge", __glDoStore_I, 1e12f, false},  // all ones & 0xFF = 255, 255 % 3 == 0
-      {"index negative", __glDoStore_I, -5.0f, false},
+      {"index negative wraps", __glDoStore_I, -5.0f, true},  // 251 % 3 != 0
+      {"index -3 wraps", __glDoStore_I, -3.0f, true},        // 253
       {"index NaN", __glDoStore_I, NAN, false},
   };
   alpha_[0] = 0;
@@ -201,6 +202,80 @@ TEST_F(FragmentStore, TableLookUpsStayInsideTheTables) {
     f.color = GlColor{c.value, 0, 0, c.value};
     gWrites.clear();
     c.store(gc()->drawBuffer, &f);
+    EXPECT_EQ(gWrites.size(), c.written ? 1u : 0u);
+  }
+}
+
+// Indexes the table cannot hold (buffers deeper than 16 bits) and contexts
+// whose table could not be allocated compare the masked index with the
+// state; the look-up never leaves the table.
+TEST_F(FragmentStore, IndexTestBeyondOrWithoutTheTable) {
+  struct Case {
+    const char *name;
+    uint32_t bits;
+    bool table;
+    GLenum func;
+    GLfloat ref, index;
+    bool written;
+  } const kCases[] = {
+      {"24-bit above the table", 24, true, GL_EQUAL, 70000, 70000, true},
+      {"24-bit above the table fails", 24, true, GL_EQUAL, 70000, 70002, false},
+      {"24-bit inside the table", 24, true, GL_LESS, 70000, 5, true},
+      {"24-bit masked", 24, true, GL_EQUAL, 70000, 16777216.0f + 70000, true},
+      {"32-bit negative wraps", 32, true, GL_GREATER, 100, -1, true},
+      {"16-bit last entry", 16, true, GL_EQUAL, 65535, 65535, true},
+      {"8-bit negative wraps", 8, true, GL_EQUAL, 251, -5, true},
+      {"no table passes", 8, false, GL_LESS, 10, 3, true},
+      {"no table fails", 8, false, GL_LESS, 10, 12, false},
+      {"no table, deep buffer", 24, false, GL_GEQUAL, 1 << 20, 3 << 20, true},
+  };
+  for (const Case &c : kCases) {
+    SCOPED_TRACE(c.name);
+    gc()->modes.indexBits = c.bits;
+    gc()->frontBuffer.redMax = c.bits >= 32 ? 0xFFFFFFFFu : (1u << c.bits) - 1;
+    gc()->state.raster.indexFunction = c.func;
+    gc()->state.raster.indexReference = c.ref;
+    // A table of exactly the entries validation gives, so that the
+    // sanitizer sees any overrun.
+    std::vector<uint8_t> table(size_t(1) << (c.bits < 16 ? c.bits : 16));
+    for (uint32_t i = 0; i < table.size(); ++i)
+      table[i] = ReferencePasses(c.func, i, uint32_t(c.ref));
+    gc()->indexTestTable = c.table ? table.data() : nullptr;
+    GlFragment f{};
+    f.x = 2 + kBias;
+    f.y = 1 + kBias;
+    f.color = GlColor{c.index, 0, 0, 0};
+    gWrites.clear();
+    __glDoStore_I(gc()->drawBuffer, &f);
+    EXPECT_EQ(gWrites.size(), c.written ? 1u : 0u);
+  }
+}
+
+// Without an alpha table the clamped alpha step is compared with the
+// reference taken the same way.
+TEST_F(FragmentStore, AlphaTestWithoutTheTable) {
+  struct Case {
+    const char *name;
+    GLenum func;
+    GLfloat alpha;
+    bool written;
+  } const kCases[] = {
+      {"above", GL_GREATER, 200, true},     {"below", GL_GREATER, 50, false},
+      {"huge clamps", GL_GREATER, 1e9f, true}, {"NaN is step 0", GL_GREATER, NAN, false},
+      {"equal", GL_EQUAL, 127.9f, true},    {"never", GL_NEVER, 200, false},
+  };
+  gc()->alphaTestTable = nullptr;
+  gc()->frontBuffer.alphaScale = 255.0f;
+  gc()->state.raster.alphaReference = 0.5f;  // step 127
+  for (const Case &c : kCases) {
+    SCOPED_TRACE(c.name);
+    gc()->state.raster.alphaFunction = c.func;
+    GlFragment f{};
+    f.x = 2 + kBias;
+    f.y = 1 + kBias;
+    f.color = GlColor{0, 0, 0, c.alpha};
+    gWrites.clear();
+    __glDoStore_A(gc()->drawBuffer, &f);
     EXPECT_EQ(gWrites.size(), c.written ? 1u : 0u);
   }
 }
