@@ -101,7 +101,9 @@ struct OffsetWalker {
         atScale(ClampCompare(g, g->depthBuffer.scale)) {
     SplitRuns(g, runs);
   }
-  bool Ready() const { return buf.rec && runs[0].compare && stencil.Ready(); }
+  // Every run's compare is the picked one or NEVER: without the picked one
+  // nothing is tested.
+  bool Ready() const { return buf.rec && gc->procs.depthTestPixel && stencil.Ready(); }
   // The current run's next pixel.
   const Run &Next() {
     if (j == runs[run].count && run == 0) {

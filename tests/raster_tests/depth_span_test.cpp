@@ -29,20 +29,6 @@ const StageCase kStages[] = {
     {"stencil", Stage::kStencil, __glStencilTestSpan, __glStencilTestStippledSpan},
 };
 
-// What the span left: return, done, words within the span.
-struct Outcome {
-  bool result;
-  uint8_t done;
-  std::vector<uint32_t> bits;  // one per pixel
-  std::vector<uint8_t> memory;
-  bool operator==(const Outcome &o) const = default;
-};
-
-void PrintTo(const Outcome &o, std::ostream *os) {
-  *os << "result " << o.result << " done " << int(o.done) << " bits ";
-  for (uint32_t b : o.bits) *os << b;
-}
-
 // The per-pixel path: pixel k at depth z + k dzdx through the depth
 // buffer's store and the stencil buffer's procedures.
 Outcome PerPixel(SpanContext &ctx, Stage stage, bool stippled, const std::vector<uint32_t> &in,
@@ -88,15 +74,9 @@ Outcome PerPixel(SpanContext &ctx, Stage stage, bool stippled, const std::vector
 }
 
 Outcome BySpan(SpanContext &ctx, GlSpanProc proc, Stage stage, bool stippled) {
-  GlShader &sh = ctx.sh();
-  sh.done = 0;
-  Outcome o{};
-  o.result = proc(ctx.gc()) != 0;
-  o.done = sh.done;
-  for (int32_t k = 0; k < sh.length; k++) o.bits.push_back(Alive(ctx.words(), k));
+  Outcome o = RunSpan(ctx, proc);
   // A stage that rejects nothing owns no words.
-  if (stage == Stage::kDepthPass) o.bits.assign(size_t(sh.length), stippled ? 2 : 3);
-  o.memory = ctx.Snapshot();
+  if (stage == Stage::kDepthPass) o.bits.assign(size_t(ctx.sh().length), stippled ? 2 : 3);
   return o;
 }
 

@@ -72,19 +72,6 @@ void SetOffsetFields(GlShader &sh, uint32_t scale, float zo, int32_t dzdx) {
   }
 }
 
-struct Outcome {
-  bool result;
-  uint8_t done;
-  std::vector<int> bits;
-  std::vector<uint8_t> memory;
-  bool operator==(const Outcome &o) const = default;
-};
-
-void PrintTo(const Outcome &o, std::ostream *os) {
-  *os << "result " << o.result << " done " << int(o.done) << " bits ";
-  for (int b : o.bits) *os << b;
-}
-
 Outcome Model(SpanContext &ctx, double zo, int32_t dzdx, bool stippled, bool stencil,
               const std::vector<uint32_t> &in) {
   GlShader &sh = ctx.sh();
@@ -120,14 +107,7 @@ Outcome BySpan(SpanContext &ctx, bool stippled, bool stencil) {
                                         : __glDepthTestStencilOffsetSpan)
                             : (stippled ? __glDepthTestStippledOffsetSpan
                                         : __glDepthTestOffsetSpan);
-  GlShader &sh = ctx.sh();
-  sh.done = 0;
-  Outcome o{};
-  o.result = proc(ctx.gc()) != 0;
-  o.done = sh.done;
-  for (int32_t k = 0; k < sh.length; k++) o.bits.push_back(Alive(ctx.words(), k));
-  o.memory = ctx.Snapshot();
-  return o;
+  return RunSpan(ctx, proc);
 }
 
 TEST(OffsetSpans, RunsAgreeWithThePerPixelModel) {
@@ -252,6 +232,37 @@ TEST(OffsetSpans, NonFiniteSetUpValuesStayInsideTheSpan) {
           ASSERT_EQ(after[at], before[at]) << x << ", " << y;
         }
       EXPECT_TRUE(depth.GuardsIntact());
+    }
+}
+
+// Before the first depth pick there is no compare: the stages test and
+// write nothing, even where a run would compare at a clamp with NEVER and
+// the next run with the missing compare.
+TEST(OffsetSpans, WithoutAPickedCompareNothingIsTested) {
+  const GlSpanProc procs[] = {__glDepthTestOffsetSpan, __glDepthTestStippledOffsetSpan,
+                              __glDepthTestStencilOffsetSpan,
+                              __glDepthTestStencilStippledOffsetSpan, __glDepthTestSpan,
+                              __glDepthTestStencilSpan};
+  std::mt19937 rng(43);
+  for (const Width &w : kWidths)
+    for (GlSpanProc proc : procs) {
+      SCOPED_TRACE(std::to_string(w.bits) + " bits" + (w.descending ? " descending" : ""));
+      SpanContext ctx(w.bits);
+      ctx.SetDepth(GL_LESS, true, w.descending);
+      ctx.Scramble(rng);
+      ctx.SetSpan(0, 1, 30);
+      // Falling from 2.5 steps above the scale: a clamped run of 3 pixels,
+      // then a stepped one.
+      const uint32_t scale = ctx.depth().dfb()->scale;
+      SetOffsetFields(ctx.sh(), scale, float(scale + 2.5 * w.unit), -int32_t(w.unit));
+      ctx.sh().z = scale / 2;
+      std::fill(ctx.words().begin(), ctx.words().end(), ~0u);
+      const std::vector<uint8_t> before = ctx.Snapshot();
+      ctx.gc()->procs.depthTestPixel = nullptr;
+      const Outcome got = RunSpan(ctx, proc);
+      EXPECT_FALSE(got.result);
+      EXPECT_EQ(got.done, 0);
+      EXPECT_EQ(got.memory, before);
     }
 }
 

@@ -121,4 +121,20 @@ void SpanContext::Scramble(std::mt19937 &rng) {
     }
 }
 
+void PrintTo(const Outcome &o, std::ostream *os) {
+  *os << "result " << o.result << " done " << int(o.done) << " bits ";
+  for (int b : o.bits) *os << b;
+}
+
+Outcome RunSpan(SpanContext &ctx, GlSpanProc proc) {
+  GlShader &sh = ctx.sh();
+  sh.done = 0;
+  Outcome o{};
+  o.result = proc(ctx.gc()) != 0;
+  o.done = sh.done;
+  for (int32_t k = 0; k < sh.length; k++) o.bits.push_back(Alive(ctx.words(), k));
+  o.memory = ctx.Snapshot();
+  return o;
+}
+
 }  // namespace raster_tests

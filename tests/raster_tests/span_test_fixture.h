@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include <memory>
+#include <ostream>
 #include <random>
 #include <vector>
 
@@ -74,5 +75,19 @@ class SpanContext {
 inline bool Alive(const std::vector<uint32_t> &words, int32_t k) {
   return (words[size_t(k) >> 5] & (0x80000000u >> (k & 31))) != 0;
 }
+
+// What a span stage left: its return, done, each pixel's bit and the depth
+// and stencil memory.
+struct Outcome {
+  bool result;
+  uint8_t done;
+  std::vector<int> bits;  // one per pixel
+  std::vector<uint8_t> memory;
+  bool operator==(const Outcome &o) const = default;
+};
+void PrintTo(const Outcome &o, std::ostream *os);
+
+// Runs `proc` over the span the shader holds and records what it left.
+Outcome RunSpan(SpanContext &ctx, GlSpanProc proc);
 
 }  // namespace raster_tests
