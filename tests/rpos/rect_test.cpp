@@ -53,48 +53,32 @@ struct RectForm {
   bool integral;
 };
 
+// Calls `entry` with the corners converted to T, one by one or as arrays.
+template <typename T, typename Entry>
+void Scalars(Entry entry, double x1, double y1, double x2, double y2) {
+  entry(T(x1), T(y1), T(x2), T(y2));
+}
+template <typename T, typename Entry>
+void Arrays(Entry entry, double x1, double y1, double x2, double y2) {
+  const T v1[] = {T(x1), T(y1)}, v2[] = {T(x2), T(y2)};
+  entry(v1, v2);
+}
+
+// The scalar and the array form of one type.
+#define FORMS(suffix, T, integral)                                                  \
+  {"glRect" #suffix,                                                                \
+   [](double a, double b, double c, double d) { Scalars<T>(glRect##suffix, a, b, c, d); }, \
+   integral},                                                                       \
+  {"glRect" #suffix "v",                                                            \
+   [](double a, double b, double c, double d) { Arrays<T>(glRect##suffix##v, a, b, c, d); }, \
+   integral}
 const RectForm kForms[] = {
-    {"glRectd", [](double a, double b, double c, double d) { glRectd(a, b, c, d); }, false},
-    {"glRectdv",
-     [](double a, double b, double c, double d) {
-       const GLdouble v1[] = {a, b}, v2[] = {c, d};
-       glRectdv(v1, v2);
-     },
-     false},
-    {"glRectf",
-     [](double a, double b, double c, double d) {
-       glRectf(GLfloat(a), GLfloat(b), GLfloat(c), GLfloat(d));
-     },
-     false},
-    {"glRectfv",
-     [](double a, double b, double c, double d) {
-       const GLfloat v1[] = {GLfloat(a), GLfloat(b)}, v2[] = {GLfloat(c), GLfloat(d)};
-       glRectfv(v1, v2);
-     },
-     false},
-    {"glRecti",
-     [](double a, double b, double c, double d) {
-       glRecti(GLint(a), GLint(b), GLint(c), GLint(d));
-     },
-     true},
-    {"glRectiv",
-     [](double a, double b, double c, double d) {
-       const GLint v1[] = {GLint(a), GLint(b)}, v2[] = {GLint(c), GLint(d)};
-       glRectiv(v1, v2);
-     },
-     true},
-    {"glRects",
-     [](double a, double b, double c, double d) {
-       glRects(GLshort(a), GLshort(b), GLshort(c), GLshort(d));
-     },
-     true},
-    {"glRectsv",
-     [](double a, double b, double c, double d) {
-       const GLshort v1[] = {GLshort(a), GLshort(b)}, v2[] = {GLshort(c), GLshort(d)};
-       glRectsv(v1, v2);
-     },
-     true},
+    FORMS(d, GLdouble, false),
+    FORMS(f, GLfloat, false),
+    FORMS(i, GLint, true),
+    FORMS(s, GLshort, true),
 };
+#undef FORMS
 
 // Twice the signed area in window coordinates (rows upwards): positive is
 // counter-clockwise.

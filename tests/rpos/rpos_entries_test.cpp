@@ -6,6 +6,7 @@
 
 #include <math.h>
 
+#include <utility>
 #include <vector>
 
 #include "geometry/s_clipcheck.h"
@@ -23,81 +24,38 @@ struct Form {
   void (*call)(const double *p);
 };
 
-#define F(p) GLfloat(p)
-#define I(p) GLint(p)
-#define S(p) GLshort(p)
+// Calls `entry` with the first N of p converted to T, one by one or as an
+// array.
+template <typename T, typename Entry, size_t... I>
+void Spread(Entry entry, const double *p, std::index_sequence<I...>) {
+  entry(T(p[I])...);
+}
+template <typename T, int N, typename Entry>
+void Scalars(Entry entry, const double *p) {
+  Spread<T>(entry, p, std::make_index_sequence<N>());
+}
+template <typename T, int N, typename Entry>
+void Array(Entry entry, const double *p) {
+  T v[N];
+  for (int i = 0; i < N; ++i) v[i] = T(p[i]);
+  entry(v);
+}
+
+// The scalar and the array form of one count and type.
+#define FORMS(n, suffix, T, type)                                          \
+  {"glRasterPos" #n #suffix, n, type,                                      \
+   [](const double *p) { Scalars<T, n>(glRasterPos##n##suffix, p); }},     \
+  {"glRasterPos" #n #suffix "v", n, type,                                  \
+   [](const double *p) { Array<T, n>(glRasterPos##n##suffix##v, p); }}
 const Form kForms[] = {
-    {"glRasterPos2d", 2, Type::kDouble, [](const double *p) { glRasterPos2d(p[0], p[1]); }},
-    {"glRasterPos2dv", 2, Type::kDouble, [](const double *p) { glRasterPos2dv(p); }},
-    {"glRasterPos2f", 2, Type::kFloat, [](const double *p) { glRasterPos2f(F(p[0]), F(p[1])); }},
-    {"glRasterPos2fv", 2, Type::kFloat,
-     [](const double *p) {
-       const GLfloat v[] = {F(p[0]), F(p[1])};
-       glRasterPos2fv(v);
-     }},
-    {"glRasterPos2i", 2, Type::kInt, [](const double *p) { glRasterPos2i(I(p[0]), I(p[1])); }},
-    {"glRasterPos2iv", 2, Type::kInt,
-     [](const double *p) {
-       const GLint v[] = {I(p[0]), I(p[1])};
-       glRasterPos2iv(v);
-     }},
-    {"glRasterPos2s", 2, Type::kShort, [](const double *p) { glRasterPos2s(S(p[0]), S(p[1])); }},
-    {"glRasterPos2sv", 2, Type::kShort,
-     [](const double *p) {
-       const GLshort v[] = {S(p[0]), S(p[1])};
-       glRasterPos2sv(v);
-     }},
-    {"glRasterPos3d", 3, Type::kDouble, [](const double *p) { glRasterPos3d(p[0], p[1], p[2]); }},
-    {"glRasterPos3dv", 3, Type::kDouble, [](const double *p) { glRasterPos3dv(p); }},
-    {"glRasterPos3f", 3, Type::kFloat,
-     [](const double *p) { glRasterPos3f(F(p[0]), F(p[1]), F(p[2])); }},
-    {"glRasterPos3fv", 3, Type::kFloat,
-     [](const double *p) {
-       const GLfloat v[] = {F(p[0]), F(p[1]), F(p[2])};
-       glRasterPos3fv(v);
-     }},
-    {"glRasterPos3i", 3, Type::kInt,
-     [](const double *p) { glRasterPos3i(I(p[0]), I(p[1]), I(p[2])); }},
-    {"glRasterPos3iv", 3, Type::kInt,
-     [](const double *p) {
-       const GLint v[] = {I(p[0]), I(p[1]), I(p[2])};
-       glRasterPos3iv(v);
-     }},
-    {"glRasterPos3s", 3, Type::kShort,
-     [](const double *p) { glRasterPos3s(S(p[0]), S(p[1]), S(p[2])); }},
-    {"glRasterPos3sv", 3, Type::kShort,
-     [](const double *p) {
-       const GLshort v[] = {S(p[0]), S(p[1]), S(p[2])};
-       glRasterPos3sv(v);
-     }},
-    {"glRasterPos4d", 4, Type::kDouble,
-     [](const double *p) { glRasterPos4d(p[0], p[1], p[2], p[3]); }},
-    {"glRasterPos4dv", 4, Type::kDouble, [](const double *p) { glRasterPos4dv(p); }},
-    {"glRasterPos4f", 4, Type::kFloat,
-     [](const double *p) { glRasterPos4f(F(p[0]), F(p[1]), F(p[2]), F(p[3])); }},
-    {"glRasterPos4fv", 4, Type::kFloat,
-     [](const double *p) {
-       const GLfloat v[] = {F(p[0]), F(p[1]), F(p[2]), F(p[3])};
-       glRasterPos4fv(v);
-     }},
-    {"glRasterPos4i", 4, Type::kInt,
-     [](const double *p) { glRasterPos4i(I(p[0]), I(p[1]), I(p[2]), I(p[3])); }},
-    {"glRasterPos4iv", 4, Type::kInt,
-     [](const double *p) {
-       const GLint v[] = {I(p[0]), I(p[1]), I(p[2]), I(p[3])};
-       glRasterPos4iv(v);
-     }},
-    {"glRasterPos4s", 4, Type::kShort,
-     [](const double *p) { glRasterPos4s(S(p[0]), S(p[1]), S(p[2]), S(p[3])); }},
-    {"glRasterPos4sv", 4, Type::kShort,
-     [](const double *p) {
-       const GLshort v[] = {S(p[0]), S(p[1]), S(p[2]), S(p[3])};
-       glRasterPos4sv(v);
-     }},
+    FORMS(2, d, GLdouble, Type::kDouble), FORMS(2, f, GLfloat, Type::kFloat),
+    FORMS(2, i, GLint, Type::kInt),       FORMS(2, s, GLshort, Type::kShort),
+    FORMS(3, d, GLdouble, Type::kDouble), FORMS(3, f, GLfloat, Type::kFloat),
+    FORMS(3, i, GLint, Type::kInt),       FORMS(3, s, GLshort, Type::kShort),
+    FORMS(4, d, GLdouble, Type::kDouble), FORMS(4, f, GLfloat, Type::kFloat),
+    FORMS(4, i, GLint, Type::kInt),       FORMS(4, s, GLshort, Type::kShort),
 };
-#undef F
-#undef I
-#undef S
+#undef FORMS
 
 // Positions inside the scene's volume: whole numbers every form takes as
 // they are, and fractions the double forms round to float.
