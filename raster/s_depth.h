@@ -58,11 +58,20 @@ GlDepthBufferPrivate *__glDepthPrivate(GlDepthBuffer *dfb);
 // buffer's func to the function the stored words need.
 void __glValidateZCount(GlContext *gc);
 
-// The word stored for window z (0 .. scale; more counts as scale). A run
+// Depth words are stepped across rows and pixels with wraparound, so a
+// depth that rounding puts a little below 0 arrives as a huge word. Of the
+// words above scale, those in the upper half of the unused range are such
+// underflows and count as 0; the others are past the far end.
+inline uint32_t __glDepthInRange(uint32_t scale, uint32_t z) {
+  if (z <= scale) return z;
+  return z - scale > (UINT32_MAX - scale) / 2 ? 0 : scale;
+}
+
+// The word stored for window z (0 .. scale, see __glDepthInRange). A run
 // that compares the other way stores (scale - z) in depth units, so the
 // comparison performed is the mirror of the application's.
 inline uint32_t __glDepthStoredValue(const GlDepthBufferPrivate *rec, uint32_t scale, uint32_t z) {
-  if (z > scale) z = scale;
+  z = __glDepthInRange(scale, z);
   uint32_t depth = z >> rec->shift;
   if (rec->reverse) depth = (scale >> rec->shift) - depth;
   return depth + rec->base;

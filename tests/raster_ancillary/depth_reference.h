@@ -16,7 +16,12 @@ struct DepthWidth {
   uint32_t bits;
   uint32_t scale;  // the largest z
   uint32_t shift;
-  uint32_t Units(uint32_t z) const { return (z > scale ? scale : z) >> shift; }
+  // Words above scale are past the far end, except those nearer 2^32 than
+  // scale: they are depths stepped a little below 0 and wrapped.
+  uint32_t Units(uint32_t z) const {
+    if (z > scale) z = uint64_t(z) - scale > (uint64_t(UINT32_MAX) - scale) / 2 ? 0 : scale;
+    return z >> shift;
+  }
   // Stored units of a depth in [0, 1], as a clear computes them.
   uint32_t ClearUnits(double depth) const {
     return Units(uint32_t((long double)depth * (long double)scale));

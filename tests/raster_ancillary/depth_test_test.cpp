@@ -117,5 +117,39 @@ TEST(DepthTest, TheStoreTableHoldsEachFunctionWidthAndWriteState) {
   }
 }
 
+// Depths reach the buffer stepped with wraparound: a depth rounded a few
+// units below 0 arrives as a word near 2^32 and must count as the near end,
+// not the far one, or near-plane pixels fail a GL_LESS test against a
+// buffer cleared to the far end.
+TEST(DepthTest, WordsWrappedBelowZeroCountAsTheNearEnd) {
+  for (const DepthWidth &width : {kDepth16, kDepth24, kDepth32}) {
+    SCOPED_TRACE(width.bits);
+    const uint32_t gap = UINT32_MAX - width.scale;
+    const struct {
+      uint32_t z;
+      uint32_t units;
+    } kWords[] = {
+        {width.scale, width.Top()},
+        {width.scale + 1, width.Top()},
+        {width.scale + gap / 2, width.Top()},
+        {width.scale + gap / 2 + 1, 0},
+        {0xFFFFFFFDu, 0},
+        {0xFFFFFFFFu, 0},
+    };
+    for (const auto &w : kWords) {
+      AncillaryContext ctx(1, 1);
+      GlContext *gc = ctx.gc();
+      gc->state.depth.testFunc = GL_LESS;
+      gc->state.depth.clear = 1.0;
+      DepthBufferFixture depth(&ctx, width.bits);
+      depth.Clear();
+      depth.Validate();
+      const bool nearEnd = w.units == 0;
+      EXPECT_EQ(depth.Store(0, 0, w.z) != 0, nearEnd) << w.z;
+      EXPECT_EQ(depth.Fetch(0, 0), nearEnd ? 0u : width.Top()) << w.z;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace ancillary_test
