@@ -1,76 +1,76 @@
-// Renders the sample scenes into PNG files, one line per scene with its frame
-// time. Until the driver can draw, it reports what the build holds instead:
-// it makes a context with the core's creator, binds it to a 640 x 480 window
-// and shows the context's strings and the transform it builds.
+// Renders the sample scenes into PNG files in the output folder (first
+// argument, "scenes" by default), printing one line per scene with the time
+// it took to draw. The frames are drawn in software by the core device into
+// a window in memory and read back from its 5-6-5 back buffer. Exit status 0
+// when every picture was written, 1 otherwise.
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <time.h>
 
-#include "core/context.h"
+#include <string>
+#include <vector>
+
 #include "core/gl_api.h"
-#include "core/s_context.h"
-#include "platform/kernel.h"
-#include "wgl/wgl_current.h"
+#include "tools/png_write.h"
+#include "tools/scene_list.h"
+#include "tools/scene_window.h"
 
 namespace {
 
-void *Malloc(GlContext *, size_t size) { return size ? calloc(1, size) : nullptr; }
-void *Calloc(GlContext *, size_t count, size_t size) { return count && size ? calloc(count, size) : nullptr; }
-void *Realloc(GlContext *, void *block, size_t size) { return realloc(block, size); }
-void Free(GlContext *, void *block) { free(block); }
-void Report(GlContext *, const char *text) { fprintf(stderr, "vlx_scenes: %s\n", text); }
-GlDrawable *NoDrawable(GlContext *) { return nullptr; }
-int WindowSize(GlContext *, int32_t *x, int32_t *y, uint32_t *width, uint32_t *height) {
-  *x = 0, *y = 0, *width = 640, *height = 480;
-  return 1;
+constexpr int32_t kWidth = 640, kHeight = 480;
+
+double NowMs() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-const GlImports kImports = {Malloc, Calloc, Realloc, Free, Report, Report, NoDrawable, WindowSize, nullptr};
+// Draws one scene in a fresh context and writes its picture; false (with a
+// message) when it could not.
+bool RenderScene(const SceneEntry &scene, const std::string &outDir) {
+  SceneWindow window;
+  if (!SceneWindowOpen(&window, kWidth, kHeight)) {
+    fprintf(stderr, "vlx_scenes: %s: the core could not make and bind a context\n", scene.name);
+    return false;
+  }
+  const double start = NowMs();
+  scene.draw(kWidth, kHeight);
+  glFinish();
+  const double ms = NowMs() - start;
+  const GLenum error = glGetError();
+  std::vector<uint8_t> rgb(size_t(kWidth) * kHeight * 3);
+  SceneWindowReadRgb(&window, rgb.data());
+  SceneWindowClose(&window);
 
-// Builds a perspective view and shows where the origin of the scene lands.
-void ShowTransform(GlContext *gc) {
-  glMatrixMode(GL_PROJECTION);
-  glFrustum(-1, 1, -0.75, 0.75, 1, 10);
-  glMatrixMode(GL_MODELVIEW);
-  glTranslatef(0, 0, -5);
-  glRotatef(30, 0, 1, 0);
-  const GLfloat *m = gc->transform.modelView->mvp.matrix;
-  GLfloat w = m[15];
-  printf("  the scene origin lands at clip (%.3f, %.3f, %.3f, %.3f), window z %.4f\n", m[12], m[13],
-         m[14], w, m[14] / w * gc->state.viewport.zScale + gc->state.viewport.zCenter);
+  const std::string path = outDir + "/" + scene.name + ".png";
+  if (!PngWriteRgb(path.c_str(), kWidth, kHeight, rgb.data())) {
+    fprintf(stderr, "vlx_scenes: %s: cannot write %s\n", scene.name, path.c_str());
+    return false;
+  }
+  printf("  %-12s %8.1f ms  %s\n", scene.name, ms, path.c_str());
+  if (error != GL_NO_ERROR) {
+    fprintf(stderr, "vlx_scenes: %s: drawing raised GL error 0x%X\n", scene.name, error);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  const char *outDir = argc > 1 ? argv[1] : "scenes";
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  if (!GetVersionExA(&version)) {
-    fprintf(stderr, "vlx_scenes: the platform layer did not answer the version query\n");
+  const std::string outDir = argc > 1 ? argv[1] : "scenes";
+  if (mkdir(outDir.c_str(), 0777) != 0 && errno != EEXIST) {
+    fprintf(stderr, "vlx_scenes: cannot make the output folder %s\n", outDir.c_str());
     return 1;
   }
-  printf("vlx_scenes: no scenes yet (output folder would be %s)\n", outDir);
-  printf("  built: the platform layer (platform %lu, version %lu.%lu.%lu), the loader\n",
-         version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion,
-         version.dwBuildNumber);
-
-  GlModes modes = {};
-  modes.rgbMode = 1, modes.doubleBufferMode = 1;
-  modes.redBits = 5, modes.greenBits = 6, modes.blueBits = 5;
-  modes.redMask = 0xF800, modes.greenMask = 0x07E0, modes.blueMask = 0x001F;
-  modes.colorBits = modes.indexBits = 16;
-  GlContext *gc = __glCoreCreateContext(&kImports, &modes);
-  if (gc == nullptr || !gc->exports.makeCurrent(gc)) {
-    fprintf(stderr, "vlx_scenes: the core could not make and bind a context\n");
+  printf("vlx_scenes: %d x %d, software rendering into memory\n", kWidth, kHeight);
+  bool all = true;
+  for (const SceneEntry &scene : kScenes) all = RenderScene(scene, outDir) && all;
+  if (!all) {
+    fprintf(stderr, "vlx_scenes: not every scene was written\n");
     return 1;
   }
-  printf("  context: vendor \"%s\", renderer \"%s\", version \"%s\"\n", gc->constants.vendor,
-         gc->constants.renderer, gc->constants.version);
-  printf("  viewport %d x %d, draw buffer 0x%X\n", gc->state.viewport.width,
-         gc->state.viewport.height, gc->state.raster.drawBuffer);
-  ShowTransform(gc);
-  gc->exports.loseCurrent(gc);
-  gc->exports.destroyContext(gc);
-  printf("  to come: the vertex pipeline, the rasterizers, the driver and the SiS 6326 back end\n");
   return 0;
 }
