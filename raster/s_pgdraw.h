@@ -21,7 +21,7 @@ void FillSubTriangle(GlContext *gc, int32_t iyStart, int32_t iyEnd);
 void SetInitialParameters(GlContext *gc, const GlVertex *v, const GlColor *color, GLfloat fog,
                           GLfloat rho, GLfloat dx, GLfloat dy);
 
-// A depth step as the 32-bit word the plain depth walk adds with wrapping:
+// A depth step or start as the 32-bit word the plain depth walk adds with wrapping:
 // the low bits of the step truncated toward zero, so that steps beyond 2^31
 // (16-bit buffers, whose depths reach 2^32) still land on the right word.
 // The offset walk keeps a float depth and needs the value itself: it takes

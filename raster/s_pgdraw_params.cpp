@@ -64,7 +64,11 @@ void SetInitialParameters(GlContext *gc, const GlVertex *v, const GlColor *color
       sh.offsetRangeEndBig = -GLfloat(sh.zBig) / divisor;
       sh.offsetRangeEndLittle = -GLfloat(sh.zLittle) / divisor;
     } else {
-      sh.z = __glTruncateToUint(v->window.z + sh.dzdxFloat * dx + sh.dzdyFloat * dy);
+      // The first pixel may lie outside the triangle (its row starts beside a
+      // sharp corner), where the plane runs below 0 or past the top: keep the
+      // value's low 32 bits, as the steps do, so they bring it back in range.
+      const GLfloat z = v->window.z + sh.dzdxFloat * dx + sh.dzdyFloat * dy;
+      sh.z = uint32_t(DepthStep(z, false));
     }
   }
   if (flags & __GL_SHADE_FRAGMENT_FOG) st.Start(fog, sh.dfdx, sh.dfdy, &sh.fog, &sh.fogLittle, &sh.fogBig);
