@@ -19,6 +19,18 @@ GlContext *ContextForNames() {
 
 int32_t Depth(const GlSelectState &s) { return int32_t(s.sp - s.stack); }
 
+// The selection state when the name stack may change and holds a name;
+// null otherwise, with `emptyError` recorded for an empty stack.
+GlSelectState *StackWithTop(GLenum emptyError) {
+  GlContext *gc = ContextForNames();
+  if (!gc) return nullptr;
+  if (Depth(gc->select) <= 0) {
+    __glSetError(emptyError);
+    return nullptr;
+  }
+  return &gc->select;
+}
+
 }  // namespace
 
 void GLENTRY __glim_SelectBuffer(GLsizei size, GLuint *buffer) {
@@ -33,6 +45,9 @@ void GLENTRY __glim_SelectBuffer(GLsizei size, GLuint *buffer) {
     return;
   }
   GlSelectState &s = gc->select;
+  // A record left open points into the old buffer: the next hit begins anew.
+  s.hit = 0;
+  s.z = nullptr;
   s.overflow = 0;
   s.buffer = buffer;
   s.cursor = buffer;
@@ -47,15 +62,10 @@ void GLENTRY __glim_InitNames(void) {
 }
 
 void GLENTRY __glim_LoadName(GLuint name) {
-  GlContext *gc = ContextForNames();
-  if (!gc) return;
-  GlSelectState &s = gc->select;
-  if (Depth(s) <= 0) {
-    __glSetError(GL_INVALID_OPERATION);
-    return;
-  }
-  s.sp[-1] = name;
-  s.hit = 0;
+  GlSelectState *s = StackWithTop(GL_INVALID_OPERATION);
+  if (!s) return;
+  s->sp[-1] = name;
+  s->hit = 0;
 }
 
 void GLENTRY __glim_PushName(GLuint name) {
@@ -71,13 +81,8 @@ void GLENTRY __glim_PushName(GLuint name) {
 }
 
 void GLENTRY __glim_PopName(void) {
-  GlContext *gc = ContextForNames();
-  if (!gc) return;
-  GlSelectState &s = gc->select;
-  if (Depth(s) <= 0) {
-    __glSetError(GL_STACK_UNDERFLOW);
-    return;
-  }
-  --s.sp;
-  s.hit = 0;
+  GlSelectState *s = StackWithTop(GL_STACK_UNDERFLOW);
+  if (!s) return;
+  --s->sp;
+  s->hit = 0;
 }

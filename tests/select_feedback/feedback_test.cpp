@@ -140,6 +140,7 @@ struct Scene {
   GLenum primitive;
   std::vector<In> vertices;
   std::vector<Item> items;
+  GLenum backMode = 0;  // the back faces' polygon mode when it differs
 };
 
 In NoEdge(In v) {
@@ -189,6 +190,45 @@ const Scene kScenes[] = {
     {"triangle corners without an edge flag", GL_3D_COLOR, GL_SMOOTH, GL_POINT, GL_TRIANGLES,
      {kRed, NoEdge(kGreen), kBlue},
      {T(kPoint), Vx(2), T(kPoint), Vx(0)}},
+    {"polygon as a fan from its first vertex", GL_3D, GL_SMOOTH, GL_FILL, GL_POLYGON,
+     {kRed, kGreen, kBlue, kGrey},
+     {T(kPolygon), T(3), Vx(0), Vx(1), Vx(2), T(kPolygon), T(3), Vx(0), Vx(2), Vx(3)}},
+    {"flat polygon takes the first vertex's colour", GL_3D_COLOR, GL_FLAT, GL_FILL, GL_POLYGON,
+     {kRed, kGreen, kBlue, kGrey},
+     {T(kPolygon), T(3), Vx(0, 0), Vx(1, 0), Vx(2, 0), T(kPolygon), T(3), Vx(0, 0), Vx(2, 0),
+      Vx(3, 0)}},
+    {"polygon outline hides the fan's diagonals and restarts once", GL_2D, GL_SMOOTH, GL_LINE,
+     GL_POLYGON, {kRed, kGreen, kBlue, kGrey},
+     {T(kReset), Vx(0), Vx(1), T(kLine), Vx(1), Vx(2), T(kLine), Vx(2), Vx(3), T(kLine), Vx(3),
+      Vx(0)}},
+    {"polygon outline with a hidden edge", GL_2D, GL_SMOOTH, GL_LINE, GL_POLYGON,
+     {kRed, NoEdge(kGreen), kBlue, kGrey},
+     {T(kReset), Vx(0), Vx(1), T(kLine), Vx(2), Vx(3), T(kLine), Vx(3), Vx(0)}},
+    {"triangle strip, newest vertex first", GL_3D, GL_SMOOTH, GL_FILL, GL_TRIANGLE_STRIP,
+     {kRed, kGreen, kBlue, kGrey},
+     {T(kPolygon), T(3), Vx(2), Vx(0), Vx(1), T(kPolygon), T(3), Vx(3), Vx(2), Vx(1)}},
+    {"flat triangle strip: each triangle takes its newest vertex's colour", GL_3D_COLOR, GL_FLAT,
+     GL_FILL, GL_TRIANGLE_STRIP, {kRed, kGreen, kBlue, kGrey},
+     {T(kPolygon), T(3), Vx(2, 2), Vx(0, 2), Vx(1, 2), T(kPolygon), T(3), Vx(3, 3), Vx(2, 3),
+      Vx(1, 3)}},
+    {"triangle fan around its first vertex", GL_3D, GL_SMOOTH, GL_FILL, GL_TRIANGLE_FAN,
+     {kRed, kGreen, kBlue, kGrey},
+     {T(kPolygon), T(3), Vx(2), Vx(0), Vx(1), T(kPolygon), T(3), Vx(3), Vx(0), Vx(2)}},
+    {"quad strip as two triangles", GL_3D, GL_SMOOTH, GL_FILL, GL_QUAD_STRIP,
+     {kRed, kGreen, kBlue, kGrey},
+     {T(kPolygon), T(3), Vx(2), Vx(0), Vx(1), T(kPolygon), T(3), Vx(2), Vx(1), Vx(3)}},
+    {"quad strip outline hides the diagonal", GL_2D, GL_SMOOTH, GL_LINE, GL_QUAD_STRIP,
+     {kRed, kGreen, kBlue, kGrey},
+     {T(kReset), Vx(2), Vx(0), T(kLine), Vx(0), Vx(1), T(kLine), Vx(1), Vx(3), T(kLine), Vx(3),
+      Vx(2)}},
+    {"a front face filled while back faces are points", GL_2D, GL_SMOOTH, GL_FILL, GL_TRIANGLES,
+     {kRed, kGreen, kBlue},
+     {T(kPolygon), T(3), Vx(2), Vx(0), Vx(1)},
+     GL_POINT},
+    {"a back face as points while front faces are filled", GL_2D, GL_SMOOTH, GL_FILL,
+     GL_TRIANGLES, {kRed, kGrey, kGreen},
+     {T(kPoint), Vx(2), T(kPoint), Vx(0), T(kPoint), Vx(1)},
+     GL_POINT},
 };
 
 TEST_F(Feedback, RecordsOfEveryPrimitive) {
@@ -197,6 +237,7 @@ TEST_F(Feedback, RecordsOfEveryPrimitive) {
     for (const Scene &s : kScenes) {
       glShadeModel(s.shade);
       glPolygonMode(GL_FRONT_AND_BACK, s.polygonMode);
+      if (s.backMode) glPolygonMode(GL_BACK, s.backMode);
       ExpectValues(Draw(s.type, s.primitive, s.vertices, rgba),
                    Layout(s.type, rgba, s.vertices, s.items),
                    std::string(s.name) + (rgba ? ", rgba" : ", index"));

@@ -223,6 +223,38 @@ TEST_F(Selection, WithoutABufferHitsWriteNothing) {
   }
 }
 
+// A session that leaves a record open, or cut before its first word, then
+// a buffer given as null and selection entered without one: the later hits
+// must neither reach the old buffer nor count.
+struct Leftover {
+  const char *name;
+  GLsizei firstSize;
+};
+
+const Leftover kLeftovers[] = {
+    {"a record left open", 16},
+    {"a record cut before its first word", 0},
+};
+
+TEST_F(Selection, EnteringWithoutABufferForgetsTheLastSession) {
+  for (const Leftover &c : kLeftovers) {
+    std::vector<GLuint> old(16, 0xDEADBEEFu);
+    glSelectBuffer(c.firstSize, old.data());
+    glRenderMode(GL_SELECT);
+    glPushName(1);
+    Perform({Point, 0, {kMid}});
+    glRenderMode(GL_RENDER);
+    const std::vector<GLuint> before = old;
+    glSelectBuffer(16, nullptr);
+    glRenderMode(GL_SELECT);
+    EXPECT_EQ(glGetError(), GLenum(GL_INVALID_OPERATION)) << c.name;
+    Perform({Point, 0, {kFar}});
+    Perform({Point, 0, {kNear}});
+    EXPECT_EQ(glRenderMode(GL_RENDER), -1) << c.name;
+    EXPECT_EQ(old, before) << c.name;
+  }
+}
+
 struct Culling {
   GLenum frontFace, cull;
   Kind winding;  // Tri counter-clockwise, CwTri clockwise
