@@ -125,35 +125,6 @@ void MakeWindow(GlContext *gc, GlVertex **list, int32_t count) {
   }
 }
 
-// Clears a vertex's boundary bit for one call and gives it back after.
-struct HiddenEdge {
-  GlVertex *v;
-  uint32_t kept;
-  explicit HiddenEdge(GlVertex *vertex, bool hide) : v(hide ? vertex : nullptr), kept(0) {
-    if (!v) return;
-    kept = v->has & __GL_HAS_EDGEFLAG_BOUNDARY;
-    v->has &= ~__GL_HAS_EDGEFLAG_BOUNDARY;
-  }
-  ~HiddenEdge() {
-    if (v) v->has = (v->has & ~__GL_HAS_EDGEFLAG_BOUNDARY) | kept;
-  }
-};
-
-// The fan from the first vertex; the boundary bit of a vertex marks the edge
-// that starts at it, so the inner diagonals are hidden by clearing it.
-void RenderFan(GlContext *gc, GlVertex **v, int32_t n) {
-  if (n == 3) {
-    gc->procs.renderTriangle(gc, v[0], v[1], v[2]);
-    return;
-  }
-  for (int32_t k = 0; k <= n - 3; ++k) {
-    const bool first = k == 0, last = k == n - 3;
-    HiddenEdge start(v[0], !first);
-    HiddenEdge closing(v[k + 2], !last);
-    gc->procs.renderTriangle(gc, v[0], v[k + 1], v[k + 2]);
-  }
-}
-
 }  // namespace
 
 void __glDoPolygonClip(GlContext *gc, GlVertex **list, int32_t count, uint32_t orCodes) {
@@ -191,7 +162,7 @@ void __glDoPolygonClip(GlContext *gc, GlVertex **list, int32_t count, uint32_t o
     }
     MakeWindow(gc, list, count);
   }
-  RenderFan(gc, list, count);
+  __glRenderFan(gc, gc->procs.renderTriangle, list, count);
 }
 
 void __glClipPolygon(GlContext *gc, GlVertex *first, int32_t count) {

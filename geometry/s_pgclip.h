@@ -1,5 +1,5 @@
 // Polygon clipping: the clip-space clipper that cuts polygons against the
-// frustum and the user planes and renders the piece left as a fan, and the
+// frustum and the user planes and renders what is left as a fan, and the
 // window-space clipper that cuts triangles drawn into the front buffer to
 // each visible rectangle of the drawable.
 #pragma once
@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include "core/gl_defs.h"
+#include "core/procs.h"
 #include "geometry/s_vertex.h"
 
 struct GlContext;
@@ -27,6 +28,11 @@ void __glClipTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c, uint
 // procs.renderTriangle. At most 15 input vertices.
 void __glDoPolygonClip(GlContext *gc, GlVertex **list, int32_t count, uint32_t orCodes);
 
+// Renders the convex polygon v[0] .. v[n-1] as the fan from v[0]. The
+// boundary bit of a vertex marks the edge that starts at it, so each inner
+// diagonal is hidden by clearing that bit for the one call that draws it.
+void __glRenderFan(GlContext *gc, GlTriangleProc render, GlVertex **v, int32_t n);
+
 // Window outcode bits against a clip rectangle.
 #define __GL_CLIP2D_LEFT 0x10000u
 #define __GL_CLIP2D_RIGHT 0x20000u
@@ -44,6 +50,6 @@ typedef struct GlClipVertex2D {
 // bound is compared after adding the float window bias).
 void __glCalc2DOutcode(GlContext *gc, GlClipVertex2D *record, const GlRect *rect);
 // A procs.renderTriangle procedure for front-buffer drawing: cuts the
-// triangle to every visible rectangle of the drawable and hands each piece
+// triangle to every visible rectangle of the drawable and hands each portion
 // to procs.renderClippedTriangle.
 void __glClipAndRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);

@@ -137,26 +137,6 @@ int ClipToEdge(GlContext *gc, const GlRect *rect, int edge, GlClipVertex2D **in,
   return count;
 }
 
-// The portion P0 .. P(n-1) as the fan from P0, its inner diagonals hidden for
-// each call and the boundary flags put back afterwards.
-void RenderFan(GlContext *gc, GlTriangleProc render, GlClipVertex2D **list, int n) {
-  if (n == 3) {
-    render(gc, &list[0]->v, &list[1]->v, &list[2]->v);
-    return;
-  }
-  GlVertex *p0 = &list[0]->v;
-  for (int k = 0; k <= n - 3; ++k) {
-    GlVertex *pk1 = &list[k + 1]->v, *pk2 = &list[k + 2]->v;
-    const uint32_t flag0 = p0->has & kBoundary, flag2 = pk2->has & kBoundary;
-    if (k != 0) p0->has &= ~kBoundary;
-    if (k != n - 3) pk2->has &= ~kBoundary;
-    render(gc, p0, pk1, pk2);
-    // The render procedure may add bits: give back only the flags.
-    p0->has = (p0->has & ~kBoundary) | flag0;
-    pk2->has = (pk2->has & ~kBoundary) | flag2;
-  }
-}
-
 // The viewport lies inside the clip box and the one visible rectangle is
 // that box: nothing can fall outside.
 bool WholeDrawableVisible(const GlContext *gc, const GlDrawable *d) {
@@ -219,6 +199,9 @@ void __glClipAndRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex
       n = ClipToEdge(gc, rect, edge, list, n, out, &pool);
       list = out;
     }
-    if (n >= 3) RenderFan(gc, render, list, n);
+    if (n < 3) continue;
+    GlVertex *fan[kListEntries];
+    for (int i = 0; i < n; ++i) fan[i] = &list[i]->v;
+    __glRenderFan(gc, render, fan, n);
   }
 }

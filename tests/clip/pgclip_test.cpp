@@ -55,6 +55,104 @@ struct Member {
 };
 Member Decode(int index) { return {index, index % 5, (index / 5) % 2, index / 10}; }
 
+// The input vertex for corner i of the scenario, and the reference's copy.
+void MakeInput(const Scenario &s, const Member &m, bool fogBit, int i, GlVertex &g,
+               RefVertex &r) {
+  const Corner &c = s.corners[i];
+  memset(&g, 0, sizeof g);
+  uint32_t codes = FrustumCodes(c.clip);
+  for (int p = 0; p < int(s.userPlanes.size()); ++p) {
+    double d = 0;
+    for (int k = 0; k < 4; ++k) d += GLfloat(s.userPlanes[p][k]) * double(c.eye[k]);
+    if (d < 0) codes |= __GL_CLIP_USER0 << p;
+  }
+  for (int k = 0; k < 4; ++k) {
+    r.clip[k] = c.clip[k];
+    r.eye[k] = c.eye[k];
+    r.front[k] = Attr(i, k);
+    r.back[k] = Attr(i, 4 + k);
+    r.texture[k] = Attr(i, 9 + k);
+  }
+  r.fog = Attr(i, 8);
+  r.boundary = c.edge;
+  r.source = i;
+  r.eyeValid = true;
+  g.clip = {c.clip[0], c.clip[1], c.clip[2], c.clip[3]};
+  g.eye = {c.eye[0], c.eye[1], c.eye[2], c.eye[3]};
+  g.colors[0] = {GLfloat(r.front[0]), GLfloat(r.front[1]), GLfloat(r.front[2]),
+                 GLfloat(r.front[3])};
+  g.colors[1] = {GLfloat(r.back[0]), GLfloat(r.back[1]), GLfloat(r.back[2]), GLfloat(r.back[3])};
+  g.color = &g.colors[__GL_FRONTFACE];
+  g.fog = GLfloat(r.fog);
+  g.texture = {GLfloat(r.texture[0]), GLfloat(r.texture[1]), GLfloat(r.texture[2]),
+               GLfloat(r.texture[3])};
+  if (m.texture == 2 && !codes) {
+    // What perspective texturing stores in a vertex without codes.
+    const GLfloat invW = 1.0f / c.clip[3];
+    g.texture.x *= invW;
+    g.texture.y *= invW;
+    g.texture.w *= invW;
+  }
+  g.window = kSentinel;
+  g.has = __GL_HAS_SIZE4 | 0x3Fu | (fogBit ? __GL_HAS_FOG : 0) |
+          (c.edge ? __GL_HAS_EDGEFLAG_BOUNDARY : 0) | codes;
+}
+
+// The values of a drawn vertex against the reference's: clip coordinates,
+// window coordinates (made again only when the polygon had codes) within the
+// viewport, and the attributes the member carries.
+void ExpectMatchesReference(const GlVertex &g, const RefVertex &r, const Member &m,
+                            bool fogBit, bool windowMade, const GlViewport &vp) {
+  EXPECT_NEAR(g.clip.x, r.clip[0], kTol);
+  EXPECT_NEAR(g.clip.y, r.clip[1], kTol);
+  EXPECT_NEAR(g.clip.z, r.clip[2], kTol);
+  EXPECT_NEAR(g.clip.w, r.clip[3], kTol);
+  if (windowMade) {
+    const GLfloat xLow = vp.xCenter - fabsf(vp.xScale), xHigh = vp.xCenter + fabsf(vp.xScale);
+    const GLfloat yLow = vp.yCenter - fabsf(vp.yScale), yHigh = vp.yCenter + fabsf(vp.yScale);
+    auto clamp = [](double x, double lo, double hi) { return x < lo ? lo : x > hi ? hi : x; };
+    const double w = r.clip[3];
+    EXPECT_NEAR(g.window.x, clamp(r.clip[0] / w * vp.xScale + vp.xCenter, xLow, xHigh),
+                (fabsf(vp.xScale) + fabsf(vp.xCenter)) * kTol / 8);
+    EXPECT_NEAR(g.window.y, clamp(r.clip[1] / w * vp.yScale + vp.yCenter, yLow, yHigh),
+                (fabsf(vp.yScale) + fabsf(vp.yCenter)) * kTol / 8);
+    EXPECT_NEAR(g.window.z, r.clip[2] / w * vp.zScale + vp.zCenter, kTol);
+    EXPECT_NEAR(g.window.w, 1.0 / w, kTol);
+    EXPECT_TRUE(g.window.x >= xLow && g.window.x <= xHigh) << g.window.x;
+    EXPECT_TRUE(g.window.y >= yLow && g.window.y <= yHigh) << g.window.y;
+  } else {
+    EXPECT_EQ(memcmp(&g.window, &kSentinel, sizeof kSentinel), 0) << "window made again";
+  }
+  const int colorComponents = (m.color == 2 || m.color == 4) ? 4 : m.color ? 1 : 0;
+  const GLfloat *front = &g.colors[0].r, *back = &g.colors[1].r;
+  for (int k = 0; k < colorComponents; ++k) {
+    EXPECT_NEAR(front[k], r.front[k], kTol) << "front " << k;
+    if (m.color >= 3) {
+      EXPECT_NEAR(back[k], r.back[k], kTol) << "back " << k;
+    }
+  }
+  if (m.fog && fogBit) {
+    EXPECT_NEAR(g.fog, r.fog, kTol);
+  }
+  if (r.eyeValid || (m.fog && !fogBit)) {
+    EXPECT_NEAR(g.eye.z, r.eye[2], kTol);
+  }
+  if (r.eyeValid) {
+    EXPECT_NEAR(g.eye.x, r.eye[0], kTol);
+    EXPECT_NEAR(g.eye.y, r.eye[1], kTol);
+    EXPECT_NEAR(g.eye.w, r.eye[3], kTol);
+  }
+  const GLfloat *tex = &g.texture.x;
+  for (int k = 0; k < 4; ++k) {
+    if (m.texture == 1) {
+      EXPECT_NEAR(tex[k], r.texture[k], kTol) << "texture " << k;
+    } else if (m.texture == 2) {
+      EXPECT_NEAR(tex[k], k == 2 ? r.texture[k] : r.texture[k] / r.clip[3], kTol)
+          << "divided texture " << k;
+    }
+  }
+}
+
 class PolygonClip : public ClipTest {
  public:
   void Run(const Scenario &s, int memberIndex, bool fogBit);
@@ -93,48 +191,9 @@ void PolygonClip::Run(const Scenario &s, int memberIndex, bool fogBit) {
   std::vector<uint32_t> hasBefore(n);
   uint32_t orHas = 0;
   for (int i = 0; i < n; ++i) {
-    const Corner &c = s.corners[i];
-    RefVertex &r = ref[i];
-    GlVertex &g = v[i];
-    memset(&g, 0, sizeof g);
-    uint32_t codes = FrustumCodes(c.clip);
-    for (int p = 0; p < int(s.userPlanes.size()); ++p) {
-      double d = 0;
-      for (int k = 0; k < 4; ++k) d += GLfloat(s.userPlanes[p][k]) * double(c.eye[k]);
-      if (d < 0) codes |= __GL_CLIP_USER0 << p;
-    }
-    for (int k = 0; k < 4; ++k) {
-      r.clip[k] = c.clip[k];
-      r.eye[k] = c.eye[k];
-      r.front[k] = Attr(i, k);
-      r.back[k] = Attr(i, 4 + k);
-      r.texture[k] = Attr(i, 9 + k);
-    }
-    r.fog = Attr(i, 8);
-    r.boundary = c.edge;
-    r.source = i;
-    r.eyeValid = true;
-    g.clip = {c.clip[0], c.clip[1], c.clip[2], c.clip[3]};
-    g.eye = {c.eye[0], c.eye[1], c.eye[2], c.eye[3]};
-    g.colors[0] = {GLfloat(r.front[0]), GLfloat(r.front[1]), GLfloat(r.front[2]),
-                   GLfloat(r.front[3])};
-    g.colors[1] = {GLfloat(r.back[0]), GLfloat(r.back[1]), GLfloat(r.back[2]), GLfloat(r.back[3])};
-    g.color = &g.colors[__GL_FRONTFACE];
-    g.fog = GLfloat(r.fog);
-    g.texture = {GLfloat(r.texture[0]), GLfloat(r.texture[1]), GLfloat(r.texture[2]),
-                 GLfloat(r.texture[3])};
-    if (m.texture == 2 && !codes) {
-      // What perspective texturing stores in a vertex without codes.
-      const GLfloat invW = 1.0f / c.clip[3];
-      g.texture.x *= invW;
-      g.texture.y *= invW;
-      g.texture.w *= invW;
-    }
-    g.window = kSentinel;
-    g.has = __GL_HAS_SIZE4 | 0x3Fu | (fogBit ? __GL_HAS_FOG : 0) |
-            (c.edge ? __GL_HAS_EDGEFLAG_BOUNDARY : 0) | codes;
-    hasBefore[i] = g.has;
-    orHas |= g.has;
+    MakeInput(s, m, fogBit, i, v[i], ref[i]);
+    hasBefore[i] = v[i].has;
+    orHas |= v[i].has;
   }
 
   uint32_t codes = orHas & kCodeBits;
@@ -173,9 +232,6 @@ void PolygonClip::Run(const Scenario &s, int memberIndex, bool fogBit) {
 
   const std::vector<RefTriangle> fan = want.drawn ? RefFan(want.polygon) : std::vector<RefTriangle>{};
   ASSERT_EQ(Recorded().size(), fan.size());
-  const GLfloat xLow = vp.xCenter - fabsf(vp.xScale), xHigh = vp.xCenter + fabsf(vp.xScale);
-  const GLfloat yLow = vp.yCenter - fabsf(vp.yScale), yHigh = vp.yCenter + fabsf(vp.yScale);
-  auto clamp = [](double x, double lo, double hi) { return x < lo ? lo : x > hi ? hi : x; };
   for (size_t t = 0; t < fan.size(); ++t) {
     const RecordedTriangle &rec = Recorded()[t];
     for (int j = 0; j < 3; ++j) {
@@ -191,51 +247,7 @@ void PolygonClip::Run(const Scenario &s, int memberIndex, bool fogBit) {
         EXPECT_EQ(g.color, &ptr->colors[__GL_FRONTFACE]);
       }
       EXPECT_EQ((g.has & __GL_HAS_EDGEFLAG_BOUNDARY) != 0, fan[t].boundary[j]);
-      EXPECT_NEAR(g.clip.x, r.clip[0], kTol);
-      EXPECT_NEAR(g.clip.y, r.clip[1], kTol);
-      EXPECT_NEAR(g.clip.z, r.clip[2], kTol);
-      EXPECT_NEAR(g.clip.w, r.clip[3], kTol);
-      if (codes) {
-        const double w = r.clip[3];
-        EXPECT_NEAR(g.window.x, clamp(r.clip[0] / w * vp.xScale + vp.xCenter, xLow, xHigh),
-                    (fabsf(vp.xScale) + fabsf(vp.xCenter)) * kTol / 8);
-        EXPECT_NEAR(g.window.y, clamp(r.clip[1] / w * vp.yScale + vp.yCenter, yLow, yHigh),
-                    (fabsf(vp.yScale) + fabsf(vp.yCenter)) * kTol / 8);
-        EXPECT_NEAR(g.window.z, r.clip[2] / w * vp.zScale + vp.zCenter, kTol);
-        EXPECT_NEAR(g.window.w, 1.0 / w, kTol);
-        EXPECT_TRUE(g.window.x >= xLow && g.window.x <= xHigh) << g.window.x;
-        EXPECT_TRUE(g.window.y >= yLow && g.window.y <= yHigh) << g.window.y;
-      } else {
-        EXPECT_EQ(memcmp(&g.window, &kSentinel, sizeof kSentinel), 0) << "window made again";
-      }
-      const int colorComponents = (m.color == 2 || m.color == 4) ? 4 : m.color ? 1 : 0;
-      const GLfloat *front = &g.colors[0].r, *back = &g.colors[1].r;
-      for (int k = 0; k < colorComponents; ++k) {
-        EXPECT_NEAR(front[k], r.front[k], kTol) << "front " << k;
-        if (m.color >= 3) {
-          EXPECT_NEAR(back[k], r.back[k], kTol) << "back " << k;
-        }
-      }
-      if (m.fog && fogBit) {
-        EXPECT_NEAR(g.fog, r.fog, kTol);
-      }
-      if (r.eyeValid || (m.fog && !fogBit)) {
-        EXPECT_NEAR(g.eye.z, r.eye[2], kTol);
-      }
-      if (r.eyeValid) {
-        EXPECT_NEAR(g.eye.x, r.eye[0], kTol);
-        EXPECT_NEAR(g.eye.y, r.eye[1], kTol);
-        EXPECT_NEAR(g.eye.w, r.eye[3], kTol);
-      }
-      const GLfloat *tex = &g.texture.x;
-      for (int k = 0; k < 4; ++k) {
-        if (m.texture == 1) {
-          EXPECT_NEAR(tex[k], r.texture[k], kTol) << "texture " << k;
-        } else if (m.texture == 2) {
-          EXPECT_NEAR(tex[k], k == 2 ? r.texture[k] : r.texture[k] / r.clip[3], kTol)
-              << "divided texture " << k;
-        }
-      }
+      ExpectMatchesReference(g, r, m, fogBit, codes != 0, vp);
     }
   }
   for (int i = 0; i < n; ++i) EXPECT_EQ(v[i].has, hasBefore[i]) << "has of input " << i;
