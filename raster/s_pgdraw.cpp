@@ -148,7 +148,7 @@ void GLFASTCALL __glFillTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVert
   if (flags & __GL_SHADE_TEXTURE) SetTexture(gc, plane, sorted);
   if (flags & __GL_SHADE_DEPTH_ITER) {
     plane.Gradients(wMin.z, wMid.z, wMax.z, &sh.dzdxFloat, &sh.dzdyFloat);
-    sh.dzdx = DepthStep(sh.dzdxFloat, flags & __GL_SHADE_POLYGON_OFFSET);
+    sh.dzdx = DepthStep(sh.dzdxFloat);
     sh.dzdxBig = int32_t(uint32_t(sh.dzdx) << 5);
   }
   if (flags & __GL_SHADE_FRAGMENT_FOG) {

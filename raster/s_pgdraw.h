@@ -24,10 +24,14 @@ void SetInitialParameters(GlContext *gc, const GlVertex *v, const GlColor *color
 // A depth step or start as the 32-bit word the plain depth walk adds with wrapping:
 // the low bits of the step truncated toward zero, so that steps beyond 2^31
 // (16-bit buffers, whose depths reach 2^32) still land on the right word.
-// The offset walk keeps a float depth and needs the value itself: it takes
-// the saturating conversion instead.
-inline int32_t DepthStep(double step, bool offsetWalk) {
-  if (offsetWalk) return __glTruncateToInt(step);
+inline int32_t DepthStep(double step) {
   if (!(step > -1099511627776.0 && step < 1099511627776.0)) return 0;  // 2^40; NaN too
   return int32_t(uint32_t(uint64_t(int64_t(step))));
+}
+
+// The same step as a value for the offset walk, which keeps a float depth:
+// truncated toward zero like the word, but whole.
+inline GLfloat DepthStepValue(double step) {
+  if (!(step > -1099511627776.0 && step < 1099511627776.0)) return 0;
+  return GLfloat(int64_t(step));
 }

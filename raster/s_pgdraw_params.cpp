@@ -54,21 +54,23 @@ void SetInitialParameters(GlContext *gc, const GlVertex *v, const GlColor *color
     st.Start(rho, sh.drhodx, sh.drhody, &sh.rho, &sh.rhoLittle, &sh.rhoBig);
   }
   if (flags & __GL_SHADE_DEPTH_ITER) {
-    const bool offsetWalk = flags & __GL_SHADE_POLYGON_OFFSET;
     const GLfloat zLittle = sh.dzdxFloat * L + sh.dzdyFloat;
-    sh.zLittle = DepthStep(zLittle, offsetWalk);
-    sh.zBig = DepthStep(st.bigRight ? zLittle + sh.dzdxFloat : zLittle - sh.dzdxFloat, offsetWalk);
+    const GLfloat zBig = st.bigRight ? zLittle + sh.dzdxFloat : zLittle - sh.dzdxFloat;
+    sh.zLittle = DepthStep(zLittle);
+    sh.zBig = DepthStep(zBig);
+    sh.offsetZLittle = DepthStepValue(zLittle);
+    sh.offsetZBig = DepthStepValue(zBig);
     if (gc->state.enables.general & __GL_POLYGON_OFFSET_FILL_ENABLE) {
       sh.z = uint32_t(__glPolygonOffsetZ(gc, v, dx, dy));
       const GLfloat divisor = sh.dzdxFloat != 0 ? sh.dzdxFloat : kFlatDivisor;
-      sh.offsetRangeEndBig = -GLfloat(sh.zBig) / divisor;
-      sh.offsetRangeEndLittle = -GLfloat(sh.zLittle) / divisor;
+      sh.offsetRangeEndBig = -sh.offsetZBig / divisor;
+      sh.offsetRangeEndLittle = -sh.offsetZLittle / divisor;
     } else {
       // The first pixel may lie outside the triangle (its row starts beside a
       // sharp corner), where the plane runs below 0 or past the top: keep the
       // value's low 32 bits, as the steps do, so they bring it back in range.
       const GLfloat z = v->window.z + sh.dzdxFloat * dx + sh.dzdyFloat * dy;
-      sh.z = uint32_t(DepthStep(z, false));
+      sh.z = uint32_t(DepthStep(z));
     }
   }
   if (flags & __GL_SHADE_FRAGMENT_FOG) st.Start(fog, sh.dfdx, sh.dfdy, &sh.fog, &sh.fogLittle, &sh.fogBig);

@@ -55,7 +55,7 @@ void StepParameters(GlShader *sh, uint32_t flags) {
   const int32_t zStep = kBig ? sh->zBig : sh->zLittle;
   if (flags & __GL_SHADE_DEPTH_ITER) sh->z += uint32_t(zStep);
   if (flags & __GL_SHADE_POLYGON_OFFSET) {
-    sh->offsetZ += GLfloat(zStep);
+    sh->offsetZ += kBig ? sh->offsetZBig : sh->offsetZLittle;
     sh->offsetRangeEnd += kBig ? sh->offsetRangeEndBig : sh->offsetRangeEndLittle;
   }
   if (flags & __GL_SHADE_DEPTH_TEST)

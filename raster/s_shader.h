@@ -90,6 +90,9 @@ typedef struct GlShader {
   uint32_t offsetClampLeft, offsetClampRight;
   GLfloat offsetRangeEnd, offsetRangeWidth;
   GLfloat offsetRangeEndBig, offsetRangeEndLittle;
+  // The offset depth's row steps as values: a 16-bit buffer's step may pass
+  // 2^31, where zLittle and zBig hold only the word's low bits.
+  GLfloat offsetZLittle, offsetZBig;
 } GlShader;
 
 // The flags word sits after 55 words of start values and steps; the span

@@ -7,6 +7,8 @@
 // Depths inside the interval are also held to 0 .. scale pixel by pixel:
 // the setup's truncated step can carry the first pixels of a run a little
 // outside it, and a depth below 0 must not wrap to the far end.
+#include <math.h>
+
 #include "core/context.h"
 #include "core/gl_assert.h"
 #include "core/s_pick.h"
@@ -30,6 +32,16 @@ int64_t DepthInRange(double z, uint32_t scale) {
   if (!(z > 0.0)) return 0;
   if (z >= double(scale)) return scale;
   return int64_t(z);
+}
+
+// The offset depth's step per pixel. dzdx holds the word the plain walk
+// adds; a 16-bit buffer's step may pass 2^31, where only the float gradient
+// still says which way and how far.
+int64_t PixelStep(const GlShader *sh) {
+  const double gradient = sh->dzdxFloat;
+  if (fabs(gradient) >= 2147483648.0 && fabs(gradient) < 1099511627776.0)
+    return int64_t(gradient);
+  return sh->dzdx;
 }
 
 int32_t PixelsInSpan(double n, int32_t length) {
@@ -67,7 +79,7 @@ void SplitRuns(GlContext *gc, Run runs[2]) {
     // The span starts before the interval.
     const int32_t k = PixelsInSpan(end - width + 1.0, length);
     // k steps of dzdx; the word step dzdx << 5 can overflow 32 bits.
-    const int64_t stepped = int64_t(k) * sh->dzdx;
+    const int64_t stepped = int64_t(k) * PixelStep(sh);
     runs[0] = ClampRun(gc, k, sh->offsetClampLeft);
     runs[1] = SteppedRun(gc, length - k, double(stepped) + double(sh->offsetZ));
   } else {
@@ -96,7 +108,7 @@ struct OffsetWalker {
       : gc(g),
         buf(g),
         stencil(g),
-        dzdx(g->polygon.shader.dzdx),
+        dzdx(PixelStep(&g->polygon.shader)),
         atZero(ClampCompare(g, 0)),
         atScale(ClampCompare(g, g->depthBuffer.scale)) {
     SplitRuns(g, runs);

@@ -35,7 +35,7 @@ void GLFASTCALL __glFillTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVert
 // fills through procs.fillTriangleUnfogged.
 void GLFASTCALL __glFillFlatFogTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
 
-// ---- Pieces of the fill, shared with the line rasterizer ----
+// ---- Parts of the fill shared with the line rasterizer ----
 // The left edge of the walker from its x at the centre of the first row and
 // its slope (pixels per row); also the depth and stencil address steps.
 void __glSnapXLeft(GlContext *gc, GLfloat x, GLfloat dxdy);

@@ -109,7 +109,7 @@ TEST(FillParameters, SpanStartValuesFollowTheDoublePlanes) {
 // A 16-bit buffer's depths reach 2^32, so a steep triangle's row or pixel
 // step can pass 2^31: the depth words the plain depth walk reaches with its
 // wrapping adds (row by row through z, pixel by pixel through dzdx) still
-// follow the plane.
+// follow the plane, and so does the float depth of the offset walk.
 TEST(FillParameters, SixteenBitDepthStepsBeyondHalfTheRange) {
   struct Case {
     const char *name;
@@ -121,36 +121,46 @@ TEST(FillParameters, SixteenBitDepthStepsBeyondHalfTheRange) {
       {"rising by pixels", {10, 11.875, 10}, {10, 10, 40}, {0, 1, 0}},
       {"falling by pixels", {10, 11.875, 10}, {10, 10, 40}, {1, 0, 1}},
   };
-  for (const Case &c : kCases) {
-    SCOPED_TRACE(c.name);
-    FillContext ctx;
-    GlContext *gc = ctx.gc();
-    gc->depthBuffer.scale = 0xFFFF0000u;
-    gc->constants.depthMax = float(0xFFFF0000u);
-    ctx.SetFlags(__GL_SHADE_RGB | __GL_SHADE_DEPTH_ITER);
-    GlVertex v[3];
-    double depth[3];
-    for (int i = 0; i < 3; i++) {
-      v[i] = FillContext::Vertex(c.x[i], c.y[i], c.z[i]);
-      depth[i] = c.z[i] * double(0xFFFF0000u);
-    }
-    ctx.Fill(&v[0], &v[1], &v[2]);
-    ASSERT_FALSE(ctx.spans.empty());
-    const RefPlane pz(c.x, c.y, depth);
-    bool pixelSteps = false;
-    for (const Span &sp : ctx.spans) {
-      SCOPED_TRACE("row " + std::to_string(sp.y));
-      const double y = sp.y + 0.5;
-      // The float start value and its steps are good to a few float units.
-      const double tol = 8192.0;
-      for (int32_t i = 0; i < sp.length; i++) {
-        const uint32_t z = sp.shader.z + uint32_t(i) * uint32_t(sp.shader.dzdx);
-        EXPECT_NEAR(double(z), pz.At(sp.x + i + 0.5, y), tol) << "pixel " << i;
+  // With polygon offset on, adding nothing here.
+  for (bool offset : {false, true})
+    for (const Case &c : kCases) {
+      SCOPED_TRACE(std::string(c.name) + (offset ? ", offset" : ""));
+      FillContext ctx;
+      GlContext *gc = ctx.gc();
+      gc->depthBuffer.scale = 0xFFFF0000u;
+      gc->constants.depthMax = float(0xFFFF0000u);
+      uint32_t flags = __GL_SHADE_RGB | __GL_SHADE_DEPTH_ITER;
+      if (offset) {
+        flags |= __GL_SHADE_POLYGON_OFFSET;
+        gc->state.enables.general |= __GL_POLYGON_OFFSET_FILL_ENABLE;
       }
-      pixelSteps |= sp.length > 1;
+      ctx.SetFlags(flags);
+      GlVertex v[3];
+      double depth[3];
+      for (int i = 0; i < 3; i++) {
+        v[i] = FillContext::Vertex(c.x[i], c.y[i], c.z[i]);
+        depth[i] = c.z[i] * double(0xFFFF0000u);
+      }
+      ctx.Fill(&v[0], &v[1], &v[2]);
+      ASSERT_FALSE(ctx.spans.empty());
+      const RefPlane pz(c.x, c.y, depth);
+      bool pixelSteps = false;
+      for (const Span &sp : ctx.spans) {
+        SCOPED_TRACE("row " + std::to_string(sp.y));
+        const double y = sp.y + 0.5;
+        // The float start value and its steps are good to a few float units.
+        const double tol = 8192.0;
+        for (int32_t i = 0; i < sp.length; i++) {
+          const uint32_t z = sp.shader.z + uint32_t(i) * uint32_t(sp.shader.dzdx);
+          EXPECT_NEAR(double(z), pz.At(sp.x + i + 0.5, y), tol) << "pixel " << i;
+        }
+        if (offset) {
+          EXPECT_NEAR(double(sp.shader.offsetZ), pz.At(sp.x + 0.5, y), tol);
+        }
+        pixelSteps |= sp.length > 1;
+      }
+      EXPECT_TRUE(pixelSteps || ctx.spans.size() > 1) << "no step was taken";
     }
-    EXPECT_TRUE(pixelSteps || ctx.spans.size() > 1) << "no step was taken";
-  }
 }
 
 // Flat shading: the provoking vertex's colour, rescaled by name, in every

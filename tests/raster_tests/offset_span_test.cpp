@@ -52,12 +52,16 @@ const Width kWidths[] = {{16, false, 67108864.0},
                          {24, true, 16777216.0},
                          {32, false, 16777216.0}};
 
-// The offset fields as the triangle setup computes them, in floats.
-void SetOffsetFields(GlShader &sh, uint32_t scale, float zo, int32_t dzdx) {
+// The offset fields as the triangle setup computes them, in floats; dzdx
+// is the whole step, kept as the setup keeps it: the gradient, and the word
+// of its low 32 bits.
+void SetOffsetFields(GlShader &sh, uint32_t scale, float zo, int64_t dzdx) {
   const float d = float(dzdx), s = float(scale);
+  const uint32_t word = uint32_t(uint64_t(dzdx));
   sh.offsetZ = zo;
-  sh.dzdx = dzdx;
-  sh.dzdxBig = int32_t(uint32_t(dzdx) << 5);
+  sh.dzdxFloat = d;
+  sh.dzdx = int32_t(word);
+  sh.dzdxBig = int32_t(word << 5);
   sh.offsetClampLeft = dzdx >= 0 ? 0 : scale;
   sh.offsetClampRight = dzdx >= 0 ? scale : 0;
   if (d > 0) {
@@ -72,7 +76,7 @@ void SetOffsetFields(GlShader &sh, uint32_t scale, float zo, int32_t dzdx) {
   }
 }
 
-Outcome Model(SpanContext &ctx, double zo, int32_t dzdx, bool stippled, bool stencil,
+Outcome Model(SpanContext &ctx, double zo, int64_t dzdx, bool stippled, bool stencil,
               const std::vector<uint32_t> &in) {
   GlShader &sh = ctx.sh();
   GlStencilBuffer *sfb = &ctx.gc()->stencilBuffer;
@@ -83,7 +87,7 @@ Outcome Model(SpanContext &ctx, double zo, int32_t dzdx, bool stippled, bool ste
   for (int32_t k = 0; k < sh.length; k++) {
     bool pass = false;
     if (!stippled || Alive(in, k)) {
-      const double real = zo + double(k) * dzdx;
+      const double real = zo + double(k) * double(dzdx);
       const bool clamped = real < 0 || real > scale;
       const double depth = real < 0 ? 0 : real > scale ? scale : real;
       if (clamped && ((func == GL_LESS && depth != 0) || (func == GL_GREATER && depth == 0)))
@@ -141,6 +145,43 @@ TEST(OffsetSpans, RunsAgreeWithThePerPixelModel) {
               ASSERT_EQ(BySpan(ctx, stippled, stencil), expected);
             }
         }
+}
+
+// A 16-bit buffer's depths reach 2^32, so a steep span's step per pixel may
+// pass 2^31, beyond what the step's word says when read as signed.
+TEST(OffsetSpans, SixteenBitStepsBeyondHalfTheRange) {
+  struct Case {
+    const char *name;
+    double zo, dzdx;
+    int32_t x, length;
+  };
+  const Case kSteep[] = {
+      {"rising from inside", 1.0e8, 3.0e9, 0, 6},
+      {"rising from below 0", -2.5e9, 3.0e9, 3, 6},
+      {"falling from inside", 4.2e9, -3.0e9, 1, 6},
+      {"falling from above the scale", 6.0e9, -2.5e9, 0, 6},
+  };
+  std::mt19937 rng(29);
+  for (const Case &c : kSteep)
+    for (GLenum func : kFunctions)
+      for (bool stippled : {false, true}) {
+        SCOPED_TRACE(std::string(c.name) + ", function " + std::to_string(func) +
+                     (stippled ? ", stippled" : ""));
+        SpanContext ctx(16);
+        ctx.SetDepth(func, true, false);
+        const uint32_t scale = ctx.depth().dfb()->scale;
+        ctx.Scramble(rng);
+        ctx.SetSpan(c.x, 1, c.length);
+        SetOffsetFields(ctx.sh(), scale, float(c.zo), int64_t(c.dzdx));
+        std::vector<uint32_t> in(GL_SPAN_STIPPLE_WORDS);
+        for (uint32_t &word : in) word = rng() | rng();
+        const std::vector<uint8_t> before = ctx.Snapshot();
+        const Outcome expected = Model(ctx, c.zo, int64_t(c.dzdx), stippled, false, in);
+        ctx.Restore(before);
+        ctx.words() = in;
+        ctx.sh().stipplePat = ctx.words().data();
+        ASSERT_EQ(BySpan(ctx, stippled, false), expected);
+      }
 }
 
 // GL_LESS with a clamp depth that is not 0 rejects every clamped pixel,
