@@ -44,6 +44,18 @@ void TwoLights() {
   glEnable(GL_LIGHTING);
 }
 
+// One ring of the torus scene: shifted along x, turned about the x axis by
+// `tilt` degrees, in its own material.
+void Ring(GLfloat shiftX, GLfloat tilt, const GLfloat diffuse[4], const GLfloat highlight[4],
+          GLfloat shininess) {
+  glPushMatrix();
+  glTranslatef(shiftX, 0, 0);
+  if (tilt != 0) glRotatef(tilt, 1, 0, 0);
+  Material(GL_FRONT, diffuse, highlight, shininess);
+  SceneTorus(1.5f, 0.45f, 48, 24);
+  glPopMatrix();
+}
+
 }  // namespace
 
 void DrawTorusScene(int32_t width, int32_t height) {
@@ -62,17 +74,8 @@ void DrawTorusScene(int32_t width, int32_t height) {
   glRotatef(-30, 0, 1, 0);
   // The red ring lies in the xy plane, the gold one in the xz plane, each
   // passing through the other's hole.
-  glPushMatrix();
-  glTranslatef(-1.0f, 0, 0);
-  Material(GL_FRONT, kRed, kShine, 60);
-  SceneTorus(1.5f, 0.45f, 48, 24);
-  glPopMatrix();
-  glPushMatrix();
-  glTranslatef(1.0f, 0, 0);
-  glRotatef(90, 1, 0, 0);
-  Material(GL_FRONT, kGold, kShine, 30);
-  SceneTorus(1.5f, 0.45f, 48, 24);
-  glPopMatrix();
+  Ring(-1.0f, 0, kRed, kShine, 60);
+  Ring(1.0f, 90, kGold, kShine, 30);
 }
 
 void DrawCutawayScene(int32_t width, int32_t height) {

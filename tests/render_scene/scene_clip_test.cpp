@@ -153,13 +153,7 @@ class ClipTest : public SceneTest {
     for (ClipPrimitive p : c.primitives) {
       for (ObjectVertex &v : p.v) v.c[0] *= indexScale;
       glBegin(p.mode);
-      for (const ObjectVertex &v : p.v) {
-        if (format.rgba)
-          glColor4f(GLfloat(v.c[0]), GLfloat(v.c[1]), GLfloat(v.c[2]), GLfloat(v.c[3]));
-        else
-          glIndexf(GLfloat(v.c[0]));
-        glVertex3f(GLfloat(v.x), GLfloat(v.y), GLfloat(v.z));
-      }
+      for (const ObjectVertex &v : p.v) SendVertex(v.x, v.y, v.z, v.c);
       glEnd();
       for (const TriangleIndexes &t : Decompose(p.mode, int32_t(p.v.size()))) {
         const ObjectVertex *tri[3] = {&p.v[t.a], &p.v[t.b], &p.v[t.c]};

@@ -151,15 +151,17 @@ void SceneTest::Apply(const SceneState &s) {
   s.stencil.on ? glEnable(GL_STENCIL_TEST) : glDisable(GL_STENCIL_TEST);
 }
 
+void SceneTest::SendVertex(double x, double y, double z, const double c[4]) {
+  if (format.rgba)
+    glColor4f(GLfloat(c[0]), GLfloat(c[1]), GLfloat(c[2]), GLfloat(c[3]));
+  else
+    glIndexf(GLfloat(c[0]));
+  glVertex3f(GLfloat(x), GLfloat(y), GLfloat(z));
+}
+
 void SceneTest::Send(const ScenePrimitive &p) {
   glBegin(p.mode);
-  for (const SceneVertex &v : p.v) {
-    if (format.rgba)
-      glColor4f(GLfloat(v.c[0]), GLfloat(v.c[1]), GLfloat(v.c[2]), GLfloat(v.c[3]));
-    else
-      glIndexf(GLfloat(v.c[0]));
-    glVertex3f(GLfloat(v.x), GLfloat(v.y), GLfloat(v.z));
-  }
+  for (const SceneVertex &v : p.v) SendVertex(v.x, v.y, v.z, v.c);
   glEnd();
 }
 

@@ -36,6 +36,9 @@ class SceneTest : public life_test::LifeTest {
   // The state and the primitive through the entries, and into the reference.
   void Apply(const SceneState &s);
   void Send(const ScenePrimitive &p);
+  // One vertex: its colour (the index in c[0] in colour-index formats),
+  // then its position.
+  void SendVertex(double x, double y, double z, const double c[4]);
   void Run(SceneReference *ref, const std::vector<SceneStep> &steps);
   // What glBegin does first, so that tests can replace picked procedures.
   void Validate();

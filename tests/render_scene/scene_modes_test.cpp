@@ -251,14 +251,12 @@ class PolygonModeTest : public SceneTest {
     procs.renderLine = procs.renderLineTrap = procs.renderLinePicked = RecordLine;
     procs.renderPoint = procs.renderPointTrap = procs.renderPointPicked = RecordPoint;
     gRecorded = out;
+    const double indexScale = format.rgba ? 1 : IndexRange(format);
     glBegin(p.mode);
     for (const ModeVertex &mv : p.v) {
       glEdgeFlag(GLboolean(mv.edge));
-      if (format.rgba)
-        glColor4f(GLfloat(mv.v.c[0]), GLfloat(mv.v.c[1]), GLfloat(mv.v.c[2]), GLfloat(mv.v.c[3]));
-      else
-        glIndexf(GLfloat(mv.v.c[0] * IndexRange(format)));
-      glVertex3f(GLfloat(mv.v.x), GLfloat(mv.v.y), GLfloat(mv.v.z));
+      const double c[4] = {mv.v.c[0] * indexScale, mv.v.c[1], mv.v.c[2], mv.v.c[3]};
+      SendVertex(mv.v.x, mv.v.y, mv.v.z, c);
     }
     glEnd();
     gRecorded = nullptr;
