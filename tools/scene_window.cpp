@@ -60,6 +60,11 @@ void FreeBuffers(SceneWindow *window) {
 }  // namespace
 
 bool SceneWindowOpen(SceneWindow *window, int32_t width, int32_t height) {
+  return SceneWindowOpenDepth(window, width, height, 24);
+}
+
+bool SceneWindowOpenDepth(SceneWindow *window, int32_t width, int32_t height, uint32_t depthBits) {
+  const uint32_t depthBytes = depthBits <= 16 ? 2 : 4;
   memset(window, 0, sizeof *window);
   GlModes *m = &window->modes;
   m->rgbMode = 1, m->doubleBufferMode = 1;
@@ -67,7 +72,7 @@ bool SceneWindowOpen(SceneWindow *window, int32_t width, int32_t height) {
   m->redBits = 5, m->greenBits = 6, m->blueBits = 5;
   m->redMask = 0xF800, m->greenMask = 0x07E0, m->blueMask = 0x001F;
   m->colorBits = m->indexBits = 16;
-  m->depthBits = 24, m->stencilBits = 8;
+  m->depthBits = depthBits, m->stencilBits = 8;
 
   GlDrawable *d = &window->drawable;
   d->modes = m;
@@ -78,7 +83,8 @@ bool SceneWindowOpen(SceneWindow *window, int32_t width, int32_t height) {
   d->setCoreClipRect = __wglSetCoreClipRect;
   d->malloc = malloc, d->calloc = calloc, d->realloc = realloc, d->free = free;
   if (!d->mutex || !Attach(&d->front, width, height, 16, 2) ||
-      !Attach(&d->back, width, height, 16, 2) || !Attach(&d->depth, width, height, 24, 4) ||
+      !Attach(&d->back, width, height, 16, 2) ||
+      !Attach(&d->depth, width, height, depthBits, depthBytes) ||
       !Attach(&d->stencil, width, height, 8, 1)) {
     FreeBuffers(window);
     return false;

@@ -19,6 +19,9 @@ typedef struct SceneWindow {
 // calling thread; false (with everything released) on failure. One window
 // at a time.
 bool SceneWindowOpen(SceneWindow *window, int32_t width, int32_t height);
+// The same with a depth buffer of `depthBits` (16: 16-bit words; more: 32-bit
+// words), for the benchmarks that compare depth sizes.
+bool SceneWindowOpenDepth(SceneWindow *window, int32_t width, int32_t height, uint32_t depthBits);
 // Releases and destroys the context, then the buffers.
 void SceneWindowClose(SceneWindow *window);
 // The back buffer as 8-bit RGB, top row first (width x height x 3 bytes).

@@ -1,0 +1,228 @@
+// The span procedures alone over 2048-pixel spans: shading, the depth test
+// (16- and 24-bit buffers), the colour store of every RGB format, plain and
+// dithered, and the whole span processor of one common state, so that the
+// time a span takes can be split by stage. Each runs in a real context bound
+// to a 2048 x 4 memory window; the store cases point its back buffer at
+// memory of the format in turn and put it back afterwards.
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <vector>
+
+#include "bench/bench_timer.h"
+#include "core/context.h"
+#include "core/gl_api.h"
+#include "raster/s_shader.h"
+#include "raster/s_span.h"
+#include "tools/scene_window.h"
+#include "wgl/wgl_drawable.h"
+
+namespace {
+
+constexpr int32_t kSpan = 2048, kRows = 4;
+
+typedef GLbool8 (*SpanProc)(GlContext *gc);
+
+struct RgbFormat {
+  const char *name;
+  uint32_t colorBits, bytes;
+  uint32_t bits[4];
+  uint32_t masks[4];
+};
+
+const RgbFormat kFormats[] = {
+    {"3-3-2", 8, 1, {3, 3, 2, 0}, {0xE0, 0x1C, 0x03, 0}},
+    {"5-5-5", 16, 2, {5, 5, 5, 0}, {0x7C00, 0x03E0, 0x001F, 0}},
+    {"5-6-5", 16, 2, {5, 6, 5, 0}, {0xF800, 0x07E0, 0x001F, 0}},
+    {"1-5-5-5", 16, 2, {5, 5, 5, 1}, {0x7C00, 0x03E0, 0x001F, 0x8000}},
+    {"8-8-8", 24, 3, {8, 8, 8, 0}, {0xFF0000, 0xFF00, 0xFF, 0}},
+    {"X-8-8-8", 32, 4, {8, 8, 8, 0}, {0xFF0000, 0xFF00, 0xFF, 0}},
+    {"8-8-8-8", 32, 4, {8, 8, 8, 8}, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}},
+};
+
+// The span the procedures see: row 1 of the window, colours and words owned
+// here, depth stepping across half the buffer's range.
+struct SpanBench {
+  SceneWindow window;
+  std::vector<GlColor> colors = std::vector<GlColor>(kSpan);
+  uint32_t words[kSpan / 32] = {};
+  GlContext *gc() const { return window.gc; }
+};
+
+void LoadShader(SpanBench *b) {
+  GlContext *gc = b->gc();
+  GlShader &sh = gc->polygon.shader;
+  const int32_t row = 1;
+  sh.x = gc->constants.viewportXAdjust;
+  sh.y = gc->constants.viewportYAdjust + row;
+  sh.length = kSpan;
+  sh.spanColors = b->colors.data();
+  sh.stipplePat = b->words;
+  sh.cfb = gc->back;
+  sh.r = 10, sh.g = 200, sh.b = 30, sh.a = 255;
+  sh.drdx = 0.1f, sh.dgdx = -0.09f, sh.dbdx = 0.11f, sh.dadx = -0.05f;
+  const GlDrawableBuffer &depth = b->window.drawable.depth;
+  sh.zbuf = depth.base + row * depth.pitchBytes;
+  const uint32_t scale = gc->depthBuffer.scale;
+  sh.z = scale / 4;
+  sh.dzdx = int32_t(scale / 2 / kSpan);
+  sh.dzdxBig = sh.dzdx * 32;
+  const GlDrawableBuffer &stencil = b->window.drawable.stencil;
+  sh.sbuf = stencil.base + row * stencil.pitchBytes;
+}
+
+// A window with the depth test on (LEQUAL: every pixel passes and is
+// written), smooth shading and no dithering, validated by one drawn
+// triangle.
+bool Open(SpanBench *b, uint32_t depthBits) {
+  if (!SceneWindowOpenDepth(&b->window, kSpan, kRows, depthBits)) {
+    fprintf(stderr, "bench_spans: no context could be made and bound\n");
+    return false;
+  }
+  glViewport(0, 0, kSpan, kRows);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, kSpan, 0, kRows, -1, 1);
+  glDisable(GL_DITHER);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glShadeModel(GL_SMOOTH);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glBegin(GL_TRIANGLES);
+  glColor3f(1, 0, 0);
+  glVertex2f(0, 0);
+  glColor3f(0, 1, 0);
+  glVertex2f(8, 0);
+  glColor3f(0, 0, 1);
+  glVertex2f(0, 3);
+  glEnd();
+  glFinish();
+  if (glGetError() != GL_NO_ERROR) {
+    fprintf(stderr, "bench_spans: setting up the window raised a GL error\n");
+    SceneWindowClose(&b->window);
+    return false;
+  }
+  LoadShader(b);
+  __glShadeRGBASpan(b->gc());  // colours for the stages that read them
+  return true;
+}
+
+// Times `proc` over the span: one warm-up call, then the median of the runs.
+void Measure(const bench::Options &options, SpanBench *b, const char *stage, const char *format,
+             SpanProc proc, bench::RunTotals *total) {
+  char name[64];
+  snprintf(name, sizeof name, "%s %s", stage, format);
+  if (!options.Wants(name)) return;
+  GlContext *gc = b->gc();
+  proc(gc);
+  constexpr int kCallsPerRead = 64;
+  bench::RunTotals runs[bench::kRuns];
+  for (bench::RunTotals &run : runs) {
+    while (run.seconds < options.seconds / bench::kRuns) {
+      const double start = bench::Now();
+      for (int i = 0; i < kCallsPerRead; i++) proc(gc);
+      run.seconds += bench::Now() - start;
+      run.work += double(kCallsPerRead) * kSpan;
+    }
+  }
+  const bench::RunTotals median = bench::Median(runs, bench::kRuns);
+  printf("%-14s %-9s %12.1f %10.3f\n", stage, format, median.Rate() / 1e6,
+         1e9 / median.Rate());
+  total->work += median.work, total->seconds += median.seconds;
+}
+
+void MeasureShadingAndDepth(const bench::Options &options, uint32_t depthBits,
+                            bench::RunTotals *total) {
+  SpanBench b;
+  if (!Open(&b, depthBits)) return;
+  char format[16];
+  snprintf(format, sizeof format, "z%u", depthBits);
+  if (depthBits == 24) {
+    Measure(options, &b, "shade-flat", "rgba", __glFlatRGBASpan, total);
+    Measure(options, &b, "shade-smooth", "rgba", __glShadeRGBASpan, total);
+  }
+  Measure(options, &b, "depth-test", format, __glDepthTestSpan, total);
+  // The window's own stage list: smooth, depth test, 5-6-5 store.
+  char whole[32];
+  snprintf(whole, sizeof whole, "5-6-5,%s", format);
+  Measure(options, &b, "process-span", whole, b.gc()->procs.span.processSpan, total);
+  SceneWindowClose(&b.window);
+}
+
+// The back buffer as `f`, bound to `memory`; the caller restores it.
+void BindFormat(GlContext *gc, const RgbFormat &f, GlDrawableBuffer *memory, bool dither) {
+  GlModes &m = gc->modes;
+  m.colorBits = f.colorBits;
+  m.redBits = f.bits[0], m.greenBits = f.bits[1], m.blueBits = f.bits[2], m.alphaBits = f.bits[3];
+  m.redMask = f.masks[0], m.greenMask = f.masks[1];
+  m.blueMask = f.masks[2], m.alphaMask = f.masks[3];
+  GlColorBuffer *cfb = gc->back;
+  __glInitRGB(cfb, gc);
+  cfb->buf.gc = gc;
+  cfb->buf.drawableBuf = memory;
+  gc->polygon.shader.cfb = cfb;
+  gc->polygon.shader.modeFlags = __GL_SHADE_RGB | (dither ? __GL_SHADE_DITHER : 0);
+  cfb->pick(gc, cfb);
+}
+
+void MeasureStores(const bench::Options &options, bench::RunTotals *total) {
+  SpanBench b;
+  if (!Open(&b, 24)) return;
+  GlContext *gc = b.gc();
+  GlColorBuffer *cfb = gc->back;
+  const GlModes savedModes = gc->modes;
+  GlDrawableBuffer *const savedBuffer = cfb->buf.drawableBuf;
+  const uint32_t savedFlags = gc->polygon.shader.modeFlags;
+  for (const RgbFormat &f : kFormats) {
+    GlDrawableBuffer memory = *savedBuffer;
+    memory.depth = f.colorBits;
+    memory.elementSize = f.bytes;
+    memory.elementSizeLog2 = f.bytes == 4 ? 2 : f.bytes == 2 ? 1 : 0;
+    memory.pitch = kSpan;
+    memory.pitchBytes = (kSpan * int32_t(f.bytes) + 3) & ~3;
+    memory.size = uint32_t(memory.pitchBytes * kRows);
+    std::vector<uint8_t> pixels(memory.size);
+    memory.base = pixels.data();
+    memory.corePrivate = nullptr;
+    for (bool dither : {false, true}) {
+      BindFormat(gc, f, &memory, dither);
+      // Colours across each channel's range at this buffer's scales.
+      for (int32_t k = 0; k < kSpan; k++) {
+        const GLfloat t = GLfloat(k) / kSpan;
+        b.colors[size_t(k)] = {t * cfb->redScale, (1 - t) * cfb->greenScale,
+                               0.5f * cfb->blueScale, t * cfb->alphaScale};
+      }
+      Measure(options, &b, dither ? "store-dither" : "store", f.name, cfb->storeSpan, total);
+    }
+  }
+  gc->modes = savedModes;
+  __glInitRGB(cfb, gc);
+  cfb->buf.gc = gc;
+  cfb->buf.drawableBuf = savedBuffer;
+  gc->polygon.shader.modeFlags = savedFlags;
+  cfb->pick(gc, cfb);
+  SceneWindowClose(&b.window);
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  bench::Options options;
+  if (!bench::ParseOptions(argc, argv, &options)) {
+    bench::PrintUsage(argv[0]);
+    return 2;
+  }
+  printf("bench_spans: %d-pixel spans, median of %d runs, %.2f s a case\n", kSpan, bench::kRuns,
+         options.seconds);
+  printf("%-14s %-9s %12s %10s\n", "stage", "format", "Mpixels/s", "ns/pixel");
+  bench::RunTotals total;
+  MeasureShadingAndDepth(options, 24, &total);
+  MeasureShadingAndDepth(options, 16, &total);
+  MeasureStores(options, &total);
+  if (total.work == 0) {
+    fprintf(stderr, "bench_spans: no case ran\n");
+    return options.only ? 2 : 1;
+  }
+  printf("%-24s %12.1f %10.3f\n", "total", total.Rate() / 1e6, 1e9 / total.Rate());
+  return 0;
+}

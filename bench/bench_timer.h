@@ -1,0 +1,61 @@
+// What both benchmark programs share: the clock, the median of several
+// timed runs, and the command line (`--case NAME`, `--seconds S`).
+#pragma once
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace bench {
+
+constexpr int kRuns = 5;  // timed runs per case; the median is reported
+
+inline double Now() {
+  using Clock = std::chrono::steady_clock;
+  return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+}
+
+// One run's totals: units of work (triangles, pixels) and the seconds they took.
+struct RunTotals {
+  double work = 0, pixels = 0, seconds = 0;
+  double Rate() const { return seconds > 0 ? work / seconds : 0; }
+  double PixelRate() const { return seconds > 0 ? pixels / seconds : 0; }
+};
+
+// The run whose rate is the median of the runs (they are reordered).
+inline RunTotals Median(RunTotals *runs, int count) {
+  std::sort(runs, runs + count,
+            [](const RunTotals &a, const RunTotals &b) { return a.Rate() < b.Rate(); });
+  return runs[count / 2];
+}
+
+struct Options {
+  const char *only = nullptr;  // case names containing this, or all
+  double seconds = 0.5;        // per case, shared by its runs
+  bool Wants(const char *name) const { return !only || strstr(name, only) != nullptr; }
+};
+
+// False (with a usage line on stderr) on anything it does not know.
+inline bool ParseOptions(int argc, char **argv, Options *options) {
+  for (int i = 1; i < argc; i++) {
+    if (strcmp(argv[i], "--case") == 0 && i + 1 < argc) {
+      options->only = argv[++i];
+    } else if (strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
+      char *end = nullptr;
+      options->seconds = strtod(argv[++i], &end);
+      if (*end != '\0' || !(options->seconds > 0 && options->seconds <= 3600)) return false;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+inline void PrintUsage(const char *program) {
+  fprintf(stderr, "usage: %s [--case NAME] [--seconds S]\n", program);
+}
+
+}  // namespace bench

@@ -1,0 +1,248 @@
+// Triangles and pixels per second through glBegin / glEnd into a 640 x 480
+// memory window, one line per state in the table below and a total. The
+// triangles come from a fixed seed, so every run draws the same picture.
+// Pixels are the triangles' areas inside the window (what the rasterizer
+// walks), whether or not the fragment tests then keep them.
+#include <math.h>
+#include <stdio.h>
+
+#include <vector>
+
+#include "bench/bench_timer.h"
+#include "core/gl_api.h"
+#include "tools/scene_window.h"
+
+namespace {
+
+constexpr int32_t kWidth = 640, kHeight = 480;
+
+enum Size { kSmall, kMedium, kLarge, kClipped };
+constexpr float kArea[] = {10, 100, 10000, 1000};  // pixels per triangle
+
+struct TriangleCase {
+  const char *name;
+  bool smooth;
+  uint32_t depthBits;  // 0: depth test off
+  bool stencil, offset, alphaTest, fog, lighting;
+  Size size;
+};
+
+const TriangleCase kCases[] = {
+    {"flat", false, 0, false, false, false, false, false, kMedium},
+    {"smooth", true, 0, false, false, false, false, false, kMedium},
+    {"flat-depth24", false, 24, false, false, false, false, false, kMedium},
+    {"smooth-depth24", true, 24, false, false, false, false, false, kMedium},
+    {"smooth-depth16", true, 16, false, false, false, false, false, kMedium},
+    {"stencil-depth24", true, 24, true, false, false, false, false, kMedium},
+    {"offset-depth24", true, 24, false, true, false, false, false, kMedium},
+    {"alpha-test", true, 0, false, false, true, false, false, kMedium},
+    {"fog", true, 0, false, false, false, true, false, kMedium},
+    {"lit", true, 0, false, false, false, false, true, kMedium},
+    {"lit-fog-depth24", true, 24, false, false, false, true, true, kMedium},
+    {"small-10px", true, 24, false, false, false, false, false, kSmall},
+    {"medium-100px", true, 24, false, false, false, false, false, kMedium},
+    {"large-10000px", true, 24, false, false, false, false, false, kLarge},
+    {"clipped", true, 24, false, false, false, false, false, kClipped},
+};
+
+struct Vertex {
+  float x, y, z;
+  float r, g, b, a;
+  float nx, ny, nz;
+};
+
+// xorshift32: the same triangles on every machine.
+struct Random {
+  uint32_t state;
+  float Unit() {  // [0, 1)
+    state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+    return float(state >> 8) / 16777216.0f;
+  }
+  float Between(float lo, float hi) { return lo + (hi - lo) * Unit(); }
+};
+
+// The area of a triangle inside the window: the polygon clipped against the
+// window's four edges, then the shoelace sum.
+double AreaInWindow(const Vertex *v) {
+  double px[12], py[12];
+  int n = 3;
+  for (int i = 0; i < 3; i++) px[i] = v[i].x, py[i] = v[i].y;
+  for (int edge = 0; edge < 4; edge++) {
+    const int axis = edge & 1;              // 0: x, 1: y
+    const bool keepAbove = edge < 2;        // the low edges keep what lies above
+    const double limit = keepAbove ? 0 : (axis ? kHeight : kWidth);
+    double qx[12], qy[12];
+    int m = 0;
+    for (int i = 0; i < n; i++) {
+      const int j = (i + 1) % n;
+      const double a = (axis ? py[i] : px[i]) - limit, b = (axis ? py[j] : px[j]) - limit;
+      const bool inA = keepAbove ? a >= 0 : a <= 0, inB = keepAbove ? b >= 0 : b <= 0;
+      if (inA) qx[m] = px[i], qy[m] = py[i], m++;
+      if (inA != inB) {
+        const double t = a / (a - b);
+        qx[m] = px[i] + t * (px[j] - px[i]), qy[m] = py[i] + t * (py[j] - py[i]), m++;
+      }
+    }
+    n = m;
+    for (int i = 0; i < n; i++) px[i] = qx[i], py[i] = qy[i];
+  }
+  double twice = 0;
+  for (int i = 0; i < n; i++) twice += px[i] * py[(i + 1) % n] - px[(i + 1) % n] * py[i];
+  return fabs(twice) / 2;
+}
+
+// Right triangles of the case's area, turned at random; clipped ones sit
+// across the window's edges.
+std::vector<Vertex> MakeTriangles(const TriangleCase &c, int count, double *pixels) {
+  Random random{0x9E3779B9u};
+  const float legs = sqrtf(2 * kArea[c.size]);
+  std::vector<Vertex> out(size_t(count) * 3);
+  *pixels = 0;
+  for (int t = 0; t < count; t++) {
+    float cx = random.Between(legs, kWidth - legs), cy = random.Between(legs, kHeight - legs);
+    if (c.size == kClipped) {  // round the four edges in turn
+      const float across = random.Between(-legs / 2, legs / 2);
+      if (t & 1) cx = (t & 2) ? across : kWidth + across;
+      else cy = (t & 2) ? across : kHeight + across;
+    }
+    const float turn = random.Between(0, 6.2831853f), cs = cosf(turn), sn = sinf(turn);
+    const float corner[3][2] = {{0, 0}, {legs, 0}, {0, legs}};
+    for (int k = 0; k < 3; k++) {
+      Vertex &v = out[size_t(t) * 3 + k];
+      const float dx = corner[k][0] - legs / 3, dy = corner[k][1] - legs / 3;
+      v.x = cx + dx * cs - dy * sn, v.y = cy + dx * sn + dy * cs;
+      v.z = random.Between(-0.9f, 0.9f);
+      v.r = random.Unit(), v.g = random.Unit(), v.b = random.Unit(), v.a = random.Unit();
+      v.nx = random.Between(-0.5f, 0.5f), v.ny = random.Between(-0.5f, 0.5f), v.nz = 1;
+    }
+    *pixels += AreaInWindow(&out[size_t(t) * 3]);
+  }
+  return out;
+}
+
+void SetState(const TriangleCase &c) {
+  glViewport(0, 0, kWidth, kHeight);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, kWidth, 0, kHeight, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DITHER);
+  glShadeModel(c.smooth ? GL_SMOOTH : GL_FLAT);
+  glClearColor(0.1f, 0.1f, 0.2f, 1);
+  if (c.depthBits) {
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+  }
+  if (c.stencil) {
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_GEQUAL, 0x80, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
+  }
+  if (c.offset) {
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1, 2);
+  }
+  if (c.alphaTest) {
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.25f);
+  }
+  if (c.fog) {
+    static const GLfloat kGrey[4] = {0.5f, 0.5f, 0.55f, 1};
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogf(GL_FOG_START, -1);
+    glFogf(GL_FOG_END, 1);
+    glFogfv(GL_FOG_COLOR, kGrey);
+  }
+  if (c.lighting) {
+    static const GLfloat kAt[4] = {0.3f, 0.4f, 1, 0}, kWhite[4] = {1, 1, 1, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, kAt);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, kWhite);
+    glEnable(GL_LIGHT0);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_LIGHTING);
+  }
+}
+
+// One batch, timed from glBegin to glFinish; the clear before it is not.
+double DrawBatch(const std::vector<Vertex> &batch, bool normals) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  glFinish();
+  const double start = bench::Now();
+  glBegin(GL_TRIANGLES);
+  for (const Vertex &v : batch) {
+    glColor4f(v.r, v.g, v.b, v.a);
+    if (normals) glNormal3f(v.nx, v.ny, v.nz);
+    glVertex3f(v.x, v.y, v.z);
+  }
+  glEnd();
+  glFinish();
+  return bench::Now() - start;
+}
+
+// The median run of the case; false when the window could not be had or GL
+// raised an error.
+bool RunCase(const TriangleCase &c, double seconds, bench::RunTotals *median) {
+  SceneWindow window;
+  if (!SceneWindowOpenDepth(&window, kWidth, kHeight, c.depthBits ? c.depthBits : 24)) {
+    fprintf(stderr, "bench_triangles: %s: no context could be made and bound\n", c.name);
+    return false;
+  }
+  // About 400,000 pixels a batch, so the clear between batches stays small.
+  const int count = int(fmin(4096, fmax(16, 400000 / kArea[c.size])));
+  double batchPixels = 0;
+  const std::vector<Vertex> batch = MakeTriangles(c, count, &batchPixels);
+  SetState(c);
+  DrawBatch(batch, c.lighting);  // warm-up: validation, caches
+  bench::RunTotals runs[bench::kRuns];
+  for (bench::RunTotals &run : runs) {
+    while (run.seconds < seconds / bench::kRuns) {
+      run.seconds += DrawBatch(batch, c.lighting);
+      run.work += count;
+      run.pixels += batchPixels;
+    }
+  }
+  const GLenum error = glGetError();
+  SceneWindowClose(&window);
+  if (error != GL_NO_ERROR) {
+    fprintf(stderr, "bench_triangles: %s: GL error 0x%X\n", c.name, error);
+    return false;
+  }
+  *median = bench::Median(runs, bench::kRuns);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  bench::Options options;
+  if (!bench::ParseOptions(argc, argv, &options)) {
+    bench::PrintUsage(argv[0]);
+    return 2;
+  }
+  printf("bench_triangles: %d x %d, 5-6-5, GL_TRIANGLES, median of %d runs, %.2f s a case\n",
+         kWidth, kHeight, bench::kRuns, options.seconds);
+  printf("%-18s %14s %12s\n", "case", "triangles/s", "Mpixels/s");
+  bench::RunTotals total;
+  bool ok = true, any = false;
+  for (const TriangleCase &c : kCases) {
+    if (!options.Wants(c.name)) continue;
+    any = true;
+    bench::RunTotals median;
+    if (!RunCase(c, options.seconds, &median)) {
+      ok = false;
+      continue;
+    }
+    printf("%-18s %14.0f %12.2f\n", c.name, median.Rate(), median.PixelRate() / 1e6);
+    total.work += median.work, total.pixels += median.pixels, total.seconds += median.seconds;
+  }
+  if (!any) {
+    fprintf(stderr, "bench_triangles: no case matches \"%s\"\n", options.only);
+    return 2;
+  }
+  printf("%-18s %14.0f %12.2f\n", "total", total.Rate(), total.PixelRate() / 1e6);
+  return ok ? 0 : 1;
+}
