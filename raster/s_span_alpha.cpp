@@ -3,7 +3,6 @@
 // colour holds: alpha steps are clamped, indexes masked with the buffer's
 // index mask; without a table the state's function decides.
 #include "core/context.h"
-#include "core/gl_convert.h"
 #include "raster/s_span.h"
 #include "raster/s_span_tests.h"
 
@@ -27,9 +26,7 @@ struct AlphaWalker {
         func(gc->state.raster.alphaFunction),
         ref(table ? 0 : span_tests::AlphaReference(gc)) {}
   bool Test() {
-    int32_t i = __glTruncateToInt(color++->a * conv);
-    if (i < 0) i = 0;
-    if (i > last) i = last;
+    const int32_t i = span_tests::AlphaEntry(color++->a, conv, last);
     return table ? table[i] != 0 : span_tests::TablePasses(func, i, ref);
   }
   void Skip() { color++; }
@@ -54,7 +51,7 @@ struct IndexWalker {
     mask = cfb ? cfb->redMax : bits >= 32 ? ~0u : (1u << bits) - 1;
   }
   bool Test() {
-    const uint32_t i = uint32_t(__glTruncateToInt(color++->r)) & mask;
+    const uint32_t i = span_tests::IndexEntry(color++->r, mask);
     return i < entries ? table[i] != 0 : span_tests::TablePasses(func, i, ref);
   }
   void Skip() { color++; }

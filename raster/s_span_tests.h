@@ -70,6 +70,21 @@ inline bool TablePasses(GLenum func, int64_t i, int64_t ref) {
   }
 }
 
+// A pixel's alpha as an alpha-table entry: its step clamped to the table
+// (NaN gives entry 0).
+inline int32_t AlphaEntry(GLfloat alpha, GLfloat conv, int32_t last) {
+  int32_t i = __glTruncateToInt(alpha * conv);
+  if (i > last) i = last;
+  return i < 0 ? 0 : i;
+}
+
+// A pixel's colour index as an index-table entry: truncated, then masked
+// with the buffer's index mask, so negative indexes wrap as the colour
+// store writes them.
+inline uint32_t IndexEntry(GLfloat index, uint32_t mask) {
+  return uint32_t(__glTruncateToInt(index)) & mask;
+}
+
 // The index table covers at most 2^16 indexes; deeper buffers compare the
 // indexes above it directly.
 constexpr uint32_t kMaxIndexTableBits = 16;

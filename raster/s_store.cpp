@@ -4,7 +4,6 @@
 #include "raster/s_store.h"
 
 #include "core/context.h"
-#include "core/gl_convert.h"
 #include "raster/s_shader.h"
 #include "raster/s_span_tests.h"
 
@@ -21,20 +20,18 @@ bool Inside(const GlContext *gc, const GlFragment *frag) {
 // without a table (validation could not get one) the state's function
 // decides.
 bool AlphaPasses(const GlContext *gc, const GlFragment *frag) {
-  int32_t i = __glTruncateToInt(frag->color.a * gc->constants.alphaTableConv);
-  const int32_t last = gc->constants.alphaTestSize - 1;
-  if (i > last) i = last;
-  if (i < 0) i = 0;
+  const int32_t i = span_tests::AlphaEntry(frag->color.a, gc->constants.alphaTableConv,
+                                          gc->constants.alphaTestSize - 1);
   if (gc->alphaTestTable) return gc->alphaTestTable[i] != 0;
   return span_tests::TablePasses(gc->state.raster.alphaFunction, i,
                                  span_tests::AlphaReference(gc));
 }
 
-// The index masked with the draw buffer's index mask; negative indexes
-// wrap, as the colour store writes them. The table covers at most 2^16
-// indexes: deeper buffers and a missing table compare with the state.
+// The index masked with the draw buffer's index mask. The table covers at
+// most 2^16 indexes: deeper buffers and a missing table compare with the
+// state.
 bool IndexPasses(const GlColorBuffer *cfb, const GlContext *gc, const GlFragment *frag) {
-  const uint32_t i = uint32_t(__glTruncateToInt(frag->color.r)) & cfb->redMax;
+  const uint32_t i = span_tests::IndexEntry(frag->color.r, cfb->redMax);
   if (gc->indexTestTable && i < span_tests::IndexTableEntries(gc))
     return gc->indexTestTable[i] != 0;
   return span_tests::TablePasses(gc->state.raster.indexFunction, i,
