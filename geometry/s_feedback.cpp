@@ -4,6 +4,7 @@
 #include "geometry/s_feedback.h"
 #include "geometry/s_feedback_vertex.h"
 #include "raster/s_shader.h"
+#include "raster/s_tri_render_face.h"
 
 namespace {
 
@@ -41,9 +42,7 @@ void __glFeedbackLine(GlContext *gc, GlVertex *a, GlVertex *b) {
 void __glFeedbackTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   const GlPolygonMachine &poly = gc->polygon;
   const GlVertexBuffer &vb = gc->vertexBuffer;
-  const GLfloat area = (a->window.x - c->window.x) * (b->window.y - c->window.y) -
-                       (a->window.y - c->window.y) * (b->window.x - c->window.x);
-  const uint32_t face = poly.facing[area >= 0.0f ? 1 : 0];
+  const uint32_t face = poly.facing[__glTriangleArea(a, b, c) >= 0.0f ? 1 : 0];
   if (face == poly.cullFace) return;
 
   const uint32_t flags = poly.shader.modeFlags;

@@ -4,6 +4,7 @@
 #include "core/gl_assert.h"
 #include "core/gl_convert.h"
 #include "geometry/s_select.h"
+#include "raster/s_tri_render_face.h"
 
 namespace {
 
@@ -65,9 +66,7 @@ void __glSelectLine(GlContext *gc, GlVertex *a, GlVertex *b) {
 
 void __glSelectTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   if (gc->state.enables.general & __GL_CULL_FACE_ENABLE) {
-    const GLfloat area = (a->window.x - c->window.x) * (b->window.y - c->window.y) -
-                         (a->window.y - c->window.y) * (b->window.x - c->window.x);
-    bool front = area >= 0.0f;
+    bool front = __glTriangleArea(a, b, c) >= 0.0f;
     // Rows running top-down turn the window's y axis round, as GL_CW does.
     if ((gc->state.polygon.frontFaceDirection == GL_CCW) == (gc->constants.yInverted != 0))
       front = !front;
