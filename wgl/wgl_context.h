@@ -8,11 +8,10 @@
 
 #include "core/calling.h"
 #include "core/dispatch.h"
+#include "platform/gdi.h"
 #include "wgl/gl_imports.h"
 
 struct GlContext;
-struct PlatformWindow;
-struct PlatformDC;
 struct WglDrawablePrivate;
 
 // The operating system's GL library takes a context's new dispatch table
@@ -35,8 +34,8 @@ typedef struct WglContext {
   uint32_t flags;        // WGL_PENDING_SIZE, WGL_PENDING_DESTROY
   uint8_t created;       // set at creation
   uint32_t handle;       // the handle the loader knows it by
-  PlatformWindow *hwnd;  // window of the current binding
-  PlatformDC *hdc;       // device context kept for the context's life
+  HWND hwnd;  // window of the current binding
+  HDC hdc;    // device context kept for the context's life
   uint8_t pixelFormatDescriptor[40];
   int32_t pixelFormat;
   WglSetProcTableProc setProcTable;

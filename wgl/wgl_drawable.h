@@ -1,17 +1,29 @@
 // Drawables: the window-system layer's record of a window or bitmap that
 // contexts render into (WglDrawablePrivate), and the core's view of it
-// (GlDrawable) with its five buffer records. Only the fields the core reads
-// are here so far; the drawable and buffer-kind code adds the rest in place.
+// (GlDrawable) with its five buffer records.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
 
+#include "core/calling.h"
+#include "platform/gdi.h"
 #include "platform/kernel.h"
 #include "wgl/gl_imports.h"
 
 struct GlContext;
 struct GlDrawable;
+struct GlDrawableBuffer;
+struct WglDrawablePrivate;
+
+// A buffer kind's initialiser: clears the record's size, base and handle,
+// sets the depth, the element size and the kind's procedures. The
+// DirectDraw kinds also take the kind they fall back to when a surface
+// cannot be had (the memory kind).
+typedef void (*WglBufferInitProc)(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable,
+                                  uint32_t depth);
+typedef void (*WglSurfaceInitProc)(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable,
+                                   uint32_t depth, WglBufferInitProc fallback);
 
 // One of the drawable's five buffers, as a buffer kind fills it in. Pixel
 // (x, y) of the window lies at base + ((y - y bias) * pitch + x - x bias) *
@@ -43,6 +55,10 @@ typedef struct GlDrawableBuffer {
   // and freePrivate gives it back when the drawable goes.
   void *corePrivate;
   void (*freePrivate)(GlDrawableBuffer *buffer, GlDrawable *drawable);
+  // DirectDraw kinds only: their own initialiser, and the one they fall back
+  // to when no surface can be created.
+  WglSurfaceInitProc ownInit;
+  WglBufferInitProc fallbackInit;
 } GlDrawableBuffer;
 
 // A rectangle of the drawable, x1 and y1 exclusive.
@@ -93,14 +109,45 @@ typedef struct GlDrawable {
   // Takes the lock and delivers the window changes pending for the context.
   void (*lock)(GlDrawable *drawable, GlContext *gc);
   void (*unlock)(GlDrawable *drawable);
-  // The rectangle the core draws into, set through setCoreClipRect.
+  // The rectangle the core draws into, set through setCoreClipRect. The
+  // flag stays set until a clip-list update has used the rectangle.
   GlRect coreClipRect;
   uint8_t coreClipRectValid;
+  // The window-system record this view is embedded in.
+  WglDrawablePrivate *wglPrivate;
   // Set by the core when it keeps data with the drawable; called when the
   // drawable is freed. The word after it is the core's.
   void (*freePrivate)(GlDrawable *drawable);
   void *corePrivate;
 } GlDrawable;
+
+// Swap procedures: true when the window shows the back buffer.
+typedef BOOL (*WglSwapProc)(WglDrawablePrivate *drawable);
+
+// The window-system layer's record of a window or memory bitmap, shared by
+// every context bound to it. The core clip rectangle lives in the embedded
+// GlDrawable, where the core sets it.
+typedef struct WglDrawablePrivate {
+  WglDrawablePrivate *prev;
+  WglDrawablePrivate *next;
+  HDC hdc;
+  HWND hwnd;  // none for a memory DC, and after the window was destroyed
+  int32_t x, y;  // the client area's screen position
+  RECT rect;     // the client area on the screen
+  int32_t width, height;
+  int32_t pixelFormat;  // set once; 0 until then
+  // Rectangles the next swap must copy (window coordinates, rows from the
+  // top), with room for swapHintCapacity of them.
+  RGNDATA *swapHints;
+  uint32_t swapHintCapacity;
+  void (*freeBuffers)(WglDrawablePrivate *drawable);
+  void (*updateDrawablePalette)(WglDrawablePrivate *drawable);
+  WglSwapProc swapBuffers;     // in force
+  WglSwapProc setSwapBuffers;  // the buffer set's own
+  WglSwapProc memSwapBuffers;  // while a DirectDraw buffer fell back to memory
+  GlDrawable drawable;
+  int32_t refcount;  // the window's own reference plus one per bind
+} WglDrawablePrivate;
 
 // Locks the drawable a context is bound to, delivering pending window
 // changes to the context, and records `line` and `file` in the lock-site
@@ -114,6 +161,28 @@ void __glUnlockDrawable(GlContext *gc);
 // release.
 WglDrawableMutex *__wglCreateDrawableMutex(void);
 void __wglDestroyDrawableMutex(WglDrawableMutex *mutex);
+// The layer's own taking and leaving of a drawable mutex (no notifications).
+void __wglLockDrawableMutex(WglDrawableMutex *mutex);
+void __wglUnlockDrawableMutex(WglDrawableMutex *mutex);
+
+// Where the layer holds a drawable's mutex: the holder writes its line and
+// file at the trace index after taking it and clears both before leaving.
+#define WGL_LOCK_SITE(gldrawable, file)                                    \
+  do {                                                                   \
+    int32_t site_ = (gldrawable)->lockDepth;                             \
+    if (site_ >= 0 && site_ < GL_LOCK_TRACE_DEPTH) {                     \
+      (gldrawable)->lockLines[site_] = __LINE__;                         \
+      (gldrawable)->lockFiles[site_] = (file);                           \
+    }                                                                    \
+  } while (0)
+#define WGL_CLEAR_LOCK_SITE(gldrawable)                                    \
+  do {                                                                   \
+    int32_t site_ = (gldrawable)->lockDepth;                             \
+    if (site_ >= 0 && site_ < GL_LOCK_TRACE_DEPTH) {                     \
+      (gldrawable)->lockLines[site_] = 0;                                \
+      (gldrawable)->lockFiles[site_] = nullptr;                          \
+    }                                                                    \
+  } while (0)
 // The drawable's lock and unlock procedures. The lock enters the mutex, then
 // delivers what the window-system record of gc has pending: a size change
 // (notifyChangeBufferSize with the drawable's origin and size), then a

@@ -21,13 +21,21 @@ void __wglDestroyDrawableMutex(WglDrawableMutex *mutex) {
   GlobalFree(mutex);
 }
 
+void __wglLockDrawableMutex(WglDrawableMutex *mutex) {
+  if (mutex == nullptr) return;
+  EnterCriticalSection(&mutex->section);
+  mutex->depth++;
+  mutex->owner = GetCurrentThreadId();
+}
+
+void __wglUnlockDrawableMutex(WglDrawableMutex *mutex) {
+  if (mutex == nullptr) return;
+  if (--mutex->depth == 0) mutex->owner = 0;
+  LeaveCriticalSection(&mutex->section);
+}
+
 void __wglGLLockDrawableMutex(GlDrawable *drawable, GlContext *gc) {
-  WglDrawableMutex *mutex = drawable->mutex;
-  if (mutex) {
-    EnterCriticalSection(&mutex->section);
-    mutex->depth++;
-    mutex->owner = GetCurrentThreadId();
-  }
+  __wglLockDrawableMutex(drawable->mutex);
   WglContext *wc = gc ? static_cast<WglContext *>(gc->imports.other) : nullptr;
   if (wc == nullptr) return;
   // Each bit is cleared before its notification: the notification locks the
@@ -45,10 +53,7 @@ void __wglGLLockDrawableMutex(GlDrawable *drawable, GlContext *gc) {
 }
 
 void __wglGLUnlockDrawableMutex(GlDrawable *drawable) {
-  WglDrawableMutex *mutex = drawable->mutex;
-  if (mutex == nullptr) return;
-  if (--mutex->depth == 0) mutex->owner = 0;
-  LeaveCriticalSection(&mutex->section);
+  __wglUnlockDrawableMutex(drawable->mutex);
 }
 
 void __glLockDrawable(GlContext *gc, int line, const char *file) {
