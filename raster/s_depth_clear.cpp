@@ -119,7 +119,8 @@ bool CoversWindow(const GlContext *gc, const Box &box) {
          box.y1 >= y + gc->constants.height;
 }
 
-// Rows [first, last) of the box set to value.
+// Rows [first, last) of the box set to value; the caller holds the depth
+// buffer's lock.
 void FillRows(GlDepthBuffer *dfb, const Box &box, int32_t first, int32_t last, uint32_t value) {
   if (first >= last) return;
   GlContext *gc = dfb->buf.gc;
@@ -127,12 +128,10 @@ void FillRows(GlDepthBuffer *dfb, const Box &box, int32_t first, int32_t last, u
   const int32_t unit = int32_t(drawableBuf->elementSize);
   const int32_t skip = __glRowBytes(drawableBuf) - box.width() * unit;
   void *dst = __glPixelAddress(gc, drawableBuf, box.x0, first);
-  __glLockBuffersIfInstalled(gc, __GL_DEPTH_BUFFER_MASK);
   if (unit == 2)
     __glI386MemClear2(gc, dst, box.width(), last - first, skip, uint16_t(value));
   else
     __glI386MemClear4(gc, dst, box.width(), last - first, skip, value);
-  __glUnlockBuffersIfInstalled(gc, __GL_DEPTH_BUFFER_MASK);
 }
 
 }  // namespace
@@ -158,34 +157,47 @@ void depth::Pick(GlContext *gc, GlDepthBuffer *dfb, int32_t index) {
   dfb->store = __glStoreProcs[index & 31];
 }
 
+namespace {
+
+// The clear of a non-empty box, with the depth buffer locked.
+void ClearLocked(GlContext *gc, GlDepthBuffer *dfb, GlDepthBufferPrivate *rec, const Box &box) {
+  // glClearDepth picks nothing again, so the choice made at the last pick
+  // may be for another clear depth.
+  rec->fastClear = FastClearFits(gc, rec);
+  if (rec->step == 0 || !CoversWindow(gc, box)) {
+    // A box of the window: its words join the current epoch, the rest of
+    // the window keeps its own.
+    FillRows(dfb, box, box.y0, box.y1, DepthClearVal(dfb));
+    if (rec->step == 0) rec->fullClear = 0;
+  } else if (rec->fullClear || !rec->fastClear) {
+    rec->base = ~rec->depthMask;
+    NewEpoch(gc, dfb, rec);
+    rec->fullClear = 0;
+    FillRows(dfb, box, box.y0, box.y1, DepthClearVal(dfb));
+  } else {
+    rec->base += rec->step;
+    NewEpoch(gc, dfb, rec);
+    const uint32_t value = DepthClearVal(dfb);
+    // Band e of 128: every row lies in exactly one.
+    const int64_t e = (rec->base >> 24) & 127, h = box.height();
+    FillRows(dfb, box, box.y0 + int32_t(h * e / 128), box.y0 + int32_t(h * (e + 1) / 128), value);
+  }
+}
+
+}  // namespace
+
 void depth::Clear(GlDepthBuffer *dfb) {
   GlContext *gc = dfb->buf.gc;
   if (gc == nullptr || !gc->state.depth.writeEnable) return;
   __GL_LOCK_DRAWABLE(gc, "s_depth");
   GlDepthBufferPrivate *rec = __glDepthPrivate(dfb);
   const Box box = ClipBox(gc);
-  if (rec && dfb->buf.drawableBuf->base && box.width() > 0 && box.height() > 0) {
-    // glClearDepth picks nothing again, so the choice made at the last pick
-    // may be for another clear depth.
-    rec->fastClear = FastClearFits(gc, rec);
-    if (rec->step == 0 || !CoversWindow(gc, box)) {
-      // A box of the window: its words join the current epoch, the rest of
-      // the window keeps its own.
-      FillRows(dfb, box, box.y0, box.y1, DepthClearVal(dfb));
-      if (rec->step == 0) rec->fullClear = 0;
-    } else if (rec->fullClear || !rec->fastClear) {
-      rec->base = ~rec->depthMask;
-      NewEpoch(gc, dfb, rec);
-      rec->fullClear = 0;
-      FillRows(dfb, box, box.y0, box.y1, DepthClearVal(dfb));
-    } else {
-      rec->base += rec->step;
-      NewEpoch(gc, dfb, rec);
-      const uint32_t value = DepthClearVal(dfb);
-      // Band e of 128: every row lies in exactly one.
-      const int64_t e = (rec->base >> 24) & 127, h = box.height();
-      FillRows(dfb, box, box.y0 + int32_t(h * e / 128), box.y0 + int32_t(h * (e + 1) / 128), value);
-    }
+  if (rec && box.width() > 0 && box.height() > 0) {
+    // A surface has its pixels only while locked: the lock comes before the
+    // test of its base.
+    __glLockBuffersIfInstalled(gc, __GL_DEPTH_BUFFER_MASK);
+    if (dfb->buf.drawableBuf->base) ClearLocked(gc, dfb, rec, box);
+    __glUnlockBuffersIfInstalled(gc, __GL_DEPTH_BUFFER_MASK);
   }
   __GL_UNLOCK_DRAWABLE(gc);
 }

@@ -140,7 +140,7 @@ void ClearRow(uint8_t *p, int32_t width, uint8_t value, uint8_t keep) {
 }
 
 void ClearBox(GlStencilBuffer *sfb, GlContext *gc) {
-  if (sfb->buf.drawableBuf == nullptr || sfb->buf.drawableBuf->base == nullptr) return;
+  if (sfb->buf.drawableBuf == nullptr) return;
   const int32_t *box = gc->transform.clipBox;
   const int32_t width = box[2] - box[0];
   if (width <= 0 || box[3] <= box[1]) return;
@@ -148,8 +148,11 @@ void ClearBox(GlStencilBuffer *sfb, GlContext *gc) {
   // With every bit writable the clear value is written as it is.
   const uint8_t keep = w == ValueCount(gc) - 1 ? 0 : uint8_t(~w);
   const uint8_t value = uint8_t(gc->state.stencil.clear & w);
+  // A surface has its pixels only while locked: the lock comes before the
+  // test of its base.
   __glLockBuffersIfInstalled(gc, __GL_STENCIL_BUFFER_MASK);
-  for (int32_t y = box[1]; y < box[3]; y++) ClearRow(Address(sfb, box[0], y), width, value, keep);
+  if (sfb->buf.drawableBuf->base != nullptr)
+    for (int32_t y = box[1]; y < box[3]; y++) ClearRow(Address(sfb, box[0], y), width, value, keep);
   __glUnlockBuffersIfInstalled(gc, __GL_STENCIL_BUFFER_MASK);
 }
 
