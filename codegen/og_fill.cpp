@@ -11,11 +11,12 @@
 
 namespace {
 
-std::once_flag cold;  // taken by the first fill of the process
-uint8_t *clear_code;  // OG_FILL_BUFFER_SIZE bytes of executable memory
-// The routine in `clear_code`, set before `cold` is released; stays null
-// when the memory or the code could not be had, and the callers then store
-// the words themselves for the rest of the process.
+std::mutex fillLock;   // taken by the first fill after each attach
+bool tried;            // under fillLock: the routine was asked for
+uint8_t *clear_code;   // OG_FILL_BUFFER_SIZE bytes of executable memory
+// The routine in `clear_code`, under fillLock, set only when complete; stays
+// null when the memory or the code could not be had, and the callers then
+// store the words themselves until the code is released.
 const uint8_t *klank;
 
 class Emitter {
@@ -41,9 +42,14 @@ void MakeTheFill(GlContext *gc) {
 }
 
 // Threads that arrive while the first one generates wait for it, and every
-// thread sees the finished code.
+// thread sees the finished code. One uncontended lock per fill of a
+// rectangle costs nothing next to the fill.
 const uint8_t *TheFill(GlContext *gc) {
-  std::call_once(cold, MakeTheFill, gc);
+  std::lock_guard<std::mutex> hold(fillLock);
+  if (!tried) {
+    tried = true;
+    MakeTheFill(gc);
+  }
   return klank;
 }
 
@@ -104,4 +110,12 @@ GLbool8 __glMMXFillRect(GlContext *gc, void *dst, uint32_t width, uint32_t heigh
 
 GLbool8 __glMMXFill(GlContext *gc, void *dst, uint32_t value, uint32_t words) {
   return __glMMXFillRect(gc, dst, words, 1, 0, value);
+}
+
+void __glFreeMMXFill(void) {
+  std::lock_guard<std::mutex> hold(fillLock);
+  klank = nullptr;
+  if (clear_code != nullptr) VirtualFree(clear_code, 0, MEM_RELEASE);
+  clear_code = nullptr;
+  tried = false;
 }

@@ -27,6 +27,9 @@ uint8_t *__glGenerateMMXFill(GlContext *gc, uint8_t *cb, uint8_t *end);
 // stores the words itself.
 GLbool8 __glMMXFillRect(GlContext *gc, void *dst, uint32_t width, uint32_t height,
                         uint32_t skip, uint32_t value);
+// Gives the routine's memory back; the next fill makes it again. Only when
+// no thread can be filling: the driver's process detach at unload.
+void __glFreeMMXFill(void);
 // One contiguous run of `words` words.
 GLbool8 __glMMXFill(GlContext *gc, void *dst, uint32_t value, uint32_t words);
 

@@ -22,18 +22,29 @@ const GlNamesTypeInfo namesTypeInfo[2] = {
 
 namespace {
 
-// Initialised before main, while the process has one thread, and never
-// deleted: arrays may be released during process exit.
+// Initialised before main, while the process has one thread. It goes with
+// the library (which may be unloaded and loaded again in one process); arrays
+// released during process exit after that run without it, as only one thread
+// is left then.
 struct NamesLock {
   CRITICAL_SECTION section;
-  NamesLock() { InitializeCriticalSection(&section); }
+  bool live;
+  NamesLock() : live(true) { InitializeCriticalSection(&section); }
+  ~NamesLock() {
+    live = false;
+    DeleteCriticalSection(&section);
+  }
 };
 NamesLock lock;
 
 }  // namespace
 
-void __glNamesEnterLock(void) { EnterCriticalSection(&lock.section); }
-void __glNamesLeaveLock(void) { LeaveCriticalSection(&lock.section); }
+void __glNamesEnterLock(void) {
+  if (lock.live) EnterCriticalSection(&lock.section);
+}
+void __glNamesLeaveLock(void) {
+  if (lock.live) LeaveCriticalSection(&lock.section);
+}
 
 GlNamesArray *__glNamesNewArray(GlContext *gc, GLuint type) {
   NAMES_ASSERT(type < sizeof namesTypeInfo / sizeof namesTypeInfo[0]);

@@ -74,7 +74,7 @@ DWORD Load() {
 // Takes the loaded driver out of use and sends its process detach; false
 // when no driver was loaded. Every thread's table points into the driver, so
 // every thread goes stale first.
-bool Detach() {
+bool Detach(LPVOID reserved) {
   {
     Hold hold(loaderLock);
     int was = state.load(std::memory_order_relaxed);
@@ -85,7 +85,7 @@ bool Detach() {
     ContextTableClear();
     ExtensionEntriesReset();
   }
-  driver.entries.dllMain(driver.module, DLL_PROCESS_DETACH, nullptr);
+  driver.entries.dllMain(driver.module, DLL_PROCESS_DETACH, reserved);
   return true;
 }
 
@@ -93,7 +93,9 @@ bool Detach() {
 // detach and no thread detach. The driver's code stays: other threads may
 // still be running in it.
 void DetachAtExit() {
-  Detach();
+  // As on the platform, a non-null reserved word tells the driver that the
+  // process is ending rather than unloading it.
+  Detach(reinterpret_cast<LPVOID>(1));
   Hold hold(loaderLock);
   state.store(kExited, std::memory_order_release);
 }
@@ -126,7 +128,7 @@ const DriverEntries *DriverEnsureLoaded(void) {
 }
 
 bool DriverUnload(void) {
-  if (!Detach()) return false;
+  if (!Detach(nullptr)) return false;
   Hold hold(loaderLock);
   DriverLibraryClose(&driver);
   state.store(kNotLoaded, std::memory_order_release);

@@ -55,9 +55,10 @@ PLATFORM_API UINT DesktopPumpMessages(void);
 // it gets the process attach, every other thread a thread attach at its
 // first call into this library and a thread detach when it ends (after its
 // context, if one is still current, was released). At process exit the
-// thread that exits gets the process detach and nothing else, and the driver
-// stays loaded for threads still running; from then on their GL functions do
-// nothing and no driver is loaded again (ERROR_DLL_INIT_FAILED).
+// thread that exits gets the process detach (its reserved word non-null, as
+// on the platform) and nothing else, and the driver stays loaded for threads
+// still running; from then on their GL functions do nothing and no driver is
+// loaded again (ERROR_DLL_INIT_FAILED).
 //
 // A driver reaches ChoosePixelFormat, DescribePixelFormat, GetPixelFormat and
 // SetPixelFormat the way GDI forwards them on the platform: through the

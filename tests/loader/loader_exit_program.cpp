@@ -47,8 +47,10 @@ void Report() {
     static const char *const kReasons[] = {"process detach", "process attach", "thread attach",
                                            "thread detach"};
     for (unsigned i = 0; i < count && i < 512; ++i) {
+      // A process detach at exit carries a non-null reserved word.
       if (log[i].entry == FAKE_DLL_MAIN && log[i].args[1] < 4)
-        printf("%s %s\n", kReasons[log[i].args[1]], RoleOf(log[i].thread));
+        printf("%s%s %s\n", kReasons[log[i].args[1]],
+               log[i].args[1] == 0 && log[i].args[2] != 0 ? " at exit" : "", RoleOf(log[i].thread));
       else if (log[i].entry == FAKE_RELEASE_CONTEXT)
         printf("release %s\n", RoleOf(log[i].thread));
     }

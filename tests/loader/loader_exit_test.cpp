@@ -19,16 +19,16 @@ struct ProcessEnd {
 const ProcessEnd kProcessEnds[] = {
     {"return",
      {"process attach main", "thread attach passer", "thread detach passer",
-      "process detach main", "end"}},
+      "process detach at exit main", "end"}},
     {"exit",
      {"process attach main", "thread attach passer", "thread detach passer",
-      "process detach main", "end"}},
+      "process detach at exit main", "end"}},
     {"exit-elsewhere",
      {"process attach main", "thread attach passer", "thread detach passer",
-      "thread attach other", "process detach other", "end"}},
+      "thread attach other", "process detach at exit other", "end"}},
     {"exit-while-running",
      {"process attach main", "thread attach passer", "thread detach passer",
-      "thread attach other", "process detach main", "end"}},
+      "thread attach other", "process detach at exit main", "end"}},
 };
 
 // The program's output lines. Leak checking is off: the program exits with
