@@ -28,7 +28,10 @@ extern GlContext *const __wglInvalidGC;
 extern LPDD326DISPINFO lpDispData;
 extern uint32_t processTerminated;
 
-extern "C" BOOL GLENTRY DllMain(HINSTANCE module, DWORD reason, LPVOID reserved);
+// Exported: the loader calls it as the platform would.
+extern "C" __attribute__((visibility("default"))) BOOL GLENTRY DllMain(HINSTANCE module,
+                                                                       DWORD reason,
+                                                                       LPVOID reserved);
 
 namespace wgl {
 BOOL attachProcess(HINSTANCE module);
