@@ -1,9 +1,48 @@
-// Placeholder bodies until this file is written.
+// The list of rendering-context records. The sentinel heads it and answers
+// the handle 0; its gc is the placeholder context while the process is
+// attached.
 #include "wgl/wgl_context_list.h"
 
+#include "wgl/wgl_global_lock.h"
+
 WglContext glrcListEnd;
-void __wglAddContext(WglContext *) {}
-void __wglRemoveContext(WglContext *) {}
-WglContext *__wglFindWGLContext(uint32_t) { return nullptr; }
-WglContext *__wglFindWGLGLcontext(GlContext *) { return nullptr; }
-WglContext *__wglFindWGLWindow(HWND, WglContext *) { return nullptr; }
+
+void __wglAddContext(WglContext *record) {
+  record->prev = &glrcListEnd;
+  record->next = glrcListEnd.next;
+  if (record->next) record->next->prev = record;
+  glrcListEnd.next = record;
+}
+
+void __wglRemoveContext(WglContext *record) {
+  if (record->prev) record->prev->next = record->next;
+  if (record->next) record->next->prev = record->prev;
+  record->prev = nullptr;
+  record->next = nullptr;
+}
+
+WglContext *__wglFindWGLContext(uint32_t handle) {
+  __wglLockMutex();
+  WglContext *found = &glrcListEnd;
+  while (found && found->handle != handle) found = found->next;
+  __wglUnlockMutex();
+  return found;
+}
+
+WglContext *__wglFindWGLGLcontext(GlContext *gc) {
+  __wglLockMutex();
+  WglContext *found = &glrcListEnd;
+  while (found && found->gc != gc) found = found->next;
+  __wglUnlockMutex();
+  return found;
+}
+
+WglContext *__wglFindWGLWindow(HWND hwnd, WglContext *previous) {
+  // Unbound records have no window: a search for none would find any of them.
+  if (hwnd == nullptr) return nullptr;
+  __wglLockMutex();
+  WglContext *found = (previous ? previous : &glrcListEnd)->next;
+  while (found && found->hwnd != hwnd) found = found->next;
+  __wglUnlockMutex();
+  return found;
+}

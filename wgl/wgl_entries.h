@@ -19,6 +19,8 @@ typedef struct WglExtProc {
 #define WGL_EXT_PROC_COUNT 22
 extern const WglExtProc __wglExtProcs[WGL_EXT_PROC_COUNT];
 
+// The loader finds these by name in the driver library: they leave it.
+#pragma GCC visibility push(default)
 extern "C" {
 DHGLRC GLENTRY DrvCreateContext(HDC hdc);
 DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane);
@@ -43,6 +45,7 @@ BOOL GLENTRY DrvRealizeLayerPalette(HDC hdc, int layerPlane, BOOL realize);
 VlxDriverProc GLENTRY DrvGetProcAddress(LPCSTR name);
 BOOL GLENTRY DrvValidateVersion(ULONG version);
 }
+#pragma GCC visibility pop
 
 // GDI's own swap, looked up in "gdi32" on first use.
 BOOL GdiSwapBuffers(HDC hdc);

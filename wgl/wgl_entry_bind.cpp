@@ -1,5 +1,134 @@
-// Placeholder bodies until this file is written.
+// Binding a context to the calling thread and a drawable, and releasing it.
+// Every change runs under the global lock.
+#include "core/context.h"
+#include "core/dispatch.h"
+#include "wgl/wgl_attach.h"
+#include "wgl/wgl_context_list.h"
+#include "wgl/wgl_current.h"
+#include "wgl/wgl_drawable_list.h"
+#include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_entries.h"
+#include "wgl/wgl_global_lock.h"
+#include "wgl/wgl_message.h"
 
-extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC, DHGLRC, VlxSetProcTableProc) { return nullptr; }
-extern "C" BOOL GLENTRY DrvReleaseContext(DHGLRC) { return 0; }
+namespace {
+
+// Drops one reference to a drawable; the last one takes its mutex along.
+void DropDrawable(WglDrawablePrivate *drawable) {
+  if (drawable == nullptr) return;
+  WglDrawableMutex *mutex = drawable->drawable.mutex;
+  if (__wglDestroyDrawablePrivate(drawable) && mutex) __wglDestroyDrawableMutex(mutex);
+}
+
+const GlDispatchState *Refuse(DWORD code) {
+  __wglUnlockMutex();
+  __wglSetSystemError("wglDrvCliSetContext", code);
+  return nullptr;
+}
+
+}  // namespace
+
+extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
+                                                       VlxSetProcTableProc setProcTable) {
+  GlContext *current = __wglGetCurrentGC();
+  WglContext *record = __wglFindWGLContext(uint32_t(handle));
+  if (record && record->hdc == hdc && record->gc == current) return __glGetCurrentDispatch();
+
+  HWND hwnd = nullptr;
+  HGDIOBJ bitmap = nullptr;
+  switch (GetObjectType(hdc)) {
+    case OBJ_DC:
+      hwnd = WindowFromDC(hdc);
+      break;
+    case OBJ_MEMDC:
+      bitmap = GetCurrentObject(hdc, OBJ_BITMAP);
+      break;
+    default:
+      return nullptr;
+  }
+
+  __wglLockMutex();
+  WglDrawablePrivate *drawable = nullptr;
+  if (handle != 0) {
+    // Looked up again under the lock: the record may have gone meanwhile.
+    record = __wglFindWGLContext(uint32_t(handle));
+    if (record == nullptr) return Refuse(6);
+    if (hwnd == nullptr && bitmap == nullptr) return Refuse(6);
+    if (record->current && record->ownerThread != int32_t(GetCurrentThreadId())) return Refuse(87);
+    drawable = __wglGetDrawablePrivate(hdc, hwnd, record->modes);
+    if (drawable == nullptr) return Refuse(6);
+    if (drawable->pixelFormat != record->pixelFormat) return Refuse(2000);
+    // Another context current on this thread is released first, so that it
+    // does not stay marked current with its drawable held.
+    if (current != __wglInvalidGC && current != record->gc) {
+      const WglContext *held = static_cast<const WglContext *>(current->imports.other);
+      if (!DrvReleaseContext(held ? held->handle : 0)) {
+        __wglUnlockMutex();
+        return nullptr;
+      }
+      current = __wglInvalidGC;
+    }
+  }
+
+  WglContext *target = record ? record : &glrcListEnd;
+  target->setProcTable = setProcTable;
+
+  if (handle != 0) {
+    // A rebind of the context current here keeps its earlier drawable
+    // reference until the new binding holds.
+    WglDrawablePrivate *previous = record->drawable;
+    drawable->refcount++;
+    record->drawable = drawable;
+    record->flags &= ~WGL_PENDING_SIZE;
+    __wglUpdateDrawableBuffers(drawable);
+    if (drawable->drawable.updateClipList) drawable->drawable.updateClipList(&drawable->drawable);
+    GlContext *gc = record->gc;
+    if (!gc->exports.makeCurrent(gc)) {
+      // Nothing of the failed binding stays: its drawable reference goes
+      // and the thread keeps what it had.
+      record->drawable = previous;
+      DropDrawable(drawable);
+      __wglSetCurrentGC(current);
+      __wglUnlockMutex();
+      return nullptr;
+    }
+    __wglSetCurrentGC(gc);
+    record->current = 1;
+    record->ownerThread = int32_t(GetCurrentThreadId());
+    record->hwnd = hwnd;
+    record->bound = 1;
+    record->flags |= WGL_PENDING_SIZE;
+    DropDrawable(previous);
+  } else if (current != __wglInvalidGC) {
+    __glCoreNopDispatch();
+  }
+  // The placeholder's table is the constant no-op table already: threads
+  // without a context share it and never rewrite it.
+  const GlDispatchState *table = __glGetCurrentDispatch();
+  __wglUnlockMutex();
+  return table;
+}
+
+extern "C" BOOL GLENTRY DrvReleaseContext(DHGLRC handle) {
+  __wglLockMutex();
+  GlContext *current = __glGetTLSCXValue();
+  if (current != __wglInvalidGC) {
+    WglContext *record = __wglFindWGLContext(uint32_t(handle));
+    if (record) record->flags &= ~WGL_PENDING_SIZE;
+    if (current->exports.loseCurrent && !current->exports.loseCurrent(current)) {
+      __wglUnlockMutex();
+      return FALSE;
+    }
+    WglContext *mine = static_cast<WglContext *>(current->imports.other);
+    if (mine) {
+      DropDrawable(mine->drawable);
+      mine->drawable = nullptr;
+      mine->current = 0;
+      mine->ownerThread = -1;
+    }
+    if (record) record->hwnd = nullptr;
+    __wglSetCurrentGC(__wglInvalidGC);
+  }
+  __wglUnlockMutex();
+  return TRUE;
+}

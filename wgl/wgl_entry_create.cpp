@@ -1,9 +1,142 @@
-// Placeholder bodies until this file is written.
-#include "wgl/wgl_entries.h"
+// Creating and deleting rendering contexts: the handles the loader keeps are
+// small numbers from freeHandle, never reused.
+#include <string.h>
 
-uint32_t freeHandle;
+#include "core/context.h"
+#include "wgl/wgl_alloc.h"
+#include "wgl/wgl_attach.h"
+#include "wgl/wgl_context_list.h"
+#include "wgl/wgl_current.h"
+#include "wgl/wgl_entries.h"
+#include "wgl/wgl_gdi.h"
+#include "wgl/wgl_global_lock.h"
+#include "wgl/wgl_message.h"
+
+uint32_t freeHandle = 1;
+// No pixel format has layer planes, so no layer context is ever created and
+// these stay 0; they are kept for whoever reads them.
 uint8_t isTransparency;
 COLORREF dwTransparent;
-extern "C" DHGLRC GLENTRY DrvCreateContext(HDC) { return 0; }
-extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC, int) { return 0; }
-extern "C" BOOL GLENTRY DrvDeleteContext(DHGLRC) { return 0; }
+
+namespace {
+
+// The device context a context keeps for its life: the window's own for a
+// window DC, a new compatible one for a memory DC; none for anything else.
+HDC KeepDeviceContext(HDC hdc) {
+  switch (GetObjectType(hdc)) {
+    case OBJ_DC: {
+      HWND hwnd = WindowFromDC(hdc);
+      return hwnd ? GetDC(hwnd) : nullptr;
+    }
+    case OBJ_MEMDC:
+      return CreateCompatibleDC(hdc);
+    default:
+      return nullptr;
+  }
+}
+
+void GiveBackDeviceContext(HDC kept) {
+  switch (GetObjectType(kept)) {
+    case OBJ_DC:
+      ReleaseDC(WindowFromDC(kept), kept);
+      break;
+    case OBJ_MEMDC:
+      DeleteDC(kept);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+extern "C" DHGLRC GLENTRY DrvCreateContext(HDC hdc) { return DrvCreateLayerContext(hdc, 0); }
+
+extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
+  int pixelFormat = __wglGdiGetPixelFormat(hdc);
+  __wglGetCurrentGC();
+  if (pixelFormat == 0) {
+    __wglSetSystemError("wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
+    return 0;
+  }
+  WglContext *record = static_cast<WglContext *>(__wglCalloc(1, sizeof(WglContext)));
+  if (record == nullptr) {
+    __wglSetSystemError("wglCreateLayerContext", 8);
+    return 0;
+  }
+  PIXELFORMATDESCRIPTOR *descriptor =
+      reinterpret_cast<PIXELFORMATDESCRIPTOR *>(record->pixelFormatDescriptor);
+  if (__wglGdiDescribePixelFormat(hdc, pixelFormat, sizeof *descriptor, descriptor) == 0) {
+    __wglFree(record);
+    __wglSetSystemError("wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
+    return 0;
+  }
+  descriptor->iLayerType = 0;
+  // No pixel format has layer planes: only the main plane can be rendered to.
+  if (layerPlane != 0) {
+    __wglFree(record);
+    __wglSetSystemError("wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
+    return 0;
+  }
+
+  __wglLockMutex();
+  record->current = 0;
+  record->ownerThread = -1;
+  record->pixelFormat = pixelFormat;
+  record->bound = 0;
+  record->flags = 0;
+  record->created = 1;
+  record->handle = freeHandle++;
+  if (!__wglCreateHWContext(record)) {
+    __wglFree(record);
+    __wglSetSystemError("wglCreateContext", WGL_ERROR_DEVICE_REFUSED);
+    __wglUnlockMutex();
+    return 0;
+  }
+  record->hdc = KeepDeviceContext(hdc);
+  if (record->hdc == nullptr) {
+    // Nothing of the new context may outlive the failure.
+    __wglDestroyHWContext(record);
+    __wglFree(record);
+    __wglSetSystemError("wglCreateContext", WGL_ERROR_DEVICE_REFUSED);
+    __wglUnlockMutex();
+    return 0;
+  }
+  __wglAddContext(record);
+  __wglUnlockMutex();
+  return record->handle;
+}
+
+extern "C" BOOL GLENTRY DrvDeleteContext(DHGLRC handle) {
+  if (processTerminated) return TRUE;
+  __wglLockMutex();
+  WglContext *record = handle ? __wglFindWGLContext(uint32_t(handle)) : nullptr;
+  if (record == nullptr || handle != record->handle) {
+    __wglUnlockMutex();
+    __wglSetSystemError("wglDeleteContext", 6);
+    return FALSE;
+  }
+  if (record->current) {
+    if (record->ownerThread != int32_t(GetCurrentThreadId()) || record->gc != __glGetTLSCXValue()) {
+      __wglUnlockMutex();
+      return FALSE;
+    }
+    // The caller's own current context is released first, or the thread
+    // would go on drawing with a freed context.
+    if (!DrvReleaseContext(handle)) {
+      __wglUnlockMutex();
+      __wglSetSystemError("wglDeleteContext", WGL_ERROR_DEVICE_REFUSED);
+      return FALSE;
+    }
+  }
+  if (!__wglDestroyHWContext(record)) {
+    __wglUnlockMutex();
+    __wglSetSystemError("wglDeleteContext", WGL_ERROR_DEVICE_REFUSED);
+    return FALSE;
+  }
+  GiveBackDeviceContext(record->hdc);
+  __wglRemoveContext(record);
+  __wglUnlockMutex();
+  __wglFree(record);
+  return TRUE;
+}

@@ -1,5 +1,62 @@
-// Placeholder bodies until this file is written.
+// Sharing display lists and texture objects between contexts, and copying
+// attribute groups from one context to another. Both refuse to change a
+// context that another thread is drawing with.
+#include "core/context.h"
+#include "wgl/wgl_context_list.h"
+#include "wgl/wgl_current.h"
 #include "wgl/wgl_entries.h"
+#include "wgl/wgl_global_lock.h"
+#include "wgl/wgl_message.h"
 
-extern "C" BOOL GLENTRY DrvShareLists(DHGLRC, DHGLRC) { return 0; }
-extern "C" BOOL GLENTRY DrvCopyContext(DHGLRC, DHGLRC, UINT) { return 0; }
+namespace {
+
+// The record of a created context; the handle 0 names the list's sentinel,
+// whose placeholder context has nothing to share or copy.
+WglContext *FindCreated(DHGLRC handle) {
+  return handle ? __wglFindWGLContext(uint32_t(handle)) : nullptr;
+}
+
+bool CurrentElsewhere(const WglContext *record) {
+  return record->current && record->ownerThread != int32_t(GetCurrentThreadId());
+}
+
+BOOL Fail(const char *name, DWORD code) {
+  __wglUnlockMutex();
+  __wglSetSystemError(name, code);
+  return FALSE;
+}
+
+}  // namespace
+
+extern "C" BOOL GLENTRY DrvShareLists(DHGLRC first, DHGLRC second) {
+  __wglLockMutex();
+  WglContext *source = FindCreated(first);
+  WglContext *target = FindCreated(second);
+  if (source == nullptr || target == nullptr) return Fail("DrvShareLists", 6);
+  GlContext *gc = target->gc;
+  // The target's own lists go with the share: not while one of them is
+  // being compiled, nor while another thread draws with the context.
+  if (gc->dlist.currentList || CurrentElsewhere(target)) return Fail("DrvShareLists", 87);
+  if (gc->exports.shareContext == nullptr || !gc->exports.shareContext(gc, source->gc))
+    return Fail("DrvShareLists", 87);
+  __wglUnlockMutex();
+  return TRUE;
+}
+
+extern "C" BOOL GLENTRY DrvCopyContext(DHGLRC sourceHandle, DHGLRC destinationHandle,
+                                       UINT mask) {
+  __wglLockMutex();
+  WglContext *source = FindCreated(sourceHandle);
+  if (source == nullptr) return Fail("DrvCopyContext", 6);
+  WglContext *destination = FindCreated(destinationHandle);
+  if (destination == nullptr) return Fail("DrvCopyContext", 6);
+  if (source->gc == nullptr) return Fail("DrvCopyContext", 6);
+  if (mask >= 0x100000) return Fail("DrvCopyContext", 87);
+  GlContext *dst = destination->gc;
+  if (dst == __glGetTLSCXValue()) return Fail("DrvCopyContext", 5);
+  // Another thread drawing with it would see its state change under it.
+  if (CurrentElsewhere(destination)) return Fail("DrvCopyContext", 87);
+  BOOL copied = dst->exports.copyContext ? dst->exports.copyContext(dst, source->gc, mask) : 0;
+  __wglUnlockMutex();
+  return copied;
+}
