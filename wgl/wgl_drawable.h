@@ -147,6 +147,9 @@ typedef struct WglDrawablePrivate {
   WglSwapProc memSwapBuffers;  // while a DirectDraw buffer fell back to memory
   GlDrawable drawable;
   int32_t refcount;  // the window's own reference plus one per bind
+  // Where a buffer whose lock failed draws meanwhile (wgl/wgl_discard.h).
+  uint8_t *discard;
+  size_t discardBytes;
 } WglDrawablePrivate;
 
 // Locks the drawable a context is bound to, delivering pending window

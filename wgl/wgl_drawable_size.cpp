@@ -1,5 +1,72 @@
-// Placeholder bodies until this file is written.
+// A drawable's geometry: its window's client area on the screen, or the
+// bitmap selected in its memory DC, and bringing the buffers to that size.
+#include <stdlib.h>
+
+#include "core/gl_assert.h"
 #include "wgl/wgl_drawable_update.h"
 
-void __wglUpdateDrawableSize(WglDrawablePrivate *) {}
-bool __wglUpdateDrawableBuffers(WglDrawablePrivate *) { return false; }
+namespace {
+
+void SetSize(WglDrawablePrivate *drawable, int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) width = height = 0;
+  drawable->width = width;
+  drawable->height = height;
+  if (width == 0) {
+    drawable->rect = RECT{0, 0, 0, 0};
+  } else {
+    drawable->rect = RECT{drawable->x, drawable->y, drawable->x + width, drawable->y + height};
+  }
+}
+
+void WindowSize(WglDrawablePrivate *drawable) {
+  RECT client;
+  POINT origin = {0, 0};
+  // A window that went away while the record survives has nothing to draw.
+  if (!GetClientRect(drawable->hwnd, &client) || !ClientToScreen(drawable->hwnd, &origin)) {
+    SetSize(drawable, 0, 0);
+    return;
+  }
+  __GL_ASSERT(client.left == 0, "wglPriv->rect.left == 0", "wglcomm");
+  __GL_ASSERT(client.top == 0, "wglPriv->rect.top == 0", "wglcomm");
+  drawable->x = origin.x;
+  drawable->y = origin.y;
+  SetSize(drawable, client.right - client.left, client.bottom - client.top);
+}
+
+// A memory DC's drawable is as large as the bitmap selected in it.
+void BitmapSize(WglDrawablePrivate *drawable) {
+  drawable->x = drawable->y = 0;
+  BITMAP bitmap;
+  HGDIOBJ selected = GetCurrentObject(drawable->hdc, OBJ_BITMAP);
+  if (selected == nullptr || GetObject(selected, sizeof bitmap, &bitmap) < int(sizeof bitmap)) {
+    SetSize(drawable, 0, 0);
+    return;
+  }
+  SetSize(drawable, bitmap.bmWidth, labs(bitmap.bmHeight));
+}
+
+}  // namespace
+
+void __wglUpdateDrawableSize(WglDrawablePrivate *drawable) {
+  if (drawable->hwnd)
+    WindowSize(drawable);
+  else
+    BitmapSize(drawable);
+}
+
+bool __wglUpdateDrawableBuffers(WglDrawablePrivate *drawable) {
+  __wglUpdateDrawableSize(drawable);
+  GlDrawable *view = &drawable->drawable;
+  // A moved window keeps its buffers, but the core learns where it is now.
+  view->x = drawable->x;
+  view->y = drawable->y;
+  if (view->width == drawable->width && view->height == drawable->height &&
+      (drawable->width != 0 || drawable->height != 0))
+    return true;
+  view->width = drawable->width;
+  view->height = drawable->height;
+  // The core draws into the whole window (the scissor is its own business):
+  // the clip list is fetched again for the new size.
+  __wglSetCoreClipRect(view, 0, 0, drawable->width, drawable->height);
+  return __wglUpdateBuffers(view, drawable->x, drawable->y, drawable->width, drawable->height);
+}
