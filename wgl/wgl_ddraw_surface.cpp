@@ -1,4 +1,125 @@
-// Placeholder bodies until this file is written.
-#include "wgl/wgl_ddraw.h"
+// The DirectDraw colour kind: a back or stencil buffer in an off-screen
+// surface, in video memory where the device puts the buffer, else in system
+// memory, and in plain memory when neither has room.
+#include <limits.h>
 
-void __wglInitDDraw(GlDrawableBuffer *, WglDrawablePrivate *, uint32_t, WglBufferInitProc) {}
+#include "wgl/wgl_ddraw_kind.h"
+#include "wgl/wgl_discard.h"
+#include "wgl/wgl_modes.h"
+
+namespace {
+
+void Lock(GlDrawableBuffer *buffer, GlDrawable *drawable) {
+  WglDiscardUnlessLocked discard{buffer, drawable};
+  __wglDDrawLockWhole(buffer, drawable);
+}
+
+LONG FarEdge(int32_t start, int32_t extent) {
+  int64_t edge = int64_t(start) + extent;
+  return LONG(edge > INT32_MAX ? INT32_MAX : edge < INT32_MIN ? INT32_MIN : edge);
+}
+
+HRESULT ColorFill(GlDrawableBuffer *buffer, RECT *rect, uint32_t value) {
+  LPDIRECTDRAWSURFACE surface = static_cast<LPDIRECTDRAWSURFACE>(buffer->handle);
+  if (surface == nullptr) return DDERR_SURFACELOST;
+  DDBLTFX fx = {};
+  fx.dwSize = sizeof fx;
+  fx.dwFillColor = value;
+  return surface->lpVtbl->Blt(surface, rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+}
+
+}  // namespace
+
+void __wglDDrawFree(GlDrawableBuffer *buffer, GlDrawable *drawable) {
+  if (buffer->handle) {
+    __wglDDrawReleaseSurface(buffer, drawable, "DDraw: Free");
+    buffer->handle = nullptr;
+    buffer->base = nullptr;
+  }
+  __wglDDrawFreePrivate(buffer, drawable);
+}
+
+bool __wglDDrawReleaseSurface(GlDrawableBuffer *buffer, GlDrawable *drawable,
+                              const char *prefix) {
+  LPDIRECTDRAWSURFACE surface = static_cast<LPDIRECTDRAWSURFACE>(buffer->handle);
+  if (surface == nullptr) return true;
+  __wglDDrawUnlock(buffer, drawable);
+  if (surface->lpVtbl->Release(surface) != 0) {
+    __wglDDrawError(prefix, DDERR_GENERIC);
+    return false;
+  }
+  buffer->handle = nullptr;
+  buffer->base = nullptr;
+  return true;
+}
+
+uint32_t __wglDDrawCreateSurface(GlDrawableBuffer *buffer, DDSURFACEDESC *desc, HRESULT *error) {
+  LPDIRECTDRAWSURFACE surface = nullptr;
+  *error = lpDirectDraw ? lpDirectDraw->lpVtbl->CreateSurface(lpDirectDraw, desc, &surface, nullptr)
+                        : DDERR_INVALIDOBJECT;
+  if (*error != DD_OK || surface == nullptr) {
+    if (*error == DD_OK) *error = DDERR_GENERIC;
+    return 0;
+  }
+  buffer->handle = surface;
+  return 1;
+}
+
+uint32_t __wglDDrawUpdate(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_t width,
+                          int32_t height, GlDrawable *drawable, uint32_t bufferBit) {
+  if (buffer == nullptr || drawable == nullptr) return 0;
+  if (!__wglDDrawReleaseSurface(buffer, drawable, "DDraw: Update: Release")) return 0;
+  if (width < 0) width = 0;
+  if (height < 0) height = 0;
+  DDSURFACEDESC desc = {};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+  desc.dwHeight = height ? DWORD(height) : 1;
+  desc.dwWidth = width ? DWORD(width) : 1;
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | __wglDDrawMemoryCaps(bufferBit);
+  HRESULT error;
+  if (!__wglDDrawCreateSurface(buffer, &desc, &error))
+    return __wglDDrawFallBack(buffer, x, y, width, height, drawable, bufferBit, error,
+                              "DDraw: Update: UpdateFallback");
+  buffer->width = uint32_t(width);
+  buffer->height = uint32_t(height);
+  return 1;
+}
+
+void __wglDDrawFill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t value, int32_t x,
+                    int32_t y, int32_t width, int32_t height) {
+  if (buffer == nullptr || drawable == nullptr) return;
+  WGL_DDRAW_HOLD(drawable);
+  if (__wglDDrawHasSurface(buffer)) {
+    RECT rect = {x, y, FarEdge(x, width), FarEdge(y, height)};
+    HRESULT result = ColorFill(buffer, &rect, value);
+    if (result == DDERR_SURFACELOST) {
+      __wglDDrawRestoreSurface(buffer, drawable->wglPrivate);
+      result = ColorFill(buffer, &rect, value);
+      if (result != DD_OK) __wglDDrawError("DDraw: Fill: Blt", result);
+    } else if (result != DD_OK) {
+      __wglDDrawError("DDraw: Fill: Blt(2)", result);
+    }
+  }
+  WGL_DDRAW_RELEASE(drawable);
+}
+
+void __wglInitDDraw(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable, uint32_t depth,
+                    WglBufferInitProc fallback) {
+  if (buffer == nullptr || drawable == nullptr) return;
+  buffer->width = 0;
+  buffer->height = 0;
+  buffer->base = nullptr;
+  buffer->handle = nullptr;
+  buffer->depth = depth;
+  buffer->elementSize = __wglBufferElementSize(buffer, drawable, depth);
+  buffer->elementSizeLog2 = __wglDDrawLog2(buffer->elementSize);
+  buffer->update = __wglDDrawUpdate;
+  buffer->lock = Lock;
+  buffer->unlock = __wglDDrawUnlock;
+  buffer->fill = __wglDDrawFill;
+  buffer->free = __wglDDrawFree;
+  buffer->ownInit = __wglInitDDraw;
+  buffer->fallbackInit = fallback;
+  buffer->kindPrivate = __wglDDrawAllocPrivate(drawable, sizeof(void *));
+}

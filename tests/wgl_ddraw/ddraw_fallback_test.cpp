@@ -1,0 +1,126 @@
+// Buffers without room for a surface fall back to plain memory (the drawable
+// then swaps by copying while its back buffer is there), and every later
+// resize tries for a surface again.
+#include <string.h>
+
+#include "platform/control.h"
+#include "platform/vlxdesktop.h"
+#include "tests/wgl_ddraw/ddraw_fixture.h"
+#include "wgl/wgl_ddraw_kind.h"
+
+namespace wgl_ddraw_test {
+namespace {
+
+using DDrawFallback = DDrawTest;
+
+void FillBack(WglDrawablePrivate *w, uint16_t value) {
+  GlDrawableBuffer &back = w->drawable.back;
+  back.lock(&back, &w->drawable);
+  ASSERT_NE(back.base, nullptr);
+  for (uint32_t y = 0; y < back.height; ++y)
+    for (uint32_t x = 0; x < back.width; ++x) memcpy(back.base + y * back.pitchBytes + 2 * x, &value, 2);
+  back.unlock(&back, &w->drawable);
+}
+
+TEST_F(DDrawFallback, ABufferWithoutASurfaceDrawsInMemoryUntilAResizeFindsRoom) {
+  struct Case {
+    const char *what;
+    PlatformFault fault;  // call null: video memory holds only the screen
+    bool backFalls, depthFalls;
+  } cases[] = {
+      {"no off-screen surface", {"CreateSurface", "offscreen", 0, 0, 0}, true, false},
+      {"no z-buffer", {"CreateSurface", "zbuffer", 0, 0, 0}, false, true},
+      {"video memory full", {nullptr, nullptr, 0, 0, 0}, true, true},
+  };
+  SetDeviceFlags(0x24);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    PlatformClearDebugOutput();
+    WglDrawablePrivate *w = MakeWindow(200, 150, 64, 32);
+    if (c.fault.call)
+      PlatformArmFault(c.fault);
+    else
+      ASSERT_TRUE(PlatformSetVideoMemorySize(DWORD(ScreenPitch()) * 768 + 64));
+    ASSERT_TRUE(Update(w));
+    GlDrawable &d = w->drawable;
+    // A fallback that worked is no failure.
+    EXPECT_EQ(Messages().find("DDERROR"), std::string::npos) << Messages();
+    EXPECT_EQ(__wglDDrawHasSurface(&d.back), !c.backFalls);
+    EXPECT_EQ(__wglDDrawHasSurface(&d.depth), !c.depthFalls);
+    for (GlDrawableBuffer *b : {&d.back, &d.depth}) {
+      EXPECT_EQ(b->width, 64u);
+      EXPECT_EQ(b->height, 32u);
+      EXPECT_EQ(b->elementSize, 2u);
+    }
+    if (c.backFalls) {
+      EXPECT_NE(d.back.base, nullptr);  // memory: always there
+    }
+    // Only a back buffer in memory needs the copying swap.
+    EXPECT_EQ(w->swapBuffers, c.backFalls ? __wglDDrawMemSwapBuffers : __wglDDrawDDrawSwapBuffers);
+    ClipToWindow(w);
+    FillBack(w, 0x1357);
+    EXPECT_TRUE(w->swapBuffers(w));
+    uint16_t shown;
+    memcpy(&shown, Screen(200 + 63, 150 + 31), 2);
+    EXPECT_EQ(shown, 0x1357);
+
+    // Room again: the next resize makes surfaces.
+    PlatformClearFaults();
+    ASSERT_TRUE(PlatformSetVideoMemorySize(8u << 20));
+    Move(w, 200, 150, 48, 24);
+    ASSERT_TRUE(Update(w));
+    EXPECT_TRUE(__wglDDrawHasSurface(&d.back));
+    EXPECT_TRUE(__wglDDrawHasSurface(&d.depth));
+    EXPECT_EQ(Describe(d.depth).dwWidth, 48u);
+    EXPECT_EQ(w->swapBuffers, __wglDDrawDDrawSwapBuffers);
+    ClipToWindow(w);
+    FillBack(w, 0x2468);
+    EXPECT_TRUE(w->swapBuffers(w));
+    memcpy(&shown, Screen(200 + 47, 150 + 23), 2);
+    EXPECT_EQ(shown, 0x2468);
+    FreeWindows();
+  }
+}
+
+// The back buffer decides the swap: a depth buffer coming back from memory
+// must not switch the blit on while the back buffer is still in memory.
+TEST_F(DDrawFallback, TheSwapFollowsTheBackBufferWhateverTheDepthBufferDoes) {
+  SetDeviceFlags(0x24);
+  WglDrawablePrivate *w = MakeWindow(10, 10, 40, 20);
+  PlatformArmFault({"CreateSurface", nullptr, 0, 0, 0});
+  ASSERT_TRUE(Update(w));
+  EXPECT_EQ(w->swapBuffers, __wglDDrawMemSwapBuffers);
+  // Next resize: only the z-buffer finds room.
+  PlatformClearFaults();
+  PlatformArmFault({"CreateSurface", "offscreen", 0, 0, 0});
+  Move(w, 10, 10, 30, 20);
+  ASSERT_TRUE(Update(w));
+  EXPECT_FALSE(__wglDDrawHasSurface(&w->drawable.back));
+  EXPECT_TRUE(__wglDDrawHasSurface(&w->drawable.depth));
+  EXPECT_EQ(w->swapBuffers, __wglDDrawMemSwapBuffers);
+  ClipToWindow(w);
+  FillBack(w, 0x0F0F);
+  EXPECT_TRUE(w->swapBuffers(w));
+  uint16_t shown;
+  memcpy(&shown, Screen(10, 10), 2);
+  EXPECT_EQ(shown, 0x0F0F);
+}
+
+// A buffer whose memory failed too has nothing to draw, and the next resize
+// still tries for a surface.
+TEST_F(DDrawFallback, WhenMemoryFailsTooTheUpdateFailsAndTheNextResizeTriesAgain) {
+  WglDrawablePrivate *w = MakeWindow(10, 10, 40, 20);
+  PlatformArmFault({"CreateSurface", "offscreen", 0, 0, 0});
+  PlatformArmFault({"GlobalAlloc", nullptr, 0, 0, 0});
+  GlDrawableBuffer &back = w->drawable.back;
+  EXPECT_EQ(back.update(&back, 10, 10, 40, 20, &w->drawable, 4), 0u);
+  EXPECT_NE(Messages().find("WGL: DDraw: Update: UpdateFallback: DDERROR = DDERR_OUTOFVIDEOMEMORY"),
+            std::string::npos)
+      << Messages();
+  PlatformClearFaults();
+  EXPECT_EQ(back.update(&back, 10, 10, 40, 20, &w->drawable, 4), 1u);
+  EXPECT_TRUE(__wglDDrawHasSurface(&back));
+}
+
+}  // namespace
+}  // namespace wgl_ddraw_test

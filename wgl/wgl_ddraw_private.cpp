@@ -1,0 +1,38 @@
+// Small things every DirectDraw kind needs: its private block, the memory a
+// surface is asked for, and the element size's log2.
+#include "wgl/wgl_ddraw_kind.h"
+#include "wgl/gl_device.h"
+
+uint32_t __wglDDrawLog2(uint32_t elementSize) {
+  uint32_t log2 = 0;
+  while (elementSize > 1) {
+    elementSize >>= 1;
+    ++log2;
+  }
+  return log2;
+}
+
+void *__wglDDrawAllocPrivate(WglDrawablePrivate *drawable, size_t size) {
+  if (drawable == nullptr || drawable->drawable.calloc == nullptr) return nullptr;
+  return drawable->drawable.calloc(1, size);
+}
+
+void __wglDDrawFreePrivate(GlDrawableBuffer *buffer, GlDrawable *drawable) {
+  if (buffer->kindPrivate && drawable && drawable->free) drawable->free(buffer->kindPrivate);
+  buffer->kindPrivate = nullptr;
+}
+
+uint32_t __wglDDrawBufferBit(const GlDrawableBuffer *buffer, const WglDrawablePrivate *drawable) {
+  const GlDrawable &view = drawable->drawable;
+  if (buffer == &view.front) return 1;
+  if (buffer == &view.back) return 4;
+  if (buffer == &view.accum) return 16;
+  if (buffer == &view.depth) return 32;
+  if (buffer == &view.stencil) return 64;
+  return 0;
+}
+
+DWORD __wglDDrawMemoryCaps(uint32_t bufferBit) {
+  uint32_t flags = __glDevice ? __glDevice->flags : 0;
+  return (flags & bufferBit) ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY;
+}
