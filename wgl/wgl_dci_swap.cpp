@@ -1,4 +1,32 @@
-// Placeholder bodies until this file is written.
+// The DCI set's swap: GDI copies the back buffer's DIB section to the
+// window, only the swap hints' bounding rectangle when hints were given.
+// The window's device context draws only where the window is visible.
 #include "wgl/wgl_dci.h"
+#include "wgl/wgl_dib.h"
+#include "wgl/wgl_drawable_update.h"
+#include "wgl/wgl_message.h"
 
-BOOL __wglDCIDIBSwapBuffers(WglDrawablePrivate *) { return 0; }
+BOOL __wglDCIDIBSwapBuffers(WglDrawablePrivate *drawable) {
+  if (drawable == nullptr) return FALSE;
+  GlDrawable *gl = &drawable->drawable;
+  __wglLockDrawableMutex(gl->mutex);
+  WGL_LOCK_SITE(gl, "wgldci");
+  BOOL result = FALSE;
+  HDC source = __wglDIBGetHDC(&gl->back);
+  if (source == nullptr) {
+    __wglError("__wglDCIDIBSwapBuffers: no back buffer");
+  } else if (__wglSwapHintCount(drawable) != 0) {
+    const RECT b = drawable->swapHints->rdh.rcBound;
+    result = BitBlt(drawable->hdc, b.left, b.top, b.right - b.left, b.bottom - b.top, source, b.left,
+                    b.top, SRCCOPY);
+    if (!result) __wglError("__wglDCIDIBSwapBuffers: BitBlt failed");
+    __wglClearSwapHints(drawable);
+  } else {
+    result = BitBlt(drawable->hdc, 0, 0, int(gl->back.width), int(gl->back.height), source, 0, 0,
+                    SRCCOPY);
+    if (!result) __wglError("__wglDCIDIBSwapBuffers: BitBlt (2) failed");
+  }
+  WGL_CLEAR_LOCK_SITE(gl);
+  __wglUnlockDrawableMutex(gl->mutex);
+  return result;
+}
