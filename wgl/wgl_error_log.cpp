@@ -3,6 +3,8 @@
 // and the layer's one registry read.
 #include <stdlib.h>
 
+#include <mutex>
+
 #include "platform/kernel.h"
 #include "platform/registry.h"
 #include "wgl/wgl_message.h"
@@ -18,15 +20,23 @@ constexpr const char *kErrorLogVariable = "__GL_ERROR_LOG";
 constexpr const char *kRegistryPath = "Software\\Velmora\\OpenGL";
 constexpr REGSAM kFullAccess = 0xF003F;
 
+// Messages come from any thread: the first ones may race to create the file,
+// and a loser (its create refused by the winner's open file) must neither
+// overwrite the winner's handle nor miss it.
+std::mutex openingLock;
+
 }  // namespace
 
 void __wglOpenErrorFile(void) {
-  if (wgl::errorLog == 0 || wgl::msgFile != INVALID_HANDLE_VALUE) return;
+  if (wgl::errorLog == 0 || wgl::logHandle() != INVALID_HANDLE_VALUE) return;
+  std::lock_guard<std::mutex> hold(openingLock);
+  if (wgl::logHandle() != INVALID_HANDLE_VALUE) return;
   SECURITY_ATTRIBUTES security = {sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
   // A file that cannot be created leaves the handle invalid; the messages
   // then go to the debugger output.
-  wgl::msgFile = CreateFileA("OGLError.txt", GENERIC_WRITE, 0, &security, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA("OGLError.txt", GENERIC_WRITE, 0, &security, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  __atomic_store_n(&wgl::msgFile, file, __ATOMIC_RELEASE);
 }
 
 void __wglInitErrorLog(void) {

@@ -25,12 +25,22 @@ void FlagContextsOf(HWND hwnd, uint32_t flag) {
     if (record->hwnd == hwnd) record->flags |= flag;
 }
 
-void WindowDestroyed(HWND hwnd) {
+// Takes the global lock and, when the window has a drawable, its mutex
+// (recording the lock site); gives the drawable, or none. The caller leaves
+// the global lock either way.
+WglDrawablePrivate *LockWindowDrawable(HWND hwnd) {
   __wglLockMutex();
-  if (WglDrawablePrivate *drawable = __wglFindDrawablePrivate(WGL_FIND_BY_WINDOW, hwnd)) {
-    WglDrawableMutex *mutex = drawable->drawable.mutex;
-    __wglLockDrawableMutex(mutex);
+  WglDrawablePrivate *drawable = __wglFindDrawablePrivate(WGL_FIND_BY_WINDOW, hwnd);
+  if (drawable) {
+    __wglLockDrawableMutex(drawable->drawable.mutex);
     WGL_LOCK_SITE(&drawable->drawable, kLockFile);
+  }
+  return drawable;
+}
+
+void WindowDestroyed(HWND hwnd) {
+  if (WglDrawablePrivate *drawable = LockWindowDrawable(hwnd)) {
+    WglDrawableMutex *mutex = drawable->drawable.mutex;
     FlagContextsOf(hwnd, WGL_PENDING_DESTROY);
     // The window's own reference goes; contexts still bound keep the record.
     if (__wglDestroyDrawablePrivate(drawable)) {
@@ -46,16 +56,12 @@ void WindowDestroyed(HWND hwnd) {
 }
 
 void WindowMoved(HWND hwnd) {
-  __wglLockMutex();
-  if (WglDrawablePrivate *drawable = __wglFindDrawablePrivate(WGL_FIND_BY_WINDOW, hwnd)) {
-    WglDrawableMutex *mutex = drawable->drawable.mutex;
-    __wglLockDrawableMutex(mutex);
-    WGL_LOCK_SITE(&drawable->drawable, kLockFile);
+  if (WglDrawablePrivate *drawable = LockWindowDrawable(hwnd)) {
     // Each bound context learns the new size at its next drawable lock.
     FlagContextsOf(hwnd, WGL_PENDING_SIZE);
     __wglUpdateDrawableBuffers(drawable);
     WGL_CLEAR_LOCK_SITE(&drawable->drawable);
-    __wglUnlockDrawableMutex(mutex);
+    __wglUnlockDrawableMutex(drawable->drawable.mutex);
   }
   __wglUnlockMutex();
 }

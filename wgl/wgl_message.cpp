@@ -30,12 +30,12 @@ __attribute__((format(printf, 1, 2))) MessageText Format(const char *format, ...
 // Callers may pass no text; it reads as empty rather than crashing.
 const char *Text(const char *text) { return text ? text : ""; }
 
-bool LogOpen() { return wgl::msgFile != INVALID_HANDLE_VALUE; }
+bool LogOpen() { return wgl::logHandle() != INVALID_HANDLE_VALUE; }
 
 void WriteLog(const MessageText &m) {
   DWORD written = 0;
   // Failures are ignored: the debugger output still has the text.
-  WriteFile(wgl::msgFile, m.text, static_cast<DWORD>(strlen(m.text)), &written, nullptr);
+  WriteFile(wgl::logHandle(), m.text, static_cast<DWORD>(strlen(m.text)), &written, nullptr);
 }
 
 // To the debugger output, and to the log as well when it is open.

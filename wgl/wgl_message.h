@@ -9,6 +9,8 @@
 namespace wgl {
 extern int32_t errorLog;  // decided once at process attachment
 extern HANDLE msgFile;    // invalid until the first message with the log on
+// The log file's handle as written last: any thread may be opening it.
+inline HANDLE logHandle() { return __atomic_load_n(&msgFile, __ATOMIC_ACQUIRE); }
 }  // namespace wgl
 
 void __wglMessage(const char *text);

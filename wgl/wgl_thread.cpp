@@ -42,12 +42,6 @@ bool RemoveArea(WglThreadArea *area) {
   return found;
 }
 
-WglContext *RecordOf(GlContext *gc) {
-  for (WglContext *record = glrcListEnd.next; record; record = record->next)
-    if (record->gc == gc) return record;
-  return nullptr;
-}
-
 void InvalidatePixelFormats() {
   if (__glDevice && __glDevice->invalidatePixelFormatList) __glDevice->invalidatePixelFormatList();
 }
@@ -79,7 +73,7 @@ void releaseCurrentContext(void) {
     return;
   }
   __wglLockMutex();
-  if (WglContext *record = RecordOf(gc)) {
+  if (WglContext *record = __wglFindWGLGLcontext(gc)) {
     GLbool8 lost = gc->exports.loseCurrent ? gc->exports.loseCurrent(gc) : 1;
     // The core keeps its hold on the drawable while it refuses (selection,
     // feedback, inside glBegin); the drawable may be freed below, so its

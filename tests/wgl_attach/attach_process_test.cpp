@@ -38,6 +38,25 @@ struct SentinelHook {
   ~SentinelHook() { UnhookWindowsHookEx(hook); }
 };
 
+// A new thread attached and detached as the platform would, and the hook it
+// held in between.
+struct ThreadRun {
+  BOOL attached = FALSE;
+  HHOOK hook = nullptr;
+  BOOL detached = FALSE;
+};
+
+ThreadRun RunOtherThread() {
+  ThreadRun run;
+  std::thread other([&run] {
+    run.attached = DllMain(nullptr, 2, nullptr);
+    run.hook = wgl::ThreadHook();
+    run.detached = DllMain(nullptr, 3, nullptr);
+  });
+  other.join();
+  return run;
+}
+
 // ---- DllMain's reasons ---------------------------------------------------------------
 
 struct ReasonCase {
@@ -100,19 +119,12 @@ TEST_P(AttachOrder, DeviceHooksRunInTheirPlace) {
   EXPECT_EQ(glrcListEnd.gc, __wglInvalidGC);
   EXPECT_EQ(__wglPlaceholderContext.imports.other, &glrcListEnd);
 
-  BOOL attached = FALSE, detached = FALSE;
-  HHOOK otherHook = nullptr;
-  std::thread other([&] {
-    attached = DllMain(nullptr, 2, nullptr);
-    otherHook = wgl::ThreadHook();
-    detached = DllMain(nullptr, 3, nullptr);
-  });
-  other.join();
-  EXPECT_TRUE(attached);
-  EXPECT_TRUE(detached);
-  EXPECT_NE(otherHook, nullptr);
+  const ThreadRun other = RunOtherThread();
+  EXPECT_TRUE(other.attached);
+  EXPECT_TRUE(other.detached);
+  EXPECT_NE(other.hook, nullptr);
   // The other thread's hook went with its area.
-  EXPECT_FALSE(UnhookWindowsHookEx(otherHook));
+  EXPECT_FALSE(UnhookWindowsHookEx(other.hook));
   Events threadEvents = take();
   Events expected = c.threadAttach;
   expected.insert(expected.end(), c.threadDetach.begin(), c.threadDetach.end());
@@ -298,17 +310,10 @@ TEST_F(AttachTest, RefusedThreadAttachLeavesNothingForItsDetach) {
   gRecorder.Reset();
   PlatformHeapStats heap = PlatformGetHeapStats();
   gRecorder.refuseThreadAttach = true;
-  BOOL attached = TRUE, detached = FALSE;
-  HHOOK hook = reinterpret_cast<HHOOK>(1);
-  std::thread other([&] {
-    attached = DllMain(nullptr, 2, nullptr);
-    hook = wgl::ThreadHook();
-    detached = DllMain(nullptr, 3, nullptr);
-  });
-  other.join();
-  EXPECT_FALSE(attached);
-  EXPECT_TRUE(detached);
-  EXPECT_EQ(hook, nullptr);
+  const ThreadRun other = RunOtherThread();
+  EXPECT_FALSE(other.attached);
+  EXPECT_TRUE(other.detached);
+  EXPECT_EQ(other.hook, nullptr);
   // The device that refused is not asked to detach the thread.
   EXPECT_EQ(gRecorder.Events(), Events{"threadAttach"});
   EXPECT_TRUE(SameHeap(PlatformGetHeapStats(), heap));

@@ -5,9 +5,12 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/registry.h"
 #include "tests/wgl_attach/attach_fixture.h"
@@ -198,6 +201,36 @@ TEST_F(ErrorLogFile, UncreatableFileLeavesMessagesOnTheDebuggerOutput) {
   EXPECT_FALSE(Exists());
   EXPECT_EQ(wgl::msgFile, INVALID_HANDLE_VALUE);
   EXPECT_EQ(DebugText(), "WGL Message:still seen\n");
+}
+
+// Threads whose first messages come at once all write to the one log file:
+// a thread that lost the race to create it must neither replace the winner's
+// handle (leaving it open for good) nor send its text elsewhere.
+TEST_F(ErrorLogFile, ThreadsStartingTheLogTogetherShareOneFile) {
+  constexpr int kThreads = 8;
+  constexpr int kRounds = 25;
+  SetEnvironmentVariableA("__GL_ERROR_LOG", "1");
+  for (int round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE(round);
+    ASSERT_TRUE(DllMain(nullptr, 1, nullptr));
+    std::atomic<int> ready{0};
+    std::atomic<bool> go{false};
+    std::vector<std::thread> writers;
+    for (int i = 0; i < kThreads; ++i)
+      writers.emplace_back([&, i] {
+        ready.fetch_add(1);
+        while (!go.load()) std::this_thread::yield();
+        __wglMessage(("from " + std::to_string(i)).c_str());
+      });
+    while (ready.load() < kThreads) std::this_thread::yield();
+    go.store(true);
+    for (std::thread &t : writers) t.join();
+    ASSERT_TRUE(DllMain(nullptr, 0, nullptr));
+    const std::string text = Contents();
+    for (int i = 0; i < kThreads; ++i)
+      ASSERT_NE(text.find("WGL Message:from " + std::to_string(i) + "\n"), std::string::npos)
+          << text;
+  }
 }
 
 }  // namespace

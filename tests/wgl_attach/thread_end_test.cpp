@@ -69,6 +69,23 @@ void Leave(Doing doing) {
   }
 }
 
+// A window with the test's pixel format set, and a context for it (handle 0
+// when anything failed).
+struct WindowContext {
+  HWND window = nullptr;
+  HDC hdc = nullptr;
+  DHGLRC handle = 0;
+};
+
+WindowContext CreateWindowContext() {
+  WindowContext w;
+  w.window = DesktopCreateWindow(20, 20, 32, 24);
+  w.hdc = GetDC(w.window);
+  if (PlatformSetPixelFormatNumber(w.hdc, kFormat) && DrvSetPixelFormat(w.hdc, kFormat))
+    w.handle = DrvCreateContext(w.hdc);
+  return w;
+}
+
 class ThreadEndsWithContextCurrent : public AttachTest,
                                      public ::testing::WithParamInterface<EndingCase> {};
 
@@ -76,11 +93,7 @@ TEST_P(ThreadEndsWithContextCurrent, ContextIsCurrentNowhere) {
   const EndingCase &c = GetParam();
   PlatformHeapStats heap = PlatformGetHeapStats();
   ASSERT_TRUE(DllMain(nullptr, 1, nullptr));
-  HWND window = DesktopCreateWindow(20, 20, 32, 24);
-  HDC hdc = GetDC(window);
-  ASSERT_TRUE(PlatformSetPixelFormatNumber(hdc, kFormat));
-  ASSERT_TRUE(DrvSetPixelFormat(hdc, kFormat));
-  DHGLRC handle = DrvCreateContext(hdc);
+  const auto [window, hdc, handle] = CreateWindowContext();
   ASSERT_NE(handle, 0u);
   WglContext *record = __wglFindWGLContext(uint32_t(handle));
   ASSERT_NE(record, nullptr);
@@ -148,11 +161,8 @@ INSTANTIATE_TEST_SUITE_P(Modes, ThreadEndsWithContextCurrent, ::testing::ValuesI
 TEST_F(AttachTest, ProcessDetachWithContextCurrentOnCaller) {
   PlatformHeapStats heap = PlatformGetHeapStats();
   ASSERT_TRUE(DllMain(nullptr, 1, nullptr));
-  HWND window = DesktopCreateWindow(20, 20, 32, 24);
-  HDC hdc = GetDC(window);
-  ASSERT_TRUE(PlatformSetPixelFormatNumber(hdc, kFormat));
-  ASSERT_TRUE(DrvSetPixelFormat(hdc, kFormat));
-  DHGLRC handle = DrvCreateContext(hdc);
+  const auto [window, hdc, handle] = CreateWindowContext();
+  ASSERT_NE(handle, 0u);
   ASSERT_NE(DrvSetContext(hdc, handle, nullptr), nullptr);
   Enter(kSelecting);
   ASSERT_TRUE(DllMain(nullptr, 0, nullptr));
