@@ -55,8 +55,16 @@ extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
     if (record == nullptr) return Refuse(6);
     if (hwnd == nullptr && bitmap == nullptr) return Refuse(6);
     if (record->current && record->ownerThread != int32_t(GetCurrentThreadId())) return Refuse(87);
-    drawable = __wglGetDrawablePrivate(hdc, hwnd, record->modes);
-    if (drawable == nullptr) return Refuse(6);
+    drawable = __wglFindDrawablePrivate(hdc, hwnd);
+    if (drawable == nullptr) {
+      drawable = __wglCreateDrawablePrivate(hdc, hwnd, record->modes);
+      if (drawable == nullptr) return Refuse(6);
+      // A new record has no pixel format yet, so the binding fails; the
+      // record goes again, or the format set later would find it holding
+      // this context's modes and buffers instead of its own.
+      DropDrawable(drawable);
+      return Refuse(2000);
+    }
     if (drawable->pixelFormat != record->pixelFormat) return Refuse(2000);
     // Another context current on this thread is released first, so that it
     // does not stay marked current with its drawable held.

@@ -14,7 +14,10 @@ extern "C" LONG GLENTRY DrvDescribePixelFormat(HDC hdc, LONG pixelFormat, ULONG 
   if (descriptor == nullptr) return __glDevice->getPixelFormat(hdc, nullptr, -1);
   PIXELFORMATDESCRIPTOR local;
   memset(&local, 0, sizeof local);
-  int count = __glDevice->getPixelFormat(hdc, &local, int(pixelFormat - 1));
+  // Numbers below 1 ask for no row; computing number - 1 for the least one
+  // would overflow.
+  int index = pixelFormat >= 1 ? int(pixelFormat - 1) : -1;
+  int count = __glDevice->getPixelFormat(hdc, &local, index);
   if (pixelFormat < 1 || pixelFormat > count) return 0;
   memcpy(descriptor, &local, bytes < sizeof local ? bytes : sizeof local);
   return count;

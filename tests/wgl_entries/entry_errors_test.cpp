@@ -1,5 +1,7 @@
 // Every check of every driver entry, in order, with its result and the
 // last-error value and message it leaves.
+#include <stdint.h>
+
 #include <functional>
 
 #include "core/gl_api.h"
@@ -54,6 +56,8 @@ TEST_F(EntryErrors, CreateAndDelete) {
   const ErrorRow rows[] = {
       {"screen DC has no format",
        [&] { return ClearErrors(), DrvCreateContext(screenDC_); }, 0, 2000,
+       "wglCreateLayerContext"},
+      {"no DC", [&] { return ClearErrors(), DrvCreateContext(nullptr); }, 0, 2000,
        "wglCreateLayerContext"},
       {"window without a format",
        [&] { return ClearErrors(), DrvCreateContext(bareDC_); }, 0, 2000,
@@ -312,6 +316,9 @@ TEST_F(EntryErrors, FormatsLayersAndNames) {
   PIXELFORMATDESCRIPTOR out;
   const ErrorRow rows[] = {
       {"describe 0", [&] { return ClearErrors(), uintptr_t(DrvDescribePixelFormat(windowDC_, 0, sizeof out, &out)); }, 0, 0, ""},
+      {"describe the least number",
+       [&] { return ClearErrors(), uintptr_t(DrvDescribePixelFormat(windowDC_, INT32_MIN, sizeof out, &out)); },
+       0, 0, ""},
       {"describe past the list",
        [&] { return ClearErrors(), uintptr_t(DrvDescribePixelFormat(windowDC_, kFormatCount + 1, sizeof out, &out)); },
        0, 0, ""},
@@ -325,6 +332,7 @@ TEST_F(EntryErrors, FormatsLayersAndNames) {
       {"bitmap format on a window", [&] { return ClearErrors(), DrvSetPixelFormat(bareDC_, kBitmapSingle); }, 0, 0, ""},
       {"window format on a bitmap", [&] { return ClearErrors(), DrvSetPixelFormat(bareMemoryDC_, kWindowDouble); }, 0, 0, ""},
       {"screen DC", [&] { return ClearErrors(), DrvSetPixelFormat(screenDC_, kWindowDouble); }, 0, 0, ""},
+      {"no DC", [&] { return ClearErrors(), DrvSetPixelFormat(nullptr, kWindowDouble); }, 0, 0, ""},
       {"format 0", [&] { return ClearErrors(), DrvSetPixelFormat(bareDC_, 0); }, 0, 0, ""},
       {"past the list", [&] { return ClearErrors(), DrvSetPixelFormat(bareDC_, kFormatCount + 1); }, 0, 0, ""},
       {"describe layer plane",

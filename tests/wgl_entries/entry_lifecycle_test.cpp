@@ -9,6 +9,7 @@
 #include "core/dispatch.h"
 #include "platform/control.h"
 #include "platform/kernel.h"
+#include "platform/vlxdesktop.h"
 #include "tests/wgl_entries/entries_fixture.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context.h"
@@ -17,6 +18,7 @@
 #include "wgl/wgl_drawable.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_global_lock.h"
+#include "wgl/wgl_modes.h"
 
 namespace wgl_test {
 namespace {
@@ -237,6 +239,38 @@ TEST_F(Lifecycle, FailedBindUndoesItsDrawableReference) {
   EXPECT_TRUE(GlobalLockIsFree());
   // The window's last reference still frees the record with the window.
   EXPECT_TRUE(DrvDeleteContext(refused));
+}
+
+// A bind to a window without a format fails; the drawable record it made
+// for the window must not stay, or the format set later finds it still
+// holding the failed context's modes and buffers.
+TEST_F(Lifecycle, FailedBindToAWindowWithoutAFormatLeavesNoRecord) {
+  const struct {
+    HDC EntriesTest::*contextDC;
+    int laterFormat;
+  } cases[] = {
+      {&EntriesTest::singleDC_, kWindowDouble},
+      {&EntriesTest::windowDC_, kWindowSingle},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.laterFormat);
+    HWND window = DesktopCreateWindow(300, 20, 16, 16);
+    HDC hdc = GetDC(window);
+    DHGLRC handle = Create(this->*c.contextDC);
+    PlatformHeapStats before = PlatformGetHeapStats();
+    EXPECT_EQ(DrvSetContext(hdc, handle, NoTable), nullptr);
+    EXPECT_EQ(Drawable(hdc), nullptr);
+    EXPECT_EQ(PlatformGetHeapStats().liveBlocks, before.liveBlocks);
+    EXPECT_TRUE(GlobalLockIsFree());
+
+    ASSERT_TRUE(DrvSetPixelFormat(hdc, c.laterFormat));
+    GlModes want;
+    __wglFormatGLModes(&want, &TestDescriptor(c.laterFormat));
+    ASSERT_NE(Drawable(hdc), nullptr);
+    EXPECT_EQ(memcmp(Drawable(hdc)->drawable.modes, &want, sizeof want), 0);
+    EXPECT_TRUE(DrvDeleteContext(handle));
+    DestroyWindow(window);
+  }
 }
 
 TEST_F(Lifecycle, DeletingTheCurrentContextReleasesItFirst) {
