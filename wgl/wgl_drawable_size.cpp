@@ -48,10 +48,17 @@ void BitmapSize(WglDrawablePrivate *drawable) {
 }  // namespace
 
 void __wglUpdateDrawableSize(WglDrawablePrivate *drawable) {
-  if (drawable->hwnd)
+  const GlModes *modes = drawable->drawable.modes;
+  if (drawable->hwnd) {
     WindowSize(drawable);
-  else
+  } else if (modes && modes->isBitmap) {
     BitmapSize(drawable);
+  } else {
+    // A destroyed window's record keeps its DC, whose stock bitmap is not
+    // the window's: nothing to draw.
+    drawable->x = drawable->y = 0;
+    SetSize(drawable, 0, 0);
+  }
 }
 
 bool __wglUpdateDrawableBuffers(WglDrawablePrivate *drawable) {

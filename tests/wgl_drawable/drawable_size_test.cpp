@@ -94,6 +94,19 @@ TEST_F(DrawableTest, ABitmapFollowsTheBitmapSelectedNow) {
   ExpectGeometry(d, 0, 0, 0, 0);
 }
 
+// The window hook clears the record's window at WM_DESTROY while contexts
+// keep it; the window's DC still exists then, holding a 1 x 1 stock bitmap
+// that is not the window's.
+TEST_F(DrawableTest, ARecordWhoseWindowWentHasNothingToDraw) {
+  HWND w = Window(10, 20, 64, 48);
+  WglDrawablePrivate *d = Create(GetDC(w), w, Modes(false, false, false, false));
+  __wglUpdateDrawableSize(d);
+  ExpectGeometry(d, 10, 20, 64, 48);
+  d->hwnd = nullptr;
+  __wglUpdateDrawableSize(d);
+  ExpectGeometry(d, 0, 0, 0, 0);
+}
+
 // Fake buffer kinds that count the updates they are asked for.
 struct UpdateLog {
   int calls = 0;
