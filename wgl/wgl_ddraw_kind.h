@@ -5,10 +5,11 @@
 
 #include <stddef.h>
 
+#include "geometry/s_xform.h"
 #include "wgl/wgl_ddraw.h"
 
-// A lock that keeps failing is tried this many times, then given up: base
-// stays 0 and the core draws nothing into the buffer.
+// A lock that keeps failing is tried this many times, then given up: the
+// buffer draws into the drawable's discard block, which nobody sees.
 #define WGL_LOCK_RETRIES 64
 
 // The primary kind's private record. The lock address comes first, where the
@@ -57,6 +58,23 @@ bool __wglDDrawReleaseSurface(GlDrawableBuffer *buffer, GlDrawable *drawable, co
 // when it cannot.
 uint32_t __wglDDrawCreateSurface(GlDrawableBuffer *buffer, DDSURFACEDESC *desc, HRESULT *error);
 
+// What the colour and depth kinds set alike: an empty buffer of `depth`
+// with the shared unlock and free, `own` and `fallback` as its initialisers,
+// and the private word. The caller sets update, lock and fill.
+void __wglDDrawInitSurfaceKind(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable,
+                               uint32_t depth, WglSurfaceInitProc own,
+                               WglBufferInitProc fallback);
+// The update the colour and depth kinds share once `desc` has its flags,
+// caps and z depth: the old surface goes, a new one of surfaceWidth x height
+// (0 becomes 1) is made, or the buffer falls back to memory at width x
+// height (reported with `message`). The stored size follows.
+uint32_t __wglDDrawMakeSurface(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_t width,
+                               int32_t height, GlDrawable *drawable, uint32_t bufferBit,
+                               DDSURFACEDESC *desc, int32_t surfaceWidth, const char *message);
+// A colour or depth fill blit of the rectangle on the buffer's surface.
+HRESULT __wglDDrawFillBlt(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_t width,
+                          int32_t height, uint32_t value, bool depth);
+
 // After a surface could not be created: the buffer becomes the memory kind
 // at the same depth and is updated with the same arguments. 0 when that
 // fails too (reported with `message` and `error`).
@@ -80,8 +98,6 @@ DWORD __wglDDrawMemoryCaps(uint32_t bufferBit);
 void __wglDDrawFollowPrimary(GlDrawableBuffer *buffer);
 void __wglDDrawTakePrimary(GlDrawableBuffer *buffer, LPDIRECTDRAWSURFACE surface);
 
-// The element size's log2, rounded down.
-uint32_t __wglDDrawLog2(uint32_t elementSize);
 // A private block from the drawable's allocators (none when they are
 // missing or fail), and its release.
 void *__wglDDrawAllocPrivate(WglDrawablePrivate *drawable, size_t size);

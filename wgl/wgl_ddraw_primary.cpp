@@ -32,6 +32,9 @@ void Lock(GlDrawableBuffer *buffer, GlDrawable *drawable) {
   WglDiscardUnlessLocked discard{buffer, drawable};
   if (state == nullptr || drawable == nullptr || drawable->wglPrivate == nullptr) return;
   WglDrawablePrivate *window = drawable->wglPrivate;
+  // A screen lost to a display change is made again before its size is
+  // read: a smaller screen refuses a rectangle of the old one.
+  __wglDDrawRestoreSurface(buffer, window);
   __wglDDrawFollowPrimary(buffer);
   state->visible = RECT{0, 0, 0, 0};
 
@@ -99,6 +102,9 @@ void Fill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t value, int32_
 // The primary surface is everyone's: only the clipper goes.
 void Free(GlDrawableBuffer *buffer, GlDrawable *drawable) {
   WglDDrawPrimaryPrivate *state = PrivateOf(buffer);
+  // Another window may have made the screen's surface again: the old one
+  // is gone.
+  __wglDDrawFollowPrimary(buffer);
   if (state) {
     if (state->lockAddress) __wglDDrawUnlock(buffer, drawable);
     if (state->clipper) {
@@ -161,7 +167,9 @@ void __wglDDrawTakePrimary(GlDrawableBuffer *buffer, LPDIRECTDRAWSURFACE surface
 }
 
 void __wglDDrawFollowPrimary(GlDrawableBuffer *buffer) {
-  if (__wglDDrawIsPrimary(buffer) && lpPrimarySurface && buffer->handle != lpPrimarySurface)
+  // Also when there is none: a surface another window released must not be
+  // used.
+  if (__wglDDrawIsPrimary(buffer) && buffer->handle != lpPrimarySurface)
     __wglDDrawTakePrimary(buffer, lpPrimarySurface);
 }
 
@@ -208,7 +216,7 @@ void __wglInitDDrawPrimary(GlDrawableBuffer *buffer, WglDrawablePrivate *drawabl
   buffer->height = desc.dwHeight;
   buffer->depth = format.dwRGBBitCount;
   buffer->elementSize = __wglBufferElementSize(buffer, drawable, buffer->depth);
-  buffer->elementSizeLog2 = __wglDDrawLog2(buffer->elementSize);
+  buffer->elementSizeLog2 = __glFloorLog2(buffer->elementSize);
   buffer->pitchBytes = desc.lPitch;
   buffer->pitch = buffer->elementSize ? desc.lPitch / int32_t(buffer->elementSize) : 0;
 }

@@ -1,16 +1,7 @@
-// Small things every DirectDraw kind needs: its private block, the memory a
-// surface is asked for, and the element size's log2.
+// Small things every DirectDraw kind needs: its private block, the buffer's
+// bit and the memory a surface is asked for.
 #include "wgl/wgl_ddraw_kind.h"
 #include "wgl/gl_device.h"
-
-uint32_t __wglDDrawLog2(uint32_t elementSize) {
-  uint32_t log2 = 0;
-  while (elementSize > 1) {
-    elementSize >>= 1;
-    ++log2;
-  }
-  return log2;
-}
 
 void *__wglDDrawAllocPrivate(WglDrawablePrivate *drawable, size_t size) {
   if (drawable == nullptr || drawable->drawable.calloc == nullptr) return nullptr;

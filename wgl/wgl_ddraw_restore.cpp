@@ -35,15 +35,8 @@ void Recreate(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable) {
     __wglDDrawError("DDraw: RestoreSurface: CreateSurface", result);
 }
 
-void RecreatePrimary(GlDrawableBuffer *buffer, GlDrawable *view) {
-  LPDIRECTDRAWSURFACE surface = static_cast<LPDIRECTDRAWSURFACE>(buffer->handle);
-  __wglDDrawUnlock(buffer, view);
-  if (surface->lpVtbl->Release(surface) != 0) {
-    __wglDDrawError("DDraw: RestoreSurface: Release (primary)", DDERR_GENERIC);
-    return;
-  }
-  buffer->handle = nullptr;
-  if (lpPrimarySurface == surface) lpPrimarySurface = nullptr;
+// A screen surface for the process, taken by `buffer`.
+void CreatePrimary(GlDrawableBuffer *buffer) {
   DDSURFACEDESC desc = {};
   desc.dwSize = sizeof desc;
   desc.dwFlags = DDSD_CAPS;
@@ -60,6 +53,18 @@ void RecreatePrimary(GlDrawableBuffer *buffer, GlDrawable *view) {
   __wglDDrawTakePrimary(buffer, created);
 }
 
+void RecreatePrimary(GlDrawableBuffer *buffer, GlDrawable *view) {
+  LPDIRECTDRAWSURFACE surface = static_cast<LPDIRECTDRAWSURFACE>(buffer->handle);
+  __wglDDrawUnlock(buffer, view);
+  if (surface->lpVtbl->Release(surface) != 0) {
+    __wglDDrawError("DDraw: RestoreSurface: Release (primary)", DDERR_GENERIC);
+    return;
+  }
+  buffer->handle = nullptr;
+  if (lpPrimarySurface == surface) lpPrimarySurface = nullptr;
+  CreatePrimary(buffer);
+}
+
 void Restore(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable) {
   const bool front = buffer == &drawable->drawable.front;
   // Another drawable may have re-created the screen's surface already.
@@ -67,6 +72,10 @@ void Restore(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable) {
   // A buffer that fell back to memory holds no surface.
   if (!__wglDDrawHasSurface(buffer)) return;
   LPDIRECTDRAWSURFACE surface = static_cast<LPDIRECTDRAWSURFACE>(buffer->handle);
+  // The screen's surface could not be made again last time: try once more,
+  // or no window would ever show again.
+  if (surface == nullptr && front && lpDirectDraw && __wglDDrawIsPrimary(buffer))
+    CreatePrimary(buffer);
   if (surface == nullptr) return;
   HRESULT result = surface->lpVtbl->IsLost(surface);
   if (result == DD_OK) return;

@@ -19,15 +19,6 @@ LONG FarEdge(int32_t start, int32_t extent) {
   return LONG(edge > INT32_MAX ? INT32_MAX : edge < INT32_MIN ? INT32_MIN : edge);
 }
 
-HRESULT ColorFill(GlDrawableBuffer *buffer, RECT *rect, uint32_t value) {
-  LPDIRECTDRAWSURFACE surface = static_cast<LPDIRECTDRAWSURFACE>(buffer->handle);
-  if (surface == nullptr) return DDERR_SURFACELOST;
-  DDBLTFX fx = {};
-  fx.dwSize = sizeof fx;
-  fx.dwFillColor = value;
-  return surface->lpVtbl->Blt(surface, rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
-}
-
 }  // namespace
 
 void __wglDDrawFree(GlDrawableBuffer *buffer, GlDrawable *drawable) {
@@ -65,25 +56,47 @@ uint32_t __wglDDrawCreateSurface(GlDrawableBuffer *buffer, DDSURFACEDESC *desc, 
   return 1;
 }
 
-uint32_t __wglDDrawUpdate(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_t width,
-                          int32_t height, GlDrawable *drawable, uint32_t bufferBit) {
-  if (buffer == nullptr || drawable == nullptr) return 0;
+uint32_t __wglDDrawMakeSurface(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_t width,
+                               int32_t height, GlDrawable *drawable, uint32_t bufferBit,
+                               DDSURFACEDESC *desc, int32_t surfaceWidth, const char *message) {
   if (!__wglDDrawReleaseSurface(buffer, drawable, "DDraw: Update: Release")) return 0;
   if (width < 0) width = 0;
   if (height < 0) height = 0;
-  DDSURFACEDESC desc = {};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
-  desc.dwHeight = height ? DWORD(height) : 1;
-  desc.dwWidth = width ? DWORD(width) : 1;
-  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | __wglDDrawMemoryCaps(bufferBit);
+  if (surfaceWidth < 0) surfaceWidth = 0;
+  desc->dwSize = sizeof *desc;
+  desc->dwHeight = height ? DWORD(height) : 1;
+  desc->dwWidth = surfaceWidth ? DWORD(surfaceWidth) : 1;
   HRESULT error;
-  if (!__wglDDrawCreateSurface(buffer, &desc, &error))
-    return __wglDDrawFallBack(buffer, x, y, width, height, drawable, bufferBit, error,
-                              "DDraw: Update: UpdateFallback");
-  buffer->width = uint32_t(width);
+  if (!__wglDDrawCreateSurface(buffer, desc, &error))
+    return __wglDDrawFallBack(buffer, x, y, width, height, drawable, bufferBit, error, message);
+  buffer->width = uint32_t(surfaceWidth);
   buffer->height = uint32_t(height);
   return 1;
+}
+
+uint32_t __wglDDrawUpdate(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_t width,
+                          int32_t height, GlDrawable *drawable, uint32_t bufferBit) {
+  if (buffer == nullptr || drawable == nullptr) return 0;
+  DDSURFACEDESC desc = {};
+  desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | __wglDDrawMemoryCaps(bufferBit);
+  return __wglDDrawMakeSurface(buffer, x, y, width, height, drawable, bufferBit, &desc, width,
+                               "DDraw: Update: UpdateFallback");
+}
+
+HRESULT __wglDDrawFillBlt(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_t width,
+                          int32_t height, uint32_t value, bool depth) {
+  LPDIRECTDRAWSURFACE surface = static_cast<LPDIRECTDRAWSURFACE>(buffer->handle);
+  if (surface == nullptr) return DDERR_SURFACELOST;
+  RECT rect = {x, y, FarEdge(x, width), FarEdge(y, height)};
+  DDBLTFX fx = {};
+  fx.dwSize = sizeof fx;
+  if (depth)
+    fx.dwFillDepth = value;
+  else
+    fx.dwFillColor = value;
+  const DWORD flags = (depth ? DDBLT_DEPTHFILL : DDBLT_COLORFILL) | DDBLT_WAIT;
+  return surface->lpVtbl->Blt(surface, &rect, nullptr, nullptr, flags, &fx);
 }
 
 void __wglDDrawFill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t value, int32_t x,
@@ -91,11 +104,10 @@ void __wglDDrawFill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t val
   if (buffer == nullptr || drawable == nullptr) return;
   WGL_DDRAW_HOLD(drawable);
   if (__wglDDrawHasSurface(buffer)) {
-    RECT rect = {x, y, FarEdge(x, width), FarEdge(y, height)};
-    HRESULT result = ColorFill(buffer, &rect, value);
+    HRESULT result = __wglDDrawFillBlt(buffer, x, y, width, height, value, false);
     if (result == DDERR_SURFACELOST) {
       __wglDDrawRestoreSurface(buffer, drawable->wglPrivate);
-      result = ColorFill(buffer, &rect, value);
+      result = __wglDDrawFillBlt(buffer, x, y, width, height, value, false);
       if (result != DD_OK) __wglDDrawError("DDraw: Fill: Blt", result);
     } else if (result != DD_OK) {
       __wglDDrawError("DDraw: Fill: Blt(2)", result);
@@ -104,22 +116,29 @@ void __wglDDrawFill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t val
   WGL_DDRAW_RELEASE(drawable);
 }
 
-void __wglInitDDraw(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable, uint32_t depth,
-                    WglBufferInitProc fallback) {
-  if (buffer == nullptr || drawable == nullptr) return;
+void __wglDDrawInitSurfaceKind(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable,
+                               uint32_t depth, WglSurfaceInitProc own,
+                               WglBufferInitProc fallback) {
   buffer->width = 0;
   buffer->height = 0;
   buffer->base = nullptr;
   buffer->handle = nullptr;
   buffer->depth = depth;
+  // Depths above 16 bits take 32-bit words, in the surface and in the core.
   buffer->elementSize = __wglBufferElementSize(buffer, drawable, depth);
-  buffer->elementSizeLog2 = __wglDDrawLog2(buffer->elementSize);
-  buffer->update = __wglDDrawUpdate;
-  buffer->lock = Lock;
+  buffer->elementSizeLog2 = __glFloorLog2(buffer->elementSize);
   buffer->unlock = __wglDDrawUnlock;
-  buffer->fill = __wglDDrawFill;
   buffer->free = __wglDDrawFree;
-  buffer->ownInit = __wglInitDDraw;
+  buffer->ownInit = own;
   buffer->fallbackInit = fallback;
   buffer->kindPrivate = __wglDDrawAllocPrivate(drawable, sizeof(void *));
+}
+
+void __wglInitDDraw(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable, uint32_t depth,
+                    WglBufferInitProc fallback) {
+  if (buffer == nullptr || drawable == nullptr) return;
+  __wglDDrawInitSurfaceKind(buffer, drawable, depth, __wglInitDDraw, fallback);
+  buffer->update = __wglDDrawUpdate;
+  buffer->lock = Lock;
+  buffer->fill = __wglDDrawFill;
 }

@@ -42,7 +42,9 @@ RECT HintBounds(const WglDrawablePrivate *drawable, const RECT &surface) {
 }
 
 // One blit of the back surface (or the hints' bounds) to the window.
-HRESULT BlitOnce(WglDrawablePrivate *drawable, RECT source) {
+// `reported`: the failure was reported here already.
+HRESULT BlitOnce(WglDrawablePrivate *drawable, RECT source, bool *reported) {
+  *reported = false;
   GlDrawable *view = &drawable->drawable;
   GlDrawableBuffer *front = &view->front, *back = &view->back;
   __wglDDrawFollowPrimary(front);
@@ -55,7 +57,13 @@ HRESULT BlitOnce(WglDrawablePrivate *drawable, RECT source) {
                                  : nullptr;
   if (state && state->clipper) {
     HRESULT result = screen->lpVtbl->SetClipper(screen, state->clipper);
-    if (result != DD_OK) __wglDDrawError("Update: SetClipper", result);
+    if (result != DD_OK) {
+      // The clipper left on the screen is another window's: a blit
+      // through it would paint over that window.
+      __wglDDrawError("Update: SetClipper", result);
+      *reported = true;
+      return result;
+    }
     if (view->updateClipList) view->updateClipList(view);
   }
   // Nothing of the back buffer to show: done.
@@ -68,6 +76,10 @@ HRESULT BlitOnce(WglDrawablePrivate *drawable, RECT source) {
 BOOL Blit(WglDrawablePrivate *drawable) {
   GlDrawable *view = &drawable->drawable;
   GlDrawableBuffer *front = &view->front, *back = &view->back;
+  // A screen that could not be made again at a display change is tried
+  // again here too: a window that only swaps never locks its front.
+  __wglDDrawFollowPrimary(front);
+  if (front->handle == nullptr) __wglDDrawRestoreSurface(front, drawable);
   if (front->handle == nullptr || back->handle == nullptr || !__wglDDrawHasSurface(back))
     return FALSE;
   const RECT whole = {0, 0, LONG(back->width), LONG(back->height)};
@@ -76,7 +88,8 @@ BOOL Blit(WglDrawablePrivate *drawable) {
     source = HintBounds(drawable, whole);
     __wglClearSwapHints(drawable);
   }
-  HRESULT result = BlitOnce(drawable, source);
+  bool reported;
+  HRESULT result = BlitOnce(drawable, source, &reported);
   if (result == DDERR_SURFACELOST) {
     // A lost back surface lost the frame with it. When only the screen was
     // lost (the back surface came back at the lock, before the frame was
@@ -86,10 +99,11 @@ BOOL Blit(WglDrawablePrivate *drawable) {
     __wglDDrawRestoreSurface(front, drawable);
     __wglDDrawRestoreSurface(back, drawable);
     if (frameLost) return FALSE;
-    result = BlitOnce(drawable, source);
+    result = BlitOnce(drawable, source, &reported);
     if (result == DDERR_SURFACELOST) return FALSE;
   }
   if (result == DD_OK) return TRUE;
+  if (reported) return FALSE;
   __wglDDrawError("DDraw: SwapBuffers: Blt", result);
   return FALSE;
 }

@@ -13,15 +13,6 @@ namespace {
 
 using DDrawFallback = DDrawTest;
 
-void FillBack(WglDrawablePrivate *w, uint16_t value) {
-  GlDrawableBuffer &back = w->drawable.back;
-  back.lock(&back, &w->drawable);
-  ASSERT_NE(back.base, nullptr);
-  for (uint32_t y = 0; y < back.height; ++y)
-    for (uint32_t x = 0; x < back.width; ++x) memcpy(back.base + y * back.pitchBytes + 2 * x, &value, 2);
-  back.unlock(&back, &w->drawable);
-}
-
 TEST_F(DDrawFallback, ABufferWithoutASurfaceDrawsInMemoryUntilAResizeFindsRoom) {
   struct Case {
     const char *what;
@@ -60,9 +51,7 @@ TEST_F(DDrawFallback, ABufferWithoutASurfaceDrawsInMemoryUntilAResizeFindsRoom) 
     ClipToWindow(w);
     FillBack(w, 0x1357);
     EXPECT_TRUE(w->swapBuffers(w));
-    uint16_t shown;
-    memcpy(&shown, Screen(200 + 63, 150 + 31), 2);
-    EXPECT_EQ(shown, 0x1357);
+    EXPECT_EQ(ScreenAt(200 + 63, 150 + 31), 0x1357);
 
     // Room again: the next resize makes surfaces.
     PlatformClearFaults();
@@ -76,8 +65,7 @@ TEST_F(DDrawFallback, ABufferWithoutASurfaceDrawsInMemoryUntilAResizeFindsRoom) 
     ClipToWindow(w);
     FillBack(w, 0x2468);
     EXPECT_TRUE(w->swapBuffers(w));
-    memcpy(&shown, Screen(200 + 47, 150 + 23), 2);
-    EXPECT_EQ(shown, 0x2468);
+    EXPECT_EQ(ScreenAt(200 + 47, 150 + 23), 0x2468);
     FreeWindows();
   }
 }
@@ -101,9 +89,7 @@ TEST_F(DDrawFallback, TheSwapFollowsTheBackBufferWhateverTheDepthBufferDoes) {
   ClipToWindow(w);
   FillBack(w, 0x0F0F);
   EXPECT_TRUE(w->swapBuffers(w));
-  uint16_t shown;
-  memcpy(&shown, Screen(10, 10), 2);
-  EXPECT_EQ(shown, 0x0F0F);
+    EXPECT_EQ(ScreenAt(10, 10), 0x0F0F);
 }
 
 // A buffer whose memory failed too has nothing to draw, and the next resize
@@ -120,6 +106,30 @@ TEST_F(DDrawFallback, WhenMemoryFailsTooTheUpdateFailsAndTheNextResizeTriesAgain
   PlatformClearFaults();
   EXPECT_EQ(back.update(&back, 10, 10, 40, 20, &w->drawable, 4), 1u);
   EXPECT_TRUE(__wglDDrawHasSurface(&back));
+}
+
+// A buffer that moved to memory has new pixels: its update says it changed
+// (1), never "unchanged" (16), or the core would keep drawing into the
+// memory it had before.
+TEST_F(DDrawFallback, AFallBackCountsAsAChange) {
+  struct Case {
+    const char *what;
+    const char *surface;
+    bool depth;
+  } cases[] = {{"back buffer", "offscreen", false}, {"depth buffer", "zbuffer", true}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    WglDrawablePrivate *w = MakeWindow(10, 10, 40, 20);
+    GlDrawableBuffer &buffer = c.depth ? w->drawable.depth : w->drawable.back;
+    const uint32_t bit = c.depth ? 32 : 4;
+    PlatformArmFault({"CreateSurface", c.surface, 0, 0, 0});
+    EXPECT_EQ(buffer.update(&buffer, 10, 10, 40, 20, &w->drawable, bit), 1u);
+    EXPECT_FALSE(__wglDDrawHasSurface(&buffer));
+    // And again at the next resize, still without room.
+    EXPECT_EQ(buffer.update(&buffer, 10, 10, 30, 10, &w->drawable, bit), 1u);
+    PlatformClearFaults();
+    FreeWindows();
+  }
 }
 
 }  // namespace

@@ -159,4 +159,32 @@ uint8_t *DDrawTest::Screen(int x, int y) {
   return static_cast<uint8_t *>(lpPrimaryBase) + y * ScreenPitch() + x * 2;
 }
 
+uint16_t DDrawTest::ScreenAt(int x, int y) {
+  uint16_t value;
+  memcpy(&value, Screen(x, y), 2);
+  return value;
+}
+
+namespace {
+
+void FillBackWith(WglDrawablePrivate *w, uint16_t (*pattern)(int x, int y), uint16_t value) {
+  GlDrawableBuffer &back = w->drawable.back;
+  back.lock(&back, &w->drawable);
+  ASSERT_NE(back.base, nullptr);
+  for (uint32_t y = 0; y < back.height; ++y)
+    for (uint32_t x = 0; x < back.width; ++x) {
+      uint16_t pixel = pattern ? pattern(int(x), int(y)) : value;
+      memcpy(back.base + y * back.pitchBytes + 2 * x, &pixel, 2);
+    }
+  back.unlock(&back, &w->drawable);
+}
+
+}  // namespace
+
+void DDrawTest::FillBack(WglDrawablePrivate *w, uint16_t (*pattern)(int x, int y)) {
+  FillBackWith(w, pattern, 0);
+}
+
+void DDrawTest::FillBack(WglDrawablePrivate *w, uint16_t value) { FillBackWith(w, nullptr, value); }
+
 }  // namespace wgl_ddraw_test

@@ -47,6 +47,11 @@ class DDrawTest : public ::testing::Test {
   // The screen's bytes: row y, starting at byte x * 2.
   static uint8_t *Screen(int x, int y);
   static int32_t ScreenPitch();
+  // The 16-bit screen pixel at (x, y).
+  static uint16_t ScreenAt(int x, int y);
+  // Writes every pixel of the back buffer: pattern(x, y), or one value.
+  static void FillBack(WglDrawablePrivate *window, uint16_t (*pattern)(int x, int y));
+  static void FillBack(WglDrawablePrivate *window, uint16_t value);
 
  protected:
 

@@ -64,9 +64,7 @@ TEST_F(DDrawRestore, ADisplayChangeKeepingTheDepthRemakesTheSurfaces) {
   // And the swap shows the back buffer on the new screen.
   d.back.fill(&d.back, &d, 0x4321, 0, 0, 100, 60);
   EXPECT_TRUE(a->swapBuffers(a));
-  uint16_t shown;
-  memcpy(&shown, Screen(199, 159), 2);
-  EXPECT_EQ(shown, 0x4321);
+  EXPECT_EQ(ScreenAt(199, 159), 0x4321);
 }
 
 // After a change to another pixel size the core's pixels do not fit the
@@ -124,6 +122,89 @@ TEST_F(DDrawRestore, FailuresAreReportedAndLeaveTheBuffer) {
       EXPECT_EQ(Messages().find("DDERROR"), std::string::npos) << Messages();
     FreeWindows();
   }
+}
+
+
+// Every window shares the screen's surface: when one window makes it again
+// after a display change, the others drop the old one (it is gone) and take
+// the new one, and a screen that could not be made is tried again.
+TEST_F(DDrawRestore, OtherWindowsFollowTheScreenAnotherMadeAgain) {
+  struct Case {
+    const char *what;
+    bool createFails;
+    bool freeFirst;  // free the other window before it draws again
+  } cases[] = {
+      {"made again, the other draws", false, false},
+      {"made again, the other is freed", false, true},
+      {"not made, the other draws", true, false},
+      {"not made, the other is freed", true, true},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    WglDrawablePrivate *a = MakeWindow(100, 100, 40, 30);
+    WglDrawablePrivate *b = MakeWindow(300, 100, 40, 30);
+    ASSERT_TRUE(Update(a));
+    ASSERT_TRUE(Update(b));
+    ClipToWindow(a);
+    ClipToWindow(b);
+    ASSERT_TRUE(DesktopSetDisplayMode(16, 800, 600));
+    if (c.createFails) PlatformArmFault({"CreateSurface", "primary", 0, 1, 0});
+    GlDrawableBuffer &first = a->drawable.front;
+    first.lock(&first, &a->drawable);
+    first.unlock(&first, &a->drawable);
+    PlatformClearFaults();
+    EXPECT_EQ(lpPrimarySurface == nullptr, c.createFails);
+    GlDrawableBuffer &other = b->drawable.front;
+    if (c.freeFirst) {
+      // The sanitizer build sees any use of the released surface.
+      other.free(&other, &b->drawable);
+      EXPECT_EQ(other.handle, nullptr);
+    } else {
+      PlatformClearDebugOutput();
+      other.lock(&other, &b->drawable);
+      ASSERT_NE(lpPrimarySurface, nullptr);
+      EXPECT_EQ(other.handle, lpPrimarySurface);
+      EXPECT_EQ(other.base, Screen(300, 100));
+      other.unlock(&other, &b->drawable);
+      EXPECT_EQ(Messages().find("DDERROR"), std::string::npos) << Messages();
+    }
+    FreeWindows();
+    DesktopSetDisplayMode(16, 1024, 768);
+  }
+}
+
+// A window that only swaps never locks its front buffer: the swap itself
+// tries again for a screen that could not be made at a display change.
+TEST_F(DDrawRestore, TheNextSwapMakesTheScreenThatCouldNotBeMade) {
+  WglDrawablePrivate *w = MakeWindow(100, 100, 40, 30);
+  ASSERT_TRUE(Update(w));
+  ClipToWindow(w);
+  ASSERT_TRUE(DesktopSetDisplayMode(16, 800, 600));
+  w->drawable.back.fill(&w->drawable.back, &w->drawable, 0x1357, 0, 0, 40, 30);
+  PlatformArmFault({"CreateSurface", "primary", 0, 1, 0});
+  EXPECT_FALSE(w->swapBuffers(w));
+  PlatformClearFaults();
+  ASSERT_EQ(lpPrimarySurface, nullptr);
+  EXPECT_TRUE(w->swapBuffers(w));
+  ASSERT_NE(lpPrimarySurface, nullptr);
+  EXPECT_EQ(ScreenAt(139, 129), 0x1357);
+}
+
+// A smaller screen refuses a rectangle of the old one: the front buffer of a
+// window that reaches past the new screen's edge still locks at once.
+TEST_F(DDrawRestore, AWindowPastTheEdgeOfASmallerScreenLocksAtOnce) {
+  WglDrawablePrivate *w = MakeWindow(700, 500, 200, 150);
+  ASSERT_TRUE(Update(w));
+  ClipToWindow(w);
+  ASSERT_TRUE(DesktopSetDisplayMode(16, 800, 600));
+  PlatformClearDebugOutput();
+  GlDrawableBuffer &front = w->drawable.front;
+  front.lock(&front, &w->drawable);
+  EXPECT_EQ(front.base, Screen(700, 500));
+  EXPECT_EQ(front.width, 800u);
+  EXPECT_EQ(front.height, 600u);
+  front.unlock(&front, &w->drawable);
+  EXPECT_EQ(Messages().find("DDERROR"), std::string::npos) << Messages();
 }
 
 }  // namespace

@@ -15,24 +15,6 @@ namespace {
 
 using DDrawSwap = DDrawTest;
 
-uint16_t ScreenAt(int x, int y) {
-  uint16_t value;
-  memcpy(&value, DDrawTest::Screen(x, y), 2);
-  return value;
-}
-
-void FillBack(WglDrawablePrivate *w, uint16_t (*pattern)(int x, int y)) {
-  GlDrawableBuffer &back = w->drawable.back;
-  back.lock(&back, &w->drawable);
-  ASSERT_NE(back.base, nullptr);
-  for (uint32_t y = 0; y < back.height; ++y)
-    for (uint32_t x = 0; x < back.width; ++x) {
-      uint16_t value = pattern(int(x), int(y));
-      memcpy(back.base + y * back.pitchBytes + 2 * x, &value, 2);
-    }
-  back.unlock(&back, &w->drawable);
-}
-
 TEST_F(DDrawSwap, HintsShowTheirBoundsClippedToTheBackSurfaceInOneBlit) {
   struct Hint {
     int x, y, width, height;  // GL coordinates: y from the bottom
@@ -118,6 +100,34 @@ TEST_F(DDrawSwap, SwapsWithoutABackSurfaceOrWindowShowNothing) {
   back.free(&back, &w->drawable);
   EXPECT_FALSE(__wglDDrawDDrawSwapBuffers(w));
   EXPECT_FALSE(__wglDDrawDDrawSwapBuffers(nullptr));
+}
+
+// The screen keeps the clipper of the last window that swapped: a window
+// that cannot put its own there must not blit through the other's, which
+// would paint over that window.
+TEST_F(DDrawSwap, ASwapThatCannotAttachItsClipperShowsNothing) {
+  WglDrawablePrivate *below = MakeWindow(100, 100, 64, 48);
+  WglDrawablePrivate *above = MakeWindow(120, 110, 40, 30);
+  for (WglDrawablePrivate *w : {below, above}) {
+    ASSERT_TRUE(Update(w));
+    ClipToWindow(w);
+  }
+  FillBack(above, uint16_t(0x2222));
+  ASSERT_TRUE(above->swapBuffers(above));
+  FillBack(below, uint16_t(0x1111));
+  PlatformClearDebugOutput();
+  PlatformArmFault({"SetClipper", "primary", 0, 1, 0});
+  EXPECT_FALSE(below->swapBuffers(below));
+  PlatformClearFaults();
+  EXPECT_NE(Messages().find("WGL: Update: SetClipper: DDERROR = DDERR_GENERIC"), std::string::npos)
+      << Messages();
+  EXPECT_EQ(Messages().find("SwapBuffers: Blt"), std::string::npos) << Messages();
+  EXPECT_EQ(ScreenAt(130, 120), 0x2222);
+  EXPECT_NE(ScreenAt(101, 101), 0x1111);
+  // Once the clipper goes on, the swap shows the window around the other.
+  EXPECT_TRUE(below->swapBuffers(below));
+  EXPECT_EQ(ScreenAt(101, 101), 0x1111);
+  EXPECT_EQ(ScreenAt(130, 120), 0x2222);
 }
 
 // The memory swap copies the visible rectangles and nothing else: pixels of
