@@ -6,10 +6,10 @@
 #include "platform/selector.h"
 #include "wgl/wgl_dci.h"
 #include "wgl/wgl_dci_binding.h"
+#include "wgl/wgl_dib.h"
 #include "wgl/wgl_discard.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_message.h"
-#include "wgl/wgl_modes.h"
 
 namespace {
 
@@ -178,20 +178,12 @@ void DciFree(GlDrawableBuffer *buffer, GlDrawable *drawable) {
 }  // namespace
 
 void __wglInitDCI(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable, uint32_t depth) {
-  buffer->width = buffer->height = 0;
-  buffer->base = nullptr;
-  buffer->handle = nullptr;
-  buffer->size = 0;
-  buffer->pitch = buffer->pitchBytes = 0;
-  buffer->depth = depth;
-  buffer->elementSize = __wglBufferElementSize(buffer, drawable, depth);
-  buffer->elementSizeLog2 = buffer->elementSize ? 31 - __builtin_clz(buffer->elementSize) : 0;
+  __wglStartBufferKind(buffer, drawable, depth);
   buffer->update = DciUpdate;
   buffer->lock = DciLock;
   buffer->unlock = DciUnlock;
   buffer->fill = DciFill;
   buffer->free = DciFree;
-  buffer->kindPrivate = nullptr;
 }
 
 void __wglDCIUpdateDrawablePalette(WglDrawablePrivate *) {}

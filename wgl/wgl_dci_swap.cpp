@@ -16,9 +16,14 @@ BOOL __wglDCIDIBSwapBuffers(WglDrawablePrivate *drawable) {
   if (source == nullptr) {
     __wglError("__wglDCIDIBSwapBuffers: no back buffer");
   } else if (__wglSwapHintCount(drawable) != 0) {
-    const RECT b = drawable->swapHints->rdh.rcBound;
-    result = BitBlt(drawable->hdc, b.left, b.top, b.right - b.left, b.bottom - b.top, source, b.left,
-                    b.top, SRCCOPY);
+    // Hints come as the application gives them: the bound may reach past
+    // the buffer by more than an int can span. Only the buffer is copied.
+    const RECT bound = drawable->swapHints->rdh.rcBound;
+    const LONG left = bound.left < 0 ? 0 : bound.left, top = bound.top < 0 ? 0 : bound.top;
+    const LONG right = bound.right > LONG(gl->back.width) ? LONG(gl->back.width) : bound.right;
+    const LONG bottom = bound.bottom > LONG(gl->back.height) ? LONG(gl->back.height) : bound.bottom;
+    result = right <= left || bottom <= top ||
+             BitBlt(drawable->hdc, left, top, right - left, bottom - top, source, left, top, SRCCOPY);
     if (!result) __wglError("__wglDCIDIBSwapBuffers: BitBlt failed");
     __wglClearSwapHints(drawable);
   } else {

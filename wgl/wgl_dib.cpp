@@ -9,7 +9,6 @@
 #include "wgl/wgl_dib.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_message.h"
-#include "wgl/wgl_modes.h"
 
 namespace {
 
@@ -147,9 +146,6 @@ uint32_t DibUpdate(GlDrawableBuffer *buffer, int32_t, int32_t, int32_t width, in
   return 1;
 }
 
-void DibLock(GlDrawableBuffer *, GlDrawable *) {}
-void DibUnlock(GlDrawableBuffer *, GlDrawable *) {}
-
 // The value is not used: the section is filled black.
 void DibFill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t, int32_t x, int32_t y,
              int32_t width, int32_t height) {
@@ -178,18 +174,12 @@ void DibFree(GlDrawableBuffer *buffer, GlDrawable *drawable) {
 }  // namespace
 
 void __wglInitDIB(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable, uint32_t depth) {
-  ClearPixels(buffer);
-  buffer->handle = nullptr;
-  buffer->size = 0;
-  buffer->depth = depth;
-  buffer->elementSize = __wglBufferElementSize(buffer, drawable, depth);
-  buffer->elementSizeLog2 = buffer->elementSize ? 31 - __builtin_clz(buffer->elementSize) : 0;
+  __wglStartBufferKind(buffer, drawable, depth);
   buffer->update = DibUpdate;
-  buffer->lock = DibLock;
-  buffer->unlock = DibUnlock;
+  buffer->lock = __wglPixelsStayPut;
+  buffer->unlock = __wglPixelsStayPut;
   buffer->fill = DibFill;
   buffer->free = DibFree;
-  buffer->kindPrivate = nullptr;
 }
 
 HDC __wglDIBGetHDC(const GlDrawableBuffer *buffer) {

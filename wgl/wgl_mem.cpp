@@ -5,7 +5,6 @@
 // spare bytes before the first pixel and after the last.
 #include "wgl/wgl_dib.h"
 #include "wgl/wgl_message.h"
-#include "wgl/wgl_modes.h"
 
 namespace {
 
@@ -49,9 +48,6 @@ uint32_t MemUpdate(GlDrawableBuffer *buffer, int32_t, int32_t, int32_t width, in
   return 1;
 }
 
-void MemLock(GlDrawableBuffer *, GlDrawable *) {}
-void MemUnlock(GlDrawableBuffer *, GlDrawable *) {}
-
 void MemFree(GlDrawableBuffer *buffer, GlDrawable *drawable) {
   if (buffer->handle != nullptr && drawable->free) drawable->free(buffer->handle);
   buffer->handle = nullptr;
@@ -63,20 +59,12 @@ void MemFree(GlDrawableBuffer *buffer, GlDrawable *drawable) {
 }  // namespace
 
 void __wglInitMem(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable, uint32_t depth) {
-  buffer->width = buffer->height = 0;
-  buffer->base = nullptr;
-  buffer->handle = nullptr;
-  buffer->size = 0;
-  buffer->pitch = buffer->pitchBytes = 0;
-  buffer->depth = depth;
-  buffer->elementSize = __wglBufferElementSize(buffer, drawable, depth);
-  buffer->elementSizeLog2 = buffer->elementSize ? 31 - __builtin_clz(buffer->elementSize) : 0;
+  __wglStartBufferKind(buffer, drawable, depth);
   buffer->update = MemUpdate;
-  buffer->lock = MemLock;
-  buffer->unlock = MemUnlock;
+  buffer->lock = __wglPixelsStayPut;
+  buffer->unlock = __wglPixelsStayPut;
   buffer->fill = nullptr;
   buffer->free = MemFree;
   // ownInit and fallbackInit stay: a DirectDraw buffer that fell back here
   // finds its way back through them.
-  buffer->kindPrivate = nullptr;
 }

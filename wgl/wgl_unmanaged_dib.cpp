@@ -5,7 +5,6 @@
 
 #include "wgl/wgl_dib.h"
 #include "wgl/wgl_message.h"
-#include "wgl/wgl_modes.h"
 
 namespace {
 
@@ -39,9 +38,11 @@ bool TakeSelectedBitmap(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable) 
   }
   // The bitmap's pixels are what the core writes: their size rules (a 32-bit
   // bitmap of an 8-8-8 format has 4-byte pixels, not 3). Fewer than 8 bits a
-  // pixel cannot be drawn into.
-  if (ds.dsBm.bmBitsPixel < 8) {
-    __wglError("__wglInitUnmanagedDIB: fewer than 8 bits per pixel");
+  // pixel cannot be drawn into; and pixels smaller than the format's would
+  // be overrun, as the core stores colour indices in the format's size.
+  const uint32_t formatBytes = __wglBufferElementSize(buffer, drawable, buffer->depth);
+  if (ds.dsBm.bmBitsPixel < 8 || ds.dsBm.bmBitsPixel / 8u < formatBytes) {
+    __wglError("__wglInitUnmanagedDIB: the bitmap's pixels are smaller than the format's");
     return false;
   }
   buffer->elementSize = ds.dsBm.bmBitsPixel / 8u;
@@ -61,23 +62,15 @@ uint32_t UnmanagedUpdate(GlDrawableBuffer *buffer, int32_t, int32_t, int32_t, in
   return TakeSelectedBitmap(buffer, drawable->wglPrivate) ? 1 : 0;
 }
 
-void UnmanagedLock(GlDrawableBuffer *, GlDrawable *) {}
-void UnmanagedUnlock(GlDrawableBuffer *, GlDrawable *) {}
-
 }  // namespace
 
 void __wglInitUnmanagedDIB(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable,
                            uint32_t depth) {
-  buffer->handle = nullptr;
-  buffer->size = 0;
-  buffer->depth = depth;
-  buffer->elementSize = __wglBufferElementSize(buffer, drawable, depth);
-  buffer->elementSizeLog2 = buffer->elementSize ? 31 - __builtin_clz(buffer->elementSize) : 0;
+  __wglStartBufferKind(buffer, drawable, depth);
   buffer->update = UnmanagedUpdate;
-  buffer->lock = UnmanagedLock;
-  buffer->unlock = UnmanagedUnlock;
+  buffer->lock = __wglPixelsStayPut;
+  buffer->unlock = __wglPixelsStayPut;
   buffer->fill = nullptr;
   buffer->free = nullptr;
-  buffer->kindPrivate = nullptr;
   TakeSelectedBitmap(buffer, drawable);
 }

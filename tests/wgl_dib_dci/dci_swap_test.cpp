@@ -47,6 +47,9 @@ TEST_F(DciSwap, CopiesTheWindowOrTheHintsBound) {
       {"one hint", {{4, 8, 6, 10}}, {4, 30, 10, 40}},
       {"two hints", {{4, 8, 6, 10}, {30, 40, 4, 2}}, {4, 6, 34, 40}},
       {"a hint past the window", {{50, -5, 40, 10}}, {50, 43, 64, 48}},
+      // A bound wider than an int spans still copies the window.
+      {"hints far out both ways", {{INT32_MIN, 0, INT32_MAX, 48}, {0, 0, INT32_MAX, 48}}, {0, 0, 64, 48}},
+      {"a hint outside the window", {{100, 10, 5, 5}}, {0, 0, 0, 0}},
   };
   for (const HintCase &c : cases) {
     SCOPED_TRACE(c.what);

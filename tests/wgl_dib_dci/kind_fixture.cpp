@@ -60,19 +60,6 @@ void WINAPI CountingEndAccess(LPDCISURFACEINFO surface) {
   DCIEndAccess(surface);
 }
 
-const PlatformExport kCounting[] = {
-    {"DCIOpenProvider", reinterpret_cast<void *>(&DCIOpenProvider)},
-    {"DCICloseProvider", reinterpret_cast<void *>(&DCICloseProvider)},
-    {"DCICreatePrimary", reinterpret_cast<void *>(&DCICreatePrimary)},
-    {"DCIDestroy", reinterpret_cast<void *>(&DCIDestroy)},
-    {"WinWatchOpen", reinterpret_cast<void *>(&WinWatchOpen)},
-    {"WinWatchClose", reinterpret_cast<void *>(&WinWatchClose)},
-    {"WinWatchGetClipList", reinterpret_cast<void *>(&WinWatchGetClipList)},
-    {"WinWatchDidStatusChange", reinterpret_cast<void *>(&WinWatchDidStatusChange)},
-    {"DCIBeginAccess", reinterpret_cast<void *>(&CountingBeginAccess)},
-    {"DCIEndAccess", reinterpret_cast<void *>(&CountingEndAccess)},
-};
-
 const PlatformExport kPlatform[] = {
     {"DCIOpenProvider", reinterpret_cast<void *>(&DCIOpenProvider)},
     {"DCICloseProvider", reinterpret_cast<void *>(&DCICloseProvider)},
@@ -85,17 +72,26 @@ const PlatformExport kPlatform[] = {
     {"DCIBeginAccess", reinterpret_cast<void *>(&DCIBeginAccess)},
     {"DCIEndAccess", reinterpret_cast<void *>(&DCIEndAccess)},
 };
+constexpr size_t kDciFunctions = sizeof kPlatform / sizeof kPlatform[0];
+
+// The platform's table with the access calls counted.
+PlatformExport gCounting[kDciFunctions];
 
 }  // namespace
 
 void InstallCountingDci() {
   gDciCalls = DciCalls();
-  PlatformRegisterModule("DCIMAN32.DLL", kCounting, sizeof kCounting / sizeof kCounting[0]);
+  for (size_t i = 0; i < kDciFunctions; ++i) {
+    gCounting[i] = kPlatform[i];
+    if (strcmp(kPlatform[i].name, "DCIBeginAccess") == 0)
+      gCounting[i].proc = reinterpret_cast<void *>(&CountingBeginAccess);
+    if (strcmp(kPlatform[i].name, "DCIEndAccess") == 0)
+      gCounting[i].proc = reinterpret_cast<void *>(&CountingEndAccess);
+  }
+  PlatformRegisterModule("DCIMAN32.DLL", gCounting, kDciFunctions);
 }
 
-void RestorePlatformDci() {
-  PlatformRegisterModule("DCIMAN32.DLL", kPlatform, sizeof kPlatform / sizeof kPlatform[0]);
-}
+void RestorePlatformDci() { PlatformRegisterModule("DCIMAN32.DLL", kPlatform, kDciFunctions); }
 
 std::string DebugOutput() {
   size_t length = PlatformDebugOutput(nullptr, 0);
@@ -203,15 +199,20 @@ HDC KindTest::MemoryDCWithDIB(int width, int height, int bitCount, void **bits) 
   HDC dc = CreateCompatibleDC(nullptr);
   EXPECT_NE(dc, nullptr);
   memoryDCs_.push_back(dc);
-  BITMAPINFO info;
+  // Room for the colour table of a section of 8 bits or fewer (all black).
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[256];
+  } info;
   memset(&info, 0, sizeof info);
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = WORD(bitCount);
+  info.header.biSize = sizeof(BITMAPINFOHEADER);
+  info.header.biWidth = width;
+  info.header.biHeight = height;
+  info.header.biPlanes = 1;
+  info.header.biBitCount = WORD(bitCount);
   void *pixels = nullptr;
-  HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  HBITMAP section = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS,
+                                     &pixels, nullptr, 0);
   EXPECT_NE(section, nullptr);
   bitmaps_.push_back(section);
   SelectObject(dc, section);

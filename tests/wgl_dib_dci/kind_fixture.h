@@ -36,7 +36,7 @@ class KindTest : public DesktopTest {
   // A window drawable whose rectangle and core clip rectangle are the
   // window's client area.
   TestDrawable *WindowDrawable(HWND hwnd, const GlModes &modes);
-  // A memory DC with a DIB section of 16, 24 or 32 bits selected (negative
+  // A memory DC with a DIB section of `bitCount` bits selected (negative
   // height: top-down).
   HDC MemoryDCWithDIB(int width, int height, int bitCount, void **bits = nullptr);
 

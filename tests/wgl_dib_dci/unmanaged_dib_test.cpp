@@ -77,21 +77,27 @@ struct UnusableCase {
   const char *what;
   PlatformFault fault;
   bool deviceBitmap;  // a compatible bitmap (no bits) is selected
+  int bitCount;       // of the DIB section selected otherwise
   const char *message;
 };
 
 const UnusableCase kUnusable[] = {
-    {"GetCurrentObject fails", {"GetCurrentObject", nullptr, 0, 0, 0}, false,
+    // The visual asks for 16-bit pixels of every bitmap below.
+    {"pixels smaller than the format's", {nullptr, nullptr, 0, 0, 0}, false, 8,
+     "__wglInitUnmanagedDIB: the bitmap's pixels are smaller than the format's"},
+    {"fewer than 8 bits a pixel", {nullptr, nullptr, 0, 0, 0}, false, 4,
+     "__wglInitUnmanagedDIB: the bitmap's pixels are smaller than the format's"},
+    {"GetCurrentObject fails", {"GetCurrentObject", nullptr, 0, 0, 0}, false, 16,
      "__wglInitUnmanagedDIB: GetCurrentObject failed"},
-    {"GetObject fails", {"GetObjectA", nullptr, 0, 0, 0}, false, "__wglInitUnmanagedDIB: GetObject failed"},
-    {"not a DIB section", {nullptr, nullptr, 0, 0, 0}, true, "__wglInitUnmanagedDIB: GetObject failed"},
+    {"GetObject fails", {"GetObjectA", nullptr, 0, 0, 0}, false, 16, "__wglInitUnmanagedDIB: GetObject failed"},
+    {"not a DIB section", {nullptr, nullptr, 0, 0, 0}, true, 16, "__wglInitUnmanagedDIB: GetObject failed"},
 };
 
 TEST_F(BitmapKind, ABitmapWithoutBitsGivesZeroByZero) {
   for (const UnusableCase &c : kUnusable) {
     SCOPED_TRACE(c.what);
     PlatformClearDebugOutput();
-    HDC dc = MemoryDCWithDIB(8, 8, 16);
+    HDC dc = MemoryDCWithDIB(8, 8, c.bitCount);
     if (c.deviceBitmap) {
       HBITMAP ddb = CreateCompatibleBitmap(dc, 8, 8);
       bitmaps_.push_back(ddb);
