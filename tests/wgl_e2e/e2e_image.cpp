@@ -101,12 +101,3 @@ uint32_t NativeFromArgb(uint32_t argb, const PIXELFORMATDESCRIPTOR &pfd) {
   return ::testing::AssertionFailure() << differing << " of " << pixels
                                        << " pixels differ (rows from the top):" << first.str();
 }
-
-std::vector<uint32_t> Flipped(const std::vector<uint32_t> &image, int width, int height) {
-  std::vector<uint32_t> flipped(image.size());
-  for (int y = 0; y < height; y++)
-    for (int x = 0; x < width; x++)
-      flipped[size_t(y) * size_t(width) + size_t(x)] =
-          image[size_t(height - 1 - y) * size_t(width) + size_t(x)];
-  return flipped;
-}

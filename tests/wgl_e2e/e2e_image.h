@@ -34,6 +34,3 @@ uint32_t NativeFromArgb(uint32_t argb, const PIXELFORMATDESCRIPTOR &pfd);
 ::testing::AssertionResult SameImage(const std::vector<uint32_t> &expected,
                                      const std::vector<uint32_t> &actual, int width, int height,
                                      uint32_t mask, const std::vector<RECT> &skipped = {});
-
-// The image upside down (rows reversed).
-std::vector<uint32_t> Flipped(const std::vector<uint32_t> &image, int width, int height);

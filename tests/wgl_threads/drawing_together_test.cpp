@@ -35,6 +35,14 @@ struct Drawer {
     ready = reference.size() == size_t(kSceneVariants) && context != nullptr &&
             wglMakeCurrent(window.hdc, context);
   }
+  // Thread `turn` of two prepares after the one before it, then waits until
+  // both are ready to draw together.
+  void PrepareInTurn(Stages &stages, int turn) {
+    stages.WaitFor(turn);
+    Prepare();
+    stages.Reach(turn + 1);
+    stages.WaitFor(2);
+  }
   void DrawOne() {
     int variant = frames % kSceneVariants;
     DrawSceneFrame(window.hdc, variant, doubleBuffered);
@@ -87,10 +95,7 @@ TEST_P(ThreadsDrawTogether, EachWindowShowsWhatItsThreadDrewAlone) {
     threads.emplace_back([&, t] {
       Drawer &me = drawers[t];
       // One after the other for the references, then both at once.
-      stages.WaitFor(t);
-      me.Prepare();
-      stages.Reach(t + 1);
-      stages.WaitFor(2);
+      me.PrepareInTurn(stages, t);
       if (me.ready)
         for (int f = 0; f < kFrames; ++f) me.DrawOne();
       me.Finish();
@@ -204,10 +209,7 @@ TEST_P(ThreadsUnderLoad, ThreadsComeBindDrawAndGoWhileTwoOthersDraw) {
   for (int t = 0; t < 2; ++t) {
     threads.emplace_back([&, t] {
       Drawer &me = drawers[t];
-      stages.WaitFor(t);
-      me.Prepare();
-      stages.Reach(t + 1);
-      stages.WaitFor(2);
+      me.PrepareInTurn(stages, t);
       if (me.ready) {
         while (me.frames < kLeastFrames || (!passersDone.load() && me.frames < kMostFrames)) {
           me.DrawOne();
