@@ -78,11 +78,15 @@ int ImportGetDrawableSize(GlContext *gc, int32_t *x, int32_t *y, uint32_t *width
     *width = *height = 0;
     return 0;
   }
+  // The window hook and binds on other threads update the same words under
+  // the drawable's mutex.
+  __wglLockDrawableMutex(drawable->drawable.mutex);
   __wglUpdateDrawableSize(drawable);
   *x = drawable->x;
   *y = drawable->y;
   *width = drawable->width > 0 ? uint32_t(drawable->width) : 0;
   *height = drawable->height > 0 ? uint32_t(drawable->height) : 0;
+  __wglUnlockDrawableMutex(drawable->drawable.mutex);
   return 1;
 }
 

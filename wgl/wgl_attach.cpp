@@ -37,16 +37,6 @@ HMODULE displayLibrary;
 
 typedef LPDD326DISPINFO(WINAPI *DispInfoProc)(void);
 
-// Gives back the device context a context record kept for its life.
-void ReleaseKeptDC(HDC hdc) {
-  if (hdc == nullptr) return;
-  switch (GetObjectType(hdc)) {
-    case OBJ_DC: ReleaseDC(WindowFromDC(hdc), hdc); break;
-    case OBJ_MEMDC: DeleteDC(hdc); break;
-    default: break;
-  }
-}
-
 void FreeContextList() {
   __wglLockMutex();
   while (WglContext *record = glrcListEnd.next) {
@@ -58,7 +48,7 @@ void FreeContextList() {
       break;
     }
     __wglRemoveContext(record);
-    ReleaseKeptDC(record->hdc);
+    __wglGiveBackContextDC(record->hdc);
     __wglFree(record);
   }
   __wglUnlockMutex();

@@ -20,6 +20,9 @@ WglContext *__wglFindWGLWindow(HWND hwnd, WglContext *previous);
 // Makes the record's GlModes from its descriptor and asks the device for a
 // context; true when one came back.
 bool __wglCreateHWContext(WglContext *record);
+// Gives back the device context a record keeps for its life: a window's DC
+// is released, a memory DC deleted.
+void __wglGiveBackContextDC(HDC kept);
 // Destroys the record's context; false (everything kept) when the core
 // refuses. Frees the record's GlModes otherwise.
 bool __wglDestroyHWContext(WglContext *record);

@@ -142,19 +142,22 @@ WglDrawablePrivate *__wglGetDrawablePrivate(HDC hdc, HWND hwnd, const GlModes *m
   return drawable;
 }
 
+void __wglReleaseDrawable(WglDrawablePrivate *drawable) {
+  if (drawable == nullptr) return;
+  WglDrawableMutex *mutex = drawable->drawable.mutex;
+  __wglLockDrawableMutex(mutex);
+  if (__wglDestroyDrawablePrivate(drawable)) {
+    __wglUnlockDrawableMutex(mutex);
+    __wglDestroyDrawableMutex(mutex);
+  } else {
+    __wglUnlockDrawableMutex(mutex);
+  }
+}
+
 void __wglFreeDrawableList(void) {
   __wglLockMutex();
   // Every pass drops one reference of the first record, so each record goes
   // after as many passes as it had references.
-  while (WglDrawablePrivate *drawable = wglPrivListEnd.next) {
-    WglDrawableMutex *mutex = drawable->drawable.mutex;
-    __wglLockDrawableMutex(mutex);
-    if (__wglDestroyDrawablePrivate(drawable)) {
-      __wglUnlockDrawableMutex(mutex);
-      __wglDestroyDrawableMutex(mutex);
-    } else {
-      __wglUnlockDrawableMutex(mutex);
-    }
-  }
+  while (WglDrawablePrivate *drawable = wglPrivListEnd.next) __wglReleaseDrawable(drawable);
   __wglUnlockMutex();
 }

@@ -17,6 +17,9 @@ bool __wglDestroyDrawablePrivate(WglDrawablePrivate *drawable);
 // A record with a window matches by window, one without by DC; hdc (HDC)-1
 // matches by window only.
 WglDrawablePrivate *__wglFindDrawablePrivate(HDC hdc, HWND hwnd);
+// Drops one reference under the record's mutex; the last one frees the
+// record and then its mutex. The caller holds the global lock.
+void __wglReleaseDrawable(WglDrawablePrivate *drawable);
 // Finds the record or creates it.
 WglDrawablePrivate *__wglGetDrawablePrivate(HDC hdc, HWND hwnd, const GlModes *modes);
 // Frees every record (process detach).

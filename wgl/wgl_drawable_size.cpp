@@ -45,6 +45,23 @@ void BitmapSize(WglDrawablePrivate *drawable) {
   SetSize(drawable, bitmap.bmWidth, labs(bitmap.bmHeight));
 }
 
+bool UpdateLocked(WglDrawablePrivate *drawable) {
+  __wglUpdateDrawableSize(drawable);
+  GlDrawable *view = &drawable->drawable;
+  // A moved window keeps its buffers, but the core learns where it is now.
+  view->x = drawable->x;
+  view->y = drawable->y;
+  if (view->width == drawable->width && view->height == drawable->height &&
+      (drawable->width != 0 || drawable->height != 0))
+    return true;
+  view->width = drawable->width;
+  view->height = drawable->height;
+  // The core draws into the whole window (the scissor is its own business):
+  // the clip list is fetched again for the new size.
+  __wglSetCoreClipRect(view, 0, 0, drawable->width, drawable->height);
+  return __wglUpdateBuffers(view, drawable->x, drawable->y, drawable->width, drawable->height);
+}
+
 }  // namespace
 
 void __wglUpdateDrawableSize(WglDrawablePrivate *drawable) {
@@ -61,19 +78,11 @@ void __wglUpdateDrawableSize(WglDrawablePrivate *drawable) {
   }
 }
 
+// Under the drawable's mutex: a context drawing on another thread reads the
+// same words through its imports.
 bool __wglUpdateDrawableBuffers(WglDrawablePrivate *drawable) {
-  __wglUpdateDrawableSize(drawable);
-  GlDrawable *view = &drawable->drawable;
-  // A moved window keeps its buffers, but the core learns where it is now.
-  view->x = drawable->x;
-  view->y = drawable->y;
-  if (view->width == drawable->width && view->height == drawable->height &&
-      (drawable->width != 0 || drawable->height != 0))
-    return true;
-  view->width = drawable->width;
-  view->height = drawable->height;
-  // The core draws into the whole window (the scissor is its own business):
-  // the clip list is fetched again for the new size.
-  __wglSetCoreClipRect(view, 0, 0, drawable->width, drawable->height);
-  return __wglUpdateBuffers(view, drawable->x, drawable->y, drawable->width, drawable->height);
+  __wglLockDrawableMutex(drawable->drawable.mutex);
+  const bool updated = UpdateLocked(drawable);
+  __wglUnlockDrawableMutex(drawable->drawable.mutex);
+  return updated;
 }

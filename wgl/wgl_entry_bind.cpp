@@ -13,13 +13,6 @@
 
 namespace {
 
-// Drops one reference to a drawable; the last one takes its mutex along.
-void DropDrawable(WglDrawablePrivate *drawable) {
-  if (drawable == nullptr) return;
-  WglDrawableMutex *mutex = drawable->drawable.mutex;
-  if (__wglDestroyDrawablePrivate(drawable) && mutex) __wglDestroyDrawableMutex(mutex);
-}
-
 const GlDispatchState *Refuse(DWORD code) {
   __wglUnlockMutex();
   __wglSetSystemError("wglDrvCliSetContext", code);
@@ -31,8 +24,12 @@ const GlDispatchState *Refuse(DWORD code) {
 extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
                                                        VlxSetProcTableProc setProcTable) {
   GlContext *current = __wglGetCurrentGC();
+  // The record is read under the lock: another thread may be deleting it.
+  __wglLockMutex();
   WglContext *record = __wglFindWGLContext(uint32_t(handle));
-  if (record && record->hdc == hdc && record->gc == current) return __glGetCurrentDispatch();
+  const bool bound = record && record->hdc == hdc && record->gc == current;
+  __wglUnlockMutex();
+  if (bound) return __glGetCurrentDispatch();
 
   HWND hwnd = nullptr;
   HGDIOBJ bitmap = nullptr;
@@ -62,7 +59,7 @@ extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
       // A new record has no pixel format yet, so the binding fails; the
       // record goes again, or the format set later would find it holding
       // this context's modes and buffers instead of its own.
-      DropDrawable(drawable);
+      __wglReleaseDrawable(drawable);
       return Refuse(2000);
     }
     if (drawable->pixelFormat != record->pixelFormat) return Refuse(2000);
@@ -95,7 +92,7 @@ extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
       // Nothing of the failed binding stays: its drawable reference goes
       // and the thread keeps what it had.
       record->drawable = previous;
-      DropDrawable(drawable);
+      __wglReleaseDrawable(drawable);
       __wglSetCurrentGC(current);
       __wglUnlockMutex();
       return nullptr;
@@ -106,7 +103,7 @@ extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
     record->hwnd = hwnd;
     record->bound = 1;
     record->flags |= WGL_PENDING_SIZE;
-    DropDrawable(previous);
+    __wglReleaseDrawable(previous);
   } else if (current != __wglInvalidGC) {
     __glCoreNopDispatch();
   }
@@ -129,7 +126,7 @@ extern "C" BOOL GLENTRY DrvReleaseContext(DHGLRC handle) {
     }
     WglContext *mine = static_cast<WglContext *>(current->imports.other);
     if (mine) {
-      DropDrawable(mine->drawable);
+      __wglReleaseDrawable(mine->drawable);
       mine->drawable = nullptr;
       mine->current = 0;
       mine->ownerThread = -1;

@@ -35,19 +35,6 @@ HDC KeepDeviceContext(HDC hdc) {
   }
 }
 
-void GiveBackDeviceContext(HDC kept) {
-  switch (GetObjectType(kept)) {
-    case OBJ_DC:
-      ReleaseDC(WindowFromDC(kept), kept);
-      break;
-    case OBJ_MEMDC:
-      DeleteDC(kept);
-      break;
-    default:
-      break;
-  }
-}
-
 }  // namespace
 
 extern "C" DHGLRC GLENTRY DrvCreateContext(HDC hdc) { return DrvCreateLayerContext(hdc, 0); }
@@ -134,7 +121,7 @@ extern "C" BOOL GLENTRY DrvDeleteContext(DHGLRC handle) {
     __wglSetSystemError("wglDeleteContext", WGL_ERROR_DEVICE_REFUSED);
     return FALSE;
   }
-  GiveBackDeviceContext(record->hdc);
+  __wglGiveBackContextDC(record->hdc);
   __wglRemoveContext(record);
   __wglUnlockMutex();
   __wglFree(record);

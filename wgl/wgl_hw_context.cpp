@@ -30,3 +30,16 @@ bool __wglDestroyHWContext(WglContext *record) {
   record->modes = nullptr;
   return true;
 }
+
+void __wglGiveBackContextDC(HDC kept) {
+  switch (GetObjectType(kept)) {
+    case OBJ_DC:
+      ReleaseDC(WindowFromDC(kept), kept);
+      break;
+    case OBJ_MEMDC:
+      DeleteDC(kept);
+      break;
+    default:
+      break;
+  }
+}

@@ -85,16 +85,7 @@ void releaseCurrentContext(void) {
     record->current = 0;
     record->ownerThread = -1;
     record->hwnd = nullptr;
-    if (drawable) {
-      WglDrawableMutex *mutex = drawable->drawable.mutex;
-      __wglLockDrawableMutex(mutex);
-      if (__wglDestroyDrawablePrivate(drawable)) {
-        __wglUnlockDrawableMutex(mutex);
-        __wglDestroyDrawableMutex(mutex);
-      } else {
-        __wglUnlockDrawableMutex(mutex);
-      }
-    }
+    __wglReleaseDrawable(drawable);
   }
   __glSetTLSCXValue(__wglInvalidGC);
   __wglUnlockMutex();
