@@ -43,7 +43,8 @@ BOOL detachThreadArea(WglThreadArea *area);
 HHOOK ThreadHook(void);
 }  // namespace wgl
 
-// The current context (never none), attaching the calling thread first when
-// it has no area yet.
+// The current context, never none: a thread without a context holds the
+// placeholder. The loader attaches every thread that calls into the driver,
+// so nothing is attached here.
 GlContext *__wglGetCurrentGC(void);
 void __wglSetCurrentGC(GlContext *gc);

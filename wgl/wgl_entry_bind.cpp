@@ -49,20 +49,21 @@ extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
   if (handle != 0) {
     // Looked up again under the lock: the record may have gone meanwhile.
     record = __wglFindWGLContext(uint32_t(handle));
-    if (record == nullptr) return Refuse(6);
-    if (hwnd == nullptr && bitmap == nullptr) return Refuse(6);
-    if (record->current && record->ownerThread != int32_t(GetCurrentThreadId())) return Refuse(87);
+    if (record == nullptr) return Refuse(ERROR_INVALID_HANDLE);
+    if (hwnd == nullptr && bitmap == nullptr) return Refuse(ERROR_INVALID_HANDLE);
+    if (record->current && record->ownerThread != int32_t(GetCurrentThreadId()))
+      return Refuse(ERROR_INVALID_PARAMETER);
     drawable = __wglFindDrawablePrivate(hdc, hwnd);
     if (drawable == nullptr) {
       drawable = __wglCreateDrawablePrivate(hdc, hwnd, record->modes);
-      if (drawable == nullptr) return Refuse(6);
+      if (drawable == nullptr) return Refuse(ERROR_INVALID_HANDLE);
       // A new record has no pixel format yet, so the binding fails; the
       // record goes again, or the format set later would find it holding
       // this context's modes and buffers instead of its own.
       __wglReleaseDrawable(drawable);
-      return Refuse(2000);
+      return Refuse(ERROR_INVALID_PIXEL_FORMAT);
     }
-    if (drawable->pixelFormat != record->pixelFormat) return Refuse(2000);
+    if (drawable->pixelFormat != record->pixelFormat) return Refuse(ERROR_INVALID_PIXEL_FORMAT);
     // Another context current on this thread is released first, so that it
     // does not stay marked current with its drawable held.
     if (current != __wglInvalidGC && current != record->gc) {

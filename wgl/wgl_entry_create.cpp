@@ -35,6 +35,13 @@ HDC KeepDeviceContext(HDC hdc) {
   }
 }
 
+// Gives up on a context not yet listed: its record goes and the error is set.
+DHGLRC GiveUp(WglContext *record, const char *name, DWORD code) {
+  __wglFree(record);
+  __wglSetSystemError(name, code);
+  return 0;
+}
+
 }  // namespace
 
 extern "C" DHGLRC GLENTRY DrvCreateContext(HDC hdc) { return DrvCreateLayerContext(hdc, 0); }
@@ -42,29 +49,16 @@ extern "C" DHGLRC GLENTRY DrvCreateContext(HDC hdc) { return DrvCreateLayerConte
 extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
   int pixelFormat = __wglGdiGetPixelFormat(hdc);
   __wglGetCurrentGC();
-  if (pixelFormat == 0) {
-    __wglSetSystemError("wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
-    return 0;
-  }
+  if (pixelFormat == 0) return GiveUp(nullptr, "wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
   WglContext *record = static_cast<WglContext *>(__wglCalloc(1, sizeof(WglContext)));
-  if (record == nullptr) {
-    __wglSetSystemError("wglCreateLayerContext", 8);
-    return 0;
-  }
+  if (record == nullptr) return GiveUp(nullptr, "wglCreateLayerContext", ERROR_NOT_ENOUGH_MEMORY);
   PIXELFORMATDESCRIPTOR *descriptor =
       reinterpret_cast<PIXELFORMATDESCRIPTOR *>(record->pixelFormatDescriptor);
-  if (__wglGdiDescribePixelFormat(hdc, pixelFormat, sizeof *descriptor, descriptor) == 0) {
-    __wglFree(record);
-    __wglSetSystemError("wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
-    return 0;
-  }
+  if (__wglGdiDescribePixelFormat(hdc, pixelFormat, sizeof *descriptor, descriptor) == 0)
+    return GiveUp(record, "wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
   descriptor->iLayerType = 0;
   // No pixel format has layer planes: only the main plane can be rendered to.
-  if (layerPlane != 0) {
-    __wglFree(record);
-    __wglSetSystemError("wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
-    return 0;
-  }
+  if (layerPlane != 0) return GiveUp(record, "wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
 
   __wglLockMutex();
   record->current = 0;
@@ -75,8 +69,7 @@ extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
   record->created = 1;
   record->handle = freeHandle++;
   if (!__wglCreateHWContext(record)) {
-    __wglFree(record);
-    __wglSetSystemError("wglCreateContext", WGL_ERROR_DEVICE_REFUSED);
+    GiveUp(record, "wglCreateContext", WGL_ERROR_DEVICE_REFUSED);
     __wglUnlockMutex();
     return 0;
   }
@@ -84,8 +77,7 @@ extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
   if (record->hdc == nullptr) {
     // Nothing of the new context may outlive the failure.
     __wglDestroyHWContext(record);
-    __wglFree(record);
-    __wglSetSystemError("wglCreateContext", WGL_ERROR_DEVICE_REFUSED);
+    GiveUp(record, "wglCreateContext", WGL_ERROR_DEVICE_REFUSED);
     __wglUnlockMutex();
     return 0;
   }
@@ -100,7 +92,7 @@ extern "C" BOOL GLENTRY DrvDeleteContext(DHGLRC handle) {
   WglContext *record = handle ? __wglFindWGLContext(uint32_t(handle)) : nullptr;
   if (record == nullptr || handle != record->handle) {
     __wglUnlockMutex();
-    __wglSetSystemError("wglDeleteContext", 6);
+    __wglSetSystemError("wglDeleteContext", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   if (record->current) {

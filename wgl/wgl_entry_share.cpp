@@ -32,13 +32,14 @@ extern "C" BOOL GLENTRY DrvShareLists(DHGLRC first, DHGLRC second) {
   __wglLockMutex();
   WglContext *source = FindCreated(first);
   WglContext *target = FindCreated(second);
-  if (source == nullptr || target == nullptr) return Fail("DrvShareLists", 6);
+  if (source == nullptr || target == nullptr) return Fail("DrvShareLists", ERROR_INVALID_HANDLE);
   GlContext *gc = target->gc;
   // The target's own lists go with the share: not while one of them is
   // being compiled, nor while another thread draws with the context.
-  if (gc->dlist.currentList || CurrentElsewhere(target)) return Fail("DrvShareLists", 87);
+  if (gc->dlist.currentList || CurrentElsewhere(target))
+    return Fail("DrvShareLists", ERROR_INVALID_PARAMETER);
   if (gc->exports.shareContext == nullptr || !gc->exports.shareContext(gc, source->gc))
-    return Fail("DrvShareLists", 87);
+    return Fail("DrvShareLists", ERROR_INVALID_PARAMETER);
   __wglUnlockMutex();
   return TRUE;
 }
@@ -47,15 +48,15 @@ extern "C" BOOL GLENTRY DrvCopyContext(DHGLRC sourceHandle, DHGLRC destinationHa
                                        UINT mask) {
   __wglLockMutex();
   WglContext *source = FindCreated(sourceHandle);
-  if (source == nullptr) return Fail("DrvCopyContext", 6);
+  if (source == nullptr) return Fail("DrvCopyContext", ERROR_INVALID_HANDLE);
   WglContext *destination = FindCreated(destinationHandle);
-  if (destination == nullptr) return Fail("DrvCopyContext", 6);
-  if (source->gc == nullptr) return Fail("DrvCopyContext", 6);
-  if (mask >= 0x100000) return Fail("DrvCopyContext", 87);
+  if (destination == nullptr) return Fail("DrvCopyContext", ERROR_INVALID_HANDLE);
+  if (source->gc == nullptr) return Fail("DrvCopyContext", ERROR_INVALID_HANDLE);
+  if (mask >= 0x100000) return Fail("DrvCopyContext", ERROR_INVALID_PARAMETER);
   GlContext *dst = destination->gc;
-  if (dst == __glGetTLSCXValue()) return Fail("DrvCopyContext", 5);
+  if (dst == __glGetTLSCXValue()) return Fail("DrvCopyContext", ERROR_ACCESS_DENIED);
   // Another thread drawing with it would see its state change under it.
-  if (CurrentElsewhere(destination)) return Fail("DrvCopyContext", 87);
+  if (CurrentElsewhere(destination)) return Fail("DrvCopyContext", ERROR_INVALID_PARAMETER);
   BOOL copied = dst->exports.copyContext ? dst->exports.copyContext(dst, source->gc, mask) : 0;
   __wglUnlockMutex();
   return copied;

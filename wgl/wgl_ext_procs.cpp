@@ -38,7 +38,7 @@ const WglExtProc __wglExtProcs[WGL_EXT_PROC_COUNT] = {
 
 extern "C" VlxDriverProc GLENTRY DrvGetProcAddress(LPCSTR name) {
   if (__wglGetCurrentGC() == __wglInvalidGC) {
-    __wglSetSystemError("wglGetProcAddress", 6);
+    __wglSetSystemError("wglGetProcAddress", ERROR_INVALID_HANDLE);
     return nullptr;
   }
   if (name == nullptr) return nullptr;

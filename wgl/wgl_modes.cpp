@@ -26,6 +26,9 @@ bool ForcedDepthBits(uint32_t *bits) {
   return true;
 }
 
+// Whole bytes holding `bits`; a buffer without any still takes one.
+uint32_t BytesFor(uint32_t bits) { return bits == 0 ? 1 : (bits - 1) / 8 + 1; }
+
 }  // namespace
 
 void __wglFormatGLModes(GlModes *modes, const PIXELFORMATDESCRIPTOR *descriptor) {
@@ -60,13 +63,11 @@ void __wglFormatGLModes(GlModes *modes, const PIXELFORMATDESCRIPTOR *descriptor)
 uint32_t __wglDepthElementSize(uint32_t depthBits) {
   // The core keeps every depth above 16 bits in a 32-bit word.
   if (depthBits > 16) return 4;
-  if (depthBits == 0) return 1;
-  return (depthBits - 1) / 8 + 1;
+  return BytesFor(depthBits);
 }
 
 uint32_t __wglBufferElementSize(const GlDrawableBuffer *buffer,
                                 const WglDrawablePrivate *drawable, uint32_t depth) {
   if (drawable && buffer == &drawable->drawable.depth) return __wglDepthElementSize(depth);
-  if (depth == 0) return 1;
-  return (depth - 1) / 8 + 1;
+  return BytesFor(depth);
 }

@@ -129,7 +129,8 @@ BOOL attachThread(HINSTANCE) {
   InvalidatePixelFormats();
 
   if (area->hook == nullptr) {
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, __wglMonitorWindowChanges, hInstanceOpenGL, self);
+    HHOOK hook =
+        SetWindowsHookExA(WH_CALLWNDPROC, __wglMonitorWindowChanges, hInstanceOpenGL, self);
     if (hook == nullptr) {
       __wglSetSystemError("attachMessageHook", ERROR_DLL_INIT_FAILED);
       return FALSE;

@@ -4,6 +4,7 @@
 
 #include "core/s_context.h"
 #include "pixels/px_texture.h"
+#include "tests/wgl_attach/opengl32_module.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_dib.h"
 #include "wgl/wgl_drawable.h"
@@ -89,17 +90,6 @@ void UpdatePalette(WglDrawablePrivate *drawable) {
   gRecorder.palettes.push_back(drawable);
 }
 
-int WINAPI GdiGetPixelFormat(HDC hdc) { return PlatformGetPixelFormatNumber(hdc); }
-int WINAPI GdiDescribePixelFormat(HDC hdc, int format, UINT bytes,
-                                  PIXELFORMATDESCRIPTOR *descriptor) {
-  return DrvDescribePixelFormat(hdc, format, bytes, descriptor);
-}
-
-const PlatformExport kOpenGlExports[] = {
-    {"wglGetPixelFormat", reinterpret_cast<void *>(GdiGetPixelFormat)},
-    {"wglDescribePixelFormat", reinterpret_cast<void *>(GdiDescribePixelFormat)},
-};
-
 }  // namespace
 
 GlDevice RecordingDevice(bool threadHooks) {
@@ -132,7 +122,7 @@ void AttachTest::SetUp() {
   PlatformClearDebugOutput();
   PlatformRegistryReset();
   SetEnvironmentVariableA("__GL_ERROR_LOG", nullptr);
-  PlatformRegisterModule("opengl32.dll", kOpenGlExports, 2);
+  RegisterOpenGl32Module();
   gRecorder.Reset();
   saved_ = __glDevice;
   UseDevice(true);

@@ -1,9 +1,9 @@
 // A recording test device for the attachment tests: it logs every hook the
 // layer calls on it (process and thread attach and detach, pixel-format
 // invalidation, palette updates), can refuse each attach or detach, and
-// keeps its drawables' front buffers in plain memory. Also an "opengl32.dll"
-// answering GDI's pixel-format questions from the device, and a fixture that
-// installs the device and leaves the process detached afterwards.
+// keeps its drawables' front buffers in plain memory; and a fixture that
+// installs the device with an "opengl32.dll" answering GDI's pixel-format
+// questions from it, and leaves the process detached afterwards.
 #pragma once
 
 #include <gtest/gtest.h>

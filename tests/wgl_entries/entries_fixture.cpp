@@ -7,6 +7,7 @@
 #include "platform/control.h"
 #include "platform/kernel.h"
 #include "platform/vlxdesktop.h"
+#include "tests/wgl_attach/opengl32_module.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"
 #include "wgl/wgl_drawable_list.h"
@@ -61,18 +62,6 @@ GlContext *TestCreateContext(const GlImports *imports, const GlModes *modes) {
 }
 
 GlDevice gTestDevice;
-
-// GDI's answers, as the operating system's GL library gives them.
-int WINAPI ModuleGetPixelFormat(HDC hdc) { return PlatformGetPixelFormatNumber(hdc); }
-int WINAPI ModuleDescribePixelFormat(HDC hdc, int format, UINT bytes,
-                                     PIXELFORMATDESCRIPTOR *descriptor) {
-  return DrvDescribePixelFormat(hdc, format, bytes, descriptor);
-}
-
-const PlatformExport kModuleExports[] = {
-    {"wglGetPixelFormat", reinterpret_cast<void *>(&ModuleGetPixelFormat)},
-    {"wglDescribePixelFormat", reinterpret_cast<void *>(&ModuleDescribePixelFormat)},
-};
 
 const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(0x5000);
 
@@ -137,8 +126,7 @@ void EntriesTest::SetUp() {
     gTestDevice.invalidatePixelFormatList = TestInvalidatePixelFormatList;
   gTestDevice.createContext = TestCreateContext;
   __glDevice = &gTestDevice;
-  ASSERT_TRUE(PlatformRegisterModule("opengl32.dll", kModuleExports,
-                                     sizeof kModuleExports / sizeof kModuleExports[0]));
+  ASSERT_TRUE(RegisterOpenGl32Module());
   ASSERT_TRUE(DllMain(kModule, DLL_PROCESS_ATTACH, nullptr));
 
   window_ = DesktopCreateWindow(10, 20, 64, 48);
@@ -166,7 +154,8 @@ void EntriesTest::SetUp() {
   const struct {
     HDC hdc;
     int format;
-  } formats[] = {{windowDC_, kWindowDouble}, {singleDC_, kWindowSingle}, {memoryDC_, kBitmapSingle}};
+  } formats[] = {
+      {windowDC_, kWindowDouble}, {singleDC_, kWindowSingle}, {memoryDC_, kBitmapSingle}};
   for (const auto &f : formats) {
     ASSERT_TRUE(PlatformSetPixelFormatNumber(f.hdc, f.format));
     ASSERT_TRUE(DrvSetPixelFormat(f.hdc, f.format));

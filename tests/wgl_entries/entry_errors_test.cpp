@@ -315,36 +315,59 @@ TEST_F(EntryErrors, ShareAndCopy) {
 TEST_F(EntryErrors, FormatsLayersAndNames) {
   PIXELFORMATDESCRIPTOR out;
   const ErrorRow rows[] = {
-      {"describe 0", [&] { return ClearErrors(), uintptr_t(DrvDescribePixelFormat(windowDC_, 0, sizeof out, &out)); }, 0, 0, ""},
+      {"describe 0",
+       [&] {
+         return ClearErrors(), uintptr_t(DrvDescribePixelFormat(windowDC_, 0, sizeof out, &out));
+       },
+       0, 0, ""},
       {"describe the least number",
-       [&] { return ClearErrors(), uintptr_t(DrvDescribePixelFormat(windowDC_, INT32_MIN, sizeof out, &out)); },
+       [&] {
+         return ClearErrors(),
+                uintptr_t(DrvDescribePixelFormat(windowDC_, INT32_MIN, sizeof out, &out));
+       },
        0, 0, ""},
       {"describe past the list",
-       [&] { return ClearErrors(), uintptr_t(DrvDescribePixelFormat(windowDC_, kFormatCount + 1, sizeof out, &out)); },
+       [&] {
+         return ClearErrors(),
+                uintptr_t(DrvDescribePixelFormat(windowDC_, kFormatCount + 1, sizeof out, &out));
+       },
        0, 0, ""},
       {"describe the last",
-       [&] { return ClearErrors(), uintptr_t(DrvDescribePixelFormat(windowDC_, kFormatCount, sizeof out, &out)); },
+       [&] {
+         return ClearErrors(),
+                uintptr_t(DrvDescribePixelFormat(windowDC_, kFormatCount, sizeof out, &out));
+       },
        kFormatCount, 0, ""},
-      {"count only", [&] { return ClearErrors(), uintptr_t(DrvDescribePixelFormat(windowDC_, 0, 0, nullptr)); },
+      {"count only",
+       [&] { return ClearErrors(), uintptr_t(DrvDescribePixelFormat(windowDC_, 0, 0, nullptr)); },
        kFormatCount, 0, ""},
-      {"set again", [&] { return ClearErrors(), DrvSetPixelFormat(windowDC_, kWindowDouble); }, 0, 0, ""},
-      {"set another on a set window", [&] { return ClearErrors(), DrvSetPixelFormat(windowDC_, kWindowSingle); }, 0, 0, ""},
-      {"bitmap format on a window", [&] { return ClearErrors(), DrvSetPixelFormat(bareDC_, kBitmapSingle); }, 0, 0, ""},
-      {"window format on a bitmap", [&] { return ClearErrors(), DrvSetPixelFormat(bareMemoryDC_, kWindowDouble); }, 0, 0, ""},
-      {"screen DC", [&] { return ClearErrors(), DrvSetPixelFormat(screenDC_, kWindowDouble); }, 0, 0, ""},
-      {"no DC", [&] { return ClearErrors(), DrvSetPixelFormat(nullptr, kWindowDouble); }, 0, 0, ""},
+      {"set again", [&] { return ClearErrors(), DrvSetPixelFormat(windowDC_, kWindowDouble); }, 0,
+       0, ""},
+      {"set another on a set window",
+       [&] { return ClearErrors(), DrvSetPixelFormat(windowDC_, kWindowSingle); }, 0, 0, ""},
+      {"bitmap format on a window",
+       [&] { return ClearErrors(), DrvSetPixelFormat(bareDC_, kBitmapSingle); }, 0, 0, ""},
+      {"window format on a bitmap",
+       [&] { return ClearErrors(), DrvSetPixelFormat(bareMemoryDC_, kWindowDouble); }, 0, 0, ""},
+      {"screen DC", [&] { return ClearErrors(), DrvSetPixelFormat(screenDC_, kWindowDouble); }, 0,
+       0, ""},
+      {"no DC", [&] { return ClearErrors(), DrvSetPixelFormat(nullptr, kWindowDouble); }, 0, 0,
+       ""},
       {"format 0", [&] { return ClearErrors(), DrvSetPixelFormat(bareDC_, 0); }, 0, 0, ""},
-      {"past the list", [&] { return ClearErrors(), DrvSetPixelFormat(bareDC_, kFormatCount + 1); }, 0, 0, ""},
+      {"past the list",
+       [&] { return ClearErrors(), DrvSetPixelFormat(bareDC_, kFormatCount + 1); }, 0, 0, ""},
       {"describe layer plane",
        [&] {
          LAYERPLANEDESCRIPTOR layer;
-         return ClearErrors(), DrvDescribeLayerPlane(windowDC_, kWindowDouble, 1, sizeof layer, &layer);
+         return ClearErrors(),
+                DrvDescribeLayerPlane(windowDC_, kWindowDouble, 1, sizeof layer, &layer);
        },
        0, 2000, "wglDescribeLayerPlane"},
       {"describe main plane",
        [&] {
          LAYERPLANEDESCRIPTOR layer;
-         return ClearErrors(), DrvDescribeLayerPlane(windowDC_, kWindowDouble, 0, sizeof layer, &layer);
+         return ClearErrors(),
+                DrvDescribeLayerPlane(windowDC_, kWindowDouble, 0, sizeof layer, &layer);
        },
        0, 2000, "wglDescribeLayerPlane"},
       {"get layer palette",
@@ -363,12 +386,15 @@ TEST_F(EntryErrors, FormatsLayersAndNames) {
        [&] { return ClearErrors(), DrvRealizeLayerPalette(windowDC_, 1, TRUE); }, 0, 2000,
        "wglRealizeLayerPalette"},
       {"proc address with no context",
-       [&] { return ClearErrors(), reinterpret_cast<uintptr_t>(DrvGetProcAddress("glLockArraysVLX")); },
+       [&] {
+         return ClearErrors(), reinterpret_cast<uintptr_t>(DrvGetProcAddress("glLockArraysVLX"));
+       },
        0, 6, "wglGetProcAddress"},
       {"version 1", [&] { return ClearErrors(), DrvValidateVersion(1); }, 1, 0, ""},
       {"version 2", [&] { return ClearErrors(), DrvValidateVersion(2); }, 0, 0, ""},
       {"swap a memory DC", [&] { return ClearErrors(), DrvSwapBuffers(memoryDC_); }, 0, 0, ""},
-      {"swap a window nobody draws to", [&] { return ClearErrors(), DrvSwapBuffers(windowDC_); }, 0, 0, ""},
+      {"swap a window nobody draws to",
+       [&] { return ClearErrors(), DrvSwapBuffers(windowDC_); }, 0, 0, ""},
       {"swap layers", [&] { return ClearErrors(), DrvSwapLayerBuffers(memoryDC_, 1); }, 1, 0, ""},
   };
   for (const ErrorRow &row : rows) Check(row);
