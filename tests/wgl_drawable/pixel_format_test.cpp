@@ -1,7 +1,7 @@
 // The generic pixel-format list on each display mode, checked against a
-// table written out here; mask decoding; the display's masks; the list's
-// life (built once, rebuilt after invalidation) and its copying under the
-// global lock.
+// table written out here; each row's edits for the display; the list's life
+// (built once, rebuilt after invalidation) and its copying under the global
+// lock.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <string.h>
@@ -14,6 +14,7 @@
 
 #include "platform/control.h"
 #include "platform/vlxdesktop.h"
+#include "tests/wgl_drawable/pixel_format_fixture.h"
 #include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_pixel_format.h"
 
@@ -108,27 +109,7 @@ Layout LayoutOf(const ModeCase &m, const RawRow &raw) {
   }
 }
 
-class PixelFormatTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    __wglCreateMutex();
-    window_ = DesktopCreateWindow(0, 0, 32, 32);
-    ASSERT_NE(window_, nullptr);
-    dc_ = GetDC(window_);
-  }
-  void TearDown() override {
-    PlatformClearFaults();
-    __wglInvalidatePixelFormatList();
-    DesktopSetDisplayMode(16, 1024, 768);
-    ReleaseDC(window_, dc_);
-    DestroyWindow(window_);
-    __wglDestroyMutex();
-  }
-  void SetMode(int mode) { ASSERT_TRUE(DesktopSetDisplayMode(mode, 1024, 768)); }
-
-  HWND window_ = nullptr;
-  HDC dc_ = nullptr;
-};
+using pixel_format_test::PixelFormatTest;
 
 void ExpectComponent(const char *name, int bits, int shift, const Component &c) {
   EXPECT_EQ(bits, c.bits) << name << " bits";
@@ -225,51 +206,6 @@ TEST_F(PixelFormatTest, AListWithoutMemoryGivesNoneAndIsBuiltLater) {
   PlatformClearFaults();
   EXPECT_EQ(PlatformGetHeapStats().liveBlocks, blocks);
   EXPECT_EQ(__wglGetPixelFormat(dc_, nullptr, -1), 18);
-}
-
-TEST_F(PixelFormatTest, TheDisplayMasksFollowTheMode) {
-  struct Case {
-    int mode;
-    uint32_t bits, red, green, blue;
-  };
-  const Case cases[] = {
-      {8, 8, 0, 0, 0},
-      {15, 16, 0x7C00, 0x3E0, 0x1F},
-      {16, 16, 0xF800, 0x7E0, 0x1F},
-      {24, 24, 0xFF0000, 0xFF00, 0xFF},
-      {32, 32, 0xFF0000, 0xFF00, 0xFF},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.mode);
-    SetMode(c.mode);
-    uint32_t red = 1, green = 1, blue = 1, alpha = 1;
-    const unsigned blocks = PlatformGetHeapStats().liveBlocks;
-    EXPECT_EQ(getDisplayMasks(dc_, &red, &green, &blue, &alpha), c.bits);
-    EXPECT_EQ(red, c.red);
-    EXPECT_EQ(green, c.green);
-    EXPECT_EQ(blue, c.blue);
-    EXPECT_EQ(alpha, 0u);
-    EXPECT_EQ(PlatformGetHeapStats().liveBlocks, blocks);
-  }
-}
-
-TEST(PixelFormatMasks, AMaskDecodesToItsLowestRun) {
-  struct Case {
-    uint32_t mask;
-    int bits, shift;
-  };
-  const Case cases[] = {
-      {0, 0, 0},           {0xF800, 5, 11},     {0x7E0, 6, 5},       {0x1F, 5, 0},
-      {0x7C00, 5, 10},     {0xFF0000, 8, 16},   {0xE0, 3, 5},        {0x03, 2, 0},
-      {0xFF000000, 8, 24}, {0x80000000, 1, 31}, {0xFFFFFFFF, 32, 0}, {0x0F0F, 4, 0},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << c.mask);
-    uint8_t bits = 99, shift = 99;
-    __wglDecodeColorMask(c.mask, &bits, &shift);
-    EXPECT_EQ(bits, c.bits);
-    EXPECT_EQ(shift, c.shift);
-  }
 }
 
 // A row's fate on its own, from rows built here rather than the table.
