@@ -93,6 +93,6 @@ TEST_P(E2eBitmap, DrawsTheSceneIntoTheApplicationsBitmap) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bitmaps, E2eBitmap, ::testing::ValuesIn(kBitmapCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         RowName());
 
 }  // namespace

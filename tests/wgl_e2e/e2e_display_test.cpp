@@ -51,7 +51,7 @@ TEST_P(E2eSameDepth, SurfacesComeBackAndTheSceneIsTheSame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Displays, E2eSameDepth, ::testing::ValuesIn(kSameDepthCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         RowName());
 
 struct NewDepthCase {
   const char *name;
@@ -144,6 +144,6 @@ TEST_P(E2eNewDepth, TheOldContextDrawsWithoutCrashing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Displays, E2eNewDepth, ::testing::ValuesIn(kNewDepthCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         RowName());
 
 }  // namespace

@@ -5,11 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/kernel.h"
 #include "platform/vlxdesktop.h"
 #include "tests/wgl_e2e/e2e_image.h"
+
+// Test names from the rows' `name` fields.
+struct RowName {
+  template <typename Row>
+  std::string operator()(const ::testing::TestParamInfo<Row> &info) const {
+    return info.param.name;
+  }
+};
 
 // A window with a pixel format and a context current on the calling thread.
 struct GlWindow {

@@ -12,10 +12,6 @@ uint32_t Component(uint32_t value8, int bits, int shift) {
   return (value8 >> (8 - bits)) << shift;
 }
 
-uint32_t Mask(int bits, int shift) {
-  return bits <= 0 ? 0 : uint32_t(((uint64_t(1) << bits) - 1) << shift);
-}
-
 bool Skipped(const std::vector<RECT> &skipped, int x, int y) {
   for (const RECT &r : skipped)
     if (r.left <= x && x < r.right && r.top <= y && y < r.bottom) return true;
@@ -69,8 +65,9 @@ bool DrawReference(const ReferenceRequest &request, std::vector<uint32_t> *pixel
 }
 
 uint32_t ColorMask(const PIXELFORMATDESCRIPTOR &pfd) {
-  return Mask(pfd.cRedBits, pfd.cRedShift) | Mask(pfd.cGreenBits, pfd.cGreenShift) |
-         Mask(pfd.cBlueBits, pfd.cBlueShift);
+  return ComponentMask(pfd.cRedBits, pfd.cRedShift) |
+         ComponentMask(pfd.cGreenBits, pfd.cGreenShift) |
+         ComponentMask(pfd.cBlueBits, pfd.cBlueShift);
 }
 
 uint32_t NativeFromArgb(uint32_t argb, const PIXELFORMATDESCRIPTOR &pfd) {

@@ -5,7 +5,7 @@
 // no driver is loaded.
 #include <string>
 
-#include "tests/wgl_e2e/e2e_image.h"
+#include "tests/wgl_e2e/e2e_fixture.h"
 
 namespace {
 
@@ -91,6 +91,6 @@ TEST_P(E2eOrientation, TopDownAndBottomUpDifferByOneStepAtMost) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, E2eOrientation, ::testing::ValuesIn(kLayouts),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         RowName());
 
 }  // namespace

@@ -5,6 +5,8 @@
 // first, on its standard output.
 #pragma once
 
+#include <stdint.h>
+
 #define E2E_REFERENCE_FIELDS(X)                                                             \
   X(width) X(height) X(viewportWidth) X(viewportHeight) X(originX) X(originY) X(colorBits) \
   X(redBits) X(redShift) X(greenBits) X(greenShift) X(blueBits) X(blueShift) X(alphaBits)  \
@@ -16,3 +18,8 @@ struct ReferenceRequest {
   E2E_REFERENCE_FIELDS(E2E_REFERENCE_FIELD)
 #undef E2E_REFERENCE_FIELD
 };
+
+// The bits of a pixel that a component of `bits` bits at `shift` takes.
+inline uint32_t ComponentMask(int bits, int shift) {
+  return bits <= 0 ? 0 : uint32_t(((uint64_t(1) << bits) - 1) << shift);
+}

@@ -41,10 +41,6 @@ int Size(GlContext *, int32_t *x, int32_t *y, uint32_t *width, uint32_t *height)
 }
 const GlImports kImports = {Malloc, Calloc, Realloc, Free, Report, Report, Drawable, Size, nullptr};
 
-uint32_t Mask(int bits, int shift) {
-  return bits <= 0 ? 0 : uint32_t(((uint64_t(1) << bits) - 1) << shift);
-}
-
 // The modes the layer makes of the same pixel format.
 void FillModes(GlModes *m, const ReferenceRequest &r) {
   memset(m, 0, sizeof *m);
@@ -55,8 +51,10 @@ void FillModes(GlModes *m, const ReferenceRequest &r) {
   m->haveStencilBuffer = r.stencilBits > 0;
   m->redBits = uint32_t(r.redBits), m->greenBits = uint32_t(r.greenBits);
   m->blueBits = uint32_t(r.blueBits), m->alphaBits = uint32_t(r.alphaBits);
-  m->redMask = Mask(r.redBits, r.redShift), m->greenMask = Mask(r.greenBits, r.greenShift);
-  m->blueMask = Mask(r.blueBits, r.blueShift), m->alphaMask = Mask(r.alphaBits, r.alphaShift);
+  m->redMask = ComponentMask(r.redBits, r.redShift);
+  m->greenMask = ComponentMask(r.greenBits, r.greenShift);
+  m->blueMask = ComponentMask(r.blueBits, r.blueShift);
+  m->alphaMask = ComponentMask(r.alphaBits, r.alphaShift);
   m->colorBits = m->indexBits = uint32_t(r.colorBits);
   m->accumRedBits = uint32_t(r.accumRedBits), m->accumGreenBits = uint32_t(r.accumGreenBits);
   m->accumBlueBits = uint32_t(r.accumBlueBits), m->accumAlphaBits = uint32_t(r.accumAlphaBits);

@@ -55,8 +55,6 @@ class E2eWindow : public E2eTest, public ::testing::WithParamInterface<WindowCas
   }
 };
 
-std::string CaseName(const ::testing::TestParamInfo<WindowCase> &info) { return info.param.name; }
-
 // The scene on a window, and what went to video memory: the DirectDraw set
 // keeps the back and depth buffers there (the device's flags); the DCI set
 // and exhausted video memory keep them in plain memory.
@@ -133,6 +131,6 @@ TEST_P(E2eWindow, FollowsAResizeAndAMove) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, E2eWindow, ::testing::ValuesIn(kWindowCases), CaseName);
+INSTANTIATE_TEST_SUITE_P(Windows, E2eWindow, ::testing::ValuesIn(kWindowCases), RowName());
 
 }  // namespace

@@ -78,10 +78,6 @@ const Buffering kBufferings[] = {
     {"DciSingleBuffered", kBufferSets[1], false},
 };
 
-std::string BufferingName(const ::testing::TestParamInfo<Buffering> &info) {
-  return info.param.name;
-}
-
 class ThreadsDrawTogether : public WglThreadsTest,
                             public ::testing::WithParamInterface<Buffering> {};
 
@@ -106,7 +102,7 @@ TEST_P(ThreadsDrawTogether, EachWindowShowsWhatItsThreadDrewAlone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Buffers, ThreadsDrawTogether, ::testing::ValuesIn(kBufferings),
-                         BufferingName);
+                         RowName());
 
 // ---- Threads that come and go ---------------------------------------------------------
 
@@ -251,9 +247,6 @@ TEST_P(ThreadsUnderLoad, ThreadsComeBindDrawAndGoWhileTwoOthersDraw) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-INSTANTIATE_TEST_SUITE_P(Sets, ThreadsUnderLoad, ::testing::ValuesIn(kBufferSets),
-                         [](const ::testing::TestParamInfo<BufferSet> &info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Sets, ThreadsUnderLoad, ::testing::ValuesIn(kBufferSets), RowName());
 
 }  // namespace

@@ -141,14 +141,9 @@ const Script kScripts[] = {
       Bind(1, 1, 1), Draw(1, 1, 2), Delete(1, 1), DrawNothing(1, 1, 0, 2)}},
 };
 
-typedef std::tuple<Script, BufferSet> ScriptOnSet;
-
-std::string ScriptName(const ::testing::TestParamInfo<ScriptOnSet> &info) {
-  return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
-}
-
-class ContextsBetweenThreads : public WglThreadsTest,
-                               public ::testing::WithParamInterface<ScriptOnSet> {
+class ContextsBetweenThreads
+    : public WglThreadsTest,
+      public ::testing::WithParamInterface<std::tuple<Script, BufferSet>> {
  protected:
   // Shared by the two threads; each step runs on its own thread in turn.
   HGLRC contexts_[2] = {};
@@ -299,6 +294,6 @@ TEST_P(ContextsBetweenThreads, EveryStepDoesWhatItShould) {
 INSTANTIATE_TEST_SUITE_P(Scripts, ContextsBetweenThreads,
                          ::testing::Combine(::testing::ValuesIn(kScripts),
                                             ::testing::ValuesIn(kBufferSets)),
-                         ScriptName);
+                         RowOnSetName());
 
 }  // namespace

@@ -56,6 +56,10 @@ void ExpectSame(const Holdings &want, const Holdings &got, const std::string &wh
 // frames and checks them; leaves the context as `end` says.
 enum End { kDeletes, kLeavesItCurrent, kLeavesItSelecting, kReleasesOnly };
 
+// The selection buffer of a context left selecting: it outlives the thread,
+// as the context keeps pointing at it. One such thread runs at a time.
+GLuint gSelection[8];
+
 HGLRC DrawOnAThread(int slot, bool doubleBuffered, End end, bool *drewRight) {
   HGLRC context = nullptr;
   std::thread([&] {
@@ -73,7 +77,6 @@ HGLRC DrawOnAThread(int slot, bool doubleBuffered, End end, bool *drewRight) {
       right = right && CompareScenes(reference[size_t(v)], ReadScene(window.hwnd)).count == 0;
     }
     *drewRight = right;
-    static thread_local GLuint names[8];
     switch (end) {
       case kDeletes:
         wglMakeCurrent(nullptr, nullptr);
@@ -85,7 +88,7 @@ HGLRC DrawOnAThread(int slot, bool doubleBuffered, End end, bool *drewRight) {
         window.Close(true);
         break;
       case kLeavesItSelecting:
-        glSelectBuffer(8, names);
+        glSelectBuffer(GLsizei(std::size(gSelection)), gSelection);
         glRenderMode(GL_SELECT);
         break;
       case kLeavesItCurrent:
@@ -211,8 +214,6 @@ const Workload kWorkloads[] = {
     {"DciSetDraws", DciSetDraws},
 };
 
-std::string WorkloadName(const ::testing::TestParamInfo<Workload> &info) { return info.param.name; }
-
 // Whether the driver library is still mapped into the process.
 bool DriverStillMapped() {
 #ifdef VLX_DRIVER_PATH
@@ -249,6 +250,6 @@ TEST_P(Teardown, TheUnloadGivesBackEverything) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Workloads, Teardown, ::testing::ValuesIn(kWorkloads), WorkloadName);
+INSTANTIATE_TEST_SUITE_P(Workloads, Teardown, ::testing::ValuesIn(kWorkloads), RowName());
 
 }  // namespace

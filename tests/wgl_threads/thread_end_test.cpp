@@ -34,14 +34,9 @@ const Ending kEndings[] = {
     {"SelectingWithItsWindowGoing", kSelecting, true},
 };
 
-typedef std::tuple<Ending, BufferSet> EndingOnSet;
-
-std::string EndingName(const ::testing::TestParamInfo<EndingOnSet> &info) {
-  return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
-}
-
-class ThreadEndsWithItsContextCurrent : public WglThreadsTest,
-                                        public ::testing::WithParamInterface<EndingOnSet> {
+class ThreadEndsWithItsContextCurrent
+    : public WglThreadsTest,
+      public ::testing::WithParamInterface<std::tuple<Ending, BufferSet>> {
  protected:
   GLuint selection_[64] = {};
   GLfloat feedback_[256] = {};
@@ -165,7 +160,7 @@ TEST_P(ThreadEndsWithItsContextCurrent, AnotherThreadBindsItAndDrawsWithIt) {
 INSTANTIATE_TEST_SUITE_P(Endings, ThreadEndsWithItsContextCurrent,
                          ::testing::Combine(::testing::ValuesIn(kEndings),
                                             ::testing::ValuesIn(kBufferSets)),
-                         EndingName);
+                         RowOnSetName());
 
 // Several threads end at once, each with a context current on a window of
 // the same staying thread; every context is free afterwards.
@@ -183,6 +178,8 @@ TEST_P(ThreadsEndTogether, EachLeavesItsContextFree) {
       reference[i] = DrawReferenceScenes(windows[i].hwnd, windows[i].hdc, true);
     }
     HGLRC contexts[kEnders] = {};
+    // The selecting contexts keep pointing at these after their threads end.
+    GLuint selections[kEnders][8] = {};
     Rendezvous meet(kEnders);
     std::thread enders[kEnders];
     for (int i = 0; i < kEnders; ++i) {
@@ -193,8 +190,7 @@ TEST_P(ThreadsEndTogether, EachLeavesItsContextFree) {
         wglMakeCurrent(mine.hdc, contexts[i]);
         DrawSceneFrame(mine.hdc, 1, true);
         if (i % 2) {
-          static thread_local GLuint names[8];
-          glSelectBuffer(8, names);
+          glSelectBuffer(GLsizei(std::size(selections[i])), selections[i]);
           glRenderMode(GL_SELECT);
         }
         meet.Meet();  // and all end at once
@@ -217,8 +213,6 @@ TEST_P(ThreadsEndTogether, EachLeavesItsContextFree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, ThreadsEndTogether, ::testing::ValuesIn(kBufferSets),
-                         [](const ::testing::TestParamInfo<BufferSet> &info) {
-                           return std::string(info.param.name);
-                         });
+                         RowName());
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <ostream>
 #include <string>
+#include <tuple>
 
 #include "platform/control.h"
 #include "platform/kernel.h"
@@ -128,6 +129,21 @@ inline const BufferSet kBufferSets[] = {
 };
 
 inline void PrintTo(const BufferSet &set, std::ostream *out) { *out << set.name; }
+
+// Test names from the rows' `name` fields: a row alone, or a row on a buffer
+// set.
+struct RowName {
+  template <typename Row>
+  std::string operator()(const ::testing::TestParamInfo<Row> &info) const {
+    return info.param.name;
+  }
+};
+struct RowOnSetName {
+  template <typename Row>
+  std::string operator()(const ::testing::TestParamInfo<std::tuple<Row, BufferSet>> &info) const {
+    return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+  }
+};
 
 class WglThreadsTest : public ::testing::Test {
  protected:
