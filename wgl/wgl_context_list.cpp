@@ -4,22 +4,13 @@
 #include "wgl/wgl_context_list.h"
 
 #include "wgl/wgl_global_lock.h"
+#include "wgl/wgl_record_list.h"
 
 WglContext glrcListEnd;
 
-void __wglAddContext(WglContext *record) {
-  record->prev = &glrcListEnd;
-  record->next = glrcListEnd.next;
-  if (record->next) record->next->prev = record;
-  glrcListEnd.next = record;
-}
+void __wglAddContext(WglContext *record) { __wglListAddHead(&glrcListEnd, record); }
 
-void __wglRemoveContext(WglContext *record) {
-  if (record->prev) record->prev->next = record->next;
-  if (record->next) record->next->prev = record->prev;
-  record->prev = nullptr;
-  record->next = nullptr;
-}
+void __wglRemoveContext(WglContext *record) { __wglListRemove(record); }
 
 WglContext *__wglFindWGLContext(uint32_t handle) {
   __wglLockMutex();

@@ -10,6 +10,7 @@
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_global_lock.h"
+#include "wgl/wgl_record_list.h"
 
 WglDrawablePrivate wglPrivListEnd;
 
@@ -37,19 +38,6 @@ void FreeRecord(WglDrawablePrivate *drawable) {
   __wglFree(view->clipRects);
   __wglFree(drawable->discard);
   __wglFree(drawable);
-}
-
-void Link(WglDrawablePrivate *drawable) {
-  drawable->prev = &wglPrivListEnd;
-  drawable->next = wglPrivListEnd.next;
-  if (drawable->next) drawable->next->prev = drawable;
-  wglPrivListEnd.next = drawable;
-}
-
-void Unlink(WglDrawablePrivate *drawable) {
-  if (drawable->prev) drawable->prev->next = drawable->next;
-  if (drawable->next) drawable->next->prev = drawable->prev;
-  drawable->prev = drawable->next = nullptr;
 }
 
 WglDrawablePrivate *FindLocked(HDC hdc, HWND hwnd) {
@@ -106,7 +94,7 @@ WglDrawablePrivate *__wglCreateDrawablePrivate(HDC hdc, HWND hwnd, const GlModes
   }
 
   __wglLockMutex();
-  Link(drawable);
+  __wglListAddHead(&wglPrivListEnd, drawable);
   drawable->refcount = 1;
   __wglUnlockMutex();
   return drawable;
@@ -116,7 +104,7 @@ bool __wglDestroyDrawablePrivate(WglDrawablePrivate *drawable) {
   if (drawable == nullptr) return false;
   if (--drawable->refcount > 0) return false;
   __wglLockMutex();
-  Unlink(drawable);
+  __wglListRemove(drawable);
   __wglUnlockMutex();
   GlDrawable *view = &drawable->drawable;
   // The core's records come from the drawable's allocators and may sit in
