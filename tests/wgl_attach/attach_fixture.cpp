@@ -4,6 +4,7 @@
 
 #include "core/s_context.h"
 #include "pixels/px_texture.h"
+#include "tests/support/debug_text.h"
 #include "tests/wgl_attach/opengl32_module.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_dib.h"
@@ -109,13 +110,7 @@ GlDevice RecordingDevice(bool threadHooks) {
   return device;
 }
 
-std::string DebugText() {
-  size_t length = PlatformDebugOutput(nullptr, 0);
-  std::string text(length + 1, '\0');
-  PlatformDebugOutput(text.data(), text.size());
-  text.resize(length);
-  return text;
-}
+std::string DebugText() { return PlatformDebugText(); }
 
 void AttachTest::SetUp() {
   PlatformClearFaults();

@@ -6,6 +6,7 @@
 
 #include "platform/control.h"
 #include "platform/vlxdesktop.h"
+#include "tests/support/debug_text.h"
 #include "wgl/gl_device.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_dib.h"
@@ -123,12 +124,7 @@ void DDrawTest::FreeWindows() {
 
 void DDrawTest::SetDeviceFlags(uint32_t flags) { __glDevice->flags = flags; }
 
-std::string DDrawTest::Messages() {
-  size_t length = PlatformDebugOutput(nullptr, 0);
-  std::vector<char> text(length + 1);
-  PlatformDebugOutput(text.data(), text.size());
-  return std::string(text.data());
-}
+std::string DDrawTest::Messages() { return PlatformDebugText(); }
 
 size_t DDrawTest::Count(const std::string &text, const std::string &what) {
   size_t count = 0;

@@ -8,16 +8,11 @@
 
 #include "platform/control.h"
 #include "platform/vlxdesktop.h"
+#include "tests/support/debug_text.h"
 #include "wgl/wgl_ddraw.h"
 
 namespace wgl_ddraw_test {
 namespace {
-
-std::string Messages() {
-  std::vector<char> text(PlatformDebugOutput(nullptr, 0) + 1);
-  PlatformDebugOutput(text.data(), text.size());
-  return text.data();
-}
 
 TEST(DDrawObject, IsSharedByItsUsersAndGoesWithTheLast) {
   ASSERT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
@@ -62,7 +57,7 @@ TEST(DDrawObject, AFailedCreationHoldsNothingAndTheNextUserTriesAgain) {
     EXPECT_EQ(lpPrimarySurface, nullptr);
     EXPECT_EQ(PlatformModuleLoadCount("DDRAW.DLL"), 0u);
     if (c.message) {
-      EXPECT_NE(Messages().find(c.message), std::string::npos) << Messages();
+      EXPECT_NE(PlatformDebugText().find(c.message), std::string::npos) << PlatformDebugText();
     }
     PlatformClearFaults();
     EXPECT_TRUE(__wglDDrawOpen());

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "platform/control.h"
+#include "tests/support/debug_text.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_global_lock.h"
@@ -93,13 +94,7 @@ void InstallCountingDci() {
 
 void RestorePlatformDci() { PlatformRegisterModule("DCIMAN32.DLL", kPlatform, kDciFunctions); }
 
-std::string DebugOutput() {
-  size_t length = PlatformDebugOutput(nullptr, 0);
-  std::string text(length + 1, '\0');
-  PlatformDebugOutput(text.data(), text.size());
-  text.resize(length);
-  return text;
-}
+std::string DebugOutput() { return PlatformDebugText(); }
 
 bool ReportedError(const char *text) {
   return DebugOutput().find(std::string("OGL ERR:") + text + "\n") != std::string::npos;
