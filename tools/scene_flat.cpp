@@ -1,8 +1,9 @@
-// The scenes drawn flat on the window, in pixel coordinates: the primitive
-// kinds, and the per-fragment tests.
+// The scenes drawn flat on the window, laid out on a 640 x 480 grid that the
+// projection stretches over the window: the primitive kinds, and the
+// per-fragment tests.
 #include <math.h>
 
-#include "core/gl_api.h"
+#include "tools/scene_gl.h"
 #include "tools/scene_list.h"
 
 namespace {
@@ -22,16 +23,27 @@ void Hue(float turn, float alpha = 1) {
   glColor4f(rgb[0], rgb[1], rgb[2], alpha);
 }
 
-// The projection maps object x, y to window pixels and z in [-1, 1] to
-// depth, larger z nearer.
+constexpr float kGridWidth = 640, kGridHeight = 480;
+
+// The projection maps the grid over the window and z in [-1, 1] to depth,
+// larger z nearer.
 void PixelView(int32_t width, int32_t height) {
   glViewport(0, 0, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0, width, 0, height, -1, 1);
+  glOrtho(0, kGridWidth, 0, kGridHeight, -1, 1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glDisable(GL_DITHER);
+}
+
+// The scissor box of a grid rectangle on a window of `width` x `height`.
+void GridScissor(int32_t width, int32_t height, float x, float y, float boxWidth,
+                 float boxHeight) {
+  const float sx = float(width) / kGridWidth, sy = float(height) / kGridHeight;
+  const GLint left = GLint(x * sx), bottom = GLint(y * sy);
+  glScissor(left, bottom, GLsizei((x + boxWidth) * sx) - left,
+            GLsizei((y + boxHeight) * sy) - bottom);
 }
 
 // A disk as a fan: centre colour, rim hues from `turn` round the wheel.
@@ -55,15 +67,16 @@ void DrawPrimitivesScene(int32_t width, int32_t height) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glEnable(GL_DEPTH_TEST);
   glShadeModel(GL_SMOOTH);
+  const float w = kGridWidth, h = kGridHeight;
 
   // Backdrop: a smooth quad, night blue at the top fading to violet.
   glBegin(GL_QUADS);
   glColor3f(0.25f, 0.05f, 0.3f);
   glVertex3f(0, 0, -0.9f);
-  glVertex3f(float(width), 0, -0.9f);
+  glVertex3f(w, 0, -0.9f);
   glColor3f(0.02f, 0.08f, 0.25f);
-  glVertex3f(float(width), float(height), -0.9f);
-  glVertex3f(0, float(height), -0.9f);
+  glVertex3f(w, h, -0.9f);
+  glVertex3f(0, h, -0.9f);
   glEnd();
 
   // A colour wheel (fan) and a smooth octagon (polygon).
@@ -136,7 +149,7 @@ void DrawStencilScene(int32_t width, int32_t height) {
   glClearStencil(0);
   glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   glShadeModel(GL_SMOOTH);
-  const float w = float(width), h = float(height);
+  const float w = kGridWidth, h = kGridHeight;
 
   // A five-pointed star marks the stencil with 1 (drawn in a dim colour,
   // which the next pass paints over).
@@ -189,7 +202,7 @@ void DrawStencilScene(int32_t width, int32_t height) {
   glDisable(GL_STENCIL_TEST);
 
   // A disk cut by the scissor box to a rounded square.
-  glScissor(460, 270, 150, 150);
+  GridScissor(width, height, 460, 270, 150, 150);
   glEnable(GL_SCISSOR_TEST);
   HueDisk(535, 345, 0, 100, 48);
   glDisable(GL_SCISSOR_TEST);

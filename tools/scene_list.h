@@ -1,13 +1,14 @@
-// The sample scenes: each draws one whole frame (clear included) into the
-// current context's back buffer, which is `width` x `height` pixels.
+// The sample scenes. A view draws one whole frame (clear included) into the
+// current context's back buffer of `width` x `height` pixels. A scene is one
+// or more windows, each showing a view, laid out in a region of the screen:
+// the first window fills the region and lies at the bottom, each later one
+// lies on top of those before it.
 #pragma once
 
 #include <stdint.h>
+#include <string.h>
 
-typedef struct SceneEntry {
-  const char *name;  // also the picture's file name, less ".png"
-  void (*draw)(int32_t width, int32_t height);
-} SceneEntry;
+typedef void (*SceneView)(int32_t width, int32_t height);
 
 // Smooth and flat triangles, strips, fans, quads and polygons, depth-tested.
 void DrawPrimitivesScene(int32_t width, int32_t height);
@@ -22,9 +23,65 @@ void DrawFogScene(int32_t width, int32_t height);
 // A stencilled star, polygon stipple, a scissored disk and an alpha-tested
 // flower.
 void DrawStencilScene(int32_t width, int32_t height);
+// Nested scissored colour clears, and a scissored depth clear that hides a
+// band of a smooth triangle.
+void DrawClearsScene(int32_t width, int32_t height);
 
-inline constexpr SceneEntry kScenes[] = {
+typedef struct SceneViewEntry {
+  const char *name;
+  SceneView draw;
+} SceneViewEntry;
+
+inline constexpr SceneViewEntry kSceneViews[] = {
     {"primitives", DrawPrimitivesScene}, {"torus", DrawTorusScene},
     {"cutaway", DrawCutawayScene},       {"fog", DrawFogScene},
-    {"stencil", DrawStencilScene},
+    {"stencil", DrawStencilScene},       {"clears", DrawClearsScene},
 };
+
+// The view of that name; null when there is none.
+inline SceneView SceneFindView(const char *name) {
+  for (const SceneViewEntry &v : kSceneViews)
+    if (strcmp(v.name, name) == 0) return v.draw;
+  return nullptr;
+}
+
+// A window of a scene: its view and its edges in hundredths of the region's
+// width (left, right) and height (top, bottom, from the region's top).
+typedef struct ScenePlace {
+  const char *view;
+  int16_t left, top, right, bottom;
+} ScenePlace;
+
+inline constexpr int kSceneWindowsMax = 3;
+
+typedef struct SceneEntry {
+  const char *name;  // also the picture's file name, less ".png"
+  int32_t windowCount;
+  ScenePlace windows[kSceneWindowsMax];
+} SceneEntry;
+
+inline constexpr SceneEntry kScenes[] = {
+    {"primitives", 1, {{"primitives", 0, 0, 100, 100}}},
+    {"torus", 1, {{"torus", 0, 0, 100, 100}}},
+    {"cutaway", 1, {{"cutaway", 0, 0, 100, 100}}},
+    {"fog", 1, {{"fog", 0, 0, 100, 100}}},
+    {"stencil", 1, {{"stencil", 0, 0, 100, 100}}},
+    // Three overlapping windows, each with its own context: the clears
+    // window covers a corner of the torus window, and both cover the fog.
+    {"windows",
+     3,
+     {{"fog", 0, 0, 100, 100}, {"torus", 6, 8, 56, 58}, {"clears", 40, 36, 94, 92}}},
+};
+
+// A window's client rectangle in pixels, relative to the region's top left.
+typedef struct SceneRect {
+  int32_t x, y, width, height;
+} SceneRect;
+
+inline SceneRect ScenePlaceRect(const ScenePlace &place, int32_t regionWidth,
+                                int32_t regionHeight) {
+  const int32_t left = regionWidth * place.left / 100, right = regionWidth * place.right / 100;
+  const int32_t top = regionHeight * place.top / 100;
+  const int32_t bottom = regionHeight * place.bottom / 100;
+  return {left, top, right - left, bottom - top};
+}

@@ -1,6 +1,6 @@
 // The scenes seen through a perspective camera: lit solids, a cutaway with
 // a user clip plane and two-sided lighting, and a fogged floor.
-#include "core/gl_api.h"
+#include "tools/scene_gl.h"
 #include "tools/scene_list.h"
 #include "tools/scene_shapes.h"
 

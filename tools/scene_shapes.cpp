@@ -2,7 +2,7 @@
 
 #include <math.h>
 
-#include "core/gl_api.h"
+#include "tools/scene_gl.h"
 
 namespace {
 

@@ -59,24 +59,28 @@ void FreeBuffers(SceneWindow *window) {
 
 }  // namespace
 
-bool SceneWindowOpen(SceneWindow *window, int32_t width, int32_t height) {
-  return SceneWindowOpenDepth(window, width, height, 24);
+bool SceneWindowOpenDepth(SceneWindow *window, int32_t width, int32_t height, uint32_t depthBits) {
+  return SceneWindowOpenFormat(window, width, height, depthBits, 8, false);
 }
 
-bool SceneWindowOpenDepth(SceneWindow *window, int32_t width, int32_t height, uint32_t depthBits) {
+bool SceneWindowOpenFormat(SceneWindow *window, int32_t width, int32_t height,
+                           uint32_t depthBits, uint32_t stencilBits, bool topDown) {
+  if (width <= 0 || height <= 0 || depthBits == 0 || depthBits > 32 || stencilBits > 8)
+    return false;
   const uint32_t depthBytes = depthBits <= 16 ? 2 : 4;
   memset(window, 0, sizeof *window);
   GlModes *m = &window->modes;
   m->rgbMode = 1, m->doubleBufferMode = 1;
-  m->haveDepthBuffer = 1, m->haveStencilBuffer = 1;
+  m->haveDepthBuffer = 1, m->haveStencilBuffer = stencilBits != 0;
   m->redBits = 5, m->greenBits = 6, m->blueBits = 5;
   m->redMask = 0xF800, m->greenMask = 0x07E0, m->blueMask = 0x001F;
   m->colorBits = m->indexBits = 16;
-  m->depthBits = depthBits, m->stencilBits = 8;
+  m->depthBits = depthBits, m->stencilBits = stencilBits;
 
   GlDrawable *d = &window->drawable;
   d->modes = m;
   d->width = width, d->height = height;
+  d->yInverted = topDown ? 1 : 0;
   d->mutex = __wglCreateDrawableMutex();
   d->lock = __wglGLLockDrawableMutex;
   d->unlock = __wglGLUnlockDrawableMutex;
@@ -85,7 +89,7 @@ bool SceneWindowOpenDepth(SceneWindow *window, int32_t width, int32_t height, ui
   if (!d->mutex || !Attach(&d->front, width, height, 16, 2) ||
       !Attach(&d->back, width, height, 16, 2) ||
       !Attach(&d->depth, width, height, depthBits, depthBytes) ||
-      !Attach(&d->stencil, width, height, 8, 1)) {
+      (stencilBits && !Attach(&d->stencil, width, height, 8, 1))) {
     FreeBuffers(window);
     return false;
   }
@@ -110,18 +114,13 @@ void SceneWindowClose(SceneWindow *window) {
   FreeBuffers(window);
 }
 
-void SceneWindowReadRgb(const SceneWindow *window, uint8_t *rgb) {
+void SceneWindowRead565(const SceneWindow *window, uint16_t *pixels) {
   const GlDrawableBuffer *back = &window->drawable.back;
   const int32_t width = int32_t(back->width), height = int32_t(back->height);
   for (int32_t row = 0; row < height; row++) {
-    // Memory rows run bottom-up; the image's top-down.
-    const uint8_t *src = back->base + (height - 1 - row) * back->pitchBytes;
-    for (int32_t x = 0; x < width; x++, rgb += 3) {
-      const uint32_t v = uint32_t(src[2 * x] | src[2 * x + 1] << 8);
-      const uint32_t r = v >> 11, g = (v >> 5) & 0x3F, b = v & 0x1F;
-      rgb[0] = uint8_t(r << 3 | r >> 2);
-      rgb[1] = uint8_t(g << 2 | g >> 4);
-      rgb[2] = uint8_t(b << 3 | b >> 2);
-    }
+    const int32_t memoryRow = window->drawable.yInverted ? row : height - 1 - row;
+    const uint8_t *src = back->base + memoryRow * back->pitchBytes;
+    for (int32_t x = 0; x < width; x++)
+      *pixels++ = uint16_t(src[2 * x] | src[2 * x + 1] << 8);
   }
 }

@@ -1,7 +1,7 @@
-// The scene tool's window: a drawable in malloc'd memory (5-6-5 front and
-// back buffers, 24-bit depth in 32-bit words, 8-bit stencil) and a context of
-// the core's creator bound to it. It stands in until the scenes go through
-// the loader, the driver and the device.
+// A window in memory for the benchmarks and for the scenes' reference: a
+// drawable in malloc'd memory (5-6-5 front and back buffers, depth, 8-bit
+// stencil) and a context of the core's creator bound to it, with no loader,
+// driver library or window system in between.
 #pragma once
 
 #include <stdint.h>
@@ -15,14 +15,17 @@ typedef struct SceneWindow {
   GlContext *gc;
 } SceneWindow;
 
-// Allocates the buffers, creates the context and makes it current on the
+// Allocates the buffers (depth of `depthBits`: 16-bit words up to 16 bits,
+// 32-bit words above), creates the context and makes it current on the
 // calling thread; false (with everything released) on failure. One window
-// at a time.
-bool SceneWindowOpen(SceneWindow *window, int32_t width, int32_t height);
-// The same with a depth buffer of `depthBits` (16: 16-bit words; more: 32-bit
-// words), for the benchmarks that compare depth sizes.
+// at a time. Rows run bottom-up, as in memory drawables.
 bool SceneWindowOpenDepth(SceneWindow *window, int32_t width, int32_t height, uint32_t depthBits);
+// The same with the depth and stencil bits of a window's pixel format (no
+// stencil buffer for 0) and the row order: top-down rows run from the top of
+// the window, as the screen's do.
+bool SceneWindowOpenFormat(SceneWindow *window, int32_t width, int32_t height,
+                           uint32_t depthBits, uint32_t stencilBits, bool topDown);
 // Releases and destroys the context, then the buffers.
 void SceneWindowClose(SceneWindow *window);
-// The back buffer as 8-bit RGB, top row first (width x height x 3 bytes).
-void SceneWindowReadRgb(const SceneWindow *window, uint8_t *rgb);
+// The back buffer's 5-6-5 pixels, top row first (width x height).
+void SceneWindowRead565(const SceneWindow *window, uint16_t *pixels);

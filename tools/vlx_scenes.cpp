@@ -1,73 +1,126 @@
-// Renders the sample scenes into PNG files in the output folder (first
-// argument, "scenes" by default), printing one line per scene with the time
-// it took to draw. The frames are drawn in software by the core device into
-// a window in memory and read back from its 5-6-5 back buffer. Exit status 0
-// when every picture was written, 1 otherwise.
+// Renders the sample scenes through the whole road (the loader, the driver
+// library and its device, windows on a 16-bit screen, SwapBuffers) and writes
+// what the screen shows as one PNG per scene, printing a line per scene with
+// its frame time.
+//   vlx_scenes [--size WIDTHxHEIGHT] [FOLDER]
+// FOLDER is "scenes" by default, the size 640x480 (sides 16 to 4096).
+// Exit status 0 when every picture was written, 1 when one was not, 2 for
+// bad arguments.
+#define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
-#include <time.h>
 
 #include <string>
 #include <vector>
 
-#include "core/gl_api.h"
-#include "tools/png_write.h"
-#include "tools/scene_list.h"
-#include "tools/scene_window.h"
+#if __has_include(<stb/stb_image_write.h>)
+#include <stb/stb_image_write.h>
+#else
+#include <stb_image_write.h>
+#endif
+
+#include "tools/scene_road.h"
 
 namespace {
 
-constexpr int32_t kWidth = 640, kHeight = 480;
+// Below 16 pixels the windows of a scene of several would be empty.
+constexpr int32_t kMinSide = 16, kMaxSide = 4096;
 
-double NowMs() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+struct Options {
+  std::string outDir = "scenes";
+  int32_t width = 640, height = 480;
+};
+
+// "WIDTHxHEIGHT", each side from kMinSide to kMaxSide.
+bool ParseSize(const char *text, int32_t *width, int32_t *height) {
+  char *end = nullptr;
+  errno = 0;
+  const long w = strtol(text, &end, 10);
+  if (errno || end == text || *end != 'x') return false;
+  const char *rest = end + 1;
+  const long h = strtol(rest, &end, 10);
+  if (errno || end == rest || *end != '\0') return false;
+  if (w < kMinSide || w > kMaxSide || h < kMinSide || h > kMaxSide) return false;
+  *width = int32_t(w), *height = int32_t(h);
+  return true;
 }
 
-// Draws one scene in a fresh context and writes its picture; false (with a
-// message) when it could not.
-bool RenderScene(const SceneEntry &scene, const std::string &outDir) {
-  SceneWindow window;
-  if (!SceneWindowOpen(&window, kWidth, kHeight)) {
-    fprintf(stderr, "vlx_scenes: %s: the core could not make and bind a context\n", scene.name);
+bool ParseArguments(int argc, char **argv, Options *options) {
+  bool haveFolder = false;
+  for (int i = 1; i < argc; i++) {
+    const char *arg = argv[i];
+    if (strcmp(arg, "--size") == 0) {
+      if (i + 1 >= argc || !ParseSize(argv[++i], &options->width, &options->height))
+        return false;
+    } else if (strncmp(arg, "--size=", 7) == 0) {
+      if (!ParseSize(arg + 7, &options->width, &options->height)) return false;
+    } else if (arg[0] == '-' || haveFolder) {
+      return false;
+    } else {
+      options->outDir = arg;
+      haveFolder = true;
+    }
+  }
+  return true;
+}
+
+// The screen's pixels as 8-bit RGB rows.
+std::vector<uint8_t> RgbFromArgb(const std::vector<uint32_t> &argb) {
+  std::vector<uint8_t> rgb(argb.size() * 3);
+  for (size_t i = 0; i < argb.size(); i++) {
+    rgb[3 * i] = uint8_t(argb[i] >> 16);
+    rgb[3 * i + 1] = uint8_t(argb[i] >> 8);
+    rgb[3 * i + 2] = uint8_t(argb[i]);
+  }
+  return rgb;
+}
+
+bool RenderScene(const SceneEntry &scene, const Options &options) {
+  std::vector<uint32_t> argb(size_t(options.width) * size_t(options.height));
+  SceneFrame frame;
+  char why[256] = "";
+  if (!SceneRoadRender(scene, options.width, options.height, argb.data(), &frame, why,
+                       sizeof why)) {
+    fprintf(stderr, "vlx_scenes: %s: %s\n", scene.name, why);
     return false;
   }
-  const double start = NowMs();
-  scene.draw(kWidth, kHeight);
-  glFinish();
-  const double ms = NowMs() - start;
-  const GLenum error = glGetError();
-  std::vector<uint8_t> rgb(size_t(kWidth) * kHeight * 3);
-  SceneWindowReadRgb(&window, rgb.data());
-  SceneWindowClose(&window);
-
-  const std::string path = outDir + "/" + scene.name + ".png";
-  if (!PngWriteRgb(path.c_str(), kWidth, kHeight, rgb.data())) {
+  const std::string path = options.outDir + "/" + scene.name + ".png";
+  const std::vector<uint8_t> rgb = RgbFromArgb(argb);
+  if (!stbi_write_png(path.c_str(), options.width, options.height, 3, rgb.data(),
+                      options.width * 3)) {
     fprintf(stderr, "vlx_scenes: %s: cannot write %s\n", scene.name, path.c_str());
     return false;
   }
-  printf("  %-12s %8.1f ms  %s\n", scene.name, ms, path.c_str());
-  if (error != GL_NO_ERROR) {
-    fprintf(stderr, "vlx_scenes: %s: drawing raised GL error 0x%X\n", scene.name, error);
-    return false;
-  }
+  printf("  %-12s %8.1f ms  %d window%s  %s\n", scene.name, frame.milliseconds,
+         int(scene.windowCount), scene.windowCount == 1 ? " " : "s", path.c_str());
   return true;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  const std::string outDir = argc > 1 ? argv[1] : "scenes";
-  if (mkdir(outDir.c_str(), 0777) != 0 && errno != EEXIST) {
-    fprintf(stderr, "vlx_scenes: cannot make the output folder %s\n", outDir.c_str());
+  Options options;
+  if (!ParseArguments(argc, argv, &options)) {
+    fprintf(stderr, "usage: vlx_scenes [--size WIDTHxHEIGHT] [FOLDER]  (sides %d to %d)\n",
+            int(kMinSide), int(kMaxSide));
+    return 2;
+  }
+  if (!SceneRoadSetDisplay(options.width, options.height)) {
+    fprintf(stderr, "vlx_scenes: the display cannot hold %d x %d at 16 bits per pixel\n",
+            int(options.width), int(options.height));
     return 1;
   }
-  printf("vlx_scenes: %d x %d, software rendering into memory\n", kWidth, kHeight);
+  if (mkdir(options.outDir.c_str(), 0777) != 0 && errno != EEXIST) {
+    fprintf(stderr, "vlx_scenes: cannot make the output folder %s\n", options.outDir.c_str());
+    return 1;
+  }
+  printf("vlx_scenes: %d x %d, 16-bit display, through the loader and the driver library\n",
+         int(options.width), int(options.height));
   bool all = true;
-  for (const SceneEntry &scene : kScenes) all = RenderScene(scene, outDir) && all;
+  for (const SceneEntry &scene : kScenes) all = RenderScene(scene, options) && all;
   if (!all) {
     fprintf(stderr, "vlx_scenes: not every scene was written\n");
     return 1;
