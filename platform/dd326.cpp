@@ -9,14 +9,14 @@
 #include "platform/display.h"
 #include "platform/fault.h"
 #include "platform/screen.h"
+#include "platform/sis6326_internal.h"
 
 namespace platform {
 namespace {
 
+// The register window and the free-slot counter are the chip stand-in's.
 struct DisplayInformation {
   DD326DISPINFO block;
-  alignas(4096) uint8_t registers[DD326_REGISTER_WINDOW_SIZE];
-  alignas(4) uint16_t freeSlots;
 };
 
 DisplayInformation &Info() {
@@ -24,13 +24,10 @@ DisplayInformation &Info() {
     DisplayInformation *d = new DisplayInformation;  // never destroyed: the chip reads it to the end
     std::memset(d, 0, sizeof *d);
     d->block.chipArgument = DD326_CHIP_ARGUMENT;
-    d->block.registerWindow = reinterpret_cast<uintptr_t>(d->registers);
-    d->block.freeSlotCounter = reinterpret_cast<uintptr_t>(&d->freeSlots);
+    d->block.registerWindow = reinterpret_cast<uintptr_t>(ChipWindow());
+    d->block.freeSlotCounter = reinterpret_cast<uintptr_t>(ChipFreeSlotCounter());
     d->block.sequencerIoBase = DD326_SEQUENCER_IO_BASE;
     d->block.queueReserve = DD326_QUEUE_RESERVE;
-    uint16_t status = DD326_QUEUE_SLOTS;  // an idle chip: every slot free
-    std::memcpy(d->registers + DD326_QUEUE_STATUS, &status, sizeof status);
-    d->freeSlots = DD326_QUEUE_SLOTS - DD326_QUEUE_RESERVE;
     return d;
   }();
   return *info;
@@ -45,6 +42,8 @@ __attribute__((constructor)) void RegisterLibrary() {
 }
 
 }  // namespace
+
+DD326DISPINFO &DisplayInformationBlock() { return Info().block; }
 
 void DisplayInformationRefresh() {
   std::lock_guard<std::recursive_mutex> hold(ScreenLock());

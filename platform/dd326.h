@@ -3,9 +3,9 @@
 // drivers share. The block is kept live: the bits per pixel follow every
 // display-mode change.
 //
-// The register window belongs to the chip; until the chip stand-in takes it
-// over it is plain memory of the chip's 64 KiB aperture whose queue status
-// reads "every slot free", and the free-slot counter starts full.
+// The register window and the free-slot counter belong to the chip stand-in
+// (platform/sis6326.h): the window is the chip's 64 KiB aperture, whose
+// queue status starts at "every slot free", and the counter starts full.
 #pragma once
 
 #include "platform/win_types.h"

@@ -1,0 +1,38 @@
+// Internal: what the SiS 6326 stand-in's files share. Every function
+// here expects ChipLock() to be held unless it says otherwise.
+#pragma once
+
+#include <mutex>
+
+#include "platform/dd326.h"
+#include "platform/sis6326.h"
+
+namespace platform {
+
+// One lock for the chip: its window, queue, ports and log.
+std::mutex &ChipLock();
+
+// The register window and the free-slot counter the display-information
+// block points at (no lock needed: their addresses never change).
+uint8_t *ChipWindow();
+volatile short *ChipFreeSlotCounter();
+// The display-information block itself, for the owner word.
+DD326DISPINFO &DisplayInformationBlock();
+
+// Logs, as plain stores, what changed in the window behind the stand-in.
+void ChipFindDirectStores();
+
+// The decoder. `registers` is the window as the chip's stores have left it.
+void DecodeStore(const uint8_t *registers, uint32_t offset, uint32_t bytes, uint32_t value,
+                 uint32_t flags);
+void DecodeWait(uint32_t slots, uint32_t flags);
+void DecodeSequencer(uint32_t index, uint32_t value);
+void DecodePort(uint32_t port, uint32_t value);
+// Closes a primitive still taking vertex words.
+void DecodeFlush();
+void DecoderReset();
+
+// The ports and the PCI configuration at power-on.
+void PortsReset();
+
+}  // namespace platform
