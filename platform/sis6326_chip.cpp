@@ -124,6 +124,8 @@ void ChipFindDirectStores() {
     const SiS6326Register *r = SiS6326FindRegister(i);
     uint32_t start = r ? r->offset + (i - r->offset) / r->element * r->element : i & ~3u;
     uint32_t bytes = r ? r->element : 4;
+    // A word outside the map stops short of the fire byte that may follow it.
+    while (!r && SiS6326FindRegister(start + bytes - 1) != nullptr) --bytes;
     std::memcpy(c.shadow + start, c.window + start, bytes);
     uint32_t value = LoadBytes(c.window + start, bytes);
     DecodeStore(c.shadow, start, bytes, value, SIS6326_FLAG_DIRECT);

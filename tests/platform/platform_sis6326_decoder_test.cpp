@@ -316,6 +316,24 @@ TEST_F(Decoder, PlainStoresIntoTheWindowAreFoundAndFlagged) {
   }
 }
 
+TEST_F(Decoder, APlainFireNextToAPlainStrayByteStillRunsTheQueue) {
+  chip.Wait(1);
+  chip.Store32(0x8A00, 1);
+  chip.mmio[0x8AFE] = 0x77;
+  chip.mmio[SIS6326_FIRE] = 0xFF;
+  std::vector<SiS6326Event> log = sistest::TakeLog();
+  std::vector<Brief> expected = {
+      {SIS6326_EVENT_WAIT, 0, 1, 0},
+      {SIS6326_EVENT_REGISTER, 0x8A00, 1, 0},
+      {SIS6326_EVENT_STRAY, 0x8AFC, 0x770000, SIS6326_FLAG_DIRECT},
+      {SIS6326_EVENT_REGISTER, SIS6326_FIRE, 0xFF, SIS6326_FLAG_DIRECT},
+  };
+  EXPECT_EQ(sistest::Briefs(log), expected);
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(log[2].index, 3u);
+  EXPECT_EQ(PlatformSiS6326QueuePending(), 0u);
+}
+
 TEST_F(Decoder, APlainStoreIsFoundWhenTheLogIsRead) {
   chip.Wait(1);
   chip.Store32(0x8A00, 1);
