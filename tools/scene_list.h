@@ -73,6 +73,26 @@ inline constexpr SceneEntry kScenes[] = {
      {{"fog", 0, 0, 100, 100}, {"torus", 6, 8, 56, 58}, {"clears", 40, 36, 94, 92}}},
 };
 
+// The reference lays each window's pixels into the region unchecked, and the
+// screen is read back through the first window: every window must lie inside
+// the region and the first must span it.
+constexpr bool SceneWindowsFitTheRegion() {
+  for (const SceneEntry &s : kScenes) {
+    if (s.windowCount < 1 || s.windowCount > kSceneWindowsMax) return false;
+    const ScenePlace &first = s.windows[0];
+    if (first.left != 0 || first.top != 0 || first.right != 100 || first.bottom != 100)
+      return false;
+    for (int32_t i = 0; i < s.windowCount; i++) {
+      const ScenePlace &p = s.windows[i];
+      if (p.left < 0 || p.top < 0 || p.right > 100 || p.bottom > 100 || p.left >= p.right ||
+          p.top >= p.bottom)
+        return false;
+    }
+  }
+  return true;
+}
+static_assert(SceneWindowsFitTheRegion());
+
 // A window's client rectangle in pixels, relative to the region's top left.
 typedef struct SceneRect {
   int32_t x, y, width, height;
