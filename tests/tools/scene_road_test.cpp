@@ -41,18 +41,25 @@ class SceneRoad : public ::testing::TestWithParam<RoadCase> {
     unsetenv("VLX_SOFT_BUFFER_SET");
   }
   void TearDown() override { EXPECT_TRUE(DesktopSetDisplayMode(16, 1024, 768)); }
+
+  // The scene through the road at the case's size: what the screen shows.
+  static void Render(const SceneEntry &scene, const SizeCase &size, std::vector<uint32_t> *argb,
+                     SceneFrame *frame) {
+    ASSERT_TRUE(SceneRoadSetDisplay(size.width, size.height));
+    argb->assign(size_t(size.width) * size_t(size.height), 0);
+    char why[256] = "";
+    ASSERT_TRUE(SceneRoadRender(scene, size.width, size.height, argb->data(), frame, why,
+                                sizeof why))
+        << why;
+  }
 };
 
 TEST_P(SceneRoad, ShowsWhatTheCoreDrawsInMemory) {
   const SceneEntry &scene = std::get<0>(GetParam());
   const SizeCase &size = std::get<1>(GetParam());
-  ASSERT_TRUE(SceneRoadSetDisplay(size.width, size.height));
-  std::vector<uint32_t> argb(size_t(size.width) * size_t(size.height), 0);
+  std::vector<uint32_t> argb;
   SceneFrame frame;
-  char why[256] = "";
-  ASSERT_TRUE(SceneRoadRender(scene, size.width, size.height, argb.data(), &frame, why,
-                              sizeof why))
-      << why;
+  ASSERT_NO_FATAL_FAILURE(Render(scene, size, &argb, &frame));
   EXPECT_GT(frame.depthBits, 0);
   EXPECT_GT(frame.stencilBits, 0) << "the stencil view needs a stencil buffer";
   std::vector<uint16_t> shown(argb.size());
@@ -79,13 +86,9 @@ TEST_P(SceneRoad, ShowsWhatTheCoreDrawsInMemory) {
 TEST_P(SceneRoad, EveryWindowShows) {
   const SceneEntry &scene = std::get<0>(GetParam());
   const SizeCase &size = std::get<1>(GetParam());
-  ASSERT_TRUE(SceneRoadSetDisplay(size.width, size.height));
-  std::vector<uint32_t> argb(size_t(size.width) * size_t(size.height), 0);
+  std::vector<uint32_t> argb;
   SceneFrame frame;
-  char why[256] = "";
-  ASSERT_TRUE(SceneRoadRender(scene, size.width, size.height, argb.data(), &frame, why,
-                              sizeof why))
-      << why;
+  ASSERT_NO_FATAL_FAILURE(Render(scene, size, &argb, &frame));
   for (int32_t i = 0; i < scene.windowCount; i++) {
     SCOPED_TRACE(testing::Message() << "window " << i << ": " << scene.windows[i].view);
     const SceneRect r = ScenePlaceRect(scene.windows[i], size.width, size.height);
