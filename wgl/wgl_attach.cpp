@@ -13,13 +13,13 @@
 #include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_hook.h"
 #include "wgl/wgl_message.h"
+#include "wgl/wgl_process_state.h"
 #include "wgl/wgl_thread_list.h"
 
 HINSTANCE hInstanceOpenGL;
 uint32_t __wglOSWin95;
 DWORD __wglTLSIndex = TLS_OUT_OF_INDEXES;
 GlContext *const __wglInvalidGC = &__wglPlaceholderContext;
-LPDD326DISPINFO lpDispData;
 uint32_t processTerminated;
 
 namespace {
@@ -67,8 +67,8 @@ bool LoadDisplayInformation() {
       reinterpret_cast<void *>(GetProcAddress(displayLibrary, "ddGetDispInfo")));
   if (getDispInfo == nullptr) return false;
   // No block means no display driver to work with.
-  lpDispData = getDispInfo();
-  return lpDispData != nullptr;
+  __wglProcess.lpDispData = getDispInfo();
+  return __wglProcess.lpDispData != nullptr;
 }
 
 }  // namespace
@@ -143,7 +143,7 @@ BOOL detachProcess(HINSTANCE) {
 
   if (displayLibrary) FreeLibrary(displayLibrary);
   displayLibrary = nullptr;
-  lpDispData = nullptr;
+  __wglProcess.lpDispData = nullptr;
 
   if (attachedSteps & kSlotAllocated) TlsFree(__wglTLSIndex);
   __wglTLSIndex = TLS_OUT_OF_INDEXES;

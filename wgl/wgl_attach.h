@@ -25,7 +25,6 @@ extern DWORD __wglTLSIndex;    // the thread's WglThreadArea
 // wgl/wgl_current.h, whose imports point at the context list's sentinel
 // while the process is attached.
 extern GlContext *const __wglInvalidGC;
-extern LPDD326DISPINFO lpDispData;
 extern uint32_t processTerminated;
 
 // Exported: the loader calls it as the platform would.

@@ -9,8 +9,6 @@
 #include "loader/driver_interface.h"
 
 extern uint32_t freeHandle;
-extern uint8_t isTransparency;
-extern COLORREF dwTransparent;
 
 typedef struct WglExtProc {
   const char *name;

@@ -13,10 +13,6 @@
 #include "wgl/wgl_message.h"
 
 uint32_t freeHandle = 1;
-// No pixel format has layer planes, so no layer context is ever created and
-// these stay 0; they are kept for whoever reads them.
-uint8_t isTransparency;
-COLORREF dwTransparent;
 
 namespace {
 

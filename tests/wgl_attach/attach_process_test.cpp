@@ -12,6 +12,7 @@
 #include "wgl/wgl_context_list.h"
 #include "wgl/wgl_current.h"
 #include "wgl/wgl_global_lock.h"
+#include "wgl/wgl_process_state.h"
 
 namespace attach_test {
 namespace {
@@ -115,7 +116,7 @@ TEST_P(AttachOrder, DeviceHooksRunInTheirPlace) {
   ASSERT_TRUE(DllMain(nullptr, 1, nullptr));
   EXPECT_EQ(take(), c.processAttach);
   EXPECT_EQ(processTerminated, 0u);
-  ASSERT_NE(lpDispData, nullptr);
+  ASSERT_NE(__wglProcess.lpDispData, nullptr);
   EXPECT_EQ(glrcListEnd.gc, __wglInvalidGC);
   EXPECT_EQ(__wglPlaceholderContext.imports.other, &glrcListEnd);
 
@@ -134,7 +135,7 @@ TEST_P(AttachOrder, DeviceHooksRunInTheirPlace) {
   ASSERT_TRUE(DllMain(nullptr, 0, nullptr));
   EXPECT_EQ(take(), c.processDetach);
   EXPECT_EQ(processTerminated, 1u);
-  EXPECT_EQ(lpDispData, nullptr);
+  EXPECT_EQ(__wglProcess.lpDispData, nullptr);
   EXPECT_EQ(glrcListEnd.gc, nullptr);
   EXPECT_EQ(__wglPlaceholderContext.imports.other, nullptr);
   EXPECT_FALSE(UnhookWindowsHookEx(hook));

@@ -19,6 +19,7 @@
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_modes.h"
+#include "wgl/wgl_process_state.h"
 
 namespace wgl_test {
 namespace {
@@ -152,14 +153,14 @@ TEST_F(Lifecycle, EveryAllocationFailureOfCreationIsClean) {
 }
 
 TEST_F(Lifecycle, LayerRefusalLeavesTransparencyAlone) {
-  isTransparency = 0x5A;
-  dwTransparent = 0x123456;
+  __wglProcess.isTransparency = 0x5A;
+  __wglProcess.dwTransparent = 0x123456;
   for (int plane : {1, -1, 15}) {
     EXPECT_EQ(DrvCreateLayerContext(windowDC_, plane), 0u);
     EXPECT_TRUE(GlobalLockIsFree());
   }
-  EXPECT_EQ(isTransparency, 0x5A);
-  EXPECT_EQ(dwTransparent, 0x123456u);
+  EXPECT_EQ(__wglProcess.isTransparency, 0x5A);
+  EXPECT_EQ(__wglProcess.dwTransparent, 0x123456u);
 }
 
 TEST_F(Lifecycle, BindAndReleaseMoveTheRecordAndTheDrawableReference) {
