@@ -23,7 +23,7 @@
   X(PixelStoref) X(PixelStorei) X(PixelMapfv) X(PixelMapuiv) X(PixelMapusv) X(ReadBuffer) \
   X(GetBooleanv) X(GetClipPlane) X(GetDoublev) X(GetFloatv) X(GetIntegerv) X(GetLightfv) \
   X(GetLightiv) X(GetMapdv) X(GetMapfv) X(GetMapiv) X(GetMaterialfv) X(GetMaterialiv) \
-  X(GetPixelMapfv) X(GetPixelMapuiv) X(GetPixelMapusv) X(GetPolygonStipple) X(GetString) \
+  X(GetPixelMapfv) X(GetPixelMapuiv) X(GetPixelMapusv) X(GetPolygonStipple) \
   X(GetTexEnvfv) X(GetTexEnviv) X(GetTexGendv) X(GetTexGenfv) X(GetTexGeniv) X(GetTexImage) \
   X(GetTexParameterfv) X(GetTexParameteriv) X(GetTexLevelParameterfv) X(GetTexLevelParameteriv) \
   X(IsList) X(ArrayElement) X(BindTexture) X(ColorPointer) X(DrawArrays) X(DrawElements) \
