@@ -1,4 +1,5 @@
-// Binding a context to the calling thread and releasing it.
+// Binding a context to the calling thread, with the steps every back end
+// shares, and releasing it.
 #include <string.h>
 
 #include "core/context.h"
@@ -12,17 +13,18 @@
 
 namespace core {
 
-GLbool8 MakeCurrent(GlContext *gc) {
+GLbool8 BindContext(GlContext *gc, const BindSteps *steps) {
   __glSetTLSCXValue(gc);
   gc->dispatchState = &gc->dispatch;
   memcpy(&gc->dispatch, &__glImmedState, sizeof gc->dispatch);
   memcpy(&gc->listCompDispatch, &__glListCompState, sizeof gc->listCompDispatch);
   __glDelayValidate(gc, __GL_DIRTY_DEPTH);
 
+  if (steps->recordWords) steps->recordWords(gc);
   const bool initialized = (gc->flags & __GL_GC_INITIALIZED) != 0;
-  if (!initialized) InitBuffers(gc);
+  if (!initialized) steps->initBuffers(gc);
   __glMakeCurrentBuffers(gc);
-  if (!initialized) InitFnPtrs(gc);
+  if (!initialized) steps->initFnPtrs(gc);
   __glUpdateDepthRange(gc);
 
   if (gc->flags & (__GL_GC_INITIALIZED | __GL_GC_REAPPLY_VIEWPORT)) {
@@ -34,6 +36,7 @@ GLbool8 MakeCurrent(GlContext *gc) {
     gc->procs.applyScissor(gc);
   } else {
     __glSoftResetContext(gc);
+    if (steps->setStrings) steps->setStrings(gc);
     int32_t x = 0, y = 0;
     uint32_t width = 0, height = 0;
     gc->imports.getDrawableSize(gc, &x, &y, &width, &height);
@@ -58,6 +61,11 @@ GLbool8 MakeCurrent(GlContext *gc) {
   gc->flags = (gc->flags | __GL_GC_VALIDATED_ONCE | __GL_GC_INITIALIZED) &
               ~__GL_GC_REAPPLY_VIEWPORT;
   return 1;
+}
+
+GLbool8 MakeCurrent(GlContext *gc) {
+  static const BindSteps kSteps = {InitBuffers, InitFnPtrs, nullptr, nullptr};
+  return BindContext(gc, &kSteps);
 }
 
 GLbool8 LoseCurrent(GlContext *gc) {

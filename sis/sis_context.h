@@ -70,7 +70,6 @@ typedef struct GlSiSTail {
   // the process, drawn at creation and again when the context moves to
   // another window, never reused.
   uint64_t serial;
-  uint8_t sLockDepth;       // the software lock's counter
 } GlSiSTail;
 
 typedef struct GlSiSContext {
