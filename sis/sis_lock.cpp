@@ -1,7 +1,109 @@
-// PLACEHOLDER (seam)
+// Engine ownership and the device lock: the outermost lock claims the
+// engine, refreshes the buffer addresses and sends the changed register
+// groups, or every group when the engine holds someone else's state; the
+// outermost unlock fires what was queued.
+#include "raster/s_buffers.h"
+#include "raster/s_shader.h"
+#include "sis/sis_engine_lock.h"
 #include "sis/sis_hw.h"
-void __glSiSHWLock(GlContext *) {}
+#include "sis/sis_registers.h"
+#include "wgl/wgl_drawable.h"
+
+namespace {
+
+// The buffer's address as the chip sees it: relative to the primary surface.
+uint32_t ChipAddress(const GlSiSTail *sis, const GlDrawableBuffer *buffer) {
+  return uint32_t(uintptr_t(buffer->base) - uintptr_t(sis->frameBufferBase));
+}
+
+uint32_t WithPitch(uint32_t word, const GlDrawableBuffer *buffer) {
+  return (word & ~sis::kPitchMask) | (uint32_t(buffer->pitchBytes) & sis::kPitchMask);
+}
+
+const GlDrawableBuffer *DrawableOf(const GlBuffer &buf) { return buf.drawableBuf; }
+
+void RefreshColorBuffer(GlContext *gc, GlSiSTail *sis) {
+  if (gc->drawBuffer == nullptr) return;
+  const GlDrawableBuffer *buffer = DrawableOf(gc->drawBuffer->buf);
+  if (buffer == nullptr) return;
+  sis->work.colorAddress = ChipAddress(sis, buffer);
+  sis->work.colorPitch = WithPitch(sis->work.colorPitch, buffer);
+  if (sis->work.colorAddress != sis->programmed.colorAddress) {
+    sis->programmed.colorAddress = sis->work.colorAddress;
+    sis->dirty |= SIS_DIRTY_COLOR;
+  }
+  if (sis->work.colorPitch != sis->programmed.colorPitch) {
+    sis->programmed.colorPitch = sis->work.colorPitch;
+    sis->dirty |= SIS_DIRTY_COLOR;
+  }
+}
+
+void RefreshDepthBuffer(GlContext *gc, GlSiSTail *sis) {
+  if (!(gc->polygon.shader.modeFlags & __GL_SHADE_DEPTH_TEST)) return;
+  const GlDrawableBuffer *buffer = DrawableOf(gc->depthBuffer.buf);
+  if (buffer == nullptr) return;
+  sis->work.zAddress = ChipAddress(sis, buffer);
+  sis->work.zPitch = WithPitch(sis->work.zPitch, buffer);
+  if (sis->work.zAddress != sis->programmed.zAddress ||
+      sis->work.zPitch != sis->programmed.zPitch) {
+    sis->programmed.zAddress = sis->work.zAddress;
+    sis->programmed.zPitch = sis->work.zPitch;
+    sis->dirty |= SIS_DIRTY_Z;
+  }
+}
+
+bool RendersNothingInHardware(const GlSiSTail *sis) {
+  return sis->triangleFallback && sis->lineFallback && sis->pointFallback;
+}
+
+}  // namespace
+
+void __glSiSHWLock(GlContext *gc) {
+  GlSiSTail *sis = __glSiSTail(gc);
+  LPDD326DISPINFO info = sis::DispInfo();
+  if (info == nullptr) return;
+  if (info->engineOwner != sis->ownerId) {
+    sis->restoreAll = 1;
+    info->engineOwner = sis->ownerId;
+  } else {
+    sis->restoreAll = 0;
+  }
+}
+
 namespace sis {
-void LockDevice(GlContext *) {}
-void UnlockDevice(GlContext *) {}
+
+void LockDevice(GlContext *gc) {
+  GlSiSTail *sis = __glSiSTail(gc);
+  if (++sis->lockDepth != 1) return;
+  __glSiSEngineLock();
+  if (RendersNothingInHardware(sis) || sis->mmioBase == nullptr) return;
+  __glSiSHWLock(gc);
+  // The current texture is made resident here once the texture manager
+  // keeps textures in video memory.
+  RefreshColorBuffer(gc, sis);
+  RefreshDepthBuffer(gc, sis);
+  if (!sis->restoreAll && __wglProcess.sisLoadedSerial == sis->serial) {
+    if (sis->dirty != 0) {
+      SetGlobalAttribute(gc);
+      sis->dirty = 0;
+    }
+  } else {
+    RestoreAllAttribute(gc);
+    __wglProcess.sisLoadedSerial = sis->serial;
+  }
+}
+
+void UnlockDevice(GlContext *gc) {
+  GlSiSTail *sis = __glSiSTail(gc);
+  // An unlock without a lock would wrap the count, and no later lock would
+  // be the outermost one again.
+  if (sis->lockDepth == 0) return;
+  if (--sis->lockDepth != 0) return;
+  if (sis->mmioBase != nullptr) {
+    mWait3DCmdQueue(1);
+    SiS6326Store8(sis->mmioBase + kRegFire, 0xFF);
+  }
+  __glSiSEngineUnlock();
+}
+
 }  // namespace sis
