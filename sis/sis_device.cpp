@@ -11,16 +11,31 @@
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_process_state.h"
 
+// A refused attachment gives back what it took: the layer does not detach a
+// device that refused. Attached already, it takes nothing more, so that one
+// detachment gives everything back.
 GLbool8 __glSiSProcessAttach(uint32_t, GlDevice *) {
+  if (__wglProcess.sisTLSIndex != TLS_OUT_OF_INDEXES) return 1;
   if (!__wglDDrawOpen()) return 0;
-  __wglProcess.sisTLSIndex = TlsAlloc();
-  return __wglProcess.sisTLSIndex != TLS_OUT_OF_INDEXES;
+  const DWORD index = TlsAlloc();
+  if (index == TLS_OUT_OF_INDEXES) {
+    __wglDDrawClose();
+    return 0;
+  }
+  __wglProcess.sisTLSIndex = index;
+  return 1;
 }
 
+// Only an attached device holds an index and a DirectDraw use; without one
+// there is nothing to give back. DirectDraw is closed even when the index
+// cannot be freed: the library is leaving either way.
 GLbool8 __glSiSProcessDetach(uint32_t, GlDevice *) {
-  if (!TlsFree(__wglProcess.sisTLSIndex)) return 0;
+  const DWORD index = __wglProcess.sisTLSIndex;
+  if (index == TLS_OUT_OF_INDEXES) return 1;
   __wglProcess.sisTLSIndex = TLS_OUT_OF_INDEXES;
-  return __wglDDrawClose();
+  const bool freed = TlsFree(index);
+  const bool closed = __wglDDrawClose();
+  return freed && closed;
 }
 
 void __wglSiSInitDrawable(WglDrawablePrivate *drawable, const GlModes *modes) {

@@ -22,6 +22,9 @@ constexpr WglProcessState kAtLoad = {
 WglProcessState __wglProcess = kAtLoad;
 
 void __wglResetProcessState(void) {
+  // An attached SiS device holds an index and a DirectDraw use with its
+  // word; putting the word back alone would lose both to the process.
+  __glSiSProcessDetach(GetCurrentThreadId(), &__glSiSDevice);
   __wglFree(__wglProcess.genericPixelFormats.formats);
   __wglFree(__wglProcess.sisPixelFormats.formats);
   __wglProcess = kAtLoad;

@@ -37,7 +37,8 @@ typedef struct WglProcessState {
 
 extern WglProcessState __wglProcess;
 
-// Frees the built lists and puts every word back to its value at load.
+// Frees the built lists, detaches the SiS device when it is attached, and
+// puts every word back to its value at load.
 void __wglResetProcessState(void);
 
 // The list's count; copies row `index` to `descriptor` (while the lock is
