@@ -56,7 +56,7 @@ bool OpenWindow(const SceneRect &rect, RoadWindow *w, SceneFrame *frame, char *w
   wanted.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
   wanted.iPixelType = PFD_TYPE_RGBA;
   wanted.cColorBits = 16;
-  wanted.cDepthBits = 24;
+  wanted.cDepthBits = 16;  // the SiS device's; the software-only device has it too
   wanted.cStencilBits = 8;
   wanted.iLayerType = PFD_MAIN_PLANE;
   const int format = ChoosePixelFormat(w->hdc, &wanted);

@@ -1,6 +1,6 @@
 // The software-only device: the core's own back end with the generic
-// pixel formats and buffer kinds. It serves until the SiS device is built and,
-// afterwards, the paths the SiS device never takes (the generic list, DCI).
+// pixel formats and buffer kinds. It serves the paths the SiS device never
+// takes (the generic list, DCI) and the soft driver library.
 #include "wgl/wgl_soft_device.h"
 
 #include <string.h>
@@ -81,5 +81,3 @@ GlDevice __glSoftDevice = {
 
 static_assert(__GL_BACK_BUFFER_MASK == 0x4 && __GL_DEPTH_BUFFER_MASK == 0x20,
               "back and depth surfaces in video memory: flags 0x24");
-
-GlDevice *__glDevice = &__glSoftDevice;

@@ -51,6 +51,30 @@ bool DrawSceneReference(const SceneEntry &scene, int32_t width, int32_t height,
   return true;
 }
 
+bool DrawSceneThroughSoftDevice(const SceneEntry &scene, int32_t width, int32_t height,
+                                std::vector<uint32_t> *argb, SceneFrame *frame, std::string *why) {
+  std::ostringstream command;
+  command << "VLX_GL_DRIVER='" << VLX_SOFT_DRIVER_PATH << "' '" << VLX_SCENE_FRAME_PATH << "' "
+          << scene.name << ' ' << width << ' ' << height;
+  FILE *pipe = popen(command.str().c_str(), "r");
+  if (pipe == nullptr) return *why = "cannot start " + command.str(), false;
+  int32_t bits[2] = {0, 0};
+  argb->assign(size_t(width) * size_t(height), 0);
+  const bool gotBits = fread(bits, sizeof bits, 1, pipe) == 1;
+  const size_t read = gotBits ? fread(argb->data(), sizeof(uint32_t), argb->size(), pipe) : 0;
+  const int status = pclose(pipe);
+  if (status != 0 || read != argb->size()) {
+    std::ostringstream text;
+    text << command.str() << ": exit status " << status << ", " << read << " of " << argb->size()
+         << " pixels";
+    return *why = text.str(), false;
+  }
+  *frame = SceneFrame{};
+  frame->depthBits = bits[0];
+  frame->stencilBits = bits[1];
+  return true;
+}
+
 ::testing::AssertionResult SameImage(const std::vector<uint16_t> &expected,
                                      const std::vector<uint16_t> &actual, int32_t width) {
   if (expected.size() != actual.size())

@@ -21,6 +21,13 @@ bool DrawSceneReference(const SceneEntry &scene, int32_t width, int32_t height,
                         const SceneFrame &format, bool topDown, std::vector<uint16_t> *pixels,
                         std::string *why);
 
+// The scene through the road in a separate process whose loader opens the
+// software-only device's driver library: width x height pixels, 0xAARRGGBB,
+// top row first, and the format its windows got; false with the reason in
+// *why.
+bool DrawSceneThroughSoftDevice(const SceneEntry &scene, int32_t width, int32_t height,
+                                std::vector<uint32_t> *argb, SceneFrame *frame, std::string *why);
+
 // Every pixel the same; otherwise the count of differing pixels and the
 // first few.
 ::testing::AssertionResult SameImage(const std::vector<uint16_t> &expected,

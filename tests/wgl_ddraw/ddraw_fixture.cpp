@@ -20,6 +20,7 @@ void DDrawTest::SetUp() {
   ASSERT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
   PlatformClearDebugOutput();
   __wglCreateMutex();
+  // The live device's flags: the SiS device, whose windows take these kinds.
   savedFlags_ = __glDevice->flags;
   ASSERT_TRUE(__wglDDrawOpen());
   opened_ = true;

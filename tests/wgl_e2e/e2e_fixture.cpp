@@ -12,10 +12,9 @@ constexpr DWORD kDefaultVideoMemory = 8u << 20;
 }  // namespace
 
 void E2eTest::SetUp() {
-  // The loader finds the driver library beside itself.
-  unsetenv("VLX_GL_DRIVER");
+  // Most of these tests are about the generic formats and buffer kinds.
+  UseDriver(E2eDriver::kSoft);
   unsetenv("VLX_SOFT_BUFFER_SET");
-  VlxGlUnloadDriver();
   PlatformClearFaults();
   SetDisplay(16);
   PlatformClearDebugOutput();
@@ -35,8 +34,17 @@ void E2eTest::TearDown() {
   VlxGlUnloadDriver();
   PlatformClearFaults();
   unsetenv("VLX_SOFT_BUFFER_SET");
+  unsetenv("VLX_GL_DRIVER");
   EXPECT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
   EXPECT_TRUE(PlatformSetVideoMemorySize(kDefaultVideoMemory));
+}
+
+void E2eTest::UseDriver(E2eDriver driver) {
+  VlxGlUnloadDriver();
+  if (driver == E2eDriver::kSoft)
+    setenv("VLX_GL_DRIVER", VLX_SOFT_DRIVER_PATH, 1);
+  else
+    unsetenv("VLX_GL_DRIVER");
 }
 
 void E2eTest::SetDisplay(int bitsPerPixel, int width, int height) {

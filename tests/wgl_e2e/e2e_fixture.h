@@ -1,5 +1,6 @@
-// What the end-to-end tests share: the driver loaded through the loader from
-// beside it, as an application finds it; windows and memory device contexts
+// What the end-to-end tests share: a driver library loaded through the loader
+// (the software-only one unless a test picks the driver beside the loader,
+// whose live device is the SiS device); windows and memory device contexts
 // with pixel formats and contexts that go afterwards; the display put back.
 #pragma once
 
@@ -29,10 +30,19 @@ struct GlWindow {
   PIXELFORMATDESCRIPTOR pfd{};
 };
 
+// The driver library the loader opens.
+enum class E2eDriver {
+  kSoft,  // the software-only device: the generic list, DCI, every display
+  kSiS,   // the driver beside the loader, as an application finds it
+};
+
 class E2eTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+
+  // Unloads the driver; the next call that needs one loads `driver`.
+  void UseDriver(E2eDriver driver);
 
   // The display mode for the test; 15 is the 5-5-5 mode.
   void SetDisplay(int bitsPerPixel, int width = 1024, int height = 768);

@@ -1,10 +1,12 @@
 // Windows through the loader: the scene drawn by the driver on the screen
 // equals the core's drawing in plain memory, for each display depth, single
 // and double buffering, the DirectDraw and DCI buffer sets, and video memory
-// too small for any surface.
+// too small for any surface; through the software-only device for every row,
+// and through the SiS device for the rows whose format it offers.
 #include <stdlib.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/control.h"
 #include "tests/wgl_e2e/e2e_fixture.h"
@@ -23,27 +25,30 @@ struct WindowCase {
   int depthBits;
   bool dci;
   Memory memory;
+  bool sisOffers;  // 16 colour bits (a 15- or 16-bit display), 16 depth bits
+  E2eDriver driver = E2eDriver::kSoft;
 };
 
 const WindowCase kWindowCases[] = {
-    {"Ddraw16Double", 16, true, 16, false, Memory::kVideo},
-    {"Ddraw16DoubleDepth32", 16, true, 32, false, Memory::kVideo},
-    {"Ddraw16Single", 16, false, 16, false, Memory::kVideo},
-    {"Ddraw15Double", 15, true, 16, false, Memory::kVideo},
-    {"Ddraw24Double", 24, true, 32, false, Memory::kVideo},
-    {"Ddraw32Double", 32, true, 32, false, Memory::kVideo},
-    {"Ddraw32Single", 32, false, 16, false, Memory::kVideo},
-    {"Dci16Double", 16, true, 16, true, Memory::kVideo},
-    {"Dci16Single", 16, false, 32, true, Memory::kVideo},
-    {"Dci32Double", 32, true, 32, true, Memory::kVideo},
-    {"Exhausted16Double", 16, true, 16, false, Memory::kExhausted},
-    {"Exhausted16Single", 16, false, 32, false, Memory::kExhausted},
-    {"Exhausted32Double", 32, true, 32, false, Memory::kExhausted},
+    {"Ddraw16Double", 16, true, 16, false, Memory::kVideo, true},
+    {"Ddraw16DoubleDepth32", 16, true, 32, false, Memory::kVideo, false},
+    {"Ddraw16Single", 16, false, 16, false, Memory::kVideo, true},
+    {"Ddraw15Double", 15, true, 16, false, Memory::kVideo, true},
+    {"Ddraw24Double", 24, true, 32, false, Memory::kVideo, false},
+    {"Ddraw32Double", 32, true, 32, false, Memory::kVideo, false},
+    {"Ddraw32Single", 32, false, 16, false, Memory::kVideo, false},
+    {"Dci16Double", 16, true, 16, true, Memory::kVideo, false},
+    {"Dci16Single", 16, false, 32, true, Memory::kVideo, false},
+    {"Dci32Double", 32, true, 32, true, Memory::kVideo, false},
+    {"Exhausted16Double", 16, true, 16, false, Memory::kExhausted, true},
+    {"Exhausted16Single", 16, false, 32, false, Memory::kExhausted, false},
+    {"Exhausted32Double", 32, true, 32, false, Memory::kExhausted, false},
 };
 
 class E2eWindow : public E2eTest, public ::testing::WithParamInterface<WindowCase> {
  protected:
   void Prepare(const WindowCase &c) {
+    UseDriver(c.driver);
     SetDisplay(c.displayBits);
     if (c.dci) setenv("VLX_SOFT_BUFFER_SET", "dci", 1);
     if (c.memory == Memory::kExhausted) {
@@ -131,6 +136,19 @@ TEST_P(E2eWindow, FollowsAResizeAndAMove) {
   }
 }
 
+// The rows the SiS device offers, drawn through it. While its fallback flags
+// are set it draws as the software path does, so the same reference holds.
+std::vector<WindowCase> SiSRows() {
+  std::vector<WindowCase> rows;
+  for (WindowCase c : kWindowCases) {
+    if (!c.sisOffers) continue;
+    c.driver = E2eDriver::kSiS;
+    rows.push_back(c);
+  }
+  return rows;
+}
+
 INSTANTIATE_TEST_SUITE_P(Windows, E2eWindow, ::testing::ValuesIn(kWindowCases), RowName());
+INSTANTIATE_TEST_SUITE_P(SiSWindows, E2eWindow, ::testing::ValuesIn(SiSRows()), RowName());
 
 }  // namespace

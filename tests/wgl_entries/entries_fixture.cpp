@@ -13,6 +13,7 @@
 #include "wgl/wgl_drawable_list.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_global_lock.h"
+#include "wgl/wgl_soft_device.h"
 
 namespace wgl_test {
 
@@ -119,8 +120,10 @@ void EntriesTest::SetUp() {
   gSwitches = DeviceSwitches();
   PlatformClearFaults();
   savedDevice_ = __glDevice;
-  gRealDevice = *__glDevice;
-  gTestDevice = *__glDevice;
+  // The software-only device: the entries are tested on bitmaps too, which
+  // the SiS device does not offer.
+  gRealDevice = __glSoftDevice;
+  gTestDevice = __glSoftDevice;
   gTestDevice.getPixelFormat = TestGetPixelFormat;
   if (gTestDevice.invalidatePixelFormatList == nullptr)
     gTestDevice.invalidatePixelFormatList = TestInvalidatePixelFormatList;

@@ -76,6 +76,8 @@ const Buffering kBufferings[] = {
     {"DirectDrawSingleBuffered", kBufferSets[0], false},
     {"DciDoubleBuffered", kBufferSets[1], true},
     {"DciSingleBuffered", kBufferSets[1], false},
+    {"SiSDoubleBuffered", kBufferSets[2], true},
+    {"SiSSingleBuffered", kBufferSets[2], false},
 };
 
 class ThreadsDrawTogether : public WglThreadsTest,

@@ -43,9 +43,18 @@ void PassBy(Visit visit, int slot) {
   }
 }
 
-using FormatListUnderLoad = WglThreadsTest;
+// The generic list of the software-only device, and the SiS device's own.
+struct FormatList {
+  const char *name;
+  bool softDevice;
+};
+const FormatList kFormatLists[] = {{"Generic", true}, {"SiS", false}};
 
-TEST_F(FormatListUnderLoad, DescriptorsReadWhileThreadsComeAndGoAreWhole) {
+class FormatListUnderLoad : public WglThreadsTest,
+                            public ::testing::WithParamInterface<FormatList> {};
+
+TEST_P(FormatListUnderLoad, DescriptorsReadWhileThreadsComeAndGoAreWhole) {
+  UseSoftDevice(GetParam().softDevice);
   constexpr int kPassers = 12;
   constexpr int kLeastRounds = 4;
   constexpr int kMostRounds = 400;
@@ -96,5 +105,7 @@ TEST_F(FormatListUnderLoad, DescriptorsReadWhileThreadsComeAndGoAreWhole) {
   EXPECT_EQ(wrongCounts, 0);
   EXPECT_EQ(wrongRows, 0) << firstWrong;
 }
+
+INSTANTIATE_TEST_SUITE_P(Lists, FormatListUnderLoad, ::testing::ValuesIn(kFormatLists), RowName());
 
 }  // namespace

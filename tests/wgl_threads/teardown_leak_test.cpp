@@ -198,6 +198,7 @@ void DciSetDraws() {
 struct Workload {
   const char *name;
   std::function<void()> run;
+  bool softDevice = false;  // through the soft driver library (DCI is only there)
 };
 
 // Failure messages name the row.
@@ -211,13 +212,15 @@ const Workload kWorkloads[] = {
     {"ContextsLeftForTheUnload", ContextsLeftForTheUnload},
     {"AContextMovesBetweenThreads", AContextMovesBetweenThreads},
     {"VideoMemoryRunsOut", VideoMemoryRunsOut},
-    {"DciSetDraws", DciSetDraws},
+    {"DciSetDraws", DciSetDraws, true},
+    {"SoftDeviceDraws", OneThreadDraws, true},
 };
 
 // Whether the driver library is still mapped into the process.
-bool DriverStillMapped() {
+bool DriverStillMapped(bool softDevice) {
 #ifdef VLX_DRIVER_PATH
-  void *library = dlopen(VLX_DRIVER_PATH, RTLD_NOW | RTLD_NOLOAD);
+  void *library =
+      dlopen(softDevice ? VLX_SOFT_DRIVER_PATH : VLX_DRIVER_PATH, RTLD_NOW | RTLD_NOLOAD);
   if (library == nullptr) return false;
   dlclose(library);
   return true;
@@ -239,11 +242,12 @@ TEST_P(Teardown, TheUnloadGivesBackEverything) {
   const Holdings before = Now();
   // Two loads: what one load keeps for later must not come again with the next.
   for (int load = 1; load <= 2; ++load) {
+    UseSoftDevice(GetParam().softDevice);
     GetParam().run();
     EXPECT_TRUE(VlxGlUnloadDriver());
     const std::string when = "after load " + std::to_string(load);
     // The library's code is gone, so nothing it made can be kept for later.
-    EXPECT_FALSE(DriverStillMapped()) << when << ": the driver stayed loaded after its unload";
+    EXPECT_FALSE(DriverStillMapped(GetParam().softDevice)) << when << ": the driver stayed loaded after its unload";
     const Holdings after = Now();
     ExpectSame(before, after, when);
     ExpectSame(kAtStart, after, when + ", against the process before any load");

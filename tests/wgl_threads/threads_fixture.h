@@ -117,15 +117,19 @@ inline std::string DescribeDifference(const SceneDifference &d) {
   return text;
 }
 
-// The buffer sets of window drawables: the software device takes DCI while
-// VLX_SOFT_BUFFER_SET is "dci" at a drawable's creation, DirectDraw otherwise.
+// The device and buffer set of window drawables: the SiS device (the driver
+// beside the loader) gives windows the DirectDraw set; the software-only
+// device (its own driver library) takes DCI while VLX_SOFT_BUFFER_SET is
+// "dci" at a drawable's creation, DirectDraw otherwise.
 struct BufferSet {
   const char *name;
   const char *setting;  // null: the variable unset
+  bool softDevice;      // through the soft driver library
 };
 inline const BufferSet kBufferSets[] = {
-    {"DirectDraw", nullptr},
-    {"Dci", "dci"},
+    {"DirectDraw", nullptr, true},
+    {"Dci", "dci", true},
+    {"SiS", nullptr, false},
 };
 
 inline void PrintTo(const BufferSet &set, std::ostream *out) { *out << set.name; }
@@ -149,10 +153,20 @@ class WglThreadsTest : public ::testing::Test {
  protected:
   // Before any thread starts: the environment is not written while others read it.
   static void UseBufferSet(const BufferSet &set) {
+    UseSoftDevice(set.softDevice);
     if (set.setting)
       setenv("VLX_SOFT_BUFFER_SET", set.setting, 1);
     else
       unsetenv("VLX_SOFT_BUFFER_SET");
+  }
+
+  // Before the driver loads: the soft driver library, or the one beside the
+  // loader as an application finds it.
+  static void UseSoftDevice(bool soft) {
+    if (soft)
+      setenv("VLX_GL_DRIVER", VLX_SOFT_DRIVER_PATH, 1);
+    else
+      unsetenv("VLX_GL_DRIVER");
   }
 
   void SetUp() override {
@@ -168,5 +182,6 @@ class WglThreadsTest : public ::testing::Test {
     VlxGlUnloadDriver();
     PlatformClearFaults();
     unsetenv("VLX_SOFT_BUFFER_SET");
+    unsetenv("VLX_GL_DRIVER");
   }
 };
