@@ -94,8 +94,9 @@ bool RenderScene(const SceneEntry &scene, const Options &options) {
     fprintf(stderr, "vlx_scenes: %s: cannot write %s\n", scene.name, path.c_str());
     return false;
   }
-  printf("  %-12s %8.1f ms  %d window%s  %s\n", scene.name, frame.milliseconds,
-         int(scene.windowCount), scene.windowCount == 1 ? " " : "s", path.c_str());
+  printf("  %-12s %8.1f ms  %d window%s  %s %s  %s\n", scene.name, frame.milliseconds,
+         int(scene.windowCount), scene.windowCount == 1 ? " " : "s", frame.vendor, frame.renderer,
+         path.c_str());
   return true;
 }
 

@@ -142,7 +142,9 @@ TEST(SurfaceClear, ClearsWhatTheMemoryClearClears) {
         }
       // Epoch clears may rewrite no row of so small a window; the first
       // clear is always full.
-      if (clear == 1) EXPECT_TRUE(cleared) << "the clear wrote nothing: the case proves nothing";
+      if (clear == 1) {
+        EXPECT_TRUE(cleared) << "the clear wrote nothing: the case proves nothing";
+      }
       EXPECT_TRUE(surface.memory().GuardsIntact());
       buffer->base = nullptr;
     }
