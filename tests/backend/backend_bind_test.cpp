@@ -11,6 +11,7 @@
 #include "core/dispatch.h"
 #include "raster/s_buffers.h"
 #include "tests/context/life_fixture.h"
+#include "tests/backend/release_cases.h"
 #include "tests/support/counting_imports.h"
 #include "wgl/wgl_current.h"
 
@@ -114,20 +115,7 @@ TEST_F(Binding, EveryBindingAppliesTheRangeWhicheverWayTheDepthBufferRuns) {
 }
 
 TEST_F(Binding, ReleaseIsRefusedWhileAPrimitiveOrASelectionIsUnderWay) {
-  struct Case {
-    const char *what;
-    GLenum renderMode;
-    int32_t beginMode;
-    bool released;
-  } cases[] = {
-      {"rendering", GL_RENDER, __GL_NOT_IN_BEGIN, true},
-      {"validation pending", GL_RENDER, __GL_VALIDATE_PENDING, true},
-      {"inside glBegin", GL_RENDER, __GL_IN_BEGIN, false},
-      {"selection", GL_SELECT, __GL_NOT_IN_BEGIN, false},
-      {"feedback", GL_FEEDBACK, __GL_NOT_IN_BEGIN, false},
-      {"feedback inside glBegin", GL_FEEDBACK, __GL_IN_BEGIN, false},
-  };
-  for (const Case &c : cases) {
+  for (const backend_test::ReleaseCase &c : backend_test::kReleaseCases) {
     SCOPED_TRACE(c.what);
     ASSERT_TRUE(Bind(gc));
     gc->renderMode = c.renderMode;

@@ -16,6 +16,7 @@
 #include "sis/sis_context_ops.h"
 #include "sis/sis_hw.h"
 #include "tests/sis_context/sis_fixture.h"
+#include "tests/backend/release_cases.h"
 #include "tests/support/counting_imports.h"
 #include "wgl/wgl_current.h"
 #include "wgl/wgl_ddraw.h"
@@ -223,21 +224,9 @@ TEST_F(SiSBinding, TwoContextsOnOneWindowHaveDifferentSerials) {
 }
 
 TEST_F(SiSBinding, ReleaseIsRefusedWhileAPrimitiveOrASelectionIsUnderWay) {
-  struct Case {
-    const char *what;
-    GLenum renderMode;
-    int32_t beginMode;
-    bool released;
-  } cases[] = {
-      {"rendering", GL_RENDER, __GL_NOT_IN_BEGIN, true},
-      {"validation pending", GL_RENDER, __GL_VALIDATE_PENDING, true},
-      {"inside glBegin", GL_RENDER, __GL_IN_BEGIN, false},
-      {"selection", GL_SELECT, __GL_NOT_IN_BEGIN, false},
-      {"feedback", GL_FEEDBACK, __GL_NOT_IN_BEGIN, false},
-  };
   GlContext *gc = Make();
   ASSERT_NE(gc, nullptr);
-  for (const Case &c : cases) {
+  for (const backend_test::ReleaseCase &c : backend_test::kReleaseCases) {
     SCOPED_TRACE(c.what);
     ASSERT_TRUE(Bind(gc));
     gc->renderMode = c.renderMode;
