@@ -25,6 +25,12 @@ double NowMs() {
   return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
+// The context's string, cut to fit; empty when it has none.
+void CopyString(GLenum name, char *out, size_t size) {
+  const GLubyte *text = glGetString(name);
+  snprintf(out, size, "%s", text ? reinterpret_cast<const char *>(text) : "");
+}
+
 bool Fail(char *why, size_t whySize, const char *format, ...) {
   va_list args;
   va_start(args, format);
@@ -117,6 +123,10 @@ bool SceneRoadRender(const SceneEntry &scene, int32_t width, int32_t height, uin
       ok = Fail(why, whySize, "wglMakeCurrent failed (last error 0x%X)",
                 unsigned(GetLastError()));
       break;
+    }
+    if (i == 0) {
+      CopyString(GL_VENDOR, frame->vendor, sizeof frame->vendor);
+      CopyString(GL_RENDERER, frame->renderer, sizeof frame->renderer);
     }
     w.view(w.rect.width, w.rect.height);
     const GLenum error = glGetError();

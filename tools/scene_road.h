@@ -12,10 +12,13 @@
 // Where the scenes' region lies on the screen.
 inline constexpr int32_t kSceneRegionX = 32, kSceneRegionY = 24;
 
-// What a rendered scene took and the format its windows got.
+// What a rendered scene took, the format its windows got and who drew it.
 typedef struct SceneFrame {
   double milliseconds;  // from the first GL call to the last SwapBuffers
   int32_t depthBits, stencilBits;
+  // GL_VENDOR and GL_RENDERER of the last window's context, cut to fit: a
+  // comparison of two drivers means something only when each drew.
+  char vendor[16], renderer[32];
 } SceneFrame;
 
 // Sets the 16-bit display mode, large enough for a region of `width` x

@@ -4,6 +4,7 @@
 
 #include "pixels/px_texture.h"
 #include "sis/sis_device.h"
+#include "tests/sis_device/sis_device_fixture.h"
 #include "wgl/wgl_choosers.h"
 #include "wgl/wgl_ddraw.h"
 #include "wgl/wgl_drawable_update.h"
@@ -56,25 +57,9 @@ TEST(SiSDeviceTable, TheRawRowsAre16BitRgbaWithAccumulationDepthAndStencil) {
   for (int i = 0; i < SIS_RAW_PIXEL_FORMATS; i++) {
     SCOPED_TRACE(i + 1);
     const PIXELFORMATDESCRIPTOR &r = rawSiSPixelFormats[i];
-    EXPECT_EQ(r.nSize, 40);
-    EXPECT_EQ(r.nVersion, 1);
     EXPECT_EQ(r.dwFlags & kept[i], kept[i]);
     EXPECT_EQ(!!(r.dwFlags & PFD_DOUBLEBUFFER), i == 1);
-    EXPECT_EQ(r.iPixelType, PFD_TYPE_RGBA);
-    EXPECT_EQ(r.cColorBits, 16);
-    EXPECT_EQ(r.cAccumBits, 64);
-    EXPECT_EQ(r.cAccumRedBits, 16);
-    EXPECT_EQ(r.cAccumGreenBits, 16);
-    EXPECT_EQ(r.cAccumBlueBits, 16);
-    EXPECT_EQ(r.cAccumAlphaBits, 16);
-    EXPECT_EQ(r.cDepthBits, 16);
-    EXPECT_EQ(r.cStencilBits, 8);
-    EXPECT_EQ(r.cAuxBuffers, 0);
-    EXPECT_EQ(r.iLayerType, PFD_MAIN_PLANE);
-    EXPECT_EQ(r.bReserved, 0);
-    EXPECT_EQ(r.dwLayerMask, 0u);
-    EXPECT_EQ(r.dwVisibleMask, 0u);
-    EXPECT_EQ(r.dwDamageMask, 0u);
+    sis_device_test::ExpectSiSRowWords(r);
   }
 }
 

@@ -1,38 +1,47 @@
-// A window and its device context on a chosen display mode, with the
-// layer's lock, for the SiS device's tests; the SiS list, the display mode
-// and any fault are put back afterwards.
+// The pixel-format tests' window and device context, for the SiS device's
+// tests: its list is also put back afterwards. And the words of an SiS row
+// that no display edits.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include "platform/control.h"
-#include "platform/vlxdesktop.h"
 #include "sis/sis_device.h"
-#include "wgl/wgl_global_lock.h"
+#include "tests/wgl_drawable/pixel_format_fixture.h"
 
 namespace sis_device_test {
 
-class SiSDeviceTest : public ::testing::Test {
+class SiSDeviceTest : public pixel_format_test::PixelFormatTest {
  protected:
   void SetUp() override {
-    __wglCreateMutex();
-    window_ = DesktopCreateWindow(0, 0, 32, 32);
-    ASSERT_NE(window_, nullptr);
-    dc_ = GetDC(window_);
+    PixelFormatTest::SetUp();
     __wglSiSInvalidatePixelFormatList();
   }
   void TearDown() override {
-    PlatformClearFaults();
     __wglSiSInvalidatePixelFormatList();
-    DesktopSetDisplayMode(16, 1024, 768);
-    ReleaseDC(window_, dc_);
-    DestroyWindow(window_);
-    __wglDestroyMutex();
+    PixelFormatTest::TearDown();
   }
-  void SetMode(int mode) { ASSERT_TRUE(DesktopSetDisplayMode(mode, 1024, 768)); }
-
-  HWND window_ = nullptr;
-  HDC dc_ = nullptr;
 };
+
+// 16-bit RGBA with a 64-bit accumulation buffer, 16 depth and 8 stencil
+// bits, in the main plane.
+inline void ExpectSiSRowWords(const PIXELFORMATDESCRIPTOR &r) {
+  EXPECT_EQ(r.nSize, 40);
+  EXPECT_EQ(r.nVersion, 1);
+  EXPECT_EQ(r.iPixelType, PFD_TYPE_RGBA);
+  EXPECT_EQ(r.cColorBits, 16);
+  EXPECT_EQ(r.cAccumBits, 64);
+  EXPECT_EQ(r.cAccumRedBits, 16);
+  EXPECT_EQ(r.cAccumGreenBits, 16);
+  EXPECT_EQ(r.cAccumBlueBits, 16);
+  EXPECT_EQ(r.cAccumAlphaBits, 16);
+  EXPECT_EQ(r.cDepthBits, 16);
+  EXPECT_EQ(r.cStencilBits, 8);
+  EXPECT_EQ(r.cAuxBuffers, 0);
+  EXPECT_EQ(r.iLayerType, PFD_MAIN_PLANE);
+  EXPECT_EQ(r.bReserved, 0);
+  EXPECT_EQ(r.dwLayerMask, 0u);
+  EXPECT_EQ(r.dwVisibleMask, 0u);
+  EXPECT_EQ(r.dwDamageMask, 0u);
+}
 
 }  // namespace sis_device_test

@@ -33,6 +33,12 @@ uint16_t Rgb565FromArgb(uint32_t argb) {
   return uint16_t(r << 11 | g << 5 | b);
 }
 
+std::vector<uint16_t> Rgb565FromArgb(const std::vector<uint32_t> &argb) {
+  std::vector<uint16_t> pixels(argb.size());
+  for (size_t i = 0; i < argb.size(); i++) pixels[i] = Rgb565FromArgb(argb[i]);
+  return pixels;
+}
+
 bool DrawSceneReference(const SceneEntry &scene, int32_t width, int32_t height,
                         const SceneFrame &format, bool topDown, std::vector<uint16_t> *pixels,
                         std::string *why) {
@@ -59,9 +65,12 @@ bool DrawSceneThroughSoftDevice(const SceneEntry &scene, int32_t width, int32_t 
   FILE *pipe = popen(command.str().c_str(), "r");
   if (pipe == nullptr) return *why = "cannot start " + command.str(), false;
   int32_t bits[2] = {0, 0};
+  *frame = SceneFrame{};
   argb->assign(size_t(width) * size_t(height), 0);
-  const bool gotBits = fread(bits, sizeof bits, 1, pipe) == 1;
-  const size_t read = gotBits ? fread(argb->data(), sizeof(uint32_t), argb->size(), pipe) : 0;
+  const bool gotHeader = fread(bits, sizeof bits, 1, pipe) == 1 &&
+                         fread(frame->vendor, sizeof frame->vendor, 1, pipe) == 1 &&
+                         fread(frame->renderer, sizeof frame->renderer, 1, pipe) == 1;
+  const size_t read = gotHeader ? fread(argb->data(), sizeof(uint32_t), argb->size(), pipe) : 0;
   const int status = pclose(pipe);
   if (status != 0 || read != argb->size()) {
     std::ostringstream text;
@@ -69,7 +78,9 @@ bool DrawSceneThroughSoftDevice(const SceneEntry &scene, int32_t width, int32_t 
          << " pixels";
     return *why = text.str(), false;
   }
-  *frame = SceneFrame{};
+  // Bytes from another process: each string is made to end within its field.
+  frame->vendor[sizeof frame->vendor - 1] = 0;
+  frame->renderer[sizeof frame->renderer - 1] = 0;
   frame->depthBits = bits[0];
   frame->stencilBits = bits[1];
   return true;

@@ -13,6 +13,7 @@
 
 // The screen's 0xAARRGGBB as the 5-6-5 pixel it was widened from.
 uint16_t Rgb565FromArgb(uint32_t argb);
+std::vector<uint16_t> Rgb565FromArgb(const std::vector<uint32_t> &argb);
 
 // The scene at width x height, each window drawn with the depth and stencil
 // bits of the frame's format and the given row order; false with the reason
@@ -23,8 +24,8 @@ bool DrawSceneReference(const SceneEntry &scene, int32_t width, int32_t height,
 
 // The scene through the road in a separate process whose loader opens the
 // software-only device's driver library: width x height pixels, 0xAARRGGBB,
-// top row first, and the format its windows got; false with the reason in
-// *why.
+// top row first, and the format its windows got with who drew them; false
+// with the reason in *why.
 bool DrawSceneThroughSoftDevice(const SceneEntry &scene, int32_t width, int32_t height,
                                 std::vector<uint32_t> *argb, SceneFrame *frame, std::string *why);
 

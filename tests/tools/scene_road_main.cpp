@@ -3,8 +3,9 @@
 // software-only device's library to compare its frames with the live
 // device's, since one process holds one driver at a time.
 //   scene_road_frame SCENE WIDTH HEIGHT
-// Writes the frame's depth and stencil bits (two 32-bit words), then WIDTH x
-// HEIGHT 0xAARRGGBB pixels, top row first, to its standard output.
+// Writes the frame's depth and stencil bits (two 32-bit words), its vendor
+// and renderer fields as they are, then WIDTH x HEIGHT 0xAARRGGBB pixels, top
+// row first, to its standard output.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -39,6 +40,8 @@ int main(int argc, char **argv) {
   }
   const int32_t bits[2] = {frame.depthBits, frame.stencilBits};
   const bool written = fwrite(bits, sizeof bits, 1, stdout) == 1 &&
+                       fwrite(frame.vendor, sizeof frame.vendor, 1, stdout) == 1 &&
+                       fwrite(frame.renderer, sizeof frame.renderer, 1, stdout) == 1 &&
                        fwrite(argb.data(), sizeof argb[0], argb.size(), stdout) == argb.size();
   return written && fflush(stdout) == 0 ? 0 : 4;
 }

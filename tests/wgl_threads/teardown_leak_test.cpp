@@ -247,7 +247,8 @@ TEST_P(Teardown, TheUnloadGivesBackEverything) {
     EXPECT_TRUE(VlxGlUnloadDriver());
     const std::string when = "after load " + std::to_string(load);
     // The library's code is gone, so nothing it made can be kept for later.
-    EXPECT_FALSE(DriverStillMapped(GetParam().softDevice)) << when << ": the driver stayed loaded after its unload";
+    EXPECT_FALSE(DriverStillMapped(GetParam().softDevice))
+        << when << ": the driver stayed loaded after its unload";
     const Holdings after = Now();
     ExpectSame(before, after, when);
     ExpectSame(kAtStart, after, when + ", against the process before any load");
