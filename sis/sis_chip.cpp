@@ -1,5 +1,6 @@
 // Chip identification through the sequencer and the PCI BIOS, and the
 // bring-up that gives a new context the chip's initial register values.
+#include "sis/sis_engine_lock.h"
 #include "sis/sis_hw.h"
 #include "sis/sis_registers.h"
 
@@ -102,10 +103,12 @@ uint32_t T05_GetChipVer(uint32_t argument) {
   return argument == kFallbackArgument ? kFallbackCode : 0;
 }
 
-int Init6326HW3D(GlContext *gc) {
-  GlSiSTail *sis = __glSiSTail(gc);
-  LPDD326DISPINFO info = sis::DispInfo();
-  if (info == nullptr) return 1;  // no display driver: the engine stays unused
+namespace {
+
+// The chip's side of bring-up. The caller holds the engine lock: another
+// thread's context may be drawing, and the sequencer's index port, the
+// slot counter and the register batch must not interleave with it.
+void BringUp(GlSiSTail *sis, LPDD326DISPINFO info) {
   sis->mmioBase = reinterpret_cast<uint8_t *>(uintptr_t(info->registerWindow));
   sis->blockWrite = sis::IsBlockWrite();
   sis->chipCode = T05_GetChipVer(info->chipArgument);
@@ -114,11 +117,21 @@ int Init6326HW3D(GlContext *gc) {
     const BYTE value = SiS6326PortIn(SIS6326_SEQUENCER_DATA_PORT);
     SiS6326PortOut(SIS6326_SEQUENCER_DATA_PORT, BYTE(value | 1));
   }
-  if (sis->mmioBase == nullptr) return 1;
+  if (sis->mmioBase == nullptr) return;
   mWait3DCmdQueue(kInitialCount);
   for (const InitialRegister &r : kInitialRegisters) {
     sis->work.*r.word = r.value;
     sis::Put(sis, r.offset, r.value);
   }
+}
+
+}  // namespace
+
+int Init6326HW3D(GlContext *gc) {
+  LPDD326DISPINFO info = sis::DispInfo();
+  if (info == nullptr) return 1;  // no display driver: the engine stays unused
+  __glSiSEngineLock();
+  BringUp(__glSiSTail(gc), info);
+  __glSiSEngineUnlock();
   return 1;
 }

@@ -1,6 +1,7 @@
 // Sending register groups to the chip: the changed groups (by the dirty
 // bits) or every group the working mode needs, in one fixed order, each
 // batch after a queue wait for its stores.
+#include "sis/sis_engine_lock.h"
 #include "sis/sis_hw.h"
 #include "sis/sis_registers.h"
 
@@ -110,9 +111,13 @@ void SetScissor(GlContext *gc, uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y
   sis->work.clipRows = (y0 << 13) | y1;
   sis->work.clipColumns = (x0 << 13) | x1;
   if (sis->mmioBase == nullptr) return;
+  // Callers inside the device lock already hold it (it nests); a caller
+  // outside must not split another thread's batch.
+  __glSiSEngineLock();
   mWait3DCmdQueue(2);
   Put(sis, kRegClipRows, sis->work.clipRows);
   Put(sis, kRegClipColumns, sis->work.clipColumns);
+  __glSiSEngineUnlock();
 }
 
 }  // namespace sis

@@ -118,23 +118,28 @@ class EngineTest : public ::testing::Test {
   // set-up names `highestLevel` in bits 8-11.
   static void PlantWords(HandContext &c, uint32_t highestLevel) {
     GlSiSTail *s = c.sis();
-    s->programmed.mode = Planted(0x8A00);
-    s->programmed.zPitch = Planted(0x8A04);
-    s->programmed.zAddress = Planted(0x8A08);
-    s->programmed.alphaTest = Planted(0x8A0C);
-    s->programmed.alpha2 = Planted(0x8A10);
-    s->programmed.colorPitch = Planted(0x8A14);
-    s->programmed.colorAddress = Planted(0x8A18);
-    s->programmed.linePattern = Planted(0x8A1C);
-    s->programmed.fog = Planted(0x8A20);
-    s->programmed.blend = Planted(0x8A28);
-    s->programmed.clipRows = Planted(0x8A30);
-    s->programmed.clipColumns = Planted(0x8A34);
+    struct Programmed {
+      uint32_t GlSiSProgrammedRegs::*word;
+      uint32_t offset;
+    } const programmed[] = {
+        {&GlSiSProgrammedRegs::mode, 0x8A00},         {&GlSiSProgrammedRegs::zPitch, 0x8A04},
+        {&GlSiSProgrammedRegs::zAddress, 0x8A08},     {&GlSiSProgrammedRegs::alphaTest, 0x8A0C},
+        {&GlSiSProgrammedRegs::alpha2, 0x8A10},       {&GlSiSProgrammedRegs::colorPitch, 0x8A14},
+        {&GlSiSProgrammedRegs::colorAddress, 0x8A18}, {&GlSiSProgrammedRegs::linePattern, 0x8A1C},
+        {&GlSiSProgrammedRegs::fog, 0x8A20},          {&GlSiSProgrammedRegs::blend, 0x8A28},
+        {&GlSiSProgrammedRegs::clipRows, 0x8A30},     {&GlSiSProgrammedRegs::clipColumns, 0x8A34},
+    };
+    for (const Programmed &p : programmed) s->programmed.*p.word = Planted(p.offset);
+    struct Working {
+      uint32_t GlSiSWorkingRegs::*word;
+      uint32_t offset;
+    } const working[] = {
+        {&GlSiSWorkingRegs::textureSetup, 0x8A38}, {&GlSiSWorkingRegs::textureEnv, 0x8A3C},
+        {&GlSiSWorkingRegs::transparent, 0x8A40},  {&GlSiSWorkingRegs::levelLayout, 0x8A80},
+        {&GlSiSWorkingRegs::texture8A90, 0x8A90},
+    };
+    for (const Working &w : working) s->work.*w.word = Planted(w.offset);
     s->work.textureSetup = (Planted(0x8A38) & ~0xF00u) | highestLevel << 8;
-    s->work.textureEnv = Planted(0x8A3C);
-    s->work.transparent = Planted(0x8A40);
-    s->work.levelLayout = Planted(0x8A80);
-    s->work.texture8A90 = Planted(0x8A90);
     for (uint32_t i = 0; i < 10; ++i) s->levelAddress[i] = Planted(0x8A44 + 4 * i);
     for (uint32_t k = 0; k < 5; ++k) s->levelPitch[k] = Planted(0x8A6C + 4 * k);
   }
