@@ -2,14 +2,25 @@
 // context.
 #pragma once
 
+#include <stddef.h>
+
 #include "core/calling.h"
 #include "wgl/gl_imports.h"
 
 struct GlContext;
+struct GlExports;
 
 // The core's own creator (the software device's). Null when any allocation
 // fails (nothing is left allocated then).
 GlContext *__glCoreCreateContext(const GlImports *imports, const GlModes *modes);
+// What every creator does: allocates a zeroed record of `recordSize` bytes
+// (the core context heads it, a device's own words may follow), stores the
+// imports, the modes, the creator's words and the device's exports (early
+// initialisation fills copyContext and the dispatch words) and runs early
+// initialisation. Null when any allocation fails, with nothing left
+// allocated.
+GlContext *__glCreateContextWith(const GlImports *imports, const GlModes *modes,
+                                 size_t recordSize, const GlExports *exports);
 // What every creator stores before early initialisation: the limits and
 // fixed constants, and the display-list procedure words.
 void __glSetCreatorConstants(GlContext *gc);

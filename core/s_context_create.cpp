@@ -1,5 +1,5 @@
-// The core's context creator, and what every creator stores in a new
-// context before early initialisation.
+// The creation every device's creator shares, the core's creator, and what
+// every creator stores in a new context before early initialisation.
 #include "core/context.h"
 #include "core/s_backend.h"
 #include "core/s_context.h"
@@ -51,24 +51,36 @@ void __glSetDlistProcs(GlContext *gc) {
   dl.machineDlOps = nullptr;
 }
 
-GlContext *__glCoreCreateContext(const GlImports *imports, const GlModes *modes) {
-  GlContext *gc = static_cast<GlContext *>(imports->calloc(nullptr, 1, sizeof(GlContext)));
+GlContext *__glCreateContextWith(const GlImports *imports, const GlModes *modes,
+                                 size_t recordSize, const GlExports *exports) {
+  GlContext *gc = static_cast<GlContext *>(imports->calloc(nullptr, 1, recordSize));
   if (gc == nullptr) return nullptr;
   gc->imports = *imports;
   gc->modes = *modes;
   __glSetCreatorConstants(gc);
   __glSetDlistProcs(gc);
-  gc->exports.destroyContext = core::DestroyContext;
-  gc->exports.loseCurrent = core::LoseCurrent;
-  gc->exports.makeCurrent = core::MakeCurrent;
-  gc->exports.shareContext = core::ShareContext;
-  gc->exports.swapBuffers = core::SwapBuffers;
-  gc->exports.notifyDestroyBuffers = core::NotifyDestroyBuffers;
-  gc->exports.notifyChangeBufferSize = core::NotifyChangeBufferSize;
+  gc->exports = *exports;
   if (!__glEarlyInitContext(gc)) {
     __glDestroyContext(gc);
     gc->imports.free(gc, gc);
     return nullptr;
   }
   return gc;
+}
+
+GlContext *__glCoreCreateContext(const GlImports *imports, const GlModes *modes) {
+  static constexpr GlExports kExports = {
+      .destroyContext = core::DestroyContext,
+      .loseCurrent = core::LoseCurrent,
+      .makeCurrent = core::MakeCurrent,
+      .shareContext = core::ShareContext,
+      .copyContext = nullptr,  // early initialisation fills it and the last three
+      .swapBuffers = core::SwapBuffers,
+      .notifyDestroyBuffers = core::NotifyDestroyBuffers,
+      .notifyChangeBufferSize = core::NotifyChangeBufferSize,
+      .dispatchExec = nullptr,
+      .beginDispatchOverride = nullptr,
+      .endDispatchOverride = nullptr,
+  };
+  return __glCreateContextWith(imports, modes, sizeof(GlContext), &kExports);
 }

@@ -9,41 +9,28 @@
 #include "sis/sis_hw.h"
 
 GlContext *__glSiSCreateContext(const GlImports *imports, const GlModes *modes) {
-  GlContext *gc = static_cast<GlContext *>(imports->calloc(nullptr, 1, sizeof(GlSiSContext)));
+  static constexpr GlExports kExports = {
+      .destroyContext = sis::DestroyContext,
+      .loseCurrent = sis::LoseCurrent,
+      .makeCurrent = sis::MakeCurrent,
+      .shareContext = sis::ShareContext,
+      .copyContext = nullptr,  // early initialisation fills it and the last three
+      .swapBuffers = SiSSwapBuffers,
+      .notifyDestroyBuffers = sis::NotifyDestroyBuffers,
+      .notifyChangeBufferSize = sis::NotifyChangeBufferSize,
+      .dispatchExec = nullptr,
+      .beginDispatchOverride = nullptr,
+      .endDispatchOverride = nullptr,
+  };
+  GlContext *gc = __glCreateContextWith(imports, modes, sizeof(GlSiSContext), &kExports);
   if (gc == nullptr) return nullptr;
+  // The tail starts zeroed: no group is dirty and no full reload is pending.
   GlSiSTail *sis = __glSiSTail(gc);
-  sis->restoreAll = 0;
   sis->ownerId = GetCurrentProcessId();
-  sis->dirty = 0;
-  gc->imports = *imports;
-  gc->modes = *modes;
-  __glSetCreatorConstants(gc);
-  __glSetDlistProcs(gc);
-  gc->exports.destroyContext = sis::DestroyContext;
-  gc->exports.loseCurrent = sis::LoseCurrent;
-  gc->exports.makeCurrent = sis::MakeCurrent;
-  gc->exports.shareContext = sis::ShareContext;
-  gc->exports.notifyChangeBufferSize = sis::NotifyChangeBufferSize;
-  gc->exports.notifyDestroyBuffers = sis::NotifyDestroyBuffers;
-  gc->exports.swapBuffers = SiSSwapBuffers;
-  if (!__glEarlyInitContext(gc)) {
-    __glDestroyContext(gc);
-    gc->imports.free(gc, gc);
-    return nullptr;
-  }
   Init6326HW3D(gc);
   // Bring-up wrote its values to the chip directly: nothing is recorded as
   // sent until a lock sends it.
-  GlSiSProgrammedRegs &sent = sis->programmed;
-  sent.mode = 0;
-  sent.zAddress = 0;
-  sent.zPitch = 0;
-  sent.alpha2 = 0;
-  sent.alphaTest = 0;
-  sent.colorAddress = 0;
-  sent.colorPitch = 0;
-  sent.linePattern = 0;
-  sent.fog = 0;
+  sis->programmed = GlSiSProgrammedRegs{};
   // Until the hardware primitives exist every primitive takes the generic
   // path, so the lock sends nothing.
   sis->triangleFallback = 1;

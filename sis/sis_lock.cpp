@@ -20,36 +20,33 @@ uint32_t WithPitch(uint32_t word, const GlDrawableBuffer *buffer) {
   return (word & ~sis::kPitchMask) | (uint32_t(buffer->pitchBytes) & sis::kPitchMask);
 }
 
-const GlDrawableBuffer *DrawableOf(const GlBuffer &buf) { return buf.drawableBuf; }
+// Points an address-and-pitch register pair at the buffer; the pair's group
+// is marked dirty when it differs from what was last sent.
+void AimAt(GlSiSTail *sis, const GlDrawableBuffer *buffer, uint32_t *address, uint32_t *pitch,
+           uint32_t *sentAddress, uint32_t *sentPitch, uint32_t group) {
+  *address = ChipAddress(sis, buffer);
+  *pitch = WithPitch(*pitch, buffer);
+  if (*address != *sentAddress || *pitch != *sentPitch) {
+    *sentAddress = *address;
+    *sentPitch = *pitch;
+    sis->dirty |= group;
+  }
+}
 
 void RefreshColorBuffer(GlContext *gc, GlSiSTail *sis) {
   if (gc->drawBuffer == nullptr) return;
-  const GlDrawableBuffer *buffer = DrawableOf(gc->drawBuffer->buf);
+  const GlDrawableBuffer *buffer = gc->drawBuffer->buf.drawableBuf;
   if (buffer == nullptr) return;
-  sis->work.colorAddress = ChipAddress(sis, buffer);
-  sis->work.colorPitch = WithPitch(sis->work.colorPitch, buffer);
-  if (sis->work.colorAddress != sis->programmed.colorAddress) {
-    sis->programmed.colorAddress = sis->work.colorAddress;
-    sis->dirty |= SIS_DIRTY_COLOR;
-  }
-  if (sis->work.colorPitch != sis->programmed.colorPitch) {
-    sis->programmed.colorPitch = sis->work.colorPitch;
-    sis->dirty |= SIS_DIRTY_COLOR;
-  }
+  AimAt(sis, buffer, &sis->work.colorAddress, &sis->work.colorPitch,
+        &sis->programmed.colorAddress, &sis->programmed.colorPitch, SIS_DIRTY_COLOR);
 }
 
 void RefreshDepthBuffer(GlContext *gc, GlSiSTail *sis) {
   if (!(gc->polygon.shader.modeFlags & __GL_SHADE_DEPTH_TEST)) return;
-  const GlDrawableBuffer *buffer = DrawableOf(gc->depthBuffer.buf);
+  const GlDrawableBuffer *buffer = gc->depthBuffer.buf.drawableBuf;
   if (buffer == nullptr) return;
-  sis->work.zAddress = ChipAddress(sis, buffer);
-  sis->work.zPitch = WithPitch(sis->work.zPitch, buffer);
-  if (sis->work.zAddress != sis->programmed.zAddress ||
-      sis->work.zPitch != sis->programmed.zPitch) {
-    sis->programmed.zAddress = sis->work.zAddress;
-    sis->programmed.zPitch = sis->work.zPitch;
-    sis->dirty |= SIS_DIRTY_Z;
-  }
+  AimAt(sis, buffer, &sis->work.zAddress, &sis->work.zPitch, &sis->programmed.zAddress,
+        &sis->programmed.zPitch, SIS_DIRTY_Z);
 }
 
 bool RendersNothingInHardware(const GlSiSTail *sis) {

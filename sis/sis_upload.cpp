@@ -63,14 +63,9 @@ constexpr TextureWord kTextureWords[] = {
 };
 constexpr int kTextureWordCount = sizeof(kTextureWords) / sizeof(kTextureWords[0]);
 
-// Slots to wait for before level i's address: the stores left from that
+// Slots to wait for before a level's address: the stores left from that
 // level down to level 0 (every level's address, every even level's pitches).
-constexpr int kLevelWaits[sis::kLevels] = {2, 3, 5, 6, 8, 9, 11, 12, 14, 15};
-
 constexpr int StoresFromLevelDown(int level) { return level + 1 + level / 2 + 1; }
-static_assert(kLevelWaits[9] == StoresFromLevelDown(9) && kLevelWaits[4] == StoresFromLevelDown(4) &&
-                  kLevelWaits[0] == StoresFromLevelDown(0),
-              "each level's wait covers the stores left");
 
 void SendTextureGroup(const GlSiSTail *sis) {
   mWait3DCmdQueue(kTextureWordCount);
@@ -78,7 +73,7 @@ void SendTextureGroup(const GlSiSTail *sis) {
   const uint32_t highest = (sis->work.textureSetup >> sis::kHighestLevelShift) & sis::kHighestLevelMask;
   if (highest >= sis::kLevels) return;
   for (int level = int(highest); level >= 0; --level) {
-    mWait3DCmdQueue(kLevelWaits[level]);
+    mWait3DCmdQueue(StoresFromLevelDown(level));
     sis::Put(sis, sis::kRegLevelAddress + 4 * uint32_t(level), sis->levelAddress[level]);
     if (level % 2 == 0)
       sis::Put(sis, sis::kRegLevelPitch + 4 * uint32_t(level / 2), sis->levelPitch[level / 2]);
