@@ -3,51 +3,32 @@
 // "__GL_FORCE_MMX" and "__GL_FORCE_K3D" set by the test registration.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include "core/context.h"
 #include "tests/context/life_fixture.h"
+#include "tests/context/renderer_names.h"
 #include "tests/support/counting_imports.h"
 
 namespace life_test {
 namespace {
 
-int Forced(const char *name) {
-  const char *value = getenv(name);
-  return value ? atoi(value) : -1;
-}
-
 class Renderer : public LifeTest {};
 
 TEST_F(Renderer, NamesTheProcessorFeatures) {
-  struct Word {
-    int mmx, k3d;
-    GlCpuFlags flags;
-    const char *renderer;
-  } words[] = {
-      {0, 0, 0, "Generic"},
-      {1, 0, __GL_CPU_MMX, "Generic/MMX"},
-      {0, 1, __GL_CPU_K3D, "Generic/MMX/K3D"},
-      {1, 1, __GL_CPU_MMX | __GL_CPU_K3D, "Generic/MMX/K3D"},
-  };
-  const int mmx = Forced("__GL_FORCE_MMX"), k3d = Forced("__GL_FORCE_K3D");
-  ASSERT_TRUE(mmx >= 0 && k3d >= 0) << "run with both overrides set";
-  for (const Word &w : words) {
-    if (w.mmx != mmx || w.k3d != k3d) continue;
-    TestWindow window(64, 64);
-    UseWindow(&window);
-    GlContext *gc = Create(TestModes());
-    ASSERT_NE(gc, nullptr);
-    OnThread([gc] {
-      ASSERT_TRUE(Bind(gc));
-      ASSERT_TRUE(Release(gc));
-    });
-    EXPECT_EQ(gc->constants.cpuFlags, w.flags);
-    EXPECT_STREQ(gc->constants.renderer, w.renderer);
-    Destroy(gc);
-    return;
-  }
-  FAIL() << "no row for __GL_FORCE_MMX=" << mmx << " __GL_FORCE_K3D=" << k3d;
+  GlCpuFlags forced = 0;
+  ASSERT_TRUE(renderer_test::ForcedCpuFlags(&forced)) << "run with both overrides set";
+  const renderer_test::RendererNames *names = renderer_test::RendererNamesFor(forced);
+  ASSERT_NE(names, nullptr) << "no row for processor word " << forced;
+  TestWindow window(64, 64);
+  UseWindow(&window);
+  GlContext *gc = Create(TestModes());
+  ASSERT_NE(gc, nullptr);
+  OnThread([gc] {
+    ASSERT_TRUE(Bind(gc));
+    ASSERT_TRUE(Release(gc));
+  });
+  EXPECT_EQ(gc->constants.cpuFlags, forced);
+  EXPECT_STREQ(gc->constants.renderer, names->generic);
+  Destroy(gc);
 }
 
 }  // namespace

@@ -15,8 +15,9 @@
 #include "raster/s_buffers.h"
 #include "sis/sis_context_ops.h"
 #include "sis/sis_hw.h"
-#include "tests/sis_context/sis_fixture.h"
 #include "tests/backend/release_cases.h"
+#include "tests/context/renderer_names.h"
+#include "tests/sis_context/sis_fixture.h"
 #include "tests/support/counting_imports.h"
 #include "wgl/wgl_current.h"
 #include "wgl/wgl_ddraw.h"
@@ -27,8 +28,6 @@ namespace {
 using life_test::Bind;
 using life_test::Release;
 using life_test::TestWindow;
-
-HWND Window(uintptr_t n) { return reinterpret_cast<HWND>(n); }
 
 class SiSBinding : public SiSLifeTest {
  protected:
@@ -58,22 +57,6 @@ class SiSBinding : public SiSLifeTest {
   std::vector<GlContext *> made;
 };
 
-// The renderer names the processor words the context ended up with.
-const char *RendererFor(GlCpuFlags flags) {
-  struct Row {
-    GlCpuFlags flags;
-    const char *renderer;
-  } rows[] = {
-      {0, "6326"},
-      {__GL_CPU_MMX, "6326/MMX"},
-      {__GL_CPU_K3D, "6326/MMX/K3D"},
-      {__GL_CPU_MMX | __GL_CPU_K3D, "6326/MMX/K3D"},
-  };
-  for (const Row &r : rows)
-    if (r.flags == flags) return r.renderer;
-  return "?";
-}
-
 TEST_F(SiSBinding, FirstBindingReportsTheSiSStringsForEveryProcessorWord) {
   // The reset ORs in what the processor has; the words preset here come on
   // top, whatever this processor is.
@@ -93,7 +76,10 @@ TEST_F(SiSBinding, FirstBindingReportsTheSiSStringsForEveryProcessorWord) {
     ASSERT_TRUE(Bind(gc));
     EXPECT_EQ(gc->constants.cpuFlags & preset, preset);
     EXPECT_STREQ(gc->constants.vendor, "SiS");
-    EXPECT_STREQ(gc->constants.renderer, RendererFor(gc->constants.cpuFlags));
+    const renderer_test::RendererNames *names =
+        renderer_test::RendererNamesFor(gc->constants.cpuFlags);
+    ASSERT_NE(names, nullptr) << "an unknown processor word";
+    EXPECT_STREQ(gc->constants.renderer, names->sis);
     EXPECT_STREQ(gc->constants.version, "1.0");
     EXPECT_EQ(coreExtensions, gc->constants.extensions) << "the reset's extensions stay";
     ASSERT_TRUE(Release(gc));

@@ -3,12 +3,17 @@
 // live device, and contexts made by the SiS creator.
 #pragma once
 
+#include <stdint.h>
+
 #include "sis/sis_context.h"
 #include "tests/context/life_fixture.h"
 #include "wgl/gl_device.h"
 #include "wgl/wgl_drawable.h"
 
 namespace sis_test {
+
+// A window handle made from a number, for records that are never drawn to.
+inline HWND Window(uintptr_t n) { return reinterpret_cast<HWND>(n); }
 
 class SiSLifeTest : public life_test::LifeTest {
  protected:

@@ -22,8 +22,6 @@ using life_test::Bind;
 using life_test::Release;
 using life_test::TestWindow;
 
-HWND Window(uintptr_t n) { return reinterpret_cast<HWND>(n); }
-
 // One outermost lock and unlock; true when it sent the whole register set,
 // which is the only upload that starts with the mode register.
 bool LockCycleReloads(GlContext *gc) {

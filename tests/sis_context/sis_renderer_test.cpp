@@ -3,9 +3,8 @@
 // "__GL_FORCE_MMX" and "__GL_FORCE_K3D" set by the test registration.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include "core/context.h"
+#include "tests/context/renderer_names.h"
 #include "tests/sis_context/sis_fixture.h"
 #include "tests/support/counting_imports.h"
 
@@ -16,45 +15,26 @@ using life_test::Bind;
 using life_test::Release;
 using life_test::TestWindow;
 
-int Forced(const char *name) {
-  const char *value = getenv(name);
-  return value ? atoi(value) : -1;
-}
-
 class SiSRenderer : public SiSLifeTest {};
 
 TEST_F(SiSRenderer, NamesTheProcessorFeatures) {
-  struct Word {
-    int mmx, k3d;
-    GlCpuFlags flags;
-    const char *renderer;
-  } words[] = {
-      {0, 0, 0, "6326"},
-      {1, 0, __GL_CPU_MMX, "6326/MMX"},
-      // 3DNow! names MMX whether or not MMX was found.
-      {0, 1, __GL_CPU_K3D, "6326/MMX/K3D"},
-      {1, 1, __GL_CPU_MMX | __GL_CPU_K3D, "6326/MMX/K3D"},
-  };
-  const int mmx = Forced("__GL_FORCE_MMX"), k3d = Forced("__GL_FORCE_K3D");
-  ASSERT_TRUE(mmx >= 0 && k3d >= 0) << "run with both overrides set";
-  for (const Word &w : words) {
-    if (w.mmx != mmx || w.k3d != k3d) continue;
-    TestWindow window(64, 64);
-    UseWindow(&window);
-    GlContext *gc = CreateSiS(TestModes());
-    ASSERT_NE(gc, nullptr);
-    OnThread([gc] {
-      ASSERT_TRUE(Bind(gc));
-      ASSERT_TRUE(Release(gc));
-    });
-    EXPECT_EQ(gc->constants.cpuFlags, w.flags);
-    EXPECT_STREQ(gc->constants.vendor, "SiS");
-    EXPECT_STREQ(gc->constants.renderer, w.renderer);
-    EXPECT_STREQ(gc->constants.version, "1.0");
-    Destroy(gc);
-    return;
-  }
-  FAIL() << "no row for __GL_FORCE_MMX=" << mmx << " __GL_FORCE_K3D=" << k3d;
+  GlCpuFlags forced = 0;
+  ASSERT_TRUE(renderer_test::ForcedCpuFlags(&forced)) << "run with both overrides set";
+  const renderer_test::RendererNames *names = renderer_test::RendererNamesFor(forced);
+  ASSERT_NE(names, nullptr) << "no row for processor word " << forced;
+  TestWindow window(64, 64);
+  UseWindow(&window);
+  GlContext *gc = CreateSiS(TestModes());
+  ASSERT_NE(gc, nullptr);
+  OnThread([gc] {
+    ASSERT_TRUE(Bind(gc));
+    ASSERT_TRUE(Release(gc));
+  });
+  EXPECT_EQ(gc->constants.cpuFlags, forced);
+  EXPECT_STREQ(gc->constants.vendor, "SiS");
+  EXPECT_STREQ(gc->constants.renderer, names->sis);
+  EXPECT_STREQ(gc->constants.version, "1.0");
+  Destroy(gc);
 }
 
 }  // namespace

@@ -2,12 +2,10 @@
 // the list's life (invalidation, rebuild, failed builds) and the copy of a
 // row while the global lock is held.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <string.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include "tests/sis_device/sis_device_fixture.h"
+#include "tests/wgl_drawable/locked_copy_probe.h"
 #include "wgl/wgl_process_state.h"
 
 namespace {
@@ -201,50 +199,21 @@ TEST_F(SiSDeviceTest, ADeviceContextWithoutADisplayLeavesTheListUnbuilt) {
   }
 }
 
-// The copy of a row lands in a page that refuses writes: the fault handler
-// notes whether the global lock was held at that moment, then lets the
-// write through.
-DWORD gCopier;
-void *gGuardPage;
-long gPageSize;
-volatile sig_atomic_t gFaults, gHeldAtCopy;
-
-void OnGuardFault(int, siginfo_t *info, void *) {
-  char *page = static_cast<char *>(gGuardPage);
-  char *at = static_cast<char *>(info->si_addr);
-  if (at < page || at >= page + gPageSize) _exit(99);  // not ours
-  gFaults = gFaults + 1;
-  gHeldAtCopy = __wglLock.depth > 0 && __wglLock.owner == gCopier;
-  mprotect(gGuardPage, size_t(gPageSize), PROT_READ | PROT_WRITE);
-}
-
+// The row is copied into a page that refuses writes while the global
+// lock is held.
 TEST_F(SiSDeviceTest, ARowIsCopiedWhileTheLockIsHeld) {
   SetMode(16);
   ASSERT_EQ(__wglSiSGetPixelFormat(dc_, nullptr, -1), 2);  // built before the guard goes up
 
-  gPageSize = sysconf(_SC_PAGESIZE);
-  gGuardPage = mmap(nullptr, size_t(gPageSize), PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  ASSERT_NE(gGuardPage, MAP_FAILED);
-  struct sigaction guard = {}, saved = {};
-  guard.sa_sigaction = OnGuardFault;
-  guard.sa_flags = SA_SIGINFO;
-  sigemptyset(&guard.sa_mask);
-  ASSERT_EQ(sigaction(SIGSEGV, &guard, &saved), 0);
-  gFaults = 0;
-  gHeldAtCopy = 0;
-  gCopier = GetCurrentThreadId();
-
-  PIXELFORMATDESCRIPTOR *out = static_cast<PIXELFORMATDESCRIPTOR *>(gGuardPage);
-  const int count = __wglSiSGetPixelFormat(dc_, out, 1);
-
-  sigaction(SIGSEGV, &saved, nullptr);
-  EXPECT_EQ(count, 2);
-  EXPECT_EQ(out->nSize, 40);
-  EXPECT_EQ(out->dwFlags, 0x25u);
-  EXPECT_EQ(gFaults, 1);
-  EXPECT_TRUE(gHeldAtCopy) << "the row was copied after the lock was released";
+  locked_copy_probe::CopyProbe probe = {};
+  ASSERT_NO_FATAL_FAILURE(locked_copy_probe::CopyIntoGuardedPage(
+      [&](PIXELFORMATDESCRIPTOR *out) { return __wglSiSGetPixelFormat(dc_, out, 1); }, &probe));
+  EXPECT_EQ(probe.count, 2);
+  EXPECT_EQ(probe.row.nSize, 40);
+  EXPECT_EQ(probe.row.dwFlags, 0x25u);
+  EXPECT_EQ(probe.faults, 1);
+  EXPECT_TRUE(probe.heldAtCopy) << "the row was copied after the lock was released";
   EXPECT_EQ(__wglLock.depth, 0);
-  munmap(gGuardPage, size_t(gPageSize));
 }
 
 }  // namespace

@@ -3,10 +3,7 @@
 // (built once, rebuilt after invalidation) and its copying under the global
 // lock.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <string.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <sstream>
 #include <string>
@@ -14,6 +11,7 @@
 
 #include "platform/control.h"
 #include "platform/vlxdesktop.h"
+#include "tests/wgl_drawable/locked_copy_probe.h"
 #include "tests/wgl_drawable/pixel_format_fixture.h"
 #include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_pixel_format.h"
@@ -243,50 +241,21 @@ TEST(PixelFormatRows, EachRowIsEditedForTheDisplay) {
   }
 }
 
-// The copy of a row lands in a page that refuses writes: the fault handler
-// notes whether the global lock was held at that moment, then lets the
-// write through.
-DWORD gCopier;
-void *gGuardPage;
-long gPageSize;
-volatile sig_atomic_t gFaults, gHeldAtCopy;
-
-void OnGuardFault(int, siginfo_t *info, void *) {
-  char *page = static_cast<char *>(gGuardPage);
-  char *at = static_cast<char *>(info->si_addr);
-  if (at < page || at >= page + gPageSize) _exit(99);  // not ours
-  gFaults = gFaults + 1;
-  gHeldAtCopy = __wglLock.depth > 0 && __wglLock.owner == gCopier;
-  mprotect(gGuardPage, size_t(gPageSize), PROT_READ | PROT_WRITE);
-}
-
+// The row is copied into a page that refuses writes while the global
+// lock is held.
 TEST_F(PixelFormatTest, ARowIsCopiedWhileTheLockIsHeld) {
   SetMode(16);
   __wglInvalidatePixelFormatList();
   ASSERT_GT(__wglGetPixelFormat(dc_, nullptr, -1), 0);  // built before the guard goes up
 
-  gPageSize = sysconf(_SC_PAGESIZE);
-  gGuardPage = mmap(nullptr, size_t(gPageSize), PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  ASSERT_NE(gGuardPage, MAP_FAILED);
-  struct sigaction guard = {}, saved = {};
-  guard.sa_sigaction = OnGuardFault;
-  guard.sa_flags = SA_SIGINFO;
-  sigemptyset(&guard.sa_mask);
-  ASSERT_EQ(sigaction(SIGSEGV, &guard, &saved), 0);
-  gFaults = 0;
-  gHeldAtCopy = 0;
-  gCopier = GetCurrentThreadId();
-
-  PIXELFORMATDESCRIPTOR *out = static_cast<PIXELFORMATDESCRIPTOR *>(gGuardPage);
-  const int count = __wglGetPixelFormat(dc_, out, 0);
-
-  sigaction(SIGSEGV, &saved, nullptr);
-  EXPECT_GT(count, 0);
-  EXPECT_EQ(out->nSize, 40);
-  EXPECT_EQ(gFaults, 1);
-  EXPECT_TRUE(gHeldAtCopy) << "the row was copied after the lock was released";
+  locked_copy_probe::CopyProbe probe = {};
+  ASSERT_NO_FATAL_FAILURE(locked_copy_probe::CopyIntoGuardedPage(
+      [&](PIXELFORMATDESCRIPTOR *out) { return __wglGetPixelFormat(dc_, out, 0); }, &probe));
+  EXPECT_GT(probe.count, 0);
+  EXPECT_EQ(probe.row.nSize, 40);
+  EXPECT_EQ(probe.faults, 1);
+  EXPECT_TRUE(probe.heldAtCopy) << "the row was copied after the lock was released";
   EXPECT_EQ(__wglLock.depth, 0);
-  munmap(gGuardPage, size_t(gPageSize));
 }
 
 }  // namespace
