@@ -1,6 +1,6 @@
 // CheckViewport: whether the biased viewport lies inside the clip box, in
 // the clip box's row order, and the validation a change forces, also in the
-// middle of a primitive.
+// middle of a primitive; then the same through the core's contexts.
 #include <gtest/gtest.h>
 
 #include <limits.h>
@@ -10,9 +10,8 @@
 
 #include "core/context.h"
 #include "core/s_backend.h"
+#include "tests/backend/viewport_scenarios.h"
 #include "tests/context/life_fixture.h"
-#include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 namespace life_test {
 namespace {
@@ -53,7 +52,7 @@ void PrintTo(const ViewportCase &c, std::ostream *os) { *os << c.what; }
 constexpr int32_t B = 6144;
 const ViewportCase kViewports[] = {
     {"the whole window", false, {B, B, B + 640, B + 480}, 0, 0, 640, 480, true},
-    {"a part", false, {B, B, B + 640, B + 480}, 10, 20, 100, 100, true},
+    {"a small inner rectangle", false, {B, B, B + 640, B + 480}, 10, 20, 100, 100, true},
     {"one column left", false, {B, B, B + 640, B + 480}, -1, 0, 640, 480, false},
     {"one row below", false, {B, B, B + 640, B + 480}, 0, -1, 10, 10, false},
     {"one column right", false, {B, B, B + 640, B + 480}, 1, 0, 640, 480, false},
@@ -133,101 +132,18 @@ TEST(CheckViewportInsideBegin, ValidatesAtOnceAndStaysInsideBegin) {
   }
 }
 
-// ---- The same check through the commands, with the clip box the scissor
-// gives ----
+// ---- The same check through the core's contexts ----
 
-class ScissoredViewport : public LifeTest {};
-
-TEST_F(ScissoredViewport, IsInsideExactlyWhenItsPixelsAre) {
-  struct Case {
-    const char *what;
-    bool yInverted;
-    int32_t scissor[4];
-    int32_t viewport[4];
-    bool inside;
-  } cases[] = {
-      {"bottom-up, the box", false, {0, 0, 100, 100}, {0, 0, 100, 100}, true},
-      {"bottom-up, above the box", false, {0, 0, 100, 100}, {0, 380, 100, 100}, false},
-      {"top-down, the box", true, {0, 0, 100, 100}, {0, 0, 100, 100}, true},
-      {"top-down, above the box", true, {0, 0, 100, 100}, {0, 380, 100, 100}, false},
-      {"top-down, high box", true, {0, 300, 100, 180}, {0, 380, 100, 100}, true},
-      {"top-down, one row over", true, {0, 300, 100, 180}, {0, 299, 100, 100}, false},
-      {"top-down, huge box", true, {1, 1, INT_MAX, INT_MAX}, {1, 1, 639, 479}, true},
-      {"top-down, huge box, row 0", true, {1, 1, INT_MAX, INT_MAX}, {1, 0, 639, 479}, false},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.what);
-    TestWindow window(640, 480, c.yInverted);
-    UseWindow(&window);
-    GlContext *gc = CreateBound(TestModes());
-    ASSERT_NE(gc, nullptr);
-    gc->state.enables.general |= __GL_SCISSOR_TEST_ENABLE;
-    gc->dispatch.Scissor(c.scissor[0], c.scissor[1], c.scissor[2], c.scissor[3]);
-    gc->dispatch.Viewport(c.viewport[0], c.viewport[1], c.viewport[2], c.viewport[3]);
-    EXPECT_EQ(gc->transform.viewportInside, c.inside ? 1u : 0u);
-    EXPECT_EQ(gc->dispatch.GetError(), GLenum(GL_NO_ERROR));
-    ASSERT_TRUE(Release(gc));
-    Destroy(gc);
-    UseWindow(nullptr);
-  }
-}
-
-// ---- A resize delivered through the drawable lock in the middle of a
-// primitive ----
-
-class ResizeInsideBegin : public LifeTest {};
-
-int gBoundValidations;
-void (*gRealValidate)(GlContext *);
-void CountingValidate(GlContext *gc) {
-  gBoundValidations++;
-  gRealValidate(gc);
-}
-
-TEST_F(ResizeInsideBegin, RevalidatesAndThePrimitiveContinues) {
-  struct Case {
-    const char *what;
-    bool yInverted;
-  } cases[] = {{"normal rows", false}, {"top-down rows", true}};
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.what);
-    TestWindow window(640, 480, c.yInverted);
-    UseWindow(&window);
-    GlContext *gc = Create(TestModes());
-    ASSERT_NE(gc, nullptr);
-    OnThread([&] {
-      ASSERT_TRUE(Bind(gc));
-      ASSERT_EQ(gc->transform.viewportInside, 1u);
-      gRealValidate = gc->procs.validate;
-      gc->procs.validate = CountingValidate;
-      gBoundValidations = 0;
-      gc->dispatch.Begin(GL_TRIANGLES);
-      ASSERT_EQ(gc->beginMode, __GL_IN_BEGIN);
-      ASSERT_EQ(gBoundValidations, 1) << "the pending validation of the binding";
-
-      // The window shrinks: the layer records it, the next drawable lock
-      // delivers it.
-      window.Resize(320, 240);
-      wgl.flags |= WGL_PENDING_SIZE;
-      __GL_LOCK_DRAWABLE(gc, "backend_viewport_test");
-      EXPECT_EQ(wgl.flags & WGL_PENDING_SIZE, 0u);
-      EXPECT_EQ(gc->constants.width, 320);
-      EXPECT_EQ(gc->constants.height, 240);
-      EXPECT_EQ(gc->transform.viewportInside, 0u);
-      EXPECT_EQ(gBoundValidations, 2) << "validated at once";
-      EXPECT_EQ(gc->beginMode, __GL_IN_BEGIN);
-      __GL_UNLOCK_DRAWABLE(gc);
-
-      gc->dispatch.End();
-      EXPECT_EQ(gc->beginMode, __GL_NOT_IN_BEGIN);
-      EXPECT_EQ(gc->dispatch.GetError(), GLenum(GL_NO_ERROR));
-      gc->procs.validate = gRealValidate;
-      ASSERT_TRUE(Release(gc));
-    });
-    Destroy(gc);
-    UseWindow(nullptr);
-  }
-}
+class CoreBackEnd : public LifeTest {
+ protected:
+  GlContext *CreateContext(const GlModes &modes) { return Create(modes); }
+  static void CheckViewport(GlContext *gc) { core::CheckViewport(gc); }
+};
 
 }  // namespace
 }  // namespace life_test
+
+namespace viewport_scenarios {
+INSTANTIATE_TYPED_TEST_SUITE_P(Core, ViewportScenarios, life_test::CoreBackEnd);
+}  // namespace viewport_scenarios
+

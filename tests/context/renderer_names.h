@@ -1,10 +1,13 @@
 // The renderer string each device reports for each processor-feature word,
-// and the word a renderer test process was started with.
+// the word a renderer test process was started with, and a context bound
+// once to read the strings from.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include "core/context.h"
+#include "tests/context/life_fixture.h"
 
 namespace renderer_test {
 
@@ -36,6 +39,18 @@ inline bool ForcedCpuFlags(GlCpuFlags *flags) {
   if (mmx == nullptr || k3d == nullptr) return false;
   *flags = (atoi(mmx) ? __GL_CPU_MMX : 0) | (atoi(k3d) ? __GL_CPU_K3D : 0);
   return true;
+}
+
+// Binds a created context once and releases it on a thread of its own, as
+// an application's first drawing thread would, and returns it for its
+// strings to be read; null stays null.
+inline GlContext *BoundOnce(GlContext *gc) {
+  if (gc == nullptr) return nullptr;
+  life_test::LifeTest::OnThread([gc] {
+    ASSERT_TRUE(life_test::Bind(gc));
+    ASSERT_TRUE(life_test::Release(gc));
+  });
+  return gc;
 }
 
 }  // namespace renderer_test

@@ -20,12 +20,8 @@ TEST_F(Renderer, NamesTheProcessorFeatures) {
   ASSERT_NE(names, nullptr) << "no row for processor word " << forced;
   TestWindow window(64, 64);
   UseWindow(&window);
-  GlContext *gc = Create(TestModes());
+  GlContext *gc = renderer_test::BoundOnce(Create(TestModes()));
   ASSERT_NE(gc, nullptr);
-  OnThread([gc] {
-    ASSERT_TRUE(Bind(gc));
-    ASSERT_TRUE(Release(gc));
-  });
   EXPECT_EQ(gc->constants.cpuFlags, forced);
   EXPECT_STREQ(gc->constants.renderer, names->generic);
   Destroy(gc);

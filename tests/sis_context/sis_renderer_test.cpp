@@ -11,8 +11,6 @@
 namespace sis_test {
 namespace {
 
-using life_test::Bind;
-using life_test::Release;
 using life_test::TestWindow;
 
 class SiSRenderer : public SiSLifeTest {};
@@ -24,12 +22,8 @@ TEST_F(SiSRenderer, NamesTheProcessorFeatures) {
   ASSERT_NE(names, nullptr) << "no row for processor word " << forced;
   TestWindow window(64, 64);
   UseWindow(&window);
-  GlContext *gc = CreateSiS(TestModes());
+  GlContext *gc = renderer_test::BoundOnce(CreateSiS(TestModes()));
   ASSERT_NE(gc, nullptr);
-  OnThread([gc] {
-    ASSERT_TRUE(Bind(gc));
-    ASSERT_TRUE(Release(gc));
-  });
   EXPECT_EQ(gc->constants.cpuFlags, forced);
   EXPECT_STREQ(gc->constants.vendor, "SiS");
   EXPECT_STREQ(gc->constants.renderer, names->sis);
