@@ -115,28 +115,7 @@ TEST_F(Binding, EveryBindingAppliesTheRangeWhicheverWayTheDepthBufferRuns) {
 }
 
 TEST_F(Binding, ReleaseIsRefusedWhileAPrimitiveOrASelectionIsUnderWay) {
-  for (const backend_test::ReleaseCase &c : backend_test::kReleaseCases) {
-    SCOPED_TRACE(c.what);
-    ASSERT_TRUE(Bind(gc));
-    gc->renderMode = c.renderMode;
-    gc->beginMode = c.beginMode;
-    EXPECT_EQ(Release(gc), c.released);
-    if (c.released) {
-      EXPECT_EQ(__glGetTLSCXValue(), &__wglPlaceholderContext) << "never null";
-      EXPECT_EQ(gc->drawablePrivate, nullptr);
-      EXPECT_EQ(gc->frontBuffer.buf.gc, nullptr);
-      EXPECT_EQ(gc->frontBuffer.buf.drawableBuf, nullptr);
-    } else {
-      EXPECT_EQ(__glGetTLSCXValue(), gc) << "the context stays current";
-      EXPECT_EQ(gc->drawablePrivate, window->drawable());
-      EXPECT_EQ(gc->frontBuffer.buf.drawableBuf, &window->drawable()->front);
-      gc->renderMode = GL_RENDER;
-      gc->beginMode = __GL_NOT_IN_BEGIN;
-      ASSERT_TRUE(Release(gc));
-    }
-    EXPECT_EQ(window->drawable()->lockDepth, 0);
-    EXPECT_EQ(window->drawable()->mutex->depth, 0);
-  }
+  backend_test::ExpectReleaseFollowsTheModes(gc, *window);
 }
 
 TEST_F(Binding, BindsEveryBufferTheVisualHasToItsDrawableSlot) {

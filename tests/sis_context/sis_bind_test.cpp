@@ -212,22 +212,7 @@ TEST_F(SiSBinding, TwoContextsOnOneWindowHaveDifferentSerials) {
 TEST_F(SiSBinding, ReleaseIsRefusedWhileAPrimitiveOrASelectionIsUnderWay) {
   GlContext *gc = Make();
   ASSERT_NE(gc, nullptr);
-  for (const backend_test::ReleaseCase &c : backend_test::kReleaseCases) {
-    SCOPED_TRACE(c.what);
-    ASSERT_TRUE(Bind(gc));
-    gc->renderMode = c.renderMode;
-    gc->beginMode = c.beginMode;
-    EXPECT_EQ(Release(gc), c.released);
-    if (c.released) {
-      EXPECT_EQ(__glGetTLSCXValue(), &__wglPlaceholderContext);
-      EXPECT_EQ(gc->frontBuffer.buf.drawableBuf, nullptr) << "buffers unbound";
-    } else {
-      EXPECT_EQ(__glGetTLSCXValue(), gc);
-      gc->renderMode = GL_RENDER;
-      gc->beginMode = __GL_NOT_IN_BEGIN;
-      ASSERT_TRUE(Release(gc));
-    }
-  }
+  backend_test::ExpectReleaseFollowsTheModes(gc, *window);
 }
 
 TEST_F(SiSBinding, SharingTakesTheOtherContextsListsAndTextures) {
