@@ -80,11 +80,13 @@ bool __wglPixelFormatSupported(PIXELFORMATDESCRIPTOR *row, uint32_t displayDepth
   return accept;
 }
 
-void __wglUpdatePixelFormats(HDC hdc, PIXELFORMATDESCRIPTOR *rows, int32_t rowCount,
+bool __wglUpdatePixelFormats(HDC hdc, PIXELFORMATDESCRIPTOR *rows, int32_t rowCount,
                              PIXELFORMATDESCRIPTOR **list, int32_t *count) {
   Masks display = {0, 0, 0, 0};
   const uint32_t depth =
       getDisplayMasks(hdc, &display.red, &display.green, &display.blue, &display.alpha);
+  *count = 0;
+  if (depth == 0) return false;
   int32_t n = 0;
   for (int32_t i = 0; i < rowCount; i++)
     if (rows[i].cColorBits == depth && Supported(&rows[i], depth, display)) list[n++] = &rows[i];
@@ -92,4 +94,5 @@ void __wglUpdatePixelFormats(HDC hdc, PIXELFORMATDESCRIPTOR *rows, int32_t rowCo
     if (rows[i].cColorBits != depth && Supported(&rows[i], depth, CanonicalMasks(rows[i])))
       list[n++] = &rows[i];
   *count = n;
+  return true;
 }

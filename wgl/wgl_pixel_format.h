@@ -10,8 +10,10 @@
 extern PIXELFORMATDESCRIPTOR wglRawPixelFormats[WGL_RAW_PIXEL_FORMATS];
 
 // Builds a list of row addresses from any raw table (the rows are edited in
-// place).
-void __wglUpdatePixelFormats(HDC hdc, PIXELFORMATDESCRIPTOR *rows, int32_t rowCount,
+// place). False, with nothing listed or edited, when the display cannot be
+// described through the device context: a list built against depth 0 would
+// lose rows and be kept until the next invalidation.
+bool __wglUpdatePixelFormats(HDC hdc, PIXELFORMATDESCRIPTOR *rows, int32_t rowCount,
                              PIXELFORMATDESCRIPTOR **list, int32_t *count);
 bool __wglPixelFormatSupported(PIXELFORMATDESCRIPTOR *row, uint32_t displayDepth,
                                uint32_t redMask, uint32_t greenMask, uint32_t blueMask,

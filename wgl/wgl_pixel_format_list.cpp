@@ -9,14 +9,6 @@
 
 namespace {
 
-// True when the display can be described through the device context. A
-// list built without it would edit every row against depth 0 and be kept
-// for the whole process.
-bool DisplayKnown(HDC hdc) {
-  uint32_t red = 0, green = 0, blue = 0, alpha = 0;
-  return getDisplayMasks(hdc, &red, &green, &blue, &alpha) != 0;
-}
-
 // The list as it was: false when there is no memory to build it or the
 // display cannot be described; it is then built at a later request.
 bool BuildLocked(WglPixelFormatList *list, HDC hdc) {
@@ -24,12 +16,14 @@ bool BuildLocked(WglPixelFormatList *list, HDC hdc) {
   __wglFree(list->formats);
   list->formats = nullptr;
   list->count = 0;
-  if (!DisplayKnown(hdc)) return false;
   PIXELFORMATDESCRIPTOR **formats = static_cast<PIXELFORMATDESCRIPTOR **>(
       __wglCalloc(size_t(list->rowCount), sizeof(PIXELFORMATDESCRIPTOR *)));
   if (formats == nullptr) return false;
   int32_t count = 0;
-  __wglUpdatePixelFormats(hdc, list->rows, list->rowCount, formats, &count);
+  if (!__wglUpdatePixelFormats(hdc, list->rows, list->rowCount, formats, &count)) {
+    __wglFree(formats);
+    return false;
+  }
   list->formats = formats;
   list->count = count;
   list->dirty = 0;
