@@ -8,6 +8,9 @@ set(CMAKE_C_STANDARD 11)
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 
 # -m32 itself comes from cmake/i386-linux.cmake.
+# 64-bit file offsets and inode numbers: a 32-bit program on a 64-bit kernel
+# (or under qemu-i386) otherwise fails stat and readdir on large inode numbers.
+add_compile_definitions(_FILE_OFFSET_BITS=64)
 add_compile_options(-msse2 -mfpmath=sse -mincoming-stack-boundary=2 -fno-strict-aliasing
                     -fvisibility=hidden)
 
