@@ -6,7 +6,7 @@
 
 #include <stdint.h>
 
-#include "loader/driver_interface.h"
+#include "wgl/driver_interface.h"
 
 typedef struct LoaderContext {
   LoaderContext *next;

@@ -10,8 +10,15 @@
 // not under it: no attach or detach can start by then, and a thread inside
 // the driver, holding the driver's own lock, may still call back into the
 // loader, which must not wait for a lock whose holder waits for the driver's.
+//
+// A thread's end is seen through a thread-specific key, whose destructor
+// runs when a thread returns or calls pthread_exit, but not on the thread
+// that calls exit: that one gets only the process detach, as on the
+// platform. The thread's state is plain data with no destructor, so it is
+// still there when the key's destructor runs.
 #include "loader/driver.h"
 
+#include <pthread.h>
 #include <stdlib.h>
 
 #include <atomic>
@@ -21,7 +28,7 @@
 #include "loader/driver_library.h"
 #include "loader/extension_entries.h"
 #include "loader/thread_state.h"
-#include "loader/wgl_current.h"
+#include "platform/control.h"
 #include "platform/kernel.h"
 
 namespace {
@@ -48,6 +55,29 @@ uint32_t NewGeneration() { return generation.fetch_add(1, std::memory_order_acq_
 
 void DetachAtExit();
 
+pthread_key_t endKey;
+bool watchingEnds = false;
+
+void ThreadEnding(LoaderThread *thread);
+
+void OnThreadEnd(void *thread) { ThreadEnding(static_cast<LoaderThread *>(thread)); }
+
+__attribute__((constructor)) void WatchThreadEnds() {
+  watchingEnds = pthread_key_create(&endKey, &OnThreadEnd) == 0;
+}
+
+__attribute__((destructor)) void StopWatchingThreadEnds() {
+  if (watchingEnds) pthread_key_delete(endKey);
+  watchingEnds = false;
+}
+
+// The calling thread is about to be attached to the driver: it gets the
+// platform's thread set-up first, and ThreadEnding when it ends.
+void MarkAttached(LoaderThread &thread) {
+  PlatformAttachThread();
+  if (watchingEnds) pthread_setspecific(endKey, &thread);
+}
+
 // Loads, attaches and checks the driver; 0 or the last-error value.
 DWORD Load() {
   if (DWORD error = DriverLibraryOpen(&driver)) return error;
@@ -56,10 +86,10 @@ DWORD Load() {
   LoaderThread &thread = LoaderThreadRaw();
   LoaderThreadReset(thread);
   thread.generation = NewGeneration();
-  LoaderThreadMarkAttached(thread);
-  if (!driver.entries.dllMain(driver.module, DLL_PROCESS_ATTACH, nullptr) ||
-      !driver.entries.validateVersion(VLX_DRIVER_VERSION)) {
-    driver.entries.dllMain(driver.module, DLL_PROCESS_DETACH, nullptr);
+  MarkAttached(thread);
+  if (!driver.entries.DllMain(driver.module, DLL_PROCESS_ATTACH, nullptr) ||
+      !driver.entries.DrvValidateVersion(VLX_DRIVER_VERSION)) {
+    driver.entries.DllMain(driver.module, DLL_PROCESS_DETACH, nullptr);
     DriverLibraryClose(&driver);
     NewGeneration();
     return ERROR_DLL_INIT_FAILED;
@@ -85,7 +115,7 @@ bool Detach(LPVOID reserved) {
     ContextTableClear();
     ExtensionEntriesReset();
   }
-  driver.entries.dllMain(driver.module, DLL_PROCESS_DETACH, reserved);
+  driver.entries.DllMain(driver.module, DLL_PROCESS_DETACH, reserved);
   return true;
 }
 
@@ -98,6 +128,37 @@ void DetachAtExit() {
   Detach(reinterpret_cast<LPVOID>(1));
   Hold hold(loaderLock);
   state.store(kExited, std::memory_order_release);
+}
+
+// While a driver is loaded, a thread of the current generation is one the
+// driver attached: the load starts a generation with the loading thread in
+// it, and other threads join it here, under the lock, only once it is loaded.
+void SyncThread(LoaderThread *thread) {
+  Hold hold(loaderLock);
+  uint32_t now = generation.load(std::memory_order_relaxed);
+  if (thread->generation == now) return;
+  LoaderThreadReset(*thread);
+  thread->generation = now;
+  if (state.load(std::memory_order_relaxed) != kLoaded) return;
+  MarkAttached(*thread);
+  driver.entries.DllMain(driver.module, DLL_THREAD_ATTACH, nullptr);
+}
+
+// A thread that the driver attached is ending (not by exiting the process):
+// its current context is released and the driver gets the thread detach.
+void ThreadEnding(LoaderThread *thread) {
+  Hold hold(loaderLock);
+  if (state.load(std::memory_order_relaxed) != kLoaded ||
+      thread->generation != generation.load(std::memory_order_relaxed))
+    return;
+  // A context left current would stay bound to a thread that no longer
+  // exists. The loader lets it go even when the driver refuses the release:
+  // thread ids are reused, and no later thread may count as its owner.
+  if (!ReleaseCurrentContext(*thread, driver.entries)) ContextTableSetOwner(thread->current, 0);
+  driver.entries.DllMain(driver.module, DLL_THREAD_DETACH, nullptr);
+  // A call after this (from a later destructor) attaches the thread again.
+  LoaderThreadReset(*thread);
+  thread->generation = 0;
 }
 
 }  // namespace
@@ -137,33 +198,10 @@ bool DriverUnload(void) {
 
 uint32_t DriverGeneration(void) { return generation.load(std::memory_order_acquire); }
 
-// While a driver is loaded, a thread of the current generation is one the
-// driver attached: the load starts a generation with the loading thread in
-// it, and other threads join it here, under the lock, only once it is loaded.
-void DriverSyncThread(LoaderThread *thread) {
-  Hold hold(loaderLock);
-  uint32_t now = generation.load(std::memory_order_relaxed);
-  if (thread->generation == now) return;
-  LoaderThreadReset(*thread);
-  thread->generation = now;
-  if (state.load(std::memory_order_relaxed) != kLoaded) return;
-  LoaderThreadMarkAttached(*thread);
-  driver.entries.dllMain(driver.module, DLL_THREAD_ATTACH, nullptr);
-}
-
-void DriverThreadEnding(LoaderThread *thread) {
-  Hold hold(loaderLock);
-  if (state.load(std::memory_order_relaxed) != kLoaded ||
-      thread->generation != generation.load(std::memory_order_relaxed))
-    return;
-  // A context left current would stay bound to a thread that no longer
-  // exists. The loader lets it go even when the driver refuses the release:
-  // thread ids are reused, and no later thread may count as its owner.
-  if (!ReleaseCurrentContext(*thread, driver.entries)) ContextTableSetOwner(thread->current, 0);
-  driver.entries.dllMain(driver.module, DLL_THREAD_DETACH, nullptr);
-  // A call after this (from a later destructor) attaches the thread again.
-  LoaderThreadReset(*thread);
-  thread->generation = 0;
+LoaderThread &LoaderThreadEnter(void) {
+  LoaderThread &thread = LoaderThreadRaw();
+  if (thread.generation != DriverGeneration()) SyncThread(&thread);
+  return thread;
 }
 
 PLATFORM_API BOOL VlxGlUnloadDriver(void) { return DriverUnload() ? TRUE : FALSE; }

@@ -1,41 +1,13 @@
 // The driver library: loading it, its entries, and DllMain as the platform
 // calls it. One driver is loaded at a time; each load and each unload starts
 // a new generation, and a thread whose state is of an older generation starts
-// afresh at its next call (thread_state.h).
+// afresh at its next call (LoaderThreadEnter).
 #pragma once
 
 #include <stdint.h>
 
-#include "loader/driver_interface.h"
-
-struct LoaderThread;
-
-// The entries the loader calls, resolved by name.
-typedef struct DriverEntries {
-  VlxDllMainProc dllMain;
-  VlxDrvCreateContextProc createContext;
-  VlxDrvCreateLayerContextProc createLayerContext;
-  VlxDrvDeleteContextProc deleteContext;
-  VlxDrvSetContextProc setContext;
-  VlxDrvReleaseContextProc releaseContext;
-  VlxDrvShareListsProc shareLists;
-  VlxDrvCopyContextProc copyContext;
-  VlxDrvDescribePixelFormatProc describePixelFormat;
-  VlxDrvSetPixelFormatProc setPixelFormat;
-  VlxDrvSwapBuffersProc swapBuffers;
-  VlxDrvSwapLayerBuffersProc swapLayerBuffers;
-  VlxDrvDescribeLayerPlaneProc describeLayerPlane;
-  VlxDrvGetLayerPaletteEntriesProc getLayerPaletteEntries;
-  VlxDrvSetLayerPaletteEntriesProc setLayerPaletteEntries;
-  VlxDrvRealizeLayerPaletteProc realizeLayerPalette;
-  VlxDrvGetProcAddressProc getProcAddress;
-  VlxDrvValidateVersionProc validateVersion;
-} DriverEntries;
-
-// The environment variable naming the driver library (a full path), and the
-// library looked for beside the loader when it is not set.
-#define VLX_DRIVER_ENV "VLX_GL_DRIVER"
-#define VLX_DRIVER_FILE "libvlxdriver.so"
+#include "loader/driver_entries.h"
+#include "loader/thread_state.h"
 
 // The loaded driver's entries, loading it first when none is loaded. Null,
 // with the last-error value set, when no driver could be loaded; a failed
@@ -48,9 +20,11 @@ bool DriverUnload(void);
 
 // The current generation.
 uint32_t DriverGeneration(void);
-// Brings a thread of an older generation up to date: a fresh state, and the
-// thread attach when a driver is loaded.
-void DriverSyncThread(LoaderThread *thread);
-// A thread that the driver attached is ending (not by exiting the process):
-// its current context is released and the driver gets the thread detach.
-void DriverThreadEnding(LoaderThread *thread);
+
+// The calling thread's state, brought up to date with the driver first: a
+// thread of an older generation gets a fresh state, and its thread attach
+// when a driver is loaded. Every export starts with this, which is how a
+// thread's first call into the loader becomes its thread attach; a thread
+// the driver attached gets its thread detach when it ends (not by exiting
+// the process), after its current context was released.
+LoaderThread &LoaderThreadEnter(void);

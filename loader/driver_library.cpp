@@ -20,26 +20,9 @@ struct EntryName {
   const char *name;
   size_t offset;
 };
-constexpr EntryName kEntryNames[] = {
-    {"DllMain", offsetof(DriverEntries, dllMain)},
-    {"DrvCreateContext", offsetof(DriverEntries, createContext)},
-    {"DrvCreateLayerContext", offsetof(DriverEntries, createLayerContext)},
-    {"DrvDeleteContext", offsetof(DriverEntries, deleteContext)},
-    {"DrvSetContext", offsetof(DriverEntries, setContext)},
-    {"DrvReleaseContext", offsetof(DriverEntries, releaseContext)},
-    {"DrvShareLists", offsetof(DriverEntries, shareLists)},
-    {"DrvCopyContext", offsetof(DriverEntries, copyContext)},
-    {"DrvDescribePixelFormat", offsetof(DriverEntries, describePixelFormat)},
-    {"DrvSetPixelFormat", offsetof(DriverEntries, setPixelFormat)},
-    {"DrvSwapBuffers", offsetof(DriverEntries, swapBuffers)},
-    {"DrvSwapLayerBuffers", offsetof(DriverEntries, swapLayerBuffers)},
-    {"DrvDescribeLayerPlane", offsetof(DriverEntries, describeLayerPlane)},
-    {"DrvGetLayerPaletteEntries", offsetof(DriverEntries, getLayerPaletteEntries)},
-    {"DrvSetLayerPaletteEntries", offsetof(DriverEntries, setLayerPaletteEntries)},
-    {"DrvRealizeLayerPalette", offsetof(DriverEntries, realizeLayerPalette)},
-    {"DrvGetProcAddress", offsetof(DriverEntries, getProcAddress)},
-    {"DrvValidateVersion", offsetof(DriverEntries, validateVersion)},
-};
+#define DRIVER_ENTRY_NAME(Name, Ret, params) {#Name, offsetof(DriverEntries, Name)},
+constexpr EntryName kEntryNames[] = {DRIVER_ENTRIES(DRIVER_ENTRY_NAME)};
+#undef DRIVER_ENTRY_NAME
 constexpr unsigned kEntryCount = sizeof kEntryNames / sizeof kEntryNames[0];
 static_assert(kEntryCount * sizeof(void *) == sizeof(DriverEntries), "every entry is named");
 

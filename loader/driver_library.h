@@ -2,7 +2,12 @@
 // registering it as the platform module whose handle DllMain receives.
 #pragma once
 
-#include "loader/driver.h"
+#include "loader/driver_entries.h"
+
+// The environment variable naming the driver library (a full path), and the
+// library looked for beside the loader when it is not set.
+#define VLX_DRIVER_ENV "VLX_GL_DRIVER"
+#define VLX_DRIVER_FILE "libvlxdriver.so"
 
 typedef struct DriverLibrary {
   void *library;  // from dlopen

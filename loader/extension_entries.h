@@ -4,7 +4,7 @@
 // __vlxglExtensionEntries.
 #pragma once
 
-#include "loader/driver_interface.h"
+#include "wgl/driver_interface.h"
 #include "loader/gl_forwarders.h"
 
 // The slot of an extension name ("glLockArraysVLX"), or -1.

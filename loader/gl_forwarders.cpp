@@ -19,7 +19,7 @@
 #include "loader/gl_forwarders.h"
 
 #include "core/dispatch.h"
-#include "loader/thread_state.h"
+#include "loader/driver.h"
 
 extern "C" {
 

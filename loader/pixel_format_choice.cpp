@@ -78,7 +78,7 @@ PLATFORM_API int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR *
   bool unread = false;  // the driver failed to describe a format
   for (int number = 1; number <= count; ++number) {
     PIXELFORMATDESCRIPTOR has = {};
-    if (driver->describePixelFormat(hdc, number, sizeof has, &has) == 0) {
+    if (driver->DrvDescribePixelFormat(hdc, number, sizeof has, &has) == 0) {
       unread = true;
       continue;
     }

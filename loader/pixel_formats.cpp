@@ -2,13 +2,13 @@
 // the pixel-format checks that the other calls share.
 #include "loader/pixel_formats.h"
 
-#include "loader/thread_state.h"
+#include "loader/driver.h"
 #include "loader/wgl_checks.h"
 #include "platform/control.h"
 #include "platform/kernel.h"
 
 int PixelFormatCount(const DriverEntries &driver, HDC hdc) {
-  LONG count = driver.describePixelFormat(hdc, 1, 0, nullptr);
+  LONG count = driver.DrvDescribePixelFormat(hdc, 1, 0, nullptr);
   return count > 0 ? static_cast<int>(count) : 0;
 }
 
@@ -27,7 +27,7 @@ PLATFORM_API int WINAPI DescribePixelFormat(HDC hdc, int pixelFormat, UINT bytes
   if (driver == nullptr) return 0;
   // Without a descriptor the answer is only the count, whatever the number.
   if (descriptor != nullptr && !PixelFormatKnown(*driver, hdc, pixelFormat)) return 0;
-  return driver->describePixelFormat(hdc, pixelFormat, bytes, descriptor);
+  return driver->DrvDescribePixelFormat(hdc, pixelFormat, bytes, descriptor);
 }
 
 PLATFORM_API int WINAPI GetPixelFormat(HDC hdc) {
@@ -48,14 +48,14 @@ PLATFORM_API BOOL WINAPI SetPixelFormat(HDC hdc, int pixelFormat,
     return SetLastError(ERROR_INVALID_PIXEL_FORMAT), FALSE;
   }
   if (!PixelFormatKnown(*driver, hdc, pixelFormat)) return FALSE;
-  if (!driver->setPixelFormat(hdc, pixelFormat)) return FALSE;
+  if (!driver->DrvSetPixelFormat(hdc, pixelFormat)) return FALSE;
   return PlatformSetPixelFormatNumber(hdc, pixelFormat);
 }
 
 PLATFORM_API BOOL WINAPI wglSwapBuffers(HDC hdc) {
   const DriverEntries *driver = DriverForDC(hdc);
   if (driver == nullptr) return FALSE;
-  return driver->swapBuffers(hdc);
+  return driver->DrvSwapBuffers(hdc);
 }
 
 PLATFORM_API BOOL WINAPI SwapBuffers(HDC hdc) { return wglSwapBuffers(hdc); }

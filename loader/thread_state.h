@@ -1,11 +1,14 @@
 // What the loader keeps per thread: the dispatch table its GL calls go
-// through, and the context current on it.
+// through, and the context current on it, with releasing that context. The
+// driver's loading and attaching sit above this (driver.h), which brings a
+// thread's state up to date.
 #pragma once
 
 #include <stdint.h>
 
 #include "core/calling.h"
 #include "core/dispatch.h"
+#include "loader/driver_entries.h"
 #include "platform/gdi.h"
 
 typedef struct LoaderThread {
@@ -15,18 +18,17 @@ typedef struct LoaderThread {
   HDC currentDC;                 // the device context it was bound with
 } LoaderThread;
 
-// The calling thread's state, brought up to date with the driver first.
-// Every export starts with this, which is how a thread's first call into
-// the loader becomes its thread attach.
-LoaderThread &LoaderThreadEnter(void);
-// The calling thread's state as it is, for the load, which puts the loading
-// thread in the new generation itself.
+// The calling thread's state as it is; LoaderThreadEnter (driver.h) brings it
+// up to date with the driver first.
 LoaderThread &LoaderThreadRaw(void);
 // Forgets the bound context: the no-op table, nothing current.
 void LoaderThreadReset(LoaderThread &thread);
-// The calling thread is about to be attached to the driver: it gets the
-// platform's thread set-up first, and DriverThreadEnding when it ends.
-void LoaderThreadMarkAttached(LoaderThread &thread);
+
+// Releases the context current on the thread, if any, through the driver;
+// the thread then has the no-op table. False when the driver refused, and
+// the context stays current. wglMakeCurrent and wglDeleteContext do it, and
+// so does a thread's end.
+bool ReleaseCurrentContext(LoaderThread &thread, const DriverEntries &driver);
 
 // The callback handed to the driver: replaces the calling thread's table at
 // once; null stands for the no-op table.

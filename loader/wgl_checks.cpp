@@ -1,7 +1,7 @@
 // The checks the wgl and pixel-format calls share.
 #include "loader/wgl_checks.h"
 
-#include "loader/thread_state.h"
+#include "loader/driver.h"
 #include "platform/kernel.h"
 
 DWORD DeviceContextType(HDC hdc) {

@@ -3,9 +3,9 @@
 // before reaching the driver; once the driver has answered, its last-error
 // value is left as the driver set it.
 #include "loader/context_table.h"
+#include "loader/driver.h"
 #include "loader/thread_state.h"
 #include "loader/wgl_checks.h"
-#include "loader/wgl_current.h"
 #include "platform/kernel.h"
 
 namespace {
@@ -14,11 +14,11 @@ HGLRC CreateContext(HDC hdc, int layerPlane, bool layered) {
   const DriverEntries *driver = DriverForDC(hdc);
   if (driver == nullptr) return nullptr;
   DHGLRC created =
-      layered ? driver->createLayerContext(hdc, layerPlane) : driver->createContext(hdc);
+      layered ? driver->DrvCreateLayerContext(hdc, layerPlane) : driver->DrvCreateContext(hdc);
   if (created == 0) return nullptr;
   uint32_t handle = ContextTableAdd(created);
   if (handle == 0) {
-    driver->deleteContext(created);
+    driver->DrvDeleteContext(created);
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
@@ -44,7 +44,7 @@ PLATFORM_API BOOL WINAPI wglDeleteContext(HGLRC context) {
     ContextTableEndDelete(handle, false);
     return FALSE;
   }
-  bool deleted = driver->deleteContext(record.driverHandle);
+  bool deleted = driver->DrvDeleteContext(record.driverHandle);
   ContextTableEndDelete(handle, deleted);
   return deleted ? TRUE : FALSE;
 }
@@ -54,7 +54,7 @@ PLATFORM_API BOOL WINAPI wglShareLists(HGLRC first, HGLRC second) {
   const DriverEntries *driver = DriverForHandles();
   LoaderContext a, b;
   if (driver == nullptr || !FindContext(first, &a) || !FindContext(second, &b)) return FALSE;
-  return driver->shareLists(a.driverHandle, b.driverHandle);
+  return driver->DrvShareLists(a.driverHandle, b.driverHandle);
 }
 
 PLATFORM_API BOOL WINAPI wglCopyContext(HGLRC source, HGLRC destination, UINT mask) {
@@ -63,5 +63,5 @@ PLATFORM_API BOOL WINAPI wglCopyContext(HGLRC source, HGLRC destination, UINT ma
   LoaderContext from, to;
   if (driver == nullptr || !FindContext(source, &from) || !FindContext(destination, &to))
     return FALSE;
-  return driver->copyContext(from.driverHandle, to.driverHandle, mask);
+  return driver->DrvCopyContext(from.driverHandle, to.driverHandle, mask);
 }

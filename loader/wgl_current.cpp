@@ -1,22 +1,12 @@
-// Binding a context on the calling thread and releasing it. The thread's
-// table is the one the driver's bind answers, replaced whenever the driver
-// calls the table callback, and the loader's no-op table after a release.
-#include "loader/wgl_current.h"
-
+// Binding a context on the calling thread, and asking what is current. The
+// thread's table is the one the driver's bind answers, replaced whenever the
+// driver calls the table callback, and the loader's no-op table after a
+// release.
 #include "loader/context_table.h"
+#include "loader/driver.h"
+#include "loader/thread_state.h"
 #include "loader/wgl_checks.h"
 #include "platform/kernel.h"
-
-bool ReleaseCurrentContext(LoaderThread &thread, const DriverEntries &driver) {
-  if (thread.current == 0) return true;
-  LoaderContext record;
-  if (ContextTableFind(thread.current, &record)) {
-    if (!driver.releaseContext(record.driverHandle)) return false;
-    ContextTableSetOwner(thread.current, 0);
-  }
-  LoaderThreadReset(thread);
-  return true;
-}
 
 PLATFORM_API BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context) {
   LoaderThread &thread = LoaderThreadEnter();
@@ -32,7 +22,7 @@ PLATFORM_API BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context) {
   LoaderContext record;
   if (DeviceContextType(hdc) == 0 || !TakeContext(handle, kContextBind, &record)) return FALSE;
   uint32_t entered = thread.generation;
-  const GlDispatchState *table = driver->setContext(hdc, record.driverHandle, &LoaderSetProcTable);
+  const GlDispatchState *table = driver->DrvSetContext(hdc, record.driverHandle, &LoaderSetProcTable);
   if (table == nullptr) {
     // Nothing is current then: not even a table the driver handed over
     // through the callback before it refused is used.

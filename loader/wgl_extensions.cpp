@@ -3,8 +3,8 @@
 // it, since the driver's entries are callee-pops. A name outside the
 // driver's extension list cannot be called safely with the C convention, so
 // it is refused even when the driver knows it.
+#include "loader/driver.h"
 #include "loader/extension_entries.h"
-#include "loader/thread_state.h"
 #include "loader/wgl_checks.h"
 #include "platform/kernel.h"
 
@@ -13,7 +13,7 @@ PLATFORM_API PROC WINAPI wglGetProcAddress(LPCSTR name) {
   if (driver == nullptr) return nullptr;
   LoaderThreadEnter();
   if (name == nullptr) return SetLastError(ERROR_INVALID_PARAMETER), nullptr;
-  VlxDriverProc entry = driver->getProcAddress(name);
+  VlxDriverProc entry = driver->DrvGetProcAddress(name);
   if (entry == nullptr) return nullptr;
   int slot = ExtensionSlot(name);
   if (slot < 0) return SetLastError(ERROR_PROC_NOT_FOUND), nullptr;

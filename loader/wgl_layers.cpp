@@ -21,31 +21,31 @@ PLATFORM_API BOOL WINAPI wglDescribeLayerPlane(HDC hdc, int pixelFormat, int lay
   if (driver == nullptr) return FALSE;
   if (descriptor == nullptr) return SetLastError(ERROR_INVALID_PARAMETER), FALSE;
   if (!PixelFormatKnown(*driver, hdc, pixelFormat)) return FALSE;
-  return driver->describeLayerPlane(hdc, pixelFormat, layerPlane, bytes, descriptor);
+  return driver->DrvDescribeLayerPlane(hdc, pixelFormat, layerPlane, bytes, descriptor);
 }
 
 PLATFORM_API int WINAPI wglSetLayerPaletteEntries(HDC hdc, int layerPlane, int first, int count,
                                                   const COLORREF *colors) {
   const DriverEntries *driver = DriverForDC(hdc);
   if (driver == nullptr || !PaletteRangeOk(first, count, colors)) return 0;
-  return driver->setLayerPaletteEntries(hdc, layerPlane, first, count, colors);
+  return driver->DrvSetLayerPaletteEntries(hdc, layerPlane, first, count, colors);
 }
 
 PLATFORM_API int WINAPI wglGetLayerPaletteEntries(HDC hdc, int layerPlane, int first, int count,
                                                   COLORREF *colors) {
   const DriverEntries *driver = DriverForDC(hdc);
   if (driver == nullptr || !PaletteRangeOk(first, count, colors)) return 0;
-  return driver->getLayerPaletteEntries(hdc, layerPlane, first, count, colors);
+  return driver->DrvGetLayerPaletteEntries(hdc, layerPlane, first, count, colors);
 }
 
 PLATFORM_API BOOL WINAPI wglRealizeLayerPalette(HDC hdc, int layerPlane, BOOL realize) {
   const DriverEntries *driver = DriverForDC(hdc);
   if (driver == nullptr) return FALSE;
-  return driver->realizeLayerPalette(hdc, layerPlane, realize);
+  return driver->DrvRealizeLayerPalette(hdc, layerPlane, realize);
 }
 
 PLATFORM_API BOOL WINAPI wglSwapLayerBuffers(HDC hdc, UINT planes) {
   const DriverEntries *driver = DriverForDC(hdc);
   if (driver == nullptr) return FALSE;
-  return driver->swapLayerBuffers(hdc, planes);
+  return driver->DrvSwapLayerBuffers(hdc, planes);
 }

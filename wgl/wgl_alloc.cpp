@@ -12,6 +12,7 @@
 #include "wgl/wgl_drawable.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_message.h"
+#include "wgl/wgl_scoped_lock.h"
 
 void *__wglMalloc(size_t size) {
   if (size == 0) return nullptr;
@@ -80,13 +81,12 @@ int ImportGetDrawableSize(GlContext *gc, int32_t *x, int32_t *y, uint32_t *width
   }
   // The window hook and binds on other threads update the same words under
   // the drawable's mutex.
-  __wglLockDrawableMutex(drawable->drawable.mutex);
+  WglDrawableHold hold(drawable->drawable.mutex);
   __wglUpdateDrawableSize(drawable);
   *x = drawable->x;
   *y = drawable->y;
   *width = drawable->width > 0 ? uint32_t(drawable->width) : 0;
   *height = drawable->height > 0 ? uint32_t(drawable->height) : 0;
-  __wglUnlockDrawableMutex(drawable->drawable.mutex);
   return 1;
 }
 

@@ -14,6 +14,7 @@
 #include "wgl/wgl_hook.h"
 #include "wgl/wgl_message.h"
 #include "wgl/wgl_process_state.h"
+#include "wgl/wgl_scoped_lock.h"
 #include "wgl/wgl_thread_list.h"
 
 HINSTANCE hInstanceOpenGL;
@@ -38,7 +39,7 @@ HMODULE displayLibrary;
 typedef LPDD326DISPINFO(WINAPI *DispInfoProc)(void);
 
 void FreeContextList() {
-  __wglLockMutex();
+  WglGlobalHold hold;
   while (WglContext *record = glrcListEnd.next) {
     if (!__wglDestroyHWContext(record)) {
       __wglSetSystemError("wglDeleteContext", WGL_ERROR_DEVICE_REFUSED);
@@ -51,7 +52,6 @@ void FreeContextList() {
     __wglGiveBackContextDC(record->hdc);
     __wglFree(record);
   }
-  __wglUnlockMutex();
 }
 
 void BindPlaceholder(bool bind) {
@@ -99,9 +99,10 @@ BOOL attachProcess(HINSTANCE module) {
   openThreadList();
   attachedSteps |= kThreadListOpen;
 
-  __wglLockMutex();
-  BindPlaceholder(true);
-  __wglUnlockMutex();
+  {
+    WglGlobalHold hold;
+    BindPlaceholder(true);
+  }
   attachedSteps |= kPlaceholderBound;
 
   if (!attachThread(module)) goto refuse;
@@ -149,9 +150,8 @@ BOOL detachProcess(HINSTANCE) {
   __wglTLSIndex = TLS_OUT_OF_INDEXES;
 
   if (attachedSteps & kPlaceholderBound) {
-    __wglLockMutex();
+    WglGlobalHold hold;
     BindPlaceholder(false);
-    __wglUnlockMutex();
   }
   __glSetTLSCXValue(__wglInvalidGC);
   if (attachedSteps & kLockCreated) __wglDestroyMutex();

@@ -3,8 +3,8 @@
 // attached.
 #include "wgl/wgl_context_list.h"
 
-#include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_record_list.h"
+#include "wgl/wgl_scoped_lock.h"
 
 WglContext glrcListEnd;
 
@@ -13,27 +13,24 @@ void __wglAddContext(WglContext *record) { __wglListAddHead(&glrcListEnd, record
 void __wglRemoveContext(WglContext *record) { __wglListRemove(record); }
 
 WglContext *__wglFindWGLContext(uint32_t handle) {
-  __wglLockMutex();
+  WglGlobalHold hold;
   WglContext *found = &glrcListEnd;
   while (found && found->handle != handle) found = found->next;
-  __wglUnlockMutex();
   return found;
 }
 
 WglContext *__wglFindWGLGLcontext(GlContext *gc) {
-  __wglLockMutex();
+  WglGlobalHold hold;
   WglContext *found = &glrcListEnd;
   while (found && found->gc != gc) found = found->next;
-  __wglUnlockMutex();
   return found;
 }
 
 WglContext *__wglFindWGLWindow(HWND hwnd, WglContext *previous) {
   // Unbound records have no window: a search for none would find any of them.
   if (hwnd == nullptr) return nullptr;
-  __wglLockMutex();
+  WglGlobalHold hold;
   WglContext *found = (previous ? previous : &glrcListEnd)->next;
   while (found && found->hwnd != hwnd) found = found->next;
-  __wglUnlockMutex();
   return found;
 }

@@ -10,6 +10,7 @@
 #include "wgl/wgl_discard.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_message.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -37,8 +38,7 @@ bool UpdateClipList(GlDrawable *drawable, HWINWATCH watch) {
   WglDrawablePrivate *record = drawable->wglPrivate;
   RECT clip = {drawable->coreClipRect.x0, drawable->coreClipRect.y0, drawable->coreClipRect.x1,
                drawable->coreClipRect.y1};
-  __wglLockDrawableMutex(drawable->mutex);
-  WGL_LOCK_SITE(drawable, "wgldci");
+  WglDrawableHold hold(drawable, "wgldci");
   RGNDATA *region = nullptr;
   UINT size = wgl::DCI.winWatchGetClipList(watch, &clip, 0, nullptr);
   for (int i = 0; i < kClipListTries && size >= sizeof(RGNDATAHEADER); ++i) {
@@ -58,8 +58,6 @@ bool UpdateClipList(GlDrawable *drawable, HWINWATCH watch) {
     RGNDATA empty;
     __wglUpdateOwnershipRegion(record, EmptyRegion(&empty));
   }
-  WGL_CLEAR_LOCK_SITE(drawable);
-  __wglUnlockDrawableMutex(drawable->mutex);
   return region != nullptr;
 }
 
@@ -154,14 +152,11 @@ uint32_t DciUpdate(GlDrawableBuffer *buffer, int32_t, int32_t, int32_t width, in
 
 void DciFill(GlDrawableBuffer *, GlDrawable *drawable, uint32_t, int32_t x, int32_t y,
              int32_t width, int32_t height) {
-  __wglLockDrawableMutex(drawable->mutex);
-  WGL_LOCK_SITE(drawable, "wgldci");
+  WglDrawableHold hold(drawable, "wgldci");
   const RECT rect = {x, y, x + width, y + height};
   HDC hdc = drawable->wglPrivate ? drawable->wglPrivate->hdc : nullptr;
   if (!FillRect(hdc, &rect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))))
     __wglError("DCI: Fill: FillRect failed");
-  WGL_CLEAR_LOCK_SITE(drawable);
-  __wglUnlockDrawableMutex(drawable->mutex);
 }
 
 void DciFree(GlDrawableBuffer *buffer, GlDrawable *drawable) {

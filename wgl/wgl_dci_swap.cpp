@@ -5,12 +5,12 @@
 #include "wgl/wgl_dib.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_message.h"
+#include "wgl/wgl_scoped_lock.h"
 
 BOOL __wglDCIDIBSwapBuffers(WglDrawablePrivate *drawable) {
   if (drawable == nullptr) return FALSE;
   GlDrawable *gl = &drawable->drawable;
-  __wglLockDrawableMutex(gl->mutex);
-  WGL_LOCK_SITE(gl, "wgldci");
+  WglDrawableHold hold(gl, "wgldci");
   BOOL result = FALSE;
   HDC source = __wglDIBGetHDC(&gl->back);
   if (source == nullptr) {
@@ -31,7 +31,5 @@ BOOL __wglDCIDIBSwapBuffers(WglDrawablePrivate *drawable) {
                     SRCCOPY);
     if (!result) __wglError("__wglDCIDIBSwapBuffers: BitBlt (2) failed");
   }
-  WGL_CLEAR_LOCK_SITE(gl);
-  __wglUnlockDrawableMutex(gl->mutex);
   return result;
 }

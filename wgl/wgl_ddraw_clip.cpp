@@ -3,6 +3,7 @@
 // fetched again only when the windows moved or the core's rectangle changed.
 #include "wgl/wgl_ddraw_kind.h"
 #include "wgl/wgl_drawable_update.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -55,7 +56,6 @@ void __wglDDrawUpdateClipList(GlDrawable *drawable) {
   if (drawable == nullptr || drawable->wglPrivate == nullptr) return;
   LPDIRECTDRAWCLIPPER clipper = ClipperOf(&drawable->front);
   if (clipper == nullptr) return;
-  WGL_DDRAW_HOLD(drawable);
+  WglDrawableHold hold(drawable, "wglddraw");
   Update(drawable, clipper);
-  WGL_DDRAW_RELEASE(drawable);
 }

@@ -2,6 +2,7 @@
 // eight pixels wide, locked at an 8-byte boundary, filled by depth blits.
 #include "wgl/wgl_ddraw_kind.h"
 #include "wgl/wgl_discard.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void Lock(GlDrawableBuffer *buffer, GlDrawable *drawable) {
 void Fill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t value, int32_t x, int32_t y,
           int32_t width, int32_t height) {
   if (buffer == nullptr || drawable == nullptr) return;
-  WGL_DDRAW_HOLD(drawable);
+  WglDrawableHold hold(drawable, "wglddraw");
   if (__wglDDrawHasSurface(buffer)) {
     // A lost surface comes back through the lock. A lock already held is
     // someone's drawing: it stays.
@@ -33,7 +34,6 @@ void Fill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t value, int32_
       if (result != DD_OK) __wglDDrawError("DDraw: Fill: Blt", result);
     }
   }
-  WGL_DDRAW_RELEASE(drawable);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // drawable swaps by copying while its back buffer lives there, and every
 // later resize tries for a surface again.
 #include "wgl/wgl_ddraw_kind.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ namespace {
 uint32_t UpdateFallback(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_t width,
                         int32_t height, GlDrawable *drawable, uint32_t bufferBit) {
   if (buffer == nullptr || drawable == nullptr) return 0;
-  WGL_DDRAW_HOLD(drawable);
+  WglDrawableHold hold(drawable, "wglddraw");
   WglSurfaceInitProc own = buffer->ownInit;
   WglBufferInitProc fallback = buffer->fallbackInit;
   uint32_t result = 0;
@@ -20,7 +21,6 @@ uint32_t UpdateFallback(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_t 
     __wglDDrawSelectSwap(drawable->wglPrivate);
     if (buffer->update) result = buffer->update(buffer, x, y, width, height, drawable, bufferBit);
   }
-  WGL_DDRAW_RELEASE(drawable);
   return result;
 }
 

@@ -102,15 +102,3 @@ void __wglDDrawTakePrimary(GlDrawableBuffer *buffer, LPDIRECTDRAWSURFACE surface
 // missing or fail), and its release.
 void *__wglDDrawAllocPrivate(WglDrawablePrivate *drawable, size_t size);
 void __wglDDrawFreePrivate(GlDrawableBuffer *buffer, GlDrawable *drawable);
-
-// The layer holds the drawable's mutex around every change of surfaces.
-#define WGL_DDRAW_HOLD(gldrawable)                \
-  do {                                            \
-    __wglLockDrawableMutex((gldrawable)->mutex);  \
-    WGL_LOCK_SITE((gldrawable), "wglddraw");      \
-  } while (0)
-#define WGL_DDRAW_RELEASE(gldrawable)             \
-  do {                                            \
-    WGL_CLEAR_LOCK_SITE(gldrawable);              \
-    __wglUnlockDrawableMutex((gldrawable)->mutex); \
-  } while (0)

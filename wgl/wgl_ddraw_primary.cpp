@@ -7,6 +7,7 @@
 #include "wgl/wgl_discard.h"
 #include "wgl/wgl_message.h"
 #include "wgl/wgl_modes.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void Lock(GlDrawableBuffer *buffer, GlDrawable *drawable) {
 void Fill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t value, int32_t x, int32_t y,
           int32_t width, int32_t height) {
   if (buffer == nullptr || drawable == nullptr || drawable->wglPrivate == nullptr) return;
-  WGL_DDRAW_HOLD(drawable);
+  WglDrawableHold hold(drawable, "wglddraw");
   WglDDrawPrimaryPrivate *state = PrivateOf(buffer);
   __wglDDrawFollowPrimary(buffer);
   LPDIRECTDRAWSURFACE surface = static_cast<LPDIRECTDRAWSURFACE>(buffer->handle);
@@ -96,7 +97,6 @@ void Fill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t value, int32_
                      int32_t(int64_t(y) + rect.top), width, height);
     }
   }
-  WGL_DDRAW_RELEASE(drawable);
 }
 
 // The primary surface is everyone's: only the clipper goes.

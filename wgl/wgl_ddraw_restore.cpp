@@ -3,6 +3,7 @@
 // primary surface is the process's: re-created once, and every front buffer
 // follows it.
 #include "wgl/wgl_ddraw_kind.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -100,7 +101,6 @@ void Restore(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable) {
 void __wglDDrawRestoreSurface(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable) {
   if (buffer == nullptr || drawable == nullptr) return;
   GlDrawable *view = &drawable->drawable;
-  WGL_DDRAW_HOLD(view);
+  WglDrawableHold hold(view, "wglddraw");
   Restore(buffer, drawable);
-  WGL_DDRAW_RELEASE(view);
 }

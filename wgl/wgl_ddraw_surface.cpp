@@ -6,6 +6,7 @@
 #include "wgl/wgl_ddraw_kind.h"
 #include "wgl/wgl_discard.h"
 #include "wgl/wgl_modes.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ HRESULT __wglDDrawFillBlt(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_
 void __wglDDrawFill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t value, int32_t x,
                     int32_t y, int32_t width, int32_t height) {
   if (buffer == nullptr || drawable == nullptr) return;
-  WGL_DDRAW_HOLD(drawable);
+  WglDrawableHold hold(drawable, "wglddraw");
   if (__wglDDrawHasSurface(buffer)) {
     HRESULT result = __wglDDrawFillBlt(buffer, x, y, width, height, value, false);
     if (result == DDERR_SURFACELOST) {
@@ -113,7 +114,6 @@ void __wglDDrawFill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t val
       __wglDDrawError("DDraw: Fill: Blt(2)", result);
     }
   }
-  WGL_DDRAW_RELEASE(drawable);
 }
 
 void __wglDDrawInitSurfaceKind(GlDrawableBuffer *buffer, WglDrawablePrivate *drawable,

@@ -5,6 +5,7 @@
 
 #include "wgl/wgl_ddraw_kind.h"
 #include "wgl/wgl_drawable_update.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -161,16 +162,14 @@ void Copy(WglDrawablePrivate *drawable) {
 
 BOOL __wglDDrawDDrawSwapBuffers(WglDrawablePrivate *drawable) {
   if (drawable == nullptr) return FALSE;
-  WGL_DDRAW_HOLD(&drawable->drawable);
+  WglDrawableHold hold(&drawable->drawable, "wglddraw");
   BOOL shown = Blit(drawable);
-  WGL_DDRAW_RELEASE(&drawable->drawable);
   return shown;
 }
 
 BOOL __wglDDrawMemSwapBuffers(WglDrawablePrivate *drawable) {
   if (drawable == nullptr) return FALSE;
-  WGL_DDRAW_HOLD(&drawable->drawable);
+  WglDrawableHold hold(&drawable->drawable, "wglddraw");
   Copy(drawable);
-  WGL_DDRAW_RELEASE(&drawable->drawable);
   return TRUE;
 }

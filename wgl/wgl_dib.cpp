@@ -9,6 +9,7 @@
 #include "wgl/wgl_dib.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_message.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -149,16 +150,13 @@ uint32_t DibUpdate(GlDrawableBuffer *buffer, int32_t, int32_t, int32_t width, in
 // The value is not used: the section is filled black.
 void DibFill(GlDrawableBuffer *buffer, GlDrawable *drawable, uint32_t, int32_t x, int32_t y,
              int32_t width, int32_t height) {
-  __wglLockDrawableMutex(drawable->mutex);
-  WGL_LOCK_SITE(drawable, "wgldib");
+  WglDrawableHold hold(drawable, "wgldib");
   const DibPrivate *dib = static_cast<const DibPrivate *>(buffer->kindPrivate);
   if (dib != nullptr && dib->memoryDC != nullptr) {
     const RECT rect = {x, y, x + width, y + height};
     if (!FillRect(dib->memoryDC, &rect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))))
       __wglError("DIB: Fill: FillRect failed");
   }
-  WGL_CLEAR_LOCK_SITE(drawable);
-  __wglUnlockDrawableMutex(drawable->mutex);
 }
 
 void DibFree(GlDrawableBuffer *buffer, GlDrawable *drawable) {

@@ -5,6 +5,7 @@
 
 #include "wgl/wgl_dib.h"
 #include "wgl/wgl_message.h"
+#include "wgl/wgl_scoped_lock.h"
 
 void __wglDIBUpdateDrawablePalette(WglDrawablePrivate *drawable) {
   if (drawable == nullptr || drawable->drawable.front.elementSize != 1) return;
@@ -20,13 +21,10 @@ void __wglDIBUpdateDrawablePalette(WglDrawablePrivate *drawable) {
     colors[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
 
   GlDrawable *gl = &drawable->drawable;
-  __wglLockDrawableMutex(gl->mutex);
-  WGL_LOCK_SITE(gl, "wgldib");
+  WglDrawableHold hold(gl, "wgldib");
   if (gl->modes != nullptr && gl->modes->doubleBufferMode) {
     HDC memoryDC = __wglDIBGetHDC(&gl->back);
     if (memoryDC != nullptr && SetDIBColorTable(memoryDC, 0, 256, colors) == 0)
       __wglError("DIB: UpdateDrawablePalette: SetDIBColorTable failed");
   }
-  WGL_CLEAR_LOCK_SITE(gl);
-  __wglUnlockDrawableMutex(gl->mutex);
 }

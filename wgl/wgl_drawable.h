@@ -168,24 +168,6 @@ void __wglDestroyDrawableMutex(WglDrawableMutex *mutex);
 void __wglLockDrawableMutex(WglDrawableMutex *mutex);
 void __wglUnlockDrawableMutex(WglDrawableMutex *mutex);
 
-// Where the layer holds a drawable's mutex: the holder writes its line and
-// file at the trace index after taking it and clears both before leaving.
-#define WGL_LOCK_SITE(gldrawable, file)                                    \
-  do {                                                                   \
-    int32_t site_ = (gldrawable)->lockDepth;                             \
-    if (site_ >= 0 && site_ < GL_LOCK_TRACE_DEPTH) {                     \
-      (gldrawable)->lockLines[site_] = __LINE__;                         \
-      (gldrawable)->lockFiles[site_] = (file);                           \
-    }                                                                    \
-  } while (0)
-#define WGL_CLEAR_LOCK_SITE(gldrawable)                                    \
-  do {                                                                   \
-    int32_t site_ = (gldrawable)->lockDepth;                             \
-    if (site_ >= 0 && site_ < GL_LOCK_TRACE_DEPTH) {                     \
-      (gldrawable)->lockLines[site_] = 0;                                \
-      (gldrawable)->lockFiles[site_] = nullptr;                          \
-    }                                                                    \
-  } while (0)
 // The drawable's lock and unlock procedures. The lock enters the mutex, then
 // delivers what the window-system record of gc has pending: a size change
 // (notifyChangeBufferSize with the drawable's origin and size), then a

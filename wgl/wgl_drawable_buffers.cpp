@@ -1,6 +1,7 @@
 // Bringing a drawable's five buffers to a new size, freeing them and
 // following palette changes, each through the buffer kind that serves it.
 #include "wgl/wgl_drawable_update.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -28,8 +29,7 @@ void Slots(GlDrawable *drawable, BufferSlot slots[5]) {
 }  // namespace
 
 bool __wglUpdateBuffers(GlDrawable *drawable, int32_t x, int32_t y, int32_t width, int32_t height) {
-  __wglLockDrawableMutex(drawable->mutex);
-  WGL_LOCK_SITE(drawable, "wglbuf");
+  WglDrawableHold hold(drawable, "wglbuf");
   BufferSlot slots[5];
   Slots(drawable, slots);
   uint32_t changed = 0;
@@ -45,21 +45,16 @@ bool __wglUpdateBuffers(GlDrawable *drawable, int32_t x, int32_t y, int32_t widt
     if (result != kUnchanged) changed |= slot.bit;
   }
   if (ok) drawable->changedBuffers = changed;
-  WGL_CLEAR_LOCK_SITE(drawable);
-  __wglUnlockDrawableMutex(drawable->mutex);
   return ok;
 }
 
 void __wglFreeBuffers(WglDrawablePrivate *drawable) {
   GlDrawable *view = &drawable->drawable;
-  __wglLockDrawableMutex(view->mutex);
-  WGL_LOCK_SITE(view, "wglbuf");
+  WglDrawableHold hold(view, "wglbuf");
   BufferSlot slots[5];
   Slots(view, slots);
   for (const BufferSlot &slot : slots)
     if (slot.buffer->free) slot.buffer->free(slot.buffer, view);
-  WGL_CLEAR_LOCK_SITE(view);
-  __wglUnlockDrawableMutex(view->mutex);
 }
 
 void __wglUpdateDrawablePalette(WglDrawablePrivate *drawable) {

@@ -9,8 +9,8 @@
 #include "wgl/gl_device.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_drawable_update.h"
-#include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_record_list.h"
+#include "wgl/wgl_scoped_lock.h"
 
 WglDrawablePrivate wglPrivListEnd;
 
@@ -93,19 +93,19 @@ WglDrawablePrivate *__wglCreateDrawablePrivate(HDC hdc, HWND hwnd, const GlModes
     if (choose) choose(drawable, view->modes);
   }
 
-  __wglLockMutex();
+  WglGlobalHold hold;
   __wglListAddHead(&wglPrivListEnd, drawable);
   drawable->refcount = 1;
-  __wglUnlockMutex();
   return drawable;
 }
 
 bool __wglDestroyDrawablePrivate(WglDrawablePrivate *drawable) {
   if (drawable == nullptr) return false;
   if (--drawable->refcount > 0) return false;
-  __wglLockMutex();
-  __wglListRemove(drawable);
-  __wglUnlockMutex();
+  {
+    WglGlobalHold hold;
+    __wglListRemove(drawable);
+  }
   GlDrawable *view = &drawable->drawable;
   // The core's records come from the drawable's allocators and may sit in
   // the buffers: they go before the buffers do.
@@ -116,36 +116,32 @@ bool __wglDestroyDrawablePrivate(WglDrawablePrivate *drawable) {
 }
 
 WglDrawablePrivate *__wglFindDrawablePrivate(HDC hdc, HWND hwnd) {
-  __wglLockMutex();
+  WglGlobalHold hold;
   WglDrawablePrivate *found = FindLocked(hdc, hwnd);
-  __wglUnlockMutex();
   return found;
 }
 
 WglDrawablePrivate *__wglGetDrawablePrivate(HDC hdc, HWND hwnd, const GlModes *modes) {
-  __wglLockMutex();
+  WglGlobalHold hold;
   WglDrawablePrivate *drawable = FindLocked(hdc, hwnd);
   if (drawable == nullptr) drawable = __wglCreateDrawablePrivate(hdc, hwnd, modes);
-  __wglUnlockMutex();
   return drawable;
 }
 
 void __wglReleaseDrawable(WglDrawablePrivate *drawable) {
   if (drawable == nullptr) return;
   WglDrawableMutex *mutex = drawable->drawable.mutex;
-  __wglLockDrawableMutex(mutex);
+  WglDrawableHold hold(mutex);
   if (__wglDestroyDrawablePrivate(drawable)) {
-    __wglUnlockDrawableMutex(mutex);
+    // The last reference went: the mutex goes after the hold lets go of it.
+    hold.unlock();
     __wglDestroyDrawableMutex(mutex);
-  } else {
-    __wglUnlockDrawableMutex(mutex);
   }
 }
 
 void __wglFreeDrawableList(void) {
-  __wglLockMutex();
+  WglGlobalHold hold;
   // Every pass drops one reference of the first record, so each record goes
   // after as many passes as it had references.
   while (WglDrawablePrivate *drawable = wglPrivListEnd.next) __wglReleaseDrawable(drawable);
-  __wglUnlockMutex();
 }

@@ -4,6 +4,7 @@
 
 #include "core/gl_assert.h"
 #include "wgl/wgl_drawable_update.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -81,8 +82,7 @@ void __wglUpdateDrawableSize(WglDrawablePrivate *drawable) {
 // Under the drawable's mutex: a context drawing on another thread reads the
 // same words through its imports.
 bool __wglUpdateDrawableBuffers(WglDrawablePrivate *drawable) {
-  __wglLockDrawableMutex(drawable->drawable.mutex);
+  WglDrawableHold hold(drawable->drawable.mutex);
   const bool updated = UpdateLocked(drawable);
-  __wglUnlockDrawableMutex(drawable->drawable.mutex);
   return updated;
 }

@@ -8,13 +8,13 @@
 #include "wgl/wgl_drawable_list.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_entries.h"
-#include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_message.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
+// A binding that fails before anything changed: the error is set.
 const GlDispatchState *Refuse(DWORD code) {
-  __wglUnlockMutex();
   __wglSetSystemError("wglDrvCliSetContext", code);
   return nullptr;
 }
@@ -25,10 +25,13 @@ extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
                                                        VlxSetProcTableProc setProcTable) {
   GlContext *current = __wglGetCurrentGC();
   // The record is read under the lock: another thread may be deleting it.
-  __wglLockMutex();
-  WglContext *record = __wglFindWGLContext(uint32_t(handle));
-  const bool bound = record && record->hdc == hdc && record->gc == current;
-  __wglUnlockMutex();
+  WglContext *record;
+  bool bound;
+  {
+    WglGlobalHold hold;
+    record = __wglFindWGLContext(uint32_t(handle));
+    bound = record && record->hdc == hdc && record->gc == current;
+  }
   if (bound) return __glGetCurrentDispatch();
 
   HWND hwnd = nullptr;
@@ -44,7 +47,7 @@ extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
       return nullptr;
   }
 
-  __wglLockMutex();
+  WglGlobalHold hold;
   WglDrawablePrivate *drawable = nullptr;
   if (handle != 0) {
     // Looked up again under the lock: the record may have gone meanwhile.
@@ -68,10 +71,7 @@ extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
     // does not stay marked current with its drawable held.
     if (current != __wglInvalidGC && current != record->gc) {
       const WglContext *held = static_cast<const WglContext *>(current->imports.other);
-      if (!DrvReleaseContext(held ? held->handle : 0)) {
-        __wglUnlockMutex();
-        return nullptr;
-      }
+      if (!DrvReleaseContext(held ? held->handle : 0)) return nullptr;
       current = __wglInvalidGC;
     }
   }
@@ -95,7 +95,6 @@ extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
       record->drawable = previous;
       __wglReleaseDrawable(drawable);
       __wglSetCurrentGC(current);
-      __wglUnlockMutex();
       return nullptr;
     }
     __wglSetCurrentGC(gc);
@@ -110,21 +109,16 @@ extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
   }
   // The placeholder's table is the constant no-op table already: threads
   // without a context share it and never rewrite it.
-  const GlDispatchState *table = __glGetCurrentDispatch();
-  __wglUnlockMutex();
-  return table;
+  return __glGetCurrentDispatch();
 }
 
 extern "C" BOOL GLENTRY DrvReleaseContext(DHGLRC handle) {
-  __wglLockMutex();
+  WglGlobalHold hold;
   GlContext *current = __glGetTLSCXValue();
   if (current != __wglInvalidGC) {
     WglContext *record = __wglFindWGLContext(uint32_t(handle));
     if (record) record->flags &= ~WGL_PENDING_SIZE;
-    if (current->exports.loseCurrent && !current->exports.loseCurrent(current)) {
-      __wglUnlockMutex();
-      return FALSE;
-    }
+    if (current->exports.loseCurrent && !current->exports.loseCurrent(current)) return FALSE;
     WglContext *mine = static_cast<WglContext *>(current->imports.other);
     if (mine) {
       __wglReleaseDrawable(mine->drawable);
@@ -135,6 +129,5 @@ extern "C" BOOL GLENTRY DrvReleaseContext(DHGLRC handle) {
     if (record) record->hwnd = nullptr;
     __wglSetCurrentGC(__wglInvalidGC);
   }
-  __wglUnlockMutex();
   return TRUE;
 }

@@ -9,8 +9,8 @@
 #include "wgl/wgl_current.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_gdi.h"
-#include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_message.h"
+#include "wgl/wgl_scoped_lock.h"
 
 uint32_t freeHandle = 1;
 
@@ -38,6 +38,12 @@ DHGLRC GiveUp(WglContext *record, const char *name, DWORD code) {
   return 0;
 }
 
+// A deletion that fails: the context stays, and the error is set.
+BOOL KeepContext(DWORD code) {
+  __wglSetSystemError("wglDeleteContext", code);
+  return FALSE;
+}
+
 }  // namespace
 
 extern "C" DHGLRC GLENTRY DrvCreateContext(HDC hdc) { return DrvCreateLayerContext(hdc, 0); }
@@ -56,7 +62,7 @@ extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
   // No pixel format has layer planes: only the main plane can be rendered to.
   if (layerPlane != 0) return GiveUp(record, "wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
 
-  __wglLockMutex();
+  WglGlobalHold hold;
   record->current = 0;
   record->ownerThread = -1;
   record->pixelFormat = pixelFormat;
@@ -64,54 +70,35 @@ extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
   record->flags = 0;
   record->created = 1;
   record->handle = freeHandle++;
-  if (!__wglCreateHWContext(record)) {
-    GiveUp(record, "wglCreateContext", WGL_ERROR_DEVICE_REFUSED);
-    __wglUnlockMutex();
-    return 0;
-  }
+  if (!__wglCreateHWContext(record))
+    return GiveUp(record, "wglCreateContext", WGL_ERROR_DEVICE_REFUSED);
   record->hdc = KeepDeviceContext(hdc);
   if (record->hdc == nullptr) {
     // Nothing of the new context may outlive the failure.
     __wglDestroyHWContext(record);
-    GiveUp(record, "wglCreateContext", WGL_ERROR_DEVICE_REFUSED);
-    __wglUnlockMutex();
-    return 0;
+    return GiveUp(record, "wglCreateContext", WGL_ERROR_DEVICE_REFUSED);
   }
   __wglAddContext(record);
-  __wglUnlockMutex();
   return record->handle;
 }
 
 extern "C" BOOL GLENTRY DrvDeleteContext(DHGLRC handle) {
   if (processTerminated) return TRUE;
-  __wglLockMutex();
+  WglGlobalHold hold;
   WglContext *record = handle ? __wglFindWGLContext(uint32_t(handle)) : nullptr;
-  if (record == nullptr || handle != record->handle) {
-    __wglUnlockMutex();
-    __wglSetSystemError("wglDeleteContext", ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (record == nullptr || handle != record->handle) return KeepContext(ERROR_INVALID_HANDLE);
   if (record->current) {
-    if (record->ownerThread != int32_t(GetCurrentThreadId()) || record->gc != __glGetTLSCXValue()) {
-      __wglUnlockMutex();
+    if (record->ownerThread != int32_t(GetCurrentThreadId()) || record->gc != __glGetTLSCXValue())
       return FALSE;
-    }
     // The caller's own current context is released first, or the thread
     // would go on drawing with a freed context.
-    if (!DrvReleaseContext(handle)) {
-      __wglUnlockMutex();
-      __wglSetSystemError("wglDeleteContext", WGL_ERROR_DEVICE_REFUSED);
-      return FALSE;
-    }
+    if (!DrvReleaseContext(handle)) return KeepContext(WGL_ERROR_DEVICE_REFUSED);
   }
-  if (!__wglDestroyHWContext(record)) {
-    __wglUnlockMutex();
-    __wglSetSystemError("wglDeleteContext", WGL_ERROR_DEVICE_REFUSED);
-    return FALSE;
-  }
+  if (!__wglDestroyHWContext(record)) return KeepContext(WGL_ERROR_DEVICE_REFUSED);
   __wglGiveBackContextDC(record->hdc);
   __wglRemoveContext(record);
-  __wglUnlockMutex();
+  // Out of the list: no other thread can reach the record any more.
+  hold.unlock();
   __wglFree(record);
   return TRUE;
 }

@@ -5,8 +5,8 @@
 #include "wgl/wgl_drawable_list.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_gdi.h"
-#include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_modes.h"
+#include "wgl/wgl_scoped_lock.h"
 
 extern "C" LONG GLENTRY DrvDescribePixelFormat(HDC hdc, LONG pixelFormat, ULONG bytes,
                                                PIXELFORMATDESCRIPTOR *descriptor) {
@@ -55,10 +55,8 @@ extern "C" BOOL GLENTRY DrvSetPixelFormat(HDC hdc, LONG pixelFormat) {
   DWORD type = GetObjectType(hdc);
   HWND hwnd = type == OBJ_DC ? WindowFromDC(hdc) : nullptr;
   if (type == OBJ_DC ? hwnd == nullptr : type != OBJ_MEMDC) return FALSE;
-  __wglLockMutex();
-  BOOL done = SetDrawableFormat(hdc, hwnd, type, pixelFormat);
-  __wglUnlockMutex();
-  return done;
+  WglGlobalHold hold;
+  return SetDrawableFormat(hdc, hwnd, type, pixelFormat);
 }
 
 extern "C" BOOL GLENTRY DrvValidateVersion(ULONG version) { return version < 2; }

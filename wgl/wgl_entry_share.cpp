@@ -5,8 +5,8 @@
 #include "wgl/wgl_context_list.h"
 #include "wgl/wgl_current.h"
 #include "wgl/wgl_entries.h"
-#include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_message.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -21,7 +21,6 @@ bool CurrentElsewhere(const WglContext *record) {
 }
 
 BOOL Fail(const char *name, DWORD code) {
-  __wglUnlockMutex();
   __wglSetSystemError(name, code);
   return FALSE;
 }
@@ -29,7 +28,7 @@ BOOL Fail(const char *name, DWORD code) {
 }  // namespace
 
 extern "C" BOOL GLENTRY DrvShareLists(DHGLRC first, DHGLRC second) {
-  __wglLockMutex();
+  WglGlobalHold hold;
   WglContext *source = FindCreated(first);
   WglContext *target = FindCreated(second);
   if (source == nullptr || target == nullptr) return Fail("DrvShareLists", ERROR_INVALID_HANDLE);
@@ -40,13 +39,12 @@ extern "C" BOOL GLENTRY DrvShareLists(DHGLRC first, DHGLRC second) {
     return Fail("DrvShareLists", ERROR_INVALID_PARAMETER);
   if (gc->exports.shareContext == nullptr || !gc->exports.shareContext(gc, source->gc))
     return Fail("DrvShareLists", ERROR_INVALID_PARAMETER);
-  __wglUnlockMutex();
   return TRUE;
 }
 
 extern "C" BOOL GLENTRY DrvCopyContext(DHGLRC sourceHandle, DHGLRC destinationHandle,
                                        UINT mask) {
-  __wglLockMutex();
+  WglGlobalHold hold;
   WglContext *source = FindCreated(sourceHandle);
   if (source == nullptr) return Fail("DrvCopyContext", ERROR_INVALID_HANDLE);
   WglContext *destination = FindCreated(destinationHandle);
@@ -57,7 +55,5 @@ extern "C" BOOL GLENTRY DrvCopyContext(DHGLRC sourceHandle, DHGLRC destinationHa
   if (dst == __glGetTLSCXValue()) return Fail("DrvCopyContext", ERROR_ACCESS_DENIED);
   // Another thread drawing with it would see its state change under it.
   if (CurrentElsewhere(destination)) return Fail("DrvCopyContext", ERROR_INVALID_PARAMETER);
-  BOOL copied = dst->exports.copyContext ? dst->exports.copyContext(dst, source->gc, mask) : 0;
-  __wglUnlockMutex();
-  return copied;
+  return dst->exports.copyContext ? dst->exports.copyContext(dst, source->gc, mask) : 0;
 }

@@ -4,13 +4,13 @@
 #include "wgl/wgl_context_list.h"
 #include "wgl/wgl_drawable.h"
 #include "wgl/wgl_entries.h"
-#include "wgl/wgl_global_lock.h"
+#include "wgl/wgl_scoped_lock.h"
 #include "platform/kernel.h"
 
 extern "C" BOOL GLENTRY DrvSwapBuffers(HDC hdc) {
   HWND hwnd = WindowFromDC(hdc);
   if (hwnd == nullptr) return FALSE;
-  __wglLockMutex();
+  WglGlobalHold hold;
   BOOL swapped = FALSE;
   WglContext *record = __wglFindWGLWindow(hwnd, nullptr);
   if (record && record->drawable && record->modes && record->modes->doubleBufferMode) {
@@ -19,7 +19,6 @@ extern "C" BOOL GLENTRY DrvSwapBuffers(HDC hdc) {
     WglDrawablePrivate *drawable = record->drawable;
     if (drawable->swapBuffers) swapped = uint8_t(drawable->swapBuffers(drawable));
   }
-  __wglUnlockMutex();
   return swapped;
 }
 

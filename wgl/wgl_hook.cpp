@@ -9,6 +9,7 @@
 #include "wgl/wgl_drawable_list.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_global_lock.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -25,52 +26,38 @@ void FlagContextsOf(HWND hwnd, uint32_t flag) {
     if (record->hwnd == hwnd) record->flags |= flag;
 }
 
-// Takes the global lock and, when the window has a drawable, its mutex
-// (recording the lock site); gives the drawable, or none. The caller leaves
-// the global lock either way.
-WglDrawablePrivate *LockWindowDrawable(HWND hwnd) {
-  __wglLockMutex();
-  WglDrawablePrivate *drawable = __wglFindDrawablePrivate(WGL_FIND_BY_WINDOW, hwnd);
-  if (drawable) {
-    __wglLockDrawableMutex(drawable->drawable.mutex);
-    WGL_LOCK_SITE(&drawable->drawable, kLockFile);
-  }
-  return drawable;
-}
-
 void WindowDestroyed(HWND hwnd) {
-  if (WglDrawablePrivate *drawable = LockWindowDrawable(hwnd)) {
-    WglDrawableMutex *mutex = drawable->drawable.mutex;
-    FlagContextsOf(hwnd, WGL_PENDING_DESTROY);
-    // The window's own reference goes; contexts still bound keep the record.
-    if (__wglDestroyDrawablePrivate(drawable)) {
-      __wglUnlockDrawableMutex(mutex);
-      __wglDestroyDrawableMutex(mutex);
-    } else {
-      WGL_CLEAR_LOCK_SITE(&drawable->drawable);
-      drawable->hwnd = nullptr;
-      __wglUnlockDrawableMutex(mutex);
-    }
+  WglGlobalHold hold;
+  WglDrawablePrivate *drawable = __wglFindDrawablePrivate(WGL_FIND_BY_WINDOW, hwnd);
+  if (drawable == nullptr) return;
+  WglDrawableMutex *mutex = drawable->drawable.mutex;
+  WglDrawableHold held(&drawable->drawable, kLockFile);
+  FlagContextsOf(hwnd, WGL_PENDING_DESTROY);
+  // The window's own reference goes; contexts still bound keep the record.
+  if (__wglDestroyDrawablePrivate(drawable)) {
+    held.forgetTrace();
+    held.unlock();
+    __wglDestroyDrawableMutex(mutex);
+  } else {
+    drawable->hwnd = nullptr;
   }
-  __wglUnlockMutex();
 }
 
 void WindowMoved(HWND hwnd) {
-  if (WglDrawablePrivate *drawable = LockWindowDrawable(hwnd)) {
-    // Each bound context learns the new size at its next drawable lock.
-    FlagContextsOf(hwnd, WGL_PENDING_SIZE);
-    __wglUpdateDrawableBuffers(drawable);
-    WGL_CLEAR_LOCK_SITE(&drawable->drawable);
-    __wglUnlockDrawableMutex(drawable->drawable.mutex);
-  }
-  __wglUnlockMutex();
+  WglGlobalHold hold;
+  WglDrawablePrivate *drawable = __wglFindDrawablePrivate(WGL_FIND_BY_WINDOW, hwnd);
+  if (drawable == nullptr) return;
+  WglDrawableHold held(&drawable->drawable, kLockFile);
+  // Each bound context learns the new size at its next drawable lock.
+  FlagContextsOf(hwnd, WGL_PENDING_SIZE);
+  __wglUpdateDrawableBuffers(drawable);
 }
 
 void DisplayChanged(WPARAM wParam, LPARAM lParam) {
   DisplayMode mode = {static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam)};
   // Every window's owner thread hears of the change; the lock lets only the
   // first of them rebuild the list.
-  __wglLockMutex();
+  WglGlobalHold hold;
   bool changed = mode.depth != lastMode.depth || mode.width != lastMode.width ||
                  mode.height != lastMode.height;
   if (changed) {
@@ -78,14 +65,12 @@ void DisplayChanged(WPARAM wParam, LPARAM lParam) {
     if (__glDevice && __glDevice->invalidatePixelFormatList)
       __glDevice->invalidatePixelFormatList();
   }
-  __wglUnlockMutex();
 }
 
 void PaletteChanged(HWND hwnd) {
-  __wglLockMutex();
+  WglGlobalHold hold;
   WglDrawablePrivate *drawable = __wglFindDrawablePrivate(WGL_FIND_BY_WINDOW, hwnd);
   if (drawable && drawable->updateDrawablePalette) drawable->updateDrawablePalette(drawable);
-  __wglUnlockMutex();
 }
 
 }  // namespace

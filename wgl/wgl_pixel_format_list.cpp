@@ -3,9 +3,9 @@
 // and display changes invalidate them, so rows are read only while the lock
 // is held.
 #include "wgl/wgl_alloc.h"
-#include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_pixel_format.h"
 #include "wgl/wgl_process_state.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ bool BuildLocked(WglPixelFormatList *list, HDC hdc) {
 
 int __wglListGetPixelFormat(WglPixelFormatList *list, HDC hdc, PIXELFORMATDESCRIPTOR *descriptor,
                             int index) {
-  __wglLockMutex();
+  WglGlobalHold hold;
   int result = 0;
   if (BuildLocked(list, hdc)) {
     const int count = list->count;
@@ -47,17 +47,15 @@ int __wglListGetPixelFormat(WglPixelFormatList *list, HDC hdc, PIXELFORMATDESCRI
       result = count;
     }
   }
-  __wglUnlockMutex();
   return result;
 }
 
 void __wglListInvalidate(WglPixelFormatList *list) {
-  __wglLockMutex();
+  WglGlobalHold hold;
   __wglFree(list->formats);
   list->formats = nullptr;
   list->count = 0;
   list->dirty = 1;
-  __wglUnlockMutex();
 }
 
 int __wglGetPixelFormat(HDC hdc, PIXELFORMATDESCRIPTOR *descriptor, int index) {

@@ -4,7 +4,7 @@
 
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_drawable_update.h"
-#include "wgl/wgl_global_lock.h"
+#include "wgl/wgl_scoped_lock.h"
 
 namespace {
 
@@ -34,13 +34,10 @@ void __wglAddSwapHintRect(GlDrawable *drawable, int32_t x, int32_t y, int32_t wi
                           int32_t height) {
   WglDrawablePrivate *owner = drawable ? drawable->wglPrivate : nullptr;
   if (owner == nullptr || owner->swapHints == nullptr) return;
-  __wglLockMutex();
+  WglGlobalHold hold;
   RGNDATA *hints = owner->swapHints;
   if (hints->rdh.nCount >= owner->swapHintCapacity) {
-    if (!Grow(owner)) {
-      __wglUnlockMutex();
-      return;
-    }
+    if (!Grow(owner)) return;
     hints = owner->swapHints;
   }
   // GL counts rows from the bottom, the window from the top.
@@ -61,7 +58,6 @@ void __wglAddSwapHintRect(GlDrawable *drawable, int32_t x, int32_t y, int32_t wi
     if (hint.right > bound.right) bound.right = hint.right;
     if (hint.bottom > bound.bottom) bound.bottom = hint.bottom;
   }
-  __wglUnlockMutex();
 }
 
 // The swaps call these under the global lock; they do not take it again,

@@ -11,6 +11,7 @@
 #include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_hook.h"
 #include "wgl/wgl_message.h"
+#include "wgl/wgl_scoped_lock.h"
 #include "wgl/wgl_thread_list.h"
 
 namespace wgl {
@@ -30,7 +31,7 @@ bool ProcessAttached() { return threadList.next != nullptr && __wglTLSIndex != T
 bool RemoveArea(WglThreadArea *area) {
   if (area == nullptr || threadList.next == nullptr) return false;
   bool found = false;
-  __wglLockMutex();
+  WglGlobalHold hold;
   for (WglThreadArea *p = &threadList; p->next != &threadList; p = p->next) {
     if (p->next != area) continue;
     p->next = area->next;
@@ -38,7 +39,6 @@ bool RemoveArea(WglThreadArea *area) {
     found = true;
     break;
   }
-  __wglUnlockMutex();
   return found;
 }
 
@@ -52,7 +52,7 @@ void openThreadList(void) { threadList.next = &threadList; }
 
 WglThreadArea *takeFirstThreadArea(void) {
   if (threadList.next == nullptr) return nullptr;
-  __wglLockMutex();
+  WglGlobalHold hold;
   WglThreadArea *area = threadList.next;
   if (area == &threadList) {
     area = nullptr;
@@ -60,7 +60,6 @@ WglThreadArea *takeFirstThreadArea(void) {
     threadList.next = area->next;
     area->next = nullptr;
   }
-  __wglUnlockMutex();
   return area;
 }
 
@@ -72,7 +71,7 @@ void releaseCurrentContext(void) {
     __glSetTLSCXValue(__wglInvalidGC);
     return;
   }
-  __wglLockMutex();
+  WglGlobalHold hold;
   if (WglContext *record = __wglFindWGLGLcontext(gc)) {
     GLbool8 lost = gc->exports.loseCurrent ? gc->exports.loseCurrent(gc) : 1;
     // The core keeps its hold on the drawable while it refuses (selection,
@@ -88,7 +87,6 @@ void releaseCurrentContext(void) {
     __wglReleaseDrawable(drawable);
   }
   __glSetTLSCXValue(__wglInvalidGC);
-  __wglUnlockMutex();
 }
 
 BOOL attachThread(HINSTANCE) {
@@ -102,10 +100,11 @@ BOOL attachThread(HINSTANCE) {
       __wglSetSystemError("attachThread", ERROR_NOT_ENOUGH_MEMORY);
       return FALSE;
     }
-    __wglLockMutex();
-    area->next = threadList.next;
-    threadList.next = area;
-    __wglUnlockMutex();
+    {
+      WglGlobalHold hold;
+      area->next = threadList.next;
+      threadList.next = area;
+    }
     if (!TlsSetValue(__wglTLSIndex, area)) {
       RemoveArea(area);
       GlobalFree(area);

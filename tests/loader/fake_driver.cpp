@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "loader/driver_interface.h"
+#include "wgl/driver_interface.h"
 #include "platform/kernel.h"
 #include "tests/loader/fake_driver_tables.h"
 #include "tests/loader/pixel_format_descriptor.h"
@@ -105,6 +105,15 @@ const char *const kSlotNames[GL_SLOT_COUNT] = {GL_SLOTS(SLOT_NAME)};
 #undef SLOT_NAME
 
 }  // namespace
+
+// Declared from the entry table, so that an entry defined with another type
+// than the loader calls it by fails to compile.
+extern "C" {
+#pragma GCC visibility push(default)
+DECLARE_DRIVER_ENTRIES()
+#pragma GCC visibility pop
+}
+static_assert(FAKE_ENTRY_COUNT == kDriverEntryCount, "a FakeEntry for every driver entry");
 
 #define DRIVER_ENTRY extern "C" FAKE_API
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "loader/driver_interface.h"
+#include "wgl/driver_interface.h"
 #include "tests/loader/gl_exports.h"
 #include "tests/loader/loader_fixture.h"
 

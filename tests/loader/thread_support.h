@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "loader/driver_interface.h"
+#include "wgl/driver_interface.h"
 #include "tests/loader/loader_fixture.h"
 
 // Stages that threads wait for and announce.

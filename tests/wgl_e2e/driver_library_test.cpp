@@ -1,5 +1,5 @@
-// The driver library as the loader sees it: exactly DllMain and the
-// seventeen entries leave it, and a program that does not link it can open
+// The driver library as the loader sees it: exactly the rows of the entry
+// table leave it, and a program that does not link it can open
 // it (its current context is an initial-exec thread-local, which needs room
 // in the static TLS block at dlopen time), close it and open it again, and
 // every thread, also one that existed before the load, reads the placeholder
@@ -16,27 +16,13 @@
 #include <thread>
 
 #include "platform/kernel.h"
+#include "wgl/driver_entry_table.h"
 
 namespace {
 
-const char *const kExports[] = {"DllMain",
-                                "DrvCreateContext",
-                                "DrvCreateLayerContext",
-                                "DrvDeleteContext",
-                                "DrvSetContext",
-                                "DrvReleaseContext",
-                                "DrvShareLists",
-                                "DrvCopyContext",
-                                "DrvDescribePixelFormat",
-                                "DrvSetPixelFormat",
-                                "DrvSwapBuffers",
-                                "DrvSwapLayerBuffers",
-                                "DrvDescribeLayerPlane",
-                                "DrvGetLayerPaletteEntries",
-                                "DrvSetLayerPaletteEntries",
-                                "DrvRealizeLayerPalette",
-                                "DrvGetProcAddress",
-                                "DrvValidateVersion"};
+#define DRIVER_ENTRY_NAME(Name, Ret, params) #Name,
+const char *const kExports[] = {DRIVER_ENTRIES(DRIVER_ENTRY_NAME)};
+#undef DRIVER_ENTRY_NAME
 
 // The defined dynamic symbols, as nm lists them.
 std::set<std::string> DefinedDynamicSymbols(const char *path) {

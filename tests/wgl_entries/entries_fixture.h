@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "loader/driver_interface.h"
+#include "wgl/driver_interface.h"
 #include "platform/gdi.h"
 #include "wgl/gl_device.h"
 
