@@ -91,6 +91,10 @@ void VertexWord(const uint8_t *registers, uint32_t offset, uint32_t value, uint3
   p.written[block] |= 1u << word;
   p.vertex[block][word] = value;
   p.flags |= flags;
+  uint32_t blocks = 0, words = 0;
+  bool complete = Shape(p.value, &blocks, &words);
+  for (uint32_t b = 0; b < 3; ++b) complete &= p.written[b] == (b < blocks ? (1u << words) - 1 : 0);
+  ModelOpenPrimitive(complete && !(p.flags & SIS6326_FLAG_MALFORMED) ? &p : nullptr);
 }
 
 }  // namespace
@@ -98,6 +102,7 @@ void VertexWord(const uint8_t *registers, uint32_t offset, uint32_t value, uint3
 void DecodeFlush() {
   Decoder &d = TheDecoder();
   if (!d.primitiveOpen) return;
+  ModelOpenPrimitive(nullptr);
   SiS6326Event &p = d.primitive;
   uint32_t blocks = 0, words = 0;
   if (!Shape(p.value, &blocks, &words)) p.flags |= SIS6326_FLAG_MALFORMED;

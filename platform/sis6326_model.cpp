@@ -40,6 +40,9 @@ struct Model {
   std::vector<SiS6326Drawn> drawn;
   std::vector<TriangleRecord> triangles;
   std::vector<Queued> sinceFire;  // for the dump
+  bool open = false;              // the decoder holds a complete primitive
+  SiS6326Event openPrimitive;
+  bool openDropped = false;       // a surface access met it: the next event is not drawn
 };
 
 Model &TheModel() {
@@ -192,6 +195,19 @@ void CheckUnfired(const char *what, Hit hit) {
     Record("A5", q.position, text);
   }
   m.queue.swap(kept);
+  // The primitive whose words all came, still held by the decoder: it will be
+  // the next event.
+  if (m.open && !m.openDropped) {
+    Queued q{m.openPrimitive, m.position};
+    for (const Touch &t : TouchesOf(q))
+      if (hit(t)) {
+        char text[120];
+        std::snprintf(text, sizeof text, "unfired primitive 0x%X meets %s", q.event.value, what);
+        Record("A5", q.position, text);
+        m.openDropped = true;
+        break;
+      }
+  }
 }
 
 // Whether a touch holds a pixel of the rectangle of the primary (or of the
@@ -231,8 +247,11 @@ void ModelEvent(const SiS6326Event &e) {
     std::lock_guard<std::mutex> hold(m.lock);
     position = m.position++;
     JudgeMarks(e, position);
+    bool dropped = m.openDropped;
+    m.openDropped = false;
     if (Dumping()) m.sinceFire.push_back({e, position});
     bool marked = (e.flags & (SIS6326_FLAG_UNCOVERED | SIS6326_FLAG_DIRECT | SIS6326_FLAG_MALFORMED)) != 0;
+    if (e.kind == SIS6326_EVENT_PRIMITIVE && dropped) marked = true;
     if ((e.kind == SIS6326_EVENT_PRIMITIVE || e.kind == SIS6326_EVENT_FILL_2D) && !marked)
       m.queue.push_back({e, position});
     if ((e.kind == SIS6326_EVENT_PRIMITIVE || e.kind == SIS6326_EVENT_FILL_2D) && marked &&
@@ -254,6 +273,15 @@ void ModelReset() {
   m.drawn.clear();
   m.triangles.clear();
   m.sinceFire.clear();
+  m.open = false;
+  m.openDropped = false;
+}
+
+void ModelOpenPrimitive(const SiS6326Event *primitive) {
+  Model &m = TheModel();
+  std::lock_guard<std::mutex> hold(m.lock);
+  m.open = primitive != nullptr;
+  if (primitive) m.openPrimitive = *primitive;
 }
 
 void ModelSurfaceAccess(const DdSurface *surface, const RECT *rect, const char *what) {
@@ -307,6 +335,10 @@ PLATFORM_API void PlatformSiS6326CheckUnfired(void) {
   for (const platform::Queued &q : m.queue)
     platform::Record("A5", q.position, "unfired work at the end of the test");
   m.queue.clear();
+  if (m.open && !m.openDropped) {
+    platform::Record("A5", m.position, "unfired work at the end of the test");
+    m.openDropped = true;
+  }
 }
 
 PLATFORM_API size_t PlatformSiS6326Drawn(SiS6326Drawn *drawn, size_t capacity) {

@@ -18,6 +18,9 @@ struct DdSurface;
 // The decoder hands every event it makes to the model (ChipLock() held).
 void ModelEvent(const SiS6326Event &event);
 void ModelReset();
+// The primitive the decoder holds open once all its words came (null: none),
+// which a surface access counts as unfired work before it is appended.
+void ModelOpenPrimitive(const SiS6326Event *primitive);
 
 // The configured chip (ChipLock() held): whether it takes ordered vertices
 // and whether its block-write mode is on.
