@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/sis6326_model.h"
+#include "platform/sis6326_model_exact.h"
 #include "platform/sis6326_model_internal.h"
 
 namespace platform {
@@ -39,6 +40,26 @@ EndAxis AxisOf(double c) {
 double EndIndex(double major, double minor, int d) {
   EndAxis mj = AxisOf(major), mn = AxisOf(minor);
   return d * mj.f + std::fabs(mn.f) > 0.5 ? mj.index + d : mj.index;
+}
+
+constexpr double kUnit = 16777216.0;  // 2^24
+
+int64_t Units(double c) { return int64_t(std::floor(c * kUnit + 0.5)); }
+
+// floor(n1 + (n2 - n1)(s + 0.5 - m1) / (m2 - m1)), decided exactly: the
+// double estimate is moved while an exact comparison disagrees.
+double MinorIndex(double n1, double n2, double m1, double m2, double s) {
+  double estimate = std::floor(n1 + (n2 - n1) * ((s + 0.5 - m1) / (m2 - m1)));
+  int64_t un1 = Units(n1), dn = Units(n2) - un1, dm = Units(m2) - Units(m1);
+  int64_t along = Units(s + 0.5) - Units(m1);
+  // k <= value exactly when (k - n1)(m2 - m1) <= (n2 - n1)(s + 0.5 - m1), for m2 > m1.
+  auto atMost = [&](double k) {
+    int c = CompareProducts(Units(k) - un1, dm, dn, along) * Sign(dm);
+    return c <= 0;
+  };
+  while (!atMost(estimate)) estimate -= 1.0;
+  while (atMost(estimate + 1.0)) estimate += 1.0;
+  return estimate;
 }
 
 }  // namespace
@@ -78,7 +99,7 @@ bool RasterLine(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &out)
     if (stipple && !((pattern >> 16) >> ((k / repeat) % 16) & 1)) continue;
     double s = start + double(k) * d;
     double t = (s + 0.5 - m1) / (m2 - m1);
-    double minor = std::floor(n1 + (n2 - n1) * t);
+    double minor = MinorIndex(n1, n2, m1, m2, s);
     int i = int(yMajor ? minor : s), j = int(yMajor ? s : minor);
     if (!clip.Holds(i, j)) continue;
     double c = double(k) / length;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/sis6326_model.h"
+#include "platform/sis6326_model_exact.h"
 #include "platform/sis6326_model_internal.h"
 
 namespace platform {
@@ -12,31 +13,6 @@ namespace {
 
 constexpr double kUnit = 16777216.0;  // 2^24 units per pixel
 constexpr int64_t kHalf = int64_t(1) << 23;
-
-struct U128 {
-  uint64_t hi, lo;
-};
-
-U128 Multiply(uint64_t a, uint64_t b) {
-  uint64_t a0 = a & 0xFFFFFFFFu, a1 = a >> 32, b0 = b & 0xFFFFFFFFu, b1 = b >> 32;
-  uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
-  uint64_t middle = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
-  return {p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32), (p00 & 0xFFFFFFFFu) | (middle << 32)};
-}
-
-int Sign(int64_t v) { return (v > 0) - (v < 0); }
-
-uint64_t Magnitude(int64_t v) { return v < 0 ? uint64_t(0) - uint64_t(v) : uint64_t(v); }
-
-// The sign of a*b - c*d, exactly.
-int CompareProducts(int64_t a, int64_t b, int64_t c, int64_t d) {
-  int s1 = Sign(a) * Sign(b), s2 = Sign(c) * Sign(d);
-  if (s1 != s2) return s1 > s2 ? 1 : -1;
-  if (s1 == 0) return 0;
-  U128 m1 = Multiply(Magnitude(a), Magnitude(b)), m2 = Multiply(Magnitude(c), Magnitude(d));
-  int order = m1.hi != m2.hi ? (m1.hi > m2.hi ? 1 : -1) : m1.lo != m2.lo ? (m1.lo > m2.lo ? 1 : -1) : 0;
-  return s1 > 0 ? order : -order;
-}
 
 // A chip coordinate in units, with the 0.5 of the buffer frame added.
 int64_t Units(float c) { return int64_t(std::floor(double(c) * kUnit + 0.5)) + kHalf; }
