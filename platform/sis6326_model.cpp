@@ -108,17 +108,10 @@ void JudgeMarks(const SiS6326Event &e, uint32_t position) {
   }
 }
 
-// The byte ranges a queued piece of work reads or writes.
-std::vector<Touch> TouchesOf(const Queued &q) {
-  std::vector<Touch> touches;
-  if (q.event.kind == SIS6326_EVENT_FILL_2D) {
-    FillTouches(q.event, touches);
-    return touches;
-  }
-  Judge quiet{q.position, true, false};
-  std::vector<Fragment> fragments;
-  if (RasterPrimitive(q.event, quiet, fragments)) FragmentTouches(q.event, fragments, touches);
-  return touches;
+// Whether a byte range a queued piece of work reads or writes satisfies `hit`.
+bool Touches(const Queued &q, const TouchTest &hit) {
+  if (q.event.kind == SIS6326_EVENT_FILL_2D) return FillTouches(q.event, hit);
+  return PrimitiveTouches(q.event, hit);
 }
 
 void Execute(const Queued &q, VideoView &view, bool dump) {
@@ -131,11 +124,7 @@ void Execute(const Queued &q, VideoView &view, bool dump) {
     written = ExecuteFill(q.event, view, judge);
     d.covered = written < 0 ? 0 : uint32_t(written);
   } else {
-    std::vector<Fragment> fragments;
-    if (RasterPrimitive(q.event, judge, fragments)) {
-      d.covered = uint32_t(fragments.size());
-      written = ShadeFragments(q.event, fragments, view, judge);
-    }
+    written = ExecutePrimitive(q.event, view, judge, &d.covered);
     double x[3], y[3];
     if (written >= 0 && m.triangles.size() < kMaxRecord && TriangleVertices(q.event, x, y)) {
       TriangleRecord t{q.position, {x[0], x[1], x[2]}, {y[0], y[1], y[2]}};
@@ -173,19 +162,12 @@ void Fire(uint32_t position) {
 }
 
 // Unfired work some of whose bytes `hit` reports is a violation and is dropped.
-template <typename Hit>
-void CheckUnfired(const char *what, Hit hit) {
+void CheckUnfired(const char *what, const TouchTest &hit) {
   Model &m = TheModel();
   std::lock_guard<std::mutex> hold(m.lock);
   std::vector<Queued> kept;
   for (const Queued &q : m.queue) {
-    bool touched = false;
-    for (const Touch &t : TouchesOf(q))
-      if (hit(t)) {
-        touched = true;
-        break;
-      }
-    if (!touched) {
+    if (!Touches(q, hit)) {
       kept.push_back(q);
       continue;
     }
@@ -199,28 +181,29 @@ void CheckUnfired(const char *what, Hit hit) {
   // the next event.
   if (m.open && !m.openDropped) {
     Queued q{m.openPrimitive, m.position};
-    for (const Touch &t : TouchesOf(q))
-      if (hit(t)) {
-        char text[120];
-        std::snprintf(text, sizeof text, "unfired primitive 0x%X meets %s", q.event.value, what);
-        Record("A5", q.position, text);
-        m.openDropped = true;
-        break;
-      }
+    if (Touches(q, hit)) {
+      char text[120];
+      std::snprintf(text, sizeof text, "unfired primitive 0x%X meets %s", q.event.value, what);
+      Record("A5", q.position, text);
+      m.openDropped = true;
+    }
   }
 }
 
-// Whether a touch holds a pixel of the rectangle of the primary (or of the
-// surface at `begin`).
+// Whether a touch holds a pixel of rectangle r of the surface at `begin`,
+// row by row of the bytes it spans.
 bool TouchesRect(const Touch &t, uint32_t begin, uint32_t pitch, uint32_t pixel, uint32_t rows,
                  const RECT &r) {
-  for (uint64_t o = t.offset; o < t.offset + t.bytes; ++o) {
-    if (o < begin) continue;
-    uint64_t rel = o - begin;
-    uint64_t row = rel / pitch, column = rel % pitch / pixel;
-    if (row < rows && int64_t(row) >= r.top && int64_t(row) < r.bottom && int64_t(column) >= r.left &&
-        int64_t(column) < r.right)
-      return true;
+  uint64_t first = std::max<uint64_t>(t.offset, begin), last = t.offset + t.bytes;  // last: one past
+  if (first >= last || pitch == 0 || pixel == 0) return false;
+  int64_t top = std::max<int64_t>(int64_t((first - begin) / pitch), r.top);
+  int64_t bottom = std::min<int64_t>({int64_t((last - 1 - begin) / pitch) + 1, int64_t(rows), r.bottom});
+  for (int64_t row = top; row < bottom; ++row) {
+    uint64_t rowStart = begin + uint64_t(row) * pitch;
+    uint64_t a = std::max(first, rowStart), b = std::min(last, rowStart + pitch);
+    if (a >= b) continue;
+    int64_t left = int64_t((a - rowStart) / pixel), right = int64_t((b - 1 - rowStart) / pixel);
+    if (left < r.right && right >= r.left) return true;
   }
   return false;
 }

@@ -32,10 +32,11 @@ uint32_t DisplayPixelBytes() {
 
 }  // namespace
 
-void FillTouches(const SiS6326Event &e, std::vector<Touch> &out) {
+bool FillTouches(const SiS6326Event &e, const TouchTest &hit) {
   FillPacket p = PacketOf(e);
   for (uint32_t row = 0; row < p.height; ++row)
-    out.push_back({p.destination + uint64_t(row) * p.pitch, p.width});
+    if (hit({p.destination + uint64_t(row) * p.pitch, p.width})) return true;
+  return false;
 }
 
 long ExecuteFill(const SiS6326Event &e, VideoView &view, Judge &judge) {

@@ -4,6 +4,7 @@
 
 #include <stdint.h>
 
+#include <functional>
 #include <vector>
 
 #include "platform/sis6326.h"
@@ -56,13 +57,17 @@ struct ClipBox {
 };
 ClipBox ClipOf(const SiS6326Event &e);
 
-// Coverage and interpolation (the rasterizer files). Each gives false, with
-// the violation judged, for a primitive no rule defines.
-bool RasterTriangle(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &out);
-bool RasterLine(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &out);
-bool RasterPoint(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &out);
+// Coverage and interpolation (the rasterizer files) hand each fragment to a
+// visitor, which gives false to stop. Each gives false, with the violation
+// judged, for a primitive no rule defines; fragments come only after every
+// check passed. Nothing is stored per fragment: a primitive may cover
+// 8192 x 8192 pixels.
+using FragmentVisitor = std::function<bool(const Fragment &)>;
+bool RasterTriangle(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit);
+bool RasterLine(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit);
+bool RasterPoint(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit);
 // Any of the three by its command.
-bool RasterPrimitive(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &out);
+bool RasterPrimitive(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit);
 
 // The triangle's vertices in buffer coordinates, for the edge-distance query.
 bool TriangleVertices(const SiS6326Event &e, double x[3], double y[3]);
@@ -94,16 +99,17 @@ struct Touch {
   uint32_t bytes;
 };
 
-// The fragment pipeline: checks the registers and every address, then stores
-// what passes. Gives the pixels written, or -1 after a violation.
-long ShadeFragments(const SiS6326Event &e, const std::vector<Fragment> &fragments, VideoView &view,
-                    Judge &judge);
-// The byte ranges the fragments read and write (colour, and Z when tested).
-void FragmentTouches(const SiS6326Event &e, const std::vector<Fragment> &fragments,
-                     std::vector<Touch> &out);
-
+// A primitive through coverage and the fragment pipeline: checks the
+// registers and every address, then stores what passes. Gives the pixels
+// written, or -1 after a violation; *covered: the pixels covered.
+long ExecutePrimitive(const SiS6326Event &e, VideoView &view, Judge &judge, uint32_t *covered);
 // 2D fills: the pixels filled, or -1 after a violation.
 long ExecuteFill(const SiS6326Event &e, VideoView &view, Judge &judge);
-void FillTouches(const SiS6326Event &e, std::vector<Touch> &out);
+
+// Whether a byte range the work reads or writes (colour, Z when tested, a
+// fill's rows) satisfies `hit`.
+using TouchTest = std::function<bool(const Touch &)>;
+bool PrimitiveTouches(const SiS6326Event &e, const TouchTest &hit);
+bool FillTouches(const SiS6326Event &e, const TouchTest &hit);
 
 }  // namespace platform

@@ -64,7 +64,7 @@ double MinorIndex(double n1, double n2, double m1, double m2, double s) {
 
 }  // namespace
 
-bool RasterLine(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &out) {
+bool RasterLine(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit) {
   bool known = false, smooth = false;
   for (int ym = 0; ym < 2; ++ym)
     for (int back = 0; back < 2; ++back)
@@ -104,8 +104,9 @@ bool RasterLine(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &out)
     if (!clip.Holds(i, j)) continue;
     double c = double(k) / length;
     double z = std::fmin(1.0, std::fmax(0.0, v[0].z + (v[1].z - v[0].z) * t));
-    out.push_back({i, j, v[0].a + c * (v[1].a - v[0].a), v[0].r + c * (v[1].r - v[0].r),
-                   v[0].g + c * (v[1].g - v[0].g), v[0].b + c * (v[1].b - v[0].b), z});
+    if (!visit({i, j, v[0].a + c * (v[1].a - v[0].a), v[0].r + c * (v[1].r - v[0].r),
+                v[0].g + c * (v[1].g - v[0].g), v[0].b + c * (v[1].b - v[0].b), z}))
+      return true;
   }
   return true;
 }

@@ -63,7 +63,7 @@ void Save(uint8_t *at, uint32_t value, uint32_t bytes) {
 }
 
 // Blend factors as fractions, channels A, R, G, B (E5).
-void Factor(uint32_t code, bool source, const double s[4], const double d[4], double out[4]) {
+void Factor(uint32_t code, const double s[4], const double d[4], double out[4]) {
   for (int c = 0; c < 4; ++c) {
     double v = 0;
     switch (code) {
@@ -79,7 +79,6 @@ void Factor(uint32_t code, bool source, const double s[4], const double d[4], do
       case 9: v = 1 - d[c] / 255; break;
       case 10: v = c == 0 ? 1 : std::min(s[0], 255 - d[0]) / 255; break;
     }
-    (void)source;
     out[c] = v;
   }
 }
@@ -158,43 +157,49 @@ uint32_t Convert(const Setup &s, const double channel[4], int x, int y) {
 
 }  // namespace
 
-void FragmentTouches(const SiS6326Event &e, const std::vector<Fragment> &fragments,
-                     std::vector<Touch> &out) {
+bool PrimitiveTouches(const SiS6326Event &e, const TouchTest &hit) {
   Judge quiet{0, true, false};
   Setup s;
-  if (!ReadSetup(e, quiet, &s)) return;
-  for (const Fragment &f : fragments) {
-    out.push_back({ColourOffset(s, f), s.format->bytes});
-    if (s.zTest) out.push_back({ZOffset(s, f), s.zBytes});
-  }
+  if (!ReadSetup(e, quiet, &s)) return false;
+  bool touched = false;
+  RasterPrimitive(e, quiet, [&](const Fragment &f) {
+    touched = hit({ColourOffset(s, f), s.format->bytes}) || (s.zTest && hit({ZOffset(s, f), s.zBytes}));
+    return !touched;
+  });
+  return touched;
 }
 
-long ShadeFragments(const SiS6326Event &e, const std::vector<Fragment> &fragments, VideoView &view,
-                    Judge &judge) {
+long ExecutePrimitive(const SiS6326Event &e, VideoView &view, Judge &judge, uint32_t *covered) {
+  *covered = 0;
   Setup s;
   if (!ReadSetup(e, judge, &s)) return -1;
   // Every address first: a primitive that strays outside a live surface draws nothing.
-  for (const Fragment &f : fragments) {
+  bool stray = false;
+  bool known = RasterPrimitive(e, judge, [&](const Fragment &f) {
+    ++*covered;
     if (!view.At(ColourOffset(s, f), s.format->bytes))
-      return judge.Fail("A6", "pixel (%d, %d) at colour offset 0x%llX lies in no live surface", f.x,
-                        f.y, (unsigned long long)ColourOffset(s, f)), -1;
-    if (s.zTest && !view.At(ZOffset(s, f), s.zBytes))
-      return judge.Fail("A6", "pixel (%d, %d) at Z offset 0x%llX lies in no live surface", f.x, f.y,
-                        (unsigned long long)ZOffset(s, f)), -1;
-  }
+      stray = !judge.Fail("A6", "pixel (%d, %d) at colour offset 0x%llX lies in no live surface", f.x,
+                          f.y, (unsigned long long)ColourOffset(s, f));
+    else if (s.zTest && !view.At(ZOffset(s, f), s.zBytes))
+      stray = !judge.Fail("A6", "pixel (%d, %d) at Z offset 0x%llX lies in no live surface", f.x, f.y,
+                          (unsigned long long)ZOffset(s, f));
+    return !stray;
+  });
+  if (!known || stray) return -1;
   const ColourFormat &format = *s.format;
   uint32_t channels = ChannelMask(format);
   long written = 0;
-  for (const Fragment &f : fragments) {
+  Judge quiet{judge.position, true, false};
+  RasterPrimitive(e, quiet, [&](const Fragment &f) {
     double src[4] = {f.a, f.r, f.g, f.b};
     for (double &c : src) c = std::min(255.0, std::max(0.0, c));
     if ((s.mode & kModeAlphaTest) && !Compare(s.alphaOp, uint32_t(std::trunc(src[0])), s.alphaRef))
-      continue;
+      return true;
     if (s.zTest) {
       uint8_t *zAt = view.At(ZOffset(s, f), s.zBytes);
       uint32_t stored = Load(zAt, s.zBytes);
       uint32_t fresh = uint32_t(std::floor(f.z * s.zScale));
-      if (!Compare(s.zFunction, fresh, stored)) continue;
+      if (!Compare(s.zFunction, fresh, stored)) return true;
       if (s.zWrite) Save(zAt, fresh, s.zBytes);
     }
     uint8_t *at = view.At(ColourOffset(s, f), format.bytes);
@@ -210,8 +215,8 @@ long ShadeFragments(const SiS6326Event &e, const std::vector<Fragment> &fragment
         dst[c] = double((current >> format.shift[c]) & top) * 255.0 / double(top);
       }
       double fs[4], fd[4];
-      Factor(s.sourceFactor, true, src, dst, fs);
-      Factor(s.destinationFactor, false, src, dst, fd);
+      Factor(s.sourceFactor, src, dst, fs);
+      Factor(s.destinationFactor, src, dst, fd);
       for (int c = 0; c < 4; ++c) src[c] = std::min(255.0, src[c] * fs[c] + dst[c] * fd[c]);
     }
     uint32_t word = Convert(s, src, f.x, f.y);
@@ -222,7 +227,8 @@ long ShadeFragments(const SiS6326Event &e, const std::vector<Fragment> &fragment
     if (s.rop & 8) result |= word & current;
     Save(at, result & channels, format.bytes);
     ++written;
-  }
+    return true;
+  });
   return written;
 }
 

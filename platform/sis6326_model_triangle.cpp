@@ -101,7 +101,7 @@ bool TriangleVertices(const SiS6326Event &e, double x[3], double y[3]) {
   return true;
 }
 
-bool RasterTriangle(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &out) {
+bool RasterTriangle(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit) {
   if (!CommandValid(e.value)) return judge.Fail("C1", "triangle command 0x%X", e.value);
   if ((e.value & 0x700) == 0x600)
     return judge.Fail("M2", "textured triangle: texturing is not modelled yet");
@@ -137,7 +137,7 @@ bool RasterTriangle(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &
       if (!Covers(p, int64_t(i) * int64_t(kUnit) + kHalf, cy)) continue;
       double xc = i + 0.5;
       double depth = std::min(1.0, std::max(0.0, z.At(xc, yc)));
-      out.push_back({i, j, a.At(xc, yc), r.At(xc, yc), g.At(xc, yc), b.At(xc, yc), depth});
+      if (!visit({i, j, a.At(xc, yc), r.At(xc, yc), g.At(xc, yc), b.At(xc, yc), depth})) return true;
     }
   }
   return true;

@@ -52,7 +52,7 @@ ClipBox ClipOf(const SiS6326Event &e) {
           int(Bits(rows, 0, 13))};
 }
 
-bool RasterPoint(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &out) {
+bool RasterPoint(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit) {
   if (e.value == 0x200) return judge.Fail("M2", "textured point: texturing is not modelled yet");
   if (e.value != 0x100) return judge.Fail("C3", "point command 0x%X", e.value);
   ChipVertex v;
@@ -61,15 +61,15 @@ bool RasterPoint(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &out
   double i = std::floor(double(v.x) + 0.5), j = std::floor(double(v.y));
   ClipBox clip = ClipOf(e);
   if (i >= clip.left && i < clip.right && j >= clip.top && j < clip.bottom)
-    out.push_back({int(i), int(j), v.a, v.r, v.g, v.b, v.z});
+    visit({int(i), int(j), v.a, v.r, v.g, v.b, v.z});
   return true;
 }
 
-bool RasterPrimitive(const SiS6326Event &e, Judge &judge, std::vector<Fragment> &out) {
+bool RasterPrimitive(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit) {
   uint32_t command = e.value;
-  if ((command & 0x6000) == 0x6000) return RasterTriangle(e, judge, out);
-  if ((command & 0x7F) == 0x01 && (command & 0x300) == 0x300) return RasterLine(e, judge, out);
-  return RasterPoint(e, judge, out);
+  if ((command & 0x6000) == 0x6000) return RasterTriangle(e, judge, visit);
+  if ((command & 0x7F) == 0x01 && (command & 0x300) == 0x300) return RasterLine(e, judge, visit);
+  return RasterPoint(e, judge, visit);
 }
 
 }  // namespace platform
