@@ -109,9 +109,9 @@ void JudgeMarks(const SiS6326Event &e, uint32_t position) {
 }
 
 // Whether a byte range a queued piece of work reads or writes satisfies `hit`.
-bool Touches(const Queued &q, const TouchTest &hit) {
+bool Touches(const Queued &q, uint64_t begin, uint64_t end, const TouchTest &hit) {
   if (q.event.kind == SIS6326_EVENT_FILL_2D) return FillTouches(q.event, hit);
-  return PrimitiveTouches(q.event, hit);
+  return PrimitiveTouches(q.event, begin, end, hit);
 }
 
 void Execute(const Queued &q, VideoView &view, bool dump) {
@@ -162,12 +162,13 @@ void Fire(uint32_t position) {
 }
 
 // Unfired work some of whose bytes `hit` reports is a violation and is dropped.
-void CheckUnfired(const char *what, const TouchTest &hit) {
+// Only bytes in [begin, end) can be hit.
+void CheckUnfired(const char *what, uint64_t begin, uint64_t end, const TouchTest &hit) {
   Model &m = TheModel();
   std::lock_guard<std::mutex> hold(m.lock);
   std::vector<Queued> kept;
   for (const Queued &q : m.queue) {
-    if (!Touches(q, hit)) {
+    if (!Touches(q, begin, end, hit)) {
       kept.push_back(q);
       continue;
     }
@@ -181,7 +182,7 @@ void CheckUnfired(const char *what, const TouchTest &hit) {
   // the next event.
   if (m.open && !m.openDropped) {
     Queued q{m.openPrimitive, m.position};
-    if (Touches(q, hit)) {
+    if (Touches(q, begin, end, hit)) {
       char text[120];
       std::snprintf(text, sizeof text, "unfired primitive 0x%X meets %s", q.event.value, what);
       Record("A5", q.position, text);
@@ -276,7 +277,8 @@ void ModelSurfaceAccess(const DdSurface *surface, const RECT *rect, const char *
   RECT r = rect != nullptr && surface->kind == SurfaceKind::kPrimary ? *rect : all;
   char text[64];
   std::snprintf(text, sizeof text, "%s of a %s surface", what, KindName(surface));
-  CheckUnfired(text, [&](const Touch &t) {
+  uint64_t end = begin + uint64_t(surface->pitch) * uint64_t(surface->height);
+  CheckUnfired(text, begin, end, [&](const Touch &t) {
     return TouchesRect(t, begin, uint32_t(surface->pitch), uint32_t(surface->bytesPerPixel),
                        uint32_t(surface->height), r);
   });
@@ -285,7 +287,8 @@ void ModelSurfaceAccess(const DdSurface *surface, const RECT *rect, const char *
 void ModelScreenRead(const RECT &screen) {
   ScreenMode mode = CurrentScreenMode();
   uint32_t begin = uint32_t(VideoMemoryBase() - VideoPoolBase(VideoPool::kLocal));
-  CheckUnfired("a read-back of the screen", [&](const Touch &t) {
+  uint64_t end = begin + uint64_t(mode.pitch) * uint64_t(mode.height);
+  CheckUnfired("a read-back of the screen", begin, end, [&](const Touch &t) {
     return TouchesRect(t, begin, uint32_t(mode.pitch), uint32_t(mode.bytesPerPixel),
                        uint32_t(mode.height), screen);
   });
@@ -311,7 +314,8 @@ PLATFORM_API void PlatformSiS6326ClearViolations(void) {
 }
 
 PLATFORM_API void PlatformSiS6326CheckUnfired(void) {
-  platform::CheckUnfired("the end of the test", [](const platform::Touch &) { return true; });
+  platform::CheckUnfired("the end of the test", 0, UINT64_MAX,
+                         [](const platform::Touch &) { return true; });
   // Work that touches nothing (a primitive outside its clip) is unfired all the same.
   platform::Model &m = TheModel();
   std::lock_guard<std::mutex> hold(m.lock);

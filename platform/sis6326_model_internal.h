@@ -109,7 +109,9 @@ long ExecuteFill(const SiS6326Event &e, VideoView &view, Judge &judge);
 // Whether a byte range the work reads or writes (colour, Z when tested, a
 // fill's rows) satisfies `hit`.
 using TouchTest = std::function<bool(const Touch &)>;
-bool PrimitiveTouches(const SiS6326Event &e, const TouchTest &hit);
+// Only bytes within [begin, end) can satisfy it: a primitive whose clip
+// rectangle lies wholly outside is not rasterized.
+bool PrimitiveTouches(const SiS6326Event &e, uint64_t begin, uint64_t end, const TouchTest &hit);
 bool FillTouches(const SiS6326Event &e, const TouchTest &hit);
 
 }  // namespace platform

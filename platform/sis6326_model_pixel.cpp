@@ -157,10 +157,20 @@ uint32_t Convert(const Setup &s, const double channel[4], int x, int y) {
 
 }  // namespace
 
-bool PrimitiveTouches(const SiS6326Event &e, const TouchTest &hit) {
+bool PrimitiveTouches(const SiS6326Event &e, uint64_t begin, uint64_t end, const TouchTest &hit) {
   Judge quiet{0, true, false};
   Setup s;
   if (!ReadSetup(e, quiet, &s)) return false;
+  ClipBox clip = ClipOf(e);
+  if (clip.left >= clip.right || clip.top >= clip.bottom) return false;
+  auto within = [&](uint64_t base, uint32_t pitch, uint32_t bytes) {
+    uint64_t first = base + uint64_t(clip.top) * pitch + uint64_t(clip.left) * bytes;
+    uint64_t last = base + uint64_t(clip.bottom - 1) * pitch + uint64_t(clip.right) * bytes;
+    return first < end && last > begin;
+  };
+  if (!within(s.colourBase, s.colourPitch, s.format->bytes) &&
+      !(s.zTest && within(s.zBase, s.zPitch, s.zBytes)))
+    return false;
   bool touched = false;
   RasterPrimitive(e, quiet, [&](const Fragment &f) {
     touched = hit({ColourOffset(s, f), s.format->bytes}) || (s.zTest && hit({ZOffset(s, f), s.zBytes}));

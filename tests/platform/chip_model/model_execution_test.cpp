@@ -281,6 +281,31 @@ TEST_F(Execution, A6_AccessesOutsideLiveSurfacesAreReported) {
   EXPECT_EQ(Pixel16(u, 0, 1), 0u);
 }
 
+// The widest clip the registers hold, a triangle across it and a fill of the
+// largest packet: both are refused at their first stray byte, and a lock
+// meeting them while queued answers at once.
+TEST_F(Execution, A6_TheLargestPrimitiveAndFillAreRefusedWithoutDelay) {
+  const modeltest::Target &t = MakeTarget(8, 8);
+  DrawInto(t);
+  Clip(0, 0, 8191, 8191);
+  uint32_t triangle = Next() + 1;
+  Triangle(kFlatTriangle, {-10, -10}, {9000, -10}, {-10, 9000});
+  uint32_t fill = Next() + 1;
+  chip.Wait(6);
+  chip.Store32(SIS6326_2D_PACKET + 4, t.offset);
+  chip.Store32(SIS6326_2D_PACKET + 8, 0xFFFFu << 16);
+  chip.Store32(SIS6326_2D_PACKET + 12, 0xFFFFFFFF);
+  chip.Store32(SIS6326_2D_PACKET + 16, 0xCCu << 24);
+  chip.Store16(SIS6326_2D_COMMAND, 0x31);
+  DDSURFACEDESC locked;
+  RECT corner = {1000, 700, 1024, 768};
+  ASSERT_EQ(ddtest::Lock(primary, &corner, &locked), DD_OK);
+  ddtest::Unlock(primary, nullptr);
+  EXPECT_TRUE(modeltest::TakeViolations().empty());
+  Fire();
+  EXPECT_EQ(modeltest::TakeViolations(), (Strings{At("A6", triangle), At("A6", fill)}));
+}
+
 TEST_F(Execution, TakingTheLogBetweenPrimitivesChangesNothingDrawn) {
   const modeltest::Target &t = MakeTarget(8, 8);
   auto draw = [&](bool take) {
