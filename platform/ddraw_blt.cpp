@@ -10,6 +10,7 @@
 #include "platform/fault.h"
 #include "platform/pixel_layout.h"
 #include "platform/screen.h"
+#include "platform/sis6326_model.h"
 
 namespace platform {
 namespace {
@@ -94,6 +95,8 @@ HRESULT WINAPI SurfaceBlt(IDirectDrawSurface *self, LPRECT destRect, LPDIRECTDRA
         (s->kind == SurfaceKind::kZBuffer) != (d->kind == SurfaceKind::kZBuffer))
       return DDERR_INVALIDPIXELFORMAT;
   }
+  ModelSurfaceAccess(d, &dest, "a blit");  // the chip's unfired work must not meet it
+  if (s) ModelSurfaceAccess(s, &src, "a blit");
   std::vector<RECT> clips;
   if (d->clipper) {
     if (!ClipperUsable(d->clipper)) return DDERR_NOCLIPLIST;

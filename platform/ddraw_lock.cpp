@@ -7,6 +7,7 @@
 #include "platform/fault.h"
 #include "platform/kernel.h"
 #include "platform/screen.h"
+#include "platform/sis6326_model.h"
 
 namespace platform {
 
@@ -31,6 +32,7 @@ HRESULT WINAPI SurfaceLock(IDirectDrawSurface *self, LPRECT rect, LPDDSURFACEDES
   if (s->kind != SurfaceKind::kPrimary)
     for (const HeldLock &held : s->locks)
       if (!RectIsEmpty(RectIntersection(held.rect, r))) return DDERR_SURFACEBUSY;
+  ModelSurfaceAccess(s, &r, "a lock");  // the chip's unfired work must not meet it
   OpenPixels(s);
   uint8_t *address = s->pixels + r.top * s->pitch + r.left * s->bytesPerPixel;
   s->locks.push_back({r, address, GetCurrentThreadId()});

@@ -15,6 +15,7 @@
 #include "platform/fault.h"
 #include "platform/kernel.h"
 #include "platform/screen.h"
+#include "platform/sis6326_model.h"
 
 namespace platform {
 
@@ -426,6 +427,8 @@ ULONG WINAPI Release(IDirectDrawSurface *self) {
   if (ShouldFail("Release", KindName(s), 0, nullptr)) return s->refs;
   if (s->root != s) return s->refs > 1 ? --s->refs : s->refs;
   if (--s->refs > 0) return s->refs;
+  for (const DdSurface *level = s; level != nullptr; level = level->next)
+    ModelSurfaceAccess(level, nullptr, "a release");  // the chip's unfired work must not meet it
   DestroyChain(s);
   return 0;
 }

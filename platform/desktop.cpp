@@ -6,6 +6,7 @@
 #include "platform/fault.h"
 #include "platform/kernel.h"
 #include "platform/screen.h"
+#include "platform/sis6326_model.h"
 #include "platform/vlxdesktop.h"
 #include "platform/window_system.h"
 
@@ -58,6 +59,9 @@ PLATFORM_API BOOL DesktopReadWindow(HWND hwnd, int x, int y, int width, int heig
   RGBQUAD colors[256];
   PixelLayout layout = ScreenLayout(colors);
   const uint8_t *screen = VideoMemoryBase();
+  RECT read = {window->rect.left + x, window->rect.top + y, window->rect.left + x + width,
+               window->rect.top + y + height};
+  ModelScreenRead(read);  // the chip's unfired work must not meet it
   for (int row = 0; row < height; ++row) {
     LONG sy = window->rect.top + y + row;
     for (int col = 0; col < width; ++col) {

@@ -25,7 +25,10 @@ struct ScreenMode {
 };
 
 // One lock guards the screen, the window list and the surfaces. Re-entrant so a
-// call can reach the other half while holding it.
+// call can reach the other half while holding it. Taken after the SiS 6326
+// stand-in's ChipLock() (a fire draws into surfaces), never before it: a
+// surface lock asks the chip's drawing model about unfired work through the
+// model's own lock only.
 std::recursive_mutex &ScreenLock();
 
 ScreenMode CurrentScreenMode();

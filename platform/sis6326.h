@@ -94,9 +94,51 @@ PLATFORM_API size_t PlatformSiS6326TakeLog(SiS6326Event *events, size_t capacity
 // Events dropped because the log was full since the last reset.
 PLATFORM_API size_t PlatformSiS6326LogDropped(void);
 
+// Turns the log on (the default) or off; the drawing model runs either way.
+// Off, a long run keeps no events (a full log holds about 70 MB).
+PLATFORM_API void PlatformSiS6326SetLogging(BOOL on);
+
+// ---- The drawing model (tests) ---------------------------------------------------------------
+// The model executes the decoded events into video memory at each fire, by
+// the rules of platform/sis6326_model_rules.md. Positions count every event
+// the decoder made since the last reset, from 0 (also those the log dropped
+// or did not keep), so they match the log's indices when it is taken whole.
+typedef struct SiS6326Violation {
+  char rule[4];       // the rule broken, "M2", "A5", "B6", ...
+  uint32_t position;  // of the event it concerns
+  char what[116];     // what was met
+} SiS6326Violation;
+
+// Copies up to `capacity` of the violations recorded since the last clear,
+// oldest first; gives how many are held.
+PLATFORM_API size_t PlatformSiS6326Violations(SiS6326Violation *violations, size_t capacity);
+PLATFORM_API void PlatformSiS6326ClearViolations(void);
+// Reports work still queued (written, not fired) as a violation, as at the
+// end of a test; the work is dropped.
+PLATFORM_API void PlatformSiS6326CheckUnfired(void);
+
+// What the model drew since the last reset: one entry per primitive or fill
+// it executed, drawn or refused.
+typedef struct SiS6326Drawn {
+  uint32_t position;
+  uint32_t kind;     // SIS6326_EVENT_PRIMITIVE or SIS6326_EVENT_FILL_2D
+  uint32_t command;  // the primitive command or the 2D command
+  uint32_t covered;  // pixels covered inside the clip rectangle (a fill: pixels filled)
+  uint32_t written;  // pixels that passed every test and were stored
+  uint32_t refused;  // nonzero when a violation kept it from drawing
+} SiS6326Drawn;
+
+PLATFORM_API size_t PlatformSiS6326Drawn(SiS6326Drawn *drawn, size_t capacity);
+// For the triangle executed from the event at `position`: the distance of
+// the centre of pixel (column, row) of its colour buffer to the nearest of
+// its edges, in pixels. FALSE when no triangle was executed from there.
+PLATFORM_API BOOL PlatformSiS6326EdgeDistance(uint32_t position, int column, int row,
+                                              double *distance);
+
 // ---- Controls (tests) ----------------------------------------------------------------------
-// Power-on state: registers zero, queue empty, counter full, log empty, the
-// default chip (device 0x6326, revision 0xD2, sequencer zero), owner word 0.
+// Power-on state: registers zero, queue empty, counter full, log empty and
+// on, the model's queue, violations and record empty, the default chip
+// (device 0x6326, revision 0xD2, sequencer zero), owner word 0.
 PLATFORM_API void PlatformSiS6326Reset(void);
 // The PCI device id and revision the identification reads; device 0: no
 // SiS device on the bus.

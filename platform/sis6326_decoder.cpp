@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/sis6326_internal.h"
+#include "platform/sis6326_model.h"
 
 namespace platform {
 namespace {
@@ -17,6 +18,7 @@ struct Decoder {
   bool primitiveOpen = false;
   SiS6326Event primitive;  // the primitive taking vertex words
   uint32_t packetFlags = 0;  // flags of the 2D packet stores since the last 2D command
+  bool logging = true;
 };
 
 Decoder &TheDecoder() {
@@ -24,8 +26,11 @@ Decoder &TheDecoder() {
   return *decoder;
 }
 
+// The model sees every event, whatever the tests' log keeps.
 void Append(const SiS6326Event &e) {
   Decoder &d = TheDecoder();
+  ModelEvent(e);
+  if (!d.logging) return;
   if (d.log.size() >= kMaxEvents) {
     ++d.dropped;
     return;
@@ -86,6 +91,10 @@ void VertexWord(const uint8_t *registers, uint32_t offset, uint32_t value, uint3
   p.written[block] |= 1u << word;
   p.vertex[block][word] = value;
   p.flags |= flags;
+  uint32_t blocks = 0, words = 0;
+  bool complete = Shape(p.value, &blocks, &words);
+  for (uint32_t b = 0; b < 3; ++b) complete &= p.written[b] == (b < blocks ? (1u << words) - 1 : 0);
+  ModelOpenPrimitive(complete && !(p.flags & SIS6326_FLAG_MALFORMED) ? &p : nullptr);
 }
 
 }  // namespace
@@ -93,6 +102,7 @@ void VertexWord(const uint8_t *registers, uint32_t offset, uint32_t value, uint3
 void DecodeFlush() {
   Decoder &d = TheDecoder();
   if (!d.primitiveOpen) return;
+  ModelOpenPrimitive(nullptr);
   SiS6326Event &p = d.primitive;
   uint32_t blocks = 0, words = 0;
   if (!Shape(p.value, &blocks, &words)) p.flags |= SIS6326_FLAG_MALFORMED;
@@ -178,6 +188,8 @@ void DecoderReset() {
   d.dropped = 0;
   d.primitiveOpen = false;
   d.packetFlags = 0;
+  d.logging = true;
+  ModelReset();
 }
 
 }  // namespace platform
@@ -212,4 +224,9 @@ PLATFORM_API size_t PlatformSiS6326TakeLog(SiS6326Event *events, size_t capacity
 PLATFORM_API size_t PlatformSiS6326LogDropped(void) {
   std::lock_guard<std::mutex> hold(platform::ChipLock());
   return platform::TheDecoder().dropped;
+}
+
+PLATFORM_API void PlatformSiS6326SetLogging(BOOL on) {
+  std::lock_guard<std::mutex> hold(platform::ChipLock());
+  platform::TheDecoder().logging = on != FALSE;
 }

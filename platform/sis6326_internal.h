@@ -9,7 +9,9 @@
 
 namespace platform {
 
-// One lock for the chip: its window, queue, ports and log.
+// One lock for the chip: its window, queue, ports and log. Taken before
+// ScreenLock(): a fire runs the drawing model, which looks surfaces up under
+// ScreenLock(); nothing holding ScreenLock() may take this one.
 std::mutex &ChipLock();
 
 // The register window and the free-slot counter the display-information

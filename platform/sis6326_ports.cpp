@@ -5,6 +5,7 @@
 #include "platform/control.h"
 #include "platform/fault.h"
 #include "platform/sis6326_internal.h"
+#include "platform/sis6326_model.h"
 
 namespace platform {
 namespace {
@@ -49,6 +50,17 @@ void PortsReset() {
   std::memset(p.sequencer, 0, sizeof p.sequencer);
   SetIdentity(p, SIS6326_PCI_DEVICE, kDefaultRevision);
 }
+
+// Chip codes 0x26 and 0x1C: device 0x6326 at revision 0x0B, or at 0x0A with
+// sequencer 0x10 bit 7 clear.
+bool ChipTakesOrderedVertices() {
+  const Ports &p = ThePorts();
+  if (DeviceId(p) != SIS6326_PCI_DEVICE) return false;
+  BYTE revision = p.configuration[8];
+  return revision == 0x0B || (revision == 0x0A && !(p.sequencer[0x10] & 0x80));
+}
+
+bool ChipBlockWrite() { return (ThePorts().sequencer[0x3E] & 0x02) != 0; }
 
 }  // namespace platform
 

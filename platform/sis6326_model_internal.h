@@ -1,0 +1,117 @@
+// Internal: the pieces of the SiS 6326 drawing model (the rules are in
+// sis6326_model_rules.md). The model shares no code with the driver.
+#pragma once
+
+#include <stdint.h>
+
+#include <functional>
+#include <vector>
+
+#include "platform/sis6326.h"
+
+namespace platform {
+
+struct DdSurface;
+
+// The register in force for a primitive, by offset.
+inline uint32_t StateWord(const SiS6326Event &e, uint32_t offset) {
+  return e.state[(offset - SIS6326_3D_FIRST) / 4];
+}
+
+inline uint32_t Bits(uint32_t word, int first, int count) {
+  return (word >> first) & ((count >= 32) ? ~0u : ((1u << count) - 1));
+}
+
+// The judge of one primitive or fill: records what breaks a rule (unless
+// quiet, when only its footprint is wanted) and remembers that it failed.
+struct Judge {
+  uint32_t position;
+  bool quiet;
+  bool failed;
+  bool Fail(const char *rule, const char *format, ...) __attribute__((format(printf, 3, 4)));
+};
+
+// A pixel a primitive covers inside its clip rectangle, with its colour
+// channels as numbers in [0, 255] and z in [0, 1].
+struct Fragment {
+  int x, y;
+  double a, r, g, b, z;
+};
+
+// A vertex block as the rasterizers use it: x and y in the chip frame, z
+// clamped to [0, 1], the colour fogged when fog is on (E2).
+struct ChipVertex {
+  float x, y;
+  double z;
+  double a, r, g, b;
+  uint32_t colourWord;
+};
+// False, judged, for an x or y that is not finite or too far out (B1) or a
+// NaN z (D2).
+bool ReadVertex(const SiS6326Event &e, int block, Judge &judge, ChipVertex *v);
+
+// The clip rectangle (B2): pixels left <= i < right, top <= j < bottom.
+struct ClipBox {
+  int left, top, right, bottom;
+  bool Holds(int i, int j) const { return i >= left && i < right && j >= top && j < bottom; }
+};
+ClipBox ClipOf(const SiS6326Event &e);
+
+// Coverage and interpolation (the rasterizer files) hand each fragment to a
+// visitor, which gives false to stop. Each gives false, with the violation
+// judged, for a primitive no rule defines; fragments come only after every
+// check passed. Nothing is stored per fragment: a primitive may cover
+// 8192 x 8192 pixels.
+using FragmentVisitor = std::function<bool(const Fragment &)>;
+bool RasterTriangle(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit);
+bool RasterLine(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit);
+bool RasterPoint(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit);
+// Any of the three by its command.
+bool RasterPrimitive(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit);
+
+// The triangle's vertices in buffer coordinates, for the edge-distance query.
+bool TriangleVertices(const SiS6326Event &e, double x[3], double y[3]);
+
+// The live surfaces of local video memory (ScreenLock() held while in use).
+struct LiveSpan {
+  uint32_t begin, end;  // byte offsets in local video memory
+  const DdSurface *surface;
+  bool primary;
+  int pitch, bytesPerPixel, width, height;
+};
+
+class VideoView {
+ public:
+  VideoView();  // collects the live surfaces
+  // The bytes [offset, offset + bytes) when they lie inside one live surface.
+  uint8_t *At(uint64_t offset, uint32_t bytes);
+  const std::vector<LiveSpan> &Spans() const { return spans_; }
+
+ private:
+  uint8_t *base_;
+  std::vector<LiveSpan> spans_;
+  size_t last_ = 0;
+};
+
+// A byte range a queued piece of work touches.
+struct Touch {
+  uint64_t offset;
+  uint32_t bytes;
+};
+
+// A primitive through coverage and the fragment pipeline: checks the
+// registers and every address, then stores what passes. Gives the pixels
+// written, or -1 after a violation; *covered: the pixels covered.
+long ExecutePrimitive(const SiS6326Event &e, VideoView &view, Judge &judge, uint32_t *covered);
+// 2D fills: the pixels filled, or -1 after a violation.
+long ExecuteFill(const SiS6326Event &e, VideoView &view, Judge &judge);
+
+// Whether a byte range the work reads or writes (colour, Z when tested, a
+// fill's rows) satisfies `hit`.
+using TouchTest = std::function<bool(const Touch &)>;
+// Only bytes within [begin, end) can satisfy it: a primitive whose clip
+// rectangle lies wholly outside is not rasterized.
+bool PrimitiveTouches(const SiS6326Event &e, uint64_t begin, uint64_t end, const TouchTest &hit);
+bool FillTouches(const SiS6326Event &e, const TouchTest &hit);
+
+}  // namespace platform
