@@ -5,11 +5,11 @@ namespace {
 
 typedef struct AluForm {
   uint32_t op;
-  uint8_t immediate;    // 81 /digit, or F7 /0 for test
-  uint8_t regFromRm;    // 0 when the family member has no such form
+  uint8_t immediate;   // 81 /digit, or F7 /0 for test
+  uint8_t regFromRm;   // 0 when the family member has no such form
   uint8_t rmFromReg;
   uint8_t digit;
-  bool byteImmediate;   // 83 /digit ib for an immediate in -128..127
+  bool byteImmediate;  // 83 /digit ib for an immediate in -128..127
 } AluForm;
 
 // cmp alone takes a sign-extended byte immediate.

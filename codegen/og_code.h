@@ -61,7 +61,7 @@ static_assert(offsetof(OgLabelSpec, where) == 8, "the place is the label's third
 // are listed in codegen/og_encoder.h). `and`, `or` and `xor` are spelt with
 // a trailing underscore because C++ keeps the plain words as operators.
 // psraq has a number and a constructor but no encoding (family NONE).
-#define OG_INSTRUCTIONS(X)                                                             \
+#define OG_INSTRUCTIONS(X)                                                            \
   X(0, mov, 2, MOV) X(1, movsx, 2, EXTEND) X(2, movzx, 2, EXTEND)                     \
   X(3, movsxw, 2, EXTEND) X(4, movzxw, 2, EXTEND) X(5, lea, 2, LEA)                   \
   X(6, push, 1, PUSH) X(7, pop, 1, POP) X(8, inc, 1, INCDEC) X(9, dec, 1, INCDEC)     \

@@ -64,19 +64,29 @@ bool emit_modrm_code(OgBytes *out, uint32_t regfield, const OgCode *op);
 // The encoding family of each instruction is the last column of the
 // instruction table (codegen/og_code.h); emit_code hands the instruction to
 // its family's encoder, emit_<family>_code.
-#define OG_FAMILIES(X)                                                                  \
-  X(NONE, none)       /* no encoding: refused like an unknown opcode */                \
-  X(FIXED, fixed)     /* one or two fixed bytes, whatever the operands */              \
-  X(MOV, mov) X(EXTEND, extend) X(LEA, lea) X(PUSH, push) X(POP, pop)                   \
-  X(INCDEC, incdec)                                                                     \
-  X(TOC, toc)         /* conditional jumps */                                          \
-  X(JMP, jmp) X(CALL, call) X(JMPI, jmpi) X(RETN, retn)                                 \
-  X(ARITH, arith)     /* the ALU family: an immediate, two register forms, a digit */  \
-  X(IMUL, imul) X(IDIV, idiv) X(SHIFT, shift)                                           \
-  X(FP, fp)           /* x87: a stack-register form and a memory form */               \
-  X(MOVD, movd) X(MOVQ, movq)                                                           \
-  X(MMX_S, mmx_s)     /* MMX shifts: register, memory or immediate count */            \
-  X(MMX, mmx)         /* the other MMX instructions: register or memory source */
+#define OG_FAMILIES(X)                                                            \
+  X(NONE, none)   /* no encoding: refused like an unknown opcode */               \
+  X(FIXED, fixed) /* one or two fixed bytes, whatever the operands */             \
+  X(MOV, mov)                                                                     \
+  X(EXTEND, extend)                                                               \
+  X(LEA, lea)                                                                     \
+  X(PUSH, push)                                                                   \
+  X(POP, pop)                                                                     \
+  X(INCDEC, incdec)                                                               \
+  X(TOC, toc) /* conditional jumps */                                             \
+  X(JMP, jmp)                                                                     \
+  X(CALL, call)                                                                   \
+  X(JMPI, jmpi)                                                                   \
+  X(RETN, retn)                                                                   \
+  X(ARITH, arith) /* the ALU family: an immediate, two register forms, a digit */ \
+  X(IMUL, imul)                                                                   \
+  X(IDIV, idiv)                                                                   \
+  X(SHIFT, shift)                                                                 \
+  X(FP, fp) /* x87: a stack-register form and a memory form */                    \
+  X(MOVD, movd)                                                                   \
+  X(MOVQ, movq)                                                                   \
+  X(MMX_S, mmx_s) /* MMX shifts: register, memory or immediate count */           \
+  X(MMX, mmx)     /* the other MMX instructions: register or memory source */
 
 enum class OgFamily : uint8_t {
 #define OG_FAMILY_ENUM(NAME, name) NAME,

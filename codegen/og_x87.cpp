@@ -10,18 +10,18 @@ typedef struct FpForm {
   uint8_t regSecond;  // + i
   uint8_t memOpcode;  // 0: no memory form
   uint8_t digit;
-  bool popping;       // writes st(i) and pops: op2 must be st0
-  bool aligned8;      // a displacement must be a multiple of 8
+  bool popping;   // writes st(i) and pops: op2 must be st0
+  bool aligned8;  // a displacement must be a multiple of 8
 } FpForm;
 
 constexpr FpForm kFpRows[] = {
-    {OG_OP_fld, 0xD9, 0xC0, 0xD9, 0, false, false},     // 32-bit real
-    {OG_OP_fild, 0, 0, 0xDB, 0, false, false},          // 32-bit integer
-    {OG_OP_fildq, 0, 0, 0xDF, 5, false, false},         // 64-bit integer
+    {OG_OP_fld, 0xD9, 0xC0, 0xD9, 0, false, false},  // 32-bit real
+    {OG_OP_fild, 0, 0, 0xDB, 0, false, false},       // 32-bit integer
+    {OG_OP_fildq, 0, 0, 0xDF, 5, false, false},      // 64-bit integer
     {OG_OP_fxch, 0xD9, 0xC8, 0, 0, false, false},
     {OG_OP_fst, 0xDD, 0xD0, 0xD9, 2, false, false},
     {OG_OP_fstp, 0xDD, 0xD8, 0xD9, 3, false, false},
-    {OG_OP_fstpq, 0, 0, 0xDD, 3, false, true},          // 64-bit real
+    {OG_OP_fstpq, 0, 0, 0xDD, 3, false, true},  // 64-bit real
     {OG_OP_fistp, 0, 0, 0xDB, 3, false, false},
     {OG_OP_fist, 0, 0, 0xDB, 2, false, false},
     {OG_OP_fistpq, 0, 0, 0xDF, 7, false, false},
@@ -33,10 +33,10 @@ constexpr FpForm kFpRows[] = {
     {OG_OP_fdivr, 0xD8, 0xF8, 0xD8, 7, false, false},
     {OG_OP_fdiv, 0xD8, 0xF0, 0xD8, 6, false, false},
     {OG_OP_fldcw, 0, 0, 0xD9, 5, false, false},
-    {OG_OP_fstcw, 0, 0, 0xD9, 7, false, false},         // without a wait
+    {OG_OP_fstcw, 0, 0, 0xD9, 7, false, false},  // without a wait
     {OG_OP_fsubp, 0xDE, 0xE8, 0, 0, true, false},
     {OG_OP_fsubrp, 0xDE, 0xE0, 0, 0, true, false},
-    {OG_OP_fldq, 0xD9, 0xC0, 0xDD, 0, false, false},    // 64-bit real
+    {OG_OP_fldq, 0xD9, 0xC0, 0xDD, 0, false, false},  // 64-bit real
     {OG_OP_faddq, 0, 0, 0xDC, 0, false, true},
 };
 static_assert(og_rows_match(kFpRows, OgFamily::FP));
