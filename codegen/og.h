@@ -92,7 +92,7 @@ OgCode *insn(GlContext *gc, uint32_t op, OgCode *op1, OgCode *op2);
 #define OG_DECLARE_0(name) OgCode *name(GlContext *gc);
 #define OG_DECLARE_1(name) OgCode *name(GlContext *gc, OgCode *op1);
 #define OG_DECLARE_2(name) OgCode *name(GlContext *gc, OgCode *op1, OgCode *op2);
-#define OG_DECLARE(number, name, operands) OG_DECLARE_##operands(name)
+#define OG_DECLARE(number, name, operands, family) OG_DECLARE_##operands(name)
 OG_INSTRUCTIONS(OG_DECLARE)
 #undef OG_DECLARE
 #undef OG_DECLARE_0

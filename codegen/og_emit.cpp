@@ -7,31 +7,44 @@
 
 namespace {
 
+typedef bool (*Encoder)(OgBytes *out, const OgCode *c);
+
+// Indexed by OgFamily.
+constexpr Encoder kEncoders[] = {
+#define OG_FAMILY_ENCODER(NAME, name) emit_##name##_code,
+    OG_FAMILIES(OG_FAMILY_ENCODER)
+#undef OG_FAMILY_ENCODER
+};
+
 bool Encode(OgBytes *out, const OgCode *c) {
   const uint32_t op = c->data.insn.op;
-  if (op <= OG_OP_dec) return emit_move_code(out, c);
-  if (op <= OG_OP_retn) return emit_jump_code(out, c);
-  if (op <= OG_OP_test) return emit_arith_code(out, c);
-  if (op <= OG_OP_nop) return emit_move_code(out, c);
-  if (op <= OG_OP_fchs) return emit_fp_code(out, c);
-  if (op <= OG_OP_emms) return emit_move_code(out, c);
-  if (op <= OG_OP_pxor) return emit_mmx_code(out, c);
-  return og_refuse(out, "0");
+  if (op >= OG_OPCODE_COUNT) return og_refuse(out, "0");
+  return kEncoders[uint32_t(kOgFamily[op])](out, c);
 }
 
 bool IsPrefix(uint32_t op) { return op == OG_OP_size16 || op == OG_OP_rep; }
 
-// After an operand-size prefix the processor reads a 16-bit immediate,
-// truncates jump targets to 16 bits and takes 0F-prefixed MMX opcodes for
-// SSE2 ones: none of these forms may follow it.
+// What forbids this instruction directly after size16, or null.
 const char *BrokenBySize16(uint32_t op, const OgBytes &bytes) {
   if (bytes.imm32) return "size16 before a form with a 32-bit immediate";
-  if (op >= OG_OP_ja && op <= OG_OP_retn) return "size16 before a jump, call or return";
-  if (op >= OG_OP_emms && op <= OG_OP_pxor) return "size16 before an MMX instruction";
-  return nullptr;
+  switch (kOgFamily[op]) {
+    case OgFamily::FIXED: return og_fixed_form(op).afterSize16;
+    case OgFamily::TOC:
+    case OgFamily::JMP:
+    case OgFamily::CALL:
+    case OgFamily::JMPI:
+    case OgFamily::RETN: return kOgSize16BeforeTransfer;
+    case OgFamily::MOVD:
+    case OgFamily::MOVQ:
+    case OgFamily::MMX_S:
+    case OgFamily::MMX: return kOgSize16BeforeMmx;
+    default: return nullptr;
+  }
 }
 
 }  // namespace
+
+bool emit_none_code(OgBytes *out, const OgCode *) { return og_refuse(out, "0"); }
 
 uint8_t *emit_code(GlContext *gc, uint8_t *cb, OgCode *c) {
   OgState *ogs = &gc->ogs;

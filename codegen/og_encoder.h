@@ -2,7 +2,10 @@
 // record first, so that a failed check or a full buffer writes nothing.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
+
+#include <array>
 
 #include "codegen/og.h"
 
@@ -57,9 +60,92 @@ inline bool og_refuse(OgBytes *out, const char *text) {
 // given 3-bit register field.
 bool emit_modrm_code(OgBytes *out, uint32_t regfield, const OgCode *op);
 
-// The families; each encodes `c` (an INSN of its range) into `out`.
-bool emit_move_code(OgBytes *out, const OgCode *c);   // 0-9, 44-49, 76-77
-bool emit_arith_code(OgBytes *out, const OgCode *c);  // 29-43
-bool emit_jump_code(OgBytes *out, const OgCode *c);   // 10-28
-bool emit_fp_code(OgBytes *out, const OgCode *c);     // 50-75
-bool emit_mmx_code(OgBytes *out, const OgCode *c);    // 78-124
+// ---- Families ----
+// The encoding family of each instruction is the last column of the
+// instruction table (codegen/og_code.h); emit_code hands the instruction to
+// its family's encoder, emit_<family>_code.
+#define OG_FAMILIES(X)                                                            \
+  X(NONE, none)   /* no encoding: refused like an unknown opcode */               \
+  X(FIXED, fixed) /* one or two fixed bytes, whatever the operands */             \
+  X(MOV, mov)                                                                     \
+  X(EXTEND, extend)                                                               \
+  X(LEA, lea)                                                                     \
+  X(PUSH, push)                                                                   \
+  X(POP, pop)                                                                     \
+  X(INCDEC, incdec)                                                               \
+  X(TOC, toc) /* conditional jumps */                                             \
+  X(JMP, jmp)                                                                     \
+  X(CALL, call)                                                                   \
+  X(JMPI, jmpi)                                                                   \
+  X(RETN, retn)                                                                   \
+  X(ARITH, arith) /* the ALU family: an immediate, two register forms, a digit */ \
+  X(IMUL, imul)                                                                   \
+  X(IDIV, idiv)                                                                   \
+  X(SHIFT, shift)                                                                 \
+  X(FP, fp) /* x87: a stack-register form and a memory form */                    \
+  X(MOVD, movd)                                                                   \
+  X(MOVQ, movq)                                                                   \
+  X(MMX_S, mmx_s) /* MMX shifts: register, memory or immediate count */           \
+  X(MMX, mmx)     /* the other MMX instructions: register or memory source */
+
+enum class OgFamily : uint8_t {
+#define OG_FAMILY_ENUM(NAME, name) NAME,
+  OG_FAMILIES(OG_FAMILY_ENUM)
+#undef OG_FAMILY_ENUM
+};
+
+#define OG_FAMILY_ENCODER(NAME, name) bool emit_##name##_code(OgBytes *out, const OgCode *c);
+OG_FAMILIES(OG_FAMILY_ENCODER)
+#undef OG_FAMILY_ENCODER
+
+// The family column, by opcode.
+constexpr std::array<OgFamily, OG_OPCODE_COUNT> og_families() {
+  std::array<OgFamily, OG_OPCODE_COUNT> t{};
+#define OG_FAMILY_OF(number, name, operands, family) t[number] = OgFamily::family;
+  OG_INSTRUCTIONS(OG_FAMILY_OF)
+#undef OG_FAMILY_OF
+  return t;
+}
+inline constexpr std::array<OgFamily, OG_OPCODE_COUNT> kOgFamily = og_families();
+
+// A family's own table: rows that each name their instruction in `op`,
+// laid out by opcode for the encoder to index.
+template <class Row>
+using OgByOpcode = std::array<Row, OG_OPCODE_COUNT>;
+
+template <class Row, size_t N>
+constexpr OgByOpcode<Row> og_by_opcode(const Row (&rows)[N]) {
+  OgByOpcode<Row> t{};
+  for (const Row &r : rows) t[r.op] = r;
+  return t;
+}
+
+// True when the rows name exactly the instructions of `family`, each once,
+// so that the family column and the family's table cannot drift apart.
+template <class Row, size_t N>
+constexpr bool og_rows_match(const Row (&rows)[N], OgFamily family) {
+  uint32_t seen[OG_OPCODE_COUNT] = {};
+  for (const Row &r : rows) {
+    if (r.op >= OG_OPCODE_COUNT || kOgFamily[r.op] != family) return false;
+    seen[r.op]++;
+  }
+  for (uint32_t op = 0; op < OG_OPCODE_COUNT; op++)
+    if ((kOgFamily[op] == family) != (seen[op] == 1)) return false;
+  return true;
+}
+
+// After an operand-size prefix the processor reads a 16-bit immediate,
+// truncates jump targets to 16 bits and takes 0F-prefixed MMX opcodes for
+// SSE2 ones: these are the refusals of such forms after size16.
+inline constexpr char kOgSize16BeforeTransfer[] = "size16 before a jump, call or return";
+inline constexpr char kOgSize16BeforeMmx[] = "size16 before an MMX instruction";
+
+// The fixed-byte instructions' table (codegen/og_fixed.cpp).
+typedef struct OgFixedForm {
+  uint32_t op;
+  uint8_t length;
+  uint8_t bytes[2];
+  const char *afterSize16;  // the refusal when size16 precedes it, or null
+} OgFixedForm;
+
+const OgFixedForm &og_fixed_form(uint32_t op);

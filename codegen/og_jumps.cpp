@@ -6,11 +6,21 @@
 
 namespace {
 
-// Short opcodes of the conditional jumps, indexed by opcode - OG_OP_ja; the
-// near form is 0F followed by the short opcode + 10h.
-const uint8_t kShortJump[OG_OP_jns - OG_OP_ja + 1] = {
-    0x77, 0x73, 0x72, 0x76, 0x7D, 0x7C, 0x7E, 0x7F, 0x74, 0x75, 0x70, 0x71, 0x78, 0x79,
+// Short opcodes of the conditional jumps; the near form is 0F followed by
+// the short opcode + 10h.
+typedef struct TocForm {
+  uint32_t op;
+  uint8_t shortOpcode;
+} TocForm;
+
+constexpr TocForm kTocRows[] = {
+    {OG_OP_jo, 0x70},  {OG_OP_jno, 0x71}, {OG_OP_jb, 0x72},  {OG_OP_jae, 0x73},
+    {OG_OP_je, 0x74},  {OG_OP_jne, 0x75}, {OG_OP_jbe, 0x76}, {OG_OP_ja, 0x77},
+    {OG_OP_js, 0x78},  {OG_OP_jns, 0x79}, {OG_OP_jl, 0x7C},  {OG_OP_jge, 0x7D},
+    {OG_OP_jle, 0x7E}, {OG_OP_jg, 0x7F},
 };
+static_assert(og_rows_match(kTocRows, OgFamily::TOC));
+constexpr OgByOpcode<TocForm> kToc = og_by_opcode(kTocRows);
 
 // Distance from `from` to `to`; addresses are 32 bits, so it wraps as the
 // processor's displacement does.
@@ -25,9 +35,12 @@ void LeaveHole(OgBytes *out, OgCode *target, uint32_t width) {
   for (uint32_t i = 0; i < width; i++) put8(out, 0);
 }
 
-bool EncodeConditional(OgBytes *out, uint32_t op, OgCode *target) {
+}  // namespace
+
+bool emit_toc_code(OgBytes *out, const OgCode *c) {
+  OgCode *target = c->data.insn.op1;
   if (!is_label(target)) return og_refuse(out, "0");
-  const uint8_t s = kShortJump[op - OG_OP_ja];
+  const uint8_t s = kToc[c->data.insn.op].shortOpcode;
   const OgLabelSpec &l = target->data.label;
   if (l.where) {
     const int32_t d = Distance(out->cb, l.where);
@@ -52,7 +65,8 @@ bool EncodeConditional(OgBytes *out, uint32_t op, OgCode *target) {
   return true;
 }
 
-bool EncodeJmp(OgBytes *out, OgCode *target) {
+bool emit_jmp_code(OgBytes *out, const OgCode *c) {
+  OgCode *target = c->data.insn.op1;
   if (!is_label(target)) return og_refuse(out, "0");
   const OgLabelSpec &l = target->data.label;
   if (l.where == nullptr) {  // always the long form forwards
@@ -71,7 +85,8 @@ bool EncodeJmp(OgBytes *out, OgCode *target) {
   return true;
 }
 
-bool EncodeCall(OgBytes *out, OgCode *target) {
+bool emit_call_code(OgBytes *out, const OgCode *c) {
+  OgCode *target = c->data.insn.op1;
   if (is_label(target)) {
     put8(out, 0xE8);
     if (target->data.label.where)
@@ -85,30 +100,22 @@ bool EncodeCall(OgBytes *out, OgCode *target) {
   return emit_modrm_code(out, 2, target);
 }
 
-}  // namespace
+bool emit_jmpi_code(OgBytes *out, const OgCode *c) {
+  const OgCode *op1 = c->data.insn.op1;
+  if (!is_reg32(op1) && !is_mem(op1)) return og_refuse(out, "0");
+  put8(out, 0xFF);
+  return emit_modrm_code(out, 4, op1);
+}
 
-bool emit_jump_code(OgBytes *out, const OgCode *c) {
-  const uint32_t op = c->data.insn.op;
-  OgCode *op1 = c->data.insn.op1;
-  if (op >= OG_OP_ja && op <= OG_OP_jns) return EncodeConditional(out, op, op1);
-  switch (op) {
-    case OG_OP_call: return EncodeCall(out, op1);
-    case OG_OP_jmp: return EncodeJmp(out, op1);
-    case OG_OP_jmpi:
-      if (!is_reg32(op1) && !is_mem(op1)) return og_refuse(out, "0");
-      put8(out, 0xFF);
-      return emit_modrm_code(out, 4, op1);
-    case OG_OP_ret: put8(out, 0xC3); return true;
-    case OG_OP_retn:
-      if (!is_imm(op1)) return og_refuse(out, "0");
-      if (op1->data.value < 0 || op1->data.value > 0xFFFF)
-        return og_refuse(out, "c->data.insn.op1->data.value fits 16 bits");
-      put8(out, 0xC2);
-      put8(out, uint32_t(op1->data.value));
-      put8(out, uint32_t(op1->data.value) >> 8);
-      return true;
-    default: return og_refuse(out, "0");
-  }
+bool emit_retn_code(OgBytes *out, const OgCode *c) {
+  const OgCode *op1 = c->data.insn.op1;
+  if (!is_imm(op1)) return og_refuse(out, "0");
+  if (op1->data.value < 0 || op1->data.value > 0xFFFF)
+    return og_refuse(out, "c->data.insn.op1->data.value fits 16 bits");
+  put8(out, 0xC2);
+  put8(out, uint32_t(op1->data.value));
+  put8(out, uint32_t(op1->data.value) >> 8);
+  return true;
 }
 
 void resolve(GlContext *gc, OgCode *label, uint8_t *cb) {

@@ -3,23 +3,37 @@
 
 namespace {
 
-// Second opcode bytes, indexed by opcode - OG_OP_packssdw. For the shifts
-// it is the register form; psraq has none (0).
-const uint8_t kMmx[OG_OP_pxor - OG_OP_packssdw + 1] = {
-    0x6B, 0x63, 0x67,                    // packssdw, packsswb, packuswb
-    0xF2, 0xF3, 0xF1,                    // pslld, psllq, psllw
-    0xE2, 0x00, 0xE1,                    // psrad, psraq, psraw
-    0xD2, 0xD3, 0xD1,                    // psrld, psrlq, psrlw
-    0x68, 0x6A, 0x69, 0x60, 0x62, 0x61,  // punpckhbw, hdq, hwd, lbw, ldq, lwd
-    0xFC, 0xFE, 0xEC, 0xED, 0xDC, 0xDD,  // paddb, paddd, paddsb, paddsw, paddusb, paddusw
-    0xFD, 0xDB, 0xDF,                    // paddw, pand, pandn
-    0x74, 0x76, 0x75, 0x64, 0x65, 0x66,  // pcmpeqb, eqd, eqw, gtb, gtw, gtd
-    0xF5, 0xE5, 0xD5,                    // pmaddwd, pmulhw, pmullw
-    0xF8, 0xF9, 0xFA, 0xE8, 0xE9, 0xD8,  // psubb, psubw, psubd, psubsb, psubsw, psubusb
-    0xD9, 0xEB, 0xEF,                    // psubusw, por, pxor
-};
+// Second opcode bytes. For the shifts it is the register form; the
+// immediate form and its digit derive from it.
+typedef struct MmxForm {
+  uint32_t op;
+  uint8_t second;
+} MmxForm;
 
-bool IsShift(uint32_t op) { return op >= OG_OP_pslld && op <= OG_OP_psrlw; }
+constexpr MmxForm kShiftRows[] = {
+    {OG_OP_pslld, 0xF2}, {OG_OP_psllq, 0xF3}, {OG_OP_psllw, 0xF1},
+    {OG_OP_psrad, 0xE2}, {OG_OP_psraw, 0xE1},
+    {OG_OP_psrld, 0xD2}, {OG_OP_psrlq, 0xD3}, {OG_OP_psrlw, 0xD1},
+};
+static_assert(og_rows_match(kShiftRows, OgFamily::MMX_S));
+constexpr OgByOpcode<MmxForm> kShift = og_by_opcode(kShiftRows);
+
+constexpr MmxForm kMmxRows[] = {
+    {OG_OP_packssdw, 0x6B},  {OG_OP_packsswb, 0x63},  {OG_OP_packuswb, 0x67},
+    {OG_OP_punpckhbw, 0x68}, {OG_OP_punpckhdq, 0x6A}, {OG_OP_punpckhwd, 0x69},
+    {OG_OP_punpcklbw, 0x60}, {OG_OP_punpckldq, 0x62}, {OG_OP_punpcklwd, 0x61},
+    {OG_OP_paddb, 0xFC},     {OG_OP_paddd, 0xFE},     {OG_OP_paddsb, 0xEC},
+    {OG_OP_paddsw, 0xED},    {OG_OP_paddusb, 0xDC},   {OG_OP_paddusw, 0xDD},
+    {OG_OP_paddw, 0xFD},     {OG_OP_pand, 0xDB},      {OG_OP_pandn, 0xDF},
+    {OG_OP_pcmpeqb, 0x74},   {OG_OP_pcmpeqd, 0x76},   {OG_OP_pcmpeqw, 0x75},
+    {OG_OP_pcmpgtb, 0x64},   {OG_OP_pcmpgtw, 0x65},   {OG_OP_pcmpgtd, 0x66},
+    {OG_OP_pmaddwd, 0xF5},   {OG_OP_pmulhw, 0xE5},    {OG_OP_pmullw, 0xD5},
+    {OG_OP_psubb, 0xF8},     {OG_OP_psubw, 0xF9},     {OG_OP_psubd, 0xFA},
+    {OG_OP_psubsb, 0xE8},    {OG_OP_psubsw, 0xE9},    {OG_OP_psubusb, 0xD8},
+    {OG_OP_psubusw, 0xD9},   {OG_OP_por, 0xEB},       {OG_OP_pxor, 0xEF},
+};
+static_assert(og_rows_match(kMmxRows, OgFamily::MMX));
+constexpr OgByOpcode<MmxForm> kMmx = og_by_opcode(kMmxRows);
 
 // Register op1 with an MMX register or memory op2.
 bool FromMmxOrMemory(OgBytes *out, uint8_t second, const OgCode *op1, const OgCode *op2) {
@@ -34,7 +48,11 @@ bool FromMmxOrMemory(OgBytes *out, uint8_t second, const OgCode *op1, const OgCo
   return emit_modrm_code(out, reg_number(op1), op2);
 }
 
-bool EncodeMovd(OgBytes *out, const OgCode *op1, const OgCode *op2) {
+}  // namespace
+
+bool emit_movd_code(OgBytes *out, const OgCode *c) {
+  const OgCode *op1 = c->data.insn.op1;
+  const OgCode *op2 = c->data.insn.op2;
   if (is_mmxreg(op1)) {
     if (!is_reg32(op2) && !is_mem(op2)) return og_refuse(out, "0");
     put8(out, 0x0F);
@@ -48,7 +66,9 @@ bool EncodeMovd(OgBytes *out, const OgCode *op1, const OgCode *op2) {
   return emit_modrm_code(out, reg_number(op2), op1);
 }
 
-bool EncodeMovq(OgBytes *out, const OgCode *op1, const OgCode *op2) {
+bool emit_movq_code(OgBytes *out, const OgCode *c) {
+  const OgCode *op1 = c->data.insn.op1;
+  const OgCode *op2 = c->data.insn.op2;
   if (is_mmxreg(op1)) return FromMmxOrMemory(out, 0x6F, op1, op2);
   if (!is_mmxreg(op2)) return og_refuse(out, "is_mmxreg(c->data.insn.op2)");
   if (!is_mem(op1)) return og_refuse(out, "0");
@@ -57,7 +77,10 @@ bool EncodeMovq(OgBytes *out, const OgCode *op1, const OgCode *op2) {
   return emit_modrm_code(out, reg_number(op2), op1);
 }
 
-bool EncodeShift(OgBytes *out, uint8_t regForm, const OgCode *op1, const OgCode *op2) {
+bool emit_mmx_s_code(OgBytes *out, const OgCode *c) {
+  const uint8_t regForm = kShift[c->data.insn.op].second;
+  const OgCode *op1 = c->data.insn.op1;
+  const OgCode *op2 = c->data.insn.op2;
   if (!is_imm(op2)) return FromMmxOrMemory(out, regForm, op1, op2);
   if (!is_mmxreg(op1)) return og_refuse(out, "0");
   if (op2->data.value < 0 || op2->data.value > 255)
@@ -69,16 +92,6 @@ bool EncodeShift(OgBytes *out, uint8_t regForm, const OgCode *op1, const OgCode 
   return true;
 }
 
-}  // namespace
-
 bool emit_mmx_code(OgBytes *out, const OgCode *c) {
-  const uint32_t op = c->data.insn.op;
-  const OgCode *op1 = c->data.insn.op1;
-  const OgCode *op2 = c->data.insn.op2;
-  if (op == OG_OP_movd) return EncodeMovd(out, op1, op2);
-  if (op == OG_OP_movq) return EncodeMovq(out, op1, op2);
-  const uint8_t second = kMmx[op - OG_OP_packssdw];
-  if (second == 0) return og_refuse(out, "0");  // psraq: no such instruction
-  if (IsShift(op)) return EncodeShift(out, second, op1, op2);
-  return FromMmxOrMemory(out, second, op1, op2);
+  return FromMmxOrMemory(out, kMmx[c->data.insn.op].second, c->data.insn.op1, c->data.insn.op2);
 }

@@ -6,6 +6,10 @@ namespace {
 constexpr uint32_t kEsp = 4;
 constexpr uint32_t kEbp = 5;
 
+// A test of magnitude, |v| < 128, on purpose: -128 would fit a signed byte,
+// but this way a displacement and its negation always encode at the same
+// length, so a routine's size never depends on which way its fields lie;
+// the 32-bit form reaches the same address.
 bool FitsByte(int32_t v) { return v > -128 && v < 128; }
 
 // The two scale bits; false for a scale the SIB byte cannot hold.

@@ -1,4 +1,4 @@
-// Integer moves, the stack, and the instructions of one or two fixed bytes.
+// Integer moves and the stack.
 #include "codegen/og_encoder.h"
 
 namespace {
@@ -41,18 +41,61 @@ bool EncodeMov(OgBytes *out, const OgCode *op1, const OgCode *op2) {
   return og_refuse(out, "0");
 }
 
-// movsx, movzx (from a byte), movsxw, movzxw (from a word in memory).
-bool EncodeExtend(OgBytes *out, uint32_t op, const OgCode *op1, const OgCode *op2) {
-  static const uint8_t kSecond[4] = {0xBE, 0xB6, 0xBF, 0xB7};
-  const bool fromByte = op == OG_OP_movsx || op == OG_OP_movzx;
-  if (!is_reg32(op1) || !(is_mem(op2) || (fromByte && is_reg8(op2))))
+// movsx, movzx (from a byte register or memory), movsxw, movzxw (from a
+// word in memory): 0F, the second byte, ModRM.
+typedef struct ExtendForm {
+  uint32_t op;
+  uint8_t second;
+  bool fromByte;
+} ExtendForm;
+
+constexpr ExtendForm kExtendRows[] = {
+    {OG_OP_movsx, 0xBE, true},
+    {OG_OP_movzx, 0xB6, true},
+    {OG_OP_movsxw, 0xBF, false},
+    {OG_OP_movzxw, 0xB7, false},
+};
+static_assert(og_rows_match(kExtendRows, OgFamily::EXTEND));
+constexpr OgByOpcode<ExtendForm> kExtend = og_by_opcode(kExtendRows);
+
+// inc and dec: the ModRM digit of their byte and memory forms; the register
+// form is 40h + 8 * digit + r.
+typedef struct IncDecForm {
+  uint32_t op;
+  uint8_t digit;
+} IncDecForm;
+
+constexpr IncDecForm kIncDecRows[] = {{OG_OP_inc, 0}, {OG_OP_dec, 1}};
+static_assert(og_rows_match(kIncDecRows, OgFamily::INCDEC));
+constexpr OgByOpcode<IncDecForm> kIncDec = og_by_opcode(kIncDecRows);
+
+}  // namespace
+
+bool emit_mov_code(OgBytes *out, const OgCode *c) {
+  return EncodeMov(out, c->data.insn.op1, c->data.insn.op2);
+}
+
+bool emit_extend_code(OgBytes *out, const OgCode *c) {
+  const ExtendForm &f = kExtend[c->data.insn.op];
+  const OgCode *op1 = c->data.insn.op1;
+  const OgCode *op2 = c->data.insn.op2;
+  if (!is_reg32(op1) || !(is_mem(op2) || (f.fromByte && is_reg8(op2))))
     return og_refuse(out, "0");
   put8(out, 0x0F);
-  put8(out, kSecond[op - OG_OP_movsx]);
+  put8(out, f.second);
   return emit_modrm_code(out, reg_number(op1), op2);
 }
 
-bool EncodePush(OgBytes *out, const OgCode *op1) {
+bool emit_lea_code(OgBytes *out, const OgCode *c) {
+  const OgCode *op1 = c->data.insn.op1;
+  const OgCode *op2 = c->data.insn.op2;
+  if (!is_reg32(op1) || !is_mem(op2)) return og_refuse(out, "0");
+  put8(out, 0x8D);
+  return emit_modrm_code(out, reg_number(op1), op2);
+}
+
+bool emit_push_code(OgBytes *out, const OgCode *c) {
+  const OgCode *op1 = c->data.insn.op1;
   if (is_imm(op1)) {
     put8(out, 0x68);
     put_imm32(out, op1->data.value);
@@ -67,7 +110,8 @@ bool EncodePush(OgBytes *out, const OgCode *op1) {
   return emit_modrm_code(out, 6, op1);
 }
 
-bool EncodePop(OgBytes *out, const OgCode *op1) {
+bool emit_pop_code(OgBytes *out, const OgCode *c) {
+  const OgCode *op1 = c->data.insn.op1;
   if (is_reg32(op1)) {
     put8(out, 0x58 + reg_number(op1));
     return true;
@@ -77,8 +121,9 @@ bool EncodePop(OgBytes *out, const OgCode *op1) {
   return emit_modrm_code(out, 0, op1);
 }
 
-// inc (digit 0) and dec (digit 1).
-bool EncodeIncDec(OgBytes *out, uint32_t digit, const OgCode *op1) {
+bool emit_incdec_code(OgBytes *out, const OgCode *c) {
+  const uint32_t digit = kIncDec[c->data.insn.op].digit;
+  const OgCode *op1 = c->data.insn.op1;
   if (is_reg32(op1)) {
     put8(out, 0x40 + 8 * digit + reg_number(op1));
     return true;
@@ -92,33 +137,3 @@ bool EncodeIncDec(OgBytes *out, uint32_t digit, const OgCode *op1) {
   return emit_modrm_code(out, digit, op1);
 }
 
-}  // namespace
-
-bool emit_move_code(OgBytes *out, const OgCode *c) {
-  const OgCode *op1 = c->data.insn.op1;
-  const OgCode *op2 = c->data.insn.op2;
-  switch (c->data.insn.op) {
-    case OG_OP_mov: return EncodeMov(out, op1, op2);
-    case OG_OP_movsx:
-    case OG_OP_movzx:
-    case OG_OP_movsxw:
-    case OG_OP_movzxw: return EncodeExtend(out, c->data.insn.op, op1, op2);
-    case OG_OP_lea:
-      if (!is_reg32(op1) || !is_mem(op2)) return og_refuse(out, "0");
-      put8(out, 0x8D);
-      return emit_modrm_code(out, reg_number(op1), op2);
-    case OG_OP_push: return EncodePush(out, op1);
-    case OG_OP_pop: return EncodePop(out, op1);
-    case OG_OP_inc: return EncodeIncDec(out, 0, op1);
-    case OG_OP_dec: return EncodeIncDec(out, 1, op1);
-    case OG_OP_int3: put8(out, 0xCC); return true;
-    case OG_OP_wait: put8(out, 0x9B); return true;
-    case OG_OP_size16: put8(out, 0x66); return true;
-    case OG_OP_rep: put8(out, 0xF3); return true;
-    case OG_OP_movsd: put8(out, 0xA5); return true;
-    case OG_OP_nop: put8(out, 0x90); return true;
-    case OG_OP_rdtsc: put8(out, 0x0F); put8(out, 0x31); return true;
-    case OG_OP_emms: put8(out, 0x0F); put8(out, 0x77); return true;
-    default: return og_refuse(out, "0");
-  }
-}

@@ -110,6 +110,6 @@ OgCode *insn(GlContext *gc, uint32_t op, OgCode *op1, OgCode *op2) {
   OgCode *name(GlContext *gc, OgCode *op1) { return insn(gc, number, op1, nullptr); }
 #define OG_DEFINE_2(name, number) \
   OgCode *name(GlContext *gc, OgCode *op1, OgCode *op2) { return insn(gc, number, op1, op2); }
-#define OG_DEFINE(number, name, operands) OG_DEFINE_##operands(name, number)
+#define OG_DEFINE(number, name, operands, family) OG_DEFINE_##operands(name, number)
 OG_INSTRUCTIONS(OG_DEFINE)
 #undef OG_DEFINE
