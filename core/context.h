@@ -28,6 +28,7 @@
 #include "pixels/px_state.h"
 #include "pixels/px_texture.h"
 #include "raster/s_buffers.h"
+#include "raster/s_line_machine.h"
 #include "raster/s_shader.h"
 #include "wgl/gl_imports.h"
 
@@ -135,6 +136,7 @@ typedef struct GlContext {
   GlVertexCacheMachine vcache;
   GlLightMachine light;
   GlPolygonMachine polygon;
+  GlLineMachine line;
   GlPixelMachine pixel;
   // The run-time code generator: the emitter's state, the five code caches
   // (texel read, depth test, triangle setup, triangle raster, triangle-strip

@@ -4,6 +4,7 @@
 #include "geometry/s_pgclip.h"
 #include "geometry/s_select.h"
 #include "geometry/s_feedback.h"
+#include "raster/s_line_clip.h"
 #include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 

@@ -12,6 +12,7 @@
 #include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 #include "raster/s_shader.h"
+#include "raster/s_line.h"
 #include "raster/s_span_standins.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"

@@ -16,7 +16,9 @@ void __glGenericPickParameterClipProcs(GlContext *gc) {
     polygon = twoSided ? line + 2 : line;  // lines never take back colours
   }
   uint32_t extra = 0;
-  if ((flags & __GL_SHADE_FOG) && !(flags & __GL_SHADE_SMOOTH_LIGHT)) extra += 5;
+  // Per-fragment fog reads eye z at every vertex, clip-made ones too.
+  const bool flatFog = (flags & __GL_SHADE_FOG) && !(flags & __GL_SHADE_SMOOTH_LIGHT);
+  if (flatFog || (flags & __GL_SHADE_FRAGMENT_FOG)) extra += 5;
   if (gc->texture.active) extra += (flags & __GL_SHADE_TEX_DIVIDED) ? 20 : 10;
   gc->procs.lineClipParam = geometry::clipProcs[line + extra];
   gc->procs.polygonClipParam = geometry::clipProcs[polygon + extra];

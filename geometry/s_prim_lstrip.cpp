@@ -2,6 +2,7 @@
 // Two slots alternate; kept[0] is the older end of the next segment. The
 // stipple restarts once, at glBegin.
 #include "geometry/s_prim_machine.h"
+#include "raster/s_line_clip.h"
 #include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 

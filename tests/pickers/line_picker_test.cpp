@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "core/s_pick.h"
+#include "raster/s_line.h"
+#include "raster/s_line_clip.h"
 #include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 #include "raster/s_shader.h"
