@@ -3,10 +3,10 @@
 #include <string.h>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"
-#include "wgl/wgl_current.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_gdi.h"
 #include "wgl/wgl_global_lock.h"
