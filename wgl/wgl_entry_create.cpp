@@ -44,7 +44,6 @@ extern "C" DHGLRC GLENTRY DrvCreateContext(HDC hdc) { return DrvCreateLayerConte
 
 extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
   int pixelFormat = __wglGdiGetPixelFormat(hdc);
-  __wglGetCurrentGC();
   if (pixelFormat == 0) return GiveUp(nullptr, "wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
   WglContext *record = static_cast<WglContext *>(__wglCalloc(1, sizeof(WglContext)));
   if (record == nullptr) return GiveUp(nullptr, "wglCreateLayerContext", ERROR_NOT_ENOUGH_MEMORY);
