@@ -23,8 +23,8 @@
 #include <stddef.h>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_api.h"
-#include "wgl/wgl_current.h"
 
 #define GL_STUB_ASM(s, Name, words, list, Ret, params)            \
   ".globl gl" #Name "\n"                                          \

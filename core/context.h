@@ -7,15 +7,16 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "codegen/og_cache.h"
+#include "codegen/og_state.h"
 #include "core/calling.h"
 #include "core/dispatch.h"
 #include "core/exports.h"
 #include "core/gl_defs.h"
+#include "core/imports.h"
 #include "core/procs.h"
 #include "core/s_constants.h"
 #include "core/s_state.h"
-#include "codegen/og_cache.h"
-#include "codegen/og_state.h"
 #include "dlist/dl_state.h"
 #include "geometry/s_eval.h"
 #include "geometry/s_feedback.h"
@@ -30,7 +31,6 @@
 #include "raster/s_buffers.h"
 #include "raster/s_line_machine.h"
 #include "raster/s_shader.h"
-#include "wgl/gl_imports.h"
 
 // Values of `beginMode`.
 #define __GL_NOT_IN_BEGIN 0

@@ -2,9 +2,9 @@
 #include <string.h>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/dispatch.h"
-#include "wgl/wgl_current.h"
-#include "wgl/wgl_proctable.h"
+#include "core/dispatch_handoff.h"
 
 void __glCopyDispatch(const GlDispatchState *source, GlDispatchState *destination) {
   if (source && destination && source != destination)

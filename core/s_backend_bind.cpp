@@ -3,13 +3,13 @@
 #include <string.h>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/dispatch.h"
 #include "core/s_backend.h"
 #include "core/s_context.h"
 #include "core/s_entry.h"
 #include "geometry/s_xform.h"
 #include "raster/s_buffers.h"
-#include "wgl/wgl_current.h"
 
 namespace core {
 

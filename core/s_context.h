@@ -5,7 +5,7 @@
 #include <stddef.h>
 
 #include "core/calling.h"
-#include "wgl/gl_imports.h"
+#include "core/imports.h"
 
 struct GlContext;
 struct GlExports;

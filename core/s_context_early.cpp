@@ -5,6 +5,7 @@
 #include "codegen/og_cache.h"
 #include "codegen/og_work.h"
 #include "core/context.h"
+#include "core/current.h"
 #include "core/s_arena.h"
 #include "core/s_attrib.h"
 #include "core/s_context.h"
@@ -12,7 +13,6 @@
 #include "dlist/dl_names.h"
 #include "geometry/s_xform.h"
 #include "pixels/px_texture.h"
-#include "wgl/wgl_current.h"
 
 #define GL_GROW_ARRAY_CAPACITY 1000
 

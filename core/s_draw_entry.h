@@ -7,8 +7,8 @@
 #pragma once
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/s_error.h"
-#include "wgl/wgl_current.h"
 
 // The calling thread's context when the entry should go on; null when the
 // call was refused (GL_INVALID_OPERATION recorded) or has been issued again

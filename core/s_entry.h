@@ -5,8 +5,8 @@
 #include <stdint.h>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/s_error.h"
-#include "wgl/wgl_current.h"
 
 // The calling thread's context; null, after recording GL_INVALID_OPERATION,
 // between glBegin and glEnd.

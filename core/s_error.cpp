@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "wgl/wgl_current.h"
+#include "core/current.h"
 
 void __glSetError(GLenum code) {
   // Checked first and on every error, also one that would not be recorded.

@@ -1,8 +1,8 @@
 // glGetError: the one query that changes the context (it clears the error).
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_entries.h"
 #include "core/s_error.h"
-#include "wgl/wgl_current.h"
 
 GLenum GLENTRY __glim_GetError(void) {
   GlContext *gc = __glGetTLSCXValue();

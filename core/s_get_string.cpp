@@ -1,9 +1,9 @@
 // glGetString: the four strings the context's reset chose (the device may
 // replace them at its first binding).
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_entries.h"
 #include "core/s_error.h"
-#include "wgl/wgl_current.h"
 
 const GLubyte *GLENTRY __glim_GetString(GLenum name) {
   GlContext *gc = __glGetTLSCXValue();

@@ -1,10 +1,10 @@
 // The buffer picker: which colour buffer drawing writes, the masks of the
 // buffers drawn, read and locked, and the lock procedures of rendering.
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/s_pick.h"
 #include "raster/s_buffers.h"
 #include "raster/s_shader.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include "core/s_prim.h"
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_api.h"
 #include "core/gl_assert.h"
 #include "core/gl_entries.h"
 #include "core/s_error.h"
 #include "core/s_nop.h"
-#include "wgl/wgl_current.h"
 
 void GLENTRY __glim_Begin(GLenum mode) {
   GlContext *gc = __glGetTLSCXValue();

@@ -1,9 +1,9 @@
 // glRenderMode: switching between rendering, feedback and selection.
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_entries.h"
 #include "core/s_entry.h"
 #include "core/s_error.h"
-#include "wgl/wgl_current.h"
 
 namespace {
 

@@ -23,7 +23,7 @@ extern void (*__glStandInHook)(const char *name);
 // A folder's stand-ins are one list per header, LIST(X), with one line
 // X(type, name, (parameters), result) per stand-in, result left empty for
 // void. The header declares them with LIST(GL_STANDIN_DECLARE) and its
-// source defines them with LIST(GL_STANDIN_DEFINE), so the issue that
+// source defines them with LIST(GL_STANDIN_DEFINE), so the change that
 // builds a real procedure deletes one line.
 #define GL_STANDIN_DECLARE(type, name, params, result) type name params;
 #define GL_STANDIN_DEFINE(type, name, params, result) \

@@ -2,8 +2,8 @@
 #include "core/s_validate.h"
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/dispatch.h"
-#include "wgl/wgl_current.h"
 
 void __glGenericValidate(GlContext *gc) {
   gc->procs.pickAllProcs(gc);

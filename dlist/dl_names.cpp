@@ -3,10 +3,10 @@
 #include <string.h>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_entries.h"
 #include "core/s_error.h"
 #include "core/s_names.h"
-#include "wgl/wgl_current.h"
 
 GlDlistArray *__glDlistNewArray(GlContext *gc) {
   GlDlistState *dl = &gc->dlist;

@@ -2,10 +2,10 @@
 // current, closing it brings the immediate table back. Recording ops and
 // compiling them into a list arrive with the display-list subsystem.
 #include "core/context.h"
+#include "core/current.h"
 #include "core/dispatch.h"
 #include "core/gl_entries.h"
 #include "core/s_error.h"
-#include "wgl/wgl_current.h"
 
 void GLENTRY __glim_NewList(GLuint list, GLenum mode) {
   GlContext *gc = __glGetTLSCXValue();

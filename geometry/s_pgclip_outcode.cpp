@@ -1,8 +1,8 @@
 // The window outcode of a clip record against one visible rectangle of the
 // drawable, shared by the window-space triangle and line clippers.
 #include "core/context.h"
+#include "core/drawable.h"
 #include "geometry/s_pgclip.h"
-#include "wgl/wgl_drawable.h"
 
 void __glCalc2DOutcode(GlContext *gc, GlClipVertex2D *record, const GlRect *rect) {
   // Window coordinates carry the bias; the rectangle is in drawable units.

@@ -4,8 +4,8 @@
 #include <stdint.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "geometry/s_pgclip.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

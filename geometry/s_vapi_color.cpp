@@ -2,9 +2,9 @@
 // clamped nor scaled, becomes the current user colour; procs.applyColor then
 // brings the scaled current colour (or a material) up to date.
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_entries.h"
 #include "geometry/s_vapi_convert.h"
-#include "wgl/wgl_current.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // glEdgeFlag: the current edge flag, kept as the boundary-edge bit of `has`
 // so that primitive assembly can OR it into vertices.
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_entries.h"
-#include "wgl/wgl_current.h"
 
 void GLENTRY __glim_EdgeFlag(GLboolean flag) {
   __glGetTLSCXValue()->state.current.edgeFlag = flag ? __GL_HAS_EDGEFLAG_BOUNDARY : 0;

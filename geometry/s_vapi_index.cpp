@@ -1,8 +1,8 @@
 // glIndex, all 10 forms: the current colour index, converted by value. It is
 // masked and used only when vertices are coloured.
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_entries.h"
-#include "wgl/wgl_current.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // glNormal3, all 10 forms: the current normal as given, converted like a
 // colour component and never normalised here.
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_entries.h"
 #include "geometry/s_vapi_convert.h"
-#include "wgl/wgl_current.h"
 
 namespace {
 

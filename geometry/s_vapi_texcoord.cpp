@@ -1,8 +1,8 @@
 // glTexCoord, all 32 forms: the current texture coordinates, converted by
 // value (integers are not normalised); missing t and r are 0, missing q 1.
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_entries.h"
-#include "wgl/wgl_current.h"
 
 namespace {
 

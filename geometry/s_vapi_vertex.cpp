@@ -3,8 +3,8 @@
 // clip-check it and hand it to the save procedure, which passes it on to the
 // primitive state machine. Outside glBegin/glEnd that machine ignores it.
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_entries.h"
-#include "wgl/wgl_current.h"
 
 namespace {
 

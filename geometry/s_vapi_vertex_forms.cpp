@@ -2,8 +2,8 @@
 // go to the glVertexNfv slot of the immediate table in force, so that the
 // vertex cache can take every form by replacing three slots.
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_entries.h"
-#include "wgl/wgl_current.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // drawables. The box's corners are summed in 64 bits, so no scissor box
 // given by the application can wrap around.
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/gl_entries.h"
 #include "core/s_entry.h"
 #include "geometry/s_xform.h"
-#include "wgl/wgl_drawable.h"
 
 void GLENTRY __glim_Scissor(GLint x, GLint y, GLsizei width, GLsizei height) {
   GlContext *gc = __glContextForRectangle(width, height);

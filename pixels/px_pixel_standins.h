@@ -1,5 +1,6 @@
 // Stand-ins for the pixel-rectangle and bitmap procedures the pickers
-// install; the pixel-path and bitmap issues replace them.
+// install, until the pixel paths draw, copy and read pixel rectangles and
+// the bitmap path renders bitmaps.
 #pragma once
 
 #include "core/calling.h"

@@ -1,6 +1,6 @@
 // Stand-ins for the texture sampler's procedures (fragment, level of detail
-// and filters) that the texture picker installs; the texture-filtering
-// issue replaces them.
+// and filters) that the texture picker installs, until the sampler computes
+// the level of detail and filters texels.
 #pragma once
 
 #include "core/gl_defs.h"

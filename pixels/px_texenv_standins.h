@@ -1,6 +1,6 @@
 // Stand-ins for the texture environment procedures (GlTextureEnvProc) the
-// texture picker installs, one per environment mode and base format; the
-// texture-environment issue replaces them.
+// texture picker installs, one per environment mode and base format, until
+// the texture environment combines texels with fragment colours.
 #pragma once
 
 #include "core/s_standin.h"

@@ -1,6 +1,6 @@
 // Stand-ins for the per-vertex texture-coordinate procedures the
-// texture-coordinate picker installs; the texture-generation issue
-// replaces them.
+// texture-coordinate picker installs, until texture-coordinate generation
+// (eye-linear, object-linear, sphere map) and the perspective divide exist.
 #pragma once
 
 #include "core/s_standin.h"

@@ -1,5 +1,5 @@
-// Stand-in for the generic texture manager's make-resident procedure; the
-// texture-manager issue replaces it.
+// Stand-in for the generic texture manager's make-resident procedure, until
+// the texture manager loads textures into its own memory.
 #pragma once
 
 #include "core/s_standin.h"

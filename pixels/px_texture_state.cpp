@@ -2,10 +2,10 @@
 // released at destruction, and the texture-object names shared between
 // contexts.
 #include "core/context.h"
+#include "core/device.h"
 #include "core/gl_assert.h"
 #include "core/s_names.h"
 #include "pixels/px_texture.h"
-#include "wgl/gl_device.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <string.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/s_error.h"
 #include "core/s_setters.h"
 #include "raster/s_accum.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

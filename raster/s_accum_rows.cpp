@@ -4,11 +4,11 @@
 #include <string.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/gl_assert.h"
 #include "core/s_entry.h"
 #include "core/s_setters.h"
 #include "raster/s_accum.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

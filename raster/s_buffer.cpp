@@ -1,10 +1,10 @@
 // Binding the context's buffer objects to the drawable it is made current
 // on, and releasing them.
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/gl_assert.h"
 #include "core/s_entry.h"
 #include "raster/s_buffers.h"
-#include "wgl/wgl_drawable.h"
 
 void __glInitBuffer(GlBuffer *buf, GlContext *) {
   buf->gc = nullptr;

@@ -5,10 +5,10 @@
 #include <stdint.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/s_setters.h"
 #include "raster/s_buffers.h"
 #include "raster/s_clear.h"
-#include "wgl/wgl_drawable.h"
 
 bool __glClearTarget(GlColorBuffer *cfb, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                      GlClearTarget *target) {

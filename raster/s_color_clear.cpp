@@ -4,9 +4,9 @@
 #include "raster/s_color_clear.h"
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "raster/s_buffers.h"
 #include "raster/s_shader.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <mutex>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/gl_assert.h"
 #include "core/s_entry.h"
 #include "core/s_nop.h"
 #include "raster/s_depth.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <string.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/s_entry.h"
 #include "raster/s_clear.h"
 #include "raster/s_depth.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

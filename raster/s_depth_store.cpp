@@ -4,8 +4,8 @@
 #include <string.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "raster/s_depth.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "core/context.h"
 #include "raster/s_buffers.h"
-#include "wgl/wgl_drawable.h"
+#include "core/drawable.h"
 
 namespace line_walk {
 

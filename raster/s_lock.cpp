@@ -1,8 +1,8 @@
 // The general buffer lock: the drawable's lock at every level, the drawable
 // buffers and the device only at the outermost one.
 #include "core/context.h"
+#include "core/drawable.h"
 #include "raster/s_buffers.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

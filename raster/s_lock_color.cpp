@@ -2,9 +2,9 @@
 // with the depth buffer. The buffer picker installs them only when every
 // buffer they lock has lock and unlock procedures.
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/gl_assert.h"
 #include "raster/s_buffers.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Which window pixels a partly covered window owns.
 #include "core/context.h"
+#include "core/drawable.h"
 #include "raster/s_buffers.h"
-#include "wgl/wgl_drawable.h"
 
 GLbool8 __glTestOwnership(GlContext *gc, int32_t x, int32_t y) {
   const GlDrawable *drawable = gc->drawablePrivate;

@@ -3,9 +3,9 @@
 #include <math.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/gl_convert.h"
 #include "raster/s_triangle.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

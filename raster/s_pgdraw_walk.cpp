@@ -2,9 +2,9 @@
 // clip box, then both edges and every parameter one row on. Rows outside the
 // clip box still advance everything, so the next visible row is exact.
 #include "core/context.h"
+#include "core/drawable.h"
 #include "raster/s_pgdraw.h"
 #include "raster/s_triangle.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

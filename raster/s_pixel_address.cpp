@@ -1,7 +1,7 @@
 // Where a window pixel lives in a drawable buffer's memory.
 #include "core/context.h"
+#include "core/drawable.h"
 #include "raster/s_buffers.h"
-#include "wgl/wgl_drawable.h"
 
 int32_t __glRowBytes(const GlDrawableBuffer *buffer) {
   const int32_t bytes = buffer->pitch * int32_t(buffer->elementSize);

@@ -3,10 +3,10 @@
 #include "raster/s_rgb.h"
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "fastraster/fr_pick.h"
 #include "raster/s_clear.h"
 #include "raster/s_shader.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

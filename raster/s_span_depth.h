@@ -5,8 +5,8 @@
 #include <stdint.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "raster/s_depth.h"
-#include "wgl/wgl_drawable.h"
 
 namespace span_depth {
 

@@ -5,8 +5,8 @@
 #include <array>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "raster/s_stencil.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <stdint.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/gl_entries.h"
 #include "core/s_entry.h"
-#include "wgl/wgl_drawable.h"
 
 namespace {
 

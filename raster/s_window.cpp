@@ -2,8 +2,8 @@
 #include <limits.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "raster/s_buffers.h"
-#include "wgl/wgl_drawable.h"
 
 GLbool8 __glFindWindowSize(GlContext *gc) {
   int32_t x = 0, y = 0;

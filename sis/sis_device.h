@@ -4,8 +4,8 @@
 #pragma once
 
 #include "core/calling.h"
-#include "wgl/gl_device.h"
-#include "wgl/gl_imports.h"
+#include "core/device.h"
+#include "core/imports.h"
 
 struct GlContext;
 struct WglDrawablePrivate;

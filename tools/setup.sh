@@ -3,6 +3,8 @@
 # configures and builds with all cores. Safe to run again; quick when all is there.
 #   tools/setup.sh              the normal build in build/
 #   tools/setup.sh --sanitize   the Debug AddressSanitizer/UBSan build in build-asan/
+# Build targets after these build only those (and what they need), not everything:
+#   tools/setup.sh vlx_scenes vlxdriver
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -57,10 +59,15 @@ WRAPPER
 run_i386_programs
 
 if [ "${1:-}" = "--sanitize" ]; then
+  shift
   build="$root/build-asan"
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVLX_SANITIZE=ON >/dev/null
 else
   build="$root/build"
   cmake -S "$root" -B "$build" >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)"
+if (($#)); then
+  cmake --build "$build" -j"$(nproc)" --target "$@"
+else
+  cmake --build "$build" -j"$(nproc)"
+fi

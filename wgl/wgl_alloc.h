@@ -4,7 +4,7 @@
 
 #include <stddef.h>
 
-#include "wgl/gl_imports.h"
+#include "core/imports.h"
 
 // Size 0 or failure gives null; realloc keeps the smaller of the old block's
 // size and the new size, and leaves the old block alone when it fails.

@@ -4,11 +4,11 @@
 // attach-detach rounds in one process all leave nothing behind.
 #include "codegen/og_fill.h"
 #include "core/context.h"
-#include "wgl/gl_device.h"
+#include "core/current.h"
+#include "core/device.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"
-#include "wgl/wgl_current.h"
 #include "wgl/wgl_drawable_list.h"
 #include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_hook.h"

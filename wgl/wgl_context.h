@@ -8,8 +8,8 @@
 
 #include "core/calling.h"
 #include "core/dispatch.h"
+#include "core/imports.h"
 #include "platform/gdi.h"
-#include "wgl/gl_imports.h"
 
 struct GlContext;
 struct WglDrawablePrivate;

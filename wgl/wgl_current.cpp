@@ -1,4 +1,4 @@
-#include "wgl/wgl_current.h"
+#include "core/current.h"
 
 #include "core/dispatch_nop.h"
 

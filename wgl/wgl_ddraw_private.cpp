@@ -1,7 +1,7 @@
 // Small things every DirectDraw kind needs: its private block, the buffer's
 // bit and the memory a surface is asked for.
+#include "core/device.h"
 #include "wgl/wgl_ddraw_kind.h"
-#include "wgl/gl_device.h"
 
 void *__wglDDrawAllocPrivate(WglDrawablePrivate *drawable, size_t size) {
   if (drawable == nullptr || drawable->drawable.calloc == nullptr) return nullptr;

@@ -6,7 +6,7 @@
 
 #include <string.h>
 
-#include "wgl/gl_device.h"
+#include "core/device.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_record_list.h"

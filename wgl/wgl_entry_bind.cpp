@@ -1,10 +1,10 @@
 // Binding a context to the calling thread and a drawable, and releasing it.
 // Every change runs under the global lock.
 #include "core/context.h"
+#include "core/current.h"
 #include "core/dispatch.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"
-#include "wgl/wgl_current.h"
 #include "wgl/wgl_drawable_list.h"
 #include "wgl/wgl_drawable_update.h"
 #include "wgl/wgl_entries.h"

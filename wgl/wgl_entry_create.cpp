@@ -3,10 +3,10 @@
 #include <string.h>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"
-#include "wgl/wgl_current.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_gdi.h"
 #include "wgl/wgl_message.h"
@@ -50,7 +50,6 @@ extern "C" DHGLRC GLENTRY DrvCreateContext(HDC hdc) { return DrvCreateLayerConte
 
 extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
   int pixelFormat = __wglGdiGetPixelFormat(hdc);
-  __wglGetCurrentGC();
   if (pixelFormat == 0) return GiveUp(nullptr, "wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
   WglContext *record = static_cast<WglContext *>(__wglCalloc(1, sizeof(WglContext)));
   if (record == nullptr) return GiveUp(nullptr, "wglCreateLayerContext", ERROR_NOT_ENOUGH_MEMORY);

@@ -1,7 +1,7 @@
 // Describing and setting pixel formats, and the loader's version check.
 #include <string.h>
 
-#include "wgl/gl_device.h"
+#include "core/device.h"
 #include "wgl/wgl_drawable_list.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_gdi.h"

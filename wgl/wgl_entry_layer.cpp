@@ -1,17 +1,14 @@
 // Layer planes. No pixel format has any, so every question about one fails
 // with an invalid pixel format rather than answering with unfilled data.
-#include "wgl/wgl_attach.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_message.h"
 
 extern "C" BOOL GLENTRY DrvDescribeLayerPlane(HDC, int, int, UINT, LAYERPLANEDESCRIPTOR *) {
-  __wglGetCurrentGC();
   __wglSetSystemError("wglDescribeLayerPlane", ERROR_INVALID_PIXEL_FORMAT);
   return FALSE;
 }
 
 extern "C" int GLENTRY DrvGetLayerPaletteEntries(HDC, int, int, int, COLORREF *) {
-  __wglGetCurrentGC();
   __wglSetSystemError("wglDescribeLayerPlane", ERROR_INVALID_PIXEL_FORMAT);
   return 0;
 }
@@ -22,7 +19,6 @@ extern "C" int GLENTRY DrvSetLayerPaletteEntries(HDC, int, int, int, const COLOR
 }
 
 extern "C" BOOL GLENTRY DrvRealizeLayerPalette(HDC, int, BOOL) {
-  __wglGetCurrentGC();
   __wglSetSystemError("wglRealizeLayerPalette", ERROR_INVALID_PIXEL_FORMAT);
   return FALSE;
 }

@@ -2,8 +2,8 @@
 // attribute groups from one context to another. Both refuse to change a
 // context that another thread is drawing with.
 #include "core/context.h"
+#include "core/current.h"
 #include "wgl/wgl_context_list.h"
-#include "wgl/wgl_current.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_message.h"
 #include "wgl/wgl_scoped_lock.h"

@@ -3,7 +3,7 @@
 // pixel-format list with the display mode. Every message is passed on.
 #include "wgl/wgl_hook.h"
 
-#include "wgl/gl_device.h"
+#include "core/device.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"
 #include "wgl/wgl_drawable_list.h"

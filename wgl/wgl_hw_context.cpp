@@ -1,6 +1,6 @@
 // Creating and destroying a record's core context through the active device.
 #include "core/context.h"
-#include "wgl/gl_device.h"
+#include "core/device.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_context_list.h"
 #include "wgl/wgl_modes.h"

@@ -2,8 +2,8 @@
 // and a drawable carry.
 #pragma once
 
+#include "core/imports.h"
 #include "platform/gdi.h"
-#include "wgl/gl_imports.h"
 
 struct GlDrawableBuffer;
 struct WglDrawablePrivate;

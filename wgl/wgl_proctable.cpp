@@ -1,6 +1,6 @@
 // Handing a context's dispatch table to the operating system's GL library
 // through the callback its record took at the last bind.
-#include "wgl/wgl_proctable.h"
+#include "core/dispatch_handoff.h"
 
 #include "core/context.h"
 #include "wgl/wgl_context.h"

@@ -3,7 +3,7 @@
 // never takes (the generic list, the DCI set) and every test of the layer.
 #pragma once
 
-#include "wgl/gl_device.h"
+#include "core/device.h"
 
 extern GlDevice __glSoftDevice;
 

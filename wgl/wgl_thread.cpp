@@ -3,10 +3,10 @@
 // current lets go of it here, whatever the core says, so that no context
 // stays current on a thread that no longer exists.
 #include "core/context.h"
+#include "core/current.h"
+#include "core/device.h"
 #include "raster/s_buffers.h"
-#include "wgl/gl_device.h"
 #include "wgl/wgl_context_list.h"
-#include "wgl/wgl_current.h"
 #include "wgl/wgl_drawable_list.h"
 #include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_hook.h"

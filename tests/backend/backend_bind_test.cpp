@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/dispatch.h"
 #include "raster/s_buffers.h"
-#include "tests/context/life_fixture.h"
 #include "tests/backend/release_cases.h"
+#include "tests/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 namespace life_test {
 namespace {

@@ -7,12 +7,12 @@
 #include <memory>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/s_backend.h"
 #include "geometry/s_xform.h"
 #include "raster/s_buffers.h"
 #include "tests/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 namespace life_test {
 namespace {

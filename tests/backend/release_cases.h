@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "tests/context/life_fixture.h"
-#include "wgl/wgl_current.h"
 
 namespace backend_test {
 

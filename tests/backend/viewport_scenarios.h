@@ -18,9 +18,9 @@
 #include <stdint.h>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "tests/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 namespace viewport_scenarios {
 

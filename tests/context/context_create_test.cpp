@@ -10,6 +10,7 @@
 
 #include "codegen/og_work.h"
 #include "core/context.h"
+#include "core/current.h"
 #include "core/s_arena.h"
 #include "core/s_attrib.h"
 #include "core/s_backend.h"
@@ -18,7 +19,6 @@
 #include "dlist/dl_stubs.h"
 #include "tests/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 namespace life_test {
 namespace {

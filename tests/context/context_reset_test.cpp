@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/s_context.h"
 #include "tests/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 namespace life_test {
 namespace {

@@ -7,9 +7,9 @@
 #include <mutex>
 #include <thread>
 
+#include "core/current.h"
 #include "core/s_context.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 namespace life_test {
 

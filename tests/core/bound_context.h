@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/dispatch.h"
 #include "wgl/wgl_context.h"
-#include "wgl/wgl_current.h"
 
 struct ProcCounts {
   int flush = 0, finish = 0, validate = 0, endPrim = 0;

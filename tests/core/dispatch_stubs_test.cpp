@@ -10,6 +10,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "core/current.h"
 #include "core/dispatch.h"
 #include "core/dispatch_pending.h"
 #include "core/gl_api.h"
@@ -19,7 +20,6 @@
 #include "tests/core/call_words.h"
 #include "tests/support/recording_dispatch.h"
 #include "tests/support/slot_shapes.h"
-#include "wgl/wgl_current.h"
 
 namespace {
 

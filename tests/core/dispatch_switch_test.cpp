@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/dispatch.h"
 #include "core/gl_api.h"
 #include "tests/core/bound_context.h"
-#include "wgl/wgl_current.h"
 
 namespace {
 

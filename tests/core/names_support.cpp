@@ -5,9 +5,9 @@
 
 #include <map>
 
+#include "core/current.h"
 #include "core/s_arena.h"
 #include "core/s_names_tree.h"
-#include "wgl/wgl_current.h"
 
 namespace names_test {
 

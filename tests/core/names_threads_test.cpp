@@ -17,9 +17,9 @@
 #include <random>
 #include <thread>
 
+#include "core/current.h"
 #include "dlist/dl_names.h"
 #include "tests/core/names_support.h"
-#include "wgl/wgl_current.h"
 
 namespace names_test {
 namespace {

@@ -3,10 +3,10 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/current.h"
 #include "core/dispatch.h"
 #include "geometry/s_xform.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 XformCounts &XformContext::counts() {
   static XformCounts c;

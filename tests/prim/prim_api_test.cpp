@@ -5,6 +5,7 @@
 // predicts for the codes the positions give.
 #include <gtest/gtest.h>
 
+#include "core/current.h"
 #include "core/gl_api.h"
 #include "geometry/s_vertex.h"
 #include "tests/context/life_fixture.h"
@@ -12,7 +13,6 @@
 #include "tests/prim/prim_model.h"
 #include "tests/prim/prim_patterns.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "core/current.h"
 #include "core/gl_entries.h"
 #include "raster/s_accum.h"
 #include "tests/raster_ancillary/accum_fixture.h"
-#include "wgl/wgl_current.h"
 
 namespace ancillary_test {
 namespace {

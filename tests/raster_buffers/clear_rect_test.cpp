@@ -6,6 +6,7 @@
 
 #include <math.h>
 #include <stdio.h>
+#include <string.h>
 
 #include <random>
 #include <string>
@@ -213,17 +214,41 @@ TEST_F(ClearRects, IndexRectanglesStoreTheTruncatedIndex) {
     }
 }
 
-// A buffer not bound to memory, or a rectangle with nothing in it, is no
-// reason to touch anything.
+// A buffer not bound to memory is no reason to touch anything: with no
+// drawable buffer the colour buffer's record stays as it was, and with a
+// drawable buffer whose memory is not mapped (no base) every byte of that
+// memory and its guard rows stay as they were. (Empty rectangles are among
+// the rectangles of the tests above.)
 TEST_F(ClearRects, AnUnboundBufferIsLeftAlone) {
   GlContext *gc = ctx.gc();
   SetUpBuffer(gc, k565);
-  gc->front->buf.gc = gc;
-  gc->front->buf.drawableBuf = nullptr;
-  const ClearRect all[] = {__glI386ClearRectRGB, __glI386ClearRectRGB_8_Dither,
-                           __glI386ClearRectRGB_16_Dither, __glI386ClearRectCI_8,
-                           __glI386ClearRectCI_8_Dither};
-  for (ClearRect clear : all) clear(gc->front, kBias, kBias, kBias + 4, kBias + 4);
+  const struct {
+    const char *name;
+    ClearRect clear;
+  } all[] = {{"__glI386ClearRectRGB", __glI386ClearRectRGB},
+             {"__glI386ClearRectRGB_8_Dither", __glI386ClearRectRGB_8_Dither},
+             {"__glI386ClearRectRGB_16_Dither", __glI386ClearRectRGB_16_Dither},
+             {"__glI386ClearRectCI_8", __glI386ClearRectCI_8},
+             {"__glI386ClearRectCI_8_Dither", __glI386ClearRectCI_8_Dither}};
+  for (const auto &routine : all) {
+    SCOPED_TRACE(routine.name);
+    gc->front->buf.gc = gc;
+    gc->front->buf.drawableBuf = nullptr;
+    GlColorBuffer before;
+    memcpy(&before, gc->front, sizeof before);
+    routine.clear(gc->front, kBias, kBias, kBias + 4, kBias + 4);
+    EXPECT_EQ(memcmp(&before, gc->front, sizeof before), 0) << "the record changed";
+
+    Bound bound(gc, k565, kWidth);
+    uint8_t *base = bound.memory.buffer()->base;
+    bound.memory.buffer()->base = nullptr;
+    routine.clear(gc->front, kBias, kBias, kBias + 4, kBias + 4);
+    bound.memory.buffer()->base = base;
+    for (int32_t y = 0; y < kHeight; y++)
+      for (int32_t x = 0; x < kWidth; x++)
+        ASSERT_EQ(bound.memory.Read(x, y), kUntouched & 0xFFFFu) << "at " << x << "," << y;
+    EXPECT_TRUE(bound.memory.GuardsIntact());
+  }
 }
 
 }  // namespace

@@ -7,12 +7,12 @@
 #include <sstream>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/gl_api.h"
 #include "core/s_context.h"
 #include "raster/s_buffers.h"
 #include "tests/raster_color/color_model.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 namespace scene_test {
 

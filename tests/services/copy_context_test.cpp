@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "core/current.h"
 #include "core/s_attrib.h"
 #include "tests/services/service_context.h"
-#include "wgl/wgl_current.h"
 
 namespace {
 

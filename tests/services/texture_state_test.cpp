@@ -6,10 +6,10 @@
 
 #include <vector>
 
+#include "core/device.h"
 #include "core/s_names.h"
 #include "pixels/px_texture.h"
 #include "tests/services/service_context.h"
-#include "wgl/gl_device.h"
 
 namespace {
 

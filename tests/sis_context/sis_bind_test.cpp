@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/s_backend.h"
 #include "core/s_context.h"
 #include "raster/s_buffers.h"
@@ -19,7 +20,6 @@
 #include "tests/context/renderer_names.h"
 #include "tests/sis_context/sis_fixture.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 #include "wgl/wgl_ddraw.h"
 
 namespace sis_test {

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/s_context.h"
 #include "platform/control.h"
 #include "platform/kernel.h"
 #include "sis/sis_context_ops.h"
 #include "tests/sis_context/sis_fixture.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 namespace sis_test {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <stdint.h>
 
+#include "core/device.h"
 #include "sis/sis_context.h"
 #include "tests/context/life_fixture.h"
-#include "wgl/gl_device.h"
 #include "wgl/wgl_drawable.h"
 
 namespace sis_test {

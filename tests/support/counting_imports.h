@@ -4,7 +4,7 @@
 
 #include <stdint.h>
 
-#include "wgl/gl_imports.h"
+#include "core/imports.h"
 
 struct CountingImports {
   // Live blocks (allocated and not yet freed) and all allocations so far.

@@ -1,7 +1,7 @@
 #include "tests/validate/validate_fixture.h"
 
+#include "core/current.h"
 #include "core/s_standin.h"
-#include "wgl/wgl_current.h"
 
 namespace validate_test {
 

@@ -3,11 +3,11 @@
 // validated table is handed to the operating system again.
 #include <gtest/gtest.h>
 
+#include "core/current.h"
 #include "core/dispatch.h"
 #include "core/gl_api.h"
 #include "core/s_validate.h"
 #include "tests/validate/validate_fixture.h"
-#include "wgl/wgl_current.h"
 
 namespace validate_test {
 namespace {

@@ -1,8 +1,8 @@
 #include "tests/vertex/vertex_fixture.h"
 
+#include "core/current.h"
 #include "geometry/s_clipcheck.h"
 #include "tests/support/counting_imports.h"
-#include "wgl/wgl_current.h"
 
 namespace vertex_test {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "core/device.h"
 #include "platform/control.h"
 #include "platform/gdi.h"
 #include "platform/kernel.h"
-#include "wgl/gl_device.h"
 
 struct WglDrawablePrivate;
 

@@ -6,11 +6,11 @@
 #include <thread>
 #include <vector>
 
+#include "core/current.h"
 #include "platform/vlxdesktop.h"
 #include "tests/wgl_attach/attach_fixture.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"
-#include "wgl/wgl_current.h"
 #include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_process_state.h"
 

@@ -4,10 +4,10 @@
 
 #include <vector>
 
+#include "core/device.h"
 #include "platform/control.h"
 #include "platform/vlxdesktop.h"
 #include "tests/support/debug_text.h"
-#include "wgl/gl_device.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_dib.h"
 #include "wgl/wgl_global_lock.h"

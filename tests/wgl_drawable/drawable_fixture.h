@@ -7,9 +7,9 @@
 
 #include <vector>
 
+#include "core/device.h"
 #include "platform/control.h"
 #include "platform/vlxdesktop.h"
-#include "wgl/gl_device.h"
 #include "wgl/wgl_drawable_list.h"
 #include "wgl/wgl_global_lock.h"
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <thread>
 
+#include "core/device.h"
 #include "wgl/driver_interface.h"
 #include "platform/gdi.h"
-#include "wgl/gl_device.h"
 
 struct WglContext;
 struct WglDrawablePrivate;

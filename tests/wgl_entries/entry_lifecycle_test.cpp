@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "core/context.h"
+#include "core/current.h"
 #include "core/dispatch.h"
 #include "platform/control.h"
 #include "platform/kernel.h"
@@ -14,7 +15,6 @@
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context.h"
 #include "wgl/wgl_context_list.h"
-#include "wgl/wgl_current.h"
 #include "wgl/wgl_drawable.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_global_lock.h"

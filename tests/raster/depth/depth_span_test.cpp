@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "tests/raster_tests/span_test_fixture.h"
+#include "tests/raster/fragment_stages/stage_fixture.h"
 
-namespace raster_tests {
+namespace fragment_stages {
 namespace {
 
 enum class Stage { kDepth, kDepthStencil, kDepthPass, kStencil };
@@ -153,4 +153,4 @@ TEST(DepthSpans, StencilStagesAgreeWithTheStencilBuffersProcedures) {
 }
 
 }  // namespace
-}  // namespace raster_tests
+}  // namespace fragment_stages

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "tests/raster_tests/span_test_fixture.h"
+#include "tests/raster/fragment_stages/stage_fixture.h"
 
-namespace raster_tests {
+namespace fragment_stages {
 namespace {
 
 // Clip box columns [10, 50) of a 100-pixel window.
@@ -125,4 +125,4 @@ TEST(StippleSpan, ARowOfZerosEndsTheSpan) {
 }
 
 }  // namespace
-}  // namespace raster_tests
+}  // namespace fragment_stages

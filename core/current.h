@@ -1,6 +1,7 @@
 // The calling thread's current context. Every thread reads a valid context:
 // the slot starts at the placeholder context, whose dispatch is the no-op
-// table, so a thread without a context reaches no-ops.
+// table, so a thread without a context reaches no-ops. The window-system
+// layer defines the slot and the placeholder (wgl/wgl_current.cpp).
 #pragma once
 
 #include "core/context.h"

@@ -10,9 +10,9 @@
 
 #include "core/s_pick.h"
 #include "raster/s_depth.h"
-#include "tests/raster_tests/span_test_fixture.h"
+#include "tests/raster/fragment_stages/stage_fixture.h"
 
-namespace raster_tests {
+namespace fragment_stages {
 namespace {
 
 TEST(DepthCompares, AgreeWithTheDepthBuffersOwnStore) {
@@ -85,4 +85,4 @@ TEST(DepthCompares, MaskedFormsAndTheEndsLeaveMemoryAlone) {
 }
 
 }  // namespace
-}  // namespace raster_tests
+}  // namespace fragment_stages

@@ -1,4 +1,5 @@
-// Handing a context's dispatch table to the operating system's GL library.
+// Handing a context's dispatch table to the operating system's GL library;
+// the window-system layer defines it (wgl/wgl_proctable.cpp).
 #pragma once
 
 #include "core/dispatch.h"

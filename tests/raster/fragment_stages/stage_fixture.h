@@ -15,7 +15,7 @@
 #include "raster/s_span.h"
 #include "tests/raster_ancillary/ancillary_fixture.h"
 
-namespace raster_tests {
+namespace fragment_stages {
 
 using ancillary_test::kBias;
 
@@ -90,4 +90,4 @@ void PrintTo(const Outcome &o, std::ostream *os);
 // Runs `proc` over the span the shader holds and records what it left.
 Outcome RunSpan(SpanContext &ctx, GlSpanProc proc);
 
-}  // namespace raster_tests
+}  // namespace fragment_stages

@@ -1,12 +1,13 @@
 // The back end's table of operations. One instance is active, reached
-// through __glDevice; the window-system layer and the core call it.
+// through __glDevice; the window-system layer and the core call it, and
+// each back end (sis/, wgl/wgl_soft_device.cpp) fills one in.
 #pragma once
 
 #include <stdint.h>
 
 #include "core/calling.h"
+#include "core/imports.h"
 #include "platform/gdi.h"
-#include "wgl/gl_imports.h"
 
 struct GlContext;
 struct WglDrawablePrivate;

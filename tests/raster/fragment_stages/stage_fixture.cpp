@@ -1,11 +1,11 @@
-#include "tests/raster_tests/span_test_fixture.h"
+#include "tests/raster/fragment_stages/stage_fixture.h"
 
 #include <string.h>
 
 #include "raster/s_stencil.h"
 #include "wgl/wgl_drawable.h"
 
-namespace raster_tests {
+namespace fragment_stages {
 
 const DepthKind kDepthKinds[4] = {
     {"16 bits", 16, false},
@@ -137,4 +137,4 @@ Outcome RunSpan(SpanContext &ctx, GlSpanProc proc) {
   return o;
 }
 
-}  // namespace raster_tests
+}  // namespace fragment_stages

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "tests/raster_ancillary/comparison_reference.h"
-#include "tests/raster_tests/span_test_fixture.h"
+#include "tests/raster/fragment_stages/stage_fixture.h"
 #include "tests/support/counting_imports.h"
 
-namespace raster_tests {
+namespace fragment_stages {
 namespace {
 
 using ancillary_test::ReferencePasses;
@@ -231,4 +231,4 @@ TEST(TestTables, AllocationLifeAndRefusal) {
 }
 
 }  // namespace
-}  // namespace raster_tests
+}  // namespace fragment_stages

@@ -10,9 +10,9 @@
 
 #include <string>
 
-#include "tests/raster_tests/span_test_fixture.h"
+#include "tests/raster/fragment_stages/stage_fixture.h"
 
-namespace raster_tests {
+namespace fragment_stages {
 namespace {
 
 struct OffsetCase {
@@ -308,4 +308,4 @@ TEST(OffsetSpans, WithoutAPickedCompareNothingIsTested) {
 }
 
 }  // namespace
-}  // namespace raster_tests
+}  // namespace fragment_stages
