@@ -8,9 +8,9 @@
 
 #include "raster/s_line.h"
 #include "raster/s_line_walk.h"
-#include "tests/raster_tests/span_test_fixture.h"
+#include "tests/raster/fragment_stages/stage_fixture.h"
 
-namespace raster_tests {
+namespace fragment_stages {
 namespace {
 
 constexpr int32_t kW = 48, kH = 40;
@@ -149,4 +149,4 @@ TEST(LineDepthStencil, StencilStagesAgreeWithTheStencilBuffersProcedures) {
 }
 
 }  // namespace
-}  // namespace raster_tests
+}  // namespace fragment_stages

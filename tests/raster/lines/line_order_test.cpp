@@ -5,9 +5,9 @@
 
 #include "raster/s_line.h"
 #include "raster/s_line_walk.h"
-#include "tests/raster_tests/span_test_fixture.h"
+#include "tests/raster/fragment_stages/stage_fixture.h"
 
-namespace raster_tests {
+namespace fragment_stages {
 namespace {
 
 // Rejects every second pixel of the run, as an alpha test would.
@@ -74,4 +74,4 @@ TEST(LineStageOrder, PixelsTheAlphaTestRejectsKeepTheirDepthAndStencil) {
 }
 
 }  // namespace
-}  // namespace raster_tests
+}  // namespace fragment_stages
