@@ -7,6 +7,7 @@
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"
 #include "wgl/wgl_current.h"
+#include "wgl/wgl_drawable_list.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_gdi.h"
 #include "wgl/wgl_global_lock.h"
@@ -55,6 +56,16 @@ extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
   descriptor->iLayerType = 0;
   // No pixel format has layer planes: only the main plane can be rendered to.
   if (layerPlane != 0) return GiveUp(record, "wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
+  // The drawable keeps the format it was given, even when a display change
+  // has made its number name another one since.
+  const DWORD type = GetObjectType(hdc);
+  __wglLockMutex();
+  if (const WglDrawablePrivate *drawable =
+          __wglFindDrawablePrivate(hdc, type == OBJ_DC ? WindowFromDC(hdc) : nullptr)) {
+    if (drawable->pixelFormat == pixelFormat)
+      memcpy(descriptor, drawable->pixelFormatDescriptor, sizeof *descriptor);
+  }
+  __wglUnlockMutex();
 
   __wglLockMutex();
   record->current = 0;
