@@ -58,10 +58,10 @@ extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
   if (layerPlane != 0) return GiveUp(record, "wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
   // The drawable keeps the format it was given, even when a display change
   // has made its number name another one since.
-  const DWORD type = GetObjectType(hdc);
+  // (A memory DC has no window and is found by itself.)
+  const HWND hwnd = WindowFromDC(hdc);
   __wglLockMutex();
-  if (const WglDrawablePrivate *drawable =
-          __wglFindDrawablePrivate(hdc, type == OBJ_DC ? WindowFromDC(hdc) : nullptr)) {
+  if (const WglDrawablePrivate *drawable = __wglFindDrawablePrivate(hdc, hwnd)) {
     if (drawable->pixelFormat == pixelFormat)
       memcpy(descriptor, drawable->pixelFormatDescriptor, sizeof *descriptor);
   }
