@@ -102,7 +102,9 @@ void __glGenericPickSpanProcs(GlContext *gc) {
 
   // Drawing into both buffers repeats what follows once per buffer.
   const int32_t replicateFrom = lists.count;
-  if (GlColorBuffer *cfb = gc->drawBuffer) {
+  // With no colour buffer drawn (GL_NONE) the last one stays in drawBuffer,
+  // unlocked: the span ends with the buffer tests.
+  if (GlColorBuffer *cfb = gc->drawBufferMask ? gc->drawBuffer : nullptr) {
     if (cfb->separateSpanOps) AddBufferColorStages(gc, &lists, cfb);
     __glAddStage(&lists, cfb->storeSpan, cfb->storeStippledSpan);
   }

@@ -10,7 +10,8 @@ namespace platform {
 namespace {
 
 struct Chip {
-  alignas(4096) uint8_t window[DD326_REGISTER_WINDOW_SIZE];
+  uint8_t *window;  // the driver's view
+  uint8_t *own;     // the same memory, written by the stand-in's stores
   uint8_t shadow[DD326_REGISTER_WINDOW_SIZE];  // the window as the stand-in's stores left it
   alignas(4) short counter;                    // display-information word 17 points here
   short knownCounter;  // the counter as the stand-in last saw or stored it
@@ -33,12 +34,12 @@ uint32_t LoadBytes(const uint8_t *at, uint32_t bytes) {
 void ShowQueueStatus(Chip &c) {
   uint32_t used = c.pending < SIS6326_QUEUE_SLOTS ? c.pending : SIS6326_QUEUE_SLOTS;
   uint32_t status = SIS6326_QUEUE_SLOTS - used;
-  StoreBytes(c.window + SIS6326_QUEUE_STATUS, status, 2);
+  StoreBytes(c.own + SIS6326_QUEUE_STATUS, status, 2);
   StoreBytes(c.shadow + SIS6326_QUEUE_STATUS, status, 2);
 }
 
 void PowerOn(Chip &c) {
-  std::memset(c.window, 0, sizeof c.window);
+  std::memset(c.own, 0, DD326_REGISTER_WINDOW_SIZE);
   std::memset(c.shadow, 0, sizeof c.shadow);
   c.credit = 0;
   c.pending = 0;
@@ -50,6 +51,7 @@ void PowerOn(Chip &c) {
 Chip &TheChip() {
   static Chip *chip = [] {
     Chip *c = new Chip;  // never destroyed: the driver may store to it up to the end
+    c->window = ChipMapWindow(&c->own);
     PowerOn(*c);
     return c;
   }();
@@ -96,7 +98,7 @@ void Store(volatile void *address, uint32_t value, uint32_t bytes) {
     --c.credit;
   else
     flags |= SIS6326_FLAG_UNCOVERED;
-  StoreBytes(c.window + offset, value, bytes);
+  StoreBytes(c.own + offset, value, bytes);
   StoreBytes(c.shadow + offset, value, bytes);
   if (c.pending < SIS6326_QUEUE_SLOTS) ++c.pending;
   ShowQueueStatus(c);  // also undoes a store to the read-only status
@@ -117,8 +119,14 @@ volatile short *ChipFreeSlotCounter() { return &TheChip().counter; }
 
 void ChipFindDirectStores() {
   Chip &c = TheChip();
-  if (std::memcmp(c.window, c.shadow, sizeof c.window) == 0) return;
+  // Only the pages written since the last look can differ from the shadow.
+  const uint32_t pages = ChipTakeWrittenPages();
+  if (pages == 0) return;
   for (uint32_t i = 0; i < DD326_REGISTER_WINDOW_SIZE; ++i) {
+    if (!(pages & (1u << (i / kChipPageSize)))) {
+      i |= kChipPageSize - 1;  // the next page
+      continue;
+    }
     if (c.window[i] == c.shadow[i]) continue;
     // The whole register (or aligned word, outside the map) the byte belongs to.
     const SiS6326Register *r = SiS6326FindRegister(i);

@@ -24,6 +24,15 @@ DD326DISPINFO &DisplayInformationBlock();
 // Logs, as plain stores, what changed in the window behind the stand-in.
 void ChipFindDirectStores();
 
+// The register window: the driver's read-only view, whose plain stores are
+// tracked a page at a time, and (in `own`) the stand-in's writable view of
+// the same memory. Called once, under no lock.
+constexpr uint32_t kChipPageSize = 4096;
+uint8_t *ChipMapWindow(uint8_t **own);
+// The pages written through the driver's view since the last call, one bit
+// each; they are tracked afresh from now on.
+uint32_t ChipTakeWrittenPages();
+
 // The decoder. `registers` is the window as the chip's stores have left it.
 void DecodeStore(const uint8_t *registers, uint32_t offset, uint32_t bytes, uint32_t value,
                  uint32_t flags);

@@ -80,13 +80,17 @@ typedef void (*PROC)(void);
 
 PLATFORM_API HGLRC WINAPI wglCreateContext(HDC hdc);
 PLATFORM_API HGLRC WINAPI wglCreateLayerContext(HDC hdc, int layerPlane);
-// Releases the context first when it is current on the calling thread;
+// Releases the context first when it is current on the calling thread (when
+// it refuses the release, as below, the call fails and it stays current);
 // fails (ERROR_BUSY) while it is current on another thread.
 PLATFORM_API BOOL WINAPI wglDeleteContext(HGLRC context);
 // Binding a context releases the one current on the thread first (unless it
-// is the same context on the same device context), so a binding that fails
-// leaves nothing current; a null context releases only. A context current on
-// another thread: ERROR_BUSY.
+// is the same context on the same device context); a null context releases
+// only. When the new context then cannot be bound, nothing is current. When
+// the current context refuses the release (it is in selection or feedback
+// mode, or between glBegin and glEnd), the call fails and that context stays
+// current, in the state it was in. A context current on another thread:
+// ERROR_BUSY.
 PLATFORM_API BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC context);
 PLATFORM_API HGLRC WINAPI wglGetCurrentContext(void);
 PLATFORM_API HDC WINAPI wglGetCurrentDC(void);

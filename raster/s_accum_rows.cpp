@@ -18,6 +18,25 @@ using accum::Wrap;
 // converted colour (trunc(colour x f), f = scale x value once per call) and
 // its accumulation components to `combine`, which returns the new ones.
 template <typename Combine>
+void ReadSegment(GlAccumBuffer *afb, GlColorBuffer *cfb, int32_t x0, int32_t x1, int32_t y,
+                 const GLfloat f[4], Combine combine) {
+  GlContext *gc = afb->buf.gc;
+  GlColor colors[__GL_ACCUM_CHUNK];
+  for (int32_t x = x0; x < x1; x += __GL_ACCUM_CHUNK) {
+    const int32_t n = x1 - x < __GL_ACCUM_CHUNK ? x1 - x : __GL_ACCUM_CHUNK;
+    cfb->readSpan(cfb, x, y, colors, n);
+    uint8_t *p = __glPixelAddress(gc, afb->buf.drawableBuf, x, y);
+    for (int32_t i = 0; i < n; i++, p += 8) {
+      const GLfloat colour[4] = {colors[i].r, colors[i].g, colors[i].b, colors[i].a};
+      int16_t c[4];
+      memcpy(c, p, 8);
+      for (int k = 0; k < 4; k++) c[k] = combine(c[k], Wrap(__glTruncateToInt(colour[k] * f[k])));
+      memcpy(p, c, 8);
+    }
+  }
+}
+
+template <typename Combine>
 void ReadRows(GlAccumBuffer *afb, const int32_t box[4], GLfloat value, Combine combine) {
   GlContext *gc = afb->buf.gc;
   GlColorBuffer *cfb = gc->readBuffer;
@@ -25,20 +44,24 @@ void ReadRows(GlAccumBuffer *afb, const int32_t box[4], GLfloat value, Combine c
   const GLfloat f[4] = {afb->redScale * value, afb->greenScale * value, afb->blueScale * value,
                         afb->alphaScale * value};
   const uint32_t mask = gc->readBufferMask | __GL_ACCUM_BUFFER_MASK;
-  GlColor colors[__GL_ACCUM_CHUNK];
+  // The front buffer is the screen, shared with other windows and no larger
+  // than the screen: only the pixels the window owns are read (the others
+  // are undefined and keep their accumulation values).
+  const GlDrawable *drawable = gc->drawablePrivate;
+  const bool owned = cfb == gc->front && drawable && drawable->clipRects;
+  const int32_t dx = gc->constants.viewportXAdjust, dy = gc->constants.viewportYAdjust;
   __glLockBuffersIfInstalled(gc, mask);
   for (int32_t y = box[1]; y < box[3]; y++) {
-    for (int32_t x = box[0]; x < box[2]; x += __GL_ACCUM_CHUNK) {
-      const int32_t n = box[2] - x < __GL_ACCUM_CHUNK ? box[2] - x : __GL_ACCUM_CHUNK;
-      cfb->readSpan(cfb, x, y, colors, n);
-      uint8_t *p = __glPixelAddress(gc, afb->buf.drawableBuf, x, y);
-      for (int32_t i = 0; i < n; i++, p += 8) {
-        const GLfloat colour[4] = {colors[i].r, colors[i].g, colors[i].b, colors[i].a};
-        int16_t c[4];
-        memcpy(c, p, 8);
-        for (int k = 0; k < 4; k++) c[k] = combine(c[k], Wrap(__glTruncateToInt(colour[k] * f[k])));
-        memcpy(p, c, 8);
-      }
+    if (!owned) {
+      ReadSegment(afb, cfb, box[0], box[2], y, f, combine);
+      continue;
+    }
+    for (int32_t i = 0; i < drawable->clipCount; i++) {
+      const GlRect &r = drawable->clipRects[i];
+      if (y - dy < r.y0 || y - dy >= r.y1) continue;
+      const int32_t x0 = r.x0 + dx > box[0] ? r.x0 + dx : box[0];
+      const int32_t x1 = r.x1 + dx < box[2] ? r.x1 + dx : box[2];
+      if (x0 < x1) ReadSegment(afb, cfb, x0, x1, y, f, combine);
     }
   }
   __glUnlockBuffersIfInstalled(gc, mask);

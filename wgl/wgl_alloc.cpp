@@ -79,14 +79,15 @@ int ImportGetDrawableSize(GlContext *gc, int32_t *x, int32_t *y, uint32_t *width
     *width = *height = 0;
     return 0;
   }
-  // The window hook and binds on other threads update the same words under
-  // the drawable's mutex.
+  // The size the buffers were last given, not the window's size now: the
+  // core must never address more than the buffers hold. The window hook and
+  // binds on other threads update the same words under the drawable's mutex.
   WglDrawableHold hold(drawable->drawable.mutex);
-  __wglUpdateDrawableSize(drawable);
-  *x = drawable->x;
-  *y = drawable->y;
-  *width = drawable->width > 0 ? uint32_t(drawable->width) : 0;
-  *height = drawable->height > 0 ? uint32_t(drawable->height) : 0;
+  const GlDrawable *view = &drawable->drawable;
+  *x = view->x;
+  *y = view->y;
+  *width = view->width > 0 ? uint32_t(view->width) : 0;
+  *height = view->height > 0 ? uint32_t(view->height) : 0;
   return 1;
 }
 

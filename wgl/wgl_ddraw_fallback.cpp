@@ -67,6 +67,8 @@ uint32_t __wglDDrawFallBack(GlDrawableBuffer *buffer, int32_t x, int32_t y, int3
   }
   buffer->width = uint32_t(width);
   buffer->height = uint32_t(height);
-  // The buffer moved to new memory: it changed.
-  return 1;
+  // The fallback's own code: the buffer is left out of the changed mask, so
+  // a device that re-addresses its surfaces finds nothing of its own to
+  // follow (the core reads the memory's address from the record each time).
+  return kFallbackResult;
 }

@@ -76,8 +76,10 @@ HRESULT __wglDDrawFillBlt(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_
                           int32_t height, uint32_t value, bool depth);
 
 // After a surface could not be created: the buffer becomes the memory kind
-// at the same depth and is updated with the same arguments. 0 when that
-// fails too (reported with `message` and `error`).
+// at the same depth and is updated with the same arguments. Gives
+// kFallbackResult, or 0 when that fails too (reported with `message` and
+// `error`).
+constexpr uint32_t kFallbackResult = 16;
 uint32_t __wglDDrawFallBack(GlDrawableBuffer *buffer, int32_t x, int32_t y, int32_t width,
                             int32_t height, GlDrawable *drawable, uint32_t bufferBit,
                             HRESULT error, const char *message);

@@ -36,6 +36,9 @@ typedef struct WglDrawablePrivate {
   RECT rect;     // the client area on the screen
   int32_t width, height;
   int32_t pixelFormat;  // set once; 0 until then
+  // The format as it was described when it was set (main plane): a display
+  // change may renumber the list, but the drawable keeps this format.
+  uint8_t pixelFormatDescriptor[40];
   // Rectangles the next swap must copy (window coordinates, rows from the
   // top), with room for swapHintCapacity of them.
   RGNDATA *swapHints;
@@ -50,6 +53,10 @@ typedef struct WglDrawablePrivate {
   // Where a buffer whose lock failed draws meanwhile (wgl/wgl_discard.h).
   uint8_t *discard;
   size_t discardBytes;
+  // A memory DC's drawable: the bitmap selected in the DC when the size was
+  // last read, and the one the buffers were last made for.
+  HGDIOBJ bitmap;
+  HGDIOBJ bitmapTaken;
 } WglDrawablePrivate;
 
 // A new drawable mutex, or null when its record cannot be allocated; and its

@@ -44,7 +44,10 @@ WglDrawablePrivate *FindLocked(HDC hdc, HWND hwnd) {
   for (WglDrawablePrivate *p = wglPrivListEnd.next; p; p = p->next) {
     if (p->hwnd) {
       if (p->hwnd == hwnd) return p;
-    } else if (hdc != WGL_FIND_BY_WINDOW && p->hdc == hdc) {
+    } else if (hdc != WGL_FIND_BY_WINDOW && p->hdc == hdc && p->drawable.modes &&
+               p->drawable.modes->isBitmap) {
+      // Only a memory DC's record is found by its DC. A destroyed window's
+      // record keeps a DC handle that a new window's DC may reuse.
       return p;
     }
   }

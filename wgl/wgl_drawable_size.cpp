@@ -22,9 +22,12 @@ void SetSize(WglDrawablePrivate *drawable, int32_t width, int32_t height) {
 void WindowSize(WglDrawablePrivate *drawable) {
   RECT client;
   POINT origin = {0, 0};
-  // A window that went away while the record survives has nothing to draw.
   if (!GetClientRect(drawable->hwnd, &client) || !ClientToScreen(drawable->hwnd, &origin)) {
-    SetSize(drawable, 0, 0);
+    // A window that went away while the record survives has nothing to draw.
+    // A query that failed on a live window says nothing about its size: the
+    // last one stays, with the buffers that fit it, and the next update asks
+    // again.
+    if (!IsWindow(drawable->hwnd)) SetSize(drawable, 0, 0);
     return;
   }
   __GL_ASSERT(client.left == 0, "wglPriv->rect.left == 0", "wglcomm");
@@ -39,6 +42,7 @@ void BitmapSize(WglDrawablePrivate *drawable) {
   drawable->x = drawable->y = 0;
   BITMAP bitmap;
   HGDIOBJ selected = GetCurrentObject(drawable->hdc, OBJ_BITMAP);
+  drawable->bitmap = selected;
   if (selected == nullptr || GetObject(selected, sizeof bitmap, &bitmap) < int(sizeof bitmap)) {
     SetSize(drawable, 0, 0);
     return;
@@ -52,15 +56,24 @@ bool UpdateLocked(WglDrawablePrivate *drawable) {
   // A moved window keeps its buffers, but the core learns where it is now.
   view->x = drawable->x;
   view->y = drawable->y;
+  // Another bitmap of the same size is other memory: its buffers are made
+  // again too.
   if (view->width == drawable->width && view->height == drawable->height &&
-      (drawable->width != 0 || drawable->height != 0))
+      (drawable->width != 0 || drawable->height != 0) && drawable->bitmap == drawable->bitmapTaken)
     return true;
+  drawable->bitmapTaken = drawable->bitmap;
   view->width = drawable->width;
   view->height = drawable->height;
   // The core draws into the whole window (the scissor is its own business):
   // the clip list is fetched again for the new size.
   __wglSetCoreClipRect(view, 0, 0, drawable->width, drawable->height);
-  return __wglUpdateBuffers(view, drawable->x, drawable->y, drawable->width, drawable->height);
+  if (__wglUpdateBuffers(view, drawable->x, drawable->y, drawable->width, drawable->height))
+    return true;
+  // Some buffer could not be had at this size: the core sees an empty
+  // drawable, so it draws into none of them, and the next update asks again.
+  view->width = view->height = 0;
+  __wglSetCoreClipRect(view, 0, 0, 0, 0);
+  return false;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Binding a context to the calling thread and a drawable, and releasing it.
 // Every change runs under the global lock.
+#include <string.h>
+
 #include "core/context.h"
 #include "core/current.h"
 #include "core/dispatch.h"
@@ -66,7 +68,12 @@ extern "C" const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC handle,
       __wglReleaseDrawable(drawable);
       return Refuse(ERROR_INVALID_PIXEL_FORMAT);
     }
-    if (drawable->pixelFormat != record->pixelFormat) return Refuse(ERROR_INVALID_PIXEL_FORMAT);
+    // The same number is not enough: a display change may have renumbered
+    // the list between the format's setting and the context's creation.
+    if (drawable->pixelFormat != record->pixelFormat ||
+        memcmp(drawable->pixelFormatDescriptor, record->pixelFormatDescriptor,
+               sizeof record->pixelFormatDescriptor) != 0)
+      return Refuse(ERROR_INVALID_PIXEL_FORMAT);
     // Another context current on this thread is released first, so that it
     // does not stay marked current with its drawable held.
     if (current != __wglInvalidGC && current != record->gc) {

@@ -7,6 +7,7 @@
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"
+#include "wgl/wgl_drawable_list.h"
 #include "wgl/wgl_entries.h"
 #include "wgl/wgl_gdi.h"
 #include "wgl/wgl_message.h"
@@ -60,6 +61,17 @@ extern "C" DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
   descriptor->iLayerType = 0;
   // No pixel format has layer planes: only the main plane can be rendered to.
   if (layerPlane != 0) return GiveUp(record, "wglCreateLayerContext", ERROR_INVALID_PIXEL_FORMAT);
+  // The drawable keeps the format it was given, even when a display change
+  // has made its number name another one since.
+  // (A memory DC has no window and is found by itself.)
+  const HWND hwnd = WindowFromDC(hdc);
+  {
+    WglGlobalHold formatHold;
+    if (const WglDrawablePrivate *drawable = __wglFindDrawablePrivate(hdc, hwnd)) {
+      if (drawable->pixelFormat == pixelFormat)
+        memcpy(descriptor, drawable->pixelFormatDescriptor, sizeof *descriptor);
+    }
+  }
 
   WglGlobalHold hold;
   record->current = 0;

@@ -43,6 +43,9 @@ BOOL SetDrawableFormat(HDC hdc, HWND hwnd, DWORD type, LONG pixelFormat) {
     return FALSE;
   if (!(descriptor.dwFlags & (type == OBJ_DC ? PFD_DRAW_TO_WINDOW : PFD_DRAW_TO_BITMAP)))
     return FALSE;
+  descriptor.iLayerType = 0;
+  static_assert(sizeof descriptor == sizeof drawable->pixelFormatDescriptor, "one descriptor");
+  memcpy(drawable->pixelFormatDescriptor, &descriptor, sizeof descriptor);
   drawable->pixelFormat = int32_t(pixelFormat);
   return TRUE;
 }

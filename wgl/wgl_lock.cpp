@@ -5,6 +5,7 @@
 #include "core/context.h"
 #include "wgl/wgl_context.h"
 #include "wgl/wgl_drawable.h"
+#include "wgl/wgl_drawable_update.h"
 
 WglDrawableMutex *__wglCreateDrawableMutex(void) {
   WglDrawableMutex *mutex =
@@ -34,10 +35,32 @@ void __wglUnlockDrawableMutex(WglDrawableMutex *mutex) {
   LeaveCriticalSection(&mutex->section);
 }
 
+namespace {
+
+// The application may delete a memory DC, or select another bitmap and
+// delete the first, while a context is current on it: before drawing, the
+// buffers follow the bitmap selected now (none once the DC is gone).
+bool BitmapChanged(GlDrawable *drawable) {
+  WglDrawablePrivate *owner = drawable->wglPrivate;
+  if (owner == nullptr || owner->hwnd != nullptr || drawable->modes == nullptr ||
+      !drawable->modes->isBitmap || drawable->lockDepth != 0)
+    return false;
+  HGDIOBJ selected = GetObjectType(owner->hdc) == OBJ_MEMDC
+                         ? GetCurrentObject(owner->hdc, OBJ_BITMAP)
+                         : nullptr;
+  if (selected == owner->bitmapTaken && (selected != nullptr || drawable->width == 0)) return false;
+  const int32_t width = drawable->width, height = drawable->height;
+  __wglUpdateDrawableBuffers(owner);
+  return drawable->width != width || drawable->height != height;
+}
+
+}  // namespace
+
 void __wglGLLockDrawableMutex(GlDrawable *drawable, GlContext *gc) {
   __wglLockDrawableMutex(drawable->mutex);
   WglContext *wc = gc ? static_cast<WglContext *>(gc->imports.other) : nullptr;
   if (wc == nullptr) return;
+  if (BitmapChanged(drawable)) wc->flags |= WGL_PENDING_SIZE;
   // Each bit is cleared before its notification: the notification locks the
   // drawable again and must not deliver itself a second time.
   if (wc->flags & WGL_PENDING_SIZE) {

@@ -38,6 +38,8 @@ RasterPickerContext::RasterPickerContext() {
   g->modes.colorBits = 16;
   g->front = &g->frontBuffer;
   g->drawBuffer = g->readBuffer = g->front;
+  // As the buffer picker leaves it for GL_FRONT.
+  g->drawBufferMask = __GL_FRONT_BUFFER_MASK;
   g->frontBuffer.storeSpan = FrontStoreSpan;
   g->frontBuffer.storeStippledSpan = FrontStoreStippledSpan;
   g->backBuffer.storeSpan = BackStoreSpan;
@@ -80,4 +82,5 @@ void RasterPickerContext::DrawBoth() {
   SetDoubleBuffered();
   gc()->drawBuffer = gc()->back;
   gc()->drawBoth = 1;
+  gc()->drawBufferMask = __GL_FRONT_BUFFER_MASK | __GL_BACK_BUFFER_MASK;
 }

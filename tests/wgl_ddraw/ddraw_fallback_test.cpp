@@ -7,6 +7,7 @@
 #include "platform/vlxdesktop.h"
 #include "tests/wgl_ddraw/ddraw_fixture.h"
 #include "wgl/wgl_ddraw_kind.h"
+#include "wgl/wgl_drawable_update.h"
 
 namespace wgl_ddraw_test {
 namespace {
@@ -108,26 +109,43 @@ TEST_F(DDrawFallback, WhenMemoryFailsTooTheUpdateFailsAndTheNextResizeTriesAgain
   EXPECT_TRUE(__wglDDrawHasSurface(&back));
 }
 
-// A buffer that moved to memory has new pixels: its update says it changed
-// (1), never "unchanged" (16), or the core would keep drawing into the
-// memory it had before.
-TEST_F(DDrawFallback, AFallBackCountsAsAChange) {
+// A buffer that moved to memory gives the fallback's code, 16, at every
+// resize that still finds no room: the device sees it left out of the changed
+// mask while the buffers that did change are in it.
+TEST_F(DDrawFallback, AFallBackGivesItsOwnCodeAndStaysOutOfTheChangedMask) {
   struct Case {
     const char *what;
     const char *surface;
     bool depth;
   } cases[] = {{"back buffer", "offscreen", false}, {"depth buffer", "zbuffer", true}};
+  SetDeviceFlags(0x24);
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     WglDrawablePrivate *w = MakeWindow(10, 10, 40, 20);
     GlDrawableBuffer &buffer = c.depth ? w->drawable.depth : w->drawable.back;
     const uint32_t bit = c.depth ? 32 : 4;
     PlatformArmFault({"CreateSurface", c.surface, 0, 0, 0});
-    EXPECT_EQ(buffer.update(&buffer, 10, 10, 40, 20, &w->drawable, bit), 1u);
+    EXPECT_EQ(buffer.update(&buffer, 10, 10, 40, 20, &w->drawable, bit), 16u);
     EXPECT_FALSE(__wglDDrawHasSurface(&buffer));
     // And again at the next resize, still without room.
-    EXPECT_EQ(buffer.update(&buffer, 10, 10, 30, 10, &w->drawable, bit), 1u);
+    EXPECT_EQ(buffer.update(&buffer, 10, 10, 30, 10, &w->drawable, bit), 16u);
+    EXPECT_NE(buffer.base, nullptr);
+    // The whole set resized: the fallen-back buffer is the one bit missing
+    // from the mask the device reads.
+    GlModes modes{};
+    modes.doubleBufferMode = 1;
+    modes.haveDepthBuffer = 1;
+    w->drawable.modes = &modes;
+    ASSERT_TRUE(__wglUpdateBuffers(&w->drawable, 10, 10, 36, 18));
+    const uint32_t other = c.depth ? 4u : 32u;
+    EXPECT_EQ(w->drawable.changedBuffers & bit, 0u);
+    EXPECT_EQ(w->drawable.changedBuffers & other, other);
     PlatformClearFaults();
+    // With room again the surface comes back, and that is a change.
+    ASSERT_TRUE(__wglUpdateBuffers(&w->drawable, 10, 10, 32, 16));
+    EXPECT_TRUE(__wglDDrawHasSurface(&buffer));
+    EXPECT_EQ(w->drawable.changedBuffers & bit, bit);
+    w->drawable.modes = nullptr;
     FreeWindows();
   }
 }
