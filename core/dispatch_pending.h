@@ -19,8 +19,7 @@
   X(PopAttrib) X(PushAttrib) X(Map1d) X(Map1f) X(Map2d) X(Map2f) X(MapGrid1d) \
   X(MapGrid1f) X(MapGrid2d) X(MapGrid2f) X(EvalCoord1d) X(EvalCoord1dv) X(EvalCoord1f) \
   X(EvalCoord1fv) X(EvalCoord2d) X(EvalCoord2dv) X(EvalCoord2f) X(EvalCoord2fv) X(EvalMesh1) \
-  X(EvalPoint1) X(EvalMesh2) X(EvalPoint2) X(PixelZoom) X(PixelTransferf) X(PixelTransferi) \
-  X(PixelStoref) X(PixelStorei) X(PixelMapfv) X(PixelMapuiv) X(PixelMapusv) X(ReadBuffer) \
+  X(EvalPoint1) X(EvalMesh2) X(EvalPoint2) \
   X(GetBooleanv) X(GetClipPlane) X(GetDoublev) X(GetFloatv) X(GetIntegerv) X(GetLightfv) \
   X(GetLightiv) X(GetMapdv) X(GetMapfv) X(GetMapiv) X(GetMaterialfv) X(GetMaterialiv) \
   X(GetPixelMapfv) X(GetPixelMapuiv) X(GetPixelMapusv) X(GetPolygonStipple) \

@@ -67,6 +67,13 @@ void CopyEvalEnables(GlContext *dst, const GlContext *src) {
   dst->state.enables.eval2 = src->state.enables.eval2;
 }
 
+// The transfer modes (zoom included) and both read-buffer words.
+void CopyPixelMode(GlContext *dst, const GlContext *src) {
+  dst->pixel.transferMode = src->pixel.transferMode;
+  dst->pixel.readBuffer = src->pixel.readBuffer;
+  dst->pixel.readBufferReturn = src->pixel.readBufferReturn;
+}
+
 void CopyTextureEnables(GlContext *dst, const GlContext *src) {
   dst->state.enables.texture = src->state.enables.texture;
 }
@@ -87,9 +94,9 @@ constexpr uint32_t kEnableDirty = __GL_DIRTY_LINE | __GL_DIRTY_POLYGON | __GL_DI
 
 #define WHOLE(member) [](GlContext *d, const GlContext *s) { d->state.member = s->state.member; }
 
-// In the order push, pop and copy visit the groups. The pixel-mode,
-// evaluator (maps and grids) and texture groups hold only their enables
-// until their subsystems arrive.
+// In the order push, pop and copy visit the groups. The evaluator (maps and
+// grids) and texture groups hold only their enables until their subsystems
+// arrive.
 const Group groups[] = {
     {GL_ACCUM_BUFFER_BIT, WHOLE(accum), 0, 0, 0, kNoCall},
     {GL_COLOR_BUFFER_BIT, WHOLE(raster), kColorBufferEnables, 0, kColorBufferTables, kNoCall},
@@ -103,7 +110,7 @@ const Group groups[] = {
     {GL_LINE_BIT, WHOLE(line), __GL_LINE_SMOOTH_ENABLE | __GL_LINE_STIPPLE_ENABLE,
      __GL_DIRTY_LINE, 0, kNoCall},
     {GL_LIST_BIT, WHOLE(list), 0, 0, 0, kNoCall},
-    {GL_PIXEL_MODE_BIT, nullptr, 0, __GL_DIRTY_PIXEL, 0, kNoCall},
+    {GL_PIXEL_MODE_BIT, CopyPixelMode, 0, __GL_DIRTY_PIXEL, 0, kNoCall},
     {GL_POINT_BIT, WHOLE(point), __GL_POINT_SMOOTH_ENABLE, __GL_DIRTY_POINT, 0, kNoCall},
     {GL_POLYGON_BIT, WHOLE(polygon), kPolygonEnables, __GL_DIRTY_POLYGON, 0, kNoCall},
     // The stipple is converted during validation.

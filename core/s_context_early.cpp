@@ -12,6 +12,7 @@
 #include "core/s_nop.h"
 #include "dlist/dl_names.h"
 #include "geometry/s_xform.h"
+#include "pixels/px_state.h"
 #include "pixels/px_texture.h"
 
 #define GL_GROW_ARRAY_CAPACITY 1000
@@ -88,6 +89,7 @@ GLbool8 EarlyInit(GlContext *gc) {
 
   if (!__glEarlyInitTextureState(gc)) return 0;
   if (!__glEarlyInitTransformState(gc)) return 0;
+  if (!__glEarlyInitPixelState(gc)) return 0;
 
   gc->procs.newArena = __glNewArena;
   gc->procs.deleteArena = __glDeleteArena;

@@ -1,10 +1,14 @@
 // glBitmap and the pixel-rectangle entries: validated like every drawing
-// entry, then handed to the context's bitmap and pixel procedures once the
-// hardware is idle. A negative size is refused before anything is read.
+// entry, their arguments checked, then handed to the context's bitmap and
+// pixel procedures once the hardware is idle. A negative size is refused
+// before anything else is looked at.
 #include "core/context.h"
 #include "core/gl_api.h"
 #include "core/gl_entries.h"
 #include "core/s_draw_entry.h"
+#include "geometry/s_feedback.h"
+#include "pixels/px_args.h"
+#include "pixels/px_enums.h"
 
 namespace {
 
@@ -33,6 +37,12 @@ GLenum CopyFormat(GlContext *gc, GLenum type) {
   }
 }
 
+// A null image of a non-empty rectangle is passed over: OpenGL leaves it
+// undefined, and nothing may read through it.
+bool MissingImage(GLsizei width, GLsizei height, const void *pixels) {
+  return pixels == nullptr && width > 0 && height > 0;
+}
+
 }  // namespace
 
 void GLENTRY __glim_Bitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig,
@@ -44,22 +54,29 @@ void GLENTRY __glim_Bitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat
   gc->procs.drawBitmap(gc, width, height, xorig, yorig, xmove, ymove, bitmap);
 }
 
-// Pixel rectangles reach the frame buffer only in GL_RENDER mode; their
-// feedback record arrives with the pixel path, until then they write none.
+// Pixel rectangles drawn or copied need a valid raster position; in
+// feedback they leave a record, while selecting nothing.
 void GLENTRY __glim_DrawPixels(GLsizei width, GLsizei height, GLenum format, GLenum type,
                                const GLvoid *pixels) {
   GlContext *gc = __glContextForDrawing([&] { glDrawPixels(width, height, format, type, pixels); });
-  if (!gc || NegativeSize(width, height)) return;
+  if (!gc || !__glCheckDrawPixelArgs(gc, width, height, format, type)) return;
+  if (MissingImage(width, height, pixels) || !gc->state.current.validRasterPos) return;
+  if (gc->renderMode == GL_FEEDBACK) {
+    __glFeedbackDrawPixels(gc, &gc->state.current.rasterPos);
+    return;
+  }
   if (gc->renderMode != GL_RENDER) return;
   gc->procs.waitIdle(gc);
   gc->procs.drawPixels(gc, width, height, format, type, pixels, 0);
 }
 
+// The raster position and the render mode play no part in reading.
 void GLENTRY __glim_ReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format,
                                GLenum type, GLvoid *pixels) {
   GlContext *gc =
       __glContextForDrawing([&] { glReadPixels(x, y, width, height, format, type, pixels); });
-  if (!gc || NegativeSize(width, height)) return;
+  if (!gc || !__glCheckReadPixelArgs(gc, width, height, format, type)) return;
+  if (MissingImage(width, height, pixels)) return;
   gc->procs.waitIdle(gc);
   gc->procs.readPixels(gc, x, y, width, height, format, type, pixels);
 }
@@ -68,7 +85,12 @@ void GLENTRY __glim_CopyPixels(GLint x, GLint y, GLsizei width, GLsizei height, 
   GlContext *gc = __glContextForDrawing([&] { glCopyPixels(x, y, width, height, type); });
   if (!gc || NegativeSize(width, height)) return;
   const GLenum format = CopyFormat(gc, type);
-  if (!format || gc->renderMode != GL_RENDER) return;
+  if (!format || !gc->state.current.validRasterPos) return;
+  if (gc->renderMode == GL_FEEDBACK) {
+    __glFeedbackCopyPixels(gc, &gc->state.current.rasterPos);
+    return;
+  }
+  if (gc->renderMode != GL_RENDER) return;
   gc->procs.waitIdle(gc);
   gc->procs.copyPixels(gc, x, y, width, height, format);
 }

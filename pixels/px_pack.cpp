@@ -4,14 +4,6 @@
 
 namespace {
 
-// The unpack modes in force. The pixel-store state arrives with the pixel
-// paths; until then every image is read with the initial modes.
-GlBitmapUnpack UnpackModes(const GlContext *gc) {
-  GlBitmapUnpack modes{};
-  modes.alignment = 4;
-  return modes;
-}
-
 // n low bits, and n high bits, of a byte.
 uint8_t LowBits(int n) { return uint8_t((1u << n) - 1); }
 uint8_t HighBits(int n) { return uint8_t(0xFF00u >> n); }
@@ -24,7 +16,7 @@ uint8_t Reversed(uint8_t b) {
 
 }  // namespace
 
-void __glUnpackBitmap(const GlBitmapUnpack *modes, GLsizei width, GLsizei height,
+void __glUnpackBitmap(const GlPixelStoreModes *modes, GLsizei width, GLsizei height,
                       GLint components, const GLubyte *src, GLubyte *dest) {
   if (width <= 0 || height <= 0 || components <= 0) return;
   int64_t groupsPerRow = modes->rowLength > 0 ? modes->rowLength : width;
@@ -55,8 +47,7 @@ void __glUnpackBitmap(const GlBitmapUnpack *modes, GLsizei width, GLsizei height
 void __glFillImage(GlContext *gc, GLsizei width, GLsizei height, GLenum format, GLenum type,
                    const void *pixels, GLubyte *dest) {
   if (type != GL_BITMAP || (format != GL_COLOR_INDEX && format != GL_STENCIL_INDEX)) return;
-  GlBitmapUnpack modes = UnpackModes(gc);
-  __glUnpackBitmap(&modes, width, height, 1, static_cast<const GLubyte *>(pixels), dest);
+  __glUnpackBitmap(&gc->pixel.unpackModes, width, height, 1, static_cast<const GLubyte *>(pixels), dest);
 }
 
 void __glConvertStipple(GlContext *gc) {

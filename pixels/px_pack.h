@@ -1,33 +1,26 @@
 // Client images copied out of application memory into packed form (rows
 // back to back, bitmaps most significant bit first), and the polygon stipple
 // turned into the rasterizer's words. So far only the bitmaps the polygon
-// stipple needs are packed; the other formats arrive with the pixel paths.
+// stipple needs are packed, read with the context's unpack modes; the other
+// formats arrive with the pixel paths.
 #pragma once
 
 #include <stdint.h>
 
 #include "core/gl_defs.h"
+#include "pixels/px_state.h"
 
 struct GlContext;
-
-// How a client bitmap lies in memory: the unpack pixel-store modes it is
-// read with.
-typedef struct GlBitmapUnpack {
-  uint8_t lsbFirst;     // first pixel in the least significant bit
-  int32_t rowLength;    // pixels per row when positive, else the width
-  int32_t skipRows;
-  int32_t skipPixels;
-  int32_t alignment;    // rows start on multiples of this many bytes
-} GlBitmapUnpack;
 
 // Packs a width x height image read with the context's unpack modes into
 // `dest`. GL_BITMAP images of one element per group (GL_COLOR_INDEX,
 // GL_STENCIL_INDEX) only; any other leaves `dest` alone.
 void __glFillImage(GlContext *gc, GLsizei width, GLsizei height, GLenum format, GLenum type,
                    const void *pixels, GLubyte *dest);
-// A bitmap of `components` bits per pixel: each packed row takes
-// (width x components + 7) / 8 bytes, the bits beyond the row's end 0.
-void __glUnpackBitmap(const GlBitmapUnpack *modes, GLsizei width, GLsizei height,
+// A bitmap of `components` bits per pixel read with `modes` (byte swapping
+// means nothing to bitmaps): each packed row takes (width x components + 7)
+// / 8 bytes, the bits beyond the row's end 0.
+void __glUnpackBitmap(const GlPixelStoreModes *modes, GLsizei width, GLsizei height,
                       GLint components, const GLubyte *src, GLubyte *dest);
 // The stored stipple (32 rows of 4 bytes) into gc->polygon.stipple, one word
 // per row, the row's first byte most significant.

@@ -44,7 +44,7 @@ class PixelPicker : public ::testing::Test {
   // Replaces a colour map's table by `values`.
   void SetMap(int map, std::initializer_list<GLfloat> values) {
     GlPixelMap &m = gc->pixel.pixelMap[map];
-    gc->imports.free(gc, m.base.mapF);
+    if (__glPixelMapOwnsTable(&gc->pixel, &m)) gc->imports.free(gc, m.base.mapF);
     m.size = int32_t(values.size());
     m.base.mapF = static_cast<GLfloat *>(gc->imports.malloc(gc, values.size() * sizeof(GLfloat)));
     int i = 0;
@@ -216,7 +216,7 @@ TEST_F(PixelPicker, DefaultAndMissingMapsReadZero) {
     SCOPED_TRACE(missing ? "missing tables" : "default maps");
     if (missing) {
       for (GlPixelMap &m : gc->pixel.pixelMap) {
-        gc->imports.free(gc, m.base.mapF);
+        if (__glPixelMapOwnsTable(&gc->pixel, &m)) gc->imports.free(gc, m.base.mapF);
         m = GlPixelMap{};
       }
     }

@@ -17,7 +17,7 @@ namespace setters_test {
 namespace {
 
 // Bit `i` of a row of the client image, as the unpack modes place it.
-int ClientBit(const GlBitmapUnpack &m, const std::vector<uint8_t> &src, int width, int components,
+int ClientBit(const GlPixelStoreModes &m, const std::vector<uint8_t> &src, int width, int components,
               int row, int i) {
   int groups = m.rowLength > 0 ? m.rowLength : width;
   int stride = (components * groups + 7) / 8;
@@ -31,14 +31,14 @@ int ClientBit(const GlBitmapUnpack &m, const std::vector<uint8_t> &src, int widt
 struct UnpackCase {
   const char *name;
   int width, height, components;
-  GlBitmapUnpack modes;
+  GlPixelStoreModes modes;
 };
 
 class UnpackBitmap : public testing::TestWithParam<UnpackCase> {};
 
 TEST_P(UnpackBitmap, MatchesTheBitByBitModel) {
   const UnpackCase &c = GetParam();
-  const GlBitmapUnpack &m = c.modes;
+  const GlPixelStoreModes &m = c.modes;
   int groups = m.rowLength > 0 ? m.rowLength : c.width;
   int stride = (c.components * groups + 7) / 8;
   stride = (stride + m.alignment - 1) / m.alignment * m.alignment;
@@ -65,16 +65,16 @@ TEST_P(UnpackBitmap, MatchesTheBitByBitModel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, UnpackBitmap,
-    testing::Values(UnpackCase{"Stipple", 32, 32, 1, {0, 0, 0, 0, 4}},
-                    UnpackCase{"OddWidth", 10, 3, 1, {0, 0, 0, 0, 1}},
-                    UnpackCase{"SkipPixelsThree", 10, 4, 1, {0, 0, 0, 3, 1}},
-                    UnpackCase{"SkipPixelsEight", 13, 2, 1, {0, 0, 0, 8, 2}},
-                    UnpackCase{"SkipRowsAligned", 9, 5, 1, {0, 0, 2, 0, 8}},
-                    UnpackCase{"RowLength", 7, 6, 1, {0, 25, 1, 5, 4}},
-                    UnpackCase{"LsbFirst", 32, 32, 1, {1, 0, 0, 0, 4}},
-                    UnpackCase{"LsbFirstSkipped", 11, 3, 1, {1, 0, 1, 6, 2}},
-                    UnpackCase{"TwoComponents", 5, 3, 2, {0, 0, 0, 1, 1}},
-                    UnpackCase{"OnePixel", 1, 1, 1, {0, 0, 0, 7, 1}}),
+    testing::Values(UnpackCase{"Stipple", 32, 32, 1, {0, 0, 0, 0, 0, 4}},
+                    UnpackCase{"OddWidth", 10, 3, 1, {0, 0, 0, 0, 0, 1}},
+                    UnpackCase{"SkipPixelsThree", 10, 4, 1, {0, 0, 0, 0, 3, 1}},
+                    UnpackCase{"SkipPixelsEight", 13, 2, 1, {0, 0, 0, 0, 8, 2}},
+                    UnpackCase{"SkipRowsAligned", 9, 5, 1, {0, 0, 0, 2, 0, 8}},
+                    UnpackCase{"RowLength", 7, 6, 1, {0, 0, 25, 1, 5, 4}},
+                    UnpackCase{"LsbFirst", 32, 32, 1, {0, 1, 0, 0, 0, 4}},
+                    UnpackCase{"LsbFirstSkipped", 11, 3, 1, {0, 1, 0, 1, 6, 2}},
+                    UnpackCase{"TwoComponents", 5, 3, 2, {0, 0, 0, 0, 1, 1}},
+                    UnpackCase{"OnePixel", 1, 1, 1, {0, 0, 0, 0, 7, 1}}),
     CaseName<UnpackCase>);
 
 // Rows of four bytes become words, the first byte most significant.

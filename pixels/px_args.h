@@ -1,0 +1,14 @@
+// The argument checks of glDrawPixels and glReadPixels.
+#pragma once
+
+#include "core/calling.h"
+#include "core/gl_defs.h"
+
+struct GlContext;
+
+// True when the size, format and type may be drawn, or read, by this
+// context; otherwise the first error met, in that order, is recorded.
+GLbool8 __glCheckDrawPixelArgs(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
+                               GLenum type);
+GLbool8 __glCheckReadPixelArgs(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
+                               GLenum type);
