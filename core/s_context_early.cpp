@@ -88,6 +88,7 @@ GLbool8 EarlyInit(GlContext *gc) {
 
   if (!__glEarlyInitTextureState(gc)) return 0;
   if (!__glEarlyInitTransformState(gc)) return 0;
+  if (!__glEarlyInitVertexArrayState(gc)) return 0;
 
   gc->procs.newArena = __glNewArena;
   gc->procs.deleteArena = __glDeleteArena;
