@@ -268,5 +268,47 @@ TEST_F(DrawStream, ArgumentErrorsValueBeforeEnum) {
   }
 }
 
+std::vector<std::string> gCompiled;
+void GLENTRY RecBegin(GLenum mode) { gCompiled.push_back("begin " + std::to_string(mode)); }
+void GLENTRY RecEnd() { gCompiled.push_back("end"); }
+void GLENTRY RecColor(const GLubyte *c) { gCompiled.push_back("color " + std::to_string(c[0])); }
+void GLENTRY RecVertex(const GLfloat *v) {
+  gCompiled.push_back("vertex " + std::to_string(lroundf(v[2] * 1024.0f)));
+}
+
+// Until display lists exist, the list forms are seen through the calls
+// they make through the dispatch in force.
+TEST_F(DrawStream, ListFormsIssueTheCallsTheyStandFor) {
+  Scene();
+  ValidatePending();
+  GlDispatchState &d = gc->dispatch;
+  d.Begin = RecBegin;
+  d.End = RecEnd;
+  d.Color4ubv = RecColor;
+  d.Vertex4fv = RecVertex;
+  const GlDispatchState &lc = gc->listCompDispatch;
+  auto color = [&](int id) { return "color " + std::to_string(colors[size_t(4 * id)]); };
+  auto vertex = [](int id) { return "vertex " + std::to_string(id); };
+  lc.DrawArrays(GL_TRIANGLES, 2, 3);
+  EXPECT_EQ(gCompiled, (std::vector<std::string>{"begin 4", color(2), vertex(2), color(3),
+                                                 vertex(3), color(4), vertex(4), "end"}));
+  gCompiled.clear();
+  lc.DrawArraysEXT(GL_POINTS, 5, 0);
+  EXPECT_EQ(gCompiled, (std::vector<std::string>{"begin 0", "end"}));
+  gCompiled.clear();
+  const GLushort shorts[] = {7, 1};
+  lc.DrawElements(GL_LINES, 2, GL_UNSIGNED_SHORT, shorts);
+  EXPECT_EQ(gCompiled, (std::vector<std::string>{"begin 1", color(7), vertex(7), color(1),
+                                                 vertex(1), "end"}));
+  gCompiled.clear();
+  lc.DrawArrays(10, 0, 3);
+  EXPECT_EQ(TakeError(), GLenum(GL_INVALID_ENUM));
+  lc.DrawElements(GL_LINES, -2, GL_UNSIGNED_SHORT, shorts);
+  EXPECT_EQ(TakeError(), GLenum(GL_INVALID_VALUE));
+  lc.DrawElements(GL_LINES, 2, GL_FLOAT, shorts);
+  EXPECT_EQ(TakeError(), GLenum(GL_INVALID_ENUM));
+  EXPECT_TRUE(gCompiled.empty());
+}
+
 }  // namespace
 }  // namespace varray_test
