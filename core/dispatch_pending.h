@@ -25,16 +25,15 @@
   X(GetPixelMapfv) X(GetPixelMapuiv) X(GetPixelMapusv) X(GetPolygonStipple) \
   X(GetTexEnvfv) X(GetTexEnviv) X(GetTexGendv) X(GetTexGenfv) X(GetTexGeniv) X(GetTexImage) \
   X(GetTexParameterfv) X(GetTexParameteriv) X(GetTexLevelParameterfv) X(GetTexLevelParameteriv) \
-  X(IsList) X(ArrayElement) X(BindTexture) X(ColorPointer) X(DrawArrays) X(DrawElements) \
-  X(EdgeFlagPointer) X(IndexPointer) X(InterleavedArrays) X(NormalPointer) X(TexCoordPointer) \
-  X(VertexPointer) X(AreTexturesResident) X(CopyTexImage1D) X(CopyTexImage2D) \
+  X(IsList) X(BindTexture) \
+  X(AreTexturesResident) X(CopyTexImage1D) X(CopyTexImage2D) \
   X(CopyTexSubImage1D) X(CopyTexSubImage2D) X(DeleteTextures) X(GenTextures) X(GetPointerv) \
   X(IsTexture) X(PrioritizeTextures) X(TexSubImage1D) X(TexSubImage2D) X(PopClientAttrib) \
-  X(PushClientAttrib) X(ArrayElementEXT) X(ColorPointerEXT) X(DrawArraysEXT) \
-  X(EdgeFlagPointerEXT) X(GetPointervEXT) X(IndexPointerEXT) X(NormalPointerEXT) \
-  X(TexCoordPointerEXT) X(VertexPointerEXT) X(ColorSubTableEXT) X(ColorTableEXT) \
+  X(PushClientAttrib) \
+  X(GetPointervEXT) \
+  X(ColorSubTableEXT) X(ColorTableEXT) \
   X(CopyColorTableEXT) X(GetColorTableEXT) X(GetColorTableParameterfvEXT) \
-  X(GetColorTableParameterivEXT) X(LockArraysVLX) X(UnlockArraysVLX)
+  X(GetColorTableParameterivEXT)
 
 #define GL_PENDING_LIST_COMPILE(X) \
   X(CallList) X(CallLists) X(ListBase) X(Begin) X(Bitmap) X(Color3b) X(Color3bv) X(Color3d) \
@@ -76,9 +75,9 @@
   X(ReadBuffer) X(CopyPixels) X(DrawPixels) X(DepthRange) X(Frustum) X(LoadIdentity) \
   X(LoadMatrixf) X(LoadMatrixd) X(MatrixMode) X(MultMatrixf) X(MultMatrixd) X(Ortho) \
   X(PopMatrix) X(PushMatrix) X(Rotated) X(Rotatef) X(Scaled) X(Scalef) X(Translated) \
-  X(Translatef) X(Viewport) X(ArrayElement) X(BindTexture) X(DrawArrays) X(DrawElements) \
+  X(Translatef) X(Viewport) X(BindTexture) \
   X(Indexub) X(Indexubv) X(PolygonOffset) X(CopyTexImage1D) X(CopyTexImage2D) \
   X(CopyTexSubImage1D) X(CopyTexSubImage2D) X(PrioritizeTextures) X(TexSubImage1D) \
-  X(TexSubImage2D) X(ArrayElementEXT) X(DrawArraysEXT) X(ColorSubTableEXT) X(ColorTableEXT) \
+  X(TexSubImage2D) X(ColorSubTableEXT) X(ColorTableEXT) \
   X(CopyColorTableEXT) X(IndexFuncVLX) X(IndexMaterialVLX)
 // clang-format on

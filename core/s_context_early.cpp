@@ -90,6 +90,7 @@ GLbool8 EarlyInit(GlContext *gc) {
   if (!__glEarlyInitTextureState(gc)) return 0;
   if (!__glEarlyInitTransformState(gc)) return 0;
   if (!__glEarlyInitPixelState(gc)) return 0;
+  if (!__glEarlyInitVertexArrayState(gc)) return 0;
 
   gc->procs.newArena = __glNewArena;
   gc->procs.deleteArena = __glDeleteArena;

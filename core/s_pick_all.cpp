@@ -116,7 +116,8 @@ void __glGenericPickAllProcs(GlContext *gc) {
   if (dirty & kPointGroups) p.pickPointProcs(gc);
   if (dirty & kLineGroups) p.pickLineProcs(gc);
   if (dirty & kPixelGroups) p.pickPixelProcs(gc);
-  if (dirty & kGenericOrLighting) p.pickVertexArrayProcs(gc);
+  // The polygon modes and the cull face decide what array vertices need.
+  if (dirty & (kGenericOrLighting | __GL_DIRTY_POLYGON)) p.pickVertexArrayProcs(gc);
 
   gc->tableDirtyMask = 0;
   gc->dirtyMask = 0;

@@ -75,6 +75,18 @@ void RealStencilPick(GlContext *gc, GlStencilBuffer *sfb) {
   if (sfb->testMap && sfb->testMap[0] != 0xEE) Record("__glValidateStencil");
 }
 
+}  // namespace
+
+// The array enables picker is real: the link routes the pass's call through
+// here so that it is logged as the stand-ins are.
+extern "C" void __real__Z33__glGenericPickVertexArrayEnablesP9GlContext(GlContext *gc);
+extern "C" void __wrap__Z33__glGenericPickVertexArrayEnablesP9GlContext(GlContext *gc) {
+  if (__glStandInHook) __glStandInHook("__glGenericPickVertexArrayEnables");
+  __real__Z33__glGenericPickVertexArrayEnablesP9GlContext(gc);
+}
+
+namespace {
+
 // Of the stand-ins, those the pass calls itself.
 void RecordPassStandIns(const char *name) {
   static const std::set<std::string> kCalledByThePass = {
@@ -138,8 +150,9 @@ const PassCase kPassCases[] = {
              Names(kGenericHead.begin() + 4, kGenericHead.end()), kClipBox, kGenericTail}),
      true, true},
     {"line", Rgba16, __GL_DIRTY_LINE, 0, false, {"pickLineProcs"}, true, false},
-    {"polygon", Rgba16, __GL_DIRTY_POLYGON, 0, false, {"pickVertexProcs", "pickTriangleProcs"},
-     true, true},
+    // The polygon modes and the cull face also decide what array vertices need.
+    {"polygon", Rgba16, __GL_DIRTY_POLYGON, 0, false,
+     {"pickVertexProcs", "pickTriangleProcs", "pickVertexArrayProcs"}, true, true},
     {"point", Rgba16, __GL_DIRTY_POINT, 0, false, {"pickPointProcs"}, true, false},
     {"pixel", Rgba16, __GL_DIRTY_PIXEL, 0, false, {"pickPixelProcs"}, true, false},
     {"polygon stipple", Rgba16, __GL_DIRTY_POLYGON_STIPPLE, 0, false, {"convertStipple"}, true,
