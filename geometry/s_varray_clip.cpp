@@ -5,7 +5,7 @@
 #include "geometry/s_pgclip.h"
 #include "geometry/s_prim.h"
 #include "geometry/s_varray_draw.h"
-#include "raster/s_render_standins.h"
+#include "raster/s_line_clip.h"
 
 namespace {
 

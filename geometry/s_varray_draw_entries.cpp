@@ -7,7 +7,7 @@
 #include "geometry/s_prim.h"
 #include "geometry/s_varray_draw.h"
 #include "geometry/s_varray_entries.h"
-#include "wgl/wgl_current.h"
+#include "core/current.h"
 
 namespace {
 

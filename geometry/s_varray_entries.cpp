@@ -5,7 +5,7 @@
 #include "core/s_entry.h"
 #include "geometry/s_varray_entries.h"
 #include "geometry/s_varray_tables.h"
-#include "wgl/wgl_current.h"
+#include "core/current.h"
 
 namespace {
 
