@@ -13,22 +13,6 @@ add_subdirectory(${VLX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/_googletest EXCLUDE_FRO
 find_program(VLX_QEMU_I386 qemu-i386)
 find_program(VLX_VALGRIND valgrind)
 
-# Where the kernel runs no 32-bit program, binfmt_misc hands them to qemu-i386
-# (tools/setup.sh) and valgrind's 32-bit tools cannot run: no DRD tests there.
-set(VLX_I386_EMULATED OFF)
-file(GLOB vlx_binfmt_entries /proc/sys/fs/binfmt_misc/*)
-foreach(entry IN LISTS vlx_binfmt_entries)
-  if(NOT entry MATCHES "/(register|status)$")
-    file(READ ${entry} text)
-    if(text MATCHES "^enabled" AND text MATCHES "interpreter [^\n]*qemu-i386"
-       AND text MATCHES "magic 7f454c46010101")
-      set(VLX_I386_EMULATED ON)
-    endif()
-  endif()
-endforeach()
-if(VLX_I386_EMULATED)
-  message(STATUS "32-bit programs run under qemu-i386 here: the DRD tests are left out")
-endif()
 
 # vlx_add_test(name SOURCES ... [LIBS ...] [LABELS ...] [ENVIRONMENT ...] [SLOW] [QEMU]
 #              [NO_SANITIZER] [DRD_FILTER gtest-filter])

@@ -5,15 +5,29 @@
 // vertex agree bit for bit.
 #pragma once
 
+#include <string.h>
+
 #include "core/context.h"
 #include "geometry/s_color.h"
 #include "geometry/s_vapi_convert.h"
 
 namespace varray {
 
+// Application arrays need not be aligned to their element type: components
+// are read byte-wise, which compiles to plain loads on x86.
+template <typename T>
+struct Components {
+  const void *element;
+  T operator[](int i) const {
+    T value;
+    memcpy(&value, static_cast<const char *>(element) + i * int(sizeof(T)), sizeof value);
+    return value;
+  }
+};
+
 template <int N, typename T>
 void CopyVertex(GlContext *gc, const void *element, GlVertex *v) {
-  const T *c = static_cast<const T *>(element);
+  const Components<T> c{element};
   v->obj.x = GLfloat(c[0]);
   v->obj.y = GLfloat(c[1]);
   v->obj.z = N > 2 ? GLfloat(c[N > 2 ? 2 : 0]) : 0.0f;
@@ -22,7 +36,7 @@ void CopyVertex(GlContext *gc, const void *element, GlVertex *v) {
 
 template <typename T>
 void CopyNormal(GlContext *gc, const void *element, GlVertex *v) {
-  const T *c = static_cast<const T *>(element);
+  const Components<T> c{element};
   const GlConstants &k = gc->constants;
   v->normal.x = vapi::Component(k, c[0]);
   v->normal.y = vapi::Component(k, c[1]);
@@ -31,7 +45,7 @@ void CopyNormal(GlContext *gc, const void *element, GlVertex *v) {
 
 template <int N, typename T>
 void CopyColor(GlContext *gc, const void *element, GlVertex *v) {
-  const T *c = static_cast<const T *>(element);
+  const Components<T> c{element};
   const GlConstants &k = gc->constants;
   GlColor &out = v->colors[__GL_FRONTFACE];
   out.r = vapi::Component(k, c[0]);
@@ -44,12 +58,12 @@ void CopyColor(GlContext *gc, const void *element, GlVertex *v) {
 // Only the first component: an index context keeps the index there.
 template <typename T>
 void CopyIndex(GlContext *, const void *element, GlVertex *v) {
-  v->colors[__GL_FRONTFACE].r = GLfloat(*static_cast<const T *>(element));
+  v->colors[__GL_FRONTFACE].r = GLfloat(Components<T>{element}[0]);
 }
 
 template <int N, typename T>
 void CopyTexCoord(GlContext *gc, const void *element, GlVertex *v) {
-  const T *c = static_cast<const T *>(element);
+  const Components<T> c{element};
   v->texture.x = GLfloat(c[0]);
   v->texture.y = N > 1 ? GLfloat(c[N > 1 ? 1 : 0]) : 0.0f;
   v->texture.z = N > 2 ? GLfloat(c[N > 2 ? 2 : 0]) : 0.0f;
