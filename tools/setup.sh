@@ -44,11 +44,9 @@ run_i386_programs() {
   [ -e "$misc/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$misc"
   echo "setup: this kernel runs no 32-bit program; they run under qemu-i386 here"
   $sudo mkdir -p /usr/local/libexec
-  # LeakSanitizer stops the world with a kind of clone qemu-i386 refuses and
-  # then spins for ever, so sanitizer builds run here without leak checks.
   $sudo tee /usr/local/libexec/vlx-qemu-i386 >/dev/null <<'WRAPPER'
 #!/bin/sh
-ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec /usr/bin/qemu-i386 -cpu Nehalem,-syscall,-lm "$@"
+exec /usr/bin/qemu-i386 -cpu Nehalem,-syscall,-lm "$@"
 WRAPPER
   $sudo chmod 755 /usr/local/libexec/vlx-qemu-i386
   [ ! -e "$misc/vlx-i386" ] || echo -1 | $sudo tee "$misc/vlx-i386" >/dev/null
