@@ -1,5 +1,7 @@
 // glInterleavedArrays, glLockArraysVLX, glUnlockArraysVLX and
 // glArrayElement.
+#include <string.h>
+
 #include "core/gl_api.h"
 #include "core/gl_entries.h"
 #include "core/s_entry.h"
@@ -13,6 +15,23 @@ const GlInterleavedFormat *FindInterleaved(GLenum format) {
   if (format >= 0x2A20 && format <= 0x2A2D) return &interleavedFormats[format - 0x2A20];
   if (format >= 0x81AD && format <= 0x81B4) return &interleavedFormats[14 + (format - 0x81AD)];
   return nullptr;
+}
+
+// One element of an array: its bytes and its components' natural alignment.
+// Normals have three components, indices and edge flags one.
+struct ElementLayout {
+  size_t bytes, align;
+};
+
+ElementLayout LayoutOf(int array, const GlArrayRecord &r) {
+  if (array == __GL_VARRAY_EDGEFLAG) return {1, 1};
+  static const uint8_t kTypeBytes[] = {1, 1, 2, 2, 4, 4, 4, 0, 0, 0, 8};  // GL_BYTE .. GL_DOUBLE
+  const unsigned t = r.type - GL_BYTE;
+  const size_t component = t < sizeof kTypeBytes && kTypeBytes[t] ? kTypeBytes[t] : 1;
+  const size_t components = array == __GL_VARRAY_NORMAL  ? 3
+                            : array == __GL_VARRAY_INDEX ? 1
+                                                         : size_t(r.size);
+  return {components * component, component};
 }
 
 }  // namespace
@@ -35,8 +54,17 @@ void __glSendArrayElement(GLint i) {
   for (const auto &o : kOrder) {
     if (!(va.enables & o.bit)) continue;
     const GlArrayRecord &r = va.arrays[o.array];
-    const uint8_t *p = static_cast<const uint8_t *>(r.pointer);
-    r.immediateProc(p + intptr_t(i) * r.stride);
+    const uint8_t *p = static_cast<const uint8_t *>(r.pointer) + intptr_t(i) * r.stride;
+    // The immediate entries read through typed pointers: an element that the
+    // application's pointer or stride leaves unaligned goes through a copy.
+    const ElementLayout layout = LayoutOf(o.array, r);
+    if (uintptr_t(p) % layout.align == 0 || layout.bytes > 32) {
+      r.immediateProc(p);
+      continue;
+    }
+    alignas(8) uint8_t element[32];
+    memcpy(element, p, layout.bytes);
+    r.immediateProc(element);
   }
 }
 
