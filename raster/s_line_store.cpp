@@ -41,49 +41,47 @@ GLbool8 StoreThroughFragments(GlContext *gc) {
 }
 
 // What the direct stores vary in: the colour of a pixel (its own or the
-// first one's), with the dither offset or not.
+// first one's), with the dither offset or not, and the memory format.
 enum class Source { kFlat, kSmooth };
 
-template <bool kStippled, Source kSource, bool kDither>
-GLbool8 StoreRGB16(GlContext *gc) {
-  const GlShader &sh = gc->polygon.shader;
-  const GlColorBuffer *cfb = sh.cfb;
-  if (!cfb) return 0;
-  Dda dda(gc->line);
-  Cursor c(gc, cfb->buf.drawableBuf, gc->line);
-  if (!c.p) return 0;
-  const uint32_t rs = cfb->redShift, gs = cfb->greenShift, bs = cfb->blueShift;
-  auto pack = [&](const GlColor &col, GLfloat d) {
-    return uint16_t(__glRoundBitsSigned(col.r + d) << rs | __glRoundBitsSigned(col.g + d) << gs |
-                    __glRoundBitsSigned(col.b + d) << bs);
-  };
-  const uint16_t flat = pack(sh.spanColors[0], 0.0f);
-  for (int32_t k = 0; k < sh.length; k++) {
-    if (!kStippled || Alive(sh.stipplePat, k)) {
-      uint16_t pixel = flat;
-      if (kSource == Source::kSmooth)
-        pixel = pack(sh.spanColors[k], kDither ? DitherOffset(dda.x, dda.y) : 0.0f);
-      *reinterpret_cast<uint16_t *>(c.p) = pixel;
-    }
-    c.Step(dda.Step());
+struct RGB16 {
+  using Pixel = uint16_t;
+  uint32_t rs, gs, bs;
+  explicit RGB16(const GlColorBuffer &cfb)
+      : rs(cfb.redShift), gs(cfb.greenShift), bs(cfb.blueShift) {}
+  Pixel Pack(const GlColor &col, GLfloat d) const {
+    return Pixel(__glRoundBitsSigned(col.r + d) << rs | __glRoundBitsSigned(col.g + d) << gs |
+                 __glRoundBitsSigned(col.b + d) << bs);
   }
-  return 0;
-}
+};
 
-template <bool kStippled, Source kSource, bool kDither>
-GLbool8 StoreCI8(GlContext *gc) {
+struct CI8 {
+  using Pixel = uint8_t;
+  explicit CI8(const GlColorBuffer &) {}
+  Pixel Pack(const GlColor &col, GLfloat d) const {
+    return Pixel(__glRoundBitsSigned(col.r + d));
+  }
+};
+
+template <class Format, bool kStippled, Source kSource, bool kDither>
+GLbool8 StoreDirect(GlContext *gc) {
+  using Pixel = typename Format::Pixel;
   const GlShader &sh = gc->polygon.shader;
   const GlColorBuffer *cfb = sh.cfb;
   if (!cfb) return 0;
   Dda dda(gc->line);
   Cursor c(gc, cfb->buf.drawableBuf, gc->line);
   if (!c.p) return 0;
-  const GLfloat first = sh.spanColors[0].r;
+  const Format format(*cfb);
+  // Without dither a flat line has one pixel value throughout.
+  const Pixel flat = format.Pack(sh.spanColors[0], 0.0f);
   for (int32_t k = 0; k < sh.length; k++) {
     if (!kStippled || Alive(sh.stipplePat, k)) {
-      const GLfloat index = kSource == Source::kFlat ? first : sh.spanColors[k].r;
-      const GLfloat d = kDither ? DitherOffset(dda.x, dda.y) : 0.0f;
-      *c.p = uint8_t(__glRoundBitsSigned(index + d));
+      Pixel pixel = flat;
+      if (kSource == Source::kSmooth || kDither)
+        pixel = format.Pack(sh.spanColors[kSource == Source::kSmooth ? k : 0],
+                            kDither ? DitherOffset(dda.x, dda.y) : 0.0f);
+      *reinterpret_cast<Pixel *>(c.p) = pixel;
     }
     c.Step(dda.Step());
   }
@@ -95,44 +93,19 @@ GLbool8 StoreCI8(GlContext *gc) {
 GLbool8 __glStoreLine(GlContext *gc) { return StoreThroughFragments<false>(gc); }
 GLbool8 __glStoreStippledLine(GlContext *gc) { return StoreThroughFragments<true>(gc); }
 
-GLbool8 __glStoreLine_RGB_16_Flat(GlContext *gc) {
-  return StoreRGB16<false, Source::kFlat, false>(gc);
-}
-GLbool8 __glStoreStippledLine_RGB_16_Flat(GlContext *gc) {
-  return StoreRGB16<true, Source::kFlat, false>(gc);
-}
-GLbool8 __glStoreLine_RGB_16_Smooth(GlContext *gc) {
-  return StoreRGB16<false, Source::kSmooth, false>(gc);
-}
-GLbool8 __glStoreStippledLine_RGB_16_Smooth(GlContext *gc) {
-  return StoreRGB16<true, Source::kSmooth, false>(gc);
-}
-GLbool8 __glStoreLine_RGB_16_Dither(GlContext *gc) {
-  return StoreRGB16<false, Source::kSmooth, true>(gc);
-}
-GLbool8 __glStoreStippledLine_RGB_16_Dither(GlContext *gc) {
-  return StoreRGB16<true, Source::kSmooth, true>(gc);
-}
-
-GLbool8 __glStoreLine_CI_8_Flat(GlContext *gc) { return StoreCI8<false, Source::kFlat, false>(gc); }
-GLbool8 __glStoreStippledLine_CI_8_Flat(GlContext *gc) {
-  return StoreCI8<true, Source::kFlat, false>(gc);
-}
-GLbool8 __glStoreLine_CI_8_Smooth(GlContext *gc) {
-  return StoreCI8<false, Source::kSmooth, false>(gc);
-}
-GLbool8 __glStoreStippledLine_CI_8_Smooth(GlContext *gc) {
-  return StoreCI8<true, Source::kSmooth, false>(gc);
-}
-GLbool8 __glStoreLine_CI_8_Flat_Dither(GlContext *gc) {
-  return StoreCI8<false, Source::kFlat, true>(gc);
-}
-GLbool8 __glStoreStippledLine_CI_8_Flat_Dither(GlContext *gc) {
-  return StoreCI8<true, Source::kFlat, true>(gc);
-}
-GLbool8 __glStoreLine_CI_8_Smooth_Dither(GlContext *gc) {
-  return StoreCI8<false, Source::kSmooth, true>(gc);
-}
-GLbool8 __glStoreStippledLine_CI_8_Smooth_Dither(GlContext *gc) {
-  return StoreCI8<true, Source::kSmooth, true>(gc);
-}
+// Each direct store in its plain and stippled form.
+#define GL_LINE_STORES(Suffix, Format, kSource, kDither)                       \
+  GLbool8 __glStoreLine_##Suffix(GlContext *gc) {                              \
+    return StoreDirect<Format, false, kSource, kDither>(gc);                   \
+  }                                                                            \
+  GLbool8 __glStoreStippledLine_##Suffix(GlContext *gc) {                      \
+    return StoreDirect<Format, true, kSource, kDither>(gc);                    \
+  }
+GL_LINE_STORES(RGB_16_Flat, RGB16, Source::kFlat, false)
+GL_LINE_STORES(RGB_16_Smooth, RGB16, Source::kSmooth, false)
+GL_LINE_STORES(RGB_16_Dither, RGB16, Source::kSmooth, true)
+GL_LINE_STORES(CI_8_Flat, CI8, Source::kFlat, false)
+GL_LINE_STORES(CI_8_Smooth, CI8, Source::kSmooth, false)
+GL_LINE_STORES(CI_8_Flat_Dither, CI8, Source::kFlat, true)
+GL_LINE_STORES(CI_8_Smooth_Dither, CI8, Source::kSmooth, true)
+#undef GL_LINE_STORES
