@@ -102,56 +102,58 @@ bool ElementList(GlContext *gc, GLsizei count, GLenum type, const GLvoid *indice
   return true;
 }
 
-void DrawArrays(GLenum mode, GLint first, GLsizei count) {
-  GlContext *gc = ReadyToDraw();
-  if (!gc || !ValidArguments(mode, first, count) || count == 0) return;
-  Draw(gc, mode, first, count, nullptr);
-}
-
-// The list forms compile the drawing as the calls it stands for.
+// The list forms compile the drawing as the calls it stands for, an empty
+// one too; the immediate forms draw what is not empty.
 void CompileDrawing(GLenum mode, GLint first, GLsizei count, const uint32_t *list) {
   glBegin(mode);
   for (GLsizei i = 0; i < count; ++i) __glSendArrayElement(list ? GLint(list[i]) : first + i);
   glEnd();
 }
 
-void CompileDrawArrays(GLenum mode, GLint first, GLsizei count) {
-  if (!ReadyToDraw() || !ValidArguments(mode, first, count)) return;
-  CompileDrawing(mode, first, count, nullptr);
+template <bool kCompile>
+void Drawing(GlContext *gc, GLenum mode, GLint first, GLsizei count, const uint32_t *list) {
+  if (kCompile)
+    CompileDrawing(mode, first, count, list);
+  else if (count)
+    Draw(gc, mode, first, count, list);
+}
+
+template <bool kCompile>
+void DrawArrays(GLenum mode, GLint first, GLsizei count) {
+  GlContext *gc = ReadyToDraw();
+  if (!gc || !ValidArguments(mode, first, count)) return;
+  Drawing<kCompile>(gc, mode, first, count, nullptr);
+}
+
+template <bool kCompile>
+void DrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid *indices) {
+  GlContext *gc = ReadyToDraw();
+  if (!gc || !ValidArguments(mode, 0, count)) return;
+  const uint32_t *list;
+  uint32_t *owned;
+  if (!ElementList(gc, count, type, indices, &list, &owned)) return;
+  Drawing<kCompile>(gc, mode, 0, count, list);
+  if (owned) gc->imports.free(gc, owned);
 }
 
 }  // namespace
 
 void GLENTRY __glim_DrawArrays(GLenum mode, GLint first, GLsizei count) {
-  DrawArrays(mode, first, count);
+  DrawArrays<false>(mode, first, count);
 }
 void GLENTRY __glim_DrawArraysEXT(GLenum mode, GLint first, GLsizei count) {
-  DrawArrays(mode, first, count);
+  DrawArrays<false>(mode, first, count);
 }
-
 void GLENTRY __glim_DrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid *indices) {
-  GlContext *gc = ReadyToDraw();
-  if (!gc || !ValidArguments(mode, 0, count)) return;
-  const uint32_t *list;
-  uint32_t *owned;
-  if (!ElementList(gc, count, type, indices, &list, &owned)) return;
-  if (count) Draw(gc, mode, 0, count, list);
-  if (owned) gc->imports.free(gc, owned);
+  DrawElements<false>(mode, count, type, indices);
 }
 
 void GLENTRY __gllc_DrawArrays(GLenum mode, GLint first, GLsizei count) {
-  CompileDrawArrays(mode, first, count);
+  DrawArrays<true>(mode, first, count);
 }
 void GLENTRY __gllc_DrawArraysEXT(GLenum mode, GLint first, GLsizei count) {
-  CompileDrawArrays(mode, first, count);
+  DrawArrays<true>(mode, first, count);
 }
-
 void GLENTRY __gllc_DrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid *indices) {
-  GlContext *gc = ReadyToDraw();
-  if (!gc || !ValidArguments(mode, 0, count)) return;
-  const uint32_t *list;
-  uint32_t *owned;
-  if (!ElementList(gc, count, type, indices, &list, &owned)) return;
-  CompileDrawing(mode, 0, count, list);
-  if (owned) gc->imports.free(gc, owned);
+  DrawElements<true>(mode, count, type, indices);
 }
