@@ -48,6 +48,18 @@ inline void WithoutBoundary(GlVertex *v, bool keep, F draw) {
   v->has = (v->has & ~kBoundary) | bit;
 }
 
+// The three-way test of a quad with the outline a-b-c-d: `draw` renders its
+// two triangles when no vertex is outside.
+template <typename F>
+inline void Quad(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c, GlVertex *d, F draw) {
+  const uint32_t orCodes = (a->has | b->has | c->has | d->has) & __GL_PRIM_CLIP_MASK;
+  if (!orCodes) {
+    draw();
+  } else if (!(a->has & b->has & c->has & d->has & __GL_PRIM_CLIP_MASK)) {
+    ClipQuad(gc, a, b, c, d);
+  }
+}
+
 inline void Segment(GlContext *gc, GlVertex *a, GlVertex *b, bool validateA) {
   const uint32_t orCodes = (a->has | b->has) & __GL_PRIM_CLIP_MASK;
   if (!orCodes) {
@@ -179,13 +191,10 @@ struct Quads : Emitter {
     }
     GlVertex *a = q[0], *b = q[1], *c = q[2], *d = v;
     Provoke(gc, d);
-    const uint32_t orCodes = (a->has | b->has | c->has | d->has) & __GL_PRIM_CLIP_MASK;
-    if (!orCodes) {
+    Quad(gc, a, b, c, d, [&] {
       WithoutBoundary(b, false, [&] { gc->procs.renderTriangle(gc, a, b, d); });
       WithoutBoundary(d, false, [&] { gc->procs.renderTriangle(gc, b, c, d); });
-    } else if (!(a->has & b->has & c->has & d->has & __GL_PRIM_CLIP_MASK)) {
-      ClipQuad(gc, a, b, c, d);
-    }
+    });
   }
   void Moved(GlVertex *, GlVertex *) {}
 };
@@ -206,13 +215,11 @@ struct QuadStrip : Emitter {
     }
     GlVertex *d = v;
     Provoke(gc, d);
-    const uint32_t orCodes = (a->has | b->has | c->has | d->has) & __GL_PRIM_CLIP_MASK;
-    if (!orCodes) {
+    // The outline runs a-b-d-c.
+    Quad(gc, a, b, d, c, [&] {
       WithoutBoundary(b, false, [&] { gc->procs.renderTriangle(gc, a, b, c); });
       WithoutBoundary(c, false, [&] { gc->procs.renderTriangle(gc, c, b, d); });
-    } else if (!(a->has & b->has & c->has & d->has & __GL_PRIM_CLIP_MASK)) {
-      ClipQuad(gc, a, b, d, c);
-    }
+    });
     a = c;
     b = d;
   }
