@@ -44,12 +44,18 @@ struct Sources {
 
 // The composite matrix's procedures are read at every run: a matrix change
 // that does not re-run the array pickers may still have replaced them.
-void TransformRun(GlContext *gc, GlVertex *v, int32_t count, uint32_t extra = 0) {
+const GlMatrix &ReadRunProcs(GlContext *gc) {
   GlVertexArrayMachine &va = gc->vertexArray;
   const GlMatrix &m = gc->transform.modelView->mvp;
   const uint32_t sizeClass = va.sizeBits >> 14;
   va.transformProc = sizeClass == 1 ? m.xf2 : sizeClass == 2 ? m.xf3 : m.xf4;
   va.clipCheckProc = gc->procs.clipCheck[sizeClass - 1];
+  return m;
+}
+
+void TransformRun(GlContext *gc, GlVertex *v, int32_t count, uint32_t extra = 0) {
+  GlVertexArrayMachine &va = gc->vertexArray;
+  const GlMatrix &m = ReadRunProcs(gc);
   for (int32_t i = 0; i < count; ++i, ++v) {
     if (v->has & __GL_PRIM_CLIP_MASK) continue;
     va.transformProc(&v->clip, &v->obj.x, &m);
@@ -152,10 +158,7 @@ void GLFASTCALL CompileElementsSilhouette(GlContext *gc, GlVertex *v, int32_t el
 void GLFASTCALL __glCompileElements_NoCopy(GlContext *gc, int32_t position, int32_t,
                                            int32_t count) {
   GlVertexArrayMachine &va = gc->vertexArray;
-  const GlMatrix &m = gc->transform.modelView->mvp;
-  const uint32_t sizeClass = va.sizeBits >> 14;
-  va.transformProc = sizeClass == 1 ? m.xf2 : sizeClass == 2 ? m.xf3 : m.xf4;
-  va.clipCheckProc = gc->procs.clipCheck[sizeClass - 1];
+  const GlMatrix &m = ReadRunProcs(gc);
   GlVertex *v = __glVarrayBatchVertex(va, position);
   for (int32_t i = 0; i < count; ++i, ++v) {
     const uint32_t cull = __glVarrayCullBits(gc, v);
