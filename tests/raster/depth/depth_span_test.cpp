@@ -8,18 +8,10 @@
 
 #include <string>
 
-#include "tests/raster/fragment_stages/stage_fixture.h"
+#include "tests/raster/fragment_stages/stage_reference.h"
 
 namespace fragment_stages {
 namespace {
-
-enum class Stage { kDepth, kDepthStencil, kDepthPass, kStencil };
-
-struct StageCase {
-  const char *name;
-  Stage stage;
-  GlSpanProc plain, stippled;
-};
 
 const StageCase kStages[] = {
     {"depth", Stage::kDepth, __glDepthTestSpan, __glDepthTestStippledSpan},
@@ -29,62 +21,18 @@ const StageCase kStages[] = {
     {"stencil", Stage::kStencil, __glStencilTestSpan, __glStencilTestStippledSpan},
 };
 
-// The per-pixel path: pixel k at depth z + k dzdx through the depth
-// buffer's store and the stencil buffer's procedures.
+// The per-pixel path: pixel k at depth z + k dzdx.
 Outcome PerPixel(SpanContext &ctx, Stage stage, bool stippled, const std::vector<uint32_t> &in,
                  uint32_t z, int32_t dzdx) {
-  GlShader &sh = ctx.sh();
-  GlStencilBuffer *sfb = &ctx.gc()->stencilBuffer;
-  Outcome o{};
-  int32_t rejected = 0;
-  for (int32_t k = 0; k < sh.length; k++) {
-    const int32_t x = sh.x + k, y = sh.y;
-    bool pass = false;
-    if (!stippled || Alive(in, k)) {
-      switch (stage) {
-        case Stage::kDepth:
-        case Stage::kDepthStencil:
-          pass = ctx.depth().Store(x - kBias, y - kBias, z + uint32_t(k) * uint32_t(dzdx));
-          if (stage == Stage::kDepthStencil)
-            (pass ? sfb->depthPassOp : sfb->passDepthFailOp)(sfb, x, y);
-          break;
-        case Stage::kDepthPass:
-          sfb->depthPassOp(sfb, x, y);
-          pass = true;
-          break;
-        case Stage::kStencil:
-          pass = sfb->testFunc(sfb, x, y);
-          if (!pass) sfb->failOp(sfb, x, y);
-          break;
-      }
-    }
-    o.bits.push_back(pass);
-    rejected += !pass;
-  }
-  const bool neverRejects = stage == Stage::kDepthPass;
-  if (stippled) {
-    o.result = !neverRejects && rejected == sh.length;
-  } else {
-    o.result = !neverRejects && rejected > 0;
-    o.done = !neverRejects && rejected == sh.length;
-  }
-  if (neverRejects) o.bits.assign(size_t(sh.length), stippled ? 2 : 3);
-  o.memory = ctx.Snapshot();
-  return o;
-}
-
-Outcome BySpan(SpanContext &ctx, GlSpanProc proc, Stage stage, bool stippled) {
-  Outcome o = RunSpan(ctx, proc);
-  // A stage that rejects nothing owns no words.
-  if (stage == Stage::kDepthPass) o.bits.assign(size_t(ctx.sh().length), stippled ? 2 : 3);
-  return o;
+  const GlShader &sh = ctx.sh();
+  return PerPixelOutcome(ctx, stage, stippled, in, [&](int32_t k) {
+    return RunPixel{sh.x + k, sh.y, z + uint32_t(k) * uint32_t(dzdx)};
+  });
 }
 
 void CrossCheck(SpanContext &ctx, const StageCase &stage, std::mt19937 &rng) {
   GlShader &sh = ctx.sh();
-  const uint32_t scale = stage.stage == Stage::kStencil || stage.stage == Stage::kDepthPass
-                             ? 0
-                             : ctx.depth().dfb()->scale;
+  const uint32_t scale = TestsDepth(stage.stage) ? ctx.depth().dfb()->scale : 0;
   for (int32_t length = 1; length <= 70; length++) {
     for (bool stippled : {false, true}) {
       SCOPED_TRACE("length " + std::to_string(length) + (stippled ? " stippled" : " plain"));
@@ -105,8 +53,7 @@ void CrossCheck(SpanContext &ctx, const StageCase &stage, std::mt19937 &rng) {
       ctx.Restore(before);
       ctx.words() = in;
       ctx.sh().stipplePat = ctx.words().data();
-      const Outcome got = BySpan(ctx, stippled ? stage.stippled : stage.plain, stage.stage,
-                                 stippled);
+      const Outcome got = RunStage(ctx, stage, stippled);
       ASSERT_EQ(got, expected) << "z " << z << " dzdx " << dzdx;
     }
   }
@@ -115,7 +62,7 @@ void CrossCheck(SpanContext &ctx, const StageCase &stage, std::mt19937 &rng) {
 TEST(DepthSpans, EveryFunctionWidthAndWriteEnableAgreesWithThePerPixelPath) {
   std::mt19937 rng(3);
   for (const StageCase &stage : kStages) {
-    if (stage.stage == Stage::kStencil || stage.stage == Stage::kDepthPass) continue;
+    if (!TestsDepth(stage.stage)) continue;
     for (const DepthKind &kind : kDepthKinds)
       for (GLenum func : kFunctions)
         for (bool write : {true, false}) {
@@ -140,7 +87,7 @@ TEST(DepthSpans, StencilStagesAgreeWithTheStencilBuffersProcedures) {
                   {0, 0xFF, 0, GL_DECR, GL_INVERT}};
   std::mt19937 rng(5);
   for (const StageCase &stage : kStages) {
-    if (stage.stage != Stage::kStencil && stage.stage != Stage::kDepthPass) continue;
+    if (TestsDepth(stage.stage)) continue;
     for (GLenum func : kFunctions)
       for (const Setting &s : settings) {
         SCOPED_TRACE(std::string(stage.name) + ", function " + std::to_string(func) +

@@ -8,20 +8,12 @@
 
 #include "raster/s_line.h"
 #include "raster/s_line_walk.h"
-#include "tests/raster/fragment_stages/stage_fixture.h"
+#include "tests/raster/fragment_stages/stage_reference.h"
 
 namespace fragment_stages {
 namespace {
 
 constexpr int32_t kW = 48, kH = 40;
-
-enum class Stage { kDepth, kDepthStencil, kDepthPass, kStencil };
-
-struct StageCase {
-  const char *name;
-  Stage stage;
-  GlSpanProc plain, stippled;
-};
 
 const StageCase kStages[] = {
     {"depth", Stage::kDepth, __glDepthTestLine, __glDepthTestStippledLine},
@@ -45,54 +37,21 @@ bool SetLine(SpanContext &ctx, std::mt19937 &rng) {
   return ctx.sh().length > 0;
 }
 
+// The per-pixel path along the run's DDA, at the depth the run steps to.
 Outcome PerPixel(SpanContext &ctx, Stage stage, bool stippled, const std::vector<uint32_t> &in) {
-  GlShader &sh = ctx.sh();
-  GlStencilBuffer *sfb = &ctx.gc()->stencilBuffer;
+  const GlShader &sh = ctx.sh();
   line_walk::Dda dda(ctx.gc()->line);
-  Outcome o{};
-  int32_t rejected = 0;
-  for (int32_t k = 0; k < sh.length; k++, dda.Step()) {
-    const int32_t x = dda.x, y = dda.y;
-    bool pass = false;
-    if (!stippled || Alive(in, k)) {
-      const uint32_t z = sh.z + uint32_t(k >> 5) * uint32_t(sh.dzdxBig) +
-                         uint32_t(k & 31) * uint32_t(sh.dzdx);
-      switch (stage) {
-        case Stage::kDepth:
-        case Stage::kDepthStencil:
-          pass = ctx.depth().Store(x - kBias, y - kBias, z);
-          if (stage == Stage::kDepthStencil)
-            (pass ? sfb->depthPassOp : sfb->passDepthFailOp)(sfb, x, y);
-          break;
-        case Stage::kDepthPass:
-          sfb->depthPassOp(sfb, x, y);
-          pass = true;
-          break;
-        case Stage::kStencil:
-          pass = sfb->testFunc(sfb, x, y);
-          if (!pass) sfb->failOp(sfb, x, y);
-          break;
-      }
-    }
-    o.bits.push_back(pass);
-    rejected += !pass;
-  }
-  const bool neverRejects = stage == Stage::kDepthPass;
-  if (stippled) {
-    o.result = !neverRejects && rejected == sh.length;
-  } else {
-    o.result = !neverRejects && rejected > 0;
-    o.done = !neverRejects && rejected == sh.length;
-  }
-  if (neverRejects) o.bits.assign(size_t(sh.length), stippled ? 2 : 3);
-  o.memory = ctx.Snapshot();
-  return o;
+  return PerPixelOutcome(ctx, stage, stippled, in, [&](int32_t k) {
+    if (k > 0) dda.Step();
+    return RunPixel{dda.x, dda.y,
+                    sh.z + uint32_t(k >> 5) * uint32_t(sh.dzdxBig) +
+                        uint32_t(k & 31) * uint32_t(sh.dzdx)};
+  });
 }
 
 void CrossCheck(SpanContext &ctx, const StageCase &stage, std::mt19937 &rng) {
   GlShader &sh = ctx.sh();
-  const bool depth = stage.stage == Stage::kDepth || stage.stage == Stage::kDepthStencil;
-  const uint32_t scale = depth ? ctx.depth().dfb()->scale : 0;
+  const uint32_t scale = TestsDepth(stage.stage) ? ctx.depth().dfb()->scale : 0;
   for (int i = 0; i < 60; i++) {
     for (bool stippled : {false, true}) {
       if (!SetLine(ctx, rng)) continue;
@@ -111,8 +70,7 @@ void CrossCheck(SpanContext &ctx, const StageCase &stage, std::mt19937 &rng) {
       ctx.Restore(before);
       ctx.words() = in;
       sh.stipplePat = ctx.words().data();
-      Outcome got = RunSpan(ctx, stippled ? stage.stippled : stage.plain);
-      if (stage.stage == Stage::kDepthPass) got.bits.assign(size_t(sh.length), stippled ? 2 : 3);
+      const Outcome got = RunStage(ctx, stage, stippled);
       ASSERT_EQ(got, expected) << "z " << z << " dzdx " << dzdx;
     }
   }
@@ -121,7 +79,7 @@ void CrossCheck(SpanContext &ctx, const StageCase &stage, std::mt19937 &rng) {
 TEST(LineDepthStencil, DepthStagesAgreeWithThePerPixelPath) {
   std::mt19937 rng(11);
   for (const StageCase &stage : kStages) {
-    if (stage.stage == Stage::kStencil || stage.stage == Stage::kDepthPass) continue;
+    if (!TestsDepth(stage.stage)) continue;
     for (const DepthKind &kind : kDepthKinds)
       for (GLenum func : kFunctions)
         for (bool write : {true, false}) {
@@ -138,7 +96,7 @@ TEST(LineDepthStencil, DepthStagesAgreeWithThePerPixelPath) {
 TEST(LineDepthStencil, StencilStagesAgreeWithTheStencilBuffersProcedures) {
   std::mt19937 rng(12);
   for (const StageCase &stage : kStages) {
-    if (stage.stage != Stage::kStencil && stage.stage != Stage::kDepthPass) continue;
+    if (TestsDepth(stage.stage)) continue;
     for (GLenum func : kFunctions) {
       SCOPED_TRACE(std::string(stage.name) + ", function " + std::to_string(func));
       SpanContext ctx(16, kW, kH);
