@@ -27,6 +27,16 @@ struct Row {
 
 void Enable(GlContext *gc, uint32_t bits) { gc->state.enables.general |= bits; }
 
+// The cull-vertex test on for `faces`, from the eye position, or from an
+// object position when one is given.
+void CullVertex(GlContext *gc, GLenum faces, GlCoord eye, const GlCoord *obj = nullptr) {
+  Enable(gc, __GL_CULL_VERTEX_ENABLE);
+  gc->state.polygon.cull = faces;
+  gc->transform.cullObjPosInForce = obj != nullptr;
+  if (obj) gc->transform.cullObjPos = *obj;
+  gc->transform.cullEyePos = eye;
+}
+
 const Row kRows[] = {
     {"plain", [](GlContext *) {}, V | CI, 2, 0, 0, 0},
     {"lighting", [](GlContext *gc) { Enable(gc, __GL_LIGHTING_ENABLE); }, V | N, 1, 0, 0, 0},
@@ -63,28 +73,14 @@ const Row kRows[] = {
      },
      V | CI, 2, 0, 0, 0},
     {"cull vertex, back faces, direction",
-     [](GlContext *gc) {
-       Enable(gc, __GL_CULL_VERTEX_ENABLE);
-       gc->state.polygon.cull = GL_BACK;
-       gc->transform.cullObjPosInForce = 0;
-       gc->transform.cullEyePos = {0, 0, 1, 0};
-     },
-     V | CI | N, 3, 0x8, 0, 0x2000},
+     [](GlContext *gc) { CullVertex(gc, GL_BACK, {0, 0, 1, 0}); }, V | CI | N, 3, 0x8, 0, 0x2000},
     {"cull vertex, front faces, eye position",
-     [](GlContext *gc) {
-       Enable(gc, __GL_CULL_VERTEX_ENABLE);
-       gc->state.polygon.cull = GL_FRONT;
-       gc->transform.cullObjPosInForce = 0;
-       gc->transform.cullEyePos = {0, 0, 1, 2};
-     },
-     V | CI | N, 3, 0x18, 0x2000, 0},
+     [](GlContext *gc) { CullVertex(gc, GL_FRONT, {0, 0, 1, 2}); }, V | CI | N, 3, 0x18, 0x2000,
+     0},
     {"cull vertex, both faces, object position",
      [](GlContext *gc) {
-       Enable(gc, __GL_CULL_VERTEX_ENABLE);
-       gc->state.polygon.cull = GL_FRONT_AND_BACK;
-       gc->transform.cullObjPosInForce = 1;
-       gc->transform.cullObjPos = {1, 2, 3, -1};
-       gc->transform.cullEyePos = {0, 0, 1, 0};
+       const GlCoord obj = {1, 2, 3, -1};
+       CullVertex(gc, GL_FRONT_AND_BACK, {0, 0, 1, 0}, &obj);
      },
      V | CI | N, 3, 0x18, 0x2000, 0x2000},
     {"selection", [](GlContext *gc) { gc->renderMode = GL_SELECT; }, ~0u, -1, 0, 0, 0},
