@@ -15,6 +15,19 @@ class MissingBuffers : public MissingBuffersTest,
                        public ::testing::WithParamInterface<E2eDriver> {
  protected:
   E2eDriver Device() const override { return GetParam(); }
+
+  // Sets the first format that meets `needs` on a bitmap's DC; *format 0
+  // when the device offers none, which only the SiS device may do.
+  void SetBitmapFormat(HDC hdc, const FormatNeeds &needs, int *format) {
+    PIXELFORMATDESCRIPTOR pfd;
+    *format = FindFormatFor(hdc, needs, &pfd);
+    if (*format == 0) {
+      EXPECT_FALSE(Soft()) << "the software-only device offers " << needs.colorBits
+                           << "-bit bitmaps of pixel type " << int(needs.pixelType);
+      return;
+    }
+    ASSERT_TRUE(SetPixelFormat(hdc, *format, &pfd));
+  }
 };
 
 void Quad(float z) {
@@ -23,6 +36,14 @@ void Quad(float z) {
   glVertex3f(1, -1, z);
   glVertex3f(1, 1, z);
   glVertex3f(-1, 1, z);
+  glEnd();
+}
+
+void Triangle() {
+  glBegin(GL_TRIANGLES);
+  glVertex2f(-1, -1);
+  glVertex2f(1, -1);
+  glVertex2f(0, 1);
   glEnd();
 }
 
@@ -53,13 +74,10 @@ TEST_P(MissingBuffers, DrawBufferNoneWritesDepthButNoColour) {
 // bound again.
 TEST_P(MissingBuffers, StockBitmapDrawsNothingUntilASectionIsSelected) {
   HDC hdc = MemoryDC();
-  PIXELFORMATDESCRIPTOR pfd;
-  const int format = FindFormatFor(hdc, {PFD_DRAW_TO_BITMAP, PFD_TYPE_RGBA, 32, false}, &pfd);
-  if (format == 0) {
-    EXPECT_FALSE(Soft()) << "the software-only device offers 32-bit bitmaps";
-    return;
-  }
-  ASSERT_TRUE(SetPixelFormat(hdc, format, &pfd));
+  int format = 0;
+  ASSERT_NO_FATAL_FAILURE(
+      SetBitmapFormat(hdc, {PFD_DRAW_TO_BITMAP, PFD_TYPE_RGBA, 32, false}, &format));
+  if (format == 0) return;
   HGLRC context = wglCreateContext(hdc);
   ASSERT_NE(context, nullptr);
   if (wglMakeCurrent(hdc, context)) {
@@ -91,24 +109,19 @@ TEST_P(MissingBuffers, SectionWithSmallerPixelsIsLeftAlone) {
   HBITMAP section = Section(hdc, 8, 16, 8, 0x5A, &pixels);
   ASSERT_NE(section, nullptr);
   HGDIOBJ stock = SelectObject(hdc, section);
-  PIXELFORMATDESCRIPTOR pfd;
-  const int format = FindFormatFor(hdc, {PFD_DRAW_TO_BITMAP, PFD_TYPE_RGBA, 16, false}, &pfd);
+  int format = 0;
+  ASSERT_NO_FATAL_FAILURE(
+      SetBitmapFormat(hdc, {PFD_DRAW_TO_BITMAP, PFD_TYPE_RGBA, 16, false}, &format));
   if (format == 0) {
-    EXPECT_FALSE(Soft()) << "the software-only device offers 16-bit bitmaps";
     SelectObject(hdc, stock);
     return;
   }
-  ASSERT_TRUE(SetPixelFormat(hdc, format, &pfd));
   HGLRC context = wglCreateContext(hdc);
   ASSERT_NE(context, nullptr);
   if (wglMakeCurrent(hdc, context)) {
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    glBegin(GL_TRIANGLES);
-    glVertex2f(-1, -1);
-    glVertex2f(1, -1);
-    glVertex2f(0, 1);
-    glEnd();
+    Triangle();
     glFinish();
     wglMakeCurrent(nullptr, nullptr);
   }
@@ -144,14 +157,13 @@ TEST_P(MissingBuffers, BitmapKeepsItsFormatAcrossDisplayChanges) {
     HBITMAP section = Section(hdc, c.bits, 24, 12, 0x5A, &pixels);
     ASSERT_NE(section, nullptr);
     HGDIOBJ stock = SelectObject(hdc, section);
-    PIXELFORMATDESCRIPTOR pfd;
-    const int format = FindFormatFor(hdc, {PFD_DRAW_TO_BITMAP, c.pixelType, c.bits, false}, &pfd);
+    int format = 0;
+    ASSERT_NO_FATAL_FAILURE(
+        SetBitmapFormat(hdc, {PFD_DRAW_TO_BITMAP, c.pixelType, c.bits, false}, &format));
     if (format == 0) {
-      EXPECT_FALSE(Soft()) << "the software-only device offers this bitmap format";
       SelectObject(hdc, stock);
       continue;
     }
-    ASSERT_TRUE(SetPixelFormat(hdc, format, &pfd));
     HGLRC before = wglCreateContext(hdc);
     ASSERT_NE(before, nullptr);
     SetDisplay(c.toDisplay);
@@ -165,11 +177,7 @@ TEST_P(MissingBuffers, BitmapKeepsItsFormatAcrossDisplayChanges) {
       glClearIndex(255);
       glClear(GL_COLOR_BUFFER_BIT);
       glRectf(-1, -1, 1, 1);
-      glBegin(GL_TRIANGLES);
-      glVertex2f(-1, -1);
-      glVertex2f(1, -1);
-      glVertex2f(0, 1);
-      glEnd();
+      Triangle();
       glFinish();
       wglMakeCurrent(nullptr, nullptr);
       // The whole section was cleared in its own pixel size: its last byte
@@ -197,14 +205,13 @@ TEST_P(MissingBuffers, DeletedDCAndBitmapAreNotDrawnInto) {
   HBITMAP section = Section(hdc, 32, 32, 16, 0, &pixels);
   ASSERT_NE(section, nullptr);
   SelectObject(hdc, section);
-  PIXELFORMATDESCRIPTOR pfd;
-  const int format = FindFormatFor(hdc, {PFD_DRAW_TO_BITMAP, PFD_TYPE_RGBA, 32, false}, &pfd);
+  int format = 0;
+  ASSERT_NO_FATAL_FAILURE(
+      SetBitmapFormat(hdc, {PFD_DRAW_TO_BITMAP, PFD_TYPE_RGBA, 32, false}, &format));
   if (format == 0) {
-    EXPECT_FALSE(Soft());
     DeleteDC(hdc);
     return;
   }
-  ASSERT_TRUE(SetPixelFormat(hdc, format, &pfd));
   HGLRC context = wglCreateContext(hdc);
   ASSERT_NE(context, nullptr);
   ASSERT_TRUE(wglMakeCurrent(hdc, context));
