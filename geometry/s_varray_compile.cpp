@@ -64,22 +64,32 @@ void TransformRun(GlContext *gc, GlVertex *v, int32_t count, uint32_t extra = 0)
   }
 }
 
-// Cull: the vertex and normal first, the test, then `Rest` unless culled.
-template <bool Cull, bool Direct, int... Rest>
-void GLFASTCALL Compile(GlContext *gc, int32_t position, int32_t first, int32_t count) {
+// A run of elements into the batch buffer from `position`: `each` copies an
+// element's fields into its vertex and sets its bits, then the run is
+// transformed, `extra` added to the bits of every vertex transformed.
+template <bool Direct, typename Each>
+void CompileRun(GlContext *gc, int32_t position, int32_t first, int32_t count, uint32_t extra,
+                Each each) {
   GlVertexArrayMachine &va = gc->vertexArray;
   Sources<Direct> s(va, first);
   GlVertex *const run = __glVarrayBatchVertex(va, position);
   GlVertex *v = run;
-  for (int32_t i = 0; i < count; ++i, ++v, s.Step()) {
+  for (int32_t i = 0; i < count; ++i, ++v, s.Step()) each(s, v);
+  TransformRun(gc, run, count, extra);
+}
+
+// Cull: the vertex and normal first, the test, then `Rest` unless culled.
+template <bool Cull, bool Direct, int... Rest>
+void GLFASTCALL Compile(GlContext *gc, int32_t position, int32_t first, int32_t count) {
+  const GlVertexArrayMachine &va = gc->vertexArray;
+  CompileRun<Direct>(gc, position, first, count, 0, [&](const Sources<Direct> &s, GlVertex *v) {
     s.template Copy<V>(gc, v);
     if constexpr (Cull) s.template Copy<N>(gc, v);
     const uint32_t has = Cull ? __glVarrayCullBits(gc, v) | va.sizeBits : va.sizeBits;
     v->has = has;
-    if (has & __GL_HAS_CULLED) continue;
+    if (has & __GL_HAS_CULLED) return;
     (s.template Copy<Rest>(gc, v), ...);
-  }
-  TransformRun(gc, run, count);
+  });
 }
 
 }  // namespace
@@ -101,40 +111,33 @@ uint32_t __glVarrayCullBits(const GlContext *gc, const GlVertex *v) {
 // The edge flag is copied before the cull decision: a culled vertex that a
 // clipped primitive recompiles keeps its boundary bit that way.
 void GLFASTCALL CompileElementsAll(GlContext *gc, int32_t position, int32_t first, int32_t count) {
-  GlVertexArrayMachine &va = gc->vertexArray;
-  Sources<false> s(va, first);
-  GlVertex *const run = __glVarrayBatchVertex(va, position);
-  GlVertex *v = run;
-  for (int32_t i = 0; i < count; ++i, ++v, s.Step()) {
+  const GlVertexArrayMachine &va = gc->vertexArray;
+  CompileRun<false>(gc, position, first, count, 0, [&](const Sources<false> &s, GlVertex *v) {
     s.Copy<V>(gc, v);
     s.Copy<N>(gc, v);
     v->has = __glVarrayCullBits(gc, v) | va.sizeBits;
     s.Copy<E>(gc, v);
-    if (v->has & __GL_HAS_CULLED) continue;
+    if (v->has & __GL_HAS_CULLED) return;
     s.Copy<T>(gc, v);
     s.Copy<I>(gc, v);
     s.Copy<C>(gc, v);
-  }
-  TransformRun(gc, run, count);
+  });
 }
 
 void GLFASTCALL CompileElementsAllNoCull(GlContext *gc, int32_t position, int32_t first,
                                          int32_t count) {
-  GlVertexArrayMachine &va = gc->vertexArray;
-  Sources<false> s(va, first);
-  GlVertex *const run = __glVarrayBatchVertex(va, position);
-  GlVertex *v = run;
-  for (int32_t i = 0; i < count; ++i, ++v, s.Step()) {
-    v->has = 0;
-    s.Copy<V>(gc, v);
-    s.Copy<N>(gc, v);
-    s.Copy<E>(gc, v);
-    s.Copy<T>(gc, v);
-    s.Copy<I>(gc, v);
-    s.Copy<C>(gc, v);
-    v->has = va.sizeBits;
-  }
-  TransformRun(gc, run, count, __GL_HAS_CLIP);
+  const GlVertexArrayMachine &va = gc->vertexArray;
+  CompileRun<false>(gc, position, first, count, __GL_HAS_CLIP,
+                    [&](const Sources<false> &s, GlVertex *v) {
+                      v->has = 0;
+                      s.Copy<V>(gc, v);
+                      s.Copy<N>(gc, v);
+                      s.Copy<E>(gc, v);
+                      s.Copy<T>(gc, v);
+                      s.Copy<I>(gc, v);
+                      s.Copy<C>(gc, v);
+                      v->has = va.sizeBits;
+                    });
 }
 
 void GLFASTCALL CompileElementsIndexed(GlContext *gc, int32_t position, int32_t first,
