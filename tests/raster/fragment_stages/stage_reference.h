@@ -5,7 +5,10 @@
 
 #include <stdint.h>
 
+#include <random>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "tests/raster/fragment_stages/stage_fixture.h"
 
@@ -86,6 +89,32 @@ inline Outcome RunStage(SpanContext &ctx, const StageCase &stage, bool stippled)
   Outcome o = RunSpan(ctx, stippled ? stage.stippled : stage.plain);
   KeepBitsOfANonRejectingStage(o, stage.stage, stippled, ctx.sh().length);
   return o;
+}
+
+// One run of the shader against `reference(in)`, the per-pixel path over
+// stipple words `in`: random depths across the range (now and then a step
+// that leaves it) and random stipple words, about a quarter dead.
+template <typename Reference>
+void CompareRun(SpanContext &ctx, const StageCase &stage, bool stippled, std::mt19937 &rng,
+                Reference reference) {
+  GlShader &sh = ctx.sh();
+  const uint32_t scale = TestsDepth(stage.stage) ? ctx.depth().dfb()->scale : 0;
+  const uint32_t z = scale ? uint32_t(uint64_t(rng()) * scale >> 32) : 0;
+  const int32_t spread = int32_t(scale / 64 / uint32_t(sh.length));
+  const int32_t dzdx = scale ? int32_t(rng() % (2 * uint32_t(spread) + 1)) - spread : 0;
+  sh.z = z;
+  sh.dzdx = dzdx;
+  sh.dzdxBig = int32_t(uint32_t(dzdx) << 5);
+  std::vector<uint32_t> in(GL_SPAN_STIPPLE_WORDS);
+  for (uint32_t &w : in) w = rng() & rng();
+  ctx.words() = in;
+  const std::vector<uint8_t> before = ctx.Snapshot();
+  const Outcome expected = reference(in);
+  ctx.Restore(before);
+  ctx.words() = in;
+  sh.stipplePat = ctx.words().data();
+  const Outcome got = RunStage(ctx, stage, stippled);
+  ASSERT_EQ(got, expected) << "z " << z << " dzdx " << dzdx;
 }
 
 }  // namespace fragment_stages

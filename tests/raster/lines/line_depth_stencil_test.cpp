@@ -37,41 +37,24 @@ bool SetLine(SpanContext &ctx, std::mt19937 &rng) {
   return ctx.sh().length > 0;
 }
 
-// The per-pixel path along the run's DDA, at the depth the run steps to.
-Outcome PerPixel(SpanContext &ctx, Stage stage, bool stippled, const std::vector<uint32_t> &in) {
-  const GlShader &sh = ctx.sh();
-  line_walk::Dda dda(ctx.gc()->line);
-  return PerPixelOutcome(ctx, stage, stippled, in, [&](int32_t k) {
-    if (k > 0) dda.Step();
-    return RunPixel{dda.x, dda.y,
-                    sh.z + uint32_t(k >> 5) * uint32_t(sh.dzdxBig) +
-                        uint32_t(k & 31) * uint32_t(sh.dzdx)};
-  });
-}
-
 void CrossCheck(SpanContext &ctx, const StageCase &stage, std::mt19937 &rng) {
-  GlShader &sh = ctx.sh();
-  const uint32_t scale = TestsDepth(stage.stage) ? ctx.depth().dfb()->scale : 0;
+  const GlShader &sh = ctx.sh();
   for (int i = 0; i < 60; i++) {
     for (bool stippled : {false, true}) {
       if (!SetLine(ctx, rng)) continue;
       SCOPED_TRACE("segment " + std::to_string(i) + (stippled ? " stippled" : " plain"));
       ctx.Scramble(rng);
-      const uint32_t z = scale ? uint32_t(uint64_t(rng()) * scale >> 32) : 0;
-      const int32_t spread = int32_t(scale / 64 / uint32_t(sh.length));
-      const int32_t dzdx = scale ? int32_t(rng() % (2 * uint32_t(spread) + 1)) - spread : 0;
-      sh.z = z;
-      sh.dzdx = dzdx;
-      sh.dzdxBig = int32_t(uint32_t(dzdx) << 5);
-      std::vector<uint32_t> in(GL_SPAN_STIPPLE_WORDS);
-      for (uint32_t &w : in) w = rng() & rng();
-      const std::vector<uint8_t> before = ctx.Snapshot();
-      const Outcome expected = PerPixel(ctx, stage.stage, stippled, in);
-      ctx.Restore(before);
-      ctx.words() = in;
-      sh.stipplePat = ctx.words().data();
-      const Outcome got = RunStage(ctx, stage, stippled);
-      ASSERT_EQ(got, expected) << "z " << z << " dzdx " << dzdx;
+      // The per-pixel path along the run's DDA, at the depth the run steps to.
+      auto perPixel = [&](const std::vector<uint32_t> &in) {
+        line_walk::Dda dda(ctx.gc()->line);
+        return PerPixelOutcome(ctx, stage.stage, stippled, in, [&](int32_t k) {
+          if (k > 0) dda.Step();
+          return RunPixel{dda.x, dda.y,
+                          sh.z + uint32_t(k >> 5) * uint32_t(sh.dzdxBig) +
+                              uint32_t(k & 31) * uint32_t(sh.dzdx)};
+        });
+      };
+      ASSERT_NO_FATAL_FAILURE(CompareRun(ctx, stage, stippled, rng, perPixel));
     }
   }
 }
