@@ -1,6 +1,7 @@
 // The reference for the depth and stencil stages of spans and lines: each
 // pixel of the run through the depth buffer's store and the stencil
-// buffer's own procedures, and what the stage must leave from that.
+// buffer's own procedures, what the stage must leave from that, and one
+// run of a stage compared with it.
 #pragma once
 
 #include <stdint.h>
