@@ -16,6 +16,7 @@
 #include "core/context.h"
 #include "core/current.h"
 #include "core/gl_api.h"
+#include "raster/s_line.h"
 #include "tests/context/life_fixture.h"
 #include "tests/raster_color/color_fixture.h"
 #include "tests/support/counting_imports.h"
@@ -265,6 +266,50 @@ TEST_F(BothBuffers, RunsPastTwoThousandAndFortyEightPixels) {
         EXPECT_GT(written, 512);
       }
       EXPECT_LE(far, 2048);
+    }
+}
+
+// Window coordinates past the viewport (which clipping keeps lines from,
+// but the set-up allows): runs of 2049 and 2050 pixels, the most the span
+// arrays hold, through the line stages the context picked for both
+// buffers, stippled and wide, into memory with guard rows.
+TEST_F(BothBuffers, RunsAsLongAsTheSpanArraysHold) {
+  struct Run {
+    double x0, y0, x1, y1;
+    int32_t pixels;
+  };
+  const Run runs[] = {
+      {0, 3.5, 2048, 3.8, 2049},
+      {2048, 3.8, 0, 3.5, 2048},
+      {-0.25, 3.5, 2049.25, 3.5, 2050},
+      {2049.25, 4.5, -0.25, 4.5, 2050},
+  };
+  for (const LineState &s : {kStates[0], kStates[4], kStates[5], kStates[6]})
+    for (const Run &r : runs) {
+      SCOPED_TRACE(testing::Message() << s.name << ", from x " << r.x0 << " to " << r.x1);
+      if (!Open(kRgbFormats[6], 2056, 8)) continue;
+      Apply(s);
+      Reset();
+      const std::vector<uint32_t> untouched = Pixels(back);
+      glDrawBuffer(GL_FRONT_AND_BACK);
+      glBegin(GL_LINES);  // validates: the line procedures of this state
+      glEnd();
+      const GlConstants &k = gc->constants;
+      GlVertex a{}, b{};
+      a.window = {GLfloat(k.fviewportXAdjust + r.x0), GLfloat(k.fviewportYAdjust + r.y0), 0.5f, 1};
+      b.window = {GLfloat(k.fviewportXAdjust + r.x1), GLfloat(k.fviewportYAdjust + r.y1), 0.5f, 1};
+      a.colors[0] = {200, 100, 50, 255};
+      b.colors[0] = {20, 240, 150, 128};
+      a.color = &a.colors[0];
+      b.color = &b.colors[0];
+      gc->lineStippleStarted = 0;
+      __glRenderAliasLine(gc, &a, &b);
+      EXPECT_EQ(gc->line.pixelCount, r.pixels);
+      const std::vector<uint32_t> f = Pixels(front), bk = Pixels(back);
+      EXPECT_TRUE(f == bk) << Differences(bk, f, w);
+      int32_t written = 0;
+      for (size_t i = 0; i < bk.size(); ++i) written += bk[i] != untouched[i];
+      EXPECT_GT(written, s.stipple ? 512 : 2047);
     }
 }
 
