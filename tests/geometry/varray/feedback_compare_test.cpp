@@ -1,7 +1,10 @@
 // Array drawing against glBegin / glArrayElement / glEnd through feedback:
 // the same records, a polygon's vertices up to a rotation (the two paths
-// start the same triangle at different vertices), every attribute of the
-// vertex reported, texture coordinates included while texturing is off.
+// start the same triangle at different vertices); clipped triangles by the
+// vertices they report (the clipper's fan starts where the cut polygon
+// does); outlines and corners in any order. Every attribute is reported,
+// texture coordinates included while texturing is off, and those of
+// clip-made vertices are interpolated like the rest.
 #include <gtest/gtest.h>
 
 #include <math.h>
