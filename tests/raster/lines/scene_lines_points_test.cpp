@@ -1,5 +1,5 @@
-// Points, lines, line strips and loops, and polygons drawn as outlines and
-// corner points, through glBegin / glEnd on the core device into window
+// Points, lines, line strips and loops (stippled too), and polygons drawn
+// as outlines and corner points, through glBegin / glEnd on the core device into window
 // memory in every colour format, against the per-pixel reference of the
 // render-scene tests: the pixels of each line from the exact model of the
 // line rule, its depth interpolated at each pixel's major centre and its
@@ -38,6 +38,11 @@ void Mix(const SceneVertex &a, const SceneVertex &b, double t, double out[4], do
 class LineScene : public SceneTest {
  protected:
   uint64_t surface = 1000;
+  // Line stipple: off when the pattern is 0; `stippleCount` counts the
+  // pixels of the run so far (across the segments of a strip or loop).
+  uint16_t stipplePattern = 0;
+  int32_t stippleFactor = 1;
+  int64_t stippleCount = 0;
 
   // One segment a to b; `flat` (or null) the colour of every pixel.
   void RefLine(SceneReference *ref, const SceneState &s, const SceneVertex &a,
@@ -57,6 +62,10 @@ class LineScene : public SceneTest {
       if (flat)
         for (int k = 0; k < 4; ++k) color[k] = flat->c[k];
       const int32_t x = line.xMajor ? p.major : p.minor, y = line.xMajor ? p.minor : p.major;
+      if (stipplePattern) {
+        const int64_t bit = (stippleCount++ / stippleFactor) & 15;
+        if (!(stipplePattern >> bit & 1)) continue;
+      }
       if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) continue;
       ref->Shade(s, x, y, color, z, surface, kLineZSlack);
       if (p.alternative != p.minor) {
@@ -95,10 +104,15 @@ class LineScene : public SceneTest {
         for (const SceneVertex &u : v) RefPoint(ref, s, u, pointSize, nullptr);
         return;
       case GL_LINES:
-        for (int32_t i = 0; i + 1 < n; i += 2) line(i, i + 1, &v[size_t(i + 1)]);
+        // Every segment restarts the stipple.
+        for (int32_t i = 0; i + 1 < n; i += 2) {
+          stippleCount = 0;
+          line(i, i + 1, &v[size_t(i + 1)]);
+        }
         return;
       case GL_LINE_STRIP:
       case GL_LINE_LOOP:
+        stippleCount = 0;
         for (int32_t i = 0; i + 1 < n; ++i) line(i, i + 1, &v[size_t(i + 1)]);
         if (p.mode == GL_LINE_LOOP && n > 1) line(n - 1, 0, &v[0]);
         return;
@@ -124,6 +138,8 @@ class LineScene : public SceneTest {
     Apply(s);
     glPolygonMode(GL_FRONT_AND_BACK, polygonMode);
     glPointSize(GLfloat(pointSize));
+    glLineStipple(stippleFactor, stipplePattern);
+    stipplePattern ? glEnable(GL_LINE_STIPPLE) : glDisable(GL_LINE_STIPPLE);
     Send(p);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     RefPrimitive(ref, s, p, polygonMode, pointSize);
@@ -156,6 +172,8 @@ struct PrimitiveCase {
   GLenum mode, polygonMode;
   int pointSize;
   bool smooth;
+  uint16_t stipple = 0;
+  int32_t factor = 1;
 };
 
 const PrimitiveCase kCases[] = {
@@ -167,6 +185,9 @@ const PrimitiveCase kCases[] = {
     {"a line strip", GL_LINE_STRIP, GL_FILL, 1, true},
     {"a line loop", GL_LINE_LOOP, GL_FILL, 1, true},
     {"a flat line loop", GL_LINE_LOOP, GL_FILL, 1, false},
+    {"stippled lines", GL_LINES, GL_FILL, 1, true, 0x3F1D, 1},
+    {"a stippled strip, the pattern repeated", GL_LINE_STRIP, GL_FILL, 1, true, 0xC3A5, 3},
+    {"a stippled loop", GL_LINE_LOOP, GL_FILL, 1, false, 0x0F0F, 2},
     {"triangles as outlines", GL_TRIANGLES, GL_LINE, 1, false},
     {"a polygon as an outline", GL_POLYGON, GL_LINE, 1, false},
     {"triangles as corners", GL_TRIANGLES, GL_POINT, 1, false},
@@ -201,6 +222,8 @@ TEST_F(LineScene, PointsLinesAndOutlinesEqualTheReferenceInEveryFormat) {
         s.depthTest = depth;
         ScenePrimitive p{c.mode, c.mode == GL_POLYGON ? Convex() : LineVertices(seed++, 18)};
         if (c.mode == GL_TRIANGLES) p.v.resize(18);
+        stipplePattern = c.stipple;
+        stippleFactor = c.factor;
         const std::vector<SceneStep> scaled = ForFormat({{s, p}}, f);
         Draw(&ref, s, scaled[0].primitive, c.polygonMode, c.pointSize);
       }
