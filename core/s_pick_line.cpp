@@ -33,7 +33,10 @@ void AddStore(GlContext *gc, GlStageLists *lists) {
   const bool dither = flags & __GL_SHADE_DITHER;
   const bool iterated = flags & kIterated;
   const bool general = cfb == nullptr || cfb->destMask != 0 || (flags & kNeedsDestination);
-  if (!general && (flags & __GL_SHADE_RGB) && __glColorBytesPerPixel(gc) == 2) {
+  // The direct 16-bit store packs red, green and blue only: a buffer with
+  // alpha bits (1-5-5-5) would lose its alpha.
+  const bool alpha = gc->modes.alphaBits != 0;
+  if (!general && !alpha && (flags & __GL_SHADE_RGB) && __glColorBytesPerPixel(gc) == 2) {
     if (dither)
       __glAddStage(lists, __glStoreLine_RGB_16_Dither, __glStoreStippledLine_RGB_16_Dither);
     else if (iterated)

@@ -19,7 +19,9 @@ void __glGenericPickParameterClipProcs(GlContext *gc) {
   // Per-fragment fog reads eye z at every vertex, clip-made ones too.
   const bool flatFog = (flags & __GL_SHADE_FOG) && !(flags & __GL_SHADE_SMOOTH_LIGHT);
   if (flatFog || (flags & __GL_SHADE_FRAGMENT_FOG)) extra += 5;
-  if (gc->texture.active) extra += (flags & __GL_SHADE_TEX_DIVIDED) ? 20 : 10;
+  // Feedback reports texture coordinates whether texturing is on or not.
+  const bool texture = gc->texture.active || gc->renderMode == GL_FEEDBACK;
+  if (texture) extra += (flags & __GL_SHADE_TEX_DIVIDED) ? 20 : 10;
   gc->procs.lineClipParam = geometry::clipProcs[line + extra];
   gc->procs.polygonClipParam = geometry::clipProcs[polygon + extra];
 }

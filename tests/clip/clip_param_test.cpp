@@ -230,5 +230,22 @@ TEST_F(ParameterClipPicker, FollowsShadingLightingFogAndTexture) {
   gc->texture.active = 0;
 }
 
+// Feedback reports texture coordinates with texturing off: a clip-made
+// vertex must carry interpolated ones, not what its slot last held.
+TEST_F(ParameterClipPicker, FeedbackInterpolatesTextureWithTexturingOff) {
+  gc->modes.rgbMode = 1;
+  gc->state.light.shadingModel = GL_SMOOTH;
+  gc->texture.active = 0;
+  gc->polygon.shader.modeFlags = kSmoothFlag;
+  for (GLenum mode : {GL_RENDER, GL_SELECT, GL_FEEDBACK}) {
+    gc->renderMode = mode;
+    __glGenericPickParameterClipProcs(gc);
+    const char *want = mode == GL_FEEDBACK ? "ClipCT" : "ClipC";
+    EXPECT_STREQ(NameOf(gc->procs.lineClipParam), want) << mode;
+    EXPECT_STREQ(NameOf(gc->procs.polygonClipParam), want) << mode;
+  }
+  gc->renderMode = GL_RENDER;
+}
+
 }  // namespace
 }  // namespace clip_test

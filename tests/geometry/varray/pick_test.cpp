@@ -8,6 +8,7 @@
 #include "geometry/s_varray_compile.h"
 #include "geometry/s_varray_pick.h"
 #include "pixels/px_texture.h"
+#include "tests/geometry/varray/prim_stream.h"
 #include "tests/geometry/varray/varray_fixture.h"
 #include "tests/support/counting_imports.h"
 
@@ -159,6 +160,50 @@ TEST_F(ArrayPickers, EnablesPickerDerivesTheSizeAndCopies) {
   ValidatePending();
   EXPECT_FALSE(va.flags & __GL_VARRAY_LOCK_COMPILED);
   EXPECT_EQ(va.cursor, reinterpret_cast<uintptr_t>(va.buffer));
+}
+
+// Texture generation decides whether a compiled vertex needs its normal:
+// turning it on or off through the entries re-runs the array pickers.
+TEST_F(ArrayPickers, TextureGenerationChangesRepickTheArrays) {
+  static GLfloat data[64];
+  GlVertexArrayMachine &va = gc->vertexArray;
+  glVertexPointer(3, GL_FLOAT, 0, data);
+  glNormalPointer(GL_FLOAT, 0, data);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glEnable(GL_TEXTURE_2D);
+  gc->texture.texCoordGen[__GL_TEXGEN_S].mode = GL_SPHERE_MAP;
+  ValidatePending();
+  EXPECT_EQ(va.neededFields & N, 0u);
+  EXPECT_EQ(va.compileIndex, 6);
+  glEnable(GL_TEXTURE_GEN_S);
+  ValidatePending();
+  EXPECT_EQ(va.neededFields & N, N);
+  EXPECT_EQ(va.compileIndex, 7);
+  EXPECT_EQ(va.copy[__GL_VARRAY_NORMAL], va.arrays[__GL_VARRAY_NORMAL].copyProc);
+  glDisable(GL_TEXTURE_GEN_S);
+  ValidatePending();
+  EXPECT_EQ(va.neededFields & N, 0u);
+  EXPECT_EQ(va.compileIndex, 6);
+
+  // A locked range compiled without normals is compiled again with them.
+  for (int i = 0; i < 64; ++i) data[i] = GLfloat(i % 7) * 0.125f;
+  // The points go to a recorder: the window has no memory to draw into.
+  glLockArraysVLX(0, 8);
+  ValidatePending();
+  prim_stream::Install(gc);
+  glDrawArrays(GL_POINTS, 0, 8);
+  glEnable(GL_TEXTURE_GEN_S);
+  ValidatePending();
+  prim_stream::Install(gc);
+  glDrawArrays(GL_POINTS, 0, 8);
+  prim_stream::Take();
+  EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR));
+  const GlVertex *v = __glVarrayBatchVertex(va, 5);
+  EXPECT_EQ(v->normal.x, data[15]);
+  EXPECT_EQ(v->normal.y, data[16]);
+  EXPECT_EQ(v->normal.z, data[17]);
+  glUnlockArraysVLX();
 }
 
 // The test, d exactly 0 included, from the vertex's own position and normal.

@@ -1,0 +1,260 @@
+// Array drawing against glBegin / glArrayElement / glEnd through feedback:
+// the same records, a polygon's vertices up to a rotation (the two paths
+// start the same triangle at different vertices); clipped triangles by the
+// vertices they report (the clipper's fan starts where the cut polygon
+// does); outlines and corners in any order. Every attribute is reported,
+// texture coordinates included while texturing is off, and those of
+// clip-made vertices are interpolated like the rest.
+#include <gtest/gtest.h>
+
+#include <math.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/gl_api.h"
+#include "tests/render_scene/scene_fixture.h"
+
+namespace scene_test {
+namespace {
+
+constexpr int kElements = 60;
+constexpr GLsizei kBufferSize = 1 << 16;
+
+struct Record {
+  GLfloat token;
+  std::vector<std::vector<GLfloat>> vertices;
+};
+
+// The records of a feedback buffer of GL_4D_COLOR_TEXTURE vertices.
+std::vector<Record> Parse(const std::vector<GLfloat> &buffer, GLint written, size_t vertexSize) {
+  std::vector<Record> out;
+  size_t i = 0;
+  auto vertex = [&]() {
+    std::vector<GLfloat> v(buffer.begin() + long(i), buffer.begin() + long(i + vertexSize));
+    i += vertexSize;
+    return v;
+  };
+  while (i < size_t(written)) {
+    Record r{buffer[i++], {}};
+    size_t n = 0;
+    if (r.token == GL_POINT_TOKEN) n = 1;
+    else if (r.token == GL_LINE_TOKEN || r.token == GL_LINE_RESET_TOKEN) n = 2;
+    else if (r.token == GL_POLYGON_TOKEN) n = size_t(buffer[i++]);
+    else if (r.token == GL_PASS_THROUGH_TOKEN) i++;
+    for (size_t k = 0; k < n; ++k) r.vertices.push_back(vertex());
+    out.push_back(r);
+  }
+  return out;
+}
+
+std::string Text(const Record &r);
+
+// Every element's texture coordinates are (s, s + 1, s + 2, s + 3), and so
+// are those of any vertex interpolated between elements.
+testing::AssertionResult TexturesInterpolated(const std::vector<Record> &records,
+                                              size_t textureAt) {
+  for (const Record &r : records)
+    for (const std::vector<GLfloat> &v : r.vertices) {
+      const GLfloat *tex = &v[textureAt];
+      for (int k = 1; k < 4; ++k)
+        if (fabs(tex[k] - tex[0] - GLfloat(k)) > 1e-3f)
+          return testing::AssertionFailure() << "texture (" << tex[0] << ", " << tex[1] << ", "
+                                             << tex[2] << ", " << tex[3] << ") in " << Text(r);
+    }
+  return testing::AssertionSuccess();
+}
+
+bool SameVertex(const std::vector<GLfloat> &a, const std::vector<GLfloat> &b) {
+  for (size_t k = 0; k < a.size(); ++k)
+    if (fabs(a[k] - b[k]) > 1e-4 * (1 + fabs(a[k]))) return false;
+  return true;
+}
+
+std::string Text(const Record &r) {
+  std::ostringstream o;
+  o << "token " << r.token;
+  for (const auto &v : r.vertices) {
+    o << " (";
+    for (GLfloat f : v) o << f << " ";
+    o << ")";
+  }
+  return o.str();
+}
+
+testing::AssertionResult SameRecords(const std::vector<Record> &want,
+                                     const std::vector<Record> &got) {
+  if (want.size() != got.size())
+    return testing::AssertionFailure() << got.size() << " records, want " << want.size();
+  for (size_t r = 0; r < want.size(); ++r) {
+    const Record &w = want[r], &g = got[r];
+    bool same = w.token == g.token && w.vertices.size() == g.vertices.size();
+    // Polygons match up to a rotation; the rest vertex for vertex.
+    const size_t n = w.vertices.size();
+    const size_t rotations = same && w.token == GL_POLYGON_TOKEN ? n : 1;
+    bool found = false;
+    for (size_t rot = 0; same && !found && rot < rotations; ++rot) {
+      found = true;
+      for (size_t k = 0; k < n && found; ++k)
+        found = SameVertex(w.vertices[k], g.vertices[(k + rot) % n]);
+    }
+    if (!same || !found)
+      return testing::AssertionFailure() << "record " << r << ": " << Text(g) << "\n  want "
+                                         << Text(w);
+  }
+  return testing::AssertionSuccess();
+}
+
+// A record as text at the precision of SameVertex, a line's reset token
+// read as a line token.
+std::string Canonical(const Record &r) {
+  std::ostringstream o;
+  o << (r.token == GL_LINE_RESET_TOKEN ? GL_LINE_TOKEN : r.token);
+  for (const auto &v : r.vertices)
+    for (GLfloat f : v) o << " " << lroundf(f * 256);
+  return o.str();
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> v) {
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+// The same records in any order: outlines and corners of triangles, which
+// the two paths start at different vertices.
+std::vector<std::string> RecordSet(const std::vector<Record> &records) {
+  std::vector<std::string> out;
+  for (const Record &r : records) out.push_back(Canonical(r));
+  return Sorted(out);
+}
+
+// The distinct vertices: a triangle clipped into a polygon is reported as
+// a fan from the polygon's first vertex, which the paths choose apart.
+std::vector<std::string> VertexSet(const std::vector<Record> &records) {
+  std::vector<std::string> out;
+  for (const Record &r : records)
+    for (const auto &v : r.vertices) out.push_back(Canonical({0, {v}}));
+  out = Sorted(out);
+  out.erase(std::unique(out.begin(), out.end()), out.end());
+  return out;
+}
+
+enum class Match { kInOrder, kAnyOrder, kVertices };
+
+testing::AssertionResult Matches(const std::vector<Record> &want, const std::vector<Record> &got,
+                                 Match match) {
+  switch (match) {
+    case Match::kInOrder: return SameRecords(want, got);
+    case Match::kAnyOrder:
+      if (RecordSet(want) == RecordSet(got)) return testing::AssertionSuccess();
+      break;
+    case Match::kVertices:
+      if (VertexSet(want) == VertexSet(got)) return testing::AssertionSuccess();
+      break;
+  }
+  return testing::AssertionFailure() << got.size() << " records, want " << want.size()
+                                     << (got.empty() ? "" : ", first " + Text(got[0]))
+                                     << (want.empty() ? "" : "\n  want first " + Text(want[0]));
+}
+
+class FeedbackCompare : public SceneTest {
+ protected:
+  std::vector<GLfloat> position, color, index, texture;
+  std::vector<GLfloat> buffer = std::vector<GLfloat>(kBufferSize);
+  size_t records = 0;  // the immediate path reported
+
+  void Arrays(double radius) {
+    position.assign(4 * kElements, 0);
+    color.assign(4 * kElements, 0);
+    index.assign(kElements, 0);
+    texture.assign(4 * kElements, 0);
+    for (int i = 0; i < kElements; ++i) {
+      const double a = 2 * M_PI * i / kElements;
+      const double r = radius * (i % 3 == 1 ? 0.6 : 1.0);
+      position[4 * i] = GLfloat(32 + 1.3 * r * cos(a));
+      position[4 * i + 1] = GLfloat(24 + r * sin(a));
+      position[4 * i + 2] = GLfloat(0.5 + radius / 40 * sin(2 * a));  // past 0 and 1 at 28
+      position[4 * i + 3] = 1;
+      for (int c = 0; c < 4; ++c) {
+        color[4 * i + c] = GLfloat(0.5 + 0.4 * sin(a * (c + 1)));
+        texture[4 * i + c] = GLfloat(i * 0.25 + c);
+      }
+      index[i] = GLfloat(i % 200);
+    }
+    glVertexPointer(4, GL_FLOAT, 0, position.data());
+    glColorPointer(4, GL_FLOAT, 0, color.data());
+    glIndexPointer(GL_FLOAT, 0, index.data());
+    glTexCoordPointer(4, GL_FLOAT, 0, texture.data());
+    for (GLenum a : {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_INDEX_ARRAY, GL_TEXTURE_COORD_ARRAY})
+      glEnableClientState(a);
+  }
+
+  template <typename Draw>
+  std::vector<Record> Feedback(Draw draw) {
+    std::fill(buffer.begin(), buffer.end(), -7.0f);
+    glFeedbackBuffer(kBufferSize, GL_4D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint written = glRenderMode(GL_RENDER);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    EXPECT_GE(written, 0);
+    return Parse(buffer, written, format.rgba ? 12 : 9);
+  }
+
+  void Compare(GLenum mode, GLint first, GLsizei count, Match match = Match::kInOrder) {
+    SCOPED_TRACE(testing::Message() << format.name << ", mode " << mode << " first " << first
+                                    << " count " << count);
+    const std::vector<Record> want = Feedback([&] {
+      glBegin(mode);
+      for (GLint i = 0; i < count; ++i) glArrayElement(first + i);
+      glEnd();
+    });
+    records += want.size();
+    EXPECT_TRUE(TexturesInterpolated(want, format.rgba ? 8 : 5));
+    EXPECT_TRUE(Matches(want, Feedback([&] { glDrawArrays(mode, first, count); }), match));
+    std::vector<GLuint> list;
+    for (GLint i = 0; i < count; ++i) list.push_back(GLuint(first + i));
+    EXPECT_TRUE(Matches(
+        want, Feedback([&] { glDrawElements(mode, count, GL_UNSIGNED_INT, list.data()); }),
+        match));
+  }
+};
+
+const GLsizei kCounts[] = {0, 1, 2, 3, 4, 5, 6, 7, 12, 37, 38, 39};
+
+TEST_F(FeedbackCompare, ArraysReportWhatTheImmediateEntriesReport) {
+  for (const ColorFormat &f : {kRgbFormats[6], kIndexFormats[0]}) {
+    if (!Open(f)) continue;
+    for (double radius : {20.0, 28.0}) {  // inside the window, and clipped
+      Arrays(radius);
+      for (GLenum shade : {GL_SMOOTH, GL_FLAT}) {
+        glShadeModel(shade);
+        for (GLenum mode = GL_POINTS; mode <= GL_POLYGON; ++mode) {
+          // A clipped polygon is clipped whole by the immediate path and
+          // triangle by triangle by the arrays: those compare in pixels.
+          if (mode == GL_POLYGON && radius > 20) continue;
+          const Match match =
+              radius > 20 && mode >= GL_TRIANGLES ? Match::kVertices : Match::kInOrder;
+          for (GLsizei count : kCounts) Compare(mode, 2, count, match);
+        }
+      }
+    }
+  }
+  EXPECT_GT(records, 1000u);
+}
+
+TEST_F(FeedbackCompare, PolygonsAsLinesAndPointsReportTheSameEdges) {
+  if (!Open(kRgbFormats[6])) return;
+  Arrays(20);
+  for (GLenum polygonMode : {GL_LINE, GL_POINT}) {
+    glPolygonMode(GL_FRONT_AND_BACK, polygonMode);
+    for (GLenum mode : {GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_QUADS,
+                        GL_QUAD_STRIP, GL_POLYGON})
+      Compare(mode, 0, 12, Match::kAnyOrder);
+  }
+}
+
+}  // namespace
+}  // namespace scene_test
