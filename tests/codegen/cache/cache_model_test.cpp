@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/codegen_cache/cache_support.h"
+#include "tests/codegen/cache/cache_support.h"
 
 namespace cache_test {
 namespace {

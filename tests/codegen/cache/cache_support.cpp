@@ -1,4 +1,4 @@
-#include "tests/codegen_cache/cache_support.h"
+#include "tests/codegen/cache/cache_support.h"
 
 #include <stdlib.h>
 

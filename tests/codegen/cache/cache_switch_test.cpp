@@ -10,7 +10,7 @@
 
 #include "platform/control.h"
 #include "platform/kernel.h"
-#include "tests/codegen_cache/cache_support.h"
+#include "tests/codegen/cache/cache_support.h"
 #include "tests/support/counting_imports.h"
 
 namespace cache_test {

@@ -2,7 +2,7 @@
 // compiled caller expects kept, and records every register after the call.
 // Its state lives in static slots, so a routine that moves esp cannot lose
 // the way back. Not for several threads at once.
-#include "tests/codegen/og_support.h"
+#include "tests/codegen/emitter/og_support.h"
 
 asm(R"(
         .pushsection .data.OgCallSlots, "aw", @progbits

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/control.h"
-#include "tests/codegen/og_support.h"
+#include "tests/codegen/emitter/og_support.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "codegen/og_dump.h"
-#include "tests/codegen/og_support.h"
+#include "tests/codegen/emitter/og_support.h"
 
 namespace {
 

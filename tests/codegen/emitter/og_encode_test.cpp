@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/codegen/og_operands.h"
-#include "tests/codegen/og_support.h"
+#include "tests/codegen/emitter/og_operands.h"
+#include "tests/codegen/emitter/og_support.h"
 
 namespace {
 

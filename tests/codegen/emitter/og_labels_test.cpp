@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/codegen/og_support.h"
+#include "tests/codegen/emitter/og_support.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/s_context.h"
-#include "tests/codegen/og_support.h"
+#include "tests/codegen/emitter/og_support.h"
 #include "tests/support/counting_imports.h"
 #include "wgl/wgl_context.h"
 

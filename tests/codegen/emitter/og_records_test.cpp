@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/codegen/og_support.h"
+#include "tests/codegen/emitter/og_support.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // extensions, lea, inc and dec. Each result is compared with the same
 // operation done by compiled code, and every run checks that the routine
 // kept ebx, esi, edi, ebp and esp.
-#include "tests/codegen/og_run_support.h"
+#include "tests/codegen/emitter/og_run_support.h"
 
 namespace {
 

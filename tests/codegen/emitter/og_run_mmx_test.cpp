@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/codegen/og_run_support.h"
+#include "tests/codegen/emitter/og_run_support.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "codegen/og.h"
 #include "core/context.h"
-#include "tests/codegen/og_support.h"
+#include "tests/codegen/emitter/og_support.h"
 
 struct Gen {
   GlContext *gc;

@@ -3,7 +3,7 @@
 #include <math.h>
 #include <string.h>
 
-#include "tests/codegen/og_run_support.h"
+#include "tests/codegen/emitter/og_run_support.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/codegen/og_support.h"
+#include "tests/codegen/emitter/og_support.h"
 
 #include <stdio.h>
 #include <stdlib.h>

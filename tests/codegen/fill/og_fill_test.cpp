@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "codegen/og_fill.h"
-#include "tests/codegen/og_run_support.h"
-#include "tests/codegen/og_support.h"
+#include "tests/codegen/emitter/og_run_support.h"
+#include "tests/codegen/emitter/og_support.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "core/s_error.h"
 #include "core/s_nop.h"
 #include "core/s_prim.h"
-#include "tests/core/bound_context.h"
+#include "tests/core/api/bound_context.h"
 
 namespace {
 

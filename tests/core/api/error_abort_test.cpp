@@ -8,7 +8,7 @@
 #include "core/context.h"
 #include "core/gl_api.h"
 #include "core/s_error.h"
-#include "tests/core/bound_context.h"
+#include "tests/core/api/bound_context.h"
 
 namespace {
 

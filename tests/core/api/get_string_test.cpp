@@ -3,7 +3,7 @@
 
 #include "core/context.h"
 #include "core/gl_api.h"
-#include "tests/core/bound_context.h"
+#include "tests/core/api/bound_context.h"
 
 namespace {
 

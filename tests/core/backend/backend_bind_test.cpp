@@ -11,8 +11,8 @@
 #include "core/current.h"
 #include "core/dispatch.h"
 #include "raster/s_buffers.h"
-#include "tests/backend/release_cases.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/backend/release_cases.h"
+#include "tests/core/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace life_test {

@@ -11,7 +11,7 @@
 #include "core/s_backend.h"
 #include "geometry/s_xform.h"
 #include "raster/s_buffers.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace life_test {

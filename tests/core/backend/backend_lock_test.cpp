@@ -10,7 +10,7 @@
 
 #include "core/context.h"
 #include "core/s_backend.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "wgl/wgl_context.h"
 #include "wgl/wgl_drawable.h"
 

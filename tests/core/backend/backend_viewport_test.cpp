@@ -10,8 +10,8 @@
 
 #include "core/context.h"
 #include "core/s_backend.h"
-#include "tests/backend/viewport_scenarios.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/backend/viewport_scenarios.h"
+#include "tests/core/context/life_fixture.h"
 
 namespace life_test {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "core/context.h"
 #include "core/current.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 
 namespace backend_test {
 

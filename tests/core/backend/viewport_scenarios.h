@@ -19,7 +19,7 @@
 
 #include "core/context.h"
 #include "core/current.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace viewport_scenarios {

@@ -17,7 +17,7 @@
 #include "core/s_context.h"
 #include "core/s_nop.h"
 #include "dlist/dl_stubs.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace life_test {

@@ -1,4 +1,4 @@
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 
 #include <stddef.h>
 #include <string.h>

@@ -7,7 +7,7 @@
 #include <stdlib.h>
 
 #include "core/context.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 
 namespace renderer_test {
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "core/context.h"
-#include "tests/context/life_fixture.h"
-#include "tests/context/renderer_names.h"
+#include "tests/core/context/life_fixture.h"
+#include "tests/core/context/renderer_names.h"
 #include "tests/support/counting_imports.h"
 
 namespace life_test {

@@ -1,4 +1,4 @@
-#include "tests/core/call_words.h"
+#include "tests/core/dispatch/call_words.h"
 
 // EDI keeps ESP from before the pushes: it is callee-saved, and a callee that
 // broke it would also break the check below.

@@ -16,8 +16,8 @@
 #include "core/gl_api.h"
 #include "core/gl_entries.h"
 #include "core/s_nop.h"
-#include "tests/core/bound_context.h"
-#include "tests/core/call_words.h"
+#include "tests/core/api/bound_context.h"
+#include "tests/core/dispatch/call_words.h"
 #include "tests/support/recording_dispatch.h"
 #include "tests/support/slot_shapes.h"
 

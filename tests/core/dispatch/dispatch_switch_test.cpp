@@ -12,7 +12,7 @@
 #include "core/current.h"
 #include "core/dispatch.h"
 #include "core/gl_api.h"
-#include "tests/core/bound_context.h"
+#include "tests/core/api/bound_context.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "core/s_arena.h"
 #include "dlist/dl_op.h"
-#include "tests/core/names_support.h"
+#include "tests/core/names/names_support.h"
 
 namespace names_test {
 namespace {

@@ -4,7 +4,7 @@
 #include "core/gl_entries.h"
 #include "core/s_arena.h"
 #include "dlist/dl_names.h"
-#include "tests/core/names_support.h"
+#include "tests/core/names/names_support.h"
 
 namespace names_test {
 namespace {

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "core/s_names_tree.h"
-#include "tests/core/names_support.h"
+#include "tests/core/names/names_support.h"
 
 namespace names_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/core/names_support.h"
+#include "tests/core/names/names_support.h"
 
 #include <stdlib.h>
 #include <string.h>

@@ -19,7 +19,7 @@
 
 #include "core/current.h"
 #include "dlist/dl_names.h"
-#include "tests/core/names_support.h"
+#include "tests/core/names/names_support.h"
 
 namespace names_test {
 namespace {

@@ -11,7 +11,7 @@
 #include "raster/s_depth.h"
 #include "raster/s_rgb.h"
 #include "raster/s_stencil.h"
-#include "tests/pickers/picker_fixture.h"
+#include "tests/core/pickers/picker_fixture.h"
 
 namespace {
 

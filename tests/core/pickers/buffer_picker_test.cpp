@@ -4,7 +4,7 @@
 
 #include "core/s_pick.h"
 #include "raster/s_shader.h"
-#include "tests/pickers/picker_fixture.h"
+#include "tests/core/pickers/picker_fixture.h"
 #include "wgl/wgl_drawable.h"
 
 namespace {

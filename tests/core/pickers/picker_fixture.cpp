@@ -1,4 +1,4 @@
-#include "tests/pickers/picker_fixture.h"
+#include "tests/core/pickers/picker_fixture.h"
 
 #include <algorithm>
 

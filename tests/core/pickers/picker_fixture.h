@@ -10,7 +10,7 @@
 
 #include "core/context.h"
 #include "raster/s_span_procs.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 // Everything a stand-in reported while it was alive, in order.
 class StandInLog {

@@ -7,7 +7,7 @@
 #include "geometry/s_select.h"
 #include "geometry/s_feedback.h"
 #include "raster/s_shader.h"
-#include "tests/pickers/picker_fixture.h"
+#include "tests/core/pickers/picker_fixture.h"
 
 namespace {
 

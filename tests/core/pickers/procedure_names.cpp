@@ -22,7 +22,7 @@
 #include "raster/s_span_standins.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
-#include "tests/pickers/picker_fixture.h"
+#include "tests/core/pickers/picker_fixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "core/s_pick.h"
 #include "raster/s_fog.h"
-#include "tests/pickers/picker_fixture.h"
+#include "tests/core/pickers/picker_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "core/s_pick.h"
 #include "raster/s_shader.h"
-#include "tests/pickers/picker_fixture.h"
+#include "tests/core/pickers/picker_fixture.h"
 
 namespace {
 

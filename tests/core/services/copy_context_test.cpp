@@ -10,7 +10,7 @@
 
 #include "core/current.h"
 #include "core/s_attrib.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 namespace {
 

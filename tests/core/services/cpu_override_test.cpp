@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "core/s_cpu.h"
-#include "tests/services/cpu_reference.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/cpu_reference.h"
+#include "tests/core/services/service_context.h"
 
 extern char **environ;
 

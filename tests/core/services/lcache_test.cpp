@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "geometry/s_lcache.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 namespace {
 

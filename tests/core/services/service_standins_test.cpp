@@ -6,7 +6,7 @@
 #include "geometry/s_varray.h"
 #include "geometry/vc_cache.h"
 #include "pixels/px_state.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "core/device.h"
 #include "core/s_names.h"
 #include "pixels/px_texture.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 namespace {
 

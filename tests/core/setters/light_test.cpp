@@ -14,8 +14,8 @@
 
 #include "core/context.h"
 #include "core/gl_api.h"
-#include "tests/geometry/matrix_reference.h"
-#include "tests/setters/setters_fixture.h"
+#include "tests/geometry/xform/matrix_reference.h"
+#include "tests/core/setters/setters_fixture.h"
 
 namespace setters_test {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "core/context.h"
 #include "core/gl_api.h"
-#include "tests/setters/setters_fixture.h"
+#include "tests/core/setters/setters_fixture.h"
 
 namespace setters_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/setters/setters_fixture.h"
+#include "tests/core/setters/setters_fixture.h"
 
 #include <math.h>
 

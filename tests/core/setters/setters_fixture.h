@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "core/context.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 
 namespace setters_test {
 

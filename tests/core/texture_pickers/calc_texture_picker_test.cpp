@@ -5,7 +5,7 @@
 #include "core/s_pick.h"
 #include "pixels/px_texgen.h"
 #include "pixels/px_texgen_standins.h"
-#include "tests/pickers_tex/tex_fixture.h"
+#include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {
 

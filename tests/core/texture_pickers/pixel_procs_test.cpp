@@ -9,7 +9,7 @@
 #include "core/s_pick.h"
 #include "pixels/px_pixel_standins.h"
 #include "pixels/px_state.h"
-#include "tests/pickers_tex/tex_fixture.h"
+#include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "pixels/px_state.h"
-#include "tests/pickers_tex/tex_fixture.h"
+#include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "pixels/px_texenv_standins.h"
 #include "pixels/px_texgen_standins.h"
 #include "pixels/px_texmgr_standins.h"
-#include "tests/pickers_tex/tex_fixture.h"
+#include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "core/context.h"
 #include "core/s_standin.h"
 #include "pixels/px_texture.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 // A zeroed context (ServiceContext) made RGBA, with one environment in
 // GL_MODULATE and the texture defaults of the reset.

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/s_pick.h"
-#include "tests/pickers_tex/tex_fixture.h"
+#include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {
 

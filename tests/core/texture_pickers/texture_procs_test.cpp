@@ -11,7 +11,7 @@
 #include "pixels/px_rho.h"
 #include "pixels/px_sampler_standins.h"
 #include "pixels/px_texenv_standins.h"
-#include "tests/pickers_tex/tex_fixture.h"
+#include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {
 

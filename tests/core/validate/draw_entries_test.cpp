@@ -13,7 +13,7 @@
 #include "core/gl_api.h"
 #include "tests/support/recording_dispatch.h"
 #include "tests/support/slot_shapes.h"
-#include "tests/validate/validate_fixture.h"
+#include "tests/core/validate/validate_fixture.h"
 
 namespace validate_test {
 namespace {

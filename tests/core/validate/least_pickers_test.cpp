@@ -15,7 +15,7 @@
 #include "geometry/s_clipcheck.h"
 #include "geometry/s_vertex_pick.h"
 #include "geometry/s_vertex_procs.h"
-#include "tests/validate/validate_fixture.h"
+#include "tests/core/validate/validate_fixture.h"
 
 namespace validate_test {
 namespace {

@@ -16,7 +16,7 @@
 #include "core/s_standin.h"
 #include "core/s_validate.h"
 #include "raster/s_stencil.h"
-#include "tests/validate/validate_fixture.h"
+#include "tests/core/validate/validate_fixture.h"
 
 namespace validate_test {
 namespace {

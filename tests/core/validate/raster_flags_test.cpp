@@ -4,7 +4,7 @@
 
 #include "core/s_pick.h"
 #include "raster/s_shader.h"
-#include "tests/validate/validate_fixture.h"
+#include "tests/core/validate/validate_fixture.h"
 
 namespace validate_test {
 namespace {

@@ -29,7 +29,7 @@
 #include "raster/s_span_standins.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
-#include "tests/validate/validate_fixture.h"
+#include "tests/core/validate/validate_fixture.h"
 
 namespace validate_test {
 namespace {

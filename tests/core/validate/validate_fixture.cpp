@@ -1,4 +1,4 @@
-#include "tests/validate/validate_fixture.h"
+#include "tests/core/validate/validate_fixture.h"
 
 #include "core/current.h"
 #include "core/s_standin.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/context.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace validate_test {

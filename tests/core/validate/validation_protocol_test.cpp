@@ -7,7 +7,7 @@
 #include "core/dispatch.h"
 #include "core/gl_api.h"
 #include "core/s_validate.h"
-#include "tests/validate/validate_fixture.h"
+#include "tests/core/validate/validate_fixture.h"
 
 namespace validate_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/clip/clip_fixture.h"
+#include "tests/geometry/clip/clip_fixture.h"
 
 namespace clip_test {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/context.h"
-#include "tests/clip/clip_reference.h"
-#include "tests/context/life_fixture.h"
+#include "tests/geometry/clip/clip_reference.h"
+#include "tests/core/context/life_fixture.h"
 
 namespace clip_test {
 

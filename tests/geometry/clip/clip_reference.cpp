@@ -1,4 +1,4 @@
-#include "tests/clip/clip_reference.h"
+#include "tests/geometry/clip/clip_reference.h"
 
 #include <math.h>
 

@@ -9,7 +9,7 @@
 
 #include "core/gl_api.h"
 #include "geometry/s_pgclip.h"
-#include "tests/clip/clip_fixture.h"
+#include "tests/geometry/clip/clip_fixture.h"
 
 namespace clip_test {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/gl_api.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "tests/support/pixel_memory.h"
 
 namespace clip_test {

@@ -19,7 +19,7 @@
 #include "geometry/s_clip_param.h"
 #include "geometry/s_pgclip.h"
 #include "raster/s_shader.h"
-#include "tests/clip/clip_fixture.h"
+#include "tests/geometry/clip/clip_fixture.h"
 
 namespace clip_test {
 namespace {

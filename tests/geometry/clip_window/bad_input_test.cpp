@@ -8,8 +8,8 @@
 
 #include <random>
 
-#include "tests/clip_window/window_cases.h"
-#include "tests/clip_window/window_fixture.h"
+#include "tests/geometry/clip_window/window_cases.h"
+#include "tests/geometry/clip_window/window_fixture.h"
 
 namespace clip_window_test {
 namespace {

@@ -9,8 +9,8 @@
 #include <array>
 #include <vector>
 
-#include "tests/clip_window/window_cases.h"
-#include "tests/clip_window/window_fixture.h"
+#include "tests/geometry/clip_window/window_cases.h"
+#include "tests/geometry/clip_window/window_fixture.h"
 
 namespace clip_window_test {
 namespace {

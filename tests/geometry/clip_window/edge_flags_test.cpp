@@ -7,8 +7,8 @@
 
 #include <set>
 
-#include "tests/clip_window/window_cases.h"
-#include "tests/clip_window/window_fixture.h"
+#include "tests/geometry/clip_window/window_cases.h"
+#include "tests/geometry/clip_window/window_fixture.h"
 
 namespace clip_window_test {
 namespace {

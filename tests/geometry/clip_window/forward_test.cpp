@@ -5,7 +5,7 @@
 // needs.
 #include <gtest/gtest.h>
 
-#include "tests/clip_window/window_fixture.h"
+#include "tests/geometry/clip_window/window_fixture.h"
 
 namespace clip_window_test {
 namespace {

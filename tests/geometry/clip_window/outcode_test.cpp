@@ -5,7 +5,7 @@
 #include <math.h>
 
 #include "geometry/s_pgclip.h"
-#include "tests/clip_window/window_fixture.h"
+#include "tests/geometry/clip_window/window_fixture.h"
 
 namespace clip_window_test {
 namespace {

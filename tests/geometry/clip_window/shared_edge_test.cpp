@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include "tests/clip_window/window_cases.h"
-#include "tests/clip_window/window_fixture.h"
+#include "tests/geometry/clip_window/window_cases.h"
+#include "tests/geometry/clip_window/window_fixture.h"
 
 namespace clip_window_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/clip_window/window_cases.h"
+#include "tests/geometry/clip_window/window_cases.h"
 
 namespace clip_window_test {
 

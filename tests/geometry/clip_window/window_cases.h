@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tests/clip_window/window_fixture.h"
+#include "tests/geometry/clip_window/window_fixture.h"
 
 namespace clip_window_test {
 

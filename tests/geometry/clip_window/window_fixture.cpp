@@ -1,4 +1,4 @@
-#include "tests/clip_window/window_fixture.h"
+#include "tests/geometry/clip_window/window_fixture.h"
 
 #include "geometry/s_pgclip.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/context.h"
-#include "tests/clip_window/window_reference.h"
-#include "tests/context/life_fixture.h"
+#include "tests/geometry/clip_window/window_reference.h"
+#include "tests/core/context/life_fixture.h"
 #include "wgl/wgl_drawable.h"
 
 namespace clip_window_test {

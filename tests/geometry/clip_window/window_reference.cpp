@@ -1,4 +1,4 @@
-#include "tests/clip_window/window_reference.h"
+#include "tests/geometry/clip_window/window_reference.h"
 
 #include <math.h>
 

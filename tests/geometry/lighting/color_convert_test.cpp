@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/s_color.h"
-#include "tests/lighting/light_fixture.h"
+#include "tests/geometry/lighting/light_fixture.h"
 
 namespace {
 

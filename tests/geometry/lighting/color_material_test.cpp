@@ -11,8 +11,8 @@
 
 #include "core/s_nop.h"
 #include "geometry/s_lighting.h"
-#include "tests/lighting/light_fixture.h"
-#include "tests/lighting/light_random.h"
+#include "tests/geometry/lighting/light_fixture.h"
+#include "tests/geometry/lighting/light_random.h"
 #include "tests/support/counting_imports.h"
 
 namespace {

@@ -9,9 +9,9 @@
 
 #include "geometry/s_lcache.h"
 #include "geometry/s_lighting.h"
-#include "tests/lighting/light_fixture.h"
-#include "tests/lighting/light_random.h"
-#include "tests/lighting/lit_support.h"
+#include "tests/geometry/lighting/light_fixture.h"
+#include "tests/geometry/lighting/light_random.h"
+#include "tests/geometry/lighting/lit_support.h"
 #include "tests/support/counting_imports.h"
 
 namespace {

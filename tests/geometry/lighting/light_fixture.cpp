@@ -1,4 +1,4 @@
-#include "tests/lighting/light_fixture.h"
+#include "tests/geometry/lighting/light_fixture.h"
 
 #include <gtest/gtest.h>
 #include <math.h>

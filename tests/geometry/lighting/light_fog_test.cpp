@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/s_light_fog.h"
-#include "tests/lighting/light_fixture.h"
+#include "tests/geometry/lighting/light_fixture.h"
 
 namespace {
 

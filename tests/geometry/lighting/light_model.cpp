@@ -1,4 +1,4 @@
-#include "tests/lighting/light_model.h"
+#include "tests/geometry/lighting/light_model.h"
 
 #include <math.h>
 

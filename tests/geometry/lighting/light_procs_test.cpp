@@ -9,7 +9,7 @@
 #include "geometry/s_light_fog.h"
 #include "geometry/s_lighting.h"
 #include "raster/s_shader.h"
-#include "tests/lighting/light_fixture.h"
+#include "tests/geometry/lighting/light_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/lighting/light_random.h"
+#include "tests/geometry/lighting/light_random.h"
 
 #include <math.h>
 

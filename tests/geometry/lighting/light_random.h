@@ -7,7 +7,7 @@
 
 #include <random>
 
-#include "tests/lighting/light_fixture.h"
+#include "tests/geometry/lighting/light_fixture.h"
 
 class RandomLighting {
  public:

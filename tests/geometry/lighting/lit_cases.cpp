@@ -1,13 +1,13 @@
-#include "tests/lighting/lit_cases.h"
+#include "tests/geometry/lighting/lit_cases.h"
 
 #include <math.h>
 
 #include <gtest/gtest.h>
 
 #include "geometry/s_lighting.h"
-#include "tests/lighting/light_fixture.h"
-#include "tests/lighting/lit_model.h"
-#include "tests/lighting/lit_support.h"
+#include "tests/geometry/lighting/light_fixture.h"
+#include "tests/geometry/lighting/lit_model.h"
+#include "tests/geometry/lighting/lit_support.h"
 
 namespace {
 

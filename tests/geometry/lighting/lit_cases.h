@@ -7,7 +7,7 @@
 #include <stdint.h>
 
 #include "core/procs.h"
-#include "tests/lighting/light_fixture.h"
+#include "tests/geometry/lighting/light_fixture.h"
 
 // The procedures of one form.
 struct LitProcs {

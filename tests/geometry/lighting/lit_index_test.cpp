@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "geometry/s_light_calc.h"
-#include "tests/lighting/light_fixture.h"
-#include "tests/lighting/light_random.h"
-#include "tests/lighting/lit_cases.h"
-#include "tests/lighting/lit_model.h"
-#include "tests/lighting/lit_support.h"
+#include "tests/geometry/lighting/light_fixture.h"
+#include "tests/geometry/lighting/light_random.h"
+#include "tests/geometry/lighting/lit_cases.h"
+#include "tests/geometry/lighting/lit_model.h"
+#include "tests/geometry/lighting/lit_support.h"
 
 namespace {
 

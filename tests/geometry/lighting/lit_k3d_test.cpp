@@ -11,10 +11,10 @@
 #include <gtest/gtest.h>
 
 #include "geometry/s_light_calc.h"
-#include "tests/lighting/light_fixture.h"
-#include "tests/lighting/light_random.h"
-#include "tests/lighting/lit_cases.h"
-#include "tests/lighting/lit_support.h"
+#include "tests/geometry/lighting/light_fixture.h"
+#include "tests/geometry/lighting/light_random.h"
+#include "tests/geometry/lighting/lit_cases.h"
+#include "tests/geometry/lighting/lit_support.h"
 
 // Calls proc(gc, face, v) with marker values in EBX, ESI, EDI and EBP and a
 // marker word above the arguments; 1 when all of them come back unchanged.

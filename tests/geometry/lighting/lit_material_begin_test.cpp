@@ -9,8 +9,8 @@
 #include "core/gl_entries.h"
 #include "geometry/s_prim.h"
 #include "geometry/s_vertex_procs.h"
-#include "tests/lighting/light_fixture.h"
-#include "tests/lighting/lit_support.h"
+#include "tests/geometry/lighting/light_fixture.h"
+#include "tests/geometry/lighting/lit_support.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/lighting/lit_model.h"
+#include "tests/geometry/lighting/lit_model.h"
 
 #include <math.h>
 #include <stdint.h>

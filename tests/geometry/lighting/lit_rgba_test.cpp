@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/s_light_calc.h"
-#include "tests/lighting/lit_cases.h"
+#include "tests/geometry/lighting/lit_cases.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/lighting/lit_support.h"
+#include "tests/geometry/lighting/lit_support.h"
 
 #include <math.h>
 

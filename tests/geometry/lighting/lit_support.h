@@ -8,8 +8,8 @@
 
 #include "core/context.h"
 #include "core/current.h"
-#include "tests/lighting/light_fixture.h"
-#include "tests/lighting/light_random.h"
+#include "tests/geometry/lighting/light_fixture.h"
+#include "tests/geometry/lighting/light_random.h"
 
 // Makes a test context current on the calling thread for the life of the
 // object, as it is while the driver works on it: errors are recorded there.

@@ -8,10 +8,10 @@
 #include "core/current.h"
 #include "core/gl_api.h"
 #include "geometry/s_vertex.h"
-#include "tests/context/life_fixture.h"
-#include "tests/prim/prim_fixture.h"
-#include "tests/prim/prim_model.h"
-#include "tests/prim/prim_patterns.h"
+#include "tests/core/context/life_fixture.h"
+#include "tests/geometry/prim/prim_fixture.h"
+#include "tests/geometry/prim/prim_model.h"
+#include "tests/geometry/prim/prim_patterns.h"
 #include "tests/support/counting_imports.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/prim/prim_call.h"
+#include "tests/geometry/prim/prim_call.h"
 
 #include <stdio.h>
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/s_vertex.h"
-#include "tests/prim/prim_fixture.h"
+#include "tests/geometry/prim/prim_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/prim/prim_fixture.h"
+#include "tests/geometry/prim/prim_fixture.h"
 
 #include <gtest/gtest.h>
 #include <string.h>

@@ -15,7 +15,7 @@
 
 #include "core/context.h"
 #include "core/gl_defs.h"
-#include "tests/prim/prim_call.h"
+#include "tests/geometry/prim/prim_call.h"
 
 struct PrimRun {
   GLenum mode = GL_POINTS;

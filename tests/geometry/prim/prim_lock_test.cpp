@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "geometry/s_prim.h"
-#include "tests/prim/prim_fixture.h"
-#include "tests/prim/prim_model.h"
-#include "tests/prim/prim_patterns.h"
+#include "tests/geometry/prim/prim_fixture.h"
+#include "tests/geometry/prim/prim_model.h"
+#include "tests/geometry/prim/prim_patterns.h"
 
 namespace {
 

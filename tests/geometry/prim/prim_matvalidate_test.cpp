@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "geometry/s_vertex.h"
-#include "tests/prim/prim_fixture.h"
-#include "tests/prim/prim_model.h"
-#include "tests/prim/prim_patterns.h"
+#include "tests/geometry/prim/prim_fixture.h"
+#include "tests/geometry/prim/prim_model.h"
+#include "tests/geometry/prim/prim_patterns.h"
 
 namespace {
 

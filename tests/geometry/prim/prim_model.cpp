@@ -1,4 +1,4 @@
-#include "tests/prim/prim_model.h"
+#include "tests/geometry/prim/prim_model.h"
 
 #include <algorithm>
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/gl_defs.h"
-#include "tests/prim/prim_call.h"
+#include "tests/geometry/prim/prim_call.h"
 
 struct ModelRun {
   GLenum mode = GL_POINTS;

@@ -1,4 +1,4 @@
-#include "tests/prim/prim_patterns.h"
+#include "tests/geometry/prim/prim_patterns.h"
 
 #include <iterator>
 

@@ -6,8 +6,8 @@
 #include <string.h>
 
 #include "geometry/s_vertex.h"
-#include "tests/prim/prim_fixture.h"
-#include "tests/prim/prim_patterns.h"
+#include "tests/geometry/prim/prim_fixture.h"
+#include "tests/geometry/prim/prim_patterns.h"
 
 namespace {
 

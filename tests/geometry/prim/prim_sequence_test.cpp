@@ -8,9 +8,9 @@
 
 #include <tuple>
 
-#include "tests/prim/prim_fixture.h"
-#include "tests/prim/prim_model.h"
-#include "tests/prim/prim_patterns.h"
+#include "tests/geometry/prim/prim_fixture.h"
+#include "tests/geometry/prim/prim_model.h"
+#include "tests/geometry/prim/prim_patterns.h"
 
 namespace {
 

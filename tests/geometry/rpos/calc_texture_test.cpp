@@ -7,7 +7,7 @@
 #include <string.h>
 
 #include "pixels/px_texgen.h"
-#include "tests/rpos/rpos_fixture.h"
+#include "tests/geometry/rpos/rpos_fixture.h"
 
 namespace rpos_test {
 namespace {

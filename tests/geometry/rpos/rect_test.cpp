@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/gl_entries.h"
-#include "tests/rpos/rpos_fixture.h"
+#include "tests/geometry/rpos/rpos_fixture.h"
 
 namespace rpos_test {
 namespace {

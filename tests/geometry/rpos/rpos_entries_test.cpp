@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "geometry/s_clipcheck.h"
-#include "tests/rpos/rpos_fixture.h"
+#include "tests/geometry/rpos/rpos_fixture.h"
 
 namespace rpos_test {
 namespace {

@@ -5,8 +5,8 @@
 #include <string.h>
 
 #include "core/gl_api.h"
-#include "tests/context/life_fixture.h"
-#include "tests/rpos/rpos_reference.h"
+#include "tests/core/context/life_fixture.h"
+#include "tests/geometry/rpos/rpos_reference.h"
 
 namespace rpos_test {
 

@@ -1,4 +1,4 @@
-#include "tests/rpos/rpos_reference.h"
+#include "tests/geometry/rpos/rpos_reference.h"
 
 #include <math.h>
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "tests/rpos/rpos_fixture.h"
+#include "tests/geometry/rpos/rpos_fixture.h"
 #include "tests/support/counting_imports.h"
 
 // __glSelectPoint is wrapped at link time: the recorder sees every call the

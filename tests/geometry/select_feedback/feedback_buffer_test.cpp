@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/select_feedback/feedback_layout.h"
+#include "tests/geometry/select_feedback/feedback_layout.h"
 
 namespace sf_test {
 namespace {

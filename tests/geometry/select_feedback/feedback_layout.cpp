@@ -1,4 +1,4 @@
-#include "tests/select_feedback/feedback_layout.h"
+#include "tests/geometry/select_feedback/feedback_layout.h"
 
 #include <gtest/gtest.h>
 

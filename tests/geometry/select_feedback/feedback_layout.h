@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/select_feedback/sf_fixture.h"
+#include "tests/geometry/select_feedback/sf_fixture.h"
 
 namespace sf_test {
 

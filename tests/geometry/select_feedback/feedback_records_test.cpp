@@ -8,7 +8,7 @@
 
 #include "geometry/s_feedback.h"
 #include "raster/s_shader.h"
-#include "tests/select_feedback/feedback_layout.h"
+#include "tests/geometry/select_feedback/feedback_layout.h"
 
 namespace sf_test {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "tests/select_feedback/sf_fixture.h"
+#include "tests/geometry/select_feedback/sf_fixture.h"
 
 namespace sf_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/select_feedback/sf_fixture.h"
+#include "tests/geometry/select_feedback/sf_fixture.h"
 
 #include "geometry/s_prim.h"
 #include "tests/support/counting_imports.h"

@@ -5,9 +5,9 @@
 #include <math.h>
 
 #include "geometry/s_clipcheck.h"
-#include "tests/vertex/clip_cases.h"
-#include "tests/vertex/vertex_fixture.h"
-#include "tests/vertex/vertex_reference.h"
+#include "tests/geometry/vertex/clip_cases.h"
+#include "tests/geometry/vertex/vertex_fixture.h"
+#include "tests/geometry/vertex/vertex_reference.h"
 
 namespace vertex_test {
 namespace {

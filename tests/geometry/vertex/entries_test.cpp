@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/vertex/vertex_fixture.h"
-#include "tests/vertex/vertex_reference.h"
+#include "tests/geometry/vertex/vertex_fixture.h"
+#include "tests/geometry/vertex/vertex_reference.h"
 
 namespace vertex_test {
 namespace {

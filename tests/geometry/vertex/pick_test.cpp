@@ -7,8 +7,8 @@
 #include "core/gl_entries.h"
 #include "geometry/s_clipcheck.h"
 #include "geometry/s_vertex_pick.h"
-#include "tests/vertex/vertex_fixture.h"
-#include "tests/vertex/vertex_reference.h"
+#include "tests/geometry/vertex/vertex_fixture.h"
+#include "tests/geometry/vertex/vertex_reference.h"
 
 namespace vertex_test {
 namespace {

@@ -8,7 +8,7 @@
 #include "geometry/s_vertex_pick.h"
 #include "geometry/s_vertex_procs.h"
 #include "tests/support/counting_imports.h"
-#include "tests/vertex/vertex_fixture.h"
+#include "tests/geometry/vertex/vertex_fixture.h"
 
 namespace vertex_test {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "geometry/s_vertex_procs.h"
-#include "tests/vertex/vertex_fixture.h"
-#include "tests/vertex/vertex_reference.h"
+#include "tests/geometry/vertex/vertex_fixture.h"
+#include "tests/geometry/vertex/vertex_reference.h"
 
 namespace vertex_test {
 namespace {

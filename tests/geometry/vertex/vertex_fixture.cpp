@@ -1,4 +1,4 @@
-#include "tests/vertex/vertex_fixture.h"
+#include "tests/geometry/vertex/vertex_fixture.h"
 
 #include "core/current.h"
 #include "geometry/s_clipcheck.h"

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/gl_entries.h"
-#include "tests/vertex/vertex_fixture.h"
-#include "tests/vertex/vertex_reference.h"
+#include "tests/geometry/vertex/vertex_fixture.h"
+#include "tests/geometry/vertex/vertex_reference.h"
 
 namespace vertex_test {
 namespace {

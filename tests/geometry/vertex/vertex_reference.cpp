@@ -1,4 +1,4 @@
-#include "tests/vertex/vertex_reference.h"
+#include "tests/geometry/vertex/vertex_reference.h"
 
 #include <math.h>
 

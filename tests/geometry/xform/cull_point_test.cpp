@@ -8,8 +8,8 @@
 #include "core/context.h"
 #include "core/gl_api.h"
 #include "geometry/s_xform.h"
-#include "tests/geometry/matrix_reference.h"
-#include "tests/geometry/xform_fixture.h"
+#include "tests/geometry/xform/matrix_reference.h"
+#include "tests/geometry/xform/xform_fixture.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "core/context.h"
 #include "core/gl_api.h"
 #include "geometry/s_xform.h"
-#include "tests/geometry/xform_fixture.h"
+#include "tests/geometry/xform/xform_fixture.h"
 
 namespace {
 

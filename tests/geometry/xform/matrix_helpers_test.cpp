@@ -12,7 +12,7 @@
 #include <string>
 
 #include "geometry/s_xform.h"
-#include "tests/geometry/matrix_reference.h"
+#include "tests/geometry/xform/matrix_reference.h"
 
 namespace {
 

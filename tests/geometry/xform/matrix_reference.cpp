@@ -1,4 +1,4 @@
-#include "tests/geometry/matrix_reference.h"
+#include "tests/geometry/xform/matrix_reference.h"
 
 #include <math.h>
 

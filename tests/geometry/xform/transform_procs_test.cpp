@@ -13,7 +13,7 @@
 
 #include "core/context.h"
 #include "geometry/s_xform.h"
-#include "tests/geometry/matrix_reference.h"
+#include "tests/geometry/xform/matrix_reference.h"
 
 namespace {
 

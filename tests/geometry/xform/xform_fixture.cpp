@@ -1,4 +1,4 @@
-#include "tests/geometry/xform_fixture.h"
+#include "tests/geometry/xform/xform_fixture.h"
 
 #include <stdlib.h>
 #include <string.h>

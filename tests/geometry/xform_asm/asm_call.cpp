@@ -1,12 +1,12 @@
-#include "tests/xform_asm/asm_call.h"
+#include "tests/geometry/xform_asm/asm_call.h"
 
 #include <math.h>
 
 #include <vector>
 
 #include "platform/control.h"
-#include "tests/codegen/og_support.h"
-#include "tests/services/cpu_reference.h"
+#include "tests/codegen/emitter/og_support.h"
+#include "tests/core/services/cpu_reference.h"
 
 const char *IsaName(Isa isa) {
   switch (isa) {

@@ -1,6 +1,6 @@
 // What the tests of the hand-written routines share: which instruction set
 // a routine needs and whether the processor has it, and a call through the
-// code generator's checking thunk (tests/codegen/og_call.cpp) that also
+// code generator's checking thunk (tests/codegen/emitter/og_call.cpp) that also
 // checks what a routine must leave as it found it.
 #pragma once
 

@@ -1,9 +1,9 @@
-#include "tests/xform_asm/clip_model.h"
+#include "tests/geometry/xform_asm/clip_model.h"
 
 #include <math.h>
 #include <stdlib.h>
 
-#include "tests/xform_asm/asm_call.h"
+#include "tests/geometry/xform_asm/asm_call.h"
 
 ViewportContext::ViewportContext(GlCpuFlags flags)
     : gc(static_cast<GlContext *>(calloc(1, sizeof(GlContext)))) {

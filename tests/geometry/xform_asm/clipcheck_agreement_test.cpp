@@ -11,8 +11,8 @@
 
 #include "core/context.h"
 #include "geometry/s_clipcheck.h"
-#include "tests/xform_asm/asm_call.h"
-#include "tests/xform_asm/clip_model.h"
+#include "tests/geometry/xform_asm/asm_call.h"
+#include "tests/geometry/xform_asm/clip_model.h"
 
 namespace {
 

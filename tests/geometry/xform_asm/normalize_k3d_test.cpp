@@ -7,7 +7,7 @@
 #include <string>
 
 #include "geometry/s_xform.h"
-#include "tests/xform_asm/asm_call.h"
+#include "tests/geometry/xform_asm/asm_call.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "geometry/s_clipcheck.h"
 #include "geometry/s_vertex_pick.h"
 #include "geometry/s_xform.h"
-#include "tests/xform_asm/asm_call.h"
-#include "tests/xform_asm/clip_model.h"
-#include "tests/xform_asm/xform_reference.h"
+#include "tests/geometry/xform_asm/asm_call.h"
+#include "tests/geometry/xform_asm/clip_model.h"
+#include "tests/geometry/xform_asm/xform_reference.h"
 
 namespace {
 

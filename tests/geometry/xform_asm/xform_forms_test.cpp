@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/xform_asm/xform_reference.h"
+#include "tests/geometry/xform_asm/xform_reference.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/xform_asm/xform_reference.h"
+#include "tests/geometry/xform_asm/xform_reference.h"
 
 #include <math.h>
 #include <string.h>

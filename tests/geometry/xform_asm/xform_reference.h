@@ -8,7 +8,7 @@
 #include <random>
 
 #include "geometry/s_xform.h"
-#include "tests/xform_asm/asm_call.h"
+#include "tests/geometry/xform_asm/asm_call.h"
 
 struct XformForm {
   const char *name;

@@ -3,8 +3,8 @@
 // driver.
 #include <functional>
 
-#include "tests/loader/gl_exports.h"
-#include "tests/loader/thread_support.h"
+#include "tests/loader/entries/gl_exports.h"
+#include "tests/loader/entries/thread_support.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 
 #include "platform/kernel.h"
 #include "platform/vlxdesktop.h"
-#include "tests/loader/fake_driver.h"
-#include "tests/loader/gl_exports.h"
+#include "tests/loader/fake_driver/fake_driver.h"
+#include "tests/loader/entries/gl_exports.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <thread>
 
-#include "tests/loader/gl_exports.h"
-#include "tests/loader/loader_fixture.h"
+#include "tests/loader/entries/gl_exports.h"
+#include "tests/loader/entries/loader_fixture.h"
 
 namespace {
 

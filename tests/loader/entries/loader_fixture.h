@@ -10,8 +10,8 @@
 #include "platform/control.h"
 #include "platform/kernel.h"
 #include "platform/vlxdesktop.h"
-#include "tests/loader/fake_driver.h"
-#include "tests/loader/pixel_format_descriptor.h"
+#include "tests/loader/fake_driver/fake_driver.h"
+#include "tests/loader/fake_driver/pixel_format_descriptor.h"
 
 inline std::vector<FakeCall> FakeCalls() {
   std::vector<FakeCall> calls(FakeDriverCalls(nullptr, 0));

@@ -2,8 +2,8 @@
 // once per window or memory device context, reading it back.
 #include <string.h>
 
-#include "tests/loader/loader_fixture.h"
-#include "tests/loader/pixel_format_descriptor.h"
+#include "tests/loader/entries/loader_fixture.h"
+#include "tests/loader/fake_driver/pixel_format_descriptor.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "tests/core/call_words.h"
-#include "tests/loader/gl_exports.h"
-#include "tests/loader/loader_fixture.h"
+#include "tests/core/dispatch/call_words.h"
+#include "tests/loader/entries/gl_exports.h"
+#include "tests/loader/entries/loader_fixture.h"
 #include "tests/support/slot_shapes.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "wgl/driver_interface.h"
-#include "tests/loader/loader_fixture.h"
+#include "tests/loader/entries/loader_fixture.h"
 
 // Stages that threads wait for and announce.
 class Stages {

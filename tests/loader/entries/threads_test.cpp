@@ -10,8 +10,8 @@
 #include <mutex>
 #include <thread>
 
-#include "tests/loader/gl_exports.h"
-#include "tests/loader/thread_support.h"
+#include "tests/loader/entries/gl_exports.h"
+#include "tests/loader/entries/thread_support.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The fake driver's entries and controls: it records every entry call and
 // behaves as a small driver would, unless a test overrides an entry's
 // answer. The tables it hands out are in fake_driver_tables.cpp.
-#include "tests/loader/fake_driver.h"
+#include "tests/loader/fake_driver/fake_driver.h"
 
 #include <dlfcn.h>
 #include <string.h>
@@ -13,8 +13,8 @@
 
 #include "wgl/driver_interface.h"
 #include "platform/kernel.h"
-#include "tests/loader/fake_driver_tables.h"
-#include "tests/loader/pixel_format_descriptor.h"
+#include "tests/loader/fake_driver/fake_driver_tables.h"
+#include "tests/loader/fake_driver/pixel_format_descriptor.h"
 #include "tests/support/slot_shapes.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The fake driver's dispatch tables: recording entries with each slot's own
 // signature, tables whose glGetError answers a marker, and a table whose
 // entries pop nothing.
-#include "tests/loader/fake_driver_tables.h"
+#include "tests/loader/fake_driver/fake_driver_tables.h"
 
 #include <string.h>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/dispatch.h"
-#include "tests/loader/fake_driver.h"
+#include "tests/loader/fake_driver/fake_driver.h"
 
 // Table `table`, below FAKE_TABLES.
 const GlDispatchState *FakeTable(unsigned table);

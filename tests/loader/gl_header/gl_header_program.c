@@ -7,7 +7,7 @@
 #include <string.h>
 
 #include "platform/vlxdesktop.h"
-#include "tests/loader/fake_driver.h"
+#include "tests/loader/fake_driver/fake_driver.h"
 
 static int failures = 0;
 

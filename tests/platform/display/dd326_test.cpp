@@ -8,7 +8,7 @@
 #include "platform/kernel.h"
 #include "platform/selector.h"
 #include "platform/vlxdesktop.h"
-#include "tests/platform/ddraw_support.h"
+#include "tests/platform/display/ddraw_support.h"
 
 namespace {
 

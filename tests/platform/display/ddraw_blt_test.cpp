@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/platform/ddraw_support.h"
+#include "tests/platform/display/ddraw_support.h"
 
 namespace {
 

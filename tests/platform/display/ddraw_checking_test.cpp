@@ -2,7 +2,7 @@
 // so a missing lock fails loudly.
 #include <gtest/gtest.h>
 
-#include "tests/platform/ddraw_support.h"
+#include "tests/platform/display/ddraw_support.h"
 
 namespace {
 

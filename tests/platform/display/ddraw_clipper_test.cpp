@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/dci.h"
-#include "tests/platform/ddraw_support.h"
+#include "tests/platform/display/ddraw_support.h"
 
 namespace {
 

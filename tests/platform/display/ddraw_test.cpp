@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/kernel.h"
-#include "tests/platform/ddraw_support.h"
+#include "tests/platform/display/ddraw_support.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tests/platform/ddraw_support.h"
+#include "tests/platform/display/ddraw_support.h"
 
 namespace {
 

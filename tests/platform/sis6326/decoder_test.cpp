@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/platform/sis6326_support.h"
+#include "tests/platform/sis6326/sis6326_support.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/kernel.h"
-#include "tests/platform/sis6326_support.h"
+#include "tests/platform/sis6326/sis6326_support.h"
 
 namespace {
 

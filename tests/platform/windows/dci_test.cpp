@@ -4,7 +4,7 @@
 #include <string.h>
 
 #include "platform/selector.h"
-#include "tests/platform/desktop_fixture.h"
+#include "tests/platform/windows/desktop_fixture.h"
 
 namespace {
 

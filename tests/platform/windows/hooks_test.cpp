@@ -4,7 +4,7 @@
 #include <mutex>
 #include <thread>
 
-#include "tests/platform/desktop_fixture.h"
+#include "tests/platform/windows/desktop_fixture.h"
 
 namespace {
 

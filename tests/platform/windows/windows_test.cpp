@@ -3,7 +3,7 @@
 // goes wrong on purpose or by bad input.
 #include <thread>
 
-#include "tests/platform/desktop_fixture.h"
+#include "tests/platform/windows/desktop_fixture.h"
 
 namespace {
 

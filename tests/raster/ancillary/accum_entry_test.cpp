@@ -12,7 +12,7 @@
 #include "core/current.h"
 #include "core/gl_entries.h"
 #include "raster/s_accum.h"
-#include "tests/raster_ancillary/accum_fixture.h"
+#include "tests/raster/ancillary/accum_fixture.h"
 
 namespace ancillary_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/raster_ancillary/accum_fixture.h"
+#include "tests/raster/ancillary/accum_fixture.h"
 
 #include <string.h>
 

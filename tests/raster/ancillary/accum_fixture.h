@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/context.h"
-#include "tests/raster_ancillary/ancillary_fixture.h"
+#include "tests/raster/ancillary/ancillary_fixture.h"
 
 namespace ancillary_test {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "raster/s_accum.h"
-#include "tests/raster_ancillary/accum_fixture.h"
+#include "tests/raster/ancillary/accum_fixture.h"
 
 namespace ancillary_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/raster_ancillary/ancillary_fixture.h"
+#include "tests/raster/ancillary/ancillary_fixture.h"
 
 #include <stdlib.h>
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/context.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 #include "tests/support/pixel_memory.h"
 
 namespace ancillary_test {

@@ -13,7 +13,7 @@
 
 #include "core/context.h"
 #include "core/gl_api.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "tests/raster/depth/depth_reference.h"
 #include "tests/support/counting_imports.h"
 

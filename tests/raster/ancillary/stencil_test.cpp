@@ -6,8 +6,8 @@
 #include <string>
 
 #include "raster/s_stencil.h"
-#include "tests/raster_ancillary/ancillary_fixture.h"
-#include "tests/raster_ancillary/comparison_reference.h"
+#include "tests/raster/ancillary/ancillary_fixture.h"
+#include "tests/raster/ancillary/comparison_reference.h"
 #include "tests/support/counting_imports.h"
 
 namespace ancillary_test {

@@ -9,7 +9,7 @@
 
 #include "raster/s_depth.h"
 #include "raster/s_stencil.h"
-#include "tests/raster_ancillary/ancillary_fixture.h"
+#include "tests/raster/ancillary/ancillary_fixture.h"
 
 namespace ancillary_test {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "raster/s_buffers.h"
-#include "tests/raster_buffers/lock_fixture.h"
+#include "tests/raster/buffers/lock_fixture.h"
 
 namespace raster_buffers_test {
 namespace {

@@ -12,7 +12,7 @@
 #include "raster/s_ci.h"
 #include "raster/s_rgb.h"
 #include "raster/s_shader.h"
-#include "tests/raster_color/color_fixture.h"
+#include "tests/raster/color/color_fixture.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "core/context.h"
 #include "raster/s_clear.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 #include "tests/support/pixel_memory.h"
 
 namespace raster_buffers_test {

@@ -12,7 +12,7 @@
 
 #include "core/context.h"
 #include "core/gl_api.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace life_test {

@@ -10,7 +10,7 @@
 
 #include "core/context.h"
 #include "raster/s_clear.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace raster_buffers_test {

@@ -1,4 +1,4 @@
-#include "tests/raster_buffers/lock_fixture.h"
+#include "tests/raster/buffers/lock_fixture.h"
 
 #include "core/s_backend.h"
 

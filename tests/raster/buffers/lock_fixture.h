@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/context.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 #include "wgl/wgl_drawable.h"
 
 namespace raster_buffers_test {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "raster/s_buffers.h"
-#include "tests/raster_buffers/lock_fixture.h"
+#include "tests/raster/buffers/lock_fixture.h"
 #include "tests/support/pixel_memory.h"
 
 namespace raster_buffers_test {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "raster/s_ci.h"
-#include "tests/raster_color/color_fixture.h"
-#include "tests/raster_color/color_model.h"
+#include "tests/raster/color/color_fixture.h"
+#include "tests/raster/color/color_model.h"
 
 namespace {
 

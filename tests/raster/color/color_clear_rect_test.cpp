@@ -8,8 +8,8 @@
 
 #include "raster/s_ci.h"
 #include "raster/s_rgb.h"
-#include "tests/raster_color/color_fixture.h"
-#include "tests/raster_color/color_model.h"
+#include "tests/raster/color/color_fixture.h"
+#include "tests/raster/color/color_model.h"
 
 namespace {
 

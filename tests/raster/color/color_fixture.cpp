@@ -1,4 +1,4 @@
-#include "tests/raster_color/color_fixture.h"
+#include "tests/raster/color/color_fixture.h"
 
 #include <string.h>
 

@@ -13,7 +13,7 @@
 
 #include "core/context.h"
 #include "raster/s_shader.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 #include "tests/support/pixel_memory.h"
 #include "wgl/wgl_drawable.h"
 

@@ -1,4 +1,4 @@
-#include "tests/raster_color/color_model.h"
+#include "tests/raster/color/color_model.h"
 
 #include <math.h>
 #include <string.h>

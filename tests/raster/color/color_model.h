@@ -9,7 +9,7 @@
 
 #include "core/gl_defs.h"
 #include "geometry/s_vertex.h"
-#include "tests/raster_color/color_fixture.h"
+#include "tests/raster/color/color_fixture.h"
 #include "wgl/wgl_drawable.h"
 
 struct ModelState {

@@ -9,7 +9,7 @@
 #include "raster/s_ci.h"
 #include "raster/s_clear.h"
 #include "raster/s_rgb.h"
-#include "tests/raster_color/color_fixture.h"
+#include "tests/raster/color/color_fixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fastraster/fr_pick.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "raster/s_buffers.h"
-#include "tests/raster_color/color_fixture.h"
-#include "tests/raster_color/color_model.h"
+#include "tests/raster/color/color_fixture.h"
+#include "tests/raster/color/color_model.h"
 
 namespace {
 

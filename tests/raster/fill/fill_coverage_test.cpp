@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "tests/raster_fill/coverage_model.h"
-#include "tests/raster_fill/fill_fixture.h"
+#include "tests/raster/fill/coverage_model.h"
+#include "tests/raster/fill/fill_fixture.h"
 
 namespace fill_test {
 namespace {

@@ -11,7 +11,7 @@
 #include "raster/s_shader.h"
 #include "raster/s_tri_render_face.h"
 #include "raster/s_triangle.h"
-#include "tests/raster_fill/fill_fixture.h"
+#include "tests/raster/fill/fill_fixture.h"
 
 namespace fill_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/raster_fill/fill_fixture.h"
+#include "tests/raster/fill/fill_fixture.h"
 
 #include "raster/s_triangle.h"
 

@@ -12,7 +12,7 @@
 
 #include "core/context.h"
 #include "raster/s_shader.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 #include "tests/support/pixel_memory.h"
 
 namespace fill_test {

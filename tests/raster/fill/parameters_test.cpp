@@ -8,7 +8,7 @@
 #include <string>
 
 #include "raster/s_triangle.h"
-#include "tests/raster_fill/fill_fixture.h"
+#include "tests/raster/fill/fill_fixture.h"
 
 namespace fill_test {
 namespace {

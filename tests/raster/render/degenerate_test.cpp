@@ -10,7 +10,7 @@
 
 #include "raster/s_shader.h"
 #include "raster/s_triangle.h"
-#include "tests/raster_render/render_bench.h"
+#include "tests/raster/render/render_bench.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/raster_render/render_bench.h"
+#include "tests/raster/render/render_bench.h"
 
 #include <gtest/gtest.h>
 #include <string.h>

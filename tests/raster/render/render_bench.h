@@ -11,7 +11,7 @@
 
 #include "core/context.h"
 #include "raster/s_shader.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 // What the tests share: the signature of the triangle render procedures,
 // the shading flags, and a counter-clockwise (front under GL_CCW) and a

@@ -11,7 +11,7 @@
 
 #include <vector>
 
-#include "tests/render_scene/scene_reference.h"
+#include "tests/raster/scene/scene_reference.h"
 
 namespace scene_test {
 

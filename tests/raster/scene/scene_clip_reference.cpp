@@ -1,4 +1,4 @@
-#include "tests/render_scene/scene_clip_reference.h"
+#include "tests/raster/scene/scene_clip_reference.h"
 
 #include <math.h>
 

@@ -17,7 +17,7 @@
 #include <array>
 #include <vector>
 
-#include "tests/render_scene/scene_reference.h"
+#include "tests/raster/scene/scene_reference.h"
 
 namespace scene_test {
 

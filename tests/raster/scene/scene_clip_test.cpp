@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "core/gl_api.h"
-#include "tests/render_scene/scene_builders.h"
-#include "tests/render_scene/scene_clip_reference.h"
-#include "tests/render_scene/scene_fixture.h"
+#include "tests/raster/scene/scene_builders.h"
+#include "tests/raster/scene/scene_clip_reference.h"
+#include "tests/raster/scene/scene_fixture.h"
 
 namespace scene_test {
 namespace {

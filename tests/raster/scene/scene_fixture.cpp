@@ -1,4 +1,4 @@
-#include "tests/render_scene/scene_fixture.h"
+#include "tests/raster/scene/scene_fixture.h"
 
 #include <math.h>
 
@@ -11,7 +11,7 @@
 #include "core/gl_api.h"
 #include "core/s_context.h"
 #include "raster/s_buffers.h"
-#include "tests/raster_color/color_model.h"
+#include "tests/raster/color/color_model.h"
 #include "tests/support/counting_imports.h"
 
 namespace scene_test {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/context/life_fixture.h"
-#include "tests/render_scene/scene_reference.h"
+#include "tests/core/context/life_fixture.h"
+#include "tests/raster/scene/scene_reference.h"
 
 namespace scene_test {
 

@@ -16,8 +16,8 @@
 #include "core/context.h"
 #include "core/gl_api.h"
 #include "geometry/s_vertex.h"
-#include "tests/render_scene/scene_builders.h"
-#include "tests/render_scene/scene_fixture.h"
+#include "tests/raster/scene/scene_builders.h"
+#include "tests/raster/scene/scene_fixture.h"
 
 namespace scene_test {
 namespace {

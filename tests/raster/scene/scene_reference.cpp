@@ -1,4 +1,4 @@
-#include "tests/render_scene/scene_reference.h"
+#include "tests/raster/scene/scene_reference.h"
 
 #include <gtest/gtest.h>
 #include <math.h>

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "core/gl_defs.h"
-#include "tests/raster_color/color_fixture.h"
+#include "tests/raster/color/color_fixture.h"
 
 namespace scene_test {
 

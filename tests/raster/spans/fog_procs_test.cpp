@@ -8,7 +8,7 @@
 #include "geometry/s_vertex.h"
 #include "raster/s_buffers.h"
 #include "raster/s_fog.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "raster/s_shader.h"
 #include "raster/s_span.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 namespace {
 

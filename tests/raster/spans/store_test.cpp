@@ -12,8 +12,8 @@
 #include "core/context.h"
 #include "raster/s_shader.h"
 #include "raster/s_store.h"
-#include "tests/raster_ancillary/ancillary_fixture.h"
-#include "tests/raster_ancillary/comparison_reference.h"
+#include "tests/raster/ancillary/ancillary_fixture.h"
+#include "tests/raster/ancillary/comparison_reference.h"
 
 namespace {
 

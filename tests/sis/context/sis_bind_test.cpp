@@ -16,9 +16,9 @@
 #include "raster/s_buffers.h"
 #include "sis/sis_context_ops.h"
 #include "sis/sis_hw.h"
-#include "tests/backend/release_cases.h"
-#include "tests/context/renderer_names.h"
-#include "tests/sis_context/sis_fixture.h"
+#include "tests/core/backend/release_cases.h"
+#include "tests/core/context/renderer_names.h"
+#include "tests/sis/context/sis_fixture.h"
 #include "tests/support/counting_imports.h"
 #include "wgl/wgl_ddraw.h"
 

@@ -15,7 +15,7 @@
 #include "platform/control.h"
 #include "platform/kernel.h"
 #include "sis/sis_context_ops.h"
-#include "tests/sis_context/sis_fixture.h"
+#include "tests/sis/context/sis_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace sis_test {

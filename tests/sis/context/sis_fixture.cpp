@@ -1,4 +1,4 @@
-#include "tests/sis_context/sis_fixture.h"
+#include "tests/sis/context/sis_fixture.h"
 
 #include "platform/dd326.h"
 #include "platform/sis6326.h"

@@ -7,7 +7,7 @@
 
 #include "core/device.h"
 #include "sis/sis_context.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "wgl/wgl_drawable.h"
 
 namespace sis_test {

@@ -10,8 +10,8 @@
 
 #include "core/context.h"
 #include "sis/sis_registers.h"
-#include "tests/platform/sis6326_support.h"
-#include "tests/sis_context/sis_fixture.h"
+#include "tests/platform/sis6326/sis6326_support.h"
+#include "tests/sis/context/sis_fixture.h"
 #include "tests/support/counting_imports.h"
 #include "wgl/wgl_process_state.h"
 

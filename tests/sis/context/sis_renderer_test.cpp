@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "core/context.h"
-#include "tests/context/renderer_names.h"
-#include "tests/sis_context/sis_fixture.h"
+#include "tests/core/context/renderer_names.h"
+#include "tests/sis/context/sis_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace sis_test {

@@ -8,7 +8,7 @@
 
 #include "core/context.h"
 #include "core/s_context.h"
-#include "tests/sis_context/sis_fixture.h"
+#include "tests/sis/context/sis_fixture.h"
 #include "tests/support/counting_imports.h"
 #include "tools/scene_list.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "sis/sis_context_ops.h"
-#include "tests/backend/viewport_scenarios.h"
-#include "tests/sis_context/sis_fixture.h"
+#include "tests/core/backend/viewport_scenarios.h"
+#include "tests/sis/context/sis_fixture.h"
 
 namespace sis_test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "pixels/px_texture.h"
 #include "sis/sis_device.h"
-#include "tests/sis_device/sis_device_fixture.h"
+#include "tests/sis/device/sis_device_fixture.h"
 #include "wgl/wgl_choosers.h"
 #include "wgl/wgl_ddraw.h"
 #include "wgl/wgl_drawable_update.h"

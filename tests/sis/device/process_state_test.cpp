@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/kernel.h"
-#include "tests/sis_device/sis_device_fixture.h"
+#include "tests/sis/device/sis_device_fixture.h"
 #include "wgl/wgl_ddraw.h"
 #include "wgl/wgl_pixel_format.h"
 #include "wgl/wgl_process_state.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "sis/sis_device.h"
-#include "tests/wgl_drawable/pixel_format_fixture.h"
+#include "tests/wgl/drawable/pixel_format_fixture.h"
 
 namespace sis_device_test {
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include "tests/sis_device/sis_device_fixture.h"
-#include "tests/wgl_drawable/locked_copy_probe.h"
+#include "tests/sis/device/sis_device_fixture.h"
+#include "tests/wgl/drawable/locked_copy_probe.h"
 #include "wgl/wgl_process_state.h"
 
 namespace {

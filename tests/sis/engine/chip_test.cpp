@@ -2,7 +2,7 @@
 // sequencer reads, and the bring-up a new context gives the chip.
 #include <string.h>
 
-#include "tests/sis_engine/engine_fixture.h"
+#include "tests/sis/engine/engine_fixture.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "raster/s_shader.h"
 #include "sis/sis_context.h"
 #include "sis/sis_hw.h"
-#include "tests/platform/sis6326_support.h"
+#include "tests/platform/sis6326/sis6326_support.h"
 #include "wgl/wgl_drawable.h"
 #include "wgl/wgl_process_state.h"
 

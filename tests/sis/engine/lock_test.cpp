@@ -3,7 +3,7 @@
 // refreshes; and the context's software lock.
 #include <stdio.h>
 
-#include "tests/sis_engine/engine_fixture.h"
+#include "tests/sis/engine/engine_fixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The command-queue wait: slots are taken from the shared counter, which is
 // recomputed from the queue status less the reserve when it runs short.
-#include "tests/sis_engine/engine_fixture.h"
+#include "tests/sis/engine/engine_fixture.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <thread>
 
-#include "tests/sis_engine/engine_fixture.h"
+#include "tests/sis/engine/engine_fixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // each batch after a wait that covers it.
 #include <stdio.h>
 
-#include "tests/sis_engine/engine_fixture.h"
+#include "tests/sis/engine/engine_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/tools/scene_expected.h"
+#include "tests/tools/scenes/scene_expected.h"
 
 #include <stdio.h>
 

@@ -13,7 +13,7 @@
 #include <tuple>
 
 #include "platform/vlxdesktop.h"
-#include "tests/tools/scene_expected.h"
+#include "tests/tools/scenes/scene_expected.h"
 
 // Scenes by name in the test's messages.
 void PrintTo(const SceneEntry &scene, std::ostream *os) { *os << scene.name; }

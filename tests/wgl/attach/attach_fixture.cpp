@@ -1,11 +1,11 @@
-#include "tests/wgl_attach/attach_fixture.h"
+#include "tests/wgl/attach/attach_fixture.h"
 
 #include <algorithm>
 
 #include "core/s_context.h"
 #include "pixels/px_texture.h"
 #include "tests/support/debug_text.h"
-#include "tests/wgl_attach/opengl32_module.h"
+#include "tests/wgl/attach/opengl32_module.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_dib.h"
 #include "wgl/wgl_drawable.h"

@@ -8,7 +8,7 @@
 
 #include "core/current.h"
 #include "platform/vlxdesktop.h"
-#include "tests/wgl_attach/attach_fixture.h"
+#include "tests/wgl/attach/attach_fixture.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"
 #include "wgl/wgl_global_lock.h"

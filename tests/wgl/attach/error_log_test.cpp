@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/registry.h"
-#include "tests/wgl_attach/attach_fixture.h"
+#include "tests/wgl/attach/attach_fixture.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_message.h"
 

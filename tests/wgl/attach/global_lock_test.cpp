@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/wgl_attach/attach_fixture.h"
+#include "tests/wgl/attach/attach_fixture.h"
 #include "wgl/wgl_global_lock.h"
 
 namespace attach_test {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/vlxdesktop.h"
-#include "tests/wgl_attach/attach_fixture.h"
+#include "tests/wgl/attach/attach_fixture.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"

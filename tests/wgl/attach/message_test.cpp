@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "tests/wgl_attach/attach_fixture.h"
+#include "tests/wgl/attach/attach_fixture.h"
 #include "wgl/wgl_message.h"
 
 namespace attach_test {

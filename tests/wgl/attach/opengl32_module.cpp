@@ -1,4 +1,4 @@
-#include "tests/wgl_attach/opengl32_module.h"
+#include "tests/wgl/attach/opengl32_module.h"
 
 #include "platform/control.h"
 #include "platform/gdi.h"

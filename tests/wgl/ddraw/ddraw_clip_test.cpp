@@ -3,7 +3,7 @@
 // windows or the core's rectangle changed.
 #include "platform/control.h"
 #include "platform/vlxdesktop.h"
-#include "tests/wgl_ddraw/ddraw_fixture.h"
+#include "tests/wgl/ddraw/ddraw_fixture.h"
 
 namespace wgl_ddraw_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/wgl_ddraw/ddraw_fixture.h"
+#include "tests/wgl/ddraw/ddraw_fixture.h"
 
 #include <string.h>
 

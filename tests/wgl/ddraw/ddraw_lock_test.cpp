@@ -5,7 +5,7 @@
 
 #include "platform/control.h"
 #include "platform/vlxdesktop.h"
-#include "tests/wgl_ddraw/ddraw_fixture.h"
+#include "tests/wgl/ddraw/ddraw_fixture.h"
 #include "wgl/wgl_ddraw_kind.h"
 
 namespace wgl_ddraw_test {

@@ -7,7 +7,7 @@
 
 #include "platform/control.h"
 #include "platform/vlxdesktop.h"
-#include "tests/wgl_ddraw/ddraw_fixture.h"
+#include "tests/wgl/ddraw/ddraw_fixture.h"
 #include "wgl/wgl_drawable_update.h"
 
 namespace wgl_ddraw_test {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "tests/wgl_dib_dci/kind_fixture.h"
+#include "tests/wgl/dib_dci/kind_fixture.h"
 #include "wgl/wgl_dci_binding.h"
 
 namespace {

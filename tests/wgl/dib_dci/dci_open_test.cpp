@@ -2,7 +2,7 @@
 // provider and creates the primary surface; later opens only count; the last
 // close gives everything back; each failure on demand reports, leaves the
 // count where it was and lets a later open succeed.
-#include "tests/wgl_dib_dci/kind_fixture.h"
+#include "tests/wgl/dib_dci/kind_fixture.h"
 #include "wgl/wgl_dci_binding.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "tests/wgl_dib_dci/kind_fixture.h"
+#include "tests/wgl/dib_dci/kind_fixture.h"
 #include "wgl/wgl_drawable_update.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/wgl_dib_dci/kind_fixture.h"
+#include "tests/wgl/dib_dci/kind_fixture.h"
 
 #include <stdlib.h>
 #include <string.h>

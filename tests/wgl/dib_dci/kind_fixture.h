@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/desktop_fixture.h"
+#include "tests/platform/windows/desktop_fixture.h"
 #include "wgl/wgl_dci.h"
 #include "wgl/wgl_dib.h"
 #include "wgl/wgl_drawable.h"

@@ -4,7 +4,7 @@
 #include <stdint.h>
 #include <string.h>
 
-#include "tests/wgl_dib_dci/kind_fixture.h"
+#include "tests/wgl/dib_dci/kind_fixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // size end to end (the core keeps depths of 17 to 32 bits in 32-bit words).
 #include <string.h>
 
-#include "tests/wgl_drawable/drawable_fixture.h"
+#include "tests/wgl/drawable/drawable_fixture.h"
 #include "wgl/wgl_choosers.h"
 #include "wgl/wgl_dci.h"
 #include "wgl/wgl_ddraw.h"

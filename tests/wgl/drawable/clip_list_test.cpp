@@ -2,7 +2,7 @@
 // rectangle moved into the window and kept inside the core clip rectangle.
 #include <string.h>
 
-#include "tests/wgl_drawable/drawable_fixture.h"
+#include "tests/wgl/drawable/drawable_fixture.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_drawable_update.h"
 

@@ -1,6 +1,6 @@
 // The discard block: every buffer whose lock fails gets pixels that stay
 // valid while the drawable's other buffers are locked after it.
-#include "tests/wgl_drawable/drawable_fixture.h"
+#include "tests/wgl/drawable/drawable_fixture.h"
 #include "wgl/wgl_discard.h"
 
 namespace drawable_test {

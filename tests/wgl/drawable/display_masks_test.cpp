@@ -2,7 +2,7 @@
 // to the bits and shift of a pixel-format row.
 #include <gtest/gtest.h>
 
-#include "tests/wgl_drawable/pixel_format_fixture.h"
+#include "tests/wgl/drawable/pixel_format_fixture.h"
 
 namespace {
 

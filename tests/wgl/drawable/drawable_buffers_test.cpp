@@ -1,6 +1,6 @@
 // Updating and freeing a drawable's buffers through fake kinds that record
 // the order of calls and whether the drawable's mutex was held.
-#include "tests/wgl_drawable/drawable_fixture.h"
+#include "tests/wgl/drawable/drawable_fixture.h"
 #include "wgl/wgl_drawable_update.h"
 
 namespace drawable_test {

@@ -1,4 +1,4 @@
-#include "tests/wgl_drawable/drawable_fixture.h"
+#include "tests/wgl/drawable/drawable_fixture.h"
 
 #include "wgl/wgl_drawable_update.h"
 

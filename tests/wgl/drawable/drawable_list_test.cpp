@@ -2,7 +2,7 @@
 // reference counting, and creation that runs out of memory.
 #include <string.h>
 
-#include "tests/wgl_drawable/drawable_fixture.h"
+#include "tests/wgl/drawable/drawable_fixture.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_drawable_update.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/context.h"
-#include "tests/wgl_drawable/drawable_fixture.h"
+#include "tests/wgl/drawable/drawable_fixture.h"
 #include "wgl/wgl_context.h"
 
 namespace drawable_test {

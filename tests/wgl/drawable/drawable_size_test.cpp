@@ -2,7 +2,7 @@
 // DC's selected bitmap, and when the buffers follow a change.
 #include <stdlib.h>
 
-#include "tests/wgl_drawable/drawable_fixture.h"
+#include "tests/wgl/drawable/drawable_fixture.h"
 #include "wgl/wgl_drawable_update.h"
 
 namespace drawable_test {

@@ -11,8 +11,8 @@
 
 #include "platform/control.h"
 #include "platform/vlxdesktop.h"
-#include "tests/wgl_drawable/locked_copy_probe.h"
-#include "tests/wgl_drawable/pixel_format_fixture.h"
+#include "tests/wgl/drawable/locked_copy_probe.h"
+#include "tests/wgl/drawable/pixel_format_fixture.h"
 #include "wgl/wgl_global_lock.h"
 #include "wgl/wgl_pixel_format.h"
 

@@ -1,6 +1,6 @@
 // Swap hints: placement in window rows, growth of the list, the bounding
 // rectangle, emptying, and growth without memory.
-#include "tests/wgl_drawable/drawable_fixture.h"
+#include "tests/wgl/drawable/drawable_fixture.h"
 #include "wgl/wgl_drawable_update.h"
 
 namespace drawable_test {

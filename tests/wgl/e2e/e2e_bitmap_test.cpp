@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/kernel.h"
-#include "tests/wgl_e2e/e2e_fixture.h"
-#include "tests/wgl_e2e/e2e_scene.h"
+#include "tests/wgl/e2e/e2e_fixture.h"
+#include "tests/wgl/e2e/e2e_scene.h"
 
 namespace {
 

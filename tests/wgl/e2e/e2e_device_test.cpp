@@ -5,7 +5,7 @@
 #include <stdlib.h>
 
 #include "platform/control.h"
-#include "tests/wgl_e2e/e2e_fixture.h"
+#include "tests/wgl/e2e/e2e_fixture.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "tests/wgl_e2e/e2e_fixture.h"
+#include "tests/wgl/e2e/e2e_fixture.h"
 
 #include <stdlib.h>
 
 #include "platform/control.h"
-#include "tests/wgl_e2e/e2e_scene.h"
+#include "tests/wgl/e2e/e2e_scene.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "platform/kernel.h"
 #include "platform/vlxdesktop.h"
-#include "tests/wgl_e2e/e2e_image.h"
+#include "tests/wgl/e2e/e2e_image.h"
 
 // Test names from the rows' `name` fields.
 struct RowName {

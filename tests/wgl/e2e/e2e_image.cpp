@@ -1,4 +1,4 @@
-#include "tests/wgl_e2e/e2e_image.h"
+#include "tests/wgl/e2e/e2e_image.h"
 
 #include <stdio.h>
 #include <sys/wait.h>

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/gdi.h"
-#include "tests/wgl_e2e/e2e_reference.h"
+#include "tests/wgl/e2e/e2e_reference.h"
 
 // The reference request for a pixel format on a window (or bitmap) of the
 // given size and screen origin, drawn with the given viewport.

@@ -5,7 +5,7 @@
 // no driver is loaded.
 #include <string>
 
-#include "tests/wgl_e2e/e2e_fixture.h"
+#include "tests/wgl/e2e/e2e_fixture.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "core/context.h"
 #include "core/s_context.h"
-#include "tests/wgl_e2e/e2e_reference.h"
-#include "tests/wgl_e2e/e2e_scene.h"
+#include "tests/wgl/e2e/e2e_reference.h"
+#include "tests/wgl/e2e/e2e_scene.h"
 #include "wgl/wgl_drawable.h"
 
 namespace {

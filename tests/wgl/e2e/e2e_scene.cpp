@@ -1,4 +1,4 @@
-#include "tests/wgl_e2e/e2e_scene.h"
+#include "tests/wgl/e2e/e2e_scene.h"
 
 #ifdef E2E_CORE_API
 #include "core/gl_api.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/control.h"
-#include "tests/wgl_e2e/e2e_fixture.h"
+#include "tests/wgl/e2e/e2e_fixture.h"
 
 #include <GL/gl.h>
 

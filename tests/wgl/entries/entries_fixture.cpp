@@ -1,4 +1,4 @@
-#include "tests/wgl_entries/entries_fixture.h"
+#include "tests/wgl/entries/entries_fixture.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -7,7 +7,7 @@
 #include "platform/control.h"
 #include "platform/kernel.h"
 #include "platform/vlxdesktop.h"
-#include "tests/wgl_attach/opengl32_module.h"
+#include "tests/wgl/attach/opengl32_module.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context_list.h"
 #include "wgl/wgl_drawable_list.h"

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "core/gl_api.h"
-#include "tests/wgl_entries/entries_fixture.h"
+#include "tests/wgl/entries/entries_fixture.h"
 #include "wgl/wgl_entries.h"
 
 namespace wgl_test {

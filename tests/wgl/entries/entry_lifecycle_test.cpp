@@ -11,7 +11,7 @@
 #include "platform/control.h"
 #include "platform/kernel.h"
 #include "platform/vlxdesktop.h"
-#include "tests/wgl_entries/entries_fixture.h"
+#include "tests/wgl/entries/entries_fixture.h"
 #include "wgl/wgl_attach.h"
 #include "wgl/wgl_context.h"
 #include "wgl/wgl_context_list.h"

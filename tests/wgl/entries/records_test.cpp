@@ -7,7 +7,7 @@
 #include "core/context.h"
 #include "core/gl_api.h"
 #include "platform/control.h"
-#include "tests/wgl_entries/entries_fixture.h"
+#include "tests/wgl/entries/entries_fixture.h"
 #include "wgl/wgl_alloc.h"
 #include "wgl/wgl_context_list.h"
 #include "wgl/wgl_drawable.h"

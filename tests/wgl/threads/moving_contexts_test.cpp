@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "tests/wgl_threads/threads_fixture.h"
+#include "tests/wgl/threads/threads_fixture.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/wgl_threads/threads_fixture.h"
+#include "tests/wgl/threads/threads_fixture.h"
 
 namespace {
 

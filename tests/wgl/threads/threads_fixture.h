@@ -18,7 +18,7 @@
 #include "platform/control.h"
 #include "platform/kernel.h"
 #include "platform/vlxdesktop.h"
-#include "tests/wgl_threads/window_scene.h"
+#include "tests/wgl/threads/window_scene.h"
 
 // A mutex that is destroyed when it goes: std::mutex is not, so DRD would
 // take a later object at the same stack address for the old mutex.

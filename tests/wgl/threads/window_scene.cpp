@@ -1,4 +1,4 @@
-#include "tests/wgl_threads/window_scene.h"
+#include "tests/wgl/threads/window_scene.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
