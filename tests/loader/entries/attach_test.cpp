@@ -26,12 +26,12 @@ TEST_F(LoaderAttach, TheFirstCallThatNeedsTheDriverAttachesItOnTheCallingThread)
   std::vector<FakeCall> calls = FakeCalls();
   ASSERT_GE(calls.size(), 3u);
   // Attach, then the version check, then the call itself.
-  EXPECT_EQ(calls[0].entry, FAKE_DLL_MAIN);
+  EXPECT_EQ(calls[0].entry, FAKE_DllMain);
   EXPECT_EQ(calls[0].args[1], DLL_PROCESS_ATTACH);
   EXPECT_EQ(calls[0].args[2], 0u) << "reserved";
-  EXPECT_EQ(calls[1].entry, FAKE_VALIDATE_VERSION);
+  EXPECT_EQ(calls[1].entry, FAKE_DrvValidateVersion);
   EXPECT_EQ(calls[1].args[0], 1u);
-  EXPECT_EQ(calls[2].entry, FAKE_DESCRIBE_PIXEL_FORMAT);
+  EXPECT_EQ(calls[2].entry, FAKE_DrvDescribePixelFormat);
   EXPECT_EQ(Attachments(), (std::vector<Attachment>{{DLL_PROCESS_ATTACH, GetCurrentThreadId()}}));
 
   // The module handle is a loaded platform module that exports the driver's entries.
@@ -97,7 +97,7 @@ TEST_P(LoaderLoadFailure, EveryCallThatNeedsTheDriverFailsAndGlCallsDoNothing) {
   for (const Attachment &a : Attachments()) reasons.push_back(a.reason);
   EXPECT_EQ(reasons, f.reasons);
   for (const FakeCall &c : FakeCalls())
-    EXPECT_TRUE(c.entry == FAKE_DLL_MAIN || c.entry == FAKE_VALIDATE_VERSION)
+    EXPECT_TRUE(c.entry == FAKE_DllMain || c.entry == FAKE_DrvValidateVersion)
         << "no driver entry is used after a failed load, saw " << c.entry;
 
   // Every later call fails the same way, without trying again.
@@ -144,11 +144,11 @@ const LoadFailure kLoadFailures[] = {
      DWORD(ERROR_PROC_NOT_FOUND),
      {}},
     {"refused attach",
-     [] { FakeDriverOverride(FAKE_DLL_MAIN, FALSE, 0); },
+     [] { FakeDriverOverride(FAKE_DllMain, FALSE, 0); },
      DWORD(ERROR_DLL_INIT_FAILED),
      {DLL_PROCESS_ATTACH, DLL_PROCESS_DETACH}},
     {"refused version",
-     [] { FakeDriverOverride(FAKE_VALIDATE_VERSION, FALSE, 0); },
+     [] { FakeDriverOverride(FAKE_DrvValidateVersion, FALSE, 0); },
      DWORD(ERROR_DLL_INIT_FAILED),
      {DLL_PROCESS_ATTACH, DLL_PROCESS_DETACH}},
     {"module registration failing",
@@ -214,7 +214,7 @@ TEST_F(LoaderAttach, GdiSwapBuffersReachesTheDriverThroughTheLoader) {
       reinterpret_cast<Swap>(reinterpret_cast<void *>(GetProcAddress(gdi, "GdiSwapBuffers")));
   ASSERT_NE(swap, nullptr);
   EXPECT_TRUE(swap(hdc));
-  std::vector<FakeCall> swaps = FakeCallsOf(FAKE_SWAP_BUFFERS);
+  std::vector<FakeCall> swaps = FakeCallsOf(FAKE_DrvSwapBuffers);
   ASSERT_EQ(swaps.size(), 1u);
   EXPECT_EQ(swaps[0].args[0], reinterpret_cast<uintptr_t>(hdc));
   FreeLibrary(gdi);

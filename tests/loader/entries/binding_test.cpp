@@ -23,24 +23,24 @@ TEST_F(LoaderBinding, AReleaseLeavesTheNoOpTable) {
   EXPECT_EQ(glGenLists(3), 0u);
   EXPECT_EQ(wglGetCurrentContext(), nullptr);
   EXPECT_EQ(wglGetCurrentDC(), nullptr);
-  std::vector<FakeCall> releases = FakeCallsOf(FAKE_RELEASE_CONTEXT);
+  std::vector<FakeCall> releases = FakeCallsOf(FAKE_DrvReleaseContext);
   ASSERT_EQ(releases.size(), 1u);
   EXPECT_EQ(releases[0].args[0], DriverHandleOfLastCreate());
   EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr)) << "nothing current: nothing to release";
-  EXPECT_EQ(FakeCallsOf(FAKE_RELEASE_CONTEXT).size(), 1u);
+  EXPECT_EQ(FakeCallsOf(FAKE_DrvReleaseContext).size(), 1u);
 }
 
 TEST_F(LoaderBinding, ARefusedReleaseKeepsTheContextCurrent) {
   HGLRC context = Bound();
   unsigned marker = glGetError();
-  FakeDriverOverride(FAKE_RELEASE_CONTEXT, FALSE, 0xC0070000u);
+  FakeDriverOverride(FAKE_DrvReleaseContext, FALSE, 0xC0070000u);
   SetLastError(0);
   EXPECT_FALSE(wglMakeCurrent(nullptr, nullptr));
   EXPECT_EQ(GetLastError(), 0xC0070000u);
   EXPECT_EQ(wglGetCurrentContext(), context);
   EXPECT_EQ(glGetError(), marker);
   EXPECT_FALSE(wglDeleteContext(context)) << "deleting needs the release first";
-  EXPECT_TRUE(FakeCallsOf(FAKE_DELETE_CONTEXT).empty());
+  EXPECT_TRUE(FakeCallsOf(FAKE_DrvDeleteContext).empty());
   EXPECT_EQ(wglGetCurrentContext(), context);
 }
 
@@ -56,9 +56,9 @@ TEST_F(LoaderBinding, BindingAnotherContextReleasesTheCurrentOneFirst) {
   ASSERT_TRUE(wglMakeCurrent(hdc, second));
   std::vector<FakeCall> calls = FakeCalls();
   ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].entry, FAKE_RELEASE_CONTEXT);
+  EXPECT_EQ(calls[0].entry, FAKE_DrvReleaseContext);
   EXPECT_EQ(calls[0].args[0], first);
-  EXPECT_EQ(calls[1].entry, FAKE_SET_CONTEXT);
+  EXPECT_EQ(calls[1].entry, FAKE_DrvSetContext);
   EXPECT_EQ(calls[1].args[0], reinterpret_cast<uintptr_t>(hdc));
   EXPECT_EQ(calls[1].args[1], secondDriver);
   EXPECT_EQ(wglGetCurrentContext(), second);
@@ -69,7 +69,7 @@ TEST_F(LoaderBinding, BindingAnotherContextReleasesTheCurrentOneFirst) {
   ASSERT_TRUE(wglMakeCurrent(hdc, second));
   calls = FakeCalls();
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].entry, FAKE_SET_CONTEXT);
+  EXPECT_EQ(calls[0].entry, FAKE_DrvSetContext);
 
   // The same context on another device context: released first.
   HDC other = FormattedDC();
@@ -77,9 +77,9 @@ TEST_F(LoaderBinding, BindingAnotherContextReleasesTheCurrentOneFirst) {
   ASSERT_TRUE(wglMakeCurrent(other, second));
   calls = FakeCalls();
   ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].entry, FAKE_RELEASE_CONTEXT);
+  EXPECT_EQ(calls[0].entry, FAKE_DrvReleaseContext);
   EXPECT_EQ(calls[0].args[0], secondDriver);
-  EXPECT_EQ(calls[1].entry, FAKE_SET_CONTEXT);
+  EXPECT_EQ(calls[1].entry, FAKE_DrvSetContext);
   EXPECT_EQ(calls[1].args[0], reinterpret_cast<uintptr_t>(other));
   EXPECT_EQ(wglGetCurrentDC(), other);
 }
@@ -93,12 +93,12 @@ TEST_F(LoaderBinding, AFailedBindLeavesNothingCurrent) {
   // was current is released, as on the platform, and GL calls do nothing.
   const std::function<BOOL()> binds[] = {
       [&] {
-        FakeDriverOverride(FAKE_SET_CONTEXT, 0, 0xC0070057u);
+        FakeDriverOverride(FAKE_DrvSetContext, 0, 0xC0070057u);
         return wglMakeCurrent(hdc, second);
       },
       [&] {
         FakeDriverSwitchInsideSetContext(3);
-        FakeDriverOverride(FAKE_SET_CONTEXT, 0, 0xC0070057u);
+        FakeDriverOverride(FAKE_DrvSetContext, 0, 0xC0070057u);
         return wglMakeCurrent(hdc, second);
       },
       [&] { return wglMakeCurrent(hdc, reinterpret_cast<HGLRC>(uintptr_t(0x7777))); },
@@ -109,7 +109,7 @@ TEST_F(LoaderBinding, AFailedBindLeavesNothingCurrent) {
     EXPECT_FALSE(bind());
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
     EXPECT_EQ(glGetError(), 0u);
-    EXPECT_EQ(FakeCallsOf(FAKE_RELEASE_CONTEXT).size(), 1u);
+    EXPECT_EQ(FakeCallsOf(FAKE_DrvReleaseContext).size(), 1u);
   }
   // The refused context is free for any thread.
   FakeDriverReset();
@@ -128,9 +128,9 @@ TEST_F(LoaderBinding, DeletingTheCurrentContextReleasesItFirst) {
   ASSERT_TRUE(wglDeleteContext(context));
   std::vector<FakeCall> calls = FakeCalls();
   ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].entry, FAKE_RELEASE_CONTEXT);
+  EXPECT_EQ(calls[0].entry, FAKE_DrvReleaseContext);
   EXPECT_EQ(calls[0].args[0], driver);
-  EXPECT_EQ(calls[1].entry, FAKE_DELETE_CONTEXT);
+  EXPECT_EQ(calls[1].entry, FAKE_DrvDeleteContext);
   EXPECT_EQ(calls[1].args[0], driver);
   EXPECT_EQ(wglGetCurrentContext(), nullptr);
   EXPECT_EQ(glGetError(), 0u);
@@ -142,7 +142,7 @@ TEST_F(LoaderBinding, DeletingTheCurrentContextReleasesItFirst) {
 TEST_F(LoaderBinding, ADeletionTheDriverRefusesKeepsTheHandle) {
   HDC hdc = FormattedDC();
   HGLRC context = wglCreateContext(hdc);
-  FakeDriverOverride(FAKE_DELETE_CONTEXT, FALSE, 0xC0070000u);
+  FakeDriverOverride(FAKE_DrvDeleteContext, FALSE, 0xC0070000u);
   SetLastError(0);
   EXPECT_FALSE(wglDeleteContext(context));
   EXPECT_EQ(GetLastError(), 0xC0070000u);

@@ -48,10 +48,10 @@ void Report() {
                                            "thread detach"};
     for (unsigned i = 0; i < count && i < 512; ++i) {
       // A process detach at exit carries a non-null reserved word.
-      if (log[i].entry == FAKE_DLL_MAIN && log[i].args[1] < 4)
+      if (log[i].entry == FAKE_DllMain && log[i].args[1] < 4)
         printf("%s%s %s\n", kReasons[log[i].args[1]],
                log[i].args[1] == 0 && log[i].args[2] != 0 ? " at exit" : "", RoleOf(log[i].thread));
-      else if (log[i].entry == FAKE_RELEASE_CONTEXT)
+      else if (log[i].entry == FAKE_DrvReleaseContext)
         printf("release %s\n", RoleOf(log[i].thread));
     }
   }

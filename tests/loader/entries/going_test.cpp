@@ -34,7 +34,7 @@ TEST_P(LoaderBindWhileGoing, TheThreadIsLeftWithNothingCurrent) {
     marker = glGetError();
     current = wglGetCurrentContext();
   });
-  while (FakeCallsOf(FAKE_SET_CONTEXT).empty()) std::this_thread::yield();
+  while (FakeCallsOf(FAKE_DrvSetContext).empty()) std::this_thread::yield();
   EXPECT_TRUE(VlxGlUnloadDriver());
   binder.join();
   EXPECT_FALSE(bound);

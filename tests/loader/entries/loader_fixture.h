@@ -39,7 +39,7 @@ inline void PrintTo(const Attachment &a, std::ostream *out) {
 }
 inline std::vector<Attachment> Attachments() {
   std::vector<Attachment> seen;
-  for (const FakeCall &c : FakeCallsOf(FAKE_DLL_MAIN)) seen.push_back({DWORD(c.args[1]), c.thread});
+  for (const FakeCall &c : FakeCallsOf(FAKE_DllMain)) seen.push_back({DWORD(c.args[1]), c.thread});
   return seen;
 }
 

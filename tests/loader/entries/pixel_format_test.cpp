@@ -89,14 +89,14 @@ TEST_F(LoaderPixelFormat, AFormatIsSetOnceAndKeptOnlyWhenTheDriverAccepts) {
   for (const Target &t : targets) {
     SCOPED_TRACE(t.what);
     FakeDriverReset();
-    FakeDriverOverride(FAKE_SET_PIXEL_FORMAT, FALSE, 0);
+    FakeDriverOverride(FAKE_DrvSetPixelFormat, FALSE, 0);
     EXPECT_FALSE(SetPixelFormat(t.hdc, 3, nullptr));
     EXPECT_EQ(GetPixelFormat(t.hdc), 0) << "refused: not kept";
 
     FakeDriverReset();
     EXPECT_TRUE(SetPixelFormat(t.hdc, 3, nullptr));
     EXPECT_EQ(GetPixelFormat(t.hdc), 3);
-    std::vector<FakeCall> sets = FakeCallsOf(FAKE_SET_PIXEL_FORMAT);
+    std::vector<FakeCall> sets = FakeCallsOf(FAKE_DrvSetPixelFormat);
     ASSERT_EQ(sets.size(), 1u);
     EXPECT_EQ(sets[0].args[0], reinterpret_cast<uintptr_t>(t.hdc));
     EXPECT_EQ(sets[0].args[1], 3u);
@@ -106,7 +106,7 @@ TEST_F(LoaderPixelFormat, AFormatIsSetOnceAndKeptOnlyWhenTheDriverAccepts) {
     SetLastError(0);
     EXPECT_FALSE(SetPixelFormat(t.hdc, 1, nullptr));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PIXEL_FORMAT));
-    EXPECT_EQ(FakeCallsOf(FAKE_SET_PIXEL_FORMAT).size(), 1u);
+    EXPECT_EQ(FakeCallsOf(FAKE_DrvSetPixelFormat).size(), 1u);
     EXPECT_EQ(GetPixelFormat(t.hdc), 3);
   }
 }
@@ -118,7 +118,7 @@ TEST_F(LoaderPixelFormat, EveryDeviceContextOfAWindowSharesItsFormat) {
   EXPECT_TRUE(SetPixelFormat(first, 2, nullptr));
   EXPECT_EQ(GetPixelFormat(second), 2);
   EXPECT_TRUE(SetPixelFormat(second, 2, nullptr));
-  EXPECT_EQ(FakeCallsOf(FAKE_SET_PIXEL_FORMAT).size(), 1u);
+  EXPECT_EQ(FakeCallsOf(FAKE_DrvSetPixelFormat).size(), 1u);
   ReleaseDC(hwnd, first);
   ReleaseDC(hwnd, second);
   DestroyWindow(hwnd);

@@ -80,7 +80,7 @@ TEST_F(LoaderSlots, EveryExtensionThunkForwardsItsArgumentsAndResultToItsSlot) {
     ASSERT_NE(thunk, nullptr);
     EXPECT_NE(reinterpret_cast<const void *>(thunk), FakeDriverEntry(FAKE_TABLE_RECORDING, s))
         << "the driver's callee-pops entry itself";
-    std::vector<FakeCall> asked = FakeCallsOf(FAKE_GET_PROC_ADDRESS);
+    std::vector<FakeCall> asked = FakeCallsOf(FAKE_DrvGetProcAddress);
     ASSERT_FALSE(asked.empty());
     EXPECT_EQ(std::string(asked.back().name), kSlots[s].name);
 

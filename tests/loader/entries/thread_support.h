@@ -69,6 +69,6 @@ inline std::vector<DWORD> ReasonsOf(DWORD thread) {
 
 // What the driver named the context created last, 0 for none.
 inline DHGLRC DriverHandleOfLastCreate() {
-  std::vector<FakeCall> creates = FakeCallsOf(FAKE_CREATE_CONTEXT);
+  std::vector<FakeCall> creates = FakeCallsOf(FAKE_DrvCreateContext);
   return creates.empty() ? 0 : creates.back().result;
 }

@@ -196,7 +196,7 @@ TEST_F(LoaderThreads, TheCallbackSwitchesTheCallingThreadsTableAtOnce) {
   EXPECT_EQ(otherSeen, otherMarker) << "only the calling thread's table changes";
 
   // A null table stands for the no-op table.
-  std::vector<FakeCall> binds = FakeCallsOf(FAKE_SET_CONTEXT);
+  std::vector<FakeCall> binds = FakeCallsOf(FAKE_DrvSetContext);
   ASSERT_FALSE(binds.empty());
   VlxSetProcTableProc callback = reinterpret_cast<VlxSetProcTableProc>(binds[0].args[2]);
   ASSERT_NE(callback, nullptr);
@@ -227,15 +227,15 @@ TEST_F(LoaderThreads, AContextCurrentOnAnotherThreadCanBeNeitherBoundNorDeleted)
   });
   stages.WaitFor(1);
   HDC hdc = FormattedDC();
-  size_t binds = FakeCallsOf(FAKE_SET_CONTEXT).size();
+  size_t binds = FakeCallsOf(FAKE_DrvSetContext).size();
   SetLastError(0);
   EXPECT_FALSE(wglMakeCurrent(hdc, context));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_BUSY));
   SetLastError(0);
   EXPECT_FALSE(wglDeleteContext(context));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_BUSY));
-  EXPECT_EQ(FakeCallsOf(FAKE_SET_CONTEXT).size(), binds) << "the driver was not asked";
-  EXPECT_TRUE(FakeCallsOf(FAKE_DELETE_CONTEXT).empty());
+  EXPECT_EQ(FakeCallsOf(FAKE_DrvSetContext).size(), binds) << "the driver was not asked";
+  EXPECT_TRUE(FakeCallsOf(FAKE_DrvDeleteContext).empty());
 
   stages.Reach(2);
   stages.WaitFor(3);
@@ -253,10 +253,10 @@ TEST_F(LoaderThreads, AThreadEndingWithAContextCurrentReleasesItBeforeItsDetach)
   ASSERT_GE(calls.size(), 2u);
   const FakeCall &release = calls[calls.size() - 2];
   const FakeCall &detach = calls.back();
-  EXPECT_EQ(release.entry, FAKE_RELEASE_CONTEXT);
+  EXPECT_EQ(release.entry, FAKE_DrvReleaseContext);
   EXPECT_EQ(release.args[0], driver);
   EXPECT_EQ(release.thread, id);
-  EXPECT_EQ(detach.entry, FAKE_DLL_MAIN);
+  EXPECT_EQ(detach.entry, FAKE_DllMain);
   EXPECT_EQ(detach.args[1], DLL_THREAD_DETACH);
   EXPECT_EQ(detach.thread, id);
   // Free for this thread now, and deletable.
@@ -265,7 +265,7 @@ TEST_F(LoaderThreads, AThreadEndingWithAContextCurrentReleasesItBeforeItsDetach)
 }
 
 TEST_F(LoaderThreads, AContextOfAnEndedThreadIsNotItsAnyMoreEvenWhenTheReleaseWasRefused) {
-  FakeDriverOverride(FAKE_RELEASE_CONTEXT, FALSE, 0);
+  FakeDriverOverride(FAKE_DrvReleaseContext, FALSE, 0);
   HGLRC context = nullptr;
   DWORD id = OnThread([&] { context = BoundHere(); });
   EXPECT_EQ(ReasonsOf(id).back(), DLL_THREAD_DETACH);
@@ -274,7 +274,7 @@ TEST_F(LoaderThreads, AContextOfAnEndedThreadIsNotItsAnyMoreEvenWhenTheReleaseWa
   FakeDriverReset();
   SetLastError(0);
   EXPECT_TRUE(wglMakeCurrent(FormattedDC(), context));
-  EXPECT_EQ(FakeCallsOf(FAKE_SET_CONTEXT).size(), 1u);
+  EXPECT_EQ(FakeCallsOf(FAKE_DrvSetContext).size(), 1u);
   EXPECT_TRUE(wglDeleteContext(context));
 }
 

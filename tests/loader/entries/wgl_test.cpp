@@ -36,9 +36,9 @@ class LoaderWglScene : public LoaderTest {
     s_.blank = WindowDC();
     s_.screen = GetDC(nullptr);
     s_.a = wglCreateContext(s_.hdc);
-    s_.da = FakeCallsOf(FAKE_CREATE_CONTEXT).back().result;
+    s_.da = FakeCallsOf(FAKE_DrvCreateContext).back().result;
     s_.b = wglCreateContext(s_.hdc);
-    s_.db = FakeCallsOf(FAKE_CREATE_CONTEXT).back().result;
+    s_.db = FakeCallsOf(FAKE_DrvCreateContext).back().result;
     s_.stale = wglCreateContext(s_.hdc);
     ASSERT_TRUE(wglDeleteContext(s_.stale));
     s_.madeUp = reinterpret_cast<HGLRC>(uintptr_t(0x7777));
@@ -65,64 +65,64 @@ struct DriverFailure {
 };
 
 const DriverFailure kDriverFailures[] = {
-    {"wglCreateContext", FAKE_CREATE_CONTEXT, 0,
+    {"wglCreateContext", FAKE_DrvCreateContext, 0,
      [](Scene &s) { return W(wglCreateContext(s.hdc)); }, 0},
-    {"wglCreateLayerContext", FAKE_CREATE_LAYER_CONTEXT, 0,
+    {"wglCreateLayerContext", FAKE_DrvCreateLayerContext, 0,
      [](Scene &s) { return W(wglCreateLayerContext(s.hdc, 1)); }, 0},
-    {"wglDeleteContext", FAKE_DELETE_CONTEXT, FALSE,
+    {"wglDeleteContext", FAKE_DrvDeleteContext, FALSE,
      [](Scene &s) { return uintptr_t(wglDeleteContext(s.b)); }, FALSE},
-    {"wglMakeCurrent", FAKE_SET_CONTEXT, 0,
+    {"wglMakeCurrent", FAKE_DrvSetContext, 0,
      [](Scene &s) { return uintptr_t(wglMakeCurrent(s.hdc, s.b)); }, FALSE},
-    {"wglMakeCurrent releasing", FAKE_RELEASE_CONTEXT, FALSE,
+    {"wglMakeCurrent releasing", FAKE_DrvReleaseContext, FALSE,
      [](Scene &s) {
        wglMakeCurrent(s.hdc, s.a);
        return uintptr_t(wglMakeCurrent(nullptr, nullptr));
      },
      FALSE},
-    {"wglShareLists", FAKE_SHARE_LISTS, FALSE,
+    {"wglShareLists", FAKE_DrvShareLists, FALSE,
      [](Scene &s) { return uintptr_t(wglShareLists(s.a, s.b)); }, FALSE},
-    {"wglCopyContext", FAKE_COPY_CONTEXT, FALSE,
+    {"wglCopyContext", FAKE_DrvCopyContext, FALSE,
      [](Scene &s) { return uintptr_t(wglCopyContext(s.a, s.b, 1)); }, FALSE},
-    {"DescribePixelFormat counting", FAKE_DESCRIBE_PIXEL_FORMAT, 0,
+    {"DescribePixelFormat counting", FAKE_DrvDescribePixelFormat, 0,
      [](Scene &s) { return uintptr_t(DescribePixelFormat(s.hdc, 1, 0, nullptr)); }, 0},
-    {"DescribePixelFormat", FAKE_DESCRIBE_PIXEL_FORMAT, 0,
+    {"DescribePixelFormat", FAKE_DrvDescribePixelFormat, 0,
      [](Scene &s) { return uintptr_t(DescribePixelFormat(s.hdc, 1, sizeof s.pfd, &s.pfd)); }, 0},
-    {"ChoosePixelFormat", FAKE_DESCRIBE_PIXEL_FORMAT, 0,
+    {"ChoosePixelFormat", FAKE_DrvDescribePixelFormat, 0,
      [](Scene &s) {
        s.pfd = Descriptor(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL);
        return uintptr_t(ChoosePixelFormat(s.hdc, &s.pfd));
      },
      0},
-    {"ChoosePixelFormat describing each format", FAKE_DESCRIBE_PIXEL_FORMAT, 0,
+    {"ChoosePixelFormat describing each format", FAKE_DrvDescribePixelFormat, 0,
      [](Scene &s) {
        s.pfd = Descriptor(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL);
        return uintptr_t(ChoosePixelFormat(s.hdc, &s.pfd));
      },
      0, 1},
-    {"ChoosePixelFormat describing the only format that fits", FAKE_DESCRIBE_PIXEL_FORMAT, 0,
+    {"ChoosePixelFormat describing the only format that fits", FAKE_DrvDescribePixelFormat, 0,
      [](Scene &s) {
        s.pfd = Descriptor(PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL);
        return uintptr_t(ChoosePixelFormat(s.hdc, &s.pfd));
      },
      0, 2},
-    {"SetPixelFormat", FAKE_SET_PIXEL_FORMAT, FALSE,
+    {"SetPixelFormat", FAKE_DrvSetPixelFormat, FALSE,
      [](Scene &s) { return uintptr_t(SetPixelFormat(s.blank, 2, nullptr)); }, FALSE},
-    {"SwapBuffers", FAKE_SWAP_BUFFERS, FALSE,
+    {"SwapBuffers", FAKE_DrvSwapBuffers, FALSE,
      [](Scene &s) { return uintptr_t(SwapBuffers(s.hdc)); }, FALSE},
-    {"wglSwapBuffers", FAKE_SWAP_BUFFERS, FALSE,
+    {"wglSwapBuffers", FAKE_DrvSwapBuffers, FALSE,
      [](Scene &s) { return uintptr_t(wglSwapBuffers(s.hdc)); }, FALSE},
-    {"wglSwapLayerBuffers", FAKE_SWAP_LAYER_BUFFERS, FALSE,
+    {"wglSwapLayerBuffers", FAKE_DrvSwapLayerBuffers, FALSE,
      [](Scene &s) { return uintptr_t(wglSwapLayerBuffers(s.hdc, 1)); }, FALSE},
-    {"wglDescribeLayerPlane", FAKE_DESCRIBE_LAYER_PLANE, FALSE,
+    {"wglDescribeLayerPlane", FAKE_DrvDescribeLayerPlane, FALSE,
      [](Scene &s) { return uintptr_t(wglDescribeLayerPlane(s.hdc, 1, 1, sizeof s.lpd, &s.lpd)); },
      FALSE},
-    {"wglGetLayerPaletteEntries", FAKE_GET_LAYER_PALETTE_ENTRIES, 0,
+    {"wglGetLayerPaletteEntries", FAKE_DrvGetLayerPaletteEntries, 0,
      [](Scene &s) { return uintptr_t(wglGetLayerPaletteEntries(s.hdc, 1, 0, 8, s.colors)); }, 0},
-    {"wglSetLayerPaletteEntries", FAKE_SET_LAYER_PALETTE_ENTRIES, 0,
+    {"wglSetLayerPaletteEntries", FAKE_DrvSetLayerPaletteEntries, 0,
      [](Scene &s) { return uintptr_t(wglSetLayerPaletteEntries(s.hdc, 1, 0, 8, s.colors)); }, 0},
-    {"wglRealizeLayerPalette", FAKE_REALIZE_LAYER_PALETTE, FALSE,
+    {"wglRealizeLayerPalette", FAKE_DrvRealizeLayerPalette, FALSE,
      [](Scene &s) { return uintptr_t(wglRealizeLayerPalette(s.hdc, 1, TRUE)); }, FALSE},
-    {"wglGetProcAddress", FAKE_GET_PROC_ADDRESS, 0,
+    {"wglGetProcAddress", FAKE_DrvGetProcAddress, 0,
      [](Scene &s) { return W(reinterpret_cast<void *>(wglGetProcAddress("glLockArraysVLX"))); }, 0},
 };
 
@@ -156,79 +156,82 @@ struct Forwarding {
 };
 
 const Forwarding kForwardings[] = {
-    {"wglCreateContext", FAKE_CREATE_CONTEXT, [](Scene &s) { return W(wglCreateContext(s.blank)); },
+    {"wglCreateContext", FAKE_DrvCreateContext,
+     [](Scene &s) { return W(wglCreateContext(s.blank)); },
      [](Scene &s) { return std::vector<uintptr_t>{W(s.blank)}; }, 0x2222, kAny},
-    {"wglCreateLayerContext", FAKE_CREATE_LAYER_CONTEXT,
+    {"wglCreateLayerContext", FAKE_DrvCreateLayerContext,
      [](Scene &s) { return W(wglCreateLayerContext(s.hdc, -1)); },
      [](Scene &s) {
        return std::vector<uintptr_t>{W(s.hdc), uintptr_t(-1)};
      },
      0x2222, kAny},
-    {"wglMakeCurrent", FAKE_SET_CONTEXT,
+    {"wglMakeCurrent", FAKE_DrvSetContext,
      [](Scene &s) { return uintptr_t(wglMakeCurrent(s.hdc, s.a)); },
      [](Scene &s) {
        return std::vector<uintptr_t>{W(s.hdc), s.da, kAny};
      },
      0, TRUE},
-    {"wglShareLists", FAKE_SHARE_LISTS, [](Scene &s) { return uintptr_t(wglShareLists(s.a, s.b)); },
+    {"wglShareLists", FAKE_DrvShareLists,
+     [](Scene &s) { return uintptr_t(wglShareLists(s.a, s.b)); },
      [](Scene &s) {
        return std::vector<uintptr_t>{s.da, s.db};
      },
      3, 3},
-    {"wglCopyContext", FAKE_COPY_CONTEXT,
+    {"wglCopyContext", FAKE_DrvCopyContext,
      [](Scene &s) { return uintptr_t(wglCopyContext(s.b, s.a, 0xFFFFF)); },
      [](Scene &s) {
        return std::vector<uintptr_t>{s.db, s.da, 0xFFFFF};
      },
      3, 3},
-    {"DescribePixelFormat", FAKE_DESCRIBE_PIXEL_FORMAT,
+    {"DescribePixelFormat", FAKE_DrvDescribePixelFormat,
      [](Scene &s) { return uintptr_t(DescribePixelFormat(s.hdc, 3, 12, &s.pfd)); },
      [](Scene &s) {
        return std::vector<uintptr_t>{W(s.hdc), 3, 12, W(&s.pfd)};
      },
      9, 9},
-    {"SetPixelFormat", FAKE_SET_PIXEL_FORMAT,
+    {"SetPixelFormat", FAKE_DrvSetPixelFormat,
      [](Scene &s) { return uintptr_t(SetPixelFormat(s.blank, 3, nullptr)); },
      [](Scene &s) {
        return std::vector<uintptr_t>{W(s.blank), 3};
      },
      3, TRUE},
-    {"SwapBuffers", FAKE_SWAP_BUFFERS, [](Scene &s) { return uintptr_t(SwapBuffers(s.hdc)); },
+    {"SwapBuffers", FAKE_DrvSwapBuffers, [](Scene &s) { return uintptr_t(SwapBuffers(s.hdc)); },
      [](Scene &s) { return std::vector<uintptr_t>{W(s.hdc)}; }, 3, 3},
-    {"wglSwapBuffers", FAKE_SWAP_BUFFERS, [](Scene &s) { return uintptr_t(wglSwapBuffers(s.hdc)); },
+    {"wglSwapBuffers", FAKE_DrvSwapBuffers,
+     [](Scene &s) { return uintptr_t(wglSwapBuffers(s.hdc)); },
      [](Scene &s) { return std::vector<uintptr_t>{W(s.hdc)}; }, 3, 3},
-    {"wglSwapLayerBuffers", FAKE_SWAP_LAYER_BUFFERS,
+    {"wglSwapLayerBuffers", FAKE_DrvSwapLayerBuffers,
      [](Scene &s) { return uintptr_t(wglSwapLayerBuffers(s.hdc, 0x5)); },
      [](Scene &s) {
        return std::vector<uintptr_t>{W(s.hdc), 0x5};
      },
      3, 3},
-    {"wglDescribeLayerPlane", FAKE_DESCRIBE_LAYER_PLANE,
+    {"wglDescribeLayerPlane", FAKE_DrvDescribeLayerPlane,
      [](Scene &s) { return uintptr_t(wglDescribeLayerPlane(s.hdc, 2, -1, 32, &s.lpd)); },
      [](Scene &s) {
        return std::vector<uintptr_t>{W(s.hdc), 2, uintptr_t(-1), 32, W(&s.lpd)};
      },
      3, 3},
-    {"wglGetLayerPaletteEntries", FAKE_GET_LAYER_PALETTE_ENTRIES,
+    {"wglGetLayerPaletteEntries", FAKE_DrvGetLayerPaletteEntries,
      [](Scene &s) { return uintptr_t(wglGetLayerPaletteEntries(s.hdc, 1, 3, 4, s.colors)); },
      [](Scene &s) {
        return std::vector<uintptr_t>{W(s.hdc), 1, 3, 4, W(s.colors)};
      },
      9, 9},
-    {"wglSetLayerPaletteEntries", FAKE_SET_LAYER_PALETTE_ENTRIES,
+    {"wglSetLayerPaletteEntries", FAKE_DrvSetLayerPaletteEntries,
      [](Scene &s) { return uintptr_t(wglSetLayerPaletteEntries(s.hdc, 2, 0, 0, nullptr)); },
      [](Scene &s) {
        return std::vector<uintptr_t>{W(s.hdc), 2, 0, 0, 0};
      },
      9, 9},
-    {"wglRealizeLayerPalette", FAKE_REALIZE_LAYER_PALETTE,
+    {"wglRealizeLayerPalette", FAKE_DrvRealizeLayerPalette,
      [](Scene &s) { return uintptr_t(wglRealizeLayerPalette(s.hdc, 1, TRUE)); },
      [](Scene &s) {
        return std::vector<uintptr_t>{W(s.hdc), 1, TRUE};
      },
      3, 3},
     // Last: it takes the second context away.
-    {"wglDeleteContext", FAKE_DELETE_CONTEXT,
+    {"wglDeleteContext", FAKE_DrvDeleteContext,
      [](Scene &s) { return uintptr_t(wglDeleteContext(s.b)); },
      [](Scene &s) { return std::vector<uintptr_t>{s.db}; }, 3, TRUE},
 };
@@ -260,7 +263,7 @@ TEST_F(LoaderWglScene, CreatedContextsGetTheLoadersOwnHandles) {
   std::vector<FakeCall> creates = FakeCalls();
   for (HGLRC h : {s_.a, s_.b, c, d})
     for (const FakeCall &call : creates)
-      if (call.entry == FAKE_CREATE_CONTEXT || call.entry == FAKE_CREATE_LAYER_CONTEXT) {
+      if (call.entry == FAKE_DrvCreateContext || call.entry == FAKE_DrvCreateLayerContext) {
         EXPECT_NE(W(h), call.result) << "a handle is not the driver's";
       }
   EXPECT_NE(c, d);
@@ -281,105 +284,105 @@ struct LoaderFailure {
 
 const LoaderFailure kLoaderFailures[] = {
     {"create on no device context", [](Scene &) { return W(wglCreateContext(nullptr)); }, 0,
-     ERROR_INVALID_HANDLE, FAKE_CREATE_CONTEXT, false},
+     ERROR_INVALID_HANDLE, FAKE_DrvCreateContext, false},
     {"create on a made-up device context", [](Scene &s) { return W(wglCreateContext(s.bogus)); }, 0,
-     ERROR_INVALID_HANDLE, FAKE_CREATE_CONTEXT, false},
+     ERROR_INVALID_HANDLE, FAKE_DrvCreateContext, false},
     {"create a layer on a made-up device context",
      [](Scene &s) { return W(wglCreateLayerContext(s.bogus, 1)); }, 0, ERROR_INVALID_HANDLE,
-     FAKE_CREATE_LAYER_CONTEXT, false},
+     FAKE_DrvCreateLayerContext, false},
     {"bind a deleted context", [](Scene &s) { return uintptr_t(wglMakeCurrent(s.hdc, s.stale)); },
-     FALSE, ERROR_INVALID_HANDLE, FAKE_SET_CONTEXT, false},
+     FALSE, ERROR_INVALID_HANDLE, FAKE_DrvSetContext, false},
     {"bind a made-up context", [](Scene &s) { return uintptr_t(wglMakeCurrent(s.hdc, s.madeUp)); },
-     FALSE, ERROR_INVALID_HANDLE, FAKE_SET_CONTEXT, false},
+     FALSE, ERROR_INVALID_HANDLE, FAKE_DrvSetContext, false},
     {"bind on no device context", [](Scene &s) { return uintptr_t(wglMakeCurrent(nullptr, s.a)); },
-     FALSE, ERROR_INVALID_HANDLE, FAKE_SET_CONTEXT, false},
+     FALSE, ERROR_INVALID_HANDLE, FAKE_DrvSetContext, false},
     {"bind on a made-up device context",
      [](Scene &s) { return uintptr_t(wglMakeCurrent(s.bogus, s.a)); }, FALSE, ERROR_INVALID_HANDLE,
-     FAKE_SET_CONTEXT, false},
+     FAKE_DrvSetContext, false},
     {"delete no context", [](Scene &) { return uintptr_t(wglDeleteContext(nullptr)); }, FALSE,
-     ERROR_INVALID_HANDLE, FAKE_DELETE_CONTEXT, false},
+     ERROR_INVALID_HANDLE, FAKE_DrvDeleteContext, false},
     {"delete a deleted context", [](Scene &s) { return uintptr_t(wglDeleteContext(s.stale)); },
-     FALSE, ERROR_INVALID_HANDLE, FAKE_DELETE_CONTEXT, false},
+     FALSE, ERROR_INVALID_HANDLE, FAKE_DrvDeleteContext, false},
     {"share with a deleted context",
      [](Scene &s) { return uintptr_t(wglShareLists(s.a, s.stale)); }, FALSE, ERROR_INVALID_HANDLE,
-     FAKE_SHARE_LISTS, false},
+     FAKE_DrvShareLists, false},
     {"share a made-up context", [](Scene &s) { return uintptr_t(wglShareLists(s.madeUp, s.a)); },
-     FALSE, ERROR_INVALID_HANDLE, FAKE_SHARE_LISTS, false},
+     FALSE, ERROR_INVALID_HANDLE, FAKE_DrvShareLists, false},
     {"copy from a deleted context",
      [](Scene &s) { return uintptr_t(wglCopyContext(s.stale, s.a, 1)); }, FALSE,
-     ERROR_INVALID_HANDLE, FAKE_COPY_CONTEXT, false},
+     ERROR_INVALID_HANDLE, FAKE_DrvCopyContext, false},
     {"copy to no context", [](Scene &s) { return uintptr_t(wglCopyContext(s.a, nullptr, 1)); },
-     FALSE, ERROR_INVALID_HANDLE, FAKE_COPY_CONTEXT, false},
+     FALSE, ERROR_INVALID_HANDLE, FAKE_DrvCopyContext, false},
     {"describe format 0",
      [](Scene &s) { return uintptr_t(DescribePixelFormat(s.hdc, 0, sizeof s.pfd, &s.pfd)); }, 0,
-     ERROR_INVALID_PIXEL_FORMAT, FAKE_DESCRIBE_PIXEL_FORMAT, true},
+     ERROR_INVALID_PIXEL_FORMAT, FAKE_DrvDescribePixelFormat, true},
     {"describe a format past the last",
      [](Scene &s) { return uintptr_t(DescribePixelFormat(s.hdc, 5, sizeof s.pfd, &s.pfd)); }, 0,
-     ERROR_INVALID_PIXEL_FORMAT, FAKE_DESCRIBE_PIXEL_FORMAT, true},
+     ERROR_INVALID_PIXEL_FORMAT, FAKE_DrvDescribePixelFormat, true},
     {"describe on a made-up device context",
      [](Scene &s) { return uintptr_t(DescribePixelFormat(s.bogus, 1, sizeof s.pfd, &s.pfd)); }, 0,
-     ERROR_INVALID_HANDLE, FAKE_DESCRIBE_PIXEL_FORMAT, false},
+     ERROR_INVALID_HANDLE, FAKE_DrvDescribePixelFormat, false},
     {"set format 0", [](Scene &s) { return uintptr_t(SetPixelFormat(s.blank, 0, nullptr)); }, FALSE,
-     ERROR_INVALID_PIXEL_FORMAT, FAKE_SET_PIXEL_FORMAT, false},
+     ERROR_INVALID_PIXEL_FORMAT, FAKE_DrvSetPixelFormat, false},
     {"set a format past the last",
      [](Scene &s) { return uintptr_t(SetPixelFormat(s.blank, 5, nullptr)); }, FALSE,
-     ERROR_INVALID_PIXEL_FORMAT, FAKE_SET_PIXEL_FORMAT, false},
+     ERROR_INVALID_PIXEL_FORMAT, FAKE_DrvSetPixelFormat, false},
     {"set another format on a formatted window",
      [](Scene &s) { return uintptr_t(SetPixelFormat(s.hdc, 2, nullptr)); }, FALSE,
-     ERROR_INVALID_PIXEL_FORMAT, FAKE_SET_PIXEL_FORMAT, false},
+     ERROR_INVALID_PIXEL_FORMAT, FAKE_DrvSetPixelFormat, false},
     {"set a format on the screen",
      [](Scene &s) { return uintptr_t(SetPixelFormat(s.screen, 1, nullptr)); }, FALSE,
-     ERROR_INVALID_PIXEL_FORMAT, FAKE_SET_PIXEL_FORMAT, false},
+     ERROR_INVALID_PIXEL_FORMAT, FAKE_DrvSetPixelFormat, false},
     {"set a format on a made-up device context",
      [](Scene &s) { return uintptr_t(SetPixelFormat(s.bogus, 1, nullptr)); }, FALSE,
-     ERROR_INVALID_HANDLE, FAKE_SET_PIXEL_FORMAT, false},
+     ERROR_INVALID_HANDLE, FAKE_DrvSetPixelFormat, false},
     {"choose without a descriptor",
      [](Scene &s) { return uintptr_t(ChoosePixelFormat(s.hdc, nullptr)); }, 0,
-     ERROR_INVALID_PARAMETER, FAKE_DESCRIBE_PIXEL_FORMAT, false},
+     ERROR_INVALID_PARAMETER, FAKE_DrvDescribePixelFormat, false},
     {"choose with a descriptor of the wrong size",
      [](Scene &s) {
        s.pfd = Descriptor(PFD_DRAW_TO_WINDOW, 39);
        return uintptr_t(ChoosePixelFormat(s.hdc, &s.pfd));
      },
-     0, ERROR_INVALID_PARAMETER, FAKE_DESCRIBE_PIXEL_FORMAT, false},
+     0, ERROR_INVALID_PARAMETER, FAKE_DrvDescribePixelFormat, false},
     {"choose with a descriptor of another version",
      [](Scene &s) {
        s.pfd = Descriptor(PFD_DRAW_TO_WINDOW, 40, 2);
        return uintptr_t(ChoosePixelFormat(s.hdc, &s.pfd));
      },
-     0, ERROR_INVALID_PARAMETER, FAKE_DESCRIBE_PIXEL_FORMAT, false},
+     0, ERROR_INVALID_PARAMETER, FAKE_DrvDescribePixelFormat, false},
     {"get the format of a made-up device context",
      [](Scene &s) { return uintptr_t(GetPixelFormat(s.bogus)); }, 0, ERROR_INVALID_HANDLE, -1,
      false},
     {"swap a made-up device context", [](Scene &s) { return uintptr_t(SwapBuffers(s.bogus)); },
-     FALSE, ERROR_INVALID_HANDLE, FAKE_SWAP_BUFFERS, false},
+     FALSE, ERROR_INVALID_HANDLE, FAKE_DrvSwapBuffers, false},
     {"swap layers of a made-up device context",
      [](Scene &s) { return uintptr_t(wglSwapLayerBuffers(s.bogus, 1)); }, FALSE,
-     ERROR_INVALID_HANDLE, FAKE_SWAP_LAYER_BUFFERS, false},
+     ERROR_INVALID_HANDLE, FAKE_DrvSwapLayerBuffers, false},
     {"describe a layer without a descriptor",
      [](Scene &s) { return uintptr_t(wglDescribeLayerPlane(s.hdc, 1, 1, 32, nullptr)); }, FALSE,
-     ERROR_INVALID_PARAMETER, FAKE_DESCRIBE_LAYER_PLANE, false},
+     ERROR_INVALID_PARAMETER, FAKE_DrvDescribeLayerPlane, false},
     {"describe a layer of format 0",
      [](Scene &s) { return uintptr_t(wglDescribeLayerPlane(s.hdc, 0, 1, 32, &s.lpd)); }, FALSE,
-     ERROR_INVALID_PIXEL_FORMAT, FAKE_DESCRIBE_LAYER_PLANE, false},
+     ERROR_INVALID_PIXEL_FORMAT, FAKE_DrvDescribeLayerPlane, false},
     {"describe a layer of a format past the last",
      [](Scene &s) { return uintptr_t(wglDescribeLayerPlane(s.hdc, 5, 1, 32, &s.lpd)); }, FALSE,
-     ERROR_INVALID_PIXEL_FORMAT, FAKE_DESCRIBE_LAYER_PLANE, false},
+     ERROR_INVALID_PIXEL_FORMAT, FAKE_DrvDescribeLayerPlane, false},
     {"get palette entries into nothing",
      [](Scene &s) { return uintptr_t(wglGetLayerPaletteEntries(s.hdc, 1, 0, 4, nullptr)); }, 0,
-     ERROR_INVALID_PARAMETER, FAKE_GET_LAYER_PALETTE_ENTRIES, false},
+     ERROR_INVALID_PARAMETER, FAKE_DrvGetLayerPaletteEntries, false},
     {"get a negative count of palette entries",
      [](Scene &s) { return uintptr_t(wglGetLayerPaletteEntries(s.hdc, 1, 0, -2, s.colors)); }, 0,
-     ERROR_INVALID_PARAMETER, FAKE_GET_LAYER_PALETTE_ENTRIES, false},
+     ERROR_INVALID_PARAMETER, FAKE_DrvGetLayerPaletteEntries, false},
     {"set palette entries from a negative start",
      [](Scene &s) { return uintptr_t(wglSetLayerPaletteEntries(s.hdc, 1, -1, 4, s.colors)); }, 0,
-     ERROR_INVALID_PARAMETER, FAKE_SET_LAYER_PALETTE_ENTRIES, false},
+     ERROR_INVALID_PARAMETER, FAKE_DrvSetLayerPaletteEntries, false},
     {"realize the palette of a made-up device context",
      [](Scene &s) { return uintptr_t(wglRealizeLayerPalette(s.bogus, 1, TRUE)); }, FALSE,
-     ERROR_INVALID_HANDLE, FAKE_REALIZE_LAYER_PALETTE, false},
+     ERROR_INVALID_HANDLE, FAKE_DrvRealizeLayerPalette, false},
     {"the address of no name",
      [](Scene &) { return W(reinterpret_cast<void *>(wglGetProcAddress(nullptr))); }, 0,
-     ERROR_INVALID_PARAMETER, FAKE_GET_PROC_ADDRESS, false},
+     ERROR_INVALID_PARAMETER, FAKE_DrvGetProcAddress, false},
 };
 
 TEST_F(LoaderWglScene, TheLoadersOwnFailuresComeBeforeTheDriver) {

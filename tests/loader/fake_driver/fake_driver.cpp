@@ -113,7 +113,6 @@ extern "C" {
 DECLARE_DRIVER_ENTRIES()
 #pragma GCC visibility pop
 }
-static_assert(FAKE_ENTRY_COUNT == kDriverEntryCount, "a FakeEntry for every driver entry");
 
 #define DRIVER_ENTRY extern "C" FAKE_API
 
@@ -124,13 +123,13 @@ DRIVER_ENTRY BOOL GLENTRY DllMain(HINSTANCE module, DWORD reason, LPVOID reserve
     detachBegun.store(reason == DLL_PROCESS_DETACH);
   std::lock_guard<std::mutex> hold(driverLock);
   Pending p;
-  if (Record(FAKE_DLL_MAIN, {W(module), reason, W(reserved)}, &p)) return BOOL(p.answer);
+  if (Record(FAKE_DllMain, {W(module), reason, W(reserved)}, &p)) return BOOL(p.answer);
   return BOOL(Answer(p, TRUE));
 }
 
 DRIVER_ENTRY BOOL GLENTRY DrvValidateVersion(ULONG version) {
   Pending p;
-  if (Record(FAKE_VALIDATE_VERSION, {version}, &p)) return BOOL(p.answer);
+  if (Record(FAKE_DrvValidateVersion, {version}, &p)) return BOOL(p.answer);
   return BOOL(Answer(p, version < 2));
 }
 
@@ -160,19 +159,19 @@ void HandOverInsideSetContext(VlxSetProcTableProc setProcTable) {
 
 DRIVER_ENTRY DHGLRC GLENTRY DrvCreateContext(HDC hdc) {
   Pending p;
-  if (Record(FAKE_CREATE_CONTEXT, {W(hdc)}, &p)) return p.answer;
+  if (Record(FAKE_DrvCreateContext, {W(hdc)}, &p)) return p.answer;
   return NewContext(p);
 }
 
 DRIVER_ENTRY DHGLRC GLENTRY DrvCreateLayerContext(HDC hdc, int layerPlane) {
   Pending p;
-  if (Record(FAKE_CREATE_LAYER_CONTEXT, {W(hdc), uintptr_t(layerPlane)}, &p)) return p.answer;
+  if (Record(FAKE_DrvCreateLayerContext, {W(hdc), uintptr_t(layerPlane)}, &p)) return p.answer;
   return NewContext(p);
 }
 
 DRIVER_ENTRY BOOL GLENTRY DrvDeleteContext(DHGLRC context) {
   Pending p;
-  if (Record(FAKE_DELETE_CONTEXT, {context}, &p)) return BOOL(p.answer);
+  if (Record(FAKE_DrvDeleteContext, {context}, &p)) return BOOL(p.answer);
   return BOOL(Answer(p, TRUE));
 }
 
@@ -180,7 +179,8 @@ DRIVER_ENTRY const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC contex
                                                           VlxSetProcTableProc setProcTable) {
   std::lock_guard<std::mutex> hold(driverLock);
   Pending p;
-  if (Record(FAKE_SET_CONTEXT, {W(hdc), context, W(reinterpret_cast<void *>(setProcTable))}, &p)) {
+  if (Record(FAKE_DrvSetContext, {W(hdc), context, W(reinterpret_cast<void *>(setProcTable))},
+             &p)) {
     HandOverInsideSetContext(setProcTable);  // a bind may fail after handing a table over
     return reinterpret_cast<const GlDispatchState *>(p.answer);
   }
@@ -195,27 +195,27 @@ DRIVER_ENTRY const GlDispatchState *GLENTRY DrvSetContext(HDC hdc, DHGLRC contex
 
 DRIVER_ENTRY BOOL GLENTRY DrvReleaseContext(DHGLRC context) {
   Pending p;
-  if (Record(FAKE_RELEASE_CONTEXT, {context}, &p)) return BOOL(p.answer);
+  if (Record(FAKE_DrvReleaseContext, {context}, &p)) return BOOL(p.answer);
   threadBound = false;
   return BOOL(Answer(p, TRUE));
 }
 
 DRIVER_ENTRY BOOL GLENTRY DrvShareLists(DHGLRC first, DHGLRC second) {
   Pending p;
-  if (Record(FAKE_SHARE_LISTS, {first, second}, &p)) return BOOL(p.answer);
+  if (Record(FAKE_DrvShareLists, {first, second}, &p)) return BOOL(p.answer);
   return BOOL(Answer(p, TRUE));
 }
 
 DRIVER_ENTRY BOOL GLENTRY DrvCopyContext(DHGLRC source, DHGLRC destination, UINT mask) {
   Pending p;
-  if (Record(FAKE_COPY_CONTEXT, {source, destination, mask}, &p)) return BOOL(p.answer);
+  if (Record(FAKE_DrvCopyContext, {source, destination, mask}, &p)) return BOOL(p.answer);
   return BOOL(Answer(p, TRUE));
 }
 
 DRIVER_ENTRY LONG GLENTRY DrvDescribePixelFormat(HDC hdc, LONG pixelFormat, ULONG bytes,
                                                  PIXELFORMATDESCRIPTOR *descriptor) {
   Pending p;
-  if (Record(FAKE_DESCRIBE_PIXEL_FORMAT, {W(hdc), uintptr_t(pixelFormat), bytes, W(descriptor)},
+  if (Record(FAKE_DrvDescribePixelFormat, {W(hdc), uintptr_t(pixelFormat), bytes, W(descriptor)},
              &p))
     return LONG(p.answer);
   if (descriptor == nullptr) return LONG(Answer(p, FAKE_PIXEL_FORMATS));
@@ -226,26 +226,26 @@ DRIVER_ENTRY LONG GLENTRY DrvDescribePixelFormat(HDC hdc, LONG pixelFormat, ULON
 
 DRIVER_ENTRY BOOL GLENTRY DrvSetPixelFormat(HDC hdc, LONG pixelFormat) {
   Pending p;
-  if (Record(FAKE_SET_PIXEL_FORMAT, {W(hdc), uintptr_t(pixelFormat)}, &p)) return BOOL(p.answer);
+  if (Record(FAKE_DrvSetPixelFormat, {W(hdc), uintptr_t(pixelFormat)}, &p)) return BOOL(p.answer);
   return BOOL(Answer(p, pixelFormat >= 1 && pixelFormat <= FAKE_PIXEL_FORMATS));
 }
 
 DRIVER_ENTRY BOOL GLENTRY DrvSwapBuffers(HDC hdc) {
   Pending p;
-  if (Record(FAKE_SWAP_BUFFERS, {W(hdc)}, &p)) return BOOL(p.answer);
+  if (Record(FAKE_DrvSwapBuffers, {W(hdc)}, &p)) return BOOL(p.answer);
   return BOOL(Answer(p, TRUE));
 }
 
 DRIVER_ENTRY BOOL GLENTRY DrvSwapLayerBuffers(HDC hdc, UINT planes) {
   Pending p;
-  if (Record(FAKE_SWAP_LAYER_BUFFERS, {W(hdc), planes}, &p)) return BOOL(p.answer);
+  if (Record(FAKE_DrvSwapLayerBuffers, {W(hdc), planes}, &p)) return BOOL(p.answer);
   return BOOL(Answer(p, TRUE));
 }
 
 DRIVER_ENTRY BOOL GLENTRY DrvDescribeLayerPlane(HDC hdc, int pixelFormat, int layerPlane,
                                                 UINT bytes, LAYERPLANEDESCRIPTOR *descriptor) {
   Pending p;
-  if (Record(FAKE_DESCRIBE_LAYER_PLANE,
+  if (Record(FAKE_DrvDescribeLayerPlane,
              {W(hdc), uintptr_t(pixelFormat), uintptr_t(layerPlane), bytes, W(descriptor)}, &p))
     return BOOL(p.answer);
   return BOOL(Answer(p, TRUE));
@@ -254,7 +254,7 @@ DRIVER_ENTRY BOOL GLENTRY DrvDescribeLayerPlane(HDC hdc, int pixelFormat, int la
 DRIVER_ENTRY int GLENTRY DrvGetLayerPaletteEntries(HDC hdc, int layerPlane, int first, int count,
                                                    COLORREF *colors) {
   Pending p;
-  if (Record(FAKE_GET_LAYER_PALETTE_ENTRIES,
+  if (Record(FAKE_DrvGetLayerPaletteEntries,
              {W(hdc), uintptr_t(layerPlane), uintptr_t(first), uintptr_t(count), W(colors)}, &p))
     return int(p.answer);
   return int(Answer(p, uintptr_t(count)));
@@ -263,7 +263,7 @@ DRIVER_ENTRY int GLENTRY DrvGetLayerPaletteEntries(HDC hdc, int layerPlane, int 
 DRIVER_ENTRY int GLENTRY DrvSetLayerPaletteEntries(HDC hdc, int layerPlane, int first, int count,
                                                    const COLORREF *colors) {
   Pending p;
-  if (Record(FAKE_SET_LAYER_PALETTE_ENTRIES,
+  if (Record(FAKE_DrvSetLayerPaletteEntries,
              {W(hdc), uintptr_t(layerPlane), uintptr_t(first), uintptr_t(count), W(colors)}, &p))
     return int(p.answer);
   return int(Answer(p, uintptr_t(count)));
@@ -271,14 +271,14 @@ DRIVER_ENTRY int GLENTRY DrvSetLayerPaletteEntries(HDC hdc, int layerPlane, int 
 
 DRIVER_ENTRY BOOL GLENTRY DrvRealizeLayerPalette(HDC hdc, int layerPlane, BOOL realize) {
   Pending p;
-  if (Record(FAKE_REALIZE_LAYER_PALETTE, {W(hdc), uintptr_t(layerPlane), uintptr_t(realize)}, &p))
+  if (Record(FAKE_DrvRealizeLayerPalette, {W(hdc), uintptr_t(layerPlane), uintptr_t(realize)}, &p))
     return BOOL(p.answer);
   return BOOL(Answer(p, TRUE));
 }
 
 DRIVER_ENTRY VlxDriverProc GLENTRY DrvGetProcAddress(LPCSTR name) {
   Pending p;
-  if (Record(FAKE_GET_PROC_ADDRESS, {W(name)}, &p, name))
+  if (Record(FAKE_DrvGetProcAddress, {W(name)}, &p, name))
     return reinterpret_cast<VlxDriverProc>(p.answer);
   const GlDispatchState *recording = FakeTable(FAKE_TABLE_RECORDING);
   int slot = -1;

@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include "platform/gdi.h"
+#include "wgl/driver_entry_table.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -13,27 +14,11 @@ extern "C" {
 
 #define FAKE_API __attribute__((visibility("default")))
 
-enum FakeEntry {
-  FAKE_DLL_MAIN,
-  FAKE_CREATE_CONTEXT,
-  FAKE_CREATE_LAYER_CONTEXT,
-  FAKE_DELETE_CONTEXT,
-  FAKE_SET_CONTEXT,
-  FAKE_RELEASE_CONTEXT,
-  FAKE_SHARE_LISTS,
-  FAKE_COPY_CONTEXT,
-  FAKE_DESCRIBE_PIXEL_FORMAT,
-  FAKE_SET_PIXEL_FORMAT,
-  FAKE_SWAP_BUFFERS,
-  FAKE_SWAP_LAYER_BUFFERS,
-  FAKE_DESCRIBE_LAYER_PLANE,
-  FAKE_GET_LAYER_PALETTE_ENTRIES,
-  FAKE_SET_LAYER_PALETTE_ENTRIES,
-  FAKE_REALIZE_LAYER_PALETTE,
-  FAKE_GET_PROC_ADDRESS,
-  FAKE_VALIDATE_VERSION,
-  FAKE_ENTRY_COUNT
-};
+/* One per driver entry, in the entry table's order: FAKE_DllMain,
+   FAKE_DrvCreateContext, ... */
+#define FAKE_ENTRY_ID(name, result, params) FAKE_##name,
+enum FakeEntry { DRIVER_ENTRIES(FAKE_ENTRY_ID) FAKE_ENTRY_COUNT };
+#undef FAKE_ENTRY_ID
 
 /* One call of an entry, in the order the entries were called. */
 typedef struct FakeCall {
