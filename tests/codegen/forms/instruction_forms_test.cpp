@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "platform/control.h"
-#include "tests/codegen/og_operands.h"
-#include "tests/codegen/og_support.h"
+#include "tests/codegen/emitter/og_operands.h"
+#include "tests/codegen/emitter/og_support.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // that context stays current and goes on drawing.
 #include <GL/gl.h>
 
-#include "tests/wgl_e2e/e2e_fixture.h"
+#include "tests/wgl/e2e/e2e_fixture.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "core/gl_api.h"
 #include "pixels/px_args.h"
 #include "pixels/px_enums.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace pixel_entries_test {

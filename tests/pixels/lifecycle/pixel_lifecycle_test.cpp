@@ -8,7 +8,7 @@
 #include "core/context.h"
 #include "core/gl_api.h"
 #include "pixels/px_enums.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace pixel_lifecycle_test {

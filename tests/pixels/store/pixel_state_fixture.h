@@ -9,7 +9,7 @@
 #include "core/context.h"
 #include "core/gl_api.h"
 #include "pixels/px_enums.h"
-#include "tests/context/life_fixture.h"
+#include "tests/core/context/life_fixture.h"
 
 namespace pixel_state_test {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/ddraw_support.h"
-#include "tests/platform/sis6326_support.h"
+#include "tests/platform/display/ddraw_support.h"
+#include "tests/platform/sis6326/sis6326_support.h"
 
 namespace modeltest {
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "tests/platform/desktop_fixture.h"
+#include "tests/platform/windows/desktop_fixture.h"
 
 namespace gdi_test {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "raster/s_depth.h"
-#include "tests/raster_ancillary/ancillary_fixture.h"
+#include "tests/raster/ancillary/ancillary_fixture.h"
 #include "tests/raster/depth/depth_reference.h"
 
 namespace ancillary_test {

@@ -8,7 +8,7 @@
 
 #include "core/s_pick.h"
 #include "raster/s_depth.h"
-#include "tests/raster_ancillary/ancillary_fixture.h"
+#include "tests/raster/ancillary/ancillary_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace ancillary_test {

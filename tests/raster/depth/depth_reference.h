@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/gl_defs.h"
-#include "tests/raster_ancillary/comparison_reference.h"
+#include "tests/raster/ancillary/comparison_reference.h"
 
 namespace ancillary_test {
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "tests/raster_ancillary/comparison_reference.h"
+#include "tests/raster/ancillary/comparison_reference.h"
 #include "tests/raster/fragment_stages/stage_fixture.h"
 #include "tests/support/counting_imports.h"
 

@@ -13,7 +13,7 @@
 
 #include "core/context.h"
 #include "raster/s_span.h"
-#include "tests/raster_ancillary/ancillary_fixture.h"
+#include "tests/raster/ancillary/ancillary_fixture.h"
 
 namespace fragment_stages {
 

@@ -8,7 +8,7 @@
 
 #include "geometry/s_clip_param.h"
 #include "raster/s_line_clip.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/context.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 namespace line_test {
 

@@ -8,7 +8,7 @@
 
 #include "raster/s_dither.h"
 #include "raster/s_line.h"
-#include "tests/raster_color/color_fixture.h"
+#include "tests/raster/color/color_fixture.h"
 
 namespace {
 

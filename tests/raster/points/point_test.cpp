@@ -12,7 +12,7 @@
 
 #include "raster/s_fog_factor.h"
 #include "raster/s_point.h"
-#include "tests/services/service_context.h"
+#include "tests/core/services/service_context.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "tests/wgl_e2e/e2e_fixture.h"
+#include "tests/wgl/e2e/e2e_fixture.h"
 
 // What a drawable must offer besides colour.
 struct FormatNeeds {
