@@ -17,8 +17,8 @@
 #include "core/current.h"
 #include "core/gl_api.h"
 #include "raster/s_line.h"
-#include "tests/context/life_fixture.h"
-#include "tests/raster_color/color_fixture.h"
+#include "tests/core/context/life_fixture.h"
+#include "tests/raster/color/color_fixture.h"
 #include "tests/support/counting_imports.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "core/gl_api.h"
-#include "tests/render_scene/scene_fixture.h"
+#include "tests/raster/scene/scene_fixture.h"
 
 namespace scene_test {
 namespace {

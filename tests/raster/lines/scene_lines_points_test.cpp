@@ -18,8 +18,8 @@
 
 #include "core/gl_api.h"
 #include "tests/raster/lines/line_rule_model.h"
-#include "tests/render_scene/scene_builders.h"
-#include "tests/render_scene/scene_fixture.h"
+#include "tests/raster/scene/scene_builders.h"
+#include "tests/raster/scene/scene_fixture.h"
 
 namespace scene_test {
 namespace {
