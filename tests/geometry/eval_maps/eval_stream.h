@@ -1,7 +1,8 @@
 // The stream of primitives and vertices an evaluation issues: a copy of the
 // context's immediate table, put in force through `dispatchState`, whose
 // glBegin, glEnd, glVertex3fv and glVertex4fv record the call with the
-// current values as the vertex entry would take them.
+// current values as the vertex entry would take them. Validation writes its
+// entries into the table in force, so a stream starts after it.
 #pragma once
 
 #include <vector>
