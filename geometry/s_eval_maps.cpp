@@ -2,6 +2,8 @@
 // control points, and the copy of the points into packed storage.
 #include <string.h>
 
+#include <type_traits>
+
 #include "core/context.h"
 #include "core/current.h"
 #include "core/gl_entries.h"
@@ -91,7 +93,7 @@ void Map1(GLenum target, GLfloat u1, GLfloat u2, GLint stride, GLint order, cons
   }
   if (__glSetUpMap1(gc, target, order, u1, u2) == nullptr) return;
   GLfloat *data = gc->eval.eval1Data[target - GL_MAP1_COLOR_4];
-  if constexpr (sizeof(T) == sizeof(GLfloat))
+  if constexpr (std::is_same_v<T, GLfloat>)
     __glFillMap1f(k, order, stride, points, data);
   else
     __glFillMap1d(k, order, stride, points, data);
@@ -109,7 +111,7 @@ void Map2(GLenum target, GLfloat u1, GLfloat u2, GLint uStride, GLint uOrder, GL
   }
   if (__glSetUpMap2(gc, target, uOrder, vOrder, u1, u2, v1, v2) == nullptr) return;
   GLfloat *data = gc->eval.eval2Data[target - GL_MAP2_COLOR_4];
-  if constexpr (sizeof(T) == sizeof(GLfloat))
+  if constexpr (std::is_same_v<T, GLfloat>)
     __glFillMap2f(k, uOrder, vOrder, uStride, vStride, points, data);
   else
     __glFillMap2d(k, uOrder, vOrder, uStride, vStride, points, data);
