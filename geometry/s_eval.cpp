@@ -15,10 +15,10 @@ struct DefaultMap {
 };
 
 constexpr DefaultMap defaultMaps[__GL_MAP_RANGE_COUNT] = {
-    {__GL_EVAL_COLOR, 4, {1, 1, 1, 1}},     {__GL_EVAL_INDEX, 1, {1}},
-    {__GL_EVAL_NORMAL, 3, {0, 0, 1}},       {__GL_EVAL_TEXTURE1, 1, {0}},
-    {__GL_EVAL_TEXTURE2, 2, {0, 0}},        {__GL_EVAL_TEXTURE3, 3, {0, 0, 0}},
-    {__GL_EVAL_TEXTURE4, 4, {0, 0, 0, 1}},  {__GL_EVAL_VERTEX3, 3, {0, 0, 0}},
+    {__GL_EVAL_COLOR, 4, {1, 1, 1, 1}},    {__GL_EVAL_INDEX, 1, {1}},
+    {__GL_EVAL_NORMAL, 3, {0, 0, 1}},      {__GL_EVAL_TEXTURE1, 1, {0}},
+    {__GL_EVAL_TEXTURE2, 2, {0, 0}},       {__GL_EVAL_TEXTURE3, 3, {0, 0, 0}},
+    {__GL_EVAL_TEXTURE4, 4, {0, 0, 0, 1}}, {__GL_EVAL_VERTEX3, 3, {0, 0, 0}},
     {__GL_EVAL_VERTEX4, 4, {0, 0, 0, 1}},
 };
 static_assert(defaultMaps[__GL_EVAL_VERTEX4].index == __GL_EVAL_VERTEX4, "rows by index");

@@ -218,8 +218,7 @@ void ComputeNormal2(GlContext *gc, GLfloat *normal, const GLfloat *du, const GLf
 
 GlEvalSavedCurrent __glEvalSaveCurrent(const GlContext *gc) {
   const GlCurrentState &cur = gc->state.current;
-  return GlEvalSavedCurrent{cur.color, {cur.normal[0], cur.normal[1], cur.normal[2]},
-                            cur.texture};
+  return GlEvalSavedCurrent{cur.color, {cur.normal[0], cur.normal[1], cur.normal[2]}, cur.texture};
 }
 
 void __glEvalRestoreCurrent(GlContext *gc, const GlEvalSavedCurrent &saved) {

@@ -69,8 +69,7 @@ void GLENTRY __glim_MapGrid1f(GLint n, GLfloat u1, GLfloat u2) { Grid1(n, u1, u2
 void GLENTRY __glim_MapGrid1d(GLint n, GLdouble u1, GLdouble u2) {
   Grid1(n, GLfloat(u1), GLfloat(u2));
 }
-void GLENTRY __glim_MapGrid2f(GLint un, GLfloat u1, GLfloat u2, GLint vn, GLfloat v1,
-                              GLfloat v2) {
+void GLENTRY __glim_MapGrid2f(GLint un, GLfloat u1, GLfloat u2, GLint vn, GLfloat v1, GLfloat v2) {
   Grid2(un, u1, u2, vn, v1, v2);
 }
 void GLENTRY __glim_MapGrid2d(GLint un, GLdouble u1, GLdouble u2, GLint vn, GLdouble v1,

@@ -34,8 +34,8 @@ int32_t CheckMap1(GlContext *gc, GLenum target, GLint order, GLfloat u1, GLfloat
   return __glEvalComputeK(target);
 }
 
-int32_t CheckMap2(GlContext *gc, GLenum target, GLint uOrder, GLint vOrder, GLfloat u1,
-                  GLfloat u2, GLfloat v1, GLfloat v2) {
+int32_t CheckMap2(GlContext *gc, GLenum target, GLint uOrder, GLint vOrder, GLfloat u1, GLfloat u2,
+                  GLfloat v1, GLfloat v2) {
   if (gc->beginMode == __GL_IN_BEGIN) {
     __glSetError(GL_INVALID_OPERATION);
     return -1;
@@ -192,6 +192,6 @@ void GLENTRY __glim_Map2f(GLenum target, GLfloat u1, GLfloat u2, GLint uStride, 
 void GLENTRY __glim_Map2d(GLenum target, GLdouble u1, GLdouble u2, GLint uStride, GLint uOrder,
                           GLdouble v1, GLdouble v2, GLint vStride, GLint vOrder,
                           const GLdouble *points) {
-  Map2(target, GLfloat(u1), GLfloat(u2), uStride, uOrder, GLfloat(v1), GLfloat(v2), vStride,
-       vOrder, points);
+  Map2(target, GLfloat(u1), GLfloat(u2), uStride, uOrder, GLfloat(v1), GLfloat(v2), vStride, vOrder,
+       points);
 }

@@ -116,8 +116,7 @@ void __glEvalMesh2Line(GlContext *gc, GLint i1, GLint j1, GLint i2, GLint j2) {
         if (i > i1 && c + 1 < kRowPoints)
           sendChange(gc, &row[c + 1]);
         else  // the first row parks it in the entry its next step fills
-          DoEvalCoord2(gc, i == i1 && c + 1 < kRowPoints ? &row[c + 1] : nullptr, ui,
-                       v.At(j + 1));
+          DoEvalCoord2(gc, i == i1 && c + 1 < kRowPoints ? &row[c + 1] : nullptr, ui, v.At(j + 1));
       }
       if (i > i1 && j > j1 && c < kRowPoints)
         sendChange(gc, &row[c]);

@@ -31,7 +31,8 @@ RefMap Plane(int uOrder, int vOrder, const Vec &weights) {
       const size_t n = size_t(i * vOrder + j);
       const double x = i + jitter[2 * n], y = j + jitter[2 * n + 1];
       const double w = weights.empty() ? 1.0 : weights[n % weights.size()];
-      for (int c = 0; c < 3; ++c) m.points.push_back(GLfloat(w * (origin[c] + x * e1[c] + y * e2[c])));
+      for (int c = 0; c < 3; ++c)
+        m.points.push_back(GLfloat(w * (origin[c] + x * e1[c] + y * e2[c])));
       if (m.k == 4) m.points.push_back(GLfloat(w));
     }
   return m;
@@ -96,7 +97,7 @@ TEST_F(AutoNormal, NormalsPointAlongDuCrossDvForEveryDomain) {
       // The sphere's pole (profile end) has no normal; stay short of it.
       for (double fu : {0.0, 0.35, s.sphere ? 0.8 : 1.0})
         for (double fv : {0.0, 0.5, 1.0}) {
-          const double pu = m.u1 + (s.sphere ? fu : fu) * (m.u2 - m.u1);
+          const double pu = m.u1 + fu * (m.u2 - m.u1);
           const double pv = m.v1 + fv * (m.v2 - m.v1);
           params.emplace_back(GLfloat(pu), GLfloat(pv));
           glEvalCoord2f(GLfloat(pu), GLfloat(pv));

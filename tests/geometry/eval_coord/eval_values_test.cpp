@@ -29,7 +29,8 @@ std::string Label(int dims, int index, int uOrder, int vOrder) {
 void ExpectNear(const std::vector<GLfloat> &got, const std::vector<double> &want, double tol,
                 const std::string &label) {
   ASSERT_EQ(got.size(), want.size()) << label;
-  for (size_t c = 0; c < want.size(); ++c) EXPECT_NEAR(got[c], want[c], tol) << label << " [" << c << "]";
+  for (size_t c = 0; c < want.size(); ++c)
+    EXPECT_NEAR(got[c], want[c], tol) << label << " [" << c << "]";
 }
 
 // Texture maps narrower than four leave the rest of (s, t, r, q) at (0, 0, 1).
@@ -94,7 +95,8 @@ TEST_F(EvalValues, OneDimensionalMapsOfEveryKindAndOrderMatchTheReference) {
 struct Orders {
   int u, v;
 };
-const Orders kOrders[] = {{1, 1}, {2, 2}, {1, 5}, {4, 1}, {3, 7}, {8, 3}, {12, 12}, {30, 2}, {2, 30}, {30, 30}};
+const Orders kOrders[] = {{1, 1}, {2, 2},   {1, 5},  {4, 1},  {3, 7},
+                          {8, 3}, {12, 12}, {30, 2}, {2, 30}, {30, 30}};
 
 TEST_F(EvalValues, TwoDimensionalMapsOfEveryKindMatchTheReference) {
   for (int index = 0; index < __GL_MAP_RANGE_COUNT; ++index) {
@@ -106,7 +108,8 @@ TEST_F(EvalValues, TwoDimensionalMapsOfEveryKindMatchTheReference) {
       std::vector<std::pair<GLfloat, GLfloat>> params;
       for (double fu : {0.0, 0.3, 1.0})
         for (double fv : {0.0, 0.6, 1.0}) {
-          params.emplace_back(GLfloat(m.u1 + fu * (m.u2 - m.u1)), GLfloat(m.v1 + fv * (m.v2 - m.v1)));
+          params.emplace_back(GLfloat(m.u1 + fu * (m.u2 - m.u1)),
+                              GLfloat(m.v1 + fv * (m.v2 - m.v1)));
           glEvalCoord2f(params.back().first, params.back().second);
         }
       const std::vector<StreamItem> got = stream.TakeVertices();
@@ -132,7 +135,10 @@ TEST_F(EvalValues, MapsEvaluatedTogetherMatchTheReferenceEach) {
   for (int dims : {1, 2}) {
     for (GLenum autoNormal : {GL_FALSE, GL_TRUE}) {
       if (dims == 1 && autoNormal) continue;
-      if (autoNormal) glEnable(GL_AUTO_NORMAL); else glDisable(GL_AUTO_NORMAL);
+      if (autoNormal)
+        glEnable(GL_AUTO_NORMAL);
+      else
+        glDisable(GL_AUTO_NORMAL);
       std::vector<RefMap> maps;
       for (int index = 0; index < __GL_MAP_RANGE_COUNT; ++index) {
         RefMap m;
@@ -141,14 +147,20 @@ TEST_F(EvalValues, MapsEvaluatedTogetherMatchTheReferenceEach) {
         m.vOrder = dims == 2 ? orders[8 - index] : 1;
         m.u1 = -1, m.u2 = 2, m.v1 = 4, m.v2 = 0;
         m.points = SomePoints(m.k * m.uOrder * m.vOrder, 1000u + unsigned(index), kRange);
-        if (dims == 1) Load1(GL_MAP1_COLOR_4 + index, m); else Load2(GL_MAP2_COLOR_4 + index, m);
+        if (dims == 1)
+          Load1(GL_MAP1_COLOR_4 + index, m);
+        else
+          Load2(GL_MAP2_COLOR_4 + index, m);
         maps.push_back(m);
         glEnable((dims == 1 ? GL_MAP1_COLOR_4 : GL_MAP2_COLOR_4) + index);
       }
       ASSERT_EQ(TakeError(), GLenum(GL_NO_ERROR));
       EvalStream stream(gc);
       const GLfloat u = 0.25f, v = 1.5f;
-      if (dims == 1) glEvalCoord1f(u); else glEvalCoord2f(u, v);
+      if (dims == 1)
+        glEvalCoord1f(u);
+      else
+        glEvalCoord2f(u, v);
       const std::vector<StreamItem> got = stream.TakeVertices();
       ASSERT_EQ(got.size(), 1u);
       EXPECT_EQ(got[0].size, 4) << "the four-component vertex map wins";

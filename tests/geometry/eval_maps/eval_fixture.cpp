@@ -10,7 +10,8 @@ std::vector<GLfloat> EvalTest::Maps() const {
     out.insert(out.end(), {GLfloat(m.k), GLfloat(m.order), m.u1, m.u2});
     if (ev.eval1Data[i]) out.insert(out.end(), ev.eval1Data[i], ev.eval1Data[i] + m.k * m.order);
     const GlEvalMap2 &n = ev.eval2[i];
-    out.insert(out.end(), {GLfloat(n.k), GLfloat(n.uOrder), GLfloat(n.vOrder), n.u1, n.u2, n.v1, n.v2});
+    out.insert(out.end(),
+               {GLfloat(n.k), GLfloat(n.uOrder), GLfloat(n.vOrder), n.u1, n.u2, n.v1, n.v2});
     if (ev.eval2Data[i])
       out.insert(out.end(), ev.eval2Data[i], ev.eval2Data[i] + n.k * n.uOrder * n.vOrder);
   }

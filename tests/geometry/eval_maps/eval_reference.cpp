@@ -41,7 +41,8 @@ double Reduce(const RefMap &m, int c, double tu, double tv, bool derivU, bool de
 std::vector<double> RefValue(const RefMap &m, double u, double v) {
   const double tu = (u - m.u1) / (m.u2 - m.u1), tv = (v - m.v1) / (m.v2 - m.v1);
   std::vector<double> out(size_t(m.k));
-  for (int c = 0; c < m.k; ++c) out[size_t(c)] = Reduce(m, c, tu, m.vOrder > 1 ? tv : 0, false, false);
+  for (int c = 0; c < m.k; ++c)
+    out[size_t(c)] = Reduce(m, c, tu, m.vOrder > 1 ? tv : 0, false, false);
   return out;
 }
 

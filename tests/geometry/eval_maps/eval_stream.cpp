@@ -49,7 +49,8 @@ bool operator==(const StreamItem &a, const StreamItem &b) {
 std::vector<GLfloat> MapAttribute(const StreamItem &item, int index) {
   const GLfloat *texture = &item.texture.x;
   switch (index) {
-    case __GL_EVAL_COLOR: return {item.userColor.r, item.userColor.g, item.userColor.b, item.userColor.a};
+    case __GL_EVAL_COLOR:
+      return {item.userColor.r, item.userColor.g, item.userColor.b, item.userColor.a};
     case __GL_EVAL_INDEX: return {item.index};
     case __GL_EVAL_NORMAL: return {item.normal[0], item.normal[1], item.normal[2]};
     case __GL_EVAL_TEXTURE1:
@@ -62,7 +63,8 @@ std::vector<GLfloat> MapAttribute(const StreamItem &item, int index) {
   }
 }
 
-EvalStream::EvalStream(GlContext *gc) : gc_(gc), before_(gc->dispatchState), table_(*gc->dispatchState) {
+EvalStream::EvalStream(GlContext *gc)
+    : gc_(gc), before_(gc->dispatchState), table_(*gc->dispatchState) {
   table_.Begin = Begin;
   table_.End = End;
   table_.Vertex3fv = Vertex3fv;

@@ -229,7 +229,7 @@ void ExpectDefaultEverywhere(GlContext *gc, int dims, int index, const char *lab
     EXPECT_EQ(MapAttribute(item, index), std::vector<GLfloat>(want, want + k)) << label;
 }
 
-void EnableForDefault(EvalTest *, int dims, int index) {
+void EnableForDefault(int dims, int index) {
   const GLenum first = dims == 1 ? GL_MAP1_COLOR_4 : GL_MAP2_COLOR_4;
   for (int i = 0; i < __GL_MAP_RANGE_COUNT; ++i) glDisable(first + i);
   glEnable(first + index);
@@ -241,8 +241,9 @@ TEST_F(EvalTest, UntouchedMapsEvaluateToTheirDefaults) {
   for (int dims : {1, 2})
     for (int index = 0; index < __GL_MAP_RANGE_COUNT; ++index) {
       if (index == __GL_EVAL_INDEX) continue;  // RGBA: the index map is not read
-      EnableForDefault(this, dims, index);
-      ExpectDefaultEverywhere(gc, dims, index, (std::to_string(dims) + "-D map " + std::to_string(index)).c_str());
+      EnableForDefault(dims, index);
+      const std::string label = std::to_string(dims) + "-D map " + std::to_string(index);
+      ExpectDefaultEverywhere(gc, dims, index, label.c_str());
     }
 }
 
@@ -260,8 +261,9 @@ TEST_F(EvalTest, AMapTheResetLeftWithoutPointsEvaluatesToItsDefault) {
     }
     ASSERT_GE(index, 0) << refused;
     if (index == __GL_EVAL_INDEX) continue;
-    EnableForDefault(this, dims, index);
-    ExpectDefaultEverywhere(gc, dims, index, ("refused allocation " + std::to_string(refused)).c_str());
+    EnableForDefault(dims, index);
+    const std::string label = "refused allocation " + std::to_string(refused);
+    ExpectDefaultEverywhere(gc, dims, index, label.c_str());
     // It takes new points as any map does.
     const GLenum target = (dims == 1 ? GL_MAP1_COLOR_4 : GL_MAP2_COLOR_4) + index;
     if (dims == 1)

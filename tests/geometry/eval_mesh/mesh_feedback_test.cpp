@@ -33,7 +33,9 @@ class MeshFeedback : public sf_test::SelectFeedbackTest {
     sheet.vOrder = 3;
     const std::vector<double> z = SomePoints(12, 3u, 0.9);
     for (int i = 0; i < 4; ++i)
-      for (int j = 0; j < 3; ++j) sheet.points.insert(sheet.points.end(), {4.0 + 18 * i, 3.0 + 20 * j, z[size_t(i * 3 + j)]});
+      for (int j = 0; j < 3; ++j)
+        sheet.points.insert(sheet.points.end(),
+                            {4.0 + 18 * i, 3.0 + 20 * j, z[size_t(i * 3 + j)]});
     Load(GL_MAP2_VERTEX_3, sheet);
     Load1(GL_MAP1_VERTEX_3, {4, 3, 0.5, 30, 40, -0.25, 60, 5, 0});
     RefMap color;

@@ -65,7 +65,8 @@ class MeshStream : public EvalTest {
 
   void Prepare(const MapSetup &s) {
     if (!s.rgba) Use(TestModes(false));
-    const int orders[][2] = {{3, 4}, {2, 3}, {2, 2}, {2, 1}, {3, 3}, {1, 2}, {2, 4}, {4, 3}, {3, 3}};
+    const int orders[][2] = {{3, 4}, {2, 3}, {2, 2}, {2, 1}, {3, 3},
+                             {1, 2}, {2, 4}, {4, 3}, {3, 3}};
     for (int index = 0; index < __GL_MAP_RANGE_COUNT; ++index) {
       RefMap m;
       m.k = __glEvalComputeK(GL_MAP1_COLOR_4 + index);
@@ -112,7 +113,8 @@ TEST_F(MeshStream, EveryMeshIssuesItsNaiveExpansion) {
       const GridAxis u{g.u1, g.u2, g.un}, v{g.v1, g.v2, g.vn};
       EvalStream stream(gc);
       for (GLenum mode : {GL_POINT, GL_LINE}) {
-        const std::string label = std::string(s.name) + ", " + c.name + ", 1-D mode " + std::to_string(mode);
+        const std::string label =
+            std::string(s.name) + ", " + c.name + ", 1-D mode " + std::to_string(mode);
         glEvalMesh1(mode, c.i1, c.i2);
         const std::vector<StreamItem> got = stream.Take();
         items += got.size();
@@ -120,7 +122,8 @@ TEST_F(MeshStream, EveryMeshIssuesItsNaiveExpansion) {
         ExpectSameStream(got, stream.Take(), label);
       }
       for (GLenum mode : {GL_POINT, GL_LINE, GL_FILL}) {
-        const std::string label = std::string(s.name) + ", " + c.name + ", 2-D mode " + std::to_string(mode);
+        const std::string label =
+            std::string(s.name) + ", " + c.name + ", 2-D mode " + std::to_string(mode);
         glEvalMesh2(mode, c.i1, c.i2, c.j1, c.j2);
         const std::vector<StreamItem> got = stream.Take();
         items += got.size();
