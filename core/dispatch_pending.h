@@ -16,10 +16,7 @@
   X(CallList) X(CallLists) X(DeleteLists) X(ListBase) X(TexParameterf) X(TexParameterfv) \
   X(TexParameteri) X(TexParameteriv) X(TexImage1D) X(TexImage2D) X(TexEnvf) X(TexEnvfv) \
   X(TexEnvi) X(TexEnviv) X(TexGend) X(TexGendv) X(TexGenf) X(TexGenfv) X(TexGeni) X(TexGeniv) \
-  X(PopAttrib) X(PushAttrib) X(Map1d) X(Map1f) X(Map2d) X(Map2f) X(MapGrid1d) \
-  X(MapGrid1f) X(MapGrid2d) X(MapGrid2f) X(EvalCoord1d) X(EvalCoord1dv) X(EvalCoord1f) \
-  X(EvalCoord1fv) X(EvalCoord2d) X(EvalCoord2dv) X(EvalCoord2f) X(EvalCoord2fv) X(EvalMesh1) \
-  X(EvalPoint1) X(EvalMesh2) X(EvalPoint2) \
+  X(PopAttrib) X(PushAttrib) \
   X(GetBooleanv) X(GetClipPlane) X(GetDoublev) X(GetFloatv) X(GetIntegerv) X(GetLightfv) \
   X(GetLightiv) X(GetMapdv) X(GetMapfv) X(GetMapiv) X(GetMaterialfv) X(GetMaterialiv) \
   X(GetPixelMapfv) X(GetPixelMapuiv) X(GetPixelMapusv) X(GetPolygonStipple) \

@@ -62,7 +62,10 @@ void CopyTransform(GlContext *dst, const GlContext *src) {
   dst->state.enables.clipPlanes = src->state.enables.clipPlanes;
 }
 
-void CopyEvalEnables(GlContext *dst, const GlContext *src) {
+// The grids and the map enables; the maps themselves are not state a copy
+// carries.
+void CopyEvaluator(GlContext *dst, const GlContext *src) {
+  dst->state.evaluator = src->state.evaluator;
   dst->state.enables.eval1 = src->state.enables.eval1;
   dst->state.enables.eval2 = src->state.enables.eval2;
 }
@@ -94,16 +97,15 @@ constexpr uint32_t kEnableDirty = __GL_DIRTY_LINE | __GL_DIRTY_POLYGON | __GL_DI
 
 #define WHOLE(member) [](GlContext *d, const GlContext *s) { d->state.member = s->state.member; }
 
-// In the order push, pop and copy visit the groups. The evaluator (maps and
-// grids) and texture groups hold only their enables until their subsystems
-// arrive.
+// In the order push, pop and copy visit the groups. The texture group holds
+// only its enables until its subsystem arrives.
 const Group groups[] = {
     {GL_ACCUM_BUFFER_BIT, WHOLE(accum), 0, 0, 0, kNoCall},
     {GL_COLOR_BUFFER_BIT, WHOLE(raster), kColorBufferEnables, 0, kColorBufferTables, kNoCall},
     {GL_CURRENT_BIT, CopyCurrent, 0, 0, 0, kNoCall},
     {GL_DEPTH_BUFFER_BIT, WHOLE(depth), __GL_DEPTH_TEST_ENABLE, __GL_DIRTY_DEPTH, 0, kNoCall},
     {GL_ENABLE_BIT, WHOLE(enables), 0, kEnableDirty, 0, kColorProcs},
-    {GL_EVAL_BIT, CopyEvalEnables, __GL_AUTO_NORMAL_ENABLE, 0, 0, kNoCall},
+    {GL_EVAL_BIT, CopyEvaluator, __GL_AUTO_NORMAL_ENABLE, 0, 0, kNoCall},
     {GL_FOG_BIT, WHOLE(fog), __GL_FOG_ENABLE, 0, 0, kNoCall},
     {GL_HINT_BIT, WHOLE(hints), 0, 0, 0, kNoCall},
     {GL_LIGHTING_BIT, CopyLighting, kLightingEnables, __GL_DIRTY_LIGHTING, 0, kNoCall},

@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include "core/gl_defs.h"
+#include "geometry/s_eval.h"
 #include "geometry/s_light.h"
 #include "geometry/s_vertex.h"
 
@@ -193,6 +194,6 @@ typedef struct GlState {
   GlHintState hints;
   GlScissor scissor;
   GlListState list;
-  // The pixel-mode, evaluator and texture groups arrive with their
-  // subsystems.
+  GlEvaluatorState evaluator;  // the grids
+  // The pixel-mode and texture groups arrive with their subsystems.
 } GlState;

@@ -58,7 +58,7 @@ const WholeGroup wholeGroups[] = {
     GROUP(GL_LIST_BIT, list),                  GROUP(GL_POINT_BIT, point),
     GROUP(GL_POLYGON_BIT, polygon),            GROUP(GL_POLYGON_STIPPLE_BIT, polygonStipple),
     GROUP(GL_SCISSOR_BIT, scissor),            GROUP(GL_STENCIL_BUFFER_BIT, stencil),
-    GROUP(GL_VIEWPORT_BIT, viewport),
+    GROUP(GL_VIEWPORT_BIT, viewport),          GROUP(GL_EVAL_BIT, evaluator),
 };
 #undef GROUP
 

@@ -10,7 +10,7 @@
 #include "core/s_prim.h"
 #include "core/s_validate.h"
 #include "geometry/s_clip_param.h"
-#include "geometry/s_eval_standins.h"
+#include "geometry/s_eval_coord.h"
 #include "geometry/s_lighting.h"
 #include "geometry/s_pgclip.h"
 #include "geometry/s_prim.h"
