@@ -5,6 +5,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "dlist/dl_state.h"
+
 struct GlContext;
 
 typedef struct GlDlistOp {
@@ -26,3 +28,10 @@ static_assert(offsetof(GlDlistOp, data) == GL_DLIST_OP_HEADER,
 // An op with room for `size` bytes of data from the compile arena, next,
 // dlistFree and aligned cleared; null after recording GL_OUT_OF_MEMORY.
 GlDlistOp *__glDlistAllocOp2(GlContext *gc, uint32_t size);
+// Ops go with the arena: nothing to do.
+void __glDlistFreeOp(GlContext *gc, GlDlistOp *op);
+// Links the op at the tail of the open list. In GL_COMPILE_AND_EXECUTE the
+// op runs first, through `execute`, with the immediate table current.
+void __glDlistAppendOp(GlContext *gc, GlDlistOp *op, GlDlistExecProc execute);
+// A data-less op of `opcode` appended with `execute` (the error ops).
+void __glDlistAppendEmptyOp(GlContext *gc, int16_t opcode, GlDlistExecProc execute);
