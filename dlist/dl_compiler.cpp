@@ -22,11 +22,11 @@ bool NeedsNop(const GlDlistOp *op, uint64_t offset) { return op->aligned == 1 &&
 
 void PutWord(uint8_t *code, uint64_t offset, const void *word) { memcpy(code + offset, word, 4); }
 
-// The list was never made: nothing stays open and the ops are gone.
+// The list was never made: nothing stays open and the ops are gone, with
+// what their data owned (no list will ever free it).
 GlDlist *GiveUp(GlContext *gc, GlDlistRecord *list) {
+  __glDlistReleaseChain(gc, list);
   if (gc->dlist.arena) gc->procs.arenaFreeAll(gc->dlist.arena);
-  list->first = nullptr;
-  list->last = nullptr;
   gc->dlist.currentList = 0;
   __glSetError(GL_OUT_OF_MEMORY);
   return nullptr;

@@ -7,6 +7,7 @@
 #include "core/gl_entries.h"
 #include "core/s_error.h"
 #include "core/s_names.h"
+#include "dlist/dl_op.h"
 
 GlDlistArray *__glDlistNewArray(GlContext *gc) {
   GlDlistState *dl = &gc->dlist;
@@ -68,6 +69,8 @@ void ReleaseShared(GlContext *gc) {
 void __glFreeDlistState(GlContext *gc) {
   ReleaseShared(gc);
   GlDlistState *dl = &gc->dlist;
+  // A list still open loses its ops with the arena, and what they own.
+  if (dl->currentList) __glDlistReleaseChain(gc, &dl->listRec);
   if (dl->arena) gc->procs.deleteArena(dl->arena);
   dl->arena = nullptr;
 }

@@ -52,3 +52,10 @@ void __glDlistAppendEmptyOp(GlContext *gc, int16_t opcode, GlDlistExecProc execu
   op->opcode = opcode;
   __glDlistAppendOp(gc, op, execute);
 }
+
+void __glDlistReleaseChain(GlContext *gc, GlDlistRecord *list) {
+  for (GlDlistOp *op = list->first; op; op = op->next)
+    if (op->dlistFree) op->dlistFree(gc, op->data);
+  list->first = nullptr;
+  list->last = nullptr;
+}

@@ -33,5 +33,8 @@ void __glDlistFreeOp(GlContext *gc, GlDlistOp *op);
 // Links the op at the tail of the open list. In GL_COMPILE_AND_EXECUTE the
 // op runs first, through `execute`, with the immediate table current.
 void __glDlistAppendOp(GlContext *gc, GlDlistOp *op, GlDlistExecProc execute);
+// Calls the free procedure of every op of the chain whose data owns memory
+// and empties the chain: for ops that will never reach a list.
+void __glDlistReleaseChain(GlContext *gc, GlDlistRecord *list);
 // A data-less op of `opcode` appended with `execute` (the error ops).
 void __glDlistAppendEmptyOp(GlContext *gc, int16_t opcode, GlDlistExecProc execute);
