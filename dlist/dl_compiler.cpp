@@ -51,7 +51,8 @@ GlDlist *__glGenericDlistCompiler(GlContext *gc, GlDlistRecord *list) {
     return empty;
   }
   const uint64_t codeSize = offset + 4;
-  GlDlist *dlist = codeSize <= UINT32_MAX ? __glGenericAllocDlist(gc, uint32_t(codeSize), pairs) : nullptr;
+  GlDlist *dlist =
+      codeSize <= UINT32_MAX ? __glGenericAllocDlist(gc, uint32_t(codeSize), pairs) : nullptr;
   if (dlist == nullptr) return GiveUp(gc, list);
 
   const GlDlistState *dl = &gc->dlist;

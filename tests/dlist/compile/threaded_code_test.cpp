@@ -32,8 +32,13 @@ const CodeCase kCodeCases[] = {
     {"aligned op after an unaligned op ending 0 mod 8", {{12, false, false}, {16, true, true}}},
     {"aligned op after an unaligned op ending 4 mod 8", {{16, false, false}, {12, true, false}}},
     {"a mixed run",
-     {{20, false, false}, {12, true, true}, {28, true, false}, {12, false, false}, {16, true, false},
-      {12, true, true}, {12, false, false}}},
+     {{20, false, false},
+      {12, true, true},
+      {28, true, false},
+      {12, false, false},
+      {16, true, false},
+      {12, true, true},
+      {12, false, false}}},
 };
 
 // The list allocator of these tests hands out blocks 4 bytes past an
@@ -46,7 +51,8 @@ void OffBoundaryFree(GlContext *gc, void *p) {
   CountingImports::imports.free(gc, static_cast<uint8_t *>(p) - 4);
 }
 
-class ThreadedCode : public DlistTest, public testing::WithParamInterface<std::tuple<CodeCase, bool>> {};
+class ThreadedCode : public DlistTest,
+                     public testing::WithParamInterface<std::tuple<CodeCase, bool>> {};
 
 TEST_P(ThreadedCode, HasEachOpsWordsWithFillersOnlyWhereTheSizingRulePutsThem) {
   const CodeCase &c = std::get<0>(GetParam());

@@ -86,7 +86,8 @@ TEST_P(ChangeWhileRunning, TheRunFinishesAndTheOldListIsFreedAfterIt) {
   ASSERT_TRUE(life_test::Release(gcs[0]));
 }
 
-INSTANTIATE_TEST_SUITE_P(Both, ChangeWhileRunning, testing::Values(Change::kDelete, Change::kRecompile));
+INSTANTIATE_TEST_SUITE_P(Both, ChangeWhileRunning,
+                         testing::Values(Change::kDelete, Change::kRecompile));
 
 TEST_F(SharedLists, ANameRecompiledInCompileAndExecuteRunsItsOldListUntilEndList) {
   ASSERT_TRUE(life_test::Bind(gcs[0]));
