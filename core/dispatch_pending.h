@@ -13,7 +13,7 @@
 
 // clang-format off
 #define GL_PENDING_IMMEDIATE(X) \
-  X(CallList) X(CallLists) X(DeleteLists) X(ListBase) X(TexParameterf) X(TexParameterfv) \
+  X(TexParameterf) X(TexParameterfv) \
   X(TexParameteri) X(TexParameteriv) X(TexImage1D) X(TexImage2D) X(TexEnvf) X(TexEnvfv) \
   X(TexEnvi) X(TexEnviv) X(TexGend) X(TexGendv) X(TexGenf) X(TexGenfv) X(TexGeni) X(TexGeniv) \
   X(PopAttrib) X(PushAttrib) \
@@ -22,7 +22,7 @@
   X(GetPixelMapfv) X(GetPixelMapuiv) X(GetPixelMapusv) X(GetPolygonStipple) \
   X(GetTexEnvfv) X(GetTexEnviv) X(GetTexGendv) X(GetTexGenfv) X(GetTexGeniv) X(GetTexImage) \
   X(GetTexParameterfv) X(GetTexParameteriv) X(GetTexLevelParameterfv) X(GetTexLevelParameteriv) \
-  X(IsList) X(BindTexture) \
+  X(BindTexture) \
   X(AreTexturesResident) X(CopyTexImage1D) X(CopyTexImage2D) \
   X(CopyTexSubImage1D) X(CopyTexSubImage2D) X(DeleteTextures) X(GenTextures) X(GetPointerv) \
   X(IsTexture) X(PrioritizeTextures) X(TexSubImage1D) X(TexSubImage2D) X(PopClientAttrib) \
@@ -33,7 +33,7 @@
   X(GetColorTableParameterivEXT)
 
 #define GL_PENDING_LIST_COMPILE(X) \
-  X(CallList) X(CallLists) X(ListBase) X(Begin) X(Bitmap) X(Color3b) X(Color3bv) X(Color3d) \
+  X(Begin) X(Bitmap) X(Color3b) X(Color3bv) X(Color3d) \
   X(Color3dv) X(Color3f) X(Color3fv) X(Color3i) X(Color3iv) X(Color3s) X(Color3sv) X(Color3ub) \
   X(Color3ubv) X(Color3ui) X(Color3uiv) X(Color3us) X(Color3usv) X(Color4b) X(Color4bv) \
   X(Color4d) X(Color4dv) X(Color4f) X(Color4fv) X(Color4i) X(Color4iv) X(Color4s) X(Color4sv) \

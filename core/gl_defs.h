@@ -32,6 +32,7 @@ typedef void GLvoid;
 #define GL_STACK_OVERFLOW 0x0503
 #define GL_STACK_UNDERFLOW 0x0504
 #define GL_OUT_OF_MEMORY 0x0505
+#define GL_TABLE_TOO_LARGE_EXT 0x8031
 
 // Primitives
 #define GL_POINTS 0x0000

@@ -7,6 +7,7 @@
 #include "core/gl_entries.h"
 #include "core/s_error.h"
 #include "core/s_names.h"
+#include "dlist/dl_op.h"
 
 GlDlistArray *__glDlistNewArray(GlContext *gc) {
   GlDlistState *dl = &gc->dlist;
@@ -68,6 +69,8 @@ void ReleaseShared(GlContext *gc) {
 void __glFreeDlistState(GlContext *gc) {
   ReleaseShared(gc);
   GlDlistState *dl = &gc->dlist;
+  // A list still open loses its ops with the arena, and what they own.
+  if (dl->currentList) __glDlistReleaseChain(gc, &dl->listRec);
   if (dl->arena) gc->procs.deleteArena(dl->arena);
   dl->arena = nullptr;
 }
@@ -108,4 +111,38 @@ GLuint GLENTRY __glim_GenLists(GLsizei range) {
     return 0;
   }
   return __glNamesGenRange(gc, gc->dlist.namesArray, range);
+}
+
+void GLENTRY __glim_DeleteLists(GLuint list, GLsizei range) {
+  GlContext *gc = __glGetTLSCXValue();
+  if (gc->beginMode == __GL_IN_BEGIN) {
+    __glSetError(GL_INVALID_OPERATION);
+    return;
+  }
+  if (range < 0) {
+    __glSetError(GL_INVALID_VALUE);
+    return;
+  }
+  // A range running past the last name stops there.
+  if (range == 0 || gc->dlist.namesArray == nullptr) return;
+  __glNamesDeleteRange(gc, gc->dlist.namesArray, list, GLuint(range));
+}
+
+GLboolean GLENTRY __glim_IsList(GLuint list) {
+  GlContext *gc = __glGetTLSCXValue();
+  if (gc->beginMode == __GL_IN_BEGIN) {
+    __glSetError(GL_INVALID_OPERATION);
+    return GL_FALSE;
+  }
+  if (gc->dlist.namesArray == nullptr) return GL_FALSE;
+  return __glNamesIsName(gc, gc->dlist.namesArray, list) ? GL_TRUE : GL_FALSE;
+}
+
+void GLENTRY __glim_ListBase(GLuint base) {
+  GlContext *gc = __glGetTLSCXValue();
+  if (gc->beginMode == __GL_IN_BEGIN) {
+    __glSetError(GL_INVALID_OPERATION);
+    return;
+  }
+  gc->state.list.listBase = base;
 }

@@ -1,6 +1,7 @@
 #include "dlist/dl_op.h"
 
 #include "core/context.h"
+#include "core/dispatch.h"
 #include "core/s_error.h"
 
 GlDlistOp *__glDlistAllocOp2(GlContext *gc, uint32_t size) {
@@ -19,4 +20,42 @@ GlDlistOp *__glDlistAllocOp2(GlContext *gc, uint32_t size) {
   op->size = size;
   op->aligned = 0;
   return op;
+}
+
+void __glDlistFreeOp(GlContext *, GlDlistOp *) {}
+
+void __glDlistAppendOp(GlContext *gc, GlDlistOp *op, GlDlistExecProc execute) {
+  GlDlistState *dl = &gc->dlist;
+  dl->appendOp(gc, op);
+  if (dl->mode == GL_COMPILE_AND_EXECUTE) {
+    // The op runs as an application call would: through the immediate
+    // table, published while it runs. What the op changes in that table
+    // (a glBegin installs its vertex entries) is kept for later.
+    __glCopyDispatch(&gc->savedDispatch, &gc->dispatch);
+    gc->dispatchState = &gc->dispatch;
+    execute(reinterpret_cast<const GLubyte *>(op->data));
+    dl->nesting = 0;  // an outermost list call
+    __glCopyDispatch(&gc->dispatch, &gc->savedDispatch);
+    __glCopyDispatch(&gc->listCompDispatch, &gc->dispatch);
+    gc->dispatchState = &gc->savedDispatch;
+  }
+  if (dl->listRec.last)
+    dl->listRec.last->next = op;
+  else
+    dl->listRec.first = op;
+  dl->listRec.last = op;
+}
+
+void __glDlistAppendEmptyOp(GlContext *gc, int16_t opcode, GlDlistExecProc execute) {
+  GlDlistOp *op = __glDlistAllocOp2(gc, 0);
+  if (op == nullptr) return;
+  op->opcode = opcode;
+  __glDlistAppendOp(gc, op, execute);
+}
+
+void __glDlistReleaseChain(GlContext *gc, GlDlistRecord *list) {
+  for (GlDlistOp *op = list->first; op; op = op->next)
+    if (op->dlistFree) op->dlistFree(gc, op->data);
+  list->first = nullptr;
+  list->last = nullptr;
 }

@@ -5,6 +5,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "dlist/dl_state.h"
+
 struct GlContext;
 
 typedef struct GlDlistOp {
@@ -26,3 +28,13 @@ static_assert(offsetof(GlDlistOp, data) == GL_DLIST_OP_HEADER,
 // An op with room for `size` bytes of data from the compile arena, next,
 // dlistFree and aligned cleared; null after recording GL_OUT_OF_MEMORY.
 GlDlistOp *__glDlistAllocOp2(GlContext *gc, uint32_t size);
+// Ops go with the arena: nothing to do.
+void __glDlistFreeOp(GlContext *gc, GlDlistOp *op);
+// Links the op at the tail of the open list. In GL_COMPILE_AND_EXECUTE the
+// op runs first, through `execute`, with the immediate table current.
+void __glDlistAppendOp(GlContext *gc, GlDlistOp *op, GlDlistExecProc execute);
+// Calls the free procedure of every op of the chain whose data owns memory
+// and empties the chain: for ops that will never reach a list.
+void __glDlistReleaseChain(GlContext *gc, GlDlistRecord *list);
+// A data-less op of `opcode` appended with `execute` (the error ops).
+void __glDlistAppendEmptyOp(GlContext *gc, int16_t opcode, GlDlistExecProc execute);

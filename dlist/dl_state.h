@@ -21,7 +21,9 @@ typedef struct GlDlistRecord {
   GlDlistOp *last;
 } GlDlistRecord;
 
-typedef void (*GlDlistExecProc)(void);  // typed by the list subsystem
+// Runs one op of a compiled list: the address of the op's data in, the
+// address of the next execute word out. The context is the thread's current.
+typedef const GLubyte *(*GlDlistExecProc)(const GLubyte *data);
 
 typedef struct GlDlistState {
   GlDlistArray *dlistArray;

@@ -1,12 +1,7 @@
-// The procedure words and tables a context creator stores in GlDlistState.
-// Until list compilation exists they are stand-ins that do nothing; the
-// display-list subsystem replaces them under the same names.
+// The stand-in for the list optimiser, which arrives with the material
+// optimiser under the same name. Context creators store its address.
 #pragma once
 
 #include "dlist/dl_state.h"
 
 void __glGenericDlistOptimizer(GlContext *gc, GlDlistRecord *list);
-// Null: nothing is compiled yet.
-GlDlist *__glGenericDlistCompiler(GlContext *gc, GlDlistRecord *list);
-extern const GlDlistExecProc __glListExecTable[];
-extern const GlDlistExecProc __gl_GenericDlOps[];

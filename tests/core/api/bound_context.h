@@ -41,6 +41,11 @@ class BoundContext {
     gc->procs.beginPrim[7] = [](GlContext *) { counts().beginPrim[7]++; };
     gc->procs.beginPrim[8] = [](GlContext *) { counts().beginPrim[8]++; };
     gc->procs.beginPrim[9] = [](GlContext *) { counts().beginPrim[9]++; };
+    // Lists open and close, and compile to nothing: no arena, no list.
+    gc->dlist.optimizer = [](GlContext *, GlDlistRecord *) {};
+    gc->dlist.compiler = [](GlContext *, GlDlistRecord *) -> GlDlist * { return nullptr; };
+    gc->dlist.appendOp = [](GlContext *, GlDlistOp *) {};
+    gc->dlist.beginList = [](GlContext *) {};
     wgl_.setProcTable = &TakeTable;
     gc->imports.other = &wgl_;
     counts() = ProcCounts();
