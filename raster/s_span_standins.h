@@ -14,13 +14,6 @@ struct GlContext;
 
 // clang-format off
 #define RASTER_SPAN_STANDINS(X)                                            \
-  /* The per-buffer span stages of a buffer that sets separateSpanOps */   \
-  X(GLbool8, __glBlendSpan_SA_MSA, (GlContext *gc), 0)                     \
-  X(GLbool8, __glBlendSpan_SA_ONE, (GlContext *gc), 0)                     \
-  X(GLbool8, __glBlendSpan_SA_ZERO, (GlContext *gc), 0)                    \
-  X(GLbool8, __glBlendSpan_MSA_SA, (GlContext *gc), 0)                     \
-  X(GLbool8, __glBlendSpan, (GlContext *gc), 0)                            \
-  X(GLbool8, __glBlendStippledSpan, (GlContext *gc), 0)                    \
   X(GLbool8, __glDitherRGBASpan, (GlContext *gc), 0)                       \
   X(GLbool8, __glDitherRGBAStippledSpan, (GlContext *gc), 0)               \
   X(GLbool8, __glDitherCISpan, (GlContext *gc), 0)                         \
@@ -35,9 +28,7 @@ struct GlContext;
   X(GLbool8, __glMaskCISpan, (GlContext *gc), 0)                           \
   /* Line stages (plain / stippled twins) */                               \
   X(GLbool8, __glAntiAliasLine, (GlContext *gc), 0)                        \
-  X(GLbool8, __glAntiAliasStippledLine, (GlContext *gc), 0)                \
-  /* Pickers of the blend procedures and of the fragment stores */         \
-  X(void, __glGenericPickBlendProcs, (GlContext *gc), )
+  X(GLbool8, __glAntiAliasStippledLine, (GlContext *gc), 0)
 // clang-format on
 
 RASTER_SPAN_STANDINS(GL_STANDIN_DECLARE)
