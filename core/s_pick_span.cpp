@@ -7,6 +7,7 @@
 #include "core/s_pick_stages.h"
 #include "raster/s_shader.h"
 #include "raster/s_blend.h"
+#include "raster/s_span_ops.h"
 #include "raster/s_span_standins.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"

@@ -14,18 +14,6 @@ struct GlContext;
 
 // clang-format off
 #define RASTER_SPAN_STANDINS(X)                                            \
-  X(GLbool8, __glDitherRGBASpan, (GlContext *gc), 0)                       \
-  X(GLbool8, __glDitherRGBAStippledSpan, (GlContext *gc), 0)               \
-  X(GLbool8, __glDitherCISpan, (GlContext *gc), 0)                         \
-  X(GLbool8, __glDitherCIStippledSpan, (GlContext *gc), 0)                 \
-  X(GLbool8, __glRoundRGBASpan, (GlContext *gc), 0)                        \
-  X(GLbool8, __glRoundRGBAStippledSpan, (GlContext *gc), 0)                \
-  X(GLbool8, __glRoundCISpan, (GlContext *gc), 0)                          \
-  X(GLbool8, __glRoundCIStippledSpan, (GlContext *gc), 0)                  \
-  X(GLbool8, __glLogicOpSpan, (GlContext *gc), 0)                          \
-  X(GLbool8, __glLogicOpStippledSpan, (GlContext *gc), 0)                  \
-  X(GLbool8, __glMaskRGBASpan, (GlContext *gc), 0)                         \
-  X(GLbool8, __glMaskCISpan, (GlContext *gc), 0)                           \
   /* Line stages (plain / stippled twins) */                               \
   X(GLbool8, __glAntiAliasLine, (GlContext *gc), 0)                        \
   X(GLbool8, __glAntiAliasStippledLine, (GlContext *gc), 0)

@@ -20,6 +20,7 @@
 #include "raster/s_triangle.h"
 #include "raster/s_line.h"
 #include "raster/s_blend.h"
+#include "raster/s_span_ops.h"
 #include "raster/s_span_standins.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
