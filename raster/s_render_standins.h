@@ -13,11 +13,7 @@ struct GlVertex;
 // clang-format off
 #define RASTER_RENDER_STANDINS(X)                                                                \
   /* Lines (gc, a, b) */                                                                         \
-  X(void, __glRenderAntiAliasLine, (GlContext *gc, GlVertex *a, GlVertex *b), )                  \
-  /* Triangles (gc, a, b, c) */                                                                  \
-  /* The fills sit in a fastcall slot: generated set-ups are stored there too. */                \
-  X(void GLFASTCALL, __glFillAntiAliasedTriangle,                                                \
-    (GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c), )
+  X(void, __glRenderAntiAliasLine, (GlContext *gc, GlVertex *a, GlVertex *b), )
 // clang-format on
 
 RASTER_RENDER_STANDINS(GL_STANDIN_DECLARE)

@@ -16,6 +16,7 @@
 #include "raster/s_fog.h"
 #include "raster/s_line_clip.h"
 #include "raster/s_point.h"
+#include "raster/s_pgdraw_aa.h"
 #include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 #include "raster/s_line.h"
