@@ -8,7 +8,6 @@
 #include "raster/s_shader.h"
 #include "raster/s_blend.h"
 #include "raster/s_span_ops.h"
-#include "raster/s_span_standins.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
 

@@ -10,7 +10,6 @@
 #include "geometry/s_select.h"
 #include "geometry/s_feedback.h"
 #include "raster/s_pgdraw_aa.h"
-#include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 #include "raster/s_shader.h"
 

@@ -7,7 +7,6 @@
 
 #include "core/s_pick.h"
 #include "raster/s_pgdraw_aa.h"
-#include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 #include "raster/s_shader.h"
 #include "tests/pickers/picker_fixture.h"

@@ -27,7 +27,6 @@
 #include "pixels/px_pixel_standins.h"
 #include "pixels/px_span_standins.h"
 #include "raster/s_blend.h"
-#include "raster/s_span_standins.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
 #include "tests/validate/validate_fixture.h"
