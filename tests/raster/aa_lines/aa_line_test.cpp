@@ -13,6 +13,7 @@
 #include "core/context.h"
 #include "raster/s_line_aa.h"
 #include "raster/s_line_walk.h"
+#include "tests/raster/aa_lines/aa_line_formula.h"
 #include "tests/services/service_context.h"
 
 namespace {
@@ -94,21 +95,8 @@ class AALineContext {
   std::vector<uint32_t> stipple_;
 };
 
-// The coverage rule at pixel p's centre, in double precision, l and d
-// measured from a (window coordinates), without stipple.
 double Formula(double ax, double ay, double bx, double by, double width, Pixel p) {
-  const double dx = bx - ax, dy = by - ay, length = hypot(dx, dy);
-  const double ux = dx / length, uy = dy / length;
-  const double px = p.first + 0.5 - ax, py = p.second + 0.5 - ay;
-  const double l = ux * px + uy * py, d = -uy * px + ux * py;
-  const double hw = 0.5 * width - 0.5, end = length - 0.5;
-  double c = 1.0;
-  if (d > hw) c = hw - d + 1.0;
-  else if (d < -hw) c = 1.0 + d + hw;
-  if (c < 0) return 0;
-  if (l < 0.5) c *= 0.5 + l;
-  else if (l > end) c *= end - l + 1.0;
-  return c < 0 ? 0 : c;
+  return aa_model::LineCoverage(ax, ay, bx, by, width, p.first, p.second);
 }
 
 struct Segment {

@@ -4,7 +4,6 @@
 #include <math.h>
 #include <string.h>
 
-#include <algorithm>
 #include <map>
 #include <random>
 #include <utility>
@@ -13,6 +12,7 @@
 #include "raster/s_pgdraw.h"
 #include "raster/s_store.h"
 #include "raster/s_triangle.h"
+#include "tests/raster/aa_triangles/aa_supersampler.h"
 #include "tests/raster_fill/fill_fixture.h"
 
 namespace {
@@ -63,49 +63,16 @@ class AAContext : public FillContext {
   }
 };
 
-// ---- The reference: exact orientation tests on the snapped triangle ----
-struct Point {
-  double x, y;
-};
+using aa_model::Cross;
+using aa_model::Point;
 
 Point Snap(const GlVertex &v) {
-  return {floor((double(v.window.x) - kBias + 0.5) * 8.0) / 8.0 - 0.5,
-          floor((double(v.window.y) - kBias + 0.5) * 8.0) / 8.0 - 0.5};
-}
-
-double Cross(Point o, Point a, Point b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
-
-// Whether sample s is inside for the edge p-q, r being the third vertex. A
-// sample on the edge belongs to the triangle when r lies left of the edge
-// taken upwards (rightwards on a level edge).
-bool InsideEdge(Point p, Point q, Point r, Point s) {
-  if (p.y > q.y || (p.y == q.y && p.x > q.x)) std::swap(p, q);
-  const double side = Cross(p, q, s), third = Cross(p, q, r);
-  if (side == 0) return third > 0;
-  return (side > 0) == (third > 0);
+  return {aa_model::Snap(double(v.window.x) - kBias), aa_model::Snap(double(v.window.y) - kBias)};
 }
 
 CoverageMap Supersample(const GlVertex &a, const GlVertex &b, const GlVertex &c, int n) {
   const Point v[3] = {Snap(a), Snap(b), Snap(c)};
-  CoverageMap m;
-  const int32_t x0 = int32_t(floor(std::min({v[0].x, v[1].x, v[2].x}))) - 1;
-  const int32_t x1 = int32_t(ceil(std::max({v[0].x, v[1].x, v[2].x}))) + 1;
-  const int32_t y0 = int32_t(floor(std::min({v[0].y, v[1].y, v[2].y}))) - 1;
-  const int32_t y1 = int32_t(ceil(std::max({v[0].y, v[1].y, v[2].y}))) + 1;
-  for (int32_t y = y0; y <= y1; y++) {
-    for (int32_t x = x0; x <= x1; x++) {
-      int inside = 0;
-      for (int l = 0; l < n; l++) {
-        for (int k = 0; k < n; k++) {
-          const Point s = {x + (k + 0.5) / n, y + (l + 0.5) / n};
-          inside += InsideEdge(v[0], v[1], v[2], s) && InsideEdge(v[1], v[2], v[0], s) &&
-                    InsideEdge(v[2], v[0], v[1], s);
-        }
-      }
-      if (inside) m[{x, y}] = double(inside) / (n * n);
-    }
-  }
-  return m;
+  return aa_model::Supersample(v, n);
 }
 
 GlVertex RandomVertex(std::mt19937 &rng) {
