@@ -153,7 +153,7 @@ void Row(AAFill &f, int32_t iy, const GlEdge *left, const GlEdge *right) {
   sh = saved;
 }
 
-void AARows(void *user, GlContext *gc, int32_t iyStart, int32_t iyEnd) {
+void FillAASubTriangle(void *user, GlContext *gc, int32_t iyStart, int32_t iyEnd) {
   AAFill &f = *static_cast<AAFill *>(user);
   GlEdge left = gc->polygon.edges.left, right = gc->polygon.edges.right;
   StartSubTriangleRows(gc, iyStart);
@@ -234,6 +234,6 @@ void GLFASTCALL __glFillAntiAliasedTriangle(GlContext *gc, GlVertex *a, GlVertex
 
   // The rows next to the walker's hold only partly covered pixels.
   Row(f, t.iyMin - 1, nullptr, nullptr);
-  if (t.iyMin != t.iyMax) WalkTriangle(gc, sorted, t, AARows, &f);
+  if (t.iyMin != t.iyMax) WalkTriangle(gc, sorted, t, FillAASubTriangle, &f);
   Row(f, t.iyMax, nullptr, nullptr);
 }

@@ -292,3 +292,43 @@ TEST(AATriangle, NaNAndFarOutCoordinatesDrawNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AATriangle, PolygonStippleDropsFringePixels) {
+  AAContext ctx;
+  GlContext *gc = ctx.gc();
+  ctx.SetFlags(__GL_SHADE_RGB | __GL_SHADE_STIPPLE);
+  for (int r = 0; r < 32; r++) gc->polygon.stipple[r] = r % 2 ? 0xAAAAAAAAu : 0x0F0F0F0Fu;
+  GlVertex a = FillContext::Vertex(5.3, 4.2), b = FillContext::Vertex(70.9, 20.6),
+           c = FillContext::Vertex(30.4, 66.1);
+  ctx.FillAA(&a, &b, &c);
+  const CoverageMap want = Supersample(a, b, c, 4);
+  std::map<std::pair<int32_t, int32_t>, bool> stored;
+  for (const Stored &s : gStored) stored[{s.x, s.y}] = true;
+  int kept = 0;
+  for (const auto &[pixel, cov] : want) {
+    if (cov == 1.0) continue;
+    const auto [x, y] = pixel;
+    const bool alive = (gc->polygon.stipple[y & 31] >> (31 - (x & 31))) & 1;
+    EXPECT_EQ(stored.count(pixel) != 0, alive) << x << "," << y;
+    kept += alive;
+  }
+  EXPECT_GT(kept, 10);
+}
+
+// A plane through three prepared positions (window + 0.5) gives the
+// parameter at window positions.
+TEST(AATriangle, PlanesAnswerInWindowCoordinates) {
+  auto p = [](double x, double y) { return GLfloat(2 * x - 3 * y + 7); };
+  const GLfloat wx[3] = {10.25f, 40.5f, 22.75f}, wy[3] = {5.5f, 12.25f, 30.0f};
+  GLfloat x[3], y[3], v[3];
+  for (int i = 0; i < 3; i++) x[i] = wx[i] + 0.5f, y[i] = wy[i] + 0.5f, v[i] = p(wx[i], wy[i]);
+  AAPlane plane;
+  aa_triangle::FindPlaneEquation(&plane, x, y, v);
+  for (GLfloat qx : {12.0f, 20.5f, 33.25f})
+    for (GLfloat qy : {8.0f, 15.5f, 21.75f})
+      EXPECT_NEAR(aa_triangle::FindP(&plane, qx, qy), p(qx, qy), 1e-3) << qx << "," << qy;
+}
+
+}  // namespace
