@@ -332,3 +332,85 @@ TEST(AATriangle, PlanesAnswerInWindowCoordinates) {
 }
 
 }  // namespace
+
+namespace {
+
+// The evaluation point of a fringe pixel: the centre of its inside
+// samples' bounding box (4 x 4 grid).
+bool EvaluationPoint(const Point v[3], int32_t x, int32_t y, double *ex, double *ey) {
+  double x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;
+  for (int l = 0; l < 4; l++)
+    for (int k = 0; k < 4; k++) {
+      const Point s = {x + (k + 0.5) / 4, y + (l + 0.5) / 4};
+      if (!(aa_model::InsideEdge(v[0], v[1], v[2], s) && aa_model::InsideEdge(v[1], v[2], v[0], s) &&
+            aa_model::InsideEdge(v[2], v[0], v[1], s)))
+        continue;
+      x0 = std::min(x0, s.x), x1 = std::max(x1, s.x), y0 = std::min(y0, s.y), y1 = std::max(y1, s.y);
+    }
+  *ex = (x0 + x1) / 2, *ey = (y0 + y1) / 2;
+  return x0 <= x1;
+}
+
+// Fog per fragment from the eye-z plane: linear fog from 0 to 100 towards a
+// red of 100 leaves a black fragment's red equal to its eye distance.
+TEST(AATriangle, FringeFogFollowsTheEyeZPlane) {
+  AAContext ctx;
+  GlContext *gc = ctx.gc();
+  gc->modes.rgbMode = 1;
+  ctx.SetFlags(__GL_SHADE_RGB | __GL_SHADE_FRAGMENT_FOG);
+  GlFogState &fog = gc->state.fog;
+  fog.mode = GL_LINEAR, fog.start = 0, fog.end = 100, fog.oneOverEMinusS = 0.01f;
+  fog.scaledColor[0] = 100, fog.scaledColor[1] = fog.scaledColor[2] = 0;
+  auto eyeZ = [](double x, double y) { return -(10 + 0.5 * x + 0.3 * y); };
+  GlVertex v[3] = {FillContext::Vertex(5.3, 4.2, 0.5, {0, 0, 0, 1}),
+                   FillContext::Vertex(70.9, 20.6, 0.5, {0, 0, 0, 1}),
+                   FillContext::Vertex(30.4, 66.1, 0.5, {0, 0, 0, 1})};
+  for (GlVertex &x : v) x.eye.z = float(eyeZ(x.window.x - kBias, x.window.y - kBias));
+  ctx.FillAA(&v[0], &v[1], &v[2]);
+  const Point snapped[3] = {Snap(v[0]), Snap(v[1]), Snap(v[2])};
+  ASSERT_FALSE(gStored.empty());
+  for (const Stored &s : gStored) {
+    double ex, ey;
+    ASSERT_TRUE(EvaluationPoint(snapped, s.x, s.y, &ex, &ey));
+    EXPECT_NEAR(s.frag.color.r, -eyeZ(ex, ey), 0.01) << s.x << "," << s.y;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::pair<GLfloat, GLfloat>> gTextured;
+void RecordTexture(GlContext *, GlColor *, GLfloat s, GLfloat t, GLfloat) {
+  gTextured.push_back({s, t});
+}
+
+// Texture coordinates of a fringe fragment come from the s, t and q planes
+// at its evaluation point, divided by q.
+TEST(AATriangle, FringeTextureFollowsThePlanes) {
+  AAContext ctx;
+  GlContext *gc = ctx.gc();
+  ctx.SetFlags(__GL_SHADE_RGB | __GL_SHADE_TEXTURE);
+  gc->procs.texture = RecordTexture;
+  gTextured.clear();
+  auto s = [](double x, double y) { return 0.1 * x + 0.02 * y; };
+  auto t = [](double x, double y) { return 3.0 - 0.03 * x + 0.05 * y; };
+  GlVertex v[3] = {FillContext::Vertex(5.3, 4.2), FillContext::Vertex(70.9, 20.6),
+                   FillContext::Vertex(30.4, 66.1)};
+  for (GlVertex &x : v) {
+    const double wx = x.window.x - kBias, wy = x.window.y - kBias;
+    x.texture = {float(s(wx, wy)), float(t(wx, wy)), 0.0f, 1.0f};
+  }
+  ctx.FillAA(&v[0], &v[1], &v[2]);
+  const Point snapped[3] = {Snap(v[0]), Snap(v[1]), Snap(v[2])};
+  ASSERT_EQ(gTextured.size(), gStored.size());
+  ASSERT_FALSE(gStored.empty());
+  for (size_t i = 0; i < gStored.size(); i++) {
+    double ex, ey;
+    ASSERT_TRUE(EvaluationPoint(snapped, gStored[i].x, gStored[i].y, &ex, &ey));
+    EXPECT_NEAR(gTextured[i].first, s(ex, ey), 1e-4) << gStored[i].x << "," << gStored[i].y;
+    EXPECT_NEAR(gTextured[i].second, t(ex, ey), 1e-4) << gStored[i].x << "," << gStored[i].y;
+  }
+}
+
+}  // namespace
