@@ -32,9 +32,8 @@
 #include "pixels/px_span_standins.h"
 #include "pixels/px_texgen.h"
 #include "pixels/px_texgen_standins.h"
-#include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
-#include "raster/s_span_standins.h"
+#include "raster/s_blend.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
 

@@ -6,7 +6,6 @@
 #include "core/s_draw_entry.h"
 #include "raster/s_accum.h"
 #include "raster/s_clear.h"
-#include "raster/s_span_standins.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
 

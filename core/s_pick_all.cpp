@@ -9,7 +9,6 @@
 #include "geometry/s_lighting.h"
 #include "geometry/s_varray_pick.h"
 #include "geometry/s_xform.h"
-#include "raster/s_span_standins.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
 

@@ -5,7 +5,6 @@
 #include "geometry/s_select.h"
 #include "geometry/s_feedback.h"
 #include "raster/s_line_clip.h"
-#include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 
 void __glGenericPickClipProcs(GlContext *gc) {

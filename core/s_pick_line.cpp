@@ -9,11 +9,10 @@
 #include "geometry/s_pgclip.h"
 #include "geometry/s_select.h"
 #include "geometry/s_feedback.h"
-#include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 #include "raster/s_shader.h"
 #include "raster/s_line.h"
-#include "raster/s_span_standins.h"
+#include "raster/s_line_aa.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
 

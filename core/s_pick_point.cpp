@@ -8,7 +8,6 @@
 #include "geometry/s_select.h"
 #include "geometry/s_feedback.h"
 #include "raster/s_point.h"
-#include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 #include "raster/s_shader.h"
 

@@ -6,7 +6,8 @@
 #include "core/s_pick.h"
 #include "core/s_pick_stages.h"
 #include "raster/s_shader.h"
-#include "raster/s_span_standins.h"
+#include "raster/s_blend.h"
+#include "raster/s_span_ops.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
 

@@ -4,7 +4,6 @@
 #include "core/context.h"
 #include "raster/s_shader.h"
 #include "raster/s_line.h"
-#include "raster/s_span_standins.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
 

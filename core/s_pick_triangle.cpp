@@ -9,7 +9,7 @@
 #include "geometry/s_pgclip.h"
 #include "geometry/s_select.h"
 #include "geometry/s_feedback.h"
-#include "raster/s_render_standins.h"
+#include "raster/s_pgdraw_aa.h"
 #include "raster/s_triangle.h"
 #include "raster/s_shader.h"
 

@@ -3,7 +3,6 @@
 // stipple restarts once, at glBegin.
 #include "geometry/s_prim_machine.h"
 #include "raster/s_line_clip.h"
-#include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 
 namespace {

@@ -8,9 +8,19 @@
 
 #include "core/calling.h"
 #include "core/gl_defs.h"
+#include "geometry/s_vertex.h"
 
 struct GlContext;
 struct GlVertex;
+
+// A vertex as the line set-ups read it: pixel centres at whole numbers, z in
+// depth-buffer units, its colour rescaled (colour points at `color`). The
+// caller's vertex is never written.
+typedef struct GlLinePrepared {
+  GlVertex v;
+  GlColor color;
+} GlLinePrepared;
+void __glPrepareLineVertex(const GlContext *gc, const GlVertex *in, GlLinePrepared *out);
 
 // ---- Set-up and render procedures (procs.renderLine); the window x and y
 //      of the vertices given to __glInitLineData carry the half-pixel shift.

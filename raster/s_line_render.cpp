@@ -8,30 +8,20 @@
 #include "core/gl_convert.h"
 #include "raster/s_line.h"
 
-namespace {
-
-// Colours to colour-buffer units, by component name (the rescale words are
-// stored red, blue, green, alpha).
-GlColor Rescaled(const GlConstants &k, const GlColor &c) {
-  return {c.r * k.redRescale, c.g * k.greenRescale, c.b * k.blueRescale, c.a * k.alphaRescale};
-}
-
-// A vertex as the set-up reads it: pixel centres at whole numbers, z in
-// depth-buffer units, its colour rescaled. The caller's vertex is never
-// written.
-struct Prepared {
-  GlVertex v;
-  GlColor color;
-};
-
-void Prepare(const GlContext *gc, const GlVertex *in, Prepared *out) {
+void __glPrepareLineVertex(const GlContext *gc, const GlVertex *in, GlLinePrepared *out) {
+  const GlConstants &k = gc->constants;
   out->v = *in;
   out->v.window.x += 0.5f;
   out->v.window.y += 0.5f;
-  out->v.window.z *= gc->constants.depthMax;
-  out->color = in->color ? Rescaled(gc->constants, *in->color) : GlColor{0, 0, 0, 0};
+  out->v.window.z *= k.depthMax;
+  // By component name: the rescale words are stored red, blue, green, alpha.
+  out->color = in->color ? GlColor{in->color->r * k.redRescale, in->color->g * k.greenRescale,
+                                   in->color->b * k.blueRescale, in->color->a * k.alphaRescale}
+                         : GlColor{0, 0, 0, 0};
   out->v.color = &out->color;
 }
+
+namespace {
 
 void SetColors(GlContext *gc, const GlColor &ca, const GlColor &cb, GLfloat invLength) {
   GlShader &sh = gc->polygon.shader;
@@ -82,9 +72,9 @@ void SetFragmentFog(GlContext *gc, const GlVertex &a, const GlVertex &b, GLfloat
 }  // namespace
 
 void __glRenderAliasLine(GlContext *gc, GlVertex *a, GlVertex *b) {
-  Prepared pa, pb;
-  Prepare(gc, a, &pa);
-  Prepare(gc, b, &pb);
+  GlLinePrepared pa, pb;
+  __glPrepareLineVertex(gc, a, &pa);
+  __glPrepareLineVertex(gc, b, &pb);
   GlLineMachine &l = gc->line;
   __glInitLineData(gc, &pa.v, &pb.v);
   l.vertexA = a;  // the copies die with this call

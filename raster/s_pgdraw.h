@@ -14,6 +14,12 @@ struct GlColor;
 // Walks rows iyStart .. iyEnd - 1 with the edges and parameters in the
 // context; the edges are left at row iyEnd.
 void FillSubTriangle(GlContext *gc, int32_t iyStart, int32_t iyEnd);
+// The parts of that walk: the shader's buffer addresses (at the left edge's
+// pixel of row iyStart), colour buffer and span arrays; and one row step of
+// both edges and every parameter.
+void StartSubTriangleRows(GlContext *gc, int32_t iyStart);
+struct GlEdge;
+void StepRow(GlContext *gc, GlEdge *left, GlEdge *right);
 
 // Start values and row steps of every enabled parameter for a left edge
 // starting at vertex v (prepared window coordinates); dx, dy lead from v to

@@ -65,10 +65,9 @@ void StepParameters(GlShader *sh, uint32_t flags) {
 
 }  // namespace
 
-void FillSubTriangle(GlContext *gc, int32_t iyStart, int32_t iyEnd) {
+void StartSubTriangleRows(GlContext *gc, int32_t iyStart) {
   GlShader &sh = gc->polygon.shader;
-  GlEdge left = gc->polygon.edges.left;
-  GlEdge right = gc->polygon.edges.right;
+  const GlEdge &left = gc->polygon.edges.left;
   const uint32_t flags = sh.modeFlags;
   if (flags & __GL_SHADE_STENCIL_TEST)
     sh.sbuf = static_cast<uint8_t *>(Address(gc, gc->stencilBuffer.buf, left.x, iyStart));
@@ -78,6 +77,26 @@ void FillSubTriangle(GlContext *gc, int32_t iyStart, int32_t iyEnd) {
   sh.spanColors = gc->spanColors[0];
   sh.fbcolors = gc->spanColors[1];
   sh.stipplePat = gc->spanStipple;
+}
+
+void StepRow(GlContext *gc, GlEdge *left, GlEdge *right) {
+  GlShader &sh = gc->polygon.shader;
+  Advance(right);
+  if (Advance(left))
+    StepParameters<true>(&sh, sh.modeFlags);
+  else
+    StepParameters<false>(&sh, sh.modeFlags);
+  // The offset depth and its range end are float sums that drift apart by
+  // rounding over the rows, so the offset depth may stray just outside
+  // 0 .. scale inside the range; the offset depth spans hold every pixel
+  // inside it, and nothing here ends the process over a rounding.
+}
+
+void FillSubTriangle(GlContext *gc, int32_t iyStart, int32_t iyEnd) {
+  GlShader &sh = gc->polygon.shader;
+  GlEdge left = gc->polygon.edges.left;
+  GlEdge right = gc->polygon.edges.right;
+  StartSubTriangleRows(gc, iyStart);
   const GlSpanProc processSpan = gc->procs.span.processSpan;
   const int32_t y0 = gc->transform.clipBox[1], y1 = gc->transform.clipBox[3];
   for (int32_t iy = iyStart; iy < iyEnd; iy++) {
@@ -88,15 +107,7 @@ void FillSubTriangle(GlContext *gc, int32_t iyStart, int32_t iyEnd) {
       sh.length = width;
       processSpan(gc);
     }
-    Advance(&right);
-    if (Advance(&left))
-      StepParameters<true>(&sh, flags);
-    else
-      StepParameters<false>(&sh, flags);
-    // The offset depth and its range end are float sums that drift apart by
-    // rounding over the rows, so the offset depth may stray just outside
-    // 0 .. scale inside the range; the offset depth spans hold every pixel
-    // inside it, and nothing here ends the process over a rounding.
+    StepRow(gc, &left, &right);
   }
   gc->polygon.edges.left = left;
   gc->polygon.edges.right = right;

@@ -7,8 +7,8 @@
 
 #include "core/s_pick.h"
 #include "raster/s_line.h"
+#include "raster/s_line_aa.h"
 #include "raster/s_line_clip.h"
-#include "raster/s_render_standins.h"
 #include "raster/s_triangle.h"
 #include "raster/s_shader.h"
 #include "tests/core/pickers/picker_fixture.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "core/s_pick.h"
-#include "raster/s_render_standins.h"
+#include "raster/s_pgdraw_aa.h"
 #include "raster/s_triangle.h"
 #include "raster/s_shader.h"
 #include "tests/core/pickers/picker_fixture.h"

@@ -26,7 +26,7 @@
 #include "pixels/px_pack.h"
 #include "pixels/px_pixel_standins.h"
 #include "pixels/px_span_standins.h"
-#include "raster/s_span_standins.h"
+#include "raster/s_blend.h"
 #include "raster/s_span.h"
 #include "raster/s_store.h"
 #include "tests/core/validate/validate_fixture.h"
