@@ -60,6 +60,28 @@ TEST_F(CacheStream, EdgeFlagsOfLineAndPointPolygonsAreKept) {
   }
 }
 
+// The last vertex of a full cache is carried with its own edge flag, not
+// with one given after it for the next vertex.
+TEST_F(CacheStream, ACarriedPolygonVertexKeepsItsOwnEdgeFlag) {
+  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  for (GLboolean lastFlag : {GL_FALSE, GL_TRUE}) {
+    SCOPED_TRACE(lastFlag ? "shown" : "hidden");
+    auto draw = [&] {
+      glBegin(GL_POLYGON);
+      for (int id = 0; id < 40; ++id) {
+        if (id == __GL_VC_MAXSIZE - 1) glEdgeFlag(lastFlag);
+        if (id == __GL_VC_MAXSIZE) glEdgeFlag(!lastFlag);
+        Give(id, 0.8f, {});
+      }
+      glEnd();
+      glEdgeFlag(GL_TRUE);
+    };
+    const std::vector<Call> off = Record(false, draw);
+    const std::vector<Call> on = Record(true, draw);
+    EXPECT_TRUE(prim_stream::SameStream(off, on, true));
+  }
+}
+
 TEST_F(CacheStream, ColourIndexVisualsSaveTheIndex) {
   GlModes modes = gc->modes;
   modes.rgbMode = 0;
