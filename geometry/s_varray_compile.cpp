@@ -176,7 +176,7 @@ void GLFASTCALL __glCompileElements_NoCopy(GlContext *gc, int32_t position, int3
   }
 }
 
-void GLFASTCALL __glCompileElementsSilhouette_NoCopy(GlContext *gc, GlVertex *v) {
+void GLFASTCALL __glCompileElementsSilhouette_NoCopy(GlContext *gc, GlVertex *v, int32_t) {
   const GlMatrix &m = gc->transform.modelView->mvp;
   const uint32_t sizeClass = (v->has & __GL_HAS_SIZE_MASK) >> 14;
   (sizeClass == 1 ? m.xf2 : sizeClass == 2 ? m.xf3 : m.xf4)(&v->clip, &v->obj.x, &m);

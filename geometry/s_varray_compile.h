@@ -23,7 +23,8 @@ void GLFASTCALL CompileElementsSilhouette(GlContext *gc, GlVertex *v, int32_t el
 // The vertex cache's forms: its vertices already hold their attributes.
 void GLFASTCALL __glCompileElements_NoCopy(GlContext *gc, int32_t position, int32_t first,
                                            int32_t count);
-void GLFASTCALL __glCompileElementsSilhouette_NoCopy(GlContext *gc, GlVertex *v);
+// Takes the element as the slot does, and has no use for it.
+void GLFASTCALL __glCompileElementsSilhouette_NoCopy(GlContext *gc, GlVertex *v, int32_t element);
 
 // The `has` bits the cull-vertex test gives a vertex (0 when it is off).
 uint32_t __glVarrayCullBits(const GlContext *gc, const GlVertex *v);

@@ -102,7 +102,8 @@ struct LineStrip : Emitter {
   void Feed(GlVertex *v) {
     if (index++ == 0) {
       first = prev = v;
-      gc->lineStippleStarted = 0;
+      // A strip the vertex cache continues keeps its stipple run.
+      if (!gc->vertexArray.vertexCacheContinued) gc->lineStippleStarted = 0;
       if (const uint32_t needs = gc->vertexBuffer.frontNeeds) __glPrimValidate(gc, v, needs);
       return;
     }
@@ -238,7 +239,11 @@ struct Polygon : Emitter {
     const int32_t i = index++;
     if (i == 0) {
       first = v;
-      Provoke(gc, v);
+      // A polygon the vertex cache continues keeps its stipple run.
+      if (gc->vertexArray.vertexCacheContinued)
+        gc->vertexBuffer.provoking = v;
+      else
+        Provoke(gc, v);
       return;
     }
     if (i == 1) {

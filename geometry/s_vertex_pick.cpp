@@ -8,6 +8,7 @@
 #include "core/gl_entries.h"
 #include "geometry/s_clipcheck.h"
 #include "geometry/s_vertex_procs.h"
+#include "geometry/vc_cache.h"
 
 namespace {
 
@@ -92,9 +93,11 @@ uint32_t __glValidateNothing(GlContext *, GlVertex *v, uint32_t) { return v->has
 void __glGenericPickVertexProcs(GlContext *gc) {
   PickClipChecks(gc);
   PickValidators(gc);
-  // With the vertex cache on, its own picker would choose the entries and
-  // the save procedure; the cache's `enabled` byte stays 0 until the cache
-  // exists, so vertices always take the plain entries.
-  PutBackPlainEntries(gc);
+  // The cache's own picker chooses its entries and save procedure; the
+  // immediate save procedure stays picked for whatever calls it directly.
+  if (gc->vcache.enabled)
+    __glPickVcacheProcs(gc);
+  else
+    PutBackPlainEntries(gc);
   PickSaveProc(gc);
 }

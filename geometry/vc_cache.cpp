@@ -1,9 +1,41 @@
-// The vertex cache fills these in; until it exists the cache stays off, so
-// validation and the vertex picker take the cache-off path.
+// Setting up and releasing the vertex-cache state, and the material
+// validator the cache installs.
 #include "geometry/vc_cache.h"
 
+#include <stdlib.h>
+
 #include "core/context.h"
+#include "geometry/s_prim_machine.h"
 
-void __glInitVertexCacheState(GlContext *gc) { gc->vcache.enabled = 0; }
+uint8_t __glDisableOgVcache;
 
-void __glFreeVertexCacheState(GlContext *gc) {}
+namespace {
+
+// Off unless "__GL_VCACHE" turns it on, until the suites written against the
+// immediate road run with the cache either way.
+constexpr uint8_t kOnByDefault = 0;
+
+}  // namespace
+
+void __glInitVertexCacheState(GlContext *gc) {
+  GlVertexCacheMachine &vc = gc->vcache;
+  const char *on = getenv("__GL_VCACHE");
+  vc.enabled = on ? uint8_t(atoi(on) != 0) : kOnByDefault;
+  if (const char *off = getenv("__GL_DISABLE_OG_VCACHE")) __glDisableOgVcache = atoi(off) != 0;
+  for (int32_t mode = 0; mode < 10; ++mode) vc.processMode[mode] = __glProcessCacheProcs2[mode];
+}
+
+// The buffer belongs to the vertex-array state.
+void __glFreeVertexCacheState(GlContext *) {}
+
+// Before a material changes inside the block, the cached vertices get what
+// smooth shading needs computed with the material they were given under.
+// Every cached vertex is looked at, carried ones too: a carried vertex whose
+// primitives were all dropped or clipped has not been lit yet.
+void __glMatValidateVcache(GlContext *gc) {
+  GlVertexCacheMachine &vc = gc->vcache;
+  const uint32_t needs = gc->vertexBuffer.smoothNeeds;
+  for (int32_t i = 0; i < vc.vertexCount; ++i) __glPrimValidateMissing(gc, &vc.vertices[i], needs);
+  vc.validatedCount = vc.vertexCount;
+  vc.flags |= __GL_VC_MATERIAL_VALIDATED;
+}

@@ -1,0 +1,221 @@
+// Feedback and selection with the cache on against the same blocks with it
+// off: the same records (a polygon record's vertices up to a rotation), the
+// same line-reset tokens, and the same hit records.
+#include <gtest/gtest.h>
+
+#include <math.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/geometry/vcache/vcache_fixture.h"
+
+namespace vcache_test {
+namespace {
+
+constexpr GLsizei kBufferSize = 1 << 15;
+constexpr size_t kVertexSize = 12;  // GL_4D_COLOR_TEXTURE in RGBA
+
+struct FeedbackRecord {
+  GLfloat token;
+  std::vector<std::vector<GLfloat>> vertices;
+};
+
+std::vector<FeedbackRecord> Parse(const std::vector<GLfloat> &buffer, GLint written) {
+  std::vector<FeedbackRecord> out;
+  size_t i = 0;
+  while (i < size_t(written)) {
+    FeedbackRecord r{buffer[i++], {}};
+    size_t n = 0;
+    if (r.token == GL_POINT_TOKEN) n = 1;
+    else if (r.token == GL_LINE_TOKEN || r.token == GL_LINE_RESET_TOKEN) n = 2;
+    else if (r.token == GL_POLYGON_TOKEN) n = size_t(buffer[i++]);
+    for (size_t k = 0; k < n; ++k, i += kVertexSize)
+      r.vertices.emplace_back(buffer.begin() + long(i), buffer.begin() + long(i + kVertexSize));
+    out.push_back(r);
+  }
+  return out;
+}
+
+bool SameVertex(const std::vector<GLfloat> &a, const std::vector<GLfloat> &b) {
+  for (size_t k = 0; k < a.size(); ++k)
+    if (fabs(a[k] - b[k]) > 1e-4 * (1 + fabs(a[k]))) return false;
+  return true;
+}
+
+std::string Text(const FeedbackRecord &r) {
+  std::ostringstream o;
+  o << "token " << r.token;
+  for (const auto &v : r.vertices) {
+    o << " (";
+    for (GLfloat f : v) o << f << " ";
+    o << ")";
+  }
+  return o.str();
+}
+
+testing::AssertionResult SameRecords(const std::vector<FeedbackRecord> &want,
+                                     const std::vector<FeedbackRecord> &got) {
+  if (want.size() != got.size())
+    return testing::AssertionFailure() << got.size() << " records, want " << want.size();
+  for (size_t r = 0; r < want.size(); ++r) {
+    const FeedbackRecord &w = want[r], &g = got[r];
+    bool same = w.token == g.token && w.vertices.size() == g.vertices.size();
+    const size_t n = w.vertices.size();
+    const size_t rotations = same && w.token == GL_POLYGON_TOKEN ? n : 1;
+    bool found = false;
+    for (size_t rot = 0; same && !found && rot < rotations; ++rot) {
+      found = true;
+      for (size_t k = 0; k < n && found; ++k)
+        found = SameVertex(w.vertices[k], g.vertices[(k + rot) % n]);
+    }
+    if (!same || !found)
+      return testing::AssertionFailure() << "record " << r << ": " << Text(g) << "\n  want "
+                                         << Text(w);
+  }
+  return testing::AssertionSuccess();
+}
+
+// A record as text at the precision of SameVertex, a reset token read as a
+// line token.
+std::string Canonical(const FeedbackRecord &r) {
+  std::ostringstream o;
+  o << (r.token == GL_LINE_RESET_TOKEN ? GL_LINE_TOKEN : r.token);
+  for (const auto &v : r.vertices)
+    for (GLfloat f : v) o << " " << lroundf(f * 256);
+  return o.str();
+}
+
+// The outline of each triangle starts at the vertex its path began the
+// triangle with: the same records in any order, and as many reset tokens.
+testing::AssertionResult SameOutlines(const std::vector<FeedbackRecord> &want,
+                                      const std::vector<FeedbackRecord> &got) {
+  std::vector<std::string> w, g;
+  int wantResets = 0, gotResets = 0;
+  for (const FeedbackRecord &r : want) {
+    w.push_back(Canonical(r));
+    wantResets += r.token == GL_LINE_RESET_TOKEN;
+  }
+  for (const FeedbackRecord &r : got) {
+    g.push_back(Canonical(r));
+    gotResets += r.token == GL_LINE_RESET_TOKEN;
+  }
+  std::sort(w.begin(), w.end());
+  std::sort(g.begin(), g.end());
+  if (w != g) return testing::AssertionFailure() << g.size() << " records, want " << w.size();
+  if (wantResets != gotResets)
+    return testing::AssertionFailure() << gotResets << " reset tokens, want " << wantResets;
+  return testing::AssertionSuccess();
+}
+
+class CacheFeedback : public VcacheTest {
+ protected:
+  std::vector<GLfloat> buffer = std::vector<GLfloat>(kBufferSize);
+
+  std::vector<FeedbackRecord> Feedback(bool cache, const std::function<void()> &draw) {
+    Cache(cache);
+    std::fill(buffer.begin(), buffer.end(), -7.0f);
+    glFeedbackBuffer(kBufferSize, GL_4D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint written = glRenderMode(GL_RENDER);
+    EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR));
+    EXPECT_GT(written, 0);
+    return Parse(buffer, written);
+  }
+};
+
+// Texturing is off, yet feedback reports each vertex's own texture
+// coordinates: the cache must save them too.
+TEST_F(CacheFeedback, EveryModeReportsTheSameRecords) {
+  Attributes a;
+  a.texture = true;
+  a.normal = true;
+  for (GLenum polygonMode : {GL_FILL, GL_LINE}) {
+    glPolygonMode(GL_FRONT_AND_BACK, polygonMode);
+    for (GLenum mode = GL_POINTS; mode <= GL_POLYGON; ++mode) {
+      for (int count : {5, 36, 40, 80, 108}) {
+        SCOPED_TRACE(testing::Message() << kModeNames[mode] << " " << count
+                                        << (polygonMode == GL_LINE ? " outlined" : ""));
+        auto draw = [&] { Block(mode, count, 0.8f, a); };
+        const std::vector<FeedbackRecord> off = Feedback(false, draw);
+        const std::vector<FeedbackRecord> on = Feedback(true, draw);
+        if (polygonMode == GL_LINE && mode >= GL_TRIANGLES)
+          EXPECT_TRUE(SameOutlines(off, on));
+        else
+          EXPECT_TRUE(SameRecords(off, on));
+      }
+    }
+  }
+}
+
+// Lit colours, with material and colour-material changes inside the
+// blocks: earlier vertices keep the old material.
+TEST_F(CacheFeedback, LitBlocksReportTheSameColours) {
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+  glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+  Attributes a;
+  a.normal = true;
+  a.color = false;
+  for (bool colorMaterial : {false, true}) {
+    if (colorMaterial) glEnable(GL_COLOR_MATERIAL);
+    for (GLenum mode = GL_POINTS; mode <= GL_POLYGON; ++mode) {
+      for (int count : {9, 40, 75}) {
+        SCOPED_TRACE(testing::Message() << kModeNames[mode] << " " << count
+                                        << (colorMaterial ? " colour material" : " material"));
+        auto draw = [&] {
+          // Both runs start from the same material.
+          const GLfloat grey[] = {0.8f, 0.8f, 0.8f, 1.0f};
+          glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, grey);
+          glColor4fv(grey);
+          glBegin(mode);
+          for (int id = 0; id < count; ++id) {
+            if (id % 5 == 2) {
+              const GLfloat c[] = {GLfloat(id % 7) / 7, 0.5f, GLfloat(id % 3) / 3, 1.0f};
+              if (colorMaterial)
+                glColor4fv(c);
+              else
+                glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, c);
+            }
+            Give(id, 0.8f, a);
+          }
+          glEnd();
+        };
+        const std::vector<FeedbackRecord> off = Feedback(false, draw);
+        const std::vector<FeedbackRecord> on = Feedback(true, draw);
+        EXPECT_TRUE(SameRecords(off, on));
+      }
+    }
+  }
+}
+
+TEST_F(CacheFeedback, SelectionGivesTheSameHits) {
+  for (GLenum mode = GL_POINTS; mode <= GL_POLYGON; ++mode) {
+    SCOPED_TRACE(kModeNames[mode]);
+    std::vector<GLuint> hits[2];
+    GLint counts[2];
+    for (bool cache : {false, true}) {
+      Cache(cache);
+      std::vector<GLuint> &h = hits[cache];
+      h.assign(256, 0xDEADu);
+      glSelectBuffer(GLsizei(h.size()), h.data());
+      glRenderMode(GL_SELECT);
+      glInitNames();
+      glPushName(1);
+      Block(mode, 40, 0.9f);
+      glLoadName(2);
+      Block(mode, 75, 0.5f);
+      counts[cache] = glRenderMode(GL_RENDER);
+      EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR));
+    }
+    EXPECT_EQ(counts[0], 2);
+    EXPECT_EQ(counts[1], counts[0]);
+    EXPECT_EQ(hits[1], hits[0]);
+  }
+}
+
+}  // namespace
+}  // namespace vcache_test
