@@ -245,6 +245,46 @@ TEST_F(FeedbackCompare, ArraysReportWhatTheImmediateEntriesReport) {
   EXPECT_GT(records, 1000u);
 }
 
+// Selection: the same hits, with the same depth range, whether the
+// primitives reach the clipper or not.
+TEST_F(FeedbackCompare, ArraysSelectWhatTheImmediateEntriesSelect) {
+  if (!Open(kRgbFormats[6])) return;
+  auto hits = [&](auto draw) {
+    std::vector<GLuint> h(256, 0xDEADu);
+    glSelectBuffer(GLsizei(h.size()), h.data());
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(7);
+    draw();
+    const GLint n = glRenderMode(GL_RENDER);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    h.resize(n > 0 ? size_t(4 * n) : 0);  // one name per hit
+    return h;
+  };
+  for (double radius : {20.0, 28.0, 60.0}) {  // inside, clipped, mostly outside
+    Arrays(radius);
+    for (GLenum mode = GL_POINTS; mode <= GL_POLYGON; ++mode) {
+      // The ring's polygon is not convex: clipped whole, what it covers is
+      // not defined.
+      if (mode == GL_POLYGON && radius > 20) continue;
+      for (GLsizei count : {2, 3, 4, 12, 37}) {
+        SCOPED_TRACE(testing::Message() << "radius " << radius << ", mode " << mode
+                                        << ", count " << count);
+        const std::vector<GLuint> want = hits([&] {
+          glBegin(mode);
+          for (GLint i = 0; i < count; ++i) glArrayElement(i);
+          glEnd();
+        });
+        EXPECT_EQ(hits([&] { glDrawArrays(mode, 0, count); }), want);
+        std::vector<GLuint> list;
+        for (GLint i = 0; i < count; ++i) list.push_back(GLuint(i));
+        EXPECT_EQ(hits([&] { glDrawElements(mode, count, GL_UNSIGNED_INT, list.data()); }),
+                  want);
+      }
+    }
+  }
+}
+
 TEST_F(FeedbackCompare, PolygonsAsLinesAndPointsReportTheSameEdges) {
   if (!Open(kRgbFormats[6])) return;
   Arrays(20);
