@@ -268,6 +268,18 @@ void __glInitTextureState(GlContext *gc);
 // Releases everything the early initialisation took; safe after a failed
 // one.
 void __glFreeTextureState(GlContext *gc);
+// Binds `name` on the target of index `index`: name 0 gives the target's
+// default object; a name without an object gets a new one. A name whose
+// object belongs to the other dimension records GL_INVALID_OPERATION, and
+// an object that cannot be made GL_OUT_OF_MEMORY; the binding then stays.
+void __glBindTexture(GlContext *gc, int32_t index, GLuint name);
+// Makes `tex` (whose binding reference the caller holds, or a default
+// object) the bound object of the target: the context's copy goes back into
+// the object bound so far, whose binding reference is dropped, and is loaded
+// from `tex`.
+void __glBindTextureObject(GlContext *gc, int32_t index, GlTextureObject *tex);
+// The generic residency rule: every level a filter reads has an image.
+GLbool8 IsTextureResident(GlContext *gc, GlTextureObject *tex);
 // The name manager's release procedure for texture objects: drops one
 // reference and frees the object through its own free procedure at zero.
 void __glDisposeTexObj(GlContext *gc, void *texobj);
