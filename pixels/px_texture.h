@@ -259,14 +259,15 @@ typedef struct GlTextureMachine {
 
 // Early initialisation: the device's texture manager (the generic one when
 // there is no device), the limits (numberOfTextures 4, maxTextureSize 1024),
-// the environments and the texture-object names unless the context shares
-// them. False when an allocation fails; __glFreeTextureState then releases
-// what was taken.
+// the environments, the texture-object names unless the context shares
+// them, and the four default objects, each bound to its target. False when
+// an allocation fails; __glFreeTextureState then releases what was taken.
 GLbool8 __glEarlyInitTextureState(GlContext *gc);
 // The texture defaults of the soft reset.
 void __glInitTextureState(GlContext *gc);
-// Releases everything the early initialisation took; safe after a failed
-// one.
+// Binds the default objects again (dropping this context's bindings of
+// named ones), frees them and releases everything else the early
+// initialisation took; safe after a failed one.
 void __glFreeTextureState(GlContext *gc);
 // Binds `name` on the target of index `index`: name 0 gives the target's
 // default object; a name without an object gets a new one. A name whose
