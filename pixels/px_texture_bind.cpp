@@ -11,30 +11,31 @@ namespace {
 
 // A named object's new reference for the binding: taken through the name
 // array, or made for a name that has no object yet. Null when the call is
-// refused (the error is recorded and nothing changed).
+// refused (the error is recorded and nothing changed). The look-up, the
+// entry and the binding's reference are one step under the names lock:
+// another context binding the same new name meanwhile would otherwise enter
+// its own object and release this one before it is counted.
 GlTextureObject *NamedObject(GlContext *gc, int32_t index, GLuint name) {
   GlTextureMachine *tx = &gc->texture;
+  __glNamesEnterLock();
   auto *tex = static_cast<GlTextureObject *>(__glNamesLockData(gc, tx->shared, name));
-  if (tex != nullptr) {
-    if (tex->targetIndex == index) return tex;
+  if (tex == nullptr) {
+    tex = tx->createTexture(gc, name, index);
+    if (tex == nullptr) {
+      __glSetError(GL_OUT_OF_MEMORY);
+    } else if (!__glNamesNewData(gc, tx->shared, name, tex)) {
+      // The array refused (and recorded why): the object goes again.
+      tex->refcount = 0;
+      tex->free(gc, tex);
+      tex = nullptr;
+    } else {
+      tex->refcount++;  // the array set 1 for the entry
+    }
+  } else if (tex->targetIndex != index) {
     __glNamesUnlockData(gc, tx->shared, tex);
     __glSetError(GL_INVALID_OPERATION);
-    return nullptr;
+    tex = nullptr;
   }
-  tex = tx->createTexture(gc, name, index);
-  if (tex == nullptr) {
-    __glSetError(GL_OUT_OF_MEMORY);
-    return nullptr;
-  }
-  // The entry's reference: the array sets the count to 1, or refuses (and
-  // has recorded why) and the object goes again.
-  if (!__glNamesNewData(gc, tx->shared, name, tex)) {
-    tex->refcount = 0;
-    tex->free(gc, tex);
-    return nullptr;
-  }
-  __glNamesEnterLock();
-  tex->refcount++;
   __glNamesLeaveLock();
   return tex;
 }
@@ -46,6 +47,9 @@ void __glBindTextureObject(GlContext *gc, int32_t index, GlTextureObject *tex) {
   GlTextureObject *old = tx->bound[index];
   // Only the two real targets have a context copy.
   GlTextureTargetState *copy = index < 2 ? &tx->targets[index] : nullptr;
+  // Another context may hold the same object: its fields change under the
+  // names lock, as its count does.
+  __glNamesEnterLock();
   if (old != nullptr && copy != nullptr) {
     __glLoadTextureParams(old, &copy->params);
     old->texobjs = copy->texobjs;
@@ -58,6 +62,7 @@ void __glBindTextureObject(GlContext *gc, int32_t index, GlTextureObject *tex) {
     copy->texobjs = tex->texobjs;
   }
   if (old != nullptr && old->texobjs.name != 0) __glNamesUnlockData(gc, tx->shared, old);
+  __glNamesLeaveLock();
 }
 
 void __glBindTexture(GlContext *gc, int32_t index, GLuint name) {

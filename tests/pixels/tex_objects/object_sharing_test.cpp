@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 #include "core/current.h"
 #include "tests/pixels/tex_objects/tex_object_fixture.h"
@@ -99,7 +98,7 @@ TEST_F(TexObjectLife, ContextsLeaveNoTextureBehind) {
 }
 
 // An object deleted in one context while bound in another lives until that
-// binding goes; every count balances, on two threads at once as well.
+// binding goes, and every count balances.
 TEST_F(TexObjectLife, SharedObjectsLiveWhileBoundAnywhere) {
   TestWindow window(16, 16);
   UseWindow(&window);
@@ -145,24 +144,6 @@ TEST_F(TexObjectLife, SharedObjectsLiveWhileBoundAnywhere) {
   });
   EXPECT_LT(CountingImports::live(), withObject);  // the object went
 
-  // Both threads at once, binding and deleting the same names.
-  auto work = [](GlContext *gc, GLuint base) {
-    ASSERT_TRUE(Bind(gc));
-    for (int round = 0; round < 200; ++round) {
-      GLuint name = base + GLuint(round % 7);
-      glBindTexture(GL_TEXTURE_2D, name);
-      glBindTexture(GL_TEXTURE_1D, name + 100);
-      if (round % 3 == 0) {
-        const GLuint names[] = {name, name + 100};
-        glDeleteTextures(2, names);
-      }
-    }
-    ASSERT_TRUE(Release(gc));
-  };
-  std::thread one(work, a, 1);
-  std::thread two(work, b, 3);
-  one.join();
-  two.join();
   // The first leaves the names to the second; the last leaves nothing.
   a->exports.destroyContext(a);
   Destroy(b);
