@@ -6,10 +6,12 @@
 #include <stdint.h>
 
 #include "core/calling.h"
+#include "core/gl_defs.h"
 #include "core/imports.h"
 #include "platform/gdi.h"
 
 struct GlContext;
+struct GlTexFormat;
 struct WglDrawablePrivate;
 
 typedef struct GlDevice {
@@ -17,7 +19,9 @@ typedef struct GlDevice {
   // 4 back, 16 accumulation, 32 depth, 64 stencil).
   uint32_t flags;
   uint32_t reserved;
-  void *lookupTextureFormat;  // typed by the texture code
+  // The storage format of a texture's internal format, with its base
+  // format in *baseFormat.
+  const GlTexFormat *(*lookupTextureFormat)(GLenum internalFormat, GLenum *baseFormat);
   // The four hooks below are optional (null: skipped).
   GLbool8 (*processAttach)(uint32_t threadId, GlDevice *device);
   GLbool8 (*processDetach)(uint32_t threadId, GlDevice *device);

@@ -22,10 +22,9 @@
   X(GetPixelMapfv) X(GetPixelMapuiv) X(GetPixelMapusv) X(GetPolygonStipple) \
   X(GetTexEnvfv) X(GetTexEnviv) X(GetTexGendv) X(GetTexGenfv) X(GetTexGeniv) X(GetTexImage) \
   X(GetTexParameterfv) X(GetTexParameteriv) X(GetTexLevelParameterfv) X(GetTexLevelParameteriv) \
-  X(BindTexture) \
-  X(AreTexturesResident) X(CopyTexImage1D) X(CopyTexImage2D) \
-  X(CopyTexSubImage1D) X(CopyTexSubImage2D) X(DeleteTextures) X(GenTextures) X(GetPointerv) \
-  X(IsTexture) X(PrioritizeTextures) X(TexSubImage1D) X(TexSubImage2D) X(PopClientAttrib) \
+  X(CopyTexImage1D) X(CopyTexImage2D) \
+  X(CopyTexSubImage1D) X(CopyTexSubImage2D) X(GetPointerv) \
+  X(TexSubImage1D) X(TexSubImage2D) X(PopClientAttrib) \
   X(PushClientAttrib) \
   X(GetPointervEXT) \
   X(ColorSubTableEXT) X(ColorTableEXT) \

@@ -59,7 +59,11 @@ typedef struct GlNamesLeaf {
   const GlNamesTypeInfo *dataInfo;
 } GlNamesLeaf;
 
+// A change links at most three leaves, and each may split every level of
+// the tree and add a root: the branch pool is kept at three times the depth
+// plus two (at least 16). A tree of at most 2^32 leaves is at most 32 deep.
 #define GL_NAMES_SPARE_BRANCHES 16
+#define GL_NAMES_MAX_SPARE_BRANCHES (3 * (32 + 2))
 #define GL_NAMES_SPARE_LEAVES 3
 // Runs with data merge only up to this many names, so a data list stays short.
 #define GL_NAMES_MAX_DATA_RUN 1024
@@ -71,7 +75,7 @@ typedef struct GlNamesArray {
   const GlNamesTypeInfo *dataInfo;
   uint32_t nbranches;  // valid entries of spareBranches
   uint32_t nleaves;    // valid entries of spareLeaves
-  GlNamesBranch *spareBranches[GL_NAMES_SPARE_BRANCHES];
+  GlNamesBranch *spareBranches[GL_NAMES_MAX_SPARE_BRANCHES];
   GlNamesLeaf *spareLeaves[GL_NAMES_SPARE_LEAVES];
 } GlNamesArray;
 

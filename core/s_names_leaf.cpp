@@ -8,7 +8,7 @@
 namespace names {
 
 bool fixMemoryProblem(GlContext *gc, GlNamesArray *array) {
-  while (array->nbranches < GL_NAMES_SPARE_BRANCHES) {
+  while (array->nbranches < SpareBranchesNeeded(array)) {
     void *node = gc->imports.malloc(gc, sizeof(GlNamesBranch));
     if (node == nullptr) return false;
     array->spareBranches[array->nbranches++] = static_cast<GlNamesBranch *>(node);

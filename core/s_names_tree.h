@@ -29,8 +29,15 @@ inline void ReleaseItem(GlContext *gc, const GlNamesTypeInfo *info, void *item) 
 // Spare pools. fixMemoryProblem fills both; false when the heap refused
 // (the pools keep what they got).
 bool fixMemoryProblem(GlContext *gc, GlNamesArray *array);
+// The spare branches a change of a tree this deep may use.
+inline uint32_t SpareBranchesNeeded(const GlNamesArray *array) {
+  uint32_t n = 3u * (uint32_t(array->depth) + 2u);
+  if (n < GL_NAMES_SPARE_BRANCHES) return GL_NAMES_SPARE_BRANCHES;
+  return n > GL_NAMES_MAX_SPARE_BRANCHES ? GL_NAMES_MAX_SPARE_BRANCHES : n;
+}
 inline bool PoolsFull(const GlNamesArray *array) {
-  return array->nbranches == GL_NAMES_SPARE_BRANCHES && array->nleaves == GL_NAMES_SPARE_LEAVES;
+  return array->nbranches >= SpareBranchesNeeded(array) &&
+         array->nleaves == GL_NAMES_SPARE_LEAVES;
 }
 
 // Nodes come from the heap, or from the pools when the heap refuses.

@@ -13,6 +13,7 @@ struct GlContext;
 struct GlNamesArray;
 struct GlPixelSpanInfo;
 struct GlTexFormat;
+struct GlTextureLevel;
 struct GlTextureObject;
 
 // Target indices used throughout the texture code.
@@ -48,6 +49,12 @@ typedef struct GlTexel {
   GLubyte r, g, b, a;
 } GlTexel;
 
+// Reads the texel at (row, col) of the level's interior as R, G, B, A bytes
+// into texel, writing only the bytes its format gives. `unused` is passed as
+// 0. Plain cdecl: the fast rasterizer's extraction spanlets call it too.
+typedef void (*GlTexelExtractProc)(GlTextureLevel *level, GlTextureObject *tex, int32_t unused,
+                                   GLint row, GLint col, GLubyte *texel);
+
 // One mipmap level. Sizes include the border; the "2" sizes exclude it. An
 // empty level is all zero with requestedFormat 1.
 typedef struct GlTextureLevel {
@@ -64,8 +71,26 @@ typedef struct GlTextureLevel {
   int32_t texFormatId;
   const GlTexFormat *texFormat;
   int32_t redBits, greenBits, blueBits, alphaBits, luminanceBits, intensityBits;
-  // The texel extraction procedure follows with texture images.
+  // The format's extraction (its bordered form for border 1); a no-op while
+  // the level is empty.
+  GlTexelExtractProc extract;
 } GlTextureLevel;
+
+// Generated code reads the image, the cooked copy and the sizes; the fast
+// rasterizer and the device manager read the rest.
+static_assert(offsetof(GlTextureLevel, image) == 0 && offsetof(GlTextureLevel, auxImage) == 4 &&
+                  offsetof(GlTextureLevel, width) == 8 && offsetof(GlTextureLevel, height) == 12 &&
+                  offsetof(GlTextureLevel, depth) == 16 && offsetof(GlTextureLevel, area) == 20 &&
+                  offsetof(GlTextureLevel, width2) == 24 &&
+                  offsetof(GlTextureLevel, width2f) == 36 &&
+                  offsetof(GlTextureLevel, height2f) == 40 &&
+                  offsetof(GlTextureLevel, widthLog2) == 48 &&
+                  offsetof(GlTextureLevel, heightLog2) == 52 &&
+                  offsetof(GlTextureLevel, border) == 60 &&
+                  offsetof(GlTextureLevel, baseFormat) == 68 &&
+                  offsetof(GlTextureLevel, texFormat) == 76 &&
+                  offsetof(GlTextureLevel, extract) == 104 && sizeof(GlTextureLevel) == 108,
+              "generated code and device managers read these fields");
 
 // The palette of a colour-index texture; in a new object it is empty with
 // internalFormat GL_RGBA.
@@ -146,10 +171,30 @@ typedef struct GlTextureObject {
 } GlTextureObject;
 
 static_assert(offsetof(GlTextureObject, owner) == 4 && offsetof(GlTextureObject, wrapS) == 8 &&
+                  offsetof(GlTextureObject, minFilter) == 16 &&
+                  offsetof(GlTextureObject, magFilter) == 20 &&
                   offsetof(GlTextureObject, borderColor) == 24 &&
                   offsetof(GlTextureObject, texobjs) == 40 &&
                   offsetof(GlTextureObject, chainLength) == 48 &&
                   offsetof(GlTextureObject, levels) == 52 && offsetof(GlTextureObject, free) == 56,
+              "device managers extend this record");
+// The fast rasterizer, the generated texel readers and the device manager
+// read these.
+static_assert(offsetof(GlTextureObject, makeResident) == 60 &&
+                  offsetof(GlTextureObject, removeResident) == 64 &&
+                  offsetof(GlTextureObject, dim) == 68 && offsetof(GlTextureObject, maxLog2) == 72 &&
+                  offsetof(GlTextureObject, switchover) == 76 &&
+                  offsetof(GlTextureObject, colorTable) == 80 &&
+                  offsetof(GlTextureObject, colorTable.table) == 84 &&
+                  offsetof(GlTextureObject, colorTable.width) == 96 &&
+                  offsetof(GlTextureObject, colorTable.baseFormat) == 124 &&
+                  offsetof(GlTextureObject, baseFormat) == 132 &&
+                  offsetof(GlTextureObject, createLevel) == 136 &&
+                  offsetof(GlTextureObject, fragment) == 152 &&
+                  offsetof(GlTextureObject, texFormat) == 176 &&
+                  offsetof(GlTextureObject, targetIndex) == 180 &&
+                  offsetof(GlTextureObject, residencyArg) == 184 &&
+                  offsetof(GlTextureObject, resident) == 188 && sizeof(GlTextureObject) == 192,
               "device managers extend this record");
 
 // A target's texture parameters: the eight words the enables picker copies
@@ -214,15 +259,28 @@ typedef struct GlTextureMachine {
 
 // Early initialisation: the device's texture manager (the generic one when
 // there is no device), the limits (numberOfTextures 4, maxTextureSize 1024),
-// the environments and the texture-object names unless the context shares
-// them. False when an allocation fails; __glFreeTextureState then releases
-// what was taken.
+// the environments, the texture-object names unless the context shares
+// them, and the four default objects, each bound to its target. False when
+// an allocation fails; __glFreeTextureState then releases what was taken.
 GLbool8 __glEarlyInitTextureState(GlContext *gc);
 // The texture defaults of the soft reset.
 void __glInitTextureState(GlContext *gc);
-// Releases everything the early initialisation took; safe after a failed
-// one.
+// Binds the default objects again (dropping this context's bindings of
+// named ones), frees them and releases everything else the early
+// initialisation took; safe after a failed one.
 void __glFreeTextureState(GlContext *gc);
+// Binds `name` on the target of index `index`: name 0 gives the target's
+// default object; a name without an object gets a new one. A name whose
+// object belongs to the other dimension records GL_INVALID_OPERATION, and
+// an object that cannot be made GL_OUT_OF_MEMORY; the binding then stays.
+void __glBindTexture(GlContext *gc, int32_t index, GLuint name);
+// Makes `tex` (whose binding reference the caller holds, or a default
+// object) the bound object of the target: the context's copy goes back into
+// the object bound so far, whose binding reference is dropped, and is loaded
+// from `tex`.
+void __glBindTextureObject(GlContext *gc, int32_t index, GlTextureObject *tex);
+// The generic residency rule: every level a filter reads has an image.
+GLbool8 IsTextureResident(GlContext *gc, GlTextureObject *tex);
 // The name manager's release procedure for texture objects: drops one
 // reference and frees the object through its own free procedure at zero.
 void __glDisposeTexObj(GlContext *gc, void *texobj);

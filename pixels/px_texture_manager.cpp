@@ -5,6 +5,7 @@
 #include "core/context.h"
 #include "core/s_names.h"
 #include "pixels/px_texture.h"
+#include "pixels/px_texture_manager.h"
 
 namespace {
 
@@ -19,9 +20,7 @@ GLbool8 __glInitTextureManager(GlContext *gc) {
   manager->refcount = 1;
   if (gc->texture.manager != nullptr) gc->texture.manager->release(gc);
   gc->texture.manager = manager;
-  // Texture objects come with texture images; until then the manager makes
-  // none.
-  gc->texture.createTexture = nullptr;
+  gc->texture.createTexture = __glCreateTexture;
   return 1;
 }
 

@@ -42,6 +42,14 @@ GLbool8 __glEarlyInitTextureState(GlContext *gc) {
     tx->shared = __glNamesNewArray(gc, GL_NAMES_TEXOBJ);
     if (tx->shared == nullptr) return 0;
   }
+  // The objects of name 0 are the context's own: never in the name array.
+  for (int32_t i = 0; i < __GL_NUM_TEXTURE_TARGETS; ++i) {
+    if (tx->defaults[i] != nullptr) continue;
+    GlTextureObject *tex = tx->createTexture ? tx->createTexture(gc, 0, i) : nullptr;
+    if (tex == nullptr) return 0;
+    tx->defaults[i] = tex;
+    __glBindTextureObject(gc, i, tex);
+  }
   return 1;
 }
 
@@ -77,7 +85,20 @@ void __glInitTextureState(GlContext *gc) {
 
 void __glFreeTextureState(GlContext *gc) {
   GlTextureMachine *tx = &gc->texture;
-  // Bindings and default objects are released here once they exist.
+  // Named objects lose this context's bindings before the names go.
+  for (int32_t i = 0; i < __GL_NUM_TEXTURE_TARGETS; ++i) {
+    if (tx->bound[i] != nullptr && tx->bound[i] != tx->defaults[i]) {
+      __glBindTextureObject(gc, i, tx->defaults[i]);
+    }
+    tx->bound[i] = nullptr;
+    GlTextureObject *tex = tx->defaults[i];
+    tx->defaults[i] = nullptr;
+    if (tex == nullptr) continue;
+    tex->refcount--;
+    tex->free(gc, tex);
+  }
+  tx->current = nullptr;
+  tx->active = 0;
   if (tx->shared != nullptr) __glNamesReleaseArray(gc, tx->shared);
   tx->shared = nullptr;
   if (tx->manager != nullptr && tx->manager->release != nullptr) tx->manager->release(gc);

@@ -3,6 +3,7 @@
 // buffer set.
 #include "sis/sis_device.h"
 
+#include "pixels/px_texformat.h"
 #include "pixels/px_texture.h"
 #include "platform/kernel.h"
 #include "raster/s_buffers.h"
@@ -45,7 +46,7 @@ void __wglSiSInitDrawable(WglDrawablePrivate *drawable, const GlModes *modes) {
 GlDevice __glSiSDevice = {
     .flags = __GL_BACK_BUFFER_MASK | __GL_DEPTH_BUFFER_MASK,
     .reserved = 0x80000000u,
-    .lookupTextureFormat = nullptr,
+    .lookupTextureFormat = __glLookupTextureFormat,
     .processAttach = __glSiSProcessAttach,
     .processDetach = __glSiSProcessDetach,
     .threadAttach = nullptr,

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "core/s_context.h"
+#include "pixels/px_texformat.h"
 #include "pixels/px_texture.h"
 #include "platform/kernel.h"
 #include "raster/s_buffers.h"
@@ -62,7 +63,7 @@ void InitDrawable(WglDrawablePrivate *drawable, const GlModes *modes) {
 GlDevice __glSoftDevice = {
     .flags = __GL_BACK_BUFFER_MASK | __GL_DEPTH_BUFFER_MASK,
     .reserved = 0,
-    .lookupTextureFormat = nullptr,
+    .lookupTextureFormat = __glLookupTextureFormat,
     .processAttach = ProcessAttach,
     .processDetach = ProcessDetach,
     .threadAttach = nullptr,

@@ -50,6 +50,15 @@ void *Malloc(GlContext *gc, size_t size) {
   return block;
 }
 
+void *Realloc(GlContext *gc, void *old, size_t size) {
+  void *block = CountingImports::imports.realloc(gc, old, size);
+  if (block) {
+    std::lock_guard<std::mutex> hold(gMu);
+    gSizes[block] = size;
+  }
+  return block;
+}
+
 void GLENTRY TakeTable(const GlDispatchState *table) {
   std::lock_guard<std::mutex> hold(gMu);
   gHanded.push_back(table);
@@ -109,6 +118,7 @@ void LifeTest::SetUp() {
   imports = CountingImports::imports;
   imports.calloc = Calloc;
   imports.malloc = Malloc;
+  imports.realloc = Realloc;
   imports.getDrawablePrivate = GetDrawablePrivate;
   imports.getDrawableSize = GetDrawableSize;
   imports.other = &wgl;

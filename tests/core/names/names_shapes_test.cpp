@@ -418,5 +418,28 @@ TEST_F(Names, WithTheHeapRefusingChangesUseThePoolsThenFailCleanly) {
   EXPECT_TRUE(TreeIsSound(array));
 }
 
+// Scattered names make a deep tree. The change that adds a level splits
+// every level on its path; with the heap refusing, all those branches come
+// from the pools, which are kept as deep as the tree.
+TEST_F(Names, DeepTreesChangeFromThePoolsWhileTheHeapRefuses) {
+  for (GLuint k = 0; array->depth < 17; ++k) {
+    ASSERT_TRUE(names::fixMemoryProblem(ctx.gc, array));
+    ASSERT_TRUE(names::PoolsFull(array));
+    heap.FailAt(1, true);
+    ASSERT_TRUE(__glNamesNewData(ctx.gc, array, 2 * k + 1, nullptr)) << k;
+    heap.FailAt(0);
+  }
+  EXPECT_EQ(ctx.TakeError(), GL_NO_ERROR);
+  EXPECT_TRUE(TreeIsSound(array));
+  // Short pools that cannot be filled refuse the change before it starts.
+  heap.FailAt(1, true);
+  while (array->nbranches > 0) names::freeBranch(ctx.gc, array->spareBranches[--array->nbranches]);
+  EXPECT_FALSE(__glNamesNewData(ctx.gc, array, 2, nullptr));
+  EXPECT_EQ(ctx.TakeError(), static_cast<GLenum>(GL_OUT_OF_MEMORY));
+  heap.FailAt(0);
+  EXPECT_FALSE(__glNamesIsName(ctx.gc, array, 2));
+  EXPECT_TRUE(TreeIsSound(array));
+}
+
 }  // namespace
 }  // namespace names_test

@@ -237,7 +237,7 @@ GLuint CheckNode(Walk &w, const void *node, int height, const GlNamesBranch *par
 
 ::testing::AssertionResult TreeIsSound(const GlNamesArray *array) {
   Walk w{array, {}, {}};
-  if (array->nbranches > GL_NAMES_SPARE_BRANCHES || array->nleaves > GL_NAMES_SPARE_LEAVES)
+  if (array->nbranches > GL_NAMES_MAX_SPARE_BRANCHES || array->nleaves > GL_NAMES_SPARE_LEAVES)
     return ::testing::AssertionFailure() << "pool counts out of range";
   for (uint32_t i = 0; i < array->nbranches; ++i)
     if (!array->spareBranches[i]) return ::testing::AssertionFailure() << "empty spare branch";

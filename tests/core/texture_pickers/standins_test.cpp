@@ -8,7 +8,6 @@
 #include "pixels/px_sampler_standins.h"
 #include "pixels/px_texenv_standins.h"
 #include "pixels/px_texgen_standins.h"
-#include "pixels/px_texmgr_standins.h"
 #include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {
@@ -50,7 +49,6 @@ const Call kCalls[] = {
     VERTEX(__glCalcEyeLinear), VERTEX(__glCalcObjectLinear),
     VERTEX(__glCalcSphereMap), VERTEX(__glCalcMixedTexture), VERTEX(__glCalcTexturePersp),
     VERTEX(__glFastCalcTexturePersp),
-    {"__glTextureMakeResident", [] { __glTextureMakeResident(nullptr, &tex, 0); }},
     {"__glOptPickDrawPixels",
      [] { __glOptPickDrawPixels(nullptr, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &texel, 0); }},
     {"__glSlowPickCopyPixels", [] { __glSlowPickCopyPixels(nullptr, 0, 0, 1, 1, GL_RGBA); }},
@@ -76,7 +74,7 @@ TEST(PickerStandIns, EachReportsItsOwnNameAndTouchesNothing) {
 }
 
 // The value-returning stand-ins answer what their list gives: nothing
-// computed, nothing resident.
+// computed.
 TEST(PickerStandIns, ValueStandInsAnswerTheirListsResult) {
   struct Case {
     const char *name;
@@ -86,8 +84,6 @@ TEST(PickerStandIns, ValueStandInsAnswerTheirListsResult) {
       {"__glComputeLineRho", [] { return __glComputeLineRho(nullptr, 3.0f, 4.0f, 0.5f); }, 0.0f},
       {"__glComputePolygonRho",
        [] { return __glComputePolygonRho(nullptr, nullptr, 3.0f, 4.0f, 0.5f); }, 0.0f},
-      {"__glTextureMakeResident",
-       [] { return float(__glTextureMakeResident(nullptr, &tex, 1)); }, 0.0f},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
