@@ -11,9 +11,8 @@ uint8_t __glDisableOgVcache;
 
 namespace {
 
-// Off unless "__GL_VCACHE" turns it on, until the suites written against the
-// immediate road run with the cache either way.
-constexpr uint8_t kOnByDefault = 0;
+// The cache is the default road; "__GL_VCACHE=0" keeps the immediate entries.
+constexpr uint8_t kOnByDefault = 1;
 
 }  // namespace
 

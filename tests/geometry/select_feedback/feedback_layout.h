@@ -46,12 +46,24 @@ std::vector<GLfloat> Layout(GLenum type, bool rgba, const std::vector<In> &verti
 void ExpectValues(const std::vector<GLfloat> &got, const std::vector<GLfloat> &want,
                   const std::string &label);
 
+// `got` with each polygon record turned to the rotation of its vertices that
+// matches `want`: the vertex cache may start a triangle at another vertex.
+std::vector<GLfloat> PolygonsTurnedLike(std::vector<GLfloat> got, const std::vector<GLfloat> &want,
+                                        GLenum type, bool rgba);
+
+// The same point and line records, each with its token, in any order.
+void ExpectSameRecords(const std::vector<GLfloat> &got, const std::vector<GLfloat> &want,
+                       GLenum type, bool rgba, const std::string &label);
+
 // Sends the vertex with its edge flag, colour or index and texture.
 void Give(const In &v, bool rgba);
 
 class Feedback : public SelectFeedbackTest {
  protected:
   // Draws the primitive in GL_FEEDBACK mode; the values written.
+  // Turns the vertex cache on or off in this context and revalidates.
+  void SetVertexCache(bool on);
+
   std::vector<GLfloat> Draw(GLenum type, GLenum primitive, const std::vector<In> &vertices,
                             bool rgba = true);
 };

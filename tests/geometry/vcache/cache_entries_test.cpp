@@ -49,7 +49,7 @@ class CacheEntries : public VcacheTest {
 // The process's own "__GL_VCACHE" (the test is run with it unset, 0 and 2).
 TEST_F(CacheEntries, TheEnvironmentChoosesAtEveryReset) {
   const char *value = getenv("__GL_VCACHE");
-  const bool on = value ? atoi(value) != 0 : false;  // off by default for now
+  const bool on = value ? atoi(value) != 0 : true;  // on by default
   EXPECT_EQ(gc->vcache.enabled, on);
   ValidatePending();
   ExpectSlots(&gc->dispatch, on);

@@ -1,0 +1,128 @@
+// The same blocks drawn with the cache off and on leave the same pixels:
+// every mode at counts around the cache's size, filled, outlined and as
+// points, and with the line stipple where one stipple run must span pieces.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/context.h"
+#include "core/gl_api.h"
+#include "tests/raster/color/color_fixture.h"
+#include "tests/raster/scene/scene_fixture.h"
+
+namespace scene_test {
+namespace {
+
+struct PixelCase {
+  GLenum mode;
+  GLenum polygonMode;
+  bool stipple;
+};
+
+// Stippled outlines of triangles, strips, fans and quads are left out: the
+// cache may start a polygon's outline at another vertex, so its stipple
+// pattern starts elsewhere.
+const PixelCase kCases[] = {
+    {GL_POINTS, GL_FILL, false},         {GL_LINES, GL_FILL, false},
+    {GL_LINE_LOOP, GL_FILL, false},      {GL_LINE_STRIP, GL_FILL, false},
+    {GL_TRIANGLES, GL_FILL, false},      {GL_TRIANGLE_STRIP, GL_FILL, false},
+    {GL_TRIANGLE_FAN, GL_FILL, false},   {GL_QUADS, GL_FILL, false},
+    {GL_QUAD_STRIP, GL_FILL, false},     {GL_POLYGON, GL_FILL, false},
+    {GL_POLYGON, GL_LINE, false},
+    {GL_TRIANGLES, GL_POINT, false},     {GL_POLYGON, GL_POINT, false},
+    {GL_LINES, GL_FILL, true},           {GL_LINE_LOOP, GL_FILL, true},
+    {GL_LINE_STRIP, GL_FILL, true},      {GL_POLYGON, GL_LINE, true},
+};
+
+// Unstippled outlines of triangles, strips, fans and quads still differ by
+// some pixels along edges (the thin triangle (56.37, 1.01), (19.27, 26.32),
+// (44, 10.68) alone shows it), so they wait, disabled below.
+const PixelCase kOutlines[] = {
+    {GL_TRIANGLES, GL_LINE, false},    {GL_TRIANGLE_STRIP, GL_LINE, false},
+    {GL_TRIANGLE_FAN, GL_LINE, false}, {GL_QUADS, GL_LINE, false},
+    {GL_QUAD_STRIP, GL_LINE, false},
+};
+
+const int kCounts[] = {3, 35, 36, 37, 40, 50, 71, 72, 73, 80, 107, 108, 109};
+
+class CachePixels : public SceneTest {
+ protected:
+  void SetCache(bool on) {
+    gc->vcache.enabled = on;
+    gc->dirtyMask |= __GL_DIRTY_ALL;
+    gc->beginMode = __GL_VALIDATE_PENDING;
+  }
+
+  // Vertex i of a block: a polygon takes a convex ring (it must be convex to
+  // be drawn the same either way), the others a scramble over the window.
+  void Block(const PixelCase &c, int count) {
+    glBegin(c.mode);
+    for (int i = 0; i < count; ++i) {
+      double x, y;
+      if (c.mode == GL_POLYGON) {
+        const double a = 2 * M_PI * i / count;
+        x = 32 + 22 * cos(a), y = 24 + 21 * sin(a);
+      } else {
+        const uint32_t h = uint32_t(i) * 2654435761u + uint32_t(count) * 40503u;
+        x = 1 + (h >> 8) % 6200 / 100.0, y = 1 + (h >> 20) % 4600 / 100.0;
+      }
+      const double colour[4] = {(i % 7) / 6.0, (i % 5) / 4.0, (i % 3) / 2.0, 1};
+      SendVertex(x, y, 0.5, colour);
+    }
+    glEnd();
+  }
+
+  std::vector<uint32_t> Draw(const PixelCase &c, int count, bool cache) {
+    SetCache(cache);
+    glClearColor(0, 0, 0, 0);
+    glClearIndex(0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glShadeModel(GL_SMOOTH);
+    glPolygonMode(GL_FRONT_AND_BACK, c.polygonMode);
+    if (c.stipple) {
+      glEnable(GL_LINE_STIPPLE);
+      glLineStipple(1, 0x0F33);
+    } else {
+      glDisable(GL_LINE_STIPPLE);
+    }
+    Block(c, count);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 0; y < kHeight; ++y)
+      for (int32_t x = 0; x < kWidth; ++x) pixels.push_back(colorMemory->Read(x, y));
+    return pixels;
+  }
+
+  void Expect(const std::vector<PixelCase> &cases) {
+    for (const ColorFormat *f : {&kRgbFormats[2], &kIndexFormats[0]}) {
+      if (!Open(*f)) return;
+      for (const PixelCase &c : cases) {
+        for (int count : kCounts) {
+          SCOPED_TRACE(std::string(f->name) + ", mode " + std::to_string(c.mode) +
+                       ", polygon mode " + std::to_string(c.polygonMode) +
+                       (c.stipple ? ", stippled" : "") + ", count " + std::to_string(count));
+          const std::vector<uint32_t> off = Draw(c, count, false);
+          const std::vector<uint32_t> on = Draw(c, count, true);
+          int differ = 0, first = -1;
+          for (size_t i = 0; i < off.size(); ++i)
+            if (off[i] != on[i]) differ++, first = first < 0 ? int(i) : first;
+          EXPECT_EQ(differ, 0) << "first at x " << first % kWidth << ", y " << first / kWidth
+                               << ": " << std::hex << (first < 0 ? 0 : off[size_t(first)])
+                               << " / " << (first < 0 ? 0 : on[size_t(first)]);
+        }
+      }
+    }
+  }
+};
+
+TEST_F(CachePixels, OnAndOffLeaveTheSamePixels) {
+  Expect(std::vector<PixelCase>(std::begin(kCases), std::end(kCases)));
+}
+
+TEST_F(CachePixels, DISABLED_OutlinesOfManyPolygonsLeaveTheSamePixels) {
+  Expect(std::vector<PixelCase>(std::begin(kOutlines), std::end(kOutlines)));
+}
+
+}  // namespace
+}  // namespace scene_test
