@@ -150,8 +150,9 @@ TEST_F(CachePixels, OnAndOffLeaveTheSamePixels) {
 // cut polygon, the cache clips its triangles one by one, so their edges
 // along a clip plane differ, and OpenGL does not fix the colours inside a
 // polygon of more than three vertices. Corner points of clipped triangles
-// are left out too: they differ in colour on the window's edge, where the
-// cut corners of several triangles meet.
+// are left out too: two corners cut from one thin triangle can share a
+// pixel on the window's edge, and the one drawn last, which depends on the
+// vertex the triangle starts at, gives its colour.
 TEST_F(CachePixels, ClippedBlocksLeaveTheSamePixels) {
   spread = 1.8;
   unit = true;
