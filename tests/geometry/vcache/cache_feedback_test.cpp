@@ -192,6 +192,47 @@ TEST_F(CacheFeedback, LitBlocksReportTheSameColours) {
   }
 }
 
+// The distinct vertices of the records, as text.
+std::vector<std::string> Vertices(const std::vector<FeedbackRecord> &records) {
+  std::vector<std::string> out;
+  for (const FeedbackRecord &r : records)
+    for (const auto &v : r.vertices) out.push_back(Canonical({GL_POINT_TOKEN, {v}}));
+  std::sort(out.begin(), out.end());
+  out.erase(std::unique(out.begin(), out.end()), out.end());
+  return out;
+}
+
+// A strip whose first triangles all lie past the right plane: they are
+// dropped unlit, and the vertices a full cache carries on may be such. A
+// material change then must light them with the material they were given
+// under, as the immediate road does. The change comes at each place around
+// where the cache fills.
+TEST_F(CacheFeedback, AMaterialChangeLightsDroppedCarriedVerticesWithTheOldMaterial) {
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+  for (int change = 30; change <= 46; ++change) {
+    SCOPED_TRACE(testing::Message() << "change at " << change);
+    auto draw = [&] {
+      const GLfloat grey[] = {0.8f, 0.8f, 0.8f, 1.0f}, red[] = {1.0f, 0.1f, 0.1f, 1.0f};
+      glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, grey);
+      glBegin(GL_TRIANGLE_STRIP);
+      for (int id = 0; id < 60; ++id) {
+        if (id == change) glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, red);
+        const double t = 2 * M_PI * id / 101.0;
+        glNormal3f(GLfloat(cos(t)), GLfloat(sin(t)), 0.5f);
+        // Outside until just before the change, then inside.
+        const GLfloat x = id < change - 1 ? 1.5f + 0.01f * GLfloat(id) : -0.6f + 0.02f * GLfloat(id);
+        glVertex3f(x, id % 2 ? 0.5f : -0.5f, 0.0f);
+      }
+      glEnd();
+    };
+    const std::vector<FeedbackRecord> off = Feedback(false, draw);
+    // The clipped triangle's polygon is fanned from the vertex each road
+    // starts it at: the vertices with their colours are compared.
+    EXPECT_EQ(Vertices(Feedback(true, draw)), Vertices(Feedback(false, draw)));
+  }
+}
+
 TEST_F(CacheFeedback, SelectionGivesTheSameHits) {
   for (GLenum mode = GL_POINTS; mode <= GL_POLYGON; ++mode) {
     SCOPED_TRACE(kModeNames[mode]);
