@@ -3,28 +3,15 @@
 // machine. They touch no validity bit: what they copy is what validation
 // starts from.
 #include "core/context.h"
+#include "geometry/s_vertex_copy.h"
 #include "geometry/s_vertex_procs.h"
 
 namespace {
 
-void Color(const GlContext *gc, GlVertex *v) {
-  v->colors[__GL_FRONTFACE] = gc->state.current.color;
-}
-
-// Colour-index visuals carry the index in the red float.
-void Index(const GlContext *gc, GlVertex *v) {
-  v->colors[__GL_FRONTFACE].r = gc->state.current.index;
-}
-
-// The fourth component is left for the plane term of validation.
-void Normal(const GlContext *gc, GlVertex *v) {
-  const GLfloat *n = gc->state.current.normal;
-  v->normal.x = n[0];
-  v->normal.y = n[1];
-  v->normal.z = n[2];
-}
-
-void Texture(const GlContext *gc, GlVertex *v) { v->texture = gc->state.current.texture; }
+using vertex_copy::Color;
+using vertex_copy::Index;
+using vertex_copy::Normal;
+using vertex_copy::Texture;
 
 template <void (*...Copy)(const GlContext *, GlVertex *)>
 void Save(GlContext *gc, GlVertex *v) {

@@ -2,27 +2,15 @@
 // current values the state will need of it. Unlike the immediate ones they
 // hand the vertex to nobody: the batch is drawn when the cache is processed.
 #include "core/context.h"
+#include "geometry/s_vertex_copy.h"
 #include "geometry/vc_cache.h"
 
 namespace {
 
-void Color(const GlContext *gc, GlVertex *v) {
-  v->colors[__GL_FRONTFACE] = gc->state.current.color;
-}
-
-// Colour-index visuals carry the index in the red float.
-void Index(const GlContext *gc, GlVertex *v) {
-  v->colors[__GL_FRONTFACE].r = gc->state.current.index;
-}
-
-void Normal(const GlContext *gc, GlVertex *v) {
-  const GLfloat *n = gc->state.current.normal;
-  v->normal.x = n[0];
-  v->normal.y = n[1];
-  v->normal.z = n[2];
-}
-
-void Texture(const GlContext *gc, GlVertex *v) { v->texture = gc->state.current.texture; }
+using vertex_copy::Color;
+using vertex_copy::Index;
+using vertex_copy::Normal;
+using vertex_copy::Texture;
 
 template <void (*...Copy)(const GlContext *, GlVertex *)>
 void Save(GlContext *gc, GlVertex *v) {
