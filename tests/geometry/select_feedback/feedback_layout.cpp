@@ -124,7 +124,9 @@ void ExpectSameRecords(const std::vector<GLfloat> &got, const std::vector<GLfloa
     return records;
   };
   ASSERT_EQ(got.size(), want.size()) << label;
-  if (!want.empty()) EXPECT_EQ(got[0], want[0]) << label << ": the first token";
+  if (!want.empty()) {
+    EXPECT_EQ(got[0], want[0]) << label << ": the first token";
+  }
   const std::vector<std::vector<GLfloat>> g = split(got), w = split(want);
   ASSERT_EQ(g.size(), w.size()) << label;
   for (size_t r = 0; r < w.size(); ++r) ExpectValues(g[r], w[r], label + ", record " + std::to_string(r));
