@@ -13,20 +13,6 @@
 
 namespace {
 
-// Whether blending reads the colour already in the buffer.
-bool BlendReadsDestination(const GlRasterState &raster) {
-  switch (raster.blendSrc) {
-    case GL_DST_COLOR:
-    case GL_ONE_MINUS_DST_COLOR:
-    case GL_DST_ALPHA:
-    case GL_ONE_MINUS_DST_ALPHA:
-    case GL_SRC_ALPHA_SATURATE:
-      return true;
-    default:
-      return raster.blendDst != GL_ZERO;
-  }
-}
-
 // The blend stage, a fused form for the commonest factor pairs.
 GlSpanProc BlendStage(const GlRasterState &raster) {
   if (raster.blendSrc == GL_SRC_ALPHA) {
@@ -49,7 +35,7 @@ void AddBufferColorStages(GlContext *gc, GlStageLists *lists, const GlColorBuffe
     __glAddStage(lists, cfb->fetchSpan[0], cfb->fetchSpan[1]);
   if (flags & __GL_SHADE_BLEND) {
     const GlRasterState &raster = gc->state.raster;
-    if (!mask && BlendReadsDestination(raster))
+    if (!mask && __glBlendReadsDestination(raster.blendSrc, raster.blendDst))
       __glAddStage(lists, cfb->fetchSpan[0], cfb->fetchSpan[1]);
     __glAddStage(lists, BlendStage(raster), __glBlendStippledSpan);
   }

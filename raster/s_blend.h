@@ -64,5 +64,8 @@ GLbool8 __glBlendSpan_MSA_SA(GlContext *gc);
 GLbool8 __glBlendSpan_SA_ZERO(GlContext *gc);
 GLbool8 __glBlendSpan_SA_ONE(GlContext *gc);
 
+// Whether blending with these factors reads the colour in the buffer.
+bool __glBlendReadsDestination(GLenum src, GLenum dst);
+
 // Fills procs.blend from glBlendFunc (RGBA contexts only).
 void __glGenericPickBlendProcs(GlContext *gc);

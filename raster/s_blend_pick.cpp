@@ -4,19 +4,6 @@
 
 namespace {
 
-bool ReadsDestination(GLenum src, GLenum dst) {
-  switch (src) {
-    case GL_DST_COLOR:
-    case GL_ONE_MINUS_DST_COLOR:
-    case GL_DST_ALPHA:
-    case GL_ONE_MINUS_DST_ALPHA:
-    case GL_SRC_ALPHA_SATURATE:
-      return true;
-    default:
-      return dst != GL_ZERO;
-  }
-}
-
 GlBlendProc FusedPair(GLenum src, GLenum dst) {
   if (src == GL_SRC_ALPHA) {
     if (dst == GL_ZERO) return __glDoBlend_SA_ZERO;
@@ -64,11 +51,24 @@ GlBlendProc DestinationFactor(GLenum dst) {
 
 }  // namespace
 
+bool __glBlendReadsDestination(GLenum src, GLenum dst) {
+  switch (src) {
+    case GL_DST_COLOR:
+    case GL_ONE_MINUS_DST_COLOR:
+    case GL_DST_ALPHA:
+    case GL_ONE_MINUS_DST_ALPHA:
+    case GL_SRC_ALPHA_SATURATE:
+      return true;
+    default:
+      return dst != GL_ZERO;
+  }
+}
+
 void __glGenericPickBlendProcs(GlContext *gc) {
   if (!gc->modes.rgbMode) return;
   GlBlendProcs &b = gc->procs.blend;
   const GLenum src = gc->state.raster.blendSrc, dst = gc->state.raster.blendDst;
-  b.blend = ReadsDestination(src, dst) ? __glBlendFetching : __glBlendNonFetching;
+  b.blend = __glBlendReadsDestination(src, dst) ? __glBlendFetching : __glBlendNonFetching;
   if (!(gc->state.enables.general & __GL_BLEND_ENABLE)) {
     b.blendColor = __glDoBlendNone;
   } else if (GlBlendProc fused = FusedPair(src, dst)) {
