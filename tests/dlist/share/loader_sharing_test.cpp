@@ -4,42 +4,14 @@
 // last context gives back every block the lists took.
 #include <gtest/gtest.h>
 
-#include "platform/control.h"
-#include "platform/gdi.h"
-#include "platform/vlxdesktop.h"
-
-#include <GL/gl.h>
+#include "tests/support/loader_windows.h"
 
 namespace {
 
-class LoaderSharing : public testing::Test {
+class LoaderSharing : public LoaderWindows {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
-    for (int i = 0; i < 2; ++i) {
-      hwnd_[i] = DesktopCreateWindow(10 + 100 * i, 10, 64, 48);
-      ASSERT_NE(hwnd_[i], nullptr);
-      hdc_[i] = GetDC(hwnd_[i]);
-      PIXELFORMATDESCRIPTOR pfd = {};
-      pfd.nSize = sizeof pfd;
-      pfd.nVersion = 1;
-      pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-      pfd.iPixelType = PFD_TYPE_RGBA;
-      pfd.cColorBits = 16;
-      pfd.cDepthBits = 16;
-      const int format = ChoosePixelFormat(hdc_[i], &pfd);
-      ASSERT_NE(format, 0);
-      ASSERT_TRUE(SetPixelFormat(hdc_[i], format, &pfd));
-    }
-  }
-  void TearDown() override {
-    wglMakeCurrent(nullptr, nullptr);
-    for (int i = 0; i < 2; ++i) {
-      ReleaseDC(hwnd_[i], hdc_[i]);
-      DestroyWindow(hwnd_[i]);
-    }
-    VlxGlUnloadDriver();
-  }
+  void SetUp() override { OpenWindows(64, 48, 16); }
+
   HGLRC Context(int window) {
     HGLRC rc = wglCreateContext(hdc_[window]);
     EXPECT_NE(rc, nullptr);
@@ -89,8 +61,6 @@ class LoaderSharing : public testing::Test {
     ASSERT_TRUE(wglDeleteContext(b));
   }
 
-  HWND hwnd_[2] = {};
-  HDC hdc_[2] = {};
 };
 
 TEST_F(LoaderSharing, NamesMadeInOneContextRunInTheOtherAndTheLastContextFreesThem) {

@@ -7,40 +7,13 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/control.h"
-#include "platform/gdi.h"
-#include "platform/vlxdesktop.h"
-
-#include <GL/gl.h>
+#include "tests/support/loader_windows.h"
 
 namespace {
 
-class TexLoaderSharing : public testing::Test {
+class TexLoaderSharing : public LoaderWindows {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
-    for (int i = 0; i < 2; ++i) {
-      hwnd_[i] = DesktopCreateWindow(10 + 100 * i, 10, 32, 32);
-      ASSERT_NE(hwnd_[i], nullptr);
-      hdc_[i] = GetDC(hwnd_[i]);
-      PIXELFORMATDESCRIPTOR pfd = {};
-      pfd.nSize = sizeof pfd;
-      pfd.nVersion = 1;
-      pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-      pfd.iPixelType = PFD_TYPE_RGBA;
-      pfd.cColorBits = 16;
-      const int format = ChoosePixelFormat(hdc_[i], &pfd);
-      ASSERT_NE(format, 0);
-      ASSERT_TRUE(SetPixelFormat(hdc_[i], format, &pfd));
-    }
-  }
-  void TearDown() override {
-    for (int i = 0; i < 2; ++i) {
-      ReleaseDC(hwnd_[i], hdc_[i]);
-      DestroyWindow(hwnd_[i]);
-    }
-    VlxGlUnloadDriver();
-  }
+  void SetUp() override { OpenWindows(32, 32, 0); }
 
   // Each thread binds names 1..12 in turn on GL_TEXTURE_2D, the name after
   // on GL_TEXTURE_1D (refused where the other made it 2D), and every third
@@ -77,8 +50,6 @@ class TexLoaderSharing : public testing::Test {
     EXPECT_TRUE(wglDeleteContext(rc[1]));
   }
 
-  HWND hwnd_[2] = {};
-  HDC hdc_[2] = {};
 };
 
 TEST_F(TexLoaderSharing, TwoThreadsBindingAndDeletingTheSameNamesLoseNothing) {
