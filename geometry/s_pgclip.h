@@ -12,6 +12,7 @@
 
 struct GlContext;
 struct GlRect;
+struct GlDrawable;
 
 // The six frustum planes (a, b, c, d) in clip-code bit order: a point is
 // inside when a x + b y + c z + d w >= 0.
@@ -49,6 +50,10 @@ typedef struct GlClipVertex2D {
 // Stores the record's outcode against `rect` (drawable coordinates; each
 // bound is compared after adding the float window bias).
 void __glCalc2DOutcode(GlContext *gc, GlClipVertex2D *record, const GlRect *rect);
+// Whether the drawable's one visible rectangle is the clip box (less the
+// window bias) while the viewport lies inside it: then nothing drawn can
+// fall outside the window's visible part.
+bool __glWholeDrawableVisible(const GlContext *gc, const GlDrawable *d);
 // A procs.renderTriangle procedure for front-buffer drawing: cuts the
 // triangle to every visible rectangle of the drawable and hands each portion
 // to procs.renderClippedTriangle.

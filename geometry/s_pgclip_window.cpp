@@ -137,16 +137,6 @@ int ClipToEdge(GlContext *gc, const GlRect *rect, int edge, GlClipVertex2D **in,
   return count;
 }
 
-// The viewport lies inside the clip box and the one visible rectangle is
-// that box: nothing can fall outside.
-bool WholeDrawableVisible(const GlContext *gc, const GlDrawable *d) {
-  if (d->clipCount != 1 || !gc->transform.viewportInside) return false;
-  const GlRect &r = d->clipRects[0];
-  const int32_t *box = gc->transform.clipBox;
-  const int32_t dx = gc->constants.viewportXAdjust, dy = gc->constants.viewportYAdjust;
-  return r.x0 == box[0] - dx && r.y0 == box[1] - dy && r.x1 == box[2] - dx && r.y1 == box[3] - dy;
-}
-
 void CopyVertex(GlClipVertex2D *copy, const GlVertex *v) {
   copy->v = *v;
   // Keep the face the colour pointer chose, but in the copy's own record.
@@ -156,11 +146,19 @@ void CopyVertex(GlClipVertex2D *copy, const GlVertex *v) {
 
 }  // namespace
 
+bool __glWholeDrawableVisible(const GlContext *gc, const GlDrawable *d) {
+  if (d->clipCount != 1 || !gc->transform.viewportInside) return false;
+  const GlRect &r = d->clipRects[0];
+  const int32_t *box = gc->transform.clipBox;
+  const int32_t dx = gc->constants.viewportXAdjust, dy = gc->constants.viewportYAdjust;
+  return r.x0 == box[0] - dx && r.y0 == box[1] - dy && r.x1 == box[2] - dx && r.y1 == box[3] - dy;
+}
+
 void __glClipAndRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   const GlDrawable *drawable = gc->drawablePrivate;
   if (!drawable || drawable->clipCount <= 0 || !drawable->clipRects) return;
   const GlTriangleProc render = gc->procs.renderClippedTriangle;
-  if (WholeDrawableVisible(gc, drawable)) {
+  if (__glWholeDrawableVisible(gc, drawable)) {
     render(gc, a, b, c);
     return;
   }

@@ -27,6 +27,10 @@ void LockDevice(GlContext *gc);
 void UnlockDevice(GlContext *gc);
 void SetGlobalAttribute(GlContext *gc);
 void RestoreAllAttribute(GlContext *gc);
+// Sets the working clip words and writes them to the chip at once. The
+// programmed clip words stay as they are: a front-buffer line's passes end
+// on the clip box, which validation programs, so a later full upload sends
+// the same clip.
 void SetScissor(GlContext *gc, uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1);
 uint8_t GetSRReg(uint8_t index);
 uint32_t IsBlockWrite(void);
