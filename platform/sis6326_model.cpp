@@ -26,11 +26,6 @@ struct Queued {
   uint32_t position;
 };
 
-struct TriangleRecord {
-  uint32_t position;
-  double x[3], y[3];
-};
-
 struct Model {
   std::mutex lock;
   uint32_t position = 0;  // of the next event
@@ -38,7 +33,8 @@ struct Model {
   std::vector<SiS6326Violation> violations;
   size_t violationsDropped = 0;
   std::vector<SiS6326Drawn> drawn;
-  std::vector<TriangleRecord> triangles;
+  std::vector<DrawnTriangle> triangles;
+  std::vector<DrawnLine> lines;
   std::vector<Queued> sinceFire;  // for the dump
   bool open = false;              // the decoder holds a complete primitive
   SiS6326Event openPrimitive;
@@ -127,8 +123,12 @@ void Execute(const Queued &q, VideoView &view, bool dump) {
     written = ExecutePrimitive(q.event, view, judge, &d.covered);
     double x[3], y[3];
     if (written >= 0 && m.triangles.size() < kMaxRecord && TriangleVertices(q.event, x, y)) {
-      TriangleRecord t{q.position, {x[0], x[1], x[2]}, {y[0], y[1], y[2]}};
+      DrawnTriangle t{q.position, {x[0], x[1], x[2]}, {y[0], y[1], y[2]}};
       m.triangles.push_back(t);
+    }
+    if (written >= 0 && m.lines.size() < kMaxRecord && LineVertices(q.event, x, y)) {
+      DrawnLine l{q.position, {x[0], x[1]}, {y[0], y[1]}};
+      m.lines.push_back(l);
     }
   }
   d.refused = written < 0;
@@ -256,6 +256,7 @@ void ModelReset() {
   m.violationsDropped = 0;
   m.drawn.clear();
   m.triangles.clear();
+  m.lines.clear();
   m.sinceFire.clear();
   m.open = false;
   m.openDropped = false;
@@ -292,6 +293,34 @@ void ModelScreenRead(const RECT &screen) {
     return TouchesRect(t, begin, uint32_t(mode.pitch), uint32_t(mode.bytesPerPixel),
                        uint32_t(mode.height), screen);
   });
+}
+
+std::vector<DrawnTriangle> ModelDrawnTriangles() {
+  Model &m = TheModel();
+  std::lock_guard<std::mutex> hold(m.lock);
+  return m.triangles;
+}
+
+std::vector<DrawnLine> ModelDrawnLines() {
+  Model &m = TheModel();
+  std::lock_guard<std::mutex> hold(m.lock);
+  return m.lines;
+}
+
+double DistanceToEdges(const DrawnTriangle &t, int column, int row) {
+  double cx = column + 0.5, cy = row + 0.5, best = INFINITY;
+  for (int k = 0; k < 3; ++k) {
+    double ax = t.x[k], ay = t.y[k], bx = t.x[(k + 1) % 3], by = t.y[(k + 1) % 3];
+    double ex = bx - ax, ey = by - ay, px = cx - ax, py = cy - ay;
+    double length2 = ex * ex + ey * ey;
+    double along = length2 > 0 ? std::clamp((px * ex + py * ey) / length2, 0.0, 1.0) : 0.0;
+    // The distance to the edge's line where the foot lies on the edge, from
+    // the exact cross product; else to the nearer end.
+    double d = along > 0.0 && along < 1.0 ? std::fabs(px * ey - py * ex) / std::sqrt(length2)
+                                          : std::hypot(px - along * ex, py - along * ey);
+    best = std::min(best, d);
+  }
+  return best;
 }
 
 }  // namespace platform
@@ -341,21 +370,9 @@ PLATFORM_API BOOL PlatformSiS6326EdgeDistance(uint32_t position, int column, int
   platform::Model &m = TheModel();
   std::lock_guard<std::mutex> hold(m.lock);
   if (distance == nullptr) return FALSE;
-  for (const platform::TriangleRecord &t : m.triangles) {
+  for (const platform::DrawnTriangle &t : m.triangles) {
     if (t.position != position) continue;
-    double cx = column + 0.5, cy = row + 0.5, best = INFINITY;
-    for (int k = 0; k < 3; ++k) {
-      double ax = t.x[k], ay = t.y[k], bx = t.x[(k + 1) % 3], by = t.y[(k + 1) % 3];
-      double ex = bx - ax, ey = by - ay, px = cx - ax, py = cy - ay;
-      double length2 = ex * ex + ey * ey;
-      double along = length2 > 0 ? std::clamp((px * ex + py * ey) / length2, 0.0, 1.0) : 0.0;
-      // The distance to the edge's line where the foot lies on the edge, from
-      // the exact cross product; else to the nearer end.
-      double d = along > 0.0 && along < 1.0 ? std::fabs(px * ey - py * ex) / std::sqrt(length2)
-                                            : std::hypot(px - along * ex, py - along * ey);
-      best = std::min(best, d);
-    }
-    *distance = best;
+    *distance = platform::DistanceToEdges(t, column, row);
     return TRUE;
   }
   return FALSE;

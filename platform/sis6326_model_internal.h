@@ -71,6 +71,24 @@ bool RasterPrimitive(const SiS6326Event &e, Judge &judge, const FragmentVisitor 
 
 // The triangle's vertices in buffer coordinates, for the edge-distance query.
 bool TriangleVertices(const SiS6326Event &e, double x[3], double y[3]);
+// The line's ends in buffer coordinates (X = x + 0.5, Y = y), for the
+// comparison of line pixels.
+bool LineVertices(const SiS6326Event &e, double x[2], double y[2]);
+
+// What the model drew, as the comparison helper reads it.
+struct DrawnTriangle {
+  uint32_t position;
+  double x[3], y[3];
+};
+struct DrawnLine {
+  uint32_t position;
+  double x[2], y[2];
+};
+std::vector<DrawnTriangle> ModelDrawnTriangles();
+std::vector<DrawnLine> ModelDrawnLines();
+// The distance of the centre of pixel (column, row) to the nearest edge of
+// the triangle, in pixels.
+double DistanceToEdges(const DrawnTriangle &t, int column, int row);
 
 // The live surfaces of local video memory (ScreenLock() held while in use).
 struct LiveSpan {

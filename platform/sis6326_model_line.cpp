@@ -64,6 +64,22 @@ double MinorIndex(double n1, double n2, double m1, double m2, double s) {
 
 }  // namespace
 
+bool LineVertices(const SiS6326Event &e, double x[2], double y[2]) {
+  bool known = false;
+  for (const auto &axis : kLineCommands)
+    for (const auto &direction : axis)
+      for (uint32_t command : direction) known |= command == e.value;
+  if (!known) return false;
+  Judge quiet{0, true, false};
+  for (int k = 0; k < 2; ++k) {
+    ChipVertex v;
+    if (!ReadVertex(e, k, quiet, &v)) return false;
+    x[k] = double(v.x) + 0.5;
+    y[k] = v.y;
+  }
+  return true;
+}
+
 bool RasterLine(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit) {
   bool known = false, smooth = false;
   for (int ym = 0; ym < 2; ++ym)
