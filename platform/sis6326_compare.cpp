@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/sis6326_model_internal.h"
@@ -64,6 +66,14 @@ bool SameShape(const SiS6326Frame *a, const SiS6326Frame *b, Layout *layout) {
 struct Record {
   std::vector<DrawnTriangle> triangles = ModelDrawnTriangles();
   std::vector<DrawnLine> lines = ModelDrawnLines();
+  std::set<std::pair<int, int>> depthTies = Ties();
+
+  static std::set<std::pair<int, int>> Ties() {
+    const std::vector<std::pair<int, int>> list = ModelDepthTies();
+    return std::set<std::pair<int, int>>(list.begin(), list.end());
+  }
+
+  bool NearDepthTie(int i, int j) const { return depthTies.count({i, j}) != 0; }
 
   bool NearEdge(int i, int j) const {
     for (const DrawnTriangle &t : triangles)
@@ -163,7 +173,7 @@ PLATFORM_API BOOL PlatformSiS6326Compare(const SiS6326Frame *hardware,
       if (a == b) continue;
       ++out->differing;
       uint32_t why = largest <= 1 ? uint32_t(SIS6326_ALLOWED_COLOUR) : coverage(i, j);
-      if (why == SIS6326_ALLOWED_BY_NONE && depths && depthClose(i, j))
+      if (why == SIS6326_ALLOWED_BY_NONE && depths && record.NearDepthTie(i, j))
         why = SIS6326_ALLOWED_DEPTH_TIE;
       if (why == SIS6326_ALLOWED_BY_NONE)
         tally.Fail(i, j);
@@ -178,7 +188,9 @@ PLATFORM_API BOOL PlatformSiS6326Compare(const SiS6326Frame *hardware,
         const uint32_t a = depthAt(hardwareDepth, i, j), b = depthAt(softwareDepth, i, j);
         if (a == b) continue;
         ++out->differing;
-        const uint32_t why = depthClose(i, j) ? uint32_t(SIS6326_ALLOWED_DEPTH) : coverage(i, j);
+        uint32_t why = depthClose(i, j) ? uint32_t(SIS6326_ALLOWED_DEPTH) : coverage(i, j);
+        if (why == SIS6326_ALLOWED_BY_NONE && record.NearDepthTie(i, j))
+          why = SIS6326_ALLOWED_DEPTH_TIE;
         if (why == SIS6326_ALLOWED_BY_NONE)
           tally.Fail(i, j);
         else

@@ -31,7 +31,9 @@ enum SiS6326Tolerance : uint32_t {
   SIS6326_ALLOWED_EDGE,        // T1: centre within 2^-10 pixel of a drawn triangle's edge
   SIS6326_ALLOWED_LINE_STEP,   // T3: a drawn line's exact minor coordinate within 2^-16
                                // of the boundary between this pixel and its neighbour
-  SIS6326_ALLOWED_DEPTH_TIE,   // T4: the two depth frames hold values that close here
+  SIS6326_ALLOWED_DEPTH_TIE,   // T4: the model's depth test here compared values within
+                               // twice that, so the software's outcome may differ (only
+                               // with depth frames given)
   SIS6326_TOLERANCES,
 };
 
@@ -44,8 +46,7 @@ typedef struct SiS6326Comparison {
   int firstFailedX, firstFailedY;  // -1 when none failed
 } SiS6326Comparison;
 
-// Compares the colour frames and, when both are given, the depth frames
-// (whose closeness also allows a colour pixel as a depth tie). TRUE when
+// Compares the colour frames and, when both are given, the depth frames. TRUE when
 // every differing pixel is allowed; FALSE also for frames of unlike size or
 // format, or a format not listed.
 PLATFORM_API BOOL PlatformSiS6326Compare(const SiS6326Frame *hardware,

@@ -35,6 +35,7 @@ struct Model {
   std::vector<SiS6326Drawn> drawn;
   std::vector<DrawnTriangle> triangles;
   std::vector<DrawnLine> lines;
+  std::vector<std::pair<int, int>> depthTies;
   std::vector<Queued> sinceFire;  // for the dump
   bool open = false;              // the decoder holds a complete primitive
   SiS6326Event openPrimitive;
@@ -257,6 +258,7 @@ void ModelReset() {
   m.drawn.clear();
   m.triangles.clear();
   m.lines.clear();
+  m.depthTies.clear();
   m.sinceFire.clear();
   m.open = false;
   m.openDropped = false;
@@ -293,6 +295,17 @@ void ModelScreenRead(const RECT &screen) {
     return TouchesRect(t, begin, uint32_t(mode.pitch), uint32_t(mode.bytesPerPixel),
                        uint32_t(mode.height), screen);
   });
+}
+
+void NoteDepthTie(int column, int row) {
+  Model &m = TheModel();
+  if (m.depthTies.size() < kMaxRecord) m.depthTies.push_back({column, row});
+}
+
+std::vector<std::pair<int, int>> ModelDepthTies() {
+  Model &m = TheModel();
+  std::lock_guard<std::mutex> hold(m.lock);
+  return m.depthTies;
 }
 
 std::vector<DrawnTriangle> ModelDrawnTriangles() {

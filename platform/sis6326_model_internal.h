@@ -5,6 +5,7 @@
 #include <stdint.h>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/sis6326.h"
@@ -84,6 +85,13 @@ struct DrawnLine {
   uint32_t position;
   double x[2], y[2];
 };
+// Pixels (column, row of the colour buffer) where a depth test compared a
+// fragment with a stored value within twice the depth tolerance of the
+// comparison rules (1 for 16-bit, 2^12 for 32-bit elements): there the
+// software's outcome may differ. Noting runs under the model's lock, as
+// execution does.
+void NoteDepthTie(int column, int row);
+std::vector<std::pair<int, int>> ModelDepthTies();
 std::vector<DrawnTriangle> ModelDrawnTriangles();
 std::vector<DrawnLine> ModelDrawnLines();
 // The distance of the centre of pixel (column, row) to the nearest edge of

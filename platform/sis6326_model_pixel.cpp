@@ -209,6 +209,8 @@ long ExecutePrimitive(const SiS6326Event &e, VideoView &view, Judge &judge, uint
       uint8_t *zAt = view.At(ZOffset(s, f), s.zBytes);
       uint32_t stored = Load(zAt, s.zBytes);
       uint32_t fresh = uint32_t(std::floor(f.z * s.zScale));
+      const uint32_t near = s.zBytes == 2 ? 2u * 1u : 2u * (1u << 12);
+      if ((fresh > stored ? fresh - stored : stored - fresh) <= near) NoteDepthTie(f.x, f.y);
       if (!Compare(s.zFunction, fresh, stored)) return true;
       if (s.zWrite) Save(zAt, fresh, s.zBytes);
     }

@@ -144,36 +144,66 @@ TEST_F(Compare, ADifferenceNoToleranceAllowsFails) {
   }
 }
 
-TEST_F(Compare, DepthFramesAllowTiesAndCloseValues) {
-  DrawTriangle();
-  const std::vector<uint16_t> hw = Frame();
-  std::vector<uint16_t> hz(kSize * kSize, 0x4000);
-  // An interior pixel the software path left out.
-  std::vector<uint16_t> sw = hw;
-  At(sw, 4, 4) = 0;
+TEST_F(Compare, DepthFramesAllowCloseValuesAndTiesTheModelMet) {
   struct Case {
     const char *name;
-    uint16_t softwareZ;
-    bool ok;
-    uint32_t tie, depth;
-  } const cases[] = {
-      {"the two depths equal", 0x4000, true, 1, 0},
-      {"one apart", 0x4001, true, 1, 1},
-      {"two apart", 0x4002, false, 0, 0},
-  };
+    uint16_t stored;         // before the triangle
+    bool tie;                // the model's test compared values within 2
+  } const cases[] = {{"stored one above", 32768, true},
+                     {"stored two above", 32769, true},
+                     {"stored far above", 40000, false}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
-    std::vector<uint16_t> sz = hz;
-    At(sz, 4, 4) = c.softwareZ;
-    bool ok = !c.ok;
+    PlatformSiS6326Reset();
+    const modeltest::Target &zb = MakeZ(kSize, kSize, 16);
+    Write(zb, c.stored);
+    DrawInto(*target, 1u << 20 | 1u << 21);
+    Reg(modeltest::kZ, 1u << 20 | 1u << 16 | uint32_t(zb.pitch));
+    Reg(modeltest::kZAddress, zb.offset);
+    Triangle(modeltest::kFlatTriangle, Vertex{0, 0, 0.5f}, Vertex{16, 0, 0.5f}, Vertex{0, 16, 0.5f});
+    Fire();
+    const std::vector<uint16_t> hw = Frame();
+    std::vector<uint16_t> hz;
+    for (uint32_t p : Read(zb)) hz.push_back(uint16_t(p));
+    ASSERT_EQ(At(hz, 4, 4), 32767);
+    // The software path failed the test at an interior pixel: its colour is
+    // missing and its depth kept the stored value.
+    std::vector<uint16_t> sw = hw, sz = hz;
+    At(sw, 4, 4) = 0;
+    At(sz, 4, 4) = c.stored;
+    bool ok = !c.tie;
     SiS6326Comparison r = Run(hw, sw, &ok, &hz, &sz);
-    EXPECT_EQ(ok, c.ok);
+    EXPECT_EQ(ok, c.tie);
     EXPECT_EQ(r.compared, uint32_t(2 * kSize * kSize));
-    EXPECT_EQ(r.allowed[SIS6326_ALLOWED_DEPTH_TIE], c.tie);
-    EXPECT_EQ(r.allowed[SIS6326_ALLOWED_DEPTH], c.depth);
+    EXPECT_EQ(r.allowed[SIS6326_ALLOWED_DEPTH_TIE], c.tie ? (c.stored - 32767 <= 1 ? 1u : 2u) : 0u);
+    EXPECT_EQ(r.allowed[SIS6326_ALLOWED_DEPTH], c.tie && c.stored - 32767 <= 1 ? 1u : 0u);
+    // Without the depth frames no tie is allowed.
+    Run(hw, sw, &ok);
+    EXPECT_FALSE(ok);
+    // The same colours with equal depths: a colour difference the depth
+    // test cannot explain.
+    Run(hw, sw, &ok, &hz, &hz);
+    EXPECT_EQ(ok, c.tie);
   }
-  // A depth that differs on the triangle's edge is a coverage difference.
-  std::vector<uint16_t> sz = hz;
+  // A stored depth one off is a depth difference wherever it lies.
+  const std::vector<uint16_t> hw = Frame();
+  std::vector<uint16_t> hz(kSize * kSize, 0x4000), sz = hz;
+  At(sz, 20, 20) = 0x4001;
+  bool ok = false;
+  SiS6326Comparison r = Run(hw, hw, &ok, &hz, &sz);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(r.allowed[SIS6326_ALLOWED_DEPTH], 1u);
+  // Two off outside anything drawn fails.
+  At(sz, 20, 20) = 0x4002;
+  r = Run(hw, hw, &ok, &hz, &sz);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(r.firstFailedX, 20);
+}
+
+TEST_F(Compare, ADepthDifferingOnAnEdgeIsACoverageDifference) {
+  DrawTriangle();
+  const std::vector<uint16_t> hw = Frame();
+  std::vector<uint16_t> hz(kSize * kSize, 0x4000), sz = hz;
   At(sz, 8, 8) = 0x7000;
   bool ok = false;
   SiS6326Comparison r = Run(hw, hw, &ok, &hz, &sz);

@@ -1,0 +1,64 @@
+// The hardware primitives against the software path through the chip's
+// drawing model: a SiS context whose colour and depth buffers lie in
+// video-memory surfaces of the DirectDraw stand-in, the chip's registers
+// set as validation will set them, and each scene drawn once by the
+// hardware procedures and once by the generic ones, into the same
+// surfaces, then compared within the model's tolerances.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sis6326_compare.h"
+#include "tests/platform/display/ddraw_support.h"
+#include "tests/sis/context/sis_fixture.h"
+
+namespace hwcompare {
+
+constexpr int32_t kWidth = 64, kHeight = 48;
+constexpr BYTE kRevisionPlain = 0xD2;    // chip code 0x23
+constexpr BYTE kRevisionOrdered = 0x0B;  // chip code 0x26
+
+// A vertex at unbiased window (x, y) with depth z and a colour at the
+// context's scale, everything a fill needs already computed.
+GlVertex Vertex(const GlContext *gc, double x, double y, double z, GlColor color);
+
+class HardwareAgainstSoftware : public sis_test::SiSLifeTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // A SiS context of a chip with this revision (device 0x6326), bound to
+  // a window whose back and depth buffers are video-memory surfaces.
+  void Open(BYTE revision);
+  // Shading and depth testing for both paths; validates.
+  void UseState(bool smooth, bool depthTest);
+
+  // Draws `draw` through the hardware (true) and the software (false) path
+  // from cleared buffers and compares; the comparison's result. Fails the
+  // test when the model recorded a violation.
+  SiS6326Comparison Compare(const std::function<void(bool hardware)> &draw, bool *ok);
+
+  // Resets the chip and its model, clears both buffers and loads the
+  // registers for the state in use, without leaving the device locked.
+  void LoadChip();
+
+  GlContext *gc = nullptr;
+  std::unique_ptr<life_test::TestWindow> window;
+  ddtest::DirectDraw *dd = nullptr;
+  LPDIRECTDRAWSURFACE primary = nullptr, colour = nullptr, depth = nullptr;
+  BYTE revision = kRevisionPlain;
+
+ private:
+  void Clear();
+  std::vector<uint16_t> Read(LPDIRECTDRAWSURFACE s);
+  void ProgramChip();
+  bool depthTest_ = false;
+};
+
+// "T2 n, T1 n, ..." of a comparison, for failure messages.
+std::string Describe(const SiS6326Comparison &c);
+
+}  // namespace hwcompare
