@@ -149,9 +149,10 @@ TEST_F(Compare, DepthFramesAllowCloseValuesAndTiesTheModelMet) {
     const char *name;
     uint16_t stored;         // before the triangle
     bool tie;                // the model's test compared values within 2
-  } const cases[] = {{"stored one above", 32768, true},
-                     {"stored two above", 32769, true},
-                     {"stored far above", 40000, false}};
+    uint32_t ties, depths;   // pixels allowed as depth ties, as close depths
+  } const cases[] = {{"stored one above", 32768, true, 1, 1},
+                     {"stored two above", 32769, true, 2, 0},
+                     {"stored far above", 40000, false, 0, 0}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     PlatformSiS6326Reset();
@@ -175,8 +176,8 @@ TEST_F(Compare, DepthFramesAllowCloseValuesAndTiesTheModelMet) {
     SiS6326Comparison r = Run(hw, sw, &ok, &hz, &sz);
     EXPECT_EQ(ok, c.tie);
     EXPECT_EQ(r.compared, uint32_t(2 * kSize * kSize));
-    EXPECT_EQ(r.allowed[SIS6326_ALLOWED_DEPTH_TIE], c.tie ? (c.stored - 32767 <= 1 ? 1u : 2u) : 0u);
-    EXPECT_EQ(r.allowed[SIS6326_ALLOWED_DEPTH], c.tie && c.stored - 32767 <= 1 ? 1u : 0u);
+    EXPECT_EQ(r.allowed[SIS6326_ALLOWED_DEPTH_TIE], c.ties);
+    EXPECT_EQ(r.allowed[SIS6326_ALLOWED_DEPTH], c.depths);
     // Without the depth frames no tie is allowed.
     Run(hw, sw, &ok);
     EXPECT_FALSE(ok);
@@ -185,30 +186,32 @@ TEST_F(Compare, DepthFramesAllowCloseValuesAndTiesTheModelMet) {
     Run(hw, sw, &ok, &hz, &hz);
     EXPECT_EQ(ok, c.tie);
   }
-  // A stored depth one off is a depth difference wherever it lies.
-  const std::vector<uint16_t> hw = Frame();
-  std::vector<uint16_t> hz(kSize * kSize, 0x4000), sz = hz;
-  At(sz, 20, 20) = 0x4001;
-  bool ok = false;
-  SiS6326Comparison r = Run(hw, hw, &ok, &hz, &sz);
-  EXPECT_TRUE(ok);
-  EXPECT_EQ(r.allowed[SIS6326_ALLOWED_DEPTH], 1u);
-  // Two off outside anything drawn fails.
-  At(sz, 20, 20) = 0x4002;
-  r = Run(hw, hw, &ok, &hz, &sz);
-  EXPECT_FALSE(ok);
-  EXPECT_EQ(r.firstFailedX, 20);
 }
 
-TEST_F(Compare, ADepthDifferingOnAnEdgeIsACoverageDifference) {
+TEST_F(Compare, DepthDifferencesOnTheirOwn) {
   DrawTriangle();
   const std::vector<uint16_t> hw = Frame();
-  std::vector<uint16_t> hz(kSize * kSize, 0x4000), sz = hz;
-  At(sz, 8, 8) = 0x7000;
-  bool ok = false;
-  SiS6326Comparison r = Run(hw, hw, &ok, &hz, &sz);
-  EXPECT_TRUE(ok);
-  EXPECT_EQ(r.allowed[SIS6326_ALLOWED_EDGE], 1u);
+  const std::vector<uint16_t> hz(kSize * kSize, 0x4000);
+  struct Case {
+    const char *name;
+    int i, j;
+    uint16_t value;
+    uint32_t tolerance;
+  } const cases[] = {
+      {"one off, outside anything drawn", 20, 20, 0x4001, SIS6326_ALLOWED_DEPTH},
+      {"far off on the triangle's edge", 8, 8, 0x7000, SIS6326_ALLOWED_EDGE},
+      {"two off, outside anything drawn", 20, 20, 0x4002, SIS6326_ALLOWED_BY_NONE},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<uint16_t> sz = hz;
+    At(sz, c.i, c.j) = c.value;
+    bool ok = false;
+    SiS6326Comparison r = Run(hw, hw, &ok, &hz, &sz);
+    EXPECT_EQ(ok, c.tolerance != SIS6326_ALLOWED_BY_NONE);
+    EXPECT_EQ(r.differing, 1u);
+    EXPECT_EQ(r.allowed[c.tolerance], 1u);
+  }
 }
 
 TEST_F(Compare, LargestAndMeanChannelDifference) {

@@ -208,6 +208,19 @@ SiS6326Comparison HardwareAgainstSoftware::Compare(const std::function<void(bool
   return c;
 }
 
+SiS6326Comparison OnEachChip::ExpectAgree(const char *name,
+                                          const std::function<void(bool hardware)> &draw) {
+  bool ok = false;
+  const SiS6326Comparison c = Compare(draw, &ok);
+  EXPECT_TRUE(ok) << Describe(c);
+  RecordProperty(name, Describe(c));
+  return c;
+}
+
+std::string ChipName(const ::testing::TestParamInfo<BYTE> &info) {
+  return info.param == kRevisionPlain ? "Code23" : "Code26";
+}
+
 std::string Describe(const SiS6326Comparison &c) {
   static const char *const names[] = {"none", "T2 colour", "T4 depth", "T1 edge", "T3 line step",
                                       "T4 depth tie"};

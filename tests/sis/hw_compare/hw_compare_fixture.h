@@ -61,4 +61,15 @@ class HardwareAgainstSoftware : public sis_test::SiSLifeTest {
 // "T2 n, T1 n, ..." of a comparison, for failure messages.
 std::string Describe(const SiS6326Comparison &c);
 
+// The fixture on each of the two chips: one that takes vertices in the
+// given order and one that wants them top-first.
+class OnEachChip : public HardwareAgainstSoftware, public ::testing::WithParamInterface<BYTE> {
+ protected:
+  // Compare, expecting agreement; the counts go into the test's record
+  // under `name`.
+  SiS6326Comparison ExpectAgree(const char *name, const std::function<void(bool hardware)> &draw);
+};
+
+std::string ChipName(const ::testing::TestParamInfo<BYTE> &info);
+
 }  // namespace hwcompare

@@ -18,7 +18,6 @@
 
 namespace {
 
-using hwcompare::HardwareAgainstSoftware;
 
 struct End {
   double x, y, z;
@@ -46,8 +45,7 @@ std::vector<std::pair<End, End>> Spokes() {
   return out;
 }
 
-class LineAgainstSoftware : public HardwareAgainstSoftware,
-                            public ::testing::WithParamInterface<BYTE> {};
+using LineAgainstSoftware = hwcompare::OnEachChip;
 
 TEST_P(LineAgainstSoftware, LinesInEveryOctantAgreeWithinTheTolerances) {
   Open(GetParam());
@@ -58,45 +56,36 @@ TEST_P(LineAgainstSoftware, LinesInEveryOctantAgreeWithinTheTolerances) {
   for (bool smooth : {false, true}) {
     SCOPED_TRACE(smooth ? "smooth" : "flat");
     UseState(smooth, true);
-    bool ok = false;
-    SiS6326Comparison c = Compare(
-        [&](bool hardware) {
-          for (const auto &l : lines) {
-            GlVertex a = hwcompare::Vertex(gc, l.first.x, l.first.y, l.first.z, l.first.color);
-            GlVertex b = hwcompare::Vertex(gc, l.second.x, l.second.y, l.second.z, l.second.color);
-            if (hardware)
-              (smooth ? __glSiSRenderSmoothDepthLine : __glSiSRenderFlatDepthLine)(gc, &a, &b);
-            else
-              __glRenderAliasLine(gc, &a, &b);
-          }
-        },
-        &ok);
-    EXPECT_TRUE(ok) << hwcompare::Describe(c);
-    RecordProperty(smooth ? "smooth" : "flat", hwcompare::Describe(c));
+    ExpectAgree(smooth ? "smooth" : "flat", [&](bool hardware) {
+      for (const auto &l : lines) {
+        GlVertex a = hwcompare::Vertex(gc, l.first.x, l.first.y, l.first.z, l.first.color);
+        GlVertex b = hwcompare::Vertex(gc, l.second.x, l.second.y, l.second.z, l.second.color);
+        if (hardware)
+          (smooth ? __glSiSRenderSmoothDepthLine : __glSiSRenderFlatDepthLine)(gc, &a, &b);
+        else
+          __glRenderAliasLine(gc, &a, &b);
+      }
+    });
   }
 }
 
 TEST_P(LineAgainstSoftware, PointsAgree) {
   Open(GetParam());
   UseState(false, true);
-  bool ok = false;
-  SiS6326Comparison c = Compare(
-      [&](bool hardware) {
-        for (int k = 0; k < 40; ++k) {
-          // Points on a spiral; every third one lands on an earlier one's
-          // pixel nearer or farther.
-          const double a = k * 0.9, r = 2.0 + k * 0.5;
-          GlVertex v = hwcompare::Vertex(gc, 31.7 + r * std::cos(a), 23.3 + r * std::sin(a),
-                                         0.1 + 0.02 * (k % 7),
-                                         {GLfloat(6 * k), GLfloat(255 - 6 * k), 128, 255});
-          if (hardware)
-            __glSiSRenderAliasedPoint1_NoTex(gc, &v);
-          else
-            __glRenderAliasedPoint1_NoTex(gc, &v);
-        }
-      },
-      &ok);
-  EXPECT_TRUE(ok) << hwcompare::Describe(c);
+  ExpectAgree("points", [&](bool hardware) {
+    for (int k = 0; k < 40; ++k) {
+      // Points on a spiral; every third one lands on an earlier one's
+      // pixel nearer or farther.
+      const double a = k * 0.9, r = 2.0 + k * 0.5;
+      GlVertex v = hwcompare::Vertex(gc, 31.7 + r * std::cos(a), 23.3 + r * std::sin(a),
+                                     0.1 + 0.02 * (k % 7),
+                                     {GLfloat(6 * k), GLfloat(255 - 6 * k), 128, 255});
+      if (hardware)
+        __glSiSRenderAliasedPoint1_NoTex(gc, &v);
+      else
+        __glRenderAliasedPoint1_NoTex(gc, &v);
+    }
+  });
 }
 
 TEST_P(LineAgainstSoftware, WorkSentWithoutTheDeviceLockIsCaught) {
@@ -134,9 +123,6 @@ TEST_P(LineAgainstSoftware, WorkSentWithoutTheDeviceLockIsCaught) {
 
 INSTANTIATE_TEST_SUITE_P(Chips, LineAgainstSoftware,
                          ::testing::Values(hwcompare::kRevisionPlain, hwcompare::kRevisionOrdered),
-                         [](const ::testing::TestParamInfo<BYTE> &info) {
-                           return info.param == hwcompare::kRevisionPlain ? std::string("Code23")
-                                                                          : std::string("Code26");
-                         });
+                         hwcompare::ChipName);
 
 }  // namespace

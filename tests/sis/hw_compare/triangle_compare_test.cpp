@@ -15,7 +15,6 @@
 
 namespace {
 
-using hwcompare::HardwareAgainstSoftware;
 
 struct Corner {
   double x, y, z;
@@ -40,35 +39,29 @@ const std::vector<Triangle> kTriangles = {
       {14.2, 24.1, 0.5, {100, 150, 200, 255}}}},
 };
 
-class TriangleAgainstSoftware : public HardwareAgainstSoftware,
-                                public ::testing::WithParamInterface<BYTE> {};
+using TriangleAgainstSoftware = hwcompare::OnEachChip;
 
 TEST_P(TriangleAgainstSoftware, FramesAgreeWithinTheTolerances) {
   Open(GetParam());
   for (bool smooth : {false, true}) {
     SCOPED_TRACE(smooth ? "smooth" : "flat");
     UseState(smooth, true);
-    bool ok = false;
-    SiS6326Comparison c = Compare(
-        [&](bool hardware) {
-          for (const Triangle &t : kTriangles) {
-            GlVertex v[3];
-            for (int i = 0; i < 3; ++i) {
-              v[i] = hwcompare::Vertex(gc, t[i].x, t[i].y, t[i].z, t[i].color);
-              v[i].color = &v[i].colors[__GL_FRONTFACE];
-            }
-            gc->vertexBuffer.provoking = &v[2];
-            if (hardware)
-              (smooth ? __glSiSRenderSmoothDepthTriangle : __glSiSRenderFlatDepthTriangle)(
-                  gc, &v[0], &v[1], &v[2]);
-            else
-              __glFillTriangle(gc, &v[0], &v[1], &v[2]);
-          }
-          gc->vertexBuffer.provoking = nullptr;
-        },
-        &ok);
-    EXPECT_TRUE(ok) << hwcompare::Describe(c);
-    RecordProperty(smooth ? "smooth" : "flat", hwcompare::Describe(c));
+    ExpectAgree(smooth ? "smooth" : "flat", [&](bool hardware) {
+      for (const Triangle &t : kTriangles) {
+        GlVertex v[3];
+        for (int i = 0; i < 3; ++i) {
+          v[i] = hwcompare::Vertex(gc, t[i].x, t[i].y, t[i].z, t[i].color);
+          v[i].color = &v[i].colors[__GL_FRONTFACE];
+        }
+        gc->vertexBuffer.provoking = &v[2];
+        if (hardware)
+          (smooth ? __glSiSRenderSmoothDepthTriangle : __glSiSRenderFlatDepthTriangle)(
+              gc, &v[0], &v[1], &v[2]);
+        else
+          __glFillTriangle(gc, &v[0], &v[1], &v[2]);
+      }
+      gc->vertexBuffer.provoking = nullptr;
+    });
   }
 }
 
@@ -78,39 +71,32 @@ TEST_P(TriangleAgainstSoftware, FramesAgreeWithinTheTolerances) {
 TEST_P(TriangleAgainstSoftware, AFanOfGridTrianglesDiffersOnlyOnEdges) {
   Open(GetParam());
   UseState(false, false);
-  bool ok = false;
-  SiS6326Comparison c = Compare(
-      [&](bool hardware) {
-        // A fan of flat triangles with corners on the 1/16-pixel grid.
-        const double cx = 31.5625, cy = 23.4375;
-        for (int k = 0; k < 8; ++k) {
-          const double a = k * 0.785398163, b = (k + 1) * 0.785398163;
-          GlVertex v[3] = {
-              hwcompare::Vertex(gc, cx, cy, 0.5, {255, 255, 255, 255}),
-              hwcompare::Vertex(gc, cx + std::round(20 * std::cos(a) * 16) / 16,
-                                cy + std::round(20 * std::sin(a) * 16) / 16, 0.5, {255, 255, 255, 255}),
-              hwcompare::Vertex(gc, cx + std::round(20 * std::cos(b) * 16) / 16,
-                                cy + std::round(20 * std::sin(b) * 16) / 16, 0.5,
-                                {GLfloat(30 * k), 255, 0, 255})};
-          for (GlVertex &x : v) x.color = &x.colors[__GL_FRONTFACE];
-          gc->vertexBuffer.provoking = &v[2];
-          if (hardware)
-            __glSiSRenderFlatTriangle(gc, &v[0], &v[1], &v[2]);
-          else
-            __glFillTriangle(gc, &v[0], &v[1], &v[2]);
-        }
-        gc->vertexBuffer.provoking = nullptr;
-      },
-      &ok);
-  EXPECT_TRUE(ok) << hwcompare::Describe(c);
+  const SiS6326Comparison c = ExpectAgree("fan", [&](bool hardware) {
+    // A fan of flat triangles with corners on the 1/16-pixel grid.
+    const double cx = 31.5625, cy = 23.4375;
+    for (int k = 0; k < 8; ++k) {
+      const double a = k * 0.785398163, b = (k + 1) * 0.785398163;
+      GlVertex v[3] = {
+          hwcompare::Vertex(gc, cx, cy, 0.5, {255, 255, 255, 255}),
+          hwcompare::Vertex(gc, cx + std::round(20 * std::cos(a) * 16) / 16,
+                            cy + std::round(20 * std::sin(a) * 16) / 16, 0.5, {255, 255, 255, 255}),
+          hwcompare::Vertex(gc, cx + std::round(20 * std::cos(b) * 16) / 16,
+                            cy + std::round(20 * std::sin(b) * 16) / 16, 0.5,
+                            {GLfloat(30 * k), 255, 0, 255})};
+      for (GlVertex &x : v) x.color = &x.colors[__GL_FRONTFACE];
+      gc->vertexBuffer.provoking = &v[2];
+      if (hardware)
+        __glSiSRenderFlatTriangle(gc, &v[0], &v[1], &v[2]);
+      else
+        __glFillTriangle(gc, &v[0], &v[1], &v[2]);
+    }
+    gc->vertexBuffer.provoking = nullptr;
+  });
   EXPECT_EQ(c.differing, c.allowed[SIS6326_ALLOWED_EDGE]) << hwcompare::Describe(c);
 }
 
 INSTANTIATE_TEST_SUITE_P(Chips, TriangleAgainstSoftware,
                          ::testing::Values(hwcompare::kRevisionPlain, hwcompare::kRevisionOrdered),
-                         [](const ::testing::TestParamInfo<BYTE> &info) {
-                           return info.param == hwcompare::kRevisionPlain ? std::string("Code23")
-                                                                          : std::string("Code26");
-                         });
+                         hwcompare::ChipName);
 
 }  // namespace
