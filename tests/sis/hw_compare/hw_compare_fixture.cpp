@@ -16,7 +16,7 @@ namespace hwcompare {
 
 namespace {
 
-constexpr uint32_t kModeZTest = 0x100000, kModeZWrite = 0x200000;
+constexpr uint32_t kModeDither = 0x1, kModeZTest = 0x100000, kModeZWrite = 0x200000;
 constexpr uint32_t kZLess = 1u << 16, kZ16 = 1u << 20;
 constexpr uint32_t kFormat565 = 0x11u << 16, kCopy = 0xCu << 24;
 constexpr uint16_t kClearDepth = 0xFFFF;
@@ -111,15 +111,19 @@ void HardwareAgainstSoftware::Open(BYTE rev) {
   Tail(gc)->frameBufferBase = reinterpret_cast<uint8_t *>(uintptr_t(ddGetDispInfo()->frameBuffer));
 }
 
-void HardwareAgainstSoftware::UseState(bool smooth, bool depthTest) {
+void HardwareAgainstSoftware::UseState(bool smooth, bool depthTest, bool dither) {
   depthTest_ = depthTest;
+  dither_ = dither;
   if (depthTest)
     gc->dispatch.Enable(GL_DEPTH_TEST);
   else
     gc->dispatch.Disable(GL_DEPTH_TEST);
   gc->dispatch.DepthFunc(GL_LESS);
   gc->dispatch.ShadeModel(smooth ? GL_SMOOTH : GL_FLAT);
-  gc->dispatch.Disable(GL_DITHER);
+  if (dither)
+    gc->dispatch.Enable(GL_DITHER);
+  else
+    gc->dispatch.Disable(GL_DITHER);
   if (gc->beginMode == __GL_VALIDATE_PENDING) {
     gc->procs.validate(gc);
     gc->beginMode = __GL_NOT_IN_BEGIN;
@@ -131,7 +135,7 @@ void HardwareAgainstSoftware::ProgramChip() {
   GlSiSTail *s = Tail(gc);
   const int32_t *box = gc->transform.clipBox;
   const int32_t bx = gc->constants.viewportXAdjust, by = gc->constants.viewportYAdjust;
-  s->work.mode = depthTest_ ? kModeZTest | kModeZWrite : 0;
+  s->work.mode = (depthTest_ ? kModeZTest | kModeZWrite : 0) | (dither_ ? kModeDither : 0);
   s->work.zPitch = (s->work.zPitch & 0x3FFF) | kZ16 | (depthTest_ ? kZLess : 0);
   s->work.colorPitch = (s->work.colorPitch & 0x3FFF) | kFormat565 | kCopy;
   s->work.clipRows = uint32_t(box[1] - by) << 13 | uint32_t(box[3] - by);

@@ -33,8 +33,8 @@ class HardwareAgainstSoftware : public sis_test::SiSLifeTest {
   // A SiS context of a chip with this revision (device 0x6326), bound to
   // a window whose back and depth buffers are video-memory surfaces.
   void Open(BYTE revision);
-  // Shading and depth testing for both paths; validates.
-  void UseState(bool smooth, bool depthTest);
+  // Shading, depth testing and dithering for both paths; validates.
+  void UseState(bool smooth, bool depthTest, bool dither = false);
 
   // Draws `draw` through the hardware (true) and the software (false) path
   // from cleared buffers and compares; the comparison's result. Fails the
@@ -55,7 +55,7 @@ class HardwareAgainstSoftware : public sis_test::SiSLifeTest {
   void Clear();
   std::vector<uint16_t> Read(LPDIRECTDRAWSURFACE s);
   void ProgramChip();
-  bool depthTest_ = false;
+  bool depthTest_ = false, dither_ = false;
 };
 
 // "T2 n, T1 n, ..." of a comparison, for failure messages.

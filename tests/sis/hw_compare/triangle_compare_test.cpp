@@ -1,7 +1,8 @@
 // Hardware triangles against the generic fill, through the drawing model:
-// flat and smooth, depth-tested into a 16-bit depth buffer, on a chip that
-// takes the given order and on one that sorts, with vertices on and off
-// the 1/16-pixel grid and triangles that overlap in depth.
+// flat and smooth (dithered too), depth-tested into a 16-bit depth buffer,
+// on a chip that takes the given order and on one that sorts, with
+// vertices on and off the 1/16-pixel grid and triangles that overlap in
+// depth.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -43,10 +44,15 @@ using TriangleAgainstSoftware = hwcompare::OnEachChip;
 
 TEST_P(TriangleAgainstSoftware, FramesAgreeWithinTheTolerances) {
   Open(GetParam());
-  for (bool smooth : {false, true}) {
-    SCOPED_TRACE(smooth ? "smooth" : "flat");
-    UseState(smooth, true);
-    ExpectAgree(smooth ? "smooth" : "flat", [&](bool hardware) {
+  struct State {
+    const char *name;
+    bool smooth, dither;
+  } const states[] = {{"flat", false, false}, {"smooth", true, false}, {"smooth dithered", true, true}};
+  for (const State &state : states) {
+    SCOPED_TRACE(state.name);
+    const bool smooth = state.smooth;
+    UseState(smooth, true, state.dither);
+    ExpectAgree(state.name, [&](bool hardware) {
       for (const Triangle &t : kTriangles) {
         GlVertex v[3];
         for (int i = 0; i < 3; ++i) {
