@@ -30,6 +30,9 @@ inline constexpr uint32_t kRegLevelAddress = 0x8A44;  // + 4 x level, levels 0-9
 inline constexpr uint32_t kRegLevelPitch = 0x8A6C;    // + 4 x pair, pairs 0-4
 inline constexpr uint32_t kRegLevelLayout = 0x8A80;
 inline constexpr uint32_t kRegTexture8A90 = 0x8A90;
+inline constexpr uint32_t kRegVertexBlock = SIS6326_VERTEX_BLOCKS;  // + 0x20 x block, blocks 0-2
+inline constexpr uint32_t kVertexBlockSize = SIS6326_VERTEX_BLOCK_SIZE;
+inline constexpr uint32_t kRegPrimitiveCommand = SIS6326_PRIMITIVE_COMMAND;
 inline constexpr uint32_t kRegQueueStatus = SIS6326_QUEUE_STATUS;
 inline constexpr uint32_t kRegFire = SIS6326_FIRE;
 

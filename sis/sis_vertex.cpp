@@ -49,7 +49,7 @@ uint32_t ColorWord(const GlColor *color) {
 int32_t FloatBits(float f) { return int32_t(Bits(f)); }
 
 void PutBlock(const GlSiSTail *sis, int block, const ChipVertex &v, uint32_t color) {
-  const uint32_t base = kRegBlock[block];
+  const uint32_t base = kRegVertexBlock + uint32_t(block) * kVertexBlockSize;
   Put(sis, base + kBlockFog, v.fogWord);
   Put(sis, base + kBlockZ, v.zWord);
   Put(sis, base + kBlockX, Bits(v.x));
@@ -58,13 +58,13 @@ void PutBlock(const GlSiSTail *sis, int block, const ChipVertex &v, uint32_t col
 }
 
 void PutTexture(const GlSiSTail *sis, int block, float s, float t, float q) {
-  const uint32_t base = kRegBlock[block];
+  const uint32_t base = kRegVertexBlock + uint32_t(block) * kVertexBlockSize;
   Put(sis, base + kBlockS, Bits(s));
   Put(sis, base + kBlockT, Bits(t));
   Put(sis, base + kBlockQ, Bits(q));
 }
 
-void PutCommand(const GlSiSTail *sis, uint32_t command) { Put(sis, kRegCommand, command); }
+void PutCommand(const GlSiSTail *sis, uint32_t command) { Put(sis, kRegPrimitiveCommand, command); }
 
 bool TakesOrderedVertices(const GlSiSTail *sis) {
   return sis->chipCode == kChipCodeOrdered1 || sis->chipCode == kChipCodeOrdered2;

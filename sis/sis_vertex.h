@@ -11,12 +11,10 @@
 
 namespace sis {
 
-// Word offsets inside a vertex block, and the three blocks.
+// Word offsets inside a vertex block, and the words a block takes.
 inline constexpr uint32_t kBlockFog = 0x0, kBlockZ = 0x4, kBlockX = 0x8, kBlockY = 0xC;
 inline constexpr uint32_t kBlockColor = 0x10, kBlockS = 0x14, kBlockT = 0x18, kBlockQ = 0x1C;
 inline constexpr uint32_t kBlockWords = 5, kTexturedBlockWords = 8;
-inline constexpr uint32_t kRegBlock[3] = {0x8800, 0x8820, 0x8840};
-inline constexpr uint32_t kRegCommand = 0x89F8;
 // What the chip takes as z for depth 1.0 and beyond: just below it.
 inline constexpr uint32_t kFarZWord = 0x3F7FFFEF;
 
