@@ -26,7 +26,8 @@ struct ChipVertex {
   uint32_t fogWord;
 };
 
-// Triangles sample half a pixel higher than lines and points.
+// What y loses besides the bias: half a pixel for triangles, nothing for
+// lines and points (x always loses half a pixel).
 inline constexpr float kLineYOffset = 0.0f, kTriangleYOffset = 0.5f;
 
 // False when the window x, y or z is NaN or infinite: such a primitive
