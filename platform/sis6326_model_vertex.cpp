@@ -9,7 +9,7 @@ namespace platform {
 
 namespace {
 
-constexpr uint32_t kModeFog = 1u << 3;
+constexpr uint32_t kModeFog = 1u << 3, kModePerspective = 1u << 9;
 constexpr float kFarthest = 16777216.0f;  // 2^24: beyond this a coordinate is refused
 
 float WordFloat(uint32_t word) {
@@ -41,7 +41,9 @@ bool ReadVertex(const SiS6326Event &e, int block, Judge &judge, ChipVertex *v) {
     v->s = WordFloat(w[5]);
     v->t = WordFloat(w[6]);
     v->q = WordFloat(w[7]);
-    for (int k = 5; k < 8; ++k)
+    // q counts only where it is interpolated: triangles under mode bit 9.
+    bool useQ = e.value != 0x200 && (StateWord(e, 0x8A00) & kModePerspective);
+    for (int k = 5; k < (useQ ? 8 : 7); ++k)
       if (!std::isfinite(WordFloat(w[k])))
         return judge.Fail("F3", "vertex %d: texture word %d is not finite (0x%08X)", block + 1, k + 1, w[k]);
   }

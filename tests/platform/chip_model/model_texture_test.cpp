@@ -168,18 +168,27 @@ TEST_F(Textures, E3_F1_F2_TextureStatesOutsideTheRulesAreReported) {
   EXPECT_EQ(Read(t)[5], 0xFFFFFFFFu);
 }
 
-TEST_F(Textures, F3_TextureWordsThatAreNotFiniteAreReported) {
+TEST_F(Textures, F3_TextureWordsThatAreNotFiniteAreReportedWhereTheyCount) {
   const modeltest::Target &t = MakeTarget(4, 4, 32);
   std::vector<Level> level = MakeTexture(4);
+  Fill(level[0], [](int, int) { return 0xFFFFFFFFu; });
   TextureState state;
   state.widthLog2 = state.heightLog2 = 2;
-  DrawInto(t, modeltest::kModeTexture);
+  DrawInto(t, modeltest::kModeTexture | modeltest::kModePerspective);
   Texture(state, level);
   uint32_t at = Next() + 1;
   TexPoint({1, 1, NAN, 0.5f});
   TexTriangle({0, 0, 0, 0}, {3, 0, 1, 0, INFINITY}, {0, 3, 0, 1});
   Fire();
   EXPECT_EQ(modeltest::TakeViolations(), (Strings{At("F3", at), At("F3", at + 2)}));
+  EXPECT_EQ(Read(t), std::vector<uint32_t>(16, 0u));
+  // q is ignored by points, and by triangles without mode bit 9.
+  TexPoint({3, 3, 0.5f, 0.5f, NAN});
+  Reg(modeltest::kMode, modeltest::kModeTexture);
+  TexTriangle({0, 0, 0, 0}, {3, 0, 1, 0, INFINITY}, {0, 3, 0, 1});
+  Fire();
+  EXPECT_EQ(Read(t)[15], 0xFFFFFFFFu) << "the point";
+  EXPECT_EQ(Read(t)[5], 0xFFFFFFFFu) << "the triangle";
 }
 
 TEST_F(Textures, A6_ALevelInsideAReleasedTextureSurfaceIsReportedAndDrawsNothing) {
