@@ -376,8 +376,13 @@ PLATFORM_API BOOL PlatformSiS6326TextureSample(uint32_t position, int column, in
     platform::Judge quiet{q.position, true, false};
     platform::TextureSetup texture;
     if (!platform::ReadTextureSetup(q.event, quiet, &texture)) return FALSE;
+    if (!platform::ClipOf(q.event).Holds(column, row) || column >= 8191 || row >= 8191) return FALSE;
+    // Clipped to the one pixel, the primitive is rasterized there alone.
+    SiS6326Event one = q.event;
+    one.state[(0x8A30 - SIS6326_3D_FIRST) / 4] = uint32_t(row) << 13 | uint32_t(row + 1);
+    one.state[(0x8A34 - SIS6326_3D_FIRST) / 4] = uint32_t(column) << 13 | uint32_t(column + 1);
     BOOL found = FALSE;
-    platform::RasterPrimitive(q.event, quiet, [&](const platform::Fragment &f) {
+    platform::RasterPrimitive(one, quiet, [&](const platform::Fragment &f) {
       if (f.x != column || f.y != row) return true;
       platform::SamplePlan p = platform::PlanSample(texture, f.s, f.t, f.rho);
       *sample = {p.s, p.t, p.rho, p.lambda, texture.switchOver, texture.filter, p.magnified, p.linear,
