@@ -128,4 +128,25 @@ TEST_F(Environment, E3_EachCodeAndFormatIsOpenGLsFunctionForTheBasesItIsSentFor)
     }
 }
 
+// The environment comes before the alpha test (D4), and the fogged vertex
+// colour is what it combines (E2).
+TEST_F(Environment, TheAlphaTestSeesTheTexturedAlphaAndFogComesFirst) {
+  const modeltest::Target &target = MakeTarget(4, 1, 32);
+  std::vector<modeltest::Level> level = MakeTexture(2);
+  Fill(level[0], [](int col, int) { return col == 0 ? 0x00FFFFFFu : 0xFF808080u; });
+  modeltest::TextureState state;
+  state.environment = 0x0A;  // modulate
+  state.widthLog2 = 1;
+  DrawInto(target, modeltest::kModeTexture | 1u << 17 | 1u << 3);  // alpha test, fog
+  Reg(modeltest::kAlpha, 4u << 24);                                 // greater than 0
+  Reg(modeltest::kFog, 0x00FF00);                                   // green fog
+  Texture(state, level);
+  TexPoint({0, 0, 0.25f, 0.5f, 1, 0xFFFF0000});  // texel alpha 0: fails the test
+  TexPoint({1, 0, 0.75f, 0.5f, 1, 0xFFFF0000});  // fog byte 0: all fog colour, then halved
+  Fire();
+  std::vector<uint32_t> pixels = Read(target);
+  EXPECT_EQ(pixels[0], 0u);
+  EXPECT_EQ(pixels[1], 0xFF008000u);
+}
+
 }  // namespace
