@@ -135,6 +135,29 @@ PLATFORM_API size_t PlatformSiS6326Drawn(SiS6326Drawn *drawn, size_t capacity);
 PLATFORM_API BOOL PlatformSiS6326EdgeDistance(uint32_t position, int column, int row,
                                               double *distance);
 
+// For a textured point or triangle executed from the event at `position`:
+// what the model evaluated at the centre of pixel (column, row) of its
+// colour buffer. FALSE when no textured primitive was executed from there
+// or it does not cover that pixel. Positions and lambda compare with the
+// decisions they drive: a nearest tap changes at integer u or v, filters
+// 2 and 3 change level at lambda 0.5 and k + 0.50005, the others at whole
+// lambdas, magnification ends where rho passes the switch-over value.
+typedef struct SiS6326TextureSample {
+  float s, t;          // the texture coordinates
+  float rho, lambda;   // the level of detail; lambda 0 when magnified
+  float switchOver;    // the value c rho was compared with
+  uint32_t filter;     // the minification filter code, 0-5
+  uint32_t magnified;  // nonzero: level 0 by the magnification filter
+  uint32_t linear;     // nonzero: each level's taps filtered linearly
+  uint32_t levels;     // 1, or 2 when two levels are blended
+  uint32_t level[2];
+  float blend;         // the weight of level[1] when two are blended
+  float u[2], v[2];    // the sample positions in texels of each level, before wrap
+} SiS6326TextureSample;
+
+PLATFORM_API BOOL PlatformSiS6326TextureSample(uint32_t position, int column, int row,
+                                               SiS6326TextureSample *sample);
+
 // ---- Controls (tests) ----------------------------------------------------------------------
 // Power-on state: registers zero, queue empty, counter full, log empty and
 // on, the model's queue, violations and record empty, the default chip

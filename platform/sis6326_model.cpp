@@ -14,12 +14,14 @@
 #include "platform/sis6326_internal.h"
 #include "platform/sis6326_model.h"
 #include "platform/sis6326_model_internal.h"
+#include "platform/sis6326_model_texture.h"
 
 namespace platform {
 namespace {
 
 constexpr size_t kMaxViolations = 1u << 16;
 constexpr size_t kMaxRecord = 1u << 20;  // a long run keeps the first million primitives
+constexpr size_t kMaxTextured = 1u << 16;  // textured primitives kept whole for the sample query
 
 struct Queued {
   SiS6326Event event;
@@ -36,6 +38,7 @@ struct Model {
   std::vector<DrawnTriangle> triangles;
   std::vector<DrawnLine> lines;
   std::vector<std::pair<int, int>> depthTies;
+  std::vector<Queued> textured;
   std::vector<Queued> sinceFire;  // for the dump
   bool open = false;              // the decoder holds a complete primitive
   SiS6326Event openPrimitive;
@@ -106,9 +109,10 @@ void JudgeMarks(const SiS6326Event &e, uint32_t position) {
 }
 
 // Whether a byte range a queued piece of work reads or writes satisfies `hit`.
-bool Touches(const Queued &q, uint64_t begin, uint64_t end, const TouchTest &hit) {
-  if (q.event.kind == SIS6326_EVENT_FILL_2D) return FillTouches(q.event, hit);
-  return PrimitiveTouches(q.event, begin, end, hit);
+bool Touches(const Queued &q, const Region &region, const TouchTest &hit) {
+  if (q.event.kind == SIS6326_EVENT_FILL_2D)
+    return region.pool == VideoPool::kLocal && FillTouches(q.event, hit);
+  return PrimitiveTouches(q.event, region, hit);
 }
 
 void Execute(const Queued &q, VideoView &view, bool dump) {
@@ -131,6 +135,7 @@ void Execute(const Queued &q, VideoView &view, bool dump) {
       DrawnLine l{q.position, {x[0], x[1]}, {y[0], y[1]}};
       m.lines.push_back(l);
     }
+    if (written >= 0 && m.textured.size() < kMaxTextured && Textured(q.event.value)) m.textured.push_back(q);
   }
   d.refused = written < 0;
   d.written = written < 0 ? 0 : uint32_t(written);
@@ -163,13 +168,13 @@ void Fire(uint32_t position) {
 }
 
 // Unfired work some of whose bytes `hit` reports is a violation and is dropped.
-// Only bytes in [begin, end) can be hit.
-void CheckUnfired(const char *what, uint64_t begin, uint64_t end, const TouchTest &hit) {
+// Only bytes in the region can be hit.
+void CheckUnfired(const char *what, const Region &region, const TouchTest &hit) {
   Model &m = TheModel();
   std::lock_guard<std::mutex> hold(m.lock);
   std::vector<Queued> kept;
   for (const Queued &q : m.queue) {
-    if (!Touches(q, begin, end, hit)) {
+    if (!Touches(q, region, hit)) {
       kept.push_back(q);
       continue;
     }
@@ -183,7 +188,7 @@ void CheckUnfired(const char *what, uint64_t begin, uint64_t end, const TouchTes
   // the next event.
   if (m.open && !m.openDropped) {
     Queued q{m.openPrimitive, m.position};
-    if (Touches(q, begin, end, hit)) {
+    if (Touches(q, region, hit)) {
       char text[120];
       std::snprintf(text, sizeof text, "unfired primitive 0x%X meets %s", q.event.value, what);
       Record("A5", q.position, text);
@@ -259,6 +264,7 @@ void ModelReset() {
   m.triangles.clear();
   m.lines.clear();
   m.depthTies.clear();
+  m.textured.clear();
   m.sinceFire.clear();
   m.open = false;
   m.openDropped = false;
@@ -272,18 +278,17 @@ void ModelOpenPrimitive(const SiS6326Event *primitive) {
 }
 
 void ModelSurfaceAccess(const DdSurface *surface, const RECT *rect, const char *what) {
-  if (surface == nullptr || surface->placement == Placement::kSystem ||
-      surface->placement == Placement::kNonLocal)
-    return;
-  uint32_t begin = uint32_t(surface->pixels - VideoPoolBase(VideoPool::kLocal));
+  if (surface == nullptr || surface->placement == Placement::kSystem) return;
+  VideoPool pool = surface->placement == Placement::kNonLocal ? VideoPool::kNonLocal : VideoPool::kLocal;
+  uint32_t begin = uint32_t(surface->pixels - VideoPoolBase(pool));
   RECT all = {0, 0, surface->width, surface->height};
   RECT r = rect != nullptr && surface->kind == SurfaceKind::kPrimary ? *rect : all;
   char text[64];
   std::snprintf(text, sizeof text, "%s of a %s surface", what, KindName(surface));
   uint64_t end = begin + uint64_t(surface->pitch) * uint64_t(surface->height);
-  CheckUnfired(text, begin, end, [&](const Touch &t) {
-    return TouchesRect(t, begin, uint32_t(surface->pitch), uint32_t(surface->bytesPerPixel),
-                       uint32_t(surface->height), r);
+  CheckUnfired(text, {pool, begin, end}, [&](const Touch &t) {
+    return t.pool == pool && TouchesRect(t, begin, uint32_t(surface->pitch),
+                                         uint32_t(surface->bytesPerPixel), uint32_t(surface->height), r);
   });
 }
 
@@ -291,8 +296,8 @@ void ModelScreenRead(const RECT &screen) {
   ScreenMode mode = CurrentScreenMode();
   uint32_t begin = uint32_t(VideoMemoryBase() - VideoPoolBase(VideoPool::kLocal));
   uint64_t end = begin + uint64_t(mode.pitch) * uint64_t(mode.height);
-  CheckUnfired("a read-back of the screen", begin, end, [&](const Touch &t) {
-    return TouchesRect(t, begin, uint32_t(mode.pitch), uint32_t(mode.bytesPerPixel),
+  CheckUnfired("a read-back of the screen", {VideoPool::kLocal, begin, end}, [&](const Touch &t) {
+    return t.pool == VideoPool::kLocal && TouchesRect(t, begin, uint32_t(mode.pitch), uint32_t(mode.bytesPerPixel),
                        uint32_t(mode.height), screen);
   });
 }
@@ -356,7 +361,7 @@ PLATFORM_API void PlatformSiS6326ClearViolations(void) {
 }
 
 PLATFORM_API void PlatformSiS6326CheckUnfired(void) {
-  platform::CheckUnfired("the end of the test", 0, UINT64_MAX,
+  platform::CheckUnfired("the end of the test", {platform::VideoPool::kLocal, 0, UINT64_MAX},
                          [](const platform::Touch &) { return true; });
   // Work that touches nothing (a primitive outside its clip) is unfired all the same.
   platform::Model &m = TheModel();
@@ -387,6 +392,36 @@ PLATFORM_API BOOL PlatformSiS6326EdgeDistance(uint32_t position, int column, int
     if (t.position != position) continue;
     *distance = platform::DistanceToEdges(t, column, row);
     return TRUE;
+  }
+  return FALSE;
+}
+
+PLATFORM_API BOOL PlatformSiS6326TextureSample(uint32_t position, int column, int row,
+                                               SiS6326TextureSample *sample) {
+  platform::Model &m = TheModel();
+  std::lock_guard<std::mutex> hold(m.lock);
+  if (sample == nullptr) return FALSE;
+  for (const platform::Queued &q : m.textured) {
+    if (q.position != position) continue;
+    platform::Judge quiet{q.position, true, false};
+    platform::TextureSetup texture;
+    if (!platform::ReadTextureSetup(q.event, quiet, &texture)) return FALSE;
+    if (!platform::ClipOf(q.event).Holds(column, row) || column >= 8191 || row >= 8191) return FALSE;
+    // Clipped to the one pixel, the primitive is rasterized there alone.
+    SiS6326Event one = q.event;
+    one.state[(0x8A30 - SIS6326_3D_FIRST) / 4] = uint32_t(row) << 13 | uint32_t(row + 1);
+    one.state[(0x8A34 - SIS6326_3D_FIRST) / 4] = uint32_t(column) << 13 | uint32_t(column + 1);
+    BOOL found = FALSE;
+    platform::RasterPrimitive(one, quiet, [&](const platform::Fragment &f) {
+      if (f.x != column || f.y != row) return true;
+      platform::SamplePlan p = platform::PlanSample(texture, f.s, f.t, f.rho);
+      *sample = {p.s, p.t, p.rho, p.lambda, texture.switchOver, texture.filter, p.magnified, p.linear,
+                 uint32_t(p.levels), {uint32_t(p.level[0]), uint32_t(p.level[1])}, p.blend,
+                 {p.u[0], p.u[1]}, {p.v[0], p.v[1]}};
+      found = TRUE;
+      return false;
+    });
+    return found;
   }
   return FALSE;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/sis6326.h"
+#include "platform/video_memory.h"
 
 namespace platform {
 
@@ -33,10 +34,12 @@ struct Judge {
 };
 
 // A pixel a primitive covers inside its clip rectangle, with its colour
-// channels as numbers in [0, 255] and z in [0, 1].
+// channels as numbers in [0, 255], z in [0, 1] and, for textured
+// primitives, the texture coordinates and level of detail at its centre.
 struct Fragment {
   int x, y;
   double a, r, g, b, z;
+  float s = 0, t = 0, rho = 0;
 };
 
 // A vertex block as the rasterizers use it: x and y in the chip frame, z
@@ -46,9 +49,10 @@ struct ChipVertex {
   double z;
   double a, r, g, b;
   uint32_t colourWord;
+  float s, t, q;  // words 6-8, read for textured commands only
 };
-// False, judged, for an x or y that is not finite or too far out (B1) or a
-// NaN z (D2).
+// False, judged, for an x or y that is not finite or too far out (B1), a
+// NaN z (D2) or, on a textured command, an s, t or q that is not finite.
 bool ReadVertex(const SiS6326Event &e, int block, Judge &judge, ChipVertex *v);
 
 // The clip rectangle (B2): pixels left <= i < right, top <= j < bottom.
@@ -98,31 +102,44 @@ std::vector<DrawnLine> ModelDrawnLines();
 // the triangle, in pixels.
 double DistanceToEdges(const DrawnTriangle &t, int column, int row);
 
-// The live surfaces of local video memory (ScreenLock() held while in use).
+// Whether a command is textured: a textured point or triangle (E3).
+inline bool Textured(uint32_t command) {
+  return command == 0x200 || ((command & 0x6000) == 0x6000 && (command & 0x700) == 0x600);
+}
+
+// The live surfaces of both video-memory pools (ScreenLock() held while in use).
 struct LiveSpan {
-  uint32_t begin, end;  // byte offsets in local video memory
+  uint32_t begin, end;  // byte offsets in the surface's pool
   const DdSurface *surface;
-  bool primary;
-  int pitch, bytesPerPixel, width, height;
 };
 
 class VideoView {
  public:
   VideoView();  // collects the live surfaces
-  // The bytes [offset, offset + bytes) when they lie inside one live surface.
-  uint8_t *At(uint64_t offset, uint32_t bytes);
-  const std::vector<LiveSpan> &Spans() const { return spans_; }
+  // The bytes [offset, offset + bytes) of a pool when they lie inside one
+  // live surface there.
+  uint8_t *At(uint64_t offset, uint32_t bytes, VideoPool pool = VideoPool::kLocal);
 
  private:
-  uint8_t *base_;
-  std::vector<LiveSpan> spans_;
-  size_t last_ = 0;
+  struct Pool {
+    uint8_t *base;
+    std::vector<LiveSpan> spans;
+    size_t last = 0;
+  };
+  Pool pools_[2];
 };
 
-// A byte range a queued piece of work touches.
+// A byte range a queued piece of work touches, in one pool.
 struct Touch {
   uint64_t offset;
   uint32_t bytes;
+  VideoPool pool = VideoPool::kLocal;
+};
+
+// Where a surface access looks: bytes [begin, end) of one pool.
+struct Region {
+  VideoPool pool;
+  uint64_t begin, end;
 };
 
 // A primitive through coverage and the fragment pipeline: checks the
@@ -135,9 +152,9 @@ long ExecuteFill(const SiS6326Event &e, VideoView &view, Judge &judge);
 // Whether a byte range the work reads or writes (colour, Z when tested, a
 // fill's rows) satisfies `hit`.
 using TouchTest = std::function<bool(const Touch &)>;
-// Only bytes within [begin, end) can satisfy it: a primitive whose clip
+// Only bytes within the region can satisfy it: a primitive whose clip
 // rectangle lies wholly outside is not rasterized.
-bool PrimitiveTouches(const SiS6326Event &e, uint64_t begin, uint64_t end, const TouchTest &hit);
+bool PrimitiveTouches(const SiS6326Event &e, const Region &region, const TouchTest &hit);
 bool FillTouches(const SiS6326Event &e, const TouchTest &hit);
 
 }  // namespace platform

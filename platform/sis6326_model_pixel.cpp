@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/sis6326_model_internal.h"
+#include "platform/sis6326_model_texture.h"
 
 namespace platform {
 namespace {
@@ -96,6 +97,8 @@ struct Setup {
   uint64_t zBase;
   double zScale;
   uint32_t alphaRef, alphaOp, sourceFactor, destinationFactor;
+  bool textured;
+  TextureSetup texture;
 };
 
 bool ReadSetup(const SiS6326Event &e, Judge &judge, Setup *s) {
@@ -129,7 +132,8 @@ bool ReadSetup(const SiS6326Event &e, Judge &judge, Setup *s) {
     if (!DestinationFactorValid(s->destinationFactor))
       return judge.Fail("E5", "destination blend factor code %u", s->destinationFactor);
   }
-  return true;
+  s->textured = Textured(e.value);
+  return !s->textured || ReadTextureSetup(e, judge, &s->texture);
 }
 
 uint64_t ColourOffset(const Setup &s, const Fragment &f) {
@@ -157,10 +161,17 @@ uint32_t Convert(const Setup &s, const double channel[4], int x, int y) {
 
 }  // namespace
 
-bool PrimitiveTouches(const SiS6326Event &e, uint64_t begin, uint64_t end, const TouchTest &hit) {
+bool PrimitiveTouches(const SiS6326Event &e, const Region &region, const TouchTest &hit) {
   Judge quiet{0, true, false};
   Setup s;
   if (!ReadSetup(e, quiet, &s)) return false;
+  auto inRegion = [&](const Touch &t) {
+    return t.pool == region.pool && t.offset < region.end && t.offset + t.bytes > region.begin;
+  };
+  if (s.textured && TextureTouches(s.texture, [&](const Touch &t) { return inRegion(t) && hit(t); }))
+    return true;
+  if (region.pool != VideoPool::kLocal) return false;  // colour and Z lie in local memory
+  uint64_t begin = region.begin, end = region.end;
   ClipBox clip = ClipOf(e);
   if (clip.left >= clip.right || clip.top >= clip.bottom) return false;
   auto within = [&](uint64_t base, uint32_t pitch, uint32_t bytes) {
@@ -193,6 +204,10 @@ long ExecutePrimitive(const SiS6326Event &e, VideoView &view, Judge &judge, uint
     else if (s.zTest && !view.At(ZOffset(s, f), s.zBytes))
       stray = !judge.Fail("A6", "pixel (%d, %d) at Z offset 0x%llX lies in no live surface", f.x, f.y,
                           (unsigned long long)ZOffset(s, f));
+    else if (s.textured) {
+      Texel texel;
+      stray = !FetchSample(s.texture, PlanSample(s.texture, f.s, f.t, f.rho), view, judge, &texel);
+    }
     return !stray;
   });
   if (!known || stray) return -1;
@@ -203,6 +218,11 @@ long ExecutePrimitive(const SiS6326Event &e, VideoView &view, Judge &judge, uint
   RasterPrimitive(e, quiet, [&](const Fragment &f) {
     double src[4] = {f.a, f.r, f.g, f.b};
     for (double &c : src) c = std::min(255.0, std::max(0.0, c));
+    if (s.textured) {
+      Texel texel;
+      FetchSample(s.texture, PlanSample(s.texture, f.s, f.t, f.rho), view, quiet, &texel);
+      ApplyEnvironment(s.texture, texel, src);
+    }
     if ((s.mode & kModeAlphaTest) && !Compare(s.alphaOp, uint32_t(std::trunc(src[0])), s.alphaRef))
       return true;
     if (s.zTest) {

@@ -7,6 +7,7 @@
 #include "platform/sis6326_model.h"
 #include "platform/sis6326_model_exact.h"
 #include "platform/sis6326_model_internal.h"
+#include "platform/sis6326_model_texture.h"
 
 namespace platform {
 namespace {
@@ -57,6 +58,38 @@ Plane PlaneOf(const double x[3], const double y[3], double v0, double v1, double
           x[0], y[0]};
 }
 
+// The texture terms of a textured triangle (F3, F4): planes of A = S·Q,
+// B = T·Q, C = Q (S, T and 1 without mode bit 9) and of rho × C.
+struct TexturePlanes {
+  Plane a, b, c, rhoC;
+};
+
+TexturePlanes TexturePlanesOf(const SiS6326Event &e, const ChipVertex v[3], const double x[3],
+                              const double y[3]) {
+  bool perspective = (StateWord(e, 0x8A00) & (1u << 9)) != 0;
+  double a[3], b[3], c[3];
+  for (int k = 0; k < 3; ++k) {
+    c[k] = perspective ? double(v[k].q) : 1.0;
+    a[k] = double(v[k].s) * c[k];
+    b[k] = double(v[k].t) * c[k];
+  }
+  TexturePlanes p;
+  p.a = PlaneOf(x, y, a[0], a[1], a[2]);
+  p.b = PlaneOf(x, y, b[0], b[1], b[2]);
+  p.c = PlaneOf(x, y, c[0], c[1], c[2]);
+  int width, height;
+  Level0Size(e, &width, &height);
+  double rhoC[3];
+  for (int k = 0; k < 3; ++k) {
+    Gradients g = {NarrowFloat(a[k]), NarrowFloat(p.a.dx), NarrowFloat(p.a.dy),
+                   NarrowFloat(b[k]), NarrowFloat(p.b.dx), NarrowFloat(p.b.dy),
+                   NarrowFloat(c[k]), NarrowFloat(p.c.dx), NarrowFloat(p.c.dy)};
+    rhoC[k] = double(VertexRho(g, float(width), float(height))) * c[k];
+  }
+  p.rhoC = PlaneOf(x, y, rhoC[0], rhoC[1], rhoC[2]);
+  return p;
+}
+
 bool CommandValid(uint32_t command) {
   uint32_t rest = command & ~0x80u;
   for (uint32_t shade : {0x40000u, 0x100000u})
@@ -103,8 +136,6 @@ bool TriangleVertices(const SiS6326Event &e, double x[3], double y[3]) {
 
 bool RasterTriangle(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit) {
   if (!CommandValid(e.value)) return judge.Fail("C1", "triangle command 0x%X", e.value);
-  if ((e.value & 0x700) == 0x600)
-    return judge.Fail("M2", "textured triangle: texturing is not modelled yet");
   ChipVertex v[3];
   for (int k = 0; k < 3; ++k)
     if (!ReadVertex(e, k, judge, &v[k])) return false;
@@ -130,6 +161,9 @@ bool RasterTriangle(const SiS6326Event &e, Judge &judge, const FragmentVisitor &
   Plane a = PlaneOf(x, y, v[0].a, v[1].a, v[2].a), r = PlaneOf(x, y, v[0].r, v[1].r, v[2].r);
   Plane g = PlaneOf(x, y, v[0].g, v[1].g, v[2].g), b = PlaneOf(x, y, v[0].b, v[1].b, v[2].b);
   Plane z = PlaneOf(x, y, v[0].z, v[1].z, v[2].z);
+  bool textured = Textured(e.value);
+  TexturePlanes texture = {};
+  if (textured) texture = TexturePlanesOf(e, v, x, y);
   for (int j = top; j < bottom; ++j) {
     int64_t cy = int64_t(j) * int64_t(kUnit) + kHalf;
     double yc = j + 0.5;
@@ -137,7 +171,14 @@ bool RasterTriangle(const SiS6326Event &e, Judge &judge, const FragmentVisitor &
       if (!Covers(p, int64_t(i) * int64_t(kUnit) + kHalf, cy)) continue;
       double xc = i + 0.5;
       double depth = std::min(1.0, std::max(0.0, z.At(xc, yc)));
-      if (!visit({i, j, a.At(xc, yc), r.At(xc, yc), g.At(xc, yc), b.At(xc, yc), depth})) return true;
+      Fragment f = {i, j, a.At(xc, yc), r.At(xc, yc), g.At(xc, yc), b.At(xc, yc), depth};
+      if (textured) {
+        double q = texture.c.At(xc, yc);
+        f.s = NarrowFloat(texture.a.At(xc, yc) / q);
+        f.t = NarrowFloat(texture.b.At(xc, yc) / q);
+        f.rho = NarrowFloat(texture.rhoC.At(xc, yc) / q);
+      }
+      if (!visit(f)) return true;
     }
   }
   return true;

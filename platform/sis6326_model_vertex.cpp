@@ -9,7 +9,7 @@ namespace platform {
 
 namespace {
 
-constexpr uint32_t kModeFog = 1u << 3;
+constexpr uint32_t kModeFog = 1u << 3, kModePerspective = 1u << 9;
 constexpr float kFarthest = 16777216.0f;  // 2^24: beyond this a coordinate is refused
 
 float WordFloat(uint32_t word) {
@@ -36,6 +36,17 @@ bool ReadVertex(const SiS6326Event &e, int block, Judge &judge, ChipVertex *v) {
   v->r = double(Bits(w[4], 16, 8));
   v->g = double(Bits(w[4], 8, 8));
   v->b = double(Bits(w[4], 0, 8));
+  v->s = v->t = v->q = 0.0f;
+  if (Textured(e.value)) {
+    v->s = WordFloat(w[5]);
+    v->t = WordFloat(w[6]);
+    v->q = WordFloat(w[7]);
+    // q counts only where it is interpolated: triangles under mode bit 9.
+    bool useQ = e.value != 0x200 && (StateWord(e, 0x8A00) & kModePerspective);
+    for (int k = 5; k < (useQ ? 8 : 7); ++k)
+      if (!std::isfinite(WordFloat(w[k])))
+        return judge.Fail("F3", "vertex %d: texture word %d is not finite (0x%08X)", block + 1, k + 1, w[k]);
+  }
   if (StateWord(e, 0x8A00) & kModeFog) {  // per-vertex fog before interpolation
     double f = double(Bits(w[0], 24, 8)) / 255.0;
     uint32_t fog = StateWord(e, 0x8A20);
@@ -53,15 +64,14 @@ ClipBox ClipOf(const SiS6326Event &e) {
 }
 
 bool RasterPoint(const SiS6326Event &e, Judge &judge, const FragmentVisitor &visit) {
-  if (e.value == 0x200) return judge.Fail("M2", "textured point: texturing is not modelled yet");
-  if (e.value != 0x100) return judge.Fail("C3", "point command 0x%X", e.value);
+  if (e.value != 0x100 && e.value != 0x200) return judge.Fail("C3", "point command 0x%X", e.value);
   ChipVertex v;
   if (!ReadVertex(e, 0, judge, &v)) return false;
   // Buffer X = x + 0.5, Y = y for points; the pixel holding (X, Y).
   double i = std::floor(double(v.x) + 0.5), j = std::floor(double(v.y));
   ClipBox clip = ClipOf(e);
   if (i >= clip.left && i < clip.right && j >= clip.top && j < clip.bottom)
-    visit({int(i), int(j), v.a, v.r, v.g, v.b, v.z});
+    visit({int(i), int(j), v.a, v.r, v.g, v.b, v.z, v.s, v.t, 1.0f});  // a point's rho is 1
   return true;
 }
 

@@ -207,8 +207,8 @@ TEST_F(LinesAndPoints, C3_APointTakesItsVertexColourDepthAndFog) {
   chip.Store32(SIS6326_PRIMITIVE_COMMAND, 0x200);
   for (int w = 0; w < 8; ++w) chip.Store32(SIS6326_VERTEX_BLOCKS + 4 * uint32_t(w), 0);
   Fire();
-  EXPECT_EQ(modeltest::TakeViolations(), std::vector<std::string>{"M2@" + std::to_string(at)})
-      << "texturing is not modelled yet";
+  EXPECT_EQ(modeltest::TakeViolations(), std::vector<std::string>{"E3@" + std::to_string(at)})
+      << "a textured point without mode bit 10";
 }
 
 }  // namespace
