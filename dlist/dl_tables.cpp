@@ -65,7 +65,7 @@ struct Recorded {
 #define DL_SLOTS_CUSTOM(code, Name) DL_SLOT(Name, code, false)
 #define DL_SLOTS_LATER(code, Name) DL_SLOT(Name, code, true)
 #define DL_SLOTS_EXPANDED(code, Name) DL_SLOT(Name, -1, false)
-#define DL_SLOTS_BEGIN(code, Name) DL_SLOT(Name, GL_DLOP_Begin_Points, false)
+#define DL_SLOTS_BEGIN(code, Name) DL_SLOT(Name, code, false)
 #define DL_SLOTS_MODE(code, ...)
 #define DL_SLOTS_ERROR(code, Name)
 #define DL_SLOTS_MATERIAL(code, Name)

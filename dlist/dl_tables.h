@@ -11,6 +11,7 @@
 extern const GlDlistExecProc (&__glListExecTable)[GL_DLIST_EXEC_TABLE_SIZE];
 extern const GlDlistExecProc (&__gl_GenericDlOps)[GL_DLIST_GENERIC_OPS];
 
-// The op code that records a call on a compiled dispatch slot, or -1 for a
-// slot that is not compiled.
+// The op code that records a call on a compiled dispatch slot (3 for
+// glBegin, whose ops go by mode), or -1 for a slot that is not compiled or
+// compiled into the vertex calls it makes.
 int __glDlistOpOfSlot(int slot);
