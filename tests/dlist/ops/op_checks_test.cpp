@@ -10,6 +10,8 @@
 
 #include "core/gl_api.h"
 #include "dlist/dl_op.h"
+#include "dlist/dl_ops.h"
+#include "dlist/dl_tables.h"
 #include "dlist/dl_opcodes.h"
 #include "pixels/px_enums.h"
 #include "tests/dlist/fixture/dlist_fixture.h"
@@ -323,6 +325,39 @@ TEST_F(OpChecksTest, IndexFuncReferenceKeepsItsBits) {
   const std::vector<LoggedCall> calls = Replay();
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(uint32_t(calls[0].bits[1]), bits);
+}
+
+}  // namespace
+}  // namespace dlist_test
+
+namespace dlist_test {
+namespace {
+
+TEST(ExecuteTables, NeverProducedCodesPointWhereTheirCommandsReplay) {
+  EXPECT_EQ(__glListExecTable[3], nullptr);  // glBegin goes by mode
+  const struct {
+    int code;
+    GlDlistExecProc execute;
+  } rows[] = {{85, __glle_Lightfv},          {87, __glle_Lightiv},
+              {89, __glle_LightModelfv},     {91, __glle_LightModeliv},
+              {95, __glle_Materialfv},       {97, __glle_Materialiv},
+              {104, __glle_TexParameterfv},  {106, __glle_TexParameteriv},
+              {110, __glle_TexEnvfv},        {112, __glle_TexEnviv},
+              {114, __glle_TexGendv},        {116, __glle_TexGenfv},
+              {118, __glle_TexGeniv},        {190, __glle_DrawArraysEXT},
+              {191, __glle_DrawArraysEXT},   {195, __glle_DrawArraysEXT},
+              {196, __glle_DrawArraysEXT},   {197, __glle_DrawArraysEXT},
+              {0, __glle_CallList},          {1, __glle_CallLists},
+              {2, __glle_ListBase},          {79, __glle_Fogf},
+              {207, __glle_Indexubv},        {209, __glle_IndexMaterialVLX}};
+  for (const auto &r : rows) EXPECT_EQ(__glListExecTable[r.code], r.execute) << r.code;
+  const GLubyte data[4] = {};
+  EXPECT_EQ(__glle_DrawArraysEXT(data), data);
+  EXPECT_EQ(__gl_GenericDlOps[0], __glle_Begin_LineLoop);
+  EXPECT_EQ(__gl_GenericDlOps[9], __glle_Begin_Quads);
+  EXPECT_EQ(__gl_GenericDlOps[11], __glle_InvalidEnum);
+  EXPECT_EQ(__gl_GenericDlOps[14], __glle_FastMaterial);
+  EXPECT_EQ(__gl_GenericDlOps[15], __glle_TableTooLarge);
 }
 
 }  // namespace
