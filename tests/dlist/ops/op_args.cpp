@@ -65,13 +65,15 @@ struct SlotInfo {
 const SlotInfo kSlots[GL_SLOT_COUNT] = {GL_SLOTS(SLOT_INFO)};
 #undef SLOT_INFO
 
-// Values whose bits show any conversion, truncation or reordering.
+// Values whose bits show any conversion, truncation or reordering. NaNs are
+// quiet: an x87 load, which the calling convention uses for float results,
+// quiets a signalling one.
 uint64_t Pattern(const ParamInfo &p, int k) {
   static const uint32_t kFloats[] = {0x7FC12345u, 0x80000000u, 0x00000123u,
-                                     0x3FC00000u, 0xC0100000u, 0x7FA00001u};
+                                     0x3FC00000u, 0xC0100000u, 0x7FE00001u};
   static const uint64_t kDoubles[] = {0x7FF8000012345678ull, 0x8000000000000000ull,
                                       0x0000000000000123ull, 0x3FF8000000000000ull,
-                                      0xC002000000000000ull, 0x7FF4000000000001ull};
+                                      0xC002000000000000ull, 0x7FFC000000000001ull};
   if (p.floating) return p.size == 8 ? kDoubles[k % 6] : kFloats[k % 6];
   switch (p.size) {
     case 1: return (0x80u + 0x13u * k) & 0xFFu;
