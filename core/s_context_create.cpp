@@ -5,7 +5,7 @@
 #include "core/s_context.h"
 #include "core/s_nop.h"
 #include "dlist/dl_compiler.h"
-#include "dlist/dl_stubs.h"
+#include "dlist/dl_optimize.h"
 #include "dlist/dl_tables.h"
 
 void __glSetCreatorConstants(GlContext *gc) {

@@ -23,6 +23,10 @@ GLint __glLightModeliv_size(GLenum pname);
 GLint __glMaterialfv_size(GLenum pname);
 GLint __glMaterialiv_size(GLenum pname);
 
+// glMaterialiv's values as floats (__glMaterialiv_size of them): colours by
+// the integer colour mapping, shininess and colour indexes plainly.
+void __glMaterialValuesi(GlContext *gc, GLenum pname, const GLint *in, GLfloat *out);
+
 // 0, or the error a glMaterial call with these arguments raises (the first
 // value is read only for GL_SHININESS).
 GLenum __glErrorCheckMaterial(GLenum face, GLenum pname, GLfloat firstValue);

@@ -100,6 +100,22 @@ GLint __glMaterialfv_size(GLenum pname) {
 
 GLint __glMaterialiv_size(GLenum pname) { return __glMaterialfv_size(pname); }
 
+void __glMaterialValuesi(GlContext *gc, GLenum pname, const GLint *in, GLfloat *out) {
+  switch (pname) {
+    case GL_AMBIENT:
+    case GL_DIFFUSE:
+    case GL_SPECULAR:
+    case GL_EMISSION:
+    case GL_AMBIENT_AND_DIFFUSE: {
+      const GlColor c = Unscaled(gc, in);
+      out[0] = c.r, out[1] = c.g, out[2] = c.b, out[3] = c.a;
+      return;
+    }
+    default:
+      for (GLint i = 0; i < __glMaterialiv_size(pname); ++i) out[i] = GLfloat(in[i]);
+  }
+}
+
 void GLENTRY __glim_Materialfv(GLenum face, GLenum pname, const GLfloat *params) {
   Material(face, pname, params);
 }

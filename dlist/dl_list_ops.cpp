@@ -1,5 +1,4 @@
-// Compiled glCallList, glCallLists and glListBase, and their execute
-// routines.
+// Compiled glCallList and glCallLists, and their execute routines.
 #include "dlist/dl_list_ops.h"
 
 #include <string.h>
@@ -37,11 +36,6 @@ const GLubyte *__glle_CallLists(const GLubyte *data) {
   // Only n 0 is recorded with a refused type: no names follow it.
   const int32_t size = __glCallListsNameSize(type);
   return data + 8 + (size > 0 ? RoundUp4(uint64_t(n) * size) : 0);
-}
-
-const GLubyte *__glle_ListBase(const GLubyte *data) {
-  __glGetTLSCXValue()->dispatch.ListBase(Word(data));
-  return data + 4;
 }
 
 void GLENTRY __gllc_CallList(GLuint list) {
@@ -86,13 +80,4 @@ void GLENTRY __gllc_CallLists(GLsizei n, GLenum type, const GLvoid *lists) {
   // The pad is not the caller's: zeros keep the list's bytes defined.
   memset(names + bytes, 0, size_t(size - 8 - uint64_t(bytes)));
   __glDlistAppendOp(gc, op, __glle_CallLists);
-}
-
-void GLENTRY __gllc_ListBase(GLuint base) {
-  GlContext *gc = __glGetTLSCXValue();
-  GlDlistOp *op = __glDlistAllocOp2(gc, 4);
-  if (op == nullptr) return;
-  op->opcode = GL_DLOP_ListBase;
-  op->data[0] = base;
-  __glDlistAppendOp(gc, op, __glle_ListBase);
 }

@@ -1,4 +1,4 @@
-// The execute routines of the ops that call lists and set the list base.
+// The execute routines of the ops that call lists.
 #pragma once
 
 #include "core/gl_defs.h"
@@ -8,4 +8,3 @@
 const GLubyte *__glle_CallList(const GLubyte *data);
 // n, type and the names; the list base is added when the op runs.
 const GLubyte *__glle_CallLists(const GLubyte *data);
-const GLubyte *__glle_ListBase(const GLubyte *data);

@@ -1,21 +1,116 @@
+// The execute tables and the slot-to-op map, generated from the op table
+// and checked against the dispatch slots at compile time.
 #include "dlist/dl_tables.h"
 
+#include <array>
+
+#include "core/dispatch.h"
+#include "core/dispatch_pending.h"
 #include "dlist/dl_error_ops.h"
 #include "dlist/dl_list_ops.h"
+#include "dlist/dl_ops.h"
 
-const GlDlistExecProc __glListExecTable[GL_DLIST_EXEC_TABLE_SIZE] = {
-    __glle_CallList,   // 0
-    __glle_CallLists,  // 1
-    __glle_ListBase,   // 2
-};
+namespace {
 
-const GlDlistExecProc __gl_GenericDlOps[GL_DLIST_GENERIC_OPS] = {
-    nullptr, nullptr, nullptr, nullptr, nullptr,  // 1000-1004: glBegin by mode
-    nullptr, nullptr, nullptr, nullptr, nullptr,  // 1005-1009
-    __glle_InvalidValue,                          // 1010
-    __glle_InvalidEnum,                           // 1011
-    __glle_InvalidOperation,                      // 1012
-    __glle_UnimplementedExtension,                // 1013
-    nullptr,                                      // 1014: the material optimiser's op
-    __glle_TableTooLarge,                         // 1015
+// ---- Execute routine of each row, in code order ----
+#define DL_EXEC_VALUE(Name, ...) __glle_##Name
+#define DL_EXEC_ORDERED(Name, ...) __glle_##Name
+#define DL_EXEC_VECTOR(Name, ...) __glle_##Name##v
+#define DL_EXEC_ARRAY(Name, ...) __glle_##Name
+#define DL_EXEC_RECT(Name) __glle_##Name##v
+#define DL_EXEC_PNAME(Name, ...) __glle_##Name
+#define DL_EXEC_SCALAR(Name, arity, Vector) __glle_##Vector
+#define DL_EXEC_CUSTOM(Name) __glle_##Name
+#define DL_EXEC_LATER(Name) nullptr
+#define DL_EXEC_EXPANDED(Name) __glle_DrawArraysEXT
+#define DL_EXEC_BEGIN(Name) nullptr
+#define DL_EXEC_MODE(Name, ...) __glle_##Name
+#define DL_EXEC_ERROR(Name) __glle_##Name
+#define DL_EXEC_MATERIAL(Name) __glle_##Name
+#define DL_EXEC_ROW(code, kind, ...) DL_EXEC_##kind(__VA_ARGS__),
+
+struct ExecTables {
+  GlDlistExecProc list[GL_DLIST_EXEC_TABLE_SIZE];
+  GlDlistExecProc generic[GL_DLIST_GENERIC_OPS];
 };
+constinit const ExecTables kExec = {GL_DLIST_OPS(DL_EXEC_ROW)};
+
+// ---- The rows are the codes 0-209 and 1000-1015, in order ----
+#define DL_CODE_ROW(code, kind, ...) code,
+constexpr int kCodes[] = {GL_DLIST_OPS(DL_CODE_ROW)};
+constexpr bool CodesInOrder() {
+  if (std::size(kCodes) != GL_DLIST_EXEC_TABLE_SIZE + GL_DLIST_GENERIC_OPS) return false;
+  for (int i = 0; i < GL_DLIST_EXEC_TABLE_SIZE; ++i)
+    if (kCodes[i] != i) return false;
+  for (int i = 0; i < GL_DLIST_GENERIC_OPS; ++i)
+    if (kCodes[GL_DLIST_EXEC_TABLE_SIZE + i] != GL_DLOP_FirstGeneric + i) return false;
+  return true;
+}
+static_assert(CodesInOrder(), "one row per op code, 0-209 then 1000-1015");
+
+// ---- The slots whose calls each row records ----
+struct Recorded {
+  int slot;
+  int code;
+  bool later;  // routines not built yet: the slot keeps its stand-in
+};
+#define DL_SLOT(Name, code, later) Recorded{GL_SLOT_##Name, code, later},
+#define DL_SLOTS_VALUE(code, Name, ...) DL_SLOT(Name, code, false)
+#define DL_SLOTS_ORDERED(code, Name, ...) DL_SLOT(Name, code, false)
+#define DL_SLOTS_VECTOR(code, Name, ...) DL_SLOT(Name, code, false) DL_SLOT(Name##v, code, false)
+#define DL_SLOTS_ARRAY(code, Name, ...) DL_SLOT(Name, code, false)
+#define DL_SLOTS_RECT(code, Name) DL_SLOT(Name, code, false) DL_SLOT(Name##v, code, false)
+#define DL_SLOTS_PNAME(code, Name, ...) DL_SLOT(Name, code, false)
+#define DL_SLOTS_SCALAR(code, Name, arity, Vector) DL_SLOT(Name, GL_DLOP_##Vector, false)
+#define DL_SLOTS_CUSTOM(code, Name) DL_SLOT(Name, code, false)
+#define DL_SLOTS_LATER(code, Name) DL_SLOT(Name, code, true)
+#define DL_SLOTS_EXPANDED(code, Name) DL_SLOT(Name, -1, false)
+#define DL_SLOTS_BEGIN(code, Name) DL_SLOT(Name, code, false)
+#define DL_SLOTS_MODE(code, ...)
+#define DL_SLOTS_ERROR(code, Name)
+#define DL_SLOTS_MATERIAL(code, Name)
+#define DL_SLOTS_ROW(code, kind, ...) DL_SLOTS_##kind(code, __VA_ARGS__)
+constexpr Recorded kRecorded[] = {GL_DLIST_OPS(DL_SLOTS_ROW)};
+
+#define DL_COMPILED_COMPILED true
+#define DL_COMPILED_IMMEDIATE false
+#define DL_COMPILED(s, Name, words, list, Ret, params) DL_COMPILED_##list,
+constexpr bool kCompiled[GL_SLOT_COUNT] = {GL_SLOTS(DL_COMPILED)};
+
+#define DL_PENDING(Name) pending[GL_SLOT_##Name] = true;
+constexpr std::array<bool, GL_SLOT_COUNT> kPending = [] {
+  std::array<bool, GL_SLOT_COUNT> pending{};
+  GL_PENDING_LIST_COMPILE(DL_PENDING)
+  return pending;
+}();
+
+// Every compiled slot is recorded by exactly one row, no immediate one is,
+// and the list-compile stand-ins left are exactly the rows not built yet.
+constexpr bool SlotsCovered() {
+  int rows[GL_SLOT_COUNT] = {};
+  for (const Recorded &r : kRecorded) {
+    if (!kCompiled[r.slot]) return false;
+    if (kPending[r.slot] != r.later) return false;
+    rows[r.slot]++;
+  }
+  for (int s = 0; s < GL_SLOT_COUNT; ++s)
+    if (rows[s] != (kCompiled[s] ? 1 : 0)) return false;
+  return true;
+}
+static_assert(SlotsCovered(), "the op table and the slot table disagree");
+
+constexpr std::array<int, GL_SLOT_COUNT> kOpOfSlot = [] {
+  std::array<int, GL_SLOT_COUNT> op{};
+  op.fill(-1);
+  for (const Recorded &r : kRecorded) op[r.slot] = r.code;
+  return op;
+}();
+
+}  // namespace
+
+const GlDlistExecProc (&__glListExecTable)[GL_DLIST_EXEC_TABLE_SIZE] = kExec.list;
+const GlDlistExecProc (&__gl_GenericDlOps)[GL_DLIST_GENERIC_OPS] = kExec.generic;
+
+int __glDlistOpOfSlot(int slot) {
+  return slot >= 0 && slot < GL_SLOT_COUNT ? kOpOfSlot[size_t(slot)] : -1;
+}

@@ -2,7 +2,12 @@
 // exponent and shared by every holder of the same exponent.
 //
 // Memory failures leave the cache as it was (apart from an eviction already
-// made) and give the caller null. The cache block is made by the soft reset;
+// made) and give the caller null.
+//
+// Counts change atomically: display lists shared between contexts hold
+// tables of one context's cache while other threads take and drop
+// references to them. Only the cache's own context evicts, and it takes a
+// table only by moving its count from 1 (the cache alone) to 0. The cache block is made by the soft reset;
 // when that allocation fails the first table request makes it instead.
 #include "geometry/s_lcache.h"
 
@@ -10,12 +15,16 @@
 #include <stddef.h>
 #include <string.h>
 
+#include <atomic>
+
 #include "core/context.h"
 #include "core/gl_assert.h"
 
 #define LUT_ASSERT(condition, text) __GL_ASSERT(condition, text, "s_lcache")
 
 namespace {
+
+std::atomic_ref<int32_t> Count(GlSpecLUT *table) { return std::atomic_ref<int32_t>(table->refcount); }
 
 // Tables held by nobody but the cache are kept up to this many.
 constexpr int32_t kKeptTables = 32;
@@ -63,9 +72,11 @@ GlSpecLUT *FindEntry(const GlSpecLUTCache *cache, int32_t *location, GLfloat exp
 bool EvictOne(GlContext *gc, GlSpecLUTCache *cache) {
   for (int32_t i = 0; i < cache->count; ++i) {
     GlSpecLUT *table = cache->entries[i].table;
-    LUT_ASSERT(table->refcount != 0, "table->refcount != 0");
-    if (table->refcount != 1) continue;
-    table->refcount = 0;
+    int32_t held = 1;
+    if (!Count(table).compare_exchange_strong(held, 0)) {
+      LUT_ASSERT(held != 0, "table->refcount != 0");
+      continue;
+    }
     memmove(&cache->entries[i], &cache->entries[i + 1],
             sizeof(GlSpecLUTEntry) * (cache->count - i - 1));
     cache->count--;
@@ -121,7 +132,7 @@ GlSpecLUT *__glCreateSpecLUT(GlContext *gc, GLfloat exponent) {
   int32_t location;
   GlSpecLUT *table = FindEntry(cache, &location, exponent);
   if (table != nullptr) {
-    table->refcount++;
+    Count(table).fetch_add(1);
     return table;
   }
   if (cache->count >= kKeptTables && EvictOne(gc, cache)) {
@@ -141,10 +152,13 @@ GlSpecLUT *__glCreateSpecLUT(GlContext *gc, GLfloat exponent) {
   return table;
 }
 
+void __glHoldSpecLUT(GlSpecLUT *table) { Count(table).fetch_add(1); }
+
 void __glFreeSpecLUT(GlContext *gc, GlSpecLUT *table) {
   if (table == nullptr) return;
-  LUT_ASSERT(table->refcount != 0, "lut->refcount != 0");
-  if (--table->refcount <= 0) gc->imports.free(gc, table);
+  const int32_t was = Count(table).fetch_sub(1);
+  LUT_ASSERT(was != 0, "lut->refcount != 0");
+  if (was <= 1) gc->imports.free(gc, table);
 }
 
 void __glFreeLUTCache(GlContext *gc) {

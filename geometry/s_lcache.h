@@ -9,7 +9,7 @@
 struct GlContext;
 
 typedef struct GlSpecLUT {
-  int32_t refcount;  // holders, the cache counting as one
+  int32_t refcount;  // holders, the cache counting as one; changed atomically
   GLfloat threshold;
   GLfloat scale;
   GLfloat exponent;
@@ -41,5 +41,7 @@ void __glFreeLUTCache(GlContext *gc);
 // A table for the exponent with one reference for the caller; null when
 // memory runs out (the cache stays consistent).
 GlSpecLUT *__glCreateSpecLUT(GlContext *gc, GLfloat exponent);
+// One more reference to a table the caller holds one of already.
+void __glHoldSpecLUT(GlSpecLUT *table);
 // Drops one reference; a null table is ignored.
 void __glFreeSpecLUT(GlContext *gc, GlSpecLUT *table);

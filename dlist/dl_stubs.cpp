@@ -1,3 +1,0 @@
-#include "dlist/dl_stubs.h"
-
-void __glGenericDlistOptimizer(GlContext *, GlDlistRecord *) {}
