@@ -52,24 +52,8 @@ PixelCounts GenericPixels(const GridPoint p[3]) {
 // Compares with the rule; returns the pixels that went the other way at
 // centres nearer an edge than `nearPixels`.
 int ExpectRule(const PixelCounts &drawn, const GridPoint p[3], double nearPixels) {
-  const auto model = fill_test::ModelCoverage(p[0], p[1], p[2], 16, kWidth, kHeight, nearPixels);
-  int loose = 0;
-  for (const auto &[pixel, times] : drawn) {
-    EXPECT_EQ(times, 1) << "pixel " << pixel.first << "," << pixel.second;
-    auto m = model.find(pixel);
-    if (m == model.end()) {
-      ADD_FAILURE() << "drawn outside the triangle: " << pixel.first << "," << pixel.second;
-    } else if (!m->second.covered) {
-      EXPECT_TRUE(m->second.nearEdge) << pixel.first << "," << pixel.second;
-      loose++;
-    }
-  }
-  for (const auto &[pixel, c] : model) {
-    if (!c.covered || drawn.count(pixel)) continue;
-    EXPECT_TRUE(c.nearEdge) << "missed " << pixel.first << "," << pixel.second;
-    loose++;
-  }
-  return loose;
+  return fill_test::ExpectModelCoverage(
+      drawn, fill_test::ModelCoverage(p[0], p[1], p[2], 16, kWidth, kHeight, nearPixels));
 }
 
 struct ExactCase {
