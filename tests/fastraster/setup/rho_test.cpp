@@ -155,5 +155,35 @@ TEST_F(RhoCallTest, AnEmittedCallPassesTwelveArgumentsAndTheCalleePopsForty) {
   EXPECT_EQ(forward.drhoEdge, direct.drhoEdge);
 }
 
+// The scale at one vertex comes back in ST(0), the three float words
+// removed by the callee.
+TEST_F(RhoCallTest, TheScaleAtAVertexComesBackOnTheX87Stack) {
+  Texture tex(gc);
+  FrSpan span{};
+  span.dsfdx = 0.02f, span.dtfdx = 0.01f, span.dqfdx = 0.001f;
+  span.dsfdy = -0.01f, span.dtfdy = 0.05f, span.dqfdy = 0.003f;
+  const float stq[3] = {0.4f, 0.7f, 0.9f};
+  const float direct = __glFRComputePolygonRho(gc, &span, stq[0], stq[1], stq[2]);
+  static float result;
+  result = 0;
+  Gen g = Start();
+  for (int i = 2; i >= 0; i--) {
+    uint32_t bits;
+    memcpy(&bits, &stq[i], 4);
+    g.E(push(gc, g.V(int32_t(bits))));
+  }
+  g.E(mov(gc, ecx, g.V(int32_t(uintptr_t(gc)))));
+  g.E(mov(gc, edx, g.V(int32_t(uintptr_t(&span)))));
+  OgCode *proc = label(gc);
+  proc->data.label.where = reinterpret_cast<uint8_t *>(__glFRComputePolygonRho);
+  proc->data.label.name = "__glFRComputePolygonRho";
+  g.E(call(gc, proc));
+  g.E(fstp(gc, g.At(nullptr, int32_t(uintptr_t(&result)))));
+  g.E(ret(gc));
+  RunFastChecked(Done(g), 0, 0, {});
+  EXPECT_GT(direct, 0.0f);
+  EXPECT_EQ(result, direct);
+}
+
 }  // namespace
 }  // namespace fr_test
