@@ -44,13 +44,6 @@ constexpr uint8_t FrSquareOver(int32_t k, int32_t d) { return uint8_t(k * k / d)
 // over __glSquareTable. Every kernel, store span and texel filter of the
 // fast path multiplies two bytes through it, so their results agree bit for
 // bit. Within one of floor(a * b / 255); P(x, 255) = x.
-constexpr uint32_t FrByteProduct(uint32_t a, uint32_t b) {
-  const int32_t d = int32_t(a) - int32_t(b);
-  return (uint32_t(FrSquareOver(int32_t(a), 255)) + FrSquareOver(int32_t(b), 255) -
-          FrSquareOver(d, 255)) >>
-         1;
-}
-// The same through the table, as the kernels read it.
 inline uint32_t __glFRProduct(uint32_t a, uint32_t b) {
   const uint8_t *s = __glSquareTable.data() + 256;
   return (uint32_t(s[a]) + s[b] - s[int32_t(a) - int32_t(b)]) >> 1;
