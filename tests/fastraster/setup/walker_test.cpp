@@ -124,6 +124,26 @@ TEST(SetupWalker, EdgesFollowTheSinglePrecisionModelRowByRow) {
   }
 }
 
+// Horizontal top and bottom edges (one part of the walk empty), both
+// orientations, centres on edges.
+TEST(SetupWalker, TrianglesWithAHorizontalEdge) {
+  const double kCases[][2][3] = {
+      {{10.5, 50.5, 30.5}, {50.5, 50.5, 18.5}},  // horizontal bottom
+      {{10, 42, 26}, {4.5, 4.5, 36.5}},          // horizontal top
+      {{75, 3, 87.5}, {4, 36, 36}},              // horizontal bottom, slope -2.25
+      {{60.5, 28.5, 60.5}, {2.5, 18.5, 34.5}},   // middle vertex left
+      {{30.5, 70.5, 20.5}, {1.5, 33.5, 65.5}},   // middle vertex right
+  };
+  for (const auto &c : kCases) {
+    for (bool mirrored : {false, true}) {
+      double px[3], py[3];
+      for (int i = 0; i < 3; i++) px[i] = mirrored ? 95.0 - c[0][i] : c[0][i], py[i] = c[1][i];
+      SCOPED_TRACE(std::to_string(px[0]) + "," + std::to_string(py[0]));
+      ExpectWalkerFollowsModel(px, py);
+    }
+  }
+}
+
 TEST(SetupWalker, ASlopeOfMinusTwoAndAQuarter) {
   SetupContext ctx;
   GlVertex a = SetupContext::Vertex(75, 4), b = SetupContext::Vertex(3, 36),
