@@ -104,7 +104,23 @@ TEST(SetupRho, ThePlaneReproducesEachVertex) {
 
 // Generated set-ups push dyA .. a, load ecx and edx and call; the procedure
 // takes all twelve arguments and removes the ten stack words (40 bytes).
-class RhoCallTest : public RunTest {};
+class RhoCallTest : public RunTest {
+ protected:
+  void PushFloat(Gen &g, float f) {
+    uint32_t bits;
+    memcpy(&bits, &f, 4);
+    g.E(push(gc, g.V(int32_t(bits))));
+  }
+  // ecx and edx loaded, then a call to the compiled procedure at `where`.
+  void CallFast(Gen &g, void *ecxValue, void *edxValue, void *where, const char *name) {
+    g.E(mov(gc, ecx, g.V(int32_t(uintptr_t(ecxValue)))));
+    g.E(mov(gc, edx, g.V(int32_t(uintptr_t(edxValue)))));
+    OgCode *proc = label(gc);
+    proc->data.label.where = static_cast<uint8_t *>(where);
+    proc->data.label.name = name;
+    g.E(call(gc, proc));
+  }
+};
 
 TEST_F(RhoCallTest, AnEmittedCallPassesTwelveArgumentsAndTheCalleePopsForty) {
   Texture tex(gc);
@@ -124,18 +140,9 @@ TEST_F(RhoCallTest, AnEmittedCallPassesTwelveArgumentsAndTheCalleePopsForty) {
                  words[5], words[6]);
 
   Gen g = Start();
-  for (int i = 6; i >= 0; i--) {
-    uint32_t bits;
-    memcpy(&bits, &words[i], 4);
-    g.E(push(gc, g.V(int32_t(bits))));
-  }
+  for (int i = 6; i >= 0; i--) PushFloat(g, words[i]);
   for (GlVertex *v : {&c, &b, &a}) g.E(push(gc, g.V(int32_t(uintptr_t(v)))));
-  g.E(mov(gc, ecx, g.V(int32_t(uintptr_t(gc)))));
-  g.E(mov(gc, edx, g.V(int32_t(uintptr_t(&called)))));
-  OgCode *proc = label(gc);
-  proc->data.label.where = reinterpret_cast<uint8_t *>(__glFRSetupRho);
-  proc->data.label.name = "__glFRSetupRho";
-  g.E(call(gc, proc));
+  CallFast(g, gc, &called, reinterpret_cast<void *>(__glFRSetupRho), "__glFRSetupRho");
   g.E(ret(gc));
   const void *routine = Done(g);
   RunFastChecked(routine, 0, 0, {});  // esp comes back only if the callee popped 40
@@ -167,17 +174,9 @@ TEST_F(RhoCallTest, TheScaleAtAVertexComesBackOnTheX87Stack) {
   static float result;
   result = 0;
   Gen g = Start();
-  for (int i = 2; i >= 0; i--) {
-    uint32_t bits;
-    memcpy(&bits, &stq[i], 4);
-    g.E(push(gc, g.V(int32_t(bits))));
-  }
-  g.E(mov(gc, ecx, g.V(int32_t(uintptr_t(gc)))));
-  g.E(mov(gc, edx, g.V(int32_t(uintptr_t(&span)))));
-  OgCode *proc = label(gc);
-  proc->data.label.where = reinterpret_cast<uint8_t *>(__glFRComputePolygonRho);
-  proc->data.label.name = "__glFRComputePolygonRho";
-  g.E(call(gc, proc));
+  for (int i = 2; i >= 0; i--) PushFloat(g, stq[i]);
+  CallFast(g, gc, &span, reinterpret_cast<void *>(__glFRComputePolygonRho),
+           "__glFRComputePolygonRho");
   g.E(fstp(gc, g.At(nullptr, int32_t(uintptr_t(&result)))));
   g.E(ret(gc));
   RunFastChecked(Done(g), 0, 0, {});

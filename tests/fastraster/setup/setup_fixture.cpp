@@ -1,5 +1,7 @@
 #include "tests/fastraster/setup/setup_fixture.h"
 
+#include "tests/raster/fill/fill_fixture.h"
+
 namespace fr_test {
 
 namespace {
@@ -13,20 +15,9 @@ SetupContext::SetupContext(uint32_t bitsPerPixel, const uint32_t shifts[4])
     : color(kWidth, kHeight, bitsPerPixel) {
   GlContext *g = gc();
   g->imports.other = this;  // the recorder finds its fixture here
-  GlConstants &k = g->constants;
-  k.viewportXAdjust = k.viewportYAdjust = kBias;
-  k.fviewportXAdjust = k.fviewportYAdjust = float(kBias);
-  k.width = kWidth;
-  k.height = kHeight;
-  k.redRescale = k.greenRescale = k.blueRescale = k.alphaRescale = 1.0f;
-  k.depthScale = 1.0f;
-  k.depthMax = float(0x7FC00000u);
+  fill_test::SetRasterConstants(g, kBias, kWidth, kHeight, &depth, &stencil);
   g->modes.rgbMode = 1;
   g->modes.colorBits = bitsPerPixel;
-  g->depthBuffer.scale = 0x7FC00000u;
-  g->depthBuffer.offsetUnit = 256.0f;
-  g->depthBuffer.buf.drawableBuf = depth.buffer();
-  g->stencilBuffer.buf.drawableBuf = stencil.buffer();
   g->frontBuffer.buf.drawableBuf = color.buffer();
   static const uint32_t kXrgb[4] = {16, 8, 0, 0};
   if (!shifts) shifts = kXrgb;
