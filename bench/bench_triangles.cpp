@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "bench/bench_shapes.h"
 #include "bench/bench_timer.h"
 #include "core/gl_api.h"
 #include "tools/scene_window.h"
@@ -45,21 +46,7 @@ const TriangleCase kCases[] = {
     {"clipped", true, 24, false, false, false, false, false, kClipped},
 };
 
-struct Vertex {
-  float x, y, z;
-  float r, g, b, a;
-  float nx, ny, nz;
-};
-
-// xorshift32: the same triangles on every machine.
-struct Random {
-  uint32_t state;
-  float Unit() {  // [0, 1)
-    state ^= state << 13, state ^= state >> 17, state ^= state << 5;
-    return float(state >> 8) / 16777216.0f;
-  }
-  float Between(float lo, float hi) { return lo + (hi - lo) * Unit(); }
-};
+using bench::Vertex;
 
 // The area of a triangle inside the window: the polygon clipped against the
 // window's four edges, then the shoelace sum.
@@ -94,29 +81,10 @@ double AreaInWindow(const Vertex *v) {
 // Right triangles of the case's area, turned at random; clipped ones sit
 // across the window's edges.
 std::vector<Vertex> MakeTriangles(const TriangleCase &c, int count, double *pixels) {
-  Random random{0x9E3779B9u};
-  const float legs = sqrtf(2 * kArea[c.size]);
-  std::vector<Vertex> out(size_t(count) * 3);
+  std::vector<Vertex> out =
+      bench::RightTriangles(kArea[c.size], count, kWidth, kHeight, c.size == kClipped);
   *pixels = 0;
-  for (int t = 0; t < count; t++) {
-    float cx = random.Between(legs, kWidth - legs), cy = random.Between(legs, kHeight - legs);
-    if (c.size == kClipped) {  // round the four edges in turn
-      const float across = random.Between(-legs / 2, legs / 2);
-      if (t & 1) cx = (t & 2) ? across : kWidth + across;
-      else cy = (t & 2) ? across : kHeight + across;
-    }
-    const float turn = random.Between(0, 6.2831853f), cs = cosf(turn), sn = sinf(turn);
-    const float corner[3][2] = {{0, 0}, {legs, 0}, {0, legs}};
-    for (int k = 0; k < 3; k++) {
-      Vertex &v = out[size_t(t) * 3 + k];
-      const float dx = corner[k][0] - legs / 3, dy = corner[k][1] - legs / 3;
-      v.x = cx + dx * cs - dy * sn, v.y = cy + dx * sn + dy * cs;
-      v.z = random.Between(-0.9f, 0.9f);
-      v.r = random.Unit(), v.g = random.Unit(), v.b = random.Unit(), v.a = random.Unit();
-      v.nx = random.Between(-0.5f, 0.5f), v.ny = random.Between(-0.5f, 0.5f), v.nz = 1;
-    }
-    *pixels += AreaInWindow(&out[size_t(t) * 3]);
-  }
+  for (int t = 0; t < count; t++) *pixels += AreaInWindow(&out[size_t(t) * 3]);
   return out;
 }
 

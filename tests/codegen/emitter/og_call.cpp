@@ -1,7 +1,8 @@
 // The run harness: calls generated code with sentinels in the registers a
-// compiled caller expects kept, and records every register after the call.
-// Its state lives in static slots, so a routine that moves esp cannot lose
-// the way back. Not for several threads at once.
+// compiled caller expects kept, ecx and edx as the caller gives them, and
+// records every register and the flags after the call. Its state lives in
+// static slots, so a routine that moves esp cannot lose the way back. Not
+// for several threads at once.
 #include "tests/codegen/emitter/og_support.h"
 
 asm(R"(
@@ -12,10 +13,10 @@ OgCallSlots:
         .popsection
 
         .pushsection .text.OgCallChecked, "ax", @progbits
-        .globl OgCallChecked
-        .type OgCallChecked, @function
+        .globl OgCallCheckedFast
+        .type OgCallCheckedFast, @function
         .p2align 4
-OgCallChecked:
+OgCallCheckedFast:
         pushl %ebp
         pushl %ebx
         pushl %esi
@@ -39,6 +40,9 @@ OgCallChecked:
         decl %ecx
         jmp 1b
 2:      movl %esp, (%ebx)
+        movl 12(%ebx), %eax
+        movl 36(%eax), %ecx
+        movl 40(%eax), %edx
         movl 8(%ebx), %eax
         movl $0x1B1B1B1B, %ebx
         movl $0x2E2E2E2E, %esi
@@ -47,6 +51,7 @@ OgCallChecked:
         call *%eax
         pushl %edx
         pushl %eax
+        pushfl
         call 8f
 8:      popl %eax
         addl $_GLOBAL_OFFSET_TABLE_+(.-8b), %eax
@@ -56,6 +61,8 @@ OgCallChecked:
         movl %esi, 12(%edx)
         movl %edi, 16(%edx)
         movl %ebp, 20(%edx)
+        popl %ecx
+        movl %ecx, 56(%edx)
         popl %ecx
         movl %ecx, (%edx)
         popl %ecx
@@ -71,19 +78,43 @@ OgCallChecked:
         popl %ebx
         popl %ebp
         ret
-        .size OgCallChecked, . - OgCallChecked
+        .size OgCallCheckedFast, . - OgCallCheckedFast
         .popsection
 )");
+
+void OgCallChecked(const void *routine, const uint32_t *args, uint32_t count,
+                   OgCallResult *result) {
+  OgCallCheckedFast(routine, args, count, result, 0, 0);
+}
+
+namespace {
+
+void ExpectKept(const OgCallResult &r, int32_t espDelta) {
+  EXPECT_EQ(r.ebx, kSentinelEbx);
+  EXPECT_EQ(r.esi, kSentinelEsi);
+  EXPECT_EQ(r.edi, kSentinelEdi);
+  EXPECT_EQ(r.ebp, kSentinelEbp);
+  EXPECT_EQ(r.espDelta, espDelta);
+  EXPECT_EQ(r.fpuEnvironment[4], 0xFFFF) << "x87 registers left in use (tag word)";
+}
+
+}  // namespace
 
 uint32_t RunChecked(const void *routine, std::initializer_list<uint32_t> args) {
   std::vector<uint32_t> words(args);
   OgCallResult r = {};
   OgCallChecked(routine, words.data(), uint32_t(words.size()), &r);
-  EXPECT_EQ(r.ebx, kSentinelEbx);
-  EXPECT_EQ(r.esi, kSentinelEsi);
-  EXPECT_EQ(r.edi, kSentinelEdi);
-  EXPECT_EQ(r.ebp, kSentinelEbp);
-  EXPECT_EQ(r.espDelta, 0);
-  EXPECT_EQ(r.fpuEnvironment[4], 0xFFFF) << "x87 registers left in use (tag word)";
+  ExpectKept(r, 0);
   return r.eax;
+}
+
+OgCallResult RunFastChecked(const void *routine, uint32_t ecxValue, uint32_t edxValue,
+                            std::initializer_list<uint32_t> args) {
+  std::vector<uint32_t> words(args);
+  OgCallResult r = {};
+  OgCallCheckedFast(routine, words.data(), uint32_t(words.size()), &r, ecxValue, edxValue);
+  // The callee removes its stack words.
+  ExpectKept(r, int32_t(4 * words.size()));
+  EXPECT_EQ(r.eflags & 0x400u, 0u) << "direction flag left set";
+  return r;
 }

@@ -3,6 +3,7 @@
 // and a harness that runs generated code and reports the registers after it.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include <string>
@@ -54,19 +55,30 @@ typedef struct OgCallResult {
   uint32_t ebx, esi, edi, ebp;  // after the call
   int32_t espDelta;             // esp after the call minus esp before it
   uint16_t fpuEnvironment[14];  // x87 environment after the call
+  uint32_t eflags;              // after the call
 } OgCallResult;
+static_assert(offsetof(OgCallResult, eflags) == 56, "the harness stores the flags there");
 
 constexpr uint32_t kSentinelEbx = 0x1B1B1B1Bu;
 constexpr uint32_t kSentinelEsi = 0x2E2E2E2Eu;
 constexpr uint32_t kSentinelEdi = 0x3D3D3D3Du;
 constexpr uint32_t kSentinelEbp = 0x4B4B4B4Bu;
 
-extern "C" void OgCallChecked(const void *routine, const uint32_t *args, uint32_t count,
-                              OgCallResult *result);
+// The same with ecx and edx loaded, as a fastcall caller passes its first
+// two words.
+extern "C" void OgCallCheckedFast(const void *routine, const uint32_t *args, uint32_t count,
+                                  OgCallResult *result, uint32_t ecxValue, uint32_t edxValue);
+void OgCallChecked(const void *routine, const uint32_t *args, uint32_t count,
+                   OgCallResult *result);
 
 // Runs `routine` and checks that it kept ebx, esi, edi, ebp and esp and
 // left the x87 stack empty; returns eax.
 uint32_t RunChecked(const void *routine, std::initializer_list<uint32_t> args);
+// Runs a fastcall `routine` with ecx and edx and the stack words `args`;
+// checks the same and that it removed `args` and left the direction flag
+// clear.
+OgCallResult RunFastChecked(const void *routine, uint32_t ecxValue, uint32_t edxValue,
+                            std::initializer_list<uint32_t> args);
 
 // What the platform's debugger output holds.
 std::string DebugOutput();

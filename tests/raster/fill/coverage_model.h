@@ -6,6 +6,8 @@
 
 #include <stdint.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <map>
 #include <utility>
@@ -63,6 +65,30 @@ inline std::map<std::pair<int32_t, int32_t>, Coverage> ModelCoverage(GridPoint p
     }
   }
   return out;
+}
+
+// Pixels drawn (times each) against the model: each drawn once, none
+// outside, none missed, except at centres near an edge. Returns how many
+// went the other way there.
+inline int ExpectModelCoverage(const std::map<std::pair<int32_t, int32_t>, int> &drawn,
+                               const std::map<std::pair<int32_t, int32_t>, Coverage> &model) {
+  int loose = 0;
+  for (const auto &[pixel, times] : drawn) {
+    EXPECT_EQ(times, 1) << "pixel " << pixel.first << "," << pixel.second;
+    auto m = model.find(pixel);
+    if (m == model.end()) {
+      ADD_FAILURE() << "drawn outside the triangle: " << pixel.first << "," << pixel.second;
+    } else if (!m->second.covered) {
+      EXPECT_TRUE(m->second.nearEdge) << pixel.first << "," << pixel.second;
+      loose++;
+    }
+  }
+  for (const auto &[pixel, c] : model) {
+    if (!c.covered || drawn.count(pixel)) continue;
+    EXPECT_TRUE(c.nearEdge) << "missed " << pixel.first << "," << pixel.second;
+    loose++;
+  }
+  return loose;
 }
 
 }  // namespace fill_test

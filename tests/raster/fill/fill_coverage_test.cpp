@@ -31,23 +31,8 @@ int ExpectCoverage(GridPoint p[3], int64_t grid, double nearPixels, const int or
   FillContext ctx;
   GlVertex v[3] = {At(p[0], grid), At(p[1], grid), At(p[2], grid)};
   ctx.Fill(&v[order[0]], &v[order[1]], &v[order[2]]);
-  const auto model = ModelCoverage(p[0], p[1], p[2], grid, kWidth, kHeight, nearPixels);
-  int loose = 0;
-  for (const auto &[pixel, times] : ctx.counts) {
-    EXPECT_EQ(times, 1) << "pixel " << pixel.first << "," << pixel.second;
-    auto m = model.find(pixel);
-    if (m == model.end()) {
-      ADD_FAILURE() << "drawn outside the triangle: " << pixel.first << "," << pixel.second;
-    } else if (!m->second.covered) {
-      EXPECT_TRUE(m->second.nearEdge) << pixel.first << "," << pixel.second;
-      loose++;
-    }
-  }
-  for (const auto &[pixel, c] : model) {
-    if (!c.covered || ctx.counts.count(pixel)) continue;
-    EXPECT_TRUE(c.nearEdge) << "missed " << pixel.first << "," << pixel.second;
-    loose++;
-  }
+  const int loose = ExpectModelCoverage(
+      ctx.counts, ModelCoverage(p[0], p[1], p[2], grid, kWidth, kHeight, nearPixels));
   for (const Span &s : ctx.spans) EXPECT_GT(s.length, 0);
   return loose;
 }

@@ -3,21 +3,27 @@
 #include "raster/s_triangle.h"
 
 namespace fill_test {
-FillContext::FillContext() {
-  GlContext *g = gc();
-  g->imports.other = this;  // the recorder finds its fixture here
-  GlConstants &k = g->constants;
-  k.viewportXAdjust = k.viewportYAdjust = kBias;
-  k.fviewportXAdjust = k.fviewportYAdjust = float(kBias);
-  k.width = kWidth;
-  k.height = kHeight;
+
+void SetRasterConstants(GlContext *gc, int32_t bias, int32_t width, int32_t height,
+                        PixelMemory *depth, PixelMemory *stencil) {
+  GlConstants &k = gc->constants;
+  k.viewportXAdjust = k.viewportYAdjust = bias;
+  k.fviewportXAdjust = k.fviewportYAdjust = float(bias);
+  k.width = width;
+  k.height = height;
   k.redRescale = k.greenRescale = k.blueRescale = k.alphaRescale = 1.0f;
   k.depthScale = 1.0f;
   k.depthMax = float(0x7FC00000u);
-  g->depthBuffer.scale = 0x7FC00000u;
-  g->depthBuffer.offsetUnit = 256.0f;
-  g->depthBuffer.buf.drawableBuf = depth.buffer();
-  g->stencilBuffer.buf.drawableBuf = stencil.buffer();
+  gc->depthBuffer.scale = 0x7FC00000u;
+  gc->depthBuffer.offsetUnit = 256.0f;
+  gc->depthBuffer.buf.drawableBuf = depth->buffer();
+  gc->stencilBuffer.buf.drawableBuf = stencil->buffer();
+}
+
+FillContext::FillContext() {
+  GlContext *g = gc();
+  g->imports.other = this;  // the recorder finds its fixture here
+  SetRasterConstants(g, kBias, kWidth, kHeight, &depth, &stencil);
   g->procs.span.processSpan = Record;
   SetClipBox(0, 0, kWidth, kHeight);
 }

@@ -20,6 +20,12 @@ namespace fill_test {
 constexpr int32_t kBias = 4096;
 constexpr int32_t kWidth = 96, kHeight = 80;
 
+// What a rasterizer test's context needs besides its buffers: the window
+// bias, the drawable's size, colour factors of 1, a 24-bit depth range and
+// depth and stencil buffers in `depth` and `stencil`.
+void SetRasterConstants(GlContext *gc, int32_t bias, int32_t width, int32_t height,
+                        PixelMemory *depth, PixelMemory *stencil);
+
 // What the span pipeline saw for one span (pixel coordinates unbiased).
 struct Span {
   int32_t x, y, length;

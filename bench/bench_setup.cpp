@@ -1,0 +1,145 @@
+// Triangle set-up and walk alone, triangles per second: the fast path's
+// pre-built set-up with the null spanlet as its chain head against the
+// generic fill with a span processor that does nothing, on the right
+// triangles of 10, 100 and 1000 pixels that bench_triangles draws. Both
+// get a zeroed context with the window bias, a 640 x 480 draw buffer and
+// a 32-bit depth buffer in memory.
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <vector>
+
+#include "bench/bench_shapes.h"
+#include "bench/bench_timer.h"
+#include "core/context.h"
+#include "core/drawable.h"
+#include "fastraster/fr_chain.h"
+#include "raster/s_triangle.h"
+
+namespace {
+
+constexpr int32_t kWidth = 640, kHeight = 480, kBias = 6144;
+
+struct SetupCase {
+  const char *name;
+  bool fast;
+  bool smoothDepth;  // smooth RGBA and a depth test; else flat
+  float area;
+};
+
+const SetupCase kCases[] = {
+    {"fast-flat-10px", true, false, 10},           {"generic-flat-10px", false, false, 10},
+    {"fast-flat-100px", true, false, 100},         {"generic-flat-100px", false, false, 100},
+    {"fast-flat-1000px", true, false, 1000},       {"generic-flat-1000px", false, false, 1000},
+    {"fast-smooth-z-10px", true, true, 10},        {"generic-smooth-z-10px", false, true, 10},
+    {"fast-smooth-z-100px", true, true, 100},      {"generic-smooth-z-100px", false, true, 100},
+    {"fast-smooth-z-1000px", true, true, 1000},    {"generic-smooth-z-1000px", false, true, 1000},
+};
+
+GLbool8 NoSpan(GlContext *) { return 0; }
+
+// A buffer over plain memory, rows kWidth pixels apart.
+struct Memory {
+  std::vector<uint8_t> bytes;
+  GlDrawableBuffer buffer{};
+  explicit Memory(uint32_t size) : bytes(size_t(kWidth) * kHeight * size) {
+    buffer.width = kWidth, buffer.height = kHeight;
+    buffer.depth = 8 * size, buffer.elementSize = size, buffer.elementSizeLog2 = size == 4 ? 2 : 1;
+    buffer.pitch = kWidth, buffer.pitchBytes = kWidth * int32_t(size);
+    buffer.base = bytes.data();
+  }
+};
+
+struct Bench {
+  GlContext *gc = static_cast<GlContext *>(calloc(1, sizeof(GlContext)));
+  Memory color{2}, depth{4};
+  explicit Bench(const SetupCase &c) {
+    GlConstants &k = gc->constants;
+    k.viewportXAdjust = k.viewportYAdjust = kBias;
+    k.fviewportXAdjust = k.fviewportYAdjust = float(kBias);
+    k.width = kWidth, k.height = kHeight;
+    k.redRescale = k.blueRescale = k.alphaRescale = 31.0f;
+    k.greenRescale = 63.0f;
+    k.depthMax = float(0x7FC00000u);
+    gc->renderMode = GL_RENDER;
+    gc->modes.rgbMode = 1;
+    gc->frontBuffer.buf.drawableBuf = &color.buffer;
+    gc->frontBuffer.redShift = 11, gc->frontBuffer.greenShift = 5;
+    gc->drawBuffer = gc->front = &gc->frontBuffer;
+    gc->depthBuffer.buf.drawableBuf = &depth.buffer;
+    gc->depthBuffer.scale = 0x7FC00000u;
+    int32_t *box = gc->transform.clipBox;
+    box[0] = box[1] = kBias, box[2] = kBias + kWidth, box[3] = kBias + kHeight;
+    gc->procs.fillTriangleSpan = __glNullSpanlet;
+    gc->procs.span.processSpan = NoSpan;
+    gc->polygon.shader.modeFlags =
+        __GL_SHADE_RGB | (c.smoothDepth ? __GL_SHADE_ITERATE_COLOR | __GL_SHADE_SMOOTH_LIGHT |
+                                              __GL_SHADE_DEPTH_TEST | __GL_SHADE_DEPTH_ITER
+                                        : 0);
+  }
+  ~Bench() { free(gc); }
+};
+
+std::vector<GlVertex> MakeVertices(float area, int count) {
+  const std::vector<bench::Vertex> shapes = bench::RightTriangles(area, count, kWidth, kHeight, false);
+  std::vector<GlVertex> out(shapes.size());
+  for (size_t i = 0; i < shapes.size(); i++) {
+    const bench::Vertex &s = shapes[i];
+    GlVertex &v = out[i];
+    v = GlVertex{};
+    v.window = {s.x + kBias, s.y + kBias, (s.z + 1) / 2, 1};
+    v.colors[0] = {s.r, s.g, s.b, s.a};
+    v.color = &v.colors[0];
+  }
+  return out;
+}
+
+double FillBatch(const SetupCase &c, GlContext *gc, std::vector<GlVertex> &v) {
+  const GlFillTriangleProc fill = c.fast ? __glFRRenderTriangle : __glFillTriangle;
+  const double start = bench::Now();
+  for (size_t i = 0; i + 2 < v.size(); i += 3) {
+    gc->vertexBuffer.provoking = &v[i + 2];
+    fill(gc, &v[i], &v[i + 1], &v[i + 2]);
+  }
+  return bench::Now() - start;
+}
+
+bench::RunTotals RunCase(const SetupCase &c, double seconds) {
+  Bench b(c);
+  const int count = 4096;
+  std::vector<GlVertex> batch = MakeVertices(c.area, count);
+  FillBatch(c, b.gc, batch);  // warm-up
+  bench::RunTotals runs[bench::kRuns];
+  for (bench::RunTotals &run : runs) {
+    while (run.seconds < seconds / bench::kRuns) {
+      run.seconds += FillBatch(c, b.gc, batch);
+      run.work += count;
+      run.pixels += double(count) * c.area;
+    }
+  }
+  return bench::Median(runs, bench::kRuns);
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  bench::Options options;
+  if (!bench::ParseOptions(argc, argv, &options)) {
+    bench::PrintUsage(argv[0]);
+    return 2;
+  }
+  printf("bench_setup: set-up and walk only, %d x %d, median of %d runs, %.2f s a case\n", kWidth,
+         kHeight, bench::kRuns, options.seconds);
+  printf("%-24s %14s\n", "case", "triangles/s");
+  bool any = false;
+  for (const SetupCase &c : kCases) {
+    if (!options.Wants(c.name)) continue;
+    any = true;
+    printf("%-24s %14.0f\n", c.name, RunCase(c, options.seconds).Rate());
+  }
+  if (!any) {
+    fprintf(stderr, "bench_setup: no case matches \"%s\"\n", options.only);
+    return 2;
+  }
+  return 0;
+}
