@@ -33,8 +33,7 @@ void PackUnsigned(const GlPixelSpanInfo *info, const void *in, void *out, GLfloa
 }
 
 template <typename T>
-void PackSigned(const GlPixelSpanInfo *info, const void *in, void *out, GLfloat max,
-                GLfloat half) {
+void PackSigned(const GlPixelSpanInfo *info, const void *in, void *out, GLfloat max, GLfloat half) {
   Pack<T>(in, out, Components(info),
           [max, half](GLfloat v) { return __glFloorToInt64(max * v * half); });
 }
@@ -71,24 +70,14 @@ __GL_SPAN_STAGE(__glSpanPackUbyteI) { PackIntegers<uint8_t>(in, out, info->width
 __GL_SPAN_STAGE(__glSpanPackByteI) { PackIntegers<int8_t>(in, out, info->width, 0x7F); }
 __GL_SPAN_STAGE(__glSpanPackUshortI) { PackIntegers<uint16_t>(in, out, info->width, 0xFFFF); }
 __GL_SPAN_STAGE(__glSpanPackShortI) { PackIntegers<int16_t>(in, out, info->width, 0x7FFF); }
-__GL_SPAN_STAGE(__glSpanPackUintI) {
-  PackIntegers<uint32_t>(in, out, info->width, 0xFFFFFFFF);
-}
+__GL_SPAN_STAGE(__glSpanPackUintI) { PackIntegers<uint32_t>(in, out, info->width, 0xFFFFFFFF); }
 __GL_SPAN_STAGE(__glSpanPackIntI) { PackIntegers<int32_t>(in, out, info->width, 0x7FFFFFFF); }
 
-__GL_SPAN_STAGE(__glSpanPackNonCompUbyte) {
-  PackIntegers<uint8_t>(in, out, Components(info), -1);
-}
+__GL_SPAN_STAGE(__glSpanPackNonCompUbyte) { PackIntegers<uint8_t>(in, out, Components(info), -1); }
 __GL_SPAN_STAGE(__glSpanPackNonCompByte) { PackIntegers<int8_t>(in, out, Components(info), -1); }
 __GL_SPAN_STAGE(__glSpanPackNonCompUshort) {
   PackIntegers<uint16_t>(in, out, Components(info), -1);
 }
-__GL_SPAN_STAGE(__glSpanPackNonCompShort) {
-  PackIntegers<int16_t>(in, out, Components(info), -1);
-}
-__GL_SPAN_STAGE(__glSpanPackNonCompUint) {
-  PackIntegers<uint32_t>(in, out, Components(info), -1);
-}
-__GL_SPAN_STAGE(__glSpanPackNonCompInt) {
-  PackIntegers<int32_t>(in, out, Components(info), -1);
-}
+__GL_SPAN_STAGE(__glSpanPackNonCompShort) { PackIntegers<int16_t>(in, out, Components(info), -1); }
+__GL_SPAN_STAGE(__glSpanPackNonCompUint) { PackIntegers<uint32_t>(in, out, Components(info), -1); }
+__GL_SPAN_STAGE(__glSpanPackNonCompInt) { PackIntegers<int32_t>(in, out, Components(info), -1); }

@@ -12,9 +12,9 @@ struct GlPackedField {
 
 struct GlPackedLayout {
   uint8_t elementBytes;
-  uint8_t components;  // floats per pixel: 3 (no alpha) or 4
+  uint8_t components;      // floats per pixel: 3 (no alpha) or 4
   GlPackedField field[4];  // R, G, B, A
-  uint32_t setBits;  // always set when packing (the X of X-5-5-5)
+  uint32_t setBits;        // always set when packing (the X of X-5-5-5)
 };
 
 enum GlPackedLayoutIndex {

@@ -23,8 +23,7 @@ void Reduce(const GlContext *gc, const GlPixelSpanInfo *info, const void *in, vo
 // The unscaled colours summed, at most 1.0 (no lower limit); then alpha
 // unscaled, when asked for.
 template <bool WithAlpha>
-void ReduceLuminance(const GlContext *gc, const GlPixelSpanInfo *info, const void *in,
-                     void *out) {
+void ReduceLuminance(const GlContext *gc, const GlPixelSpanInfo *info, const void *in, void *out) {
   const GlSpanScales scales = __glSpanScales(gc);
   const GLfloat *k = scales.inverse;
   const GLfloat *s = static_cast<const GLfloat *>(in);

@@ -55,8 +55,7 @@ void SkipGroups(const GlPixelSpanInfo *info, const void *in, void *out, int32_t 
 template <int E>
 void SwapAndSkip(const GlPixelSpanInfo *info, const void *in, void *out) {
   const int32_t n = info->srcComponents;
-  SkipGroups(info, in, out, n * E,
-             [n](const uint8_t *s, uint8_t *d) { SwapElements<E>(s, d, n); });
+  SkipGroups(info, in, out, n * E, [n](const uint8_t *s, uint8_t *d) { SwapElements<E>(s, d, n); });
 }
 
 template <int E>

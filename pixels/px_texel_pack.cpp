@@ -23,7 +23,9 @@ uint32_t Rgb1555(uint32_t r, uint32_t g, uint32_t b) {
 uint32_t Rgb565(uint32_t r, uint32_t g, uint32_t b) {
   return (r & 0xF8) << 8 | (g & 0xFC) << 3 | b >> 3;
 }
-uint32_t Rgb4444(uint32_t r, uint32_t g, uint32_t b) { return (r & 0xF0) << 4 | (g & 0xF0) | b >> 4; }
+uint32_t Rgb4444(uint32_t r, uint32_t g, uint32_t b) {
+  return (r & 0xF0) << 4 | (g & 0xF0) | b >> 4;
+}
 
 }  // namespace
 

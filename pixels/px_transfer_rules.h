@@ -42,8 +42,8 @@ inline GlColorTransfer __glColorTransfer(const GlContext *gc, int c) {
   const GLfloat scales[4] = {tm.redScale, tm.greenScale, tm.blueScale, tm.alphaScale};
   const GLfloat biases[4] = {tm.redBias, tm.greenBias, tm.blueBias, tm.alphaBias};
   const GLfloat buffer = __glSpanScales(gc).scale[c];
-  GlColorTransfer t = {scales[c], biases[c], buffer, scales[c] * buffer, biases[c] * buffer,
-                       nullptr, 0};
+  GlColorTransfer t = {scales[c],          biases[c], buffer, scales[c] * buffer,
+                       biases[c] * buffer, nullptr,   0};
   if (tm.mapColor) {
     const GlPixelMap &m = __glUsableMap(gc->pixel.pixelMap[__GL_PIXEL_MAP_R_TO_R + c]);
     t.map = m.base.mapF;

@@ -74,6 +74,4 @@ __GL_SPAN_STAGE(__glSpanUnpackUshortI) { UnpackIntegers<uint16_t>(in, out, info-
 __GL_SPAN_STAGE(__glSpanUnpackShortI) { UnpackIntegers<int16_t>(in, out, info->width); }
 __GL_SPAN_STAGE(__glSpanUnpackUintI) { UnpackIntegers<uint32_t>(in, out, info->width); }
 __GL_SPAN_STAGE(__glSpanUnpackIntI) { UnpackIntegers<int32_t>(in, out, info->width); }
-__GL_SPAN_STAGE(__glSpanUnpackNonCompUint) {
-  UnpackIntegers<uint32_t>(in, out, Components(info));
-}
+__GL_SPAN_STAGE(__glSpanUnpackNonCompUint) { UnpackIntegers<uint32_t>(in, out, Components(info)); }

@@ -65,96 +65,83 @@ int32_t __glSpanComponentsPerGroup(GLenum format, GLenum type) {
 
 namespace {
 
-// One side of the record: the source or the destination block.
+// One side of the record, the source or the destination block: what the
+// path gave, and what the steps below complete.
 struct Side {
   GLenum format, type;
   const void *image;
   int32_t skipPixels, skipLines, lineLength, alignment;
   uint32_t swapBytes;
-  // What the steps below fill in.
-  const void *current = nullptr;
-  int32_t rowIncrement = 0, groupIncrement = 0, components = 0, spanComponents = 0;
-  int32_t elementSize = 0, startBit = 0;
-  uint8_t packedData = 0;
+  int32_t &rowIncrement, &groupIncrement, &components, &spanComponents, &elementSize, &startBit;
+  uint8_t &packedData;
 };
 
 // No image of this process lies 2^31 bytes or more past its first byte.
 constexpr int64_t kReach = int64_t(1) << 31;
 
-bool Complete(Side &s, int32_t width, int32_t height) {
-  s.components = __glElementsPerGroup(s.format, s.type);
-  s.spanComponents = __glSpanComponentsPerGroup(s.format, s.type);
-  s.elementSize = __glBytesPerElement(s.type);
-  s.groupIncrement = s.components * s.elementSize;
+// False when the rectangle reaches too far (the block is then left as it
+// was); else the block is complete and `first` the first row's address.
+bool Complete(const Side &s, int32_t width, int32_t height, const uint8_t *&first) {
+  const int32_t components = __glElementsPerGroup(s.format, s.type);
+  const int32_t elementSize = __glBytesPerElement(s.type);
+  const int32_t group = components * elementSize;
   const bool bitmap = s.type == GL_BITMAP;
   // 64 bits: row length and skips are the application's to choose.
-  int64_t row = bitmap ? (int64_t(s.lineLength) + 7) / 8
-                       : int64_t(s.lineLength) * s.groupIncrement;
+  int64_t row = bitmap ? (int64_t(s.lineLength) + 7) / 8 : int64_t(s.lineLength) * group;
   const int64_t alignment = s.alignment > 0 ? s.alignment : 1;
   if (row % alignment != 0) row += alignment - row % alignment;
   int64_t start = int64_t(s.skipLines) * row;
-  start += bitmap ? s.skipPixels / 8 : int64_t(s.skipPixels) * s.groupIncrement;
+  start += bitmap ? s.skipPixels / 8 : int64_t(s.skipPixels) * group;
   // The last byte any row of the rectangle touches.
-  const int64_t rowBytes = bitmap ? (int64_t(s.skipPixels % 8) + width + 7) / 8
-                                  : int64_t(width) * s.groupIncrement;
+  const int64_t rowBytes =
+      bitmap ? (int64_t(s.skipPixels % 8) + width + 7) / 8 : int64_t(width) * group;
   const int64_t end = start + (height > 0 ? int64_t(height - 1) * row : 0) + rowBytes;
   if (row >= kReach || start >= kReach || end >= kReach || row < 0 || start < 0) return false;
+  s.components = components;
+  s.spanComponents = __glSpanComponentsPerGroup(s.format, s.type);
+  s.elementSize = elementSize;
+  s.groupIncrement = group;
   s.rowIncrement = int32_t(row);
-  s.packedData = !((bitmap && (s.skipPixels & 7) != 0) || (s.swapBytes && s.elementSize >= 2));
+  s.packedData = !((bitmap && (s.skipPixels & 7) != 0) || (s.swapBytes && elementSize >= 2));
   s.startBit = bitmap ? s.skipPixels % 8 : 0;
-  s.current = static_cast<const uint8_t *>(s.image) + start;
+  first = static_cast<const uint8_t *>(s.image) + start;
   return true;
 }
 
-void ResetOptions(GlPixelSpanInfo *info) {
+// Resets the option flags and completes the block; a refusal records
+// GL_INVALID_VALUE.
+bool Init(GlPixelSpanInfo *info, const Side &side, const uint8_t *&first) {
   info->zeroFillAlpha = 0;
   info->applyClamp = 1;
   info->applyScale = 1;
   info->nonComponent = 0;
+  if (Complete(side, info->width, info->height, first)) return true;
+  __glSetError(GL_INVALID_VALUE);
+  return false;
 }
 
 }  // namespace
 
 GLbool8 __glInitUnpacker(GlContext *gc, GlPixelSpanInfo *info) {
   GlPixelSpanInfo &i = *info;
-  Side s{.format = i.srcFormat, .type = i.srcType, .image = i.srcImage,
-         .skipPixels = i.srcSkipPixels, .skipLines = i.srcSkipLines,
-         .lineLength = i.srcLineLength, .alignment = i.srcAlignment,
-         .swapBytes = i.srcSwapBytes};
-  ResetOptions(info);
-  if (!Complete(s, i.width, i.height)) {
-    __glSetError(GL_INVALID_VALUE);
-    return 0;
-  }
-  i.srcCurrent = s.current;
-  i.srcRowIncrement = s.rowIncrement;
-  i.srcGroupIncrement = s.groupIncrement;
-  i.srcComponents = s.components;
-  i.srcSpanComponents = s.spanComponents;
-  i.srcElementSize = s.elementSize;
-  i.srcPackedData = s.packedData;
-  i.srcStartBit = s.startBit;
+  const Side side = {i.srcFormat,       i.srcType,           i.srcImage,      i.srcSkipPixels,
+                     i.srcSkipLines,    i.srcLineLength,     i.srcAlignment,  i.srcSwapBytes,
+                     i.srcRowIncrement, i.srcGroupIncrement, i.srcComponents, i.srcSpanComponents,
+                     i.srcElementSize,  i.srcStartBit,       i.srcPackedData};
+  const uint8_t *first = nullptr;
+  if (!Init(info, side, first)) return 0;
+  i.srcCurrent = first;
   return 1;
 }
 
 GLbool8 __glInitPacker(GlContext *gc, GlPixelSpanInfo *info) {
   GlPixelSpanInfo &i = *info;
-  Side s{.format = i.dstFormat, .type = i.dstType, .image = i.dstImage,
-         .skipPixels = i.dstSkipPixels, .skipLines = i.dstSkipLines,
-         .lineLength = i.dstLineLength, .alignment = i.dstAlignment,
-         .swapBytes = i.dstSwapBytes};
-  ResetOptions(info);
-  if (!Complete(s, i.width, i.height)) {
-    __glSetError(GL_INVALID_VALUE);
-    return 0;
-  }
-  i.dstCurrent = const_cast<void *>(s.current);
-  i.dstRowIncrement = s.rowIncrement;
-  i.dstGroupIncrement = s.groupIncrement;
-  i.dstComponents = s.components;
-  i.dstSpanComponents = s.spanComponents;
-  i.dstElementSize = s.elementSize;
-  i.dstPackedData = s.packedData;
-  i.dstStartBit = s.startBit;
+  const Side side = {i.dstFormat,       i.dstType,           i.dstImage,      i.dstSkipPixels,
+                     i.dstSkipLines,    i.dstLineLength,     i.dstAlignment,  i.dstSwapBytes,
+                     i.dstRowIncrement, i.dstGroupIncrement, i.dstComponents, i.dstSpanComponents,
+                     i.dstElementSize,  i.dstStartBit,       i.dstPackedData};
+  const uint8_t *first = nullptr;
+  if (!Init(info, side, first)) return 0;
+  i.dstCurrent = const_cast<uint8_t *>(first);
   return 1;
 }

@@ -116,6 +116,26 @@ TEST_F(Tables, IndexToColourTablesEqualTheIndexStage) {
   }
 }
 
+// A map change makes the tables built from it stale and marks validation;
+// the next build reads the new map.
+TEST_F(Tables, AMapChangeReachesTheNextBuild) {
+  transfer().mapColor = 1;
+  SetMap(GL_PIXEL_MAP_R_TO_R, {0.0f, 1.0f});
+  Validate();
+  GlPixelModifyState &m = gc->pixel.modify;
+  ASSERT_TRUE(__glBuildRGBAModifyTables(gc, &m));
+  EXPECT_EQ(m.rgbaTables[0][255], 31.0f);
+  gc->beginMode = __GL_NOT_IN_BEGIN;
+  gc->dirtyMask = 0;
+  SetMap(GL_PIXEL_MAP_R_TO_R, {0.0f, 0.5f});
+  EXPECT_EQ(m.rgbaValid, 0);
+  EXPECT_EQ(gc->beginMode, __GL_VALIDATE_PENDING);
+  EXPECT_EQ(gc->dirtyMask, uint32_t(__GL_DIRTY_PIXEL));
+  Validate();
+  ASSERT_TRUE(__glBuildRGBAModifyTables(gc, &m));
+  EXPECT_EQ(m.rgbaTables[0][255], 15.5f);
+}
+
 // Each refused allocation leaves the set's flag clear and the builder
 // false; whatever was allocated is freed with the pixel state.
 TEST_F(Tables, RefusedTablesLeaveTheSetInvalid) {

@@ -121,60 +121,63 @@ const SetupCase kSetups[] = {
      12, 4, 1, 4, 4, 0, 1, 0},
 };
 
-class Setup : public StageTest {};
-
-TEST_F(Setup, UnpackerFillsTheSourceBlock) {
-  static uint8_t image[4096];
-  for (const SetupCase &c : kSetups) {
-    SCOPED_TRACE(c.what);
+class Setup : public StageTest {
+ protected:
+  // Fills one side's given fields from the case and runs its set-up.
+  bool Init(const SetupCase &c, bool packer, const void *image) {
     info = GlPixelSpanInfo{};
-    info.srcFormat = c.format, info.srcType = c.type, info.srcImage = image;
     info.width = c.width, info.height = c.height;
+    info.applyClamp = info.applyScale = 0;
+    info.zeroFillAlpha = info.nonComponent = 1;
+    if (packer) {
+      info.dstFormat = c.format, info.dstType = c.type, info.dstImage = const_cast<void *>(image);
+      info.dstLineLength = c.lineLength, info.dstAlignment = c.alignment;
+      info.dstSkipPixels = c.skipPixels, info.dstSkipLines = c.skipLines;
+      info.dstSwapBytes = c.swapBytes;
+      return __glInitPacker(gc, &info);
+    }
+    info.srcFormat = c.format, info.srcType = c.type, info.srcImage = image;
     info.srcLineLength = c.lineLength, info.srcAlignment = c.alignment;
     info.srcSkipPixels = c.skipPixels, info.srcSkipLines = c.skipLines;
     info.srcSwapBytes = c.swapBytes;
-    info.applyClamp = info.applyScale = 0;
-    info.zeroFillAlpha = info.nonComponent = 1;
-    ASSERT_TRUE(__glInitUnpacker(gc, &info));
-    EXPECT_EQ(info.srcRowIncrement, c.row);
-    EXPECT_EQ(info.srcGroupIncrement, c.group);
-    EXPECT_EQ(info.srcComponents, c.elements);
-    EXPECT_EQ(info.srcSpanComponents, c.floats);
-    EXPECT_EQ(info.srcElementSize, c.element);
-    EXPECT_EQ(static_cast<const uint8_t *>(info.srcCurrent) - image, c.start);
-    EXPECT_EQ(info.srcPackedData, c.packed);
-    EXPECT_EQ(info.srcStartBit, c.startBit);
-    EXPECT_EQ(info.zeroFillAlpha, 0);
-    EXPECT_EQ(info.applyClamp, 1);
-    EXPECT_EQ(info.applyScale, 1);
-    EXPECT_EQ(info.nonComponent, 0);
+    return __glInitUnpacker(gc, &info);
   }
-}
+  // The block one side's set-up completed.
+  Block Completed(bool packer) const {
+    if (packer)
+      return {info.dstCurrent,       info.dstRowIncrement, info.dstGroupIncrement,
+              info.dstComponents,    info.dstSpanComponents, info.dstElementSize,
+              info.dstPackedData,    info.dstStartBit};
+    return {info.srcCurrent,       info.srcRowIncrement, info.srcGroupIncrement,
+            info.srcComponents,    info.srcSpanComponents, info.srcElementSize,
+            info.srcPackedData,    info.srcStartBit};
+  }
+};
 
-TEST_F(Setup, PackerFillsTheDestinationBlockTheSameWay) {
+// The unpacker completes the source block and the packer the destination
+// block by the same steps; each resets the option flags.
+TEST_F(Setup, EachSideCompletesItsBlock) {
   static uint8_t image[4096];
-  for (const SetupCase &c : kSetups) {
-    SCOPED_TRACE(c.what);
-    info = GlPixelSpanInfo{};
-    info.dstFormat = c.format, info.dstType = c.type, info.dstImage = image;
-    info.width = c.width, info.height = c.height;
-    info.dstLineLength = c.lineLength, info.dstAlignment = c.alignment;
-    info.dstSkipPixels = c.skipPixels, info.dstSkipLines = c.skipLines;
-    info.dstSwapBytes = c.swapBytes;
-    info.applyScale = 0;
-    ASSERT_TRUE(__glInitPacker(gc, &info));
-    EXPECT_EQ(info.dstRowIncrement, c.row);
-    EXPECT_EQ(info.dstGroupIncrement, c.group);
-    EXPECT_EQ(info.dstComponents, c.elements);
-    EXPECT_EQ(info.dstSpanComponents, c.floats);
-    EXPECT_EQ(info.dstElementSize, c.element);
-    EXPECT_EQ(static_cast<uint8_t *>(info.dstCurrent) - image, c.start);
-    EXPECT_EQ(info.dstPackedData, c.packed);
-    EXPECT_EQ(info.dstStartBit, c.startBit);
-    EXPECT_EQ(info.applyScale, 1);
-    // The source block is the unpacker's.
-    EXPECT_EQ(info.srcCurrent, nullptr);
-  }
+  for (const SetupCase &c : kSetups)
+    for (bool packer : {false, true}) {
+      SCOPED_TRACE(testing::Message() << c.what << (packer ? ", packer" : ", unpacker"));
+      ASSERT_TRUE(Init(c, packer, image));
+      const Block b = Completed(packer);
+      EXPECT_EQ(b.rowIncrement, c.row);
+      EXPECT_EQ(b.groupIncrement, c.group);
+      EXPECT_EQ(b.components, c.elements);
+      EXPECT_EQ(b.spanComponents, c.floats);
+      EXPECT_EQ(b.elementSize, c.element);
+      EXPECT_EQ(static_cast<const uint8_t *>(b.current) - image, c.start);
+      EXPECT_EQ(b.packedData, c.packed);
+      EXPECT_EQ(b.startBit, c.startBit);
+      EXPECT_EQ(info.zeroFillAlpha, 0);
+      EXPECT_EQ(info.applyClamp, 1);
+      EXPECT_EQ(info.applyScale, 1);
+      EXPECT_EQ(info.nonComponent, 0);
+      // The other side is left alone.
+      EXPECT_EQ(Completed(!packer).current, nullptr);
+    }
 }
 
 // Row lengths and skips are the application's: rows or a start 2^31 bytes
