@@ -2,8 +2,6 @@
 // product of the value and the field's largest value, masked to its bits.
 // The product stays single precision: in extended precision the 5- and
 // 10-bit fields of unpacked values would come back one too small.
-#include <string.h>
-
 #include "core/gl_convert.h"
 #include "pixels/px_packed_layouts.h"
 #include "pixels/px_packer.h"
@@ -23,14 +21,7 @@ void PackPacked(const GlPixelSpanInfo *info, const void *in, void *out) {
       const GLfloat product = GLfloat(max) * *s++;
       element |= (uint32_t(__glTruncateToInt64(product)) & max) << f.shift;
     }
-    if constexpr (layout.elementBytes == 1) {
-      *d = uint8_t(element);
-    } else if constexpr (layout.elementBytes == 2) {
-      const uint16_t e = uint16_t(element);
-      memcpy(d, &e, 2);
-    } else {
-      memcpy(d, &element, 4);
-    }
+    __glStorePackedElement<layout.elementBytes>(d, element);
   }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <stdint.h>
+#include <string.h>
 
 struct GlPackedField {
   uint8_t shift, bits;  // bits 0: the layout has no such component
@@ -43,3 +44,31 @@ inline constexpr GlPackedLayout kPackedLayouts[] = {
 
 // The largest value of a field.
 constexpr uint32_t __glPackedFieldMax(GlPackedField f) { return (uint32_t(1) << f.bits) - 1; }
+
+// One element of 1, 2 or 4 bytes in machine order, at any alignment.
+template <int Bytes>
+uint32_t __glLoadPackedElement(const uint8_t *p) {
+  if constexpr (Bytes == 1) {
+    return *p;
+  } else if constexpr (Bytes == 2) {
+    uint16_t e;
+    memcpy(&e, p, 2);
+    return e;
+  } else {
+    uint32_t e;
+    memcpy(&e, p, 4);
+    return e;
+  }
+}
+
+template <int Bytes>
+void __glStorePackedElement(uint8_t *p, uint32_t element) {
+  if constexpr (Bytes == 1) {
+    *p = uint8_t(element);
+  } else if constexpr (Bytes == 2) {
+    const uint16_t e = uint16_t(element);
+    memcpy(p, &e, 2);
+  } else {
+    memcpy(p, &element, 4);
+  }
+}

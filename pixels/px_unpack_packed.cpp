@@ -1,7 +1,5 @@
 // Packed layouts to floats: one element per pixel, each field divided by its
 // largest value in double precision and stored as a float.
-#include <string.h>
-
 #include "pixels/px_packed_layouts.h"
 #include "pixels/px_unpack.h"
 
@@ -13,16 +11,7 @@ void UnpackPacked(const GlPixelSpanInfo *info, const void *in, void *out) {
   const uint8_t *s = static_cast<const uint8_t *>(in);
   GLfloat *d = static_cast<GLfloat *>(out);
   for (int32_t i = 0; i < info->width; i++, s += layout.elementBytes) {
-    uint32_t element = 0;
-    if constexpr (layout.elementBytes == 1) {
-      element = *s;
-    } else if constexpr (layout.elementBytes == 2) {
-      uint16_t e;
-      memcpy(&e, s, 2);
-      element = e;
-    } else {
-      memcpy(&element, s, 4);
-    }
+    const uint32_t element = __glLoadPackedElement<layout.elementBytes>(s);
     for (int c = 0; c < layout.components; c++) {
       const GlPackedField f = layout.field[c];
       const uint32_t max = __glPackedFieldMax(f);
