@@ -29,3 +29,19 @@ inline int32_t __glFloorToInt(double v) {
   int32_t i = int32_t(v);
   return (double(i) > v) ? i - 1 : i;
 }
+
+// Toward zero into the 64-bit range (NaN gives 0). Pixel packing keeps the
+// low bits of the result, so values beyond the 32-bit range still give a
+// defined element.
+inline int64_t __glTruncateToInt64(double v) {
+  if (!(v == v)) return 0;
+  if (v >= 9223372036854775807.0) return INT64_MAX;
+  if (v <= -9223372036854775808.0) return INT64_MIN;
+  return int64_t(v);
+}
+
+// Toward minus infinity, with the same ends as __glTruncateToInt64.
+inline int64_t __glFloorToInt64(double v) {
+  int64_t i = __glTruncateToInt64(v);
+  return (double(i) > v && i != INT64_MIN) ? i - 1 : i;
+}

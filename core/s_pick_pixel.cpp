@@ -3,6 +3,7 @@
 // missing components get, and whether the fast draw paths may run.
 #include "core/context.h"
 #include "core/s_pick.h"
+#include "pixels/px_modify.h"
 #include "pixels/px_pixel_standins.h"
 #include "pixels/px_state.h"
 
@@ -18,13 +19,7 @@ GLfloat Clamped(GLfloat v) {
 // the map. A map without a table reads as the default map (0).
 GLfloat Mapped(const GlPixelMap &map, GLfloat v) {
   if (map.size <= 0 || map.base.mapF == nullptr) return 0.0f;
-  GLfloat x = GLfloat(map.size - 1) * v + 0.5f;
-  int32_t index = 0;  // also for NaN
-  if (x >= GLfloat(map.size))
-    index = map.size - 1;
-  else if (x >= 1.0f)
-    index = int32_t(x);
-  return map.base.mapF[index];
+  return map.base.mapF[__glColorMapIndex(map.size, v)];
 }
 
 GlColor ColorBufferScales(const GlContext *gc) {

@@ -43,8 +43,8 @@ typedef void (*GlSpanModifier)(GlContext *gc, struct GlPixelSpanInfo *info, cons
 // count the elements of one group in client memory (1 for a packed type):
 // the swap, skip, align and copy stages move components x width elements.
 // srcSpanComponents / dstSpanComponents count the float components a stage
-// produces or consumes (3 or 4 for a packed type), set by the chain picker
-// for the conversion, clamp, expand and reduce stages.
+// produces or consumes (3 or 4 for a packed type): the unpacker and packer
+// set them, and the conversion, clamp, expand and reduce stages read them.
 typedef struct GlPixelSpanInfo {
   // Where rows come from (a frame-buffer source uses only format, type and
   // element size).
