@@ -167,7 +167,7 @@ using DlistNamesDeathTest = DlistNames;
 
 TEST_F(DlistNamesDeathTest, CountsBelowZeroStopTheProcess) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  GlDlist list = {0, __glEmptyFreeDlist, __glEmptyExecuteDlist};
+  GlDlist list = {0, __glEmptyFreeDlist, __glEmptyExecuteDlist, nullptr, 0};
   EXPECT_DEATH(__glDisposeDlist(ctx.gc, &list), "Assertion failed: list->refcount >= 0");
   __glInitDlistState(ctx.gc);
   EXPECT_DEATH(__glNamesUnlockData(ctx.gc, ctx.gc->dlist.namesArray, &list),

@@ -218,7 +218,9 @@ TEST_F(CacheStream, LongPrimitivesKeepTheirCountsAndOneStippleRun) {
     }
     EXPECT_EQ(primitives, row.primitives);
     EXPECT_EQ(restarts, row.restarts);
-    if (row.mode == GL_POLYGON) EXPECT_EQ(edges, 50);
+    if (row.mode == GL_POLYGON) {
+      EXPECT_EQ(edges, 50);
+    }
     if (row.mode == GL_LINE_LOOP) {
       ASSERT_FALSE(got.empty());
       EXPECT_EQ(prim_stream::IdOf(&got.back().vertices[1]), 0) << "the loop closes on its first";

@@ -207,9 +207,10 @@ TEST(AATriangle, SixteenBitDepthAddressesAndOffsetOnSteepTriangles) {
       // The offset depth and its range end move with the start pixel.
       const double wantZ = double(p.shader.offsetZ) + double(n) * p.shader.dzdxFloat;
       EXPECT_NEAR(s.shader.offsetZ, wantZ, fabs(wantZ) * 1e-6 + 1.0);
-      if (p.shader.dzdxFloat != 0.0f)
+      if (p.shader.dzdxFloat != 0.0f) {
         EXPECT_NEAR(s.shader.offsetRangeEnd, p.shader.offsetRangeEnd - n,
                     fabs(p.shader.offsetRangeEnd) * 1e-5 + 1e-3);
+      }
       EXPECT_EQ(s.shader.offsetRangeWidth, p.shader.offsetRangeWidth);
     }
     // The fringe fragments' depths stay in the buffer's range.
