@@ -1,6 +1,6 @@
 // Stand-ins for the image pickers and colour-table procedures the core
-// fills the procedure table with. The pixel paths and colour tables replace
-// them.
+// fills the procedure table with, and for the span-record set-up the image
+// queries call. The pixel paths and colour tables replace them.
 #pragma once
 
 #include "core/calling.h"
@@ -21,6 +21,9 @@ struct GlTextureObject;
     (GlContext *gc, GlTextureObject *tex, GlPixelSpanInfo *info, GLbool8 applyModify), )           \
   X(void, __glGenericPickReadImage,                                                                \
     (GlContext *gc, GlTextureObject *tex, GlPixelSpanInfo *info), )                                \
+  /* Derive the addresses and strides of the source (destination) side of `info`. */              \
+  X(void, __glInitUnpacker, (GlContext *gc, GlPixelSpanInfo *info), )                              \
+  X(void, __glInitPacker, (GlContext *gc, GlPixelSpanInfo *info), )                                \
   /* The colour table of a texture target: all of it, or a run of entries. */                      \
   X(void, __glColorTableEXT,                                                                       \
     (GlContext *gc, GLenum target, GLenum internalFormat, GLsizei width, GLenum format,            \
