@@ -2,6 +2,8 @@
 // that stages a pname's values by their natural kind and converts them once.
 // Stored fields come from the table in s_get_fields.cpp; the rows here are
 // computed or read through pointers.
+#include "core/s_get.h"
+
 #include <math.h>
 
 #include "core/context.h"
@@ -10,7 +12,6 @@
 #include "core/gl_get_enums.h"
 #include "core/s_constants.h"
 #include "core/s_error.h"
-#include "core/s_get.h"
 #include "core/s_get_stage.h"
 #include "dlist/dl_call.h"
 #include "geometry/s_color.h"
@@ -57,17 +58,12 @@ bool StageComputed(GlContext *gc, GLenum pname, GlGetStage *stage) {
   const GlTransformMachine &tr = gc->transform;
   const GlEvaluatorState &ev = gc->state.evaluator;
   switch (pname) {
-    case GL_CURRENT_RASTER_COLOR:
-      StageRasterColor(gc, stage);
-      return true;
+    case GL_CURRENT_RASTER_COLOR: StageRasterColor(gc, stage); return true;
     case GL_CURRENT_RASTER_INDEX:
-      stage->Float(gc->modes.colorIndexMode
-                       ? gc->state.current.rasterPos.colors[__GL_FRONTFACE].r
-                       : 1.0f);
+      stage->Float(gc->modes.colorIndexMode ? gc->state.current.rasterPos.colors[__GL_FRONTFACE].r
+                                            : 1.0f);
       return true;
-    case GL_CURRENT_RASTER_POSITION:
-      StageRasterPosition(gc, stage);
-      return true;
+    case GL_CURRENT_RASTER_POSITION: StageRasterPosition(gc, stage); return true;
     case GL_CURRENT_RASTER_DISTANCE:
       // A distance from the eye: eye z is negative in front of it.
       stage->Float(fabsf(gc->state.current.rasterPos.eye.z));
@@ -87,33 +83,19 @@ bool StageComputed(GlContext *gc, GLenum pname, GlGetStage *stage) {
     case GL_PROJECTION_STACK_DEPTH:
       stage->Int(StackDepth(tr.projectionStack, tr.projection));
       return true;
-    case GL_TEXTURE_STACK_DEPTH:
-      stage->Int(StackDepth(tr.textureStack, tr.texture));
-      return true;
-    case GL_MODELVIEW_MATRIX:
-      StageMatrix(tr.modelView, stage);
-      return true;
-    case GL_PROJECTION_MATRIX:
-      StageMatrix(tr.projection, stage);
-      return true;
-    case GL_TEXTURE_MATRIX:
-      StageMatrix(tr.texture, stage);
-      return true;
+    case GL_TEXTURE_STACK_DEPTH: stage->Int(StackDepth(tr.textureStack, tr.texture)); return true;
+    case GL_MODELVIEW_MATRIX: StageMatrix(tr.modelView, stage); return true;
+    case GL_PROJECTION_MATRIX: StageMatrix(tr.projection, stage); return true;
+    case GL_TEXTURE_MATRIX: StageMatrix(tr.texture, stage); return true;
     case GL_ATTRIB_STACK_DEPTH:
       stage->Int(int32_t(gc->attributeStackTop - gc->attributeStack));
       return true;
     case GL_CLIENT_ATTRIB_STACK_DEPTH:
       stage->Int(int32_t(gc->clientAttributeStackTop - gc->clientAttributeStack));
       return true;
-    case GL_NAME_STACK_DEPTH:
-      stage->Int(int32_t(gc->select.sp - gc->select.stack));
-      return true;
-    case GL_TEXTURE_BINDING_1D:
-      StageBinding(gc, GL_TEXTURE_1D, stage);
-      return true;
-    case GL_TEXTURE_BINDING_2D:
-      StageBinding(gc, GL_TEXTURE_2D, stage);
-      return true;
+    case GL_NAME_STACK_DEPTH: stage->Int(int32_t(gc->select.sp - gc->select.stack)); return true;
+    case GL_TEXTURE_BINDING_1D: StageBinding(gc, GL_TEXTURE_1D, stage); return true;
+    case GL_TEXTURE_BINDING_2D: StageBinding(gc, GL_TEXTURE_2D, stage); return true;
     case GL_MAP2_GRID_SEGMENTS:
       stage->Int(ev.grid2.un);
       stage->Int(ev.grid2.vn);
@@ -124,18 +106,13 @@ bool StageComputed(GlContext *gc, GLenum pname, GlGetStage *stage) {
       stage->Float(ev.grid2.v1);
       stage->Float(ev.grid2.v2);
       return true;
-    case GL_MAX_LIST_NESTING:
-      stage->Int(GL_DLIST_MAX_NESTING);
-      return true;
-    case GL_AUX_BUFFERS:
-      stage->Int(__GL_AUX_BUFFERS);
-      return true;
+    case GL_MAX_LIST_NESTING: stage->Int(GL_DLIST_MAX_NESTING); return true;
+    case GL_AUX_BUFFERS: stage->Int(__GL_AUX_BUFFERS); return true;
     case GL_STEREO:
       // Whatever the pixel format says: the driver draws no stereo pairs.
       stage->Bool(GL_FALSE);
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -21,7 +21,7 @@ struct GlContext;
 #define __GL_FLOAT 0
 #define __GL_INT 3
 #define __GL_BOOL 4
-#define __GL_NORMALIZED 5   // a float in [-1, 1] spread over the integer range
+#define __GL_NORMALIZED 5    // a float in [-1, 1] spread over the integer range
 #define __GL_SCALED_COLOR 6  // four floats at the colour scales: unscaled first
 
 // Writes `count` values of `source` (of kind sourceKind) into `result` as

@@ -50,9 +50,7 @@ void ScaledColor(GlContext *gc, const void *source, int32_t resultType, void *re
   GlColor scaled = {c[0], c[1], c[2], c[3]};
   GlColor unscaled;
   switch (resultType) {
-    case __GL_FLOAT32:
-      __glUnScaleColorf(gc, static_cast<GlColor *>(result), &scaled);
-      break;
+    case __GL_FLOAT32: __glUnScaleColorf(gc, static_cast<GlColor *>(result), &scaled); break;
     case __GL_FLOAT64: {
       __glUnScaleColorf(gc, &unscaled, &scaled);
       GLdouble *out = static_cast<GLdouble *>(result);
@@ -62,12 +60,8 @@ void ScaledColor(GlContext *gc, const void *source, int32_t resultType, void *re
       out[3] = unscaled.a;
       break;
     }
-    case __GL_INT32:
-      __glUnScaleColori(gc, static_cast<GLint *>(result), &scaled);
-      break;
-    case __GL_BOOLEAN:
-      Plain<GLfloat>(source, resultType, result, count);
-      break;
+    case __GL_INT32: __glUnScaleColori(gc, static_cast<GLint *>(result), &scaled); break;
+    case __GL_BOOLEAN: Plain<GLfloat>(source, resultType, result, count); break;
   }
 }
 
@@ -103,10 +97,7 @@ void __glConvertResult(GlContext *gc, int32_t sourceKind, const void *source, in
       else
         Plain<GLfloat>(source, resultType, result, count);
       break;
-    case __GL_SCALED_COLOR:
-      ScaledColor(gc, source, resultType, result, count);
-      break;
-    default:
-      break;
+    case __GL_SCALED_COLOR: ScaledColor(gc, source, resultType, result, count); break;
+    default: break;
   }
 }

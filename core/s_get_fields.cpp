@@ -36,10 +36,10 @@ struct Row {
 #define B(pname, member) ROW(pname, __GL_BOOL, 1, kU8, member)
 #define I(pname, member) ROW(pname, __GL_INT, 1, kI32, member)
 #define F(pname, member) ROW(pname, __GL_FLOAT, 1, kF32, member)
-#define ARRAY(n, pname) \
-  I(pname##_TYPE, vertexArray.arrays[n].type), \
-  I(pname##_STRIDE, vertexArray.arrays[n].userStride), \
-  I(pname##_COUNT_EXT, vertexArray.arrays[n].count)
+#define ARRAY(n, pname)                                    \
+  I(pname##_TYPE, vertexArray.arrays[n].type),             \
+      I(pname##_STRIDE, vertexArray.arrays[n].userStride), \
+      I(pname##_COUNT_EXT, vertexArray.arrays[n].count)
 #define MAP_SIZE(n) I(GL_PIXEL_MAP_I_TO_I_SIZE + n, pixel.pixelMap[n].size)
 
 constexpr Row kRows[] = {
@@ -98,8 +98,16 @@ constexpr Row kRows[] = {
     I(GL_LINE_SMOOTH_HINT, state.hints.lineSmooth),
     I(GL_POLYGON_SMOOTH_HINT, state.hints.polygonSmooth),
     I(GL_FOG_HINT, state.hints.fog),
-    MAP_SIZE(0), MAP_SIZE(1), MAP_SIZE(2), MAP_SIZE(3), MAP_SIZE(4),
-    MAP_SIZE(5), MAP_SIZE(6), MAP_SIZE(7), MAP_SIZE(8), MAP_SIZE(9),
+    MAP_SIZE(0),
+    MAP_SIZE(1),
+    MAP_SIZE(2),
+    MAP_SIZE(3),
+    MAP_SIZE(4),
+    MAP_SIZE(5),
+    MAP_SIZE(6),
+    MAP_SIZE(7),
+    MAP_SIZE(8),
+    MAP_SIZE(9),
     I(GL_UNPACK_ROW_LENGTH, pixel.unpackModes.rowLength),
     I(GL_UNPACK_SKIP_ROWS, pixel.unpackModes.skipRows),
     I(GL_UNPACK_SKIP_PIXELS, pixel.unpackModes.skipPixels),

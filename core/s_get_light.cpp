@@ -26,16 +26,12 @@ void GetLight(GLenum light, GLenum pname, void *params, int32_t resultType) {
     case GL_SPOT_DIRECTION: q = __glQueryFloats(__GL_FLOAT, &l.direction.x, 3); break;
     case GL_SPOT_EXPONENT: q = __glQueryFloats(__GL_FLOAT, &l.spotLightExponent, 1); break;
     case GL_SPOT_CUTOFF: q = __glQueryFloats(__GL_FLOAT, &l.spotLightCutOffAngle, 1); break;
-    case GL_CONSTANT_ATTENUATION:
-      q = __glQueryFloats(__GL_FLOAT, &l.constantAttenuation, 1);
-      break;
+    case GL_CONSTANT_ATTENUATION: q = __glQueryFloats(__GL_FLOAT, &l.constantAttenuation, 1); break;
     case GL_LINEAR_ATTENUATION: q = __glQueryFloats(__GL_FLOAT, &l.linearAttenuation, 1); break;
     case GL_QUADRATIC_ATTENUATION:
       q = __glQueryFloats(__GL_FLOAT, &l.quadraticAttenuation, 1);
       break;
-    default:
-      __glSetError(GL_INVALID_ENUM);
-      return;
+    default: __glSetError(GL_INVALID_ENUM); return;
   }
   __glWriteQuery(gc, q, resultType, params);
 }
@@ -63,9 +59,7 @@ void GetMaterial(GLenum face, GLenum pname, void *params, int32_t resultType) {
     // Not colours: glGetMaterialiv rounds them as it rounds the indexes.
     case GL_INDEX_SHIFT: q = __glQueryFloats(__GL_FLOAT, &m.indexShift, 1); break;
     case GL_INDEX_OFFSET: q = __glQueryFloats(__GL_FLOAT, &m.indexOffset, 1); break;
-    default:
-      __glSetError(GL_INVALID_ENUM);
-      return;
+    default: __glSetError(GL_INVALID_ENUM); return;
   }
   __glWriteQuery(gc, q, resultType, params);
 }

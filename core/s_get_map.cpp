@@ -26,7 +26,8 @@ void GetMap(GLenum target, GLenum query, void *v, int32_t resultType) {
   const GlEvalMap2 &m2 = ev.eval2[oneD ? 0 : index2];
   switch (query) {
     case GL_COEFF: {
-      int32_t count = oneD ? __glMap1_size(m1.k, m1.order) : __glMap2_size(m2.k, m2.uOrder, m2.vOrder);
+      int32_t count =
+          oneD ? __glMap1_size(m1.k, m1.order) : __glMap2_size(m2.k, m2.uOrder, m2.vOrder);
       const GLfloat *points = oneD ? ev.eval1Data[index1] : ev.eval2Data[index2];
       if (points != nullptr) __glConvertResult(gc, __GL_FLOAT, points, resultType, v, count);
       break;
@@ -41,9 +42,7 @@ void GetMap(GLenum target, GLenum query, void *v, int32_t resultType) {
       __glConvertResult(gc, __GL_FLOAT, domain, resultType, v, oneD ? 2 : 4);
       break;
     }
-    default:
-      __glSetError(GL_INVALID_ENUM);
-      break;
+    default: __glSetError(GL_INVALID_ENUM); break;
   }
 }
 
@@ -92,9 +91,7 @@ void GLENTRY __glim_GetPixelMapfv(GLenum map, GLfloat *values) {
     values[i] = integers ? GLfloat(m->base.mapI[i]) : m->base.mapF[i];
 }
 
-void GLENTRY __glim_GetPixelMapuiv(GLenum map, GLuint *values) {
-  GetPixelMapIntegers(map, values);
-}
+void GLENTRY __glim_GetPixelMapuiv(GLenum map, GLuint *values) { GetPixelMapIntegers(map, values); }
 
 void GLENTRY __glim_GetPixelMapusv(GLenum map, GLushort *values) {
   GetPixelMapIntegers(map, values);

@@ -15,10 +15,9 @@ namespace {
 GlQueryValues EnvColor(GlContext *gc, const GlColor &c) {
   const GlConstants &k = gc->constants;
   const GlColorBuffer &fb = gc->frontBuffer;  // holds the reciprocals of both buffers
-  const GlColor scaled = {c.r * k.redScale * fb.oneOverRedScale,
-                          c.g * k.greenScale * fb.oneOverGreenScale,
-                          c.b * k.blueScale * fb.oneOverBlueScale,
-                          c.a * k.alphaScale * fb.oneOverAlphaScale};
+  const GlColor scaled = {
+      c.r * k.redScale * fb.oneOverRedScale, c.g * k.greenScale * fb.oneOverGreenScale,
+      c.b * k.blueScale * fb.oneOverBlueScale, c.a * k.alphaScale * fb.oneOverAlphaScale};
   return __glQueryColor(__GL_SCALED_COLOR, scaled);
 }
 
@@ -34,9 +33,7 @@ void GetTexEnv(GLenum target, GLenum pname, void *params, int32_t resultType) {
   switch (pname) {
     case GL_TEXTURE_ENV_MODE: q = __glQueryInt(GLint(env.mode)); break;
     case GL_TEXTURE_ENV_COLOR: q = EnvColor(gc, env.color); break;
-    default:
-      __glSetError(GL_INVALID_ENUM);
-      return;
+    default: __glSetError(GL_INVALID_ENUM); return;
   }
   __glWriteQuery(gc, q, resultType, params);
 }
@@ -55,9 +52,7 @@ void GetTexGen(GLenum coord, GLenum pname, void *params, int32_t resultType) {
     case GL_TEXTURE_GEN_MODE: q = __glQueryInt(GLint(gen.mode)); break;
     case GL_OBJECT_PLANE: q = __glQueryFloats(__GL_FLOAT, &gen.objectPlane.x, 4); break;
     case GL_EYE_PLANE: q = __glQueryFloats(__GL_FLOAT, &gen.eyePlane.x, 4); break;
-    default:
-      __glSetError(GL_INVALID_ENUM);
-      return;
+    default: __glSetError(GL_INVALID_ENUM); return;
   }
   __glWriteQuery(gc, q, resultType, params);
 }
@@ -85,9 +80,7 @@ void GetTexParameter(GLenum target, GLenum pname, void *params, int32_t resultTy
       q = __glQueryInt(tex != nullptr && tex->resident ? GL_TRUE : GL_FALSE);
       break;
     }
-    default:
-      __glSetError(GL_INVALID_ENUM);
-      return;
+    default: __glSetError(GL_INVALID_ENUM); return;
   }
   __glWriteQuery(gc, q, resultType, params);
 }
@@ -121,9 +114,7 @@ void GetTexLevelParameter(GLenum target, GLint level, GLenum pname, void *params
     case GL_TEXTURE_ALPHA_SIZE: value = l.alphaBits; break;
     case GL_TEXTURE_LUMINANCE_SIZE: value = l.luminanceBits; break;
     case GL_TEXTURE_INTENSITY_SIZE: value = l.intensityBits; break;
-    default:
-      __glSetError(GL_INVALID_ENUM);
-      return;
+    default: __glSetError(GL_INVALID_ENUM); return;
   }
   __glWriteQuery(gc, __glQueryInt(value), resultType, params);
 }

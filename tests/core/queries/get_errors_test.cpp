@@ -44,8 +44,7 @@ const Entry kEntries[] = {
     {"GetMapiv", [](uint8_t *p) { glGetMapiv(GL_MAP1_INDEX, GL_ORDER, As<GLint>(p)); }},
     {"GetPixelMapfv", [](uint8_t *p) { glGetPixelMapfv(GL_PIXEL_MAP_I_TO_R, As<GLfloat>(p)); }},
     {"GetPixelMapuiv", [](uint8_t *p) { glGetPixelMapuiv(GL_PIXEL_MAP_I_TO_I, As<GLuint>(p)); }},
-    {"GetPixelMapusv",
-     [](uint8_t *p) { glGetPixelMapusv(GL_PIXEL_MAP_S_TO_S, As<GLushort>(p)); }},
+    {"GetPixelMapusv", [](uint8_t *p) { glGetPixelMapusv(GL_PIXEL_MAP_S_TO_S, As<GLushort>(p)); }},
     {"GetPolygonStipple", [](uint8_t *p) { glGetPolygonStipple(p); }},
     {"GetTexEnvfv",
      [](uint8_t *p) { glGetTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, As<GLfloat>(p)); }},
@@ -55,7 +54,9 @@ const Entry kEntries[] = {
     {"GetTexGendv", [](uint8_t *p) { glGetTexGendv(GL_T, GL_OBJECT_PLANE, As<GLdouble>(p)); }},
     {"GetTexGeniv", [](uint8_t *p) { glGetTexGeniv(GL_Q, GL_TEXTURE_GEN_MODE, As<GLint>(p)); }},
     {"GetTexParameterfv",
-     [](uint8_t *p) { glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, As<GLfloat>(p)); }},
+     [](uint8_t *p) {
+       glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, As<GLfloat>(p));
+     }},
     {"GetTexParameteriv",
      [](uint8_t *p) { glGetTexParameteriv(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, As<GLint>(p)); }},
     {"GetTexLevelParameterfv",
@@ -103,9 +104,16 @@ TEST_F(QueryTest, GetErrorInsideBeginReturnsZeroAndKeepsTheErrorForLater) {
 }
 
 TEST_F(QueryTest, UnknownPnamesAreRefusedByEveryGetter) {
-  const GLenum unknown[] = {0, GL_CURRENT_COLOR - 1, GL_CURRENT_RASTER_DISTANCE + 1,
-                            GL_PIXEL_MAP_A_TO_A_SIZE + 1, GL_LIGHT0 + 8, GL_CLIP_PLANE0 + 6,
-                            GL_VERTEX_ARRAY_POINTER, GL_TEXTURE_ENV_COLOR, 0x81B4, 0xFFFFFFFF};
+  const GLenum unknown[] = {0,
+                            GL_CURRENT_COLOR - 1,
+                            GL_CURRENT_RASTER_DISTANCE + 1,
+                            GL_PIXEL_MAP_A_TO_A_SIZE + 1,
+                            GL_LIGHT0 + 8,
+                            GL_CLIP_PLANE0 + 6,
+                            GL_VERTEX_ARRAY_POINTER,
+                            GL_TEXTURE_ENV_COLOR,
+                            0x81B4,
+                            0xFFFFFFFF};
   for (GLenum pname : unknown)
     ExpectGetRefused(pname, GL_INVALID_ENUM, "pname " + std::to_string(pname));
 }
@@ -135,12 +143,12 @@ TEST_F(QueryTest, GetPointervGivesEachArrayAndBuffer) {
   };
   for (const PointerRow &row : rows) {
     row.set();
-    ExpectWritten<GLvoid *>({const_cast<void *>(row.want)},
-                            [&](GLvoid **p) { glGetPointerv(row.pname, p); },
-                            "pname " + std::to_string(row.pname));
-    ExpectWritten<GLvoid *>({const_cast<void *>(row.want)},
-                            [&](GLvoid **p) { glGetPointervEXT(row.pname, p); },
-                            "EXT pname " + std::to_string(row.pname));
+    ExpectWritten<GLvoid *>(
+        {const_cast<void *>(row.want)}, [&](GLvoid **p) { glGetPointerv(row.pname, p); },
+        "pname " + std::to_string(row.pname));
+    ExpectWritten<GLvoid *>(
+        {const_cast<void *>(row.want)}, [&](GLvoid **p) { glGetPointervEXT(row.pname, p); },
+        "EXT pname " + std::to_string(row.pname));
     EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR));
   }
   ExpectUntouched<GLvoid *>([](GLvoid **p) { glGetPointerv(GL_VERTEX_ARRAY_POINTER - 1, p); },

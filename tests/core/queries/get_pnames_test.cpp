@@ -3,7 +3,6 @@
 // four entries against the conversion model, exactly the pname's count
 // written. The rows name the kind and count each pname stages.
 #include <gtest/gtest.h>
-
 #include <math.h>
 
 #include <functional>
@@ -78,20 +77,42 @@ std::function<void(GlContext *)> Pushes(GLenum mode, int n) {
 Values ColorOf(const GlColor &c) { return {c.r, c.g, c.b, c.a}; }
 
 void AddEnableRows(std::vector<Row> &rows) {
-  const GLenum caps[] = {
-      GL_POINT_SMOOTH, GL_LINE_SMOOTH, GL_LINE_STIPPLE, GL_POLYGON_SMOOTH, GL_POLYGON_STIPPLE,
-      GL_CULL_FACE, GL_LIGHTING, GL_COLOR_MATERIAL, GL_FOG, GL_DEPTH_TEST, GL_STENCIL_TEST,
-      GL_NORMALIZE, GL_ALPHA_TEST, GL_BLEND, GL_INDEX_LOGIC_OP, GL_COLOR_LOGIC_OP,
-      GL_SCISSOR_TEST, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q,
-      GL_AUTO_NORMAL, GL_TEXTURE_1D, GL_TEXTURE_2D, GL_POLYGON_OFFSET_POINT,
-      GL_POLYGON_OFFSET_LINE, GL_POLYGON_OFFSET_FILL, GL_CULL_VERTEX_VLX, GL_INDEX_TEST_VLX,
-      GL_INDEX_MATERIAL_VLX};
+  const GLenum caps[] = {GL_POINT_SMOOTH,
+                         GL_LINE_SMOOTH,
+                         GL_LINE_STIPPLE,
+                         GL_POLYGON_SMOOTH,
+                         GL_POLYGON_STIPPLE,
+                         GL_CULL_FACE,
+                         GL_LIGHTING,
+                         GL_COLOR_MATERIAL,
+                         GL_FOG,
+                         GL_DEPTH_TEST,
+                         GL_STENCIL_TEST,
+                         GL_NORMALIZE,
+                         GL_ALPHA_TEST,
+                         GL_BLEND,
+                         GL_INDEX_LOGIC_OP,
+                         GL_COLOR_LOGIC_OP,
+                         GL_SCISSOR_TEST,
+                         GL_TEXTURE_GEN_S,
+                         GL_TEXTURE_GEN_T,
+                         GL_TEXTURE_GEN_R,
+                         GL_TEXTURE_GEN_Q,
+                         GL_AUTO_NORMAL,
+                         GL_TEXTURE_1D,
+                         GL_TEXTURE_2D,
+                         GL_POLYGON_OFFSET_POINT,
+                         GL_POLYGON_OFFSET_LINE,
+                         GL_POLYGON_OFFSET_FILL,
+                         GL_CULL_VERTEX_VLX,
+                         GL_INDEX_TEST_VLX,
+                         GL_INDEX_MATERIAL_VLX};
   for (GLenum cap : caps)
     rows.push_back(R("Enable_" + std::to_string(cap), cap, Kind::kBool,
                      [cap](GlContext *) { glEnable(cap); }, {1}));
   // GL_DITHER is on by default: turning it off is the distinctive value.
-  rows.push_back(R("Disable_DITHER", GL_DITHER, Kind::kBool,
-                   [](GlContext *) { glDisable(GL_DITHER); }, {0}));
+  rows.push_back(
+      R("Disable_DITHER", GL_DITHER, Kind::kBool, [](GlContext *) { glDisable(GL_DITHER); }, {0}));
   for (GLenum cap = GL_MAP1_COLOR_4; cap <= GL_MAP1_VERTEX_4; ++cap)
     rows.push_back(R("Enable_MAP1_" + std::to_string(cap), cap, Kind::kBool,
                      [cap](GlContext *) { glEnable(cap); }, {1}));
@@ -104,8 +125,8 @@ void AddEnableRows(std::vector<Row> &rows) {
   for (GLenum i = 0; i < 8; ++i)
     rows.push_back(R("Enable_LIGHT" + std::to_string(i), GL_LIGHT0 + i, Kind::kBool,
                      [i](GlContext *) { glEnable(GL_LIGHT0 + i); }, {1}));
-  const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_COLOR_ARRAY,
-                           GL_INDEX_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_EDGE_FLAG_ARRAY};
+  const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY,        GL_COLOR_ARRAY,
+                           GL_INDEX_ARRAY,  GL_TEXTURE_COORD_ARRAY, GL_EDGE_FLAG_ARRAY};
   for (GLenum a : arrays)
     rows.push_back(R("EnableClient_" + std::to_string(a), a, Kind::kBool,
                      [a](GlContext *) { glEnableClientState(a); }, {1}));
@@ -142,8 +163,9 @@ void AddFlagRows(std::vector<Row> &rows) {
 }
 
 void AddIntegerRows(std::vector<Row> &rows) {
-  auto I = [&rows](std::string name, GLenum pname, std::function<void(GlContext *)> set,
-                   Values v) { rows.push_back(R(name, pname, Kind::kInt, set, v)); };
+  auto I = [&rows](std::string name, GLenum pname, std::function<void(GlContext *)> set, Values v) {
+    rows.push_back(R(name, pname, Kind::kInt, set, v));
+  };
   I(NAME(GL_LINE_STIPPLE_PATTERN), GL_LINE_STIPPLE_PATTERN,
     [](GlContext *) { glLineStipple(3, 0xF0F1); }, {0xF0F1});
   I(NAME(GL_LINE_STIPPLE_REPEAT), GL_LINE_STIPPLE_REPEAT,
@@ -196,9 +218,7 @@ void AddIntegerRows(std::vector<Row> &rows) {
                   [](GlContext *gc) { gc->attributeStackTop = gc->attributeStack + 2; }, V({2}),
                   [](GlContext *gc) { gc->attributeStackTop = gc->attributeStack; }});
   rows.push_back({NAME(GL_CLIENT_ATTRIB_STACK_DEPTH), GL_CLIENT_ATTRIB_STACK_DEPTH, Kind::kInt,
-                  [](GlContext *gc) {
-                    gc->clientAttributeStackTop = gc->clientAttributeStack + 3;
-                  },
+                  [](GlContext *gc) { gc->clientAttributeStackTop = gc->clientAttributeStack + 3; },
                   V({3}),
                   [](GlContext *gc) { gc->clientAttributeStackTop = gc->clientAttributeStack; }});
   rows.push_back({NAME(GL_NAME_STACK_DEPTH), GL_NAME_STACK_DEPTH, Kind::kInt,
@@ -221,22 +241,22 @@ void AddIntegerRows(std::vector<Row> &rows) {
   // The buffer as the application named it.
   I(NAME(GL_DRAW_BUFFER), GL_DRAW_BUFFER, [](GlContext *) { glDrawBuffer(GL_FRONT_LEFT); },
     {GL_FRONT_LEFT});
-  I(NAME(GL_READ_BUFFER), GL_READ_BUFFER, [](GlContext *) { glReadBuffer(GL_FRONT); },
-    {GL_FRONT});
+  I(NAME(GL_READ_BUFFER), GL_READ_BUFFER, [](GlContext *) { glReadBuffer(GL_FRONT); }, {GL_FRONT});
   I(NAME(GL_SCISSOR_BOX), GL_SCISSOR_BOX, [](GlContext *) { glScissor(1, 2, 30, 20); },
     {1, 2, 30, 20});
-  rows.push_back({NAME(GL_INDEX_WRITEMASK), GL_INDEX_WRITEMASK, Kind::kInt,
-                  [](GlContext *) { glIndexMask(0x5A); },
-                  [](GlContext *gc) { return Values{(long double)(0x5A & gc->drawBuffer->redMax)}; },
-                  Nothing});
+  rows.push_back(
+      {NAME(GL_INDEX_WRITEMASK), GL_INDEX_WRITEMASK, Kind::kInt,
+       [](GlContext *) { glIndexMask(0x5A); },
+       [](GlContext *gc) { return Values{(long double)(0x5A & gc->drawBuffer->redMax)}; },
+       Nothing});
   rows.push_back({NAME(GL_RENDER_MODE), GL_RENDER_MODE, Kind::kInt,
                   [](GlContext *) {
                     glFeedbackBuffer(64, GL_3D, gFeedback);
                     glRenderMode(GL_FEEDBACK);
                   },
                   V({GL_FEEDBACK}), [](GlContext *) { glRenderMode(GL_RENDER); }});
-  const GLenum hints[] = {GL_PERSPECTIVE_CORRECTION_HINT, GL_POINT_SMOOTH_HINT,
-                          GL_LINE_SMOOTH_HINT, GL_POLYGON_SMOOTH_HINT, GL_FOG_HINT};
+  const GLenum hints[] = {GL_PERSPECTIVE_CORRECTION_HINT, GL_POINT_SMOOTH_HINT, GL_LINE_SMOOTH_HINT,
+                          GL_POLYGON_SMOOTH_HINT, GL_FOG_HINT};
   for (GLenum h : hints)
     I("Hint_" + std::to_string(h), h, [h](GlContext *) { glHint(h, GL_NICEST); }, {GL_NICEST});
   // Index maps take powers of two; the colour maps any size.
@@ -250,10 +270,10 @@ void AddIntegerRows(std::vector<Row> &rows) {
       },
       {(long double)(size)});
   }
-  const std::pair<GLenum, GLint> store[] = {
-      {GL_UNPACK_ROW_LENGTH, 17}, {GL_UNPACK_SKIP_ROWS, 3}, {GL_UNPACK_SKIP_PIXELS, 5},
-      {GL_UNPACK_ALIGNMENT, 2},   {GL_PACK_ROW_LENGTH, 19}, {GL_PACK_SKIP_ROWS, 4},
-      {GL_PACK_SKIP_PIXELS, 6},   {GL_PACK_ALIGNMENT, 8}};
+  const std::pair<GLenum, GLint> store[] = {{GL_UNPACK_ROW_LENGTH, 17}, {GL_UNPACK_SKIP_ROWS, 3},
+                                            {GL_UNPACK_SKIP_PIXELS, 5}, {GL_UNPACK_ALIGNMENT, 2},
+                                            {GL_PACK_ROW_LENGTH, 19},   {GL_PACK_SKIP_ROWS, 4},
+                                            {GL_PACK_SKIP_PIXELS, 6},   {GL_PACK_ALIGNMENT, 8}};
   for (auto [p, v] : store)
     I("PixelStore_" + std::to_string(p), p, [p = p, v = v](GlContext *) { glPixelStorei(p, v); },
       {(long double)(v)});
@@ -261,24 +281,33 @@ void AddIntegerRows(std::vector<Row> &rows) {
     {-3});
   I(NAME(GL_INDEX_OFFSET), GL_INDEX_OFFSET,
     [](GlContext *) { glPixelTransferi(GL_INDEX_OFFSET, 7); }, {7});
-  const std::pair<GLenum, GLint> limits[] = {
-      {GL_MAX_EVAL_ORDER, 30},           {GL_MAX_LIGHTS, 8},
-      {GL_MAX_CLIP_PLANES, 6},           {GL_MAX_TEXTURE_SIZE, 1024},
-      {GL_MAX_PIXEL_MAP_TABLE, 65536},   {GL_MAX_ATTRIB_STACK_DEPTH, 16},
-      {GL_MAX_CLIENT_ATTRIB_STACK_DEPTH, 16}, {GL_MAX_MODELVIEW_STACK_DEPTH, 32},
-      {GL_MAX_NAME_STACK_DEPTH, 128},    {GL_MAX_PROJECTION_STACK_DEPTH, 2},
-      {GL_MAX_TEXTURE_STACK_DEPTH, 10},  {GL_SUBPIXEL_BITS, 3}};
+  const std::pair<GLenum, GLint> limits[] = {{GL_MAX_EVAL_ORDER, 30},
+                                             {GL_MAX_LIGHTS, 8},
+                                             {GL_MAX_CLIP_PLANES, 6},
+                                             {GL_MAX_TEXTURE_SIZE, 1024},
+                                             {GL_MAX_PIXEL_MAP_TABLE, 65536},
+                                             {GL_MAX_ATTRIB_STACK_DEPTH, 16},
+                                             {GL_MAX_CLIENT_ATTRIB_STACK_DEPTH, 16},
+                                             {GL_MAX_MODELVIEW_STACK_DEPTH, 32},
+                                             {GL_MAX_NAME_STACK_DEPTH, 128},
+                                             {GL_MAX_PROJECTION_STACK_DEPTH, 2},
+                                             {GL_MAX_TEXTURE_STACK_DEPTH, 10},
+                                             {GL_SUBPIXEL_BITS, 3}};
   for (auto [p, v] : limits) I("Limit_" + std::to_string(p), p, Nothing, {(long double)(v)});
   I(NAME(GL_MAX_VIEWPORT_DIMS), GL_MAX_VIEWPORT_DIMS, Nothing, {2048, 2048});
   // The visual of the fixture.
   const GlModes m = TestModes();
-  const std::pair<GLenum, uint32_t> bits[] = {
-      {GL_INDEX_BITS, m.indexBits},         {GL_RED_BITS, m.redBits},
-      {GL_GREEN_BITS, m.greenBits},         {GL_BLUE_BITS, m.blueBits},
-      {GL_ALPHA_BITS, m.alphaBits},         {GL_DEPTH_BITS, m.depthBits},
-      {GL_STENCIL_BITS, m.stencilBits},     {GL_ACCUM_RED_BITS, m.accumRedBits},
-      {GL_ACCUM_GREEN_BITS, m.accumGreenBits}, {GL_ACCUM_BLUE_BITS, m.accumBlueBits},
-      {GL_ACCUM_ALPHA_BITS, m.accumAlphaBits}};
+  const std::pair<GLenum, uint32_t> bits[] = {{GL_INDEX_BITS, m.indexBits},
+                                              {GL_RED_BITS, m.redBits},
+                                              {GL_GREEN_BITS, m.greenBits},
+                                              {GL_BLUE_BITS, m.blueBits},
+                                              {GL_ALPHA_BITS, m.alphaBits},
+                                              {GL_DEPTH_BITS, m.depthBits},
+                                              {GL_STENCIL_BITS, m.stencilBits},
+                                              {GL_ACCUM_RED_BITS, m.accumRedBits},
+                                              {GL_ACCUM_GREEN_BITS, m.accumGreenBits},
+                                              {GL_ACCUM_BLUE_BITS, m.accumBlueBits},
+                                              {GL_ACCUM_ALPHA_BITS, m.accumAlphaBits}};
   for (auto [p, v] : bits) I("Bits_" + std::to_string(p), p, Nothing, {(long double)(v)});
   I(NAME(GL_MAP1_GRID_SEGMENTS), GL_MAP1_GRID_SEGMENTS,
     [](GlContext *) { glMapGrid1f(7, 0.5f, 2.5f); }, {7});
@@ -337,8 +366,9 @@ void AddIntegerRows(std::vector<Row> &rows) {
 }
 
 void AddFloatRows(std::vector<Row> &rows) {
-  auto F = [&rows](std::string name, GLenum pname, std::function<void(GlContext *)> set,
-                   Values v) { rows.push_back(R(name, pname, Kind::kFloat, set, v)); };
+  auto F = [&rows](std::string name, GLenum pname, std::function<void(GlContext *)> set, Values v) {
+    rows.push_back(R(name, pname, Kind::kFloat, set, v));
+  };
   F(NAME(GL_CURRENT_INDEX), GL_CURRENT_INDEX, [](GlContext *) { glIndexf(3.75f); }, {3.75});
   F(NAME(GL_CURRENT_TEXTURE_COORDS), GL_CURRENT_TEXTURE_COORDS,
     [](GlContext *) { glTexCoord4f(1, -2.5f, 3, 4); }, {1, -2.5, 3, 4});
@@ -374,22 +404,22 @@ void AddFloatRows(std::vector<Row> &rows) {
   F(NAME(GL_PROJECTION_MATRIX), GL_PROJECTION_MATRIX, LoadMatrix(GL_PROJECTION, -2),
     MatrixValues(-2));
   F(NAME(GL_TEXTURE_MATRIX), GL_TEXTURE_MATRIX, LoadMatrix(GL_TEXTURE, 0.5f), MatrixValues(0.5f));
-  F(NAME(GL_ALPHA_TEST_REF), GL_ALPHA_TEST_REF,
-    [](GlContext *) { glAlphaFunc(GL_GREATER, 0.75f); }, {0.75});
+  F(NAME(GL_ALPHA_TEST_REF), GL_ALPHA_TEST_REF, [](GlContext *) { glAlphaFunc(GL_GREATER, 0.75f); },
+    {0.75});
   F(NAME(GL_INDEX_CLEAR_VALUE), GL_INDEX_CLEAR_VALUE, [](GlContext *) { glClearIndex(5.0625f); },
     {5.0625});
-  const std::pair<GLenum, float> transfer[] = {
-      {GL_RED_SCALE, 1.5f},    {GL_RED_BIAS, -0.25f},  {GL_GREEN_SCALE, 2.5f},
-      {GL_GREEN_BIAS, 0.125f}, {GL_BLUE_SCALE, 0.75f}, {GL_BLUE_BIAS, -1.5f},
-      {GL_ALPHA_SCALE, 3.5f},  {GL_ALPHA_BIAS, 0.5f},  {GL_DEPTH_SCALE, -2.5f},
-      {GL_DEPTH_BIAS, 4.25f}};
+  const std::pair<GLenum, float> transfer[] = {{GL_RED_SCALE, 1.5f},    {GL_RED_BIAS, -0.25f},
+                                               {GL_GREEN_SCALE, 2.5f},  {GL_GREEN_BIAS, 0.125f},
+                                               {GL_BLUE_SCALE, 0.75f},  {GL_BLUE_BIAS, -1.5f},
+                                               {GL_ALPHA_SCALE, 3.5f},  {GL_ALPHA_BIAS, 0.5f},
+                                               {GL_DEPTH_SCALE, -2.5f}, {GL_DEPTH_BIAS, 4.25f}};
   for (auto [p, v] : transfer)
     F("PixelTransfer_" + std::to_string(p), p,
       [p = p, v = v](GlContext *) { glPixelTransferf(p, v); }, {v});
   F(NAME(GL_ZOOM_X), GL_ZOOM_X, [](GlContext *) { glPixelZoom(2.5f, -1.5f); }, {2.5});
   F(NAME(GL_ZOOM_Y), GL_ZOOM_Y, [](GlContext *) { glPixelZoom(2.5f, -1.5f); }, {-1.5});
-  F(NAME(GL_MAP1_GRID_DOMAIN), GL_MAP1_GRID_DOMAIN,
-    [](GlContext *) { glMapGrid1f(7, 0.5f, 2.5f); }, {0.5, 2.5});
+  F(NAME(GL_MAP1_GRID_DOMAIN), GL_MAP1_GRID_DOMAIN, [](GlContext *) { glMapGrid1f(7, 0.5f, 2.5f); },
+    {0.5, 2.5});
   F(NAME(GL_MAP2_GRID_DOMAIN), GL_MAP2_GRID_DOMAIN,
     [](GlContext *) { glMapGrid2f(3, -1, 1, 9, 2, 4); }, {-1, 1, 2, 4});
   auto offset = [](GlContext *) { glPolygonOffset(1.5f, -2.25f); };
@@ -412,8 +442,9 @@ void AddFloatRows(std::vector<Row> &rows) {
 }
 
 void AddColorRows(std::vector<Row> &rows) {
-  auto N = [&rows](std::string name, GLenum pname, std::function<void(GlContext *)> set,
-                   Values v) { rows.push_back(R(name, pname, Kind::kNormalized, set, v)); };
+  auto N = [&rows](std::string name, GLenum pname, std::function<void(GlContext *)> set, Values v) {
+    rows.push_back(R(name, pname, Kind::kNormalized, set, v));
+  };
   N(NAME(GL_CURRENT_COLOR), GL_CURRENT_COLOR, [](GlContext *) { glColor4f(1, 0.5f, 0, -1); },
     {1, 0.5, 0, -1});
   N(NAME(GL_CURRENT_NORMAL), GL_CURRENT_NORMAL, [](GlContext *) { glNormal3f(0.6f, -0.8f, 0); },

@@ -1,7 +1,6 @@
 // Worked values of the glGet conversions and the values beyond the integer
 // range, which saturate (NaN gives 0).
 #include <gtest/gtest.h>
-
 #include <math.h>
 
 #include "core/gl_api.h"
@@ -17,44 +16,52 @@ using GetValues = QueryTest;
 
 TEST_F(GetValues, CurrentColourSpreadsOverTheIntegerRange) {
   glColor4f(1, 0.5f, 0, -1);
-  ExpectWritten<GLint>({2147482496, 1073741248, 0, -2147482496},
-                       [](GLint *p) { glGetIntegerv(GL_CURRENT_COLOR, p); }, "colour");
+  ExpectWritten<GLint>(
+      {2147482496, 1073741248, 0, -2147482496},
+      [](GLint *p) { glGetIntegerv(GL_CURRENT_COLOR, p); }, "colour");
 }
 
 TEST_F(GetValues, FloatsRoundHalfAwayFromZero) {
   glPointSize(2.5f);
   glFogf(GL_FOG_START, -2.5f);
-  ExpectWritten<GLint>({3}, [](GLint *p) { glGetIntegerv(GL_POINT_SIZE, p); }, "point size");
-  ExpectWritten<GLint>({-3}, [](GLint *p) { glGetIntegerv(GL_FOG_START, p); }, "fog start");
+  ExpectWritten<GLint>(
+      {3}, [](GLint *p) { glGetIntegerv(GL_POINT_SIZE, p); }, "point size");
+  ExpectWritten<GLint>(
+      {-3}, [](GLint *p) { glGetIntegerv(GL_FOG_START, p); }, "fog start");
   // The sum is a float: just below one half still reaches 1.
   glFogf(GL_FOG_END, 0.49999997f);
-  ExpectWritten<GLint>({1}, [](GLint *p) { glGetIntegerv(GL_FOG_END, p); }, "fog end");
+  ExpectWritten<GLint>(
+      {1}, [](GLint *p) { glGetIntegerv(GL_FOG_END, p); }, "fog end");
 }
 
 TEST_F(GetValues, DepthValuesRoundAsIntegersInsteadOfNormalizing) {
-  ExpectWritten<GLint>({0, 1}, [](GLint *p) { glGetIntegerv(GL_DEPTH_RANGE, p); }, "range");
-  ExpectWritten<GLint>({1}, [](GLint *p) { glGetIntegerv(GL_DEPTH_CLEAR_VALUE, p); }, "clear");
+  ExpectWritten<GLint>(
+      {0, 1}, [](GLint *p) { glGetIntegerv(GL_DEPTH_RANGE, p); }, "range");
+  ExpectWritten<GLint>(
+      {1}, [](GLint *p) { glGetIntegerv(GL_DEPTH_CLEAR_VALUE, p); }, "clear");
   glAlphaFunc(GL_LESS, 0.75f);
-  ExpectWritten<GLint>({1}, [](GLint *p) { glGetIntegerv(GL_ALPHA_TEST_REF, p); }, "alpha");
+  ExpectWritten<GLint>(
+      {1}, [](GLint *p) { glGetIntegerv(GL_ALPHA_TEST_REF, p); }, "alpha");
   glClearDepth(0.1);
-  ExpectWritten<GLdouble>({double(float(0.1))},
-                          [](GLdouble *p) { glGetDoublev(GL_DEPTH_CLEAR_VALUE, p); }, "double");
+  ExpectWritten<GLdouble>(
+      {double(float(0.1))}, [](GLdouble *p) { glGetDoublev(GL_DEPTH_CLEAR_VALUE, p); }, "double");
 }
 
 TEST_F(GetValues, BooleansOfFloatsTestForZero) {
   glFogf(GL_FOG_DENSITY, 0.25f);
   glPixelZoom(0.0f, 1.0f);
-  ExpectWritten<GLboolean>({GL_TRUE}, [](GLboolean *p) { glGetBooleanv(GL_FOG_DENSITY, p); },
-                           "density");
-  ExpectWritten<GLboolean>({GL_FALSE}, [](GLboolean *p) { glGetBooleanv(GL_ZOOM_X, p); },
-                           "zoom");
+  ExpectWritten<GLboolean>(
+      {GL_TRUE}, [](GLboolean *p) { glGetBooleanv(GL_FOG_DENSITY, p); }, "density");
+  ExpectWritten<GLboolean>(
+      {GL_FALSE}, [](GLboolean *p) { glGetBooleanv(GL_ZOOM_X, p); }, "zoom");
 }
 
 TEST_F(GetValues, FogColourComesBackUnscaled) {
   const GLfloat c[4] = {0.25f, 0.5f, 0.75f, 1};
   glFogfv(GL_FOG_COLOR, c);
-  ExpectWritten<GLfloat>({0.25f, 0.5f, 0.75f, 1}, [](GLfloat *p) { glGetFloatv(GL_FOG_COLOR, p); },
-                         "fog colour", 1e-6);
+  ExpectWritten<GLfloat>(
+      {0.25f, 0.5f, 0.75f, 1}, [](GLfloat *p) { glGetFloatv(GL_FOG_COLOR, p); }, "fog colour",
+      1e-6);
   // The integers are those of the colours set, within the reciprocal
   // scale's rounding (formed in double, so a full 5-bit red reads just
   // above 1).
@@ -64,10 +71,11 @@ TEST_F(GetValues, FogColourComesBackUnscaled) {
 }
 
 TEST_F(GetValues, StackDepthsCountTheBase) {
-  ExpectWritten<GLint>({1}, [](GLint *p) { glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, p); }, "new");
+  ExpectWritten<GLint>(
+      {1}, [](GLint *p) { glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, p); }, "new");
   glPushMatrix();
-  ExpectWritten<GLint>({2}, [](GLint *p) { glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, p); },
-                       "pushed");
+  ExpectWritten<GLint>(
+      {2}, [](GLint *p) { glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, p); }, "pushed");
 }
 
 struct Saturation {
@@ -120,6 +128,8 @@ TEST_F(GetColorIndex, RasterColourIsWhiteAndTheIndexIsKept) {
   ExpectGet(GL_CURRENT_RASTER_INDEX, {Kind::kFloat, {9}}, "raster index");
   ExpectGet(GL_INDEX_MODE, {Kind::kBool, {1}}, "index mode");
   ExpectGet(GL_RGBA_MODE, {Kind::kBool, {0}}, "RGBA mode");
+  // Every bit of the 8-bit index at first.
+  ExpectGet(GL_INDEX_WRITEMASK, {Kind::kInt, {255}}, "index mask");
 }
 
 }  // namespace

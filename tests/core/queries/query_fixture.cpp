@@ -21,14 +21,15 @@ void QueryTest::Recips(float out[4]) const {
 void QueryTest::ExpectGet(GLenum pname, const Staged &want, const std::string &what,
                           double tolerance) {
   ASSERT_EQ(TakeError(), GLenum(GL_NO_ERROR)) << what << ": error before the queries";
-  ExpectWritten<GLboolean>(AsBools(want), [&](GLboolean *p) { glGetBooleanv(pname, p); },
-                           what + " glGetBooleanv");
-  ExpectWritten<GLint>(AsInts(want), [&](GLint *p) { glGetIntegerv(pname, p); },
-                       what + " glGetIntegerv");
-  ExpectWritten<GLfloat>(AsFloats(want), [&](GLfloat *p) { glGetFloatv(pname, p); },
-                         what + " glGetFloatv", tolerance);
-  ExpectWritten<GLdouble>(AsDoubles(want), [&](GLdouble *p) { glGetDoublev(pname, p); },
-                          what + " glGetDoublev", tolerance);
+  ExpectWritten<GLboolean>(
+      AsBools(want), [&](GLboolean *p) { glGetBooleanv(pname, p); }, what + " glGetBooleanv");
+  ExpectWritten<GLint>(
+      AsInts(want), [&](GLint *p) { glGetIntegerv(pname, p); }, what + " glGetIntegerv");
+  ExpectWritten<GLfloat>(
+      AsFloats(want), [&](GLfloat *p) { glGetFloatv(pname, p); }, what + " glGetFloatv", tolerance);
+  ExpectWritten<GLdouble>(
+      AsDoubles(want), [&](GLdouble *p) { glGetDoublev(pname, p); }, what + " glGetDoublev",
+      tolerance);
   EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR)) << what;
 }
 

@@ -19,8 +19,7 @@ class QueryTest : public life_test::BoundContextTest {
   GLenum TakeError();
   // glGetBooleanv, glGetIntegerv, glGetFloatv and glGetDoublev of pname
   // each write exactly the model's values, and record no error.
-  void ExpectGet(GLenum pname, const Staged &want, const std::string &what,
-                 double tolerance = 0);
+  void ExpectGet(GLenum pname, const Staged &want, const std::string &what, double tolerance = 0);
   // The four entries record `error` and write nothing.
   void ExpectGetRefused(GLenum pname, GLenum error, const std::string &what);
   // The context's reciprocal colour scales, red to alpha.

@@ -38,7 +38,7 @@ std::vector<GLdouble> AsDoubles(const Staged &s) {
   std::vector<GLdouble> out;
   for (size_t i = 0; i < s.values.size(); ++i)
     out.push_back(s.kind == Kind::kInt || s.kind == Kind::kBool ? double(s.values[i])
-                                                                 : double(AsFloat(s, i)));
+                                                                : double(AsFloat(s, i)));
   return out;
 }
 

@@ -2,9 +2,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <string.h>
-
 #include <math.h>
+#include <string.h>
 
 #include <type_traits>
 
@@ -22,14 +21,14 @@ bool SameValue(T a, T b) {
 template <typename T>
 bool Matches(T got, T want, double tolerance) {
   if constexpr (std::is_floating_point_v<T>) {
-    if (tolerance != 0) return fabs(double(got) - double(want)) <= tolerance * (1 + fabs(double(want)));
+    if (tolerance != 0)
+      return fabs(double(got) - double(want)) <= tolerance * (1 + fabs(double(want)));
   }
   return SameValue(got, want);
 }
 
 template <typename T, typename Get>
-void ExpectWritten(const std::vector<T> &want, Get get, const std::string &what,
-                   double tolerance) {
+void ExpectWritten(const std::vector<T> &want, Get get, const std::string &what, double tolerance) {
   T buffer[kRoom];
   memset(buffer, kCanary, sizeof buffer);
   get(buffer);
