@@ -14,7 +14,7 @@ struct GlTextureObject;
 // clang-format off
 #define PIXELS_IMAGE_STANDINS(X)                                                                   \
   /* Each picks a span chain for the image move `info` describes and runs it. */                   \
-  X(void, __glGenericPickCopyImage, (GlContext *gc, GlPixelSpanInfo *info, GLbool8 applyModify), ) \
+  /* (__glGenericPickCopyImage, which moves bitmaps so far, is in px_copy_image.h.) */             \
   X(void, __glGenericPickStoreTexture,                                                             \
     (GlContext *gc, GlTextureObject *tex, GlPixelSpanInfo *info, GLbool8 applyModify), )           \
   X(void, __glGenericPickGetTexture,                                                               \

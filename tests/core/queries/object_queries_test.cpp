@@ -429,3 +429,23 @@ TEST_F(ObjectQuery, ClipPlanesInEyeSpace) {
 
 }  // namespace
 }  // namespace query_test
+
+namespace query_test {
+namespace {
+
+// glPixelMapfv then glGetPixelMapfv gives the values back, in every map
+// (the index maps hold whole numbers).
+TEST_F(ObjectQuery, PixelMapsRoundTrip) {
+  for (GLenum map = GL_PIXEL_MAP_I_TO_I; map <= GL_PIXEL_MAP_A_TO_A; ++map) {
+    const bool index = map == GL_PIXEL_MAP_I_TO_I || map == GL_PIXEL_MAP_S_TO_S;
+    std::vector<GLfloat> values;
+    for (int i = 0; i < 16; ++i) values.push_back(index ? GLfloat(i * 3 + 1) : GLfloat(i) / 15);
+    glPixelMapfv(map, 16, values.data());
+    ExpectWritten<GLfloat>(
+        values, [map](GLfloat *v) { glGetPixelMapfv(map, v); }, "map " + std::to_string(map));
+    EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR));
+  }
+}
+
+}  // namespace
+}  // namespace query_test

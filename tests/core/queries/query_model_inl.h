@@ -9,7 +9,7 @@
 
 namespace query_test {
 
-constexpr int kRoom = 40;
+constexpr int kRoom = 160;
 constexpr uint8_t kCanary = 0xCD;
 
 template <typename T>
