@@ -19,6 +19,14 @@ inline GlContext *__glContextOutsideBegin() {
   return gc;
 }
 
+// The number of `name` in the run of `count` names from `first` (the
+// lights from GL_LIGHT0, the clip planes from GL_CLIP_PLANE0), or -1; names
+// below `first` wrap high and are outside the run too.
+inline int32_t __glNameIndex(GLenum name, GLenum first, int32_t count) {
+  const GLuint index = name - first;
+  return index < GLuint(count) ? int32_t(index) : -1;
+}
+
 // State changed: the next drawing command validates the groups in `dirty`.
 inline void __glDelayValidate(GlContext *gc, uint32_t dirty) {
   gc->beginMode = __GL_VALIDATE_PENDING;

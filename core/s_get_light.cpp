@@ -11,8 +11,8 @@ namespace {
 void GetLight(GLenum light, GLenum pname, void *params, int32_t resultType) {
   GlContext *gc = __glContextOutsideBegin();
   if (!gc) return;
-  GLuint index = light - GL_LIGHT0;
-  if (index >= GLuint(gc->constants.numberOfLights)) {
+  const int32_t index = __glNameIndex(light, GL_LIGHT0, gc->constants.numberOfLights);
+  if (index < 0) {
     __glSetError(GL_INVALID_ENUM);
     return;
   }

@@ -100,8 +100,8 @@ void GLENTRY __glim_GetPixelMapusv(GLenum map, GLushort *values) {
 void GLENTRY __glim_GetClipPlane(GLenum plane, GLdouble *equation) {
   GlContext *gc = __glContextOutsideBegin();
   if (!gc) return;
-  GLuint index = plane - GL_CLIP_PLANE0;
-  if (index >= GLuint(gc->constants.numberOfClipPlanes)) {
+  const int32_t index = __glNameIndex(plane, GL_CLIP_PLANE0, gc->constants.numberOfClipPlanes);
+  if (index < 0) {
     __glSetError(GL_INVALID_ENUM);
     return;
   }

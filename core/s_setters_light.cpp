@@ -21,8 +21,8 @@ template <typename T>
 void Light(GLenum light, GLenum pname, const T *params) {
   GlContext *gc = __glContextOutsideBegin();
   if (!gc) return;
-  GLuint index = light - GL_LIGHT0;  // unsigned: lights below GL_LIGHT0 wrap high
-  if (index >= GLuint(gc->constants.numberOfLights) || __glLightfv_size(pname) < 0) {
+  const int32_t index = __glNameIndex(light, GL_LIGHT0, gc->constants.numberOfLights);
+  if (index < 0 || __glLightfv_size(pname) < 0) {
     __glSetError(GL_INVALID_ENUM);
     return;
   }

@@ -10,9 +10,8 @@
 void GLENTRY __glim_ClipPlane(GLenum plane, const GLdouble *equation) {
   GlContext *gc = __glContextOutsideBegin();
   if (!gc) return;
-  // Unsigned: planes below GL_CLIP_PLANE0 wrap to large indices.
-  GLuint index = plane - GL_CLIP_PLANE0;
-  if (index >= GLuint(gc->constants.numberOfClipPlanes)) {
+  const int32_t index = __glNameIndex(plane, GL_CLIP_PLANE0, gc->constants.numberOfClipPlanes);
+  if (index < 0) {
     __glSetError(GL_INVALID_ENUM);
     return;
   }
