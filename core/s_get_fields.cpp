@@ -4,6 +4,8 @@
 #include <stddef.h>
 #include <string.h>
 
+#include <utility>
+
 #include "core/context.h"
 #include "core/gl_get_enums.h"
 #include "core/s_get.h"
@@ -31,8 +33,29 @@ struct Row {
   uint32_t offset;
 };
 
-#define ROW(pname, kind, count, field, member) \
-  Row { pname, kind, count, Field::field, offsetof(GlContext, member) }
+constexpr uint32_t Size(Field f) {
+  switch (f) {
+    case Field::kF64: return 8;
+    case Field::kU16:
+    case Field::kS16: return 2;
+    case Field::kU8: return 1;
+    default: return 4;
+  }
+}
+
+// The offset of a member read as `count` fields of width `f`: the member is
+// one such field, or all of them. Anything else stops the build.
+constexpr uint32_t Place(size_t offset, size_t size, Field f, int count) {
+  return size == Size(f) || size == Size(f) * size_t(count) ? uint32_t(offset)
+                                                            : throw "field width";
+}
+
+#define ROW(pname, kind, count, field, member)                                         \
+  Row {                                                                                \
+    pname, kind, count, Field::field,                                                  \
+        Place(offsetof(GlContext, member), sizeof(std::declval<GlContext &>().member), \
+              Field::field, count)                                                     \
+  }
 #define B(pname, member) ROW(pname, __GL_BOOL, 1, kU8, member)
 #define I(pname, member) ROW(pname, __GL_INT, 1, kI32, member)
 #define F(pname, member) ROW(pname, __GL_FLOAT, 1, kF32, member)
@@ -216,16 +239,6 @@ constexpr Row kRows[] = {
 #undef F
 #undef ARRAY
 #undef MAP_SIZE
-
-constexpr uint32_t Size(Field f) {
-  switch (f) {
-    case Field::kF64: return 8;
-    case Field::kU16:
-    case Field::kS16: return 2;
-    case Field::kU8: return 1;
-    default: return 4;
-  }
-}
 
 // Every row's fields lie inside the context; no pname appears twice.
 constexpr bool RowsSound() {

@@ -103,6 +103,18 @@ TEST_F(QueryTest, GetErrorInsideBeginReturnsZeroAndKeepsTheErrorForLater) {
   EXPECT_EQ(glGetError(), GLenum(GL_INVALID_ENUM));
 }
 
+// The same through glBegin and glEnd themselves.
+TEST_F(QueryTest, GetErrorBetweenBeginAndEnd) {
+  glBegin(GL_POINTS);
+  GLint viewport[4] = {-1, -1, -1, -1};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  glEnd();
+  EXPECT_EQ(viewport[0], -1);
+  EXPECT_EQ(glGetError(), GLenum(GL_INVALID_OPERATION));
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 TEST_F(QueryTest, UnknownPnamesAreRefusedByEveryGetter) {
   const GLenum unknown[] = {0,
                             GL_CURRENT_COLOR - 1,
