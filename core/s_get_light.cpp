@@ -9,13 +9,9 @@
 namespace {
 
 void GetLight(GLenum light, GLenum pname, void *params, int32_t resultType) {
-  GlContext *gc = __glContextOutsideBegin();
+  int32_t index;
+  GlContext *gc = __glContextForNumbered(light, GL_LIGHT0, &GlConstants::numberOfLights, &index);
   if (!gc) return;
-  const int32_t index = __glNameIndex(light, GL_LIGHT0, gc->constants.numberOfLights);
-  if (index < 0) {
-    __glSetError(GL_INVALID_ENUM);
-    return;
-  }
   const GlLight &l = gc->state.light.source[index];
   GlQueryValues q;
   switch (pname) {

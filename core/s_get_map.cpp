@@ -98,13 +98,10 @@ void GLENTRY __glim_GetPixelMapusv(GLenum map, GLushort *values) {
 }
 
 void GLENTRY __glim_GetClipPlane(GLenum plane, GLdouble *equation) {
-  GlContext *gc = __glContextOutsideBegin();
+  int32_t index;
+  GlContext *gc =
+      __glContextForNumbered(plane, GL_CLIP_PLANE0, &GlConstants::numberOfClipPlanes, &index);
   if (!gc) return;
-  const int32_t index = __glNameIndex(plane, GL_CLIP_PLANE0, gc->constants.numberOfClipPlanes);
-  if (index < 0) {
-    __glSetError(GL_INVALID_ENUM);
-    return;
-  }
   const GlCoord &p = gc->state.transform.eyeClipPlanes[index];
   equation[0] = p.x;
   equation[1] = p.y;

@@ -19,10 +19,10 @@ bool IsAttenuation(GLfloat a) { return a >= 0.0f; }
 
 template <typename T>
 void Light(GLenum light, GLenum pname, const T *params) {
-  GlContext *gc = __glContextOutsideBegin();
+  int32_t index;
+  GlContext *gc = __glContextForNumbered(light, GL_LIGHT0, &GlConstants::numberOfLights, &index);
   if (!gc) return;
-  const int32_t index = __glNameIndex(light, GL_LIGHT0, gc->constants.numberOfLights);
-  if (index < 0 || __glLightfv_size(pname) < 0) {
+  if (__glLightfv_size(pname) < 0) {
     __glSetError(GL_INVALID_ENUM);
     return;
   }
