@@ -17,16 +17,10 @@
   X(TexParameteri) X(TexParameteriv) X(TexImage1D) X(TexImage2D) X(TexEnvf) X(TexEnvfv) \
   X(TexEnvi) X(TexEnviv) X(TexGend) X(TexGendv) X(TexGenf) X(TexGenfv) X(TexGeni) X(TexGeniv) \
   X(PopAttrib) X(PushAttrib) \
-  X(GetBooleanv) X(GetClipPlane) X(GetDoublev) X(GetFloatv) X(GetIntegerv) X(GetLightfv) \
-  X(GetLightiv) X(GetMapdv) X(GetMapfv) X(GetMapiv) X(GetMaterialfv) X(GetMaterialiv) \
-  X(GetPixelMapfv) X(GetPixelMapuiv) X(GetPixelMapusv) X(GetPolygonStipple) \
-  X(GetTexEnvfv) X(GetTexEnviv) X(GetTexGendv) X(GetTexGenfv) X(GetTexGeniv) X(GetTexImage) \
-  X(GetTexParameterfv) X(GetTexParameteriv) X(GetTexLevelParameterfv) X(GetTexLevelParameteriv) \
   X(CopyTexImage1D) X(CopyTexImage2D) \
-  X(CopyTexSubImage1D) X(CopyTexSubImage2D) X(GetPointerv) \
+  X(CopyTexSubImage1D) X(CopyTexSubImage2D) \
   X(TexSubImage1D) X(TexSubImage2D) X(PopClientAttrib) \
   X(PushClientAttrib) \
-  X(GetPointervEXT) \
   X(ColorSubTableEXT) X(ColorTableEXT) \
   X(CopyColorTableEXT) X(GetColorTableEXT) X(GetColorTableParameterfvEXT) \
   X(GetColorTableParameterivEXT)

@@ -25,6 +25,7 @@
 #include "geometry/s_vertex_procs.h"
 #include "geometry/s_xform.h"
 #include "pixels/px_bitmap_standins.h"
+#include "pixels/px_copy_image.h"
 #include "pixels/px_image_standins.h"
 #include "pixels/px_pack.h"
 #include "pixels/px_pixel_standins.h"

@@ -8,6 +8,9 @@
 
 #include "core/gl_defs.h"
 
+// No pixel format of this system has auxiliary buffers.
+constexpr uint32_t __GL_AUX_BUFFERS = 0;
+
 // Processor features of a context.
 typedef uint32_t GlCpuFlags;
 #define __GL_CPU_MMX 0x1u

@@ -29,6 +29,7 @@ void ResetCurrent(GlContext *gc) {
   rp.window.y = c.yInverted ? (GLfloat(c.height) - c.viewportEpsilon) + c.fviewportYAdjust
                             : c.fviewportYAdjust;
   rp.window.w = 1.0f;
+  rp.clip.w = 1.0f;  // the w GL_CURRENT_RASTER_POSITION reports
   rp.texture.w = 1.0f;
   rp.color = &rp.colors[__GL_FRONTFACE];
   if (ColorIndex(gc))
@@ -140,6 +141,7 @@ void ResetModes(GlContext *gc) {
   s.hints.fog = GL_DONT_CARE;
   s.enables.general = __GL_DITHER_ENABLE;
   gc->renderMode = GL_RENDER;
+  gc->feedback.type = GL_2D;
   gc->select.hit = 0;
   gc->select.sp = gc->select.stack;
 }

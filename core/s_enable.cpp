@@ -7,6 +7,7 @@
 #include "core/gl_entries.h"
 #include "core/s_entry.h"
 #include "core/s_error.h"
+#include "core/s_get.h"
 
 namespace {
 
@@ -208,13 +209,24 @@ void GLENTRY __glim_Enable(GLenum cap) { SetCapability(cap, true); }
 
 void GLENTRY __glim_Disable(GLenum cap) { SetCapability(cap, false); }
 
+bool __glLookUpEnable(const GlContext *gc, GLenum cap, GLboolean *on) {
+  Capability c;
+  if (Find(gc, cap, &c)) {
+    *on = (Read(gc->state.enables, c.word) & c.bit) ? GL_TRUE : GL_FALSE;
+    return true;
+  }
+  if (const ClientArray *a = FindClientArray(cap)) {
+    *on = (gc->vertexArray.enableFields & a->fields) ? GL_TRUE : GL_FALSE;
+    return true;
+  }
+  return false;
+}
+
 GLboolean GLENTRY __glim_IsEnabled(GLenum cap) {
   GlContext *gc = __glContextOutsideBegin();
   if (!gc) return GL_FALSE;
-  Capability c;
-  if (Find(gc, cap, &c)) return (Read(gc->state.enables, c.word) & c.bit) ? GL_TRUE : GL_FALSE;
-  if (const ClientArray *a = FindClientArray(cap))
-    return (gc->vertexArray.enableFields & a->fields) ? GL_TRUE : GL_FALSE;
+  GLboolean on;
+  if (__glLookUpEnable(gc, cap, &on)) return on;
   __glSetError(GL_INVALID_ENUM);
   return GL_FALSE;
 }

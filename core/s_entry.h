@@ -19,6 +19,24 @@ inline GlContext *__glContextOutsideBegin() {
   return gc;
 }
 
+// The calling thread's context for an entry that names one of a run of
+// objects (the lights from GL_LIGHT0, the clip planes from GL_CLIP_PLANE0),
+// with the object's number in *index; null, after recording the error,
+// between glBegin and glEnd or when the name is outside the run (names
+// below `first` wrap high).
+inline GlContext *__glContextForNumbered(GLenum name, GLenum first,
+                                         int32_t GlConstants::*count, int32_t *index) {
+  GlContext *gc = __glContextOutsideBegin();
+  if (!gc) return nullptr;
+  const GLuint n = name - first;
+  if (n >= GLuint(gc->constants.*count)) {
+    __glSetError(GL_INVALID_ENUM);
+    return nullptr;
+  }
+  *index = int32_t(n);
+  return gc;
+}
+
 // State changed: the next drawing command validates the groups in `dirty`.
 inline void __glDelayValidate(GlContext *gc, uint32_t dirty) {
   gc->beginMode = __GL_VALIDATE_PENDING;

@@ -13,21 +13,11 @@ const GLubyte *GLENTRY __glim_GetString(GLenum name) {
   }
   const char *text;
   switch (name) {
-    case GL_VENDOR:
-      text = gc->constants.vendor;
-      break;
-    case GL_RENDERER:
-      text = gc->constants.renderer;
-      break;
-    case GL_VERSION:
-      text = gc->constants.version;
-      break;
-    case GL_EXTENSIONS:
-      text = gc->constants.extensions;
-      break;
-    default:
-      __glSetError(GL_INVALID_ENUM);
-      return nullptr;
+    case GL_VENDOR: text = gc->constants.vendor; break;
+    case GL_RENDERER: text = gc->constants.renderer; break;
+    case GL_VERSION: text = gc->constants.version; break;
+    case GL_EXTENSIONS: text = gc->constants.extensions; break;
+    default: __glSetError(GL_INVALID_ENUM); return nullptr;
   }
   return reinterpret_cast<const GLubyte *>(text);
 }

@@ -8,9 +8,6 @@
 
 namespace {
 
-// No pixel format of this system has auxiliary buffers.
-constexpr GLuint kAuxBuffers = 0;
-
 bool IsBlendSource(GLenum f) {
   return f == GL_ZERO || f == GL_ONE || (f >= GL_SRC_ALPHA && f <= GL_SRC_ALPHA_SATURATE);
 }
@@ -44,7 +41,7 @@ GLenum DrawBufferInForce(const GlContext *gc, GLenum mode, GLenum *error) {
     default: break;
   }
   if (mode >= GL_AUX0 && mode < 0x500) {
-    if (mode - GL_AUX0 >= kAuxBuffers) *error = GL_INVALID_OPERATION;
+    if (mode - GL_AUX0 >= __GL_AUX_BUFFERS) *error = GL_INVALID_OPERATION;
     return mode;
   }
   *error = GL_INVALID_ENUM;

@@ -19,10 +19,10 @@ bool IsAttenuation(GLfloat a) { return a >= 0.0f; }
 
 template <typename T>
 void Light(GLenum light, GLenum pname, const T *params) {
-  GlContext *gc = __glContextOutsideBegin();
+  int32_t index;
+  GlContext *gc = __glContextForNumbered(light, GL_LIGHT0, &GlConstants::numberOfLights, &index);
   if (!gc) return;
-  GLuint index = light - GL_LIGHT0;  // unsigned: lights below GL_LIGHT0 wrap high
-  if (index >= GLuint(gc->constants.numberOfLights) || __glLightfv_size(pname) < 0) {
+  if (__glLightfv_size(pname) < 0) {
     __glSetError(GL_INVALID_ENUM);
     return;
   }

@@ -8,14 +8,10 @@
 #include "geometry/s_xform.h"
 
 void GLENTRY __glim_ClipPlane(GLenum plane, const GLdouble *equation) {
-  GlContext *gc = __glContextOutsideBegin();
+  int32_t index;
+  GlContext *gc =
+      __glContextForNumbered(plane, GL_CLIP_PLANE0, &GlConstants::numberOfClipPlanes, &index);
   if (!gc) return;
-  // Unsigned: planes below GL_CLIP_PLANE0 wrap to large indices.
-  GLuint index = plane - GL_CLIP_PLANE0;
-  if (index >= GLuint(gc->constants.numberOfClipPlanes)) {
-    __glSetError(GL_INVALID_ENUM);
-    return;
-  }
   if (!equation) return;
   GLfloat e[4] = {GLfloat(equation[0]), GLfloat(equation[1]), GLfloat(equation[2]),
                   GLfloat(equation[3])};

@@ -75,3 +75,11 @@ GLbool8 __glCheckReadPixelArgs(GlContext *gc, GLsizei width, GLsizei height, GLe
                                GLenum type) {
   return Check(gc, width, height, format, type, Direction::kRead);
 }
+
+GLbool8 __glCheckGetTexImageArgs(GlContext *gc, GLenum format, GLenum type) {
+  GLenum error = IsColorFormat(format) ? TypeError(format, type, Direction::kDraw)
+                                       : GLenum(GL_INVALID_ENUM);
+  if (error == GL_NO_ERROR) return 1;
+  __glSetError(error);
+  return 0;
+}

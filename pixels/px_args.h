@@ -1,4 +1,4 @@
-// The argument checks of glDrawPixels and glReadPixels.
+// The argument checks of glDrawPixels, glReadPixels and glGetTexImage.
 #pragma once
 
 #include "core/calling.h"
@@ -12,3 +12,7 @@ GLbool8 __glCheckDrawPixelArgs(GlContext *gc, GLsizei width, GLsizei height, GLe
                                GLenum type);
 GLbool8 __glCheckReadPixelArgs(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
                                GLenum type);
+// True when a texture level may be read back in this format and type (the
+// colour formats; no bitmaps); otherwise the error is recorded, the
+// format's first.
+GLbool8 __glCheckGetTexImageArgs(GlContext *gc, GLenum format, GLenum type);

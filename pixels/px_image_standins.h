@@ -1,6 +1,6 @@
 // Stand-ins for the image pickers and colour-table procedures the core
-// fills the procedure table with. The pixel paths and colour tables replace
-// them.
+// fills the procedure table with, and for the span-record set-up the image
+// queries call. The pixel paths and colour tables replace them.
 #pragma once
 
 #include "core/calling.h"
@@ -14,7 +14,7 @@ struct GlTextureObject;
 // clang-format off
 #define PIXELS_IMAGE_STANDINS(X)                                                                   \
   /* Each picks a span chain for the image move `info` describes and runs it. */                   \
-  X(void, __glGenericPickCopyImage, (GlContext *gc, GlPixelSpanInfo *info, GLbool8 applyModify), ) \
+  /* (__glGenericPickCopyImage, which moves bitmaps so far, is in px_copy_image.h.) */             \
   X(void, __glGenericPickStoreTexture,                                                             \
     (GlContext *gc, GlTextureObject *tex, GlPixelSpanInfo *info, GLbool8 applyModify), )           \
   X(void, __glGenericPickGetTexture,                                                               \

@@ -44,6 +44,25 @@ void __glUnpackBitmap(const GlPixelStoreModes *modes, GLsizei width, GLsizei hei
   }
 }
 
+void __glPackBitmap(const GlPixelStoreModes *modes, GLsizei width, GLsizei height,
+                    const GLubyte *src, GLubyte *dest) {
+  if (width <= 0 || height <= 0) return;
+  int64_t groupsPerRow = modes->rowLength > 0 ? modes->rowLength : width;
+  int64_t alignment = modes->alignment > 0 ? modes->alignment : 1;
+  int64_t rowStride = (groupsPerRow + 7) / 8;
+  rowStride = (rowStride + alignment - 1) / alignment * alignment;
+  const int64_t srcStride = (int64_t(width) + 7) / 8;
+  GLubyte *row = dest + modes->skipRows * rowStride;
+  for (GLsizei y = 0; y < height; y++, row += rowStride, src += srcStride) {
+    for (int64_t x = 0; x < width; x++) {
+      const bool on = (src[x / 8] >> (7 - x % 8)) & 1;
+      const int64_t p = modes->skipPixels + x;
+      const uint8_t mask = uint8_t(modes->lsbFirst ? 1u << (p % 8) : 0x80u >> (p % 8));
+      row[p / 8] = on ? uint8_t(row[p / 8] | mask) : uint8_t(row[p / 8] & ~mask);
+    }
+  }
+}
+
 void __glFillImage(GlContext *gc, GLsizei width, GLsizei height, GLenum format, GLenum type,
                    const void *pixels, GLubyte *dest) {
   if (type != GL_BITMAP || (format != GL_COLOR_INDEX && format != GL_STENCIL_INDEX)) return;

@@ -1,8 +1,8 @@
 // Client images copied out of application memory into packed form (rows
-// back to back, bitmaps most significant bit first), and the polygon stipple
-// turned into the rasterizer's words. So far only the bitmaps the polygon
-// stipple needs are packed, read with the context's unpack modes; the other
-// formats arrive with the pixel paths.
+// back to back, bitmaps most significant bit first) and back, and the
+// polygon stipple turned into the rasterizer's words. So far only the
+// bitmaps the polygon stipple needs are moved; the other formats arrive
+// with the pixel paths.
 #pragma once
 
 #include <stdint.h>
@@ -22,6 +22,11 @@ void __glFillImage(GlContext *gc, GLsizei width, GLsizei height, GLenum format, 
 // / 8 bytes, the bits beyond the row's end 0.
 void __glUnpackBitmap(const GlPixelStoreModes *modes, GLsizei width, GLsizei height,
                       GLint components, const GLubyte *src, GLubyte *dest);
+// The twin of __glUnpackBitmap: a packed one-bit-per-pixel bitmap (rows of
+// (width + 7) / 8 bytes, most significant bit first) written with `modes`;
+// the bits of `dest` outside the image keep their values.
+void __glPackBitmap(const GlPixelStoreModes *modes, GLsizei width, GLsizei height,
+                    const GLubyte *src, GLubyte *dest);
 // The stored stipple (32 rows of 4 bytes) into gc->polygon.stipple, one word
 // per row, the row's first byte most significant.
 void __glConvertStipple(GlContext *gc);

@@ -6,9 +6,6 @@
 
 namespace {
 
-// No pixel format of this system has auxiliary buffers.
-constexpr GLuint kAuxBuffers = 0;
-
 // The buffer read for a request, or 0 with the error it raises.
 GLenum ReadBufferFor(const GlContext *gc, GLenum mode, GLenum *error) {
   *error = GL_NO_ERROR;
@@ -27,7 +24,7 @@ GLenum ReadBufferFor(const GlContext *gc, GLenum mode, GLenum *error) {
     default: break;
   }
   if (mode >= GL_AUX0 && mode <= 0x04FF) {
-    if (mode - GL_AUX0 < kAuxBuffers) return mode;
+    if (mode - GL_AUX0 < __GL_AUX_BUFFERS) return mode;
     *error = GL_INVALID_OPERATION;
     return 0;
   }

@@ -1,0 +1,61 @@
+// Set-up of the span records that copy images into client memory.
+#include "pixels/px_image_pack.h"
+
+#include "core/context.h"
+#include "pixels/px_span.h"
+#include "pixels/px_texformat.h"
+#include "pixels/px_texture.h"
+
+void __glLoadPackModes(GlContext *gc, GlPixelSpanInfo *info) {
+  const GlPixelStoreModes &m = gc->pixel.packModes;
+  info->dstLineLength = m.rowLength > 0 ? m.rowLength : info->width;
+  info->dstAlignment = m.alignment;
+  info->dstSkipPixels = m.skipPixels;
+  info->dstSkipLines = m.skipRows;
+  info->dstLsbFirst = m.lsbFirst;
+  info->dstSwapBytes = m.swapBytes;
+}
+
+void __glInitImagePack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint height,
+                       GLenum format, GLenum type, void *buffer) {
+  info->zoomx = 1.0f;
+  info->width = width;
+  info->height = height;
+  info->depth = 1;
+  info->srcLineLength = width;
+  info->srcAlignment = 4;
+  info->srcSkipPixels = 0;
+  info->srcSkipLines = 0;
+  info->dstFormat = format;
+  info->dstType = type;
+  info->dstImage = buffer;
+  __glLoadPackModes(gc, info);
+}
+
+void __glInitTexDestPack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint height,
+                         GLint depth, GLenum format, GLenum type, void *pixels) {
+  info->zoomx = 1.0f;
+  info->width = width;
+  info->height = height;
+  info->depth = depth;
+  info->dstFormat = format;
+  info->dstType = type;
+  info->dstImage = pixels;
+  __glLoadPackModes(gc, info);
+}
+
+void __glInitTexImageGet(GlContext *, GlPixelSpanInfo *info, GlTextureObject *tex, GLint level) {
+  const GlTextureLevel *l = tex->levels[level];
+  info->srcImage = l->image;
+  info->srcSkipPixels = 0;
+  info->srcSkipLines = tex->dim == 1 ? l->border : 0;
+  info->srcSwapBytes = 0;
+  info->srcLsbFirst = 1;
+  info->srcLineLength = l->width;
+  info->dim = tex->dim;
+  if (l->texFormat != nullptr) {
+    info->srcFormat = l->texFormat->storageFormat;
+    info->srcType = l->texFormat->storageType;
+    info->srcAlignment = l->texFormat->rowAlignment;
+  }
+}
