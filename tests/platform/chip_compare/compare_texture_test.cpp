@@ -42,12 +42,6 @@ class TextureCompare : public modeltest::TextureModelTest {
     *ok = PlatformSiS6326Compare(&h, &s, nullptr, nullptr, &c);
     return c;
   }
-
-  SiS6326TextureSample Sample(uint32_t at, int i, int j) {
-    SiS6326TextureSample s = {};
-    EXPECT_TRUE(PlatformSiS6326TextureSample(at, i, j, &s)) << at << ": " << i << ", " << j;
-    return s;
-  }
 };
 
 void ExpectOnly(const SiS6326Comparison &c, uint32_t tolerance, uint32_t count) {
