@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/sis6326_model_internal.h"
+#include "platform/sis6326_model_texture.h"
 
 namespace platform {
 namespace {
@@ -17,6 +18,7 @@ namespace {
 constexpr double kEdgeTolerance = 1.0 / 1024;      // 2^-10 pixel
 constexpr double kLineTolerance = 1.0 / 65536;     // 2^-16 pixel
 constexpr uint32_t kDepth16Tolerance = 1, kDepth32Tolerance = 1u << 12;
+constexpr float kTextureTolerance = 1.0f / 256;    // 2^-8 texel, of lambda, of rho relative to c
 
 struct Channel {
   int shift, bits;
@@ -62,6 +64,47 @@ bool SameShape(const SiS6326Frame *a, const SiS6326Frame *b, Layout *layout) {
          a->pitch >= a->width * layout->bytes && b->pitch >= b->width * layout->bytes;
 }
 
+bool SameLevels(const SamplePlan &a, const SamplePlan &b) {
+  return a.linear == b.linear && a.levels == b.levels && a.level[0] == b.level[0] &&
+         (a.levels == 1 || a.level[1] == b.level[1]);
+}
+
+// Whether a nearest tap at u may be either of two texels.
+bool NearTexelBoundary(float u, int size, bool repeat) {
+  return NearestTexel(double(u) - kTextureTolerance, size, repeat) !=
+         NearestTexel(double(u) + kTextureTolerance, size, repeat);
+}
+
+// The decision of the sampler (F4, F5) that a textured pixel lies so near
+// that the software, computing it in other precision, may take its other
+// side. Only decisions whose sides sample differently count: a tap that
+// truncation, wrap or clamp keeps, a level that stays, a magnification
+// that samples as the minification would.
+uint32_t TextureDecision(const TexturedPixel &x) {
+  const TextureSetup &texture = x.texture;
+  const SamplePlan &p = x.plan;
+  if (!p.linear)
+    for (int k = 0; k < p.levels; ++k) {
+      const TextureLevel &level = texture.level[p.level[k]];
+      if (NearTexelBoundary(p.u[k], level.width, texture.repeatS) ||
+          NearTexelBoundary(p.v[k], level.height, texture.repeatT))
+        return SIS6326_ALLOWED_TEXEL_BOUNDARY;
+    }
+  if (x.point) return SIS6326_ALLOWED_BY_NONE;  // a point's rho is 1 on both paths
+  if (!p.magnified && texture.filter >= 2 && std::isfinite(p.lambda)) {
+    // Lambda is above 0 wherever it minifies; below that is magnification's.
+    SamplePlan below = p, above = p;
+    ChooseLevels(texture, std::fmax(0.0f, p.lambda - kTextureTolerance), &below);
+    ChooseLevels(texture, p.lambda + kTextureTolerance, &above);
+    if (!SameLevels(below, above)) return SIS6326_ALLOWED_LEVEL_SWITCH;
+  }
+  const float c = texture.switchOver;
+  if (std::isfinite(p.rho) && std::fabs(p.rho - c) <= c * kTextureTolerance &&
+      !SameLevels(PlanSample(texture, p.s, p.t, c), PlanSample(texture, p.s, p.t, c * (1 + kTextureTolerance))))
+    return SIS6326_ALLOWED_SWITCH_OVER;
+  return SIS6326_ALLOWED_BY_NONE;
+}
+
 // What the model drew, read once per comparison.
 struct Record {
   std::vector<DrawnTriangle> triangles = ModelDrawnTriangles();
@@ -74,6 +117,17 @@ struct Record {
   }
 
   bool NearDepthTie(int i, int j) const { return depthTies.count({i, j}) != 0; }
+
+  // The texture decision near which a textured primitive covering the pixel
+  // sampled; for a depth only one whose texel's alpha was tested.
+  static uint32_t NearTextureDecision(int i, int j, bool depth) {
+    for (const TexturedPixel &x : ModelTexturedPixels(i, j)) {
+      if (depth && !x.alphaTested) continue;
+      const uint32_t why = TextureDecision(x);
+      if (why != SIS6326_ALLOWED_BY_NONE) return why;
+    }
+    return SIS6326_ALLOWED_BY_NONE;
+  }
 
   bool NearEdge(int i, int j) const {
     for (const DrawnTriangle &t : triangles)
@@ -175,6 +229,7 @@ PLATFORM_API BOOL PlatformSiS6326Compare(const SiS6326Frame *hardware,
       uint32_t why = largest <= 1 ? uint32_t(SIS6326_ALLOWED_COLOUR) : coverage(i, j);
       if (why == SIS6326_ALLOWED_BY_NONE && depths && record.NearDepthTie(i, j))
         why = SIS6326_ALLOWED_DEPTH_TIE;
+      if (why == SIS6326_ALLOWED_BY_NONE) why = Record::NearTextureDecision(i, j, false);
       if (why == SIS6326_ALLOWED_BY_NONE)
         tally.Fail(i, j);
       else
@@ -191,6 +246,7 @@ PLATFORM_API BOOL PlatformSiS6326Compare(const SiS6326Frame *hardware,
         uint32_t why = depthClose(i, j) ? uint32_t(SIS6326_ALLOWED_DEPTH) : coverage(i, j);
         if (why == SIS6326_ALLOWED_BY_NONE && record.NearDepthTie(i, j))
           why = SIS6326_ALLOWED_DEPTH_TIE;
+        if (why == SIS6326_ALLOWED_BY_NONE) why = Record::NearTextureDecision(i, j, true);
         if (why == SIS6326_ALLOWED_BY_NONE)
           tally.Fail(i, j);
         else

@@ -3,7 +3,8 @@
 // the model's rules (section T of platform/sis6326_model_rules.md): every
 // differing pixel is classified by the tolerance that allows it, and a
 // difference no tolerance allows fails. The model's record since its last
-// reset tells where triangle edges and line steps lie.
+// reset tells where triangle edges and line steps lie and what each textured
+// primitive sampled.
 #pragma once
 
 #include "platform/win_types.h"
@@ -34,6 +35,13 @@ enum SiS6326Tolerance : uint32_t {
   SIS6326_ALLOWED_DEPTH_TIE,   // T4: the model's depth test here compared values within
                                // twice that, so the software's outcome may differ (only
                                // with depth frames given)
+  // T5: a textured primitive covering the pixel took there a decision whose
+  // sides sample differently, by the model's own values; a depth may differ
+  // by it only where the texel's alpha was tested.
+  SIS6326_ALLOWED_TEXEL_BOUNDARY,  // a nearest sample within 2^-8 texel of a texel boundary
+  SIS6326_ALLOWED_LEVEL_SWITCH,    // a lambda within 2^-8 of where the level choice changes
+  SIS6326_ALLOWED_SWITCH_OVER,     // a rho within a relative 2^-8 of the switch-over value
+                                   // between magnification and minification
   SIS6326_TOLERANCES,
 };
 

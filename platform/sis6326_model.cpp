@@ -325,6 +325,44 @@ std::vector<DrawnLine> ModelDrawnLines() {
   return m.lines;
 }
 
+namespace {
+
+// What the textured primitive sampled at pixel (column, row), clipped to
+// that pixel alone; false when it does not cover it. Model lock held.
+bool SampleAt(const Queued &q, int column, int row, TexturedPixel *out) {
+  Judge quiet{q.position, true, false};
+  TextureSetup texture;
+  if (!ReadTextureSetup(q.event, quiet, &texture)) return false;
+  if (!ClipOf(q.event).Holds(column, row) || column >= 8191 || row >= 8191) return false;
+  SiS6326Event one = q.event;
+  one.state[(0x8A30 - SIS6326_3D_FIRST) / 4] = uint32_t(row) << 13 | uint32_t(row + 1);
+  one.state[(0x8A34 - SIS6326_3D_FIRST) / 4] = uint32_t(column) << 13 | uint32_t(column + 1);
+  bool found = false;
+  RasterPrimitive(one, quiet, [&](const Fragment &f) {
+    if (f.x != column || f.y != row) return true;
+    out->position = q.position;
+    out->point = q.event.value == 0x200;
+    out->alphaTested = (StateWord(q.event, 0x8A00) & kModeAlphaTest) != 0;
+    out->texture = texture;
+    out->plan = PlanSample(texture, f.s, f.t, f.rho);
+    found = true;
+    return false;
+  });
+  return found;
+}
+
+}  // namespace
+
+std::vector<TexturedPixel> ModelTexturedPixels(int column, int row) {
+  Model &m = TheModel();
+  std::lock_guard<std::mutex> hold(m.lock);
+  std::vector<TexturedPixel> out;
+  TexturedPixel p;
+  for (const Queued &q : m.textured)
+    if (SampleAt(q, column, row, &p)) out.push_back(p);
+  return out;
+}
+
 double DistanceToEdges(const DrawnTriangle &t, int column, int row) {
   double cx = column + 0.5, cy = row + 0.5, best = INFINITY;
   for (int k = 0; k < 3; ++k) {
@@ -403,25 +441,13 @@ PLATFORM_API BOOL PlatformSiS6326TextureSample(uint32_t position, int column, in
   if (sample == nullptr) return FALSE;
   for (const platform::Queued &q : m.textured) {
     if (q.position != position) continue;
-    platform::Judge quiet{q.position, true, false};
-    platform::TextureSetup texture;
-    if (!platform::ReadTextureSetup(q.event, quiet, &texture)) return FALSE;
-    if (!platform::ClipOf(q.event).Holds(column, row) || column >= 8191 || row >= 8191) return FALSE;
-    // Clipped to the one pixel, the primitive is rasterized there alone.
-    SiS6326Event one = q.event;
-    one.state[(0x8A30 - SIS6326_3D_FIRST) / 4] = uint32_t(row) << 13 | uint32_t(row + 1);
-    one.state[(0x8A34 - SIS6326_3D_FIRST) / 4] = uint32_t(column) << 13 | uint32_t(column + 1);
-    BOOL found = FALSE;
-    platform::RasterPrimitive(one, quiet, [&](const platform::Fragment &f) {
-      if (f.x != column || f.y != row) return true;
-      platform::SamplePlan p = platform::PlanSample(texture, f.s, f.t, f.rho);
-      *sample = {p.s, p.t, p.rho, p.lambda, texture.switchOver, texture.filter, p.magnified, p.linear,
-                 uint32_t(p.levels), {uint32_t(p.level[0]), uint32_t(p.level[1])}, p.blend,
-                 {p.u[0], p.u[1]}, {p.v[0], p.v[1]}};
-      found = TRUE;
-      return false;
-    });
-    return found;
+    platform::TexturedPixel x;
+    if (!platform::SampleAt(q, column, row, &x)) return FALSE;
+    const platform::SamplePlan &p = x.plan;
+    *sample = {p.s, p.t, p.rho, p.lambda, x.texture.switchOver, x.texture.filter, p.magnified, p.linear,
+               uint32_t(p.levels), {uint32_t(p.level[0]), uint32_t(p.level[1])}, p.blend,
+               {p.u[0], p.u[1]}, {p.v[0], p.v[1]}};
+    return TRUE;
   }
   return FALSE;
 }

@@ -15,6 +15,8 @@ namespace platform {
 
 struct DdSurface;
 
+constexpr uint32_t kModeAlphaTest = 1u << 17;
+
 // The register in force for a primitive, by offset.
 inline uint32_t StateWord(const SiS6326Event &e, uint32_t offset) {
   return e.state[(offset - SIS6326_3D_FIRST) / 4];

@@ -11,7 +11,7 @@ namespace platform {
 namespace {
 
 constexpr uint32_t kModeDither = 1u << 0, kModeBlend = 1u << 2, kModeTransparency = 1u << 8;
-constexpr uint32_t kModeAlphaTest = 1u << 17, kModeZTest = 1u << 20, kModeZWrite = 1u << 21;
+constexpr uint32_t kModeZTest = 1u << 20, kModeZWrite = 1u << 21;
 
 // A colour format: bytes per pixel, and per channel A, R, G, B its width and
 // lowest bit (width 0: absent).

@@ -78,11 +78,8 @@ bool SampleLevel(Reader &reader, bool linear, float u, float v, Texel *out) {
   const TextureLevel &level = x.level[reader.levelIndex];
   if (!std::isfinite(u) || !std::isfinite(v))
     return reader.judge.Fail("F5", "sample position (%g, %g) is not finite", double(u), double(v));
-  if (!linear) {
-    double col = std::trunc(double(u)), row = std::trunc(double(v));
-    return reader.Read(x.repeatS ? Repeat(col, level.width) : Clamp(col, level.width),
-                       x.repeatT ? Repeat(row, level.height) : Clamp(row, level.height), out);
-  }
+  if (!linear)
+    return reader.Read(NearestTexel(u, level.width, x.repeatS), NearestTexel(v, level.height, x.repeatT), out);
   Taps s = LinearTaps(u, level.width, x.repeatS), t = LinearTaps(v, level.height, x.repeatT);
   Texel tap[4];
   if (!reader.Read(s.i0, t.i0, &tap[0]) || !reader.Read(s.i1, t.i0, &tap[1]) ||
@@ -99,6 +96,11 @@ bool SampleLevel(Reader &reader, bool linear, float u, float v, Texel *out) {
 
 }  // namespace
 
+int NearestTexel(double u, int size, bool repeat) {
+  double whole = std::trunc(u);
+  return repeat ? Repeat(whole, size) : Clamp(whole, size);
+}
+
 float VertexRho(const Gradients &g, float width, float height) {
   // The difference of s / q (t / q) between the neighbours one pixel either side.
   auto across = [](float v, float dv, float q, float dq) { return (v + dv) / (q + dq) - (v - dv) / (q - dq); };
@@ -106,6 +108,28 @@ float VertexRho(const Gradients &g, float width, float height) {
   float sy = across(g.a, g.ay, g.c, g.cy) * width, ty = across(g.b, g.by, g.c, g.cy) * height;
   float rx = sx * sx + tx * tx, ry = sy * sy + ty * ty;
   return (rx > ry ? rx : ry) * 0.25f;
+}
+
+void ChooseLevels(const TextureSetup &texture, float lambda, SamplePlan *p) {
+  int n = texture.highest;
+  p->levels = 1;
+  p->level[1] = 0;
+  p->blend = 0;
+  // A NaN or infinite rho, or a level beyond n, takes level n unconverted.
+  if (!std::isfinite(lambda)) {
+    p->level[0] = n;
+  } else if (texture.filter <= 3) {
+    float rounded = lambda + 0.49995f;
+    p->level[0] = lambda <= 0.5f ? 0 : rounded >= float(n + 1) ? n : int(rounded);
+  } else if (lambda >= float(n)) {
+    p->level[0] = n;
+  } else {
+    int d = int(lambda) + 1;
+    p->levels = 2;
+    p->level[0] = d - 1;
+    p->level[1] = d;
+    p->blend = lambda - std::floor(lambda);
+  }
 }
 
 SamplePlan PlanSample(const TextureSetup &texture, float s, float t, float rho) {
@@ -123,24 +147,8 @@ SamplePlan PlanSample(const TextureSetup &texture, float s, float t, float rho) 
     p.lambda = std::isfinite(rho) ? Lambda(rho) : rho;
   } else {
     p.linear = texture.filter == 3 || texture.filter == 5;
-    int n = texture.highest;
-    // A NaN or infinite rho, or a level beyond n, takes level n unconverted.
     p.lambda = std::isfinite(rho) ? Lambda(rho) : rho;
-    float lambda = p.lambda;
-    if (!std::isfinite(lambda)) {
-      p.level[0] = n;
-    } else if (texture.filter <= 3) {
-      float rounded = lambda + 0.49995f;
-      p.level[0] = lambda <= 0.5f ? 0 : rounded >= float(n + 1) ? n : int(rounded);
-    } else if (lambda >= float(n)) {
-      p.level[0] = n;
-    } else {
-      int d = int(lambda) + 1;
-      p.levels = 2;
-      p.level[0] = d - 1;
-      p.level[1] = d;
-      p.blend = lambda - std::floor(lambda);
-    }
+    ChooseLevels(texture, p.lambda, &p);
   }
   for (int k = 0; k < p.levels; ++k) {
     const TextureLevel &level = texture.level[p.level[k]];

@@ -6,6 +6,8 @@
 
 #include <stdint.h>
 
+#include <vector>
+
 #include "platform/sis6326_model_internal.h"
 
 namespace platform {
@@ -75,6 +77,11 @@ struct Gradients {
 float VertexRho(const Gradients &g, float width, float height);
 
 SamplePlan PlanSample(const TextureSetup &texture, float s, float t, float rho);
+// The levels a mipmap filter (2-5) takes at lambda: the plan's levels,
+// level[] and blend.
+void ChooseLevels(const TextureSetup &texture, float lambda, SamplePlan *plan);
+// The texel a nearest sample at u takes on a level `size` texels across.
+int NearestTexel(double u, int size, bool repeat);
 // Reads the plan's texels; false, judged (A6), when one lies in no live
 // surface. Nothing is read from outside each level's own width and height.
 bool FetchSample(const TextureSetup &texture, const SamplePlan &plan, VideoView &view, Judge &judge,
@@ -86,5 +93,18 @@ void ApplyEnvironment(const TextureSetup &texture, const Texel &texel, double co
 
 // The levels a textured command may read, each row as a touch.
 bool TextureTouches(const TextureSetup &texture, const TouchTest &hit);
+
+// A textured primitive the model drew, at one pixel it covers: what the
+// per-pixel sample query reports, with the registers behind it.
+struct TexturedPixel {
+  uint32_t position;
+  bool point;
+  bool alphaTested;  // the texel's alpha decided whether the fragment was kept
+  TextureSetup texture;
+  SamplePlan plan;
+};
+// Every textured primitive the model drew since the last reset that covers
+// pixel (column, row) of its colour buffer, oldest first.
+std::vector<TexturedPixel> ModelTexturedPixels(int column, int row);
 
 }  // namespace platform

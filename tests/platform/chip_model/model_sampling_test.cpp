@@ -13,15 +13,7 @@ using modeltest::Level;
 using modeltest::TexVertex;
 using modeltest::TextureState;
 
-class Sampling : public modeltest::TextureModelTest {
- protected:
-  // The sample the model took at pixel (i, j) of the primitive at `at`.
-  SiS6326TextureSample Sample(uint32_t at, int i, int j) {
-    SiS6326TextureSample s = {};
-    EXPECT_TRUE(PlatformSiS6326TextureSample(at, i, j, &s)) << at << ": " << i << ", " << j;
-    return s;
-  }
-};
+class Sampling : public modeltest::TextureModelTest {};
 
 // ---- Filters and wrap on one level (F5), by points: rho 1 magnifies ----------
 

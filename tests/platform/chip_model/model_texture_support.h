@@ -158,6 +158,13 @@ class TextureModelTest : public ModelTest {
     chip.Store32(SIS6326_PRIMITIVE_COMMAND, kTexturedPoint);
     TexBlock(0, v);
   }
+
+  // The sample the model took at pixel (i, j) of the primitive at `at`.
+  SiS6326TextureSample Sample(uint32_t at, int i, int j) {
+    SiS6326TextureSample s = {};
+    EXPECT_TRUE(PlatformSiS6326TextureSample(at, i, j, &s)) << at << ": " << i << ", " << j;
+    return s;
+  }
 };
 
 }  // namespace modeltest

@@ -226,8 +226,10 @@ std::string ChipName(const ::testing::TestParamInfo<BYTE> &info) {
 }
 
 std::string Describe(const SiS6326Comparison &c) {
-  static const char *const names[] = {"none", "T2 colour", "T4 depth", "T1 edge", "T3 line step",
-                                      "T4 depth tie"};
+  static const char *const names[] = {"none",         "T2 colour",         "T4 depth",
+                                      "T1 edge",      "T3 line step",      "T4 depth tie",
+                                      "T5 texel boundary", "T5 level switch", "T5 switch-over"};
+  static_assert(sizeof names / sizeof names[0] == SIS6326_TOLERANCES, "a name for every tolerance");
   std::string s = "differing " + std::to_string(c.differing) + " of " + std::to_string(c.compared);
   for (uint32_t t = 0; t < SIS6326_TOLERANCES; ++t)
     s += ", " + std::string(names[t]) + " " + std::to_string(c.allowed[t]);
