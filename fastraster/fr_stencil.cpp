@@ -4,6 +4,7 @@
 
 #include "core/context.h"
 #include "fastraster/fr_setup.h"
+#include "raster/s_span_tests.h"
 
 namespace {
 
@@ -14,27 +15,6 @@ void EachLive(uint32_t mask, const FrSpan *span, Op op) {
   uint8_t *s = span->sbuf;
   for (uint32_t bit = 0x80000000u; mask; mask <<= 1, bit >>= 1, s += span->direction)
     if (mask & 0x80000000u) op(s, bit);
-}
-
-bool Passes(GLenum func, uint32_t ref, uint32_t v) {
-  switch (func) {
-    case GL_LESS:
-      return ref < v;
-    case GL_EQUAL:
-      return v == ref;
-    case GL_LEQUAL:
-      return ref <= v;
-    case GL_GREATER:
-      return ref > v;
-    case GL_NOTEQUAL:
-      return v != ref;
-    case GL_GEQUAL:
-      return ref >= v;
-    case GL_ALWAYS:
-      return true;
-    default:  // GL_NEVER and anything out of range
-      return false;
-  }
 }
 
 uint8_t WriteMask(const FrSpan *span) { return uint8_t(span->gc->state.stencil.writeMask); }
@@ -55,7 +35,8 @@ void GLFASTCALL __glFRStencilTest(uint32_t mask, FrSpan *span) {
   const uint32_t ref = uint8_t(st.reference & m);
   uint32_t pass = 0;
   EachLive(mask, span, [&](const uint8_t *s, uint32_t bit) {
-    if (Passes(st.testFunc, ref, *s & m)) pass |= bit;
+    // The reference on the left: GL_LESS passes when ref < value.
+    if (span_tests::TablePasses(st.testFunc, ref, *s & m)) pass |= bit;
   });
   span->passMask = pass;
   const uint32_t fail = mask - pass;
