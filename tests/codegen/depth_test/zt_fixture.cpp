@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 
 #include "codegen/og_cache.h"
+#include "codegen/og_cache_switch.h"
 #include "core/context.h"
 #include "raster/s_depth.h"
 
@@ -71,6 +72,8 @@ void ZtTest::SetUp() {
   RunTest::SetUp();
   gc->constants.depthTestCacheCount = 4;
   gc->constants.depthTestCacheSize = 256;
+  // As the context's cache set-up does: "__GL_DISABLE_OG_CACHE" in force.
+  ASSERT_TRUE(og::ReadCacheSwitch(gc));
   ASSERT_TRUE(__glDoInitializeCodeCache(gc, &gc->depthTestCache, 4, 256));
   gc->procs.afterDepthTest = Successor;
   void *p = mmap(nullptr, 4 * kPage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
