@@ -8,6 +8,7 @@
 #include "codegen/og_cache.h"
 #include "codegen/og_cache_switch.h"
 #include "core/context.h"
+#include "raster/s_depth.h"
 #include "tests/codegen/depth_test/zt_fixture.h"
 
 namespace zt_test {
@@ -147,6 +148,27 @@ TEST_F(ZtTest, ARepeatedKeyComesFromTheCacheUnlessItIsOff) {
   const Outcome want = Model(less, chunk, depth), got = Run(again, less, chunk, depth);
   EXPECT_EQ(got.depth, want.depth);
   EXPECT_EQ(got.handedOn, want.handedOn);
+}
+
+}  // namespace
+}  // namespace zt_test
+
+namespace zt_test {
+namespace {
+
+// States the picker never hands over: programming errors that stop at once,
+// after the cell they took was given back.
+using ZtDeathTest = ZtTest;
+
+TEST_F(ZtDeathTest, AlwaysWithoutWritesStops) {
+  SetKey(GL_ALWAYS & 7);
+  EXPECT_DEATH(OGGenerateZT(gc), "gc->state.depth.writeEnable \\|\\| !always");
+}
+
+TEST_F(ZtDeathTest, TheEpochBufferIsNotPlainDepth) {
+  SetKey((GL_LESS & 7) | OG_ZT_WRITE);
+  __glInitDepth24(&gc->depthBuffer, gc);
+  EXPECT_DEATH(OGGenerateZT(gc), "plain 16- or 32-bit depth buffer");
 }
 
 }  // namespace
