@@ -1,6 +1,8 @@
 // The span procedures alone over 2048-pixel spans: shading, the depth test
 // (16- and 24-bit buffers), the colour store of every RGB format, plain and
-// dithered, and the whole span processor of one common state, so that the
+// dithered, and the whole span processor of one common state; then the fast
+// rasterizer's generated depth test (16 and 32 bits) and store spans (plain,
+// dithered, blended, with a logic op) in chunks of 32, so that the
 // time a span takes can be split by stage. Each runs in a real context bound
 // to a 2048 x 4 memory window; the store cases point its back buffer at
 // memory of the format in turn and put it back afterwards.
@@ -11,7 +13,12 @@
 
 #include "bench/bench_timer.h"
 #include "core/context.h"
+#include "codegen/og_fr.h"
 #include "core/gl_api.h"
+#include "fastraster/fr_pick.h"
+#include "fastraster/fr_setup.h"
+#include "fastraster/fr_store.h"
+#include "fastraster/fr_tables.h"
 #include "raster/s_shader.h"
 #include "raster/s_span.h"
 #include "tools/scene_window.h"
@@ -107,20 +114,21 @@ bool Open(SpanBench *b, uint32_t depthBits) {
   return true;
 }
 
-// Times `proc` over the span: one warm-up call, then the median of the runs.
-void Measure(const bench::Options &options, SpanBench *b, const char *stage, const char *format,
-             SpanProc proc, bench::RunTotals *total) {
+// Times `drawSpan` (one whole span): one warm-up call, then the median of
+// the runs.
+template <typename DrawSpan>
+void MeasureRun(const bench::Options &options, const char *stage, const char *format,
+                DrawSpan drawSpan, bench::RunTotals *total) {
   char name[64];
   snprintf(name, sizeof name, "%s %s", stage, format);
   if (!options.Wants(name)) return;
-  GlContext *gc = b->gc();
-  proc(gc);
+  drawSpan();
   constexpr int kCallsPerRead = 64;
   bench::RunTotals runs[bench::kRuns];
   for (bench::RunTotals &run : runs) {
     while (run.seconds < options.seconds / bench::kRuns) {
       const double start = bench::Now();
-      for (int i = 0; i < kCallsPerRead; i++) proc(gc);
+      for (int i = 0; i < kCallsPerRead; i++) drawSpan();
       run.seconds += bench::Now() - start;
       run.work += double(kCallsPerRead) * kSpan;
     }
@@ -129,6 +137,12 @@ void Measure(const bench::Options &options, SpanBench *b, const char *stage, con
   printf("%-14s %-9s %12.1f %10.3f\n", stage, format, median.Rate() / 1e6,
          1e9 / median.Rate());
   total->work += median.work, total->seconds += median.seconds;
+}
+
+void Measure(const bench::Options &options, SpanBench *b, const char *stage, const char *format,
+             SpanProc proc, bench::RunTotals *total) {
+  GlContext *gc = b->gc();
+  MeasureRun(options, stage, format, [gc, proc] { proc(gc); }, total);
 }
 
 void MeasureShadingAndDepth(const bench::Options &options, uint32_t depthBits,
@@ -204,6 +218,92 @@ void MeasureStores(const bench::Options &options, bench::RunTotals *total) {
   SceneWindowClose(&b.window);
 }
 
+// ---- The fast rasterizer's spanlets, chunk by chunk over the same span ----
+
+// Hands the span to `spanlet` in 64 full chunks, stepping the addresses as
+// the set-up does.
+void SpanletOverSpan(FrSpanletProc spanlet, FrSpan *span, FrAddress *address, int32_t bytes) {
+  const FrAddress start = *address;
+  for (int32_t x = 0; x < kSpan; x += 32) {
+    span->x = x;
+    span->ditherRow = __glFRDitherTable.data() + (x & 3);
+    spanlet(0xFFFFFFFFu, span);
+    *address += 32 * bytes;
+  }
+  *address = start;
+}
+
+void MeasureFastStores(const bench::Options &options, bench::RunTotals *total) {
+  GlContext *gc = static_cast<GlContext *>(calloc(1, sizeof(GlContext)));
+  GlColorBuffer cfb{};
+  cfb.sourceMask = 0xFFFFFFFFu;
+  gc->drawBuffer = &cfb;
+  gc->state.raster.blendSrc = GL_SRC_ALPHA;
+  gc->state.raster.blendDst = GL_ONE_MINUS_SRC_ALPHA;
+  gc->state.raster.logicOp = GL_CLEAR + 6;  // GL_XOR
+  FrSpan span{};
+  span.gc = gc;
+  span.direction = 1;
+  for (int i = 0; i < 32; i++) span.colors[i] = 0x80204060u + uint32_t(i) * 0x01030507u;
+  struct Case {
+    const char *stage;
+    uint32_t flags;
+  };
+  const Case cases[] = {{"fr-store", 0},
+                        {"fr-store-dith", __GL_SHADE_DITHER},
+                        {"fr-store-blend", __GL_SHADE_BLEND},
+                        {"fr-store-logic", __GL_SHADE_LOGIC_OP}};
+  struct Store {
+    const char *format;
+    uint8_t type;
+    int32_t bytes;
+  };
+  const Store stores[] = {{"ci8", FR_FB_CI8, 1},     {"3-3-2", FR_FB_RGB332, 1},
+                          {"5-5-5", FR_FB_RGB555, 2}, {"5-6-5", FR_FB_RGB565, 2},
+                          {"8-8-8", FR_FB_RGB8, 3},   {"X-8-8-8", FR_FB_XRGB8, 4}};
+  std::vector<uint8_t> pixels(kSpan * 4);
+  for (const Store &st : stores)
+    for (const Case &c : cases) {
+      if (c.flags == __GL_SHADE_DITHER && st.bytes >= 3) continue;  // never dithered
+      gc->polygon.shader.modeFlags = c.flags;
+      span.pixel = pixels.data();
+      MeasureRun(
+          options, c.stage, st.format,
+          [&] { SpanletOverSpan(__glStoreTab[st.type], &span, &span.pixel, st.bytes); }, total);
+    }
+  free(gc);
+}
+
+void GLFASTCALL NoSpanlet(uint32_t, FrSpan *) {}
+
+// The generated depth test on a plain buffer of `depthBits`, GL_LEQUAL with
+// writes, every pixel passing.
+void MeasureFastDepth(const bench::Options &options, uint32_t depthBits,
+                      bench::RunTotals *total) {
+  SpanBench b;
+  if (!Open(&b, depthBits)) return;
+  GlContext *gc = b.gc();
+  gc->state.depth.testFunc = GL_LEQUAL;
+  gc->state.depth.writeEnable = 1;
+  const uint32_t savedFlags = gc->polygon.shader.modeFlags;
+  gc->polygon.shader.modeFlags = __GL_SHADE_DEPTH_TEST;
+  gc->procs.afterDepthTest = NoSpanlet;
+  FrSpanletProc test = reinterpret_cast<FrSpanletProc>(OGGenerateZT(gc));
+  FrSpan span{};
+  span.gc = gc;
+  span.direction = 1;
+  span.z = gc->depthBuffer.scale / 4;
+  span.dzdx = int32_t(gc->depthBuffer.scale / 2 / kSpan);
+  span.zbuf = static_cast<FrAddress>(gc->polygon.shader.zbuf);
+  char format[16];
+  snprintf(format, sizeof format, "z%u", depthBits);
+  MeasureRun(
+      options, "fr-depth-test", format,
+      [&] { SpanletOverSpan(test, &span, &span.zbuf, depthBits == 16 ? 2 : 4); }, total);
+  gc->polygon.shader.modeFlags = savedFlags;
+  SceneWindowClose(&b.window);
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -219,6 +319,9 @@ int main(int argc, char **argv) {
   MeasureShadingAndDepth(options, 24, &total);
   MeasureShadingAndDepth(options, 16, &total);
   MeasureStores(options, &total);
+  MeasureFastDepth(options, 16, &total);
+  MeasureFastDepth(options, 32, &total);
+  MeasureFastStores(options, &total);
   if (total.work == 0) {
     fprintf(stderr, "bench_spans: no case ran\n");
     return options.only ? 2 : 1;
