@@ -61,7 +61,8 @@ bool SameShape(const SiS6326Frame *a, const SiS6326Frame *b, Layout *layout) {
   return a != nullptr && b != nullptr && a->pixels != nullptr && b->pixels != nullptr &&
          a->format == b->format && a->width == b->width && a->height == b->height &&
          a->width >= 0 && a->height >= 0 && LayoutOf(a->format, layout) &&
-         a->pitch >= a->width * layout->bytes && b->pitch >= b->width * layout->bytes;
+         int64_t(a->pitch) >= int64_t(a->width) * layout->bytes &&
+         int64_t(b->pitch) >= int64_t(b->width) * layout->bytes;
 }
 
 bool SameLevels(const SamplePlan &a, const SamplePlan &b) {

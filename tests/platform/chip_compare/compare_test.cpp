@@ -245,6 +245,11 @@ TEST_F(Compare, FramesOfUnlikeShapeOrUnknownFormatAreRefused) {
   EXPECT_FALSE(PlatformSiS6326Compare(&h, &s, &z, nullptr, &r));
   EXPECT_FALSE(PlatformSiS6326Compare(&z, &z, nullptr, nullptr, &r));
   EXPECT_FALSE(PlatformSiS6326Compare(&h, &s, &h, &s, &r));
+  // A pitch too small for the width, where width x bytes would wrap in 32
+  // bits: refused before a pixel is read.
+  std::vector<uint32_t> row(1);
+  const SiS6326Frame wide = {row.data(), 1 << 30, 1, 4, 0x33};
+  EXPECT_FALSE(PlatformSiS6326Compare(&wide, &wide, nullptr, nullptr, &r));
 }
 
 }  // namespace
