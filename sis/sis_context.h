@@ -101,6 +101,7 @@ static_assert(offsetof(GlSiSTail, lockDepth) == 17 * 4 && offsetof(GlSiSTail, ow
 // Mode-word bits the uploads read.
 #define SIS_MODE_BLEND 0x4u
 #define SIS_MODE_FOG 0x8u
+#define SIS_MODE_PERSPECTIVE 0x200u
 #define SIS_MODE_TEXTURE 0x400u
 #define SIS_MODE_LINE_PATTERN 0x1000u
 #define SIS_MODE_ALPHA_TEST 0x20000u

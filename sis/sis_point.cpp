@@ -27,6 +27,7 @@ void __glSiSRenderAliasedPoint1(GlContext *gc, GlVertex *v) {
   const GLfloat q = v->texture.w;
   sis->texS[0] = v->texture.x / q;
   sis->texT[0] = v->texture.y / q;
+  if (!sis::TextureFinite(sis, sis->texS[0], sis->texT[0], q, false)) return;
   mWait3DCmdQueue(1 + int(sis::kTexturedBlockWords));
   sis::PutCommand(sis, kTexturedPointCommand);
   sis::PutBlock(sis, 0, p, sis::ColorWord(v->color));

@@ -45,7 +45,11 @@ void SendTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c, int smoo
   GlVertex *v[3] = {a, b, c};
   const bool ordered = sis::TakesOrderedVertices(sis);
   if (ordered) OrderByY(v);
-  if (kTextured) sis::__RescaleTextureUV(gc, v[0], v[1], v[2]);
+  if (kTextured) {
+    sis::__RescaleTextureUV(gc, v[0], v[1], v[2]);
+    for (int i = 0; i < 3; ++i)
+      if (!sis::TextureFinite(sis, sis->texS[i], sis->texT[i], v[i]->texture.w, true)) return;
+  }
   sis::ChipVertex p[3];
   for (int i = 0; i < 3; ++i) p[i] = sis::ToChip(gc, v[i], sis::kTriangleYOffset);
   const uint32_t words = kTextured ? sis::kTexturedBlockWords : sis::kBlockWords;

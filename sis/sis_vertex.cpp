@@ -28,6 +28,11 @@ bool WindowFinite(const GlVertex *v) {
   return isfinite(v->window.x) && isfinite(v->window.y) && isfinite(v->window.z);
 }
 
+bool TextureFinite(const GlSiSTail *sis, float s, float t, float q, bool interpolatesQ) {
+  if (!isfinite(s) || !isfinite(t)) return false;
+  return !interpolatesQ || !(sis->work.mode & SIS_MODE_PERSPECTIVE) || isfinite(q);
+}
+
 ChipVertex ToChip(GlContext *gc, const GlVertex *v, float yOffset) {
   const GlConstants &k = gc->constants;
   ChipVertex out;

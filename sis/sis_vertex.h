@@ -33,6 +33,11 @@ inline constexpr float kLineYOffset = 0.0f, kTriangleYOffset = 0.5f;
 // False when the window x, y or z is NaN or infinite: such a primitive
 // sends nothing, as the generic rasterizers draw nothing for it.
 bool WindowFinite(const GlVertex *v);
+// False when an s or t word, or a q word the chip interpolates (triangles
+// under the perspective mode bit), is NaN or infinite (a texture q of 0,
+// say): the chip's behaviour is undefined for such words, so the textured
+// primitive sends nothing.
+bool TextureFinite(const GlSiSTail *sis, float s, float t, float q, bool interpolatesQ);
 ChipVertex ToChip(GlContext *gc, const GlVertex *v, float yOffset);
 // A, R, G, B bytes of a colour at the context's colour scale, truncated;
 // none gives 0.

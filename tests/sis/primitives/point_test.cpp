@@ -146,4 +146,24 @@ TEST_F(HardwarePoint, APointWithANonFiniteCoordinateSendsNothing) {
   }
 }
 
+// s / q or t / q not finite would reach the chip: the point sends nothing.
+// Its q word is never read, so q alone does not matter.
+TEST_F(HardwarePoint, ATexturedPointWithANonFiniteSOrTSendsNothing) {
+  struct Case {
+    const char *name;
+    float s, t, q;
+    bool sent;
+  } const cases[] = {{"q = 0", 1.0f, 0.5f, 0.0f, false},
+                     {"s NaN", NAN, 0.5f, 1.0f, false},
+                     {"t infinite", 0.5f, INFINITY, 1.0f, false},
+                     {"q infinite", 1.0f, 0.5f, INFINITY, true}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    GlVertex v = Vertex(3, 3);
+    v.texture = {c.s, c.t, 0.0f, c.q};
+    __glSiSRenderAliasedPoint1(gc(), &v);
+    EXPECT_EQ(Primitives(Events()).size(), c.sent ? 1u : 0u);
+  }
+}
+
 }  // namespace

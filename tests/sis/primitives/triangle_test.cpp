@@ -207,4 +207,38 @@ TEST_F(HardwareTriangle, ATriangleWithANonFiniteCoordinateSendsNothing) {
   }
 }
 
+// Non-finite texture words would reach the chip, whose behaviour for them
+// is undefined: such a triangle sends nothing. q counts only where the chip
+// interpolates it (the perspective mode bit).
+TEST_F(HardwareTriangle, ATexturedTriangleWithANonFiniteTextureWordSendsNothing) {
+  struct Case {
+    const char *name;
+    bool divided, perspective;
+    float s, q;
+    bool sent;
+  } const cases[] = {
+      {"divided by q = 0", true, false, 1.0f, 0.0f, false},
+      {"s NaN", false, false, NAN, 1.0f, false},
+      {"s infinite", false, true, INFINITY, 1.0f, false},
+      {"q infinite, not interpolated", false, false, 1.0f, INFINITY, true},
+      {"q infinite, interpolated", false, true, 1.0f, INFINITY, false},
+      {"q NaN, interpolated", false, true, 1.0f, NAN, false},
+  };
+  for (const Case &c : cases) {
+    for (int corner = 0; corner < 3; ++corner) {
+      SCOPED_TRACE(testing::Message() << c.name << ", corner " << corner);
+      gc()->polygon.shader.modeFlags = c.divided ? __GL_SHADE_TEX_DIVIDED : 0;
+      sis()->work.mode = c.perspective ? SIS_MODE_PERSPECTIVE : 0;
+      GlVertex v[3] = {Vertex(0, 0), Vertex(10, 5), Vertex(3, 20)};
+      for (GlVertex &x : v) x.texture = {0.5f, 0.5f, 0, 1};
+      v[corner].texture.x = c.s;
+      v[corner].texture.w = c.q;
+      for (const Fill &f : kFills) {
+        if (!f.textured) continue;
+        EXPECT_EQ(Primitives(Draw(f, &v[0], &v[1], &v[2])).size(), c.sent ? 1u : 0u) << f.name;
+      }
+    }
+  }
+}
+
 }  // namespace
