@@ -5,6 +5,7 @@
 #include "dlist/dl_op_kinds.h"
 #include "dlist/dl_opcodes.h"
 #include "dlist/dl_ops.h"
+#include "pixels/px_map.h"
 
 namespace {
 
@@ -32,6 +33,12 @@ void PixelMap(int16_t code, GlDlistExecProc execute, GLenum map, GLsizei mapsize
   const int64_t size = CountedSize(mapsize, sizeof(T), 8);
   if (size < 0) {
     __gllc_InvalidValue(gc);
+    return;
+  }
+  // A map larger than any the command accepts is refused when run; its
+  // values are not read, as the command would not read them either.
+  if (mapsize > gc->constants.maxPixelMapTable) {
+    __gllc_Error(gc, __glPixelMapError(gc, map, mapsize));
     return;
   }
   if (mapsize > 0 && values == nullptr) return;  // nothing to read

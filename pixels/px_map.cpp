@@ -5,6 +5,7 @@
 #include "core/s_error.h"
 #include "core/s_setters.h"
 #include "pixels/px_enums.h"
+#include "pixels/px_map.h"
 #include "pixels/px_round.h"
 
 namespace {
@@ -14,17 +15,6 @@ bool IsPowerOfTwo(GLsizei n) { return n > 0 && (n & (n - 1)) == 0; }
 // Index maps hold integers; the others colour values in [0, 1].
 bool HoldsIndices(int index) {
   return index == __GL_PIXEL_MAP_I_TO_I || index == __GL_PIXEL_MAP_S_TO_S;
-}
-
-// The first error a map and size raise, or GL_NO_ERROR.
-GLenum CheckMap(const GlContext *gc, GLenum map, GLsizei mapsize) {
-  if (map < GL_PIXEL_MAP_I_TO_I || map > GL_PIXEL_MAP_A_TO_A) return GL_INVALID_ENUM;
-  // Indices are reduced by AND with size - 1.
-  if (map <= GL_PIXEL_MAP_I_TO_A && !IsPowerOfTwo(mapsize)) return GL_INVALID_VALUE;
-  if (mapsize < 0) return GL_INVALID_VALUE;
-  // Larger tables would wrap the byte count on this 32-bit build.
-  if (mapsize > gc->constants.maxPixelMapTable) return GL_INVALID_VALUE;
-  return GL_NO_ERROR;
 }
 
 GLint ToIndex(GLfloat v) { return __glPixelRound(v); }
@@ -56,7 +46,7 @@ template <typename T>
 void PixelMap(GLenum map, GLsizei mapsize, const T *values) {
   GlContext *gc = __glContextOutsideBegin();
   if (!gc) return;
-  if (GLenum error = CheckMap(gc, map, mapsize)) {
+  if (GLenum error = __glPixelMapError(gc, map, mapsize)) {
     __glSetError(error);
     return;
   }
@@ -89,6 +79,16 @@ void PixelMap(GLenum map, GLsizei mapsize, const T *values) {
 }
 
 }  // namespace
+
+GLenum __glPixelMapError(const GlContext *gc, GLenum map, GLsizei mapsize) {
+  if (map < GL_PIXEL_MAP_I_TO_I || map > GL_PIXEL_MAP_A_TO_A) return GL_INVALID_ENUM;
+  // Indices are reduced by AND with size - 1.
+  if (map <= GL_PIXEL_MAP_I_TO_A && !IsPowerOfTwo(mapsize)) return GL_INVALID_VALUE;
+  if (mapsize < 0) return GL_INVALID_VALUE;
+  // Larger tables would wrap the byte count on this 32-bit build.
+  if (mapsize > gc->constants.maxPixelMapTable) return GL_INVALID_VALUE;
+  return GL_NO_ERROR;
+}
 
 void GLENTRY __glim_PixelMapfv(GLenum map, GLsizei mapsize, const GLfloat *values) {
   PixelMap(map, mapsize, values);

@@ -122,6 +122,12 @@ TEST_F(OpChecksTest, RefusedArgumentsCompileAnErrorOp) {
          glPixelMapusv(GL_PIXEL_MAP_R_TO_R, 0x7FFFFFFF, v);
        },
        GL_DLOP_InvalidValue, GL_INVALID_VALUE},
+      // The values are not read: far fewer than the size are given.
+      {"glPixelMapfv beyond the largest map",
+       [] { glPixelMapfv(GL_PIXEL_MAP_R_TO_R, 1 << 24, kColor); }, GL_DLOP_InvalidValue,
+       GL_INVALID_VALUE},
+      {"glPixelMapuiv of an unknown map beyond the largest map",
+       [] { glPixelMapuiv(0x1234, 1 << 24, kNames); }, GL_DLOP_InvalidEnum, GL_INVALID_ENUM},
       {"glPrioritizeTextures with n -1", [] { glPrioritizeTextures(-1, kNames, kColor); },
        GL_DLOP_InvalidValue, GL_INVALID_VALUE},
       {"glPrioritizeTextures beyond a signed size",
