@@ -94,7 +94,7 @@ TEST_F(Layout, StagesMoveExactlyTheirRow) {
           for (int width = 1; width <= 17; width++) {
             // The block comes from the unpacker or packer, as in a chain.
             info = GlPixelSpanInfo{};
-            info.width = width, info.height = 1;
+            info.width = info.spanWidth = width, info.height = 1;
             static uint8_t image[8];
             if (s.destination) {
               info.dstFormat = t.format, info.dstType = t.type, info.dstImage = image;
