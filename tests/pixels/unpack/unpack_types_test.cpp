@@ -151,13 +151,14 @@ TEST_F(Unpack, PackedLayoutsSplitIntoFields) {
   }
 }
 
-// The shortcuts sample 1, 3 or 4 bytes per output pixel by the run array.
+// The shortcuts walk the width source pixels and sample 1, 3 or 4 bytes
+// per output pixel by the run array.
 TEST_F(Unpack, ByteShortcutsSampleByTheRunArray) {
   uint8_t in[64];
   for (int i = 0; i < 64; i++) in[i] = uint8_t(i);
   int16_t run[] = {2, 1, 3, 1};
   info.pixelArray = run;
-  info.width = info.spanWidth = 4;
+  info.width = 7, info.spanWidth = 4;
   EXPECT_EQ(Run(__glSpanUnpackIndexUbyte, in, 4), (std::vector<uint8_t>{0, 2, 3, 6}));
   EXPECT_EQ(Run(__glSpanUnpackRGBubyte, in, 12),
             (std::vector<uint8_t>{0, 1, 2, 6, 7, 8, 9, 10, 11, 18, 19, 20}));
