@@ -22,24 +22,25 @@ void ReadRow(const GlPixelSpanInfo *info, void *span, Read read) {
   }
 }
 
-template <bool OneToOne>
-void ReadColors(GlContext *gc, GlPixelSpanInfo *info, void *span) {
+// Colours through the read buffer's fetch, each kept as take(colour) says.
+template <bool OneToOne, typename T, typename Take>
+void ReadFetched(GlContext *gc, GlPixelSpanInfo *info, void *span, Take take) {
   GlColorBuffer *cfb = gc->readBuffer;
-  ReadRow<OneToOne, GlColor>(info, span, [cfb](int32_t x, int32_t y) {
+  ReadRow<OneToOne, T>(info, span, [cfb, take](int32_t x, int32_t y) {
     GlColor c;
     cfb->fetch[0](cfb, x, y, &c);
-    return c;
+    return take(c);
   });
 }
 
 template <bool OneToOne>
+void ReadColors(GlContext *gc, GlPixelSpanInfo *info, void *span) {
+  ReadFetched<OneToOne, GlColor>(gc, info, span, [](const GlColor &c) { return c; });
+}
+
+template <bool OneToOne>
 void ReadIndices(GlContext *gc, GlPixelSpanInfo *info, void *span) {
-  GlColorBuffer *cfb = gc->readBuffer;
-  ReadRow<OneToOne, GLfloat>(info, span, [cfb](int32_t x, int32_t y) {
-    GlColor c;
-    cfb->fetch[0](cfb, x, y, &c);
-    return c.r;
-  });
+  ReadFetched<OneToOne, GLfloat>(gc, info, span, [](const GlColor &c) { return c.r; });
 }
 
 // The largest stored depth and the shift of the stored units.
