@@ -14,6 +14,10 @@ namespace {
 
 int32_t Trunc(GLfloat v) { return __glTruncateToInt(v); }
 
+// Finite: a NaN or infinite zoom or position would make the run array's
+// column counts meaningless.
+bool Finite(GLfloat v) { return v - v == 0.0f; }
+
 // One axis of the clip: pos and zoom of the image, its source count, and
 // the clip box's first and last-plus-one pixel. Fills the first destination
 // pixel, the count of destination pixels and the source pixels skipped;
@@ -118,6 +122,8 @@ void __glLoadUnpackModes(GlContext *gc, GlPixelSpanInfo *info, GLbool8 packed) {
 
 GLbool8 __glClipDrawPixels(GlContext *gc, GlPixelSpanInfo *info) {
   if (info->zoomx == 0.0f || info->zoomy == 0.0f) return 0;
+  if (!Finite(info->zoomx) || !Finite(info->zoomy) || !Finite(info->x) || !Finite(info->y))
+    return 0;
   const int32_t *box = gc->transform.clipBox;
   const GLfloat h = 0.5f, a = gc->constants.viewportAlmostHalf;
   Axis x = {info->x, info->zoomx, info->width, 0, 0, 0, 0};

@@ -151,10 +151,16 @@ TEST_F(DrawPath, ClipRows) {
     EXPECT_EQ(info.startRow, 20 + gc->constants.viewportYAdjust);
     EXPECT_EQ(info.rows, 3);
   }
-  for (const auto &z : {std::make_pair(0.0f, 1.0f), std::make_pair(1.0f, 0.0f)}) {
-    glPixelZoom(z.first, z.second);
+  // Zero zooms draw nothing; so do zooms that are not finite numbers.
+  const float inf = __builtin_inff(), nan = __builtin_nanf("");
+  for (const auto &z : {std::make_pair(0.0f, 1.0f), std::make_pair(1.0f, 0.0f),
+                        std::make_pair(nan, 1.0f), std::make_pair(1.0f, -inf),
+                        std::make_pair(inf, 2.0f)}) {
+    glPixelZoom(1, 1);
     SetRaster(10, 20);
     Prepare();
+    // Straight into the state: the zoom setter may refuse such values.
+    gc->pixel.transferMode.zoomX = z.first, gc->pixel.transferMode.zoomY = z.second;
     GlPixelSpanInfo info;
     __glInitDrawPixelsInfo(gc, &info, 4, 3, GL_RGBA, GL_FLOAT, nullptr);
     EXPECT_FALSE(__glClipDrawPixels(gc, &info));
