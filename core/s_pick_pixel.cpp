@@ -4,6 +4,7 @@
 #include "core/context.h"
 #include "core/s_pick.h"
 #include "pixels/px_modify.h"
+#include "pixels/px_draw_pixels.h"
 #include "pixels/px_pixel_standins.h"
 #include "pixels/px_state.h"
 

@@ -30,11 +30,11 @@ void WalkBits(const GlPixelSpanInfo *info, const void *in, int32_t count, Take t
 __GL_SPAN_STAGE(__glSpanUnpackBitmap2) {
   GLfloat *d = static_cast<GLfloat *>(out);
   const GLfloat one = gc->constants.one;
-  WalkBits(info, in, info->width, [&d, one](bool set) { *d++ = set ? one : 0.0f; });
+  WalkBits(info, in, info->spanWidth, [&d, one](bool set) { *d++ = set ? one : 0.0f; });
 }
 
-// The first bit is always taken; each later one lies run[k] bits after the
-// one taken before it.
+// Walks the width source bits: the first is always taken; each later one
+// lies run[k] bits after the one taken before it.
 __GL_SPAN_STAGE(__glSpanUnpackBitmap) {
   GLfloat *d = static_cast<GLfloat *>(out);
   const GLfloat one = gc->constants.one;
@@ -54,7 +54,7 @@ __GL_SPAN_STAGE(__glSpanPackBitmap) {
   uint8_t *d = static_cast<uint8_t *>(out);
   const uint32_t lsbFirst = info->dstLsbFirst;
   int k = info->dstStartBit;
-  int32_t left = info->width;
+  int32_t left = info->spanWidth;
   while (left > 0) {
     uint8_t bits = 0, covered = 0;
     for (; k < 8 && left > 0; k++, left--) {

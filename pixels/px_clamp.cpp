@@ -23,21 +23,21 @@ void ClampGroups(const GlContext *gc, const GlPixelSpanInfo *info, const void *i
   const GlSpanScales scales = __glSpanScales(gc);
   const GLfloat *s = static_cast<const GLfloat *>(in);
   GLfloat *d = static_cast<GLfloat *>(out);
-  for (int32_t i = 0; i < info->width; i++, s += 4, d += 4)
+  for (int32_t i = 0; i < info->spanWidth; i++, s += 4, d += 4)
     for (int c = 0; c < 4; c++) d[c] = (Mask >> c & 1) ? Clamp(s[c], 0.0f, scales.scale[c]) : s[c];
 }
 
 }  // namespace
 
 __GL_SPAN_STAGE(__glSpanClampPreFloat) {
-  ClampAll(in, out, info->srcSpanComponents * info->width, 1.0f);
+  ClampAll(in, out, info->srcSpanComponents * info->spanWidth, 1.0f);
 }
 __GL_SPAN_STAGE(__glSpanClampPostFloat) {
-  ClampAll(in, out, info->dstSpanComponents * info->width, 1.0f);
+  ClampAll(in, out, info->dstSpanComponents * info->spanWidth, 1.0f);
 }
 __GL_SPAN_STAGE(__glSpanClampSigned) {
   const GLfloat infinity = __builtin_inff();
-  ClampAll(in, out, info->dstSpanComponents * info->width, infinity);
+  ClampAll(in, out, info->dstSpanComponents * info->spanWidth, infinity);
 }
 __GL_SPAN_STAGE(__glSpanClampRed) { ClampGroups<0x1>(gc, info, in, out); }
 __GL_SPAN_STAGE(__glSpanClampGreen) { ClampGroups<0x2>(gc, info, in, out); }

@@ -19,7 +19,7 @@ void Expand(const GlContext *gc, const GlPixelSpanInfo *info, const void *in, vo
   }
   const GLfloat *s = static_cast<const GLfloat *>(in);
   GLfloat *d = static_cast<GLfloat *>(out);
-  for (int32_t i = 0; i < info->width; i++, s += format.components, d += 4) {
+  for (int32_t i = 0; i < info->spanWidth; i++, s += format.components, d += 4) {
     d[0] = d[1] = d[2] = 0.0f;
     d[3] = scale[3];
     for (int k = 0; k < format.components; k++)
@@ -64,7 +64,7 @@ __GL_SPAN_STAGE(__glSpanPreReorderBGRA) { Expand<kFormatBGRA, false>(gc, info, i
 __GL_SPAN_STAGE(__glSpanZeroFillAlpha) {
   const GLfloat *s = static_cast<const GLfloat *>(in);
   GLfloat *d = static_cast<GLfloat *>(out);
-  for (int32_t i = 0; i < info->width; i++, s += 4, d += 4) {
+  for (int32_t i = 0; i < info->spanWidth; i++, s += 4, d += 4) {
     d[0] = s[0], d[1] = s[1], d[2] = s[2];
     d[3] = 0.0f;
   }

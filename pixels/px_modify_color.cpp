@@ -15,7 +15,7 @@ void ModifyColor(const GlContext *gc, const GlPixelSpanInfo *info, const void *i
   const GlColor &fill = gc->pixel.modify.defaultColor;
   const GLfloat *s = static_cast<const GLfloat *>(in);
   GLfloat *d = static_cast<GLfloat *>(out);
-  for (int32_t i = 0; i < info->width; i++, s += format.components, d += 4) {
+  for (int32_t i = 0; i < info->spanWidth; i++, s += format.components, d += 4) {
     d[0] = fill.r, d[1] = fill.g, d[2] = fill.b, d[3] = fill.a;
     for (int k = 0; k < format.components; k++)
       for (int c = 0; c < 4; c++)

@@ -7,7 +7,7 @@ __GL_SPAN_STAGE(__glSpanModifyDepth) {
   const GLfloat scale = tm.depthScale, bias = tm.depthBias;
   const GLfloat *s = static_cast<const GLfloat *>(in);
   GLfloat *d = static_cast<GLfloat *>(out);
-  for (int32_t i = 0; i < info->width; i++) {
+  for (int32_t i = 0; i < info->spanWidth; i++) {
     const GLfloat v = s[i] * scale + bias;
     d[i] = !(v >= 0.0f) ? 0.0f : v > 1.0f ? 1.0f : v;
   }
@@ -19,7 +19,7 @@ __GL_SPAN_STAGE(__glSpanModifyStencil) {
   const GlPixelMap &map = __glUsableMap(gc->pixel.pixelMap[__GL_PIXEL_MAP_S_TO_S]);
   const GLfloat *s = static_cast<const GLfloat *>(in);
   GLfloat *d = static_cast<GLfloat *>(out);
-  for (int32_t i = 0; i < info->width; i++) {
+  for (int32_t i = 0; i < info->spanWidth; i++) {
     const uint32_t n = transfer(s[i]);
     d[i] = GLfloat(mapped ? __glIndexMapInt(map, n) : int32_t(n));
   }
@@ -35,7 +35,7 @@ __GL_SPAN_STAGE(__glSpanModifyCI) {
   if (info->dstFormat == GL_COLOR_INDEX) {
     const bool mapped = px.transferMode.mapColor;
     const GlPixelMap &map = __glUsableMap(px.pixelMap[__GL_PIXEL_MAP_I_TO_I]);
-    for (int32_t i = 0; i < info->width; i++) {
+    for (int32_t i = 0; i < info->spanWidth; i++) {
       const uint32_t n = transfer(s[i]);
       d[i] = GLfloat(mapped ? __glIndexMapInt(map, n) : int32_t(n));
     }
@@ -44,7 +44,7 @@ __GL_SPAN_STAGE(__glSpanModifyCI) {
   const GlSpanScales scales = __glSpanScales(gc);
   const GlPixelMap *maps[4];
   for (int c = 0; c < 4; c++) maps[c] = &__glUsableMap(px.pixelMap[__GL_PIXEL_MAP_I_TO_R + c]);
-  for (int32_t i = 0; i < info->width; i++, d += 4) {
+  for (int32_t i = 0; i < info->spanWidth; i++, d += 4) {
     const uint32_t n = transfer(s[i]);
     for (int c = 0; c < 4; c++) d[c] = __glIndexMapFloat(*maps[c], n) * scales.scale[c];
   }

@@ -13,7 +13,7 @@ void PackPacked(const GlPixelSpanInfo *info, const void *in, void *out) {
   constexpr GlPackedLayout layout = kPackedLayouts[L];
   const GLfloat *s = static_cast<const GLfloat *>(in);
   uint8_t *d = static_cast<uint8_t *>(out);
-  for (int32_t i = 0; i < info->width; i++, d += layout.elementBytes) {
+  for (int32_t i = 0; i < info->spanWidth; i++, d += layout.elementBytes) {
     uint32_t element = layout.setBits;
     for (int c = 0; c < layout.components; c++) {
       const GlPackedField f = layout.field[c];

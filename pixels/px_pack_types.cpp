@@ -23,7 +23,7 @@ void Pack(const void *in, void *out, int32_t count, Convert convert) {
   }
 }
 
-int32_t Components(const GlPixelSpanInfo *info) { return info->dstSpanComponents * info->width; }
+int32_t Components(const GlPixelSpanInfo *info) { return info->dstSpanComponents * info->spanWidth; }
 
 template <typename T>
 void PackUnsigned(const GlPixelSpanInfo *info, const void *in, void *out, GLfloat max,
@@ -66,12 +66,12 @@ __GL_SPAN_STAGE(__glSpanPackInt) {
   PackSigned<int32_t>(info, in, out, gc->constants.uIntMax, gc->constants.half);
 }
 
-__GL_SPAN_STAGE(__glSpanPackUbyteI) { PackIntegers<uint8_t>(in, out, info->width, 0xFF); }
-__GL_SPAN_STAGE(__glSpanPackByteI) { PackIntegers<int8_t>(in, out, info->width, 0x7F); }
-__GL_SPAN_STAGE(__glSpanPackUshortI) { PackIntegers<uint16_t>(in, out, info->width, 0xFFFF); }
-__GL_SPAN_STAGE(__glSpanPackShortI) { PackIntegers<int16_t>(in, out, info->width, 0x7FFF); }
-__GL_SPAN_STAGE(__glSpanPackUintI) { PackIntegers<uint32_t>(in, out, info->width, 0xFFFFFFFF); }
-__GL_SPAN_STAGE(__glSpanPackIntI) { PackIntegers<int32_t>(in, out, info->width, 0x7FFFFFFF); }
+__GL_SPAN_STAGE(__glSpanPackUbyteI) { PackIntegers<uint8_t>(in, out, info->spanWidth, 0xFF); }
+__GL_SPAN_STAGE(__glSpanPackByteI) { PackIntegers<int8_t>(in, out, info->spanWidth, 0x7F); }
+__GL_SPAN_STAGE(__glSpanPackUshortI) { PackIntegers<uint16_t>(in, out, info->spanWidth, 0xFFFF); }
+__GL_SPAN_STAGE(__glSpanPackShortI) { PackIntegers<int16_t>(in, out, info->spanWidth, 0x7FFF); }
+__GL_SPAN_STAGE(__glSpanPackUintI) { PackIntegers<uint32_t>(in, out, info->spanWidth, 0xFFFFFFFF); }
+__GL_SPAN_STAGE(__glSpanPackIntI) { PackIntegers<int32_t>(in, out, info->spanWidth, 0x7FFFFFFF); }
 
 __GL_SPAN_STAGE(__glSpanPackNonCompUbyte) { PackIntegers<uint8_t>(in, out, Components(info), -1); }
 __GL_SPAN_STAGE(__glSpanPackNonCompByte) { PackIntegers<int8_t>(in, out, Components(info), -1); }

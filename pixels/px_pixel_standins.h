@@ -15,16 +15,11 @@ struct GlBitmap;
 // clang-format off
 #define PIXELS_PIXEL_STANDINS(X)                                                                 \
   /* The pixel pickers: each picks its span chain and runs it. */                                \
-  X(void, __glOptPickDrawPixels,                                                                 \
-    (GlContext *gc, GLsizei width, GLsizei height, GLenum format, GLenum type,                   \
-     const void *pixels, GLbool8 packed), )                                                      \
   X(void, __glSlowPickCopyPixels,                                                                \
     (GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height, GLenum format), )           \
   X(void, __glSlowPickReadPixels,                                                                \
     (GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, \
      void *pixels), )                                                                            \
-  /* The pixel-rectangle store while texturing or fog is on. */                                  \
-  X(void, __glSlowDrawPixelsStore, (GlColorBuffer *cfb, const GlFragment *frag), )               \
   /* The core's bitmap-renderer picker and the generic bitmap renderer. */                       \
   X(void, __glOptPickRenderBitmapProcs, (GlContext *gc), )                                       \
   X(void, __glRenderBitmap, (GlContext *gc, const GlBitmap *bitmap, const GLubyte *bits), )

@@ -13,7 +13,7 @@ void Reduce(const GlContext *gc, const GlPixelSpanInfo *info, const void *in, vo
   const GlSpanScales scales = __glSpanScales(gc);
   const GLfloat *s = static_cast<const GLfloat *>(in);
   GLfloat *d = static_cast<GLfloat *>(out);
-  for (int32_t i = 0; i < info->width; i++, s += 4, d += format.components)
+  for (int32_t i = 0; i < info->spanWidth; i++, s += 4, d += format.components)
     for (int k = 0; k < format.components; k++) {
       const int c = __glSpanFormatSlot(format, k);
       d[k] = Unscale ? s[c] * scales.inverse[c] : s[c];
@@ -28,7 +28,7 @@ void ReduceLuminance(const GlContext *gc, const GlPixelSpanInfo *info, const voi
   const GLfloat *k = scales.inverse;
   const GLfloat *s = static_cast<const GLfloat *>(in);
   GLfloat *d = static_cast<GLfloat *>(out);
-  for (int32_t i = 0; i < info->width; i++, s += 4) {
+  for (int32_t i = 0; i < info->spanWidth; i++, s += 4) {
     const GLfloat l = s[0] * k[0] + s[1] * k[1] + s[2] * k[2];
     *d++ = l > 1.0f ? 1.0f : l;
     if (WithAlpha) *d++ = s[3] * k[3];

@@ -32,7 +32,8 @@ struct GlContext;
 // GL_UNSIGNED_INT_10_10_10_2_EXT: several components in one element.
 constexpr bool isPackedType(GLenum type) { return type < 0x8037 && (type >= 0x8032 || type < 4); }
 
-// One stage: reads info->width pixels from `in` and writes them to `out`.
+// One stage: reads info->spanWidth pixels from `in` and writes them to `out`
+// (a sampling stage walks the width source pixels and writes the sampled ones).
 typedef void (*GlSpanModifier)(GlContext *gc, struct GlPixelSpanInfo *info, const void *in,
                                void *out);
 // Span readers (reader(gc, info, out)) and renderers (render(gc, info, in))
@@ -88,6 +89,9 @@ typedef struct GlPixelSpanInfo {
   // Geometry and chain.
   GLfloat zoomx, zoomy;    // as applied: zoomy negated for top-down drawing
   int32_t width, height;   // source pixels per row, source rows still to move
+  // Pixels each span holds: width, or after a stage that samples the row by
+  // a shrinking run array, the sampled ones (one per run-array entry).
+  int32_t spanWidth;
   int32_t depth;           // third dimension of memory and texture images
   GLfloat readX, readY;    // window position of the first frame-buffer pixel read
   GLfloat x, y;            // draw position of source column 0 and the current row
@@ -113,6 +117,9 @@ typedef struct GlPixelSpanInfo {
   uint8_t applyScale;      // the scaling expand and reduce stages (1), else NS (0)
   uint8_t nonComponent;    // raw words without per-component conversion (0)
   int32_t dim;             // 2 draw, read, copy; 0 memory; 1 or 2 texture levels
+  // Span buffers and run array of rows wider than the stack's (null: the
+  // loops use their stack).
+  struct GlSpanStorage *spanStorage;
 } GlPixelSpanInfo;
 
 // Kinds of a request's source and destination, and of its path.

@@ -12,9 +12,9 @@
 namespace {
 
 // The elements one side's rows hold per span.
-int32_t SourceElements(const GlPixelSpanInfo *info) { return info->srcComponents * info->width; }
+int32_t SourceElements(const GlPixelSpanInfo *info) { return info->srcComponents * info->spanWidth; }
 int32_t DestinationElements(const GlPixelSpanInfo *info) {
-  return info->dstComponents * info->width;
+  return info->dstComponents * info->spanWidth;
 }
 
 // One element of E bytes, its bytes reversed; byte by byte, so that neither
@@ -37,8 +37,9 @@ void CopyBytes(const void *in, void *out, int32_t count) {
   for (int32_t i = 0; i < count; i++) d[i] = s[i];
 }
 
-// Width groups, each followed by (run - 1) skipped source groups. Each group
-// is moved as Move(source, destination) says.
+// Walks the width source groups and moves the sampled ones: each is
+// followed by (run - 1) skipped groups. Each group is moved as
+// Move(source, destination) says.
 template <typename Move>
 void SkipGroups(const GlPixelSpanInfo *info, const void *in, void *out, int32_t groupBytes,
                 Move move) {
@@ -46,9 +47,11 @@ void SkipGroups(const GlPixelSpanInfo *info, const void *in, void *out, int32_t 
   uint8_t *d = static_cast<uint8_t *>(out);
   const int16_t *run = info->pixelArray;
   const int32_t step = info->srcGroupIncrement;
-  for (int32_t i = 0; i < info->width; i++, d += groupBytes) {
+  for (int32_t source = 0, i = 0; source < info->width; i++, d += groupBytes) {
     move(s, d);
-    s += step * int32_t(run[i]);
+    const int32_t advance = run[i] > 0 ? run[i] : 1;
+    source += advance;
+    s += step * advance;
   }
 }
 
@@ -94,7 +97,7 @@ __GL_SPAN_STAGE(__glSpanAlignPixels2Dst) { CopyBytes(in, out, DestinationElement
 __GL_SPAN_STAGE(__glSpanAlignPixels4Dst) { CopyBytes(in, out, DestinationElements(info) * 4); }
 
 __GL_SPAN_STAGE(__glSpanCopy) {
-  const int32_t bytes = info->srcComponents * info->srcElementSize * info->width;
+  const int32_t bytes = info->srcComponents * info->srcElementSize * info->spanWidth;
   const uint8_t *s = static_cast<const uint8_t *>(in);
   uint8_t *d = static_cast<uint8_t *>(out);
   // Four bytes at a time, then the remaining bytes singly.

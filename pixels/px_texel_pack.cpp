@@ -11,7 +11,7 @@ template <int N, typename Texel>
 void PackTexels(const GlPixelSpanInfo *info, const void *in, void *out, Texel texel) {
   const uint8_t *s = static_cast<const uint8_t *>(in);
   uint8_t *d = static_cast<uint8_t *>(out);
-  for (int32_t i = 0; i < info->width; i++, s += N, d += 2) {
+  for (int32_t i = 0; i < info->spanWidth; i++, s += N, d += 2) {
     const uint16_t t = uint16_t(texel(s));
     memcpy(d, &t, 2);
   }

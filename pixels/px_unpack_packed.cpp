@@ -10,7 +10,7 @@ void UnpackPacked(const GlPixelSpanInfo *info, const void *in, void *out) {
   constexpr GlPackedLayout layout = kPackedLayouts[L];
   const uint8_t *s = static_cast<const uint8_t *>(in);
   GLfloat *d = static_cast<GLfloat *>(out);
-  for (int32_t i = 0; i < info->width; i++, s += layout.elementBytes) {
+  for (int32_t i = 0; i < info->spanWidth; i++, s += layout.elementBytes) {
     const uint32_t element = __glLoadPackedElement<layout.elementBytes>(s);
     for (int c = 0; c < layout.components; c++) {
       const GlPackedField f = layout.field[c];

@@ -26,7 +26,7 @@ void Unpack(const void *in, void *out, int32_t count, Convert convert) {
   for (int32_t i = 0; i < count; i++, s += sizeof(T)) d[i] = convert(Load<T>(s));
 }
 
-int32_t Components(const GlPixelSpanInfo *info) { return info->srcSpanComponents * info->width; }
+int32_t Components(const GlPixelSpanInfo *info) { return info->srcSpanComponents * info->spanWidth; }
 
 // u x k for unsigned types, (2c + 1) x k for signed ones.
 template <typename T>
@@ -68,10 +68,10 @@ __GL_SPAN_STAGE(__glSpanUnpackInt) {
   UnpackNormalised<int32_t>(info, in, out, gc->constants.oneOverUIntMax);
 }
 
-__GL_SPAN_STAGE(__glSpanUnpackUbyteI) { UnpackIntegers<uint8_t>(in, out, info->width); }
-__GL_SPAN_STAGE(__glSpanUnpackByteI) { UnpackIntegers<int8_t>(in, out, info->width); }
-__GL_SPAN_STAGE(__glSpanUnpackUshortI) { UnpackIntegers<uint16_t>(in, out, info->width); }
-__GL_SPAN_STAGE(__glSpanUnpackShortI) { UnpackIntegers<int16_t>(in, out, info->width); }
-__GL_SPAN_STAGE(__glSpanUnpackUintI) { UnpackIntegers<uint32_t>(in, out, info->width); }
-__GL_SPAN_STAGE(__glSpanUnpackIntI) { UnpackIntegers<int32_t>(in, out, info->width); }
+__GL_SPAN_STAGE(__glSpanUnpackUbyteI) { UnpackIntegers<uint8_t>(in, out, info->spanWidth); }
+__GL_SPAN_STAGE(__glSpanUnpackByteI) { UnpackIntegers<int8_t>(in, out, info->spanWidth); }
+__GL_SPAN_STAGE(__glSpanUnpackUshortI) { UnpackIntegers<uint16_t>(in, out, info->spanWidth); }
+__GL_SPAN_STAGE(__glSpanUnpackShortI) { UnpackIntegers<int16_t>(in, out, info->spanWidth); }
+__GL_SPAN_STAGE(__glSpanUnpackUintI) { UnpackIntegers<uint32_t>(in, out, info->spanWidth); }
+__GL_SPAN_STAGE(__glSpanUnpackIntI) { UnpackIntegers<int32_t>(in, out, info->spanWidth); }
 __GL_SPAN_STAGE(__glSpanUnpackNonCompUint) { UnpackIntegers<uint32_t>(in, out, Components(info)); }

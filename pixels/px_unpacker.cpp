@@ -115,6 +115,7 @@ bool Init(GlPixelSpanInfo *info, const Side &side, const uint8_t *&first) {
   info->applyClamp = 1;
   info->applyScale = 1;
   info->nonComponent = 0;
+  info->spanWidth = info->width;
   if (Complete(side, info->width, info->height, first)) return true;
   __glSetError(GL_INVALID_VALUE);
   return false;

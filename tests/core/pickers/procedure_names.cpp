@@ -11,6 +11,7 @@
 #include "geometry/s_pgclip.h"
 #include "geometry/s_select.h"
 #include "geometry/s_feedback.h"
+#include "pixels/px_draw_pixels.h"
 #include "pixels/px_pixel_standins.h"
 #include "raster/s_depth_test.h"
 #include "raster/s_fog.h"

@@ -49,12 +49,9 @@ const Call kCalls[] = {
     VERTEX(__glCalcEyeLinear), VERTEX(__glCalcObjectLinear),
     VERTEX(__glCalcSphereMap), VERTEX(__glCalcMixedTexture), VERTEX(__glCalcTexturePersp),
     VERTEX(__glFastCalcTexturePersp),
-    {"__glOptPickDrawPixels",
-     [] { __glOptPickDrawPixels(nullptr, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &texel, 0); }},
     {"__glSlowPickCopyPixels", [] { __glSlowPickCopyPixels(nullptr, 0, 0, 1, 1, GL_RGBA); }},
     {"__glSlowPickReadPixels",
      [] { __glSlowPickReadPixels(nullptr, 0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &texel); }},
-    {"__glSlowDrawPixelsStore", [] { __glSlowDrawPixelsStore(nullptr, nullptr); }},
     {"__glOptPickRenderBitmapProcs", [] { __glOptPickRenderBitmapProcs(nullptr); }},
     {"__glRenderBitmap", [] { __glRenderBitmap(nullptr, nullptr, nullptr); }},
 };

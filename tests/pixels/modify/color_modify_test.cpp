@@ -93,7 +93,7 @@ TEST_F(ColorModify, StagesFollowTheTransferRules) {
         SCOPED_TRACE(testing::Message() << st.what << ", " << s.what << ", buffer " << buffers);
         // Values in and a little beyond [0, 1].
         const int n = int(st.slots.size());
-        info.width = 120 / n;
+        info.width = info.spanWidth = 120 / n;
         std::vector<float> in(info.width * n);
         for (size_t i = 0; i < in.size(); i++) in[i] = float(int(i) - 10) / 97.0f;
         const std::vector<float> out = RunAs<float>(st.stage, in.data(), info.width * 4);
@@ -122,7 +122,7 @@ TEST_F(ColorModify, ScaleClampsAtTheBufferScale) {
   transfer().redScale = 2.0f;
   Validate();
   const float in[] = {0.75f, 0.25f};
-  info.width = 2;
+  info.width = info.spanWidth = 2;
   const std::vector<float> out = RunAs<float>(__glSpanModifyRed, in, 8);
   EXPECT_EQ(out[0], 31.0f);
   EXPECT_EQ(out[4], 0.5f * 31.0f);
@@ -135,7 +135,7 @@ TEST_F(ColorModify, MapsAreIndexedByTheNearestEntryWithinTheMap) {
   transfer().mapColor = 1;
   Validate();
   const float in[] = {1.0f, -0.2f, 0.5f};
-  info.width = 3;
+  info.width = info.spanWidth = 3;
   std::vector<float> out = RunAs<float>(__glSpanModifyRed, in, 12);
   EXPECT_EQ(out[0], 255.0f / 256.0f * 31.0f);
   EXPECT_EQ(out[4], 0.0f);
@@ -154,7 +154,7 @@ TEST_F(ColorModify, MissingComponentsTakeTheDefaultColour) {
   transfer().alphaBias = 0.25f;
   Validate();
   const float in[] = {0.0f, 1.0f};
-  info.width = 2;
+  info.width = info.spanWidth = 2;
   const std::vector<float> out = RunAs<float>(__glSpanModifyRed, in, 8);
   for (int p = 0; p < 2; p++) {
     EXPECT_EQ(out[p * 4 + 1], 0.5f * 63.0f);

@@ -9,7 +9,7 @@ namespace {
 class IndexModify : public ModifyTest {
  protected:
   std::vector<float> Indices(GlSpanModifier stage, const std::vector<float> &in, size_t perPixel = 1) {
-    info.width = int32_t(in.size());
+    info.width = info.spanWidth = int32_t(in.size());
     return RunAs<float>(stage, in.data(), in.size() * perPixel);
   }
 };

@@ -18,7 +18,7 @@ class Tables : public ModifyTest {
     uint8_t bytes[256];
     for (int i = 0; i < 256; i++) bytes[i] = uint8_t(i);
     info.srcSpanComponents = 1;
-    info.width = 256;
+    info.width = info.spanWidth = 256;
     return RunAs<float>(__glSpanUnpackUbyte, bytes, 256);
   }
   // The 256 indices.
@@ -81,7 +81,7 @@ TEST_F(Tables, IndexTablesEqualTheIndexStage) {
           ASSERT_TRUE(__glBuildItoIModifyTables(gc, &m));
           EXPECT_EQ(m.itoiValid, 1);
           info.dstFormat = GL_COLOR_INDEX;
-          info.width = 256;
+          info.width = info.spanWidth = 256;
           const std::vector<float> out = RunAs<float>(__glSpanModifyCI, indices.data(), 256);
           for (int i = 0; i < 256; i++)
             ASSERT_EQ(m.itoiTable[i], float(uint32_t(int32_t(out[i])) & buffer.redMax)) << i;
@@ -107,7 +107,7 @@ TEST_F(Tables, IndexToColourTablesEqualTheIndexStage) {
         ASSERT_TRUE(__glBuildItoRGBAModifyTables(gc, &m));
         EXPECT_EQ(m.itoRgbaValid, 1);
         info.dstFormat = GL_RGBA;
-        info.width = 256;
+        info.width = info.spanWidth = 256;
         const std::vector<float> out = RunAs<float>(__glSpanModifyCI, indices.data(), 1024);
         for (int c = 0; c < 4; c++)
           for (int i = 0; i < 256; i++)

@@ -77,14 +77,14 @@ TEST_F(Pack, IndicesAreTruncatedAndMasked) {
   EXPECT_EQ(One<uint32_t>(__glSpanPackUintI, kNaN), 0u);
   // One value per pixel, whatever the span's component count says.
   info.dstSpanComponents = 4;
-  info.width = 2;
+  info.width = info.spanWidth = 2;
   const float two[] = {1, 2, 3, 4};
   EXPECT_EQ(RunAs<uint8_t>(__glSpanPackUbyteI, two, 2), (std::vector<uint8_t>{1, 2}));
 }
 
 TEST_F(Pack, NonComponentWordsKeepTheirLowBits) {
   info.dstSpanComponents = 2;
-  info.width = 2;
+  info.width = info.spanWidth = 2;
   const float v[] = {300, -1, 65537, 7.5f};
   EXPECT_EQ(RunAs<uint8_t>(__glSpanPackNonCompUbyte, v, 4), (std::vector<uint8_t>{44, 255, 1, 7}));
   EXPECT_EQ(RunAs<int8_t>(__glSpanPackNonCompByte, v, 4), (std::vector<int8_t>{44, -1, 1, 7}));
@@ -124,7 +124,7 @@ TEST_F(Pack, PackedLayoutsTruncateEachField) {
   };
   for (const PackedCase &r : rows) {
     SCOPED_TRACE(r.what);
-    info.width = 1;
+    info.width = info.spanWidth = 1;
     const std::vector<uint8_t> out = Run(r.stage, r.rgba.data(), r.bytes);
     uint32_t element = 0;
     memcpy(&element, out.data(), r.bytes);
@@ -133,7 +133,7 @@ TEST_F(Pack, PackedLayoutsTruncateEachField) {
 }
 
 TEST_F(Pack, CopyMovesComponentsTimesElementBytes) {
-  info.srcComponents = 3, info.srcElementSize = 2, info.width = 3;
+  info.srcComponents = 3, info.srcElementSize = 2, info.width = info.spanWidth = 3;
   uint8_t in[18];
   for (int i = 0; i < 18; i++) in[i] = uint8_t(i + 1);
   EXPECT_EQ(Run(__glSpanCopy, in, 18), std::vector<uint8_t>(in, in + 18));
@@ -162,7 +162,7 @@ TEST_F(Pack, TexelPackersKeepTheTopBits) {
   };
   for (const Row &r : rows) {
     SCOPED_TRACE(r.what);
-    info.width = 2;
+    info.width = info.spanWidth = 2;
     std::vector<uint8_t> two = r.in;
     two.insert(two.end(), r.in.begin(), r.in.end());
     EXPECT_EQ(RunAs<uint16_t>(r.stage, two.data(), 2),

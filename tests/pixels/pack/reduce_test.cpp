@@ -27,7 +27,7 @@ TEST_F(Reduce, FormatsTakeTheirComponentsInOrder) {
       {"BGRA", __glSpanReorderBGRA, __glSpanReorderBGRANS, {2, 1, 0, 3}},
       {"red-alpha", __glSpanReduceRedAlpha, __glSpanReduceRedAlphaNS, {0, 3}},
   };
-  info.width = 2;
+  info.width = info.spanWidth = 2;
   for (const Row &r : rows) {
     SCOPED_TRACE(r.what);
     const size_t n = r.slots.size();

@@ -51,7 +51,7 @@ class RoundTrip : public StageTest {
   std::vector<uint8_t> Through(const TypeRoundTrip &t, bool swap, const std::vector<uint8_t> &client,
                                int count) {
     info = GlPixelSpanInfo{};
-    info.width = count, info.height = 1;
+    info.width = info.spanWidth = count, info.height = 1;
     info.srcFormat = info.dstFormat = t.format;
     info.srcType = info.dstType = t.type;
     info.srcImage = client.data();
@@ -129,7 +129,7 @@ TEST_F(RoundTrip, EveryElementComesBack) {
 TEST_F(RoundTrip, UnsignedIntsWithinFloatPrecision) {
   std::mt19937 engine(34);
   info.srcSpanComponents = info.dstSpanComponents = 1;
-  info.width = 1;
+  info.width = info.spanWidth = 1;
   std::vector<uint32_t> values = {0, 1, 255, 65535, 16777215, 16777216, 2147483648u, 4294964992u};
   for (int i = 0; i < 4096; i++) values.push_back(engine() % 4294964993u);
   for (uint32_t u : values) {
@@ -150,7 +150,7 @@ TEST_F(RoundTrip, UnsignedIntsWithinFloatPrecision) {
 // [-1, 1].
 TEST_F(RoundTrip, SignedTypesWithinTheirRounding) {
   info.srcSpanComponents = info.dstSpanComponents = 1;
-  info.width = 1;
+  info.width = info.spanWidth = 1;
   for (int v = -32768; v <= 32767; v++) {
     const int16_t s = int16_t(v);
     float f;

@@ -32,7 +32,7 @@ TEST_F(Bitmap, EveryBitUnpacksInOrder) {
     for (int start = 0; start < 8; start++)
       for (int width = 1; width <= 33; width++) {
         SCOPED_TRACE(testing::Message() << "lsb " << lsb << " start " << start << " width " << width);
-        info.srcLsbFirst = lsb, info.srcStartBit = start, info.width = width;
+        info.srcLsbFirst = lsb, info.srcStartBit = start, info.width = info.spanWidth = width;
         const std::vector<float> out = RunAs<float>(__glSpanUnpackBitmap2, row.data(), width);
         for (int i = 0; i < width; i++)
           ASSERT_EQ(out[i], BitAt(row.data(), start, lsb, i) ? 1.0f : 0.0f) << i;
@@ -41,7 +41,7 @@ TEST_F(Bitmap, EveryBitUnpacksInOrder) {
 
 TEST_F(Bitmap, OneByteInBothOrders) {
   const uint8_t one = 0x01;
-  info.width = 8;
+  info.width = info.spanWidth = 8;
   info.srcLsbFirst = 1;
   EXPECT_EQ(RunAs<float>(__glSpanUnpackBitmap2, &one, 8),
             (std::vector<float>{1, 0, 0, 0, 0, 0, 0, 0}));
@@ -63,7 +63,7 @@ TEST_F(Bitmap, TheRunArraySamplesBits) {
         for (int k = 0; k < width; k++) run[k] = int16_t(1 + (k * 7 + start) % 3);
         std::vector<int> taken;
         for (int i = 0, k = 0; i < width; i += run[k++]) taken.push_back(i);
-        info.srcLsbFirst = lsb, info.srcStartBit = start, info.width = width;
+        info.srcLsbFirst = lsb, info.srcStartBit = start, info.width = info.spanWidth = width;
         info.pixelArray = run.data();
         const std::vector<float> out = RunAs<float>(__glSpanUnpackBitmap, row.data(), taken.size());
         for (size_t j = 0; j < taken.size(); j++)
@@ -85,7 +85,7 @@ TEST_F(Bitmap, PackingChangesOnlyTheSpansBits) {
           for (int i = 0; i < width; i++) values[i] = float((i * 5 + start) % 3 == 0) + 2.0f * i;
           const size_t bytes = (start + width + 7) / 8;
           std::vector<uint8_t> out(bytes + kGuardBytes, fill);
-          info.dstLsbFirst = lsb, info.dstStartBit = start, info.width = width;
+          info.dstLsbFirst = lsb, info.dstStartBit = start, info.width = info.spanWidth = width;
           __glSpanPackBitmap(gc, &info, values.data(), out.data());
           for (int n = 0; n < int(out.size()) * 8; n++) {
             const bool inSpan = n >= start && n < start + width;
@@ -98,7 +98,7 @@ TEST_F(Bitmap, PackingChangesOnlyTheSpansBits) {
 TEST_F(Bitmap, FiveBitsFromBitSixMostSignificantFirst) {
   uint8_t bytes[3] = {0xFF, 0xFF, 0xFF};
   const float zeros[5] = {0, 0, 0, 0, 0};
-  info.dstStartBit = 6, info.dstLsbFirst = 0, info.width = 5;
+  info.dstStartBit = 6, info.dstLsbFirst = 0, info.width = info.spanWidth = 5;
   __glSpanPackBitmap(gc, &info, zeros, bytes);
   EXPECT_EQ(bytes[0], 0xFC);
   EXPECT_EQ(bytes[1], 0x1F);
@@ -113,7 +113,7 @@ TEST_F(Bitmap, PackUndoesUnpack) {
       for (int width = 1; width <= 33; width++) {
         info.srcLsbFirst = info.dstLsbFirst = lsb;
         info.srcStartBit = info.dstStartBit = start;
-        info.width = width;
+        info.width = info.spanWidth = width;
         const std::vector<float> floats = RunAs<float>(__glSpanUnpackBitmap2, row.data(), width);
         std::vector<uint8_t> back = row;
         for (size_t i = 0; i < back.size(); i++) back[i] = uint8_t(~back[i]);

@@ -52,7 +52,7 @@ TEST_F(Expand, FormatsBecomeRgbaGroups) {
     for (const ExpandCase &c : kExpansions) {
       SCOPED_TRACE(testing::Message() << c.what << " on " << b);
       // Three pixels: the stage must step by the format's components.
-      info.width = 3;
+      info.width = info.spanWidth = 3;
       std::vector<float> in;
       for (int p = 0; p < 3; p++)
         for (float v : c.in) in.push_back(v / float(p + 1));
@@ -84,7 +84,7 @@ TEST_F(Expand, LuminanceNSAndIntensity) {
 }
 
 TEST_F(Expand, ZeroFillClearsAlphaOnly) {
-  info.width = 2;
+  info.width = info.spanWidth = 2;
   const float in[] = {1, 2, 3, 4, 5, 6, 7, 8};
   EXPECT_EQ(RunAs<float>(__glSpanZeroFillAlpha, in, 8), (std::vector<float>{1, 2, 3, 0, 5, 6, 7, 0}));
 }
@@ -107,7 +107,7 @@ TEST_F(Expand, UnscaleByTheReciprocals) {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 TEST_F(Expand, ClampsToTheirRanges) {
-  info.width = 2;
+  info.width = info.spanWidth = 2;
   const float in[] = {-0.5f, 0.25f, 1.5f, kNaN, 7.5f, 0.0f, 1.0f, -1e30f};
   info.srcSpanComponents = 4;
   EXPECT_EQ(RunAs<float>(__glSpanClampPreFloat, in, 8),
@@ -120,7 +120,7 @@ TEST_F(Expand, ClampsToTheirRanges) {
             (std::vector<float>{0, 0.25f, 1.5f, 0, 7.5f, 0, 1, 0}));
   // The span component count decides how many values move.
   info.dstSpanComponents = 3;
-  info.width = 1;
+  info.width = info.spanWidth = 1;
   EXPECT_EQ(RunAs<float>(__glSpanClampSigned, in, 3), (std::vector<float>{0, 0.25f, 1.5f}));
 }
 

@@ -94,7 +94,7 @@ TEST_F(Layout, StagesMoveExactlyTheirRow) {
           for (int width = 1; width <= 17; width++) {
             // The block comes from the unpacker or packer, as in a chain.
             info = GlPixelSpanInfo{};
-            info.width = width, info.height = 1;
+            info.width = info.spanWidth = width, info.height = 1;
             static uint8_t image[8];
             if (s.destination) {
               info.dstFormat = t.format, info.dstType = t.type, info.dstImage = image;
@@ -114,18 +114,20 @@ TEST_F(Layout, StagesMoveExactlyTheirRow) {
             info.pixelArray = run;
             const int group = elements * e;
             const bool skips = s.kind == kSkip || s.kind == kSwapSkip;
-            // Source groups read: with the run array, every sampled one up
-            // to the last.
-            int sourceGroups = width;
+            // The skipping stages walk the width source groups and write the
+            // sampled ones.
+            int outputs = width;
             if (skips) {
-              sourceGroups = 1;
-              for (int k = 0; k < width - 1; k++) sourceGroups += run[k];
+              outputs = 0;
+              for (int from = 0; from < width; from += run[outputs++]) {
+              }
+              info.spanWidth = outputs;
             }
-            std::vector<uint8_t> source(size_t(sourceGroups * group));
+            std::vector<uint8_t> source(size_t(width * group));
             for (size_t i = 0; i < source.size(); i++) source[i] = uint8_t(i * 7 + 1);
             const uint8_t *in = page.Place(source);
             // The output starts `offset` bytes into a guarded buffer.
-            const size_t rowBytes = size_t(width * group);
+            const size_t rowBytes = size_t(outputs * group);
             std::vector<uint8_t> out(offset + rowBytes + kGuardBytes, kGuard);
             s.stage(gc, &info, in, out.data() + offset);
             for (int i = 0; i < offset; i++) ASSERT_EQ(out[i], kGuard) << "before the row";
@@ -133,7 +135,7 @@ TEST_F(Layout, StagesMoveExactlyTheirRow) {
               ASSERT_EQ(out[i], kGuard) << "past the row, byte " << i - offset;
             // What the row holds: group g comes from source group src(g).
             int from = 0;
-            for (int g = 0; g < width; g++) {
+            for (int g = 0; g < outputs; g++) {
               for (int b = 0; b < group; b++) {
                 int sb = b;
                 if (s.kind == kSwap || s.kind == kSwapSkip) sb = b / e * e + (e - 1 - b % e);

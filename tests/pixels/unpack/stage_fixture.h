@@ -35,7 +35,7 @@ class StageTest : public ::testing::Test {
     __glResetConstants(gc);
     ASSERT_TRUE(__glEarlyInitPixelState(gc));
     UseRgbaBuffer(5, 6, 5, 0);
-    info.width = 1;
+    info.width = info.spanWidth = 1;
   }
   void TearDown() override {
     __glFreePixelState(gc);

@@ -65,7 +65,7 @@ TEST_F(Unpack, ComponentTypesNormalise) {
 // of the span is converted: components x width.
 TEST_F(Unpack, EveryComponentOfEveryPixel) {
   info.srcSpanComponents = 3;
-  info.width = 5;
+  info.width = info.spanWidth = 5;
   int16_t shorts[15];
   for (int i = 0; i < 15; i++) shorts[i] = int16_t(i * 4000 - 30000);
   const std::vector<float> out = RunAs<float>(__glSpanUnpackShort, shorts, 15);
@@ -79,7 +79,7 @@ TEST_F(Unpack, EveryComponentOfEveryPixel) {
 }
 
 TEST_F(Unpack, IndicesAreTheFloatsOfTheSameIntegers) {
-  info.width = 3;
+  info.width = info.spanWidth = 3;
   info.srcSpanComponents = 4;  // indices take one value per pixel whatever this says
   const uint8_t ub[] = {0, 200, 255};
   const int8_t b[] = {-128, -1, 127};
@@ -96,7 +96,7 @@ TEST_F(Unpack, IndicesAreTheFloatsOfTheSameIntegers) {
   EXPECT_EQ(RunAs<float>(__glSpanUnpackIntI, i, 3),
             (std::vector<float>{-2147483648.0f, -7, 123456}));
   // Non-component words: every component, unnormalised.
-  info.width = 1;
+  info.width = info.spanWidth = 1;
   info.srcSpanComponents = 3;
   EXPECT_EQ(RunAs<float>(__glSpanUnpackNonCompUint, ui, 3),
             (std::vector<float>{0, 16777216.0f, 4294967296.0f}));
@@ -137,7 +137,7 @@ TEST_F(Unpack, PackedLayoutsSplitIntoFields) {
     SCOPED_TRACE(r.what);
     // Two pixels: the second element is the first's complement, so that a
     // stage that reads the wrong stride shows.
-    info.width = 2;
+    info.width = info.spanWidth = 2;
     uint8_t in[8];
     const uint32_t other = ~r.element;
     memcpy(in, &r.element, r.bytes);
@@ -145,19 +145,20 @@ TEST_F(Unpack, PackedLayoutsSplitIntoFields) {
     const size_t n = r.expected.size();
     const std::vector<float> out = RunAs<float>(r.stage, in, 2 * n);
     EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + n), r.expected);
-    info.width = 1;
+    info.width = info.spanWidth = 1;
     const std::vector<float> second = RunAs<float>(r.stage, in + r.bytes, n);
     EXPECT_EQ(std::vector<float>(out.begin() + n, out.end()), second);
   }
 }
 
-// The shortcuts sample 1, 3 or 4 bytes per output pixel by the run array.
+// The shortcuts walk the width source pixels and sample 1, 3 or 4 bytes
+// per output pixel by the run array.
 TEST_F(Unpack, ByteShortcutsSampleByTheRunArray) {
   uint8_t in[64];
   for (int i = 0; i < 64; i++) in[i] = uint8_t(i);
   int16_t run[] = {2, 1, 3, 1};
   info.pixelArray = run;
-  info.width = 4;
+  info.width = 7, info.spanWidth = 4;
   EXPECT_EQ(Run(__glSpanUnpackIndexUbyte, in, 4), (std::vector<uint8_t>{0, 2, 3, 6}));
   EXPECT_EQ(Run(__glSpanUnpackRGBubyte, in, 12),
             (std::vector<uint8_t>{0, 1, 2, 6, 7, 8, 9, 10, 11, 18, 19, 20}));

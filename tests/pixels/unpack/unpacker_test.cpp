@@ -126,7 +126,7 @@ class Setup : public StageTest {
   // Fills one side's given fields from the case and runs its set-up.
   bool Init(const SetupCase &c, bool packer, const void *image) {
     info = GlPixelSpanInfo{};
-    info.width = c.width, info.height = c.height;
+    info.width = info.spanWidth = c.width, info.height = c.height;
     info.applyClamp = info.applyScale = 0;
     info.zeroFillAlpha = info.nonComponent = 1;
     if (packer) {
@@ -207,7 +207,7 @@ TEST_F(Setup, RectanglesBeyondTheAddressSpaceAreRefused) {
     SCOPED_TRACE(r.what);
     for (bool packer : {false, true}) {
       info = GlPixelSpanInfo{};
-      info.width = r.width, info.height = r.height;
+      info.width = info.spanWidth = r.width, info.height = r.height;
       if (packer) {
         info.dstFormat = r.format, info.dstType = r.type, info.dstImage = image;
         info.dstLineLength = r.lineLength, info.dstAlignment = 1;

@@ -1,0 +1,61 @@
+// A core context bound to a 64 x 48 test window with memory buffers (RGBA
+// 8-8-8-8 or 8-bit colour index, 16-bit depth, 8-bit stencil), whose pixel
+// store records every fragment a draw hands it; draws go through the
+// generic draw-pixels path with the raster position and transfer state
+// set here, and are compared with the model.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/context.h"
+#include "pixels/px_draw_pixels.h"
+#include "raster/s_buffers.h"
+#include "tests/core/context/life_fixture.h"
+#include "tests/pixels/draw/draw_model.h"
+
+namespace draw_test {
+
+constexpr int32_t kWidth = 64, kHeight = 48;
+
+struct Recorded {
+  int32_t x, y;
+  uint32_t z;
+  GlColor color;
+};
+
+class DrawTest : public life_test::LifeTest {
+ public:
+  void TearDown() override;
+  // Binds a context of these modes to a new window; colour bits 0 keep the
+  // 8-8-8-8 (or 8-bit index) default.
+  void Open(bool rgba, bool yInverted = false, int colorBits = 32, int depthBits = 16);
+  void Close();
+  // Validation, then the recording store in the pixel-store slot.
+  void Prepare();
+  // The raster position in drawable coordinates (the bias is added).
+  void SetRaster(double x, double y, double z = 0.5);
+  // Applies the model's transfer and store state through the entries.
+  void Apply(const ModelStore &s, const ModelTransfer &t);
+  // Draws through the generic path and returns the fragments.
+  std::vector<Recorded> Draw(int width, int height, unsigned format, unsigned type,
+                             const void *pixels);
+  // The model's draw and target for what the context holds now.
+  ModelDraw ModelOf(int width, int height, unsigned format, unsigned type,
+                    const void *pixels) const;
+  ModelTarget Target() const;
+  // Compares fragments with the model's image; returns the failure text.
+  std::string Compare(const std::vector<Recorded> &got, const ModelImage &want) const;
+
+  static std::vector<Recorded> &Fragments();
+
+  GlContext *gc = nullptr;
+  std::unique_ptr<life_test::TestWindow> window;
+  PixelMemory *colorMemory = nullptr, *depthMemory = nullptr, *stencilMemory = nullptr;
+  bool rgba = true;
+};
+
+}  // namespace draw_test
