@@ -117,8 +117,12 @@ uint32_t FlatPixel(const GlContext *gc, const FrSpan &span) {
   return pixel;
 }
 
-void SetFlatColor(const GlContext *gc, uint32_t flags, GLfloat bias, FrSpan *span) {
-  const GlColor c = ScaledColor(gc, gc->vertexBuffer.provoking);
+// `last` stands in when primitive assembly named no provoking vertex, as in
+// the generic fill, so a stray call reads no null pointer.
+void SetFlatColor(const GlContext *gc, const GlVertex *last, uint32_t flags, GLfloat bias,
+                  FrSpan *span) {
+  const GlVertex *pv = gc->vertexBuffer.provoking ? gc->vertexBuffer.provoking : last;
+  const GlColor c = ScaledColor(gc, pv);
   span->r = FrFixed16(c.r + bias);
   if (!(flags & __GL_SHADE_RGB)) {
     if (!(flags & __GL_SHADE_DITHER)) span->flatPixel = uint32_t(span->r >> 16);
@@ -283,7 +287,7 @@ void GLFASTCALL __glFRRenderTriangle(GlContext *gc, GlVertex *va, GlVertex *vb, 
   }
 
   const GLfloat bias = (flags & __GL_SHADE_DITHER) ? 1.0f / 32.0f : 0.5f;
-  if (!(flags & __GL_SHADE_ITERATE_COLOR)) SetFlatColor(gc, flags, bias, &span);
+  if (!(flags & __GL_SHADE_ITERATE_COLOR)) SetFlatColor(gc, vc, flags, bias, &span);
 
   const GLfloat oneOverArea = 1.0f / area;
   Plane plane;

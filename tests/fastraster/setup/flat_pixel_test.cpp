@@ -56,4 +56,38 @@ TEST(SetupFlatPixel, IsThePixelTheGenericStoreWrites) {
   }
 }
 
+// Before primitive assembly has named a provoking vertex the set-up takes
+// the last vertex's colour, as the generic fill does, instead of reading
+// through a null pointer.
+TEST(SetupFlatPixel, WithoutAProvokingVertexTakesTheLastVertexColour) {
+  BoundColorBuffer buffer(kRgbFormats[0], 40, 30);
+  GlContext *gc = buffer.gc();
+  GlColorBuffer *cfb = buffer.cfb();
+  buffer.SetFlags(__GL_SHADE_RGB);
+  cfb->pick(gc, cfb);
+  GlConstants &k = gc->constants;
+  k.redRescale = cfb->redScale;
+  k.greenRescale = cfb->greenScale;
+  k.blueRescale = cfb->blueScale;
+  k.alphaRescale = cfb->alphaScale;
+  gc->drawBuffer = cfb;
+  gc->procs.fillTriangleSpan = KeepFlatPixel;
+  GlVertex v[3] = {};
+  const float corners[3][2] = {{2, 2}, {2, 20}, {30, 10}};
+  const GlColor colors[3] = {{0, 0, 0, 1}, {0, 0, 1, 1}, {1, 1, 1, 1}};
+  for (int i = 0; i < 3; i++) {
+    v[i].window = {corners[i][0] + kBias, corners[i][1] + kBias, 0.5f, 1.0f};
+    v[i].colors[0] = colors[i];
+    v[i].color = &v[i].colors[0];
+  }
+  gc->vertexBuffer.provoking = &v[2];
+  flatPixelSeen = 0xDEADBEEFu;
+  __glFRRenderTriangle(gc, &v[0], &v[1], &v[2]);
+  const uint32_t named = flatPixelSeen;
+  gc->vertexBuffer.provoking = nullptr;
+  flatPixelSeen = 0xDEADBEEFu;
+  __glFRRenderTriangle(gc, &v[0], &v[1], &v[2]);
+  EXPECT_EQ(flatPixelSeen, named);
+}
+
 }  // namespace
