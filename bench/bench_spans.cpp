@@ -3,15 +3,23 @@
 // dithered, and the whole span processor of one common state, so that the
 // time a span takes can be split by stage. Each runs in a real context bound
 // to a 2048 x 4 memory window; the store cases point its back buffer at
-// memory of the format in turn and put it back afterwards.
+// memory of the format in turn and put it back afterwards. Next to them the
+// fast path's colour-generation and combine kernels, which stand in for
+// shading and store, run chunk by chunk over the same length.
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <memory>
 #include <vector>
 
 #include "bench/bench_timer.h"
 #include "core/context.h"
 #include "core/gl_api.h"
+#include "fastraster/fr_chain.h"
+#include "fastraster/fr_combine.h"
+#include "fastraster/fr_genclr.h"
+#include "fastraster/fr_pick.h"
+#include "fastraster/fr_tables.h"
 #include "raster/s_shader.h"
 #include "raster/s_span.h"
 #include "tools/scene_window.h"
@@ -107,28 +115,36 @@ bool Open(SpanBench *b, uint32_t depthBits) {
   return true;
 }
 
-// Times `proc` over the span: one warm-up call, then the median of the runs.
-void Measure(const bench::Options &options, SpanBench *b, const char *stage, const char *format,
-             SpanProc proc, bench::RunTotals *total) {
+// Times `run` (which does `work` units each call): one warm-up call, then
+// the median of the runs.
+template <typename Run>
+void Time(const bench::Options &options, const char *stage, const char *format, double work,
+          Run run, bench::RunTotals *total) {
   char name[64];
   snprintf(name, sizeof name, "%s %s", stage, format);
   if (!options.Wants(name)) return;
-  GlContext *gc = b->gc();
-  proc(gc);
+  run();
   constexpr int kCallsPerRead = 64;
   bench::RunTotals runs[bench::kRuns];
-  for (bench::RunTotals &run : runs) {
-    while (run.seconds < options.seconds / bench::kRuns) {
+  for (bench::RunTotals &one : runs) {
+    while (one.seconds < options.seconds / bench::kRuns) {
       const double start = bench::Now();
-      for (int i = 0; i < kCallsPerRead; i++) proc(gc);
-      run.seconds += bench::Now() - start;
-      run.work += double(kCallsPerRead) * kSpan;
+      for (int i = 0; i < kCallsPerRead; i++) run();
+      one.seconds += bench::Now() - start;
+      one.work += double(kCallsPerRead) * work;
     }
   }
   const bench::RunTotals median = bench::Median(runs, bench::kRuns);
   printf("%-14s %-9s %12.1f %10.3f\n", stage, format, median.Rate() / 1e6,
          1e9 / median.Rate());
   total->work += median.work, total->seconds += median.seconds;
+}
+
+// Times `proc` over the span.
+void Measure(const bench::Options &options, SpanBench *b, const char *stage, const char *format,
+             SpanProc proc, bench::RunTotals *total) {
+  GlContext *gc = b->gc();
+  Time(options, stage, format, kSpan, [&] { proc(gc); }, total);
 }
 
 void MeasureShadingAndDepth(const bench::Options &options, uint32_t depthBits,
@@ -204,6 +220,75 @@ void MeasureStores(const bench::Options &options, bench::RunTotals *total) {
   SceneWindowClose(&b.window);
 }
 
+// The fast path's pre-built kernels over the same span length, chunk by
+// chunk as the set-up hands them out: colour generation into the span's
+// colour buffer (texels already in place, a null successor) and combine
+// kernels onto memory of the format. They stand in for the generic shading
+// and store above.
+struct KernelCase {
+  const char *stage;
+  uint32_t slot;
+};
+const KernelCase kGenColorCases[] = {
+    {"gen-flat", 0x00},    {"gen-smooth", 0x02},    {"gen-smooth-a", 0x03},
+    {"gen-replace", 0x06}, {"gen-modulate", 0x0E}, {"gen-modul-ta", 0x2F},
+};
+const KernelCase kCombineCases[] = {
+    {"comb-copy-dith", 0x13}, {"comb-xor", 0x06}, {"comb-blend-63", 0x63},
+    {"comb-blend-73", 0x73},
+};
+struct KernelFormat {
+  const char *name;
+  uint8_t fbType;
+  uint32_t bytes, bits;  // bits of red
+};
+const KernelFormat kKernelFormats[] = {
+    {"3-3-2", FR_FB_RGB332, 1, 3}, {"5-6-5", FR_FB_RGB565, 2, 5}, {"X-8-8-8", FR_FB_XRGB8, 4, 8}};
+
+void RunChunks(FrSpan *span, FrSpanletProc kernel, uint8_t *pixels, uint32_t bytes) {
+  const int32_t r = span->r, g = span->g, b = span->b, a = span->a;
+  for (int32_t x = 0; x < kSpan; x += 32) {
+    span->pixel = pixels + x * int32_t(bytes);
+    span->ditherRow = __glFRDitherTable.data() + (x & 3);
+    kernel(0xFFFFFFFFu, span);
+    span->r += span->drdxBig, span->g += span->dgdxBig;
+    span->b += span->dbdxBig, span->a += span->dadxBig;
+  }
+  span->r = r, span->g = g, span->b = b, span->a = a;
+}
+
+void MeasureKernels(const bench::Options &options, bench::RunTotals *total) {
+  std::unique_ptr<GlContext> gc(new GlContext());
+  gc->procs.extractTexels = __glNullSpanlet;
+  gc->procs.afterColors = __glNullSpanlet;
+  gc->frEnvColor[0] = 0x40, gc->frEnvColor[1] = 0x80, gc->frEnvColor[2] = 0xC0;
+  std::vector<uint8_t> pixels(size_t(kSpan) * 4, 0x5A);
+  for (const KernelFormat &f : kKernelFormats) {
+    FrSpan span{};
+    span.gc = gc.get();
+    span.direction = 1;
+    // Colours across most of the range over the span, steps per pixel.
+    const int32_t top = ((1 << f.bits) - 1) << 16;
+    span.r = top / 8, span.drdx = top / 2 / kSpan, span.drdxBig = span.drdx * 32;
+    span.g = top / 2, span.dgdx = -top / 4 / kSpan, span.dgdxBig = span.dgdx * 32;
+    span.b = top, span.dbdx = -top / 2 / kSpan, span.dbdxBig = span.dbdx * 32;
+    span.a = 255 << 16, span.dadx = -(200 << 16) / kSpan, span.dadxBig = span.dadx * 32;
+    for (int i = 0; i < 32; i++) span.texels[i] = 0x80C0E0F0u - uint32_t(i) * 0x01030507u;
+    const FrSpanletProc *gen = __glGenColorTab[f.fbType];
+    const FrSpanletProc *combine = __glCombineTab[f.fbType];
+    for (const KernelCase &k : kGenColorCases)
+      Time(options, k.stage, f.name, kSpan,
+           [&] { RunChunks(&span, gen[k.slot], pixels.data(), f.bytes); }, total);
+    for (int i = 0; i < 32; i++) span.colors[i] = 0x80A06040u + uint32_t(i) * 0x03010204u;
+    for (const KernelCase &k : kCombineCases) {
+      // 8-bit fields are never dithered: the plain copy stands in.
+      const uint32_t slot = f.bits == 8 ? k.slot & ~0x10u : k.slot;
+      Time(options, k.stage, f.name, kSpan,
+           [&] { RunChunks(&span, combine[slot], pixels.data(), f.bytes); }, total);
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -219,6 +304,7 @@ int main(int argc, char **argv) {
   MeasureShadingAndDepth(options, 24, &total);
   MeasureShadingAndDepth(options, 16, &total);
   MeasureStores(options, &total);
+  MeasureKernels(options, &total);
   if (total.work == 0) {
     fprintf(stderr, "bench_spans: no case ran\n");
     return options.only ? 2 : 1;
