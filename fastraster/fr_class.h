@@ -6,7 +6,6 @@
 #pragma once
 
 #include <stdint.h>
-#include <string.h>
 
 #include "fastraster/fr_format.h"
 
@@ -40,34 +39,6 @@ using RGB2 = FrRGBClass<FR_FB_RGB332, 'R', 'G', 'B', '2'>;
 static_assert(RGB5::Shift(1) == 14 && RGB2::Shift(2) == 10 && RGBa::Shift(0) == 16);
 static_assert(RGB5::Ceiling(1) == 0xFC && RGB2::Ceiling(2) == 0xC0 && RGBa::Ceiling(0) == 0xFF);
 static_assert(RGB4::Position(0) == 10 && RGB4::wordMask == 0xFFFF && RGB2::bytes == 1);
-
-// A stored pixel of `Bytes` bytes (1, 2 or 4), read and written whole
-// (one move each; memcpy keeps the access well defined at any address).
-template <uint32_t Bytes>
-inline uint32_t FrLoadPixel(const uint8_t *p) {
-  if constexpr (Bytes == 1) {
-    return *p;
-  } else if constexpr (Bytes == 2) {
-    uint16_t v;
-    memcpy(&v, p, 2);
-    return v;
-  } else {
-    uint32_t v;
-    memcpy(&v, p, 4);
-    return v;
-  }
-}
-template <uint32_t Bytes>
-inline void FrStorePixel(uint8_t *p, uint32_t v) {
-  if constexpr (Bytes == 1) {
-    *p = uint8_t(v);
-  } else if constexpr (Bytes == 2) {
-    const uint16_t w = uint16_t(v);
-    memcpy(p, &w, 2);
-  } else {
-    memcpy(p, &v, 4);
-  }
-}
 
 // A 16.16 iterator turned into a byte: its value shifted right by `shift`,
 // saturated at 0 and 255 so that an iterator that rounding carried past its

@@ -5,6 +5,7 @@
 #include "fastraster/fr_class.h"
 #include "fastraster/fr_setup.h"
 #include "fastraster/fr_tables.h"
+#include "pixels/px_packed_layouts.h"
 
 namespace {
 
@@ -72,15 +73,15 @@ void GLFASTCALL __glCombinePixels(uint32_t mask, FrSpan *span) {
   constexpr unsigned op = Slot & 0x0F;
   constexpr bool readsSource = blend || !IgnoresSource(op);
   constexpr bool dither = (Slot & 0x10) != 0 && readsSource;
-  constexpr uint32_t bytes = Class::bytes;
+  constexpr int bytes = int(Class::bytes);
 
   uint8_t *pixel = span->pixel;
-  const int32_t step = int32_t(bytes) * span->direction;
+  const int32_t step = bytes * span->direction;
   const uint8_t *entry = reinterpret_cast<const uint8_t *>(span->colors);
   const uint32_t *ditherRow = span->ditherRow;
   for (uint32_t m = mask; m; m <<= 1, pixel += step, entry += 4) {
     if (m & 0x80000000u) {
-      const uint32_t dst = FrLoadPixel<bytes>(pixel);
+      const uint32_t dst = __glLoadPackedElement<bytes>(pixel);
       const uint32_t d = dither ? *ditherRow : 0;
       uint32_t out;
       if constexpr (blend) {
@@ -95,7 +96,7 @@ void GLFASTCALL __glCombinePixels(uint32_t mask, FrSpan *span) {
                 SourceField<Class, 2, dither>(entry[2], d);
         out = LogicOp<op>(src, dst);
       }
-      FrStorePixel<bytes>(pixel, out & Class::wordMask);
+      __glStorePackedElement<bytes>(pixel, out & Class::wordMask);
     }
     if constexpr (dither) ditherRow++;
   }
@@ -117,19 +118,16 @@ constexpr FrSlotSet kMembers =
     FrSlotRanges({{0x00, 0x1F}, {0x40, 0x61}, {0x63, 0x63}, {0x66, 0x66}, {0x69, 0x69},
                   {0x70, 0x71}, {0x73, 0x73}, {0x76, 0x76}, {0x79, 0x79}});
 
-template <class Class>
-constexpr FrKernelTable<128> Build() {
-  constexpr FrKernelTable<128> table = FrBuildKernelTable<Combine<Class>, 128>();
-  static_assert(FrFilledSlots(table) == kMembers, "combine slots");
-  return table;
-}
-
 }  // namespace
 
-extern const FrKernelTable<128> __fr_rgb_combine_2 = Build<RGB2>();
-extern const FrKernelTable<128> __fr_rgb_combine_4 = Build<RGB4>();
-extern const FrKernelTable<128> __fr_rgb_combine_5 = Build<RGB5>();
-extern const FrKernelTable<128> __fr_rgb_combine_a = Build<RGBa>();
+extern const FrKernelTable<128> __fr_rgb_combine_2 =
+    FrBuildKernelTable<Combine<RGB2>, 128, kMembers>();
+extern const FrKernelTable<128> __fr_rgb_combine_4 =
+    FrBuildKernelTable<Combine<RGB4>, 128, kMembers>();
+extern const FrKernelTable<128> __fr_rgb_combine_5 =
+    FrBuildKernelTable<Combine<RGB5>, 128, kMembers>();
+extern const FrKernelTable<128> __fr_rgb_combine_a =
+    FrBuildKernelTable<Combine<RGBa>, 128, kMembers>();
 
 extern const FrSpanletProc *const __glCombineTab[16] = {
     nullptr, nullptr, __fr_rgb_combine_2.data(), nullptr, __fr_rgb_combine_4.data(),

@@ -62,19 +62,16 @@ constexpr FrSlotSet kMembers =
     FrSlotRanges({{0x00, 0x07}, {0x0C, 0x17}, {0x24, 0x37}, {0x39, 0x39}, {0x3B, 0x3B},
                   {0x3D, 0x3D}, {0x3F, 0x3F}});
 
-template <class Class>
-constexpr FrKernelTable<64> Build() {
-  constexpr FrKernelTable<64> table = FrBuildKernelTable<GenColors<Class>, 64>();
-  static_assert(FrFilledSlots(table) == kMembers, "colour-generation slots");
-  return table;
-}
-
 }  // namespace
 
-extern const FrKernelTable<64> __fr_rgb_genclr_2 = Build<RGB2>();
-extern const FrKernelTable<64> __fr_rgb_genclr_4 = Build<RGB4>();
-extern const FrKernelTable<64> __fr_rgb_genclr_5 = Build<RGB5>();
-extern const FrKernelTable<64> __fr_rgb_genclr_a = Build<RGBa>();
+extern const FrKernelTable<64> __fr_rgb_genclr_2 =
+    FrBuildKernelTable<GenColors<RGB2>, 64, kMembers>();
+extern const FrKernelTable<64> __fr_rgb_genclr_4 =
+    FrBuildKernelTable<GenColors<RGB4>, 64, kMembers>();
+extern const FrKernelTable<64> __fr_rgb_genclr_5 =
+    FrBuildKernelTable<GenColors<RGB5>, 64, kMembers>();
+extern const FrKernelTable<64> __fr_rgb_genclr_a =
+    FrBuildKernelTable<GenColors<RGBa>, 64, kMembers>();
 
 extern const FrSpanletProc *const __glGenColorTab[16] = {
     nullptr, nullptr, __fr_rgb_genclr_2.data(), nullptr, __fr_rgb_genclr_4.data(),

@@ -21,15 +21,10 @@ template <class Family, size_t... Slot>
 constexpr FrKernelTable<sizeof...(Slot)> FrBuildKernelTableOf(std::index_sequence<Slot...>) {
   return {{Family::template At<unsigned(Slot)>()...}};
 }
-template <class Family, size_t N>
-constexpr FrKernelTable<N> FrBuildKernelTable() {
-  return FrBuildKernelTableOf<Family>(std::make_index_sequence<N>());
-}
 
 // Bit s set when slot s holds a kernel (tables of up to 128 slots).
 struct FrSlotSet {
   uint64_t low, high;
-  constexpr bool Has(uint32_t s) const { return ((s < 64 ? low : high) >> (s & 63)) & 1; }
   constexpr bool operator==(const FrSlotSet &o) const { return low == o.low && high == o.high; }
 };
 
@@ -49,4 +44,12 @@ constexpr FrSlotSet FrSlotRanges(std::initializer_list<std::pair<uint32_t, uint3
     for (uint32_t s = r.first; s <= r.second; s++)
       (s < 64 ? set.low : set.high) |= uint64_t(1) << (s & 63);
   return set;
+}
+
+// The family's table of N slots; it must fill exactly the slots in Members.
+template <class Family, size_t N, FrSlotSet Members>
+constexpr FrKernelTable<N> FrBuildKernelTable() {
+  constexpr FrKernelTable<N> table = FrBuildKernelTableOf<Family>(std::make_index_sequence<N>());
+  static_assert(FrFilledSlots(table) == Members, "the table fills exactly its member slots");
+  return table;
 }
