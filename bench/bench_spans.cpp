@@ -5,16 +5,22 @@
 // dithered, blended, with a logic op) in chunks of 32, so that the
 // time a span takes can be split by stage. Each runs in a real context bound
 // to a 2048 x 4 memory window; the store cases point its back buffer at
-// memory of the format in turn and put it back afterwards.
+// memory of the format in turn and put it back afterwards. Next to them the
+// fast path's colour-generation and combine kernels, which stand in for
+// shading and store, run chunk by chunk over the same length.
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <memory>
 #include <vector>
 
 #include "bench/bench_timer.h"
-#include "core/context.h"
 #include "codegen/og_fr.h"
+#include "core/context.h"
 #include "core/gl_api.h"
+#include "fastraster/fr_chain.h"
+#include "fastraster/fr_combine.h"
+#include "fastraster/fr_genclr.h"
 #include "fastraster/fr_pick.h"
 #include "fastraster/fr_setup.h"
 #include "fastraster/fr_store.h"
@@ -114,23 +120,23 @@ bool Open(SpanBench *b, uint32_t depthBits) {
   return true;
 }
 
-// Times `drawSpan` (one whole span): one warm-up call, then the median of
-// the runs.
-template <typename DrawSpan>
-void MeasureRun(const bench::Options &options, const char *stage, const char *format,
-                DrawSpan drawSpan, bench::RunTotals *total) {
+// Times `run` (which does `work` units each call): one warm-up call, then
+// the median of the runs.
+template <typename Run>
+void Time(const bench::Options &options, const char *stage, const char *format, double work,
+          Run run, bench::RunTotals *total) {
   char name[64];
   snprintf(name, sizeof name, "%s %s", stage, format);
   if (!options.Wants(name)) return;
-  drawSpan();
+  run();
   constexpr int kCallsPerRead = 64;
   bench::RunTotals runs[bench::kRuns];
-  for (bench::RunTotals &run : runs) {
-    while (run.seconds < options.seconds / bench::kRuns) {
+  for (bench::RunTotals &one : runs) {
+    while (one.seconds < options.seconds / bench::kRuns) {
       const double start = bench::Now();
-      for (int i = 0; i < kCallsPerRead; i++) drawSpan();
-      run.seconds += bench::Now() - start;
-      run.work += double(kCallsPerRead) * kSpan;
+      for (int i = 0; i < kCallsPerRead; i++) run();
+      one.seconds += bench::Now() - start;
+      one.work += double(kCallsPerRead) * work;
     }
   }
   const bench::RunTotals median = bench::Median(runs, bench::kRuns);
@@ -139,10 +145,11 @@ void MeasureRun(const bench::Options &options, const char *stage, const char *fo
   total->work += median.work, total->seconds += median.seconds;
 }
 
+// Times `proc` over the span.
 void Measure(const bench::Options &options, SpanBench *b, const char *stage, const char *format,
              SpanProc proc, bench::RunTotals *total) {
   GlContext *gc = b->gc();
-  MeasureRun(options, stage, format, [gc, proc] { proc(gc); }, total);
+  Time(options, stage, format, kSpan, [&] { proc(gc); }, total);
 }
 
 void MeasureShadingAndDepth(const bench::Options &options, uint32_t depthBits,
@@ -267,8 +274,8 @@ void MeasureFastStores(const bench::Options &options, bench::RunTotals *total) {
       if (c.flags == __GL_SHADE_DITHER && st.bytes >= 3) continue;  // never dithered
       gc->polygon.shader.modeFlags = c.flags;
       span.pixel = pixels.data();
-      MeasureRun(
-          options, c.stage, st.format,
+      Time(
+          options, c.stage, st.format, kSpan,
           [&] { SpanletOverSpan(__glStoreTab[st.type], &span, &span.pixel, st.bytes); }, total);
     }
   free(gc);
@@ -297,11 +304,80 @@ void MeasureFastDepth(const bench::Options &options, uint32_t depthBits,
   span.zbuf = static_cast<FrAddress>(gc->polygon.shader.zbuf);
   char format[16];
   snprintf(format, sizeof format, "z%u", depthBits);
-  MeasureRun(
-      options, "fr-depth-test", format,
+  Time(
+      options, "fr-depth-test", format, kSpan,
       [&] { SpanletOverSpan(test, &span, &span.zbuf, depthBits == 16 ? 2 : 4); }, total);
   gc->polygon.shader.modeFlags = savedFlags;
   SceneWindowClose(&b.window);
+}
+
+// The fast path's pre-built kernels over the same span length, chunk by
+// chunk as the set-up hands them out: colour generation into the span's
+// colour buffer (texels already in place, a null successor) and combine
+// kernels onto memory of the format. They stand in for the generic shading
+// and store above.
+struct KernelCase {
+  const char *stage;
+  uint32_t slot;
+};
+const KernelCase kGenColorCases[] = {
+    {"gen-flat", 0x00},    {"gen-smooth", 0x02},    {"gen-smooth-a", 0x03},
+    {"gen-replace", 0x06}, {"gen-modulate", 0x0E}, {"gen-modul-ta", 0x2F},
+};
+const KernelCase kCombineCases[] = {
+    {"comb-copy-dith", 0x13}, {"comb-xor", 0x06}, {"comb-blend-63", 0x63},
+    {"comb-blend-73", 0x73},
+};
+struct KernelFormat {
+  const char *name;
+  uint8_t fbType;
+  uint32_t bytes, bits;  // bits of red
+};
+const KernelFormat kKernelFormats[] = {
+    {"3-3-2", FR_FB_RGB332, 1, 3}, {"5-6-5", FR_FB_RGB565, 2, 5}, {"X-8-8-8", FR_FB_XRGB8, 4, 8}};
+
+void RunChunks(FrSpan *span, FrSpanletProc kernel, uint8_t *pixels, uint32_t bytes) {
+  const int32_t r = span->r, g = span->g, b = span->b, a = span->a;
+  for (int32_t x = 0; x < kSpan; x += 32) {
+    span->pixel = pixels + x * int32_t(bytes);
+    span->ditherRow = __glFRDitherTable.data() + (x & 3);
+    kernel(0xFFFFFFFFu, span);
+    span->r += span->drdxBig, span->g += span->dgdxBig;
+    span->b += span->dbdxBig, span->a += span->dadxBig;
+  }
+  span->r = r, span->g = g, span->b = b, span->a = a;
+}
+
+void MeasureKernels(const bench::Options &options, bench::RunTotals *total) {
+  std::unique_ptr<GlContext> gc(new GlContext());
+  gc->procs.extractTexels = __glNullSpanlet;
+  gc->procs.afterColors = __glNullSpanlet;
+  gc->frEnvColor[0] = 0x40, gc->frEnvColor[1] = 0x80, gc->frEnvColor[2] = 0xC0;
+  std::vector<uint8_t> pixels(size_t(kSpan) * 4, 0x5A);
+  for (const KernelFormat &f : kKernelFormats) {
+    FrSpan span{};
+    span.gc = gc.get();
+    span.direction = 1;
+    // Colours across most of the range over the span, steps per pixel.
+    const int32_t top = ((1 << f.bits) - 1) << 16;
+    span.r = top / 8, span.drdx = top / 2 / kSpan, span.drdxBig = span.drdx * 32;
+    span.g = top / 2, span.dgdx = -top / 4 / kSpan, span.dgdxBig = span.dgdx * 32;
+    span.b = top, span.dbdx = -top / 2 / kSpan, span.dbdxBig = span.dbdx * 32;
+    span.a = 255 << 16, span.dadx = -(200 << 16) / kSpan, span.dadxBig = span.dadx * 32;
+    for (int i = 0; i < 32; i++) span.texels[i] = 0x80C0E0F0u - uint32_t(i) * 0x01030507u;
+    const FrSpanletProc *gen = __glGenColorTab[f.fbType];
+    const FrSpanletProc *combine = __glCombineTab[f.fbType];
+    for (const KernelCase &k : kGenColorCases)
+      Time(options, k.stage, f.name, kSpan,
+           [&] { RunChunks(&span, gen[k.slot], pixels.data(), f.bytes); }, total);
+    for (int i = 0; i < 32; i++) span.colors[i] = 0x80A06040u + uint32_t(i) * 0x03010204u;
+    for (const KernelCase &k : kCombineCases) {
+      // 8-bit fields are never dithered: the plain copy stands in.
+      const uint32_t slot = f.bits == 8 ? k.slot & ~0x10u : k.slot;
+      Time(options, k.stage, f.name, kSpan,
+           [&] { RunChunks(&span, combine[slot], pixels.data(), f.bytes); }, total);
+    }
+  }
 }
 
 }  // namespace
@@ -322,6 +398,7 @@ int main(int argc, char **argv) {
   MeasureFastDepth(options, 16, &total);
   MeasureFastDepth(options, 32, &total);
   MeasureFastStores(options, &total);
+  MeasureKernels(options, &total);
   if (total.work == 0) {
     fprintf(stderr, "bench_spans: no case ran\n");
     return options.only ? 2 : 1;

@@ -187,6 +187,9 @@ typedef struct GlContext {
   // Alpha byte or colour index -> passes (non-zero), rebuilt at validation.
   uint8_t *alphaTestTable;
   uint8_t *indexTestTable;
+  // The texture environment colour as the fast path's kernels read it:
+  // bytes R, G, B, A (0..255), filled by the fast-path picker at validation.
+  uint8_t frEnvColor[4];
 
   // 18. Per-context work storage of early initialisation.
   GlWorkRecord *workRecords;  // GL_WORK_RECORD_COUNT of them (codegen/og_work.h)
