@@ -94,8 +94,12 @@ TEST(AALineAlphaTest, RejectedPixelsLeaveDepthAndStencilAlone) {
         EXPECT_EQ(z, zBefore) << x << "," << y;
       // The alpha test passes alpha 255 x coverage above 128 only.
       const double c = aa_model::LineCoverage(3.3, 4.6, 35.8, 14.1, 3.0, x, y);
-      if (c > 0.55) EXPECT_TRUE(stored) << x << "," << y;
-      if (c < 0.45) EXPECT_FALSE(stored) << x << "," << y;
+      if (c > 0.55) {
+        EXPECT_TRUE(stored) << x << "," << y;
+      }
+      if (c < 0.45) {
+        EXPECT_FALSE(stored) << x << "," << y;
+      }
       rejectedSomewhere += c > 0.05 && c < 0.45;
     }
   }

@@ -144,8 +144,9 @@ TEST(AALine, CoverageFollowsTheRuleAtEachPixelCentre) {
     const int32_t y0 = int32_t(fmin(ay, by)) - 4, y1 = int32_t(fmax(ay, by)) + 4;
     for (int32_t y = y0; y <= y1; y++)
       for (int32_t x = x0; x <= x1; x++)
-        if (Formula(ax, ay, bx, by, s.width, {x, y}) > 0.15)
+        if (Formula(ax, ay, bx, by, s.width, {x, y}) > 0.15) {
           EXPECT_TRUE(got.count({x, y})) << "missing " << x << "," << y;
+        }
     const double length = hypot(bx - ax, by - ay);
     EXPECT_NEAR(sum, length * s.width, 0.05 * length * s.width + 2.0);
   }
