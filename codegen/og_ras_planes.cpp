@@ -203,12 +203,13 @@ void LevelSize(Gen &g, size_t field, uint32_t at) {
 }
 
 // Scratch of nine floats: s, t and q of top, bottom, middle, each times
-// the vertex factor f (1 for divided coordinates, else window w), s and t
+// the vertex factor f (1 for divided or affine coordinates, else window w), s and t
 // times the level's size outside spanlet mode, all times k when `k` is on
 // the x87 stack.
 void TextureScratch(Gen &g, uint32_t t, uint32_t sizes, bool k) {
   GlContext *gc = g.gc;
-  const bool divided = (g.flags & __GL_SHADE_TEX_DIVIDED) != 0;
+  // Affine planes take the coordinates as they stand.
+  const bool divided = (g.flags & __GL_SHADE_TEX_DIVIDED) || !(g.flags & __GL_SHADE_PERSPECTIVE);
   for (int v = 0; v < 3; v++) {
     g.E(mov(gc, edx, g.D(kTop + 4 * v)));
     for (int i = 0; i < 3; i++) {

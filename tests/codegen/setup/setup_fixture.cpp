@@ -11,6 +11,7 @@
 #include "codegen/og.h"
 #include "codegen/og_cache.h"
 #include "codegen/og_vertex_shape.h"
+#include "core/s_context.h"
 #include "fastraster/fr_setup_fixed.h"
 #include "platform/kernel.h"
 #include "tests/support/counting_imports.h"
@@ -38,11 +39,7 @@ void SetupTest::SetUp() {
   gc->imports = CountingImports::imports;
   ASSERT_TRUE(og_init_pools(gc));
   GlConstants &k = gc->constants;
-  k.textureReadCacheCount = 4, k.textureReadCacheSize = 1024;
-  k.depthTestCacheCount = 4, k.depthTestCacheSize = 256;
-  k.triSetupCacheCount = 40, k.triSetupCacheSize = 4096, k.triSetupDataSize = 2048;
-  k.triRasterCacheCount = 40, k.triRasterCacheSize = 16384;
-  k.drawVertexesCacheCount = 20, k.drawVertexesCacheSize = 1024;
+  __glSetCodeCacheSizes(gc);
   ASSERT_TRUE(__glInitializeCodeCache(gc));
   // Distinct factors, so that a swapped pair shows.
   k.depthMax = 65535.0f;

@@ -158,6 +158,38 @@ TEST_F(SetupGeometry, MirroredTrianglesNegateTheWalker) {
   EXPECT_EQ(-ix[r], 32 - ix[1 - r] - 1 - (dir[r] < 0 ? 1 : 0) + 1);
 }
 
+// A make-current onto another window of the same format rebinds the buffer
+// records to that window's drawable buffers; the cached routine must draw
+// there, also once the first window's records are gone and overwritten.
+TEST_F(SetupGeometry, AnotherWindowOfTheSameFormatGetsItsOwnAddresses) {
+  gc->polygon.shader.modeFlags = __GL_SHADE_RGB | __GL_SHADE_DEPTH_TEST;
+  GlVertex *a = Vertex(0, O + 3.5f, O + 2.25f), *b = Vertex(1, O + 30.0f, O + 35.0f),
+           *c = Vertex(2, O + 1.0f, O + 20.0f);
+  void *first = Generate();
+  ASSERT_EQ(Run(a, b, c), 1u);
+  Buffer *second = new Buffer, *secondDepth = new Buffer;
+  second->Make(64, 48, 2);
+  secondDepth->Make(64, 48, 2);
+  gc->frontBuffer.buf.drawableBuf = &second->record;
+  gc->depthBuffer.buf.drawableBuf = &secondDepth->record;
+  // The first window goes: its records and pixels are freed and reused.
+  color.memory.assign(color.memory.size(), 0x5A);
+  memset(&color.record, 0xA5, sizeof color.record);
+  memset(&depth.record, 0xA5, sizeof depth.record);
+  EXPECT_EQ(Generate(), first) << "same state, same routine";
+  const Reference r = Compute(gc, a, b, c);
+  ASSERT_EQ(Run(a, b, c), 1u);
+  const uint32_t edge = Word(offsetof(FrSpan, pixelEdge));
+  EXPECT_GE(edge, uint32_t(uintptr_t(second->memory.data())));
+  EXPECT_LT(edge, uint32_t(uintptr_t(second->memory.data() + second->memory.size())));
+  ExpectAddresses(*second, offsetof(FrSpan, pixelEdge), r);
+  ExpectAddresses(*secondDepth, offsetof(FrSpan, zbufEdge), r);
+  gc->frontBuffer.buf.drawableBuf = &color.record;
+  gc->depthBuffer.buf.drawableBuf = &depth.record;
+  delete second;
+  delete secondDepth;
+}
+
 // A compacted layout gives the same words, read where the layout puts them.
 TEST_F(SetupGeometry, CompactedLayoutGivesTheSameWords) {
   gc->polygon.shader.modeFlags = __GL_SHADE_RGB | __GL_SHADE_DEPTH_TEST | __GL_SHADE_STENCIL_TEST;

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "codegen/og_ras.h"
+#include "codegen/og_ras_planes.h"
 #include "fastraster/fr_setup_fixed.h"
 #include "tests/codegen/setup/setup_fixture.h"
 
@@ -138,6 +139,15 @@ TEST_F(SetupPlanes, FlatAlpha) {
     EXPECT_EQ(Word(offsetof(FrSpan, a)), mode ? 0x00FF0000u : 0x01000001u);
     EXPECT_EQ(Word(offsetof(FrSpan, flatPixel)) & 0xFFFF0000u, 0u);
   }
+}
+
+TEST(SetupConstants, BiasTriplesAndTheAlphaFactor) {
+  using namespace og_setup;
+  EXPECT_EQ(FrFloatBits(alpha_correction_factor), 0x3F808081u);
+  EXPECT_EQ(uintptr_t(&z_bias) & 7, 0u);
+  EXPECT_EQ(color_no_dither_bias.edge, 103079215104.0 + 0.5);
+  EXPECT_EQ(z_bias.dy, 6755399441055744.0);
+  EXPECT_EQ(mmx_q_bias.dx, 1.5 * 268435456.0);
 }
 
 // A replacing texture without blending or alpha test supplies the whole
