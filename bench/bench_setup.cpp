@@ -1,9 +1,10 @@
 // Triangle set-up and walk alone, triangles per second: the fast path's
 // pre-built set-up with the null spanlet as its chain head against the
 // generic fill with a span processor that does nothing, on the right
-// triangles of 10, 100 and 1000 pixels that bench_triangles draws. Both
-// get a zeroed context with the window bias, a 640 x 480 draw buffer and
-// a 32-bit depth buffer in memory.
+// triangles of 10, 100 and 1000 pixels that bench_triangles draws, and the
+// generated set-up alone with a span routine that returns at once. All get
+// a zeroed context with the window bias, a 640 x 480 draw buffer and a
+// 32-bit depth buffer in memory.
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -11,29 +12,43 @@
 
 #include "bench/bench_shapes.h"
 #include "bench/bench_timer.h"
+#include "codegen/og.h"
+#include "codegen/og_cache.h"
+#include "codegen/og_ras.h"
+#include "codegen/og_vertex_shape.h"
 #include "core/context.h"
+#include "core/s_context.h"
 #include "core/drawable.h"
 #include "fastraster/fr_chain.h"
+#include "fastraster/fr_setup.h"
+#include "platform/kernel.h"
 #include "raster/s_triangle.h"
 
 namespace {
 
 constexpr int32_t kWidth = 640, kHeight = 480, kBias = 6144;
 
+enum Kind { kFast, kGeneric, kGenerated };
+
 struct SetupCase {
   const char *name;
-  bool fast;
+  Kind kind;
   bool smoothDepth;  // smooth RGBA and a depth test; else flat
   float area;
 };
 
 const SetupCase kCases[] = {
-    {"fast-flat-10px", true, false, 10},           {"generic-flat-10px", false, false, 10},
-    {"fast-flat-100px", true, false, 100},         {"generic-flat-100px", false, false, 100},
-    {"fast-flat-1000px", true, false, 1000},       {"generic-flat-1000px", false, false, 1000},
-    {"fast-smooth-z-10px", true, true, 10},        {"generic-smooth-z-10px", false, true, 10},
-    {"fast-smooth-z-100px", true, true, 100},      {"generic-smooth-z-100px", false, true, 100},
-    {"fast-smooth-z-1000px", true, true, 1000},    {"generic-smooth-z-1000px", false, true, 1000},
+    {"fast-flat-10px", kFast, false, 10},          {"generic-flat-10px", kGeneric, false, 10},
+    {"fast-flat-100px", kFast, false, 100},        {"generic-flat-100px", kGeneric, false, 100},
+    {"fast-flat-1000px", kFast, false, 1000},      {"generic-flat-1000px", kGeneric, false, 1000},
+    {"fast-smooth-z-10px", kFast, true, 10},       {"generic-smooth-z-10px", kGeneric, true, 10},
+    {"fast-smooth-z-100px", kFast, true, 100},     {"generic-smooth-z-100px", kGeneric, true, 100},
+    {"fast-smooth-z-1000px", kFast, true, 1000},   {"generic-smooth-z-1000px", kGeneric, true, 1000},
+    // The generated set-up against the pre-built one with the null spanlet.
+    {"gen-setup-flat-10px", kGenerated, false, 10},
+    {"gen-setup-flat-100px", kGenerated, false, 100},
+    {"gen-setup-smooth-z-10px", kGenerated, true, 10},
+    {"gen-setup-smooth-z-100px", kGenerated, true, 100},
 };
 
 GLbool8 NoSpan(GlContext *) { return 0; }
@@ -77,7 +92,37 @@ struct Bench {
                                               __GL_SHADE_DEPTH_TEST | __GL_SHADE_DEPTH_ITER
                                         : 0);
   }
-  ~Bench() { free(gc); }
+  ~Bench() {
+    if (stub) VirtualFree(stub, 0, MEM_RELEASE);
+    __glReleaseCodeCache(gc);
+    og_free_pools(gc);
+    free(gc);
+  }
+  // The generated set-up for the state, jumping to a span routine that
+  // ends the triangle at once; null when it cannot be had.
+  GlFillTriangleProc Generated() {
+    gc->imports.malloc = [](GlContext *, size_t n) { return malloc(n); };
+    gc->imports.calloc = [](GlContext *, size_t n, size_t size) { return calloc(n, size); };
+    gc->imports.free = [](GlContext *, void *p) { free(p); };
+    __glSetCodeCacheSizes(gc);
+    if (!og_init_pools(gc) || !__glInitializeCodeCache(gc)) return nullptr;
+    stub = static_cast<uint8_t *>(
+        VirtualAlloc(nullptr, 64, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
+    if (stub == nullptr) return nullptr;
+    og_warmup(gc);
+    og_buffer(gc, stub, stub + 64);
+    uint8_t *cb = emit_code(gc, stub, mov(gc, eax, value(gc, 1)));
+    emit_code(gc, cb, jmpi(gc, mem(gc, value(gc, int32_t(uintptr_t(&gc->setupContinuation))),
+                                   nullptr, nullptr, 1)));
+    gc->procs.fillTriangleSpans = reinterpret_cast<void(GLFASTCALL *)(GlContext *, void *)>(stub);
+    __glPickVertexShape(gc);
+    __glNSOpenSpace(&layout);
+    layout.direct_map = 1;
+    gc->rasterNameSpace = &layout;
+    return reinterpret_cast<GlFillTriangleProc>(__glGenerateSetup(gc, 0));
+  }
+  uint8_t *stub = nullptr;
+  OgNameSpace layout;
 };
 
 std::vector<GlVertex> MakeVertices(float area, int count) {
@@ -94,8 +139,7 @@ std::vector<GlVertex> MakeVertices(float area, int count) {
   return out;
 }
 
-double FillBatch(const SetupCase &c, GlContext *gc, std::vector<GlVertex> &v) {
-  const GlFillTriangleProc fill = c.fast ? __glFRRenderTriangle : __glFillTriangle;
+double FillBatch(GlFillTriangleProc fill, GlContext *gc, std::vector<GlVertex> &v) {
   const double start = bench::Now();
   for (size_t i = 0; i + 2 < v.size(); i += 3) {
     gc->vertexBuffer.provoking = &v[i + 2];
@@ -106,13 +150,16 @@ double FillBatch(const SetupCase &c, GlContext *gc, std::vector<GlVertex> &v) {
 
 bench::RunTotals RunCase(const SetupCase &c, double seconds) {
   Bench b(c);
+  GlFillTriangleProc fill = c.kind == kFast ? __glFRRenderTriangle : __glFillTriangle;
+  if (c.kind == kGenerated) fill = b.Generated();
+  if (fill == nullptr) return {};
   const int count = 4096;
   std::vector<GlVertex> batch = MakeVertices(c.area, count);
-  FillBatch(c, b.gc, batch);  // warm-up
+  FillBatch(fill, b.gc, batch);  // warm-up
   bench::RunTotals runs[bench::kRuns];
   for (bench::RunTotals &run : runs) {
     while (run.seconds < seconds / bench::kRuns) {
-      run.seconds += FillBatch(c, b.gc, batch);
+      run.seconds += FillBatch(fill, b.gc, batch);
       run.work += count;
       run.pixels += double(count) * c.area;
     }

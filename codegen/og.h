@@ -84,6 +84,9 @@ OgCode *gimme_celem(GlContext *gc, uint32_t what);
 OgCode *value(GlContext *gc, int32_t v);
 OgCode *label(GlContext *gc);       // forward jumps to it take 32-bit displacements
 OgCode *near_label(GlContext *gc);  // forward conditional jumps take 8 bits
+// A label already placed at `address`, outside any buffer: calls to it reach
+// a compiled procedure. `name` says which, for dumps and debugging.
+OgCode *named_label(GlContext *gc, const char *name, const void *address);
 OgCode *mem(GlContext *gc, OgCode *disp, OgCode *reg1, OgCode *reg2, uint32_t scale);
 OgCode *mem2(GlContext *gc, OgCode *disp, OgCode *reg1);
 OgCode *insn(GlContext *gc, uint32_t op, OgCode *op1, OgCode *op2);
@@ -106,6 +109,10 @@ uint8_t *emit_code(GlContext *gc, uint8_t *cb, OgCode *c);
 // Places `label` at `cb` and patches every reference chained on it; the
 // chain is empty afterwards.
 void resolve(GlContext *gc, OgCode *label, uint8_t *cb);
+
+// d = s x n for a whole n >= 1, with a move, then doublings, shifts and adds
+// of s; d and s must be different registers.
+uint8_t *scaleby(GlContext *gc, uint8_t *cb, OgCode *d, OgCode *s, uint32_t n);
 
 // ---- Constant pools ---------------------------------------------------------------------
 // A memory operand (absolute address) of a 32-bit float equal to `v`,

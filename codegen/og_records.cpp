@@ -83,6 +83,13 @@ OgCode *label(GlContext *gc) { return NewLabel(gc, 1); }
 
 OgCode *near_label(GlContext *gc) { return NewLabel(gc, 0); }
 
+OgCode *named_label(GlContext *gc, const char *name, const void *address) {
+  OgCode *c = NewLabel(gc, 1);
+  c->data.label.where = static_cast<uint8_t *>(const_cast<void *>(address));
+  c->data.label.name = name;
+  return c;
+}
+
 OgCode *mem(GlContext *gc, OgCode *disp, OgCode *reg1, OgCode *reg2, uint32_t scale) {
   OgCode *c = gimme_celem(gc, MEM);
   c->data.mem.disp = disp;

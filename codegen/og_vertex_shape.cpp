@@ -1,7 +1,10 @@
-// The vertex-shape name space arrives with the generated set-up code; until
-// then there is no shape to choose and the picker only reports that it ran.
+// Generated setups read every vertex field through the vertex-shape name
+// space; vertices have one layout, so each field's id is its own offset.
 #include "codegen/og_vertex_shape.h"
 
-#include "core/s_standin.h"
+#include "core/context.h"
 
-void __glPickVertexShape(GlContext *) GL_STANDIN_VOID_BODY(__glPickVertexShape)
+void __glPickVertexShape(GlContext *gc) {
+  __glNSOpenSpace(&gc->vertexShape);
+  gc->vertexShape.direct_map = 1;
+}

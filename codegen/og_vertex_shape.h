@@ -3,6 +3,6 @@
 
 struct GlContext;
 
-// Called by validation once the vertex-needs words are known: chooses the
-// vertex layout the generated vertex and set-up code reads.
+// Called by validation once the vertex-needs words are known: fixes how the
+// generated set-up code finds vertex fields (gc->vertexShape).
 void __glPickVertexShape(GlContext *gc);

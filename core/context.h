@@ -148,6 +148,15 @@ typedef struct GlContext {
   OgCodeCache triRasterCache;
   OgCodeCache drawVertexesCache;
   uint8_t *triSetupData;
+  // The name space of the raster routine installed as fillTriangleSpans: the
+  // setup places the span record's fields where that routine reads them.
+  OgNameSpace *rasterNameSpace;
+  // A generated setup's stack pointer after its pushes, and the address its
+  // triangle ends through (the span routine jumps there when done).
+  uint32_t setupStack;
+  void *setupContinuation;
+  // Where generated setups find the fields of a vertex.
+  OgNameSpace vertexShape;
 
   // 17. Frame buffers.
   uint8_t sLockDepth;  // nesting of the buffer lock

@@ -30,6 +30,8 @@ void __glSetDlistProcs(GlContext *gc);
 // record. A failure is never recorded as an error of the context the thread
 // has bound.
 GLbool8 __glEarlyInitContext(GlContext *gc);
+// The code caches' cell counts and sizes and the setup data size.
+void __glSetCodeCacheSizes(GlContext *gc);
 // The initial GL state, on the first binding.
 void __glSoftResetContext(GlContext *gc);
 // Multiplies the stored colours by the colour scales, once per context.

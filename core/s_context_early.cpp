@@ -48,20 +48,6 @@ bool AllocateWorkRecords(GlContext *gc) {
   return true;
 }
 
-void SetCodeCacheSizes(GlConstants &c) {
-  c.textureReadCacheCount = 4;
-  c.textureReadCacheSize = 1024;
-  c.depthTestCacheCount = 4;
-  c.depthTestCacheSize = 256;
-  c.triSetupCacheCount = 40;
-  c.triSetupCacheSize = 4096;
-  c.triSetupDataSize = 2048;
-  c.triRasterCacheCount = 40;
-  c.triRasterCacheSize = 16384;
-  c.drawVertexesCacheCount = 20;
-  c.drawVertexesCacheSize = 1024;
-}
-
 GLbool8 EarlyInit(GlContext *gc) {
   GlConstants &c = gc->constants;
   c.fviewportXAdjust = GLfloat(c.viewportXAdjust);
@@ -97,7 +83,7 @@ GLbool8 EarlyInit(GlContext *gc) {
   gc->procs.arenaAlloc = __glArenaAlloc;
   gc->procs.arenaFreeAll = __glArenaFreeAll;
 
-  SetCodeCacheSizes(c);
+  __glSetCodeCacheSizes(gc);
   if (!__glInitializeCodeCache(gc)) return 0;
   if (!og_init_pools(gc)) return 0;
 
@@ -120,4 +106,19 @@ GLbool8 __glEarlyInitContext(GlContext *gc) {
   GLbool8 made = EarlyInit(gc);
   __glSetTLSCXValue(bound);
   return made;
+}
+
+void __glSetCodeCacheSizes(GlContext *gc) {
+  GlConstants &c = gc->constants;
+  c.textureReadCacheCount = 4;
+  c.textureReadCacheSize = 1024;
+  c.depthTestCacheCount = 4;
+  c.depthTestCacheSize = 256;
+  c.triSetupCacheCount = 40;
+  c.triSetupCacheSize = 4096;
+  c.triSetupDataSize = 2048;
+  c.triRasterCacheCount = 40;
+  c.triRasterCacheSize = 16384;
+  c.drawVertexesCacheCount = 20;
+  c.drawVertexesCacheSize = 1024;
 }

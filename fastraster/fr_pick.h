@@ -11,6 +11,10 @@ struct GlContext;
 // picker chooses. A decline changes nothing.
 GLbool8 __glFRPickTriangleProcs(GlContext *gc);
 
+// The processor has MMX, the context is RGBA and its colour buffer has at
+// most 16 bits a pixel.
+GLbool8 __glFRSupportsMMX(GlContext *gc);
+
 struct GlColorBuffer;
 
 // Frame-buffer type codes (GlColorBuffer.frFbType): the pixel layouts the

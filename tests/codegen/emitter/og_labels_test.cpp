@@ -179,9 +179,7 @@ TEST_F(LabelTest, ObjdumpSeesTheTargets) {
   OgCode *top = near_label(gc);
   OgCode *out = near_label(gc);
   OgCode *far = label(gc);
-  OgCode *proc = label(gc);
-  proc->data.label.where = code + 0x400;  // stands for a procedure elsewhere
-  proc->data.label.name = "procedure";
+  OgCode *proc = named_label(gc, "procedure", code + 0x400);  // stands for a procedure elsewhere
   resolve(gc, top, cb);             // 0x0
   Emit(jne(gc, out));               // 0x0
   Emit(jmp(gc, far));               // 0x2
@@ -206,6 +204,22 @@ TEST_F(LabelTest, ObjdumpSeesTheTargets) {
   EXPECT_EQ(t[4], "jb 0xdc");
   EXPECT_EQ(t[205], "jmp 0x0");
   EXPECT_EQ(t[206], "ret");
+}
+
+// A named label is placed at its address from the start: a call reaches a
+// compiled procedure anywhere in the address space, and resolve is never
+// needed.
+TEST_F(LabelTest, NamedLabelCallsAnAbsoluteAddress) {
+  const void *target = reinterpret_cast<const void *>(&memcpy);
+  OgCode *proc = named_label(gc, "memcpy", target);
+  EXPECT_EQ(proc->data.label.where, target);
+  EXPECT_STREQ(proc->data.label.name, "memcpy");
+  Emit(nop(gc));
+  Emit(call(gc, proc));
+  ASSERT_EQ(Failure(), "");
+  ASSERT_EQ(cb - code, 6);
+  EXPECT_EQ(code[1], 0xE8);
+  EXPECT_EQ(Target(code + 1, 5), target);
 }
 
 }  // namespace

@@ -85,6 +85,20 @@ extern "C" void __wrap__Z33__glGenericPickVertexArrayEnablesP9GlContext(GlContex
   __real__Z33__glGenericPickVertexArrayEnablesP9GlContext(gc);
 }
 
+// The vertex-shape pick is logged the same way; afterwards generated setups
+// find every vertex field at its own offset.
+extern "C" void __real__Z19__glPickVertexShapeP9GlContext(GlContext *gc);
+extern "C" void __wrap__Z19__glPickVertexShapeP9GlContext(GlContext *gc) {
+  if (__glStandInHook) __glStandInHook("__glPickVertexShape");
+  gc->vertexShape.direct_map = 0;
+  gc->vertexShape.hash = 0xDEADBEEFu;
+  __real__Z19__glPickVertexShapeP9GlContext(gc);
+  EXPECT_EQ(gc->vertexShape.direct_map, 1u);
+  EXPECT_EQ(gc->vertexShape.hash, 0u);
+  EXPECT_EQ(__glNSWhereIs(&gc->vertexShape, offsetof(GlVertex, window), 16),
+            offsetof(GlVertex, window));
+}
+
 namespace {
 
 // Of the stand-ins, those the pass calls itself.

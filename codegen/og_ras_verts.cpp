@@ -1,0 +1,141 @@
+// The setup's vertex work: the vertices are adjusted in place (half a
+// pixel on x and y, depth and colour scales) and put back exactly before
+// the routine returns, since strips and fans share them.
+#include "codegen/og_ras_setup.h"
+
+namespace og_setup {
+namespace {
+
+OgCode *const kVertexRegs[3] = {eax, ebx, ecx};
+
+constexpr size_t kWindow = offsetof(GlVertex, window);
+constexpr size_t kColor = offsetof(GlVertex, color);
+
+// The colour components as the context stores its scales: by name, never as
+// four consecutive words (they are stored red, blue, green, alpha).
+const GLfloat *Scale(const GlContext *gc, int component) {
+  switch (component) {
+    case 0: return &gc->constants.redRescale;
+    case 1: return &gc->constants.greenRescale;
+    case 2: return &gc->constants.blueRescale;
+    default: return &gc->constants.alphaRescale;
+  }
+}
+
+void SaveAndScaleColor(Gen &g, OgCode *colorReg, uint32_t save) {
+  for (int i = 0; i < 4; i++) {
+    g.E(mov(g.gc, edx, g.At(colorReg, 4 * i)));
+    g.E(mov(g.gc, g.D(kSave + save + 4 * i), edx));
+    g.E(fld(g.gc, g.At(colorReg, 4 * i)));
+    g.E(fmul(g.gc, g.Abs(Scale(g.gc, i))));
+    g.E(fstp(g.gc, g.At(colorReg, 4 * i)));
+  }
+}
+
+void PutColorBack(Gen &g, OgCode *colorReg, uint32_t save) {
+  for (int i = 0; i < 4; i++) {
+    g.E(mov(g.gc, edx, g.D(kSave + save + 4 * i)));
+    g.E(mov(g.gc, g.At(colorReg, 4 * i), edx));
+  }
+}
+
+// esi: the provoking vertex's colour, or 0 without one (its colour work is
+// done); then `each` for every vertex colour other than that one.
+template <typename Work>
+void ForEachColor(Gen &g, Work each) {
+  OgCode *noProvoking = near_label(g.gc);
+  g.E(mov(g.gc, esi, g.Abs(&g.gc->vertexBuffer.provoking)));
+  g.E(test(g.gc, esi, esi));
+  g.E(je(g.gc, noProvoking));
+  g.E(mov(g.gc, esi, g.Vtx(esi, kColor)));
+  each(esi, kSaveProvoking);
+  g.Place(noProvoking);
+  for (int v = 0; v < 3; v++) {
+    OgCode *shared = near_label(g.gc);
+    g.E(mov(g.gc, edi, g.Vtx(kVertexRegs[v], kColor)));
+    g.E(cmp(g.gc, edi, esi));
+    g.E(je(g.gc, shared));
+    each(edi, kSaveColors + 16 * v);
+    g.Place(shared);
+  }
+}
+
+}  // namespace
+
+void AdjustVertices(Gen &g) {
+  GlContext *gc = g.gc;
+  for (int v = 0; v < 3; v++) g.E(mov(gc, g.D(kSave + kSavePointers + 4 * v), kVertexRegs[v]));
+  for (int v = 0; v < 3; v++) {
+    OgCode *r = kVertexRegs[v];
+    for (int i = 0; i < 3; i++) {
+      g.E(mov(gc, edx, g.Vtx(r, kWindow + 4 * i)));
+      g.E(mov(gc, g.D(kSave + kSaveWindow + 16 * v + 4 * i), edx));
+    }
+    for (int i = 0; i < 2; i++) {
+      g.E(fld(gc, g.Vtx(r, kWindow + 4 * i)));
+      g.E(fadd(gc, fpk(gc, 0.5)));
+      g.E(fstp(gc, g.Vtx(r, kWindow + 4 * i)));
+    }
+    g.E(fld(gc, g.Vtx(r, kWindow + 8)));
+    g.E(fmul(gc, g.Abs(&gc->constants.depthMax)));
+    g.E(fstp(gc, g.Vtx(r, kWindow + 8)));
+  }
+  if (g.needColor)
+    ForEachColor(g, [&g](OgCode *colorReg, uint32_t save) { SaveAndScaleColor(g, colorReg, save); });
+}
+
+// Adjusted window x and y lie in [4096, 8192) for every vertex the
+// rasterizer can draw; anything else (NaN, infinities, coordinates beyond
+// the range) would send rows and addresses outside the buffers.
+void RejectOutOfRange(Gen &g) {
+  GlContext *gc = g.gc;
+  for (int v = 0; v < 3; v++) {
+    for (int i = 0; i < 2; i++) {
+      g.E(mov(gc, edx, g.Vtx(kVertexRegs[v], kWindow + 4 * i)));
+      g.E(sub(gc, edx, g.V(0x45800000)));
+      g.E(cmp(gc, edx, g.V(0x00800000)));
+      g.E(jae(gc, g.reject));
+    }
+  }
+}
+
+namespace {
+
+// Swaps the registers when first's y is less than second's; equal heights
+// keep their order.
+void Sort2(Gen &g, OgCode *first, OgCode *second) {
+  OgCode *keep = near_label(g.gc);
+  g.E(mov(g.gc, edx, g.Vtx(first, kWindow + 4)));
+  g.E(cmp(g.gc, edx, g.Vtx(second, kWindow + 4)));
+  g.E(jge(g.gc, keep));
+  g.E(mov(g.gc, edx, first));
+  g.E(mov(g.gc, first, second));
+  g.E(mov(g.gc, second, edx));
+  g.Place(keep);
+}
+
+}  // namespace
+
+// Snapped to 1/16 pixel (down), then a top, b bottom, c middle.
+void SnapAndSort(Gen &g) {
+  for (int v = 0; v < 3; v++)
+    for (int i = 0; i < 2; i++) g.E(and_(g.gc, g.Vtx(kVertexRegs[v], kWindow + 4 * i), g.V(-128)));
+  Sort2(g, ebx, eax);
+  Sort2(g, ecx, eax);
+  Sort2(g, ebx, ecx);
+}
+
+void RestoreVertices(Gen &g) {
+  GlContext *gc = g.gc;
+  for (int v = 0; v < 3; v++) g.E(mov(gc, kVertexRegs[v], g.D(kSave + kSavePointers + 4 * v)));
+  for (int v = 0; v < 3; v++) {
+    for (int i = 0; i < 3; i++) {
+      g.E(mov(gc, edx, g.D(kSave + kSaveWindow + 16 * v + 4 * i)));
+      g.E(mov(gc, g.Vtx(kVertexRegs[v], kWindow + 4 * i), edx));
+    }
+  }
+  if (g.needColor)
+    ForEachColor(g, [&g](OgCode *colorReg, uint32_t save) { PutColorBack(g, colorReg, save); });
+}
+
+}  // namespace og_setup
