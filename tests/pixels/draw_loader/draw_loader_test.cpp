@@ -1,7 +1,8 @@
-// glDrawPixels as an application uses it, through the loader: RGBA images
-// drawn into a window at several zooms and positions, shown, and read back
-// from the screen, against the image OpenGL's rules give.
+// glDrawPixels as an application uses it, through the loader: RGBA and
+// colour-index images drawn into a window at several zooms and positions,
+// shown, and read back from the screen, against the image OpenGL's rules give.
 #include <math.h>
+#include <stdlib.h>
 
 #include <vector>
 
@@ -11,6 +12,46 @@ namespace {
 
 constexpr int kW = 40, kH = 30;
 constexpr int kImageW = 5, kImageH = 4;
+
+// Where an image lands: the raster position and the zoom.
+struct Placement {
+  float x, y, zx, zy;
+};
+
+// One unit a pixel from the window's bottom left corner, no dithering.
+void UsePixelCoordinates() {
+  glViewport(0, 0, kW, kH);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, kW, 0, kH, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DITHER);
+}
+
+// Reads the window back and compares what `value` makes of each shown colour
+// with `want(i, j)` where the pixel's centre lies in image pixel (i, j)'s
+// zoomed footprint, and with `background` elsewhere.
+template <typename Value, typename Want>
+void ExpectWindowShows(HWND hwnd, const Placement &p, Value value, Want want, uint32_t background) {
+  std::vector<unsigned> shown(kW * kH);
+  ASSERT_TRUE(DesktopReadWindow(hwnd, 0, 0, kW, kH, shown.data()));
+  int wrong = 0;
+  for (int row = 0; row < kH; row++)
+    for (int col = 0; col < kW; col++) {
+      // Rows read top to bottom; OpenGL counts them from the bottom.
+      const int y = kH - 1 - row;
+      const int i = int(floor((col + 0.5 - p.x) / p.zx));
+      const int j = int(floor((y + 0.5 - p.y) / p.zy));
+      const bool inside = i >= 0 && i < kImageW && j >= 0 && j < kImageH;
+      const uint32_t expected = inside ? want(i, j) : background;
+      const unsigned pixel = shown[size_t(row * kW + col)];
+      if (value(pixel) != expected && wrong++ < 4)
+        ADD_FAILURE() << "pixel " << col << ", " << y << ": " << std::hex << value(pixel)
+                      << " (shown " << pixel << "), want " << expected;
+    }
+  EXPECT_EQ(wrong, 0);
+}
 
 class DrawLoader : public LoaderWindows {
  protected:
@@ -33,18 +74,12 @@ TEST_F(DrawLoader, ZoomedImagesShowAsOpenGLDrawsThem) {
       const uint32_t c = SourceColor(i, j);
       image.insert(image.end(), {GLubyte(c >> 16), GLubyte(c >> 8), GLubyte(c), 255});
     }
-  struct Case {
-    float x, y, zx, zy;
-  } cases[] = {{3, 4, 1, 1}, {10.25f, 20.75f, 2, -3}, {30.25f, 2.25f, -1.5f, 2.5f},
-               {7.25f, 9.625f, 0.5f, 0.75f}};
-  glViewport(0, 0, kW, kH);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, kW, 0, kH, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glDisable(GL_DITHER);
-  for (const Case &c : cases) {
+  const Placement cases[] = {{3, 4, 1, 1},
+                             {10.25f, 20.75f, 2, -3},
+                             {30.25f, 2.25f, -1.5f, 2.5f},
+                             {7.25f, 9.625f, 0.5f, 0.75f}};
+  UsePixelCoordinates();
+  for (const Placement &c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " zoom " << c.zx << "," << c.zy);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -53,25 +88,120 @@ TEST_F(DrawLoader, ZoomedImagesShowAsOpenGLDrawsThem) {
     glDrawPixels(kImageW, kImageH, GL_RGBA, GL_UNSIGNED_BYTE, image.data());
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     SwapBuffers(hdc_[0]);
-    std::vector<unsigned> shown(kW * kH);
-    ASSERT_TRUE(DesktopReadWindow(hwnd_[0], 0, 0, kW, kH, shown.data()));
-    int wrong = 0;
-    for (int row = 0; row < kH; row++)
-      for (int col = 0; col < kW; col++) {
-        // Rows read top to bottom; OpenGL counts them from the bottom.
-        const int y = kH - 1 - row;
-        const int i = int(floor((col + 0.5 - c.x) / c.zx));
-        const int j = int(floor((y + 0.5 - c.y) / c.zy));
-        const bool inside = i >= 0 && i < kImageW && j >= 0 && j < kImageH;
-        const uint32_t want = inside ? SourceColor(i, j) : 0xFF000000u;
-        if ((shown[size_t(row * kW + col)] | 0xFF000000u) != want && wrong++ < 4)
-          ADD_FAILURE() << "pixel " << col << ", " << y << ": " << std::hex
-                        << shown[size_t(row * kW + col)] << ", want " << want;
-      }
-    EXPECT_EQ(wrong, 0);
+    ExpectWindowShows(
+        hwnd_[0], c, [](unsigned shown) { return shown | 0xFF000000u; }, SourceColor, 0xFF000000u);
   }
   wglMakeCurrent(nullptr, nullptr);
   EXPECT_TRUE(wglDeleteContext(rc));
+}
+
+// A colour-index window needs the software-only device: the SiS one offers
+// RGBA formats only. An 8-bit display holds the indices as they are and the
+// screen shows them through the system palette, which gives every index its
+// own red so that the shown colour names the index.
+class DrawLoaderIndex : public testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("VLX_GL_DRIVER", VLX_SOFT_DRIVER_PATH, 1);
+    ASSERT_TRUE(DesktopSetDisplayMode(8, 1024, 768));
+    PALETTEENTRY entries[256];
+    for (int i = 0; i < 256; i++) entries[i] = {BYTE(i), BYTE(255 - i), 0x40, 0};
+    ASSERT_TRUE(DesktopSetSystemPalette(0, 256, entries));
+    hwnd_ = DesktopCreateWindow(10, 10, kW, kH);
+    ASSERT_NE(hwnd_, nullptr);
+    hdc_ = GetDC(hwnd_);
+  }
+  void TearDown() override {
+    wglMakeCurrent(nullptr, nullptr);
+    if (rc_ != nullptr) {
+      EXPECT_TRUE(wglDeleteContext(rc_));
+    }
+    if (hwnd_ != nullptr) {
+      ReleaseDC(hwnd_, hdc_);
+      DestroyWindow(hwnd_);
+    }
+    VlxGlUnloadDriver();
+    unsetenv("VLX_GL_DRIVER");
+    EXPECT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
+  }
+
+  // A colour-index format of 8 bits, single- or double-buffered, made current.
+  void UseIndexFormat(bool doubleBuffer) {
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof pfd;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL |
+                  (doubleBuffer ? DWORD(PFD_DOUBLEBUFFER) : DWORD(0));
+    pfd.iPixelType = PFD_TYPE_COLORINDEX;
+    pfd.cColorBits = 8;
+    const int format = ChoosePixelFormat(hdc_, &pfd);
+    ASSERT_NE(format, 0);
+    ASSERT_TRUE(DescribePixelFormat(hdc_, format, sizeof pfd, &pfd));
+    ASSERT_EQ(pfd.iPixelType, PFD_TYPE_COLORINDEX);
+    ASSERT_EQ(pfd.cColorBits, 8);
+    ASSERT_EQ((pfd.dwFlags & PFD_DOUBLEBUFFER) != 0, doubleBuffer);
+    ASSERT_TRUE(SetPixelFormat(hdc_, format, &pfd));
+    rc_ = wglCreateContext(hdc_);
+    ASSERT_NE(rc_, nullptr);
+    ASSERT_TRUE(wglMakeCurrent(hdc_, rc_));
+  }
+
+  // Index images at several positions and zooms, each shown and read back.
+  void DrawZoomedImages(bool doubleBuffer);
+
+  HWND hwnd_ = nullptr;
+  HDC hdc_ = nullptr;
+  HGLRC rc_ = nullptr;
+};
+
+// Index of image pixel (i, j): distinct neighbours, none of them the clear
+// index.
+GLubyte SourceIndex(int i, int j) { return GLubyte(20 + (i * 7 + j * 31) % 200); }
+
+void DrawLoaderIndex::DrawZoomedImages(bool doubleBuffer) {
+  std::vector<GLubyte> image;
+  for (int j = 0; j < kImageH; j++)
+    for (int i = 0; i < kImageW; i++) image.push_back(SourceIndex(i, j));
+  // offset: the index offset of pixel transfer, added to every source index.
+  struct Case {
+    Placement at;
+    int offset;
+  } cases[] = {{{3, 4, 1, 1}, 0},
+               {{10.25f, 20.75f, 2, -3}, 0},
+               {{30.25f, 2.25f, -1.5f, 2.5f}, 5},
+               {{7.25f, 9.625f, 0.5f, 0.75f}, 0},
+               {{4.25f, 25.25f, -3, 2}, 0}};  // past the left and top edges
+  UsePixelCoordinates();
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.at.x << "," << c.at.y << " zoom " << c.at.zx << ","
+                                    << c.at.zy << " offset " << c.offset);
+    glClearIndex(3);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glRasterPos2f(c.at.x, c.at.y);
+    glPixelZoom(c.at.zx, c.at.zy);
+    glPixelTransferi(GL_INDEX_OFFSET, c.offset);
+    glDrawPixels(kImageW, kImageH, GL_COLOR_INDEX, GL_UNSIGNED_BYTE, image.data());
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    if (doubleBuffer)
+      SwapBuffers(hdc_);
+    else
+      glFinish();
+    // The palette's red is the index.
+    ExpectWindowShows(
+        hwnd_, c.at, [](unsigned shown) { return (shown >> 16) & 0xFFu; },
+        [&c](int i, int j) { return uint32_t(SourceIndex(i, j) + c.offset); }, 3);
+  }
+}
+
+TEST_F(DrawLoaderIndex, SingleBufferedWindowShowsZoomedIndexImages) {
+  ASSERT_NO_FATAL_FAILURE(UseIndexFormat(false));
+  DrawZoomedImages(false);
+}
+
+TEST_F(DrawLoaderIndex, DoubleBufferedWindowShowsZoomedIndexImagesOnSwap) {
+  ASSERT_NO_FATAL_FAILURE(UseIndexFormat(true));
+  DrawZoomedImages(true);
 }
 
 }  // namespace
