@@ -129,10 +129,7 @@ double RunDevice(const Device &device, double seconds) {
 
 int main(int argc, char **argv) {
   bench::Options options;
-  if (!bench::ParseOptions(argc, argv, &options)) {
-    bench::PrintUsage(argv[0]);
-    return 2;
-  }
+  if (!bench::ParseOptions(argc, argv, &options)) return 2;
   if (!DesktopSetDisplayMode(16, 1024, 768)) return 1;
   printf("%-8s %14s\n", "device", "triangles/s");
   double rates[2] = {0, 0};

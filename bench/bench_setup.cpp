@@ -171,10 +171,7 @@ bench::RunTotals RunCase(const SetupCase &c, double seconds) {
 
 int main(int argc, char **argv) {
   bench::Options options;
-  if (!bench::ParseOptions(argc, argv, &options)) {
-    bench::PrintUsage(argv[0]);
-    return 2;
-  }
+  if (!bench::ParseOptions(argc, argv, &options)) return 2;
   printf("bench_setup: set-up and walk only, %d x %d, median of %d runs, %.2f s a case\n", kWidth,
          kHeight, bench::kRuns, options.seconds);
   printf("%-24s %14s\n", "case", "triangles/s");

@@ -384,10 +384,7 @@ void MeasureKernels(const bench::Options &options, bench::RunTotals *total) {
 
 int main(int argc, char **argv) {
   bench::Options options;
-  if (!bench::ParseOptions(argc, argv, &options)) {
-    bench::PrintUsage(argv[0]);
-    return 2;
-  }
+  if (!bench::ParseOptions(argc, argv, &options)) return 2;
   printf("bench_spans: %d-pixel spans, median of %d runs, %.2f s a case\n", kSpan, bench::kRuns,
          options.seconds);
   printf("%-14s %-9s %12s %10s\n", "stage", "format", "Mpixels/s", "ns/pixel");

@@ -38,8 +38,8 @@ struct Options {
   bool Wants(const char *name) const { return !only || strstr(name, only) != nullptr; }
 };
 
-// False (with a usage line on stderr) on anything it does not know.
-inline bool ParseOptions(int argc, char **argv, Options *options) {
+// False on anything it does not know.
+inline bool ReadOptions(int argc, char **argv, Options *options) {
   for (int i = 1; i < argc; i++) {
     if (strcmp(argv[i], "--case") == 0 && i + 1 < argc) {
       options->only = argv[++i];
@@ -54,8 +54,12 @@ inline bool ParseOptions(int argc, char **argv, Options *options) {
   return true;
 }
 
-inline void PrintUsage(const char *program) {
-  fprintf(stderr, "usage: %s [--case NAME] [--seconds S]\n", program);
+// The command line of every benchmark program: false, with a usage line on
+// stderr, on anything it does not know.
+inline bool ParseOptions(int argc, char **argv, Options *options) {
+  if (ReadOptions(argc, argv, options)) return true;
+  fprintf(stderr, "usage: %s [--case NAME] [--seconds S]\n", argv[0]);
+  return false;
 }
 
 }  // namespace bench

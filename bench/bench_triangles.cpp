@@ -187,10 +187,7 @@ bool RunCase(const TriangleCase &c, double seconds, bench::RunTotals *median) {
 
 int main(int argc, char **argv) {
   bench::Options options;
-  if (!bench::ParseOptions(argc, argv, &options)) {
-    bench::PrintUsage(argv[0]);
-    return 2;
-  }
+  if (!bench::ParseOptions(argc, argv, &options)) return 2;
   printf("bench_triangles: %d x %d, 5-6-5, GL_TRIANGLES, median of %d runs, %.2f s a case\n",
          kWidth, kHeight, bench::kRuns, options.seconds);
   printf("%-18s %14s %12s\n", "case", "triangles/s", "Mpixels/s");
