@@ -107,9 +107,10 @@ namespace {
 
 template <class Class>
 struct Combine {
+  static constexpr bool Member(unsigned slot) { return FrCombineMember(slot); }
   template <unsigned Slot>
   static constexpr FrSpanletProc At() {
-    if constexpr (FrCombineMember(Slot)) return &__glCombinePixels<Class, Slot>;
+    if constexpr (Member(Slot)) return &__glCombinePixels<Class, Slot>;
     else return nullptr;
   }
 };

@@ -51,9 +51,10 @@ namespace {
 
 template <class Class>
 struct GenColors {
+  static constexpr bool Member(unsigned slot) { return FrGenColorMember(slot); }
   template <unsigned Slot>
   static constexpr FrSpanletProc At() {
-    if constexpr (FrGenColorMember(Slot)) return &__glGenColors<Class, Slot>;
+    if constexpr (Member(Slot)) return &__glGenColors<Class, Slot>;
     else return nullptr;
   }
 };

@@ -1,7 +1,7 @@
-// Kernel tables built at compile time: a family gives a template `At<Slot>`
-// that yields its kernel for a member slot and null for an empty one (the
-// kernel of an empty slot is never instantiated), and the builder lays the
-// slots out in order. Every filled slot is its own instantiation, with all
+// Kernel tables built at compile time: a family gives its membership rule
+// `Member(slot)` and a template `At<Slot>` that yields its kernel for a
+// member slot and null for an empty one (the kernel of an empty slot is
+// never instantiated), and the builder lays the slots out in order. Every filled slot is its own instantiation, with all
 // of its choices fixed inside, so no pixel loop tests state.
 #pragma once
 
@@ -28,12 +28,14 @@ struct FrSlotSet {
   constexpr bool operator==(const FrSlotSet &o) const { return low == o.low && high == o.high; }
 };
 
-template <size_t N>
-constexpr FrSlotSet FrFilledSlots(const FrKernelTable<N> &table) {
+// Taken from the rule rather than from the table's pointers: a sanitizing
+// build cannot compare a function's address with null at compile time.
+template <class Family, size_t N>
+constexpr FrSlotSet FrFilledSlots() {
   static_assert(N <= 128);
   FrSlotSet set{0, 0};
   for (size_t s = 0; s < N; s++)
-    if (table[s]) (s < 64 ? set.low : set.high) |= uint64_t(1) << (s & 63);
+    if (Family::Member(unsigned(s))) (s < 64 ? set.low : set.high) |= uint64_t(1) << (s & 63);
   return set;
 }
 
@@ -49,7 +51,6 @@ constexpr FrSlotSet FrSlotRanges(std::initializer_list<std::pair<uint32_t, uint3
 // The family's table of N slots; it must fill exactly the slots in Members.
 template <class Family, size_t N, FrSlotSet Members>
 constexpr FrKernelTable<N> FrBuildKernelTable() {
-  constexpr FrKernelTable<N> table = FrBuildKernelTableOf<Family>(std::make_index_sequence<N>());
-  static_assert(FrFilledSlots(table) == Members, "the table fills exactly its member slots");
-  return table;
+  static_assert(FrFilledSlots<Family, N>() == Members, "the table fills exactly its member slots");
+  return FrBuildKernelTableOf<Family>(std::make_index_sequence<N>());
 }
