@@ -161,6 +161,7 @@ void Fire(uint32_t position) {
                    q.event.offset, q.event.value, q.event.flags);
     m.sinceFire.clear();
   }
+  if (m.queue.empty()) return;  // most fires only close a lock: no surface walk
   VideoView view;
   std::vector<Queued> queue;
   queue.swap(m.queue);
@@ -169,9 +170,20 @@ void Fire(uint32_t position) {
 
 // Unfired work some of whose bytes `hit` reports is a violation and is dropped.
 // Only bytes in the region can be hit.
-void CheckUnfired(const char *what, const Region &region, const TouchTest &hit) {
+// `surface`, when set, names the kind of surface `what` was done to. The
+// text is only made when there is something to report: surfaces are locked
+// for every primitive.
+template <class HitTest>
+void CheckUnfired(const char *what, const char *surface, const Region &region, const HitTest &touches) {
   Model &m = TheModel();
   std::lock_guard<std::mutex> hold(m.lock);
+  if (m.queue.empty() && !(m.open && !m.openDropped)) return;
+  const TouchTest hit(touches);
+  char whole[64];
+  if (surface != nullptr) {
+    std::snprintf(whole, sizeof whole, "%s of a %s surface", what, surface);
+    what = whole;
+  }
   std::vector<Queued> kept;
   for (const Queued &q : m.queue) {
     if (!Touches(q, region, hit)) {
@@ -283,10 +295,8 @@ void ModelSurfaceAccess(const DdSurface *surface, const RECT *rect, const char *
   uint32_t begin = uint32_t(surface->pixels - VideoPoolBase(pool));
   RECT all = {0, 0, surface->width, surface->height};
   RECT r = rect != nullptr && surface->kind == SurfaceKind::kPrimary ? *rect : all;
-  char text[64];
-  std::snprintf(text, sizeof text, "%s of a %s surface", what, KindName(surface));
   uint64_t end = begin + uint64_t(surface->pitch) * uint64_t(surface->height);
-  CheckUnfired(text, {pool, begin, end}, [&](const Touch &t) {
+  CheckUnfired(what, KindName(surface), {pool, begin, end}, [&](const Touch &t) {
     return t.pool == pool && TouchesRect(t, begin, uint32_t(surface->pitch),
                                          uint32_t(surface->bytesPerPixel), uint32_t(surface->height), r);
   });
@@ -296,7 +306,7 @@ void ModelScreenRead(const RECT &screen) {
   ScreenMode mode = CurrentScreenMode();
   uint32_t begin = uint32_t(VideoMemoryBase() - VideoPoolBase(VideoPool::kLocal));
   uint64_t end = begin + uint64_t(mode.pitch) * uint64_t(mode.height);
-  CheckUnfired("a read-back of the screen", {VideoPool::kLocal, begin, end}, [&](const Touch &t) {
+  CheckUnfired("a read-back of the screen", nullptr, {VideoPool::kLocal, begin, end}, [&](const Touch &t) {
     return t.pool == VideoPool::kLocal && TouchesRect(t, begin, uint32_t(mode.pitch), uint32_t(mode.bytesPerPixel),
                        uint32_t(mode.height), screen);
   });
@@ -399,7 +409,7 @@ PLATFORM_API void PlatformSiS6326ClearViolations(void) {
 }
 
 PLATFORM_API void PlatformSiS6326CheckUnfired(void) {
-  platform::CheckUnfired("the end of the test", {platform::VideoPool::kLocal, 0, UINT64_MAX},
+  platform::CheckUnfired("the end of the test", nullptr, {platform::VideoPool::kLocal, 0, UINT64_MAX},
                          [](const platform::Touch &) { return true; });
   // Work that touches nothing (a primitive outside its clip) is unfired all the same.
   platform::Model &m = TheModel();

@@ -194,9 +194,12 @@ TEST_F(Execution, A5_UnfiredWorkMetByALockBlitReleaseOrReadBackIsReported) {
   ASSERT_EQ(ddtest::Lock(other.surface, nullptr, &locked), DD_OK);
   ddtest::Unlock(other.surface, nullptr);
   EXPECT_TRUE(modeltest::TakeViolations().empty());
-  // A lock of its colour surface is.
+  // A lock of its colour surface is, naming the access and the surface.
   ASSERT_EQ(ddtest::Lock(t.surface, nullptr, &locked), DD_OK);
   ddtest::Unlock(t.surface, nullptr);
+  const std::string text = modeltest::Describe(modeltest::Violations());
+  EXPECT_NE(text.find("meets a lock of a "), std::string::npos) << text;
+  EXPECT_NE(text.find(" surface"), std::string::npos) << text;
   EXPECT_EQ(modeltest::TakeViolations(), Strings{At("A5", point)});
   Fire();
   EXPECT_EQ(Pixel16(t, 2, 2), 0u) << "reported work is dropped";
