@@ -63,7 +63,9 @@ void GLENTRY __glim_PolygonOffset(GLfloat factor, GLfloat units) {
 void GLENTRY __glim_PolygonStipple(const GLubyte *mask) {
   GlContext *gc = __glContextOutsideBegin();
   if (!gc || !mask) return;
-  __glFillImage(gc, 32, 32, GL_COLOR_INDEX, GL_BITMAP, mask, gc->state.polygonStipple.stipple);
+  // Unpack modes that put the pattern out of any image's reach keep the old one.
+  if (!__glFillImage(gc, 32, 32, GL_COLOR_INDEX, GL_BITMAP, mask, gc->state.polygonStipple.stipple))
+    return;
   gc->procs.convertStipple(gc);
   __glDelayValidate(gc, __GL_DIRTY_POLYGON);
 }

@@ -11,11 +11,8 @@
 void __glGenericPickCopyImage(GlContext *gc, GlPixelSpanInfo *info, GLbool8) {
   if (info->srcType != GL_BITMAP || info->dstType != GL_BITMAP) return;
   if (info->width <= 0 || info->height <= 0) return;
-  const int64_t bytes = (int64_t(info->width) + 7) / 8 * info->height;
-  if (bytes > INT32_MAX) {
-    __glSetError(GL_OUT_OF_MEMORY);
-    return;
-  }
+  const int64_t bytes = __glImageSize(info->width, info->height, GL_COLOR_INDEX, GL_BITMAP);
+  if (!__glImageSizeFits(bytes)) return;
   GLubyte *packed = static_cast<GLubyte *>(gc->imports.malloc(gc, size_t(bytes)));
   if (packed == nullptr) {
     __glSetError(GL_OUT_OF_MEMORY);
@@ -27,8 +24,8 @@ void __glGenericPickCopyImage(GlContext *gc, GlPixelSpanInfo *info, GLbool8) {
   const GlPixelStoreModes dst = {GLboolean(info->dstSwapBytes), GLboolean(info->dstLsbFirst),
                                  info->dstLineLength,           info->dstSkipLines,
                                  info->dstSkipPixels,           info->dstAlignment};
-  __glUnpackBitmap(&src, info->width, info->height, 1, static_cast<const GLubyte *>(info->srcImage),
-                   packed);
-  __glPackBitmap(&dst, info->width, info->height, packed, static_cast<GLubyte *>(info->dstImage));
+  if (__glFillImageWithModes(&src, info->width, info->height, 1, GL_COLOR_INDEX, GL_BITMAP,
+                             info->srcImage, packed))
+    __glPackBitmap(&dst, info->width, info->height, packed, static_cast<GLubyte *>(info->dstImage));
   gc->imports.free(gc, packed);
 }

@@ -92,5 +92,45 @@ TEST_F(QueryTest, StippleUnderDefaultModesIsTheStoredPattern) {
       pattern, [](GLubyte *p) { glGetPolygonStipple(p); }, "stipple");
 }
 
+// Under other pack modes each pattern bit lands where OpenGL's layout puts
+// it, read here one bit at a time; every other bit keeps its value.
+TEST_P(StippleRoundTrip, PlacesEachBitAsThePackModesSay) {
+  const Modes &m = GetParam();
+  auto on = [](int row, int column) { return (row * 5 + column * 3 + (row >> 2)) % 4 == 1; };
+  std::vector<GLubyte> pattern(128, 0);
+  for (int row = 0; row < 32; row++)
+    for (int column = 0; column < 32; column++)
+      if (on(row, column)) pattern[size_t(row * 4 + column / 8)] |= GLubyte(0x80 >> column % 8);
+  Store(GL_UNPACK_SWAP_BYTES, Modes{0, 0, 0, 4, 0});
+  glPolygonStipple(pattern.data());
+
+  Store(GL_PACK_SWAP_BYTES, m);
+  std::vector<GLubyte> out(kBytes), before(kBytes);
+  std::mt19937 random(11);
+  for (GLubyte &b : out) b = GLubyte(random());
+  before = out;
+  glGetPolygonStipple(out.data());
+  ASSERT_EQ(TakeError(), GLenum(GL_NO_ERROR));
+
+  const int groups = m.rowLength > 0 ? m.rowLength : 32;
+  const int stride = (groups + 8 * m.alignment - 1) / (8 * m.alignment) * m.alignment;
+  std::vector<bool> image(kBytes * 8, false);
+  for (int row = 0; row < 32; row++)
+    for (int column = 0; column < 32; column++) {
+      const int bit = m.skipPixels + column;
+      const size_t byte = size_t((m.skipRows + row) * stride + bit / 8);
+      const int shift = m.lsbFirst ? bit % 8 : 7 - bit % 8;
+      image[byte * 8 + size_t(shift)] = true;
+      ASSERT_EQ((out[byte] >> shift) & 1, on(row, column) ? 1 : 0)
+          << "row " << row << " column " << column;
+    }
+  for (size_t byte = 0; byte < kBytes; byte++)
+    for (int shift = 0; shift < 8; shift++)
+      if (!image[byte * 8 + size_t(shift)]) {
+        ASSERT_EQ((out[byte] >> shift) & 1, (before[byte] >> shift) & 1)
+            << "byte " << byte << " bit " << shift;
+      }
+}
+
 }  // namespace
 }  // namespace query_test

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "core/current.h"
 #include "tests/pixels/store/pixel_state_fixture.h"
 
 namespace pixel_state_test {
@@ -42,12 +43,17 @@ void Store(const GlPixelStoreModes &m) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, m.alignment);
 }
 
-TEST_F(PixelStateTest, PolygonStippleHonoursEveryUnpackMode) {
+// The test pattern set under the default modes; its stipple words.
+void StoreUnderDefaults(uint32_t words[32]) {
   const GlPixelStoreModes defaults = {0, 0, 0, 0, 0, 4};
   Store(defaults);
   glPolygonStipple(LayOut(defaults).data());
+  memcpy(words, __glGetTLSCXValue()->polygon.stipple, 32 * sizeof(uint32_t));
+}
+
+TEST_F(PixelStateTest, PolygonStippleHonoursEveryUnpackMode) {
   uint32_t words[32];
-  memcpy(words, gc->polygon.stipple, sizeof words);
+  StoreUnderDefaults(words);
   for (int row = 0; row < 32; row++) {
     uint32_t want = 0;
     for (int column = 0; column < 32; column++) want |= uint32_t(PatternBit(row, column)) << (31 - column);
@@ -78,6 +84,23 @@ TEST_F(PixelStateTest, PolygonStippleHonoursEveryUnpackMode) {
     glPolygonStipple(image.data());
     EXPECT_EQ(memcmp(gc->polygon.stipple, words, sizeof words), 0);
   }
+}
+
+// Unpack modes that put the pattern 2^31 bytes or more past the pointer
+// (no such image exists) are refused: the old stipple stays, nothing is read.
+TEST_F(PixelStateTest, PolygonStippleOutOfReachKeepsTheOldPattern) {
+  uint32_t words[32];
+  StoreUnderDefaults(words);
+  GLubyte stored[128];
+  memcpy(stored, gc->state.polygonStipple.stipple, sizeof stored);
+
+  Store({0, 0, 1 << 20, 1 << 14, 0, 1});  // rows of 2^17 bytes, 2^14 of them skipped
+  ASSERT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  const GLubyte pattern[128] = {};
+  glPolygonStipple(pattern);
+  EXPECT_EQ(glGetError(), GLenum(GL_INVALID_VALUE));
+  EXPECT_EQ(memcmp(gc->state.polygonStipple.stipple, stored, sizeof stored), 0);
+  EXPECT_EQ(memcmp(gc->polygon.stipple, words, sizeof words), 0);
 }
 
 }  // namespace

@@ -4,40 +4,16 @@
 // byte swapping, from and to misaligned addresses, for widths 1 to 17. The
 // source row ends at the end of a readable page, so that reading past it
 // faults, and the output is fenced by guard bytes.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 
 #include "pixels/px_enums.h"
 #include "pixels/px_packer.h"
 #include "pixels/px_unpack.h"
 #include "tests/pixels/unpack/stage_fixture.h"
+#include "tests/support/fenced_bytes.h"
 
 namespace span_stage_test {
 namespace {
-
-// Two pages: the first readable, the second not.
-class FencedPage {
- public:
-  FencedPage() {
-    size_ = size_t(sysconf(_SC_PAGESIZE));
-    base_ = static_cast<uint8_t *>(
-        mmap(nullptr, 2 * size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    mprotect(base_ + size_, size_, PROT_NONE);
-  }
-  ~FencedPage() { munmap(base_, 2 * size_); }
-  // `bytes` copied so that their last byte is the page's last.
-  const uint8_t *Place(const std::vector<uint8_t> &bytes) {
-    uint8_t *p = base_ + size_ - bytes.size();
-    std::copy(bytes.begin(), bytes.end(), p);
-    return p;
-  }
-
- private:
-  size_t size_ = 0;
-  uint8_t *base_ = nullptr;
-};
 
 struct TypeCase {
   GLenum format, type;
@@ -84,7 +60,7 @@ const StageCase kStages[] = {
 class Layout : public StageTest {};
 
 TEST_F(Layout, StagesMoveExactlyTheirRow) {
-  FencedPage page;
+  FencedBytes page;
   int16_t run[32];
   for (int k = 0; k < 32; k++) run[k] = int16_t(1 + k % 2);
   for (const StageCase &s : kStages)
