@@ -168,6 +168,22 @@ TEST_F(AttribStack, PushingNothingRestoresNothingButMarks) {
   EXPECT_EQ(width, 4.0f);
 }
 
+// The array enables are picked again after a client pop, whatever its
+// mask: the copies and batch start follow the restored arrays and lock.
+TEST_F(AttribStack, AClientPopMarksTheArraysForValidation) {
+  for (GLbitfield mask : {0u, 1u, 2u, 3u}) {
+    SCOPED_TRACE(mask);
+    glPushClientAttrib(mask);
+    ValidatePending();
+    ASSERT_EQ(gc->dirtyMask, 0u);
+    glPopClientAttrib();
+    EXPECT_EQ(gc->beginMode, __GL_VALIDATE_PENDING);
+    EXPECT_EQ(gc->dirtyMask & (__GL_DIRTY_GENERIC | __GL_DIRTY_VERTEX_ARRAY),
+              __GL_DIRTY_GENERIC | __GL_DIRTY_VERTEX_ARRAY);
+    EXPECT_EQ((gc->dirtyMask & __GL_DIRTY_PIXEL) != 0, (mask & GL_CLIENT_PIXEL_STORE_BIT) != 0);
+  }
+}
+
 int gClipBoxes, gScissors, gStipples;
 
 // The enable group and the scissor group apply the scissor at the pop, not
