@@ -7,6 +7,8 @@
 
 #include "core/gl_api.h"
 #include "geometry/s_varray.h"
+#include "tests/core/context/life_fixture.h"
+#include "tests/support/counting_imports.h"
 #include "tests/raster/color/color_fixture.h"
 #include "tests/raster/scene/scene_fixture.h"
 
@@ -129,6 +131,80 @@ TEST_F(ClientPopDraw, APopDropsALockTakenAfterThePush) {
   EXPECT_EQ(glGetError(), GLenum(GL_INVALID_OPERATION)) << "nothing was locked";
   glLockArraysVLX(0, 6);
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// Fog set in a 5-6-5 context and copied into an 8-8-8 one draws as fog set
+// there directly: the copy's colour is made again for the destination's
+// buffer, not kept in the source's units.
+class FogCopy : public SceneTest {
+ protected:
+  static void SetFog() {
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogf(GL_FOG_START, -1.0f);
+    glFogf(GL_FOG_END, 1.0f);
+    const GLfloat color[4] = {0.9f, 0.6f, 0.3f, 1.0f};
+    glFogfv(GL_FOG_COLOR, color);
+  }
+  // The scene with fog set directly, then with the fog copied from a 5-6-5
+  // context, in a new 8-8-8 context with this fog hint.
+  void CopyFogAndDraw(GLenum hint) {
+    ASSERT_TRUE(Open(kRgbFormats[4]));
+    ASSERT_STREQ(format.name, "8-8-8");
+    glHint(GL_FOG_HINT, hint);
+    const std::vector<uint32_t> plain = Draw();
+    SetFog();
+    const std::vector<uint32_t> want = Draw();
+    ASSERT_NE(want, plain) << "the fog shows";
+    glDisable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_EXP);
+    const GLfloat black[4] = {0, 0, 0, 0};
+    glFogfv(GL_FOG_COLOR, black);
+
+    // The source: a 5-6-5 context on a window of its own, bound once.
+    life_test::TestWindow other(16, 16);
+    UseWindow(&other);
+    GlContext *src = CreateBound(TestModes());
+    ASSERT_NE(src, nullptr);
+    ASSERT_EQ(src->modes.greenBits, 6u);
+    SetFog();
+    ASSERT_TRUE(life_test::Release(src));
+
+    // The destination, bound before, is not current at the copy.
+    UseWindow(window.get());
+    ASSERT_TRUE(life_test::Bind(gc));
+    ASSERT_TRUE(life_test::Release(gc));
+    EXPECT_TRUE(gc->exports.copyContext(gc, src, GL_FOG_BIT));
+    src->exports.destroyContext(src);
+    ASSERT_TRUE(life_test::Bind(gc));
+    EXPECT_EQ(Draw(), want);
+  }
+  std::vector<uint32_t> Draw() {
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBegin(GL_TRIANGLES);
+    glColor3f(0.1f, 0.2f, 0.9f);
+    glVertex3f(2, 2, 0.1f);
+    glColor3f(0.8f, 0.1f, 0.1f);
+    glVertex3f(62, 6, 0.5f);
+    glColor3f(0.2f, 0.9f, 0.3f);
+    glVertex3f(30, 46, 0.9f);
+    glEnd();
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 0; y < kHeight; ++y)
+      for (int32_t x = 0; x < kWidth; ++x) pixels.push_back(colorMemory->Read(x, y));
+    return pixels;
+  }
+};
+
+// Fog per vertex blends colours at the context's scale; per fragment
+// (GL_NICEST) in the drawn buffer's units.
+TEST_F(FogCopy, FogCopiedFromA565ContextDrawsAsFogSetDirectly) {
+  for (GLenum hint : {GL_DONT_CARE, GL_NICEST}) {
+    SCOPED_TRACE(hint);
+    CopyFogAndDraw(hint);
+    if (HasFatalFailure()) return;
+  }
 }
 
 }  // namespace
