@@ -94,7 +94,8 @@ void CopyPixelMode(Side d, Side s) {
 
 // A context first binds the saved names, as glBindTexture would; then the
 // target's parameters go into its copy and, as glTexParameter writes them,
-// into the object bound.
+// into the object bound. A name that cannot be bound again (it names a
+// texture of the other dimension now) keeps the bound object's own.
 void CopyTextureTargets(Side d, Side s) {
   for (int i = 0; i < 2; ++i) {
     GlTextureTargetState &to = d.textureTargets[i];
@@ -104,6 +105,7 @@ void CopyTextureTargets(Side d, Side s) {
       continue;
     }
     if (to.texobjs.name != from.texobjs.name) __glBindTexture(d.gc, i, from.texobjs.name);
+    if (to.texobjs.name != from.texobjs.name) continue;
     to.params = from.params;
     to.texobjs.priority = from.texobjs.priority;
     GlTextureObject *bound = d.gc->texture.bound[i];

@@ -25,6 +25,14 @@ const GLfloat kFloatVertices[] = {40, 40, 0, 10, 40, 0, 25, 12, 0, 2, 2, 0, 12, 
 const GLfloat kFloatColors[] = {1, 1, 1, 0, 0, 0, 0.5f, 0.5f, 0.5f,
                                 1, 1, 0, 0, 1, 1, 1, 0, 1};
 
+// Every pixel of the window's colour memory, row by row.
+std::vector<uint32_t> Pixels(PixelMemory *memory) {
+  std::vector<uint32_t> pixels;
+  for (int32_t y = 0; y < kHeight; ++y)
+    for (int32_t x = 0; x < kWidth; ++x) pixels.push_back(memory->Read(x, y));
+  return pixels;
+}
+
 class ClientPopDraw : public SceneTest {
  protected:
   void SetUp() override {
@@ -32,12 +40,7 @@ class ClientPopDraw : public SceneTest {
     ASSERT_TRUE(Open(kRgbFormats[2]));  // 5-6-5
     ASSERT_STREQ(format.name, "5-6-5");
   }
-  std::vector<uint32_t> Frame() {
-    std::vector<uint32_t> pixels;
-    for (int32_t y = 0; y < kHeight; ++y)
-      for (int32_t x = 0; x < kWidth; ++x) pixels.push_back(colorMemory->Read(x, y));
-    return pixels;
-  }
+  std::vector<uint32_t> Frame() { return Pixels(colorMemory); }
   void Clear() {
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -190,10 +193,7 @@ class FogCopy : public SceneTest {
     glColor3f(0.2f, 0.9f, 0.3f);
     glVertex3f(30, 46, 0.9f);
     glEnd();
-    std::vector<uint32_t> pixels;
-    for (int32_t y = 0; y < kHeight; ++y)
-      for (int32_t x = 0; x < kWidth; ++x) pixels.push_back(colorMemory->Read(x, y));
-    return pixels;
+    return Pixels(colorMemory);
   }
 };
 

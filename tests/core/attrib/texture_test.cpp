@@ -93,6 +93,7 @@ TEST_F(AttribTexture, TheRestoredFiltersAreInForceAtTheNextDraw) {
 // matches the context's copy.
 TEST_F(AttribTexture, ANameThatChangedDimensionIsNotRebound) {
   glBindTexture(GL_TEXTURE_2D, 8);
+  SetTexFilter(gc, __GL_TEXTURE_2D_INDEX, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glPushAttrib(GL_TEXTURE_BIT);
   glBindTexture(GL_TEXTURE_2D, 0);
   GLuint eight = 8;
@@ -104,6 +105,8 @@ TEST_F(AttribTexture, ANameThatChangedDimensionIsNotRebound) {
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &binding);
   EXPECT_EQ(binding, 0);
   EXPECT_EQ(GLuint(binding), gc->texture.targets[__GL_TEXTURE_2D_INDEX].texobjs.name);
+  EXPECT_EQ(Param(GL_TEXTURE_MAG_FILTER), GL_LINEAR) << "the default object keeps its own";
+  EXPECT_EQ(Bound2D()->magFilter, GLenum(GL_LINEAR));
 }
 
 }  // namespace
