@@ -184,6 +184,23 @@ TEST_F(AttribStack, AClientPopMarksTheArraysForValidation) {
   }
 }
 
+// A list that pushes, changes and pops leaves the state as it found it.
+TEST_F(AttribStack, AListPushesAndPopsWhenItRuns) {
+  glNewList(1, GL_COMPILE);
+  glPushAttrib(GL_LINE_BIT);
+  glLineWidth(5);
+  glPopAttrib();
+  glEndList();
+  EXPECT_EQ(Depth(GL_ATTRIB_STACK_DEPTH), 0) << "compiling pushes nothing";
+  glLineWidth(2);
+  glCallList(1);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  GLfloat width = 0;
+  glGetFloatv(GL_LINE_WIDTH, &width);
+  EXPECT_EQ(width, 2.0f);
+  EXPECT_EQ(Depth(GL_ATTRIB_STACK_DEPTH), 0);
+}
+
 int gClipBoxes, gScissors, gStipples;
 
 // The enable group and the scissor group apply the scissor at the pop, not
