@@ -239,6 +239,9 @@ typedef void GLvoid;
 #define GL_TEXTURE_BIT 0x00040000
 #define GL_SCISSOR_BIT 0x00080000
 #define GL_ALL_ATTRIB_BITS 0x000FFFFF
+#define GL_CLIENT_PIXEL_STORE_BIT 0x00000001
+#define GL_CLIENT_VERTEX_ARRAY_BIT 0x00000002
+#define GL_CLIENT_ALL_ATTRIB_BITS 0xFFFFFFFF
 
 // glAccum operations (GL_ADD, below, is also a texture environment mode)
 #define GL_ACCUM 0x0100

@@ -14,6 +14,10 @@
 #include "geometry/s_light.h"
 
 // ---- Values a vector entry reads for a pname; -1 for a pname it does not know ----
+// Derives the fog colour in the buffer's units and bytes, and the index
+// masked to the buffer's index bits, again from the values kept: after fog
+// state came from another context, whose buffer may differ.
+void __glRederiveFog(GlContext *gc);
 GLint __glFogfv_size(GLenum pname);
 GLint __glFogiv_size(GLenum pname);
 GLint __glLightfv_size(GLenum pname);

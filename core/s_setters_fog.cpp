@@ -29,7 +29,7 @@ uint32_t IndexBitsMask(const GlContext *gc) {
 // The colour is kept at the context's scales; the fragment procedures blend
 // in the drawn buffer's units (the rescale words), and the hardware takes
 // bytes.
-void DeriveColor(GlContext *gc, GlFogState *fog) {
+void DeriveColor(const GlContext *gc, GlFogState *fog) {
   const GlConstants &k = gc->constants;
   fog->scaledColor[0] = fog->color.r * k.redRescale;
   fog->scaledColor[1] = fog->color.g * k.greenRescale;
@@ -37,6 +37,12 @@ void DeriveColor(GlContext *gc, GlFogState *fog) {
   fog->color8[0] = uint8_t(int32_t(fog->color.r * k.oneOverRedScale * 255.0f));
   fog->color8[1] = uint8_t(int32_t(fog->color.g * k.oneOverGreenScale * 255.0f));
   fog->color8[2] = uint8_t(int32_t(fog->color.b * k.oneOverBlueScale * 255.0f));
+}
+
+void SetIndex(const GlContext *gc, GlFogState *fog, uint32_t index) {
+  index &= IndexBitsMask(gc);
+  fog->index = GLfloat(index);
+  fog->indexByte = uint8_t(index);
 }
 
 template <typename T>
@@ -50,12 +56,7 @@ void Fog(GLenum pname, const T *params) {
   if (!params) return;
   GlFogState &fog = gc->state.fog;
   switch (pname) {
-    case GL_FOG_INDEX: {
-      uint32_t index = uint32_t(ToInt(params[0])) & IndexBitsMask(gc);
-      fog.index = GLfloat(index);
-      fog.indexByte = uint8_t(index);
-      break;
-    }
+    case GL_FOG_INDEX: SetIndex(gc, &fog, uint32_t(ToInt(params[0]))); break;
     case GL_FOG_DENSITY: {
       GLfloat density = GLfloat(params[0]);
       if (!(density >= 0.0f)) {  // NaN too
@@ -91,6 +92,12 @@ void Fog(GLenum pname, const T *params) {
 bool IsScalarFogParameter(GLenum pname) { return pname >= GL_FOG_INDEX && pname <= GL_FOG_MODE; }
 
 }  // namespace
+
+void __glRederiveFog(GlContext *gc) {
+  GlFogState &fog = gc->state.fog;
+  DeriveColor(gc, &fog);
+  SetIndex(gc, &fog, __glTruncateToUint(fog.index));
+}
 
 GLint __glFogfv_size(GLenum pname) {
   if (IsScalarFogParameter(pname)) return 1;

@@ -10,6 +10,7 @@
 
 #include "core/current.h"
 #include "core/s_attrib.h"
+#include "core/s_setters.h"
 #include "tests/core/services/service_context.h"
 
 namespace {
@@ -29,6 +30,9 @@ class StateContext {
     gc->state.transform.eyeClipPlanes = planes_;
     gc->state.current.rasterPos.color = &gc->state.current.rasterPos.colors[__GL_FRONTFACE];
     gc->beginMode = __GL_NOT_IN_BEGIN;
+    // Fog's derived words as this context's own buffer gives them, as any
+    // glFog leaves them.
+    __glRederiveFog(gc);
   }
   GlContext *gc() const { return ctx_.gc(); }
   GlLight *lights() { return lights_; }
