@@ -351,6 +351,21 @@ void RunChunks(FrSpan *span, FrSpanletProc kernel, uint8_t *pixels, uint32_t byt
   span->r = r, span->g = g, span->b = b, span->a = a;
 }
 
+// A span whose colours run across most of the format's range, stepped per
+// pixel and per chunk, with a texel buffer already filled.
+FrSpan KernelSpan(GlContext *gc, const KernelFormat &f) {
+  FrSpan span{};
+  span.gc = gc;
+  span.direction = 1;
+  const int32_t top = ((1 << f.bits) - 1) << 16;
+  span.r = top / 8, span.drdx = top / 2 / kSpan, span.drdxBig = span.drdx * 32;
+  span.g = top / 2, span.dgdx = -top / 4 / kSpan, span.dgdxBig = span.dgdx * 32;
+  span.b = top, span.dbdx = -top / 2 / kSpan, span.dbdxBig = span.dbdx * 32;
+  span.a = 255 << 16, span.dadx = -(200 << 16) / kSpan, span.dadxBig = span.dadx * 32;
+  for (int i = 0; i < 32; i++) span.texels[i] = 0x80C0E0F0u - uint32_t(i) * 0x01030507u;
+  return span;
+}
+
 void MeasureKernels(const bench::Options &options, bench::RunTotals *total) {
   std::unique_ptr<GlContext> gc(new GlContext());
   gc->procs.extractTexels = __glNullSpanlet;
@@ -358,16 +373,7 @@ void MeasureKernels(const bench::Options &options, bench::RunTotals *total) {
   gc->frEnvColor[0] = 0x40, gc->frEnvColor[1] = 0x80, gc->frEnvColor[2] = 0xC0;
   std::vector<uint8_t> pixels(size_t(kSpan) * 4, 0x5A);
   for (const KernelFormat &f : kKernelFormats) {
-    FrSpan span{};
-    span.gc = gc.get();
-    span.direction = 1;
-    // Colours across most of the range over the span, steps per pixel.
-    const int32_t top = ((1 << f.bits) - 1) << 16;
-    span.r = top / 8, span.drdx = top / 2 / kSpan, span.drdxBig = span.drdx * 32;
-    span.g = top / 2, span.dgdx = -top / 4 / kSpan, span.dgdxBig = span.dgdx * 32;
-    span.b = top, span.dbdx = -top / 2 / kSpan, span.dbdxBig = span.dbdx * 32;
-    span.a = 255 << 16, span.dadx = -(200 << 16) / kSpan, span.dadxBig = span.dadx * 32;
-    for (int i = 0; i < 32; i++) span.texels[i] = 0x80C0E0F0u - uint32_t(i) * 0x01030507u;
+    FrSpan span = KernelSpan(gc.get(), f);
     const FrSpanletProc *gen = __glGenColorTab[f.fbType];
     const FrSpanletProc *combine = __glCombineTab[f.fbType];
     for (const KernelCase &k : kGenColorCases)
@@ -404,15 +410,8 @@ void MeasurePixelKernels(const bench::Options &options, bench::RunTotals *total)
   gc->frEnvColor[0] = 0x40, gc->frEnvColor[1] = 0x80, gc->frEnvColor[2] = 0xC0;
   std::vector<uint8_t> pixels(size_t(kSpan) * 4, 0x5A);
   for (const KernelFormat &f : kPixelFormats) {
-    FrSpan span{};
-    span.gc = gc.get();
-    span.direction = 1;
-    const int32_t top = ((1 << f.bits) - 1) << 16;
-    span.r = top / 8, span.drdx = top / 2 / kSpan, span.drdxBig = span.drdx * 32;
-    span.g = top / 2, span.dgdx = -top / 4 / kSpan, span.dgdxBig = span.dgdx * 32;
-    span.b = top, span.dbdx = -top / 2 / kSpan, span.dbdxBig = span.dbdx * 32;
+    FrSpan span = KernelSpan(gc.get(), f);
     span.flatPixel = 0x00A5C3E1u;
-    for (int i = 0; i < 32; i++) span.texels[i] = 0x80C0E0F0u - uint32_t(i) * 0x01030507u;
     const FrSpanletProc *pix = __glGenPixTab[f.fbType];
     for (const KernelCase &k : kPixelCases) {
       // 8-bit fields are never dithered: the undithered kernel stands in.

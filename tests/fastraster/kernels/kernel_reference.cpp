@@ -76,6 +76,28 @@ static uint32_t Place(const Class &c, int comp, uint32_t v, bool clamp) {
   return field << c.pos[comp];
 }
 
+// The logic op `op` (GL_CLEAR = 0 .. GL_SET = 15) over whole words.
+static uint32_t LogicOp(int op, uint32_t s, uint32_t p) {
+  switch (op) {
+    case 0: return 0;
+    case 1: return s & p;
+    case 2: return s & ~p;
+    case 3: return s;
+    case 4: return ~s & p;
+    case 5: return p;
+    case 6: return s ^ p;
+    case 7: return s | p;
+    case 8: return ~(s | p);
+    case 9: return ~(s ^ p);
+    case 10: return ~p;
+    case 11: return s | ~p;
+    case 12: return ~s;
+    case 13: return ~s | p;
+    case 14: return ~(s & p);
+    default: return 0xFFFFFFFFu;
+  }
+}
+
 const uint32_t *Combine(const Class &c, int slot, const CombineInput &in, uint32_t dst[32],
                         bool limit) {
   const int low = slot & 0x0F;
@@ -112,24 +134,7 @@ const uint32_t *Combine(const Class &c, int slot, const CombineInput &in, uint32
           if (dither) v = v - (v >> c.bits[comp]) + (D >> (8 + c.bits[comp]));
           src |= Place(c, comp, v, limit);
         }
-        switch (low) {
-          case 0: out = 0; break;
-          case 1: out = src & p; break;
-          case 2: out = src & ~p; break;
-          case 3: out = src; break;
-          case 4: out = ~src & p; break;
-          case 5: out = p; break;
-          case 6: out = src ^ p; break;
-          case 7: out = src | p; break;
-          case 8: out = ~(src | p); break;
-          case 9: out = ~(src ^ p); break;
-          case 10: out = ~p; break;
-          case 11: out = src | ~p; break;
-          case 12: out = ~src; break;
-          case 13: out = ~src | p; break;
-          case 14: out = ~(src & p); break;
-          default: out = 0xFFFFFFFFu; break;
-        }
+        out = LogicOp(low, src, p);
       }
       dst[i] = out & word;
     } else if (mask == 0) {
@@ -234,24 +239,7 @@ const uint32_t *CiCombine(int slot, const uint32_t colors[32], const uint32_t *d
     if (!Live(mask, i)) continue;
     const uint32_t s = sourceFree ? 0 : (colors[i] + (dither ? ditherRow[i] : 0)) >> 16;
     const uint32_t p = dst[i];
-    uint32_t out;
-    switch (op) {
-      case 0: out = 0; break;
-      case 1: out = s & p; break;
-      case 2: out = s & ~p; break;
-      case 3: out = s; break;
-      case 4: out = ~s & p; break;
-      case 6: out = s ^ p; break;
-      case 7: out = s | p; break;
-      case 8: out = ~(s | p); break;
-      case 9: out = ~(s ^ p); break;
-      case 10: out = ~p; break;
-      case 11: out = s | ~p; break;
-      case 12: out = ~s; break;
-      case 13: out = ~s | p; break;
-      case 14: out = ~(s & p); break;
-      default: out = 0xFF; break;
-    }
+    const uint32_t out = LogicOp(op, s, p);
     dst[i] = out & 0xFF;
   }
   return dither ? ditherRow + Visited(mask) : ditherRow;
