@@ -7,7 +7,8 @@
 // to a 2048 x 4 memory window; the store cases point its back buffer at
 // memory of the format in turn and put it back afterwards. Next to them the
 // fast path's colour-generation and combine kernels, which stand in for
-// shading and store, run chunk by chunk over the same length.
+// shading and store, and the fused pixel-generation and colour-index
+// kernels, which replace both, run chunk by chunk over the same length.
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -19,8 +20,10 @@
 #include "core/context.h"
 #include "core/gl_api.h"
 #include "fastraster/fr_chain.h"
+#include "fastraster/fr_ci.h"
 #include "fastraster/fr_combine.h"
 #include "fastraster/fr_genclr.h"
+#include "fastraster/fr_genpix.h"
 #include "fastraster/fr_pick.h"
 #include "fastraster/fr_setup.h"
 #include "fastraster/fr_store.h"
@@ -348,6 +351,21 @@ void RunChunks(FrSpan *span, FrSpanletProc kernel, uint8_t *pixels, uint32_t byt
   span->r = r, span->g = g, span->b = b, span->a = a;
 }
 
+// A span whose colours run across most of the format's range, stepped per
+// pixel and per chunk, with a texel buffer already filled.
+FrSpan KernelSpan(GlContext *gc, const KernelFormat &f) {
+  FrSpan span{};
+  span.gc = gc;
+  span.direction = 1;
+  const int32_t top = ((1 << f.bits) - 1) << 16;
+  span.r = top / 8, span.drdx = top / 2 / kSpan, span.drdxBig = span.drdx * 32;
+  span.g = top / 2, span.dgdx = -top / 4 / kSpan, span.dgdxBig = span.dgdx * 32;
+  span.b = top, span.dbdx = -top / 2 / kSpan, span.dbdxBig = span.dbdx * 32;
+  span.a = 255 << 16, span.dadx = -(200 << 16) / kSpan, span.dadxBig = span.dadx * 32;
+  for (int i = 0; i < 32; i++) span.texels[i] = 0x80C0E0F0u - uint32_t(i) * 0x01030507u;
+  return span;
+}
+
 void MeasureKernels(const bench::Options &options, bench::RunTotals *total) {
   std::unique_ptr<GlContext> gc(new GlContext());
   gc->procs.extractTexels = __glNullSpanlet;
@@ -355,16 +373,7 @@ void MeasureKernels(const bench::Options &options, bench::RunTotals *total) {
   gc->frEnvColor[0] = 0x40, gc->frEnvColor[1] = 0x80, gc->frEnvColor[2] = 0xC0;
   std::vector<uint8_t> pixels(size_t(kSpan) * 4, 0x5A);
   for (const KernelFormat &f : kKernelFormats) {
-    FrSpan span{};
-    span.gc = gc.get();
-    span.direction = 1;
-    // Colours across most of the range over the span, steps per pixel.
-    const int32_t top = ((1 << f.bits) - 1) << 16;
-    span.r = top / 8, span.drdx = top / 2 / kSpan, span.drdxBig = span.drdx * 32;
-    span.g = top / 2, span.dgdx = -top / 4 / kSpan, span.dgdxBig = span.dgdx * 32;
-    span.b = top, span.dbdx = -top / 2 / kSpan, span.dbdxBig = span.dbdx * 32;
-    span.a = 255 << 16, span.dadx = -(200 << 16) / kSpan, span.dadxBig = span.dadx * 32;
-    for (int i = 0; i < 32; i++) span.texels[i] = 0x80C0E0F0u - uint32_t(i) * 0x01030507u;
+    FrSpan span = KernelSpan(gc.get(), f);
     const FrSpanletProc *gen = __glGenColorTab[f.fbType];
     const FrSpanletProc *combine = __glCombineTab[f.fbType];
     for (const KernelCase &k : kGenColorCases)
@@ -378,6 +387,52 @@ void MeasureKernels(const bench::Options &options, bench::RunTotals *total) {
            [&] { RunChunks(&span, combine[slot], pixels.data(), f.bytes); }, total);
     }
   }
+}
+
+// The fused pixel-generation kernels most states reach, on every format
+// that has them, and the colour-index kernels: the whole per-pixel work of
+// a chunk from colour to memory, to set against shading plus store above.
+const KernelCase kPixelCases[] = {
+    {"pix-flat", 0x00},    {"pix-smooth", 0x02},      {"pix-smooth-dth", 0x03},
+    {"pix-replace", 0x04}, {"pix-modulate", 0x0E},
+};
+const KernelFormat kPixelFormats[] = {{"3-3-2", FR_FB_RGB332, 1, 3},
+                                      {"5-5-5", FR_FB_RGB555, 2, 5},
+                                      {"5-6-5", FR_FB_RGB565, 2, 5},
+                                      {"X-8-8-8", FR_FB_XRGB8, 4, 8}};
+const KernelCase kIndexPixelCases[] = {
+    {"ci-pix-flat", 0x00}, {"ci-pix-smooth", 0x02}, {"ci-pix-sm-dith", 0x03},
+    {"ci-pix-tex-add", 0x0A}};
+
+void MeasurePixelKernels(const bench::Options &options, bench::RunTotals *total) {
+  std::unique_ptr<GlContext> gc(new GlContext());
+  gc->procs.extractTexels = __glNullSpanlet;  // the texel buffer is filled below
+  gc->frEnvColor[0] = 0x40, gc->frEnvColor[1] = 0x80, gc->frEnvColor[2] = 0xC0;
+  std::vector<uint8_t> pixels(size_t(kSpan) * 4, 0x5A);
+  for (const KernelFormat &f : kPixelFormats) {
+    FrSpan span = KernelSpan(gc.get(), f);
+    span.flatPixel = 0x00A5C3E1u;
+    const FrSpanletProc *pix = __glGenPixTab[f.fbType];
+    for (const KernelCase &k : kPixelCases) {
+      // 8-bit fields are never dithered: the undithered kernel stands in.
+      const uint32_t slot = f.bits == 8 ? k.slot & ~0x01u : k.slot;
+      Time(options, k.stage, f.name, kSpan,
+           [&] { RunChunks(&span, pix[slot], pixels.data(), f.bytes); }, total);
+    }
+  }
+  FrSpan span{};
+  span.gc = gc.get();
+  span.direction = 1;
+  span.r = 10 << 16, span.drdx = (200 << 16) / kSpan, span.drdxBig = span.drdx * 32;
+  span.flatPixel = 77;
+  for (int i = 0; i < 32; i++) span.texels[i] = 0x10203040u + uint32_t(i) * 0x01010101u;
+  for (const KernelCase &k : kIndexPixelCases)
+    Time(options, k.stage, "ci8", kSpan,
+         [&] { RunChunks(&span, __fr_ci_pix_table[k.slot], pixels.data(), 1); }, total);
+  // Colour generation then the dithered copy, as a chain would run them.
+  gc->procs.afterColors = __fr_ci_combine_table[0x13];
+  Time(options, "ci-gen+copy", "ci8", kSpan,
+       [&] { RunChunks(&span, __fr_ci_genclr_table[0x02], pixels.data(), 1); }, total);
 }
 
 }  // namespace
@@ -396,6 +451,7 @@ int main(int argc, char **argv) {
   MeasureFastDepth(options, 32, &total);
   MeasureFastStores(options, &total);
   MeasureKernels(options, &total);
+  MeasurePixelKernels(options, &total);
   if (total.work == 0) {
     fprintf(stderr, "bench_spans: no case ran\n");
     return options.only ? 2 : 1;

@@ -2,39 +2,14 @@
 // every choice is made at compile time from the slot.
 #include "fastraster/fr_combine.h"
 
+#include "fastraster/fr_ci.h"
 #include "fastraster/fr_class.h"
+#include "fastraster/fr_logic_op.h"
 #include "fastraster/fr_setup.h"
 #include "fastraster/fr_tables.h"
 #include "pixels/px_packed_layouts.h"
 
 namespace {
-
-// The logic op of code `Op` over whole stored words.
-template <unsigned Op>
-inline uint32_t LogicOp(uint32_t src, uint32_t dst) {
-  switch (Op) {
-    case 0: return 0;
-    case 1: return src & dst;
-    case 2: return src & ~dst;
-    case 3: return src;
-    case 4: return ~src & dst;
-    case 5: return dst;
-    case 6: return src ^ dst;
-    case 7: return src | dst;
-    case 8: return ~(src | dst);
-    case 9: return ~(src ^ dst);
-    case 10: return ~dst;
-    case 11: return src | ~dst;
-    case 12: return ~src;
-    case 13: return ~src | dst;
-    case 14: return ~(src & dst);
-    default: return ~0u;
-  }
-}
-
-// CLEAR, NOOP, INVERT and SET ignore the source: they neither read the
-// colours nor the dither row.
-constexpr bool IgnoresSource(unsigned op) { return op == 0 || op == 5 || op == 10 || op == 15; }
 
 // Component C of the logic-op source word: the colour byte reduced to its
 // field, dithered when `Dither`.
@@ -71,7 +46,7 @@ template <class Class, unsigned Slot>
 void GLFASTCALL __glCombinePixels(uint32_t mask, FrSpan *span) {
   constexpr bool blend = (Slot & 0x20) != 0;
   constexpr unsigned op = Slot & 0x0F;
-  constexpr bool readsSource = blend || !IgnoresSource(op);
+  constexpr bool readsSource = blend || !FrLogicOpIgnoresSource(op);
   constexpr bool dither = (Slot & 0x10) != 0 && readsSource;
   constexpr int bytes = int(Class::bytes);
 
@@ -94,7 +69,7 @@ void GLFASTCALL __glCombinePixels(uint32_t mask, FrSpan *span) {
           src = SourceField<Class, 0, dither>(entry[0], d) |
                 SourceField<Class, 1, dither>(entry[1], d) |
                 SourceField<Class, 2, dither>(entry[2], d);
-        out = LogicOp<op>(src, dst);
+        out = FrLogicOp<op>(src, dst);
       }
       __glStorePackedElement<bytes>(pixel, out & Class::wordMask);
     }
@@ -130,7 +105,7 @@ extern const FrKernelTable<128> __fr_rgb_combine_5 =
 extern const FrKernelTable<128> __fr_rgb_combine_a =
     FrBuildKernelTable<Combine<RGBa>, 128, kMembers>();
 
-extern const FrSpanletProc *const __glCombineTab[16] = {
-    nullptr, nullptr, __fr_rgb_combine_2.data(), nullptr, __fr_rgb_combine_4.data(),
+constinit extern const FrSpanletProc *const __glCombineTab[16] = {
+    nullptr, __fr_ci_combine_table.data(), __fr_rgb_combine_2.data(), nullptr, __fr_rgb_combine_4.data(),
     __fr_rgb_combine_5.data(), nullptr, nullptr, nullptr, nullptr,
     __fr_rgb_combine_a.data()};

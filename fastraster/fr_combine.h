@@ -33,6 +33,6 @@ extern const FrKernelTable<128> __fr_rgb_combine_4;  // RGB555
 extern const FrKernelTable<128> __fr_rgb_combine_5;  // RGB565
 extern const FrKernelTable<128> __fr_rgb_combine_a;  // XRGB8
 
-// By FrFbType: the class's table, null where the fast path has none. Entry
-// 1 (colour index) belongs to the colour-index kernels.
+// By FrFbType: the class's table, null where the fast path has none; entry
+// 1 (colour index) holds the colour-index kernels (fr_ci.h).
 extern const FrSpanletProc *const __glCombineTab[16];

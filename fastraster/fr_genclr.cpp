@@ -2,6 +2,8 @@
 // slot; every choice is made at compile time from the slot.
 #include "fastraster/fr_genclr.h"
 
+#include "fastraster/fr_ci.h"
+
 #include "core/context.h"
 #include "fastraster/fr_class.h"
 #include "fastraster/fr_setup.h"
@@ -74,7 +76,7 @@ extern const FrKernelTable<64> __fr_rgb_genclr_5 =
 extern const FrKernelTable<64> __fr_rgb_genclr_a =
     FrBuildKernelTable<GenColors<RGBa>, 64, kMembers>();
 
-extern const FrSpanletProc *const __glGenColorTab[16] = {
-    nullptr, nullptr, __fr_rgb_genclr_2.data(), nullptr, __fr_rgb_genclr_4.data(),
+constinit extern const FrSpanletProc *const __glGenColorTab[16] = {
+    nullptr, __fr_ci_genclr_table.data(), __fr_rgb_genclr_2.data(), nullptr, __fr_rgb_genclr_4.data(),
     __fr_rgb_genclr_5.data(), nullptr, __fr_rgb_genclr_a.data(), nullptr, nullptr,
     __fr_rgb_genclr_a.data()};

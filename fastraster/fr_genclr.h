@@ -25,6 +25,6 @@ extern const FrKernelTable<64> __fr_rgb_genclr_4;  // RGB555
 extern const FrKernelTable<64> __fr_rgb_genclr_5;  // RGB565
 extern const FrKernelTable<64> __fr_rgb_genclr_a;  // XRGB8 and RGB8
 
-// By FrFbType: the class's table, null where the fast path has none. Entry
-// 1 (colour index) belongs to the colour-index kernels.
+// By FrFbType: the class's table, null where the fast path has none; entry
+// 1 (colour index) holds the colour-index kernels (fr_ci.h).
 extern const FrSpanletProc *const __glGenColorTab[16];

@@ -13,52 +13,17 @@
 
 namespace {
 
-// A chunk's destination with one guard pixel on either side, walked in
-// either direction; dst(i) is the pixel of chunk position i.
-struct CombineRun {
-  KernelRig rig;
-  const kref::Class *c = nullptr;
-  uint8_t memory[34 * 4];
-  int direction = 1;
-
-  uint8_t *At(int i) {  // chunk position i; -1 and 32 are the guards
-    const int index = direction > 0 ? 1 + i : 32 - i;
-    return memory + index * c->bytes;
-  }
-  uint32_t Get(int i) {
-    uint32_t v = 0;
-    memcpy(&v, At(i), size_t(c->bytes));
-    return v;
-  }
-  void Set(int i, uint32_t v) { memcpy(At(i), &v, size_t(c->bytes)); }
-
-  void Prepare(const kref::Class &cls, int dir, const uint8_t colors[32][4],
-               const uint32_t *ditherRow) {
-    c = &cls;
-    direction = dir;
-    rig.span.direction = dir;
-    rig.span.pixel = At(0);
-    rig.span.ditherRow = ditherRow;
-    memcpy(rig.span.colors, colors, sizeof rig.span.colors);
-  }
-};
-
-const uint32_t *DitherRow(KernelRandom &r) {
-  const uint32_t *table = r.Below(2) ? __glFRDitherTable.data() : __glFRDitherTableRtoL.data();
-  return table + FR_DITHER_ROW * r.Below(4) + r.Below(4);
-}
-
 void Compare(const KernelClass &kc, int slot, FrSpanletProc kernel, KernelRandom &rnd,
              bool limit) {
   for (int trial = 0; trial < 8; trial++) {
     for (int m = 0; m < kKernelMasks; m++) {
-      CombineRun run;
+      DestinationRun run;
       kref::CombineInput in{};
       rnd.Colors(*kc.ref, in.colors);
       if (limit)
         for (auto &e : in.colors)
           for (int k = 0; k < 3; k++) e[k] = uint8_t(255 - rnd.Below(4));
-      in.ditherRow = DitherRow(rnd);
+      in.ditherRow = RandomDitherRow(rnd);
       in.mask = KernelMask(rnd, m);
       run.Prepare(*kc.ref, (trial & 1) ? -1 : 1, in.colors, in.ditherRow);
       for (uint8_t &b : run.memory) b = uint8_t(rnd.Word());
@@ -107,7 +72,7 @@ TEST(CombinePixels, FieldsAreLimitedInsteadOfCarrying) {
   }
   // RGB565 white with alpha 255 and the largest dither entry, blended by
   // SRC_ALPHA, ZERO: 255 + 7 would make a red field of 32.
-  CombineRun run;
+  DestinationRun run;
   const uint8_t white[32][4] = {{255, 255, 255, 255}};
   const uint32_t largest = 15 * 4096;
   run.Prepare(kref::kClasses[1], 1, white, &largest);
@@ -129,9 +94,9 @@ TEST(CombinePixels, TwinSlotsComputeTheSame) {
       for (int trial = 0; trial < 16; trial++) {
         uint8_t colors[32][4];
         rnd.Colors(*kc.ref, colors);
-        const uint32_t *row = DitherRow(rnd);
+        const uint32_t *row = RandomDitherRow(rnd);
         const uint32_t mask = KernelMask(rnd, trial % kKernelMasks);
-        CombineRun a, b;
+        DestinationRun a, b;
         a.Prepare(*kc.ref, 1, colors, row);
         b.Prepare(*kc.ref, 1, colors, row);
         for (size_t i = 0; i < sizeof a.memory; i++) a.memory[i] = b.memory[i] = uint8_t(rnd.Word());
@@ -171,7 +136,7 @@ TEST(CombinePixels, WorkedRows) {
   };
   for (const Row &row : rows) {
     SCOPED_TRACE(row.what);
-    CombineRun run;
+    DestinationRun run;
     uint8_t colors[32][4] = {};
     memcpy(colors[0], row.color, 4);
     run.Prepare(kref::kClasses[row.cls], 1, colors, &row.dither);
@@ -185,7 +150,7 @@ TEST(CombinePixels, WorkedRows) {
 // pixels advance it by 32; right to left the second pixel is one lower.
 TEST(CombinePixels, MaskEdges) {
   const uint8_t colors[32][4] = {};
-  CombineRun run;
+  DestinationRun run;
   run.Prepare(kref::kClasses[1], -1, colors, __glFRDitherTable.data());
   for (int i = -1; i <= 32; i++) run.Set(i, 0x1234);
   (*kKernelClasses[1].combine)[0x13](0, &run.rig.span);

@@ -6,6 +6,9 @@
 
 #include <string.h>
 
+#include <vector>
+
+#include "fastraster/fr_ci.h"
 #include "fastraster/fr_kernel_name.h"
 #include "fastraster/fr_tables.h"
 #include "tests/codegen/emitter/og_support.h"
@@ -40,24 +43,35 @@ FrSpan RunOnce(FrSpanletProc kernel, uint32_t mask, bool harness, uint8_t *pixel
   return out;
 }
 
+struct Family {
+  FrKernelFamily family;
+  const char *className;
+  const FrSpanletProc *table;
+  int slots;
+};
+
 TEST(KernelContract, EveryKernelKeepsTheSpanletRegisters) {
+  std::vector<Family> families = {
+      {FR_GEN_PIXELS, "CI1", __fr_ci_pix_table.data(), 16},
+      {FR_GEN_COLORS, "CI1", __fr_ci_genclr_table.data(), 16},
+      {FR_COMBINE_PIXELS, "CI1", __fr_ci_combine_table.data(), 32}};
   for (const KernelClass &kc : kKernelClasses) {
-    for (int family = 0; family < 2; family++) {
-      const FrSpanletProc *table = family ? kc.combine->data() : kc.genColors->data();
-      const int slots = family ? 128 : 64;
-      for (int slot = 0; slot < slots; slot++) {
-        if (!table[slot]) continue;
-        SCOPED_TRACE(FrKernelNameOf(family ? FR_COMBINE_PIXELS : FR_GEN_COLORS, kc.ref->name,
-                                    uint32_t(slot)).text);
-        uint8_t direct[128], checked[128];
-        const FrSpan a = RunOnce(table[slot], 0xF0F0F00Fu, false, direct);
-        const FrSpan b = RunOnce(table[slot], 0xF0F0F00Fu, true, checked);
-        // The pixel pointers differ with the buffers; the rest must agree.
-        FrSpan a2 = a, b2 = b;
-        a2.pixel = b2.pixel = nullptr;
-        ASSERT_EQ(0, memcmp(&a2, &b2, sizeof a2));
-        ASSERT_EQ(0, memcmp(direct, checked, sizeof direct));
-      }
+    families.push_back({FR_GEN_COLORS, kc.ref->name, kc.genColors->data(), 64});
+    families.push_back({FR_COMBINE_PIXELS, kc.ref->name, kc.combine->data(), 128});
+    families.push_back({FR_GEN_PIXELS, kc.ref->name, kc.genPixels->data(), 64});
+  }
+  for (const Family &f : families) {
+    for (int slot = 0; slot < f.slots; slot++) {
+      if (!f.table[slot]) continue;
+      SCOPED_TRACE(FrKernelNameOf(f.family, f.className, uint32_t(slot)).text);
+      uint8_t direct[128], checked[128];
+      const FrSpan a = RunOnce(f.table[slot], 0xF0F0F00Fu, false, direct);
+      const FrSpan b = RunOnce(f.table[slot], 0xF0F0F00Fu, true, checked);
+      // The pixel pointers differ with the buffers; the rest must agree.
+      FrSpan a2 = a, b2 = b;
+      a2.pixel = b2.pixel = nullptr;
+      ASSERT_EQ(0, memcmp(&a2, &b2, sizeof a2));
+      ASSERT_EQ(0, memcmp(direct, checked, sizeof direct));
     }
   }
 }

@@ -9,6 +9,8 @@ const Class kClasses[4] = {
     {"RGB2", 2, 1, {3, 3, 2}, {5, 2, 0}},
 };
 
+const Class kCI1 = {"CI1", 1, 1, {8, 0, 0}, {0, 0, 0}};
+
 int Ceiling(const Class &c, int comp) { return 256 - (1 << (8 - c.bits[comp])); }
 
 static int Square(int k) { return k * k / 255; }
@@ -74,6 +76,28 @@ static uint32_t Place(const Class &c, int comp, uint32_t v, bool clamp) {
   return field << c.pos[comp];
 }
 
+// The logic op `op` (GL_CLEAR = 0 .. GL_SET = 15) over whole words.
+static uint32_t LogicOp(int op, uint32_t s, uint32_t p) {
+  switch (op) {
+    case 0: return 0;
+    case 1: return s & p;
+    case 2: return s & ~p;
+    case 3: return s;
+    case 4: return ~s & p;
+    case 5: return p;
+    case 6: return s ^ p;
+    case 7: return s | p;
+    case 8: return ~(s | p);
+    case 9: return ~(s ^ p);
+    case 10: return ~p;
+    case 11: return s | ~p;
+    case 12: return ~s;
+    case 13: return ~s | p;
+    case 14: return ~(s & p);
+    default: return 0xFFFFFFFFu;
+  }
+}
+
 const uint32_t *Combine(const Class &c, int slot, const CombineInput &in, uint32_t dst[32],
                         bool limit) {
   const int low = slot & 0x0F;
@@ -110,24 +134,7 @@ const uint32_t *Combine(const Class &c, int slot, const CombineInput &in, uint32
           if (dither) v = v - (v >> c.bits[comp]) + (D >> (8 + c.bits[comp]));
           src |= Place(c, comp, v, limit);
         }
-        switch (low) {
-          case 0: out = 0; break;
-          case 1: out = src & p; break;
-          case 2: out = src & ~p; break;
-          case 3: out = src; break;
-          case 4: out = ~src & p; break;
-          case 5: out = p; break;
-          case 6: out = src ^ p; break;
-          case 7: out = src | p; break;
-          case 8: out = ~(src | p); break;
-          case 9: out = ~(src ^ p); break;
-          case 10: out = ~p; break;
-          case 11: out = src | ~p; break;
-          case 12: out = ~src; break;
-          case 13: out = ~src | p; break;
-          case 14: out = ~(src & p); break;
-          default: out = 0xFFFFFFFFu; break;
-        }
+        out = LogicOp(low, src, p);
       }
       dst[i] = out & word;
     } else if (mask == 0) {
@@ -137,6 +144,105 @@ const uint32_t *Combine(const Class &c, int slot, const CombineInput &in, uint32
     if (dither && !ignoresSource) row++;
   }
   return row;
+}
+
+static bool Live(uint32_t mask, int i) { return (mask & (0x80000000u >> i)) != 0; }
+
+// Positions a walk visits: up to and including the last live one.
+static int Visited(uint32_t mask) {
+  int n = 0;
+  for (int i = 0; i < 32; i++)
+    if (Live(mask, i)) n = i + 1;
+  return n;
+}
+
+static uint32_t Step(int32_t start, int32_t step, int k) {
+  return uint32_t(start) + uint32_t(k) * uint32_t(step);
+}
+
+const uint32_t *GenPixels(const Class &c, int slot, const GenInput &in, uint32_t flatPixel,
+                          const uint32_t *ditherRow, uint32_t dst[32]) {
+  const int code = slot >> 2;
+  const bool dither = slot & 1, iterated = slot & 2;
+  if (code >= 14) return ditherRow;
+  const uint32_t word = c.bytes == 4 ? 0xFFFFFFFFu : (1u << (8 * c.bytes)) - 1;
+  const int32_t start[3] = {in.r, in.g, in.b}, step[3] = {in.drdx, in.dgdx, in.dbdx};
+  for (int i = 0; i < 32; i++) {
+    if (!Live(in.mask, i)) continue;
+    const uint32_t D = dither ? ditherRow[i] : 0;
+    const int k = iterated ? i : 0;
+    if ((code == 0 || code == 8) && !dither && !iterated) {
+      dst[i] = flatPixel & word;
+      continue;
+    }
+    uint32_t out = 0;
+    for (int comp = 0; comp < 3; comp++) {
+      const int32_t it = int32_t(Step(start[comp], step[comp], k));
+      const int top = (1 << c.bits[comp]) - 1;
+      int field;
+      if (code == 0 || code == 8) {
+        const int64_t v = (int64_t(it) + int64_t(D)) >> 16;
+        field = v < 0 ? 0 : v > top ? top : int(v);
+      } else {
+        const int cf = IteratorByte(it, 8 + c.bits[comp], true);
+        const int ct = in.texel[i][comp], at = in.texel[i][3], cc = in.env[comp];
+        int x;
+        switch (code) {
+          case 1: case 9: x = ct; break;
+          case 3: case 11: x = int(Product(ct, cf)); break;
+          case 10: x = int(Product(at, ct) + Product(255 - at, cf)); break;
+          default: x = int(Product(255 - ct, cf) + Product(ct, cc)); break;  // 4, 5, 12, 13
+        }
+        int v = x + int(D >> (8 + c.bits[comp]));
+        if (code == 1 || code == 9 || code == 10) v = Min(v, Ceiling(c, comp));
+        field = Min(v >> (8 - c.bits[comp]), top);
+      }
+      out |= uint32_t(field) << c.pos[comp];
+    }
+    dst[i] = out;
+  }
+  return dither ? ditherRow + Visited(in.mask) : ditherRow;
+}
+
+void CiGenColors(int slot, const GenInput &in, uint32_t colors[32]) {
+  const int texture = slot & 0x0C;
+  for (int i = 0; i < 32; i++) {
+    if (!Live(in.mask, i)) continue;
+    const uint32_t v = Step(in.r, in.drdx, (slot & 2) ? i : 0);
+    const uint32_t t = uint32_t(in.texel[i][3]) << 16;
+    colors[i] = texture == 0x04 ? t : texture == 0x08 ? t + v : v;
+  }
+}
+
+const uint32_t *CiGenPixels(int slot, const GenInput &in, uint32_t flatPixel,
+                            const uint32_t *ditherRow, uint32_t dst[32]) {
+  const int texture = slot & 0x0C;
+  const bool dither = (slot & 1) && texture != 0x04;
+  for (int i = 0; i < 32; i++) {
+    if (!Live(in.mask, i)) continue;
+    const uint32_t v = Step(in.r, in.drdx, (slot & 2) ? i : 0);
+    uint32_t index = slot == 0 ? flatPixel : (v + (dither ? ditherRow[i] : 0)) >> 16;
+    if (texture == 0x04) index = in.texel[i][3];
+    if (texture == 0x08) index += in.texel[i][3];
+    dst[i] = index & 0xFF;
+  }
+  return dither ? ditherRow + Visited(in.mask) : ditherRow;
+}
+
+const uint32_t *CiCombine(int slot, const uint32_t colors[32], const uint32_t *ditherRow,
+                          uint32_t mask, uint32_t dst[32]) {
+  const int op = slot & 0x0F;
+  const bool sourceFree = op == 0 || op == 5 || op == 10 || op == 15;
+  const bool dither = (slot & 0x10) && !sourceFree;
+  if (op == 5) return ditherRow;  // GL_NOOP
+  for (int i = 0; i < 32; i++) {
+    if (!Live(mask, i)) continue;
+    const uint32_t s = sourceFree ? 0 : (colors[i] + (dither ? ditherRow[i] : 0)) >> 16;
+    const uint32_t p = dst[i];
+    const uint32_t out = LogicOp(op, s, p);
+    dst[i] = out & 0xFF;
+  }
+  return dither ? ditherRow + Visited(mask) : ditherRow;
 }
 
 }  // namespace kref

@@ -1,4 +1,5 @@
-// A scalar model of the RGB colour-generation and combine kernels, written
+// A scalar model of the RGB colour-generation, pixel-generation and combine
+// kernels and of the colour-index kernels, written
 // straight from their rule tables: one position at a time, nothing shared
 // with the kernel templates or the driver's tables. The kernel tests compare
 // every filled slot against it.
@@ -17,6 +18,7 @@ struct Class {
   int pos[3];
 };
 extern const Class kClasses[4];  // RGBa, RGB5, RGB4, RGB2
+extern const Class kCI1;         // the 8-bit index buffer (bytes only)
 
 int Ceiling(const Class &c, int comp);  // 256 - 2^(8 - bits)
 
@@ -47,5 +49,20 @@ struct CombineInput {
 // the kernel leaves it. `limit`: every field limited to its largest value.
 const uint32_t *Combine(const Class &c, int slot, const CombineInput &in, uint32_t dst[32],
                         bool limit = false);
+
+// Stores the slot's pixels into dst (walk order, the pixel of chunk
+// position i in dst[i]; dead positions keep theirs) and returns the dither
+// row pointer as the kernel leaves it. Iterators are saturated and every
+// field limited to its largest value.
+const uint32_t *GenPixels(const Class &c, int slot, const GenInput &in, uint32_t flatPixel,
+                          const uint32_t *ditherRow, uint32_t dst[32]);
+
+// The colour-index kernels: the index in `r`, its step in `drdx`, the texel
+// byte of chunk position i in texel[i][3].
+void CiGenColors(int slot, const GenInput &in, uint32_t colors[32]);
+const uint32_t *CiGenPixels(int slot, const GenInput &in, uint32_t flatPixel,
+                            const uint32_t *ditherRow, uint32_t dst[32]);
+const uint32_t *CiCombine(int slot, const uint32_t colors[32], const uint32_t *ditherRow,
+                          uint32_t mask, uint32_t dst[32]);
 
 }  // namespace kref

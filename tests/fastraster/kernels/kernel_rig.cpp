@@ -1,5 +1,7 @@
 #include "tests/fastraster/kernels/kernel_rig.h"
 
+#include "fastraster/fr_genpix.h"
+
 #include <string.h>
 
 namespace {
@@ -35,10 +37,10 @@ KernelRig::KernelRig() : gc(new GlContext()) {
 }
 
 const KernelClass kKernelClasses[4] = {
-    {&kref::kClasses[0], &__fr_rgb_genclr_a, &__fr_rgb_combine_a},
-    {&kref::kClasses[1], &__fr_rgb_genclr_5, &__fr_rgb_combine_5},
-    {&kref::kClasses[2], &__fr_rgb_genclr_4, &__fr_rgb_combine_4},
-    {&kref::kClasses[3], &__fr_rgb_genclr_2, &__fr_rgb_combine_2},
+    {&kref::kClasses[0], &__fr_rgb_genclr_a, &__fr_rgb_combine_a, &__fr_rgb_pix_a},
+    {&kref::kClasses[1], &__fr_rgb_genclr_5, &__fr_rgb_combine_5, &__fr_rgb_pix_5},
+    {&kref::kClasses[2], &__fr_rgb_genclr_4, &__fr_rgb_combine_4, &__fr_rgb_pix_4},
+    {&kref::kClasses[3], &__fr_rgb_genclr_2, &__fr_rgb_combine_2, &__fr_rgb_pix_2},
 };
 
 KernelRig::~KernelRig() {

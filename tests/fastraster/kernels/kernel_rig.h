@@ -7,6 +7,8 @@
 
 #include <stdint.h>
 
+#include <string.h>
+
 #include <memory>
 #include <random>
 
@@ -14,6 +16,7 @@
 #include "fastraster/fr_combine.h"
 #include "fastraster/fr_genclr.h"
 #include "fastraster/fr_setup.h"
+#include "fastraster/fr_tables.h"
 #include "tests/fastraster/kernels/kernel_reference.h"
 
 struct KernelRig {
@@ -53,10 +56,47 @@ struct KernelRandom {
 uint32_t KernelMask(KernelRandom &r, int which);
 constexpr int kKernelMasks = 8;
 
+// A chunk's destination with one guard pixel on either side, walked in
+// either direction; dst(i) is the pixel of chunk position i.
+struct DestinationRun {
+  KernelRig rig;
+  const kref::Class *c = nullptr;
+  uint8_t memory[34 * 4];
+  int direction = 1;
+
+  uint8_t *At(int i) {  // chunk position i; -1 and 32 are the guards
+    const int index = direction > 0 ? 1 + i : 32 - i;
+    return memory + index * c->bytes;
+  }
+  uint32_t Get(int i) {
+    uint32_t v = 0;
+    memcpy(&v, At(i), size_t(c->bytes));
+    return v;
+  }
+  void Set(int i, uint32_t v) { memcpy(At(i), &v, size_t(c->bytes)); }
+
+  void Prepare(const kref::Class &cls, int dir, const uint8_t colors[32][4],
+               const uint32_t *ditherRow) {
+    c = &cls;
+    direction = dir;
+    rig.span.direction = dir;
+    rig.span.pixel = At(0);
+    rig.span.ditherRow = ditherRow;
+    memcpy(rig.span.colors, colors, sizeof rig.span.colors);
+  }
+};
+
+// A row of either dither table at a random row and phase.
+inline const uint32_t *RandomDitherRow(KernelRandom &r) {
+  const uint32_t *table = r.Below(2) ? __glFRDitherTable.data() : __glFRDitherTableRtoL.data();
+  return table + FR_DITHER_ROW * r.Below(4) + r.Below(4);
+}
+
 // A class as the reference knows it, with the driver's tables for it.
 struct KernelClass {
   const kref::Class *ref;
   const FrKernelTable<64> *genColors;
   const FrKernelTable<128> *combine;
+  const FrKernelTable<64> *genPixels;
 };
 extern const KernelClass kKernelClasses[4];  // RGBa, RGB5, RGB4, RGB2

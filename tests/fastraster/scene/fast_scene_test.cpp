@@ -7,24 +7,13 @@
 // drift.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <vector>
 
-#include "codegen/og_fr.h"
-#include "core/context.h"
-#include "core/gl_api.h"
-#include "fastraster/fr_setup.h"
-#include "fastraster/fr_spanlets.h"
-#include "fastraster/fr_stencil.h"
 #include "fastraster/fr_store.h"
-#include "tests/raster/scene/scene_builders.h"
-#include "tests/raster/scene/scene_fixture.h"
+#include "tests/fastraster/scene/fast_scene_fixture.h"
 
 namespace scene_test {
 namespace {
-
-typedef FrSpanletProc GlProcs::*Slot;
 
 // The flat colour of the triangle, each component left-aligned to its
 // field, into every entry of `colors`; then the next step.
@@ -38,59 +27,11 @@ void GLFASTCALL FlatColors(uint32_t mask, FrSpan *span) {
   gc->procs.afterColors(mask, span);
 }
 
-struct Image {
-  std::vector<uint32_t> color, depth, stencil;
-};
-
-class FastSceneTest : public SceneTest {
+class StoreSceneTest : public FastSceneTest {
  protected:
-  Image Snapshot() {
-    Image im;
-    for (int32_t row = 0; row < kHeight; row++)
-      for (int32_t x = 0; x < kWidth; x++) {
-        im.color.push_back(colorMemory->Read(x, row));
-        im.depth.push_back(depthMemory->Read(x, row));
-        im.stencil.push_back(stencilMemory->Read(x, row));
-      }
-    return im;
-  }
-
-  // The chain for the validated state, as the picker would build it.
-  void InstallChain(const SceneState &s) {
-    GlProcs &p = gc->procs;
-    Slot next = &GlProcs::fillTriangleSpan;
-    const auto append = [&](FrSpanletProc spanlet, Slot after) {
-      p.*next = spanlet;
-      next = after;
-    };
-    if (s.scissor) append(__glGenMask, &GlProcs::afterMask);
-    if (s.stipple) append(__glGenStipple, &GlProcs::afterStipple);
-    if (s.stencil.on) {
-      append(__glFRStencilTest, &GlProcs::afterStencilTest);
-      p.stencilOpSFail = __glFRPickStencilOpProc(s.stencil.fail);
-      p.stencilOpZFail = __glFRPickStencilOpProc(s.stencil.zfail);
-      p.stencilOpZPass = __glFRPickStencilOpProc(s.stencil.zpass);
-    }
-    if (s.depthTest) append(reinterpret_cast<FrSpanletProc>(OGGenerateZT(gc)), &GlProcs::afterDepthTest);
-    if (s.stencil.on) append(__glFRStencilPostDepthCleanup, &GlProcs::afterStencilCleanup);
-    append(FlatColors, &GlProcs::afterColors);
-    FrSpanletProc store = __glStoreTab[gc->drawBuffer->frFbType];
-    ASSERT_NE(store, nullptr);
-    append(store, nullptr);
-    p.fillTriangle = __glFRRenderTriangle;
-  }
-
-  Image Draw(const std::vector<SceneStep> &steps, bool fast) {
-    SceneReference ref(Target());
-    ClearAll(&ref);
-    for (const SceneStep &step : steps) {
-      Apply(step.state);
-      Validate();
-      if (fast) InstallChain(step.state);
-      Send(step.primitive);
-    }
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    return Snapshot();
+  void ColorStage(const SceneState &, FrSpanletProc *colors, FrSpanletProc *last) override {
+    *colors = FlatColors;
+    *last = __glStoreTab[gc->drawBuffer->frFbType];
   }
 
   void ExpectSame(const std::vector<SceneStep> &steps, const char *what) {
@@ -127,11 +68,8 @@ SceneState Flat() {
   return s;
 }
 
-SceneStep Tri(const SceneState &s, SceneVertex a, SceneVertex b, SceneVertex c) {
-  return {s, {GL_TRIANGLES, {a, b, c}}};
-}
 
-TEST_F(FastSceneTest, DepthTestedTrianglesEqualTheGenericPath) {
+TEST_F(StoreSceneTest, DepthTestedTrianglesEqualTheGenericPath) {
   SceneState s = Flat();
   s.depthTest = true;
   std::vector<SceneStep> steps;
@@ -143,7 +81,7 @@ TEST_F(FastSceneTest, DepthTestedTrianglesEqualTheGenericPath) {
   }
 }
 
-TEST_F(FastSceneTest, ScissorStippleAndStencilEqualTheGenericPath) {
+TEST_F(StoreSceneTest, ScissorStippleAndStencilEqualTheGenericPath) {
   SceneState first = Flat();
   first.stencil.on = true;
   first.stencil.func = GL_ALWAYS;
@@ -173,7 +111,7 @@ TEST_F(FastSceneTest, ScissorStippleAndStencilEqualTheGenericPath) {
 // centres of column 44, reached by stepping z down across the rows: depths
 // the set-up steps a little below 0 must not wrap to the far end and leave
 // holes under GL_LESS.
-TEST_F(FastSceneTest, ATriangleCutByTheNearPlaneHasNoHoles) {
+TEST_F(StoreSceneTest, ATriangleCutByTheNearPlaneHasNoHoles) {
   SceneState s = Flat();
   s.depthTest = true;
   s.depthFunc = GL_LESS;
