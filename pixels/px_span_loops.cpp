@@ -4,6 +4,7 @@
 // destination row when the destination is the frame buffer.
 #include "core/context.h"
 #include "core/s_error.h"
+#include "pixels/px_copy_pixels.h"
 #include "pixels/px_span_procs.h"
 
 GLbool8 __glReserveSpanStorage(GlContext *gc, GlPixelSpanInfo *info, GlSpanStorage *storage,
@@ -22,6 +23,8 @@ GLbool8 __glReserveSpanStorage(GlContext *gc, GlPixelSpanInfo *info, GlSpanStora
   storage->a = block;
   storage->b = block + buffer;
   storage->pixelArray = reinterpret_cast<int16_t *>(block + 2 * buffer);
+  storage->c = nullptr;
+  storage->rowY = nullptr;
   info->spanStorage = storage;
   return 1;
 }
@@ -138,6 +141,10 @@ void ReadRows(GlContext *gc, GlPixelSpanInfo *info) {
 }
 
 void CopyRows(GlContext *gc, GlPixelSpanInfo *info) {
+  if (info->overlap) {
+    __glCopyPixelsOverlapping(gc, info, info->numSpanMods);
+    return;
+  }
   WithBuffers(gc, info, true, [&](Buffers bufs) {
     ZoomedRows(gc, info, true, [&] {
       info->spanReader(gc, info, bufs.b);

@@ -21,6 +21,10 @@ typedef struct GlSpanStorage {
   void *block;  // the allocated block, or null
   void *a, *b;
   int16_t *pixelArray;
+  // Overlapping copies only: the third span buffer and each source row's
+  // draw position (height + 1 entries).
+  void *c;
+  GLfloat *rowY;
 } GlSpanStorage;
 
 #define __GL_SPAN_BUFFER_BYTES (__GL_MAX_SPAN_WIDTH * 4 * 4)
