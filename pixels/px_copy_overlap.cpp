@@ -170,22 +170,7 @@ GLbool8 __glReserveCopyStorage(GlContext *gc, GlPixelSpanInfo *info, GlSpanStora
   if (!NeedsHeap(info)) return 1;
   const int32_t pixels =
       info->width > __GL_MAX_SPAN_WIDTH ? info->width : int32_t(__GL_MAX_SPAN_WIDTH);
-  const size_t buffer = size_t(pixels) * 16;
-  const size_t run = (size_t(pixels) * sizeof(int16_t) + 15) & ~size_t(15);
-  const size_t ys = (size_t(info->height) + 1) * sizeof(GLfloat);
-  uint8_t *block = static_cast<uint8_t *>(gc->imports.malloc(gc, 3 * buffer + run + ys));
-  if (block == nullptr) {
-    __glSetError(GL_OUT_OF_MEMORY);
-    return 0;
-  }
-  storage->block = block;
-  storage->a = block;
-  storage->b = block + buffer;
-  storage->c = block + 2 * buffer;
-  storage->pixelArray = reinterpret_cast<int16_t *>(block + 3 * buffer);
-  storage->rowY = reinterpret_cast<GLfloat *>(block + 3 * buffer + run);
-  info->spanStorage = storage;
-  return 1;
+  return __glAllocSpanStorage(gc, info, storage, pixels, 3, info->height + 1);
 }
 
 namespace {

@@ -15,14 +15,12 @@ void __glInitCopyPixelsInfo(GlContext *gc, GlPixelSpanInfo *info, GLint x, GLint
   // Draw position, depth and zoom as a draw sets them.
   __glInitDrawPixelsInfo(gc, info, width, height, format, GL_FLOAT, nullptr);
   __glSetReadPosition(gc, info, x, y);
+  __glSetFrameBufferSource(gc, info);
   info->dstFormat = format;
-  info->srcFormat = gc->modes.rgbMode ? GL_RGBA : GL_COLOR_INDEX;
-  info->srcType = info->dstType = GL_FLOAT;
-  info->srcElementSize = info->dstElementSize = 4;
-  info->srcSwapBytes = info->dstSwapBytes = 0;
-  info->srcImage = nullptr;
+  info->dstType = GL_FLOAT;
+  info->dstElementSize = 4;
+  info->dstSwapBytes = 0;
   info->dstImage = nullptr;
-  info->srcPackedData = 0;
   info->zeroFillAlpha = 0;
   info->applyClamp = 1;
   info->applyScale = 1;
@@ -98,9 +96,8 @@ void __glGenericPickCopyPixels(GlContext *gc, GlPixelSpanInfo *info) {
   PickSpanModifiers(gc, info, &request);
   info->spanReader = request.reader;
   info->spanRender = request.renderer;
-  static constexpr GlSpanLoop kLoops[] = {__glCopyPixels0, __glCopyPixels1, __glCopyPixels2};
-  const int32_t n = info->numSpanMods;
-  (n < 3 ? kLoops[n] : __glCopyPixelSpans)(gc, info);
+  __glRunSpanLoop(gc, info,
+                  {__glCopyPixels0, __glCopyPixels1, __glCopyPixels2, __glCopyPixelSpans});
 }
 
 void __glSlowPickCopyPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height,
@@ -112,8 +109,5 @@ void __glSlowPickCopyPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsi
   // fail once locked.
   GlSpanStorage storage;
   if (!__glReserveCopyStorage(gc, &info, &storage)) return;
-  gc->lockBuffers(gc, __glCopyPixelsLockMask(gc, format));
-  __glGenericPickCopyPixels(gc, &info);
-  gc->unlockBuffers(gc, __glCopyPixelsLockMask(gc, format));
-  __glReleaseSpanStorage(gc, &info);
+  __glRunLocked(gc, &info, __glCopyPixelsLockMask(gc, format), __glGenericPickCopyPixels);
 }

@@ -9,15 +9,24 @@
 #include "pixels/px_read_pixels.h"
 #include "pixels/px_span.h"
 
-void __glInitMemUnpack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint height,
-                       GLint depth, GLenum format, GLenum type, const void *pixels,
-                       GLbool8 packed) {
+namespace {
+
+// A memory image moves unzoomed from column 0.
+void SetSize(GlPixelSpanInfo *info, GLint width, GLint height, GLint depth) {
   info->x = 0.0f;
   info->zoomx = 1.0f;
   info->width = width;
   info->height = height;
   info->spanWidth = width;
   info->depth = depth;
+}
+
+}  // namespace
+
+void __glInitMemUnpack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint height,
+                       GLint depth, GLenum format, GLenum type, const void *pixels,
+                       GLbool8 packed) {
+  SetSize(info, width, height, depth);
   info->srcFormat = format;
   info->srcType = type;
   info->srcImage = pixels;
@@ -26,12 +35,7 @@ void __glInitMemUnpack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint 
 
 void __glInitMemPack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint height,
                      GLint depth, GLenum format, GLenum type, void *pixels) {
-  info->x = 0.0f;
-  info->zoomx = 1.0f;
-  info->width = width;
-  info->height = height;
-  info->spanWidth = width;
-  info->depth = depth;
+  SetSize(info, width, height, depth);
   info->dstFormat = format;
   info->dstType = type;
   info->dstImage = pixels;
@@ -41,20 +45,11 @@ void __glInitMemPack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint he
 void __glInitReadImageSrcInfo(GlContext *gc, GlPixelSpanInfo *info, GLint x, GLint y,
                               GLint width, GLint height) {
   __glSetReadPosition(gc, info, x, y);
-  info->srcFormat = gc->modes.rgbMode ? GL_RGBA : GL_COLOR_INDEX;
-  info->srcType = GL_FLOAT;
-  info->srcElementSize = 4;
-  info->srcImage = nullptr;
-  info->srcPackedData = 0;
-  info->width = width;
-  info->height = height;
-  info->spanWidth = width;
-  info->zoomx = 1.0f;
-  info->x = 0.0f;
+  __glSetFrameBufferSource(gc, info);
+  SetSize(info, width, height, info->depth);
   info->srcAlignment = 1;
   info->srcSkipPixels = 0;
   info->srcSkipLines = 0;
-  info->srcSwapBytes = 0;
   info->srcLsbFirst = 0;
   info->srcLineLength = width;
 }

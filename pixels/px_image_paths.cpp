@@ -29,9 +29,8 @@ void PickMemoryChain(GlContext *gc, GlPixelSpanInfo *info, GLbool8 applyModify) 
 // At least one stage moves the rows.
 void RunMemoryChain(GlContext *gc, GlPixelSpanInfo *info) {
   if (info->numSpanMods == 0) Append(info, __glSpanCopy);
-  static constexpr GlSpanLoop kLoops[] = {__glCopyImage1, __glCopyImage2};
-  const int32_t n = info->numSpanMods;
-  (n < 3 ? kLoops[n - 1] : __glCopyImageSpans)(gc, info);
+  // (No loop runs an empty memory chain.)
+  __glRunSpanLoop(gc, info, {__glCopyImage1, __glCopyImage1, __glCopyImage2, __glCopyImageSpans});
 }
 
 }  // namespace
@@ -67,7 +66,6 @@ void __glGenericPickReadImage(GlContext *gc, GlTextureObject *tex, GlPixelSpanIn
   const GlTexFormat *f = FormatOf(tex);
   if (f != nullptr && f->extraStoreStage != nullptr) Append(info, f->extraStoreStage);
   info->spanReader = request.reader;
-  static constexpr GlSpanLoop kLoops[] = {__glReadPixels0, __glReadPixels1, __glReadPixels2};
-  const int32_t n = info->numSpanMods;
-  (n < 3 ? kLoops[n] : __glReadPixelSpans)(gc, info);
+  __glRunSpanLoop(gc, info,
+                  {__glReadPixels0, __glReadPixels1, __glReadPixels2, __glReadPixelSpans});
 }

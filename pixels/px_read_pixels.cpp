@@ -22,6 +22,15 @@ void __glSetReadPosition(GlContext *gc, GlPixelSpanInfo *info, GLint x, GLint y)
   info->readY = GLfloat(info->readWindowY);
 }
 
+void __glSetFrameBufferSource(GlContext *gc, GlPixelSpanInfo *info) {
+  info->srcFormat = gc->modes.rgbMode ? GL_RGBA : GL_COLOR_INDEX;
+  info->srcType = GL_FLOAT;
+  info->srcElementSize = 4;
+  info->srcSwapBytes = 0;
+  info->srcImage = nullptr;
+  info->srcPackedData = 0;
+}
+
 void __glInitReadPixelsInfo(GlContext *gc, GlPixelSpanInfo *info, GLint x, GLint y,
                             GLsizei width, GLsizei height, GLenum format, GLenum type,
                             void *pixels) {
@@ -36,12 +45,7 @@ void __glInitReadPixelsInfo(GlContext *gc, GlPixelSpanInfo *info, GLint x, GLint
   info->zoomx = 1.0f;
   info->x = 0.0f;
   __glLoadPackModes(gc, info);
-  info->srcType = GL_FLOAT;
-  info->srcElementSize = 4;
-  info->srcSwapBytes = 0;
-  info->srcImage = nullptr;
-  info->srcPackedData = 0;
-  info->srcFormat = gc->modes.rgbMode ? GL_RGBA : GL_COLOR_INDEX;
+  __glSetFrameBufferSource(gc, info);
   info->dim = 2;
 }
 
@@ -127,9 +131,8 @@ void __glGenericPickReadPixels(GlContext *gc, GlPixelSpanInfo *info) {
   info->numSpanMods = 0;
   PickSpanModifiers(gc, info, &request);
   info->spanReader = request.reader;
-  static constexpr GlSpanLoop kLoops[] = {__glReadPixels0, __glReadPixels1, __glReadPixels2};
-  const int32_t n = info->numSpanMods;
-  (n < 3 ? kLoops[n] : __glReadPixelSpans)(gc, info);
+  __glRunSpanLoop(gc, info,
+                  {__glReadPixels0, __glReadPixels1, __glReadPixels2, __glReadPixelSpans});
 }
 
 void __glSlowPickReadPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height,
@@ -142,8 +145,5 @@ void __glSlowPickReadPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsi
   // Wide rows get their span storage now: nothing may fail once locked.
   GlSpanStorage storage;
   if (!__glReserveSpanStorage(gc, &info, &storage, info.width)) return;
-  gc->lockBuffers(gc, __glReadPixelsLockMask(gc, format));
-  __glGenericPickReadPixels(gc, &info);
-  gc->unlockBuffers(gc, __glReadPixelsLockMask(gc, format));
-  __glReleaseSpanStorage(gc, &info);
+  __glRunLocked(gc, &info, __glReadPixelsLockMask(gc, format), __glGenericPickReadPixels);
 }

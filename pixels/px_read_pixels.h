@@ -19,6 +19,9 @@ void __glInitReadPixelsInfo(GlContext *gc, GlPixelSpanInfo *info, GLint x, GLint
 // (rows counted downwards on top-down drawables), into readWindowX/Y and
 // readX/Y.
 void __glSetReadPosition(GlContext *gc, GlPixelSpanInfo *info, GLint x, GLint y);
+// The source block of a frame-buffer read: RGBA or colour-index floats by
+// the context's mode.
+void __glSetFrameBufferSource(GlContext *gc, GlPixelSpanInfo *info);
 // Clips the source rectangle to the drawable (not the scissor), moving the
 // destination's skips by what it cuts: false when the rectangle lies wholly
 // outside. A rectangle cut to nothing still gives true and reads nothing.

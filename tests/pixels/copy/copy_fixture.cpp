@@ -7,7 +7,6 @@
 #include "core/gl_api.h"
 #include "pixels/px_copy_pixels.h"
 #include "pixels/px_span_procs.h"
-#include "tests/support/counting_imports.h"
 
 namespace copy_test {
 
@@ -61,38 +60,10 @@ constexpr GlPixelSpanProc kReaders[8] = {Reader<0>, Reader<1>, Reader<2>, Reader
 
 }  // namespace
 
-void CopyTest::TearDown() { DrawTest::TearDown(); }
-
-void CopyTest::OpenSized(int width, int height, bool topDown) {
-  Close();
-  width_ = width, height_ = height;
-  rgba = true;
-  window = std::make_unique<life_test::TestWindow>(width, height, topDown);
-  window->AttachMemory(&GlDrawable::front, 32, 4, 0x5A);
-  colorMemory = window->AttachMemory(&GlDrawable::back, 32, 4, 0x5A);
-  depthMemory = window->AttachMemory(&GlDrawable::depth, 16, 2, 0x5A);
-  stencilMemory = window->AttachMemory(&GlDrawable::stencil, 8, 1, 0x5A);
-  UseWindow(window.get());
-  GlModes m = TestModes(true, true, 16, 8, false);
-  m.colorBits = 32;
-  m.redBits = m.greenBits = m.blueBits = m.alphaBits = 8;
-  m.redMask = 0xFF0000, m.greenMask = 0xFF00, m.blueMask = 0xFF, m.alphaMask = 0xFF000000u;
-  gc = CreateBound(m);
-  ASSERT_NE(gc, nullptr);
-  glDisable(GL_DITHER);
-}
-
-void CopyTest::Validate() {
-  if (gc->beginMode == __GL_VALIDATE_PENDING) {
-    gc->procs.validate(gc);
-    gc->beginMode = __GL_NOT_IN_BEGIN;
-  }
-}
-
 void CopyTest::FillPattern() {
   Validate();
-  for (int32_t y = 0; y < height_; y++)
-    for (int32_t x = 0; x < width_; x++) {
+  for (int32_t y = 0; y < height; y++)
+    for (int32_t x = 0; x < width; x++) {
       colorMemory->Write(x, y, uint32_t(x) * 0x00010307u + uint32_t(y) * 0x01050000u + 0x11u);
       stencilMemory->Write(x, y, uint32_t(x * 7 + y * 31));
       depthMemory->Write(x, y, uint32_t(x * 131 + y * 1031));
@@ -142,7 +113,7 @@ std::vector<int32_t> CopyTest::Copy(int x, int y, int width, int height, GLenum 
 }
 
 void CopyTest::SetDestination(double x, double y) {
-  SetRaster(x, gc->constants.yInverted ? height_ - y : y);
+  SetRaster(x, gc->constants.yInverted ? height - y : y);
 }
 
 std::string CopyTest::CompareWithSnapshotCopy(int x, int y, int width, int height,

@@ -23,10 +23,6 @@ struct Snapshot {
 
 class CopyTest : public draw_test::DrawTest {
  protected:
-  void TearDown() override;
-  // Opens a window of this size (DrawTest's Open for the default size).
-  void OpenSized(int width, int height, bool topDown);
-  void Validate();
   // A distinct value in every pixel of every buffer.
   void FillPattern();
   Snapshot Take() const;
@@ -40,7 +36,6 @@ class CopyTest : public draw_test::DrawTest {
   void SetDestination(double x, double y);
   // Runs the copy both ways from the same start; returns the failure text.
   std::string CompareWithSnapshotCopy(int x, int y, int width, int height, GLenum format);
-  int width_ = draw_test::kWidth, height_ = draw_test::kHeight;
   std::vector<int32_t> lastReads_;
 };
 

@@ -105,7 +105,7 @@ TEST_F(CopyOverlap, DepthAndStencilCopies) {
 // reserves, a third buffer included.
 TEST_F(CopyOverlap, RowsOf4096Pixels) {
   for (bool topDown : {false, true}) {
-    OpenSized(4100, 7, topDown);
+    Open(true, topDown, 32, 16, 4100, 7);
     FillPattern();
     for (const auto &[dx, dy] : {std::pair{2, 1}, {-1, -1}, {3, 0}}) {
       glPixelZoom(1, 1);

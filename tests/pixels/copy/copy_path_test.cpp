@@ -5,23 +5,12 @@
 #include "pixels/px_enums.h"
 #include "raster/s_buffers.h"
 #include "tests/pixels/copy/copy_fixture.h"
+#include "tests/pixels/draw/lock_recorder.h"
 
 namespace copy_test {
 namespace {
 
 class CopyPath : public CopyTest {};
-
-std::vector<uint32_t> gLocks;
-void (*gRealLock)(GlContext *, uint32_t);
-void (*gRealUnlock)(GlContext *, uint32_t);
-void RecordLock(GlContext *gc, uint32_t mask) {
-  gLocks.push_back(mask);
-  gRealLock(gc, mask);
-}
-void RecordUnlock(GlContext *gc, uint32_t mask) {
-  gLocks.push_back(mask | 0x80000000u);
-  gRealUnlock(gc, mask);
-}
 
 TEST_F(CopyPath, LocksTheBuffersDrawnAndTheOneRead) {
   Open(true);
@@ -43,19 +32,19 @@ TEST_F(CopyPath, LocksTheBuffersDrawnAndTheOneRead) {
     glReadBuffer(c.read);
     glDrawBuffer(c.draw);
     Validate();
-    gRealLock = gc->lockBuffers, gRealUnlock = gc->unlockBuffers;
-    gc->lockBuffers = RecordLock, gc->unlockBuffers = RecordUnlock;
-    gLocks.clear();
+    draw_test::LockRecorder recorder(gc);
     SetRaster(30, 30);
     __glSlowPickCopyPixels(gc, 1, 1, 4, 4, c.format);
-    gc->lockBuffers = gRealLock, gc->unlockBuffers = gRealUnlock;
+    const std::vector<uint32_t> &locks = draw_test::LockRecorder::Masks();
     SCOPED_TRACE(testing::Message() << "read " << std::hex << c.read << " draw " << c.draw
                                     << " format " << c.format);
-    ASSERT_EQ(gLocks.size(), 2u);
+    ASSERT_EQ(locks.size(), 2u);
     // The render mask may add the depth and stencil bits of enabled tests.
-    EXPECT_EQ(gLocks[0] & c.mask, c.mask);
-    EXPECT_EQ(gLocks[1], gLocks[0] | 0x80000000u);
-    if (c.format == GL_STENCIL_INDEX) EXPECT_EQ(gLocks[0], c.mask);
+    EXPECT_EQ(locks[0] & c.mask, c.mask);
+    EXPECT_EQ(locks[1], locks[0] | draw_test::LockRecorder::kUnlock);
+    if (c.format == GL_STENCIL_INDEX) {
+      EXPECT_EQ(locks[0], c.mask);
+    }
   }
 }
 

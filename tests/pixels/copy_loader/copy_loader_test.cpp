@@ -15,16 +15,6 @@ namespace {
 constexpr int kW = 40, kH = 30;
 constexpr int kImageW = 6, kImageH = 5;
 
-void UsePixelCoordinates() {
-  glViewport(0, 0, kW, kH);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, kW, 0, kH, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glDisable(GL_DITHER);
-}
-
 // Components of 0 or 255: exact in a 16-bit buffer.
 std::vector<GLubyte> SourceImage() {
   std::vector<GLubyte> image;
@@ -52,7 +42,18 @@ void ExpectLockedAround(const std::string &record, const std::string &kind) {
 
 class CopyLoader : public LoaderWindows {
  protected:
-  void SetUp() override { OpenWindows(kW, kH, 0); }
+  void SetUp() override {
+    OpenWindows(kW, kH, 0);
+    rc_ = wglCreateContext(hdc_[0]);
+    ASSERT_NE(rc_, nullptr);
+    ASSERT_TRUE(wglMakeCurrent(hdc_[0], rc_));
+    UsePixelCoordinates(kW, kH);
+  }
+  void TearDown() override {
+    wglMakeCurrent(nullptr, nullptr);
+    if (rc_ != nullptr) wglDeleteContext(rc_);
+    LoaderWindows::TearDown();
+  }
 
   // Puts the source image into `buffer` at (2, 3), the rest black.
   void PlaceSource(GLenum buffer) {
@@ -82,36 +83,25 @@ class CopyLoader : public LoaderWindows {
     EXPECT_EQ(got, SourceImage());
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   }
+  HGLRC rc_ = nullptr;
 };
 
 TEST_F(CopyLoader, FrontIntoBackReadsTheLockedFront) {
-  HGLRC rc = wglCreateContext(hdc_[0]);
-  ASSERT_NE(rc, nullptr);
-  ASSERT_TRUE(wglMakeCurrent(hdc_[0], rc));
-  UsePixelCoordinates();
   PlaceSource(GL_FRONT);
   glDrawBuffer(GL_BACK);
   glClear(GL_COLOR_BUFFER_BIT);
   const std::string record = CopyBetween(GL_FRONT, GL_BACK);
   ExpectLockedAround(record, "primary");
   ExpectDestinationShowsSource(GL_BACK);
-  wglMakeCurrent(nullptr, nullptr);
-  wglDeleteContext(rc);
 }
 
 TEST_F(CopyLoader, BackIntoFrontReadsTheLockedBack) {
-  HGLRC rc = wglCreateContext(hdc_[0]);
-  ASSERT_NE(rc, nullptr);
-  ASSERT_TRUE(wglMakeCurrent(hdc_[0], rc));
-  UsePixelCoordinates();
   glDrawBuffer(GL_FRONT);
   glClear(GL_COLOR_BUFFER_BIT);
   PlaceSource(GL_BACK);
   const std::string record = CopyBetween(GL_BACK, GL_FRONT);
   ExpectLockedAround(record, "offscreen");
   ExpectDestinationShowsSource(GL_FRONT);
-  wglMakeCurrent(nullptr, nullptr);
-  wglDeleteContext(rc);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "pixels/px_enums.h"
 #include "pixels/px_read_pixels.h"
 #include "raster/s_buffers.h"
+#include "tests/pixels/draw/lock_recorder.h"
 #include "tests/pixels/read/read_fixture.h"
 
 namespace read_test {
@@ -109,18 +110,6 @@ TEST_F(ReadClip, LeftCutBeyondAnyImageWritesNothing) {
   for (uint8_t b : image) EXPECT_EQ(b, kFill);
 }
 
-std::vector<uint32_t> gLocks;
-void (*gRealLock)(GlContext *, uint32_t);
-void (*gRealUnlock)(GlContext *, uint32_t);
-void RecordLock(GlContext *gc, uint32_t mask) {
-  gLocks.push_back(mask);
-  gRealLock(gc, mask);
-}
-void RecordUnlock(GlContext *gc, uint32_t mask) {
-  gLocks.push_back(mask | 0x80000000u);
-  gRealUnlock(gc, mask);
-}
-
 TEST_F(ReadClip, ReadsLockOnlyTheBufferTheyRead) {
   Open(true);
   FillFrameBuffer();
@@ -134,17 +123,13 @@ TEST_F(ReadClip, ReadsLockOnlyTheBufferTheyRead) {
                         {GL_BACK, GL_STENCIL_INDEX, __GL_STENCIL_BUFFER_MASK}};
   for (const Case &c : cases) {
     glReadBuffer(c.readBuffer);
-    if (gc->beginMode == __GL_VALIDATE_PENDING) {
-      gc->procs.validate(gc);
-      gc->beginMode = __GL_NOT_IN_BEGIN;
-    }
-    gRealLock = gc->lockBuffers, gRealUnlock = gc->unlockBuffers;
-    gc->lockBuffers = RecordLock, gc->unlockBuffers = RecordUnlock;
-    gLocks.clear();
+    Validate();
+    draw_test::LockRecorder recorder(gc);
     std::vector<uint8_t> image(64, kFill);
     __glSlowPickReadPixels(gc, 1, 1, 2, 2, c.format, GL_UNSIGNED_BYTE, image.data());
-    gc->lockBuffers = gRealLock, gc->unlockBuffers = gRealUnlock;
-    EXPECT_EQ(gLocks, (std::vector<uint32_t>{c.mask, c.mask | 0x80000000u})) << c.format;
+    EXPECT_EQ(draw_test::LockRecorder::Masks(),
+              (std::vector<uint32_t>{c.mask, c.mask | draw_test::LockRecorder::kUnlock}))
+        << c.format;
   }
 }
 
@@ -190,10 +175,7 @@ TEST_F(ReadClip, DrawnImagesReadBackUnchanged) {
         v &= c.valueMask;
         for (int b = 0; b < e; b++) source[at + size_t(b)] = uint8_t(v >> (8 * (e - 1 - b)));
       }
-      if (gc->beginMode == __GL_VALIDATE_PENDING) {
-        gc->procs.validate(gc);
-        gc->beginMode = __GL_NOT_IN_BEGIN;
-      }
+      Validate();
       // Top-down drawables count window rows from the top.
       SetRaster(4, topDown ? draw_test::kHeight - 6 : 6);
       __glSlowPickDrawPixels(gc, w, h, c.format, c.type, source.data(), 0);

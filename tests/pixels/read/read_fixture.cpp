@@ -7,13 +7,6 @@
 
 namespace read_test {
 
-void ReadTest::Validate() {
-  if (gc->beginMode == __GL_VALIDATE_PENDING) {
-    gc->procs.validate(gc);
-    gc->beginMode = __GL_NOT_IN_BEGIN;
-  }
-}
-
 void ReadTest::FillFrameBuffer() {
   Validate();
   for (int32_t y = 0; y < draw_test::kHeight; y++)

@@ -19,8 +19,6 @@ class ReadTest : public draw_test::DrawTest {
   // Colour (or index), stencil and depth patterns in every pixel; depth
   // through several clears, so 24-bit buffers hold words of older epochs.
   void FillFrameBuffer();
-  // Validation when the state asks for it, as the entries do.
-  void Validate();
   void ApplyPack(const ModelStore &s);
   // The read rectangle's pixel (i, j) as the model sees it.
   ModelPixel Pixel(unsigned format, int x, int y, int i, int j) const;

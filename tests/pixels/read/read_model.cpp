@@ -5,28 +5,28 @@
 
 #include <sstream>
 
+#include "core/gl_defs.h"
+#include "pixels/px_enums.h"
+
 namespace read_test {
 namespace {
 
-constexpr unsigned kColorIndex = 0x1900, kStencil = 0x1901, kDepth = 0x1902;
-constexpr unsigned kRed = 0x1903, kGreen = 0x1904, kBlue = 0x1905, kAlpha = 0x1906;
-constexpr unsigned kRGB = 0x1907, kRGBA = 0x1908, kLum = 0x1909, kLumAlpha = 0x190A;
-constexpr unsigned kABGR = 0x8000, kBGR = 0x80E0, kBGRA = 0x80E1;
-constexpr unsigned kByte = 0x1400, kUbyte = 0x1401, kShort = 0x1402, kUshort = 0x1403;
-constexpr unsigned kInt = 0x1404, kUint = 0x1405, kFloat = 0x1406, kBitmap = 0x1A00;
+constexpr unsigned kColorIndex = GL_COLOR_INDEX, kStencil = GL_STENCIL_INDEX,
+                   kDepth = GL_DEPTH_COMPONENT;
+constexpr unsigned kRed = GL_RED, kGreen = GL_GREEN, kBlue = GL_BLUE, kAlpha = GL_ALPHA;
+constexpr unsigned kRGB = GL_RGB, kRGBA = GL_RGBA, kLum = GL_LUMINANCE,
+                   kLumAlpha = GL_LUMINANCE_ALPHA;
+constexpr unsigned kABGR = GL_ABGR_EXT, kBGR = GL_BGR_EXT, kBGRA = GL_BGRA_EXT;
+constexpr unsigned kByte = GL_BYTE, kUbyte = GL_UNSIGNED_BYTE, kShort = GL_SHORT,
+                   kUshort = GL_UNSIGNED_SHORT;
+constexpr unsigned kInt = GL_INT, kUint = GL_UNSIGNED_INT, kFloat = GL_FLOAT,
+                   kBitmap = GL_BITMAP;
 
-bool Packed(unsigned type) { return type >= 0x8032 && type <= 0x8036; }
-double Clamp01(double v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
-
-std::vector<int> PackedFields(unsigned type) {
-  switch (type) {
-    case 0x8032: return {3, 3, 2};
-    case 0x8033: return {4, 4, 4, 4};
-    case 0x8034: return {5, 5, 5, 1};
-    case 0x8035: return {8, 8, 8, 8};
-    default: return {10, 10, 10, 2};
-  }
-}
+using draw_test::ModelClamp01;
+using draw_test::ModelMapLookup;
+using draw_test::ModelPacked;
+using draw_test::ModelPackedFields;
+using draw_test::ModelReadElement;
 
 // An accepted range of one element's value (or, for floats, a value and
 // its slack).
@@ -54,17 +54,8 @@ Range Signed(double v, double max) {
   return {floor(x - slack), floor(x + slack)};
 }
 
-double MapLookup(const std::vector<float> &map, double v) {
-  int i = int((map.size() - 1) * v + 0.5);
-  if (i < 0) i = 0;
-  if (i >= int(map.size())) i = int(map.size()) - 1;
-  return map[size_t(i)];
-}
-
 int64_t ShiftIndex(int64_t v, const ModelTransfer &t) {
-  uint32_t n = uint32_t(v);
-  n = t.indexShift >= 0 ? n << t.indexShift : uint32_t(int32_t(n) >> -t.indexShift);
-  return int32_t(n + uint32_t(t.indexOffset));
+  return int64_t(draw_test::ModelShiftIndex(double(v), t));
 }
 
 // The format's components, in client order, from a transferred pixel.
@@ -87,14 +78,6 @@ std::vector<double> Components(unsigned format, const double c[4]) {
 }
 
 int ElementBytes(unsigned type) { return draw_test::ModelElementBytes(type); }
-
-uint32_t Element(const uint8_t *p, int bytes, bool swap) {
-  uint8_t b[4] = {0, 0, 0, 0};
-  for (int i = 0; i < bytes; i++) b[i] = p[swap ? bytes - 1 - i : i];
-  uint32_t v = 0;
-  memcpy(&v, b, 4);
-  return v;
-}
 
 double SignedElement(uint32_t raw, int bytes) {
   return bytes == 1 ? double(int8_t(raw)) : bytes == 2 ? double(int16_t(raw)) : double(int32_t(raw));
@@ -146,7 +129,7 @@ std::string CompareRead(const ModelRead &r, const ModelStore &pack, const ModelT
         }
         const size_t at = row + size_t(pack.skipPixels + i) * e;
         for (int b = 0; b < e; b++) touched[at + size_t(b)] = 0xFF;
-        const uint32_t raw = Element(&got[at], e, pack.swapBytes);
+        const uint32_t raw = ModelReadElement(&got[at], e, pack.swapBytes);
         double value = 0, want = 0;
         if (r.type == kFloat) {
           float f;
@@ -171,13 +154,13 @@ std::string CompareRead(const ModelRead &r, const ModelStore &pack, const ModelT
       bool shortcut = false;
       if (r.format == kDepth) {
         const bool transfer = t.depthScale != 1 || t.depthBias != 0;
-        c[0] = Clamp01(p.c[0] * t.depthScale + t.depthBias);
+        c[0] = ModelClamp01(p.c[0] * t.depthScale + t.depthBias);
         c[1] = c[2] = 0, c[3] = 1;
         shortcut = !transfer && r.type == kUint && p.depthWord != 0;
       } else {
         for (int k = 0; k < 4; k++) {
           double v = p.c[k] * t.scale[k] + t.bias[k];
-          v = t.mapColor ? MapLookup(t.maps[k], Clamp01(v)) : Clamp01(v);
+          v = t.mapColor ? ModelMapLookup(t.maps[k], ModelClamp01(v)) : ModelClamp01(v);
           c[k] = v;
         }
       }
@@ -186,10 +169,10 @@ std::string CompareRead(const ModelRead &r, const ModelStore &pack, const ModelT
       const size_t group = size_t(n) * e;
       const size_t at = row + size_t(pack.skipPixels + i) * group;
       for (size_t b = 0; b < group; b++) touched[at + b] = 0xFF;
-      if (Packed(r.type)) {
-        const uint32_t raw = Element(&got[at], e, pack.swapBytes);
+      if (ModelPacked(r.type)) {
+        const uint32_t raw = ModelReadElement(&got[at], e, pack.swapBytes);
         int shift = e * 8;
-        const std::vector<int> fields = PackedFields(r.type);
+        const std::vector<int> fields = ModelPackedFields(r.type);
         for (size_t k = 0; k < fields.size(); k++) {
           shift -= fields[k];
           const uint32_t max = (1u << fields[k]) - 1;
@@ -205,7 +188,7 @@ std::string CompareRead(const ModelRead &r, const ModelStore &pack, const ModelT
         continue;
       }
       for (size_t k = 0; k < comps.size(); k++) {
-        const uint32_t raw = Element(&got[at + k * size_t(e)], e, pack.swapBytes);
+        const uint32_t raw = ModelReadElement(&got[at + k * size_t(e)], e, pack.swapBytes);
         double value;
         Range want;
         switch (r.type) {

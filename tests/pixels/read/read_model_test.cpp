@@ -140,10 +140,7 @@ TEST_F(ReadModel, UnsignedIntDepthTakesTheShortcutWithoutDepthTransfer) {
     FillFrameBuffer();
     for (bool transfer : {false, true}) {
       glPixelTransferf(GL_DEPTH_SCALE, transfer ? 0.5f : 1.0f);
-      if (gc->beginMode == __GL_VALIDATE_PENDING) {
-        gc->procs.validate(gc);
-        gc->beginMode = __GL_NOT_IN_BEGIN;
-      }
+      Validate();
       uint32_t out[4] = {};
       GlPixelSpanInfo info;
       __glInitReadPixelsInfo(gc, &info, 2, 2, 4, 1, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, out);
