@@ -224,6 +224,8 @@ void RunOverlapping(GlContext *gc, GlPixelSpanInfo *info, int32_t stages, void *
 void __glCopyPixelsOverlapping(GlContext *gc, GlPixelSpanInfo *info, int32_t stages) {
   if (info->height <= 0 || info->width <= 0) return;
   if (GlSpanStorage *s = info->spanStorage) {
+    // Only storage reserved for an overlapping copy has the third buffer.
+    if (s->c == nullptr || s->rowY == nullptr) return;
     info->pixelArray = s->pixelArray;
     void *bufs[3] = {s->a, s->b, s->c};
     RunOverlapping(gc, info, stages, bufs, s->rowY);
