@@ -8,7 +8,7 @@
 #include "core/s_error.h"
 #include "pixels/px_args.h"
 #include "pixels/px_image_pack.h"
-#include "pixels/px_image_standins.h"
+#include "pixels/px_image_paths.h"
 #include "pixels/px_packer.h"
 #include "pixels/px_span.h"
 #include "pixels/px_texture.h"

@@ -5,7 +5,8 @@
 #include "core/s_pick.h"
 #include "pixels/px_modify.h"
 #include "pixels/px_draw_pixels.h"
-#include "pixels/px_pixel_standins.h"
+#include "pixels/px_copy_pixels.h"
+#include "pixels/px_read_pixels.h"
 #include "pixels/px_state.h"
 
 namespace {

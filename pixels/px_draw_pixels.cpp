@@ -156,9 +156,8 @@ void __glGenericPickDrawPixels(GlContext *gc, GlPixelSpanInfo *info) {
   info->numSpanMods = 0;
   PickSpanModifiers(gc, info, &request);
   info->spanRender = request.renderer;
-  static constexpr GlSpanLoop kLoops[] = {__glDrawPixels0, __glDrawPixels1, __glDrawPixels2};
-  const int32_t n = info->numSpanMods;
-  (n < 3 ? kLoops[n] : __glDrawPixelSpans)(gc, info);
+  __glRunSpanLoop(gc, info,
+                  {__glDrawPixels0, __glDrawPixels1, __glDrawPixels2, __glDrawPixelSpans});
 }
 
 void __glSlowPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
@@ -171,10 +170,7 @@ void __glSlowPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum
   // Wide rows get their span storage now: nothing may fail once locked.
   GlSpanStorage storage;
   if (!__glReserveSpanStorage(gc, &info, &storage, info.width)) return;
-  gc->lockBuffers(gc, __glDrawPixelsLockMask(gc, format));
-  __glGenericPickDrawPixels(gc, &info);
-  gc->unlockBuffers(gc, __glDrawPixelsLockMask(gc, format));
-  __glReleaseSpanStorage(gc, &info);
+  __glRunLocked(gc, &info, __glDrawPixelsLockMask(gc, format), __glGenericPickDrawPixels);
 }
 
 // Until the fast draw paths exist every draw takes the generic one.

@@ -2,6 +2,7 @@
 #include "pixels/px_image_pack.h"
 
 #include "core/context.h"
+#include "pixels/px_image_paths.h"
 #include "pixels/px_span.h"
 #include "pixels/px_texformat.h"
 #include "pixels/px_texture.h"
@@ -34,14 +35,7 @@ void __glInitImagePack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint 
 
 void __glInitTexDestPack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint height,
                          GLint depth, GLenum format, GLenum type, void *pixels) {
-  info->zoomx = 1.0f;
-  info->width = width;
-  info->height = height;
-  info->depth = depth;
-  info->dstFormat = format;
-  info->dstType = type;
-  info->dstImage = pixels;
-  __glLoadPackModes(gc, info);
+  __glInitMemPack(gc, info, width, height, depth, format, type, pixels);
 }
 
 void __glInitTexImageGet(GlContext *, GlPixelSpanInfo *info, GlTextureObject *tex, GLint level) {

@@ -1,4 +1,4 @@
-// Stand-ins for the image pickers and colour tables (pixels/px_image_standins.h).
+// Stand-ins for the colour tables (pixels/px_image_standins.h).
 #include "pixels/px_image_standins.h"
 
 #include "core/s_standin.h"

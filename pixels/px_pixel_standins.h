@@ -1,6 +1,5 @@
-// Stand-ins for the pixel-rectangle and bitmap procedures the pickers
-// install, until the pixel paths draw, copy and read pixel rectangles and
-// the bitmap path renders bitmaps.
+// Stand-ins for the bitmap procedures the pickers install, until the
+// bitmap path renders bitmaps.
 #pragma once
 
 #include "core/calling.h"
@@ -14,12 +13,6 @@ struct GlBitmap;
 
 // clang-format off
 #define PIXELS_PIXEL_STANDINS(X)                                                                 \
-  /* The pixel pickers: each picks its span chain and runs it. */                                \
-  X(void, __glSlowPickCopyPixels,                                                                \
-    (GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height, GLenum format), )           \
-  X(void, __glSlowPickReadPixels,                                                                \
-    (GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, \
-     void *pixels), )                                                                            \
   /* The core's bitmap-renderer picker and the generic bitmap renderer. */                       \
   X(void, __glOptPickRenderBitmapProcs, (GlContext *gc), )                                       \
   X(void, __glRenderBitmap, (GlContext *gc, const GlBitmap *bitmap, const GLubyte *bits), )

@@ -120,6 +120,10 @@ typedef struct GlPixelSpanInfo {
   // Span buffers and run array of rows wider than the stack's (null: the
   // loops use their stack).
   struct GlSpanStorage *spanStorage;
+  // Window position of the first frame-buffer pixel to read, as the read
+  // set-up computed it from the caller's integers: the clip works on these
+  // (in 64 bits, so no argument wraps) and sets readX and readY from them.
+  int64_t readWindowX, readWindowY;
 } GlPixelSpanInfo;
 
 // Kinds of a request's source and destination, and of its path.

@@ -4,16 +4,17 @@
 // destination row when the destination is the frame buffer.
 #include "core/context.h"
 #include "core/s_error.h"
+#include "pixels/px_copy_pixels.h"
 #include "pixels/px_span_procs.h"
 
-GLbool8 __glReserveSpanStorage(GlContext *gc, GlPixelSpanInfo *info, GlSpanStorage *storage,
-                               int32_t pixels) {
-  info->spanStorage = nullptr;
-  if (pixels <= __GL_MAX_SPAN_WIDTH) return 1;
-  // Four floats a pixel in each buffer, one run entry a pixel.
+GLbool8 __glAllocSpanStorage(GlContext *gc, GlPixelSpanInfo *info, GlSpanStorage *storage,
+                             int32_t pixels, int32_t buffers, int32_t rows) {
+  // Four floats a pixel in each buffer, one run entry a pixel, one float a
+  // row position.
   const size_t buffer = size_t(pixels) * 16;
-  uint8_t *block = static_cast<uint8_t *>(
-      gc->imports.malloc(gc, 2 * buffer + size_t(pixels) * sizeof(int16_t)));
+  const size_t run = (size_t(pixels) * sizeof(int16_t) + 15) & ~size_t(15);
+  uint8_t *block = static_cast<uint8_t *>(gc->imports.malloc(
+      gc, size_t(buffers) * buffer + run + size_t(rows) * sizeof(GLfloat)));
   if (block == nullptr) {
     __glSetError(GL_OUT_OF_MEMORY);
     return 0;
@@ -21,9 +22,26 @@ GLbool8 __glReserveSpanStorage(GlContext *gc, GlPixelSpanInfo *info, GlSpanStora
   storage->block = block;
   storage->a = block;
   storage->b = block + buffer;
-  storage->pixelArray = reinterpret_cast<int16_t *>(block + 2 * buffer);
+  storage->c = buffers > 2 ? block + 2 * buffer : nullptr;
+  storage->pixelArray = reinterpret_cast<int16_t *>(block + size_t(buffers) * buffer);
+  storage->rowY = rows > 0 ? reinterpret_cast<GLfloat *>(block + size_t(buffers) * buffer + run)
+                           : nullptr;
   info->spanStorage = storage;
   return 1;
+}
+
+GLbool8 __glReserveSpanStorage(GlContext *gc, GlPixelSpanInfo *info, GlSpanStorage *storage,
+                               int32_t pixels) {
+  info->spanStorage = nullptr;
+  if (pixels <= __GL_MAX_SPAN_WIDTH) return 1;
+  return __glAllocSpanStorage(gc, info, storage, pixels, 2, 0);
+}
+
+void __glRunLocked(GlContext *gc, GlPixelSpanInfo *info, uint32_t mask, GlSpanLoop pick) {
+  gc->lockBuffers(gc, mask);
+  pick(gc, info);
+  gc->unlockBuffers(gc, mask);
+  __glReleaseSpanStorage(gc, info);
 }
 
 void __glReleaseSpanStorage(GlContext *gc, GlPixelSpanInfo *info) {
@@ -138,6 +156,10 @@ void ReadRows(GlContext *gc, GlPixelSpanInfo *info) {
 }
 
 void CopyRows(GlContext *gc, GlPixelSpanInfo *info) {
+  if (info->overlap) {
+    __glCopyPixelsOverlapping(gc, info, info->numSpanMods);
+    return;
+  }
   WithBuffers(gc, info, true, [&](Buffers bufs) {
     ZoomedRows(gc, info, true, [&] {
       info->spanReader(gc, info, bufs.b);

@@ -21,6 +21,10 @@ typedef struct GlSpanStorage {
   void *block;  // the allocated block, or null
   void *a, *b;
   int16_t *pixelArray;
+  // Overlapping copies only: the third span buffer and each source row's
+  // draw position (height + 1 entries).
+  void *c;
+  GLfloat *rowY;
 } GlSpanStorage;
 
 #define __GL_SPAN_BUFFER_BYTES (__GL_MAX_SPAN_WIDTH * 4 * 4)
@@ -31,10 +35,22 @@ typedef struct GlSpanStorage {
 // GL_OUT_OF_MEMORY recorded, when the block cannot be had.
 GLbool8 __glReserveSpanStorage(GlContext *gc, GlPixelSpanInfo *info, GlSpanStorage *storage,
                                int32_t pixels);
+// One block of `buffers` (2 or 3) span buffers of at least `pixels` pixels,
+// the run array and `rows` draw positions, whatever the width.
+GLbool8 __glAllocSpanStorage(GlContext *gc, GlPixelSpanInfo *info, GlSpanStorage *storage,
+                             int32_t pixels, int32_t buffers, int32_t rows);
 void __glReleaseSpanStorage(GlContext *gc, GlPixelSpanInfo *info);
 
 // The row loops: each runs info's chain over the whole rectangle.
 typedef void (*GlSpanLoop)(GlContext *gc, GlPixelSpanInfo *info);
+// Runs the loop of the chain's stage count: none, one, two, or more.
+inline void __glRunSpanLoop(GlContext *gc, GlPixelSpanInfo *info, const GlSpanLoop (&loops)[4]) {
+  const int32_t n = info->numSpanMods;
+  loops[n < 3 ? n : 3](gc, info);
+}
+// Runs pick(gc, info) with the buffers of `mask` locked, then gives back
+// the span storage the path reserved.
+void __glRunLocked(GlContext *gc, GlPixelSpanInfo *info, uint32_t mask, GlSpanLoop pick);
 void __glDrawPixels0(GlContext *gc, GlPixelSpanInfo *info);
 void __glDrawPixels1(GlContext *gc, GlPixelSpanInfo *info);
 void __glDrawPixels2(GlContext *gc, GlPixelSpanInfo *info);

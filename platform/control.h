@@ -103,3 +103,10 @@ PLATFORM_API DWORD PlatformVideoMemoryUsed(BOOL nonLocal);
 // Makes every video-memory surface and every primary lost without a mode
 // change, as when another program takes the display; Restore brings them back.
 PLATFORM_API void PlatformLoseSurfaces(void);
+// Surface locks as they happen, while recording: one line a successful Lock
+// or Unlock, "lock KIND" or "unlock KIND" with the surface's kind
+// ("primary", "offscreen", "zbuffer", "texture"). Turning recording on
+// clears the record; the size with the final zero is returned, the text
+// cut to fit the buffer.
+PLATFORM_API void PlatformRecordSurfaceLocks(BOOL on);
+PLATFORM_API size_t PlatformSurfaceLockRecord(char *buffer, size_t size);

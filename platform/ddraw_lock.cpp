@@ -1,8 +1,12 @@
 // Locking surfaces for direct access. Several threads may hold locks of the
 // primary surface at once, overlapping or not (it is the screen every program
 // draws to); another surface refuses a lock that overlaps one already held.
-#include <mutex>
+#include <string.h>
 
+#include <mutex>
+#include <string>
+
+#include "platform/control.h"
 #include "platform/ddraw_internal.h"
 #include "platform/fault.h"
 #include "platform/kernel.h"
@@ -10,6 +14,23 @@
 #include "platform/sis6326_model.h"
 
 namespace platform {
+
+namespace {
+struct LockRecord {
+  bool on = false;
+  std::string text;
+};
+LockRecord &Record() {
+  static LockRecord record;
+  return record;
+}
+void Note(const char *what, const DdSurface *s) {
+  if (!Record().on) return;
+  Record().text += what;
+  Record().text += KindName(s);
+  Record().text += "\n";
+}
+}  // namespace
 
 HRESULT WINAPI SurfaceLock(IDirectDrawSurface *self, LPRECT rect, LPDDSURFACEDESC desc, DWORD flags,
                            HANDLE) {
@@ -36,6 +57,7 @@ HRESULT WINAPI SurfaceLock(IDirectDrawSurface *self, LPRECT rect, LPDDSURFACEDES
   OpenPixels(s);
   uint8_t *address = s->pixels + r.top * s->pitch + r.left * s->bytesPerPixel;
   s->locks.push_back({r, address, GetCurrentThreadId()});
+  Note("lock ", s);
   DescribeSurface(s, desc);
   desc->lpSurface = address;
   return DD_OK;
@@ -62,7 +84,25 @@ HRESULT WINAPI SurfaceUnlock(IDirectDrawSurface *self, LPVOID address) {
   if (found < 0) return DDERR_NOTLOCKED;
   s->locks.erase(s->locks.begin() + found);
   ClosePixels(s);
+  Note("unlock ", s);
   return DD_OK;
 }
 
 }  // namespace platform
+
+PLATFORM_API void PlatformRecordSurfaceLocks(BOOL on) {
+  std::lock_guard<std::recursive_mutex> hold(platform::ScreenLock());
+  platform::Record().on = on != 0;
+  if (on) platform::Record().text.clear();
+}
+
+PLATFORM_API size_t PlatformSurfaceLockRecord(char *buffer, size_t size) {
+  std::lock_guard<std::recursive_mutex> hold(platform::ScreenLock());
+  const std::string &text = platform::Record().text;
+  if (buffer != nullptr && size > 0) {
+    const size_t n = text.size() < size - 1 ? text.size() : size - 1;
+    memcpy(buffer, text.data(), n);
+    buffer[n] = 0;
+  }
+  return text.size() + 1;
+}

@@ -12,6 +12,17 @@
 
 #include <GL/gl.h>
 
+// One unit a pixel from the window's bottom left corner, no dithering.
+inline void UsePixelCoordinates(int width, int height) {
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, width, 0, height, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DITHER);
+}
+
 class LoaderWindows : public testing::Test {
  protected:
   // Windows of width x height, side by side; depthBits 0 asks for no depth.

@@ -8,7 +8,8 @@
 
 #include "core/s_pick.h"
 #include "pixels/px_draw_pixels.h"
-#include "pixels/px_pixel_standins.h"
+#include "pixels/px_copy_pixels.h"
+#include "pixels/px_read_pixels.h"
 #include "pixels/px_state.h"
 #include "tests/core/texture_pickers/tex_fixture.h"
 

@@ -49,9 +49,6 @@ const Call kCalls[] = {
     VERTEX(__glCalcEyeLinear), VERTEX(__glCalcObjectLinear),
     VERTEX(__glCalcSphereMap), VERTEX(__glCalcMixedTexture), VERTEX(__glCalcTexturePersp),
     VERTEX(__glFastCalcTexturePersp),
-    {"__glSlowPickCopyPixels", [] { __glSlowPickCopyPixels(nullptr, 0, 0, 1, 1, GL_RGBA); }},
-    {"__glSlowPickReadPixels",
-     [] { __glSlowPickReadPixels(nullptr, 0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &texel); }},
     {"__glOptPickRenderBitmapProcs", [] { __glOptPickRenderBitmapProcs(nullptr); }},
     {"__glRenderBitmap", [] { __glRenderBitmap(nullptr, nullptr, nullptr); }},
 };

@@ -33,10 +33,12 @@ void DrawTest::TearDown() {
   LifeTest::TearDown();
 }
 
-void DrawTest::Open(bool useRgba, bool yInverted, int colorBits, int depthBits) {
+void DrawTest::Open(bool useRgba, bool yInverted, int colorBits, int depthBits, int windowWidth,
+                    int windowHeight) {
   Close();
   rgba = useRgba;
-  window = std::make_unique<TestWindow>(kWidth, kHeight, yInverted);
+  width = windowWidth, height = windowHeight;
+  window = std::make_unique<TestWindow>(width, height, yInverted);
   const int bits = rgba ? colorBits : 8;
   const uint32_t bytes = uint32_t((bits + 7) / 8);
   window->AttachMemory(&GlDrawable::front, uint32_t(bits), bytes, 0x5A);
@@ -72,11 +74,15 @@ void DrawTest::Close() {
   window.reset();
 }
 
-void DrawTest::Prepare() {
+void DrawTest::Validate() {
   if (gc->beginMode == __GL_VALIDATE_PENDING) {
     gc->procs.validate(gc);
     gc->beginMode = __GL_NOT_IN_BEGIN;
   }
+}
+
+void DrawTest::Prepare() {
+  Validate();
   gc->procs.pixel.drawPixelsStore = RecordFragment;
 }
 

@@ -30,10 +30,13 @@ struct Recorded {
 class DrawTest : public life_test::LifeTest {
  public:
   void TearDown() override;
-  // Binds a context of these modes to a new window; colour bits 0 keep the
-  // 8-8-8-8 (or 8-bit index) default.
-  void Open(bool rgba, bool yInverted = false, int colorBits = 32, int depthBits = 16);
+  // Binds a context of these modes to a new window of this size; colour
+  // bits 0 keep the 8-8-8-8 (or 8-bit index) default.
+  void Open(bool rgba, bool yInverted = false, int colorBits = 32, int depthBits = 16,
+            int width = kWidth, int height = kHeight);
   void Close();
+  // Validation when the state asks for it, as the entries do.
+  void Validate();
   // Validation, then the recording store in the pixel-store slot.
   void Prepare();
   // The raster position in drawable coordinates (the bias is added).
@@ -56,6 +59,7 @@ class DrawTest : public life_test::LifeTest {
   std::unique_ptr<life_test::TestWindow> window;
   PixelMemory *colorMemory = nullptr, *depthMemory = nullptr, *stencilMemory = nullptr;
   bool rgba = true;
+  int width = kWidth, height = kHeight;  // of the window
 };
 
 }  // namespace draw_test

@@ -13,12 +13,14 @@ constexpr unsigned kABGR = 0x8000, kBGR = 0x80E0, kBGRA = 0x80E1;
 constexpr unsigned kByte = 0x1400, kUbyte = 0x1401, kShort = 0x1402, kUshort = 0x1403;
 constexpr unsigned kInt = 0x1404, kUint = 0x1405, kFloat = 0x1406, kBitmap = 0x1A00;
 
-bool Packed(unsigned type) { return type >= 0x8032 && type <= 0x8036; }
+}  // namespace
 
-double Clamp01(double v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
+bool ModelPacked(unsigned type) { return type >= 0x8032 && type <= 0x8036; }
+
+double ModelClamp01(double v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
 
 // Field widths of a packed type, first component in the highest bits.
-std::vector<int> PackedFields(unsigned type) {
+std::vector<int> ModelPackedFields(unsigned type) {
   switch (type) {
     case 0x8032: return {3, 3, 2};
     case 0x8033: return {4, 4, 4, 4};
@@ -28,13 +30,16 @@ std::vector<int> PackedFields(unsigned type) {
   }
 }
 
-uint32_t ReadElement(const uint8_t *p, int bytes, bool swap) {
+uint32_t ModelReadElement(const uint8_t *p, int bytes, bool swap) {
   uint8_t b[4] = {0, 0, 0, 0};
   for (int i = 0; i < bytes; i++) b[i] = p[swap ? bytes - 1 - i : i];
   uint32_t v = 0;
   memcpy(&v, b, 4);
   return v;
 }
+
+namespace {
+
 
 // One element as a float: normalised for components, the integer itself
 // for indices.
@@ -71,11 +76,11 @@ std::vector<double> SourcePixel(const ModelDraw &d, const ModelStore &s, int i, 
   size_t stride = size_t(rowLength) * n * e;
   stride = (stride + s.alignment - 1) / s.alignment * s.alignment;
   const uint8_t *p = d.pixels + (s.skipRows + j) * stride + size_t(s.skipPixels + i) * n * e;
-  if (Packed(d.type)) {
-    const uint32_t raw = ReadElement(p, e, s.swapBytes);
+  if (ModelPacked(d.type)) {
+    const uint32_t raw = ModelReadElement(p, e, s.swapBytes);
     std::vector<double> out;
     int shift = e * 8;
-    for (int bits : PackedFields(d.type)) {
+    for (int bits : ModelPackedFields(d.type)) {
       shift -= bits;
       out.push_back(double((raw >> shift) & ((1u << bits) - 1)) / double((1u << bits) - 1));
     }
@@ -83,7 +88,7 @@ std::vector<double> SourcePixel(const ModelDraw &d, const ModelStore &s, int i, 
   }
   std::vector<double> out;
   for (int k = 0; k < n; k++) {
-    const double v = Convert(ReadElement(p + k * e, e, s.swapBytes), d.type, index);
+    const double v = Convert(ModelReadElement(p + k * e, e, s.swapBytes), d.type, index);
     // Indices travel as single-precision floats.
     out.push_back(index ? double(float(v)) : v);
   }
@@ -109,7 +114,9 @@ void ToRGBA(unsigned format, const std::vector<double> &c, double rgba[4]) {
   }
 }
 
-double MapLookup(const std::vector<float> &map, double v) {
+}  // namespace
+
+double ModelMapLookup(const std::vector<float> &map, double v) {
   int i = int((map.size() - 1) * v + 0.5);
   if (i < 0) i = 0;
   if (i >= int(map.size())) i = int(map.size()) - 1;
@@ -117,11 +124,14 @@ double MapLookup(const std::vector<float> &map, double v) {
 }
 
 // Shift and offset act on the integer part of the index, in 32 bits.
-double ShiftIndex(double v, const ModelTransfer &t) {
+double ModelShiftIndex(double v, const ModelTransfer &t) {
   uint32_t n = uint32_t(int64_t(v));
   n = t.indexShift >= 0 ? n << t.indexShift : uint32_t(int32_t(n) >> -t.indexShift);
   return double(int32_t(n + uint32_t(t.indexOffset)));
 }
+
+namespace {
+
 
 // The destination pixels of one axis: for each destination pixel whose
 // centre lies in the image's footprint, the source pixel; -1 outside.
@@ -153,7 +163,7 @@ int ModelElementBytes(unsigned type) {
 }
 
 int ModelGroupElements(unsigned format, unsigned type) {
-  if (Packed(type)) return 1;
+  if (ModelPacked(type)) return 1;
   switch (format) {
     case kRGB: case kBGR: return 3;
     case kRGBA: case kBGRA: case kABGR: return 4;
@@ -188,11 +198,11 @@ ModelImage DrawModel(const ModelDraw &d, const ModelStore &s, const ModelTransfe
       ModelFragment f{};
       f.z = d.fragz;
       if (d.format == kDepth) {
-        const double v = Clamp01(c[0] * t.depthScale + t.depthBias);
+        const double v = ModelClamp01(c[0] * t.depthScale + t.depthBias);
         f.z = uint32_t(target.depthScale * v);
         for (int k = 0; k < 4; k++) f.color[k] = d.rasterColor[k];
       } else if (d.format == kColorIndex) {
-        double v = ShiftIndex(c[0], t);
+        double v = ModelShiftIndex(c[0], t);
         if (target.rgba) {
           const int mask = int(t.maps[4].size()) - 1;
           const int idx = int(int64_t(v) & mask);
@@ -206,7 +216,7 @@ ModelImage DrawModel(const ModelDraw &d, const ModelStore &s, const ModelTransfe
         ToRGBA(d.format, c, rgba);
         for (int k = 0; k < 4; k++) {
           double v = rgba[k] * t.scale[k] + t.bias[k];
-          v = t.mapColor ? MapLookup(t.maps[k], Clamp01(v)) : Clamp01(v);
+          v = t.mapColor ? ModelMapLookup(t.maps[k], ModelClamp01(v)) : ModelClamp01(v);
           f.color[k] = float(v * target.scale[k]);
         }
       }

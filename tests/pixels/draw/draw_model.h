@@ -66,6 +66,17 @@ struct ModelImage {
 ModelImage DrawModel(const ModelDraw &d, const ModelStore &s, const ModelTransfer &t,
                      const ModelTarget &target);
 
+// The model's conversions, shared with the read model: packed types, their
+// field widths (first component in the highest bits), one client element
+// (bytes swapped when asked), a pixel-map look-up of a clamped value, and
+// the index shift and offset in 32 bits.
+bool ModelPacked(unsigned type);
+double ModelClamp01(double v);
+std::vector<int> ModelPackedFields(unsigned type);
+uint32_t ModelReadElement(const uint8_t *p, int bytes, bool swap);
+double ModelMapLookup(const std::vector<float> &map, double v);
+double ModelShiftIndex(double v, const ModelTransfer &t);
+
 // Bytes per element and elements per group of a format and type.
 int ModelElementBytes(unsigned type);
 int ModelGroupElements(unsigned format, unsigned type);

@@ -10,6 +10,7 @@
 #include "pixels/px_unpack.h"
 #include "raster/s_depth.h"
 #include "tests/pixels/draw/draw_fixture.h"
+#include "tests/pixels/draw/lock_recorder.h"
 #include "tests/support/counting_imports.h"
 
 namespace draw_test {
@@ -167,26 +168,9 @@ TEST_F(DrawPath, ClipRows) {
   }
 }
 
-// A recording lock: the masks, and whether buffer memory may be touched.
-std::vector<uint32_t> gLocks;
-void (*gRealLock)(GlContext *, uint32_t);
-void (*gRealUnlock)(GlContext *, uint32_t);
-int gLockDepth;
-void RecordLock(GlContext *gc, uint32_t mask) {
-  gLocks.push_back(mask);
-  gLockDepth++;
-  gRealLock(gc, mask);
-}
-void RecordUnlock(GlContext *gc, uint32_t mask) {
-  gLocks.push_back(mask | 0x80000000u);
-  gLockDepth--;
-  gRealUnlock(gc, mask);
-}
-
 TEST_F(DrawPath, LockMasks) {
   Prepare();
-  gRealLock = gc->lockBuffers, gRealUnlock = gc->unlockBuffers;
-  gc->lockBuffers = RecordLock, gc->unlockBuffers = RecordUnlock;
+  LockRecorder recorder(gc);
   SetRaster(10, 20);
   static uint8_t bytes[64];
   const uint32_t render = gc->renderBufferMask;
@@ -197,27 +181,24 @@ TEST_F(DrawPath, LockMasks) {
                {GL_DEPTH_COMPONENT, render | __GL_DEPTH_BUFFER_MASK},
                {GL_RGBA, render}};
   for (const Case &c : cases) {
-    gLocks.clear();
+    LockRecorder::Masks().clear();
     Draw(2, 2, c.format, GL_UNSIGNED_BYTE, bytes);
-    EXPECT_EQ(gLocks, (std::vector<uint32_t>{c.mask, c.mask | 0x80000000u})) << c.format;
+    EXPECT_EQ(LockRecorder::Masks(), (std::vector<uint32_t>{c.mask, c.mask | LockRecorder::kUnlock}))
+        << c.format;
   }
-  gc->lockBuffers = gRealLock, gc->unlockBuffers = gRealUnlock;
 }
 
 // Fragments only between lock and unlock: the store checks the depth.
-void StoreOnlyLocked(GlColorBuffer *, const GlFragment *) { EXPECT_EQ(gLockDepth, 1); }
+void StoreOnlyLocked(GlColorBuffer *, const GlFragment *) { EXPECT_EQ(LockRecorder::Depth(), 1); }
 
 TEST_F(DrawPath, FragmentsAreStoredOnlyWhileLocked) {
   Prepare();
-  gRealLock = gc->lockBuffers, gRealUnlock = gc->unlockBuffers;
-  gc->lockBuffers = RecordLock, gc->unlockBuffers = RecordUnlock;
+  LockRecorder recorder(gc);
   gc->procs.pixel.drawPixelsStore = StoreOnlyLocked;
-  gLockDepth = 0;
   SetRaster(10, 20);
   static uint8_t bytes[64];
   __glSlowPickDrawPixels(gc, 3, 2, GL_RGBA, GL_UNSIGNED_BYTE, bytes, 0);
-  EXPECT_EQ(gLockDepth, 0);
-  gc->lockBuffers = gRealLock, gc->unlockBuffers = gRealUnlock;
+  EXPECT_EQ(LockRecorder::Depth(), 0);
 }
 
 TEST_F(DrawPath, ZoomedPixelsBecomeBlocks) {

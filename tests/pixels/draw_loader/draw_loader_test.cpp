@@ -18,17 +18,6 @@ struct Placement {
   float x, y, zx, zy;
 };
 
-// One unit a pixel from the window's bottom left corner, no dithering.
-void UsePixelCoordinates() {
-  glViewport(0, 0, kW, kH);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, kW, 0, kH, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glDisable(GL_DITHER);
-}
-
 // Reads the window back and compares what `value` makes of each shown colour
 // with `want(i, j)` where the pixel's centre lies in image pixel (i, j)'s
 // zoomed footprint, and with `background` elsewhere.
@@ -78,7 +67,7 @@ TEST_F(DrawLoader, ZoomedImagesShowAsOpenGLDrawsThem) {
                              {10.25f, 20.75f, 2, -3},
                              {30.25f, 2.25f, -1.5f, 2.5f},
                              {7.25f, 9.625f, 0.5f, 0.75f}};
-  UsePixelCoordinates();
+  UsePixelCoordinates(kW, kH);
   for (const Placement &c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " zoom " << c.zx << "," << c.zy);
     glClearColor(0, 0, 0, 0);
@@ -171,7 +160,7 @@ void DrawLoaderIndex::DrawZoomedImages(bool doubleBuffer) {
                {{30.25f, 2.25f, -1.5f, 2.5f}, 5},
                {{7.25f, 9.625f, 0.5f, 0.75f}, 0},
                {{4.25f, 25.25f, -3, 2}, 0}};  // past the left and top edges
-  UsePixelCoordinates();
+  UsePixelCoordinates(kW, kH);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.at.x << "," << c.at.y << " zoom " << c.at.zx << ","
