@@ -98,12 +98,11 @@ void ChangeStipple(GlContext *, Rng &r) {
   for (GLubyte &b : mask) b = GLubyte(r());
   glPolygonStipple(mask);
 }
-// The stipple is packed through the pack modes in force, which the client
-// changes may have set to skip and pad far beyond 128 bytes.
-void ReadStipple(GlContext *, Values *o) {
-  std::vector<GLubyte> mask(16384, 0);
-  glGetPolygonStipple(mask.data());
-  o->insert(o->end(), mask.begin(), mask.end());
+// The stored pattern itself: glGetPolygonStipple passes it through the pack
+// modes and the index transfer, which belong to other groups.
+void ReadStipple(GlContext *gc, Values *o) {
+  const GLubyte *stored = gc->state.polygonStipple.stipple;
+  o->insert(o->end(), stored, stored + sizeof gc->state.polygonStipple.stipple);
 }
 
 const GLenum kTransferFloats[] = {GL_RED_SCALE,   GL_GREEN_SCALE, GL_BLUE_SCALE, GL_ALPHA_SCALE,
