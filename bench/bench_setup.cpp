@@ -114,7 +114,7 @@ struct Bench {
     uint8_t *cb = emit_code(gc, stub, mov(gc, eax, value(gc, 1)));
     emit_code(gc, cb, jmpi(gc, mem(gc, value(gc, int32_t(uintptr_t(&gc->setupContinuation))),
                                    nullptr, nullptr, 1)));
-    gc->procs.fillTriangleSpans = reinterpret_cast<void(GLFASTCALL *)(GlContext *, void *)>(stub);
+    gc->procs.fillTriangleSpans = stub;
     __glPickVertexShape(gc);
     __glNSOpenSpace(&layout);
     layout.direct_map = 1;
