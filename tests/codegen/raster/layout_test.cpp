@@ -76,8 +76,9 @@ void CheckLayout(RasterContext &rc, const Layout &l) {
   ASSERT_NE(__glGenerateSetup(gc, 0), nullptr);
   EXPECT_EQ(ns->hash, hash) << "the setup placed nothing new";
   EXPECT_EQ(ns->next, used);
-  if (l.mmx && !(l.flags & (__GL_SHADE_TEXTURE | __GL_SHADE_BLEND)))
+  if (l.mmx && !(l.flags & (__GL_SHADE_TEXTURE | __GL_SHADE_BLEND))) {
     EXPECT_EQ(Where(ns, offsetof(FrSpan, sizeMeasure)), 0u) << "a dual routine declares it first";
+  }
   const uint32_t first = Where(ns, offsetof(FrSpan, iyTop));
   for (size_t id = offsetof(FrSpan, iyTop); id <= offsetof(FrSpan, direction); id += 4)
     EXPECT_EQ(Where(ns, id), first + (id - offsetof(FrSpan, iyTop))) << "walker word " << id;

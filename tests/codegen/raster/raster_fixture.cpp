@@ -22,6 +22,10 @@ RasterContext::RasterContext(uint32_t bitsPerPixel, const uint32_t shifts[4])
   g->state.depth.testFunc = GL_LESS;
   g->state.depth.writeEnable = 1;
   g->modes.depthBits = 32;
+  // Depth in 16-bit units: at 2^31 the pre-built set-up's single floats
+  // keep fewer bits than its integer words.
+  g->constants.depthMax = 65535.0f;
+  g->depthBuffer.scale = 0xFFFF;
 }
 
 RasterContext::~RasterContext() {

@@ -16,6 +16,10 @@ namespace raster_test {
 
 using fr_test::Chunk;
 
+// One unit of a 16.16 colour iterator: the two setups round the steps
+// differently, and the difference grows by the rows walked.
+constexpr int32_t kOneUnit = 0x10000;
+
 class RasterContext : public fr_test::SetupContext {
  public:
   explicit RasterContext(uint32_t bitsPerPixel = 32, const uint32_t shifts[4] = nullptr);

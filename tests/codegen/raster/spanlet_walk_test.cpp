@@ -66,7 +66,7 @@ TEST(SpanletWalk, GeneratedChunksEqualThePrebuiltSetups) {
       rc.gc()->vertexBuffer.provoking = nullptr;
       const std::vector<Chunk> got = rc.Generated(&v[0], &v[1], &v[2]);
       ASSERT_FALSE(want.empty());
-      EXPECT_EQ(CompareChunks(want, got, s.flags, s.doubleStore, 1, 1), "");
+      EXPECT_EQ(CompareChunks(want, got, s.flags, s.doubleStore, 1, kOneUnit), "");
     }
   }
 }

@@ -55,8 +55,8 @@ TEST(SpanletWalk, ChunksOfARowAreFullUntilTheLast) {
   EXPECT_TRUE(saw33);
 }
 
-// A triangle's rows, top to bottom, with the pixels each covers; rows
-// without chunks count 0.
+// A triangle's rows (window rows, top to bottom) with the pixels each
+// covers; rows without chunks count 0.
 std::vector<int> RowPixels(const std::vector<Chunk> &chunks, int32_t top, int32_t bottom) {
   std::vector<int> out(size_t(bottom - top), 0);
   for (const Chunk &c : chunks) {
@@ -70,18 +70,17 @@ std::vector<int> RowPixels(const std::vector<Chunk> &chunks, int32_t top, int32_
 TEST(SpanletWalk, HalvesWithoutRows) {
   RasterContext rc;
   rc.SetFlags(kSmooth);
-  const int32_t b = fr_test::kBias;
   // A horizontal top edge: the upper half has no rows, the first row drawn
   // is the lower half's first.
   GlVertex top[3] = {RasterContext::Vertex(5, 4), RasterContext::Vertex(70, 4),
                      RasterContext::Vertex(40, 36)};
-  std::vector<int> rows = RowPixels(rc.Generated(&top[0], &top[1], &top[2]), b + 4, b + 36);
+  std::vector<int> rows = RowPixels(rc.Generated(&top[0], &top[1], &top[2]), 4, 36);
   EXPECT_GT(rows.front(), 60);
   EXPECT_GT(rows.back(), 0);
   // A horizontal bottom edge: the walk ends with the upper half.
   GlVertex bottom[3] = {RasterContext::Vertex(30, 2), RasterContext::Vertex(4, 34),
                         RasterContext::Vertex(80, 34)};
-  rows = RowPixels(rc.Generated(&bottom[0], &bottom[1], &bottom[2]), b + 2, b + 34);
+  rows = RowPixels(rc.Generated(&bottom[0], &bottom[1], &bottom[2]), 2, 34);
   EXPECT_GT(rows.front(), 0);
   EXPECT_GT(rows.back(), 70);
 }
@@ -96,12 +95,12 @@ TEST(SpanletWalk, RowsWithoutPixelsStillStepTheEdges) {
   const std::vector<Chunk> want = rc.Prebuilt(&v[0], &v[1], &v[2]);
   rc.gc()->vertexBuffer.provoking = nullptr;
   const std::vector<Chunk> got = rc.Generated(&v[0], &v[1], &v[2]);
-  const std::vector<int> rows = RowPixels(got, fr_test::kBias + 3, fr_test::kBias + 35);
+  const std::vector<int> rows = RowPixels(got, 3, 35);
   bool emptyThenFull = false;
   for (size_t i = 1; i < rows.size(); i++)
     if (rows[i - 1] == 0 && rows[i] > 0) emptyThenFull = true;
   EXPECT_TRUE(emptyThenFull) << "the triangle has an empty row before a covered one";
-  EXPECT_EQ(CompareChunks(want, got, kSmooth, false, 1, 1), "");
+  EXPECT_EQ(CompareChunks(want, got, kSmooth, false, 1, kOneUnit), "");
 }
 
 TEST(SpanletWalk, DepthThatNeitherFailsNorWritesIsNotWalked) {
@@ -110,7 +109,7 @@ TEST(SpanletWalk, DepthThatNeitherFailsNorWritesIsNotWalked) {
   rc.gc()->state.depth.testFunc = GL_ALWAYS;
   rc.gc()->state.depth.writeEnable = 0;
   GlVertex v[3] = {RasterContext::Vertex(1, 1), RasterContext::Vertex(90, 9),
-                   RasterContext::Vertex(45, 30, 0.9)};
+                   RasterContext::Vertex(45, 17, 0.9)};
   const std::vector<Chunk> got = rc.Generated(&v[0], &v[1], &v[2]);
   ASSERT_GT(got.size(), 4u);
   for (const Chunk &c : got) {
@@ -129,7 +128,7 @@ TEST(SpanletWalk, DepthFunctionChangeGetsItsOwnRoutine) {
   gc->state.depth.testFunc = GL_ALWAYS;
   gc->state.depth.writeEnable = 0;
   GlVertex v[3] = {RasterContext::Vertex(1, 1), RasterContext::Vertex(90, 9),
-                   RasterContext::Vertex(45, 30, 0.9)};
+                   RasterContext::Vertex(45, 17, 0.9)};
   const void *always = rc.Raster(true);
   rc.Generated(&v[0], &v[1], &v[2]);
   gc->state.depth.testFunc = GL_LESS;
@@ -138,7 +137,7 @@ TEST(SpanletWalk, DepthFunctionChangeGetsItsOwnRoutine) {
   const std::vector<Chunk> want = rc.Prebuilt(&v[0], &v[1], &v[2]);
   gc->vertexBuffer.provoking = nullptr;
   const std::vector<Chunk> got = rc.Generated(&v[0], &v[1], &v[2]);
-  EXPECT_EQ(CompareChunks(want, got, flags, false, 1, 1), "");
+  EXPECT_EQ(CompareChunks(want, got, flags, false, 1, kOneUnit), "");
 }
 
 }  // namespace
