@@ -1,4 +1,6 @@
-// Small emission helpers of the span rasterizer generator.
+// Small emission helpers of the raster and setup generators, and the blend
+// factor index of the raster key.
+#include "codegen/og_ras_emit.h"
 #include "codegen/og_ras_walk.h"
 
 #include "core/gl_assert.h"

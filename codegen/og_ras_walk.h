@@ -8,6 +8,7 @@
 
 #include "codegen/og.h"
 #include "codegen/og_ns.h"
+#include "codegen/og_ras_emit.h"
 #include "core/context.h"
 
 namespace og_raster {
@@ -85,24 +86,6 @@ struct Gen {
   OgCode *Local(int32_t offset) { return mem2(gc, offset ? V(offset) : nullptr, esp); }
   void Mark(OgCode *l) { resolve(gc, l, cb); }
 };
-
-// Emission helpers: each appends at `cb` and returns the new cursor.
-// m = m + d through eax and ecx.
-uint8_t *ds(GlContext *gc, uint8_t *cb, OgCode *m, OgCode *d);
-// The same for the steps between scan lines.
-inline uint8_t *dy(GlContext *gc, uint8_t *cb, OgCode *m, OgCode *d) { return ds(gc, cb, m, d); }
-// r1 = m + d, using r2, without storing.
-uint8_t *dyv(GlContext *gc, uint8_t *cb, OgCode *m, OgCode *d, OgCode *r1, OgCode *r2);
-// Copies the second memory operand into the first through eax.
-uint8_t *memov(GlContext *gc, uint8_t *cb, OgCode *to, OgCode *from);
-// Moves a bit field from bit `from` to bit `to` with one shift.
-uint8_t *gobit(GlContext *gc, uint8_t *cb, OgCode *reg, int32_t from, int32_t to);
-// The same for the 16-bit lanes of an MMX register; nothing when equal.
-uint8_t *mmxgobit(GlContext *gc, uint8_t *cb, OgCode *reg, int32_t from, int32_t to);
-// reg = limit - 1 when reg >= limit (signed).
-uint8_t *clamp(GlContext *gc, uint8_t *cb, OgCode *reg, int32_t limit);
-// floor(log2(v)); 0 for 0 and 1.
-int32_t log2(uint32_t v);
 
 // The MMX generator's factor index (0..10) of a blend factor.
 uint32_t bf_to_index(GLenum factor);

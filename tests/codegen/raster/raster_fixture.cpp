@@ -1,5 +1,6 @@
 #include "tests/codegen/raster/raster_fixture.h"
 
+#include <math.h>
 #include <stdlib.h>
 
 #include <sstream>
@@ -97,6 +98,18 @@ std::string CompareChunks(const std::vector<Chunk> &expected, const std::vector<
     if (flags & __GL_SHADE_DEPTH_TEST) {
       exact("zbuf", uint32_t(uintptr_t(e.span.zbuf)), uint32_t(uintptr_t(a.span.zbuf)));
       Near(out, i, "z", int32_t(e.span.z), int32_t(a.span.z), depthTolerance);
+    }
+    if ((flags & __GL_SHADE_TEXTURE) && !(flags & __GL_SHADE_PERSPECTIVE)) {
+      // Normalised coordinates in 16.16: 2^-10 of the texture.
+      Near(out, i, "s", e.span.s, a.span.s, 64);
+      Near(out, i, "t", e.span.t, a.span.t, 64);
+    }
+    if (flags & __GL_SHADE_PERSPECTIVE) {
+      const GLfloat want[3] = {e.span.sf, e.span.tf, e.span.qf}, got[3] = {a.span.sf, a.span.tf, a.span.qf};
+      for (int k = 0; k < 3; k++)
+        if (fabsf(want[k] - got[k]) > 1e-4f * (1.0f + fabsf(want[k])))
+          out << "chunk " << i << " float texture word " << k << ": " << want[k] << " vs " << got[k]
+              << "\n";
     }
     Near(out, i, "r", e.span.r, a.span.r, colorTolerance);
     if (flags & __GL_SHADE_RGB) {

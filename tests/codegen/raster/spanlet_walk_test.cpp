@@ -1,10 +1,11 @@
 // Spanlet mode end to end: the generated setup and raster routine hand the
 // chain the same chunks as the pre-built set-up, for exact-slope triangles
 // (vertices on a quarter-pixel grid, edge heights of 8, 16 or 32 rows) in
-// every state the chain reads words of.
+// every state the chain reads words of, texture coordinates included.
 #include <gtest/gtest.h>
 
 #include "tests/codegen/raster/raster_fixture.h"
+#include "tests/codegen/raster/raster_texture.h"
 
 namespace raster_test {
 namespace {
@@ -44,6 +45,8 @@ const State kStates[] = {
     {"flat dither depth stencil", kRgb | __GL_SHADE_DITHER | __GL_SHADE_DEPTH_TEST | __GL_SHADE_STENCIL_TEST, false},
     {"colour index", __GL_SHADE_ITERATE_COLOR, false},
     {"double store", kSmooth | __GL_SHADE_DEPTH_TEST, true},
+    {"affine texture", kSmooth | __GL_SHADE_TEXTURE, false},
+    {"perspective texture", kRgb | __GL_SHADE_TEXTURE | __GL_SHADE_PERSPECTIVE, false},
 };
 
 GlColor Color(int i) {
@@ -59,9 +62,12 @@ TEST(SpanletWalk, GeneratedChunksEqualThePrebuiltSetups) {
       rc.SetFlags(s.flags);
       rc.gc()->modes.rgbMode = (s.flags & __GL_SHADE_RGB) ? 1 : 0;
       if (s.doubleStore) rc.UseDoubleStore();
+      TestTexture texture(rc.gc(), 6, 5, GL_RGBA, GL_MODULATE);
       GlVertex v[3];
-      for (int i = 0; i < 3; i++)
+      for (int i = 0; i < 3; i++) {
         v[i] = RasterContext::Vertex(t.v[i][0], t.v[i][1], 0.2 + 0.3 * i, Color(i));
+        v[i].texture = {0.1f + 0.4f * float(i), 0.9f - 0.35f * float(i), 0, 1.0f + 0.5f * float(i)};
+      }
       const std::vector<Chunk> want = rc.Prebuilt(&v[0], &v[1], &v[2]);
       rc.gc()->vertexBuffer.provoking = nullptr;
       const std::vector<Chunk> got = rc.Generated(&v[0], &v[1], &v[2]);
