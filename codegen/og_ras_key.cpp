@@ -71,7 +71,7 @@ uint32_t TextureBits(GlContext *gc, uint32_t flags) {
 uint32_t RasterKey2(GlContext *gc, bool spanlet) {
   const uint32_t flags = gc->polygon.shader.modeFlags;
   const bool texturing = (flags & __GL_SHADE_TEXTURE) != 0;
-  uint32_t key = spanlet ? kKeySpanlet : 0;
+  uint32_t key = spanlet ? uint32_t(kKeySpanlet) : 0u;
   if (!spanlet) {
     if (texturing) key |= TextureBits(gc, flags);
     if (!texturing && (flags & __GL_SHADE_BLEND) && __glFRSupportsMMX(gc)) {
