@@ -10,7 +10,7 @@
 
 #include <vector>
 
-#include "bench/bench_shapes.h"
+#include "bench/bench_fill.h"
 #include "bench/bench_timer.h"
 #include "codegen/og.h"
 #include "codegen/og_cache.h"
@@ -114,7 +114,7 @@ struct Bench {
     uint8_t *cb = emit_code(gc, stub, mov(gc, eax, value(gc, 1)));
     emit_code(gc, cb, jmpi(gc, mem(gc, value(gc, int32_t(uintptr_t(&gc->setupContinuation))),
                                    nullptr, nullptr, 1)));
-    gc->procs.fillTriangleSpans = reinterpret_cast<void(GLFASTCALL *)(GlContext *, void *)>(stub);
+    gc->procs.fillTriangleSpans = stub;
     __glPickVertexShape(gc);
     __glNSOpenSpace(&layout);
     layout.direct_map = 1;
@@ -125,46 +125,12 @@ struct Bench {
   OgNameSpace layout;
 };
 
-std::vector<GlVertex> MakeVertices(float area, int count) {
-  const std::vector<bench::Vertex> shapes = bench::RightTriangles(area, count, kWidth, kHeight, false);
-  std::vector<GlVertex> out(shapes.size());
-  for (size_t i = 0; i < shapes.size(); i++) {
-    const bench::Vertex &s = shapes[i];
-    GlVertex &v = out[i];
-    v = GlVertex{};
-    v.window = {s.x + kBias, s.y + kBias, (s.z + 1) / 2, 1};
-    v.colors[0] = {s.r, s.g, s.b, s.a};
-    v.color = &v.colors[0];
-  }
-  return out;
-}
-
-double FillBatch(GlFillTriangleProc fill, GlContext *gc, std::vector<GlVertex> &v) {
-  const double start = bench::Now();
-  for (size_t i = 0; i + 2 < v.size(); i += 3) {
-    gc->vertexBuffer.provoking = &v[i + 2];
-    fill(gc, &v[i], &v[i + 1], &v[i + 2]);
-  }
-  return bench::Now() - start;
-}
-
 bench::RunTotals RunCase(const SetupCase &c, double seconds) {
   Bench b(c);
   GlFillTriangleProc fill = c.kind == kFast ? __glFRRenderTriangle : __glFillTriangle;
   if (c.kind == kGenerated) fill = b.Generated();
   if (fill == nullptr) return {};
-  const int count = 4096;
-  std::vector<GlVertex> batch = MakeVertices(c.area, count);
-  FillBatch(fill, b.gc, batch);  // warm-up
-  bench::RunTotals runs[bench::kRuns];
-  for (bench::RunTotals &run : runs) {
-    while (run.seconds < seconds / bench::kRuns) {
-      run.seconds += FillBatch(fill, b.gc, batch);
-      run.work += count;
-      run.pixels += double(count) * c.area;
-    }
-  }
-  return bench::Median(runs, bench::kRuns);
+  return bench::TimeFill(fill, b.gc, c.area, seconds, kWidth, kHeight, kBias);
 }
 
 }  // namespace

@@ -24,3 +24,17 @@ void *__glGenerateSetup(GlContext *gc, GLbool8 spanletMode);
 
 // The second setup key word's state bits (before the layout hash).
 uint32_t __glSetupStateBits(GlContext *gc, GLbool8 spanletMode);
+
+// The raster routine for the current state, generated on a cache miss: the
+// code that walks the edges of what the setup prepared and draws the spans,
+// through the spanlet chain in spanlet mode. It is entered only by the
+// setup's jump. Points gc->rasterNameSpace at the routine's name space.
+void *__glGenerateRasterizer(GlContext *gc, GLbool8 spanletMode);
+// The raster cache's second key word for the current state.
+uint32_t __glRasterKey2(GlContext *gc, GLbool8 spanletMode);
+
+// For tests and benchmarks, never a user switch: installs a generated
+// raster routine and setup for the current, validated state with the
+// spanlet-mode flag given, whatever the picker would choose. Triangles use
+// them until the next validation. False when no setup can be made.
+GLbool8 __glForceGeneratedTriangle(GlContext *gc, GLbool8 spanletMode);

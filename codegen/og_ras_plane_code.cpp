@@ -53,8 +53,9 @@ void Edge(Gen &g) {
   g.E(fadd(gc, g.At(eax, 0)));  // edge dAdy dAdx
 }
 
+// The edge value is stored by then: the stack holds dAdy dAdx.
 void RowStep(Gen &g) {
-  g.E(fld(g.gc, st2));
+  g.E(fld(g.gc, st1));
   g.E(fmul(g.gc, g.D(kXStepLongFloat)));
   g.E(faddp(g.gc, st1, st0));
 }

@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 
+#include "codegen/og_ras_emit.h"
 #include "fastraster/fr_pick.h"
 #include "fastraster/fr_setup.h"
 #include "fastraster/fr_tables.h"
@@ -135,8 +136,7 @@ void IteratedColor(Gen &g, const OgBiasTriple &bias, bool rgba) {
 void PackField(Gen &g, size_t word, uint32_t shift) {
   g.E(mov(g.gc, edx, g.Span(word)));
   g.E(and_(g.gc, edx, g.V(0xFF0000)));
-  if (shift > 16) g.E(shl(g.gc, edx, g.V(int32_t(shift - 16))));
-  if (shift < 16) g.E(shr(g.gc, edx, g.V(int32_t(16 - shift))));
+  g.cb = og_raster::gobit(g.gc, g.cb, edx, 16, int32_t(shift));
   g.E(or_(g.gc, edi, edx));
 }
 

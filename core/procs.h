@@ -171,7 +171,7 @@ typedef struct GlProcs {
   GlTriangleProc renderTrianglePicked;  // what the trap installs
 
   // ---- 15. The fast rasterizer's block; the spanlet slots in chain order ----
-  void(GLFASTCALL *fillTriangleSpans)(GlContext *gc, void *walker);
+  const void *fillTriangleSpans;  // entered only by the generated setup's jump, never called
   FrSpanletProc fillTriangleSpan;  // head of the chain
   FrSpanletProc extractTexels;
   FrSpanletProc afterMask;

@@ -80,8 +80,7 @@ void SetupTest::SetUp() {
   e(mov(gc, eax, value(gc, 1)));
   e(jmpi(gc, mem(gc, value(gc, int32_t(uintptr_t(&gc->setupContinuation))), nullptr, nullptr, 1)));
   ASSERT_EQ(gc->ogs.failure, nullptr);
-  gc->procs.fillTriangleSpans =
-      reinterpret_cast<void(GLFASTCALL *)(GlContext *, void *)>(stub);
+  gc->procs.fillTriangleSpans = stub;
   memset(vertices, 0, sizeof vertices);
   for (int i = 0; i < 4; i++) {
     colors[i] = {0.25f * float(i + 1) * 0.9f, 0.5f - 0.1f * float(i), 0.125f * float(i + 2),
