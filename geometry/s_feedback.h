@@ -21,7 +21,7 @@ void __glFeedbackTag(GlContext *gc, GLfloat value);
 // The render procedures GL_FEEDBACK mode installs.
 void __glFeedbackPoint(GlContext *gc, GlVertex *v);
 void __glFeedbackLine(GlContext *gc, GlVertex *a, GlVertex *b);
-void __glFeedbackTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void GLFASTCALL __glFeedbackTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
 // The records of glBitmap, glDrawPixels and glCopyPixels: the token, then
 // the raster position.
 void __glFeedbackBitmap(GlContext *gc, GlVertex *rasterPos);

@@ -27,4 +27,4 @@ void __glSelectHit(GlContext *gc, GLfloat z);
 // The render procedures GL_SELECT mode installs.
 void __glSelectPoint(GlContext *gc, GlVertex *v);
 void __glSelectLine(GlContext *gc, GlVertex *a, GlVertex *b);
-void __glSelectTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void GLFASTCALL __glSelectTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
