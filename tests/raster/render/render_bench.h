@@ -68,7 +68,7 @@ class RenderBench {
   static void GLFASTCALL RecordFill(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
   static void RecordLine(GlContext *gc, GlVertex *a, GlVertex *b);
   static void RecordPoint(GlContext *gc, GlVertex *v);
-  static void RecordTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+  static void GLFASTCALL RecordTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
   static void CountWait(GlContext *gc);
 
  private:
