@@ -60,6 +60,16 @@ void NewVertex(Gen &g) {
   VertexAt(g, edx, eax);
 }
 
+// target(gc, esi, edi, edx), fastcall.
+void CallTriangle(Gen &g, OgCode *target) {
+  GlContext *gc = g.gc;
+  g.E(push(gc, edx));
+  g.E(push(gc, edi));
+  g.E(mov(gc, edx, esi));
+  g.E(mov(gc, ecx, g.V(int32_t(uintptr_t(gc)))));
+  g.E(call(gc, target));
+}
+
 // One triangle (esi, edi, edx): boundary bit, provoking vertex, then the
 // render procedure, the clip hand-off or nothing.
 void Triangle(Gen &g, OgCode *done) {
@@ -80,21 +90,13 @@ void Triangle(Gen &g, OgCode *done) {
   g.E(and_(gc, ecx, g.Has(edx)));
   g.E(test(gc, eax, g.V(int32_t(__GL_PRIM_CLIP_MASK))));
   g.E(jne(gc, mixed));
-  g.E(push(gc, edx));
-  g.E(push(gc, edi));
-  g.E(mov(gc, edx, esi));
-  g.E(mov(gc, ecx, g.V(int32_t(uintptr_t(gc)))));
-  g.E(call(gc, g.Abs(&gc->procs.renderTriangle)));
+  CallTriangle(g, g.Abs(&gc->procs.renderTriangle));
   g.E(jmp(gc, done));
   g.Place(mixed);
   g.E(test(gc, ecx, g.V(int32_t(__GL_PRIM_CLIP_MASK))));
   g.E(jne(gc, done));
-  g.E(push(gc, edx));
-  g.E(push(gc, edi));
-  g.E(mov(gc, edx, esi));
-  g.E(mov(gc, ecx, g.V(int32_t(uintptr_t(gc)))));
-  g.E(call(gc, named_label(gc, "__glDoClipTriangle", reinterpret_cast<const void *>(
-                                                          &__glDoClipTriangle))));
+  CallTriangle(g, named_label(gc, "__glDoClipTriangle",
+                              reinterpret_cast<const void *>(&__glDoClipTriangle)));
 }
 
 // Compile pending: the pending primitive, the carried pair and the compile
