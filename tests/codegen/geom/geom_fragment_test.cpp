@@ -126,7 +126,9 @@ TEST_F(GeomFragment, ScalebyMultipliesWithMovesShiftsAndAdds) {
     for (uint32_t v : {0u, 1u, 7u, 1000u, 0x01234567u})
       EXPECT_EQ(RunChecked(routine, {v}), v * c.k) << "of " << v;
     std::vector<std::vector<std::string>> texts;
-    if (Disassemble({body}, &texts)) EXPECT_EQ(texts[0].size(), c.instructions);
+    if (Disassemble({body}, &texts)) {
+      EXPECT_EQ(texts[0].size(), c.instructions);
+    }
   }
 }
 
