@@ -9,6 +9,7 @@
 
 #include "codegen/og_cache.h"
 #include "codegen/og_state.h"
+#include "codegen/og_work.h"
 #include "core/calling.h"
 #include "core/dispatch.h"
 #include "core/exports.h"
@@ -155,6 +156,8 @@ typedef struct GlContext {
   // triangle ends through (the span routine jumps there when done).
   uint32_t setupStack;
   void *setupContinuation;
+  // The generated strip drawer's stack pointer after its pushes.
+  uint32_t drawVertexesStack;
   // Where generated setups find the fields of a vertex.
   OgNameSpace vertexShape;
 
@@ -203,6 +206,7 @@ typedef struct GlContext {
   // 18. Per-context work storage of early initialisation.
   GlWorkRecord *workRecords;  // GL_WORK_RECORD_COUNT of them (codegen/og_work.h)
   uint8_t *workBuffers;       // the one block their buffers are carved from
+  OgGeomCache geomCache;      // the work records as the geometry cache
   GlGrowArray growArray4, growArray8;  // entries of 4 and 8 bytes
   GlColor *spanColors[2];              // GL_SPAN_PIXELS entries each
   uint32_t *spanStipple;               // GL_SPAN_STIPPLE_WORDS words

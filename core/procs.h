@@ -33,7 +33,7 @@ typedef void (*GlContextProc)(GlContext *gc);
 typedef void (*GlPickMatrixProc)(GlContext *gc, GlMatrix *m);
 typedef void (*GlVertexProc)(GlContext *gc, GlVertex *v);
 typedef void (*GlLineProc)(GlContext *gc, GlVertex *a, GlVertex *b);
-typedef void (*GlTriangleProc)(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+typedef void(GLFASTCALL *GlTriangleProc)(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
 typedef void(GLFASTCALL *GlFillTriangleProc)(GlContext *gc, GlVertex *a, GlVertex *b,
                                              GlVertex *c);
 // The colour of one vertex for one face (0 front, 1 back).

@@ -13,6 +13,7 @@
 #include "geometry/vc_cache.h"
 #include "pixels/px_state.h"
 #include "pixels/px_texture.h"
+#include "platform/kernel.h"
 #include "raster/s_buffers.h"
 
 namespace {
@@ -64,7 +65,8 @@ void ReleaseSpecularTables(GlContext *gc) {
 void __glDestroyContext(GlContext *gc) {
   ReleaseGrowArray(gc, &gc->growArray4);
   ReleaseGrowArray(gc, &gc->growArray8);
-  Release(gc, gc->workBuffers);
+  if (gc->workBuffers) VirtualFree(gc->workBuffers, 0, MEM_RELEASE);
+  gc->workBuffers = nullptr;
   Release(gc, gc->workRecords);
   __glReleaseCodeCache(gc);
   og_free_pools(gc);

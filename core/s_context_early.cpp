@@ -14,8 +14,11 @@
 #include "geometry/s_xform.h"
 #include "pixels/px_state.h"
 #include "pixels/px_texture.h"
+#include "platform/kernel.h"
 
 #define GL_GROW_ARRAY_CAPACITY 1000
+// Any non-zero start will do; a fixed one keeps victim draws repeatable.
+#define GL_GEOM_CACHE_SEED 0x2545F491u
 
 namespace {
 
@@ -38,13 +41,18 @@ bool AllocateGrowArray(GlContext *gc, GlGrowArray *array, size_t entrySize) {
 
 bool AllocateWorkRecords(GlContext *gc) {
   if (!Allocate(gc, gc->workRecords, GL_WORK_RECORD_COUNT)) return false;
+  // The buffers hold generated vertex routines, so they must be executable;
+  // the platform's memory comes zero-filled.
   gc->workBuffers = static_cast<uint8_t *>(
-      gc->imports.calloc(gc, GL_WORK_RECORD_COUNT, GL_WORK_BUFFER_SIZE));
+      VirtualAlloc(nullptr, size_t(GL_WORK_RECORD_COUNT) * GL_WORK_BUFFER_SIZE,
+                   MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
   if (gc->workBuffers == nullptr) return false;
   for (int i = 0; i < GL_WORK_RECORD_COUNT; i++) {
     gc->workRecords[i].buffer = gc->workBuffers + size_t(i) * GL_WORK_BUFFER_SIZE;
     gc->workRecords[i].size = GL_WORK_BUFFER_SIZE;
   }
+  gc->geomCache.last = &gc->workRecords[0];
+  gc->geomCache.seed = GL_GEOM_CACHE_SEED;
   return true;
 }
 

@@ -5,6 +5,7 @@ void __glNop1(GlContext *) {}
 void __glNop2(GlContext *, uint32_t) {}
 void __glNop3(GlContext *, uint32_t, uint32_t) {}
 void __glNop4(GlContext *, uint32_t, uint32_t, uint32_t) {}
+void GLFASTCALL __glNopFast4(GlContext *, uint32_t, uint32_t, uint32_t) {}
 void __glNop5(GlContext *, uint32_t, uint32_t, uint32_t, uint32_t) {}
 void __glNop6(GlContext *, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {}
 

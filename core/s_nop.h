@@ -18,6 +18,9 @@ void __glNop3(GlContext *gc, uint32_t, uint32_t);
 void __glNop4(GlContext *gc, uint32_t, uint32_t, uint32_t);
 void __glNop5(GlContext *gc, uint32_t, uint32_t, uint32_t, uint32_t);
 void __glNop6(GlContext *gc, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t);
+// The register-convention twin of __glNop4: the callee pops its two stack
+// words, so a cdecl no-op would unbalance the caller's stack.
+void GLFASTCALL __glNopFast4(GlContext *gc, uint32_t, uint32_t, uint32_t);
 
 // A GL entry of one argument word (callee-pops): the initial per-element
 // procedure of the client arrays.
@@ -70,6 +73,16 @@ struct GlNopFor<void (*)(A...)> {
     else if constexpr (n == 4) return Cast(&__glNop4);
     else if constexpr (n == 5) return Cast(&__glNop5);
     else return Cast(&__glNop6);
+  }
+};
+// Fastcall slots (the triangle render slots) take the fastcall no-op.
+template <typename... A>
+struct GlNopFor<void(GLFASTCALL *)(A...)> {
+  static_assert(((sizeof(A) == 4) && ...), "internal no-ops take word arguments");
+  static_assert(sizeof...(A) == 4, "only four-word fastcall no-ops exist");
+  typedef void(GLFASTCALL *Slot)(A...);
+  static Slot Get() {
+    return reinterpret_cast<Slot>(reinterpret_cast<void (*)(void)>(&__glNopFast4));
   }
 };
 template <typename Slot>

@@ -39,7 +39,7 @@ void __glFeedbackLine(GlContext *gc, GlVertex *a, GlVertex *b) {
   a->color = own;
 }
 
-void __glFeedbackTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL __glFeedbackTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   const GlPolygonMachine &poly = gc->polygon;
   const GlVertexBuffer &vb = gc->vertexBuffer;
   const uint32_t face = poly.facing[__glTriangleArea(a, b, c) >= 0.0f ? 1 : 0];

@@ -18,10 +18,10 @@ struct GlVertex;
 
 // Writes one value, or sets overflow when the buffer is full.
 void __glFeedbackTag(GlContext *gc, GLfloat value);
-// The render procedures GL_FEEDBACK mode installs.
+// The render procedures GL_FEEDBACK mode installs; the triangle is fastcall (GLFASTCALL).
 void __glFeedbackPoint(GlContext *gc, GlVertex *v);
 void __glFeedbackLine(GlContext *gc, GlVertex *a, GlVertex *b);
-void __glFeedbackTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void __attribute__((fastcall)) __glFeedbackTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
 // The records of glBitmap, glDrawPixels and glCopyPixels: the token, then
 // the raster position.
 void __glFeedbackBitmap(GlContext *gc, GlVertex *rasterPos);

@@ -57,4 +57,4 @@ bool __glWholeDrawableVisible(const GlContext *gc, const GlDrawable *d);
 // A procs.renderTriangle procedure for front-buffer drawing: cuts the
 // triangle to every visible rectangle of the drawable and hands each portion
 // to procs.renderClippedTriangle.
-void __glClipAndRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void GLFASTCALL __glClipAndRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);

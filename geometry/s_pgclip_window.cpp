@@ -154,7 +154,7 @@ bool __glWholeDrawableVisible(const GlContext *gc, const GlDrawable *d) {
   return r.x0 == box[0] - dx && r.y0 == box[1] - dy && r.x1 == box[2] - dx && r.y1 == box[3] - dy;
 }
 
-void __glClipAndRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL __glClipAndRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   const GlDrawable *drawable = gc->drawablePrivate;
   if (!drawable || drawable->clipCount <= 0 || !drawable->clipRects) return;
   const GlTriangleProc render = gc->procs.renderClippedTriangle;

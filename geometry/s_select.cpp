@@ -64,7 +64,7 @@ void __glSelectLine(GlContext *gc, GlVertex *a, GlVertex *b) {
   __glSelectHit(gc, b->window.z);
 }
 
-void __glSelectTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL __glSelectTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   if (gc->state.enables.general & __GL_CULL_FACE_ENABLE) {
     bool front = __glTriangleArea(a, b, c) >= 0.0f;
     // Rows running top-down turn the window's y axis round, as GL_CW does.

@@ -24,7 +24,7 @@ struct GlVertex;
 // One hit at window z (the vertex pipeline's unit) for the current name
 // stack: opens a record or widens the open one's depth range.
 void __glSelectHit(GlContext *gc, GLfloat z);
-// The render procedures GL_SELECT mode installs.
+// The render procedures GL_SELECT mode installs; the triangle is fastcall (GLFASTCALL).
 void __glSelectPoint(GlContext *gc, GlVertex *v);
 void __glSelectLine(GlContext *gc, GlVertex *a, GlVertex *b);
-void __glSelectTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void __attribute__((fastcall)) __glSelectTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);

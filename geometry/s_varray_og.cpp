@@ -1,15 +1,25 @@
 #include "geometry/s_varray_og.h"
 
+#include "codegen/og_geom.h"
 #include "core/context.h"
+#include "geometry/s_varray_draw.h"
 
 namespace {
 
-// The generators behind the two wrappers are not part of the driver yet;
-// until they are, the table procedures run, as with both switches set.
+// The compile generator is not part of the driver yet; until it is, the
+// table procedures compile, as with its switch set.
 GlCompileProc CompileWrapper() { return nullptr; }
-GlDrawVertexesProc TstripWrapper() { return nullptr; }
 
 }  // namespace
+
+void GLFASTCALL __glDrawVertexes_TstripWrapper(GlContext *gc, int32_t first, int32_t count,
+                                               const uint32_t *elements) {
+  GlDrawVertexesProc &slot = gc->vertexArray.drawVertexes[GL_TRIANGLE_STRIP];
+  void *code = __glGenerateDrawVerticesVcache(gc, GL_TRIANGLE_STRIP, elements != nullptr);
+  // A routine that could not be made leaves the C walk in the slot.
+  slot = code ? reinterpret_cast<GlDrawVertexesProc>(code) : __glDrawVertexes_Tstrip;
+  slot(gc, first, count, elements);
+}
 
 void __glVarrayInstallGenerated(GlContext *gc, bool atReset) {
   GlVertexArrayMachine &va = gc->vertexArray;
@@ -19,6 +29,5 @@ void __glVarrayInstallGenerated(GlContext *gc, bool atReset) {
     if (GlCompileProc wrapper = CompileWrapper(); wrapper && !__glDisableOgVarray)
       va.compileProc = wrapper;
   }
-  if (GlDrawVertexesProc wrapper = TstripWrapper(); wrapper && !__glDisableOgDrawVertexes)
-    va.drawVertexes[GL_TRIANGLE_STRIP] = wrapper;
+  if (!__glDisableOgDrawVertexes) va.drawVertexes[GL_TRIANGLE_STRIP] = __glDrawVertexes_TstripWrapper;
 }

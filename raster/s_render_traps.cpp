@@ -29,7 +29,7 @@ void __glRenderLineSyncTrap(GlContext *gc, GlVertex *a, GlVertex *b) {
   gc->procs.renderLine(gc, a, b);
 }
 
-void __glRenderTriangleSyncTrap(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL __glRenderTriangleSyncTrap(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   WaitAndRearm(gc, Kind::triangle);
   gc->procs.renderTriangle(gc, a, b, c);
 }

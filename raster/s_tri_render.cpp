@@ -3,7 +3,7 @@
 #include "raster/s_tri_render_face.h"
 #include "raster/s_triangle.h"
 
-void __glRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL __glRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   const GLfloat area = __glTriangleArea(a, b, c);
   const uint32_t face = __glTriangleFace(gc, area);
   if (face == gc->polygon.cullFace) return;

@@ -4,7 +4,7 @@
 #include "raster/s_tri_render_face.h"
 #include "raster/s_triangle.h"
 
-void __glRenderSmoothTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL __glRenderSmoothTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   uint32_t face;
   if (!__glTriangleFilledFace(gc, a, b, c, &face)) return;
   const uint32_t k = __glTriangleColorIndex(gc, face);
@@ -22,7 +22,7 @@ void __glRenderSmoothTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex 
 }
 
 // The fill takes the flat colour from the provoking vertex alone.
-void __glRenderFlatTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL __glRenderFlatTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   uint32_t face;
   if (!__glTriangleFilledFace(gc, a, b, c, &face)) return;
   const uint32_t k = __glTriangleColorIndex(gc, face);
@@ -38,4 +38,4 @@ void __glRenderFlatTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c
   pv->color = &pv->colors[__GL_FRONTFACE];
 }
 
-void __glDontRenderTriangle(GlContext *, GlVertex *, GlVertex *, GlVertex *) {}
+void GLFASTCALL __glDontRenderTriangle(GlContext *, GlVertex *, GlVertex *, GlVertex *) {}

@@ -11,13 +11,13 @@ bool OnBoundary(const GlVertex *v) { return (v->has & __GL_HAS_EDGEFLAG_BOUNDARY
 
 }  // namespace
 
-void __glRenderLineTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL __glRenderLineTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   if (OnBoundary(a)) gc->procs.renderLine(gc, a, b);
   if (OnBoundary(b)) gc->procs.renderLine(gc, b, c);
   if (OnBoundary(c)) gc->procs.renderLine(gc, c, a);
 }
 
-void __glRenderPointTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL __glRenderPointTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   if (OnBoundary(a)) gc->procs.renderPoint(gc, a);
   if (OnBoundary(b)) gc->procs.renderPoint(gc, b);
   if (OnBoundary(c)) gc->procs.renderPoint(gc, c);

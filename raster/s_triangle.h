@@ -14,17 +14,17 @@ struct GlContext;
 struct GlVertex;
 
 // ---- Front end: procs.renderTriangle candidates ----
-void __glRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void __glRenderSmoothTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void __glRenderFlatTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void __glDontRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void GLFASTCALL __glRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void GLFASTCALL __glRenderSmoothTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void GLFASTCALL __glRenderFlatTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void GLFASTCALL __glDontRenderTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
 // Polygon modes GL_LINE and GL_POINT: the edges or vertices whose
 // boundary-edge bit is set, through procs.renderLine or procs.renderPoint.
-void __glRenderLineTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
-void __glRenderPointTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void GLFASTCALL __glRenderLineTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void GLFASTCALL __glRenderPointTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
 
 // ---- Traps: wait for the back end, re-arm the other kinds, draw ----
-void __glRenderTriangleSyncTrap(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void GLFASTCALL __glRenderTriangleSyncTrap(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
 void __glRenderLineSyncTrap(GlContext *gc, GlVertex *a, GlVertex *b);
 void __glRenderPointSyncTrap(GlContext *gc, GlVertex *v);
 

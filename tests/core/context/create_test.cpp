@@ -19,6 +19,7 @@
 #include "dlist/dl_compiler.h"
 #include "dlist/dl_optimize.h"
 #include "dlist/dl_tables.h"
+#include "platform/kernel.h"
 #include "tests/core/context/life_fixture.h"
 #include "tests/support/counting_imports.h"
 
@@ -166,7 +167,6 @@ TEST_F(Creation, SetsUpTheWorkStorage) {
       {"span colours 1", gc->spanColors[1], 2050 * 16},
       {"span stipple", gc->spanStipple, 65 * 4},
       {"work records", gc->workRecords, 40 * sizeof(GlWorkRecord)},
-      {"work buffers", gc->workBuffers, 40 * 3072},
       {"4-byte entries", gc->growArray4.entries, 1000 * 4},
       {"8-byte entries", gc->growArray8.entries, 1000 * 8},
   };
@@ -180,6 +180,11 @@ TEST_F(Creation, SetsUpTheWorkStorage) {
   gc->spanColors[1][2049] = GlColor{1, 2, 3, 4};
   gc->spanStipple[64] = 0xFFFFFFFFu;
 
+  // The work buffers hold generated code: executable memory of the platform.
+  ASSERT_NE(gc->workBuffers, nullptr);
+  DWORD old = 0;
+  EXPECT_TRUE(VirtualProtect(gc->workBuffers, 40 * 3072, PAGE_EXECUTE_READWRITE, &old));
+  EXPECT_EQ(old, DWORD(PAGE_EXECUTE_READWRITE));
   for (int i = 0; i < 40; i++) {
     EXPECT_EQ(gc->workRecords[i].buffer, gc->workBuffers + i * 3072) << "record " << i;
     EXPECT_EQ(gc->workRecords[i].size, 3072u) << "record " << i;

@@ -7,7 +7,7 @@ std::vector<RecordedTriangle> &Recorded() {
   return triangles;
 }
 
-void RecordTriangle(GlContext *, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL RecordTriangle(GlContext *, GlVertex *a, GlVertex *b, GlVertex *c) {
   RecordedTriangle t{{a, b, c}, {*a, *b, *c}};
   Recorded().push_back(t);
 }

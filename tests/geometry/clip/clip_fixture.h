@@ -18,7 +18,7 @@ struct RecordedTriangle {
   GlVertex copy[3];
 };
 std::vector<RecordedTriangle> &Recorded();
-void RecordTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+void GLFASTCALL RecordTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
 
 // Frustum code bits of a clip position (x < -w, x > w, ...), as the clip
 // check sets them.

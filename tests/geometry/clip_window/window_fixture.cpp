@@ -20,7 +20,7 @@ int &MadeCount() {
   return made;
 }
 
-void Record(GlContext *, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL Record(GlContext *, GlVertex *a, GlVertex *b, GlVertex *c) {
   DrawnLog().push_back({{a, b, c}, {*a, *b, *c}});
 }
 

@@ -27,7 +27,7 @@ struct PrimRecorders {
     GlVertex *list[2] = {a, b};
     current->record("clipLine", list, 2, false, false);
   }
-  static void RenderTriangle(GlContext *, GlVertex *a, GlVertex *b, GlVertex *c) {
+  static void GLFASTCALL RenderTriangle(GlContext *, GlVertex *a, GlVertex *b, GlVertex *c) {
     GlVertex *list[3] = {a, b, c};
     current->record("renderTriangle", list, 3, true, true);
   }

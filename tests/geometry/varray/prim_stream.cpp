@@ -36,7 +36,7 @@ void Add(GlContext *gc, const char *kind, std::initializer_list<const GlVertex *
 
 void Point(GlContext *gc, GlVertex *v) { Add(gc, "point", {v}); }
 void Line(GlContext *gc, GlVertex *a, GlVertex *b) { Add(gc, "line", {a, b}); }
-void Triangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL Triangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   Add(gc, "triangle", {a, b, c});
 }
 void ClipTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c, uint32_t orCodes) {

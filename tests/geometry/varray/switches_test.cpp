@@ -8,6 +8,7 @@
 
 #include "geometry/s_varray.h"
 #include "geometry/s_varray_draw.h"
+#include "geometry/s_varray_og.h"
 #include "tests/geometry/varray/varray_fixture.h"
 
 namespace varray_test {
@@ -21,10 +22,16 @@ TEST_F(Switches, AreReadAtTheReset) {
   ASSERT_EQ(strlen(expect), 2u);
   EXPECT_EQ(__glDisableOgVarray, expect[0] - '0');
   EXPECT_EQ(__glDisableOgDrawVertexes, expect[1] - '0');
-  // Until the generators exist the table procedures run either way.
+  // The strip slot takes the generating wrapper unless its switch is set;
+  // every other mode keeps its table procedure.
   ValidatePending();
   const GlVertexArrayMachine &va = gc->vertexArray;
-  for (int mode = 0; mode < 10; ++mode) EXPECT_EQ(va.drawVertexes[mode], __glDrawVertexesProcs[mode]);
+  for (int mode = 0; mode < 10; ++mode) {
+    const bool wrapped = mode == GL_TRIANGLE_STRIP && expect[1] == '0';
+    EXPECT_EQ(va.drawVertexes[mode],
+              wrapped ? __glDrawVertexes_TstripWrapper : __glDrawVertexesProcs[mode])
+        << "mode " << mode;
+  }
 }
 
 }  // namespace

@@ -154,7 +154,7 @@ void RenderBench::RecordPoint(GlContext *, GlVertex *v) {
   r.Note("point " + r.Name(v), true);
 }
 
-void RenderBench::RecordTriangle(GlContext *, GlVertex *a, GlVertex *b, GlVertex *c) {
+void GLFASTCALL RenderBench::RecordTriangle(GlContext *, GlVertex *a, GlVertex *b, GlVertex *c) {
   RenderBench &r = *current_;
   r.Note("triangle " + r.Name(a) + " " + r.Name(b) + " " + r.Name(c), true);
 }

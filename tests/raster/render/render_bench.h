@@ -16,7 +16,7 @@
 // What the tests share: the signature of the triangle render procedures,
 // the shading flags, and a counter-clockwise (front under GL_CCW) and a
 // clockwise window triangle a, b, c.
-typedef void (*Render)(GlContext *, GlVertex *, GlVertex *, GlVertex *);
+typedef GlTriangleProc Render;
 inline constexpr uint32_t SMOOTH = __GL_SHADE_SMOOTH_LIGHT | __GL_SHADE_ITERATE_COLOR;
 inline constexpr uint32_t FLAT = 0;
 inline constexpr uint32_t TWO = __GL_SHADE_TWOSIDED;
@@ -68,7 +68,7 @@ class RenderBench {
   static void GLFASTCALL RecordFill(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
   static void RecordLine(GlContext *gc, GlVertex *a, GlVertex *b);
   static void RecordPoint(GlContext *gc, GlVertex *v);
-  static void RecordTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
+  static void GLFASTCALL RecordTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);
   static void CountWait(GlContext *gc);
 
  private:
