@@ -2,17 +2,24 @@
 // by the pre-built set-up with a chain built by hand as the picker would
 // (clip mask, stipple, stencil test, generated depth test, stencil
 // cleanup, then the colour stage a test chooses), with snapshots of the
-// colour, depth and stencil memory to compare.
+// colour, depth and stencil memory to compare. The chain can also be driven
+// by a generated setup and raster routine in spanlet mode.
 #pragma once
 
 #include <vector>
 
 #include "codegen/og_fr.h"
+#include "codegen/og_ras.h"
 #include "core/context.h"
 #include "core/gl_api.h"
+#include "fastraster/fr_combine.h"
+#include "fastraster/fr_genclr.h"
+#include "fastraster/fr_genpix.h"
 #include "fastraster/fr_setup.h"
 #include "fastraster/fr_spanlets.h"
 #include "fastraster/fr_stencil.h"
+#include "fastraster/fr_store.h"
+#include "raster/s_shader.h"
 #include "tests/raster/scene/scene_builders.h"
 #include "tests/raster/scene/scene_fixture.h"
 
@@ -26,7 +33,8 @@ struct Image {
 
 class FastSceneTest : public SceneTest {
  protected:
-  bool dither = false;  // GL_DITHER while drawing
+  bool dither = false;     // GL_DITHER while drawing
+  bool generated = false;  // the chain driven by a generated setup and raster
 
   Image Snapshot() {
     Image im;
@@ -78,6 +86,9 @@ class FastSceneTest : public SceneTest {
         FrSpanletProc colors = nullptr, last = nullptr;
         ColorStage(step.state, &colors, &last);
         InstallChain(step.state, colors, last);
+        if (generated) {
+          EXPECT_TRUE(__glForceGeneratedTriangle(gc, GL_TRUE));
+        }
       }
       Send(step.primitive);
     }
@@ -85,6 +96,25 @@ class FastSceneTest : public SceneTest {
     return Snapshot();
   }
 };
+
+enum class Tail { kFused, kCombine, kStore };
+
+// The untextured pre-built kernels the picker would choose for the
+// validated state: a fused pixel kernel, or colour generation followed by
+// the copy combine kernel or the store span.
+inline void KernelStage(GlContext *gc, Tail tail, FrSpanletProc *colors, FrSpanletProc *last) {
+  const uint8_t type = gc->drawBuffer->frFbType;
+  const uint32_t flags = gc->polygon.shader.modeFlags;
+  const bool dithered = (flags & __GL_SHADE_DITHER) != 0;
+  const bool smooth = (flags & __GL_SHADE_ITERATE_COLOR) != 0;
+  if (tail == Tail::kFused) {
+    *last = __glGenPixTab[type][(dithered ? 0x01 : 0) | (smooth ? 0x02 : 0)];
+    return;
+  }
+  *colors = __glGenColorTab[type][smooth ? 0x02 : 0];
+  *last = tail == Tail::kStore ? __glStoreTab[type]
+                               : __glCombineTab[type][0x03 | (dithered ? 0x10 : 0)];  // GL_COPY
+}
 
 inline SceneStep Tri(const SceneState &s, SceneVertex a, SceneVertex b, SceneVertex c) {
   return {s, {GL_TRIANGLES, {a, b, c}}};

@@ -23,27 +23,18 @@
 namespace scene_test {
 namespace {
 
-enum class Tail { kFused, kCombine, kStore };
 const char *const kTailNames[] = {"fused", "colours + combine", "colours + store"};
 
 class KernelSceneTest : public FastSceneTest {
  protected:
   Tail tail = Tail::kFused;
 
-  // The untextured keys the picker would form for the validated state.
   void ColorStage(const SceneState &, FrSpanletProc *colors, FrSpanletProc *last) override {
-    const uint8_t type = gc->drawBuffer->frFbType;
-    const uint32_t flags = gc->polygon.shader.modeFlags;
-    const bool dithered = (flags & __GL_SHADE_DITHER) != 0;
-    const bool smooth = (flags & __GL_SHADE_ITERATE_COLOR) != 0;
-    if (tail == Tail::kFused) {
-      *last = __glGenPixTab[type][(dithered ? 0x01 : 0) | (smooth ? 0x02 : 0)];
-      return;
+    KernelStage(gc, tail, colors, last);
+    if (tail != Tail::kFused) {
+      ASSERT_NE(*colors, nullptr);
     }
-    *colors = __glGenColorTab[type][smooth ? 0x02 : 0];
-    ASSERT_NE(*colors, nullptr);
-    *last = tail == Tail::kStore ? __glStoreTab[type]
-                                 : __glCombineTab[type][0x03 | (dithered ? 0x10 : 0)];  // GL_COPY
+    ASSERT_NE(*last, nullptr);
   }
 
   // Fields of a pixel of the open format, lowest first.
@@ -82,7 +73,9 @@ class KernelSceneTest : public FastSceneTest {
                     << std::hex << fast.color[i] << " (generic " << generic.color[i]
                     << "), stencil " << fast.stencil[i] << " (" << generic.stencil[i] << ")";
     }
-    if (exact) EXPECT_LE(inexact, covered / 100) << what;
+    if (exact) {
+      EXPECT_LE(inexact, covered / 100) << what;
+    }
   }
 };
 
