@@ -13,8 +13,6 @@
 namespace scene_test {
 namespace {
 
-const char *const kTailNames[] = {"fused", "colours + combine", "colours + store"};
-
 class ChainSceneTest : public FastSceneTest {
  protected:
   Tail tail = Tail::kStore;
@@ -48,13 +46,8 @@ class ChainSceneTest : public FastSceneTest {
 };
 
 // Marks every covered pixel in the stencil buffer, depth tested.
-SceneState Marking(bool smooth, GLenum depthFunc) {
-  SceneState s;
-  s.smooth = smooth;
-  s.stencil.on = true;
-  s.stencil.func = GL_ALWAYS;
-  s.stencil.ref = 1;
-  s.stencil.zpass = GL_REPLACE;
+SceneState DepthMarking(bool smooth, GLenum depthFunc) {
+  SceneState s = Marking(smooth);
   s.depthTest = true;
   s.depthFunc = depthFunc;
   return s;
@@ -63,7 +56,7 @@ SceneState Marking(bool smooth, GLenum depthFunc) {
 // Exact slopes (x on a quarter-pixel grid, edges 16 or 32 rows high), spans
 // of one and two chunks, both walk directions, overlapping in depth.
 std::vector<SceneStep> Overlapping(bool smooth, GLenum depthFunc) {
-  const SceneState s = Marking(smooth, depthFunc);
+  const SceneState s = DepthMarking(smooth, depthFunc);
   return {Tri(s, V(2.25, 4, 0.25, 0.9, 0.1, 0.3), V(61.5, 20, 0.5, 0.05, 0.95, 0.6),
               V(10.75, 36, 0.75, 0.4, 0.5, 1.0)),
           Tri(s, V(60.25, 11, 0.8, 0.0, 0.3, 0.95), V(40, 43, 0.3, 1.0, 0.7, 0.02),
@@ -93,7 +86,7 @@ TEST_F(ChainSceneTest, KernelChainsDrawAsThePrebuiltSetup) {
 // Scissor, stipple and a stencil test with every outcome, over 16- and
 // 32-bit depth buffers.
 TEST_F(ChainSceneTest, ScissorStippleStencilAndDepthDrawAsThePrebuiltSetup) {
-  SceneState second = Marking(false, GL_LESS);
+  SceneState second = DepthMarking(false, GL_LESS);
   second.scissor = true;
   second.box[0] = 7, second.box[1] = 5, second.box[2] = 45, second.box[3] = 30;
   second.stipple = true;

@@ -98,6 +98,7 @@ class FastSceneTest : public SceneTest {
 };
 
 enum class Tail { kFused, kCombine, kStore };
+inline const char *const kTailNames[] = {"fused", "colours + combine", "colours + store"};
 
 // The untextured pre-built kernels the picker would choose for the
 // validated state: a fused pixel kernel, or colour generation followed by
@@ -114,6 +115,17 @@ inline void KernelStage(GlContext *gc, Tail tail, FrSpanletProc *colors, FrSpanl
   *colors = __glGenColorTab[type][smooth ? 0x02 : 0];
   *last = tail == Tail::kStore ? __glStoreTab[type]
                                : __glCombineTab[type][0x03 | (dithered ? 0x10 : 0)];  // GL_COPY
+}
+
+// Marks every covered pixel in the stencil buffer.
+inline SceneState Marking(bool smooth) {
+  SceneState s;
+  s.smooth = smooth;
+  s.stencil.on = true;
+  s.stencil.func = GL_ALWAYS;
+  s.stencil.ref = 1;
+  s.stencil.zpass = GL_REPLACE;
+  return s;
 }
 
 inline SceneStep Tri(const SceneState &s, SceneVertex a, SceneVertex b, SceneVertex c) {

@@ -23,8 +23,6 @@
 namespace scene_test {
 namespace {
 
-const char *const kTailNames[] = {"fused", "colours + combine", "colours + store"};
-
 class KernelSceneTest : public FastSceneTest {
  protected:
   Tail tail = Tail::kFused;
@@ -90,17 +88,6 @@ std::vector<KernelTarget> Targets() {
           {&kRgbFormats[2], FR_FB_RGB565},
           {&kRgbFormats[5], FR_FB_XRGB8},
           {&kIndexFormats[0], FR_FB_CI8}};
-}
-
-// Marks every covered pixel in the stencil buffer.
-SceneState Marking(bool smooth) {
-  SceneState s;
-  s.smooth = smooth;
-  s.stencil.on = true;
-  s.stencil.func = GL_ALWAYS;
-  s.stencil.ref = 1;
-  s.stencil.zpass = GL_REPLACE;
-  return s;
 }
 
 // x on a quarter-pixel grid, edges 16 or 32 rows high: every slope is a
