@@ -20,15 +20,7 @@ class MemoryImage : public DrawTest {
     stencilMemory = window->AttachMemory(&GlDrawable::stencil, 8, 1, 0x5A);
     UseWindow(window.get());
     GlModes m = TestModes(f.rgba, true, 16, 8, false);
-    m.colorBits = f.colorBits;
-    if (f.rgba) {
-      m.redBits = f.bits[0], m.greenBits = f.bits[1], m.blueBits = f.bits[2];
-      m.alphaBits = f.bits[3];
-      m.redMask = f.masks[0], m.greenMask = f.masks[1], m.blueMask = f.masks[2];
-      m.alphaMask = f.masks[3];
-    } else {
-      m.indexBits = f.bits[0];
-    }
+    SetFormatModes(&m, f);
     gc = CreateBound(m);
     ASSERT_NE(gc, nullptr);
     glDisable(GL_DITHER);

@@ -43,15 +43,7 @@ BoundColorBuffer::BoundColorBuffer(const ColorFormat &format, int32_t width, int
   GlModes &m = g->modes;
   m.rgbMode = format.rgba;
   m.colorIndexMode = !format.rgba;
-  m.colorBits = format.colorBits;
-  if (format.rgba) {
-    m.redBits = format.bits[0], m.greenBits = format.bits[1];
-    m.blueBits = format.bits[2], m.alphaBits = format.bits[3];
-    m.redMask = format.masks[0], m.greenMask = format.masks[1];
-    m.blueMask = format.masks[2], m.alphaMask = format.masks[3];
-  } else {
-    m.indexBits = format.bits[0];
-  }
+  SetFormatModes(&m, format);
   g->constants.viewportXAdjust = g->constants.viewportYAdjust = kBias;
   g->front = &g->frontBuffer;
   if (!front) {

@@ -31,6 +31,20 @@ struct ColorFormat {
   uint32_t indexMask() const { return bits[0] >= 32 ? UINT32_MAX : (1u << bits[0]) - 1; }
 };
 
+// Writes the format's pixel size and channel (or index) widths and masks
+// into the visual.
+inline void SetFormatModes(GlModes *m, const ColorFormat &f) {
+  m->colorBits = f.colorBits;
+  if (f.rgba) {
+    m->redBits = f.bits[0], m->greenBits = f.bits[1], m->blueBits = f.bits[2];
+    m->alphaBits = f.bits[3];
+    m->redMask = f.masks[0], m->greenMask = f.masks[1], m->blueMask = f.masks[2];
+    m->alphaMask = f.masks[3];
+  } else {
+    m->indexBits = f.bits[0];
+  }
+}
+
 // 3-3-2, 5-5-5, 5-6-5, 1-5-5-5, 8-8-8, X-8-8-8, 8-8-8-8.
 extern const std::vector<ColorFormat> kRgbFormats;
 // 8-, 12-, 16-, 24- and 32-bit indexes.

@@ -267,10 +267,7 @@ TEST(RgbInit, ChannelsScalesAndProcedures) {
     GlContext *gc = ctx.gc();
     GlModes &m = gc->modes;
     m.rgbMode = 1;
-    m.colorBits = f.colorBits;
-    m.redBits = f.bits[0], m.greenBits = f.bits[1], m.blueBits = f.bits[2], m.alphaBits = f.bits[3];
-    m.redMask = f.masks[0], m.greenMask = f.masks[1], m.blueMask = f.masks[2];
-    m.alphaMask = f.masks[3];
+    SetFormatModes(&m, f);
     GlColorBuffer *cfb = &gc->frontBuffer;
     memset(cfb, 0xCD, sizeof *cfb);
     __glInitRGB(cfb, gc);

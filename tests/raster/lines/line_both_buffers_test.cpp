@@ -43,15 +43,7 @@ class BothBuffers : public life_test::LifeTest {
     window->SetClipRects({{0, 0, width, height}});  // the front buffer is all visible
     UseWindow(window.get());
     GlModes m = TestModes(f.rgba, true, 16, 0, false);
-    m.colorBits = f.colorBits;
-    if (f.rgba) {
-      m.redBits = f.bits[0], m.greenBits = f.bits[1], m.blueBits = f.bits[2];
-      m.alphaBits = f.bits[3];
-      m.redMask = f.masks[0], m.greenMask = f.masks[1], m.blueMask = f.masks[2];
-      m.alphaMask = f.masks[3];
-    } else {
-      m.indexBits = f.bits[0];
-    }
+    SetFormatModes(&m, f);
     gc = CreateBound(m);
     if (!gc) {
       ADD_FAILURE() << "no context for " << f.name;
