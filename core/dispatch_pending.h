@@ -14,11 +14,8 @@
 // clang-format off
 #define GL_PENDING_IMMEDIATE(X) \
   X(TexParameterf) X(TexParameterfv) \
-  X(TexParameteri) X(TexParameteriv) X(TexImage1D) X(TexImage2D) X(TexEnvf) X(TexEnvfv) \
+  X(TexParameteri) X(TexParameteriv) X(TexEnvf) X(TexEnvfv) \
   X(TexEnvi) X(TexEnviv) X(TexGend) X(TexGendv) X(TexGenf) X(TexGenfv) X(TexGeni) X(TexGeniv) \
-  X(CopyTexImage1D) X(CopyTexImage2D) \
-  X(CopyTexSubImage1D) X(CopyTexSubImage2D) \
-  X(TexSubImage1D) X(TexSubImage2D) \
   X(ColorSubTableEXT) X(ColorTableEXT) \
   X(CopyColorTableEXT) X(GetColorTableEXT) X(GetColorTableParameterfvEXT) \
   X(GetColorTableParameterivEXT)

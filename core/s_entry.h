@@ -37,6 +37,14 @@ inline GlContext *__glContextForNumbered(GLenum name, GLenum first,
   return gc;
 }
 
+// Commands that read state the pickers derive (texture images, bindings)
+// pick the procedures first when validation is pending.
+inline void __glValidateIfPending(GlContext *gc) {
+  if (gc->beginMode != __GL_VALIDATE_PENDING) return;
+  gc->procs.validate(gc);
+  gc->beginMode = __GL_NOT_IN_BEGIN;
+}
+
 // State changed: the next drawing command validates the groups in `dirty`.
 inline void __glDelayValidate(GlContext *gc, uint32_t dirty) {
   gc->beginMode = __GL_VALIDATE_PENDING;

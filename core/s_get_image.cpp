@@ -11,6 +11,7 @@
 #include "pixels/px_image_paths.h"
 #include "pixels/px_packer.h"
 #include "pixels/px_span.h"
+#include "pixels/px_tex_image.h"
 #include "pixels/px_texture.h"
 #include "pixels/px_unpack.h"
 

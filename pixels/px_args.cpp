@@ -8,7 +8,8 @@
 
 namespace {
 
-enum class Direction { kDraw, kRead };
+// Texture images take bitmaps of colour indices only.
+enum class Direction { kDraw, kRead, kTexture };
 
 bool IsColorFormat(GLenum format) {
   return (format >= GL_RED && format <= GL_LUMINANCE_ALPHA) || format == GL_ABGR_EXT ||
@@ -36,8 +37,9 @@ GLenum TypeError(GLenum format, GLenum type, Direction direction) {
   if (type >= GL_BYTE && type <= GL_FLOAT) return GL_NO_ERROR;
   switch (type) {
     case GL_BITMAP:
-      if (format == GL_COLOR_INDEX || format == GL_STENCIL_INDEX) return GL_NO_ERROR;
-      return direction == Direction::kDraw ? GL_INVALID_ENUM : GL_INVALID_OPERATION;
+      if (format == GL_COLOR_INDEX) return GL_NO_ERROR;
+      if (format == GL_STENCIL_INDEX && direction != Direction::kTexture) return GL_NO_ERROR;
+      return direction == Direction::kRead ? GL_INVALID_OPERATION : GL_INVALID_ENUM;
     case GL_UNSIGNED_BYTE_3_3_2_EXT:
       return format == GL_RGB || format == GL_BGR_EXT ? GL_NO_ERROR : GL_INVALID_OPERATION;
     case GL_UNSIGNED_SHORT_4_4_4_4_EXT:
@@ -82,4 +84,10 @@ GLbool8 __glCheckGetTexImageArgs(GlContext *gc, GLenum format, GLenum type) {
   if (error == GL_NO_ERROR) return 1;
   __glSetError(error);
   return 0;
+}
+
+GLenum __glTexImageFormatError(GLenum format, GLenum type) {
+  const GLenum error = TypeError(format, type, Direction::kTexture);
+  if (error != GL_NO_ERROR) return error;
+  return format == GL_COLOR_INDEX || IsColorFormat(format) ? GL_NO_ERROR : GLenum(GL_INVALID_ENUM);
 }

@@ -1,4 +1,5 @@
-// The argument checks of glDrawPixels, glReadPixels and glGetTexImage.
+// The argument checks of glDrawPixels, glReadPixels, glGetTexImage and the
+// format and type of texture images.
 #pragma once
 
 #include "core/calling.h"
@@ -16,3 +17,8 @@ GLbool8 __glCheckReadPixelArgs(GlContext *gc, GLsizei width, GLsizei height, GLe
 // colour formats; no bitmaps); otherwise the error is recorded, the
 // format's first.
 GLbool8 __glCheckGetTexImageArgs(GlContext *gc, GLenum format, GLenum type);
+// The error a texture image's type and format raise, the type's first
+// (GL_NO_ERROR when both pass): no depth or stencil images, bitmaps of
+// colour indices only, packed types with the formats of their component
+// count.
+GLenum __glTexImageFormatError(GLenum format, GLenum type);

@@ -4,8 +4,6 @@
 #include "core/context.h"
 #include "pixels/px_image_paths.h"
 #include "pixels/px_span.h"
-#include "pixels/px_texformat.h"
-#include "pixels/px_texture.h"
 
 void __glLoadPackModes(GlContext *gc, GlPixelSpanInfo *info) {
   const GlPixelStoreModes &m = gc->pixel.packModes;
@@ -36,20 +34,4 @@ void __glInitImagePack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint 
 void __glInitTexDestPack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint height,
                          GLint depth, GLenum format, GLenum type, void *pixels) {
   __glInitMemPack(gc, info, width, height, depth, format, type, pixels);
-}
-
-void __glInitTexImageGet(GlContext *, GlPixelSpanInfo *info, GlTextureObject *tex, GLint level) {
-  const GlTextureLevel *l = tex->levels[level];
-  info->srcImage = l->image;
-  info->srcSkipPixels = 0;
-  info->srcSkipLines = tex->dim == 1 ? l->border : 0;
-  info->srcSwapBytes = 0;
-  info->srcLsbFirst = 1;
-  info->srcLineLength = l->width;
-  info->dim = tex->dim;
-  if (l->texFormat != nullptr) {
-    info->srcFormat = l->texFormat->storageFormat;
-    info->srcType = l->texFormat->storageType;
-    info->srcAlignment = l->texFormat->rowAlignment;
-  }
 }

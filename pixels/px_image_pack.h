@@ -6,7 +6,6 @@
 
 struct GlContext;
 struct GlPixelSpanInfo;
-struct GlTextureObject;
 
 // The destination's pixel-store fields from the context's pack modes; the
 // row length is the record's width when the pack row length is below 1.
@@ -20,7 +19,3 @@ void __glInitImagePack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint 
 // the pack modes.
 void __glInitTexDestPack(GlContext *gc, GlPixelSpanInfo *info, GLint width, GLint height,
                          GLint depth, GLenum format, GLenum type, void *pixels);
-// The source of a texture read-back: the level's storage as it is kept
-// (its storage format, type and row alignment; a 1D level's texel row is
-// the one past the border).
-void __glInitTexImageGet(GlContext *gc, GlPixelSpanInfo *info, GlTextureObject *tex, GLint level);

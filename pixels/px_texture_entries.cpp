@@ -83,10 +83,7 @@ void GLENTRY __glim_DeleteTextures(GLsizei n, const GLuint *textures) {
 void GLENTRY __glim_BindTexture(GLenum target, GLuint texture) {
   GlContext *gc = __glContextOutsideBegin();
   if (gc == nullptr) return;
-  if (gc->beginMode == __GL_VALIDATE_PENDING) {
-    gc->procs.validate(gc);
-    gc->beginMode = __GL_NOT_IN_BEGIN;
-  }
+  __glValidateIfPending(gc);
   int32_t index = TargetIndex(target);
   if (index < 0) {
     __glSetError(GL_INVALID_ENUM);

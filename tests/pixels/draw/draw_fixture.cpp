@@ -52,6 +52,10 @@ void DrawTest::Open(bool useRgba, bool yInverted, int colorBits, int depthBits, 
     m.colorBits = 32;
     m.redBits = m.greenBits = m.blueBits = m.alphaBits = 8;
     m.redMask = 0xFF0000, m.greenMask = 0xFF00, m.blueMask = 0xFF, m.alphaMask = 0xFF000000u;
+  } else if (rgba && colorBits == 8) {
+    m.colorBits = m.indexBits = 8;
+    m.redBits = m.greenBits = 3, m.blueBits = 2;
+    m.redMask = 0x07, m.greenMask = 0x38, m.blueMask = 0xC0;
   }
   gc = CreateBound(m);
   ASSERT_NE(gc, nullptr);

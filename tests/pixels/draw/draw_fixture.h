@@ -30,8 +30,9 @@ struct Recorded {
 class DrawTest : public life_test::LifeTest {
  public:
   void TearDown() override;
-  // Binds a context of these modes to a new window of this size; colour
-  // bits 0 keep the 8-8-8-8 (or 8-bit index) default.
+  // Binds a context of these modes to a new window of this size: RGBA
+  // colour bits 32 give 8-8-8-8, 8 give 3-3-2, others the 5-6-5 visual
+  // (colour index is always 8 bits).
   void Open(bool rgba, bool yInverted = false, int colorBits = 32, int depthBits = 16,
             int width = kWidth, int height = kHeight);
   void Close();
