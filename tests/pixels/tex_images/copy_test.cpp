@@ -180,5 +180,33 @@ TEST_F(Copy, TheReadBufferIsLockedAroundTheRead) {
   EXPECT_EQ(events, (std::vector<uint32_t>{m, m | 0x80000000u, m, m | 0x80000000u}));
 }
 
+// A front buffer with an address only while it is locked (a surface that
+// moves while unlocked): the copies read it locked.
+TEST_F(Copy, AFrontBufferWithoutAnAddressWhileUnlockedIsReadLocked) {
+  GlDrawableBuffer &front = window->drawable()->front;
+  static uint8_t *address;
+  address = front.base;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const uint32_t v = uint32_t(x * 0x00030507u + y * 0x07020300u) | 0x01010101u;
+      memcpy(address + y * front.pitchBytes + x * int(front.elementSize), &v, 4);
+    }
+  glReadBuffer(GL_FRONT);
+  const Bytes want = ReadRect(3, 4, 8, 8);
+  front.base = nullptr;
+  front.lock = [](GlDrawableBuffer *b, GlDrawable *) { b->base = address; };
+  front.unlock = [](GlDrawableBuffer *b, GlDrawable *) { b->base = nullptr; };
+  glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 3, 4, 8, 8, 0);
+  EXPECT_EQ(GetRgba(GL_TEXTURE_2D, 0), want);
+  const Bytes blank(8 * 8 * 4, 0);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 8, 8, 0, GL_RGBA, GL_UNSIGNED_BYTE, blank.data());
+  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 3, 4, 8, 8);
+  EXPECT_EQ(GetRgba(GL_TEXTURE_2D, 0), want);
+  EXPECT_EQ(front.base, nullptr);
+  front.base = address;
+  front.lock = nullptr;
+  front.unlock = nullptr;
+}
+
 }  // namespace
 }  // namespace tex_image_test
