@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "core/s_names.h"
+#include "pixels/px_tex_image.h"
 #include "tests/pixels/tex_images/tex_image_fixture.h"
 
 namespace tex_image_test {
@@ -235,6 +236,26 @@ TEST_F(CheckOrder, OneDimensionalSubImagesCheckXOnly) {
                     c.width <= 10 ? pixels.data() : nullptr);
     EXPECT_EQ(Error(), c.want);
     glCopyTexSubImage1D(c.target, c.level, c.xoffset, 0, 0, c.width);
+    EXPECT_EQ(Error(), c.want);
+  }
+}
+
+// The copy check also bounds a depth offset (the commands pass 0): a level
+// is 2 border + 1 texels deep.
+TEST_F(CheckOrder, CopySubImageDepthOffsetsStayInTheLevel) {
+  DefineBordered();
+  glTexImage2D(GL_TEXTURE_2D, 1, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  const struct {
+    GLint level, zoffset;
+    GLenum want;
+  } cases[] = {{0, -1, kNone}, {0, 1, kNone}, {0, 2, GL_INVALID_VALUE},
+               {0, -2, GL_INVALID_VALUE}, {1, 0, kNone}, {1, 1, GL_INVALID_VALUE},
+               {1, -1, GL_INVALID_VALUE}, {1, INT_MAX, GL_INVALID_VALUE}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.level << " " << c.zoffset);
+    const bool passed = __glCheckCopyTexSubImageArgs(gc, GL_TEXTURE_2D, c.level, 0, 0, c.zoffset,
+                                                     0, 0, 1, 1, 2) != nullptr;
+    EXPECT_EQ(passed, c.want == kNone);
     EXPECT_EQ(Error(), c.want);
   }
 }

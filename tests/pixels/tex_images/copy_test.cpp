@@ -62,6 +62,11 @@ class Copy : public TexImageTest {
                       6);
       glCopyTexImage1D(GL_TEXTURE_1D, 0, GL_RGBA, r.x, r.y, 8, 0);
       ExpectSurvivors(GetRgba(GL_TEXTURE_1D, 0), 8, 0, ReadRect(r.x, r.y, 8, 1), r.x, r.y, 8, 1);
+      // A bordered 1D level takes the row into its middle row.
+      glCopyTexImage1D(GL_TEXTURE_1D, 0, GL_RGBA, r.x, r.y, 10, 1);
+      ASSERT_EQ(Level(0, 0)->height, 3);
+      ExpectSurvivors(GetRgba(GL_TEXTURE_1D, 0), 10, 0, ReadRect(r.x, r.y, 10, 1), r.x, r.y, 10,
+                      1);
     }
   }
   void SubCopiesEqualReads() {
