@@ -17,8 +17,20 @@ std::vector<draw_test::Recorded> &BitmapTest::Recorded() {
   return fragments;
 }
 
+const ColorFormat &FormatNamed(const std::string &name) {
+  for (const auto *list : {&kRgbFormats, &kIndexFormats})
+    for (const ColorFormat &f : *list)
+      if (name == f.name) return f;
+  ADD_FAILURE() << "no format " << name;
+  return kRgbFormats.front();
+}
+
 void BitmapTest::OpenTarget(bool useRgba, bool yInverted) {
-  Open(useRgba, yInverted, 16);
+  OpenTarget(FormatNamed(useRgba ? "5-6-5" : "index 8"), yInverted);
+}
+
+void BitmapTest::OpenTarget(const ColorFormat &f, bool yInverted) {
+  OpenFormat(f, yInverted);
   glViewport(0, 0, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();

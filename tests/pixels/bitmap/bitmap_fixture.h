@@ -6,18 +6,25 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "pixels/px_bitmap.h"
 #include "tests/pixels/draw/draw_fixture.h"
+#include "tests/raster/color/color_fixture.h"
 
 namespace bitmap_test {
+
+// One of the colour fixture's formats, by name ("5-6-5", "index 8" ...).
+const ColorFormat &FormatNamed(const std::string &name);
 
 typedef void (*Renderer)(GlContext *gc, const GlBitmap *bitmap, const GLubyte *bits);
 
 class BitmapTest : public draw_test::DrawTest {
  public:
-  // A 16-bit RGBA or 8-bit index context (bound, pixel coordinates).
+  // A context of format `f` (bound, pixel coordinates).
+  void OpenTarget(const ColorFormat &f, bool yInverted = false);
+  // RGBA 5-6-5 or an 8-bit index.
   void OpenTarget(bool rgba, bool yInverted = false);
   // Validates, then puts `renderer` in the bitmap slot.
   void Pin(Renderer renderer);

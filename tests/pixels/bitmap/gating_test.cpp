@@ -14,8 +14,7 @@ namespace {
 
 struct Gate {
   const char *name;
-  bool rgba;
-  int colorBits;
+  const char *format;
   void (*state)();
   Renderer want;
 };
@@ -24,21 +23,21 @@ const Renderer kGeneric = __glRenderBitmap, kRGB16 = __glRenderBitmap_FastRGB16,
                kCI8 = __glRenderBitmap_FastCI8;
 
 const Gate kGates[] = {
-    {"RGB: nothing on", true, 16, [] {}, kRGB16},
-    {"RGB: dither", true, 16, [] { glEnable(GL_DITHER); }, kGeneric},
-    {"RGB: depth test", true, 16, [] { glEnable(GL_DEPTH_TEST); }, kGeneric},
-    {"RGB: polygon stipple", true, 16, [] { glEnable(GL_POLYGON_STIPPLE); }, kGeneric},
-    {"RGB: stencil test", true, 16, [] { glEnable(GL_STENCIL_TEST); }, kGeneric},
-    {"RGB: logic op", true, 16, [] { glEnable(GL_COLOR_LOGIC_OP); }, kGeneric},
-    {"RGB: blend", true, 16, [] { glEnable(GL_BLEND); }, kGeneric},
-    {"RGB: alpha test", true, 16, [] { glEnable(GL_ALPHA_TEST); }, kGeneric},
-    {"RGB: partial colour mask", true, 16, [] { glColorMask(1, 1, 0, 1); }, kGeneric},
-    {"RGB: front buffer", true, 16, [] { glDrawBuffer(GL_FRONT); }, kGeneric},
-    {"RGB: front and back", true, 16, [] { glDrawBuffer(GL_FRONT_AND_BACK); }, kGeneric},
-    {"RGB: no colour buffer", true, 16, [] { glDrawBuffer(GL_NONE); }, kGeneric},
-    {"RGB: back buffer named", true, 16, [] { glDrawBuffer(GL_BACK); }, kRGB16},
-    {"RGB: fog", true, 16, [] { glEnable(GL_FOG); }, kRGB16},
-    {"RGB: scissor, culling, smooth shading, line stipple", true, 16,
+    {"RGB: nothing on", "5-6-5", [] {}, kRGB16},
+    {"RGB: dither", "5-6-5", [] { glEnable(GL_DITHER); }, kGeneric},
+    {"RGB: depth test", "5-6-5", [] { glEnable(GL_DEPTH_TEST); }, kGeneric},
+    {"RGB: polygon stipple", "5-6-5", [] { glEnable(GL_POLYGON_STIPPLE); }, kGeneric},
+    {"RGB: stencil test", "5-6-5", [] { glEnable(GL_STENCIL_TEST); }, kGeneric},
+    {"RGB: logic op", "5-6-5", [] { glEnable(GL_COLOR_LOGIC_OP); }, kGeneric},
+    {"RGB: blend", "5-6-5", [] { glEnable(GL_BLEND); }, kGeneric},
+    {"RGB: alpha test", "5-6-5", [] { glEnable(GL_ALPHA_TEST); }, kGeneric},
+    {"RGB: partial colour mask", "5-6-5", [] { glColorMask(1, 1, 0, 1); }, kGeneric},
+    {"RGB: front buffer", "5-6-5", [] { glDrawBuffer(GL_FRONT); }, kGeneric},
+    {"RGB: front and back", "5-6-5", [] { glDrawBuffer(GL_FRONT_AND_BACK); }, kGeneric},
+    {"RGB: no colour buffer", "5-6-5", [] { glDrawBuffer(GL_NONE); }, kGeneric},
+    {"RGB: back buffer named", "5-6-5", [] { glDrawBuffer(GL_BACK); }, kRGB16},
+    {"RGB: fog", "5-6-5", [] { glEnable(GL_FOG); }, kRGB16},
+    {"RGB: scissor, culling, smooth shading, line stipple", "5-6-5",
      [] {
        glEnable(GL_SCISSOR_TEST);
        glEnable(GL_CULL_FACE);
@@ -46,16 +45,21 @@ const Gate kGates[] = {
        glEnable(GL_LINE_STIPPLE);
      },
      kRGB16},
-    {"RGB: 4-byte pixels", true, 32, [] {}, kGeneric},
-    {"index: nothing on", false, 8, [] {}, kCI8},
-    {"index: dither", false, 8, [] { glEnable(GL_DITHER); }, kGeneric},
-    {"index: index test", false, 8, [] { glEnable(GL_INDEX_TEST_VLX); }, kGeneric},
-    {"index: logic op", false, 8, [] { glEnable(GL_INDEX_LOGIC_OP); }, kGeneric},
-    {"index: partial index mask", false, 8, [] { glIndexMask(0x0F); }, kGeneric},
-    {"index: depth test", false, 8, [] { glEnable(GL_DEPTH_TEST); }, kGeneric},
-    {"index: front buffer", false, 8, [] { glDrawBuffer(GL_FRONT); }, kGeneric},
-    {"index: no colour buffer", false, 8, [] { glDrawBuffer(GL_NONE); }, kGeneric},
-    {"index: fog", false, 8, [] { glEnable(GL_FOG); }, kCI8},
+    {"RGB: 5-5-5", "5-5-5", [] {}, kRGB16},
+    {"RGB: 1-5-5-5", "1-5-5-5", [] {}, kRGB16},
+    {"RGB: 1-byte pixels", "3-3-2", [] {}, kGeneric},
+    {"RGB: 3-byte pixels", "8-8-8", [] {}, kGeneric},
+    {"RGB: 4-byte pixels", "8-8-8-8", [] {}, kGeneric},
+    {"index: 2-byte pixels", "index 12", [] {}, kGeneric},
+    {"index: nothing on", "index 8", [] {}, kCI8},
+    {"index: dither", "index 8", [] { glEnable(GL_DITHER); }, kGeneric},
+    {"index: index test", "index 8", [] { glEnable(GL_INDEX_TEST_VLX); }, kGeneric},
+    {"index: logic op", "index 8", [] { glEnable(GL_INDEX_LOGIC_OP); }, kGeneric},
+    {"index: partial index mask", "index 8", [] { glIndexMask(0x0F); }, kGeneric},
+    {"index: depth test", "index 8", [] { glEnable(GL_DEPTH_TEST); }, kGeneric},
+    {"index: front buffer", "index 8", [] { glDrawBuffer(GL_FRONT); }, kGeneric},
+    {"index: no colour buffer", "index 8", [] { glDrawBuffer(GL_NONE); }, kGeneric},
+    {"index: fog", "index 8", [] { glEnable(GL_FOG); }, kCI8},
 };
 
 class BitmapGates : public BitmapTest {};
@@ -63,7 +67,7 @@ class BitmapGates : public BitmapTest {};
 TEST_F(BitmapGates, StateChoosesTheRenderer) {
   for (const Gate &g : kGates) {
     SCOPED_TRACE(g.name);
-    Open(g.rgba, false, g.colorBits);
+    OpenTarget(FormatNamed(g.format));
     g.state();
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     Validate();

@@ -65,8 +65,8 @@ std::vector<uint8_t> ClientImage(const Placement &c) {
 class Placements : public BitmapTest {
  protected:
   // Opens the target, sets the state of case `c` and the raster position.
-  void Place(bool rgba, const Placement &c) {
-    OpenTarget(rgba, c.yInverted);
+  void Place(const ColorFormat &f, const Placement &c) {
+    OpenTarget(f, c.yInverted);
     glPixelStorei(GL_UNPACK_ALIGNMENT, c.unpack.alignment);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, c.unpack.rowLength);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, c.unpack.skipPixels);
@@ -76,7 +76,7 @@ class Placements : public BitmapTest {
       glScissor(c.sx, c.sy, c.sw, c.sh);
       glEnable(GL_SCISSOR_TEST);
     }
-    if (rgba)
+    if (f.rgba)
       glColor4f(1.0f, 0.25f, 0.0f, 1.0f);
     else
       glIndexi(37);
@@ -120,7 +120,7 @@ std::string Differences(const std::vector<uint32_t> &got, const std::vector<uint
 TEST_F(Placements, GenericFragmentsLandWhereTheModelPutsThem) {
   for (const Placement &c : kPlacements) {
     SCOPED_TRACE(c.name);
-    ASSERT_NO_FATAL_FAILURE(Place(true, c));
+    ASSERT_NO_FATAL_FAILURE(Place(FormatNamed("5-6-5"), c));
     const std::vector<uint8_t> data = ClientImage(c);
     RecordFragments();
     Draw(c, data);
@@ -148,16 +148,18 @@ TEST_F(Placements, GenericFragmentsLandWhereTheModelPutsThem) {
 }
 
 struct Surface {
-  const char *name;
-  bool rgba;
+  const char *format;
   Renderer fast;
   uint32_t value;  // the pixel the case's colour stores as
 };
 
-// (1.0, 0.25, 0.0) on 5-6-5: 31, round(15.75) = 16, 0; index 37.
+// (1.0, 0.25, 0.0, 1.0): red 31, green round(15.75) = 16 of 6 bits or
+// round(7.75) = 8 of 5, blue 0, alpha 1 of 1 bit; index 37.
 const Surface kSurfaces[] = {
-    {"RGB 5-6-5", true, __glRenderBitmap_FastRGB16, 31u << 11 | 16u << 5},
-    {"index 8", false, __glRenderBitmap_FastCI8, 37},
+    {"5-6-5", __glRenderBitmap_FastRGB16, 31u << 11 | 16u << 5},
+    {"5-5-5", __glRenderBitmap_FastRGB16, 31u << 10 | 8u << 5},
+    {"1-5-5-5", __glRenderBitmap_FastRGB16, 1u << 15 | 31u << 10 | 8u << 5},
+    {"index 8", __glRenderBitmap_FastCI8, 37},
 };
 
 // The pixels of the generic renderer through the fragment store, and those
@@ -165,10 +167,11 @@ const Surface kSurfaces[] = {
 TEST_F(Placements, GenericAndFastPixelsEqualTheModelsImage) {
   for (const Surface &t : kSurfaces)
     for (const Placement &c : kPlacements) {
-      SCOPED_TRACE(std::string(t.name) + ": " + c.name);
-      ASSERT_NO_FATAL_FAILURE(Place(t.rgba, c));
+      SCOPED_TRACE(std::string(t.format) + ": " + c.name);
+      const ColorFormat &f = FormatNamed(t.format);
+      ASSERT_NO_FATAL_FAILURE(Place(f, c));
       const std::vector<uint8_t> data = ClientImage(c);
-      const auto want = ModelImage(Model(c, data), t.value, t.rgba ? 0x5A5Au : 0x5Au);
+      const auto want = ModelImage(Model(c, data), t.value, f.rgba ? 0x5A5Au : 0x5Au);
       const std::vector<float> start = RasterPosition();
       Validate();
       // With dithering off nothing stops the fast renderer.
