@@ -5,8 +5,6 @@
 // state that lets the fast renderers run, and with a test that passes
 // every fragment (alpha or index test, GL_ALWAYS), which sends the bits
 // through the generic renderer without changing a pixel.
-#include <stdlib.h>
-
 #include <string>
 #include <vector>
 
@@ -133,56 +131,15 @@ TEST_F(BitmapTextLoader, RgbWindowShowsTheText) {
   EXPECT_TRUE(wglDeleteContext(rc));
 }
 
-// The colour-index window goes through the software-only device; the
-// system palette gives every index its own red, so the shown colour names
-// the index.
-class BitmapTextLoaderIndex : public testing::Test {
+// The colour-index window goes through the software-only device; each
+// index shows as its own red.
+class BitmapTextLoaderIndex : public LoaderIndexWindow {
  protected:
-  void SetUp() override {
-    setenv("VLX_GL_DRIVER", VLX_SOFT_DRIVER_PATH, 1);
-    ASSERT_TRUE(DesktopSetDisplayMode(8, 1024, 768));
-    PALETTEENTRY entries[256];
-    for (int i = 0; i < 256; i++) entries[i] = {BYTE(i), BYTE(255 - i), 0x40, 0};
-    ASSERT_TRUE(DesktopSetSystemPalette(0, 256, entries));
-    hwnd_ = DesktopCreateWindow(10, 10, kW, kH);
-    ASSERT_NE(hwnd_, nullptr);
-    hdc_ = GetDC(hwnd_);
-  }
-  void TearDown() override {
-    wglMakeCurrent(nullptr, nullptr);
-    if (rc_ != nullptr) {
-      EXPECT_TRUE(wglDeleteContext(rc_));
-    }
-    if (hwnd_ != nullptr) {
-      ReleaseDC(hwnd_, hdc_);
-      DestroyWindow(hwnd_);
-    }
-    VlxGlUnloadDriver();
-    unsetenv("VLX_GL_DRIVER");
-    EXPECT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
-  }
-
-  HWND hwnd_ = nullptr;
-  HDC hdc_ = nullptr;
-  HGLRC rc_ = nullptr;
+  void SetUp() override { OpenIndexWindow(kW, kH); }
 };
 
 TEST_F(BitmapTextLoaderIndex, IndexWindowShowsTheText) {
-  PIXELFORMATDESCRIPTOR pfd = {};
-  pfd.nSize = sizeof pfd;
-  pfd.nVersion = 1;
-  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-  pfd.iPixelType = PFD_TYPE_COLORINDEX;
-  pfd.cColorBits = 8;
-  const int format = ChoosePixelFormat(hdc_, &pfd);
-  ASSERT_NE(format, 0);
-  ASSERT_TRUE(DescribePixelFormat(hdc_, format, sizeof pfd, &pfd));
-  ASSERT_EQ(pfd.iPixelType, PFD_TYPE_COLORINDEX);
-  ASSERT_EQ(pfd.cColorBits, 8);
-  ASSERT_TRUE(SetPixelFormat(hdc_, format, &pfd));
-  rc_ = wglCreateContext(hdc_);
-  ASSERT_NE(rc_, nullptr);
-  ASSERT_TRUE(wglMakeCurrent(hdc_, rc_));
+  ASSERT_NO_FATAL_FAILURE(UseIndexFormat(true));
   UsePixelCoordinates(kW, kH);
   for (bool generic : {false, true}) {
     SCOPED_TRACE(generic ? "index test GL_ALWAYS" : "nothing on");
