@@ -2,6 +2,6 @@
 // picker instead; back ends may call this one).
 #include "core/context.h"
 #include "core/s_pick.h"
-#include "pixels/px_pixel_standins.h"
+#include "pixels/px_bitmap.h"
 
 void __glGenericPickRenderBitmapProcs(GlContext *gc) { gc->procs.renderBitmap = __glRenderBitmap; }

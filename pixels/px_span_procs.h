@@ -113,3 +113,7 @@ __GL_SPAN_PROC(__glSpanRenderRGBubyte);
 __GL_SPAN_PROC(__glSpanRenderRGBubyte2);
 __GL_SPAN_PROC(__glSpanRenderRGBAubyte);
 __GL_SPAN_PROC(__glSpanRenderRGBAubyte2);
+
+// The raster colour in the draw buffer's units (index as stored): what
+// depth-drawn pixels and bitmaps take.
+GlColor __glRasterColor(const GlContext *gc);

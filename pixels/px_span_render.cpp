@@ -52,23 +52,13 @@ void RenderFragments(GlContext *gc, GlPixelSpanInfo *info, Color color) {
 // Index fragments: only the colour's first slot is read.
 GlColor Index(GLfloat i) { return {i, 0.0f, 0.0f, 0.0f}; }
 
-// Depth-drawn fragments take the raster colour in the draw buffer's units:
-// the raster colour is kept at the context's scale like a vertex colour.
-GlColor RasterColor(const GlContext *gc) {
-  const GlVertex &rp = gc->state.current.rasterPos;
-  const GlColor c = rp.color ? *rp.color : rp.colors[0];
-  if (gc->modes.colorIndexMode) return c;
-  const GlConstants &k = gc->constants;
-  return {c.r * k.redRescale, c.g * k.greenRescale, c.b * k.blueRescale, c.a * k.alphaRescale};
-}
-
 // Fragments at the depths `depth(pixel)` in the raster colour.
 template <bool OneToOne, typename Depth>
 void RenderDepths(GlContext *gc, GlPixelSpanInfo *info, Depth depth) {
   GlColorBuffer *cfb = gc->drawBuffer;
   const GlFragmentStoreProc store = gc->procs.pixel.drawPixelsStore;
   GlFragment frag;
-  frag.color = RasterColor(gc);
+  frag.color = __glRasterColor(gc);
   RenderRows<OneToOne>(info, [&](int32_t p, int32_t x, int32_t y) {
     frag.x = x, frag.y = y;
     frag.z = depth(p);
@@ -203,6 +193,15 @@ void RenderRGBABytes(GlContext *gc, GlPixelSpanInfo *info, const void *span) {
 }
 
 }  // namespace
+
+// The raster colour is kept at the context's scale like a vertex colour.
+GlColor __glRasterColor(const GlContext *gc) {
+  const GlVertex &rp = gc->state.current.rasterPos;
+  const GlColor c = rp.color ? *rp.color : rp.colors[0];
+  if (gc->modes.colorIndexMode) return c;
+  const GlConstants &k = gc->constants;
+  return {c.r * k.redRescale, c.g * k.greenRescale, c.b * k.blueRescale, c.a * k.alphaRescale};
+}
 
 __GL_SPAN_PROC(__glSpanRenderRGBA) { RenderColorFloats<false>(gc, info, span); }
 __GL_SPAN_PROC(__glSpanRenderRGBA2) { RenderColorFloats<true>(gc, info, span); }

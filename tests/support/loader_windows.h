@@ -57,3 +57,64 @@ class LoaderWindows : public testing::Test {
   HWND hwnd_[2] = {};
   HDC hdc_[2] = {};
 };
+
+#ifdef VLX_SOFT_DRIVER_PATH
+#include <stdlib.h>
+
+// One desktop window with an 8-bit colour-index format, for tests that
+// define VLX_SOFT_DRIVER_PATH: the SiS device offers RGBA formats only, so
+// the software-only device's driver is loaded. The display is 8 bits deep
+// and the system palette gives every index its own red (index i shows as
+// red i), so the shown colour names the index.
+class LoaderIndexWindow : public testing::Test {
+ protected:
+  void OpenIndexWindow(int width, int height) {
+    setenv("VLX_GL_DRIVER", VLX_SOFT_DRIVER_PATH, 1);
+    ASSERT_TRUE(DesktopSetDisplayMode(8, 1024, 768));
+    PALETTEENTRY entries[256];
+    for (int i = 0; i < 256; i++) entries[i] = {BYTE(i), BYTE(255 - i), 0x40, 0};
+    ASSERT_TRUE(DesktopSetSystemPalette(0, 256, entries));
+    hwnd_ = DesktopCreateWindow(10, 10, width, height);
+    ASSERT_NE(hwnd_, nullptr);
+    hdc_ = GetDC(hwnd_);
+  }
+  void TearDown() override {
+    wglMakeCurrent(nullptr, nullptr);
+    if (rc_ != nullptr) {
+      EXPECT_TRUE(wglDeleteContext(rc_));
+    }
+    if (hwnd_ != nullptr) {
+      ReleaseDC(hwnd_, hdc_);
+      DestroyWindow(hwnd_);
+    }
+    VlxGlUnloadDriver();
+    unsetenv("VLX_GL_DRIVER");
+    EXPECT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
+  }
+
+  // A colour-index format of 8 bits, single- or double-buffered, made current.
+  void UseIndexFormat(bool doubleBuffer) {
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof pfd;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL |
+                  (doubleBuffer ? DWORD(PFD_DOUBLEBUFFER) : DWORD(0));
+    pfd.iPixelType = PFD_TYPE_COLORINDEX;
+    pfd.cColorBits = 8;
+    const int format = ChoosePixelFormat(hdc_, &pfd);
+    ASSERT_NE(format, 0);
+    ASSERT_TRUE(DescribePixelFormat(hdc_, format, sizeof pfd, &pfd));
+    ASSERT_EQ(pfd.iPixelType, PFD_TYPE_COLORINDEX);
+    ASSERT_EQ(pfd.cColorBits, 8);
+    ASSERT_EQ((pfd.dwFlags & PFD_DOUBLEBUFFER) != 0, doubleBuffer);
+    ASSERT_TRUE(SetPixelFormat(hdc_, format, &pfd));
+    rc_ = wglCreateContext(hdc_);
+    ASSERT_NE(rc_, nullptr);
+    ASSERT_TRUE(wglMakeCurrent(hdc_, rc_));
+  }
+
+  HWND hwnd_ = nullptr;
+  HDC hdc_ = nullptr;
+  HGLRC rc_ = nullptr;
+};
+#endif

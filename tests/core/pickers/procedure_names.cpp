@@ -13,7 +13,7 @@
 #include "geometry/s_feedback.h"
 #include "pixels/px_draw_pixels.h"
 #include "pixels/px_copy_pixels.h"
-#include "pixels/px_pixel_standins.h"
+#include "pixels/px_bitmap.h"
 #include "pixels/px_read_pixels.h"
 #include "raster/s_depth_test.h"
 #include "raster/s_fog.h"
@@ -191,6 +191,8 @@ const std::map<const void *, std::string> &Table() {
       P(__glLockColorBufferDepthBuffer),
       P(__glUnlockColorBufferDepthBuffer),
       P(__glRenderBitmap),
+      P(__glRenderBitmap_FastRGB16),
+      P(__glRenderBitmap_FastCI8),
       // single-pixel depth tests
       P(__glDT_NEVER16),
       P(__glDT_LESS16),

@@ -3,7 +3,6 @@
 // are real and answer 0.
 #include <gtest/gtest.h>
 
-#include "pixels/px_pixel_standins.h"
 #include "pixels/px_rho.h"
 #include "pixels/px_sampler_standins.h"
 #include "pixels/px_texenv_standins.h"
@@ -49,8 +48,6 @@ const Call kCalls[] = {
     VERTEX(__glCalcEyeLinear), VERTEX(__glCalcObjectLinear),
     VERTEX(__glCalcSphereMap), VERTEX(__glCalcMixedTexture), VERTEX(__glCalcTexturePersp),
     VERTEX(__glFastCalcTexturePersp),
-    {"__glOptPickRenderBitmapProcs", [] { __glOptPickRenderBitmapProcs(nullptr); }},
-    {"__glRenderBitmap", [] { __glRenderBitmap(nullptr, nullptr, nullptr); }},
 };
 
 TEST(PickerStandIns, EachReportsItsOwnNameAndTouchesNothing) {

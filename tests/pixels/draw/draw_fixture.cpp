@@ -35,11 +35,31 @@ void DrawTest::TearDown() {
 
 void DrawTest::Open(bool useRgba, bool yInverted, int colorBits, int depthBits, int windowWidth,
                     int windowHeight) {
+  GlModes m = TestModes(useRgba, true, uint32_t(depthBits), 8, false);
+  if (useRgba && colorBits == 32) {
+    m.colorBits = 32;
+    m.redBits = m.greenBits = m.blueBits = m.alphaBits = 8;
+    m.redMask = 0xFF0000, m.greenMask = 0xFF00, m.blueMask = 0xFF, m.alphaMask = 0xFF000000u;
+  } else if (useRgba && colorBits == 8) {
+    m.colorBits = m.indexBits = 8;
+    m.redBits = m.greenBits = 3, m.blueBits = 2;
+    m.redMask = 0x07, m.greenMask = 0x38, m.blueMask = 0xC0;
+  }
+  OpenModes(m, useRgba ? colorBits : 8, yInverted, depthBits, windowWidth, windowHeight);
+}
+
+void DrawTest::OpenFormat(const ColorFormat &f, bool yInverted) {
+  GlModes m = TestModes(f.rgba, true, 16, 8, false);
+  SetFormatModes(&m, f);
+  OpenModes(m, int(f.colorBits), yInverted, 16, kWidth, kHeight);
+}
+
+void DrawTest::OpenModes(const GlModes &m, int bits, bool yInverted, int depthBits,
+                         int windowWidth, int windowHeight) {
   Close();
-  rgba = useRgba;
+  rgba = m.rgbMode != 0;
   width = windowWidth, height = windowHeight;
   window = std::make_unique<TestWindow>(width, height, yInverted);
-  const int bits = rgba ? colorBits : 8;
   const uint32_t bytes = uint32_t((bits + 7) / 8);
   window->AttachMemory(&GlDrawable::front, uint32_t(bits), bytes, 0x5A);
   colorMemory = window->AttachMemory(&GlDrawable::back, uint32_t(bits), bytes, 0x5A);
@@ -47,16 +67,6 @@ void DrawTest::Open(bool useRgba, bool yInverted, int colorBits, int depthBits, 
                                      depthBits > 16 ? 4 : 2, 0x5A);
   stencilMemory = window->AttachMemory(&GlDrawable::stencil, 8, 1, 0x5A);
   UseWindow(window.get());
-  GlModes m = TestModes(rgba, true, uint32_t(depthBits), 8, false);
-  if (rgba && colorBits == 32) {
-    m.colorBits = 32;
-    m.redBits = m.greenBits = m.blueBits = m.alphaBits = 8;
-    m.redMask = 0xFF0000, m.greenMask = 0xFF00, m.blueMask = 0xFF, m.alphaMask = 0xFF000000u;
-  } else if (rgba && colorBits == 8) {
-    m.colorBits = m.indexBits = 8;
-    m.redBits = m.greenBits = 3, m.blueBits = 2;
-    m.redMask = 0x07, m.greenMask = 0x38, m.blueMask = 0xC0;
-  }
   gc = CreateBound(m);
   ASSERT_NE(gc, nullptr);
   glDisable(GL_DITHER);

@@ -16,6 +16,7 @@
 #include "raster/s_buffers.h"
 #include "tests/core/context/life_fixture.h"
 #include "tests/pixels/draw/draw_model.h"
+#include "tests/raster/color/color_fixture.h"
 
 namespace draw_test {
 
@@ -35,6 +36,8 @@ class DrawTest : public life_test::LifeTest {
   // (colour index is always 8 bits).
   void Open(bool rgba, bool yInverted = false, int colorBits = 32, int depthBits = 16,
             int width = kWidth, int height = kHeight);
+  // The same in one of the colour formats (16-bit depth, the default size).
+  void OpenFormat(const ColorFormat &f, bool yInverted = false);
   void Close();
   // Validation when the state asks for it, as the entries do.
   void Validate();
@@ -61,6 +64,12 @@ class DrawTest : public life_test::LifeTest {
   PixelMemory *colorMemory = nullptr, *depthMemory = nullptr, *stencilMemory = nullptr;
   bool rgba = true;
   int width = kWidth, height = kHeight;  // of the window
+
+ private:
+  // Binds a context of modes `m` to a new window whose colour buffers have
+  // `bits` a pixel.
+  void OpenModes(const GlModes &m, int bits, bool yInverted, int depthBits, int windowWidth,
+                 int windowHeight);
 };
 
 }  // namespace draw_test

@@ -8,24 +8,7 @@
 namespace draw_test {
 namespace {
 
-class MemoryImage : public DrawTest {
- protected:
-  void OpenFormat(const ColorFormat &f) {
-    Close();
-    rgba = f.rgba;
-    window = std::make_unique<life_test::TestWindow>(kWidth, kHeight);
-    window->AttachMemory(&GlDrawable::front, f.colorBits, f.bytes(), 0x5A);
-    colorMemory = window->AttachMemory(&GlDrawable::back, f.colorBits, f.bytes(), 0x5A);
-    depthMemory = window->AttachMemory(&GlDrawable::depth, 16, 2, 0x5A);
-    stencilMemory = window->AttachMemory(&GlDrawable::stencil, 8, 1, 0x5A);
-    UseWindow(window.get());
-    GlModes m = TestModes(f.rgba, true, 16, 8, false);
-    SetFormatModes(&m, f);
-    gc = CreateBound(m);
-    ASSERT_NE(gc, nullptr);
-    glDisable(GL_DITHER);
-  }
-};
+class MemoryImage : public DrawTest {};
 
 TEST_F(MemoryImage, EveryColourFormatHoldsTheModelsImage) {
   std::vector<ColorFormat> formats = kRgbFormats;

@@ -2,7 +2,6 @@
 // colour-index images drawn into a window at several zooms and positions,
 // shown, and read back from the screen, against the image OpenGL's rules give.
 #include <math.h>
-#include <stdlib.h>
 
 #include <vector>
 
@@ -84,63 +83,13 @@ TEST_F(DrawLoader, ZoomedImagesShowAsOpenGLDrawsThem) {
   EXPECT_TRUE(wglDeleteContext(rc));
 }
 
-// A colour-index window needs the software-only device: the SiS one offers
-// RGBA formats only. An 8-bit display holds the indices as they are and the
-// screen shows them through the system palette, which gives every index its
-// own red so that the shown colour names the index.
-class DrawLoaderIndex : public testing::Test {
+// A colour-index window (the software-only device's) shows each index as
+// its own red.
+class DrawLoaderIndex : public LoaderIndexWindow {
  protected:
-  void SetUp() override {
-    setenv("VLX_GL_DRIVER", VLX_SOFT_DRIVER_PATH, 1);
-    ASSERT_TRUE(DesktopSetDisplayMode(8, 1024, 768));
-    PALETTEENTRY entries[256];
-    for (int i = 0; i < 256; i++) entries[i] = {BYTE(i), BYTE(255 - i), 0x40, 0};
-    ASSERT_TRUE(DesktopSetSystemPalette(0, 256, entries));
-    hwnd_ = DesktopCreateWindow(10, 10, kW, kH);
-    ASSERT_NE(hwnd_, nullptr);
-    hdc_ = GetDC(hwnd_);
-  }
-  void TearDown() override {
-    wglMakeCurrent(nullptr, nullptr);
-    if (rc_ != nullptr) {
-      EXPECT_TRUE(wglDeleteContext(rc_));
-    }
-    if (hwnd_ != nullptr) {
-      ReleaseDC(hwnd_, hdc_);
-      DestroyWindow(hwnd_);
-    }
-    VlxGlUnloadDriver();
-    unsetenv("VLX_GL_DRIVER");
-    EXPECT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
-  }
-
-  // A colour-index format of 8 bits, single- or double-buffered, made current.
-  void UseIndexFormat(bool doubleBuffer) {
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL |
-                  (doubleBuffer ? DWORD(PFD_DOUBLEBUFFER) : DWORD(0));
-    pfd.iPixelType = PFD_TYPE_COLORINDEX;
-    pfd.cColorBits = 8;
-    const int format = ChoosePixelFormat(hdc_, &pfd);
-    ASSERT_NE(format, 0);
-    ASSERT_TRUE(DescribePixelFormat(hdc_, format, sizeof pfd, &pfd));
-    ASSERT_EQ(pfd.iPixelType, PFD_TYPE_COLORINDEX);
-    ASSERT_EQ(pfd.cColorBits, 8);
-    ASSERT_EQ((pfd.dwFlags & PFD_DOUBLEBUFFER) != 0, doubleBuffer);
-    ASSERT_TRUE(SetPixelFormat(hdc_, format, &pfd));
-    rc_ = wglCreateContext(hdc_);
-    ASSERT_NE(rc_, nullptr);
-    ASSERT_TRUE(wglMakeCurrent(hdc_, rc_));
-  }
-
+  void SetUp() override { OpenIndexWindow(kW, kH); }
   // Index images at several positions and zooms, each shown and read back.
   void DrawZoomedImages(bool doubleBuffer);
-
-  HWND hwnd_ = nullptr;
-  HDC hdc_ = nullptr;
-  HGLRC rc_ = nullptr;
 };
 
 // Index of image pixel (i, j): distinct neighbours, none of them the clear
