@@ -18,10 +18,7 @@
   X(TexEnvi) X(TexEnviv) X(TexGend) X(TexGendv) X(TexGenf) X(TexGenfv) X(TexGeni) X(TexGeniv) \
   X(CopyTexImage1D) X(CopyTexImage2D) \
   X(CopyTexSubImage1D) X(CopyTexSubImage2D) \
-  X(TexSubImage1D) X(TexSubImage2D) \
-  X(ColorSubTableEXT) X(ColorTableEXT) \
-  X(CopyColorTableEXT) X(GetColorTableEXT) X(GetColorTableParameterfvEXT) \
-  X(GetColorTableParameterivEXT)
+  X(TexSubImage1D) X(TexSubImage2D)
 
 #define GL_PENDING_LIST_COMPILE(X) \
   X(Bitmap) X(PolygonStipple) X(TexImage1D) X(TexImage2D) X(Disable) X(Enable) X(Map1d) \
