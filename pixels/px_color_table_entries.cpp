@@ -27,6 +27,13 @@ GlContext *ContextValidated() {
   return gc;
 }
 
+// Records a check's error; true when there was one.
+bool Refused(GLenum error) {
+  if (error == 0) return false;
+  __glSetError(error);
+  return true;
+}
+
 // Reads the frame-buffer row `info` describes into the table, the read
 // buffer locked around it (a buffer may have no address while unlocked).
 void ReadIntoTable(GlContext *gc, GlTextureObject *tex, GlPixelSpanInfo *info) {
@@ -49,10 +56,7 @@ void GLENTRY __glim_ColorTableEXT(GLenum target, GLenum internalformat, GLsizei 
     error = __glCheckColorTableArgs(gc, target, internalformat, 0, format, type);
     internalformat = 0;
   }
-  if (error != 0) {
-    __glSetError(error);
-    return;
-  }
+  if (Refused(error)) return;
   gc->procs.colorTableEXT(gc, target, internalformat, width, format, type, table, 0);
   __glMarkColorTableChanged(gc);
 }
@@ -61,11 +65,7 @@ void GLENTRY __glim_ColorSubTableEXT(GLenum target, GLsizei start, GLsizei count
                                      GLenum type, const GLvoid *data) {
   GlContext *gc = ContextValidated();
   if (gc == nullptr) return;
-  GLenum error = __glCheckColorSubTableArgs(gc, target, start, count, format, type);
-  if (error != 0) {
-    __glSetError(error);
-    return;
-  }
+  if (Refused(__glCheckColorSubTableArgs(gc, target, start, count, format, type))) return;
   gc->procs.colorSubTableEXT(gc, target, start, count, format, type, data, 0);
   __glMarkColorTableChanged(gc);
 }
@@ -77,10 +77,7 @@ void GLENTRY __glim_CopyColorTableEXT(GLenum target, GLenum internalformat, GLin
   gc->procs.waitIdle(gc);
   GLenum error = __glCheckColorTableArgs(gc, target, internalformat, width, GL_RGBA, GL_FLOAT);
   if (error == 0 && __glIsProxyTableTarget(target)) error = GL_INVALID_ENUM;
-  if (error != 0) {
-    __glSetError(error);
-    return;
-  }
+  if (Refused(error)) return;
   GlTextureObject *tex = __glLookUpTexture(gc, target);
   if (tex == nullptr) return;
   GlColorTable *t = &tex->colorTable;
@@ -109,7 +106,8 @@ void GLENTRY __glim_CopyColorTableEXT(GLenum target, GLenum internalformat, GLin
 void GLENTRY __glim_GetColorTableEXT(GLenum target, GLenum format, GLenum type, GLvoid *table) {
   GlContext *gc = ContextValidated();
   if (gc == nullptr) return;
-  if (__glCheckColorTableArgs(gc, target, GL_RGB, 0, format, type) != 0 || __glIsProxyTableTarget(target)) {
+  if (__glCheckColorTableArgs(gc, target, GL_RGB, 0, format, type) != 0 ||
+      __glIsProxyTableTarget(target)) {
     __glSetError(GL_INVALID_ENUM);
     return;
   }

@@ -22,20 +22,10 @@ typedef void (*ColorTableProc)(GLenum, GLenum, GLsizei, GLenum, GLenum, const GL
 typedef void (*CopyColorTableProc)(GLenum, GLenum, GLint, GLint, GLsizei);
 typedef void (*GetColorTableProc)(GLenum, GLenum, GLenum, GLvoid *);
 
-std::string LockRecord() {
-  std::vector<char> text(PlatformSurfaceLockRecord(nullptr, 0));
-  PlatformSurfaceLockRecord(text.data(), text.size());
-  return std::string(text.data());
-}
-
-class ColorTableLoader : public LoaderWindows {
+class ColorTableLoader : public LoaderContext {
  protected:
   void SetUp() override {
-    OpenWindows(kW, kH, 0);
-    rc_ = wglCreateContext(hdc_[0]);
-    ASSERT_NE(rc_, nullptr);
-    ASSERT_TRUE(wglMakeCurrent(hdc_[0], rc_));
-    UsePixelCoordinates(kW, kH);
+    OpenContext(kW, kH);
     colorTable_ = reinterpret_cast<ColorTableProc>(wglGetProcAddress("glColorTableEXT"));
     copyColorTable_ =
         reinterpret_cast<CopyColorTableProc>(wglGetProcAddress("glCopyColorTableEXT"));
@@ -46,11 +36,6 @@ class ColorTableLoader : public LoaderWindows {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
   }
-  void TearDown() override {
-    wglMakeCurrent(nullptr, nullptr);
-    if (rc_ != nullptr) wglDeleteContext(rc_);
-    LoaderWindows::TearDown();
-  }
   std::vector<GLubyte> Table(int entries, int components, GLenum format) {
     std::vector<GLubyte> out(size_t(entries * components) + 1, 0xEE);
     getColorTable_(kTexture2D, format, GL_UNSIGNED_BYTE, out.data());
@@ -58,7 +43,6 @@ class ColorTableLoader : public LoaderWindows {
     out.pop_back();
     return out;
   }
-  HGLRC rc_ = nullptr;
   ColorTableProc colorTable_ = nullptr;
   CopyColorTableProc copyColorTable_ = nullptr;
   GetColorTableProc getColorTable_ = nullptr;
@@ -80,11 +64,9 @@ TEST_F(ColorTableLoader, CopiesFromTheLockedFrontBuffer) {
   PlatformRecordSurfaceLocks(TRUE);
   copyColorTable_(kTexture2D, GL_RGBA, 2, 3, 16);
   glFinish();
-  const std::string record = LockRecord();
+  const std::string record = SurfaceLockRecord();
   PlatformRecordSurfaceLocks(FALSE);
-  const size_t lock = record.find("lock primary\n");
-  ASSERT_NE(lock, std::string::npos) << record;
-  EXPECT_NE(record.find("unlock primary\n", lock), std::string::npos) << record;
+  ExpectLockedAround(record, "primary");
   std::vector<GLubyte> read(16 * 4, 0x11);
   glReadPixels(2, 3, 16, 1, GL_RGBA, GL_UNSIGNED_BYTE, read.data());
   EXPECT_EQ(read, row);

@@ -174,7 +174,8 @@ TEST_F(TableTest, TablesWiderThanTheSpanBuffers) {
     GLenum base;
     GLsizei width;
     GLenum format;
-  } cases[] = {{GL_RGBA, 8192, GL_RGB}, {GL_ALPHA, 32768, GL_RGBA}, {GL_LUMINANCE, 4096, GL_BGRA_EXT}};
+  } cases[] = {
+      {GL_RGBA, 8192, GL_RGB}, {GL_ALPHA, 32768, GL_RGBA}, {GL_LUMINANCE, 4096, GL_BGRA_EXT}};
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << c.base << " " << std::dec << c.width);
     const std::vector<uint8_t> data = ClientData(c.format, GL_UNSIGNED_BYTE, c.width, c.width);
