@@ -38,35 +38,26 @@ int EntryComponents(GLenum base) {
   }
 }
 
+namespace {
+
+template <typename T>
+T Load(const uint8_t *p) {
+  T v;
+  memcpy(&v, p, sizeof v);
+  return v;
+}
+
+}  // namespace
+
 double ElementValue(GLenum type, const uint8_t *p) {
   switch (type) {
     case GL_UNSIGNED_BYTE: return *p / 255.0;
     case GL_BYTE: return (2.0 * int8_t(*p) + 1) / 255.0;
-    case GL_UNSIGNED_SHORT: {
-      uint16_t v;
-      memcpy(&v, p, 2);
-      return v / 65535.0;
-    }
-    case GL_SHORT: {
-      int16_t v;
-      memcpy(&v, p, 2);
-      return (2.0 * v + 1) / 65535.0;
-    }
-    case GL_UNSIGNED_INT: {
-      uint32_t v;
-      memcpy(&v, p, 4);
-      return v / 4294967295.0;
-    }
-    case GL_INT: {
-      int32_t v;
-      memcpy(&v, p, 4);
-      return (2.0 * v + 1) / 4294967295.0;
-    }
-    default: {
-      float v;
-      memcpy(&v, p, 4);
-      return v;
-    }
+    case GL_UNSIGNED_SHORT: return Load<uint16_t>(p) / 65535.0;
+    case GL_SHORT: return (2.0 * Load<int16_t>(p) + 1) / 65535.0;
+    case GL_UNSIGNED_INT: return Load<uint32_t>(p) / 4294967295.0;
+    case GL_INT: return (2.0 * Load<int32_t>(p) + 1) / 4294967295.0;
+    default: return Load<float>(p);
   }
 }
 
