@@ -133,6 +133,25 @@ TEST_F(TableTest, PackAndUnpackModesPlaceTheEntries) {
   EXPECT_EQ(out, want);
 }
 
+// The list forms hand the procedures dense entries with the packed flag:
+// the unpack modes in force then play no part.
+TEST_F(TableTest, PackedEntriesIgnoreTheUnpackModes) {
+  const GLubyte dense[6] = {10, 20, 30, 40, 50, 60};
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 2);
+  glPixelStorei(GL_UNPACK_SWAP_BYTES, 1);
+  gc->procs.colorTableEXT(gc, GL_TEXTURE_2D, GL_LUMINANCE_ALPHA, 2, GL_LUMINANCE_ALPHA,
+                          GL_UNSIGNED_BYTE, dense, 1);
+  EXPECT_EQ(Entries(), std::vector<uint8_t>(dense, dense + 4));
+  gc->procs.colorSubTableEXT(gc, GL_TEXTURE_2D, 1, 1, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE,
+                             dense + 4, 1);
+  EXPECT_EQ(Entries(), (std::vector<uint8_t>{10, 20, 50, 60}));
+  // Unpacked, the same call skips two groups.
+  glColorTableEXT(GL_TEXTURE_2D, GL_LUMINANCE_ALPHA, 1, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE,
+                  dense);
+  EXPECT_EQ(Entries(), (std::vector<uint8_t>{50, 60}));
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 TEST_F(TableTest, SubTablesReplaceExactlyTheirRun) {
   std::vector<uint8_t> base(16 * 4);
   for (size_t k = 0; k < base.size(); k++) base[k] = uint8_t(k);
