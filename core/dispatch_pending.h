@@ -15,10 +15,7 @@
 #define GL_PENDING_IMMEDIATE(X) \
   X(TexParameterf) X(TexParameterfv) \
   X(TexParameteri) X(TexParameteriv) X(TexEnvf) X(TexEnvfv) \
-  X(TexEnvi) X(TexEnviv) X(TexGend) X(TexGendv) X(TexGenf) X(TexGenfv) X(TexGeni) X(TexGeniv) \
-  X(ColorSubTableEXT) X(ColorTableEXT) \
-  X(CopyColorTableEXT) X(GetColorTableEXT) X(GetColorTableParameterfvEXT) \
-  X(GetColorTableParameterivEXT)
+  X(TexEnvi) X(TexEnviv) X(TexGend) X(TexGendv) X(TexGenf) X(TexGenfv) X(TexGeni) X(TexGeniv)
 
 #define GL_PENDING_LIST_COMPILE(X) \
   X(Bitmap) X(PolygonStipple) X(TexImage1D) X(TexImage2D) X(Disable) X(Enable) X(Map1d) \

@@ -27,7 +27,7 @@
 #include "pixels/px_bitmap.h"
 #include "pixels/px_copy_pixels.h"
 #include "pixels/px_image_paths.h"
-#include "pixels/px_image_standins.h"
+#include "pixels/px_color_table.h"
 #include "pixels/px_pack.h"
 #include "pixels/px_draw_pixels.h"
 #include "pixels/px_read_pixels.h"

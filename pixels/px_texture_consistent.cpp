@@ -12,8 +12,10 @@ int32_t Halved(int32_t size) { return size > 1 ? size / 2 : 1; }
 GLenum EffectiveFormat(const GlContext *gc, const GlTextureObject *tex, GLenum levelFormat) {
   if (gc->modes.colorIndexMode) return levelFormat == GL_COLOR_INDEX ? levelFormat : 0;
   if (levelFormat != GL_COLOR_INDEX) return levelFormat;
-  GLenum table = tex->colorTable.baseFormat;
-  return table == GL_COLOR_INDEX ? 0 : table;
+  // A table without entries is no table: the texels would index nothing.
+  const GlColorTable &table = tex->colorTable;
+  if (table.width <= 0 || table.table == nullptr) return 0;
+  return table.baseFormat == GL_COLOR_INDEX ? 0 : table.baseFormat;
 }
 
 bool EnvironmentFits(const GlContext *gc, GLenum mode, GLenum format) {

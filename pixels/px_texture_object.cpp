@@ -64,6 +64,8 @@ GlTextureObject *__glCreateTexture(GlContext *gc, GLuint name, int32_t targetInd
 void __glFreeTexture(GlContext *gc, GlTextureObject *tex) {
   __GL_ASSERT(tex->refcount == 0, "tex->refcount == 0", "s_texmgr");
   for (int32_t i = 0; i < gc->constants.maxMipMapLevel; ++i) tex->deleteLevel(gc, tex, i);
+  // The colour table's entries belong to the object too.
+  gc->imports.free(gc, tex->colorTable.table);
   // This manager made the records as one block, the first entry its start.
   gc->imports.free(gc, tex->levels[0]);
   gc->imports.free(gc, tex->levels);

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/control.h"
 #include "platform/gdi.h"
 #include "platform/vlxdesktop.h"
@@ -118,3 +121,37 @@ class LoaderIndexWindow : public testing::Test {
   HGLRC rc_ = nullptr;
 };
 #endif
+
+// The surfaces locked and unlocked since the platform began recording.
+inline std::string SurfaceLockRecord() {
+  std::vector<char> text(PlatformSurfaceLockRecord(nullptr, 0));
+  PlatformSurfaceLockRecord(text.data(), text.size());
+  return std::string(text.data());
+}
+
+// `kind` is locked in the record and unlocked after.
+inline void ExpectLockedAround(const std::string &record, const std::string &kind) {
+  const size_t lock = record.find("lock " + kind + "\n");
+  ASSERT_NE(lock, std::string::npos) << record;
+  EXPECT_NE(record.find("unlock " + kind + "\n", lock), std::string::npos) << record;
+}
+
+// The windows, with a context current on the first, drawing in pixel
+// coordinates.
+class LoaderContext : public LoaderWindows {
+ protected:
+  void OpenContext(int width, int height) {
+    OpenWindows(width, height, 0);
+    rc_ = wglCreateContext(hdc_[0]);
+    ASSERT_NE(rc_, nullptr);
+    ASSERT_TRUE(wglMakeCurrent(hdc_[0], rc_));
+    UsePixelCoordinates(width, height);
+  }
+  void TearDown() override {
+    wglMakeCurrent(nullptr, nullptr);
+    if (rc_ != nullptr) wglDeleteContext(rc_);
+    LoaderWindows::TearDown();
+  }
+
+  HGLRC rc_ = nullptr;
+};

@@ -180,6 +180,7 @@ TEST(TextureConsistency, TheFormatMustSuitTheContextAndTheEnvironment) {
     bool colorIndex;
     GLenum level, table, mode;
     GLbool8 consistent;
+    int32_t entries = 4;  // of the table, when it has a format
   } cases[] = {
       {"RGBA, modulate RGB", false, GL_RGB, 0, GL_MODULATE, 1},
       {"RGBA, blend alpha", false, GL_ALPHA, 0, GL_BLEND, 1},
@@ -189,6 +190,8 @@ TEST(TextureConsistency, TheFormatMustSuitTheContextAndTheEnvironment) {
       {"RGBA, add", false, GL_RGB, 0, GL_ADD, 0},
       {"RGBA, indices through an RGB table", false, GL_COLOR_INDEX, GL_RGB, GL_DECAL, 1},
       {"RGBA, indices without a table", false, GL_COLOR_INDEX, 0, GL_MODULATE, 0},
+      {"RGBA, indices through an RGB table of no entries", false, GL_COLOR_INDEX, GL_RGB,
+       GL_DECAL, 0, 0},
       {"RGBA, indices through an index table", false, GL_COLOR_INDEX, GL_COLOR_INDEX,
        GL_REPLACE, 0},
       {"RGBA, indices through a luminance table, decal", false, GL_COLOR_INDEX, GL_LUMINANCE,
@@ -207,7 +210,12 @@ TEST(TextureConsistency, TheFormatMustSuitTheContextAndTheEnvironment) {
     ctx.env().mode = c.mode;
     TestTexture t;
     t.Define(0, 4, 4, 0, c.level);
+    GLubyte entries[4 * 4] = {};
     t.get()->colorTable.baseFormat = c.table;
+    if (c.table != 0) {
+      t.get()->colorTable.width = c.entries;
+      t.get()->colorTable.table = entries;
+    }
     EXPECT_EQ(__glIsTextureConsistent(ctx.gc(), t.get()), c.consistent);
   }
 }

@@ -27,33 +27,9 @@ std::vector<GLubyte> SourceImage() {
   return image;
 }
 
-std::string LockRecord() {
-  std::vector<char> text(PlatformSurfaceLockRecord(nullptr, 0));
-  PlatformSurfaceLockRecord(text.data(), text.size());
-  return std::string(text.data());
-}
-
-// Each kind locked in the record is unlocked after, and `kind` is locked.
-void ExpectLockedAround(const std::string &record, const std::string &kind) {
-  const size_t lock = record.find("lock " + kind + "\n");
-  ASSERT_NE(lock, std::string::npos) << record;
-  EXPECT_NE(record.find("unlock " + kind + "\n", lock), std::string::npos) << record;
-}
-
-class CopyLoader : public LoaderWindows {
+class CopyLoader : public LoaderContext {
  protected:
-  void SetUp() override {
-    OpenWindows(kW, kH, 0);
-    rc_ = wglCreateContext(hdc_[0]);
-    ASSERT_NE(rc_, nullptr);
-    ASSERT_TRUE(wglMakeCurrent(hdc_[0], rc_));
-    UsePixelCoordinates(kW, kH);
-  }
-  void TearDown() override {
-    wglMakeCurrent(nullptr, nullptr);
-    if (rc_ != nullptr) wglDeleteContext(rc_);
-    LoaderWindows::TearDown();
-  }
+  void SetUp() override { OpenContext(kW, kH); }
 
   // Puts the source image into `buffer` at (2, 3), the rest black.
   void PlaceSource(GLenum buffer) {
@@ -72,7 +48,7 @@ class CopyLoader : public LoaderWindows {
     PlatformRecordSurfaceLocks(TRUE);
     glCopyPixels(2, 3, kImageW, kImageH, GL_COLOR);
     glFinish();
-    const std::string record = LockRecord();
+    const std::string record = SurfaceLockRecord();
     PlatformRecordSurfaceLocks(FALSE);
     return record;
   }
@@ -83,7 +59,6 @@ class CopyLoader : public LoaderWindows {
     EXPECT_EQ(got, SourceImage());
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   }
-  HGLRC rc_ = nullptr;
 };
 
 TEST_F(CopyLoader, FrontIntoBackReadsTheLockedFront) {
