@@ -28,8 +28,7 @@ bool __glClipFastDraw(const GlPixelSpanInfo *info, const GlRect &window, GlFastD
   int64_t columns = span < 0 ? -span : span;
   if (columns > info->width) columns = info->width;
   const int64_t rows = info->rows < info->height ? info->rows : info->height;
-  if (!ClipAxis(info->startRow, rowDir, rows, window.y0, window.y1, &part->skipRows,
-                &part->rows) ||
+  if (!ClipAxis(info->startRow, rowDir, rows, window.y0, window.y1, &part->skipRows, &part->rows) ||
       !ClipAxis(info->startCol, colDir, columns, window.x0, window.x1, &part->skipColumns,
                 &part->columns))
     return false;

@@ -101,6 +101,14 @@ Order OrderOf(GLenum format) {
   return {0, 1, 2, 3};
 }
 
+// Red, green and blue from the first three bytes of each group of `bytes`.
+void DrawTruncated(GlContext *gc, const GlPixelSpanInfo *info, uint32_t bytes) {
+  const Fields f(gc);
+  DrawVisible(gc, info, EachPixel(bytes, [f](uint8_t *dst, const uint8_t *s, int32_t, int32_t) {
+                Store16(dst, f.Truncated(s[0], s[1], s[2]));
+              }));
+}
+
 }  // namespace
 
 // Indexes copied as they are; the kernel runs only off the front buffer,
@@ -121,10 +129,7 @@ void __glDrawPixels_FastCI8(GlContext *gc, const GlPixelSpanInfo *info) {
 }
 
 void __glDrawPixels_FastRGB16(GlContext *gc, const GlPixelSpanInfo *info) {
-  const Fields f(gc);
-  DrawVisible(gc, info, EachPixel(3, [f](uint8_t *dst, const uint8_t *s, int32_t, int32_t) {
-                Store16(dst, f.Truncated(s[0], s[1], s[2]));
-              }));
+  DrawTruncated(gc, info, 3);
 }
 
 void __glDrawPixels_FastRGB16_Dither(GlContext *gc, const GlPixelSpanInfo *info) {
@@ -136,10 +141,7 @@ void __glDrawPixels_FastRGB16_Dither(GlContext *gc, const GlPixelSpanInfo *info)
 
 // Alpha is ignored.
 void __glDrawPixels_FastRGBAubyte16(GlContext *gc, const GlPixelSpanInfo *info) {
-  const Fields f(gc);
-  DrawVisible(gc, info, EachPixel(4, [f](uint8_t *dst, const uint8_t *s, int32_t, int32_t) {
-                Store16(dst, f.Truncated(s[0], s[1], s[2]));
-              }));
+  DrawTruncated(gc, info, 4);
 }
 
 // Pixels whose alpha byte fails the alpha test keep what the buffer held.

@@ -13,10 +13,10 @@ namespace {
 
 // Fragment work the kernels cannot do. Fog is among it: the generic store
 // fogs drawn pixels.
-constexpr uint32_t kFragmentWork = __GL_SHADE_DEPTH_TEST | __GL_SHADE_TEXTURE |
-                                   __GL_SHADE_STIPPLE | __GL_SHADE_STENCIL_TEST |
-                                   __GL_SHADE_LOGIC_OP | __GL_SHADE_BLEND | __GL_SHADE_MASK |
-                                   __GL_SHADE_INDEX_TEST | __GL_SHADE_FOG;
+constexpr uint32_t kFragmentWork = __GL_SHADE_DEPTH_TEST | __GL_SHADE_TEXTURE | __GL_SHADE_STIPPLE |
+                                   __GL_SHADE_STENCIL_TEST | __GL_SHADE_LOGIC_OP |
+                                   __GL_SHADE_BLEND | __GL_SHADE_MASK | __GL_SHADE_INDEX_TEST |
+                                   __GL_SHADE_FOG;
 
 bool UnitZoom(GLfloat zoom) { return zoom == 1.0f || zoom == -1.0f; }
 
@@ -24,8 +24,7 @@ bool UnitZoom(GLfloat zoom) { return zoom == 1.0f || zoom == -1.0f; }
 bool IdentityTransfer(const GlPixelTransferMode &tm) {
   return !tm.mapColor && tm.redBias == 0.0f && tm.greenBias == 0.0f && tm.blueBias == 0.0f &&
          tm.alphaBias == 0.0f && tm.redScale == 1.0f && tm.greenScale == 1.0f &&
-         tm.blueScale == 1.0f && tm.alphaScale == 1.0f && tm.indexShift == 0 &&
-         tm.indexOffset == 0;
+         tm.blueScale == 1.0f && tm.alphaScale == 1.0f && tm.indexShift == 0 && tm.indexOffset == 0;
 }
 
 // The kernels write one buffer: not both, and not the one GL_NONE left
@@ -76,8 +75,8 @@ GlDrawPixelsKernel __glPickDrawPixelsKernel(const GlContext *gc, GLenum format, 
   return nullptr;
 }
 
-void __glOptPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
-                           GLenum type, const void *pixels, GLbool8 packed) {
+void __glOptPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                           const void *pixels, GLbool8 packed) {
   const uint32_t mask = __glDrawPixelsLockMask(gc, format);
   gc->lockBuffers(gc, mask);
   if (GlDrawPixelsKernel kernel = __glPickDrawPixelsKernel(gc, format, type)) {

@@ -2,11 +2,13 @@
 #include "raster/s_dither.h"
 
 // Rows y & 3, columns x & 3.
-#define DITHER_MATRIX(X)                 \
-  X(0) X(8) X(2) X(10)                   \
-  X(12) X(4) X(14) X(6)                  \
-  X(3) X(11) X(1) X(9)                   \
-  X(15) X(7) X(13) X(5)
+// clang-format off
+#define DITHER_MATRIX(X) \
+  X(0)  X(8)  X(2)  X(10) \
+  X(12) X(4)  X(14) X(6)  \
+  X(3)  X(11) X(1)  X(9)  \
+  X(15) X(7)  X(13) X(5)
+// clang-format on
 
 #define PLAIN_DITHER(d) d,
 const uint8_t __glDitherTable[16] = {DITHER_MATRIX(PLAIN_DITHER)};

@@ -117,7 +117,8 @@ TEST_F(GenericOnly, FogColoursDrawnPixels) {
   });
   ASSERT_TRUE(o.back);
   for (int y = 8; y < 12; y++)
-    for (int x = 8; x < 14; x++) EXPECT_EQ(o.backPixels[size_t(y * draw_test::kWidth + x)], 0x07E0u);
+    for (int x = 8; x < 14; x++)
+      EXPECT_EQ(o.backPixels[size_t(y * draw_test::kWidth + x)], 0x07E0u);
 }
 
 }  // namespace

@@ -16,11 +16,15 @@ namespace {
 constexpr uint32_t kFill = 0x5A5A;  // what the fixture fills the buffers with
 
 // The ordered-dither offsets written out: 17 times the 4 x 4 matrix.
-constexpr int32_t kDither[16] = {0,  136, 34,  170, 204, 68,  238, 102,
-                                 51, 187, 17,  153, 255, 119, 221, 85};
+constexpr int32_t kDither[16] = {0,  136, 34, 170, 204, 68,  238, 102,
+                                 51, 187, 17, 153, 255, 119, 221, 85};
 
-uint32_t Pack565(uint32_t r, uint32_t g, uint32_t b) { return (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3); }
-uint32_t Pack555(uint32_t r, uint32_t g, uint32_t b) { return (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3); }
+uint32_t Pack565(uint32_t r, uint32_t g, uint32_t b) {
+  return (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
+}
+uint32_t Pack555(uint32_t r, uint32_t g, uint32_t b) {
+  return (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3);
+}
 
 struct Buffer16 {
   const char *format;
@@ -121,8 +125,8 @@ TEST_F(Kernels, AlphaTestKeepsPixelsThatFailInEveryByteOrder) {
       {GL_RGBA, 0, 1, 2, 3}, {GL_BGRA_EXT, 2, 1, 0, 3}, {GL_ABGR_EXT, 3, 2, 1, 0}};
   // One row: alpha 0x40, 0xC0, 0x7F (just below half), 0x80 (just above).
   const uint8_t alphas[4] = {0x40, 0xC0, 0x7F, 0x80};
-  const uint8_t colours[4][3] = {{0xF8, 0x04, 0x10}, {0x18, 0xFC, 0x88}, {0x40, 0x40, 0x40},
-                                 {0x08, 0x10, 0xF0}};
+  const uint8_t colours[4][3] = {
+      {0xF8, 0x04, 0x10}, {0x18, 0xFC, 0x88}, {0x40, 0x40, 0x40}, {0x08, 0x10, 0xF0}};
   for (const Order &o : kOrders) {
     SCOPED_TRACE(testing::Message() << std::hex << o.format);
     OpenFormat(Format("5-6-5"));
@@ -168,7 +172,8 @@ TEST_F(Kernels, EachVisibleRectangleGetsItsPartOnce) {
   for (bool yInverted : {false, true})
     for (float zx : {1.0f, -1.0f})
       for (float zy : {1.0f, -1.0f}) {
-        SCOPED_TRACE(testing::Message() << "top-down " << yInverted << " zoom " << zx << ", " << zy);
+        SCOPED_TRACE(testing::Message()
+                     << "top-down " << yInverted << " zoom " << zx << ", " << zy);
         OpenFormat(Format("5-6-5"), yInverted);
         SetVisible(visible);
         glPixelZoom(zx, zy);
