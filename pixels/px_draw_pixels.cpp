@@ -173,12 +173,6 @@ void __glSlowPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum
   __glRunLocked(gc, &info, __glDrawPixelsLockMask(gc, format), __glGenericPickDrawPixels);
 }
 
-// Until the fast draw paths exist every draw takes the generic one.
-void __glOptPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
-                           GLenum type, const void *pixels, GLbool8 packed) {
-  __glSlowPickDrawPixels(gc, width, height, format, type, pixels, packed);
-}
-
 // Textured with the raster position's coordinates at level-of-detail 1.0,
 // fogged by its eye z, then stored.
 void __glSlowDrawPixelsStore(GlColorBuffer *cfb, const GlFragment *frag) {

@@ -1,18 +1,24 @@
-// The ordered-dither matrix and its float form.
+// The ordered-dither matrix and the forms the stores and kernels read.
 #include "raster/s_dither.h"
 
-const uint8_t __glDitherTable[16] = {
-    0,  8,  2,  10,  //
-    12, 4,  14, 6,   //
-    3,  11, 1,  9,   //
-    15, 7,  13, 5,   //
-};
+// Rows y & 3, columns x & 3.
+// clang-format off
+#define DITHER_MATRIX(X) \
+  X(0)  X(8)  X(2)  X(10) \
+  X(12) X(4)  X(14) X(6)  \
+  X(3)  X(11) X(1)  X(9)  \
+  X(15) X(7)  X(13) X(5)
+// clang-format on
 
-#define FLOAT_DITHER(d) ((GLfloat(d) + 0.5f) / 16.0f - 0.5f)
-const GLfloat __glFloatDitherTable[16] = {
-    FLOAT_DITHER(0),  FLOAT_DITHER(8),  FLOAT_DITHER(2),  FLOAT_DITHER(10),
-    FLOAT_DITHER(12), FLOAT_DITHER(4),  FLOAT_DITHER(14), FLOAT_DITHER(6),
-    FLOAT_DITHER(3),  FLOAT_DITHER(11), FLOAT_DITHER(1),  FLOAT_DITHER(9),
-    FLOAT_DITHER(15), FLOAT_DITHER(7),  FLOAT_DITHER(13), FLOAT_DITHER(5),
-};
+#define PLAIN_DITHER(d) d,
+const uint8_t __glDitherTable[16] = {DITHER_MATRIX(PLAIN_DITHER)};
+#undef PLAIN_DITHER
+
+#define FLOAT_DITHER(d) ((GLfloat(d) + 0.5f) / 16.0f - 0.5f),
+const GLfloat __glFloatDitherTable[16] = {DITHER_MATRIX(FLOAT_DITHER)};
 #undef FLOAT_DITHER
+
+// 17 spreads 0 .. 15 over 0 .. 255.
+#define INT_DITHER(d) 17 * (d),
+const int32_t __glIntDitherTable[16] = {DITHER_MATRIX(INT_DITHER)};
+#undef INT_DITHER
