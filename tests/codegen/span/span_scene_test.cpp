@@ -64,9 +64,7 @@ std::string Name(const ColorFormat &f, uint32_t depthBits, bool smooth, bool dit
   return s;
 }
 
-class SpanScene : public SpanSceneTest {};
-
-TEST_F(SpanScene, UntexturedStatesDrawAsTheGenericPath) {
+TEST_F(SpanSceneTest, UntexturedStatesDrawAsTheGenericPath) {
   for (uint32_t depthBits : {16u, 32u})
     for (const ColorFormat *f : Formats()) {
       ASSERT_TRUE(OpenPlain(*f, depthBits));
@@ -93,7 +91,7 @@ TEST_F(SpanScene, UntexturedStatesDrawAsTheGenericPath) {
 }
 
 // Colour writes masked: the depth pass alone, the colour memory as cleared.
-TEST_F(SpanScene, DepthOnlyPassWritesDepthAlone) {
+TEST_F(SpanSceneTest, DepthOnlyPassWritesDepthAlone) {
   for (uint32_t depthBits : {16u, 32u})
     for (const ColorFormat *f : {&kRgbFormats[2], &kIndexFormats[0]}) {
       ASSERT_TRUE(OpenPlain(*f, depthBits));
@@ -113,7 +111,7 @@ TEST_F(SpanScene, DepthOnlyPassWritesDepthAlone) {
 
 // Clipped at the near plane: depths next to the cut that rounding puts a
 // little below 0 still pass GL_LESS against the cleared buffer.
-TEST_F(SpanScene, TriangleCutByTheNearPlaneHasNoHoles) {
+TEST_F(SpanSceneTest, TriangleCutByTheNearPlaneHasNoHoles) {
   for (uint32_t depthBits : {16u, 32u})
     for (bool smooth : {false, true}) {
       ASSERT_TRUE(OpenPlain(kRgbFormats[2], depthBits));
@@ -167,7 +165,7 @@ TEST_F(SpanScene, TriangleCutByTheNearPlaneHasNoHoles) {
 
 // Colours from 0 to full scale over one or two pixels: the planes' rounding
 // carries values past either end, which must not wrap.
-TEST_F(SpanScene, SteepGradientsNeverWrap) {
+TEST_F(SpanSceneTest, SteepGradientsNeverWrap) {
   for (const ColorFormat *f : Formats())
     for (bool dith : {false, true})
       for (bool depthTest : {false, true}) {
@@ -199,7 +197,7 @@ TEST_F(SpanScene, SteepGradientsNeverWrap) {
 
 // The dither of the generated span: the column walked from the span start
 // (mirrored for right-to-left spans), or the memory column in the flat fill.
-TEST_F(SpanScene, DitherFollowsTheModel) {
+TEST_F(SpanSceneTest, DitherFollowsTheModel) {
   for (const ColorFormat *f : {&kRgbFormats[0], &kRgbFormats[1], &kRgbFormats[2],
                                            &kIndexFormats[0]})
     for (bool smooth : {false, true})
