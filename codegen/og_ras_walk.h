@@ -106,8 +106,11 @@ void EmitChunks(Gen &g);            // spanlet mode: the span in 32-pixel chunks
 // ditherRow for column `x` (an operand) of the current row.
 void set_dither(Gen &g, OgCode *x);
 
-// Span code of the routines outside spanlet mode, and the MMX body. They
-// declare what they read; the pixel code itself lands with its own work.
+// Span code of the routines outside spanlet mode, entered with ebx = the
+// span's pixel count: the flat fill, and the general span (untextured; a
+// textured span draws nothing until the texture code lands). Both declare
+// the setup's words first. The MMX body is still a stand-in that ends the
+// triangle at once.
 void flatspan(Gen &g);
 void span(Gen &g);
 void BuildMMXRasterizer(Gen &g);

@@ -57,24 +57,38 @@ void FreeBuffers(SceneWindow *window) {
   memset(window, 0, sizeof *window);
 }
 
-}  // namespace
+// Bits a pixel takes and its channel masks (the index bits in red).
+struct ColorLayout {
+  uint32_t bits, bytes, masks[3], channelBits[3];
+  bool rgba;
+};
 
-bool SceneWindowOpenDepth(SceneWindow *window, int32_t width, int32_t height, uint32_t depthBits) {
-  return SceneWindowOpenFormat(window, width, height, depthBits, 8, false);
-}
+const ColorLayout kLayouts[] = {
+    {16, 2, {0xF800, 0x07E0, 0x001F}, {5, 6, 5}, true},
+    {8, 1, {0xE0, 0x1C, 0x03}, {3, 3, 2}, true},
+    {32, 4, {0xFF0000, 0xFF00, 0xFF}, {8, 8, 8}, true},
+    {8, 1, {0, 0, 0}, {8, 0, 0}, false},
+};
 
-bool SceneWindowOpenFormat(SceneWindow *window, int32_t width, int32_t height,
-                           uint32_t depthBits, uint32_t stencilBits, bool topDown) {
-  if (width <= 0 || height <= 0 || depthBits == 0 || depthBits > 32 || stencilBits > 8)
+bool Open(SceneWindow *window, int32_t width, int32_t height, SceneColor color,
+          uint32_t depthBits, uint32_t stencilBits, bool topDown) {
+  if (width <= 0 || height <= 0 || depthBits == 0 || depthBits > 32 || stencilBits > 8 ||
+      unsigned(color) > kSceneIndex8)
     return false;
+  const ColorLayout &c = kLayouts[color];
   const uint32_t depthBytes = depthBits <= 16 ? 2 : 4;
   memset(window, 0, sizeof *window);
   GlModes *m = &window->modes;
-  m->rgbMode = 1, m->doubleBufferMode = 1;
+  m->rgbMode = c.rgba, m->doubleBufferMode = 1;
   m->haveDepthBuffer = 1, m->haveStencilBuffer = stencilBits != 0;
-  m->redBits = 5, m->greenBits = 6, m->blueBits = 5;
-  m->redMask = 0xF800, m->greenMask = 0x07E0, m->blueMask = 0x001F;
-  m->colorBits = m->indexBits = 16;
+  if (c.rgba) {
+    m->redBits = c.channelBits[0], m->greenBits = c.channelBits[1], m->blueBits = c.channelBits[2];
+    m->redMask = c.masks[0], m->greenMask = c.masks[1], m->blueMask = c.masks[2];
+    m->colorBits = m->indexBits = c.bits;
+  } else {
+    m->colorBits = c.bits;
+    m->indexBits = c.channelBits[0];
+  }
   m->depthBits = depthBits, m->stencilBits = stencilBits;
 
   GlDrawable *d = &window->drawable;
@@ -86,8 +100,8 @@ bool SceneWindowOpenFormat(SceneWindow *window, int32_t width, int32_t height,
   d->unlock = __wglGLUnlockDrawableMutex;
   d->setCoreClipRect = __wglSetCoreClipRect;
   d->malloc = malloc, d->calloc = calloc, d->realloc = realloc, d->free = free;
-  if (!d->mutex || !Attach(&d->front, width, height, 16, 2) ||
-      !Attach(&d->back, width, height, 16, 2) ||
+  if (!d->mutex || !Attach(&d->front, width, height, c.bits, c.bytes) ||
+      !Attach(&d->back, width, height, c.bits, c.bytes) ||
       !Attach(&d->depth, width, height, depthBits, depthBytes) ||
       (stencilBits && !Attach(&d->stencil, width, height, 8, 1))) {
     FreeBuffers(window);
@@ -103,6 +117,22 @@ bool SceneWindowOpenFormat(SceneWindow *window, int32_t width, int32_t height,
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool SceneWindowOpenColor(SceneWindow *window, int32_t width, int32_t height, SceneColor color,
+                          uint32_t depthBits) {
+  return Open(window, width, height, color, depthBits, 8, false);
+}
+
+bool SceneWindowOpenDepth(SceneWindow *window, int32_t width, int32_t height, uint32_t depthBits) {
+  return SceneWindowOpenFormat(window, width, height, depthBits, 8, false);
+}
+
+bool SceneWindowOpenFormat(SceneWindow *window, int32_t width, int32_t height,
+                           uint32_t depthBits, uint32_t stencilBits, bool topDown) {
+  return Open(window, width, height, kSceneRgb565, depthBits, stencilBits, topDown);
 }
 
 void SceneWindowClose(SceneWindow *window) {

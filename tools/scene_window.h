@@ -25,6 +25,11 @@ bool SceneWindowOpenDepth(SceneWindow *window, int32_t width, int32_t height, ui
 // the window, as the screen's do.
 bool SceneWindowOpenFormat(SceneWindow *window, int32_t width, int32_t height,
                            uint32_t depthBits, uint32_t stencilBits, bool topDown);
+// The colour buffers of SceneWindowOpenColor.
+typedef enum SceneColor { kSceneRgb565, kSceneRgb332, kSceneXrgb8, kSceneIndex8 } SceneColor;
+// SceneWindowOpenDepth with front and back buffers of another format.
+bool SceneWindowOpenColor(SceneWindow *window, int32_t width, int32_t height, SceneColor color,
+                          uint32_t depthBits);
 // Releases and destroys the context, then the buffers.
 void SceneWindowClose(SceneWindow *window);
 // The back buffer's 5-6-5 pixels, top row first (width x height).

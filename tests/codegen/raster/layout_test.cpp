@@ -120,9 +120,10 @@ TEST(CompactedLayout, ForcedTexturedStatesAgreeWithTheSetup) {
   }
 }
 
-// Until the span code lands the x86 routine draws nothing, but its walk
-// runs: registers, stack and control word come back, eax is 1, and nothing
-// is written.
+// The x86 routine walks and draws with every compacted layout: registers,
+// stack and control word come back, eax is 1, a pixel outside the triangle
+// keeps its bytes, and one inside is drawn unless the depth test or the
+// colour mask keeps it.
 TEST(CompactedLayout, TheX86WalkRunsAndReturns) {
   for (const Layout &l : kReachable) {
     if (l.mmx) continue;
@@ -140,7 +141,12 @@ TEST(CompactedLayout, TheX86WalkRunsAndReturns) {
                                           uint32_t(uintptr_t(gc)), uint32_t(uintptr_t(&v[0])),
                                           {uint32_t(uintptr_t(&v[1])), uint32_t(uintptr_t(&v[2]))});
     EXPECT_EQ(r.eax, 1u);
-    EXPECT_EQ(rc.color.Read(40, 40) & 0xFF, 0x11u);
+    EXPECT_EQ(rc.color.Read(70, 10), rc.color.Read(0, 47));
+    if (!(l.flags & (kDepth | __GL_SHADE_MASK))) {
+      EXPECT_NE(rc.color.Read(40, 40), rc.color.Read(0, 47));
+    } else if (l.flags & __GL_SHADE_MASK) {
+      EXPECT_EQ(rc.color.Read(40, 40), rc.color.Read(0, 47));
+    }
   }
 }
 

@@ -1,0 +1,171 @@
+// The generated x86/x87 span code outside spanlet mode against the generic
+// triangle path: triangles and pixels per second of 10-, 100- and
+// 1000-pixel triangles, flat and smooth, depth tested (GL_LESS) over 16- and
+// 32-bit depth, on RGB332, RGB565, XRGB8 and CI8 in a 640 x 480 memory
+// window. "raster" times the rasterizer alone (window-space vertices handed
+// to procs.renderTriangle inside the render lock); "road" the whole road
+// through glBegin / glEnd. The generated routine is installed with
+// __glForceGeneratedTriangle on a context whose MMX flag is cleared, so the
+// x86/x87 routine runs whatever the processor.
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "bench/bench_fill.h"
+#include "bench/bench_timer.h"
+#include "codegen/og_ras.h"
+#include "core/gl_api.h"
+#include "core/s_constants.h"
+#include "geometry/s_prim.h"
+#include "tools/scene_window.h"
+
+namespace {
+
+constexpr int32_t kWidth = 640, kHeight = 480;
+
+struct Format {
+  const char *name;
+  SceneColor color;
+};
+const Format kFormats[] = {{"332", kSceneRgb332},
+                           {"565", kSceneRgb565},
+                           {"xrgb8", kSceneXrgb8},
+                           {"ci8", kSceneIndex8}};
+
+void SetState(bool smooth, bool rgba) {
+  glViewport(0, 0, kWidth, kHeight);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, kWidth, 0, kHeight, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DITHER);
+  glShadeModel(smooth ? GL_SMOOTH : GL_FLAT);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LESS);
+  if (!rgba) glClearIndex(0);
+}
+
+// Window-space vertices of the benchmark triangles (colours at the colour
+// buffer's scale, window z in [0, 1]), validated in full, so the render
+// procedure computes nothing before the fill.
+std::vector<GlVertex> WindowVertices(GlContext *gc, float area, bool rgba) {
+  std::vector<GlVertex> v = bench::FillVertices(area, 4096, kWidth, kHeight,
+                                                int(gc->constants.viewportXAdjust));
+  const GlColorBuffer *cfb = gc->drawBuffer;
+  for (GlVertex &x : v) {
+    x.has = ~0u;
+    GlColor &c = x.colors[0];
+    if (rgba) {
+      c.r *= cfb->redScale, c.g *= cfb->greenScale, c.b *= cfb->blueScale;
+    } else {
+      c.r *= 255.0f;
+    }
+    x.colors[1] = c;
+    x.color = &x.colors[0];
+  }
+  return v;
+}
+
+double RasterBatch(GlContext *gc, std::vector<GlVertex> &v) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  const double start = bench::Now();
+  __glRenderLock(gc);
+  for (size_t i = 0; i + 2 < v.size(); i += 3) {
+    gc->vertexBuffer.provoking = &v[i + 2];
+    gc->procs.renderTriangle(gc, &v[i], &v[i + 1], &v[i + 2]);
+  }
+  __glRenderUnlock(gc);
+  return bench::Now() - start;
+}
+
+double RoadBatch(const std::vector<bench::Vertex> &batch, bool rgba) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glFinish();
+  const double start = bench::Now();
+  glBegin(GL_TRIANGLES);
+  for (const bench::Vertex &v : batch) {
+    if (rgba)
+      glColor4f(v.r, v.g, v.b, v.a);
+    else
+      glIndexf(v.r * 255.0f);
+    glVertex3f(v.x, v.y, v.z);
+  }
+  glEnd();
+  glFinish();
+  return bench::Now() - start;
+}
+
+template <typename Batch>
+bench::RunTotals Time(double seconds, double pixels, Batch batch) {
+  batch();
+  bench::RunTotals runs[bench::kRuns];
+  for (bench::RunTotals &run : runs)
+    while (run.seconds < seconds / bench::kRuns) {
+      run.seconds += batch();
+      run.work += 4096;
+      run.pixels += pixels;
+    }
+  return bench::Median(runs, bench::kRuns);
+}
+
+// Both measures of one case; false when no window could be had.
+bool RunCase(const Format &f, uint32_t depthBits, bool smooth, float area, bool generated,
+             double seconds, bench::RunTotals *raster, bench::RunTotals *road) {
+  SceneWindow window;
+  if (!SceneWindowOpenColor(&window, kWidth, kHeight, f.color, depthBits)) return false;
+  GlContext *gc = window.gc;
+  gc->constants.cpuFlags &= ~GlCpuFlags(__GL_CPU_MMX);
+  const bool rgba = f.color != kSceneIndex8;
+  SetState(smooth, rgba);
+  const std::vector<bench::Vertex> shapes = bench::RightTriangles(area, 4096, kWidth, kHeight, false);
+  RoadBatch(shapes, rgba);  // validation
+  if (generated && !__glForceGeneratedTriangle(gc, 0)) {
+    SceneWindowClose(&window);
+    return false;
+  }
+  std::vector<GlVertex> vertices = WindowVertices(gc, area, rgba);
+  const double pixels = 4096.0 * area;
+  *raster = Time(seconds, pixels, [&] { return RasterBatch(gc, vertices); });
+  *road = Time(seconds, pixels, [&] { return RoadBatch(shapes, rgba); });
+  const GLenum error = glGetError();
+  SceneWindowClose(&window);
+  return error == GL_NO_ERROR;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  bench::Options options;
+  if (!bench::ParseOptions(argc, argv, &options)) return 2;
+  printf("bench_span_code: %d x %d, GL_LESS, median of %d runs, %.2f s a measure\n", kWidth,
+         kHeight, bench::kRuns, options.seconds);
+  printf("%-30s %14s %10s %14s %10s\n", "case", "raster tri/s", "Mpix/s", "road tri/s", "Mpix/s");
+  bool any = false, ok = true;
+  for (const Format &f : kFormats)
+    for (uint32_t depthBits : {16u, 32u})
+      for (bool smooth : {false, true})
+        for (float area : {10.0f, 100.0f, 1000.0f})
+          for (bool generated : {true, false}) {
+            char name[64];
+            snprintf(name, sizeof name, "%s-%s-%s-z%u-%dpx", generated ? "gen" : "generic", f.name,
+                     smooth ? "smooth" : "flat", depthBits, int(area));
+            if (!options.Wants(name)) continue;
+            any = true;
+            bench::RunTotals raster, road;
+            if (!RunCase(f, depthBits, smooth, area, generated, options.seconds, &raster, &road)) {
+              fprintf(stderr, "bench_span_code: %s: failed\n", name);
+              ok = false;
+              continue;
+            }
+            printf("%-30s %14.0f %10.2f %14.0f %10.2f\n", name, raster.Rate(),
+                   raster.PixelRate() / 1e6, road.Rate(), road.PixelRate() / 1e6);
+          }
+  if (!any) {
+    fprintf(stderr, "bench_span_code: no case matches \"%s\"\n", options.only);
+    return 2;
+  }
+  return ok ? 0 : 1;
+}
