@@ -2,6 +2,9 @@
 // from the arrays for the state in force: conversion, the cull-vertex test,
 // the transform, clip codes, 1/w, lighting and window coordinates. Vertices
 // with a code keep no window coordinates; the clippers recompute them.
+// Registers: edi the record, edx and esi its coordinates and normal (esi
+// holds the `has` word from the transform to the store), ebp the variables;
+// eax, ebx and ecx are scratch.
 #include <stddef.h>
 #include <string.h>
 
@@ -18,14 +21,14 @@
 
 namespace {
 
-// Words of the routine in the setup data area. The clip block and the probe
+// Words of the routine in the setup data area, addressed from ebp (the
+// busiest first, within a byte's displacement). The clip block and the probe
 // block are four adjacent words each (x, y, z, w): __glOgClipCodes reads them.
 enum Var : int32_t {
-  kDst, kSavedCw, kModCw, kClipX, kClipY, kClipZ, kClipW, kInvW,
-  kCurVertex, kCurNormal, kCurTexture, kCurColor, kFacing, kConstZCode,
-  kLightR, kLightG, kLightB, kLightDot, kEyeX, kEyeY, kEyeZ, kEyeW, kPlane,
-  kSavedEdx, kProbeX, kProbeY, kProbeZ, kProbeW, kTemp, kTempHigh,
-  kColR, kColG, kColB, kColA, kZScratch, kVarCount
+  kLightR, kLightG, kLightB, kLightDot, kClipX, kClipY, kClipZ, kClipW, kInvW,
+  kEyeX, kEyeY, kEyeZ, kEyeW, kPlane, kTemp, kTempHigh, kColR, kColG, kColB, kColA,
+  kCurVertex, kCurNormal, kCurTexture, kCurColor, kFacing, kConstZCode, kCount,
+  kSavedEdx, kZScratch, kDst, kSavedCw, kModCw, kProbeX, kProbeY, kProbeZ, kProbeW, kVarCount
 };
 
 // Above the five pushes: the return address, `first` and `count`.
@@ -54,7 +57,7 @@ struct Gen {
   void E(OgCode *c) { cb = emit_code(gc, cb, c); }
   OgCode *V(int32_t v) { return value(gc, v); }
   OgCode *Abs(const void *p) { return mem(gc, value(gc, int32_t(uintptr_t(p))), nullptr, nullptr, 1); }
-  OgCode *Var(Var v) { return Abs(data + 4 * v); }
+  OgCode *Var(Var v) { return At(ebp, 4 * v); }
   OgCode *At(OgCode *base, int32_t d) { return mem2(gc, d ? value(gc, d) : nullptr, base); }
   OgCode *Rec(size_t offset) { return At(edi, int32_t(offset)); }
   void Place(OgCode *l) { resolve(gc, l, cb); }
@@ -75,7 +78,10 @@ Plan MakePlan(GlContext *gc, uint32_t n, uint32_t flags) {
   p.wOne = p.mvpType >= __GL_MT_IS2D && n < 4;
   p.zConst = p.mvpType >= __GL_MT_IS2D && n < 3;
   p.needs = what_needs(gc);
-  p.lit = p.needs & __GL_HAS_FRONT_COLOR;
+  // With colour material each vertex's colour changes the material, which
+  // the generated lighting reads as fixed: the C path lights those.
+  p.lit = (p.needs & __GL_HAS_FRONT_COLOR) &&
+          !(gc->state.enables.general & __GL_COLOR_MATERIAL_ENABLE);
   p.planes = gc->state.enables.clipPlanes;
   if (!p.vcache) {
     p.normal = va.neededFields & __GL_VARRAY_NORMAL_FIELDS;
@@ -191,7 +197,7 @@ uint8_t *SetEsiHook(GlContext *gc, uint8_t *cb, uint32_t bits) { return set_esi(
 void SlowCodes(Gen &g, Var block) {
   GlContext *gc = g.gc;
   g.E(mov(gc, g.Var(kSavedEdx), edx));
-  g.E(mov(gc, ecx, g.V(int32_t(uintptr_t(g.data + 4 * block)))));
+  g.E(lea(gc, ecx, g.Var(block)));
   g.E(call(gc, named_label(gc, "__glOgClipCodes", reinterpret_cast<const void *>(&__glOgClipCodes))));
   g.E(or_(gc, esi, eax));
   g.E(mov(gc, edx, g.Var(kSavedEdx)));
@@ -251,15 +257,16 @@ void PlaneCodes(Gen &g, const Plan &p) {
   g.cb = doMatrix(gc, g.cb, g.Var(kEyeX), g.Var(kEyeY), g.Var(kEyeZ), __GL_MT_GENERAL, &mv->matrix,
                   p.n, nullptr, 0);
   g.E(fstp(gc, g.Var(kEyeW)));
+  // The planes through ecx: eight of them lie within a byte's displacement.
   const GlCoord *planes = gc->state.transform.eyeClipPlanes;
+  g.E(mov(gc, ecx, g.V(int32_t(uintptr_t(planes)))));
   const Var eye[4] = {kEyeX, kEyeY, kEyeZ, kEyeW};
   for (uint32_t i = 0; i < 32 && i < uint32_t(gc->constants.numberOfClipPlanes); i++) {
     if (!(p.planes & (1u << i))) continue;
-    const GLfloat *plane = &planes[i].x;
     OgCode *inside = near_label(gc), *outside = near_label(gc);
     for (int c = 0; c < 4; c++) {
       g.E(fld(gc, g.Var(eye[c])));
-      g.E(fmul(gc, g.Abs(&plane[c])));
+      g.E(fmul(gc, g.At(ecx, int32_t(16 * i) + 4 * c)));
       if (c) g.E(faddp(gc, st1, st0));
     }
     g.E(fstp(gc, g.Var(kPlane)));
@@ -300,6 +307,7 @@ void Prologue(Gen &g, const Plan &p) {
   GlContext *gc = g.gc;
   const GlVertexArrayMachine &va = gc->vertexArray;
   for (OgCode *r : {esi, edi, ebx, ecx, ebp}) g.E(push(gc, r));
+  g.E(mov(gc, ebp, g.V(int32_t(uintptr_t(g.data)))));
   g.E(mov(gc, g.Var(kDst), edx));
   if (!p.wOne) {
     // Single precision while the routine divides.
@@ -349,7 +357,8 @@ void Prologue(Gen &g, const Plan &p) {
       g.E(mov(gc, g.Var(c.var), ebx));
     }
   }
-  g.E(mov(gc, ebp, g.At(esp, kArgCount)));
+  g.E(mov(gc, eax, g.At(esp, kArgCount)));
+  g.E(mov(gc, g.Var(kCount), eax));
 }
 
 void Vertex(Gen &g, const Plan &p, OgCode *next) {
@@ -365,7 +374,7 @@ void Vertex(Gen &g, const Plan &p, OgCode *next) {
   const GlMatrix &mvp = gc->transform.modelView->mvp;
   OgCode *z = p.zConst ? g.Var(kZScratch) : g.Var(kClipZ);
   g.cb = doMatrix(gc, g.cb, g.Var(kClipX), g.Var(kClipY), z, p.mvpType, &mvp, p.n, SetEsiHook,
-                  p.needs & __GL_HAS_FRONT_COLOR);
+                  p.lit ? __GL_HAS_FRONT_COLOR : 0);
   if (!p.wOne) {
     g.E(fst(gc, g.Var(kClipW)));
     g.E(fdivr(gc, fpk(gc, 1.0)));
@@ -396,13 +405,13 @@ void Emit(Gen &g, const Plan &p) {
   GlContext *gc = g.gc;
   OgCode *loop = label(gc), *next = label(gc), *exit = label(gc);
   Prologue(g, p);
-  g.E(test(gc, ebp, ebp));
+  g.E(test(gc, eax, eax));
   g.E(jle(gc, exit));
   g.Place(loop);
   Vertex(g, p, next);
   g.Place(next);
   g.E(add(gc, edi, g.V(kVertexBytes)));
-  g.E(dec(gc, ebp));
+  g.E(sub(gc, g.Var(kCount), g.V(1)));
   g.E(jne(gc, loop));
   g.Place(exit);
   if (!p.wOne) g.E(fldcw(gc, g.Var(kSavedCw)));

@@ -332,12 +332,18 @@ TEST_F(CompileCompare, VertexCacheModeCompletesRecordsInPlace) {
   for (uint32_t n = 2; n <= 4; n++)
     for (int matrix : {0, 1, 3})
       for (int planes : {0, 2})
-        for (int lights : {-1, 1}) {
+        for (int lights : {-1, 1, 2}) {
+          // Two lights: with colour material, which the C path lights.
+          const bool material = lights == 2;
           SCOPED_TRACE(testing::Message() << "size " << n << ", matrix " << matrix << ", planes "
                                           << planes << ", lights " << lights);
           Matrices(matrix, false);
           Planes(planes);
           Lights(lights);
+          if (material)
+            glEnable(GL_COLOR_MATERIAL);
+          else
+            glDisable(GL_COLOR_MATERIAL);
           glEnable(GL_DEPTH_TEST);
           std::vector<GlVertex> start(kCount);
           const std::vector<float> p = Values(n * 11 + uint32_t(matrix), kCount * 4, -1.4f, 1.4f);
@@ -348,10 +354,13 @@ TEST_F(CompileCompare, VertexCacheModeCompletesRecordsInPlace) {
             v.obj = {p[size_t(4 * i)], p[size_t(4 * i + 1)], n > 2 ? p[size_t(4 * i + 2)] : 0.0f,
                      n > 3 ? 1.0f + 0.4f * p[size_t(4 * i + 3)] : 1.0f};
             v.normal = {nv[size_t(3 * i)], nv[size_t(3 * i + 1)], nv[size_t(3 * i + 2)], 0.0f};
-            v.colors[0] = {10.0f, 20.0f, 30.0f, 40.0f};
+            v.colors[0] = {10.0f + float(i), 20.0f, 30.0f - float(i), 40.0f};
+            // A size-3 record among size-4 ones keeps its own size class.
+            if (n == 4 && i % 5 == 2) v.obj.w = 1.0f;
             v.texture = {0.5f, 0.25f, 0.0f, 1.0f};
             // Earlier bits stay: the routine ORs its word in.
-            v.has = (n - 1) << 14 | (i % 4 == 0 ? __GL_HAS_EDGEFLAG_BOUNDARY : 0);
+            const uint32_t size = n == 4 && i % 5 == 2 ? 3 : n;
+            v.has = (size - 1) << 14 | (i % 4 == 0 ? __GL_HAS_EDGEFLAG_BOUNDARY : 0);
           }
           start[3].obj.w = n > 3 ? -0.5f : start[3].obj.w;
           start[5].obj.x = NAN;
@@ -360,11 +369,14 @@ TEST_F(CompileCompare, VertexCacheModeCompletesRecordsInPlace) {
           Compare what;
           what.lit = lights >= 0;
           what.alpha = false;  // not in use without blending
+          // The C check of user planes gives every record the batch's size
+          // class; the routine leaves each its own.
+          what.sizeClass = planes == 0;
           what.colorTolerance = 0.02f * gc->constants.redScale;
           EXPECT_TRUE(Same(cRun, gRun, what));
+          const uint32_t kept = __GL_HAS_EDGEFLAG_BOUNDARY | __GL_HAS_SIZE_MASK;
           for (size_t i = 0; i < start.size(); i++)
-            EXPECT_EQ(gRun.records[i].has & __GL_HAS_EDGEFLAG_BOUNDARY,
-                      start[i].has & __GL_HAS_EDGEFLAG_BOUNDARY) << "vertex " << i;
+            EXPECT_EQ(gRun.records[i].has & kept, start[i].has & kept) << "vertex " << i;
         }
 }
 

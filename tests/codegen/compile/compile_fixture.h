@@ -42,7 +42,8 @@ struct Compare {
   bool texture = true;
   bool obj = true;        // the record's object coordinates
   float colorTolerance = 1e-3f;  // in colour-buffer units
-  bool lit = false;       // the C record is lit by the C validation first
+  bool lit = false;       // records without a valid colour are lit by the C validation
+  bool sizeClass = true;  // the size class in `has`
 };
 
 class CompileTest : public varray_test::VarrayTest {
