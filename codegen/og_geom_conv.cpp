@@ -119,19 +119,13 @@ uint8_t *conv_load(GlContext *gc, uint8_t *cb, OgCode *src, GLenum type, OgCode 
       g.E(mov(gc, g.At(ecx, 4), g.V(0)));
       g.E(fildq(gc, g.At(ecx, 0)));
       break;
-    case GL_FLOAT:
-      g.E(fld(gc, src));
-      break;
-    case GL_DOUBLE:
-      g.E(fldq(gc, src));
-      break;
     default:
-      __GL_ASSERT(false, "0", "og_geom");
-      og_fail(gc, "conv_load: type");
+      return do_load(gc, cb, src, type, temp);
   }
   return g.cb;
 }
 
+// Coordinates: whole numbers as they are; floats for both.
 uint8_t *do_load(GlContext *gc, uint8_t *cb, OgCode *src, GLenum type, OgCode *temp) {
   Gen g{gc, cb};
   switch (type) {

@@ -167,35 +167,33 @@ Records CompileTest::RunGenerated(int32_t dst, int32_t first, int32_t count) {
   return Snapshot(dst, count);
 }
 
-Records CompileTest::RunCacheC(const std::vector<GlVertex> &start, uint32_t n) {
+// The records in the batch buffer as the vertex cache leaves them for a
+// pass of vertex size n, completed by `compile`.
+template <typename F>
+Records CompileTest::InCache(const std::vector<GlVertex> &start, uint32_t n, F compile) {
   Ready();
   GlVertexArrayMachine &va = gc->vertexArray;
   const GlVertexArrayMachine saved = va;
   va.cursor = uintptr_t(va.buffer);
   va.sizeBits = (n - 1) << 14;
   memcpy(va.buffer, start.data(), start.size() * sizeof(GlVertex));
-  __glCompileElements_NoCopy(gc, 0, 0, int32_t(start.size()));
+  compile(int32_t(start.size()));
   Records r = Snapshot(0, int32_t(start.size()));
   va.cursor = saved.cursor;
   va.sizeBits = saved.sizeBits;
   return r;
 }
 
+Records CompileTest::RunCacheC(const std::vector<GlVertex> &start, uint32_t n) {
+  return InCache(start, n, [&](int32_t count) { __glCompileElements_NoCopy(gc, 0, 0, count); });
+}
+
 Records CompileTest::RunCacheGenerated(const std::vector<GlVertex> &start, uint32_t n) {
-  Ready();
-  GlVertexArrayMachine &va = gc->vertexArray;
-  const GlVertexArrayMachine saved = va;
-  va.cursor = uintptr_t(va.buffer);
-  va.sizeBits = (n - 1) << 14;
-  void *code = __glGenerateCompileVcache(gc, n, 0x8000u);
-  EXPECT_NE(code, nullptr);
-  memcpy(va.buffer, start.data(), start.size() * sizeof(GlVertex));
-  if (code)
-    RunFastChecked(code, uint32_t(uintptr_t(gc)), 0, {0u, uint32_t(start.size())});
-  Records r = Snapshot(0, int32_t(start.size()));
-  va.cursor = saved.cursor;
-  va.sizeBits = saved.sizeBits;
-  return r;
+  return InCache(start, n, [&](int32_t count) {
+    void *code = __glGenerateCompileVcache(gc, n, 0x8000u);
+    ASSERT_NE(code, nullptr);
+    RunFastChecked(code, uint32_t(uintptr_t(gc)), 0, {0u, uint32_t(count)});
+  });
 }
 
 testing::AssertionResult CompileTest::Same(const Records &c, const Records &g, const Compare &what) {

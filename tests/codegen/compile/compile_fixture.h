@@ -76,6 +76,8 @@ class CompileTest : public varray_test::VarrayTest {
   std::vector<ArrayData> kept_;
   const void *Keep(const ArrayData &a);
   Records Snapshot(int32_t dst, int32_t count);
+  template <typename F>
+  Records InCache(const std::vector<GlVertex> &start, uint32_t n, F compile);
   void Fill();
 };
 
