@@ -382,3 +382,38 @@ TEST_F(CompileCompare, VertexCacheModeCompletesRecordsInPlace) {
 
 }  // namespace
 }  // namespace compile_test
+
+namespace compile_test {
+namespace {
+
+// What differs by design: the routine never sets the window-valid bit (the
+// clippers recompute such vertices), and a facing value of -0.0 counts as
+// facing the eye, where the C test's d > 0 counts it as facing away.
+class CompileDifferences : public CompileTest {};
+
+TEST_F(CompileDifferences, WindowValidBitAndNegativeZeroFacing) {
+  Vertices(MakeArray(GL_FLOAT, 3, 0, {0.1f, 0.2f, 0.3f, -0.2f, 0.1f, 0.0f, 0.3f, -0.3f, 0.1f}));
+  Normals(MakeArray(GL_FLOAT, 3, 0, {-0.0f, -0.0f, -0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f}));
+  GLfloat eye[4] = {0.0f, 0.0f, 1.0f, 0.0f};  // a direction: facing = N . E
+  glCullParameterfvVLX(GL_CULL_VERTEX_EYE_POSITION_VLX, eye);
+  glEnable(GL_CULL_VERTEX_VLX);
+  glCullFace(GL_BACK);
+  const Records c = RunC(0, 0, 3), g = RunGenerated(0, 0, 3);
+  ASSERT_FALSE(gc->vertexArray.flags & __GL_VARRAY_CULL_POSITION);
+  struct Row {
+    const char *what;
+    bool cCulled, generatedCulled;
+  };
+  const Row rows[] = {{"-0.0 facing", true, false}, {"+0.0 facing", true, true},
+                      {"facing the eye", false, false}};
+  for (int i = 0; i < 3; i++) {
+    SCOPED_TRACE(rows[i].what);
+    EXPECT_EQ(bool(c.records[size_t(i)].has & __GL_HAS_CULLED), rows[i].cCulled);
+    EXPECT_EQ(bool(g.records[size_t(i)].has & __GL_HAS_CULLED), rows[i].generatedCulled);
+    EXPECT_FALSE(g.records[size_t(i)].has & __GL_HAS_CLIP) << "window-valid bit";
+  }
+  EXPECT_TRUE(c.records[2].has & __GL_HAS_CLIP);
+}
+
+}  // namespace
+}  // namespace compile_test
