@@ -102,29 +102,23 @@ const void *CompileTest::Keep(const ArrayData &a) {
   return kept_.back().bytes.data();
 }
 
-// The vector may move what it keeps: every pointer is given again.
 void CompileTest::Vertices(const ArrayData &a) {
-  kept_.reserve(16);
   glVertexPointer(a.size, a.type, a.stride, Keep(a));
   glEnableClientState(GL_VERTEX_ARRAY);
 }
 void CompileTest::Normals(const ArrayData &a) {
-  kept_.reserve(16);
   glNormalPointer(a.type, a.stride, Keep(a));
   glEnableClientState(GL_NORMAL_ARRAY);
 }
 void CompileTest::Colors(const ArrayData &a) {
-  kept_.reserve(16);
   glColorPointer(a.size, a.type, a.stride, Keep(a));
   glEnableClientState(GL_COLOR_ARRAY);
 }
 void CompileTest::TexCoords(const ArrayData &a) {
-  kept_.reserve(16);
   glTexCoordPointer(a.size, a.type, a.stride, Keep(a));
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 void CompileTest::Indices(const ArrayData &a) {
-  kept_.reserve(16);
   glIndexPointer(a.type, a.stride, Keep(a));
   glEnableClientState(GL_INDEX_ARRAY);
 }

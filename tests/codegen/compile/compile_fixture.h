@@ -7,6 +7,7 @@
 
 #include <stdint.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,7 @@ class CompileTest : public varray_test::VarrayTest {
   void Indices(const ArrayData &a);
 
  private:
-  std::vector<ArrayData> kept_;
+  std::deque<ArrayData> kept_;  // grows without moving what it holds
   const void *Keep(const ArrayData &a);
   Records Snapshot(int32_t dst, int32_t count);
   template <typename F>
