@@ -58,3 +58,37 @@ uint32_t what_needs(GlContext *gc);
 // transform, which lighting in object space never needs.
 uint8_t *do_light(GlContext *gc, uint8_t *cb, OgCode *nx, OgCode *ny, OgCode *nz, OgCode *r,
                   OgCode *g, OgCode *b, OgCode *dot);
+
+// ---- Array conversion fragments -------------------------------------------------
+// The source element is at eax and the record at edi; ebx and ecx are scratch.
+// A type's component size in bytes and its normalising scale.
+void calc_size_and_scale(uint32_t *size, float *scale, GLenum type);
+// One normal or colour component onto the x87 stack: 2c + 1 for signed
+// integer types, c for the others.
+uint8_t *conv_load(GlContext *gc, uint8_t *cb, OgCode *src, GLenum type, OgCode *temp);
+// One coordinate component onto the x87 stack, unscaled.
+uint8_t *do_load(GlContext *gc, uint8_t *cb, OgCode *src, GLenum type, OgCode *temp);
+// One coordinate element into d0 .. d3; missing components are 0, 0 and 1.
+uint8_t *CopyCoord(GlContext *gc, uint8_t *cb, GLenum type, uint32_t size, OgCode *d0,
+                   OgCode *d1, OgCode *d2, OgCode *d3);
+// One normal into the record's normal.
+uint8_t *CopyNormal(GlContext *gc, uint8_t *cb, GLenum type, OgCode *temp);
+// One RGBA colour into the record's front colour, through the scratch words
+// r, g, b, a, every channel limited to [0, its scale].
+uint8_t *CopyColor(GlContext *gc, uint8_t *cb, GLenum type, uint32_t size, OgCode *temp,
+                   OgCode *r, OgCode *g, OgCode *b, OgCode *a);
+// reg (a float's bit pattern) limited to [0, limit]; a NaN becomes 0.
+uint8_t *clamp(GlContext *gc, uint8_t *cb, OgCode *reg, OgCode *limit);
+// The factor a component of `type` is multiplied by for a channel of scale
+// `channelScale`, in float; for byte and short types the largest component
+// reaches the scale exactly.
+float __glOgColorFactor(GLenum type, float channelScale);
+
+// ---- The compiled vertex routine ------------------------------------------------
+// The routine for vertex size n and `flags` (0x8000: vertex-cache mode, else
+// the array validity bits 0x2 and 0x4); null when it could not be made.
+// Fastcall (gc, dst, first, count), removing 8 bytes.
+void *__glGenerateCompileVcache(GlContext *gc, uint32_t n, uint32_t flags);
+// The frustum codes of clip x, y, z, w as the C clip check gives them; the
+// routine calls it for every vertex its quick test cannot pass.
+uint32_t GLFASTCALL __glOgClipCodes(const GLfloat *clip);

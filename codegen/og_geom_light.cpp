@@ -27,16 +27,32 @@ struct Gen {
   void Place(OgCode *l) { resolve(gc, l, cb); }
 };
 
-// st0 = N . v for the three floats at v.
-void Dot(Gen &g, const GLfloat *v) {
+// A light's fields are read through ecx, which holds the light's address
+// plus this: every field the lighting reads is then a byte's displacement
+// away, which keeps eight lights within a routine's cell.
+constexpr int32_t kLightBase = 96;
+
+// ecx = the light's base.
+void LoadLight(Gen &g, const GlLightCache *l) {
+  g.E(mov(g.gc, ecx, g.V(int32_t(uintptr_t(l) + kLightBase))));
+}
+
+// A field of `l` through ecx.
+OgCode *Field(Gen &g, const GlLightCache *l, const void *field) {
+  const intptr_t at = static_cast<const uint8_t *>(field) - reinterpret_cast<const uint8_t *>(l);
+  return g.At(ecx, int32_t(at) - kLightBase);
+}
+
+// st0 = N . v for the three floats of `l` at v.
+void Dot(Gen &g, const GlLightCache *l, const GLfloat *v) {
   GlContext *gc = g.gc;
   g.E(fld(gc, g.Normal(0)));
-  g.E(fmul(gc, g.Abs(&v[0])));
+  g.E(fmul(gc, Field(g, l, &v[0])));
   g.E(fld(gc, g.Normal(1)));
-  g.E(fmul(gc, g.Abs(&v[1])));
+  g.E(fmul(gc, Field(g, l, &v[1])));
   g.E(faddp(gc, st1, st0));
   g.E(fld(gc, g.Normal(2)));
-  g.E(fmul(gc, g.Abs(&v[2])));
+  g.E(fmul(gc, Field(g, l, &v[2])));
   g.E(faddp(gc, st1, st0));
 }
 
@@ -50,23 +66,24 @@ void PopAndTest(Gen &g, OgCode *var, OgCode *notPositive) {
 }
 
 // acc += st0 x factor, st0 kept.
-void AddScaled(Gen &g, OgCode *acc, const GLfloat *factor) {
+void AddScaled(Gen &g, OgCode *acc, OgCode *factor) {
   GlContext *gc = g.gc;
   g.E(fld(gc, st0));
-  g.E(fmul(gc, g.Abs(factor)));
+  g.E(fmul(gc, factor));
   g.E(fadd(gc, acc));
   g.E(fstp(gc, acc));
 }
 
-// st0 = the material's specular table at the index of t (in `dot`) x scale
-// + 0.5, rounded by the caller's mode, limited to 255.
+// st0 = the material's specular table at the index of t (in `dot`) x scale,
+// rounded to nearest by the store (the caller's mode), limited to 255. The
+// store rounds already: adding one half first would take the next entry
+// for every fraction from one half on, one step above the C lighting.
 void SpecularFactor(Gen &g, OgCode *dot) {
   GlContext *gc = g.gc;
   const GlMaterialCache &mc = gc->light.materialCache[0];
   OgCode *inTable = near_label(gc);
   g.E(fld(gc, dot));
   g.E(fmul(gc, g.Abs(&mc.scale)));
-  g.E(fadd(gc, g.Abs(&gc->constants.half)));
   g.E(fistp(gc, dot));
   g.E(mov(gc, eax, dot));
   g.E(cmp(gc, eax, g.V(255)));
@@ -143,29 +160,31 @@ uint8_t *do_light(GlContext *gc, uint8_t *cb, OgCode *, OgCode *, OgCode *, OgCo
   // 2. Each enabled light, in list order.
   for (const GlLightCache *l = lm.sources; l; l = l->next) {
     OgCode *next = label(gc), *noSpecular = near_label(gc);
-    Dot(g, &l->unitVPpliObj.x);
+    LoadLight(g, l);
+    Dot(g, l, &l->unitVPpliObj.x);
     PopAndTest(g, dot, single ? away : next);
     g.E(fld(gc, dot));
     if (ci) {
-      AddScaled(g, r, &l->dli);
+      AddScaled(g, r, Field(g, l, &l->dli));
     } else {
       const GlRGB &d = l->face[0].diffuse;
-      AddScaled(g, r, &d.r);
-      AddScaled(g, g_, &d.g);
-      AddScaled(g, b, &d.b);
+      AddScaled(g, r, Field(g, l, &d.r));
+      AddScaled(g, g_, Field(g, l, &d.g));
+      AddScaled(g, b, Field(g, l, &d.b));
     }
     g.E(fstp(gc, st0));
-    Dot(g, &l->hHatObj.x);
+    Dot(g, l, &l->hHatObj.x);
     g.E(fsub(gc, g.Abs(&mc.threshold)));
     PopAndTest(g, dot, noSpecular);
-    SpecularFactor(g, dot);
+    SpecularFactor(g, dot);  // takes ecx
+    LoadLight(g, l);
     if (ci) {
-      AddScaled(g, g_, &l->sli);
+      AddScaled(g, g_, Field(g, l, &l->sli));
     } else {
       const GlRGB &s = l->face[0].specular;
-      AddScaled(g, r, &s.r);
-      AddScaled(g, g_, &s.g);
-      AddScaled(g, b, &s.b);
+      AddScaled(g, r, Field(g, l, &s.r));
+      AddScaled(g, g_, Field(g, l, &s.g));
+      AddScaled(g, b, Field(g, l, &s.b));
     }
     g.E(fstp(gc, st0));
     g.Place(noSpecular);

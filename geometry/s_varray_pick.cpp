@@ -35,7 +35,37 @@ bool SphereMapped(const GlContext *gc, uint32_t enable, int coord) {
          gc->texture.texCoordGen[coord].mode == GL_SPHERE_MAP;
 }
 
+// The fields whose arrays are plain floats at the vertex array's stride:
+// when they are all the state needs, the direct-read compiles serve.
+uint32_t DirectFields(const GlVertexArrayMachine &va) {
+  const GlArrayRecord *arrays = va.arrays;
+  const uint32_t inUse = va.neededFields & va.enableFields;
+  const int32_t vertexStride = arrays[__GL_VARRAY_VERTEX].stride;
+  uint32_t mask = 0;
+  const GlArrayRecord &vertex = arrays[__GL_VARRAY_VERTEX];
+  if ((inUse & __GL_VARRAY_VERTEX_FIELDS) && vertex.copyProc == varray::CopyVertex<3, GLfloat>)
+    mask |= __GL_VARRAY_VERTEX_FIELDS;
+  for (const ArrayUse &u : kUses) {
+    const GlArrayRecord &r = arrays[u.array];
+    if ((inUse & u.fields) && r.copyProc && u.plain && r.copyProc == u.plain &&
+        r.stride == vertexStride)
+      mask |= u.plainMask;
+  }
+  return mask;
+}
+
 }  // namespace
+
+GlCompileProc __glVarrayCCompile(const GlContext *gc) {
+  const GlVertexArrayMachine &va = gc->vertexArray;
+  if (va.compileIndex < 0) return CompileElementsAll;
+  const bool rgb = gc->modes.rgbMode;
+  const GlCompileProc *table =
+      va.neededFields == DirectFields(va)
+          ? (rgb ? RGBInterleavedCompileProcs : CIInterleavedCompileProcs)
+          : (rgb ? RGBCompileProcs : CICompileProcs);
+  return table[va.compileIndex];
+}
 
 void __glGenericPickVertexArrayEnables(GlContext *gc) {
   GlVertexArrayMachine &va = gc->vertexArray;
@@ -50,25 +80,17 @@ void __glGenericPickVertexArrayEnables(GlContext *gc) {
   // An array that never received a pointer is not in use: its copyProc is
   // still empty.
   const uint32_t inUse = va.neededFields & va.enableFields;
-  const int32_t vertexStride = arrays[__GL_VARRAY_VERTEX].stride;
-  uint32_t mask = 0;
   const GlArrayRecord &vertex = arrays[__GL_VARRAY_VERTEX];
   if ((inUse & __GL_VARRAY_VERTEX_FIELDS) && vertex.copyProc) {
     va.copy[__GL_VARRAY_VERTEX] = vertex.copyProc;
     va.flags &= ~__GL_VARRAY_NO_VERTEX;
-    if (vertex.copyProc == varray::CopyVertex<3, GLfloat>) mask |= __GL_VARRAY_VERTEX_FIELDS;
   } else {
     va.copy[__GL_VARRAY_VERTEX] = CopyNothing;
     va.flags |= __GL_VARRAY_NO_VERTEX;
   }
   for (const ArrayUse &u : kUses) {
     const GlArrayRecord &r = arrays[u.array];
-    if ((inUse & u.fields) && r.copyProc) {
-      va.copy[u.array] = r.copyProc;
-      if (u.plain && r.copyProc == u.plain && r.stride == vertexStride) mask |= u.plainMask;
-    } else {
-      va.copy[u.array] = u.current;
-    }
+    va.copy[u.array] = (inUse & u.fields) && r.copyProc ? r.copyProc : u.current;
   }
 
   // Colour and index land in the same field, and the general compile copies
@@ -76,15 +98,7 @@ void __glGenericPickVertexArrayEnables(GlContext *gc) {
   // overwrite the other with a colour of the wrong kind.
   va.copy[gc->modes.rgbMode ? __GL_VARRAY_INDEX : __GL_VARRAY_COLOR] = CopyNothing;
 
-  if (va.compileIndex < 0) {
-    va.compileProc = CompileElementsAll;
-  } else {
-    const bool rgb = gc->modes.rgbMode;
-    const GlCompileProc *table =
-        va.neededFields == mask ? (rgb ? RGBInterleavedCompileProcs : CIInterleavedCompileProcs)
-                                : (rgb ? RGBCompileProcs : CICompileProcs);
-    va.compileProc = table[va.compileIndex];
-  }
+  va.compileProc = __glVarrayCCompile(gc);
 
   // A range the buffer cannot hold is not compiled: draws then take the
   // batched walk through the buffer as it is.

@@ -9,3 +9,8 @@ void __glGenericPickVertexArrayEnables(GlContext *gc);
 // The pickVertexArrayProcs slot: derives what array drawing needs of each
 // vertex, then runs the enables picker.
 void __glGenericPickVertexArrayProcs(GlContext *gc);
+
+#include "geometry/s_varray.h"
+
+// The C compile the enables picker chooses for the state in force.
+GlCompileProc __glVarrayCCompile(const GlContext *gc);

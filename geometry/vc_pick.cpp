@@ -4,14 +4,19 @@
 #include "core/context.h"
 #include "core/gl_entries.h"
 #include "geometry/s_varray_compile.h"
+#include "geometry/s_varray_og.h"
 #include "geometry/vc_cache.h"
 #include "geometry/vc_entries.h"
 
 namespace {
 
-// The generating compiles are not part of the driver yet; they come in here,
-// on processors without 3DNow!, in GL_RENDER, unless switched off.
-GlCompileProc GeneratedCompile(const GlContext *, int32_t /*size*/) { return nullptr; }
+// The generating compiles, on processors without 3DNow!, in GL_RENDER,
+// unless switched off.
+GlCompileProc GeneratedCompile(int32_t size) {
+  static constexpr GlCompileProc kWrappers[3] = {
+      CompileElementsVcache2Wrapper, CompileElementsVcache3Wrapper, CompileElementsVcache4Wrapper};
+  return kWrappers[size - 2];
+}
 
 bool SphereMapped(const GlContext *gc, uint32_t enable, int32_t coord) {
   return (gc->state.enables.texture & enable) &&
@@ -51,7 +56,7 @@ void __glPickVcacheProcs(GlContext *gc) {
   const bool generated = !__glDisableOgVcache && !(gc->constants.cpuFlags & __GL_CPU_K3D) &&
                          gc->renderMode == GL_RENDER;
   for (int32_t i = 0; i < 3; ++i) {
-    GlCompileProc wrapper = generated ? GeneratedCompile(gc, i + 2) : nullptr;
+    GlCompileProc wrapper = generated ? GeneratedCompile(i + 2) : nullptr;
     vc.compile[i] = wrapper ? wrapper : __glCompileElements_NoCopy;
   }
   vc.save = (gc->modes.rgbMode ? RGBSaveProcs : CISaveProcs)[SaveIndex(gc)];

@@ -102,7 +102,8 @@ class GeomLight : public RunTest {
       const double t = n[0] * double(l->hHatObj.x) + n[1] * double(l->hHatObj.y) +
                        n[2] * double(l->hHatObj.z) - mc.threshold;
       if (t <= 0.0) continue;
-      const long i = std::min(lrint(t * mc.scale + 0.5), 255L);
+      // The store rounds to nearest: no half is added first.
+      const long i = std::min(lrint(t * mc.scale), 255L);
       const double f = table[i];
       acc[0] += f * s.r;
       acc[1] += f * s.g;
@@ -213,7 +214,7 @@ TEST_F(GeomLight, ColourIndexLimitedAtTheSpecularIndex) {
       double index = m.cmapa;
       if (nl > 0) {
         d = nl * lights[0].dli;
-        if (t > 0) s = table[std::min(lrint(t * scale + 0.5), 255L)] * lights[0].sli;
+        if (t > 0) s = table[std::min(lrint(t * scale), 255L)] * lights[0].sli;
         index = m.cmapa + d * (1 - s) * mc.ddsIndex[0] + s * mc.ddsIndex[1];
       }
       index = std::min(index, double(m.cmaps));
