@@ -12,10 +12,6 @@
 
 namespace draw_test {
 
-using life_test::Bind;
-using life_test::Release;
-using life_test::TestWindow;
-
 namespace {
 std::vector<Recorded> &Recorder() {
   static std::vector<Recorded> fragments;
@@ -28,57 +24,17 @@ void RecordFragment(GlColorBuffer *, const GlFragment *f) {
 
 std::vector<Recorded> &DrawTest::Fragments() { return Recorder(); }
 
-void DrawTest::TearDown() {
-  Close();
-  LifeTest::TearDown();
-}
-
 void DrawTest::Open(bool useRgba, bool yInverted, int colorBits, int depthBits, int windowWidth,
                     int windowHeight) {
-  Close();
   rgba = useRgba;
   width = windowWidth, height = windowHeight;
-  window = std::make_unique<TestWindow>(width, height, yInverted);
-  const int bits = rgba ? colorBits : 8;
-  const uint32_t bytes = uint32_t((bits + 7) / 8);
-  window->AttachMemory(&GlDrawable::front, uint32_t(bits), bytes, 0x5A);
-  colorMemory = window->AttachMemory(&GlDrawable::back, uint32_t(bits), bytes, 0x5A);
-  depthMemory = window->AttachMemory(&GlDrawable::depth, uint32_t(depthBits),
-                                     depthBits > 16 ? 4 : 2, 0x5A);
-  stencilMemory = window->AttachMemory(&GlDrawable::stencil, 8, 1, 0x5A);
-  UseWindow(window.get());
   GlModes m = TestModes(rgba, true, uint32_t(depthBits), 8, false);
   if (rgba && colorBits == 32) {
     m.colorBits = 32;
     m.redBits = m.greenBits = m.blueBits = m.alphaBits = 8;
     m.redMask = 0xFF0000, m.greenMask = 0xFF00, m.blueMask = 0xFF, m.alphaMask = 0xFF000000u;
   }
-  gc = CreateBound(m);
-  ASSERT_NE(gc, nullptr);
-  glDisable(GL_DITHER);
-}
-
-void DrawTest::Close() {
-  if (!gc) return;
-  if (__glGetTLSCXValue() == gc) {
-    gc->renderMode = GL_RENDER;
-    gc->beginMode = __GL_NOT_IN_BEGIN;
-    EXPECT_TRUE(Release(gc));
-  }
-  EXPECT_TRUE(colorMemory->GuardsIntact());
-  EXPECT_TRUE(depthMemory->GuardsIntact());
-  EXPECT_TRUE(stencilMemory->GuardsIntact());
-  Destroy(gc);
-  gc = nullptr;
-  UseWindow(nullptr);
-  window.reset();
-}
-
-void DrawTest::Validate() {
-  if (gc->beginMode == __GL_VALIDATE_PENDING) {
-    gc->procs.validate(gc);
-    gc->beginMode = __GL_NOT_IN_BEGIN;
-  }
+  ASSERT_NE(OpenWindow(m, uint32_t(rgba ? colorBits : 8), width, height, yInverted), nullptr);
 }
 
 void DrawTest::Prepare() {

@@ -14,7 +14,7 @@
 #include "core/context.h"
 #include "pixels/px_draw_pixels.h"
 #include "raster/s_buffers.h"
-#include "tests/core/context/life_fixture.h"
+#include "tests/core/context/memory_window_fixture.h"
 #include "tests/pixels/draw/draw_model.h"
 
 namespace draw_test {
@@ -27,16 +27,12 @@ struct Recorded {
   GlColor color;
 };
 
-class DrawTest : public life_test::LifeTest {
+class DrawTest : public life_test::MemoryWindowTest {
  public:
-  void TearDown() override;
   // Binds a context of these modes to a new window of this size; colour
   // bits 0 keep the 8-8-8-8 (or 8-bit index) default.
   void Open(bool rgba, bool yInverted = false, int colorBits = 32, int depthBits = 16,
             int width = kWidth, int height = kHeight);
-  void Close();
-  // Validation when the state asks for it, as the entries do.
-  void Validate();
   // Validation, then the recording store in the pixel-store slot.
   void Prepare();
   // The raster position in drawable coordinates (the bias is added).
@@ -55,9 +51,6 @@ class DrawTest : public life_test::LifeTest {
 
   static std::vector<Recorded> &Fragments();
 
-  GlContext *gc = nullptr;
-  std::unique_ptr<life_test::TestWindow> window;
-  PixelMemory *colorMemory = nullptr, *depthMemory = nullptr, *stencilMemory = nullptr;
   bool rgba = true;
   int width = kWidth, height = kHeight;  // of the window
 };
