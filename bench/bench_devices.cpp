@@ -6,12 +6,12 @@
 // through the same software paths, so the ratio shows what the device itself
 // costs. A 640 x 480 double-buffered window with a 16-bit depth buffer on a
 // 16-bit screen.
-#include <GL/gl.h>
 #include <stdio.h>
 #include <stdlib.h>
 
 #include <vector>
 
+#include "bench/bench_gl.h"
 #include "bench/bench_timer.h"
 #include "platform/sis6326.h"
 #include "platform/vlxdesktop.h"
@@ -93,25 +93,13 @@ double RunDevice(const Device &device, double seconds) {
   HGLRC context = nullptr;
   double rate = 0;
   if (OpenWindow(&hwnd, &hdc, &context)) {
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kWidth, 0, kHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    bench::PixelProjection(kWidth, kHeight);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);
     const std::vector<Triangle> batch = MakeTriangles(2000);
-    DrawBatch(batch);  // warm-up: validation, caches
-    bench::RunTotals runs[bench::kRuns];
-    for (bench::RunTotals &run : runs) {
-      const double until = bench::Now() + seconds / bench::kRuns;
-      do {
-        run.seconds += DrawBatch(batch);
-        run.work += double(batch.size());
-      } while (bench::Now() < until);
-    }
-    rate = bench::Median(runs, bench::kRuns).Rate();
+    rate = bench::TimeRuns(seconds, [&] {
+             return bench::RunTotals{double(batch.size()), 0, DrawBatch(batch)};
+           }).Rate();
     if (glGetError() != GL_NO_ERROR) rate = 0;
   } else {
     fprintf(stderr, "bench_devices: %s: no window could be drawn\n", device.name);

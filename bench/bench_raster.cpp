@@ -6,18 +6,12 @@
 // box smaller than the window, each ending in the RGB565 store span. The
 // generated pair is installed with __glForceGeneratedTriangle.
 #include <stdio.h>
-#include <stdlib.h>
-
-#include <vector>
 
 #include "bench/bench_fill.h"
 #include "bench/bench_timer.h"
-#include "codegen/og.h"
-#include "codegen/og_cache.h"
 #include "codegen/og_ras.h"
 #include "codegen/og_vertex_shape.h"
 #include "core/context.h"
-#include "core/drawable.h"
 #include "core/s_context.h"
 #include "fastraster/fr_setup.h"
 #include "fastraster/fr_spanlets.h"
@@ -46,45 +40,17 @@ const RasterCase kCases[] = {RASTER_CASES(kStencil, "stencil"), RASTER_CASES(kAl
                              RASTER_CASES(kStipple, "stipple"), RASTER_CASES(kClip, "clip")};
 #undef RASTER_CASES
 
-struct Memory {
-  std::vector<uint8_t> bytes;
-  GlDrawableBuffer buffer{};
-  explicit Memory(uint32_t size) : bytes(size_t(kWidth) * kHeight * size) {
-    buffer.width = kWidth, buffer.height = kHeight;
-    buffer.depth = 8 * size, buffer.elementSize = size;
-    buffer.elementSizeLog2 = size == 4 ? 2 : size == 2 ? 1 : 0;
-    buffer.pitch = kWidth, buffer.pitchBytes = kWidth * int32_t(size);
-    buffer.base = bytes.data();
-  }
-};
-
 struct Bench {
-  GlContext *gc = static_cast<GlContext *>(calloc(1, sizeof(GlContext)));
-  Memory color{2}, depth{2}, stencil{1};
+  bench::FillContext fill{kWidth, kHeight, kBias, 2, 0xFFFF};
+  GlContext *const gc = fill.gc;
+  bench::Memory stencil{kWidth, kHeight, 1};
   bool ready = false;
 
   explicit Bench(const RasterCase &c) {
-    gc->imports.malloc = [](GlContext *, size_t n) { return malloc(n); };
-    gc->imports.calloc = [](GlContext *, size_t n, size_t size) { return calloc(n, size); };
-    gc->imports.free = [](GlContext *, void *p) { free(p); };
-    GlConstants &k = gc->constants;
-    k.viewportXAdjust = k.viewportYAdjust = kBias;
-    k.fviewportXAdjust = k.fviewportYAdjust = float(kBias);
-    k.width = kWidth, k.height = kHeight;
-    k.redRescale = k.blueRescale = k.alphaRescale = 31.0f;
-    k.greenRescale = 63.0f;
-    k.depthMax = 65535.0f;
-    k.alphaTestSize = 256;
-    gc->renderMode = GL_RENDER;
-    gc->modes.rgbMode = 1;
+    gc->constants.alphaTestSize = 256;
     gc->modes.colorBits = 16;
     gc->modes.depthBits = 16;
-    gc->frontBuffer.buf.drawableBuf = &color.buffer;
-    gc->frontBuffer.redShift = 11, gc->frontBuffer.greenShift = 5;
     gc->frontBuffer.frFbType = 5;
-    gc->drawBuffer = gc->front = &gc->frontBuffer;
-    gc->depthBuffer.buf.drawableBuf = &depth.buffer;
-    gc->depthBuffer.scale = 0xFFFF;
     gc->stencilBuffer.buf.drawableBuf = &stencil.buffer;
     gc->state.depth.testFunc = GL_LESS;
     gc->state.depth.writeEnable = 1;
@@ -92,7 +58,6 @@ struct Bench {
     gc->state.stencil.mask = 0xFF;
     gc->state.raster.alphaFunction = GL_ALWAYS;
     int32_t *box = gc->transform.clipBox;
-    box[0] = box[1] = kBias, box[2] = kBias + kWidth, box[3] = kBias + kHeight;
     for (uint32_t &w : gc->polygon.stipple) w = 0xAAAA5555u;
     uint32_t flags = __GL_SHADE_RGB | __GL_SHADE_ITERATE_COLOR | __GL_SHADE_DEPTH_TEST;
     FrSpanletProc head = __glStoreSpanRGB565;
@@ -121,15 +86,9 @@ struct Bench {
     }
     gc->procs.fillTriangleSpan = head;
     gc->polygon.shader.modeFlags = flags;
-    __glSetCodeCacheSizes(gc);
-    if (!og_init_pools(gc) || !__glInitializeCodeCache(gc)) return;
+    if (!fill.StartCodeCache()) return;
     __glPickVertexShape(gc);
     ready = true;
-  }
-  ~Bench() {
-    __glReleaseCodeCache(gc);
-    og_free_pools(gc);
-    free(gc);
   }
   GlFillTriangleProc Fill(bool generated) {
     if (!generated) return __glFRRenderTriangle;
@@ -140,9 +99,7 @@ struct Bench {
 
 bench::RunTotals RunCase(const RasterCase &c, double seconds) {
   Bench b(c);
-  GlFillTriangleProc fill = b.Fill(c.generated);
-  if (fill == nullptr) return {};
-  return bench::TimeFill(fill, b.gc, c.area, seconds, kWidth, kHeight, kBias);
+  return bench::TimeFill(b.Fill(c.generated), b.gc, c.area, seconds, kWidth, kHeight, kBias);
 }
 
 }  // namespace
@@ -153,16 +110,9 @@ int main(int argc, char **argv) {
   printf("bench_raster: spanlet-mode walk, %d x %d RGB565, 16-bit depth, median of %d runs, %.2f s a case\n",
          kWidth, kHeight, bench::kRuns, options.seconds);
   printf("%-24s %14s %14s\n", "case", "triangles/s", "Mpixels/s");
-  bool any = false;
-  for (const RasterCase &c : kCases) {
-    if (!options.Wants(c.name)) continue;
-    any = true;
+  return bench::RunWanted("bench_raster", options, kCases, [&](const RasterCase &c) {
     const bench::RunTotals t = RunCase(c, options.seconds);
     printf("%-24s %14.0f %14.2f\n", c.name, t.Rate(), t.PixelRate() / 1e6);
-  }
-  if (!any) {
-    fprintf(stderr, "bench_raster: no case matches \"%s\"\n", options.only);
-    return 2;
-  }
-  return 0;
+    return true;
+  });
 }

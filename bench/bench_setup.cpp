@@ -8,8 +8,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <vector>
-
 #include "bench/bench_fill.h"
 #include "bench/bench_timer.h"
 #include "codegen/og.h"
@@ -18,7 +16,6 @@
 #include "codegen/og_vertex_shape.h"
 #include "core/context.h"
 #include "core/s_context.h"
-#include "core/drawable.h"
 #include "fastraster/fr_chain.h"
 #include "fastraster/fr_setup.h"
 #include "platform/kernel.h"
@@ -53,38 +50,12 @@ const SetupCase kCases[] = {
 
 GLbool8 NoSpan(GlContext *) { return 0; }
 
-// A buffer over plain memory, rows kWidth pixels apart.
-struct Memory {
-  std::vector<uint8_t> bytes;
-  GlDrawableBuffer buffer{};
-  explicit Memory(uint32_t size) : bytes(size_t(kWidth) * kHeight * size) {
-    buffer.width = kWidth, buffer.height = kHeight;
-    buffer.depth = 8 * size, buffer.elementSize = size, buffer.elementSizeLog2 = size == 4 ? 2 : 1;
-    buffer.pitch = kWidth, buffer.pitchBytes = kWidth * int32_t(size);
-    buffer.base = bytes.data();
-  }
-};
-
 struct Bench {
-  GlContext *gc = static_cast<GlContext *>(calloc(1, sizeof(GlContext)));
-  Memory color{2}, depth{4};
+  uint8_t *stub = nullptr;
+  OgNameSpace layout;
+  bench::FillContext fill{kWidth, kHeight, kBias, 4, 0x7FC00000u};
+  GlContext *const gc = fill.gc;
   explicit Bench(const SetupCase &c) {
-    GlConstants &k = gc->constants;
-    k.viewportXAdjust = k.viewportYAdjust = kBias;
-    k.fviewportXAdjust = k.fviewportYAdjust = float(kBias);
-    k.width = kWidth, k.height = kHeight;
-    k.redRescale = k.blueRescale = k.alphaRescale = 31.0f;
-    k.greenRescale = 63.0f;
-    k.depthMax = float(0x7FC00000u);
-    gc->renderMode = GL_RENDER;
-    gc->modes.rgbMode = 1;
-    gc->frontBuffer.buf.drawableBuf = &color.buffer;
-    gc->frontBuffer.redShift = 11, gc->frontBuffer.greenShift = 5;
-    gc->drawBuffer = gc->front = &gc->frontBuffer;
-    gc->depthBuffer.buf.drawableBuf = &depth.buffer;
-    gc->depthBuffer.scale = 0x7FC00000u;
-    int32_t *box = gc->transform.clipBox;
-    box[0] = box[1] = kBias, box[2] = kBias + kWidth, box[3] = kBias + kHeight;
     gc->procs.fillTriangleSpan = __glNullSpanlet;
     gc->procs.span.processSpan = NoSpan;
     gc->polygon.shader.modeFlags =
@@ -94,18 +65,11 @@ struct Bench {
   }
   ~Bench() {
     if (stub) VirtualFree(stub, 0, MEM_RELEASE);
-    __glReleaseCodeCache(gc);
-    og_free_pools(gc);
-    free(gc);
   }
   // The generated set-up for the state, jumping to a span routine that
   // ends the triangle at once; null when it cannot be had.
   GlFillTriangleProc Generated() {
-    gc->imports.malloc = [](GlContext *, size_t n) { return malloc(n); };
-    gc->imports.calloc = [](GlContext *, size_t n, size_t size) { return calloc(n, size); };
-    gc->imports.free = [](GlContext *, void *p) { free(p); };
-    __glSetCodeCacheSizes(gc);
-    if (!og_init_pools(gc) || !__glInitializeCodeCache(gc)) return nullptr;
+    if (!fill.StartCodeCache()) return nullptr;
     stub = static_cast<uint8_t *>(
         VirtualAlloc(nullptr, 64, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
     if (stub == nullptr) return nullptr;
@@ -121,15 +85,12 @@ struct Bench {
     gc->rasterNameSpace = &layout;
     return reinterpret_cast<GlFillTriangleProc>(__glGenerateSetup(gc, 0));
   }
-  uint8_t *stub = nullptr;
-  OgNameSpace layout;
 };
 
 bench::RunTotals RunCase(const SetupCase &c, double seconds) {
   Bench b(c);
   GlFillTriangleProc fill = c.kind == kFast ? __glFRRenderTriangle : __glFillTriangle;
   if (c.kind == kGenerated) fill = b.Generated();
-  if (fill == nullptr) return {};
   return bench::TimeFill(fill, b.gc, c.area, seconds, kWidth, kHeight, kBias);
 }
 
@@ -141,15 +102,8 @@ int main(int argc, char **argv) {
   printf("bench_setup: set-up and walk only, %d x %d, median of %d runs, %.2f s a case\n", kWidth,
          kHeight, bench::kRuns, options.seconds);
   printf("%-24s %14s\n", "case", "triangles/s");
-  bool any = false;
-  for (const SetupCase &c : kCases) {
-    if (!options.Wants(c.name)) continue;
-    any = true;
+  return bench::RunWanted("bench_setup", options, kCases, [&](const SetupCase &c) {
     printf("%-24s %14.0f\n", c.name, RunCase(c, options.seconds).Rate());
-  }
-  if (!any) {
-    fprintf(stderr, "bench_setup: no case matches \"%s\"\n", options.only);
-    return 2;
-  }
-  return 0;
+    return true;
+  });
 }

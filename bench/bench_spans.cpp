@@ -15,10 +15,10 @@
 #include <memory>
 #include <vector>
 
+#include "bench/bench_gl.h"
 #include "bench/bench_timer.h"
 #include "codegen/og_fr.h"
 #include "core/context.h"
-#include "core/gl_api.h"
 #include "fastraster/fr_chain.h"
 #include "fastraster/fr_ci.h"
 #include "fastraster/fr_combine.h"
@@ -95,10 +95,7 @@ bool Open(SpanBench *b, uint32_t depthBits) {
     fprintf(stderr, "bench_spans: no context could be made and bound\n");
     return false;
   }
-  glViewport(0, 0, kSpan, kRows);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, kSpan, 0, kRows, -1, 1);
+  bench::PixelProjection(kSpan, kRows);
   glDisable(GL_DITHER);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
@@ -123,29 +120,23 @@ bool Open(SpanBench *b, uint32_t depthBits) {
   return true;
 }
 
-// Times `run` (which does `work` units each call): one warm-up call, then
-// the median of the runs.
+// Times `run` (which does `work` units each call) in reads of 64 calls: one
+// read to warm up, then the median of the runs.
 template <typename Run>
 void Time(const bench::Options &options, const char *stage, const char *format, double work,
           Run run, bench::RunTotals *total) {
   char name[64];
   snprintf(name, sizeof name, "%s %s", stage, format);
   if (!options.Wants(name)) return;
-  run();
   constexpr int kCallsPerRead = 64;
-  bench::RunTotals runs[bench::kRuns];
-  for (bench::RunTotals &one : runs) {
-    while (one.seconds < options.seconds / bench::kRuns) {
-      const double start = bench::Now();
-      for (int i = 0; i < kCallsPerRead; i++) run();
-      one.seconds += bench::Now() - start;
-      one.work += double(kCallsPerRead) * work;
-    }
-  }
-  const bench::RunTotals median = bench::Median(runs, bench::kRuns);
+  const bench::RunTotals median = bench::TimeRuns(options.seconds, [&] {
+    const double start = bench::Now();
+    for (int i = 0; i < kCallsPerRead; i++) run();
+    return bench::RunTotals{double(kCallsPerRead) * work, 0, bench::Now() - start};
+  });
   printf("%-14s %-9s %12.1f %10.3f\n", stage, format, median.Rate() / 1e6,
          1e9 / median.Rate());
-  total->work += median.work, total->seconds += median.seconds;
+  *total += median;
 }
 
 // Times `proc` over the span.

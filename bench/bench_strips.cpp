@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "bench/bench_timer.h"
-#include "core/gl_api.h"
-#include "tools/scene_window.h"
+#include "bench/bench_window.h"
 
 namespace {
 
@@ -59,12 +58,7 @@ Arrays MakeStrips(int length) {
 }
 
 void SetState(const StripCase &c, const Arrays &a) {
-  glViewport(0, 0, kWidth, kHeight);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, kWidth, 0, kHeight, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  bench::PixelProjection(kWidth, kHeight);
   glDisable(GL_DITHER);
   glShadeModel(GL_SMOOTH);
   glEnableClientState(GL_VERTEX_ARRAY);
@@ -101,30 +95,11 @@ double DrawBatch(const StripCase &c, const Arrays &a) {
 }
 
 bool RunCase(const StripCase &c, double seconds, bench::RunTotals *median) {
-  SceneWindow window;
-  if (!SceneWindowOpenDepth(&window, kWidth, kHeight, 16)) {
-    fprintf(stderr, "bench_strips: %s: no context could be made and bound\n", c.name);
-    return false;
-  }
   const Arrays a = MakeStrips(c.length);
   const double triangles = double(a.elements.size() / size_t(c.length)) * (c.length - 2);
-  SetState(c, a);
-  DrawBatch(c, a);  // warm-up: validation, generation
-  bench::RunTotals runs[bench::kRuns];
-  for (bench::RunTotals &run : runs) {
-    while (run.seconds < seconds / bench::kRuns) {
-      run.seconds += DrawBatch(c, a);
-      run.work += triangles;
-    }
-  }
-  const GLenum error = glGetError();
-  SceneWindowClose(&window);
-  if (error != GL_NO_ERROR) {
-    fprintf(stderr, "bench_strips: %s: GL error 0x%X\n", c.name, error);
-    return false;
-  }
-  *median = bench::Median(runs, bench::kRuns);
-  return true;
+  return bench::TimeInWindow(
+      "bench_strips", c.name, kWidth, kHeight, 16, seconds, [&] { SetState(c, a); },
+      [&] { return bench::RunTotals{triangles, 0, DrawBatch(c, a)}; }, median);
 }
 
 }  // namespace
@@ -139,20 +114,10 @@ int main(int argc, char **argv) {
          kWidth, kHeight, generated ? "generated drawer" : "C walk", bench::kRuns,
          options.seconds);
   printf("%-26s %14s\n", "case", "triangles/s");
-  bool ok = true, any = false;
-  for (const StripCase &c : kCases) {
-    if (!options.Wants(c.name)) continue;
-    any = true;
+  return bench::RunWanted("bench_strips", options, kCases, [&](const StripCase &c) {
     bench::RunTotals median;
-    if (!RunCase(c, options.seconds, &median)) {
-      ok = false;
-      continue;
-    }
+    if (!RunCase(c, options.seconds, &median)) return false;
     printf("%-26s %14.0f\n", c.name, median.Rate());
-  }
-  if (!any) {
-    fprintf(stderr, "bench_strips: no case matches \"%s\"\n", options.only);
-    return 2;
-  }
-  return ok ? 0 : 1;
+    return true;
+  });
 }

@@ -1,5 +1,6 @@
-// What both benchmark programs share: the clock, the median of several
-// timed runs, and the command line (`--case NAME`, `--seconds S`, `--cpu`).
+// What every benchmark program shares: the clock, the median of several
+// timed runs, the command line (`--case NAME`, `--seconds S`, `--cpu`) and
+// the walk over the cases it asks for.
 #pragma once
 
 #include <stdio.h>
@@ -37,6 +38,10 @@ struct RunTotals {
   double work = 0, pixels = 0, seconds = 0;
   double Rate() const { return seconds > 0 ? work / seconds : 0; }
   double PixelRate() const { return seconds > 0 ? pixels / seconds : 0; }
+  RunTotals &operator+=(const RunTotals &o) {
+    work += o.work, pixels += o.pixels, seconds += o.seconds;
+    return *this;
+  }
 };
 
 // The run whose rate is the median of the runs (they are reordered).
@@ -44,6 +49,18 @@ inline RunTotals Median(RunTotals *runs, int count) {
   std::sort(runs, runs + count,
             [](const RunTotals &a, const RunTotals &b) { return a.Rate() < b.Rate(); });
   return runs[count / 2];
+}
+
+// Times `batch`, whose every call gives the work it did and the seconds it
+// took: one call to warm up, then kRuns runs of at least seconds / kRuns of
+// batch time each; the median run.
+template <typename Batch>
+RunTotals TimeRuns(double seconds, Batch batch) {
+  batch();
+  RunTotals runs[kRuns];
+  for (RunTotals &run : runs)
+    while (run.seconds < seconds / kRuns) run += batch();
+  return Median(runs, kRuns);
 }
 
 struct Options {
@@ -76,6 +93,22 @@ inline bool ParseOptions(int argc, char **argv, Options *options) {
   if (ReadOptions(argc, argv, options)) return true;
   fprintf(stderr, "usage: %s [--case NAME] [--seconds S] [--cpu]\n", argv[0]);
   return false;
+}
+
+// Calls `run` on each case the options want; `run` gives false when its case
+// failed. The program's exit status: 0 when every case ran, 1 when one
+// failed, 2 (with a line on stderr) when the options want none.
+template <typename Case, size_t N, typename Run>
+int RunWanted(const char *program, const Options &options, const Case (&cases)[N], Run run) {
+  bool any = false, ok = true;
+  for (const Case &c : cases) {
+    if (!options.Wants(c.name)) continue;
+    any = true;
+    ok &= run(c);
+  }
+  if (any) return ok ? 0 : 1;
+  fprintf(stderr, "%s: no case matches \"%s\"\n", program, options.only);
+  return 2;
 }
 
 }  // namespace bench

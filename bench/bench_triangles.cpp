@@ -10,8 +10,7 @@
 
 #include "bench/bench_shapes.h"
 #include "bench/bench_timer.h"
-#include "core/gl_api.h"
-#include "tools/scene_window.h"
+#include "bench/bench_window.h"
 
 namespace {
 
@@ -89,12 +88,7 @@ std::vector<Vertex> MakeTriangles(const TriangleCase &c, int count, double *pixe
 }
 
 void SetState(const TriangleCase &c) {
-  glViewport(0, 0, kWidth, kHeight);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, kWidth, 0, kHeight, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  bench::PixelProjection(kWidth, kHeight);
   glDisable(GL_DITHER);
   glShadeModel(c.smooth ? GL_SMOOTH : GL_FLAT);
   glClearColor(0.1f, 0.1f, 0.2f, 1);
@@ -154,33 +148,15 @@ double DrawBatch(const std::vector<Vertex> &batch, bool normals) {
 // The median run of the case; false when the window could not be had or GL
 // raised an error.
 bool RunCase(const TriangleCase &c, double seconds, bench::RunTotals *median) {
-  SceneWindow window;
-  if (!SceneWindowOpenDepth(&window, kWidth, kHeight, c.depthBits ? c.depthBits : 24)) {
-    fprintf(stderr, "bench_triangles: %s: no context could be made and bound\n", c.name);
-    return false;
-  }
   // About 400,000 pixels a batch, so the clear between batches stays small.
   const int count = int(fmin(4096, fmax(16, 400000 / kArea[c.size])));
   double batchPixels = 0;
   const std::vector<Vertex> batch = MakeTriangles(c, count, &batchPixels);
-  SetState(c);
-  DrawBatch(batch, c.lighting);  // warm-up: validation, caches
-  bench::RunTotals runs[bench::kRuns];
-  for (bench::RunTotals &run : runs) {
-    while (run.seconds < seconds / bench::kRuns) {
-      run.seconds += DrawBatch(batch, c.lighting);
-      run.work += count;
-      run.pixels += batchPixels;
-    }
-  }
-  const GLenum error = glGetError();
-  SceneWindowClose(&window);
-  if (error != GL_NO_ERROR) {
-    fprintf(stderr, "bench_triangles: %s: GL error 0x%X\n", c.name, error);
-    return false;
-  }
-  *median = bench::Median(runs, bench::kRuns);
-  return true;
+  return bench::TimeInWindow(
+      "bench_triangles", c.name, kWidth, kHeight, c.depthBits ? c.depthBits : 24, seconds,
+      [&] { SetState(c); },
+      [&] { return bench::RunTotals{double(count), batchPixels, DrawBatch(batch, c.lighting)}; },
+      median);
 }
 
 }  // namespace
@@ -192,22 +168,15 @@ int main(int argc, char **argv) {
          kWidth, kHeight, bench::kRuns, options.seconds);
   printf("%-18s %14s %12s\n", "case", "triangles/s", "Mpixels/s");
   bench::RunTotals total;
-  bool ok = true, any = false;
-  for (const TriangleCase &c : kCases) {
-    if (!options.Wants(c.name)) continue;
-    any = true;
+  const auto run = [&](const TriangleCase &c) {
     bench::RunTotals median;
-    if (!RunCase(c, options.seconds, &median)) {
-      ok = false;
-      continue;
-    }
+    if (!RunCase(c, options.seconds, &median)) return false;
     printf("%-18s %14.0f %12.2f\n", c.name, median.Rate(), median.PixelRate() / 1e6);
-    total.work += median.work, total.pixels += median.pixels, total.seconds += median.seconds;
-  }
-  if (!any) {
-    fprintf(stderr, "bench_triangles: no case matches \"%s\"\n", options.only);
-    return 2;
-  }
+    total += median;
+    return true;
+  };
+  const int status = bench::RunWanted("bench_triangles", options, kCases, run);
+  if (status == 2) return status;
   printf("%-18s %14.0f %12.2f\n", "total", total.Rate(), total.PixelRate() / 1e6);
-  return ok ? 0 : 1;
+  return status;
 }

@@ -28,8 +28,16 @@ struct Queued {
   uint32_t position;
 };
 
+// The dump switch, read when the stand-in starts and at each power-on
+// (PlatformSiS6326Reset): events come too often to ask the environment for each.
+bool DumpSwitch() {
+  const char *v = std::getenv("VLX_SIS_DUMP");
+  return v != nullptr && v[0] != '\0' && std::strcmp(v, "0") != 0;
+}
+
 struct Model {
   std::mutex lock;
+  bool dump = DumpSwitch();
   uint32_t position = 0;  // of the next event
   std::vector<Queued> queue;
   std::vector<SiS6326Violation> violations;
@@ -63,11 +71,6 @@ void Record(const char *rule, uint32_t position, const char *what) {
   v.position = position;
   std::snprintf(v.what, sizeof v.what, "%s", what);
   m.violations.push_back(v);
-}
-
-bool Dumping() {
-  const char *v = std::getenv("VLX_SIS_DUMP");
-  return v != nullptr && v[0] != '\0' && std::strcmp(v, "0") != 0;
 }
 
 const char *KindText(uint32_t kind) {
@@ -153,7 +156,7 @@ void Fire(uint32_t position) {
   std::lock_guard<std::recursive_mutex> screen(ScreenLock());
   Model &m = TheModel();
   std::lock_guard<std::mutex> hold(m.lock);
-  bool dump = Dumping();
+  const bool dump = m.dump;
   if (dump) {
     std::fprintf(stderr, "sis6326 fire at %u: %zu events\n", position, m.sinceFire.size());
     for (const Queued &q : m.sinceFire)
@@ -251,7 +254,7 @@ void ModelEvent(const SiS6326Event &e) {
     JudgeMarks(e, position);
     bool dropped = m.openDropped;
     m.openDropped = false;
-    if (Dumping()) m.sinceFire.push_back({e, position});
+    if (m.dump) m.sinceFire.push_back({e, position});
     bool marked = (e.flags & (SIS6326_FLAG_UNCOVERED | SIS6326_FLAG_DIRECT | SIS6326_FLAG_MALFORMED)) != 0;
     if (e.kind == SIS6326_EVENT_PRIMITIVE && dropped) marked = true;
     if ((e.kind == SIS6326_EVENT_PRIMITIVE || e.kind == SIS6326_EVENT_FILL_2D) && !marked)
@@ -280,6 +283,7 @@ void ModelReset() {
   m.sinceFire.clear();
   m.open = false;
   m.openDropped = false;
+  m.dump = DumpSwitch();
 }
 
 void ModelOpenPrimitive(const SiS6326Event *primitive) {

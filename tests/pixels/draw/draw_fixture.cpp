@@ -12,10 +12,6 @@
 
 namespace draw_test {
 
-using life_test::Bind;
-using life_test::Release;
-using life_test::TestWindow;
-
 namespace {
 std::vector<Recorded> &Recorder() {
   static std::vector<Recorded> fragments;
@@ -27,11 +23,6 @@ void RecordFragment(GlColorBuffer *, const GlFragment *f) {
 }  // namespace
 
 std::vector<Recorded> &DrawTest::Fragments() { return Recorder(); }
-
-void DrawTest::TearDown() {
-  Close();
-  LifeTest::TearDown();
-}
 
 void DrawTest::Open(bool useRgba, bool yInverted, int colorBits, int depthBits, int windowWidth,
                     int windowHeight) {
@@ -45,54 +36,20 @@ void DrawTest::Open(bool useRgba, bool yInverted, int colorBits, int depthBits, 
     m.redBits = m.greenBits = 3, m.blueBits = 2;
     m.redMask = 0x07, m.greenMask = 0x38, m.blueMask = 0xC0;
   }
-  OpenModes(m, useRgba ? colorBits : 8, yInverted, depthBits, windowWidth, windowHeight);
+  OpenModes(m, useRgba ? colorBits : 8, yInverted, windowWidth, windowHeight);
 }
 
 void DrawTest::OpenFormat(const ColorFormat &f, bool yInverted) {
   GlModes m = TestModes(f.rgba, true, 16, 8, false);
   SetFormatModes(&m, f);
-  OpenModes(m, int(f.colorBits), yInverted, 16, kWidth, kHeight);
+  OpenModes(m, int(f.colorBits), yInverted, kWidth, kHeight);
 }
 
-void DrawTest::OpenModes(const GlModes &m, int bits, bool yInverted, int depthBits,
-                         int windowWidth, int windowHeight) {
-  Close();
+void DrawTest::OpenModes(const GlModes &m, int bits, bool yInverted, int windowWidth,
+                         int windowHeight) {
   rgba = m.rgbMode != 0;
   width = windowWidth, height = windowHeight;
-  window = std::make_unique<TestWindow>(width, height, yInverted);
-  const uint32_t bytes = uint32_t((bits + 7) / 8);
-  window->AttachMemory(&GlDrawable::front, uint32_t(bits), bytes, 0x5A);
-  colorMemory = window->AttachMemory(&GlDrawable::back, uint32_t(bits), bytes, 0x5A);
-  depthMemory = window->AttachMemory(&GlDrawable::depth, uint32_t(depthBits),
-                                     depthBits > 16 ? 4 : 2, 0x5A);
-  stencilMemory = window->AttachMemory(&GlDrawable::stencil, 8, 1, 0x5A);
-  UseWindow(window.get());
-  gc = CreateBound(m);
-  ASSERT_NE(gc, nullptr);
-  glDisable(GL_DITHER);
-}
-
-void DrawTest::Close() {
-  if (!gc) return;
-  if (__glGetTLSCXValue() == gc) {
-    gc->renderMode = GL_RENDER;
-    gc->beginMode = __GL_NOT_IN_BEGIN;
-    EXPECT_TRUE(Release(gc));
-  }
-  EXPECT_TRUE(colorMemory->GuardsIntact());
-  EXPECT_TRUE(depthMemory->GuardsIntact());
-  EXPECT_TRUE(stencilMemory->GuardsIntact());
-  Destroy(gc);
-  gc = nullptr;
-  UseWindow(nullptr);
-  window.reset();
-}
-
-void DrawTest::Validate() {
-  if (gc->beginMode == __GL_VALIDATE_PENDING) {
-    gc->procs.validate(gc);
-    gc->beginMode = __GL_NOT_IN_BEGIN;
-  }
+  ASSERT_NE(OpenWindow(m, uint32_t(bits), width, height, yInverted), nullptr);
 }
 
 void DrawTest::Prepare() {

@@ -14,7 +14,7 @@
 #include "core/context.h"
 #include "pixels/px_draw_pixels.h"
 #include "raster/s_buffers.h"
-#include "tests/core/context/life_fixture.h"
+#include "tests/core/context/memory_window_fixture.h"
 #include "tests/pixels/draw/draw_model.h"
 #include "tests/raster/color/color_fixture.h"
 
@@ -28,9 +28,8 @@ struct Recorded {
   GlColor color;
 };
 
-class DrawTest : public life_test::LifeTest {
+class DrawTest : public life_test::MemoryWindowTest {
  public:
-  void TearDown() override;
   // Binds a context of these modes to a new window of this size: RGBA
   // colour bits 32 give 8-8-8-8, 8 give 3-3-2, others the 5-6-5 visual
   // (colour index is always 8 bits).
@@ -38,9 +37,6 @@ class DrawTest : public life_test::LifeTest {
             int width = kWidth, int height = kHeight);
   // The same in one of the colour formats (16-bit depth, the default size).
   void OpenFormat(const ColorFormat &f, bool yInverted = false);
-  void Close();
-  // Validation when the state asks for it, as the entries do.
-  void Validate();
   // Validation, then the recording store in the pixel-store slot.
   void Prepare();
   // The raster position in drawable coordinates (the bias is added).
@@ -59,17 +55,13 @@ class DrawTest : public life_test::LifeTest {
 
   static std::vector<Recorded> &Fragments();
 
-  GlContext *gc = nullptr;
-  std::unique_ptr<life_test::TestWindow> window;
-  PixelMemory *colorMemory = nullptr, *depthMemory = nullptr, *stencilMemory = nullptr;
   bool rgba = true;
   int width = kWidth, height = kHeight;  // of the window
 
  private:
   // Binds a context of modes `m` to a new window whose colour buffers have
   // `bits` a pixel.
-  void OpenModes(const GlModes &m, int bits, bool yInverted, int depthBits, int windowWidth,
-                 int windowHeight);
+  void OpenModes(const GlModes &m, int bits, bool yInverted, int windowWidth, int windowHeight);
 };
 
 }  // namespace draw_test

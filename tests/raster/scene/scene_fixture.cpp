@@ -16,10 +16,6 @@
 
 namespace scene_test {
 
-using life_test::Bind;
-using life_test::Release;
-using life_test::TestWindow;
-
 double IndexRange(const ColorFormat &f) { return f.indexMask() < 4095 ? f.indexMask() : 4095; }
 
 std::vector<SceneStep> ForFormat(const std::vector<SceneStep> &steps, const ColorFormat &f) {
@@ -30,25 +26,12 @@ std::vector<SceneStep> ForFormat(const std::vector<SceneStep> &steps, const Colo
   return out;
 }
 
-void SceneTest::TearDown() {
-  Close();
-  LifeTest::TearDown();
-}
-
 bool SceneTest::Open(const ColorFormat &f, uint32_t depthBits, bool inverted) {
-  Close();
   format = f;
   yInverted = inverted;
-  window = std::make_unique<TestWindow>(kWidth, kHeight, inverted);
-  window->AttachMemory(&GlDrawable::front, f.colorBits, f.bytes(), 0x5A);
-  colorMemory = window->AttachMemory(&GlDrawable::back, f.colorBits, f.bytes(), 0x5A);
-  depthMemory = window->AttachMemory(&GlDrawable::depth, depthBits, depthBits > 16 ? 4 : 2, 0x5A);
-  stencilMemory = window->AttachMemory(&GlDrawable::stencil, 8, 1, 0x5A);
-  UseWindow(window.get());
   GlModes m = TestModes(f.rgba, true, depthBits, 8, false);
   SetFormatModes(&m, f);
-  gc = CreateBound(m);
-  if (!gc) {
+  if (!OpenWindow(m, f.colorBits, kWidth, kHeight, inverted)) {
     ADD_FAILURE() << "no context for " << f.name;
     return false;
   }
@@ -59,31 +42,7 @@ bool SceneTest::Open(const ColorFormat &f, uint32_t depthBits, bool inverted) {
   glOrtho(0, kWidth, 0, kHeight, 0, -1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  glDisable(GL_DITHER);
   return true;
-}
-
-void SceneTest::Close() {
-  if (gc) {
-    if (__glGetTLSCXValue() == gc) {
-      gc->renderMode = GL_RENDER;
-      gc->beginMode = __GL_NOT_IN_BEGIN;
-      EXPECT_TRUE(Release(gc));
-    }
-    EXPECT_TRUE(colorMemory->GuardsIntact());
-    EXPECT_TRUE(depthMemory->GuardsIntact());
-    EXPECT_TRUE(stencilMemory->GuardsIntact());
-    Destroy(gc);
-    gc = nullptr;
-  }
-  UseWindow(nullptr);
-  window.reset();
-}
-
-void SceneTest::Validate() {
-  if (gc->beginMode != __GL_VALIDATE_PENDING) return;
-  gc->procs.validate(gc);
-  gc->beginMode = __GL_NOT_IN_BEGIN;
 }
 
 SceneTarget SceneTest::Target() const {

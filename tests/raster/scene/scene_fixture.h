@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/core/context/life_fixture.h"
+#include "tests/core/context/memory_window_fixture.h"
 #include "tests/raster/scene/scene_reference.h"
 
 namespace scene_test {
@@ -24,13 +24,10 @@ constexpr int32_t kWidth = 64, kHeight = 48;
 // 2^-14 of the values' size (seen with 12-bit indexes), and 1/64 besides.
 inline double ColorSlack(double value) { return 1.0 / 64 + fabs(value) / 16384; }
 
-class SceneTest : public life_test::LifeTest {
+class SceneTest : public life_test::MemoryWindowTest {
  protected:
-  void TearDown() override;
-
   // Binds a new context of this format; false on failure (reported).
   bool Open(const ColorFormat &format, uint32_t depthBits = 16, bool yInverted = false);
-  void Close();
   // glClear of colour, depth (1.0) and stencil, and the reference's start.
   void ClearAll(SceneReference *ref, uint32_t stencil = 0);
   // The state and the primitive through the entries, and into the reference.
@@ -40,18 +37,11 @@ class SceneTest : public life_test::LifeTest {
   // then its position.
   void SendVertex(double x, double y, double z, const double c[4]);
   void Run(SceneReference *ref, const std::vector<SceneStep> &steps);
-  // What glBegin does first, so that tests can replace picked procedures.
-  void Validate();
 
   SceneTarget Target() const;
   // Every memory pixel against the reference; returns the ambiguous count.
   int Compare(const SceneReference &ref, const std::string &what);
 
-  GlContext *gc = nullptr;
-  std::unique_ptr<life_test::TestWindow> window;
-  PixelMemory *colorMemory = nullptr;
-  PixelMemory *depthMemory = nullptr;
-  PixelMemory *stencilMemory = nullptr;
   ColorFormat format{};
   bool yInverted = false;
 };
