@@ -5,7 +5,6 @@
 
 #include "pixels/px_rho.h"
 #include "pixels/px_sampler_standins.h"
-#include "pixels/px_texenv_standins.h"
 #include "pixels/px_texgen_standins.h"
 #include "tests/core/texture_pickers/tex_fixture.h"
 
@@ -22,21 +21,12 @@ GlTextureObject tex;
 GlTextureLevel level;
 GlVertex vertex;
 
-#define ENV(name) {#name, [] { name(nullptr, &color, &texel); }}
 #define FILTER(name) {#name, [] { name(&tex, &texel, 0.0f, 0.5f, 0.5f); }}
 #define LEVEL(name) {#name, [] { name(&tex, &level, 0.5f, 0.5f, &texel); }}
 #define FRAGMENT(name) {#name, [] { name(nullptr, &color, 0.5f, 0.5f, 1.0f); }}
 #define VERTEX(name) {#name, [] { name(nullptr, &vertex); }}
 
 const Call kCalls[] = {
-    ENV(__glTextureModulateA), ENV(__glTextureModulateRGB), ENV(__glTextureModulateRGBA),
-    ENV(__glTextureModulateL), ENV(__glTextureModulateLA), ENV(__glTextureModulateI),
-    ENV(__glTextureModulateCI), ENV(__glTextureReplaceA), ENV(__glTextureReplaceRGB),
-    ENV(__glTextureReplaceRGBA), ENV(__glTextureReplaceL), ENV(__glTextureReplaceLA),
-    ENV(__glTextureReplaceI), ENV(__glTextureReplaceCI), ENV(__glTextureBlendA),
-    ENV(__glTextureBlendRGB), ENV(__glTextureBlendRGBA), ENV(__glTextureBlendL),
-    ENV(__glTextureBlendLA), ENV(__glTextureBlendI), ENV(__glTextureDecalRGB),
-    ENV(__glTextureDecalRGBA), ENV(__glTextureAddCI),
     FILTER(__glNearestFilter), FILTER(__glLinearFilter), FILTER(__glNMNFilter),
     FILTER(__glLMNFilter), FILTER(__glNMLFilter), FILTER(__glLMLFilter),
     LEVEL(__glNearestFilter1), LEVEL(__glLinearFilter1), LEVEL(__glNearestFilter2),
