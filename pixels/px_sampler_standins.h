@@ -5,6 +5,7 @@
 
 #include "core/gl_defs.h"
 #include "core/s_standin.h"
+#include "pixels/px_sampler.h"
 #include "pixels/px_texture.h"
 
 struct GlContext;
@@ -16,8 +17,6 @@ struct GlEdgeWalker;
 #define PIXELS_FRAGMENT_ARGS (GlContext *gc, GlColor *color, GLfloat s, GLfloat t, GLfloat rho)
 #define PIXELS_FILTER_ARGS (GlTextureObject *tex, GlTexel *result, GLfloat lambda, GLfloat s, \
   GLfloat t)
-#define PIXELS_LEVEL_FILTER_ARGS (GlTextureObject *tex, GlTextureLevel *level, GLfloat u, \
-  GLfloat v, GlTexel *result)
 
 #define PIXELS_SAMPLER_STANDINS(X)                                                       \
   /* Level of detail of lines and polygons. */                                           \
@@ -30,12 +29,7 @@ struct GlEdgeWalker;
   X(void, __glNMNFilter, PIXELS_FILTER_ARGS, )                                           \
   X(void, __glLMNFilter, PIXELS_FILTER_ARGS, )                                           \
   X(void, __glNMLFilter, PIXELS_FILTER_ARGS, )                                           \
-  X(void, __glLMLFilter, PIXELS_FILTER_ARGS, )                                           \
-  /* One level, by dimension (GlTextureLevelFilterProc). */                              \
-  X(void, __glNearestFilter1, PIXELS_LEVEL_FILTER_ARGS, )                                \
-  X(void, __glLinearFilter1, PIXELS_LEVEL_FILTER_ARGS, )                                 \
-  X(void, __glNearestFilter2, PIXELS_LEVEL_FILTER_ARGS, )                                \
-  X(void, __glLinearFilter2, PIXELS_LEVEL_FILTER_ARGS, )
+  X(void, __glLMLFilter, PIXELS_FILTER_ARGS, )
 // clang-format on
 
 PIXELS_SAMPLER_STANDINS(GL_STANDIN_DECLARE)

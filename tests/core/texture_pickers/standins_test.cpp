@@ -19,12 +19,10 @@ struct Call {
 GlTexel texel;
 GlColor color;
 GlTextureObject tex;
-GlTextureLevel level;
 GlVertex vertex;
 
 #define ENV(name) {#name, [] { name(nullptr, &color, &texel); }}
 #define FILTER(name) {#name, [] { name(&tex, &texel, 0.0f, 0.5f, 0.5f); }}
-#define LEVEL(name) {#name, [] { name(&tex, &level, 0.5f, 0.5f, &texel); }}
 #define FRAGMENT(name) {#name, [] { name(nullptr, &color, 0.5f, 0.5f, 1.0f); }}
 #define VERTEX(name) {#name, [] { name(nullptr, &vertex); }}
 
@@ -39,8 +37,6 @@ const Call kCalls[] = {
     ENV(__glTextureDecalRGBA), ENV(__glTextureAddCI),
     FILTER(__glNearestFilter), FILTER(__glLinearFilter), FILTER(__glNMNFilter),
     FILTER(__glLMNFilter), FILTER(__glNMLFilter), FILTER(__glLMLFilter),
-    LEVEL(__glNearestFilter1), LEVEL(__glLinearFilter1), LEVEL(__glNearestFilter2),
-    LEVEL(__glLinearFilter2),
     FRAGMENT(__glFastTextureFragment), FRAGMENT(__glTextureFragment),
     FRAGMENT(__glMipMapFragment),
     {"__glComputeLineRho", [] { __glComputeLineRho(nullptr, 0.5f, 0.5f, 1.0f); }},
