@@ -16,7 +16,8 @@ void __glTextureFragment(GlContext *gc, GlColor *color, GLfloat s, GLfloat t, GL
 void __glMipMapFragment(GlContext *gc, GlColor *color, GLfloat s, GLfloat t, GLfloat rho);
 
 // The level value of a squared scale factor rho > 0: half a piecewise-linear
-// log2. A NaN rho, or one whose level lies past the last level p, gives p + 1.
+// log2. A NaN rho and rho from 2^32 on (level 16 and more) give p + 1, past
+// the last level p.
 GLfloat __glComputeLambda(GLfloat rho, int32_t lastLevel);
 
 // Magnify and minify (GlTextureFilterProc) at normalised (s, t).

@@ -15,21 +15,12 @@ struct GlEdgeWalker;
 // clang-format off
 // Parameter lists several stand-ins share.
 #define PIXELS_FRAGMENT_ARGS (GlContext *gc, GlColor *color, GLfloat s, GLfloat t, GLfloat rho)
-#define PIXELS_FILTER_ARGS (GlTextureObject *tex, GlTexel *result, GLfloat lambda, GLfloat s, \
-  GLfloat t)
 
 #define PIXELS_SAMPLER_STANDINS(X)                                                       \
   /* Level of detail of lines and polygons. */                                           \
   X(GLfloat, __glComputeLineRho, (GlContext *gc, GLfloat s, GLfloat t, GLfloat q), 0.0f) \
   X(GLfloat, __glComputePolygonRho,                                                      \
-    (GlContext *gc, const GlEdgeWalker *walker, GLfloat s, GLfloat t, GLfloat q), 0.0f)  \
-  /* Magnify and minify (GlTextureFilterProc). */                                        \
-  X(void, __glNearestFilter, PIXELS_FILTER_ARGS, )                                       \
-  X(void, __glLinearFilter, PIXELS_FILTER_ARGS, )                                        \
-  X(void, __glNMNFilter, PIXELS_FILTER_ARGS, )                                           \
-  X(void, __glLMNFilter, PIXELS_FILTER_ARGS, )                                           \
-  X(void, __glNMLFilter, PIXELS_FILTER_ARGS, )                                           \
-  X(void, __glLMLFilter, PIXELS_FILTER_ARGS, )
+    (GlContext *gc, const GlEdgeWalker *walker, GLfloat s, GLfloat t, GLfloat q), 0.0f)
 // clang-format on
 
 PIXELS_SAMPLER_STANDINS(GL_STANDIN_DECLARE)

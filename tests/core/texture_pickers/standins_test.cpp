@@ -18,11 +18,9 @@ struct Call {
 
 GlTexel texel;
 GlColor color;
-GlTextureObject tex;
 GlVertex vertex;
 
 #define ENV(name) {#name, [] { name(nullptr, &color, &texel); }}
-#define FILTER(name) {#name, [] { name(&tex, &texel, 0.0f, 0.5f, 0.5f); }}
 #define FRAGMENT(name) {#name, [] { name(nullptr, &color, 0.5f, 0.5f, 1.0f); }}
 #define VERTEX(name) {#name, [] { name(nullptr, &vertex); }}
 
@@ -35,8 +33,6 @@ const Call kCalls[] = {
     ENV(__glTextureBlendRGB), ENV(__glTextureBlendRGBA), ENV(__glTextureBlendL),
     ENV(__glTextureBlendLA), ENV(__glTextureBlendI), ENV(__glTextureDecalRGB),
     ENV(__glTextureDecalRGBA), ENV(__glTextureAddCI),
-    FILTER(__glNearestFilter), FILTER(__glLinearFilter), FILTER(__glNMNFilter),
-    FILTER(__glLMNFilter), FILTER(__glNMLFilter), FILTER(__glLMLFilter),
     FRAGMENT(__glFastTextureFragment), FRAGMENT(__glTextureFragment),
     FRAGMENT(__glMipMapFragment),
     {"__glComputeLineRho", [] { __glComputeLineRho(nullptr, 0.5f, 0.5f, 1.0f); }},
