@@ -8,7 +8,7 @@
 #include "core/s_nop.h"
 #include "core/s_pick.h"
 #include "pixels/px_rho.h"
-#include "pixels/px_sampler_standins.h"
+#include "pixels/px_sampler.h"
 #include "pixels/px_texenv_procs.h"
 #include "pixels/px_texture.h"
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "pixels/px_rho.h"
-#include "pixels/px_sampler_standins.h"
 #include "pixels/px_texgen_standins.h"
 #include "tests/core/texture_pickers/tex_fixture.h"
 
@@ -17,24 +16,11 @@ struct Call {
 
 GlTexel texel;
 GlColor color;
-GlTextureObject tex;
-GlTextureLevel level;
 GlVertex vertex;
 
-#define FILTER(name) {#name, [] { name(&tex, &texel, 0.0f, 0.5f, 0.5f); }}
-#define LEVEL(name) {#name, [] { name(&tex, &level, 0.5f, 0.5f, &texel); }}
-#define FRAGMENT(name) {#name, [] { name(nullptr, &color, 0.5f, 0.5f, 1.0f); }}
 #define VERTEX(name) {#name, [] { name(nullptr, &vertex); }}
 
 const Call kCalls[] = {
-    FILTER(__glNearestFilter), FILTER(__glLinearFilter), FILTER(__glNMNFilter),
-    FILTER(__glLMNFilter), FILTER(__glNMLFilter), FILTER(__glLMLFilter),
-    LEVEL(__glNearestFilter1), LEVEL(__glLinearFilter1), LEVEL(__glNearestFilter2),
-    LEVEL(__glLinearFilter2),
-    FRAGMENT(__glFastTextureFragment), FRAGMENT(__glTextureFragment),
-    FRAGMENT(__glMipMapFragment),
-    {"__glComputeLineRho", [] { __glComputeLineRho(nullptr, 0.5f, 0.5f, 1.0f); }},
-    {"__glComputePolygonRho", [] { __glComputePolygonRho(nullptr, nullptr, 0.5f, 0.5f, 1.0f); }},
     VERTEX(__glCalcEyeLinear), VERTEX(__glCalcObjectLinear),
     VERTEX(__glCalcSphereMap), VERTEX(__glCalcMixedTexture), VERTEX(__glCalcTexturePersp),
     VERTEX(__glFastCalcTexturePersp),
@@ -51,27 +37,6 @@ TEST(PickerStandIns, EachReportsItsOwnNameAndTouchesNothing) {
     EXPECT_EQ(StandInRecorder::calls()[0], c.name);
     EXPECT_EQ(texel.a, 4);
     EXPECT_EQ(color.r, 0.25f);
-  }
-}
-
-// The value-returning stand-ins answer what their list gives: nothing
-// computed.
-TEST(PickerStandIns, ValueStandInsAnswerTheirListsResult) {
-  struct Case {
-    const char *name;
-    float (*call)();
-    float expected;
-  } cases[] = {
-      {"__glComputeLineRho", [] { return __glComputeLineRho(nullptr, 3.0f, 4.0f, 0.5f); }, 0.0f},
-      {"__glComputePolygonRho",
-       [] { return __glComputePolygonRho(nullptr, nullptr, 3.0f, 4.0f, 0.5f); }, 0.0f},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.name);
-    StandInRecorder recorder;
-    EXPECT_EQ(c.call(), c.expected);
-    ASSERT_EQ(StandInRecorder::calls().size(), 1u);
-    EXPECT_EQ(StandInRecorder::calls()[0], c.name);
   }
 }
 
