@@ -6,7 +6,6 @@
 #include "pixels/px_rho.h"
 #include "pixels/px_sampler_standins.h"
 #include "pixels/px_texenv_standins.h"
-#include "pixels/px_texgen_standins.h"
 #include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {
@@ -20,13 +19,11 @@ GlTexel texel;
 GlColor color;
 GlTextureObject tex;
 GlTextureLevel level;
-GlVertex vertex;
 
 #define ENV(name) {#name, [] { name(nullptr, &color, &texel); }}
 #define FILTER(name) {#name, [] { name(&tex, &texel, 0.0f, 0.5f, 0.5f); }}
 #define LEVEL(name) {#name, [] { name(&tex, &level, 0.5f, 0.5f, &texel); }}
 #define FRAGMENT(name) {#name, [] { name(nullptr, &color, 0.5f, 0.5f, 1.0f); }}
-#define VERTEX(name) {#name, [] { name(nullptr, &vertex); }}
 
 const Call kCalls[] = {
     ENV(__glTextureModulateA), ENV(__glTextureModulateRGB), ENV(__glTextureModulateRGBA),
@@ -45,9 +42,6 @@ const Call kCalls[] = {
     FRAGMENT(__glMipMapFragment),
     {"__glComputeLineRho", [] { __glComputeLineRho(nullptr, 0.5f, 0.5f, 1.0f); }},
     {"__glComputePolygonRho", [] { __glComputePolygonRho(nullptr, nullptr, 0.5f, 0.5f, 1.0f); }},
-    VERTEX(__glCalcEyeLinear), VERTEX(__glCalcObjectLinear),
-    VERTEX(__glCalcSphereMap), VERTEX(__glCalcMixedTexture), VERTEX(__glCalcTexturePersp),
-    VERTEX(__glFastCalcTexturePersp),
 };
 
 TEST(PickerStandIns, EachReportsItsOwnNameAndTouchesNothing) {
