@@ -1,44 +1,11 @@
-// Every stand-in the texture and pixel pickers install reports its own
-// name when called and nothing else; the empty level-of-detail procedures
-// are real and answer 0.
+// The stand-in lists declare and define from one list; the empty
+// level-of-detail procedures are real and answer 0.
 #include <gtest/gtest.h>
 
 #include "pixels/px_rho.h"
-#include "pixels/px_texgen_standins.h"
 #include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {
-
-struct Call {
-  const char *name;
-  void (*call)();
-};
-
-GlTexel texel;
-GlColor color;
-GlVertex vertex;
-
-#define VERTEX(name) {#name, [] { name(nullptr, &vertex); }}
-
-const Call kCalls[] = {
-    VERTEX(__glCalcEyeLinear), VERTEX(__glCalcObjectLinear),
-    VERTEX(__glCalcSphereMap), VERTEX(__glCalcMixedTexture), VERTEX(__glCalcTexturePersp),
-    VERTEX(__glFastCalcTexturePersp),
-};
-
-TEST(PickerStandIns, EachReportsItsOwnNameAndTouchesNothing) {
-  for (const Call &c : kCalls) {
-    SCOPED_TRACE(c.name);
-    StandInRecorder recorder;
-    texel = {1, 2, 3, 4};
-    color = {0.25f, 0.5f, 0.75f, 1.0f};
-    c.call();
-    ASSERT_EQ(StandInRecorder::calls().size(), 1u);
-    EXPECT_EQ(StandInRecorder::calls()[0], c.name);
-    EXPECT_EQ(texel.a, 4);
-    EXPECT_EQ(color.r, 0.25f);
-  }
-}
 
 // One list declares and defines: each procedure records its own name and
 // returns the list's result, computed from its arguments where the list
