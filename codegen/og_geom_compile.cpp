@@ -12,6 +12,7 @@
 
 #include "codegen/og.h"
 #include "codegen/og_dump.h"
+#include "codegen/og_gen.h"
 #include "codegen/og_geom.h"
 #include "core/context.h"
 #include "core/gl_assert.h"
@@ -50,17 +51,10 @@ struct Plan {
   uint32_t planes;
 };
 
-struct Gen {
-  GlContext *gc;
-  uint8_t *cb;
+struct Gen : OgGen {
   uint8_t *data;  // the variables, 8-aligned
-  void E(OgCode *c) { cb = emit_code(gc, cb, c); }
-  OgCode *V(int32_t v) { return value(gc, v); }
-  OgCode *Abs(const void *p) { return mem(gc, value(gc, int32_t(uintptr_t(p))), nullptr, nullptr, 1); }
   OgCode *Var(Var v) { return At(ebp, 4 * v); }
-  OgCode *At(OgCode *base, int32_t d) { return mem2(gc, d ? value(gc, d) : nullptr, base); }
   OgCode *Rec(size_t offset) { return At(edi, int32_t(offset)); }
-  void Place(OgCode *l) { resolve(gc, l, cb); }
 };
 
 bool InUse(const GlVertexArrayMachine &va, uint32_t fields) {
@@ -444,7 +438,7 @@ void *__glGenerateCompileVcache(GlContext *gc, uint32_t n, uint32_t flags) {
   og_warmup(gc);
   og_buffer(gc, cell->buffer, cell->buffer + cell->size);
   uint8_t *data = reinterpret_cast<uint8_t *>((uintptr_t(gc->triSetupData) + 7) & ~uintptr_t(7));
-  Gen g{gc, cell->buffer, data};
+  Gen g{{gc, cell->buffer}, data};
   Emit(g, plan);
   if (gc->ogs.failure) {
     // Nothing may find the partial routine.

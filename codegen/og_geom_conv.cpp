@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "codegen/og.h"
+#include "codegen/og_gen.h"
 #include "codegen/og_geom.h"
 #include "core/context.h"
 #include "core/gl_assert.h"
@@ -15,14 +16,8 @@
 
 namespace {
 
-struct Gen {
-  GlContext *gc;
-  uint8_t *cb;
-  void E(OgCode *c) { cb = emit_code(gc, cb, c); }
-  OgCode *V(int32_t v) { return value(gc, v); }
-  OgCode *At(OgCode *base, int32_t d) { return mem2(gc, d ? value(gc, d) : nullptr, base); }
+struct Gen : OgGen {
   OgCode *Rec(size_t offset) { return At(edi, int32_t(offset)); }
-  void Place(OgCode *l) { resolve(gc, l, cb); }
 };
 
 constexpr int32_t kOneBits = 0x3F800000;
@@ -90,7 +85,7 @@ void calc_size_and_scale(uint32_t *size, float *scale, GLenum type) {
 }
 
 uint8_t *conv_load(GlContext *gc, uint8_t *cb, OgCode *src, GLenum type, OgCode *temp) {
-  Gen g{gc, cb};
+  Gen g{{gc, cb}};
   switch (type) {
     case GL_BYTE:
     case GL_SHORT:
@@ -127,7 +122,7 @@ uint8_t *conv_load(GlContext *gc, uint8_t *cb, OgCode *src, GLenum type, OgCode 
 
 // Coordinates: whole numbers as they are; floats for both.
 uint8_t *do_load(GlContext *gc, uint8_t *cb, OgCode *src, GLenum type, OgCode *temp) {
-  Gen g{gc, cb};
+  Gen g{{gc, cb}};
   switch (type) {
     case GL_SHORT:
       g.E(movsxw(gc, ebx, src));
@@ -152,7 +147,7 @@ uint8_t *do_load(GlContext *gc, uint8_t *cb, OgCode *src, GLenum type, OgCode *t
 
 uint8_t *CopyCoord(GlContext *gc, uint8_t *cb, GLenum type, uint32_t size, OgCode *d0,
                    OgCode *d1, OgCode *d2, OgCode *d3) {
-  Gen g{gc, cb};
+  Gen g{{gc, cb}};
   OgCode *const dst[4] = {d0, d1, d2, d3};
   const int32_t step = int32_t(ComponentBytes(type));
   for (uint32_t i = 0; i < size && i < 4; i++) {
@@ -171,7 +166,7 @@ uint8_t *CopyCoord(GlContext *gc, uint8_t *cb, GLenum type, uint32_t size, OgCod
 }
 
 uint8_t *CopyNormal(GlContext *gc, uint8_t *cb, GLenum type, OgCode *temp) {
-  Gen g{gc, cb};
+  Gen g{{gc, cb}};
   uint32_t size = 0;
   float scale = 1.0f;
   calc_size_and_scale(&size, &scale, type);
@@ -205,7 +200,7 @@ float __glOgColorFactor(GLenum type, float channelScale) {
 }
 
 uint8_t *clamp(GlContext *gc, uint8_t *cb, OgCode *reg, OgCode *limit) {
-  Gen g{gc, cb};
+  Gen g{{gc, cb}};
   OgCode *zero = near_label(gc), *within = near_label(gc), *done = near_label(gc);
   // Unsigned above +infinity: every negative value, -0.0 and every NaN.
   g.E(cmp(gc, reg, g.V(0x7F800000)));
@@ -223,7 +218,7 @@ uint8_t *clamp(GlContext *gc, uint8_t *cb, OgCode *reg, OgCode *limit) {
 
 uint8_t *CopyColor(GlContext *gc, uint8_t *cb, GLenum type, uint32_t size, OgCode *temp,
                    OgCode *r, OgCode *g_, OgCode *b, OgCode *a) {
-  Gen g{gc, cb};
+  Gen g{{gc, cb}};
   if (gc->modes.colorIndexMode) {
     // Index arrays keep the C compile, which converts them as glIndex does.
     og_fail(gc, "CopyColor: colour-index mode");

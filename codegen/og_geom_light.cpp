@@ -6,6 +6,7 @@
 #include <stddef.h>
 
 #include "codegen/og.h"
+#include "codegen/og_gen.h"
 #include "codegen/og_geom.h"
 #include "core/context.h"
 #include "geometry/s_vertex.h"
@@ -13,18 +14,11 @@
 
 namespace {
 
-struct Gen {
-  GlContext *gc;
-  uint8_t *cb;
-  void E(OgCode *c) { cb = emit_code(gc, cb, c); }
-  OgCode *V(int32_t v) { return value(gc, v); }
-  OgCode *Abs(const void *p) { return mem(gc, value(gc, int32_t(uintptr_t(p))), nullptr, nullptr, 1); }
-  OgCode *At(OgCode *base, int32_t d) { return mem2(gc, d ? value(gc, d) : nullptr, base); }
+struct Gen : OgGen {
   OgCode *Normal(int c) { return At(esi, 4 * c); }
   OgCode *Front(int c) {
     return At(edi, int32_t(offsetof(GlVertex, colors) + 4 * size_t(c)));
   }
-  void Place(OgCode *l) { resolve(gc, l, cb); }
 };
 
 // A light's fields are read through ecx, which holds the light's address
@@ -139,7 +133,7 @@ uint32_t what_needs(GlContext *gc) {
 
 uint8_t *do_light(GlContext *gc, uint8_t *cb, OgCode *, OgCode *, OgCode *, OgCode *r, OgCode *g_,
                   OgCode *b, OgCode *dot) {
-  Gen g{gc, cb};
+  Gen g{{gc, cb}};
   const bool ci = gc->modes.colorIndexMode != 0;
   const GlLightMachine &lm = gc->light;
   const GlMaterial &m = gc->state.light.front;

@@ -2,16 +2,13 @@
 // matrix shaped by the matrix type and the vertex size, the normal times
 // the inverse transpose, and the hook that starts the `has` word.
 #include "codegen/og.h"
+#include "codegen/og_gen.h"
 #include "codegen/og_geom.h"
 #include "core/context.h"
 
 namespace {
 
-struct Gen {
-  GlContext *gc;
-  uint8_t *cb;
-  void E(OgCode *c) { cb = emit_code(gc, cb, c); }
-  OgCode *At(OgCode *base, int32_t d) { return mem2(gc, d ? value(gc, d) : nullptr, base); }
+struct Gen : OgGen {
   OgCode *M(int k) { return At(ecx, 4 * k); }  // matrix element k (column order)
   OgCode *Src(int c) { return At(edx, 4 * c); }
 };
@@ -51,7 +48,7 @@ void DotProducts(Gen &g, int rows, int sourceCount, bool unitW) {
 uint8_t *doMatrix(GlContext *gc, uint8_t *cb, OgCode *dstX, OgCode *dstY, OgCode *dstZ,
                   uint32_t type, const GlMatrix *matrix, uint32_t n, OgMatrixHook hook,
                   uint32_t hookArg) {
-  Gen g{gc, cb};
+  Gen g{{gc, cb}};
   g.E(mov(gc, ecx, value(gc, int32_t(uintptr_t(matrix->matrix)))));
   auto storeX = [&] {
     g.E(fstp(gc, dstX));
@@ -92,7 +89,7 @@ uint8_t *doMatrix(GlContext *gc, uint8_t *cb, OgCode *dstX, OgCode *dstY, OgCode
 
 uint8_t *doNormalMatrix(GlContext *gc, uint8_t *cb, OgCode *dstX, OgCode *dstY, OgCode *dstZ,
                         const GlMatrix *matrix) {
-  Gen g{gc, cb};
+  Gen g{{gc, cb}};
   g.E(mov(gc, ecx, value(gc, int32_t(uintptr_t(matrix->matrix)))));
   // x' = n . (m0, m4, m8) and so on: the same rows as a point, no translation.
   DotProducts(g, 3, 3, false);

@@ -9,6 +9,7 @@
 #include "codegen/og.h"
 #include "codegen/og_cache.h"
 #include "codegen/og_dump.h"
+#include "codegen/og_gen.h"
 #include "codegen/og_geom.h"
 #include "core/context.h"
 #include "core/gl_assert.h"
@@ -27,16 +28,9 @@ constexpr int32_t kFrame = 4 * kVarCount;
 // Above the five pushes lie the return address, `count` and `elements`.
 constexpr int32_t kArgCount = 24, kArgElements = 28;
 
-struct Gen {
-  GlContext *gc;
-  uint8_t *cb;
-  void E(OgCode *c) { cb = emit_code(gc, cb, c); }
-  OgCode *V(int32_t v) { return value(gc, v); }
+struct Gen : OgGen {
   OgCode *Var(FrameWord v) { return mem2(gc, value(gc, 4 * v), ebp); }
-  OgCode *Abs(const void *p) { return mem(gc, value(gc, int32_t(uintptr_t(p))), nullptr, nullptr, 1); }
-  OgCode *At(OgCode *base, int32_t d) { return mem2(gc, value(gc, d), base); }
   OgCode *Has(OgCode *vertex) { return At(vertex, int32_t(offsetof(GlVertex, has))); }
-  void Place(OgCode *l) { resolve(gc, l, cb); }
 };
 
 // dst = cursor + src x the size of a vertex (src is lost).
@@ -291,7 +285,7 @@ void *__glGenerateDrawVerticesVcache(GlContext *gc, GLenum mode, GLbool8) {
   og_warmup(gc);
   uint8_t *const start = static_cast<uint8_t *>(space);
   og_buffer(gc, start, start + gc->constants.drawVertexesCacheSize);
-  Gen g{gc, start};
+  Gen g{{gc, start}};
   Emit(g);
   if (gc->ogs.failure) {
     __glFreeCodeSpace(cache, space);
