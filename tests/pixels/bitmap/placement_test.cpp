@@ -25,8 +25,8 @@ struct Placement {
   Unpack unpack;
   uint8_t pattern;  // 0: pseudo-random bits; else every byte this
   bool scissor;
-  int sx, sy, sw, sh;
-  bool yInverted;
+  int sx = 0, sy = 0, sw = 0, sh = 0;
+  bool yInverted = false;
 };
 
 const Placement kPlacements[] = {
