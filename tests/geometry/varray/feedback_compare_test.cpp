@@ -16,41 +16,20 @@
 
 #include "core/gl_api.h"
 #include "tests/raster/scene/scene_fixture.h"
+#include "tests/support/feedback_records.h"
 
 namespace scene_test {
 namespace {
 
+using feedback_records::Canonical;
+using feedback_records::Parse;
+using feedback_records::Record;
+using feedback_records::SameRecords;
+using feedback_records::Text;
+using feedback_records::VertexSet;
+
 constexpr int kElements = 60;
 constexpr GLsizei kBufferSize = 1 << 16;
-
-struct Record {
-  GLfloat token;
-  std::vector<std::vector<GLfloat>> vertices;
-};
-
-// The records of a feedback buffer of GL_4D_COLOR_TEXTURE vertices.
-std::vector<Record> Parse(const std::vector<GLfloat> &buffer, GLint written, size_t vertexSize) {
-  std::vector<Record> out;
-  size_t i = 0;
-  auto vertex = [&]() {
-    std::vector<GLfloat> v(buffer.begin() + long(i), buffer.begin() + long(i + vertexSize));
-    i += vertexSize;
-    return v;
-  };
-  while (i < size_t(written)) {
-    Record r{buffer[i++], {}};
-    size_t n = 0;
-    if (r.token == GL_POINT_TOKEN) n = 1;
-    else if (r.token == GL_LINE_TOKEN || r.token == GL_LINE_RESET_TOKEN) n = 2;
-    else if (r.token == GL_POLYGON_TOKEN) n = size_t(buffer[i++]);
-    else if (r.token == GL_PASS_THROUGH_TOKEN) i++;
-    for (size_t k = 0; k < n; ++k) r.vertices.push_back(vertex());
-    out.push_back(r);
-  }
-  return out;
-}
-
-std::string Text(const Record &r);
 
 // Every element's texture coordinates are (s, s + 1, s + 2, s + 3), and so
 // are those of any vertex interpolated between elements.
@@ -67,56 +46,6 @@ testing::AssertionResult TexturesInterpolated(const std::vector<Record> &records
   return testing::AssertionSuccess();
 }
 
-bool SameVertex(const std::vector<GLfloat> &a, const std::vector<GLfloat> &b) {
-  for (size_t k = 0; k < a.size(); ++k)
-    if (fabs(a[k] - b[k]) > 1e-4 * (1 + fabs(a[k]))) return false;
-  return true;
-}
-
-std::string Text(const Record &r) {
-  std::ostringstream o;
-  o << "token " << r.token;
-  for (const auto &v : r.vertices) {
-    o << " (";
-    for (GLfloat f : v) o << f << " ";
-    o << ")";
-  }
-  return o.str();
-}
-
-testing::AssertionResult SameRecords(const std::vector<Record> &want,
-                                     const std::vector<Record> &got) {
-  if (want.size() != got.size())
-    return testing::AssertionFailure() << got.size() << " records, want " << want.size();
-  for (size_t r = 0; r < want.size(); ++r) {
-    const Record &w = want[r], &g = got[r];
-    bool same = w.token == g.token && w.vertices.size() == g.vertices.size();
-    // Polygons match up to a rotation; the rest vertex for vertex.
-    const size_t n = w.vertices.size();
-    const size_t rotations = same && w.token == GL_POLYGON_TOKEN ? n : 1;
-    bool found = false;
-    for (size_t rot = 0; same && !found && rot < rotations; ++rot) {
-      found = true;
-      for (size_t k = 0; k < n && found; ++k)
-        found = SameVertex(w.vertices[k], g.vertices[(k + rot) % n]);
-    }
-    if (!same || !found)
-      return testing::AssertionFailure() << "record " << r << ": " << Text(g) << "\n  want "
-                                         << Text(w);
-  }
-  return testing::AssertionSuccess();
-}
-
-// A record as text at the precision of SameVertex, a line's reset token
-// read as a line token.
-std::string Canonical(const Record &r) {
-  std::ostringstream o;
-  o << (r.token == GL_LINE_RESET_TOKEN ? GL_LINE_TOKEN : r.token);
-  for (const auto &v : r.vertices)
-    for (GLfloat f : v) o << " " << lroundf(f * 256);
-  return o.str();
-}
-
 std::vector<std::string> Sorted(std::vector<std::string> v) {
   std::sort(v.begin(), v.end());
   return v;
@@ -130,17 +59,6 @@ std::vector<std::string> RecordSet(const std::vector<Record> &records) {
   return Sorted(out);
 }
 
-// The distinct vertices: a triangle clipped into a polygon is reported as
-// a fan from the polygon's first vertex, which the paths choose apart.
-std::vector<std::string> VertexSet(const std::vector<Record> &records) {
-  std::vector<std::string> out;
-  for (const Record &r : records)
-    for (const auto &v : r.vertices) out.push_back(Canonical({0, {v}}));
-  out = Sorted(out);
-  out.erase(std::unique(out.begin(), out.end()), out.end());
-  return out;
-}
-
 enum class Match { kInOrder, kAnyOrder, kVertices };
 
 testing::AssertionResult Matches(const std::vector<Record> &want, const std::vector<Record> &got,
@@ -151,6 +69,8 @@ testing::AssertionResult Matches(const std::vector<Record> &want, const std::vec
       if (RecordSet(want) == RecordSet(got)) return testing::AssertionSuccess();
       break;
     case Match::kVertices:
+      // A triangle clipped into a polygon is reported as a fan from the
+      // polygon's first vertex, which the paths choose apart.
       if (VertexSet(want) == VertexSet(got)) return testing::AssertionSuccess();
       break;
   }

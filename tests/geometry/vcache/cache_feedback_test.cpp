@@ -6,11 +6,11 @@
 #include <math.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/geometry/vcache/vcache_fixture.h"
+#include "tests/support/feedback_records.h"
 
 namespace vcache_test {
 namespace {
@@ -18,75 +18,11 @@ namespace {
 constexpr GLsizei kBufferSize = 1 << 15;
 constexpr size_t kVertexSize = 12;  // GL_4D_COLOR_TEXTURE in RGBA
 
-struct FeedbackRecord {
-  GLfloat token;
-  std::vector<std::vector<GLfloat>> vertices;
-};
-
-std::vector<FeedbackRecord> Parse(const std::vector<GLfloat> &buffer, GLint written) {
-  std::vector<FeedbackRecord> out;
-  size_t i = 0;
-  while (i < size_t(written)) {
-    FeedbackRecord r{buffer[i++], {}};
-    size_t n = 0;
-    if (r.token == GL_POINT_TOKEN) n = 1;
-    else if (r.token == GL_LINE_TOKEN || r.token == GL_LINE_RESET_TOKEN) n = 2;
-    else if (r.token == GL_POLYGON_TOKEN) n = size_t(buffer[i++]);
-    for (size_t k = 0; k < n; ++k, i += kVertexSize)
-      r.vertices.emplace_back(buffer.begin() + long(i), buffer.begin() + long(i + kVertexSize));
-    out.push_back(r);
-  }
-  return out;
-}
-
-bool SameVertex(const std::vector<GLfloat> &a, const std::vector<GLfloat> &b) {
-  for (size_t k = 0; k < a.size(); ++k)
-    if (fabs(a[k] - b[k]) > 1e-4 * (1 + fabs(a[k]))) return false;
-  return true;
-}
-
-std::string Text(const FeedbackRecord &r) {
-  std::ostringstream o;
-  o << "token " << r.token;
-  for (const auto &v : r.vertices) {
-    o << " (";
-    for (GLfloat f : v) o << f << " ";
-    o << ")";
-  }
-  return o.str();
-}
-
-testing::AssertionResult SameRecords(const std::vector<FeedbackRecord> &want,
-                                     const std::vector<FeedbackRecord> &got) {
-  if (want.size() != got.size())
-    return testing::AssertionFailure() << got.size() << " records, want " << want.size();
-  for (size_t r = 0; r < want.size(); ++r) {
-    const FeedbackRecord &w = want[r], &g = got[r];
-    bool same = w.token == g.token && w.vertices.size() == g.vertices.size();
-    const size_t n = w.vertices.size();
-    const size_t rotations = same && w.token == GL_POLYGON_TOKEN ? n : 1;
-    bool found = false;
-    for (size_t rot = 0; same && !found && rot < rotations; ++rot) {
-      found = true;
-      for (size_t k = 0; k < n && found; ++k)
-        found = SameVertex(w.vertices[k], g.vertices[(k + rot) % n]);
-    }
-    if (!same || !found)
-      return testing::AssertionFailure() << "record " << r << ": " << Text(g) << "\n  want "
-                                         << Text(w);
-  }
-  return testing::AssertionSuccess();
-}
-
-// A record as text at the precision of SameVertex, a reset token read as a
-// line token.
-std::string Canonical(const FeedbackRecord &r) {
-  std::ostringstream o;
-  o << (r.token == GL_LINE_RESET_TOKEN ? GL_LINE_TOKEN : r.token);
-  for (const auto &v : r.vertices)
-    for (GLfloat f : v) o << " " << lroundf(f * 256);
-  return o.str();
-}
+// The fixture's Record is its call log: feedback records take another name.
+using FeedbackRecord = feedback_records::Record;
+using feedback_records::Canonical;
+using feedback_records::SameRecords;
+using feedback_records::VertexSet;
 
 // The outline of each triangle starts at the vertex its path began the
 // triangle with: the same records in any order, and as many reset tokens.
@@ -123,7 +59,7 @@ class CacheFeedback : public VcacheTest {
     const GLint written = glRenderMode(GL_RENDER);
     EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR));
     EXPECT_GT(written, 0);
-    return Parse(buffer, written);
+    return feedback_records::Parse(buffer, written, kVertexSize);
   }
 };
 
@@ -166,40 +102,13 @@ TEST_F(CacheFeedback, LitBlocksReportTheSameColours) {
       for (int count : {9, 40, 75}) {
         SCOPED_TRACE(testing::Message() << kModeNames[mode] << " " << count
                                         << (colorMaterial ? " colour material" : " material"));
-        auto draw = [&] {
-          // Both runs start from the same material.
-          const GLfloat grey[] = {0.8f, 0.8f, 0.8f, 1.0f};
-          glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, grey);
-          glColor4fv(grey);
-          glBegin(mode);
-          for (int id = 0; id < count; ++id) {
-            if (id % 5 == 2) {
-              const GLfloat c[] = {GLfloat(id % 7) / 7, 0.5f, GLfloat(id % 3) / 3, 1.0f};
-              if (colorMaterial)
-                glColor4fv(c);
-              else
-                glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, c);
-            }
-            Give(id, 0.8f, a);
-          }
-          glEnd();
-        };
+        auto draw = [&] { MaterialChangingBlock(mode, count, colorMaterial, a); };
         const std::vector<FeedbackRecord> off = Feedback(false, draw);
         const std::vector<FeedbackRecord> on = Feedback(true, draw);
         EXPECT_TRUE(SameRecords(off, on));
       }
     }
   }
-}
-
-// The distinct vertices of the records, as text.
-std::vector<std::string> Vertices(const std::vector<FeedbackRecord> &records) {
-  std::vector<std::string> out;
-  for (const FeedbackRecord &r : records)
-    for (const auto &v : r.vertices) out.push_back(Canonical({GL_POINT_TOKEN, {v}}));
-  std::sort(out.begin(), out.end());
-  out.erase(std::unique(out.begin(), out.end()), out.end());
-  return out;
 }
 
 // A strip whose first triangles all lie past the right plane: they are
@@ -229,7 +138,7 @@ TEST_F(CacheFeedback, AMaterialChangeLightsDroppedCarriedVerticesWithTheOldMater
     const std::vector<FeedbackRecord> off = Feedback(false, draw);
     // The clipped triangle's polygon is fanned from the vertex each road
     // starts it at: the vertices with their colours are compared.
-    EXPECT_EQ(Vertices(Feedback(true, draw)), Vertices(Feedback(false, draw)));
+    EXPECT_EQ(VertexSet(Feedback(true, draw)), VertexSet(Feedback(false, draw)));
   }
 }
 

@@ -163,24 +163,7 @@ TEST_F(CacheStream, MaterialChangesInsideABlockLightEarlierVerticesWithTheOld) {
       for (int count : {9, 40, 75}) {
         SCOPED_TRACE(testing::Message() << kModeNames[mode] << " " << count
                                         << (colorMaterial ? " colour material" : " material"));
-        auto draw = [&] {
-          // Both runs start from the same material.
-          const GLfloat grey[] = {0.8f, 0.8f, 0.8f, 1.0f};
-          glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, grey);
-          glColor4fv(grey);
-          glBegin(mode);
-          for (int id = 0; id < count; ++id) {
-            if (id % 5 == 2) {
-              const GLfloat c[] = {GLfloat(id % 7) / 7, 0.5f, GLfloat(id % 3) / 3, 1.0f};
-              if (colorMaterial)
-                glColor4fv(c);
-              else
-                glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, c);
-            }
-            Give(id, 0.8f, a);
-          }
-          glEnd();
-        };
+        auto draw = [&] { MaterialChangingBlock(mode, count, colorMaterial, a); };
         const std::vector<Call> off = Record(false, draw);
         const std::vector<Call> on = Record(true, draw);
         EXPECT_TRUE(prim_stream::SameStream(off, on));

@@ -78,6 +78,28 @@ class VcacheTest : public varray_test::VarrayTest {
     glEnd();
   }
 
+  // A block whose material changes every fifth vertex, through glMaterial
+  // or, under colour material, glColor; it starts from the same grey
+  // material each time, so two runs light alike.
+  static void MaterialChangingBlock(GLenum mode, int count, bool colorMaterial,
+                                    const Attributes &a) {
+    const GLfloat grey[] = {0.8f, 0.8f, 0.8f, 1.0f};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, grey);
+    glColor4fv(grey);
+    glBegin(mode);
+    for (int id = 0; id < count; ++id) {
+      if (id % 5 == 2) {
+        const GLfloat c[] = {GLfloat(id % 7) / 7, 0.5f, GLfloat(id % 3) / 3, 1.0f};
+        if (colorMaterial)
+          glColor4fv(c);
+        else
+          glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, c);
+      }
+      Give(id, 0.8f, a);
+    }
+    glEnd();
+  }
+
   // The render stream of `draw` with the cache on or off.
   std::vector<Call> Record(bool cache, const std::function<void()> &draw) {
     Cache(cache);
