@@ -95,7 +95,9 @@ void CopyPixelMode(Side d, Side s) {
 // A context first binds the saved names, as glBindTexture would; then the
 // target's parameters go into its copy and, as glTexParameter writes them,
 // into the object bound. A name that cannot be bound again (it names a
-// texture of the other dimension now) keeps the bound object's own.
+// texture of the other dimension now) keeps the bound object's own. A pop
+// reports that name to its caller; a copy (the source is a context) has no
+// caller to report to: the current context did not ask for the binding.
 void CopyTextureTargets(Side d, Side s) {
   for (int i = 0; i < 2; ++i) {
     GlTextureTargetState &to = d.textureTargets[i];
@@ -104,7 +106,10 @@ void CopyTextureTargets(Side d, Side s) {
       to = from;
       continue;
     }
-    if (to.texobjs.name != from.texobjs.name) __glBindTexture(d.gc, i, from.texobjs.name);
+    const bool copying = s.gc != nullptr;
+    if (to.texobjs.name != from.texobjs.name &&
+        (!copying || __glCanBindTexture(d.gc, i, from.texobjs.name)))
+      __glBindTexture(d.gc, i, from.texobjs.name);
     if (to.texobjs.name != from.texobjs.name) continue;
     to.params = from.params;
     to.texobjs.priority = from.texobjs.priority;

@@ -274,6 +274,9 @@ void __glFreeTextureState(GlContext *gc);
 // object belongs to the other dimension records GL_INVALID_OPERATION, and
 // an object that cannot be made GL_OUT_OF_MEMORY; the binding then stays.
 void __glBindTexture(GlContext *gc, int32_t index, GLuint name);
+// False for a name glBindTexture would refuse on the target: one that
+// names a texture of the other dimension in gc's names. Records nothing.
+GLbool8 __glCanBindTexture(GlContext *gc, int32_t index, GLuint name);
 // Makes `tex` (whose binding reference the caller holds, or a default
 // object) the bound object of the target: the context's copy goes back into
 // the object bound so far, whose binding reference is dropped, and is loaded

@@ -71,3 +71,14 @@ void __glBindTexture(GlContext *gc, int32_t index, GLuint name) {
   if (tex == nullptr) return;
   __glBindTextureObject(gc, index, tex);
 }
+
+GLbool8 __glCanBindTexture(GlContext *gc, int32_t index, GLuint name) {
+  if (name == 0) return 1;
+  GlTextureMachine *tx = &gc->texture;
+  __glNamesEnterLock();
+  auto *tex = static_cast<GlTextureObject *>(__glNamesLockData(gc, tx->shared, name));
+  const bool fits = tex == nullptr || tex->targetIndex == index;
+  if (tex != nullptr) __glNamesUnlockData(gc, tx->shared, tex);
+  __glNamesLeaveLock();
+  return fits;
+}

@@ -41,6 +41,35 @@ TEST_F(CoreBackEnd, ACopiedFogIndexFitsTheDestinationsBuffer) {
   UseWindow(nullptr);
 }
 
+// A copy binds the source's names in the destination as glBindTexture
+// would. A name that is a texture of the other dimension there is left, and
+// the error glBindTexture would raise goes nowhere: the context current
+// while the copy runs did not make the call that failed.
+TEST_F(CoreBackEnd, ACopyLeavesANameOfTheOtherDimensionWithoutAnError) {
+  life_test::TestWindow window(16, 16);
+  UseWindow(&window);
+  GlContext *dst = CreateBound(TestModes());
+  ASSERT_NE(dst, nullptr);
+  glBindTexture(GL_TEXTURE_1D, 9);
+  glBindTexture(GL_TEXTURE_1D, 0);
+  ASSERT_TRUE(life_test::Release(dst));
+  GlContext *src = CreateBound(TestModes());
+  ASSERT_NE(src, nullptr);
+  glBindTexture(GL_TEXTURE_2D, 9);
+  ASSERT_TRUE(src->exports.copyContext(dst, src, GL_TEXTURE_BIT));
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  ASSERT_TRUE(life_test::Release(src));
+  ASSERT_TRUE(life_test::Bind(dst));
+  GLint binding = -1;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &binding);
+  EXPECT_EQ(binding, 0);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  ASSERT_TRUE(life_test::Release(dst));
+  src->exports.destroyContext(src);
+  Destroy(dst);
+  UseWindow(nullptr);
+}
+
 }  // namespace
 }  // namespace attrib_test
 
