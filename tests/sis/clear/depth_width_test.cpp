@@ -16,6 +16,7 @@
 #include "tests/sis/context/sis_fixture.h"
 #include "tests/support/counting_imports.h"
 #include "tests/support/pixel_memory.h"
+#include "tools/scene_list.h"
 #include "wgl/wgl_modes.h"
 
 namespace sis_clear_test {
@@ -133,6 +134,36 @@ TEST_F(DepthWidth, ClearsOfEveryWidthEqualTheCore) {
         EXPECT_EQ(sis, core);
         EXPECT_NE(sis, std::vector<uint8_t>(sis.size(), 0x5A)) << "the clear wrote nothing";
       }
+}
+
+// The depth-tested views through the wide buffers the chip leaves to the
+// core: the frames equal the core's.
+TEST_F(DepthWidth, DepthTestedViewsOnWideBuffersEqualTheCore) {
+  for (const char *forceZ : {"20", "32"})
+    for (SceneView view : {DrawPrimitivesScene, DrawClearsScene, DrawCutawayScene}) {
+      SCOPED_TRACE(forceZ);
+      const GlModes modes = ModesWith(forceZ);
+      std::vector<uint8_t> frames[2];
+      for (int sis = 0; sis < 2; ++sis) {
+        TestWindow window(48, 36);
+        PixelMemory *back = window.AttachMemory(&GlDrawable::back, 16, 2);
+        window.AttachMemory(&GlDrawable::front, 16, 2);
+        window.AttachMemory(&GlDrawable::depth, modes.depthBits, 4);
+        UseWindow(&window);
+        GlContext *gc = sis ? CreateSiS(modes) : __glCoreCreateContext(&imports, &modes);
+        ASSERT_NE(gc, nullptr);
+        ASSERT_TRUE(Bind(gc));
+        view(48, 36);
+        EXPECT_EQ(gc->dispatch.GetError(), GLenum(GL_NO_ERROR));
+        const GlDrawableBuffer *b = back->buffer();
+        frames[sis].assign(b->base, b->base + b->size);
+        EXPECT_TRUE(back->GuardsIntact());
+        EXPECT_TRUE(Release(gc));
+        gc->exports.destroyContext(gc);
+        UseWindow(nullptr);
+      }
+      EXPECT_EQ(frames[1], frames[0]);
+    }
 }
 
 }  // namespace
