@@ -21,20 +21,18 @@ constexpr DepthWidth kDepthWidths[] = {
     {32, __glInitDepth32, SIS_Z_FORMAT_32},
 };
 
-uint32_t ZFormat(GlContext *gc) {
-  return (__glSiSTail(gc)->work.zPitch & SIS_Z_FORMAT_MASK) >> SIS_Z_FORMAT_SHIFT;
+// The width the modes' depth bits give; the clear asks again rather than
+// read the Z pitch word back, which validation rewrites.
+const DepthWidth &WidthFor(const GlContext *gc) {
+  for (const DepthWidth &w : kDepthWidths)
+    if (gc->modes.depthBits <= w.mostBits) return w;
+  return kDepthWidths[2];
 }
 
 }  // namespace
 
 void __glSiSInitDepth(GlDepthBuffer *dfb, GlContext *gc) {
-  const uint32_t bits = gc->modes.depthBits;
-  const DepthWidth *width = &kDepthWidths[2];
-  for (const DepthWidth &w : kDepthWidths)
-    if (bits <= w.mostBits) {
-      width = &w;
-      break;
-    }
+  const DepthWidth *width = &WidthFor(gc);
   width->init(dfb, gc);
   uint32_t &zPitch = __glSiSTail(gc)->work.zPitch;
   zPitch = (zPitch & ~SIS_Z_FORMAT_MASK) | width->zFormat << SIS_Z_FORMAT_SHIFT;
@@ -46,7 +44,7 @@ uint32_t ZClearVal(GlDepthBuffer *dfb) { return __glDepthClearValue(dfb); }
 void SiSHALDepthClear(GlDepthBuffer *dfb) {
   GlContext *gc = dfb->buf.gc;
   if (gc == nullptr || !gc->state.depth.writeEnable) return;
-  const uint32_t format = ZFormat(gc);
+  const uint32_t format = WidthFor(gc).zFormat;
   // The 24-bit buffer keeps clear epochs in its words, which the chip
   // neither tests nor writes: its clear is the core's.
   if (format == SIS_Z_FORMAT_24) {
