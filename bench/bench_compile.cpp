@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "bench/bench_timer.h"
+#include "bench/bench_window.h"
 #include "core/context.h"
 #include "core/current.h"
 #include "core/gl_api.h"
-#include "tools/scene_window.h"
 
 namespace {
 
@@ -147,31 +147,16 @@ double DrawScene() {
 }
 
 bool RunCase(const CompileCase &c, double seconds, bench::RunTotals *median) {
-  SceneWindow window;
-  if (!SceneWindowOpenDepth(&window, kWidth, kHeight, 16)) {
-    fprintf(stderr, "bench_compile: %s: no context could be made and bound\n", c.name);
-    return false;
-  }
   const Arrays a = MakeArrays();
-  SetState(c, a);
-  glDrawArrays(GL_TRIANGLES, 0, 3);  // validation
   const double work = c.scene ? double(kElements / 600 * 598) : double(kElements / 36 * 36);
-  if (c.scene) DrawScene(); else CompileBatch();  // warm-up: generation
-  bench::RunTotals runs[bench::kRuns];
-  for (bench::RunTotals &run : runs) {
-    while (run.seconds < seconds / bench::kRuns) {
-      run.seconds += c.scene ? DrawScene() : CompileBatch();
-      run.work += work;
-    }
-  }
-  const GLenum error = glGetError();
-  SceneWindowClose(&window);
-  if (error != GL_NO_ERROR) {
-    fprintf(stderr, "bench_compile: %s: GL error 0x%X\n", c.name, error);
-    return false;
-  }
-  *median = bench::Median(runs, bench::kRuns);
-  return true;
+  return bench::TimeInWindow(
+      "bench_compile", c.name, kWidth, kHeight, 16, seconds,
+      [&] {
+        SetState(c, a);
+        glDrawArrays(GL_TRIANGLES, 0, 3);  // validation
+      },
+      // The first call, untimed, generates the code.
+      [&] { return bench::RunTotals{work, 0, c.scene ? DrawScene() : CompileBatch()}; }, median);
 }
 
 bool Set(const char *name) {
@@ -188,20 +173,10 @@ int main(int argc, char **argv) {
   printf("bench_compile: %d x %d, 5-6-5, the %s compile, median of %d runs, %.2f s a case\n",
          kWidth, kHeight, c ? "C" : "generated", bench::kRuns, options.seconds);
   printf("%-26s %16s\n", "case", "vertices/s (scene: triangles/s)");
-  bool ok = true, any = false;
-  for (const CompileCase &k : kCases) {
-    if (!options.Wants(k.name)) continue;
-    any = true;
+  return bench::RunWanted("bench_compile", options, kCases, [&](const CompileCase &k) {
     bench::RunTotals median;
-    if (!RunCase(k, options.seconds, &median)) {
-      ok = false;
-      continue;
-    }
+    if (!RunCase(k, options.seconds, &median)) return false;
     printf("%-26s %16.0f\n", k.name, median.Rate());
-  }
-  if (!any) {
-    fprintf(stderr, "bench_compile: no case matches \"%s\"\n", options.only);
-    return 2;
-  }
-  return ok ? 0 : 1;
+    return true;
+  });
 }

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "bench/bench_gl.h"
 #include "bench/bench_timer.h"
 #include "core/context.h"
 #include "core/gl_api.h"
@@ -43,17 +44,12 @@ double TimeCase(const bench::Options &options, const Case &c, const std::vector<
     glEnable(GL_ALPHA_TEST);
   else
     glDisable(GL_ALPHA_TEST);
-  glDrawPixels(kSize, kSize, c.format, GL_UNSIGNED_BYTE, image.data());  // warm-up
-  bench::RunTotals runs[bench::kRuns];
-  for (bench::RunTotals &run : runs) {
-    while (run.seconds < options.seconds / bench::kRuns) {
-      const double start = bench::Now();
-      glDrawPixels(kSize, kSize, c.format, GL_UNSIGNED_BYTE, image.data());
-      run.seconds += bench::Now() - start;
-      run.work += double(kSize) * kSize;
-    }
-  }
-  return bench::Median(runs, bench::kRuns).Rate();
+  return bench::TimeRuns(options.seconds, [&] {
+           const double start = bench::Now();
+           glDrawPixels(kSize, kSize, c.format, GL_UNSIGNED_BYTE, image.data());
+           return bench::RunTotals{double(kSize) * kSize, 0, bench::Now() - start};
+         })
+      .Rate();
 }
 
 }  // namespace
@@ -70,10 +66,7 @@ int main(int argc, char **argv) {
   GlRect visible = {0, 0, kSize, kSize};
   window.drawable.clipRects = &visible;
   window.drawable.clipCount = 1;
-  glViewport(0, 0, kSize, kSize);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, kSize, 0, kSize, -1, 1);
+  bench::PixelProjection(kSize, kSize);
   glAlphaFunc(GL_ALWAYS, 0);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glRasterPos2f(0, 0);
@@ -82,18 +75,16 @@ int main(int argc, char **argv) {
   printf("bench_pixels: %d x %d images, median of %d runs, %.2f s a case\n", kSize, kSize,
          bench::kRuns, options.seconds);
   printf("%-20s %12s %10s\n", "case", "Mpixels/s", "ns/pixel");
-  int ran = 0;
-  for (const Case &c : kCases) {
-    if (!options.Wants(c.name)) continue;
+  // The window stays open over all the cases; a GL error fails the case that raised it.
+  const int status = bench::RunWanted("bench_pixels", options, kCases, [&](const Case &c) {
     const double rate = TimeCase(options, c, image);
     printf("%-20s %12.1f %10.3f\n", c.name, rate / 1e6, rate > 0 ? 1e9 / rate : 0.0);
-    ran++;
-  }
-  const bool clean = glGetError() == GL_NO_ERROR;
+    if (glGetError() == GL_NO_ERROR) return true;
+    fprintf(stderr, "bench_pixels: %s: a GL error was raised\n", c.name);
+    return false;
+  });
   window.drawable.clipRects = nullptr;
   window.drawable.clipCount = 0;
   SceneWindowClose(&window);
-  if (!clean) fprintf(stderr, "bench_pixels: a GL error was raised\n");
-  if (ran == 0) fprintf(stderr, "bench_pixels: no case ran\n");
-  return clean && ran ? 0 : options.only && !ran ? 2 : 1;
+  return status;
 }

@@ -10,10 +10,11 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <string>
+#include <iterator>
 #include <vector>
 
 #include "bench/bench_fill.h"
+#include "bench/bench_gl.h"
 #include "bench/bench_timer.h"
 #include "codegen/og_ras.h"
 #include "core/gl_api.h"
@@ -24,6 +25,7 @@
 namespace {
 
 constexpr int32_t kWidth = 640, kHeight = 480;
+constexpr int kTriangles = 4096;  // a batch
 
 struct Format {
   const char *name;
@@ -35,12 +37,7 @@ const Format kFormats[] = {{"332", kSceneRgb332},
                            {"ci8", kSceneIndex8}};
 
 void SetState(bool smooth, bool rgba) {
-  glViewport(0, 0, kWidth, kHeight);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, kWidth, 0, kHeight, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  bench::PixelProjection(kWidth, kHeight);
   glDisable(GL_DITHER);
   glShadeModel(smooth ? GL_SMOOTH : GL_FLAT);
   glEnable(GL_DEPTH_TEST);
@@ -52,7 +49,7 @@ void SetState(bool smooth, bool rgba) {
 // buffer's scale, window z in [0, 1]), validated in full, so the render
 // procedure computes nothing before the fill.
 std::vector<GlVertex> WindowVertices(GlContext *gc, float area, bool rgba) {
-  std::vector<GlVertex> v = bench::FillVertices(area, 4096, kWidth, kHeight,
+  std::vector<GlVertex> v = bench::FillVertices(area, kTriangles, kWidth, kHeight,
                                                 int(gc->constants.viewportXAdjust));
   const GlColorBuffer *cfb = gc->drawBuffer;
   for (GlVertex &x : v) {
@@ -98,38 +95,56 @@ double RoadBatch(const std::vector<bench::Vertex> &batch, bool rgba) {
   return bench::Now() - start;
 }
 
-template <typename Batch>
-bench::RunTotals Time(double seconds, double pixels, Batch batch) {
-  batch();
-  bench::RunTotals runs[bench::kRuns];
-  for (bench::RunTotals &run : runs)
-    while (run.seconds < seconds / bench::kRuns) {
-      run.seconds += batch();
-      run.work += 4096;
-      run.pixels += pixels;
-    }
-  return bench::Median(runs, bench::kRuns);
+struct SpanCase {
+  char name[64];
+  const Format *format;
+  uint32_t depthBits;
+  bool smooth;
+  float area;
+  bool generated;
+};
+
+constexpr size_t kCaseCount = std::size(kFormats) * 2 * 2 * 3 * 2;
+
+// Every format, depth, shading and size, the generated routine before the
+// generic path.
+void MakeCases(SpanCase (&cases)[kCaseCount]) {
+  SpanCase *c = cases;
+  for (const Format &f : kFormats)
+    for (uint32_t depthBits : {16u, 32u})
+      for (bool smooth : {false, true})
+        for (float area : {10.0f, 100.0f, 1000.0f})
+          for (bool generated : {true, false}) {
+            *c = SpanCase{{}, &f, depthBits, smooth, area, generated};
+            snprintf(c->name, sizeof c->name, "%s-%s-%s-z%u-%dpx", generated ? "gen" : "generic",
+                     f.name, smooth ? "smooth" : "flat", depthBits, int(area));
+            c++;
+          }
 }
 
 // Both measures of one case; false when no window could be had.
-bool RunCase(const Format &f, uint32_t depthBits, bool smooth, float area, bool generated,
-             double seconds, bench::RunTotals *raster, bench::RunTotals *road) {
+bool RunCase(const SpanCase &c, double seconds, bench::RunTotals *raster, bench::RunTotals *road) {
   SceneWindow window;
-  if (!SceneWindowOpenColor(&window, kWidth, kHeight, f.color, depthBits)) return false;
+  if (!SceneWindowOpenColor(&window, kWidth, kHeight, c.format->color, c.depthBits)) return false;
   GlContext *gc = window.gc;
   gc->constants.cpuFlags &= ~GlCpuFlags(__GL_CPU_MMX);
-  const bool rgba = f.color != kSceneIndex8;
-  SetState(smooth, rgba);
-  const std::vector<bench::Vertex> shapes = bench::RightTriangles(area, 4096, kWidth, kHeight, false);
+  const bool rgba = c.format->color != kSceneIndex8;
+  SetState(c.smooth, rgba);
+  const std::vector<bench::Vertex> shapes =
+      bench::RightTriangles(c.area, kTriangles, kWidth, kHeight, false);
   RoadBatch(shapes, rgba);  // validation
-  if (generated && !__glForceGeneratedTriangle(gc, 0)) {
+  if (c.generated && !__glForceGeneratedTriangle(gc, 0)) {
     SceneWindowClose(&window);
     return false;
   }
-  std::vector<GlVertex> vertices = WindowVertices(gc, area, rgba);
-  const double pixels = 4096.0 * area;
-  *raster = Time(seconds, pixels, [&] { return RasterBatch(gc, vertices); });
-  *road = Time(seconds, pixels, [&] { return RoadBatch(shapes, rgba); });
+  std::vector<GlVertex> vertices = WindowVertices(gc, c.area, rgba);
+  const double pixels = double(kTriangles) * c.area;
+  *raster = bench::TimeRuns(seconds, [&] {
+    return bench::RunTotals{double(kTriangles), pixels, RasterBatch(gc, vertices)};
+  });
+  *road = bench::TimeRuns(seconds, [&] {
+    return bench::RunTotals{double(kTriangles), pixels, RoadBatch(shapes, rgba)};
+  });
   const GLenum error = glGetError();
   SceneWindowClose(&window);
   return error == GL_NO_ERROR;
@@ -143,29 +158,16 @@ int main(int argc, char **argv) {
   printf("bench_span_code: %d x %d, GL_LESS, median of %d runs, %.2f s a measure\n", kWidth,
          kHeight, bench::kRuns, options.seconds);
   printf("%-30s %14s %10s %14s %10s\n", "case", "raster tri/s", "Mpix/s", "road tri/s", "Mpix/s");
-  bool any = false, ok = true;
-  for (const Format &f : kFormats)
-    for (uint32_t depthBits : {16u, 32u})
-      for (bool smooth : {false, true})
-        for (float area : {10.0f, 100.0f, 1000.0f})
-          for (bool generated : {true, false}) {
-            char name[64];
-            snprintf(name, sizeof name, "%s-%s-%s-z%u-%dpx", generated ? "gen" : "generic", f.name,
-                     smooth ? "smooth" : "flat", depthBits, int(area));
-            if (!options.Wants(name)) continue;
-            any = true;
-            bench::RunTotals raster, road;
-            if (!RunCase(f, depthBits, smooth, area, generated, options.seconds, &raster, &road)) {
-              fprintf(stderr, "bench_span_code: %s: failed\n", name);
-              ok = false;
-              continue;
-            }
-            printf("%-30s %14.0f %10.2f %14.0f %10.2f\n", name, raster.Rate(),
-                   raster.PixelRate() / 1e6, road.Rate(), road.PixelRate() / 1e6);
-          }
-  if (!any) {
-    fprintf(stderr, "bench_span_code: no case matches \"%s\"\n", options.only);
-    return 2;
-  }
-  return ok ? 0 : 1;
+  static SpanCase cases[kCaseCount];
+  MakeCases(cases);
+  return bench::RunWanted("bench_span_code", options, cases, [&](const SpanCase &c) {
+    bench::RunTotals raster, road;
+    if (!RunCase(c, options.seconds, &raster, &road)) {
+      fprintf(stderr, "bench_span_code: %s: failed\n", c.name);
+      return false;
+    }
+    printf("%-30s %14.0f %10.2f %14.0f %10.2f\n", c.name, raster.Rate(),
+           raster.PixelRate() / 1e6, road.Rate(), road.PixelRate() / 1e6);
+    return true;
+  });
 }

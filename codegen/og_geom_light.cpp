@@ -167,10 +167,8 @@ uint8_t *do_light(GlContext *gc, uint8_t *cb, OgCode *, OgCode *, OgCode *, OgCo
     if (ci) {
       AddScaled(g, r, Field(g, l, &l->dli));
     } else {
-      const GlRGB &d = l->face[0].diffuse;
-      AddScaled(g, r, Field(g, l, &d.r));
-      AddScaled(g, g_, Field(g, l, &d.g));
-      AddScaled(g, b, Field(g, l, &d.b));
+      for (int ch = 0; ch < 3; ch++)
+        AddScaled(g, acc[ch], Field(g, l, &(&l->face[0].diffuse.r)[ch]));
     }
     g.E(fstp(gc, st0));
     Dot(g, l, &l->hHatObj.x);
@@ -181,10 +179,8 @@ uint8_t *do_light(GlContext *gc, uint8_t *cb, OgCode *, OgCode *, OgCode *, OgCo
     if (ci) {
       AddScaled(g, g_, Field(g, l, &l->sli));
     } else {
-      const GlRGB &s = l->face[0].specular;
-      AddScaled(g, r, Field(g, l, &s.r));
-      AddScaled(g, g_, Field(g, l, &s.g));
-      AddScaled(g, b, Field(g, l, &s.b));
+      for (int ch = 0; ch < 3; ch++)
+        AddScaled(g, acc[ch], Field(g, l, &(&l->face[0].specular.r)[ch]));
     }
     g.E(fstp(gc, st0));
     g.Place(noSpecular);

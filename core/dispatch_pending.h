@@ -12,10 +12,7 @@
 #pragma once
 
 // clang-format off
-#define GL_PENDING_IMMEDIATE(X) \
-  X(TexParameterf) X(TexParameterfv) \
-  X(TexParameteri) X(TexParameteriv) X(TexEnvf) X(TexEnvfv) \
-  X(TexEnvi) X(TexEnviv) X(TexGend) X(TexGendv) X(TexGenf) X(TexGenfv) X(TexGeni) X(TexGeniv)
+#define GL_PENDING_IMMEDIATE(X)
 
 #define GL_PENDING_LIST_COMPILE(X) \
   X(Bitmap) X(PolygonStipple) X(TexImage1D) X(TexImage2D) X(Disable) X(Enable) X(Map1d) \

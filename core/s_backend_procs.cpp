@@ -34,7 +34,6 @@
 #include "pixels/px_rho.h"
 #include "pixels/px_span_procs.h"
 #include "pixels/px_texgen.h"
-#include "pixels/px_texgen_standins.h"
 #include "raster/s_triangle.h"
 #include "raster/s_blend.h"
 #include "raster/s_span.h"

@@ -14,18 +14,25 @@ uint32_t GenerationNeeds(GLenum mode) {
   return 0;
 }
 
+}  // namespace
+
+// r and q made eye-linear read the eye position as s and t do: q divides
+// the others.
+uint32_t __glTextureGenerationNeeds(const GlContext *gc) {
+  const uint32_t enables = gc->state.enables.texture;
+  const GlTexCoordGen *gen = gc->texture.texCoordGen;
+  uint32_t needs = 0;
+  for (int c = __GL_TEXGEN_S; c <= __GL_TEXGEN_Q; ++c)
+    if (enables & (__GL_TEXTURE_GEN_S_ENABLE << c)) needs |= GenerationNeeds(gen[c].mode);
+  return needs;
+}
+
+namespace {
+
 uint32_t BaseNeeds(const GlContext *gc) {
   const GlState &s = gc->state;
   uint32_t base = 0;
-  if (gc->texture.current) {
-    base |= __GL_HAS_TEXTURE;
-    // R and Q generation need nothing of the vertex.
-    const GlTexCoordGen *gen = gc->texture.texCoordGen;
-    if (s.enables.texture & __GL_TEXTURE_GEN_S_ENABLE)
-      base |= GenerationNeeds(gen[__GL_TEXGEN_S].mode);
-    if (s.enables.texture & __GL_TEXTURE_GEN_T_ENABLE)
-      base |= GenerationNeeds(gen[__GL_TEXGEN_T].mode);
-  }
+  if (gc->texture.current) base |= __GL_HAS_TEXTURE | __glTextureGenerationNeeds(gc);
   if (s.enables.general & __GL_FOG_ENABLE) {
     base |= __GL_HAS_EYE;
     // Under GL_NICEST fog is computed per fragment, not per vertex.

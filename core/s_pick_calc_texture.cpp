@@ -5,7 +5,6 @@
 #include "core/context.h"
 #include "core/s_pick.h"
 #include "pixels/px_texgen.h"
-#include "pixels/px_texgen_standins.h"
 #include "pixels/px_texture.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "core/s_nop.h"
 #include "core/s_pick.h"
 #include "pixels/px_rho.h"
-#include "pixels/px_sampler_standins.h"
-#include "pixels/px_texenv_standins.h"
+#include "pixels/px_sampler.h"
+#include "pixels/px_texenv_procs.h"
 #include "pixels/px_texture.h"
 
 static_assert(std::is_same_v<decltype(GlProcs::texture), GlTextureFragmentProc> &&

@@ -15,3 +15,5 @@ void __glGenericPickAllProcs(GlContext *gc);
 // The four vertex-needs words (gc->vertexBuffer.baseNeeds, frontNeeds,
 // backNeeds, smoothNeeds) for the current state and raster-mode flags.
 void __glComputeVertexNeeds(GlContext *gc, uint32_t modeFlags);
+// The vertex fields the enabled texture-coordinate generation reads.
+uint32_t __glTextureGenerationNeeds(const GlContext *gc);

@@ -1,8 +1,10 @@
 // Writing feedback values: one float at a time with the overflow rule, and
 // vertices in the layout of the feedback type.
 #include "core/context.h"
+#include "core/s_validate.h"
 #include "geometry/s_feedback.h"
 #include "geometry/s_feedback_vertex.h"
+#include "geometry/s_vertex_procs.h"
 #include "geometry/s_xform.h"
 #include "raster/s_shader.h"
 
@@ -64,9 +66,13 @@ void __glFeedbackTag(GlContext *gc, GLfloat value) {
 
 void feedback(GlContext *gc, GlVertex *v) {
   const Layout layout = LayoutOf(gc->feedback.type);
+  // Drawing may need nothing of the vertex (no texture bound), but feedback
+  // still reports the texture matrix and the generation.
   if (layout.texture && !(v->has & __GL_HAS_TEXTURE)) {
     const uint32_t sizeClass = (v->has & __GL_HAS_SIZE_MASK) >> 14;
-    gc->procs.validateVertex[sizeClass](gc, v, gc->vertexBuffer.baseNeeds | __GL_HAS_TEXTURE);
+    const uint32_t needs =
+        gc->vertexBuffer.baseNeeds | __GL_HAS_TEXTURE | __glTextureGenerationNeeds(gc);
+    __glFullValidator(gc, sizeClass)(gc, v, needs);
   }
   WriteHead(gc, v, layout);
   if (!layout.texture) return;

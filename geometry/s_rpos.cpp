@@ -21,18 +21,6 @@ constexpr uint32_t kClipCodes = 0xFFFF0000u;
 constexpr uint32_t kRasterNeeds =
     __GL_HAS_FRONT_COLOR | __GL_HAS_TEXTURE | __GL_HAS_NORMAL | __GL_HAS_EYE;
 
-typedef uint32_t (*GlValidateVertexProc)(GlContext *gc, GlVertex *v, uint32_t needs);
-
-// The validator of the size class. When no drawing needs vertex fields
-// the picker installs the empty one, which would leave the raster
-// position's texture coordinates untransformed and its eye coordinates
-// stale: the raster position always needs them, so it takes the full one.
-GlValidateVertexProc Validator(const GlContext *gc, int n) {
-  GlValidateVertexProc installed = gc->procs.validateVertex[n - 1];
-  if (installed != __glValidateNothing) return installed;
-  return n == 2 ? __glValidateVertex2 : n == 3 ? __glValidateVertex3 : __glValidateVertex4;
-}
-
 void CopyCurrent(const GlContext *gc, GlVertex *v) {
   const GlCurrentState &cur = gc->state.current;
   v->normal.x = cur.normal[0];
@@ -81,7 +69,7 @@ void SetRasterPos(GlContext *gc, const GLfloat *p) {
   const GlVertexProc calcTexture = procs.calcTexture;
   procs.calcColor = procs.calcRasterPosColor;
   procs.calcTexture = procs.calcRasterPosTexture;
-  Validator(gc, N)(gc, &v, gc->vertexBuffer.baseNeeds | kRasterNeeds);
+  __glFullValidator(gc, N - 1)(gc, &v, gc->vertexBuffer.baseNeeds | kRasterNeeds);
   procs.calcColor = calcColor;
   procs.calcTexture = calcTexture;
 

@@ -8,6 +8,7 @@
 #include "geometry/s_vertex_validate.h"
 
 #include "core/context.h"
+#include "geometry/s_vertex_pick.h"
 #include "geometry/s_vertex_procs.h"
 
 namespace {
@@ -47,4 +48,12 @@ uint32_t __glValidateVertex3(GlContext *gc, GlVertex *v, uint32_t needs) {
 
 uint32_t __glValidateVertex4(GlContext *gc, GlVertex *v, uint32_t needs) {
   return Validate<4>(gc, v, needs);
+}
+
+GlValidateVertexProc __glFullValidator(const GlContext *gc, uint32_t sizeClass) {
+  static constexpr GlValidateVertexProc kFull[4] = {nullptr, __glValidateVertex2,
+                                                    __glValidateVertex3, __glValidateVertex4};
+  const GlValidateVertexProc installed = gc->procs.validateVertex[sizeClass & 3];
+  if (installed != __glValidateNothing || kFull[sizeClass & 3] == nullptr) return installed;
+  return kFull[sizeClass & 3];
 }

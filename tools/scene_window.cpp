@@ -69,6 +69,7 @@ const ColorLayout kLayouts[] = {
     {32, 4, {0xFF0000, 0xFF00, 0xFF}, {8, 8, 8}, true},
     {8, 1, {0, 0, 0}, {8, 0, 0}, false},
 };
+static_assert(sizeof kLayouts / sizeof kLayouts[0] == kSceneIndex8 + 1, "a layout per SceneColor");
 
 bool Open(SceneWindow *window, int32_t width, int32_t height, SceneColor color,
           uint32_t depthBits, uint32_t stencilBits, bool topDown) {

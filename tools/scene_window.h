@@ -1,7 +1,7 @@
 // A window in memory for the benchmarks and for the scenes' reference: a
-// drawable in malloc'd memory (5-6-5 front and back buffers, depth, 8-bit
-// stencil) and a context of the core's creator bound to it, with no loader,
-// driver library or window system in between.
+// drawable in malloc'd memory (front and back buffers, 5-6-5 unless asked
+// otherwise, depth, 8-bit stencil) and a context of the core's creator bound
+// to it, with no loader, driver library or window system in between.
 #pragma once
 
 #include <stdint.h>

@@ -100,8 +100,8 @@ class CompileScene : public SceneTest {
     glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
     glLightfv(GL_LIGHT0, GL_SPECULAR, white);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 16.0f);
-    const GLfloat spec[] = {0.5f, 0.5f, 0.5f, 1.0f};
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, spec);
+    const GLfloat specular[] = {0.5f, 0.5f, 0.5f, 1.0f};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
   }
 
   void ArrayScenes() {

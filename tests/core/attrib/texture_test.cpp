@@ -4,7 +4,7 @@
 
 #include "core/gl_api.h"
 #include "core/gl_get_enums.h"
-#include "pixels/px_sampler_standins.h"
+#include "pixels/px_sampler.h"
 #include "pixels/px_texture.h"
 #include "tests/core/attrib/attrib_groups.h"
 #include "tests/core/context/life_fixture.h"

@@ -218,16 +218,17 @@ TEST(StaticTables, ExtensionSlotsTakeTheirListedArgumentWords) {
 // Stand-ins of procedures not built yet take their slot's words and, when the
 // slot has a result, return 0.
 TEST(StaticTables, StandInsPopTheirWordsAndReturnZero) {
+  // Either list may run empty: each is a vector.
 #define PENDING_SLOT(Name) GL_SLOT_##Name,
-  const int immediate[] = {GL_PENDING_IMMEDIATE(PENDING_SLOT)};
-  const int listCompile[] = {GL_PENDING_LIST_COMPILE(PENDING_SLOT)};
+  const std::vector<int> immediate = {GL_PENDING_IMMEDIATE(PENDING_SLOT)};
+  const std::vector<int> listCompile = {GL_PENDING_LIST_COMPILE(PENDING_SLOT)};
 #undef PENDING_SLOT
   struct {
     const GlDispatchState *table;
     const int *slots;
     size_t count;
-  } sets[] = {{&__glImmedState, immediate, std::size(immediate)},
-              {&__glListCompState, listCompile, std::size(listCompile)}};
+  } sets[] = {{&__glImmedState, immediate.data(), immediate.size()},
+              {&__glListCompState, listCompile.data(), listCompile.size()}};
   for (const auto &set : sets) {
     for (size_t i = 0; i < set.count; ++i) {
       int s = set.slots[i];

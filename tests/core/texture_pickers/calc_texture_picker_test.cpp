@@ -4,7 +4,6 @@
 
 #include "core/s_pick.h"
 #include "pixels/px_texgen.h"
-#include "pixels/px_texgen_standins.h"
 #include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {

@@ -1,89 +1,11 @@
-// Every stand-in the texture and pixel pickers install reports its own
-// name when called and nothing else; the empty level-of-detail procedures
-// are real and answer 0.
+// The stand-in lists declare and define from one list; the empty
+// level-of-detail procedures are real and answer 0.
 #include <gtest/gtest.h>
 
 #include "pixels/px_rho.h"
-#include "pixels/px_sampler_standins.h"
-#include "pixels/px_texenv_standins.h"
-#include "pixels/px_texgen_standins.h"
 #include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {
-
-struct Call {
-  const char *name;
-  void (*call)();
-};
-
-GlTexel texel;
-GlColor color;
-GlTextureObject tex;
-GlTextureLevel level;
-GlVertex vertex;
-
-#define ENV(name) {#name, [] { name(nullptr, &color, &texel); }}
-#define FILTER(name) {#name, [] { name(&tex, &texel, 0.0f, 0.5f, 0.5f); }}
-#define LEVEL(name) {#name, [] { name(&tex, &level, 0.5f, 0.5f, &texel); }}
-#define FRAGMENT(name) {#name, [] { name(nullptr, &color, 0.5f, 0.5f, 1.0f); }}
-#define VERTEX(name) {#name, [] { name(nullptr, &vertex); }}
-
-const Call kCalls[] = {
-    ENV(__glTextureModulateA), ENV(__glTextureModulateRGB), ENV(__glTextureModulateRGBA),
-    ENV(__glTextureModulateL), ENV(__glTextureModulateLA), ENV(__glTextureModulateI),
-    ENV(__glTextureModulateCI), ENV(__glTextureReplaceA), ENV(__glTextureReplaceRGB),
-    ENV(__glTextureReplaceRGBA), ENV(__glTextureReplaceL), ENV(__glTextureReplaceLA),
-    ENV(__glTextureReplaceI), ENV(__glTextureReplaceCI), ENV(__glTextureBlendA),
-    ENV(__glTextureBlendRGB), ENV(__glTextureBlendRGBA), ENV(__glTextureBlendL),
-    ENV(__glTextureBlendLA), ENV(__glTextureBlendI), ENV(__glTextureDecalRGB),
-    ENV(__glTextureDecalRGBA), ENV(__glTextureAddCI),
-    FILTER(__glNearestFilter), FILTER(__glLinearFilter), FILTER(__glNMNFilter),
-    FILTER(__glLMNFilter), FILTER(__glNMLFilter), FILTER(__glLMLFilter),
-    LEVEL(__glNearestFilter1), LEVEL(__glLinearFilter1), LEVEL(__glNearestFilter2),
-    LEVEL(__glLinearFilter2),
-    FRAGMENT(__glFastTextureFragment), FRAGMENT(__glTextureFragment),
-    FRAGMENT(__glMipMapFragment),
-    {"__glComputeLineRho", [] { __glComputeLineRho(nullptr, 0.5f, 0.5f, 1.0f); }},
-    {"__glComputePolygonRho", [] { __glComputePolygonRho(nullptr, nullptr, 0.5f, 0.5f, 1.0f); }},
-    VERTEX(__glCalcEyeLinear), VERTEX(__glCalcObjectLinear),
-    VERTEX(__glCalcSphereMap), VERTEX(__glCalcMixedTexture), VERTEX(__glCalcTexturePersp),
-    VERTEX(__glFastCalcTexturePersp),
-};
-
-TEST(PickerStandIns, EachReportsItsOwnNameAndTouchesNothing) {
-  for (const Call &c : kCalls) {
-    SCOPED_TRACE(c.name);
-    StandInRecorder recorder;
-    texel = {1, 2, 3, 4};
-    color = {0.25f, 0.5f, 0.75f, 1.0f};
-    c.call();
-    ASSERT_EQ(StandInRecorder::calls().size(), 1u);
-    EXPECT_EQ(StandInRecorder::calls()[0], c.name);
-    EXPECT_EQ(texel.a, 4);
-    EXPECT_EQ(color.r, 0.25f);
-  }
-}
-
-// The value-returning stand-ins answer what their list gives: nothing
-// computed.
-TEST(PickerStandIns, ValueStandInsAnswerTheirListsResult) {
-  struct Case {
-    const char *name;
-    float (*call)();
-    float expected;
-  } cases[] = {
-      {"__glComputeLineRho", [] { return __glComputeLineRho(nullptr, 3.0f, 4.0f, 0.5f); }, 0.0f},
-      {"__glComputePolygonRho",
-       [] { return __glComputePolygonRho(nullptr, nullptr, 3.0f, 4.0f, 0.5f); }, 0.0f},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.name);
-    StandInRecorder recorder;
-    EXPECT_EQ(c.call(), c.expected);
-    ASSERT_EQ(StandInRecorder::calls().size(), 1u);
-    EXPECT_EQ(StandInRecorder::calls()[0], c.name);
-  }
-}
 
 // One list declares and defines: each procedure records its own name and
 // returns the list's result, computed from its arguments where the list

@@ -9,8 +9,8 @@
 #include "core/s_nop.h"
 #include "core/s_pick.h"
 #include "pixels/px_rho.h"
-#include "pixels/px_sampler_standins.h"
-#include "pixels/px_texenv_standins.h"
+#include "pixels/px_sampler.h"
+#include "pixels/px_texenv_procs.h"
 #include "tests/core/texture_pickers/tex_fixture.h"
 
 namespace {

@@ -145,12 +145,21 @@ const NeedsCase kNeedsCases[] = {
        Generate(gc, __GL_TEXTURE_GEN_T_ENABLE, __GL_TEXGEN_T, GL_OBJECT_LINEAR);
      },
      T, T, T, 0},
-    {"eye-linear r and q add nothing",
+    // Their planes are taken with the eye position like s and t.
+    {"eye-linear r and q read the eye position",
      [](GlContext *gc) {
        Flat(gc);
        UseTexture(gc);
        Generate(gc, __GL_TEXTURE_GEN_R_ENABLE, __GL_TEXGEN_R, GL_EYE_LINEAR);
        Generate(gc, __GL_TEXTURE_GEN_Q_ENABLE, __GL_TEXGEN_Q, GL_EYE_LINEAR);
+     },
+     T | E, T | E, T | E, 0},
+    {"object-linear r and q add nothing",
+     [](GlContext *gc) {
+       Flat(gc);
+       UseTexture(gc);
+       Generate(gc, __GL_TEXTURE_GEN_R_ENABLE, __GL_TEXGEN_R, GL_OBJECT_LINEAR);
+       Generate(gc, __GL_TEXTURE_GEN_Q_ENABLE, __GL_TEXGEN_Q, GL_OBJECT_LINEAR);
      },
      T, T, T, 0},
     {"sphere map mode with generation off",

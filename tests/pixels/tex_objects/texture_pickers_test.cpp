@@ -5,8 +5,8 @@
 
 #include "core/s_entry.h"
 #include "pixels/px_rho.h"
-#include "pixels/px_sampler_standins.h"
-#include "pixels/px_texenv_standins.h"
+#include "pixels/px_sampler.h"
+#include "pixels/px_texenv_procs.h"
 #include "pixels/px_texture_manager.h"
 #include "tests/pixels/tex_objects/tex_object_fixture.h"
 
