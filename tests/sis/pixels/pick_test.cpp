@@ -155,6 +155,26 @@ TEST_F(Picking, StatePicksTheKernelOrTheGenericPath) {
   }
 }
 
+// Only a 16-bit depth buffer takes the image's words as they are: the
+// wider buffers (the 24-bit one with its clear epochs) take the generic path.
+TEST_F(Picking, WiderDepthBuffersTakeTheGenericPath) {
+  const uint16_t words[6] = {1, 2, 3, 0x8000, 0xFFFF, 0};
+  for (int bits : {24, 32}) {
+    SCOPED_TRACE(bits);
+    Open(true, false, 16, bits);
+    gc->procs.pickPixelProcs = __glSiSPickPixelProcs;
+    DepthOnly();
+    Prepare();
+    ASSERT_EQ(gc->procs.drawPixels, __glSiSPickDrawPixels);
+    ASSERT_EQ(gc->depthBuffer.buf.drawableBuf->elementSize, 4u);
+    EXPECT_EQ(__glSiSPickDrawPixelsKernel(gc, GL_DEPTH_COMPONENT, GL_UNSIGNED_SHORT), nullptr);
+    SetRaster(3, 4);
+    Fragments().clear();
+    gc->procs.drawPixels(gc, 3, 2, GL_DEPTH_COMPONENT, GL_UNSIGNED_SHORT, words, 0);
+    EXPECT_EQ(Fragments().size(), 6u);
+  }
+}
+
 // Locked once for a kernel (also when clipping leaves nothing), the generic
 // path's own lock nested inside; all of it unlocked again.
 TEST_F(Picking, EveryDrawUnlocksWhatItLocked) {
