@@ -25,8 +25,7 @@ void __glSiSDrawPixels_FastRGBA16_Atest(GlContext *gc, const GlPixelSpanInfo *in
 
 void __glSiSDrawPixels_FastCI8(GlContext *gc, const GlPixelSpanInfo *info) {
   const GlDrawableBuffer *buffer = fast_draw::DrawnMemory(gc);
-  if (buffer && buffer->elementSize == 1)
-    fast_draw::DrawVisible(gc, info, fast_draw::CopyIndexRow);
+  if (buffer && buffer->elementSize == 1) fast_draw::DrawVisible(gc, info, fast_draw::CopyIndexRow);
 }
 
 // The source words go into the depth buffer as they are, byte-swapped
@@ -35,14 +34,14 @@ void __glSiSDrawPixels_FastDepthUShort16(GlContext *gc, const GlPixelSpanInfo *i
   const GlDrawableBuffer *depth = gc->depthBuffer.buf.drawableBuf;
   if (!depth || depth->elementSize != 2) return;
   const bool swap = info->srcSwapBytes != 0;
-  fast_draw::DrawVisibleInto(gc, info, depth,
-                             [swap](uint8_t *dst, const uint8_t *src, int32_t, int32_t,
-                                    int32_t columns, int32_t dir) {
-                               for (int32_t c = 0; c < columns; c++, dst += 2 * dir, src += 2) {
-                                 uint16_t v;
-                                 memcpy(&v, src, 2);
-                                 if (swap) v = uint16_t(v << 8 | v >> 8);
-                                 memcpy(dst, &v, 2);
-                               }
-                             });
+  fast_draw::DrawVisibleInto(
+      gc, info, depth,
+      [swap](uint8_t *dst, const uint8_t *src, int32_t, int32_t, int32_t columns, int32_t dir) {
+        for (int32_t c = 0; c < columns; c++, dst += 2 * dir, src += 2) {
+          uint16_t v;
+          memcpy(&v, src, 2);
+          if (swap) v = uint16_t(v << 8 | v >> 8);
+          memcpy(dst, &v, 2);
+        }
+      });
 }

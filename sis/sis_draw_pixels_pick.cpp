@@ -63,8 +63,8 @@ GlDrawPixelsKernel __glSiSPickDrawPixelsKernel(GlContext *gc, GLenum format, GLe
   return nullptr;
 }
 
-void __glSiSPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
-                           GLenum type, const void *pixels, GLbool8 packed) {
+void __glSiSPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                           const void *pixels, GLbool8 packed) {
   __glDrawPixelsPicked(gc, __glSiSPickDrawPixelsKernel, width, height, format, type, pixels,
                        packed);
 }

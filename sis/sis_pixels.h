@@ -14,8 +14,8 @@ struct GlBitmap;
 void __glSiSPickPixelProcs(GlContext *gc);
 // glDrawPixels on a SiS context: a kernel under the buffer lock, else the
 // generic path with the same arguments.
-void __glSiSPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
-                           GLenum type, const void *pixels, GLbool8 packed);
+void __glSiSPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                           const void *pixels, GLbool8 packed);
 // The kernel for a draw of `format` and `type` in the current state, or none
 // when the generic path must run.
 GlDrawPixelsKernel __glSiSPickDrawPixelsKernel(GlContext *gc, GLenum format, GLenum type);
