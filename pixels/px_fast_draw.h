@@ -23,6 +23,14 @@ void __glDrawPixels_FastRGBA16_Atest(GlContext *gc, const GlPixelSpanInfo *info)
 // when the generic path must run.
 GlDrawPixelsKernel __glPickDrawPixelsKernel(const GlContext *gc, GLenum format, GLenum type);
 
+// A device's choice of kernel for a draw, or none for the generic path.
+typedef GlDrawPixelsKernel (*GlDrawPixelsPicker)(GlContext *gc, GLenum format, GLenum type);
+// glDrawPixels inside one lock of the buffers the draw needs: the picker's
+// kernel on the prepared and clipped record, else the generic path with the
+// same arguments.
+void __glDrawPixelsPicked(GlContext *gc, GlDrawPixelsPicker pick, GLsizei width, GLsizei height,
+                          GLenum format, GLenum type, const void *pixels, GLbool8 packed);
+
 // The part of a draw inside one window rectangle (ends exclusive): source
 // rows and columns to skip, how many to draw, and the first destination
 // pixel. False when nothing of the draw lies inside.

@@ -5,52 +5,15 @@
 #include "core/context.h"
 #include "pixels/px_enums.h"
 #include "pixels/px_fast_draw.h"
+#include "pixels/px_fast_draw_walk.h"
 #include "raster/s_buffers.h"
 #include "raster/s_dither.h"
 
 namespace {
 
-int32_t Moved(int32_t v, int32_t by) {
-  const int64_t sum = int64_t(v) + by;
-  return sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : int32_t(sum);
-}
-
-// The draw buffer's memory, or none while it has no pixels.
-const GlDrawableBuffer *DrawnMemory(const GlContext *gc) {
-  const GlDrawableBuffer *buffer = gc->drawBuffer ? gc->drawBuffer->buf.drawableBuf : nullptr;
-  return buffer && buffer->base ? buffer : nullptr;
-}
-
-// Calls row(dst, src, x, y, columns, dir) for each row of the part.
-template <typename Row>
-void DrawPart(const GlContext *gc, const GlPixelSpanInfo *info, const GlDrawableBuffer *buffer,
-              const GlFastDrawPart &part, Row row) {
-  const int32_t rowDir = info->zoomy > 0.0f ? 1 : -1;
-  const int32_t colDir = info->endCol > info->startCol ? 1 : -1;
-  const uint8_t *src = static_cast<const uint8_t *>(info->srcCurrent) +
-                       int64_t(part.skipRows) * info->srcRowIncrement +
-                       int64_t(part.skipColumns) * info->srcGroupIncrement;
-  for (int32_t r = 0; r < part.rows; r++) {
-    const int32_t y = part.y + r * rowDir;
-    row(__glPixelAddress(gc, buffer, part.x, y), src, part.x, y, part.columns, colDir);
-    src += info->srcRowIncrement;
-  }
-}
-
-// The parts inside each visible rectangle of the window.
-template <typename Row>
-void DrawVisible(const GlContext *gc, const GlPixelSpanInfo *info, Row row) {
-  const GlDrawableBuffer *buffer = DrawnMemory(gc);
-  const GlDrawable *drawable = gc->drawablePrivate;
-  if (!buffer || !drawable || !drawable->clipRects) return;
-  const int32_t dx = gc->constants.viewportXAdjust, dy = gc->constants.viewportYAdjust;
-  for (int32_t i = 0; i < drawable->clipCount; i++) {
-    const GlRect &r = drawable->clipRects[i];
-    const GlRect window = {Moved(r.x0, dx), Moved(r.y0, dy), Moved(r.x1, dx), Moved(r.y1, dy)};
-    GlFastDrawPart part;
-    if (__glClipFastDraw(info, window, &part)) DrawPart(gc, info, buffer, part, row);
-  }
-}
+using fast_draw::DrawnMemory;
+using fast_draw::DrawPart;
+using fast_draw::DrawVisible;
 
 // Where each 8-bit component goes in a 16-bit pixel: the context's bit
 // counts, the buffer's shifts.
@@ -118,14 +81,7 @@ void __glDrawPixels_FastCI8(GlContext *gc, const GlPixelSpanInfo *info) {
   GlFastDrawPart part;
   if (!buffer || !__glClipFastDraw(info, {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, &part))
     return;
-  DrawPart(gc, info, buffer, part,
-           [](uint8_t *dst, const uint8_t *src, int32_t, int32_t, int32_t columns, int32_t dir) {
-             if (dir > 0) {
-               memcpy(dst, src, size_t(columns));
-               return;
-             }
-             for (int32_t c = 0; c < columns; c++) *dst-- = *src++;
-           });
+  DrawPart(gc, info, buffer, part, fast_draw::CopyIndexRow);
 }
 
 void __glDrawPixels_FastRGB16(GlContext *gc, const GlPixelSpanInfo *info) {

@@ -75,11 +75,12 @@ GlDrawPixelsKernel __glPickDrawPixelsKernel(const GlContext *gc, GLenum format, 
   return nullptr;
 }
 
-void __glOptPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format, GLenum type,
-                           const void *pixels, GLbool8 packed) {
+void __glDrawPixelsPicked(GlContext *gc, GlDrawPixelsPicker pick, GLsizei width, GLsizei height,
+                          GLenum format, GLenum type, const void *pixels, GLbool8 packed) {
   const uint32_t mask = __glDrawPixelsLockMask(gc, format);
   gc->lockBuffers(gc, mask);
-  if (GlDrawPixelsKernel kernel = __glPickDrawPixelsKernel(gc, format, type)) {
+  // Picked under the lock: taking it may deliver a resize.
+  if (GlDrawPixelsKernel kernel = pick(gc, format, type)) {
     GlPixelSpanInfo info;
     __glInitDrawPixelsInfo(gc, &info, width, height, format, type, pixels);
     __glLoadUnpackModes(gc, &info, packed);
@@ -88,4 +89,11 @@ void __glOptPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum 
     __glSlowPickDrawPixels(gc, width, height, format, type, pixels, packed);
   }
   gc->unlockBuffers(gc, mask);
+}
+
+void __glOptPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                           const void *pixels, GLbool8 packed) {
+  __glDrawPixelsPicked(
+      gc, [](GlContext *c, GLenum f, GLenum t) { return __glPickDrawPixelsKernel(c, f, t); },
+      width, height, format, type, pixels, packed);
 }

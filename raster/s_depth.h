@@ -58,6 +58,14 @@ GlDepthBufferPrivate *__glDepthPrivate(GlDepthBuffer *dfb);
 // buffer's func to the function the stored words need.
 void __glValidateZCount(GlContext *gc);
 
+// The stored word of the clear depth, after __glValidateZCount.
+uint32_t __glDepthClearValue(GlDepthBuffer *dfb);
+// Sets the rectangle [x0, x1) x [y0, y1) (window coordinates) to `value`
+// by the two- or four-byte fill of the buffer's elements; the caller holds
+// the depth buffer's lock and has checked its base.
+void __glDepthFillRect(GlDepthBuffer *dfb, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                       uint32_t value);
+
 // Depth words are stepped across rows and pixels with wraparound, so a
 // depth that rounding puts a little below 0 arrives as a huge word. Of the
 // words above scale, those in the upper half of the unused range are such

@@ -92,16 +92,6 @@ uint8_t FastClearFits(const GlContext *gc, const GlDepthBufferPrivate *rec) {
   return rec->step != 0 && ((LessFamily(f) && clear == 1.0) || (GreaterFamily(f) && clear == 0.0));
 }
 
-// The stored value of the clear depth.
-uint32_t DepthClearVal(GlDepthBuffer *dfb) {
-  GlContext *gc = dfb->buf.gc;
-  __glValidateZCount(gc);
-  const GlDepthBufferPrivate *rec = __glDepthPrivate(dfb);
-  // The setter keeps the clear depth in [0, 1].
-  const long double z = (long double)gc->state.depth.clear * (long double)dfb->scale;
-  return __glDepthStoredValue(rec, dfb->scale, uint32_t(z));
-}
-
 struct Box {
   int32_t x0, y0, x1, y1;
   int32_t width() const { return x1 - x0; }
@@ -119,22 +109,35 @@ bool CoversWindow(const GlContext *gc, const Box &box) {
          box.y1 >= y + gc->constants.height;
 }
 
-// Rows [first, last) of the box set to value; the caller holds the depth
-// buffer's lock.
+// Rows [first, last) of the box; the caller holds the depth buffer's lock.
 void FillRows(GlDepthBuffer *dfb, const Box &box, int32_t first, int32_t last, uint32_t value) {
-  if (first >= last) return;
-  GlContext *gc = dfb->buf.gc;
-  GlDrawableBuffer *drawableBuf = dfb->buf.drawableBuf;
-  const int32_t unit = int32_t(drawableBuf->elementSize);
-  const int32_t skip = __glRowBytes(drawableBuf) - box.width() * unit;
-  void *dst = __glPixelAddress(gc, drawableBuf, box.x0, first);
-  if (unit == 2)
-    __glI386MemClear2(gc, dst, box.width(), last - first, skip, uint16_t(value));
-  else
-    __glI386MemClear4(gc, dst, box.width(), last - first, skip, value);
+  __glDepthFillRect(dfb, box.x0, first, box.x1, last, value);
 }
 
 }  // namespace
+
+uint32_t __glDepthClearValue(GlDepthBuffer *dfb) {
+  GlContext *gc = dfb->buf.gc;
+  __glValidateZCount(gc);
+  const GlDepthBufferPrivate *rec = __glDepthPrivate(dfb);
+  // The setter keeps the clear depth in [0, 1].
+  const long double z = (long double)gc->state.depth.clear * (long double)dfb->scale;
+  return __glDepthStoredValue(rec, dfb->scale, uint32_t(z));
+}
+
+void __glDepthFillRect(GlDepthBuffer *dfb, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                       uint32_t value) {
+  if (x0 >= x1 || y0 >= y1) return;
+  GlContext *gc = dfb->buf.gc;
+  GlDrawableBuffer *drawableBuf = dfb->buf.drawableBuf;
+  const int32_t unit = int32_t(drawableBuf->elementSize);
+  const int32_t skip = __glRowBytes(drawableBuf) - (x1 - x0) * unit;
+  void *dst = __glPixelAddress(gc, drawableBuf, x0, y0);
+  if (unit == 2)
+    __glI386MemClear2(gc, dst, x1 - x0, y1 - y0, skip, uint16_t(value));
+  else
+    __glI386MemClear4(gc, dst, x1 - x0, y1 - y0, skip, value);
+}
 
 void __glValidateZCount(GlContext *gc) {
   if (!gc->modes.haveDepthBuffer) return;
@@ -167,17 +170,17 @@ void ClearLocked(GlContext *gc, GlDepthBuffer *dfb, GlDepthBufferPrivate *rec, c
   if (rec->step == 0 || !CoversWindow(gc, box)) {
     // A box of the window: its words join the current epoch, the rest of
     // the window keeps its own.
-    FillRows(dfb, box, box.y0, box.y1, DepthClearVal(dfb));
+    FillRows(dfb, box, box.y0, box.y1, __glDepthClearValue(dfb));
     if (rec->step == 0) rec->fullClear = 0;
   } else if (rec->fullClear || !rec->fastClear) {
     rec->base = ~rec->depthMask;
     NewEpoch(gc, dfb, rec);
     rec->fullClear = 0;
-    FillRows(dfb, box, box.y0, box.y1, DepthClearVal(dfb));
+    FillRows(dfb, box, box.y0, box.y1, __glDepthClearValue(dfb));
   } else {
     rec->base += rec->step;
     NewEpoch(gc, dfb, rec);
-    const uint32_t value = DepthClearVal(dfb);
+    const uint32_t value = __glDepthClearValue(dfb);
     // Band e of 128: every row lies in exactly one.
     const int64_t e = (rec->base >> 24) & 127, h = box.height();
     FillRows(dfb, box, box.y0 + int32_t(h * e / 128), box.y0 + int32_t(h * (e + 1) / 128), value);

@@ -1,17 +1,18 @@
 // The SiS context's answers to the window-system layer: buffers,
-// destruction, sharing, swapping and window changes. Until the hardware
-// clears, depth buffer and texture manager exist they are the core's.
+// destruction, sharing, swapping and window changes. Until the texture
+// manager exists the rest are the core's.
 #include "core/context.h"
 #include "core/s_backend.h"
 #include "raster/s_buffers.h"
+#include "sis/sis_clear.h"
 #include "sis/sis_context_ops.h"
 #include "sis/sis_hw.h"
 
 namespace sis {
 
 void InitBuffers(GlContext *gc) {
-  static const core::BufferProcs kProcs = {__glInitDepth, __glSiSsLock, __glSiSsUnlock,
-                                           LockDevice,    UnlockDevice, __glClearColorBufferClipBox};
+  static const core::BufferProcs kProcs = {__glSiSInitDepth, __glSiSsLock,  __glSiSsUnlock,
+                                           LockDevice,       UnlockDevice, SiSHALColorClear};
   core::InitBuffersWith(gc, &kProcs);
 }
 

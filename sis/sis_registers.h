@@ -35,6 +35,8 @@ inline constexpr uint32_t kVertexBlockSize = SIS6326_VERTEX_BLOCK_SIZE;
 inline constexpr uint32_t kRegPrimitiveCommand = SIS6326_PRIMITIVE_COMMAND;
 inline constexpr uint32_t kRegQueueStatus = SIS6326_QUEUE_STATUS;
 inline constexpr uint32_t kRegFire = SIS6326_FIRE;
+inline constexpr uint32_t kReg2DPacket = SIS6326_2D_PACKET;  // five words
+inline constexpr uint32_t kReg2DCommand = SIS6326_2D_COMMAND;  // 16-bit
 
 inline constexpr uint32_t kQueueStatusMask = SIS6326_QUEUE_STATUS_MASK;
 inline constexpr uint32_t kPitchMask = 0x3FFF;  // bits 0-13 of the two pitch words

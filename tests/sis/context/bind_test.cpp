@@ -14,6 +14,7 @@
 #include "core/s_backend.h"
 #include "core/s_context.h"
 #include "raster/s_buffers.h"
+#include "sis/sis_clear.h"
 #include "sis/sis_context_ops.h"
 #include "sis/sis_hw.h"
 #include "tests/core/backend/release_cases.h"
@@ -111,7 +112,8 @@ TEST_F(SiSBinding, FirstBindingSetsUpBuffersProceduresAndTheWindowsViewport) {
       {"releaseSLock", (const void *)gc->releaseSLock, (const void *)__glSiSsUnlock},
       {"lockDevice", (const void *)gc->lockDevice, (const void *)sis::LockDevice},
       {"unlockDevice", (const void *)gc->unlockDevice, (const void *)sis::UnlockDevice},
-      {"colorClear", (const void *)gc->colorClear, (const void *)__glClearColorBufferClipBox},
+      {"colorClear", (const void *)gc->colorClear, (const void *)SiSHALColorClear},
+      {"depth clear", (const void *)gc->depthBuffer.clear, (const void *)SiSHALDepthClear},
       {"applyViewport", (const void *)gc->procs.applyViewport, (const void *)sis::ApplyViewport},
       {"applyScissor", (const void *)gc->procs.applyScissor, (const void *)sis::ApplyScissor},
       {"flush", (const void *)gc->procs.flush, (const void *)core::Flush},

@@ -86,7 +86,7 @@ void HardwareAgainstSoftware::TearDown() {
   ddtest::ResetDisplay();
 }
 
-void HardwareAgainstSoftware::Open(BYTE rev) {
+void HardwareAgainstSoftware::Open(BYTE rev, const GlModes *modes) {
   revision = rev;
   PlatformSiS6326SetChip(0x6326, revision);
   window = std::make_unique<life_test::TestWindow>(kWidth, kHeight);
@@ -94,7 +94,7 @@ void HardwareAgainstSoftware::Open(BYTE rev) {
   window->AttachMemory(&GlDrawable::back, 16, 2);
   window->AttachMemory(&GlDrawable::depth, 16, 2);
   UseWindow(window.get());
-  gc = CreateSiS(TestModes(true, true, 16, 0, false));
+  gc = CreateSiS(modes ? *modes : TestModes(true, true, 16, 0, false));
   ASSERT_NE(gc, nullptr);
   ASSERT_TRUE(life_test::Bind(gc));
   dd = new ddtest::DirectDraw;

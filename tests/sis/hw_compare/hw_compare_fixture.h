@@ -31,8 +31,9 @@ class HardwareAgainstSoftware : public sis_test::SiSLifeTest {
   void TearDown() override;
 
   // A SiS context of a chip with this revision (device 0x6326), bound to
-  // a window whose back and depth buffers are video-memory surfaces.
-  void Open(BYTE revision);
+  // a window whose back and depth buffers are video-memory surfaces; the
+  // modes default to 5-6-5 double-buffered with a 16-bit depth buffer.
+  void Open(BYTE revision, const GlModes *modes = nullptr);
   // Shading, depth testing and dithering for both paths; validates.
   void UseState(bool smooth, bool depthTest, bool dither = false);
 

@@ -1,10 +1,11 @@
 // The sample scenes through the whole road (loader, driver library with the
 // SiS device, windows on a 16-bit screen, SwapBuffers, the screen read back)
-// equal, pixel for pixel, the same scenes through the software-only device's
-// driver library in a separate process (both take the generic paths for now),
-// and the same scenes drawn by the core into memory of the same 5-6-5 format
-// in a separate program, laid out as the windows are. Several sizes: even and
-// odd, wider and narrower than 4:3.
+// equal, within the chip model's tolerances (the clears go through the 2D
+// engine), the same scenes through the software-only device's driver
+// library in a separate process, and the same scenes drawn by the core into
+// memory of the same 5-6-5 format in a separate program, laid out as the
+// windows are; the software-only device's frames equal the core's pixel for
+// pixel. Several sizes: even and odd, wider and narrower than 4:3.
 #include <ctype.h>
 #include <stdlib.h>
 
@@ -72,18 +73,19 @@ TEST_P(SceneRoad, ShowsWhatTheCoreDrawsInMemory) {
   ASSERT_TRUE(
       DrawSceneReference(scene, size.width, size.height, frame, true, &expected, &reason))
       << reason;
-  ::testing::AssertionResult same = SameImage(expected, shown, size.width);
+  ::testing::AssertionResult same = WithinChipTolerances(expected, shown, size.width);
   if (!same) {
     std::vector<uint16_t> bottomUp;
     if (DrawSceneReference(scene, size.width, size.height, frame, false, &bottomUp, &reason) &&
-        SameImage(bottomUp, shown, size.width))
+        WithinChipTolerances(bottomUp, shown, size.width))
       same << " (the bottom-up reference matches)";
   }
   EXPECT_TRUE(same);
 }
 
 // The SiS device's frame against the software-only device's: each drawn by
-// its own device, the same format, and every pixel the same.
+// its own device, the same format, every pixel within the chip's
+// tolerances; and the software-only device's frame is the core's own.
 TEST_P(SceneRoad, ShowsWhatTheSoftwareDeviceShows) {
   const SceneEntry &scene = std::get<0>(GetParam());
   const SizeCase &size = std::get<1>(GetParam());
@@ -103,8 +105,12 @@ TEST_P(SceneRoad, ShowsWhatTheSoftwareDeviceShows) {
   EXPECT_EQ(frame.depthBits, softFrame.depthBits);
   EXPECT_EQ(frame.stencilBits, softFrame.stencilBits);
   // The screen is 5-6-5: compare the pixels it holds.
-  EXPECT_TRUE(SameImage(Rgb565FromArgb(softArgb), Rgb565FromArgb(argb), size.width));
-  EXPECT_EQ(argb, softArgb) << "the screen's widening differs";
+  EXPECT_TRUE(WithinChipTolerances(Rgb565FromArgb(softArgb), Rgb565FromArgb(argb), size.width));
+  std::vector<uint16_t> expected;
+  ASSERT_TRUE(
+      DrawSceneReference(scene, size.width, size.height, softFrame, true, &expected, &reason))
+      << reason;
+  EXPECT_TRUE(SameImage(expected, Rgb565FromArgb(softArgb), size.width));
 }
 
 // The comparisons above mean something only when the windows hold a

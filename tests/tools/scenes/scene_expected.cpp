@@ -4,6 +4,9 @@
 
 #include <sstream>
 
+#include "platform/sis6326.h"
+#include "platform/sis6326_compare.h"
+
 namespace {
 
 // One view at width x height from the reference program.
@@ -101,4 +104,25 @@ bool DrawSceneThroughSoftDevice(const SceneEntry &scene, int32_t width, int32_t 
   }
   if (differing == 0) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << differing << " pixels differ;" << first.str();
+}
+
+::testing::AssertionResult WithinChipTolerances(const std::vector<uint16_t> &software,
+                                                const std::vector<uint16_t> &hardware,
+                                                int32_t width) {
+  if (software.size() != hardware.size() || width <= 0 || software.size() % size_t(width) != 0)
+    return ::testing::AssertionFailure() << "frames of " << software.size() << " and "
+                                         << hardware.size() << " pixels";
+  const int height = int(software.size() / size_t(width));
+  const SiS6326Frame hw{hardware.data(), width, height, width * 2, 0x11};
+  const SiS6326Frame sw{software.data(), width, height, width * 2, 0x11};
+  SiS6326Comparison c;
+  const bool ok = PlatformSiS6326Compare(&hw, &sw, nullptr, nullptr, &c);
+  const size_t violations = PlatformSiS6326Violations(nullptr, 0);
+  if (ok && violations == 0) return ::testing::AssertionSuccess();
+  ::testing::AssertionResult r = ::testing::AssertionFailure();
+  r << c.differing << " pixels differ, " << c.allowed[SIS6326_ALLOWED_COLOUR]
+    << " within one unit, largest difference " << c.largestDifference << ", "
+    << violations << " model violations";
+  if (c.firstFailedX >= 0) r << ", first failing pixel (" << c.firstFailedX << ", " << c.firstFailedY << ")";
+  return r;
 }

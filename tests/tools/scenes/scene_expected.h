@@ -29,6 +29,13 @@ bool DrawSceneReference(const SceneEntry &scene, int32_t width, int32_t height,
 bool DrawSceneThroughSoftDevice(const SceneEntry &scene, int32_t width, int32_t height,
                                 std::vector<uint32_t> *argb, SceneFrame *frame, std::string *why);
 
+// The SiS device's 5-6-5 frame against the software path's, by the chip
+// model's comparison helper (its 2D-engine clears are undithered and
+// truncated: each channel within one unit), with no model violation.
+::testing::AssertionResult WithinChipTolerances(const std::vector<uint16_t> &software,
+                                                const std::vector<uint16_t> &hardware,
+                                                int32_t width);
+
 // Every pixel the same; otherwise the count of differing pixels and the
 // first few.
 ::testing::AssertionResult SameImage(const std::vector<uint16_t> &expected,

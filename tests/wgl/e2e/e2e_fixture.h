@@ -72,6 +72,7 @@ class E2eTest : public ::testing::Test {
   std::vector<uint32_t> ReadWindow(HWND hwnd);
 
   int displayBits_ = 16;
+  E2eDriver driver_ = E2eDriver::kSoft;
 
  private:
   std::vector<GlWindow> windows_;

@@ -76,9 +76,28 @@ uint32_t NativeFromArgb(uint32_t argb, const PIXELFORMATDESCRIPTOR &pfd) {
          Component(argb & 0xFF, pfd.cBlueBits, pfd.cBlueShift);
 }
 
+namespace {
+
+bool WithinOneUnit(uint32_t a, uint32_t b, const PIXELFORMATDESCRIPTOR &pfd) {
+  const struct {
+    BYTE bits, shift;
+  } components[] = {{pfd.cRedBits, pfd.cRedShift},
+                    {pfd.cGreenBits, pfd.cGreenShift},
+                    {pfd.cBlueBits, pfd.cBlueShift}};
+  for (const auto &c : components) {
+    const uint32_t max = (1u << c.bits) - 1;
+    const int d = int((a >> c.shift) & max) - int((b >> c.shift) & max);
+    if (d > 1 || d < -1) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 ::testing::AssertionResult SameImage(const std::vector<uint32_t> &expected,
                                      const std::vector<uint32_t> &actual, int width, int height,
-                                     uint32_t mask, const std::vector<RECT> &skipped) {
+                                     uint32_t mask, const std::vector<RECT> &skipped,
+                                     const PIXELFORMATDESCRIPTOR *oneUnit) {
   const size_t pixels = size_t(width) * size_t(height);
   if (expected.size() != pixels || actual.size() != pixels)
     return ::testing::AssertionFailure() << "image sizes " << expected.size() << " and "
@@ -90,6 +109,7 @@ uint32_t NativeFromArgb(uint32_t argb, const PIXELFORMATDESCRIPTOR &pfd) {
       if (Skipped(skipped, x, y)) continue;
       const size_t i = size_t(y) * size_t(width) + size_t(x);
       if (((expected[i] ^ actual[i]) & mask) == 0) continue;
+      if (oneUnit && WithinOneUnit(expected[i], actual[i], *oneUnit)) continue;
       if (differing++ < 8)
         first << " (" << x << ", " << y << "): expected 0x" << std::hex << (expected[i] & mask)
               << " got 0x" << (actual[i] & mask) << std::dec << ";";

@@ -30,7 +30,10 @@ uint32_t ColorMask(const PIXELFORMATDESCRIPTOR &pfd);
 uint32_t NativeFromArgb(uint32_t argb, const PIXELFORMATDESCRIPTOR &pfd);
 
 // True when every pixel outside the skipped rectangles agrees in the masked
-// bits; otherwise the count of differing pixels and the first few.
+// bits; otherwise the count of differing pixels and the first few. With
+// `oneUnit`, each colour component of that format may differ by one (the
+// chip's undithered clears).
 ::testing::AssertionResult SameImage(const std::vector<uint32_t> &expected,
                                      const std::vector<uint32_t> &actual, int width, int height,
-                                     uint32_t mask, const std::vector<RECT> &skipped = {});
+                                     uint32_t mask, const std::vector<RECT> &skipped = {},
+                                     const PIXELFORMATDESCRIPTOR *oneUnit = nullptr);
