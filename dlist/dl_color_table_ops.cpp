@@ -31,20 +31,16 @@ void GLENTRY __gllc_ColorTableEXT(GLenum target, GLenum internalformat, GLsizei 
                                   GLenum format, GLenum type, const GLvoid *table) {
   GlContext *gc = TableContext();
   if (gc == nullptr) return;
-  GLenum error = __glCheckColorTableArgs(gc, target, internalformat, width, format, type);
-  const bool proxy = __glIsProxyTableTarget(target);
-  if (error == GL_TABLE_TOO_LARGE_EXT && proxy) {
-    // As the immediate command: a later argument may still be wrong; else
-    // the run clears the proxy's description.
-    error = __glCheckColorTableArgs(gc, target, internalformat, 0, format, type);
-    internalformat = 0;
-  }
+  // A proxy too large is recorded with internal format 0: its run clears
+  // the proxy's description.
+  const GLenum error =
+      __glCheckColorTableDefinition(gc, target, &internalformat, width, format, type);
   if (error != 0) {
     __gllc_Error(gc, error);
     return;
   }
   // A proxy reads no entries: its op keeps none.
-  const DlImage image = {proxy ? 0 : width, 1, format, type, table};
+  const DlImage image = {__glIsProxyTableTarget(target) ? 0 : width, 1, format, type, table};
   __glDlistRecordImage(gc, GL_DLOP_ColorTableEXT, __glle_ColorTableEXT, kTableHead, image,
                        DlImageHead(target, internalformat, width, format, type));
 }

@@ -194,6 +194,50 @@ TEST_F(ImageOps, ColorTablesInsideAnOpenBeginAreRefusedAtOnce) {
   EXPECT_EQ(TakeError(), GLenum(GL_INVALID_OPERATION));
 }
 
+// Listed between glBegin and glEnd, the image commands are refused when the
+// list runs, as the immediate calls are, and change nothing.
+TEST_F(ImageOps, ImageOpsInsideAPrimitiveAreRefusedWhenTheListRuns) {
+  static uint8_t stipple[128];
+  memset(stipple, 0x0F, sizeof stipple);
+  struct Case {
+    const char *what;
+    std::function<void()> call;
+  } cases[] = {
+      {"Bitmap", [] { glBitmap(8, 4, 0, 0, 6.0f, 2.0f, kImage.data()); }},
+      {"DrawPixels", [] { glDrawPixels(4, 4, GL_RGBA, GL_UNSIGNED_BYTE, kImage.data()); }},
+      {"PolygonStipple", [] { glPolygonStipple(stipple); }},
+      {"ColorTableEXT",
+       [] { glColorTableEXT(GL_TEXTURE_2D, GL_RGBA, 4, GL_RGBA, GL_UNSIGNED_BYTE, kImage.data()); }},
+      {"TexImage2D", [] {
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, kImage.data());
+       }},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    Reopen();
+    glRasterPos2i(4, 4);
+    glNewList(1, GL_COMPILE);
+    glBegin(GL_POINTS);
+    c.call();
+    glEnd();
+    glEndList();
+    ASSERT_EQ(TakeError(), GLenum(GL_NO_ERROR));
+    const std::vector<uint8_t> frame = Frame();
+    const std::vector<GLfloat> pos = RasterPos();
+    std::vector<uint8_t> pattern(gc->state.polygonStipple.stipple,
+                                 gc->state.polygonStipple.stipple + 128);
+    glCallList(1);
+    EXPECT_EQ(TakeError(), GLenum(GL_INVALID_OPERATION));
+    EXPECT_EQ(Frame(), frame);
+    EXPECT_EQ(RasterPos(), pos);
+    EXPECT_EQ(std::vector<uint8_t>(gc->state.polygonStipple.stipple,
+                                   gc->state.polygonStipple.stipple + 128),
+              pattern);
+    EXPECT_EQ(TableWidth(GL_TEXTURE_2D), 0);
+    EXPECT_EQ(TexWidth(GL_TEXTURE_2D), 0);
+  }
+}
+
 // In GL_FEEDBACK one token, in GL_SELECT nothing (a bitmap still moves the
 // raster position), with an invalid raster position nothing at all.
 TEST_F(ImageOps, PixelRectanglesAndBitmapsFollowTheRenderModeWhenTheListRuns) {
