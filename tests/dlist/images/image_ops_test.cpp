@@ -238,6 +238,25 @@ TEST_F(ImageOps, ImageOpsInsideAPrimitiveAreRefusedWhenTheListRuns) {
   }
 }
 
+// What depends on the context is checked when the list runs, as the
+// immediate call checks it: a stencil image without a stencil buffer.
+TEST_F(ImageOps, DrawPixelsChecksTheContextWhenTheListRuns) {
+  Reopen(0);
+  glRasterPos2i(4, 4);
+  const std::vector<uint8_t> blank = Frame();
+  glDrawPixels(4, 4, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, kImage.data());
+  EXPECT_EQ(TakeError(), GLenum(GL_INVALID_OPERATION));
+  glNewList(1, GL_COMPILE);
+  glDrawPixels(4, 4, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, kImage.data());
+  ASSERT_EQ(OpsSoFar(), 1);
+  EXPECT_EQ(gc->dlist.listRec.first->opcode, GL_DLOP_DrawPixels);
+  glEndList();
+  EXPECT_EQ(TakeError(), GLenum(GL_NO_ERROR));
+  glCallList(1);
+  EXPECT_EQ(TakeError(), GLenum(GL_INVALID_OPERATION));
+  EXPECT_EQ(Frame(), blank);
+}
+
 // In GL_FEEDBACK one token, in GL_SELECT nothing (a bitmap still moves the
 // raster position), with an invalid raster position nothing at all.
 TEST_F(ImageOps, PixelRectanglesAndBitmapsFollowTheRenderModeWhenTheListRuns) {

@@ -29,8 +29,8 @@ std::vector<uint8_t> ClientPattern() {
   return bytes;
 }
 
-void ListWindowTest::Open() {
-  ASSERT_TRUE(SceneWindowOpenDepth(&window, kWidth, kHeight, 16));
+void ListWindowTest::Open(uint32_t stencilBits) {
+  ASSERT_TRUE(SceneWindowOpenFormat(&window, kWidth, kHeight, 16, stencilBits, false));
   gc = window.gc;
   // The whole window visible, as a screen window's: the fast kernels that
   // draw only through the visible rectangles draw here too.
@@ -48,9 +48,9 @@ void ListWindowTest::Open() {
   ASSERT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-void ListWindowTest::Reopen() {
+void ListWindowTest::Reopen(uint32_t stencilBits) {
   SceneWindowClose(&window);
-  Open();
+  Open(stencilBits);
 }
 
 std::vector<uint8_t> ListWindowTest::Frame() const {

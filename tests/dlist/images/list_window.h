@@ -33,8 +33,9 @@ class ListWindowTest : public testing::Test {
  public:
   void SetUp() override { Open(); }
   void TearDown() override { SceneWindowClose(&window); }
-  // A fresh window and context: a run starts from the default state.
-  void Reopen();
+  // A fresh window and context: a run starts from the default state; 0
+  // stencil bits for a window without a stencil buffer.
+  void Reopen(uint32_t stencilBits = 8);
   // The back buffer's pixels as bytes, top row first.
   std::vector<uint8_t> Frame() const;
   GLenum TakeError();
@@ -46,7 +47,7 @@ class ListWindowTest : public testing::Test {
   GlContext *gc = nullptr;
 
  private:
-  void Open();
+  void Open(uint32_t stencilBits = 8);
 };
 
 }  // namespace list_images
