@@ -14,8 +14,5 @@
 // clang-format off
 #define GL_PENDING_IMMEDIATE(X)
 
-#define GL_PENDING_LIST_COMPILE(X) \
-  X(Bitmap) X(PolygonStipple) X(TexImage1D) X(TexImage2D) X(Disable) X(Enable) X(Map1d) \
-  X(Map1f) X(Map2d) X(Map2f) X(DrawPixels) X(TexSubImage1D) X(TexSubImage2D) \
-  X(ColorSubTableEXT) X(ColorTableEXT)
+#define GL_PENDING_LIST_COMPILE(X)
 // clang-format on

@@ -144,7 +144,7 @@ void GLENTRY __gllc_Begin(GLenum mode) {
 #define DL_MODE_PNAME(...)
 #define DL_MODE_SCALAR(...)
 #define DL_MODE_CUSTOM(...)
-#define DL_MODE_LATER(...)
+#define DL_MODE_SHARED(...)
 #define DL_MODE_EXPANDED(...)
 #define DL_MODE_BEGIN(...)
 #define DL_MODE_ERROR(...)

@@ -130,7 +130,7 @@ using DlElement = std::remove_const_t<std::remove_pointer_t<DlParam<F, 0>>>;
   }
 
 #define DL_GEN_CUSTOM(Name)
-#define DL_GEN_LATER(Name)
+#define DL_GEN_SHARED(Name, Exec)
 #define DL_GEN_EXPANDED(Name)
 #define DL_GEN_BEGIN(Name)
 #define DL_GEN_ERROR(Name)

@@ -24,8 +24,8 @@
 //   SCALAR  (arity, Vector) slot Name: a single-value pname, compiled as the
 //                           Vector op; this code is never produced
 //   CUSTOM  ()              slot Name, routines written by hand
-//   LATER   ()              slot Name, an image, map or enable op whose
-//                           routines are not built yet: never produced
+//   SHARED  (Exec)          as CUSTOM, replayed by __glle_##Exec, the
+//                           routine of both precisions of an evaluator map
 //   EXPANDED()              an array-drawing slot, compiled as the vertex
 //                           calls it makes: never produced
 //   BEGIN   ()              code 3, glBegin's slot: codes 1000-1009 stand for it
@@ -40,7 +40,7 @@
   X(1, CUSTOM, CallLists) \
   X(2, VALUE, ListBase, 1) \
   X(3, BEGIN, Begin) \
-  X(4, LATER, Bitmap) \
+  X(4, CUSTOM, Bitmap) \
   X(5, VECTOR, Color3b, 3, 0x4) \
   X(6, VECTOR, Color3d, 3, 0x4) \
   X(7, VECTOR, Color3f, 3, 0x4) \
@@ -137,15 +137,15 @@
   X(98, PNAME, Materialiv, 3, 0x100, MaterialCheck) \
   X(99, VALUE, PointSize, 1) \
   X(100, VALUE, PolygonMode, 2) \
-  X(101, LATER, PolygonStipple) \
+  X(101, CUSTOM, PolygonStipple) \
   X(102, VALUE, Scissor, 4) \
   X(103, VALUE, ShadeModel, 1) \
   X(104, SCALAR, TexParameterf, 3, TexParameterfv) \
   X(105, PNAME, TexParameterfv, 3, 0, NoCheck) \
   X(106, SCALAR, TexParameteri, 3, TexParameteriv) \
   X(107, PNAME, TexParameteriv, 3, 0, NoCheck) \
-  X(108, LATER, TexImage1D) \
-  X(109, LATER, TexImage2D) \
+  X(108, CUSTOM, TexImage1D) \
+  X(109, CUSTOM, TexImage2D) \
   X(110, SCALAR, TexEnvf, 3, TexEnvfv) \
   X(111, PNAME, TexEnvfv, 3, 0, NoCheck) \
   X(112, SCALAR, TexEnvi, 3, TexEnviv) \
@@ -173,14 +173,14 @@
   X(134, VALUE, DepthMask, 1) \
   X(135, VALUE, IndexMask, 1) \
   X(136, VALUE, Accum, 2) \
-  X(137, LATER, Disable) \
-  X(138, LATER, Enable) \
+  X(137, CUSTOM, Disable) \
+  X(138, CUSTOM, Enable) \
   X(139, VALUE, PopAttrib, 0) \
   X(140, VALUE, PushAttrib, 1) \
-  X(141, LATER, Map1d) \
-  X(142, LATER, Map1f) \
-  X(143, LATER, Map2d) \
-  X(144, LATER, Map2f) \
+  X(141, SHARED, Map1d, Map1) \
+  X(142, SHARED, Map1f, Map1) \
+  X(143, SHARED, Map2d, Map2) \
+  X(144, SHARED, Map2f, Map2) \
   X(145, ORDERED, MapGrid1d, 3, (1, 2, 0)) \
   X(146, VALUE, MapGrid1f, 3) \
   X(147, ORDERED, MapGrid2d, 6, (1, 2, 4, 5, 0, 3)) \
@@ -207,7 +207,7 @@
   X(168, CUSTOM, PixelMapusv) \
   X(169, VALUE, ReadBuffer, 1) \
   X(170, VALUE, CopyPixels, 5) \
-  X(171, LATER, DrawPixels) \
+  X(171, CUSTOM, DrawPixels) \
   X(172, VALUE, DepthRange, 2) \
   X(173, VALUE, Frustum, 6) \
   X(174, VALUE, LoadIdentity, 0) \
@@ -228,8 +228,8 @@
   X(189, VALUE, Viewport, 4) \
   X(190, EXPANDED, ArrayElementEXT) \
   X(191, EXPANDED, DrawArraysEXT) \
-  X(192, LATER, ColorSubTableEXT) \
-  X(193, LATER, ColorTableEXT) \
+  X(192, CUSTOM, ColorSubTableEXT) \
+  X(193, CUSTOM, ColorTableEXT) \
   X(194, VALUE, CopyColorTableEXT, 5) \
   X(195, EXPANDED, ArrayElement) \
   X(196, EXPANDED, DrawArrays) \
@@ -239,8 +239,8 @@
   X(200, VALUE, CopyTexImage2D, 8) \
   X(201, VALUE, CopyTexSubImage1D, 6) \
   X(202, VALUE, CopyTexSubImage2D, 8) \
-  X(203, LATER, TexSubImage1D) \
-  X(204, LATER, TexSubImage2D) \
+  X(203, CUSTOM, TexSubImage1D) \
+  X(204, CUSTOM, TexSubImage2D) \
   X(205, VALUE, BindTexture, 2) \
   X(206, CUSTOM, PrioritizeTextures) \
   X(207, VECTOR, Indexub, 1, 0) \
@@ -273,7 +273,7 @@
 #define GL_DLOP_NAME_PNAME(Name, ...) Name
 #define GL_DLOP_NAME_SCALAR(Name, ...) Name
 #define GL_DLOP_NAME_CUSTOM(Name) Name
-#define GL_DLOP_NAME_LATER(Name) Name
+#define GL_DLOP_NAME_SHARED(Name, ...) Name
 #define GL_DLOP_NAME_EXPANDED(Name) Name
 #define GL_DLOP_NAME_BEGIN(Name) Name
 #define GL_DLOP_NAME_MODE(Name, ...) Name

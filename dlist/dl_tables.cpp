@@ -21,7 +21,7 @@ namespace {
 #define DL_EXEC_PNAME(Name, ...) __glle_##Name
 #define DL_EXEC_SCALAR(Name, arity, Vector) __glle_##Vector
 #define DL_EXEC_CUSTOM(Name) __glle_##Name
-#define DL_EXEC_LATER(Name) nullptr
+#define DL_EXEC_SHARED(Name, Exec) __glle_##Exec
 #define DL_EXEC_EXPANDED(Name) __glle_DrawArraysEXT
 #define DL_EXEC_BEGIN(Name) nullptr
 #define DL_EXEC_MODE(Name, ...) __glle_##Name
@@ -52,20 +52,19 @@ static_assert(CodesInOrder(), "one row per op code, 0-209 then 1000-1015");
 struct Recorded {
   int slot;
   int code;
-  bool later;  // routines not built yet: the slot keeps its stand-in
 };
-#define DL_SLOT(Name, code, later) Recorded{GL_SLOT_##Name, code, later},
-#define DL_SLOTS_VALUE(code, Name, ...) DL_SLOT(Name, code, false)
-#define DL_SLOTS_ORDERED(code, Name, ...) DL_SLOT(Name, code, false)
-#define DL_SLOTS_VECTOR(code, Name, ...) DL_SLOT(Name, code, false) DL_SLOT(Name##v, code, false)
-#define DL_SLOTS_ARRAY(code, Name, ...) DL_SLOT(Name, code, false)
-#define DL_SLOTS_RECT(code, Name) DL_SLOT(Name, code, false) DL_SLOT(Name##v, code, false)
-#define DL_SLOTS_PNAME(code, Name, ...) DL_SLOT(Name, code, false)
-#define DL_SLOTS_SCALAR(code, Name, arity, Vector) DL_SLOT(Name, GL_DLOP_##Vector, false)
-#define DL_SLOTS_CUSTOM(code, Name) DL_SLOT(Name, code, false)
-#define DL_SLOTS_LATER(code, Name) DL_SLOT(Name, code, true)
-#define DL_SLOTS_EXPANDED(code, Name) DL_SLOT(Name, -1, false)
-#define DL_SLOTS_BEGIN(code, Name) DL_SLOT(Name, code, false)
+#define DL_SLOT(Name, code) Recorded{GL_SLOT_##Name, code},
+#define DL_SLOTS_VALUE(code, Name, ...) DL_SLOT(Name, code)
+#define DL_SLOTS_ORDERED(code, Name, ...) DL_SLOT(Name, code)
+#define DL_SLOTS_VECTOR(code, Name, ...) DL_SLOT(Name, code) DL_SLOT(Name##v, code)
+#define DL_SLOTS_ARRAY(code, Name, ...) DL_SLOT(Name, code)
+#define DL_SLOTS_RECT(code, Name) DL_SLOT(Name, code) DL_SLOT(Name##v, code)
+#define DL_SLOTS_PNAME(code, Name, ...) DL_SLOT(Name, code)
+#define DL_SLOTS_SCALAR(code, Name, arity, Vector) DL_SLOT(Name, GL_DLOP_##Vector)
+#define DL_SLOTS_CUSTOM(code, Name) DL_SLOT(Name, code)
+#define DL_SLOTS_SHARED(code, Name, Exec) DL_SLOT(Name, code)
+#define DL_SLOTS_EXPANDED(code, Name) DL_SLOT(Name, -1)
+#define DL_SLOTS_BEGIN(code, Name) DL_SLOT(Name, code)
 #define DL_SLOTS_MODE(code, ...)
 #define DL_SLOTS_ERROR(code, Name)
 #define DL_SLOTS_MATERIAL(code, Name)
@@ -85,12 +84,12 @@ constexpr std::array<bool, GL_SLOT_COUNT> kPending = [] {
 }();
 
 // Every compiled slot is recorded by exactly one row, no immediate one is,
-// and the list-compile stand-ins left are exactly the rows not built yet.
+// and every row's compile routine is built (no list-compile stand-in left).
 constexpr bool SlotsCovered() {
   int rows[GL_SLOT_COUNT] = {};
   for (const Recorded &r : kRecorded) {
     if (!kCompiled[r.slot]) return false;
-    if (kPending[r.slot] != r.later) return false;
+    if (kPending[r.slot]) return false;
     rows[r.slot]++;
   }
   for (int s = 0; s < GL_SLOT_COUNT; ++s)

@@ -2,7 +2,7 @@
 // up: 0-209 by the listable commands, 1000-1015 the generic ops. Codes that
 // are never produced point where the op table says (the vector routine of
 // a scalar pname command, the array-drawing routine) or, for glBegin's own
-// slot and the ops whose routines are not built yet, are null.
+// slot, are null.
 #pragma once
 
 #include "dlist/dl_opcodes.h"

@@ -33,6 +33,11 @@ inline bool __glIsProxyTableTarget(GLenum target) {
 // width (a power of two or 0), size (GL_TABLE_TOO_LARGE_EXT), format, type.
 GLenum __glCheckColorTableArgs(GlContext *gc, GLenum target, GLenum internalFormat,
                                GLsizei width, GLenum format, GLenum type);
+// The checks of a definition as glColorTableEXT makes them: a proxy too
+// large is answered by an empty description, internal format 0 in
+// *internalFormat, unless a later argument is wrong as well. 0 or the error.
+GLenum __glCheckColorTableDefinition(GlContext *gc, GLenum target, GLenum *internalFormat,
+                                     GLsizei width, GLenum format, GLenum type);
 // 0, or the error of the first argument refused: target (no proxies),
 // start and count, format, type. The range is the table procedure's.
 GLenum __glCheckColorSubTableArgs(GlContext *gc, GLenum target, GLsizei start, GLsizei count,

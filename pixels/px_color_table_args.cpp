@@ -65,6 +65,15 @@ GLenum __glCheckColorTableArgs(GlContext *, GLenum target, GLenum internalFormat
   return FormatAndTypeError(format, type);
 }
 
+GLenum __glCheckColorTableDefinition(GlContext *gc, GLenum target, GLenum *internalFormat,
+                                     GLsizei width, GLenum format, GLenum type) {
+  const GLenum error = __glCheckColorTableArgs(gc, target, *internalFormat, width, format, type);
+  if (error != GL_TABLE_TOO_LARGE_EXT || !__glIsProxyTableTarget(target)) return error;
+  const GLenum later = __glCheckColorTableArgs(gc, target, *internalFormat, 0, format, type);
+  if (later == 0) *internalFormat = 0;
+  return later;
+}
+
 GLenum __glCheckColorSubTableArgs(GlContext *, GLenum target, GLsizei start, GLsizei count,
                                   GLenum format, GLenum type) {
   if (target != GL_TEXTURE_1D && target != GL_TEXTURE_2D) return GL_INVALID_ENUM;

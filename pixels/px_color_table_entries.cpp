@@ -49,14 +49,8 @@ void GLENTRY __glim_ColorTableEXT(GLenum target, GLenum internalformat, GLsizei 
                                   GLenum format, GLenum type, const GLvoid *table) {
   GlContext *gc = ContextValidated();
   if (gc == nullptr) return;
-  GLenum error = __glCheckColorTableArgs(gc, target, internalformat, width, format, type);
-  if (error == GL_TABLE_TOO_LARGE_EXT && __glIsProxyTableTarget(target)) {
-    // A proxy too large is answered by an empty description, unless a
-    // later argument is wrong as well.
-    error = __glCheckColorTableArgs(gc, target, internalformat, 0, format, type);
-    internalformat = 0;
-  }
-  if (Refused(error)) return;
+  if (Refused(__glCheckColorTableDefinition(gc, target, &internalformat, width, format, type)))
+    return;
   gc->procs.colorTableEXT(gc, target, internalformat, width, format, type, table, 0);
   __glMarkColorTableChanged(gc);
 }

@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/dispatch_pending.h"
 #include "core/gl_api.h"
 #include "dlist/dl_dlist.h"
 #include "dlist/dl_op.h"
@@ -25,18 +24,21 @@
 namespace dlist_test {
 namespace {
 
-// Slots built elsewhere: the list calls, the image, map and enable ops, and
-// the array drawing, which compiles into vertex calls.
+// Slots whose ops are tested elsewhere: the list calls, the image, map and
+// enable ops (packed images, converted points, client state applied at
+// once), and the array drawing, which compiles into vertex calls.
 bool BuiltHere(int slot) {
-  static const std::vector<bool> pending = [] {
-    std::vector<bool> p(GL_SLOT_COUNT, false);
-#define MARK(Name) p[GL_SLOT_##Name] = true;
-    GL_PENDING_LIST_COMPILE(MARK)
+  static const std::vector<bool> elsewhere = [] {
+    std::vector<bool> e(GL_SLOT_COUNT, false);
+#define MARK(Name) e[GL_SLOT_##Name] = true;
+    MARK(CallList) MARK(CallLists) MARK(Bitmap) MARK(PolygonStipple) MARK(TexImage1D)
+    MARK(TexImage2D) MARK(Disable) MARK(Enable) MARK(Map1d) MARK(Map1f) MARK(Map2d) MARK(Map2f)
+    MARK(DrawPixels) MARK(TexSubImage1D) MARK(TexSubImage2D) MARK(ColorSubTableEXT)
+    MARK(ColorTableEXT)
 #undef MARK
-    return p;
+    return e;
   }();
-  return __glDlistOpOfSlot(slot) >= 0 && !pending[size_t(slot)] && slot != GL_SLOT_CallList &&
-         slot != GL_SLOT_CallLists;
+  return __glDlistOpOfSlot(slot) >= 0 && !elsewhere[size_t(slot)];
 }
 
 // Codes that no compile routine may produce.
