@@ -91,6 +91,8 @@ void Map1(GLenum target, GLfloat u1, GLfloat u2, GLint stride, GLint order, cons
     __glSetError(GL_INVALID_VALUE);
     return;
   }
+  // No points to read: the map stays as it was, as a listed call leaves it.
+  if (points == nullptr) return;
   if (__glSetUpMap1(gc, target, order, u1, u2) == nullptr) return;
   GLfloat *data = gc->eval.eval1Data[target - GL_MAP1_COLOR_4];
   if constexpr (std::is_same_v<T, GLfloat>)
@@ -109,6 +111,8 @@ void Map2(GLenum target, GLfloat u1, GLfloat u2, GLint uStride, GLint uOrder, GL
     __glSetError(GL_INVALID_VALUE);
     return;
   }
+  // No points to read: the map stays as it was, as a listed call leaves it.
+  if (points == nullptr) return;
   if (__glSetUpMap2(gc, target, uOrder, vOrder, u1, u2, v1, v2) == nullptr) return;
   GLfloat *data = gc->eval.eval2Data[target - GL_MAP2_COLOR_4];
   if constexpr (std::is_same_v<T, GLfloat>)

@@ -74,7 +74,14 @@ const ErrorCase kErrors[] = {
     {"2-D short u stride", [] { glMap2f(GL_MAP2_COLOR_4, 0, 1, 3, 2, 0, 1, 4, 2, P); },
      GL_INVALID_VALUE},
     {"2-D short v stride", [] { glMap2d(GL_MAP2_COLOR_4, 0, 1, 8, 2, 0, 1, 3, 2, PD); },
+     GL_INVALID_VALUE},    // Without points there is nothing to store: the checks still run.
+    {"null points", [] { glMap1f(GL_MAP1_VERTEX_3, 0, 1, 3, 2, nullptr); }, GL_NO_ERROR},
+    {"null points, order 0", [] { glMap1d(GL_MAP1_VERTEX_3, 0, 1, 3, 0, nullptr); },
      GL_INVALID_VALUE},
+    {"2-D null points", [] { glMap2f(GL_MAP2_COLOR_4, 0, 1, 8, 2, 0, 1, 4, 2, nullptr); },
+     GL_NO_ERROR},
+    {"2-D null double points", [] { glMap2d(GL_MAP2_NORMAL, 0, 1, 6, 2, 0, 1, 3, 2, nullptr); },
+     GL_NO_ERROR},
 };
 
 TEST_F(EvalTest, RefusedMapCallsRecordTheirErrorAndChangeNoMap) {
