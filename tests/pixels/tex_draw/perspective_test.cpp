@@ -69,8 +69,10 @@ double VertexRho(double s, double t, double q, const Plane &ds, const Plane &dt,
   auto span = [](double v, double dv, double q, double dq) {
     return (v + dv) / (q + dq) - (v - dv) / (q - dq);
   };
-  const double sx = span(s, ds.dfdx, q, dq.dfdx) * width, tx = span(t, dt.dfdx, q, dq.dfdx) * height;
-  const double sy = span(s, ds.dfdy, q, dq.dfdy) * width, ty = span(t, dt.dfdy, q, dq.dfdy) * height;
+  const double sx = span(s, ds.dfdx, q, dq.dfdx) * width;
+  const double tx = span(t, dt.dfdx, q, dq.dfdx) * height;
+  const double sy = span(s, ds.dfdy, q, dq.dfdy) * width;
+  const double ty = span(t, dt.dfdy, q, dq.dfdy) * height;
   return std::max(sx * sx + tx * tx, sy * sy + ty * ty) * 0.25;
 }
 
@@ -84,7 +86,8 @@ class PerspectiveTriangle {
   PerspectiveTriangle(const Corner c[3], double width0, double height0) {
     for (int i = 0; i < 3; i++) c_[i] = c[i];
     double sw[3], tw[3], qw[3];
-    for (int i = 0; i < 3; i++) sw[i] = c[i].s / c[i].w, tw[i] = c[i].t / c[i].w, qw[i] = 1 / c[i].w;
+    for (int i = 0; i < 3; i++)
+      sw[i] = c[i].s / c[i].w, tw[i] = c[i].t / c[i].w, qw[i] = 1 / c[i].w;
     const Plane ds = Gradients(c, sw), dt = Gradients(c, tw), dq = Gradients(c, qw);
     for (int i = 0; i < 3; i++)
       rhoQ_[i] = VertexRho(sw[i], tw[i], qw[i], ds, dt, dq, width0, height0) * qw[i];
@@ -157,7 +160,8 @@ const Corner kCorners[3] = {
 class Perspective : public TexDrawTest {};
 
 TEST_F(Perspective, MipmappedTriangleMatchesTheReferencePixelByPixel) {
-  ASSERT_TRUE(Open(kRgbFormats.back(), kWidth, kHeight));  // 8-8-8-8: texel bytes stored as they are
+  // 8-8-8-8: the texel bytes are stored as they are.
+  ASSERT_TRUE(Open(kRgbFormats.back(), kWidth, kHeight));
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
