@@ -20,6 +20,14 @@ struct Rgb {
   uint8_t r, g, b;
 };
 
+// The bound texture's filters and wrap in both directions.
+void Sampling(GLenum minFilter, GLenum magFilter, GLenum wrap) {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLint(minFilter));
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLint(magFilter));
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GLint(wrap));
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GLint(wrap));
+}
+
 // Each level of a square RGB image from the one before, by 2 x 2 averages.
 void LoadMipmaps(Rgb *image, int side) {
   for (int level = 0;; level++) {
@@ -46,10 +54,7 @@ void LoadChecker() {
                                         ? Rgb{235, 225, 200}
                                         : Rgb{40, 60, 90};
   LoadMipmaps(image, kCheckerSide);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  Sampling(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT);
 }
 
 // What a mirror ball shows at each texel of a sphere map: the direction the
@@ -71,10 +76,7 @@ void LoadSky() {
       image[j * kSkySide + i] = c;
     }
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, kSkySide, kSkySide, 0, GL_RGB, GL_UNSIGNED_BYTE, image);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  Sampling(GL_LINEAR, GL_LINEAR, GL_CLAMP);
 }
 
 // Rings of colour indices around the middle, drawn through a table of
@@ -100,8 +102,7 @@ bool LoadSign() {
   glTexImage2D(GL_TEXTURE_2D, 0, GL_COLOR_INDEX8_EXT, kSignSide, kSignSide, 0, GL_COLOR_INDEX,
                GL_UNSIGNED_BYTE, indices);
   colorTable(GL_TEXTURE_2D, GL_RGB, 8, GL_RGB, GL_UNSIGNED_BYTE, kPalette);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  Sampling(GL_NEAREST, GL_NEAREST, GL_CLAMP);
   return true;
 }
 
