@@ -1,6 +1,6 @@
-// The textured scene, written as an application writes it: texture objects,
-// a mipmap chain filtered by hand, coordinate generation and a paletted
-// texture whose colour table comes through the extension entry.
+// The textured scene, written as an application writes it: texture objects
+// made once, a mipmap chain filtered by hand, coordinate generation and a
+// paletted texture whose colour table comes through the extension entry.
 #include <math.h>
 #include <stdint.h>
 
@@ -106,6 +106,31 @@ bool LoadSign() {
   return true;
 }
 
+// The scene's texture objects, made once in each context, before its first
+// frame: a frame then only binds them (and a display list of a frame holds
+// no images).
+struct Textures {
+  GLuint checker, sky, sign;  // sign 0: no colour tables
+};
+
+const Textures &TexturesOfThisContext() {
+  static Textures textures;
+  if (glIsTexture(textures.checker)) return textures;
+  GLuint names[3];
+  glGenTextures(3, names);
+  textures = {names[0], names[1], names[2]};
+  glBindTexture(GL_TEXTURE_2D, textures.checker);
+  LoadChecker();
+  glBindTexture(GL_TEXTURE_2D, textures.sky);
+  LoadSky();
+  glBindTexture(GL_TEXTURE_2D, textures.sign);
+  if (!LoadSign()) {
+    glDeleteTextures(1, &textures.sign);
+    textures.sign = 0;
+  }
+  return textures;
+}
+
 // A band of sky, pale at the horizon, behind everything.
 void SkyBackdrop() {
   glMatrixMode(GL_PROJECTION);
@@ -180,25 +205,18 @@ void DrawTexturedScene(int32_t width, int32_t height) {
   SkyBackdrop();
   glEnable(GL_DEPTH_TEST);
 
-  GLuint textures[3];
-  glGenTextures(3, textures);
-  glBindTexture(GL_TEXTURE_2D, textures[0]);
-  LoadChecker();
-  glBindTexture(GL_TEXTURE_2D, textures[1]);
-  LoadSky();
-  glBindTexture(GL_TEXTURE_2D, textures[2]);
-  const bool sign = LoadSign();
+  const Textures &textures = TexturesOfThisContext();
 
   // The eye 1.5 above the floor, looking a little down.
   glRotatef(6, 1, 0, 0);
   glTranslatef(0, -1.5f, 0);
   glEnable(GL_TEXTURE_2D);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glBindTexture(GL_TEXTURE_2D, textures[0]);
+  glBindTexture(GL_TEXTURE_2D, textures.checker);
   Floor();
 
   // The mirror ball, tinted a little by its colour.
-  glBindTexture(GL_TEXTURE_2D, textures[1]);
+  glBindTexture(GL_TEXTURE_2D, textures.sky);
   glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
   glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
   glEnable(GL_TEXTURE_GEN_S);
@@ -212,8 +230,8 @@ void DrawTexturedScene(int32_t width, int32_t height) {
   glDisable(GL_TEXTURE_GEN_T);
 
   // The sign stands on the floor, turned towards the ball.
-  if (sign) {
-    glBindTexture(GL_TEXTURE_2D, textures[2]);
+  if (textures.sign) {
+    glBindTexture(GL_TEXTURE_2D, textures.sign);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glPushMatrix();
     glTranslatef(1.6f, 0, -7);
@@ -222,5 +240,4 @@ void DrawTexturedScene(int32_t width, int32_t height) {
     glPopMatrix();
   }
   glDisable(GL_TEXTURE_2D);
-  glDeleteTextures(3, textures);
 }
