@@ -5,6 +5,8 @@
 
 #ifdef SCENE_CORE_API
 #include "core/gl_api.h"
+#include "pixels/px_enums.h"      // the pixel-store names
+#include "pixels/px_texformat.h"  // the paletted internal formats
 #else
 #include <GL/gl.h>
 #endif

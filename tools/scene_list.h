@@ -26,6 +26,9 @@ void DrawStencilScene(int32_t width, int32_t height);
 // Nested scissored colour clears, and a scissored depth clear that hides a
 // band of a smooth triangle.
 void DrawClearsScene(int32_t width, int32_t height);
+// A mipmapped checkerboard floor running to the horizon, a sphere-mapped
+// mirror ball and a sign with a paletted texture.
+void DrawTexturedScene(int32_t width, int32_t height);
 
 typedef struct SceneViewEntry {
   const char *name;
@@ -36,6 +39,7 @@ inline constexpr SceneViewEntry kSceneViews[] = {
     {"primitives", DrawPrimitivesScene}, {"torus", DrawTorusScene},
     {"cutaway", DrawCutawayScene},       {"fog", DrawFogScene},
     {"stencil", DrawStencilScene},       {"clears", DrawClearsScene},
+    {"textured", DrawTexturedScene},
 };
 
 // The view of that name; null when there is none.
@@ -66,6 +70,7 @@ inline constexpr SceneEntry kScenes[] = {
     {"cutaway", 1, {{"cutaway", 0, 0, 100, 100}}},
     {"fog", 1, {{"fog", 0, 0, 100, 100}}},
     {"stencil", 1, {{"stencil", 0, 0, 100, 100}}},
+    {"textured", 1, {{"textured", 0, 0, 100, 100}}},
     // Three overlapping windows, each with its own context: the clears
     // window covers a corner of the torus window, and both cover the fog.
     {"windows",
