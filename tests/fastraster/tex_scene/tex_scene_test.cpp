@@ -140,6 +140,18 @@ class TexSceneTest : public FastSceneTest {
   }
 
   Image DrawTex(const TexCase &c, const std::vector<TexTriangle> &tris, bool fast) {
+    uint32_t key = 0;
+    FrSpanletProc extract = nullptr;
+    TextureStage(c, &key, &extract);
+    const FrTexelFilterProc filter =
+        c.filter == GL_NEAREST ? __glFRNearestFilter : __glFRLinearFilter;
+    return Draw(tris, fast, c.perspective, key, extract, filter, filter);
+  }
+
+  // Both paths; the fast one with this colour key, extraction spanlet and
+  // filters.
+  Image Draw(const std::vector<TexTriangle> &tris, bool fast, bool perspective, uint32_t key,
+             FrSpanletProc extract, FrTexelFilterProc minify, FrTexelFilterProc magnify) {
     SceneReference ref(Target());
     glDisable(GL_DITHER);
     glDisable(GL_TEXTURE_2D);
@@ -150,17 +162,13 @@ class TexSceneTest : public FastSceneTest {
     Validate();
     if (fast) {
       const uint32_t flags = gc->polygon.shader.modeFlags;
-      EXPECT_TRUE(flags & __GL_SHADE_TEXTURE) << c.name;
-      EXPECT_EQ((flags & __GL_SHADE_PERSPECTIVE) != 0, c.perspective) << c.name;
-      uint32_t key = 0;
-      FrSpanletProc extract = nullptr;
-      TextureStage(c, &key, &extract);
+      EXPECT_TRUE(flags & __GL_SHADE_TEXTURE);
+      EXPECT_EQ((flags & __GL_SHADE_PERSPECTIVE) != 0, perspective);
       const uint8_t type = gc->drawBuffer->frFbType;
       InstallChain(state, __glGenColorTab[type][key], __glStoreTab[type]);
       gc->procs.extractTexels = extract;
-      const FrTexelFilterProc filter =
-          c.filter == GL_NEAREST ? __glFRNearestFilter : __glFRLinearFilter;
-      gc->procs.texMinFilter = gc->procs.texMagFilter = filter;
+      gc->procs.texMinFilter = minify;
+      gc->procs.texMagFilter = magnify;
     }
     glBegin(GL_TRIANGLES);
     for (const TexTriangle &tri : tris)
@@ -170,7 +178,7 @@ class TexSceneTest : public FastSceneTest {
         glVertex3f(GLfloat(v.x), GLfloat(v.y), 0.5f);
       }
     glEnd();
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << c.name;
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     return Snapshot();
   }
 
@@ -248,77 +256,178 @@ struct Field {
   uint32_t shift, bits;
 };
 
+// What one comparison allows: the texture's level-0 size, whether the
+// coordinates are perspective ones, nearest filtering (pixels near a texel
+// boundary are left out) or bilinear (the bound times the largest step),
+// the units of the texture function, and extra 8-bit units (level blends).
+struct Allowance {
+  std::string what;
+  int32_t w, h;
+  bool perspective, nearest;
+  int functionUnits;
+  int maxStep;
+  double extra8;
+};
+
+struct TexTarget {
+  const ColorFormat *format;
+  uint8_t type;
+};
+// Made on demand: the formats are another file's vector.
+std::vector<TexTarget> Targets() {
+  return {{&kRgbFormats[2], FR_FB_RGB565}, {&kRgbFormats[5], FR_FB_XRGB8},
+          {&kRgbFormats[1], FR_FB_RGB555}};
+}
+
+std::vector<Field> Fields(const ColorFormat &format) {
+  std::vector<Field> fields;
+  for (int k = 0; k < 3; k++)
+    fields.push_back({uint32_t(__builtin_ctz(format.masks[k])), uint32_t(format.bits[k])});
+  return fields;
+}
+
+void ExpectAgree(const Allowance &al, const std::vector<Field> &fields,
+                 const std::vector<TexTriangle> &tris, const Image &generic, const Image &fast) {
+  const std::string &what = al.what;
+  int compared = 0, skipped = 0, wrong = 0;
+  for (int32_t row = 0; row < kHeight; row++)
+    for (int32_t x = 0; x < kWidth; x++) {
+      const size_t i = size_t(row * kWidth + x);
+      if (fast.stencil[i] != generic.stencil[i]) {
+        if (wrong++ < 6) ADD_FAILURE() << what << ": coverage differs at " << x << ", " << row;
+        continue;
+      }
+      if (!generic.stencil[i]) continue;
+      const double px = x + 0.5, py = row + 0.5;
+      const TexTriangle *tri = nullptr;
+      for (const TexTriangle &t : tris)
+        if (Inside(t, px, py)) tri = &t;
+      if (!tri) continue;  // on an edge shared by two triangles
+      // The exact sample point in level-0 texels and its bound.
+      const PlaneFit S(*tri, &TexVertex::s, true), T(*tri, &TexVertex::t, true),
+          Q(*tri, &TexVertex::q, false);
+      const double q = Q.At(px, py);
+      const double u = S.At(px, py) / q * al.w, v = T.At(px, py) / q * al.h;
+      const double eu = SampleBound(*tri, al.perspective, &TexVertex::s) * al.w,
+                   ev = SampleBound(*tri, al.perspective, &TexVertex::t) * al.h;
+      ASSERT_LT(std::max(eu, ev), 0.25) << what;
+      double slack8 = al.extra8;  // in 8-bit units
+      if (al.nearest) {
+        // Level 0's boundaries include every smaller level's.
+        const auto nearBoundary = [](double p, double e) { return fabs(p - floor(p + 0.5)) <= e; };
+        if (nearBoundary(u, eu) || nearBoundary(v, ev)) {
+          skipped++;
+          continue;
+        }
+      } else {
+        // Bilinear: both fractions may move by the bound, and the
+        // filters truncate.
+        slack8 += (eu + ev) * al.maxStep + 1;
+      }
+      compared++;
+      const uint32_t a = fast.color[i], b = generic.color[i];
+      for (const Field &f : fields) {
+        const int unit = 1 << (8 - f.bits);
+        const int fa = int((a >> f.shift) & ((1u << f.bits) - 1)) * unit;
+        const int fb = int((b >> f.shift) & ((1u << f.bits) - 1)) * unit;
+        const double allowed = al.functionUnits * unit + slack8;
+        if (abs(fa - fb) > allowed && wrong++ < 6)
+          ADD_FAILURE() << what << ": pixel " << x << ", " << row << " field at " << f.shift
+                        << ": " << fa << " (generic " << fb << "), allowed " << allowed
+                        << ", texel " << u << ", " << v;
+      }
+    }
+  EXPECT_GT(compared, kWidth * kHeight / 4) << what << " (skipped " << skipped << ")";
+}
+
 TEST_F(TexSceneTest, FastTexturedTrianglesAgreeWithTheGenericPath) {
-  const struct {
-    const ColorFormat *format;
-    uint8_t type;
-  } targets[] = {{&kRgbFormats[2], FR_FB_RGB565}, {&kRgbFormats[5], FR_FB_XRGB8},
-                 {&kRgbFormats[1], FR_FB_RGB555}};
-  for (const auto &target : targets) {
+  for (const TexTarget &target : Targets()) {
     ASSERT_TRUE(Open(*target.format, 16));
     ASSERT_EQ(gc->drawBuffer->frFbType, target.type);
-    std::vector<Field> fields;
-    for (int k = 0; k < 3; k++)
-      fields.push_back({uint32_t(__builtin_ctz(target.format->masks[k])),
-                        uint32_t(target.format->bits[k])});
     for (const TexCase &c : kCases) {
-      const std::string what = std::string(target.format->name) + ", " + c.name;
       DefineTexture(c);
       const std::vector<TexTriangle> tris = Triangles(c.perspective);
       const Image generic = DrawTex(c, tris, false);
       const Image fast = DrawTex(c, tris, true);
-      const int maxStep = LargestStep(c);
-      int compared = 0, skipped = 0, wrong = 0;
-      for (int32_t row = 0; row < kHeight; row++)
-        for (int32_t x = 0; x < kWidth; x++) {
-          const size_t i = size_t(row * kWidth + x);
-          if (fast.stencil[i] != generic.stencil[i]) {
-            if (wrong++ < 6) ADD_FAILURE() << what << ": coverage differs at " << x << ", " << row;
-            continue;
-          }
-          if (!generic.stencil[i]) continue;
-          const double px = x + 0.5, py = row + 0.5;
-          const TexTriangle *tri = nullptr;
-          for (const TexTriangle &t : tris)
-            if (Inside(t, px, py)) tri = &t;
-          if (!tri) continue;  // on an edge shared by two triangles
-          // The exact sample point in texels and its bound.
-          const PlaneFit S(*tri, &TexVertex::s, true), T(*tri, &TexVertex::t, true),
-              Q(*tri, &TexVertex::q, false);
-          const double q = Q.At(px, py);
-          const double u = S.At(px, py) / q * c.w, v = T.At(px, py) / q * c.h;
-          const double eu = SampleBound(*tri, c.perspective, &TexVertex::s) * c.w,
-                       ev = SampleBound(*tri, c.perspective, &TexVertex::t) * c.h;
-          ASSERT_LT(std::max(eu, ev), 0.25) << what;
-          double slack8 = 0;  // in 8-bit units
-          if (c.filter == GL_NEAREST) {
-            const auto nearBoundary = [](double p, double e) {
-              return fabs(p - floor(p + 0.5)) <= e;
-            };
-            if (nearBoundary(u, eu) || nearBoundary(v, ev)) {
-              skipped++;
-              continue;
-            }
-          } else {
-            // Bilinear: both fractions may move by the bound.
-            slack8 = (eu + ev) * maxStep + 1;
-          }
-          compared++;
-          const uint32_t a = fast.color[i], b = generic.color[i];
-          for (const Field &f : fields) {
-            const int unit = 1 << (8 - f.bits);
-            const int fa = int((a >> f.shift) & ((1u << f.bits) - 1)) * unit;
-            const int fb = int((b >> f.shift) & ((1u << f.bits) - 1)) * unit;
-            // Rounding of the texture function: one field unit, two for the
-            // product of two truncated bytes.
-            const double allowed = (c.env == GL_MODULATE ? 2 : 1) * unit + slack8;
-            if (abs(fa - fb) > allowed && wrong++ < 6)
-              ADD_FAILURE() << what << ": pixel " << x << ", " << row << " field at "
-                            << f.shift << ": " << fa << " (generic " << fb << "), allowed "
-                            << allowed << ", texel " << u << ", " << v;
-          }
-        }
-      EXPECT_GT(compared, kWidth * kHeight / 4) << what << " (skipped " << skipped << ")";
+      // Rounding of the texture function: one field unit, two for the
+      // product of two truncated bytes.
+      const Allowance al{std::string(target.format->name) + ", " + c.name,
+                         c.w, c.h, c.perspective, c.filter == GL_NEAREST,
+                         c.env == GL_MODULATE ? 2 : 1, LargestStep(c), 0.0};
+      ExpectAgree(al, Fields(*target.format), tris, generic, fast);
+    }
+    Close();
+  }
+}
+
+// Mipmapped and min/mag-switching textures. The texture is mapped with the
+// same scale k in s and t and q = 1, so rho is k^2 everywhere in both paths
+// (each computes it from the same derivatives), and each k keeps lambda
+// away from the levels' rounding points and rho away from the switch-over
+// value: both paths choose the same levels, which lets the tolerance of
+// the filters stand. Blending two levels adds the 8-bit fraction's
+// truncation and the two byte products.
+struct MipCase {
+  const char *name;
+  GLenum minFilter, magFilter;
+  FrTexelFilterProc minify, magnify;
+  FrSpanletProc extract;
+  double k;  // level-0 texels per pixel
+  bool nearest, blends;
+};
+
+const MipCase kMipCases[] = {
+    {"NMN k 2.5", GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST, __glFR_NMNFilter, __glFRNearestFilter,
+     __glGenericExtractTexelsPCMipmap_3, 2.5, true, false},
+    {"LMN k 5", GL_LINEAR_MIPMAP_NEAREST, GL_NEAREST, __glFR_LMNFilter, __glFRNearestFilter,
+     __glGenericExtractTexelsPCMipmap_3, 5, false, false},
+    {"NML k 2.5", GL_NEAREST_MIPMAP_LINEAR, GL_NEAREST, __glFR_NMLFilter, __glFRNearestFilter,
+     __glGenericExtractTexelsPCMipmap_3, 2.5, true, true},
+    {"LML k 5", GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, __glFR_LMLFilter, __glFRLinearFilter,
+     __glGenericExtractTexelsPCMipmap_3, 5, false, true},
+    {"LML magnified k 0.75", GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, __glFR_LMLFilter,
+     __glFRLinearFilter, __glGenericExtractTexelsPCMipmap_3, 0.75, false, false},
+    {"linear min, nearest mag, k 2.5", GL_LINEAR, GL_NEAREST, __glFRLinearFilter,
+     __glFRNearestFilter, __glGenericExtractTexelsPCRho_3, 2.5, false, false},
+    {"linear min, nearest mag, k 0.5", GL_LINEAR, GL_NEAREST, __glFRLinearFilter,
+     __glFRNearestFilter, __glGenericExtractTexelsPCRho_3, 0.5, true, false},
+};
+
+TEST_F(TexSceneTest, MipmappedTrianglesAgreeWithTheGenericPath) {
+  constexpr int32_t kSize = 32;
+  for (const TexTarget &target : Targets()) {
+    ASSERT_TRUE(Open(*target.format, 16));
+    // Random RGB levels 32 x 32 down to 1 x 1.
+    uint32_t x = 12345;
+    int maxStep = 0;
+    for (int32_t level = 0, size = kSize; size >= 1; level++, size /= 2) {
+      std::vector<uint8_t> image(size_t(size * size * 3));
+      for (uint8_t &b : image) {
+        x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+        b = uint8_t(x >> 8);
+      }
+      for (int32_t p = 0; p + 1 < size * size; p++)
+        for (int ch = 0; ch < 3; ch++)
+          maxStep = std::max(maxStep, abs(int(image[size_t(3 * p + ch)]) -
+                                          int(image[size_t(3 * (p + 1) + ch)])));
+      glTexImage2D(GL_TEXTURE_2D, level, GL_RGB, size, size, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                   image.data());
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
+    for (const MipCase &c : kMipCases) {
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLint(c.minFilter));
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLint(c.magFilter));
+      std::vector<TexTriangle> tris = Triangles(false);
+      for (TexTriangle &t : tris)
+        for (TexVertex &v : t) v.s = c.k * v.x / kSize, v.t = c.k * v.y / kSize;
+      const Image generic = Draw(tris, false, true, 0x06, c.extract, c.minify, c.magnify);
+      const Image fast = Draw(tris, true, true, 0x06, c.extract, c.minify, c.magnify);
+      const Allowance al{std::string(target.format->name) + ", " + c.name, kSize, kSize, true,
+                         c.nearest, 1, maxStep, c.blends ? 4.0 : 0.0};
+      ExpectAgree(al, Fields(*target.format), tris, generic, fast);
     }
     Close();
   }
