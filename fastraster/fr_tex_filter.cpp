@@ -6,7 +6,6 @@
 #include <array>
 
 #include "core/gl_assert.h"
-#include "core/gl_convert.h"
 #include "fastraster/fr_tables.h"
 #include "pixels/px_texture.h"
 
@@ -110,6 +109,21 @@ void BlendLevels(Worker worker, GlTextureObject *tex, uint32_t lod, int32_t s, i
 
 extern const std::array<float, 256> __glFRByteToFloat = BuildByteToFloat();
 
+namespace {
+
+// The byte-to-float values times 2^31, exact.
+constexpr std::array<uint32_t, 256> BuildByteToFloat31() {
+  const std::array<float, 256> f = BuildByteToFloat();
+  std::array<uint32_t, 256> t{};
+  for (size_t k = 0; k < 256; k++) t[k] = uint32_t(double(f[k]) * 2147483648.0);
+  return t;
+}
+constexpr std::array<uint32_t, 256> kByteToFloat31 = BuildByteToFloat31();
+static_assert(kByteToFloat31[255] == 0x80000000u && kByteToFloat31[1] == 0x808081u,
+              "byte-to-float values are multiples of 2^-31");
+
+}  // namespace
+
 void __glFRNearestFilterUVScaled(GlTextureObject *tex, uint32_t n, int32_t s, int32_t t,
                                  uint8_t out[4]) {
   GlTextureLevel *level = tex->levels[n];
@@ -120,10 +134,11 @@ void __glFRNearestFilterUVScaled(GlTextureObject *tex, uint32_t n, int32_t s, in
 }
 
 // The four taps weighted by (1 - fs)(1 - ft), fs(1 - ft), (1 - fs)ft, fs ft
-// with fs and ft in 1/65535: the weights are the integer products of the
-// fractions, the sum of byte-to-float values times weights is made in
-// extended precision, and divided by 65535^2 once, so that equal taps give
-// their own value exactly. Truncated, at most 255.
+// with fs and ft in 1/65535, summed without rounding: the weights are the
+// integer products of the fractions and every byte-to-float value is a
+// multiple of 2^-31, so sum(value x 2^31 x weight) is an integer below 2^63,
+// and trunc(sum x 255 / (65535^2 x 2^31)) is taken exactly. Equal taps
+// give their own value; nothing is rounded upwards. At most 255.
 void __glFRLinearFilterUVScaled(GlTextureObject *tex, uint32_t n, int32_t s, int32_t t,
                                 uint8_t out[4]) {
   GlTextureLevel *level = tex->levels[n];
@@ -136,15 +151,14 @@ void __glFRLinearFilterUVScaled(GlTextureObject *tex, uint32_t n, int32_t s, int
   Fetch(tex, level, v.i0, u.i1, texel[1]);
   Fetch(tex, level, v.i1, u.i0, texel[2]);
   Fetch(tex, level, v.i1, u.i1, texel[3]);
-  const uint64_t fs = u.frac, ft = v.frac, gs = 65535 - fs, gt = 65535 - ft;
-  const uint64_t weight[4] = {gs * gt, fs * gt, gs * ft, fs * ft};
+  const uint32_t fs = u.frac, ft = v.frac, gs = 65535 - fs, gt = 65535 - ft;
+  const uint32_t weight[4] = {gs * gt, fs * gt, gs * ft, fs * ft};
   for (int c = 0; c < 4; c++) {
-    long double sum = 0.0L;
-    for (int k = 0; k < 4; k++)
-      sum += static_cast<long double>(__glFRByteToFloat[texel[k][c]]) *
-             static_cast<long double>(weight[k]);
-    const uint32_t value =
-        __glTruncateToUint(static_cast<double>(sum * 255.0L / 4294836225.0L));
+    uint64_t sum = 0;
+    for (int k = 0; k < 4; k++) sum += uint64_t(kByteToFloat31[texel[k][c]]) * weight[k];
+    // floor(255 sum / 2^31) without leaving 64 bits, then over 65535^2.
+    const uint64_t whole = 255 * (sum >> 31) + ((255 * (sum & 0x7FFFFFFFu)) >> 31);
+    const uint64_t value = whole / 4294836225u;
     out[c] = uint8_t(value > 255 ? 255 : value);
   }
 }
