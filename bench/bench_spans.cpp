@@ -8,7 +8,9 @@
 // memory of the format in turn and put it back afterwards. Next to them the
 // fast path's colour-generation and combine kernels, which stand in for
 // shading and store, and the fused pixel-generation and colour-index
-// kernels, which replace both, run chunk by chunk over the same length.
+// kernels, which replace both, run chunk by chunk over the same length;
+// then texturing per pixel, the fast path's extraction spanlets with each
+// kind of filter against the generic texture span.
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -28,6 +30,7 @@
 #include "fastraster/fr_setup.h"
 #include "fastraster/fr_store.h"
 #include "fastraster/fr_tables.h"
+#include "fastraster/fr_tex.h"
 #include "raster/s_shader.h"
 #include "raster/s_span.h"
 #include "tools/scene_window.h"
@@ -426,6 +429,101 @@ void MeasurePixelKernels(const bench::Options &options, bench::RunTotals *total)
        [&] { RunChunks(&span, __fr_ci_genclr_table[0x02], pixels.data(), 1); }, total);
 }
 
+// Texturing per pixel: the fast path's extraction spanlets (chunk by
+// chunk, every pixel live) with nearest, bilinear and mipmapped filters,
+// affine and perspective, next to the generic texture span with the same
+// filters. A 64 x 64 RGBA texture with all its levels, GL_REPLACE, sampled
+// four texels a pixel along s (rho 16, lambda 2) so that the mipmap
+// filters minify.
+struct TexelCase {
+  const char *stage;
+  GLenum minFilter, magFilter;
+  FrTexelFilterProc minify, magnify;
+  FrSpanletProc extract;  // null: the generic texture span
+  bool perspective;
+};
+const TexelCase kTexelCases[] = {
+    {"tex-near-aff", GL_NEAREST, GL_NEAREST, __glFRNearestFilter, __glFRNearestFilter,
+     __glGenericExtractTexels_3, false},
+    {"tex-lin-aff", GL_LINEAR, GL_LINEAR, __glFRLinearFilter, __glFRLinearFilter,
+     __glGenericExtractTexels_3, false},
+    {"tex-near-pc", GL_NEAREST, GL_NEAREST, __glFRNearestFilter, __glFRNearestFilter,
+     __glGenericExtractTexelsPC_3, true},
+    {"tex-lin-pc", GL_LINEAR, GL_LINEAR, __glFRLinearFilter, __glFRLinearFilter,
+     __glGenericExtractTexelsPC_3, true},
+    {"tex-nmn-pc", GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST, __glFR_NMNFilter, __glFRNearestFilter,
+     __glGenericExtractTexelsPCMipmap_3, true},
+    {"tex-lml-pc", GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, __glFR_LMLFilter, __glFRLinearFilter,
+     __glGenericExtractTexelsPCMipmap_3, true},
+    {"gen-tex-near", GL_NEAREST, GL_NEAREST, nullptr, nullptr, nullptr, false},
+    {"gen-tex-lin", GL_LINEAR, GL_LINEAR, nullptr, nullptr, nullptr, false},
+    {"gen-tex-nmn", GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST, nullptr, nullptr, nullptr, true},
+    {"gen-tex-lml", GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, nullptr, nullptr, nullptr, true},
+};
+
+void DefineBenchTexture() {
+  std::vector<uint8_t> image(64 * 64 * 4);
+  uint32_t x = 1;
+  for (uint8_t &b : image) {
+    x = x * 1103515245u + 12345u;
+    b = uint8_t(x >> 16);
+  }
+  for (int32_t level = 0, size = 64; size >= 1; level++, size /= 2)
+    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 image.data());
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  glEnable(GL_TEXTURE_2D);
+}
+
+void MeasureTexels(const bench::Options &options, bench::RunTotals *total) {
+  SpanBench b;
+  if (!Open(&b, 24)) return;
+  GlContext *gc = b.gc();
+  DefineBenchTexture();
+  const GLfloat ds = 1.0f / 16, dt = 1.0f / 64;  // normalised, per pixel
+  for (const TexelCase &c : kTexelCases) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLint(c.minFilter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLint(c.magFilter));
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, c.perspective ? GL_NICEST : GL_FASTEST);
+    glBegin(GL_TRIANGLES);  // validates for the new state
+    glVertex2f(0, 0);
+    glVertex2f(1, 0);
+    glVertex2f(0, 1);
+    glEnd();
+    glFinish();
+    if (!c.extract) {
+      LoadShader(&b);
+      GlShader &sh = gc->polygon.shader;
+      sh.s = 0, sh.t = 0, sh.q = 1, sh.rho = 16;
+      sh.dsdx = ds, sh.dtdx = dt, sh.dqdx = 0, sh.drhodx = 0;
+      Measure(options, &b, c.stage, "rgba", __glTextureSpan, total);
+      continue;
+    }
+    gc->procs.texMinFilter = c.minify;
+    gc->procs.texMagFilter = c.magnify;
+    FrSpan span{};
+    span.gc = gc;
+    span.direction = 1;
+    span.dsdx = int32_t(ds * 65536), span.dtdx = int32_t(dt * 65536);
+    span.qf = 1, span.rho = 16;
+    span.dsfdxHalf = 16 * ds, span.dtfdxHalf = 16 * dt;
+    Time(
+        options, c.stage, "rgba", kSpan,
+        [&] {
+          span.s = span.t = 0;
+          span.sf = span.tf = 0;
+          for (int32_t x = 0; x < kSpan; x += 32) {
+            c.extract(0xFFFFFFFFu, &span);
+            span.s += 32 * span.dsdx, span.t += 32 * span.dtdx;
+            span.sf += 2 * span.dsfdxHalf, span.tf += 2 * span.dtfdxHalf;
+          }
+        },
+        total);
+  }
+  glDisable(GL_TEXTURE_2D);
+  SceneWindowClose(&b.window);
+}
+
 // A portable C span for comparison, standing for a good portable rasterizer
 // written without generated code: 16.16 colour iteration, a 16-bit depth
 // test and write, RGB565 packing, one pixel at a time. The test is
@@ -473,6 +571,7 @@ int main(int argc, char **argv) {
   MeasureFastStores(options, &total);
   MeasureKernels(options, &total);
   MeasurePixelKernels(options, &total);
+  MeasureTexels(options, &total);
   MeasureReferenceSpan(options, &total);
   if (total.work == 0) {
     fprintf(stderr, "bench_spans: no case ran\n");

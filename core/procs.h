@@ -44,8 +44,11 @@ typedef void (*GlClipParamProc)(GlContext *gc, GlVertex *dst, const GlVertex *a,
                                 const GlVertex *b, GLfloat t);
 // A spanlet of the fast rasterizer: mask in ECX, span record in EDX.
 typedef void(GLFASTCALL *FrSpanletProc)(uint32_t mask, FrSpan *span);
-// A texel filter of the fast rasterizer.
-typedef void(GLFASTCALL *FrTexelFilterProc)(FrSpan *span, void *texels);
+// A texel filter of the fast rasterizer: one texel of the texture at 16.16
+// (s, t) into out as R, G, B, A bytes; lod is the level value or level
+// index the filter asks for. Only compiled code calls it.
+typedef void (*FrTexelFilterProc)(GlTextureObject *tex, uint32_t lod, int32_t s, int32_t t,
+                                  uint8_t out[4]);
 typedef void (*GlFragmentStoreProc)(GlColorBuffer *cfb, const GlFragment *frag);
 // One pixel tested (and stored when it passes and writes are on).
 typedef GLbool8 (*GlDepthTestPixelProc)(GlContext *gc, void *address, uint32_t z);

@@ -46,7 +46,9 @@ void GLFASTCALL Terminal(uint32_t mask, FrSpan *span) {
 }
 
 void GLFASTCALL Poison(uint32_t, FrSpan *) { ADD_FAILURE() << "an unused slot was called"; }
-void GLFASTCALL PoisonFilter(FrSpan *, void *) { ADD_FAILURE() << "an unused filter was called"; }
+void PoisonFilter(GlTextureObject *, uint32_t, int32_t, int32_t, uint8_t *) {
+  ADD_FAILURE() << "an unused filter was called";
+}
 
 constexpr Slot kSuccessors[] = {
     &GlProcs::fillTriangleSpan, &GlProcs::afterMask,        &GlProcs::afterStipple,
