@@ -46,6 +46,15 @@ void TextureSpanEnd(Gen &g);
 // stored at edi (or copied from the frame-buffer copy of the level).
 void TexturePixel(Gen &g, SpanLabels &l);
 
+// Words the textured pixel writes: the packed coordinate, the packed pixel
+// being gathered and the pixel's dither value. They live in the span record
+// on the stack, not in the data area in front of the code: a write to a
+// page that holds code makes emulators (and some processors) take it for
+// changed code.
+OgCode *PackedCoord(Gen &g);
+OgCode *PixelWord(Gen &g);
+OgCode *DitherWord(Gen &g);
+
 // s/q and t/q at the current point of the x87 stack into data words 32 and
 // 36 and as fixed point into the doubles at 0 and 8; the point advances by
 // `length` pixels and 1/q of the new point is divided at once.

@@ -15,10 +15,14 @@ extern const std::array<float, 17> reciprocals = [] {
   return r;
 }();
 
+OgCode *PackedCoord(Gen &g) { return g.F(offsetof(FrSpan, texels)); }
+OgCode *PixelWord(Gen &g) { return g.F(offsetof(FrSpan, texels) + 4); }
+OgCode *DitherWord(Gen &g) { return g.F(offsetof(FrSpan, texels) + 8); }
+
 namespace {
 
 // Data-area words by their offset.
-enum { kS = 0, kT = 1, kCoord = 2, kEnd = 3, kStep = 4, kFracStep = 5, kSq = 6, kTq = 7,
+enum { kS = 0, kT = 1, kEnd = 3, kStep = 4, kFracStep = 5, kSq = 6, kTq = 7,
        kSqBefore = 8, kTqBefore = 9 };
 
 constexpr size_t kRunLength = 16;
@@ -76,7 +80,7 @@ void PerspectiveStart(Gen &g) {
   KeepBefore(g);
   FollowingRun(g);
   pcstep(g, g.scratch[kT]);
-  g.cb = memov(gc, g.cb, g.scratch[kCoord], g.scratch[kEnd]);
+  g.cb = memov(gc, g.cb, PackedCoord(g), g.scratch[kEnd]);
   PackEnds(g);
   g.E(mov(gc, g.scratch[kEnd], eax));
   pcstepnext(g);
@@ -93,7 +97,7 @@ void AffineStart(Gen &g) {
   if (g.widthLog2) g.E(sar(gc, ecx, g.V(g.widthLog2)));
   g.E(and_(gc, ecx, g.V(0xFFFF)));
   g.E(or_(gc, eax, ecx));
-  g.E(mov(gc, g.scratch[kCoord], eax));
+  g.E(mov(gc, PackedCoord(g), eax));
 }
 
 }  // namespace
@@ -167,7 +171,7 @@ void TextureSpanStart(Gen &g) {
 
 void TextureStep(Gen &g) {
   g.E(mov(g.gc, eax, g.scratch[kStep]));
-  g.E(add(g.gc, g.scratch[kCoord], eax));
+  g.E(add(g.gc, PackedCoord(g), eax));
 }
 
 void TextureRunEnd(Gen &g, OgCode *pixel) {
@@ -186,13 +190,13 @@ void TextureRunEnd(Gen &g, OgCode *pixel) {
     FollowingRun(g);
     pcstep(g, g.scratch[kT]);
     // The run just done ends exactly where its end was computed.
-    g.cb = memov(gc, g.cb, g.scratch[kCoord], g.scratch[kEnd]);
+    g.cb = memov(gc, g.cb, PackedCoord(g), g.scratch[kEnd]);
     PackEnds(g);
     g.E(mov(gc, g.scratch[kEnd], eax));
     pcstepnext(g);
   } else {
     g.E(mov(gc, eax, g.scratch[kFracStep]));
-    g.E(add(gc, g.scratch[kCoord], eax));
+    g.E(add(gc, PackedCoord(g), eax));
   }
   g.E(jmp(gc, pixel));
   g.Mark(spanDone);

@@ -14,10 +14,6 @@ namespace {
 
 const size_t kChannels[3] = {offsetof(FrSpan, r), offsetof(FrSpan, g), offsetof(FrSpan, b)};
 
-// Per pixel the doubles at data words 0 and 8 are free: word 0 gathers the
-// packed pixel, word 4 holds the pixel's dither value.
-constexpr int kAccumulator = 0;
-OgCode *DitherWord(Gen &g) { return g.Abs(g.data + 4); }
 
 // The byte layout of a texel (or palette entry) of a base format: its size
 // and the byte each colour channel takes.
@@ -65,7 +61,7 @@ void Index(Gen &g, uint32_t bytes) {
 // column, so that coordinates repeat across the texture.
 void TexelAddress(Gen &g, uint32_t bytes) {
   GlContext *gc = g.gc;
-  g.E(mov(gc, eax, g.scratch[2]));
+  g.E(mov(gc, eax, PackedCoord(g)));
   if (g.heightLog2 > 0) {
     g.E(mov(gc, ecx, eax));
     g.E(shr(gc, ecx, g.V(32 - g.heightLog2)));
@@ -157,7 +153,7 @@ void Gather(Gen &g, SpanLabels &l, int c, Form form, uint32_t max, uint32_t shif
     LimitChannel(g, l, max);
     if (shift) g.E(shl(gc, eax, g.V(int32_t(shift))));
   }
-  OgCode *acc = g.scratch[kAccumulator];
+  OgCode *acc = PixelWord(g);
   g.E(c == 0 ? mov(gc, acc, eax) : or_(gc, acc, eax));
 }
 
@@ -240,7 +236,7 @@ void TexturePixel(Gen &g, SpanLabels &l) {
     const Form form = Combine(g, l, c, layout.channel[c], max[c]);
     Gather(g, l, c, form, max[c], shift[c]);
   }
-  g.E(mov(gc, edx, g.scratch[kAccumulator]));
+  g.E(mov(gc, edx, PixelWord(g)));
   StorePixel(g);
 }
 

@@ -22,6 +22,53 @@ namespace tex_span_test {
 using scene_test::kHeight;
 using scene_test::kWidth;
 
+const TexTriangle kBlocker = {TexVertex{18.3, 0.2, 0.25, 1, 0, 0, {0.2, 0.4, 0.6, 1}},
+                              TexVertex{45.7, 0.2, 0.25, 1, 0, 0, {0.2, 0.4, 0.6, 1}},
+                              TexVertex{31.9, 47.8, 0.25, 1, 0, 0, {0.2, 0.4, 0.6, 1}}};
+
+namespace {
+
+double Edge(const TexVertex &a, const TexVertex &b, double x, double y) {
+  return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
+}
+
+// Whether pixel (x, row) lies in the blocker or within a pixel of it.
+bool NearBlocker(int32_t x, int32_t row) {
+  for (int k = 0; k < 3; k++) {
+    const TexVertex &a = kBlocker[size_t(k)], &b = kBlocker[size_t((k + 1) % 3)];
+    const double inside = Edge(a, b, x + 0.5, row + 0.5) / hypot(b.x - a.x, b.y - a.y);
+    if (inside * (Edge(a, b, kBlocker[size_t((k + 2) % 3)].x, kBlocker[size_t((k + 2) % 3)].y) > 0 ? 1 : -1) < -1)
+      return false;
+  }
+  return true;
+}
+
+// Whether pixel (x, row) lies in the blocker by more than a pixel.
+bool InsideBlocker(int32_t x, int32_t row) {
+  for (int k = 0; k < 3; k++) {
+    const TexVertex &a = kBlocker[size_t(k)], &b = kBlocker[size_t((k + 1) % 3)];
+    const TexVertex &o = kBlocker[size_t((k + 2) % 3)];
+    const double inside = Edge(a, b, x + 0.5, row + 0.5) / hypot(b.x - a.x, b.y - a.y);
+    if (inside * (Edge(a, b, o.x, o.y) > 0 ? 1 : -1) < 1) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void TexSpanTest::ExpectBlocked(const TexCase &c, const Image &gen, const Image &behind) {
+  int inside = 0, wrong = 0;
+  for (int32_t row = 0; row < kHeight; row++)
+    for (int32_t x = 0; x < kWidth; x++) {
+      if (!InsideBlocker(x, row)) continue;
+      const size_t i = size_t(row) * kWidth + size_t(x);
+      inside++;
+      if ((gen.color[i] != behind.color[i] || gen.depth[i] != behind.depth[i]) && wrong++ < 4)
+        ADD_FAILURE() << Describe(c) << ": pixel " << x << ", " << row << " behind the blocker changed";
+    }
+  EXPECT_GT(inside, 300);
+}
+
 std::string Describe(const TexCase &c) {
   std::ostringstream o;
   o << c.name << " (env 0x" << std::hex << c.env << std::dec << (c.smooth ? ", smooth" : ", flat")
@@ -90,6 +137,19 @@ Image TexSpanTest::DrawTex(Path path, const TexCase &c, const std::vector<TexTri
   glDisable(GL_TEXTURE_2D);
   ClearAll(&ref);
   glShadeModel(c.smooth ? GL_SMOOTH : GL_FLAT);
+  if (c.depth) {
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glBegin(GL_TRIANGLES);
+    for (const TexVertex &v : kBlocker) {
+      if (format.rgba)
+        glColor4f(GLfloat(v.c[0]), GLfloat(v.c[1]), GLfloat(v.c[2]), GLfloat(v.c[3]));
+      else
+        glIndexf(GLfloat(v.c[0]) * 100);
+      glVertex3f(GLfloat(v.x), GLfloat(v.y), GLfloat(v.z));
+    }
+    glEnd();
+  }
   Define(c);
   Validate();
   EXPECT_NE(gc->texture.current, nullptr) << Describe(c);
@@ -111,6 +171,7 @@ Image TexSpanTest::DrawTex(Path path, const TexCase &c, const std::vector<TexTri
   glEnd();
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   glDisable(GL_TEXTURE_2D);
+  glDisable(GL_DEPTH_TEST);
   return Snapshot();
 }
 
@@ -126,14 +187,6 @@ std::array<uint32_t, 4> TexSpanTest::Texel(int32_t col, int32_t row) const {
   level->extract(level, tex, 0, row, col, b);
   return {b[0], b[1], b[2], b[3]};
 }
-
-namespace {
-
-double Edge(const TexVertex &a, const TexVertex &b, double x, double y) {
-  return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
-}
-
-}  // namespace
 
 bool TexSpanTest::SampleAt(const TexTriangle &tri, bool perspective, int32_t x, int32_t row,
                            Sample *out) const {
@@ -274,7 +327,7 @@ void TexSpanTest::ExpectCombined(const TexCase &c, const std::vector<TexTriangle
       Sample s{};
       for (const TexTriangle &tri : tris)
         if (SampleAt(tri, c.perspective, x, row, &s)) hit = &tri;
-      if (!hit) continue;
+      if (!hit || (c.depth && NearBlocker(x, row))) continue;
       SampleAt(*hit, c.perspective, x, row, &s);
       const std::array<double, 2> drift = Drift(*hit, c, x, row);
       if (NearBoundary(s.u, drift[0]) || NearBoundary(s.v, drift[1])) continue;

@@ -34,7 +34,13 @@ struct TexCase {
   GLenum env;
   bool smooth, perspective, dither, cook;
   int32_t widthLog2, heightLog2;
+  // A nearer untextured triangle drawn first; the textured ones test
+  // GL_LESS against it.
+  bool depth = false;
 };
+
+// The nearer triangle of depth cases.
+extern const TexTriangle kBlocker;
 
 // The exact values at one pixel centre: texture coordinates in texels and
 // the colour, and the distance of the texel coordinates from the nearest
@@ -68,6 +74,10 @@ class TexSpanTest : public span_test::SpanSceneTest {
   // Every unambiguous pixel of `gen` against the combine rule of the
   // generated code applied to the texel under the exact sample.
   void ExpectCombined(const TexCase &c, const std::vector<TexTriangle> &tris, const Image &gen);
+
+  // Depth cases: every pixel well inside the blocker as the blocker alone
+  // left it.
+  void ExpectBlocked(const TexCase &c, const Image &gen, const Image &behind);
 
   std::vector<uint32_t> record;  // the captured record, by word place
   uint8_t *captureCode_ = nullptr;
