@@ -65,6 +65,19 @@ void KeepBefore(Gen &g) {
   g.cb = memov(g.gc, g.cb, g.scratch[kTqBefore], g.scratch[kTq]);
 }
 
+// A perspective run begins: the divide issued for the run after it is
+// used, the run starts exactly where the run before it was computed to
+// end, and its steps come from its two exact ends.
+void NextRun(Gen &g) {
+  KeepBefore(g);
+  FollowingRun(g);
+  pcstep(g, g.scratch[kT]);
+  g.cb = memov(g.gc, g.cb, PackedCoord(g), g.scratch[kEnd]);
+  PackEnds(g);
+  g.E(mov(g.gc, g.scratch[kEnd], eax));
+  pcstepnext(g);
+}
+
 // The perspective start: [1/q, q, s, t] at edge A, the first run's ends and
 // steps, and the divide for the end of the second run.
 void PerspectiveStart(Gen &g) {
@@ -77,13 +90,7 @@ void PerspectiveStart(Gen &g) {
   pcstep(g, g.Local(g.pixelCount));
   PackEnds(g);
   g.E(mov(gc, g.scratch[kEnd], eax));
-  KeepBefore(g);
-  FollowingRun(g);
-  pcstep(g, g.scratch[kT]);
-  g.cb = memov(gc, g.cb, PackedCoord(g), g.scratch[kEnd]);
-  PackEnds(g);
-  g.E(mov(gc, g.scratch[kEnd], eax));
-  pcstepnext(g);
+  NextRun(g);
 }
 
 // The affine start: t << (16 - heightLog2) over the low half of
@@ -186,14 +193,7 @@ void TextureRunEnd(Gen &g, OgCode *pixel) {
   AtMost16(g);
   g.E(mov(gc, g.Local(g.pixelCount), eax));
   if (g.perspective) {
-    KeepBefore(g);
-    FollowingRun(g);
-    pcstep(g, g.scratch[kT]);
-    // The run just done ends exactly where its end was computed.
-    g.cb = memov(gc, g.cb, PackedCoord(g), g.scratch[kEnd]);
-    PackEnds(g);
-    g.E(mov(gc, g.scratch[kEnd], eax));
-    pcstepnext(g);
+    NextRun(g);
   } else {
     g.E(mov(gc, eax, g.scratch[kFracStep]));
     g.E(add(gc, PackedCoord(g), eax));

@@ -209,6 +209,16 @@ bool TexSpanTest::SampleAt(const TexTriangle &tri, bool perspective, int32_t x, 
   return true;
 }
 
+const TexTriangle *TexSpanTest::HitAt(const TexCase &c, const std::vector<TexTriangle> &tris,
+                                      int32_t x, int32_t row, Sample *s) const {
+  const TexTriangle *hit = nullptr;
+  for (const TexTriangle &tri : tris)
+    if (SampleAt(tri, c.perspective, x, row, s)) hit = &tri;
+  // The last triangle drawn over the pixel.
+  if (hit) SampleAt(*hit, c.perspective, x, row, s);
+  return hit;
+}
+
 std::array<double, 2> TexSpanTest::Drift(const TexTriangle &tri, const TexCase &c, int32_t x,
                                          int32_t row) const {
   const int32_t w = 1 << c.widthLog2, h = 1 << c.heightLog2;
@@ -280,10 +290,8 @@ void TexSpanTest::ExpectNearGeneric(const TexCase &c, const std::vector<TexTrian
   for (int32_t row = 0; row < kHeight; row++)
     for (int32_t x = 0; x < kWidth; x++) {
       const size_t i = size_t(row) * kWidth + size_t(x);
-      const TexTriangle *hit = nullptr;
       Sample s{};
-      for (const TexTriangle &tri : tris)
-        if (SampleAt(tri, c.perspective, x, row, &s)) hit = &tri;
+      const TexTriangle *hit = HitAt(c, tris, x, row, &s);
       if (!hit) {
         bool edge = false;
         for (const TexTriangle &tri : tris)
@@ -298,7 +306,6 @@ void TexSpanTest::ExpectNearGeneric(const TexCase &c, const std::vector<TexTrian
                 << " vs " << generic.color[i] << std::dec;
         continue;
       }
-      SampleAt(*hit, c.perspective, x, row, &s);
       const std::array<double, 2> drift = Drift(*hit, c, x, row);
       if (NearBoundary(s.u, drift[0]) || NearBoundary(s.v, drift[1])) continue;
       judged++;
@@ -323,12 +330,9 @@ void TexSpanTest::ExpectCombined(const TexCase &c, const std::vector<TexTriangle
   for (int32_t row = 0; row < kHeight; row++)
     for (int32_t x = 0; x < kWidth; x++) {
       const size_t i = size_t(row) * kWidth + size_t(x);
-      const TexTriangle *hit = nullptr;
       Sample s{};
-      for (const TexTriangle &tri : tris)
-        if (SampleAt(tri, c.perspective, x, row, &s)) hit = &tri;
+      const TexTriangle *hit = HitAt(c, tris, x, row, &s);
       if (!hit || (c.depth && NearBlocker(x, row))) continue;
-      SampleAt(*hit, c.perspective, x, row, &s);
       const std::array<double, 2> drift = Drift(*hit, c, x, row);
       if (NearBoundary(s.u, drift[0]) || NearBoundary(s.v, drift[1])) continue;
       judged++;

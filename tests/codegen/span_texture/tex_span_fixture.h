@@ -62,6 +62,9 @@ class TexSpanTest : public span_test::SpanSceneTest {
   std::array<uint32_t, 4> Texel(int32_t col, int32_t row) const;
   // The exact sample of pixel (x, row) of `tri`; false outside it.
   bool SampleAt(const TexTriangle &tri, bool perspective, int32_t x, int32_t row, Sample *s) const;
+  // The last of `tris` that holds pixel (x, row) with its sample there.
+  const TexTriangle *HitAt(const TexCase &c, const std::vector<TexTriangle> &tris, int32_t x,
+                           int32_t row, Sample *s) const;
   // How far from a texel boundary a sample must lie to be judged: the
   // 16-bit fractions, and under perspective the linear steps within runs
   // of 16 pixels.
