@@ -1,9 +1,9 @@
-// The general span outside spanlet mode, for the untextured states: the
-// depth test in the eight functions, colour iteration, dither, packing and
-// the store, or the depth pass alone when colour writes are masked. The
-// destination and the count stay in edi and ebx, depth and its pointer in
-// ebp and esi; the colour channels and the dither column live in the
-// record and the locals.
+// The general span outside spanlet mode: the depth test in the eight
+// functions, colour iteration or the texture's runs and texels, dither,
+// packing and the store, or the depth pass alone when colour writes are
+// masked. The destination stays in edi, depth and its pointer in ebp and
+// esi, the count in ebx (in the run counter when texturing); the colour
+// channels and the dither column live in the record and the locals.
 #include "codegen/og_ras_span.h"
 
 #include "fastraster/fr_setup.h"
@@ -84,9 +84,6 @@ void IteratedChannels(const Gen &g, Visit visit) {
 void span(Gen &g) {
   GlContext *gc = g.gc;
   DeclareSetupWords(g);
-  // The textured span lands with the texture code; until then a textured
-  // state draws nothing here (the picker sends textures to spanlet mode).
-  if (g.texturing) return;
   SpanLabels labels;
   OgCode *pixel = label(gc), *step = label(gc), *spanEnd = label(gc);
   OgCode *fixZ = label(gc), *zInRange = label(gc);
@@ -98,10 +95,11 @@ void span(Gen &g) {
   }
   IteratedChannels(g, [&](size_t b) { g.cb = memov(gc, g.cb, g.F(b), g.F(b + kEdge)); });
   if (g.dither && WritesColor(g)) g.E(mov(gc, g.Local(g.ditherColumn), g.V(0)));
+  if (g.texturing) TextureSpanStart(g);
 
   g.Mark(pixel);
   if (g.depth) DepthTest(g, step, fixZ, zInRange);
-  if (WritesColor(g)) SpanPixel(g, labels);
+  if (WritesColor(g)) g.texturing ? TexturePixel(g, labels) : SpanPixel(g, labels);
 
   g.Mark(step);
   IteratedChannels(g, [&](size_t b) {
@@ -119,8 +117,14 @@ void span(Gen &g) {
     g.E(and_(gc, eax, g.V(3)));
     g.E(mov(gc, g.Local(g.ditherColumn), eax));
   }
-  g.E(dec(gc, ebx));
-  g.E(jne(gc, pixel));
+  if (g.texturing) {
+    TextureStep(g);
+    TextureRunEnd(g, pixel);
+    TextureSpanEnd(g);
+  } else {
+    g.E(dec(gc, ebx));
+    g.E(jne(gc, pixel));
+  }
   g.E(jmp(gc, spanEnd));
 
   if (g.depth) DepthFixup(g, fixZ, zInRange);

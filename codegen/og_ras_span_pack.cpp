@@ -19,6 +19,13 @@ void Channel(Gen &g, SpanLabels &l, size_t field, uint32_t max) {
   g.E(mov(gc, eax, g.F(field)));
   if (g.dither) g.E(add(gc, eax, ecx));
   g.E(sar(gc, eax, g.V(16)));
+  LimitChannel(g, l, max);
+}
+
+}  // namespace
+
+void LimitChannel(Gen &g, SpanLabels &l, uint32_t max) {
+  GlContext *gc = g.gc;
   g.E(cmp(gc, eax, g.V(int32_t(max))));
   OgCode *fix = label(gc), *back = near_label(gc);
   g.E(ja(gc, fix));
@@ -26,37 +33,15 @@ void Channel(Gen &g, SpanLabels &l, size_t field, uint32_t max) {
   l.fixups.push_back({fix, back, max});
 }
 
-}  // namespace
+void WrapIndex(Gen &g) {
+  // Indices wrap to the buffer's index bits.
+  const uint32_t max = g.gc->drawBuffer->redMax;
+  const uint32_t storeMask = g.bpp >= 4 ? 0xFFFFFFFFu : (1u << (8 * g.bpp)) - 1;
+  if (max < storeMask) g.E(and_(g.gc, edx, g.V(int32_t(max))));
+}
 
-void SpanPixel(Gen &g, SpanLabels &l) {
+void StorePixel(Gen &g) {
   GlContext *gc = g.gc;
-  const GlColorBuffer *cfb = gc->drawBuffer;
-  if (g.dither) {
-    g.E(mov(gc, eax, g.Local(g.ditherColumn)));
-    g.E(mov(gc, ecx, g.F(offsetof(FrSpan, ditherRow))));
-    g.E(mov(gc, ecx, mem(gc, nullptr, ecx, eax, 4)));
-  }
-  if (!g.rgba) {
-    g.E(mov(gc, edx, g.F(offsetof(FrSpan, r))));
-    if (g.dither) g.E(add(gc, edx, ecx));
-    g.E(shr(gc, edx, g.V(16)));
-    // Indices wrap to the buffer's index bits.
-    const uint32_t storeMask = g.bpp >= 4 ? 0xFFFFFFFFu : (1u << (8 * g.bpp)) - 1;
-    if (cfb->redMax < storeMask) g.E(and_(gc, edx, g.V(int32_t(cfb->redMax))));
-  } else {
-    const uint32_t max[3] = {cfb->redMax, cfb->greenMax, cfb->blueMax};
-    const uint32_t shift[3] = {cfb->redShift, cfb->greenShift, cfb->blueShift};
-    for (int c = 0; c < 3; c++) {
-      Channel(g, l, kChannels[c], max[c]);
-      if (c == 0) {
-        if (shift[c]) g.E(shl(gc, eax, g.V(int32_t(shift[c]))));
-        g.E(mov(gc, edx, eax));
-      } else {
-        if (shift[c]) g.E(shl(gc, eax, g.V(int32_t(shift[c]))));
-        g.E(or_(gc, edx, eax));
-      }
-    }
-  }
   OgCode *to = mem2(gc, nullptr, edi);
   switch (g.bpp) {
     case 1:
@@ -75,6 +60,36 @@ void SpanPixel(Gen &g, SpanLabels &l) {
     default:
       g.E(mov(gc, to, edx));
   }
+}
+
+void SpanPixel(Gen &g, SpanLabels &l) {
+  GlContext *gc = g.gc;
+  const GlColorBuffer *cfb = gc->drawBuffer;
+  if (g.dither) {
+    g.E(mov(gc, eax, g.Local(g.ditherColumn)));
+    g.E(mov(gc, ecx, g.F(offsetof(FrSpan, ditherRow))));
+    g.E(mov(gc, ecx, mem(gc, nullptr, ecx, eax, 4)));
+  }
+  if (!g.rgba) {
+    g.E(mov(gc, edx, g.F(offsetof(FrSpan, r))));
+    if (g.dither) g.E(add(gc, edx, ecx));
+    g.E(shr(gc, edx, g.V(16)));
+    WrapIndex(g);
+  } else {
+    const uint32_t max[3] = {cfb->redMax, cfb->greenMax, cfb->blueMax};
+    const uint32_t shift[3] = {cfb->redShift, cfb->greenShift, cfb->blueShift};
+    for (int c = 0; c < 3; c++) {
+      Channel(g, l, kChannels[c], max[c]);
+      if (c == 0) {
+        if (shift[c]) g.E(shl(gc, eax, g.V(int32_t(shift[c]))));
+        g.E(mov(gc, edx, eax));
+      } else {
+        if (shift[c]) g.E(shl(gc, eax, g.V(int32_t(shift[c]))));
+        g.E(or_(gc, edx, eax));
+      }
+    }
+  }
+  StorePixel(g);
 }
 
 void EmitFixups(Gen &g, SpanLabels &l) {

@@ -107,8 +107,7 @@ void EmitChunks(Gen &g);            // spanlet mode: the span in 32-pixel chunks
 void set_dither(Gen &g, OgCode *x);
 
 // Span code of the routines outside spanlet mode, entered with ebx = the
-// span's pixel count: the flat fill, and the general span (untextured; a
-// textured span draws nothing until the texture code lands). Both declare
+// span's pixel count: the flat fill, and the general span. Both declare
 // the setup's words first. The MMX body is still a stand-in that ends the
 // triangle at once.
 void flatspan(Gen &g);
