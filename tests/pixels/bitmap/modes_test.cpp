@@ -56,7 +56,9 @@ TEST_F(BitmapModes, MovesTheRasterPositionByItsStep) {
     EXPECT_EQ(after[0], before[0] + 5);
     EXPECT_EQ(after[1], before[1] + 7);
     EXPECT_EQ(RasterWindowY(), rowBefore + c.rowStep);
-    if (c.bits == nullptr) EXPECT_TRUE(Untouched());
+    if (c.bits == nullptr) {
+      EXPECT_TRUE(Untouched());
+    }
   }
 }
 
