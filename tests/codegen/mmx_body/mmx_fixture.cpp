@@ -18,10 +18,11 @@ bool MmxBodyTest::OpenMmx(const ColorFormat &f, uint32_t depthBits) {
   return true;
 }
 
-Image MmxBodyTest::DrawPart(Part part, const std::vector<SceneStep> &steps, bool depthOnly) {
+Image MmxBodyTest::DrawPart(Part part, const std::vector<SceneStep> &steps, bool depthOnly,
+                           std::vector<span_test::Nudge> nudges) {
   const int32_t step = part == Part::kMmx ? kExponentStep : -kExponentStep;
-  return DrawOn(Path::kGenerated, steps, nullptr, depthOnly,
-                {{offsetof(FrSpan, sizeMeasure), step}});
+  nudges.push_back({offsetof(FrSpan, sizeMeasure), step});
+  return DrawOn(Path::kGenerated, steps, nullptr, depthOnly, nudges);
 }
 
 void MmxBodyTest::ExpectBodyMatches(const std::vector<SceneStep> &steps, const std::string &what,

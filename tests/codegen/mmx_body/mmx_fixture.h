@@ -22,8 +22,10 @@ class MmxBodyTest : public span_test::SpanSceneTest {
  protected:
   // Opens with the processor's MMX flag, which the body needs.
   bool OpenMmx(const ColorFormat &f, uint32_t depthBits);
-  // Every step through one part of the dual routine.
-  Image DrawPart(Part part, const std::vector<SceneStep> &steps, bool depthOnly = false);
+  // Every step through one part of the dual routine, with `nudges` added
+  // to span words between the setup and the routine.
+  Image DrawPart(Part part, const std::vector<SceneStep> &steps, bool depthOnly = false,
+                 std::vector<span_test::Nudge> nudges = {});
   // The MMX body against the x86/x87 part and, with `generic`, the generic
   // path too (only for scenes where the generated setup and the generic
   // one take the same edge pixels).

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fastraster/fr_setup.h"
 #include "tests/codegen/mmx_body/mmx_fixture.h"
 
 namespace mmx_test {
@@ -32,11 +33,18 @@ TEST_F(MmxBodyTest, TriangleCutByTheNearPlaneHasNoHoles) {
         steps.push_back(Tri(s, V(1.5, 2.25, z, 0.9, 0.2, 0.3), V(62.75, 9.5, 0.6, 0.1, 0.8, 0.4),
                             V(30.25, 46.75, 0.2, 0.5, 0.5, 1.0)));
       const uint32_t depthMax = Target().depthMax;
+      // The first two again with every depth lowered a little, as rounding
+      // may leave it: the lanes next to the cut go below 0.
+      const size_t plain = steps.size();
+      steps.push_back(steps[0]);
+      steps.push_back(steps[1]);
       for (size_t k = 0; k < steps.size(); k++) {
+        std::vector<span_test::Nudge> nudges;
+        if (k >= plain) nudges.push_back({offsetof(FrSpan, zEdge), -0x1000});
         const std::string what = std::to_string(depthBits) + "-bit, triangle " + std::to_string(k) +
                                  (smooth ? ", smooth" : "");
-        const Image x86 = DrawPart(Part::kX86, {steps[k]});
-        const Image body = DrawPart(Part::kMmx, {steps[k]});
+        const Image x86 = DrawPart(Part::kX86, {steps[k]}, false, nudges);
+        const Image body = DrawPart(Part::kMmx, {steps[k]}, false, nudges);
         ExpectNearGeneric(body, x86, what);
         int holes = 0, drawn = 0;
         for (size_t i = 0; i < body.color.size(); i++) {
