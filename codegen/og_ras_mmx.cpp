@@ -107,7 +107,7 @@ void ColorSetup(MmxGen &m) {
     g.E(mov(gc, edx, g.F(offsetof(FrSpan, direction))));
     g.E(shl(gc, edx, g.V(3)));
     for (int row = 0; row < 4; row++) {
-      g.E(movq(gc, mem2(gc, g.V(int32_t(uintptr_t(g.data + 8 * (kSlotColorRows + 4 * k)))), ebp), mm0));
+      g.E(movq(gc, mem(gc, g.V(8 * (kSlotColorRows + 4 * k)), esp, ebp, 1), mm0));
       if (row < 3) {
         g.E(psubw(gc, mm0, mm1));
         g.E(add(gc, ebp, edx));
@@ -142,17 +142,17 @@ void DepthSetup(MmxGen &m) {
   g.E(mov(gc, edx, eax));
   if (wide) g.E(add(gc, edx, edx));
   g.E(mov(gc, m.Slot(kSlotDepthPair), edx));
-  g.E(mov(gc, g.Abs(g.data + 8 * kSlotDepthPair + 4), edx));
+  g.E(mov(gc, mem2(gc, g.V(8 * kSlotDepthPair + 4), esp), edx));
   g.E(mov(gc, ecx, g.F(offsetof(FrSpan, dzdx))));
   g.E(shl(gc, ecx, g.V(2)));
   g.E(mov(gc, m.Slot(kSlotDepthStep), ecx));
-  g.E(mov(gc, g.Abs(g.data + 8 * kSlotDepthStep + 4), ecx));
+  g.E(mov(gc, mem2(gc, g.V(8 * kSlotDepthStep + 4), esp), ecx));
   const int32_t lanes[2] = {0, wide ? 1 : 2};
   for (int32_t a = 0; a < 4; a++)
     for (int j = 0; j < 2; j++) {
       g.E(mov(gc, edx, eax));
       g.E(imul(gc, edx, g.V(lanes[j] - a)));
-      g.E(mov(gc, g.Abs(g.data + 8 * (kSlotDepthRows + a) + 4 * j), edx));
+      g.E(mov(gc, mem2(gc, g.V(8 * (kSlotDepthRows + a) + 4 * j), esp), edx));
     }
 }
 
@@ -307,7 +307,7 @@ struct Copy {
     GlContext *gc = g.gc;
     const uint32_t steps = g.Place(block + kDy);
     g.E(movq(gc, mm0, g.F(block + kEdge)));
-    g.E(paddd(gc, mm0, mem(gc, g.V(int32_t(steps)), esp, edx, 8)));
+    g.E(paddd(gc, mm0, mem(gc, g.V(g.bias + int32_t(steps)), esp, edx, 8)));
     g.E(movq(gc, g.F(block + kEdge), mm0));
   }
 
@@ -400,6 +400,8 @@ void BuildMMXRasterizer(Gen &g) {
   }
   DeclarePairs(g, m);
   FillDither(m);
+  g.bias = 8 * kFrameSlots;
+  g.E(sub(gc, esp, g.V(g.bias)));
 
   if (m.writesColor) m.iterated ? ColorSetup(m) : FlatSetup(m);
   if (g.depth) DepthSetup(m);
@@ -413,6 +415,7 @@ void BuildMMXRasterizer(Gen &g) {
     copy.Walk(done);
   }
   g.Mark(done);
+  g.E(add(gc, esp, g.V(g.bias)));
   g.E(emms(gc));
   g.E(mov(gc, eax, g.V(1)));
   g.E(jmpi(gc, g.Abs(&gc->setupContinuation)));

@@ -26,6 +26,7 @@ enum MmxSlot : int32_t {
   kSlotDepthPair = 49,    // the distance of the second depth pair
   kSlotFlat = 51,         // 51, 52, 55: flat red, green, blue words
   kSlotRows = 81,         // scan lines left in the half
+  kFrameSlots = 82,       // the slots above are the body's frame
   kSlotDitherTurned = 96, // dither rows turned to a group's lanes (below)
 };
 // Turned dither rows: for each direction (right to left first), row y & 3
@@ -42,9 +43,12 @@ struct MmxGen {
   uint32_t max[3] = {}, shift[3] = {};
   int32_t bits[3] = {};   // floor(log2(max))
 
-  OgCode *Slot(int32_t i) const { return g.Abs(g.data + 8 * i); }
+  // Slots the body writes while it runs live in its frame on the stack:
+  // stores next to code that runs are slow (they look like code changes).
+  // The dither words, written at generation, stay in the data area.
+  OgCode *Slot(int32_t i) const { return mem2(g.gc, g.V(8 * i), esp); }
   OgCode *SlotIndexed(int32_t i, OgCode *index, uint32_t scale) const {
-    return mem(g.gc, g.V(int32_t(uintptr_t(g.data + 8 * i))), nullptr, index, scale);
+    return mem(g.gc, g.V(8 * i), esp, index, scale);
   }
   OgCode *Dword(uint32_t v) const { return mxk4(g.gc, v & 0xFFFF, v >> 16, v & 0xFFFF, v >> 16); }
   OgCode *Words(uint32_t w) const { return mxk4(g.gc, w, w, w, w); }

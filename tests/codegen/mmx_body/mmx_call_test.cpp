@@ -69,18 +69,18 @@ class Trampoline {
         VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
   }
   ~Trampoline() { VirtualFree(code_, 0, MEM_RELEASE); }
+  // A record word after the run.
+  uint32_t Word(size_t field) const { return record_[Place(field)]; }
 
   void Run(void *raster, float size) {
     GlContext *gc = gc_;
-    OgNameSpace *ns = gc->rasterNameSpace;
     memset(record_, 0, sizeof record_);
-    const auto put = [&](size_t field, uint32_t v) {
-      record_[__glNSWhereIs(ns, uint32_t(field), 4) / 4] = v;
-    };
+    const auto put = [&](size_t field, uint32_t v) { record_[Place(field)] = v; };
     uint32_t bits;
     memcpy(&bits, &size, 4);
     put(offsetof(FrSpan, sizeMeasure), bits);
     put(offsetof(FrSpan, direction), 1);
+    put(offsetof(FrSpan, rEdge), 1);
     raster_ = raster;
     og_warmup(gc);
     og_buffer(gc, code_, code_ + 4096);
@@ -102,6 +102,9 @@ class Trampoline {
   }
 
  private:
+  size_t Place(size_t field) const {
+    return __glNSWhereIs(gc_->rasterNameSpace, uint32_t(field), 4) / 4;
+  }
   GlContext *gc_;
   uint8_t *code_;
   void *raster_ = nullptr;
@@ -110,14 +113,13 @@ class Trampoline {
 };
 
 // A size measure just at and just past 50.0, either sign: the MMX body
-// runs only past it. It is told apart by the colour group steps it writes
-// into the routine's data area at the start of each triangle.
+// runs only past it. It is told apart by the colour planes it scales up in
+// the record at the start of each triangle (red by 2^10 on RGB565).
 TEST(MmxBodyCall, SizeTestSwitchesAtFifty) {
   raster_test::RasterContext rc(16, kShifts565);
   Prepare(rc, false);
   void *raster = rc.Raster(false);
   ASSERT_NE(raster, nullptr);
-  uint32_t *slot0 = reinterpret_cast<uint32_t *>((uintptr_t(raster) - 2000 + 7) & ~uintptr_t(7));
   struct Row {
     float size;
     bool mmx;
@@ -127,9 +129,8 @@ TEST(MmxBodyCall, SizeTestSwitchesAtFifty) {
                       {past, true},   {-past, true},   {1e6f, true}};
   Trampoline t(rc.gc());
   for (const Row &row : rows) {
-    slot0[0] = 0xDEADBEEFu;
     t.Run(raster, row.size);
-    EXPECT_EQ(slot0[0] != 0xDEADBEEFu, row.mmx) << "size " << row.size;
+    EXPECT_EQ(t.Word(offsetof(FrSpan, rEdge)), row.mmx ? 1u << 10 : 1u) << "size " << row.size;
   }
 }
 
