@@ -8,7 +8,6 @@
 
 #include "codegen/og_ras_mmx.h"
 #include "core/gl_assert.h"
-#include "fastraster/fr_pick.h"
 #include "fastraster/fr_setup.h"
 #include "fastraster/fr_tables.h"
 #include "raster/s_shader.h"
@@ -289,18 +288,6 @@ struct Copy {
     Group(true);
   }
 
-  // edx = the carry of one edge.
-  void Carry(size_t err, size_t step) {
-    Gen &g = m.g;
-    GlContext *gc = g.gc;
-    g.E(mov(gc, eax, g.F(err)));
-    g.E(add(gc, eax, g.F(step)));
-    g.E(mov(gc, edx, eax));
-    g.E(and_(gc, eax, g.V(0x7FFFFFFF)));
-    g.E(shr(gc, edx, g.V(31)));
-    g.E(mov(gc, g.F(err), eax));
-  }
-
   // Two paired edge words take their row steps in one add.
   void StepPair(size_t block) {
     Gen &g = m.g;
@@ -332,7 +319,7 @@ struct Copy {
     Span(edges);
 
     g.Mark(edges);
-    Carry(offsetof(FrSpan, fracLong), offsetof(FrSpan, dfracLong));
+    og_raster::Carry(g, offsetof(FrSpan, fracLong), offsetof(FrSpan, dfracLong));
     g.cb = dy(gc, g.cb, g.F(offsetof(FrSpan, ixLong)), g.Pair(offsetof(FrSpan, dxLong), edx));
     g.cb = dy(gc, g.cb, g.F(offsetof(FrSpan, pixelEdge)), g.Pair(offsetof(FrSpan, dpixelEdge), edx));
     if (m.iterated && m.writesColor) {
@@ -340,7 +327,7 @@ struct Copy {
       StepPair(offsetof(FrSpan, b));
     }
     if (g.depth) StepPair(offsetof(FrSpan, z));
-    Carry(offsetof(FrSpan, fracShort), offsetof(FrSpan, dfracShort));
+    og_raster::Carry(g, offsetof(FrSpan, fracShort), offsetof(FrSpan, dfracShort));
     g.cb = dy(gc, g.cb, g.F(offsetof(FrSpan, ixShort)), g.Pair(offsetof(FrSpan, dxShort), edx));
     g.E(add(gc, g.F(offsetof(FrSpan, y)), g.V(1)));
     g.E(mov(gc, eax, m.Slot(kSlotRows)));
@@ -351,24 +338,15 @@ struct Copy {
     g.E(mov(gc, eax, g.F(offsetof(FrSpan, iyBottom))));
     g.E(cmp(gc, eax, g.F(offsetof(FrSpan, iyMiddle))));
     g.E(je(gc, done));
-    const auto copy = [&](size_t to, size_t from) { g.cb = memov(gc, g.cb, g.F(to), g.F(from)); };
-    copy(offsetof(FrSpan, iyTop), offsetof(FrSpan, iyMiddle));
-    copy(offsetof(FrSpan, iyMiddle), offsetof(FrSpan, iyBottom));
-    copy(offsetof(FrSpan, ixShort), offsetof(FrSpan, ixLower));
-    copy(offsetof(FrSpan, dxShort), offsetof(FrSpan, dxLower));
-    copy(offsetof(FrSpan, dxShortCarry), offsetof(FrSpan, dxLowerCarry));
-    copy(offsetof(FrSpan, fracShort), offsetof(FrSpan, fracLower));
-    copy(offsetof(FrSpan, dfracShort), offsetof(FrSpan, dfracLower));
+    NextHalf(g);
     g.E(jmp(gc, half));
   }
 };
 
-uint32_t GroupBytes(uint32_t frFbType) {
-  switch (frFbType) {
-    case FR_FB_RGB332: return 4;
-    case FR_FB_RGB555: case FR_FB_RGB565: case FR_FB_A1RGB5: return 8;
-    default: break;
-  }
+// Four pixels of the buffer's size: 8-bit layouts take 4 bytes a group,
+// 16-bit ones 8 (an unlisted layout by its element size).
+uint32_t GroupBytes(uint32_t bytesPerPixel) {
+  if (bytesPerPixel == 1 || bytesPerPixel == 2) return 4 * bytesPerPixel;
   __glAssertFailed("0", "og_ras", __LINE__);
 }
 
@@ -387,7 +365,7 @@ void BuildMMXRasterizer(Gen &g) {
   if (g.texturing || (g.flags & __GL_SHADE_BLEND)) return EndAtOnce(g);
   const GlColorBuffer *cfb = gc->drawBuffer;
   MmxGen m{g};
-  m.groupBytes = GroupBytes(cfb->frFbType);
+  m.groupBytes = GroupBytes(g.bpp);
   m.depthBytes = (g.key2 & kKeyDeepDepth) ? 4 : 2;
   m.iterated = g.walkColor;  // the setup writes colour planes
   m.writesColor = !(g.flags & __GL_SHADE_MASK);

@@ -104,6 +104,10 @@ void AllocateLocals(Gen &g);
 void EmitTriangleSetupCode(Gen &g); // flat modulate rows, affine steps, flat table
 void EmitWalk(Gen &g);              // halves, rows, spans and edges to the end
 void EmitChunks(Gen &g);            // spanlet mode: the span in 32-pixel chunks
+// edx = carry (0 or 1) of one edge: e = err + step, err = e & 0x7FFFFFFF.
+void Carry(Gen &g, size_t err, size_t step);
+// Edge B takes the lower half's values; the rows of the lower half follow.
+void NextHalf(Gen &g);
 // ditherRow for column `x` (an operand) of the current row.
 void set_dither(Gen &g, OgCode *x);
 
