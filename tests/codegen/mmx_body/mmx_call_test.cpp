@@ -74,7 +74,7 @@ class Trampoline {
 
   void Run(void *raster, float size) {
     GlContext *gc = gc_;
-    memset(record_, 0, sizeof record_);
+    memset(stack_, 0, sizeof stack_);
     const auto put = [&](size_t field, uint32_t v) { record_[Place(field)] = v; };
     uint32_t bits;
     memcpy(&bits, &size, 4);
@@ -109,7 +109,10 @@ class Trampoline {
   uint8_t *code_;
   void *raster_ = nullptr;
   uint32_t savedEsp_ = 0;
-  uint32_t record_[256];
+  // The record sits at the top of a stack of its own: the body takes its
+  // frame below the record, as it does below the setup's.
+  uint32_t stack_[2048];
+  uint32_t *const record_ = stack_ + 2048 - 256;
 };
 
 // A size measure just at and just past 50.0, either sign: the MMX body
