@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/bench_fill.h"
+#include "bench/bench_raster_batch.h"
 #include "bench/bench_gl.h"
 #include "bench/bench_timer.h"
 #include "codegen/og_ras.h"
@@ -43,39 +44,6 @@ void SetState(bool smooth, bool rgba) {
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LESS);
   if (!rgba) glClearIndex(0);
-}
-
-// Window-space vertices of the benchmark triangles (colours at the colour
-// buffer's scale, window z in [0, 1]), validated in full, so the render
-// procedure computes nothing before the fill.
-std::vector<GlVertex> WindowVertices(GlContext *gc, float area, bool rgba) {
-  std::vector<GlVertex> v = bench::FillVertices(area, kTriangles, kWidth, kHeight,
-                                                int(gc->constants.viewportXAdjust));
-  const GlColorBuffer *cfb = gc->drawBuffer;
-  for (GlVertex &x : v) {
-    x.has = ~0u;
-    GlColor &c = x.colors[0];
-    if (rgba) {
-      c.r *= cfb->redScale, c.g *= cfb->greenScale, c.b *= cfb->blueScale;
-    } else {
-      c.r *= 255.0f;
-    }
-    x.colors[1] = c;
-    x.color = &x.colors[0];
-  }
-  return v;
-}
-
-double RasterBatch(GlContext *gc, std::vector<GlVertex> &v) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  const double start = bench::Now();
-  __glRenderLock(gc);
-  for (size_t i = 0; i + 2 < v.size(); i += 3) {
-    gc->vertexBuffer.provoking = &v[i + 2];
-    gc->procs.renderTriangle(gc, &v[i], &v[i + 1], &v[i + 2]);
-  }
-  __glRenderUnlock(gc);
-  return bench::Now() - start;
 }
 
 double RoadBatch(const std::vector<bench::Vertex> &batch, bool rgba) {
@@ -137,10 +105,11 @@ bool RunCase(const SpanCase &c, double seconds, bench::RunTotals *raster, bench:
     SceneWindowClose(&window);
     return false;
   }
-  std::vector<GlVertex> vertices = WindowVertices(gc, c.area, rgba);
+  std::vector<GlVertex> vertices =
+      bench::WindowVertices(gc, c.area, kTriangles, kWidth, kHeight, rgba);
   const double pixels = double(kTriangles) * c.area;
   *raster = bench::TimeRuns(seconds, [&] {
-    return bench::RunTotals{double(kTriangles), pixels, RasterBatch(gc, vertices)};
+    return bench::RunTotals{double(kTriangles), pixels, bench::RasterBatch(gc, vertices)};
   });
   *road = bench::TimeRuns(seconds, [&] {
     return bench::RunTotals{double(kTriangles), pixels, RoadBatch(shapes, rgba)};

@@ -3,14 +3,25 @@
 // triangles come from a fixed seed, so every run draws the same picture.
 // Pixels are the triangles' areas inside the window (what the rasterizer
 // walks), whether or not the fragment tests then keep them.
+//
+// The "path" cases time the rasterizer alone (window-space vertices handed
+// to procs.renderTriangle) for one raster path: "mmx", the generated dual
+// routine of an MMX context (the MMX body above |sizeMeasure| 50.0, its
+// x86/x87 part below, which the 10-pixel case shows), "x86", the x86/x87
+// routine of a context whose MMX flag is cleared, and "generic", the generic
+// path; generated routines are installed with __glForceGeneratedTriangle.
 #include <math.h>
 #include <stdio.h>
 
+#include <iterator>
 #include <vector>
 
+#include "bench/bench_raster_batch.h"
 #include "bench/bench_shapes.h"
 #include "bench/bench_timer.h"
 #include "bench/bench_window.h"
+#include "codegen/og_ras.h"
+#include "core/s_constants.h"
 
 namespace {
 
@@ -159,6 +170,72 @@ bool RunCase(const TriangleCase &c, double seconds, bench::RunTotals *median) {
       median);
 }
 
+enum class RasterPath { kMmx, kX86, kGeneric };
+
+struct PathCase {
+  char name[64];
+  SceneColor color;
+  bool smooth;
+  uint32_t depthBits;  // 0: no depth test
+  float area;
+  RasterPath path;
+};
+
+struct PathFormat {
+  const char *name;
+  SceneColor color;
+};
+const PathFormat kPathFormats[] = {{"332", kSceneRgb332}, {"565", kSceneRgb565}};
+const float kPathAreas[] = {10, 100, 1000, 10000};
+const char *const kPathNames[] = {"mmx", "x86", "generic"};
+
+constexpr size_t kPathCaseCount = std::size(kPathFormats) * 2 * 3 * std::size(kPathAreas) * 3;
+
+void MakePathCases(PathCase (&cases)[kPathCaseCount]) {
+  PathCase *c = cases;
+  for (const PathFormat &f : kPathFormats)
+    for (bool smooth : {false, true})
+      for (uint32_t depthBits : {0u, 16u, 32u})
+        for (float area : kPathAreas)
+          for (RasterPath path : {RasterPath::kMmx, RasterPath::kX86, RasterPath::kGeneric}) {
+            *c = PathCase{{}, f.color, smooth, depthBits, area, path};
+            snprintf(c->name, sizeof c->name, "path-%s-%s-%s-z%u-%dpx", kPathNames[int(path)],
+                     f.name, smooth ? "smooth" : "flat", depthBits, int(area));
+            c++;
+          }
+}
+
+bool RunPathCase(const PathCase &c, double seconds, bench::RunTotals *median) {
+  SceneWindow window;
+  if (!SceneWindowOpenColor(&window, kWidth, kHeight, c.color, c.depthBits ? c.depthBits : 16))
+    return false;
+  GlContext *gc = window.gc;
+  if (c.path == RasterPath::kX86) gc->constants.cpuFlags &= ~GlCpuFlags(__GL_CPU_MMX);
+  bench::PixelProjection(kWidth, kHeight);
+  glDisable(GL_DITHER);
+  glShadeModel(c.smooth ? GL_SMOOTH : GL_FLAT);
+  if (c.depthBits) {
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+  }
+  const int count = int(fmin(4096, fmax(16, 400000 / c.area)));
+  double pixels = 0;
+  std::vector<Vertex> shapes =
+      bench::RightTriangles(c.area, count, kWidth, kHeight, false);
+  for (int t = 0; t < count; t++) pixels += AreaInWindow(&shapes[size_t(t) * 3]);
+  DrawBatch(shapes, false);  // validation
+  bool ok = c.path == RasterPath::kGeneric || __glForceGeneratedTriangle(gc, 0);
+  if (ok) {
+    std::vector<GlVertex> vertices = bench::WindowVertices(gc, c.area, count, kWidth, kHeight, true);
+    *median = bench::TimeRuns(seconds, [&] {
+      return bench::RunTotals{double(count), pixels, bench::RasterBatch(gc, vertices)};
+    });
+    ok = glGetError() == GL_NO_ERROR;
+  }
+  SceneWindowClose(&window);
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -175,8 +252,31 @@ int main(int argc, char **argv) {
     total += median;
     return true;
   };
-  const int status = bench::RunWanted("bench_triangles", options, kCases, run);
-  if (status == 2) return status;
-  printf("%-18s %14.0f %12.2f\n", "total", total.Rate(), total.PixelRate() / 1e6);
-  return status;
+  static PathCase paths[kPathCaseCount];
+  MakePathCases(paths);
+  // Each table runs when a case of it is wanted; none at all is an error.
+  const auto wanted = [&](const auto &table) {
+    for (const auto &c : table)
+      if (options.Wants(c.name)) return true;
+    return false;
+  };
+  if (!wanted(kCases) && !wanted(paths))
+    return bench::RunWanted("bench_triangles", options, kCases, run);
+  int status = 0;
+  if (wanted(kCases)) {
+    status = bench::RunWanted("bench_triangles", options, kCases, run);
+    printf("%-18s %14.0f %12.2f\n", "total", total.Rate(), total.PixelRate() / 1e6);
+  }
+  if (!wanted(paths)) return status;
+  const int pathStatus =
+      bench::RunWanted("bench_triangles", options, paths, [&](const PathCase &c) {
+        bench::RunTotals median;
+        if (!RunPathCase(c, options.seconds, &median)) {
+          fprintf(stderr, "bench_triangles: %s: failed\n", c.name);
+          return false;
+        }
+        printf("%-34s %14.0f %12.2f\n", c.name, median.Rate(), median.PixelRate() / 1e6);
+        return true;
+      });
+  return status | pathStatus;
 }

@@ -8,7 +8,6 @@
 #include "fastraster/fr_tables.h"
 
 namespace og_raster {
-namespace {
 
 // edx = carry (0 or 1) of one edge: e = err + step, err = e & 0x7FFFFFFF.
 void Carry(Gen &g, size_t err, size_t step) {
@@ -20,6 +19,21 @@ void Carry(Gen &g, size_t err, size_t step) {
   g.E(shr(gc, edx, g.V(31)));
   g.E(mov(gc, g.F(err), eax));
 }
+
+// Edge B takes the lower half's values; the rows of the lower half follow.
+void NextHalf(Gen &g) {
+  GlContext *gc = g.gc;
+  const auto copy = [&](size_t to, size_t from) { g.cb = memov(gc, g.cb, g.F(to), g.F(from)); };
+  copy(offsetof(FrSpan, iyTop), offsetof(FrSpan, iyMiddle));
+  copy(offsetof(FrSpan, iyMiddle), offsetof(FrSpan, iyBottom));
+  copy(offsetof(FrSpan, ixShort), offsetof(FrSpan, ixLower));
+  copy(offsetof(FrSpan, dxShort), offsetof(FrSpan, dxLower));
+  copy(offsetof(FrSpan, dxShortCarry), offsetof(FrSpan, dxLowerCarry));
+  copy(offsetof(FrSpan, fracShort), offsetof(FrSpan, fracLower));
+  copy(offsetof(FrSpan, dfracShort), offsetof(FrSpan, dfracLower));
+}
+
+namespace {
 
 // An integer block's edge value takes its row step, chosen by edx.
 void StepEdge(Gen &g, size_t block) {
@@ -64,19 +78,6 @@ void EdgeA(Gen &g) {
 void EdgeB(Gen &g) {
   Carry(g, offsetof(FrSpan, fracShort), offsetof(FrSpan, dfracShort));
   g.cb = dy(g.gc, g.cb, g.F(offsetof(FrSpan, ixShort)), g.Pair(offsetof(FrSpan, dxShort), edx));
-}
-
-// Edge B takes the lower half's values; the rows of the lower half follow.
-void NextHalf(Gen &g) {
-  GlContext *gc = g.gc;
-  const auto copy = [&](size_t to, size_t from) { g.cb = memov(gc, g.cb, g.F(to), g.F(from)); };
-  copy(offsetof(FrSpan, iyTop), offsetof(FrSpan, iyMiddle));
-  copy(offsetof(FrSpan, iyMiddle), offsetof(FrSpan, iyBottom));
-  copy(offsetof(FrSpan, ixShort), offsetof(FrSpan, ixLower));
-  copy(offsetof(FrSpan, dxShort), offsetof(FrSpan, dxLower));
-  copy(offsetof(FrSpan, dxShortCarry), offsetof(FrSpan, dxLowerCarry));
-  copy(offsetof(FrSpan, fracShort), offsetof(FrSpan, fracLower));
-  copy(offsetof(FrSpan, dfracShort), offsetof(FrSpan, dfracLower));
 }
 
 // The dither row of the flat fill's pixel table for the current row.

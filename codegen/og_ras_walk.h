@@ -77,11 +77,12 @@ struct Gen {
   uint32_t Place(size_t id) { return __glNSWhereIs(ns, uint32_t(id), 4); }
   // A span word, declared at its first use.
   OgCode *F(size_t id) { return mem2(gc, V(bias + int32_t(Place(id))), esp); }
-  // Word `index` (a register holding 0 or 1) of a pair declared together.
+  // Word `index` (a register holding 0 or 1) of a pair declared together;
+  // the MMX body interleaves two blocks, which puts the pair 8 bytes apart.
   OgCode *Pair(size_t id, OgCode *index) {
-    Place(id);
-    Place(id + 4);
-    return mem(gc, V(bias + int32_t(Place(id))), esp, index, 4);
+    const uint32_t first = Place(id);
+    const uint32_t apart = Place(id + 4) - first;
+    return mem(gc, V(bias + int32_t(first)), esp, index, apart == 8 ? 8 : 4);
   }
   OgCode *Local(int32_t offset) { return mem2(gc, offset ? V(offset) : nullptr, esp); }
   void Mark(OgCode *l) { resolve(gc, l, cb); }
@@ -103,6 +104,10 @@ void AllocateLocals(Gen &g);
 void EmitTriangleSetupCode(Gen &g); // flat modulate rows, affine steps, flat table
 void EmitWalk(Gen &g);              // halves, rows, spans and edges to the end
 void EmitChunks(Gen &g);            // spanlet mode: the span in 32-pixel chunks
+// edx = carry (0 or 1) of one edge: e = err + step, err = e & 0x7FFFFFFF.
+void Carry(Gen &g, size_t err, size_t step);
+// Edge B takes the lower half's values; the rows of the lower half follow.
+void NextHalf(Gen &g);
 // ditherRow for column `x` (an operand) of the current row.
 void set_dither(Gen &g, OgCode *x);
 

@@ -33,6 +33,11 @@ int OpenSize(GlContext *, int32_t *x, int32_t *y, uint32_t *width, uint32_t *hei
 const GlImports kImports = {Malloc, Calloc, Realloc, Free, Report,
                             Report, OpenDrawable, OpenSize, nullptr};
 
+// Bytes kept before a buffer's first and after its last pixel, as every
+// buffer kind keeps them: the MMX span body reads and writes back whole
+// groups of depth elements that may reach a little past either end.
+constexpr uint32_t kSlack = 16;
+
 // Memory for one buffer, rows bottom-up; false when it cannot be had.
 bool Attach(GlDrawableBuffer *buffer, int32_t width, int32_t height, uint32_t bits,
             uint32_t elementSize) {
@@ -44,7 +49,8 @@ bool Attach(GlDrawableBuffer *buffer, int32_t width, int32_t height, uint32_t bi
   buffer->pitch = width;
   buffer->pitchBytes = width * int32_t(elementSize);
   buffer->size = uint32_t(buffer->pitchBytes * height);
-  buffer->base = static_cast<uint8_t *>(calloc(1, buffer->size));
+  uint8_t *block = static_cast<uint8_t *>(calloc(1, buffer->size + 2 * kSlack));
+  buffer->base = block ? block + kSlack : nullptr;
   return buffer->base != nullptr;
 }
 
@@ -52,7 +58,8 @@ void FreeBuffers(SceneWindow *window) {
   GlDrawable *d = &window->drawable;
   if (d->freePrivate) d->freePrivate(d);
   GlDrawableBuffer *buffers[] = {&d->front, &d->back, &d->depth, &d->stencil};
-  for (GlDrawableBuffer *b : buffers) free(b->base);
+  for (GlDrawableBuffer *b : buffers)
+    if (b->base) free(b->base - kSlack);
   if (d->mutex) __wglDestroyDrawableMutex(d->mutex);
   memset(window, 0, sizeof *window);
 }

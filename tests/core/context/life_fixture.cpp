@@ -90,9 +90,9 @@ void TestWindow::Resize(int32_t width, int32_t height, int32_t x, int32_t y) {
 }
 
 PixelMemory *TestWindow::AttachMemory(GlDrawableBuffer GlDrawable::*slot, uint32_t bitsPerPixel,
-                                      uint32_t elementSize, uint8_t fill) {
+                                      uint32_t elementSize, uint8_t fill, int32_t pitch) {
   auto memory = std::make_unique<PixelMemory>(drawable_.width, drawable_.height, bitsPerPixel,
-                                              elementSize);
+                                              elementSize, pitch);
   memory->Fill(fill);
   // The layout words lead the record, up to the kind's handle; the slot
   // keeps its procedures and private words.

@@ -36,9 +36,9 @@ class TestWindow {
   // Gives one of the drawable's buffers (&GlDrawable::front, ::back,
   // ::accum, ::depth, ::stencil) memory of the window's size, filled with
   // `fill`; the slot's procedures are kept. The memory lives as long as the
-  // window.
+  // window. A `pitch` (in pixels) other than 0 spaces the rows apart.
   PixelMemory *AttachMemory(GlDrawableBuffer GlDrawable::*slot, uint32_t bitsPerPixel,
-                            uint32_t elementSize = 0, uint8_t fill = 0);
+                            uint32_t elementSize = 0, uint8_t fill = 0, int32_t pitch = 0);
   // The visible rectangles of the window (drawable coordinates, ends exclusive);
   // none at first: the window owns no pixel.
   void SetClipRects(const std::vector<GlRect> &rects);

@@ -1,0 +1,405 @@
+// The MMX span body: the set-up of the group steps and start rows once per
+// triangle, then the edge walk and the spans, generated once for each
+// drawing direction. A span is cut at the destination's groups of four
+// pixels; the first and the last group store through a lane mask. The
+// depth pointer moves back by the destination's lane, not to its own group,
+// so the two buffers may lie at any pixel phase.
+#include <initializer_list>
+
+#include "codegen/og_ras_mmx.h"
+#include "core/gl_assert.h"
+#include "fastraster/fr_setup.h"
+#include "fastraster/fr_tables.h"
+#include "raster/s_shader.h"
+
+namespace og_raster {
+namespace {
+
+// Pass masks by lane, one byte per pixel in memory order. The first group
+// keeps the lanes from its start lane on in the drawing direction; the last
+// keeps the first n lanes in that direction.
+constexpr uint32_t kLeadLeftToRight[4] = {0xFFFFFFFFu, 0xFFFFFF00u, 0xFFFF0000u, 0xFF000000u};
+constexpr uint32_t kLeadRightToLeft[4] = {0x000000FFu, 0x0000FFFFu, 0x00FFFFFFu, 0xFFFFFFFFu};
+constexpr uint32_t kTrailLeftToRight[5] = {0, 0x000000FFu, 0x0000FFFFu, 0x00FFFFFFu, 0xFFFFFFFFu};
+constexpr uint32_t kTrailRightToLeft[5] = {0, 0xFF000000u, 0xFFFF0000u, 0xFFFFFF00u, 0xFFFFFFFFu};
+
+constexpr size_t kColorBlocks[3] = {offsetof(FrSpan, r), offsetof(FrSpan, g), offsetof(FrSpan, b)};
+
+OgCode *Table(Gen &g, const uint32_t *table, OgCode *index) {
+  return mem(g.gc, g.V(int32_t(uintptr_t(table))), nullptr, index, 4);
+}
+
+// The pairs one 8-byte load reads: red with green, blue with alpha, depth
+// with its pointer, each block word by word after an 8-byte alignment.
+void DeclarePairs(Gen &g, const MmxGen &m) {
+  for (size_t id = offsetof(FrSpan, iyTop); id <= offsetof(FrSpan, direction); id += 4) g.Place(id);
+  const auto pair = [&](size_t first, size_t second) {
+    __glNSAlign(g.ns, 8);
+    for (size_t w : {size_t(0), kEdge, kDx, kDy, kDy + 4}) {
+      g.Place(first + w);
+      g.Place(second + w);
+    }
+  };
+  if (m.iterated) {
+    pair(offsetof(FrSpan, r), offsetof(FrSpan, g));
+    pair(offsetof(FrSpan, b), offsetof(FrSpan, a));
+  }
+  if (g.depth) pair(offsetof(FrSpan, z), offsetof(FrSpan, zbuf));
+  DeclareSetupWords(g);
+}
+
+// The dither words, for each direction, row and column of lane 0, turned
+// so that each lane holds the value of its column in walk order.
+void FillDither(MmxGen &m) {
+  uint16_t *slots = reinterpret_cast<uint16_t *>(m.g.data);
+  for (int32_t k = 0; k < 3; k++)
+    for (int32_t row = 0; row < 4; row++)
+      for (int32_t col = 0; col < 4; col++)
+        slots[(kSlotDitherWords + 4 * k + row) * 4 + col] =
+            uint16_t(__glFRDitherTable[row * FR_DITHER_ROW + col] >> (m.bits[k] + 2));
+  for (int32_t d = 0; d < 2; d++)
+    for (int32_t row = 0; row < 4; row++)
+      for (int32_t c0 = 0; c0 < 4; c0++)
+        for (int32_t k = 0; k < 3; k++)
+          for (int32_t lane = 0; lane < 4; lane++) {
+            const int32_t col = (c0 + (d ? lane : -lane)) & 3;
+            const int32_t slot = kSlotDitherTurned + d * 48 + (row * 4 + c0) * 3 + k;
+            slots[slot * 4 + lane] = slots[(kSlotDitherWords + 4 * k + row) * 4 + col];
+          }
+}
+
+// Four copies of the low word of `reg`.
+void Spread(Gen &g, OgCode *reg) {
+  g.E(punpcklwd(g.gc, reg, reg));
+  g.E(punpckldq(g.gc, reg, reg));
+}
+
+// Colour words at top bit 14: the planes scaled, the group steps, and the
+// start rows (row a: the offsets of the lanes from lane a).
+void ColorSetup(MmxGen &m) {
+  Gen &g = m.g;
+  GlContext *gc = g.gc;
+  static const uint16_t kLanes[2][4] = {{0, 1, 2, 3}, {3, 2, 1, 0}};
+  OgCode *lanes = mxk4_run(gc, kLanes, 2);
+  if (!lanes) return;
+  const int32_t lanesAt = lanes->data.mem.disp->data.value;
+  for (int k = 0; k < 3; k++) {
+    const size_t b = kColorBlocks[k];
+    const size_t words[4] = {b + kEdge, b + kDx, b + kDy, b + kDy + 4};
+    kerrect(g, words, 4, 14 - m.bits[k]);
+    g.E(movd(gc, mm0, g.F(b + kDx)));
+    rtz(g, mm0, 18);
+    g.E(psrad(gc, mm0, g.V(14)));  // 4 x d/dx as a word, wrapping like the lanes
+    Spread(g, mm0);
+    g.E(movq(gc, m.Slot(kSlotColorStep + k), mm0));
+    g.E(movd(gc, mm1, g.F(b + kDx)));
+    rtz(g, mm1, 16);
+    g.E(psrld(gc, mm1, g.V(16)));
+    Spread(g, mm1);
+    // Right to left the lanes count down from row 3.
+    g.E(mov(gc, eax, g.F(offsetof(FrSpan, direction))));
+    g.E(shr(gc, eax, g.V(31)));
+    g.E(movq(gc, mm0, mm1));
+    g.E(pmullw(gc, mm0, mem(gc, g.V(lanesAt), nullptr, eax, 8)));
+    g.E(lea(gc, ebp, mem(gc, nullptr, eax, eax, 2)));
+    g.E(shl(gc, ebp, g.V(3)));
+    g.E(mov(gc, edx, g.F(offsetof(FrSpan, direction))));
+    g.E(shl(gc, edx, g.V(3)));
+    for (int row = 0; row < 4; row++) {
+      g.E(movq(gc, mem(gc, g.V(8 * (kSlotColorRows + 4 * k)), esp, ebp, 1), mm0));
+      if (row < 3) {
+        g.E(psubw(gc, mm0, mm1));
+        g.E(add(gc, ebp, edx));
+      }
+    }
+  }
+}
+
+// The flat colour as words at top bit 14.
+void FlatSetup(MmxGen &m) {
+  Gen &g = m.g;
+  GlContext *gc = g.gc;
+  const int32_t slots[3] = {kSlotFlat, kSlotFlat + 1, kSlotFlat + 4};
+  for (int k = 0; k < 3; k++) {
+    g.E(mov(gc, eax, g.F(kColorBlocks[k])));
+    if (m.bits[k] < 14) g.E(shl(gc, eax, g.V(14 - m.bits[k])));
+    g.E(shr(gc, eax, g.V(16)));
+    g.E(movd(gc, mm0, eax));
+    Spread(g, mm0);
+    g.E(movq(gc, m.Slot(slots[k]), mm0));
+  }
+}
+
+// Depth lanes: the pair distance, the group step and the start rows. The
+// lanes of a pair are pixels 0 and 1 (32-bit) or 0 and 2 (16-bit).
+void DepthSetup(MmxGen &m) {
+  Gen &g = m.g;
+  GlContext *gc = g.gc;
+  const bool wide = m.depthBytes == 4;
+  g.E(mov(gc, eax, g.F(offsetof(FrSpan, dzdx))));
+  g.E(imul(gc, eax, g.F(offsetof(FrSpan, direction))));  // per pixel in memory order
+  g.E(mov(gc, edx, eax));
+  if (wide) g.E(add(gc, edx, edx));
+  g.E(mov(gc, m.Slot(kSlotDepthPair), edx));
+  g.E(mov(gc, mem2(gc, g.V(8 * kSlotDepthPair + 4), esp), edx));
+  g.E(mov(gc, ecx, g.F(offsetof(FrSpan, dzdx))));
+  g.E(shl(gc, ecx, g.V(2)));
+  g.E(mov(gc, m.Slot(kSlotDepthStep), ecx));
+  g.E(mov(gc, mem2(gc, g.V(8 * kSlotDepthStep + 4), esp), ecx));
+  const int32_t lanes[2] = {0, wide ? 1 : 2};
+  for (int32_t a = 0; a < 4; a++)
+    for (int j = 0; j < 2; j++) {
+      g.E(mov(gc, edx, eax));
+      g.E(imul(gc, edx, g.V(lanes[j] - a)));
+      g.E(mov(gc, mem2(gc, g.V(8 * (kSlotDepthRows + a) + 4 * j), esp), edx));
+    }
+}
+
+struct Copy {
+  MmxGen &m;
+  OgCode *maskStore;
+
+  Gen &g() { return m.g; }
+
+  void Store() {
+    Gen &g = m.g;
+    if (m.groupBytes == 8) {
+      g.E(movq(g.gc, mem2(g.gc, nullptr, edi), mm0));
+    } else {
+      g.E(packuswb(g.gc, mm0, mm0));
+      g.E(movd(g.gc, mem2(g.gc, nullptr, edi), mm0));
+    }
+  }
+
+  // One group: the depth test, the colour and its store, then every
+  // iterator steps once, whether or not a pixel passed.
+  void Group(bool masked) {
+    Gen &g = m.g;
+    GlContext *gc = g.gc;
+    OgCode *after = label(gc);
+    if (g.depth) genz(m, masked, after);
+    if (m.writesColor) {
+      genpix(m);
+      if (masked || g.depth) {
+        OgCode *full = near_label(gc);
+        g.E(cmp(gc, ecx, g.V(-1)));
+        g.E(je(gc, full));
+        g.E(call(gc, maskStore));
+        g.E(jmp(gc, after));
+        g.Mark(full);
+      }
+      Store();
+    }
+    g.Mark(after);
+    genstep(m);
+    if (g.depth) g.E(paddd(gc, mm4, m.Slot(kSlotDepthStep)));
+  }
+
+  void Advance() {
+    Gen &g = m.g;
+    g.E(add(g.gc, edi, g.V(m.dir * int32_t(m.groupBytes))));
+    if (g.depth) g.E(add(g.gc, esi, g.V(m.dir * 4 * int32_t(m.depthBytes))));
+  }
+
+  // Entered with ebx = the span's length, eax = xA.
+  void Span(OgCode *spanDone) {
+    Gen &g = m.g;
+    GlContext *gc = g.gc;
+    const bool lr = m.dir > 0;
+    // ecx = the start lane in the destination's group.
+    g.E(mov(gc, edi, g.F(offsetof(FrSpan, pixelEdge))));
+    g.E(mov(gc, ecx, edi));
+    g.E(and_(gc, ecx, g.V(int32_t(m.groupBytes - 1))));
+    if (m.groupBytes == 8) g.E(shr(gc, ecx, g.V(1)));
+    g.E(sub(gc, edi, ecx));
+    if (m.groupBytes == 8) g.E(sub(gc, edi, ecx));
+    if (g.depth) {
+      g.E(mov(gc, esi, g.F(offsetof(FrSpan, zbufEdge))));
+      g.E(mov(gc, edx, ecx));
+      g.E(shl(gc, edx, g.V(m.depthBytes == 4 ? 2 : 1)));
+      g.E(sub(gc, esi, edx));
+      g.E(movd(gc, mm4, g.F(offsetof(FrSpan, zEdge))));
+      g.E(punpckldq(gc, mm4, mm4));
+      g.E(paddd(gc, mm4, m.SlotIndexed(kSlotDepthRows, ecx, 8)));
+    }
+    if (m.writesColor) {
+      OgCode *const regs[3] = {mm5, mm6, mm7};
+      for (int k = 0; k < 3; k++) {
+        if (m.iterated) {
+          g.E(movd(gc, regs[k], g.F(kColorBlocks[k] + kEdge)));
+          g.E(psrld(gc, regs[k], g.V(16)));
+          Spread(g, regs[k]);
+          g.E(paddw(gc, regs[k], m.SlotIndexed(kSlotColorRows + 4 * k, ecx, 8)));
+        } else {
+          const int32_t flat[3] = {kSlotFlat, kSlotFlat + 1, kSlotFlat + 4};
+          g.E(movq(gc, regs[k], m.Slot(flat[k])));
+        }
+      }
+      if (g.dither) {
+        // The walk column of lane 0, and the row of y.
+        g.E(mov(gc, eax, g.F(offsetof(FrSpan, ixLong))));
+        g.E(lr ? sub(gc, eax, ecx) : add(gc, eax, ecx));
+        g.E(and_(gc, eax, g.V(3)));
+        g.E(mov(gc, edx, g.F(offsetof(FrSpan, y))));
+        g.E(and_(gc, edx, g.V(3)));
+        g.E(lea(gc, edx, mem(gc, nullptr, eax, edx, 4)));
+        g.E(imul(gc, edx, g.V(24)));
+        const int32_t table = int32_t(uintptr_t(g.data + 8 * (kSlotDitherTurned + (lr ? 48 : 0))));
+        for (int k = 0; k < 3; k++)
+          g.E(paddw(gc, regs[k], mem2(gc, g.V(table + 8 * k), edx)));
+      }
+      if (!m.iterated) {
+        PackWords(m);
+        g.E(movq(gc, mm7, mm0));
+      }
+    }
+    // ebx = lanes from the first group's first lane in the direction.
+    if (lr) {
+      g.E(add(gc, ebx, ecx));
+    } else {
+      g.E(add(gc, ebx, g.V(3)));
+      g.E(sub(gc, ebx, ecx));
+    }
+    g.E(mov(gc, ecx, Table(g, lr ? kLeadLeftToRight : kLeadRightToLeft, ecx)));
+    const uint32_t *trail = lr ? kTrailLeftToRight : kTrailRightToLeft;
+    OgCode *several = label(gc), *whole = label(gc), *last = label(gc);
+    g.E(cmp(gc, ebx, g.V(4)));
+    g.E(jg(gc, several));
+    g.E(and_(gc, ecx, Table(g, trail, ebx)));
+    Group(true);
+    g.E(jmp(gc, spanDone));
+
+    g.Mark(several);
+    Group(true);
+    Advance();
+    g.E(sub(gc, ebx, g.V(4)));
+    g.Mark(whole);
+    g.E(cmp(gc, ebx, g.V(4)));
+    g.E(jl(gc, last));
+    Group(false);
+    Advance();
+    g.E(sub(gc, ebx, g.V(4)));
+    g.E(jmp(gc, whole));
+
+    g.Mark(last);
+    g.E(test(gc, ebx, ebx));
+    g.E(je(gc, spanDone));
+    g.E(mov(gc, ecx, Table(g, trail, ebx)));
+    Group(true);
+  }
+
+  // Two paired edge words take their row steps in one add.
+  void StepPair(size_t block) {
+    Gen &g = m.g;
+    GlContext *gc = g.gc;
+    const uint32_t steps = g.Place(block + kDy);
+    g.E(movq(gc, mm0, g.F(block + kEdge)));
+    g.E(paddd(gc, mm0, mem(gc, g.V(g.bias + int32_t(steps)), esp, edx, 8)));
+    g.E(movq(gc, g.F(block + kEdge), mm0));
+  }
+
+  void Walk(OgCode *done) {
+    Gen &g = m.g;
+    GlContext *gc = g.gc;
+    OgCode *half = label(gc), *halfDone = label(gc), *row = label(gc), *edges = label(gc);
+    g.Mark(half);
+    g.E(mov(gc, eax, g.F(offsetof(FrSpan, iyMiddle))));
+    g.E(mov(gc, ecx, g.F(offsetof(FrSpan, iyTop))));
+    g.E(sub(gc, eax, ecx));
+    g.E(mov(gc, g.F(offsetof(FrSpan, y)), ecx));
+    g.E(test(gc, eax, eax));
+    g.E(jle(gc, halfDone));
+
+    g.Mark(row);
+    g.E(mov(gc, m.Slot(kSlotRows), eax));
+    g.E(mov(gc, eax, g.F(offsetof(FrSpan, ixLong))));
+    g.E(mov(gc, ebx, g.F(offsetof(FrSpan, ixShort))));
+    g.E(sub(gc, ebx, eax));
+    g.E(jle(gc, edges));
+    Span(edges);
+
+    g.Mark(edges);
+    og_raster::Carry(g, offsetof(FrSpan, fracLong), offsetof(FrSpan, dfracLong));
+    g.cb = dy(gc, g.cb, g.F(offsetof(FrSpan, ixLong)), g.Pair(offsetof(FrSpan, dxLong), edx));
+    g.cb = dy(gc, g.cb, g.F(offsetof(FrSpan, pixelEdge)), g.Pair(offsetof(FrSpan, dpixelEdge), edx));
+    if (m.iterated && m.writesColor) {
+      StepPair(offsetof(FrSpan, r));
+      StepPair(offsetof(FrSpan, b));
+    }
+    if (g.depth) StepPair(offsetof(FrSpan, z));
+    og_raster::Carry(g, offsetof(FrSpan, fracShort), offsetof(FrSpan, dfracShort));
+    g.cb = dy(gc, g.cb, g.F(offsetof(FrSpan, ixShort)), g.Pair(offsetof(FrSpan, dxShort), edx));
+    g.E(add(gc, g.F(offsetof(FrSpan, y)), g.V(1)));
+    g.E(mov(gc, eax, m.Slot(kSlotRows)));
+    g.E(dec(gc, eax));
+    g.E(jne(gc, row));
+
+    g.Mark(halfDone);
+    g.E(mov(gc, eax, g.F(offsetof(FrSpan, iyBottom))));
+    g.E(cmp(gc, eax, g.F(offsetof(FrSpan, iyMiddle))));
+    g.E(je(gc, done));
+    NextHalf(g);
+    g.E(jmp(gc, half));
+  }
+};
+
+// Four pixels of the buffer's size: 8-bit layouts take 4 bytes a group,
+// 16-bit ones 8 (an unlisted layout by its element size).
+uint32_t GroupBytes(uint32_t bytesPerPixel) {
+  if (bytesPerPixel == 1 || bytesPerPixel == 2) return 4 * bytesPerPixel;
+  __glAssertFailed("0", "og_ras", __LINE__);
+}
+
+// Textures and blending are drawn by later stages of the body; until then
+// such a state ends the triangle at once.
+void EndAtOnce(Gen &g) {
+  DeclareSetupWords(g);
+  g.E(mov(g.gc, eax, g.V(1)));
+  g.E(jmpi(g.gc, g.Abs(&g.gc->setupContinuation)));
+}
+
+}  // namespace
+
+void BuildMMXRasterizer(Gen &g) {
+  GlContext *gc = g.gc;
+  if (g.texturing || (g.flags & __GL_SHADE_BLEND)) return EndAtOnce(g);
+  const GlColorBuffer *cfb = gc->drawBuffer;
+  MmxGen m{g};
+  m.groupBytes = GroupBytes(g.bpp);
+  m.depthBytes = (g.key2 & kKeyDeepDepth) ? 4 : 2;
+  m.iterated = g.walkColor;  // the setup writes colour planes
+  m.writesColor = !(g.flags & __GL_SHADE_MASK);
+  const uint32_t max[3] = {cfb->redMax, cfb->greenMax, cfb->blueMax};
+  const uint32_t shift[3] = {cfb->redShift, cfb->greenShift, cfb->blueShift};
+  for (int k = 0; k < 3; k++) {
+    m.max[k] = max[k];
+    m.shift[k] = shift[k];
+    m.bits[k] = log2(max[k]);
+  }
+  DeclarePairs(g, m);
+  FillDither(m);
+  g.bias = 8 * kFrameSlots;
+  g.E(sub(gc, esp, g.V(g.bias)));
+
+  if (m.writesColor) m.iterated ? ColorSetup(m) : FlatSetup(m);
+  if (g.depth) DepthSetup(m);
+  OgCode *leftToRight = label(gc), *done = label(gc), *maskStore = label(gc);
+  g.E(cmp(gc, g.F(offsetof(FrSpan, direction)), g.V(0)));
+  g.E(jg(gc, leftToRight));
+  for (int32_t dir : {-1, 1}) {
+    if (dir > 0) g.Mark(leftToRight);
+    m.dir = dir;
+    Copy copy{m, maskStore};
+    copy.Walk(done);
+  }
+  g.Mark(done);
+  g.E(add(gc, esp, g.V(g.bias)));
+  g.E(emms(gc));
+  g.E(mov(gc, eax, g.V(1)));
+  g.E(jmpi(gc, g.Abs(&gc->setupContinuation)));
+  g.Mark(maskStore);
+  MaskedStore(m);
+  g.E(ret(gc));
+}
+
+}  // namespace og_raster
