@@ -26,9 +26,6 @@ GlDDrawTextureLevel *Level(GlTextureObject *tex, GLint level) {
   return reinterpret_cast<GlDDrawTextureLevel *>(tex->levels[level]);
 }
 
-const GlTextureParams kDefaultParams = {
-    GL_REPEAT, GL_REPEAT, GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR, {0.0f, 0.0f, 0.0f, 0.0f}};
-
 // A new record with the DirectDraw object and an empty active list; none
 // when any part cannot be had (nothing is then kept).
 GlDDrawTextureManager *NewManager(GlContext *gc) {
@@ -95,47 +92,23 @@ void __glDDrawInvalidateTextureAll(GlContext *gc, GlTextureManager *manager) {
 }
 
 GlTextureObject *__glDDrawCreateTexture(GlContext *gc, GLuint name, int32_t targetIndex) {
-  int32_t count = gc->constants.maxMipMapLevel;
-  if (targetIndex < 0 || targetIndex >= __GL_NUM_TEXTURE_TARGETS || count < 1) return nullptr;
-  auto *tex =
-      static_cast<GlDDrawTextureObject *>(gc->imports.calloc(gc, 1, sizeof(GlDDrawTextureObject)));
-  if (tex == nullptr) return nullptr;
-  GlTextureObject &t = tex->base;
-  t.levels = static_cast<GlTextureLevel **>(gc->imports.calloc(gc, size_t(count), sizeof *t.levels));
-  auto *block = static_cast<GlDDrawTextureLevel *>(
-      gc->imports.calloc(gc, size_t(count), sizeof(GlDDrawTextureLevel)));
-  if (t.levels == nullptr || block == nullptr) {
-    gc->imports.free(gc, block);
-    gc->imports.free(gc, t.levels);
-    gc->imports.free(gc, tex);
-    return nullptr;
+  GlTextureObject *t = __glAllocTextureObject(gc, name, targetIndex, sizeof(GlDDrawTextureObject),
+                                              sizeof(GlDDrawTextureLevel));
+  if (t == nullptr) return nullptr;
+  for (int32_t i = 0; i < gc->constants.maxMipMapLevel; ++i) {
+    Level(t, i)->sScale = Level(t, i)->tScale = 1.0f;
   }
-  for (int32_t i = 0; i < count; ++i) {
-    t.levels[i] = &block[i].base;
-    __glEmptyTextureLevel(&block[i].base);
-    block[i].sScale = block[i].tScale = 1.0f;
+  t->free = __glDDrawFreeTexture;
+  t->makeResident = __glDDrawTextureMakeResident;
+  t->removeResident = __glDDrawTextureRemoveResident;
+  t->deleteLevel = __glDDrawTextureDeleteLevel;
+  if (t->targetIndex < __GL_PROXY_TEXTURE_1D_INDEX) t->createLevel = __glDDrawTextureCreateLevel;
+  GlDDrawTextureObject *tex = Object(t);
+  if (GlDDrawTextureManager *m = Manager(gc)) {
+    tex->nextRegistered = m->textures;
+    m->textures = tex;
   }
-  t.refcount = 1;
-  t.owner = gc;
-  t.targetIndex = targetIndex;
-  t.free = __glDDrawFreeTexture;
-  t.makeResident = __glDDrawTextureMakeResident;
-  t.removeResident = __glDDrawTextureRemoveResident;
-  t.copyTexImage = __glCopyTexImage;
-  t.readTexImage = __glReadTexImage;
-  t.deleteLevel = __glDDrawTextureDeleteLevel;
-  t.texobjs = {name, 1.0f};
-  __glLoadTextureParams(&t, &kDefaultParams);
-  t.colorTable.internalFormat = GL_RGBA;
-  bool proxy = targetIndex >= __GL_PROXY_TEXTURE_1D_INDEX;
-  bool oneD = targetIndex == __GL_TEXTURE_1D_INDEX || targetIndex == __GL_PROXY_TEXTURE_1D_INDEX;
-  t.dim = oneD ? 1 : 2;
-  t.createLevel = proxy ? __glTextureCreateProxyLevel : __glDDrawTextureCreateLevel;
-  if (!proxy) t.colorTable.target = oneD ? GL_TEXTURE_1D : GL_TEXTURE_2D;
-  GlDDrawTextureManager *m = Manager(gc);
-  tex->nextRegistered = m->textures;
-  m->textures = tex;
-  return &t;
+  return t;
 }
 
 void __glDDrawFreeTexture(GlContext *gc, GlTextureObject *t) {
@@ -149,12 +122,7 @@ void __glDDrawFreeTexture(GlContext *gc, GlTextureObject *t) {
       break;
     }
   }
-  for (int32_t i = 0; i < gc->constants.maxMipMapLevel; ++i) t->deleteLevel(gc, t, i);
-  gc->imports.free(gc, t->colorTable.table);
-  // The level records are one block, the first entry its start.
-  gc->imports.free(gc, t->levels[0]);
-  gc->imports.free(gc, t->levels);
-  gc->imports.free(gc, tex);
+  __glFreeTextureRecords(gc, t);
 }
 
 uint8_t *__glDDrawTextureCreateLevel(GlContext *gc, GlTextureObject *t, GLint level,
@@ -164,7 +132,8 @@ uint8_t *__glDDrawTextureCreateLevel(GlContext *gc, GlTextureObject *t, GLint le
       __glTextureCreateLevel(gc, t, level, internalFormat, width, height, depth, border, dim);
   if (level < 0 || level >= gc->constants.maxMipMapLevel) return image;
   GlDDrawTextureLevel *l = Level(t, level);
-  const GlDDrawTexFormat *row = t->texFormat ? Manager(gc)->lookup(t->texFormat->id) : nullptr;
+  GlDDrawTextureManager *m = Manager(gc);
+  const GlDDrawTexFormat *row = m && t->texFormat ? m->lookup(t->texFormat->id) : nullptr;
   if (row != nullptr) {
     l->squareCopy = row->squareCopy;
     l->copy = row->copy;

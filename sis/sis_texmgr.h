@@ -117,9 +117,12 @@ bool ReleaseActiveTexture(GlContext *gc, GlDDrawTextureObject *tex);
 bool RemoveResidency(GlContext *gc, GlDDrawTextureObject *tex);
 }  // namespace ddtex
 
-// The manager of gc's share group (gc must have this manager).
+// The manager of gc's share group; none when gc holds no manager of this
+// kind.
 inline GlDDrawTextureManager *__glDDrawManager(GlContext *gc) {
-  return reinterpret_cast<GlDDrawTextureManager *>(gc->texture.manager);
+  GlTextureManager *m = gc->texture.manager;
+  if (m == nullptr || m->release != __glDDrawReleaseTextureManager) return nullptr;
+  return reinterpret_cast<GlDDrawTextureManager *>(m);
 }
 
 // ---- Surface formats and level copies ---------------------------------------------------

@@ -221,7 +221,9 @@ TEST_F(TexMgr, SurfacesAreSquareWithAChainOnlyForMipmapFilters) {
     // Without a chain only level 0 is copied.
     EXPECT_EQ(Locks(), c.chain ? 7 : 1);
     for (int32_t level = 0; level < (c.chain ? 7 : 1); ++level) ExpectCopied(tex, 3, level);
-    if (!c.chain) EXPECT_EQ(Level(tex, 1)->surface, nullptr);
+    if (!c.chain) {
+      EXPECT_EQ(Level(tex, 1)->surface, nullptr);
+    }
     // A surface present and not lost is not filled again.
     PlatformRecordSurfaceLocks(TRUE);
     EXPECT_TRUE(Resident(tex));
