@@ -66,6 +66,10 @@ GLbool8 __glDefineColorTable(GlContext *gc, GlColorTable *table, GLenum target,
 // A table changed: the texture pickers, which read its base format, run
 // at the next validation.
 void __glMarkColorTableChanged(GlContext *gc);
+// Entry `index` of the table as texel bytes R, G, B, A, read by the table's
+// base format; writes only the bytes that format gives (none for an empty
+// table). The index wraps at the table's width.
+void __glColorTableTexel(const GlColorTable *table, uint32_t index, GLubyte *texel);
 // The table as the destination block of a span record: its entries,
 // dense, in its base format.
 void __glInitColorTableStore(GlColorTable *table, GlPixelSpanInfo *info);

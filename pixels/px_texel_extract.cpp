@@ -4,6 +4,7 @@
 #include <stddef.h>
 
 #include "core/gl_assert.h"
+#include "pixels/px_color_table.h"
 #include "pixels/px_texformat.h"
 
 namespace {
@@ -31,34 +32,13 @@ GLubyte BorderByte(GLfloat c) {
 uint32_t Word(const GLubyte *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
 
 // A colour-index texel: the index itself in a colour-index context, else
-// the colour table's entry, read in the table's base format. The index wraps
-// at the table's width, so no index reads past the table; an empty table is
-// never read.
+// the colour table's entry.
 void IndexTexel(const GlTextureObject *tex, uint32_t i, GLubyte *texel) {
   if (tex->baseFormat == GL_COLOR_INDEX) {
     texel[0] = GLubyte(i);
     return;
   }
-  const GlColorTable &ct = tex->colorTable;
-  if (ct.table == nullptr || ct.width <= 0) return;
-  i &= uint32_t(ct.width - 1);
-  const GLubyte *t = ct.table;
-  switch (ct.baseFormat) {
-    case GL_INTENSITY: texel[0] = texel[1] = texel[2] = texel[3] = t[i]; break;
-    case GL_ALPHA: texel[3] = t[i]; break;
-    case GL_LUMINANCE: texel[0] = texel[1] = texel[2] = t[i]; break;
-    case GL_LUMINANCE_ALPHA:
-      texel[0] = texel[1] = texel[2] = t[2 * i];
-      texel[3] = t[2 * i + 1];
-      break;
-    case GL_RGB:
-      for (int c = 0; c < 3; ++c) texel[c] = t[3 * i + c];
-      break;
-    case GL_RGBA:
-      for (int c = 0; c < 4; ++c) texel[c] = t[4 * i + c];
-      break;
-    default: __glAssertFailed("Unknown color table base format", "s_texel", __LINE__);
-  }
+  __glColorTableTexel(&tex->colorTable, i, texel);
 }
 
 // Each row: bytes per texel, the texel bytes it writes, and its conversion.
@@ -220,6 +200,31 @@ void ExtractBordered(GlTextureLevel *level, GlTextureObject *tex, GLint row, GLi
 }
 
 }  // namespace
+
+// The index wraps at the table's width, so no index reads past the table;
+// an empty table is never read.
+void __glColorTableTexel(const GlColorTable *table, uint32_t i, GLubyte *texel) {
+  const GlColorTable &ct = *table;
+  if (ct.table == nullptr || ct.width <= 0) return;
+  i &= uint32_t(ct.width - 1);
+  const GLubyte *t = ct.table;
+  switch (ct.baseFormat) {
+    case GL_INTENSITY: texel[0] = texel[1] = texel[2] = texel[3] = t[i]; break;
+    case GL_ALPHA: texel[3] = t[i]; break;
+    case GL_LUMINANCE: texel[0] = texel[1] = texel[2] = t[i]; break;
+    case GL_LUMINANCE_ALPHA:
+      texel[0] = texel[1] = texel[2] = t[2 * i];
+      texel[3] = t[2 * i + 1];
+      break;
+    case GL_RGB:
+      for (int c = 0; c < 3; ++c) texel[c] = t[3 * i + c];
+      break;
+    case GL_RGBA:
+      for (int c = 0; c < 4; ++c) texel[c] = t[4 * i + c];
+      break;
+    default: __glAssertFailed("Unknown color table base format", "s_texel", __LINE__);
+  }
+}
 
 #define __GL_DEFINE_TEXEL_EXTRACT(row)                                                       \
   void __glExtractTexel##row(GlTextureLevel *level, GlTextureObject *tex, int32_t, GLint r,  \

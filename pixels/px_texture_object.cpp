@@ -22,15 +22,15 @@ void __glEmptyTextureLevel(GlTextureLevel *level) {
   level->extract = __glExtractTexelNone;
 }
 
-GlTextureObject *__glCreateTexture(GlContext *gc, GLuint name, int32_t targetIndex) {
+GlTextureObject *__glAllocTextureObject(GlContext *gc, GLuint name, int32_t targetIndex,
+                                        size_t objectSize, size_t levelSize) {
   int32_t count = gc->constants.maxMipMapLevel;
   if (targetIndex < 0 || targetIndex >= __GL_NUM_TEXTURE_TARGETS || count < 1) return nullptr;
-  auto *tex = static_cast<GlTextureObject *>(gc->imports.calloc(gc, 1, sizeof(GlTextureObject)));
+  auto *tex = static_cast<GlTextureObject *>(gc->imports.calloc(gc, 1, objectSize));
   if (tex == nullptr) return nullptr;
   tex->levels =
       static_cast<GlTextureLevel **>(gc->imports.calloc(gc, size_t(count), sizeof *tex->levels));
-  auto *block =
-      static_cast<GlTextureLevel *>(gc->imports.calloc(gc, size_t(count), sizeof(GlTextureLevel)));
+  auto *block = static_cast<uint8_t *>(gc->imports.calloc(gc, size_t(count), levelSize));
   if (tex->levels == nullptr || block == nullptr) {
     gc->imports.free(gc, block);
     gc->imports.free(gc, tex->levels);
@@ -38,8 +38,8 @@ GlTextureObject *__glCreateTexture(GlContext *gc, GLuint name, int32_t targetInd
     return nullptr;
   }
   for (int32_t i = 0; i < count; ++i) {
-    tex->levels[i] = &block[i];
-    __glEmptyTextureLevel(&block[i]);
+    tex->levels[i] = reinterpret_cast<GlTextureLevel *>(block + size_t(i) * levelSize);
+    __glEmptyTextureLevel(tex->levels[i]);
   }
   tex->refcount = 1;
   tex->owner = gc;
@@ -61,15 +61,24 @@ GlTextureObject *__glCreateTexture(GlContext *gc, GLuint name, int32_t targetInd
   return tex;
 }
 
-void __glFreeTexture(GlContext *gc, GlTextureObject *tex) {
-  __GL_ASSERT(tex->refcount == 0, "tex->refcount == 0", "s_texmgr");
+GlTextureObject *__glCreateTexture(GlContext *gc, GLuint name, int32_t targetIndex) {
+  return __glAllocTextureObject(gc, name, targetIndex, sizeof(GlTextureObject),
+                                sizeof(GlTextureLevel));
+}
+
+void __glFreeTextureRecords(GlContext *gc, GlTextureObject *tex) {
   for (int32_t i = 0; i < gc->constants.maxMipMapLevel; ++i) tex->deleteLevel(gc, tex, i);
   // The colour table's entries belong to the object too.
   gc->imports.free(gc, tex->colorTable.table);
-  // This manager made the records as one block, the first entry its start.
+  // The level records are one block, the first entry its start.
   gc->imports.free(gc, tex->levels[0]);
   gc->imports.free(gc, tex->levels);
   gc->imports.free(gc, tex);
+}
+
+void __glFreeTexture(GlContext *gc, GlTextureObject *tex) {
+  __GL_ASSERT(tex->refcount == 0, "tex->refcount == 0", "s_texmgr");
+  __glFreeTextureRecords(gc, tex);
 }
 
 // Levels in memory are always usable; the resident word stays 0 since

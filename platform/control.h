@@ -100,6 +100,10 @@ PLATFORM_API BOOL PlatformSetVideoMemorySize(DWORD bytes);
 PLATFORM_API BOOL PlatformSetNonLocalVideoMemorySize(DWORD bytes);
 // Bytes of video memory held by surfaces, their spare bytes included.
 PLATFORM_API DWORD PlatformVideoMemoryUsed(BOOL nonLocal);
+// Bytes of padding after every row of texture surfaces created from now on
+// (default 0: a level's rows are packed, pitch = width x bytes per pixel). A
+// multiple of 4 up to 4096; FALSE otherwise.
+PLATFORM_API BOOL PlatformSetTexturePitchPadding(DWORD bytes);
 // Makes every video-memory surface and every primary lost without a mode
 // change, as when another program takes the display; Restore brings them back.
 PLATFORM_API void PlatformLoseSurfaces(void);

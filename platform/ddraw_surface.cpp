@@ -178,10 +178,13 @@ HRESULT Parse(const DDSURFACEDESC &d, Request *r) {
   return DD_OK;
 }
 
+// Bytes added to every texture row (PlatformSetTexturePitchPadding).
+DWORD texturePadding = 0;
+
 int PitchFor(const Request &r, int width) {
   int row = width * r.bytesPerPixel;
-  // Texture levels are packed, so a level's rows are its width apart.
-  return r.kind == SurfaceKind::kTexture ? row : (row + 7) & ~7;
+  // Texture levels are packed unless a test pads their rows.
+  return r.kind == SurfaceKind::kTexture ? row + int(texturePadding) : (row + 7) & ~7;
 }
 
 VideoPool PoolOf(Placement where) {
@@ -585,6 +588,13 @@ const IDirectDrawSurfaceVtbl kSurfaceVtbl = {
 };
 
 }  // namespace platform
+
+PLATFORM_API BOOL PlatformSetTexturePitchPadding(DWORD bytes) {
+  if (bytes > 4096 || bytes % 4 != 0) return FALSE;
+  std::lock_guard<std::recursive_mutex> hold(platform::ScreenLock());
+  platform::texturePadding = bytes;
+  return TRUE;
+}
 
 PLATFORM_API void PlatformLoseSurfaces(void) {
   std::lock_guard<std::recursive_mutex> hold(platform::ScreenLock());

@@ -1,7 +1,9 @@
 // The SiS device instance and its process attachment: the shared DirectDraw
 // object and the device's thread-local index; windows get the DirectDraw
-// buffer set.
+// buffer set and textures the DirectDraw texture manager.
 #include "sis/sis_device.h"
+
+#include "sis/sis_texmgr.h"
 
 #include "pixels/px_texformat.h"
 #include "pixels/px_texture.h"
@@ -53,8 +55,7 @@ GlDevice __glSiSDevice = {
     .threadDetach = nullptr,
     .getPixelFormat = __wglSiSGetPixelFormat,
     .invalidatePixelFormatList = __wglSiSInvalidatePixelFormatList,
-    // The generic manager until textures live in video memory.
-    .initTextureManager = __glInitTextureManager,
+    .initTextureManager = __glSiSDDrawInitTextureManager,
     .createContext = __glSiSCreateContext,
     .initDrawable = __wglSiSInitDrawable,
     .dibInitDrawable = __wglDIBInitDrawable,

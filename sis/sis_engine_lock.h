@@ -1,9 +1,14 @@
 // The process-wide lock of the 3D engine: held from the outermost device
 // lock of a context to its outermost unlock, and around every other batch
 // of register writes (bring-up, the scissor), so that two threads' batches
-// never interleave. Innermost in the lock order: nothing else is
-// taken while it is held. Re-entrant, so that one thread may hold two
-// contexts' device locks at once.
+// never interleave. Re-entrant, so that one thread may hold two contexts'
+// device locks at once.
+//
+// Lock order, outermost first: the drawable lock, the drawable's buffer
+// locks, the device lock with this engine lock, then the DirectDraw
+// stand-in's own lock. The device lock makes the current texture resident
+// while it holds the engine lock, so DirectDraw is called under it; nothing
+// that holds DirectDraw's lock may take this one.
 #pragma once
 
 void __glSiSEngineLock(void);

@@ -2,6 +2,7 @@
 // engine, refreshes the buffer addresses and sends the changed register
 // groups, or every group when the engine holds someone else's state; the
 // outermost unlock fires what was queued.
+#include "pixels/px_texture.h"
 #include "raster/s_buffers.h"
 #include "raster/s_shader.h"
 #include "sis/sis_engine_lock.h"
@@ -49,6 +50,16 @@ void RefreshDepthBuffer(GlContext *gc, GlSiSTail *sis) {
         &sis->programmed.zPitch, SIS_DIRTY_Z);
 }
 
+// The chip samples the current texture from video memory. The DirectDraw
+// calls this makes run under the engine lock taken above.
+void MakeCurrentTextureResident(GlContext *gc, const GlSiSTail *sis) {
+  GlTextureObject *tex = gc->texture.current;
+  if (!(gc->polygon.shader.modeFlags & __GL_SHADE_TEXTURE) || tex == nullptr ||
+      sis->triangleFallback || tex->makeResident == nullptr)
+    return;
+  tex->makeResident(gc, tex, tex->residencyArg);
+}
+
 bool RendersNothingInHardware(const GlSiSTail *sis) {
   return sis->triangleFallback && sis->lineFallback && sis->pointFallback;
 }
@@ -75,8 +86,7 @@ void LockDevice(GlContext *gc) {
   __glSiSEngineLock();
   if (RendersNothingInHardware(sis) || sis->mmioBase == nullptr) return;
   __glSiSHWLock(gc);
-  // The current texture is made resident here once the texture manager
-  // keeps textures in video memory.
+  MakeCurrentTextureResident(gc, sis);
   RefreshColorBuffer(gc, sis);
   RefreshDepthBuffer(gc, sis);
   if (!sis->restoreAll && __wglProcess.sisLoadedSerial == sis->serial) {

@@ -8,6 +8,7 @@
 #include "pixels/px_texture_manager.h"
 #include "tests/pixels/tex_objects/tex_object_fixture.h"
 #include "tests/support/counting_imports.h"
+#include "wgl/wgl_soft_device.h"
 
 namespace tex_generic_manager_test {
 namespace {
@@ -15,12 +16,21 @@ namespace {
 using CreateLevelProc = uint8_t *(*)(GlContext *, GlTextureObject *, GLint, GLenum, GLint, GLint,
                                      GLint, GLint, GLint);
 
+// The software-only device installs the generic manager (the SiS device
+// has its own).
 class GenericManager : public TexObjectTest {
  protected:
+  void SetUp() override {
+    saved = __glDevice;
+    __glDevice = &__glSoftDevice;
+    TexObjectTest::SetUp();
+  }
   void TearDown() override {
     for (GlTextureObject *tex : made) Free(tex);
     TexObjectTest::TearDown();
+    __glDevice = saved;
   }
+  GlDevice *saved = nullptr;
   GlTextureObject *Make(int32_t index, GLuint name = 0) {
     GlTextureObject *tex = tx().createTexture(gc, name, index);
     if (tex != nullptr) made.push_back(tex);

@@ -20,6 +20,7 @@ inline void ResetDisplay() {
   ASSERT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
   ASSERT_TRUE(PlatformSetVideoMemorySize(8u << 20));
   ASSERT_TRUE(PlatformSetNonLocalVideoMemorySize(0));
+  ASSERT_TRUE(PlatformSetTexturePitchPadding(0));
 }
 
 class DisplayTest : public ::testing::Test {

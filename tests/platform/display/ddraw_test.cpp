@@ -487,6 +487,41 @@ TEST_F(Mipmaps, ChainsWalkThroughGetAttachedSurface) {
   EXPECT_EQ(PlatformVideoMemoryUsed(FALSE), 0u);
 }
 
+// A test may pad texture rows; every level of a chain then has its own
+// pitch, width x 4 plus the padding, and the rows stay inside its memory.
+TEST_F(Mipmaps, TextureRowsCanBePadded) {
+  DirectDraw dd;
+  EXPECT_FALSE(PlatformSetTexturePitchPadding(6));
+  EXPECT_FALSE(PlatformSetTexturePitchPadding(8192));
+  ASSERT_TRUE(PlatformSetTexturePitchPadding(12));
+  const DWORD caps = DDSCAPS_TEXTURE | DDSCAPS_MIPMAP | DDSCAPS_COMPLEX | DDSCAPS_VIDEOMEMORY;
+  LPDIRECTDRAWSURFACE top;
+  ASSERT_EQ(Create(dd, TextureDesc(caps, 16), &top), DD_OK);
+  EXPECT_GE(PlatformVideoMemoryUsed(FALSE), (16u * 4 + 12) * 16);
+  LPDIRECTDRAWSURFACE level = top;
+  for (int side = 16; level != nullptr; side /= 2) {
+    DDSURFACEDESC d;
+    ASSERT_EQ(Lock(level, nullptr, &d), DD_OK);
+    EXPECT_EQ(d.lPitch, side * 4 + 12) << side;
+    std::memset(d.lpSurface, 0x5A, size_t(d.lPitch) * d.dwHeight);
+    EXPECT_EQ(Unlock(level, d.lpSurface), DD_OK);
+    DDSCAPS next = {DDSCAPS_TEXTURE | DDSCAPS_MIPMAP};
+    LPDIRECTDRAWSURFACE attached = nullptr;
+    level->lpVtbl->GetAttachedSurface(level, &next, &attached);
+    if (level != top) Release(level);
+    level = attached;
+  }
+  LPDIRECTDRAWSURFACE plain;
+  ASSERT_EQ(Create(dd, Desc(DDSCAPS_OFFSCREENPLAIN, 16, 4), &plain), DD_OK);
+  EXPECT_EQ(Describe(plain).lPitch, 32);  // other surfaces keep their pitch
+  Release(plain);
+  EXPECT_EQ(Release(top), 0u);
+  ASSERT_TRUE(PlatformSetTexturePitchPadding(0));
+  ASSERT_EQ(Create(dd, TextureDesc(caps, 16), &top), DD_OK);
+  EXPECT_EQ(Describe(top).lPitch, 64);
+  Release(top);
+}
+
 TEST_F(Mipmaps, AttachedSurfacesMatchTheCapsAsked) {
   DirectDraw dd;
   LPDIRECTDRAWSURFACE top;

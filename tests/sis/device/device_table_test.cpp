@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include "pixels/px_texformat.h"
 #include "pixels/px_texture.h"
+#include "sis/sis_texmgr.h"
 #include "sis/sis_device.h"
 #include "tests/sis/device/sis_device_fixture.h"
 #include "wgl/wgl_choosers.h"
@@ -38,7 +40,9 @@ TEST(SiSDeviceTable, EachOperationIsTheDevicesOwnOrTheLayers) {
       {"getPixelFormat", Address(d.getPixelFormat), Address(__wglSiSGetPixelFormat)},
       {"invalidatePixelFormatList", Address(d.invalidatePixelFormatList),
        Address(__wglSiSInvalidatePixelFormatList)},
-      {"initTextureManager", Address(d.initTextureManager), Address(__glInitTextureManager)},
+      {"lookupTextureFormat", Address(d.lookupTextureFormat), Address(__glLookupTextureFormat)},
+      {"initTextureManager", Address(d.initTextureManager),
+       Address(__glSiSDDrawInitTextureManager)},
       {"createContext", Address(d.createContext), Address(__glSiSCreateContext)},
       {"initDrawable", Address(d.initDrawable), Address(__wglSiSInitDrawable)},
       {"dibInitDrawable", Address(d.dibInitDrawable), Address(__wglDIBInitDrawable)},

@@ -258,6 +258,77 @@ TEST_F(DeviceLock, AContextWithoutBuffersOrRegisterWindowIsLeftAlone) {
   EXPECT_EQ(bare.sis()->lockDepth, 0u);
 }
 
+// ---- Making the current texture resident ----------------------------------------------------
+
+// A texture whose make-resident counts its calls and the lock depth and the
+// engine register log at the time of each.
+struct CountedTexture {
+  static inline int calls = 0;
+  static inline uint32_t depthSeen = 0;
+  static inline GlContext *contextSeen = nullptr;
+  static GLbool8 MakeResident(GlContext *gc, GlTextureObject *tex, uint32_t flag) {
+    ++calls;
+    depthSeen = __glSiSTail(gc)->lockDepth;
+    contextSeen = gc;
+    return 1;
+  }
+};
+
+class LockResidency : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    CountedTexture::calls = 0;
+    texture.makeResident = CountedTexture::MakeResident;
+  }
+  GlTextureObject texture{};
+};
+
+TEST_F(LockResidency, OnlyTheOutermostLockOfATexturingHardwareContextMakesItResident) {
+  struct Case {
+    const char *name;
+    bool texturing, current, triangleFallback;
+    int calls;
+  } const cases[] = {
+      {"texturing with a current texture", true, true, false, 1},
+      {"texturing off", false, true, false, 0},
+      {"no current texture", true, false, false, 0},
+      {"triangles fall back", true, true, true, 0},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    HandContext &ctx = NewContext(1);
+    PlantWords(ctx, 0);
+    ctx.sis()->triangleFallback = c.triangleFallback;
+    ctx.sis()->lineFallback = 0;  // the context still draws lines in hardware
+    ctx.gc()->polygon.shader.modeFlags = c.texturing ? __GL_SHADE_TEXTURE : 0;
+    ctx.gc()->texture.current = c.current ? &texture : nullptr;
+    CountedTexture::calls = 0;
+    sis::LockDevice(ctx.gc());
+    sis::LockDevice(ctx.gc());  // nested: nothing more
+    EXPECT_EQ(CountedTexture::calls, c.calls);
+    if (c.calls) {
+      EXPECT_EQ(CountedTexture::depthSeen, 1u);
+      EXPECT_EQ(CountedTexture::contextSeen, ctx.gc());
+    }
+    sis::UnlockDevice(ctx.gc());
+    sis::UnlockDevice(ctx.gc());
+    sis::LockDevice(ctx.gc());  // the next outermost lock asks again
+    EXPECT_EQ(CountedTexture::calls, 2 * c.calls);
+    sis::UnlockDevice(ctx.gc());
+  }
+}
+
+TEST_F(LockResidency, AContextThatDrawsNothingInHardwareMakesNothingResident) {
+  HandContext &ctx = NewContext(1);
+  ctx.sis()->triangleFallback = ctx.sis()->lineFallback = ctx.sis()->pointFallback = 1;
+  ctx.gc()->polygon.shader.modeFlags = __GL_SHADE_TEXTURE;
+  ctx.gc()->texture.current = &texture;
+  sis::LockDevice(ctx.gc());
+  sis::UnlockDevice(ctx.gc());
+  EXPECT_EQ(CountedTexture::calls, 0);
+}
+
 // ---- The software lock -------------------------------------------------------------------
 
 class SoftwareLock : public EngineTest {};
