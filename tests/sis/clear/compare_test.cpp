@@ -81,10 +81,13 @@ TEST_P(ClearsThroughTheModel, ColourWithinOneUnitOfTheSoftwareClear) {
                                  << software[i];
           }
           // Outside the box both leave the surface as it was.
-          if (software[i] == 0) ASSERT_EQ(hardware[i], 0);
+          if (software[i] == 0) {
+            ASSERT_EQ(hardware[i], 0);
+          }
         }
-        if (c[0] + c[1] + c[2] > 0.5f)
+        if (c[0] + c[1] + c[2] > 0.5f) {
           EXPECT_EQ(cleared, scissor ? 600u : size_t(hwcompare::kWidth * hwcompare::kHeight));
+        }
       }
 }
 

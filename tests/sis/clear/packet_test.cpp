@@ -114,7 +114,9 @@ TEST_F(ClearPackets, OneFillPerClearWithItsPacketWaitsAndFire) {
       const bool inside = x >= box.x0 && x < box.x1 && y >= box.y0 && y < box.y1;
       ASSERT_EQ(filled[i], inside ? uint16_t(c.value) : start) << "pixel " << x << ", " << y;
     }
-    if (depth) EXPECT_EQ(filled, software);
+    if (depth) {
+      EXPECT_EQ(filled, software);
+    }
   }
 }
 
