@@ -20,9 +20,6 @@ std::vector<const ColorFormat *> Formats() {
   return {&kRgbFormats[0], &kRgbFormats[1], &kRgbFormats[2]};
 }
 
-const GLenum kFuncs[] = {GL_NEVER,   GL_LESS,     GL_EQUAL,  GL_LEQUAL,
-                         GL_GREATER, GL_NOTEQUAL, GL_GEQUAL, GL_ALWAYS};
-
 // Overlapping triangles in separate depth bands, far first, walked in both
 // directions, with spans from one pixel to the window's width and edges off
 // the pixel grid so that spans start in every lane.
@@ -33,19 +30,6 @@ std::vector<SceneStep> Layers(const SceneState &s) {
               V(1.75, 29.25, 0.3, 0.6, 0.0, 0.5)),
           Tri(s, V(21.5, 25.5, 0.5, 0.25, 0.75, 0.125), V(63.25, 44.75, 0.55, 0.8, 0.2, 0.9),
               V(2.25, 46.5, 0.6, 0.1, 0.9, 0.4))};
-}
-
-struct DepthCase {
-  bool test;
-  GLenum func;
-  bool write;
-};
-
-std::vector<DepthCase> DepthCases() {
-  std::vector<DepthCase> cases = {{false, GL_LESS, true}};
-  for (GLenum f : kFuncs)
-    for (bool w : {true, false}) cases.push_back({true, f, w});
-  return cases;
 }
 
 TEST_F(MmxBodyTest, UntexturedStatesDrawAsTheOtherPaths) {

@@ -70,4 +70,20 @@ class SpanSceneTest : public scene_test::FastSceneTest {
 // setup's rule on the vertices sorted by row).
 bool RightToLeft(const SceneVertex v[3]);
 
+// The depth states of the scene tables: no test, then every function with
+// writes on and off.
+struct DepthCase {
+  bool test;
+  GLenum func;
+  bool write;
+};
+
+inline std::vector<DepthCase> DepthCases() {
+  std::vector<DepthCase> cases = {{false, GL_LESS, true}};
+  for (GLenum f : {GL_NEVER, GL_LESS, GL_EQUAL, GL_LEQUAL, GL_GREATER, GL_NOTEQUAL, GL_GEQUAL,
+                   GL_ALWAYS})
+    for (bool w : {true, false}) cases.push_back({true, GLenum(f), w});
+  return cases;
+}
+
 }  // namespace span_test

@@ -27,9 +27,6 @@ std::vector<const ColorFormat *> Formats() {
   return {&kRgbFormats[0], &kRgbFormats[1], &kRgbFormats[2], &kRgbFormats[5], &kIndexFormats[0]};
 }
 
-const GLenum kFuncs[] = {GL_NEVER,   GL_LESS,     GL_EQUAL,  GL_LEQUAL,
-                         GL_GREATER, GL_NOTEQUAL, GL_GEQUAL, GL_ALWAYS};
-
 // Three overlapping triangles on exact slopes, each in its own depth band
 // (farther apart than the depth drift), the far one first, then the near
 // one, then the middle one; spans in both walk directions and up to 60
@@ -41,19 +38,6 @@ std::vector<SceneStep> Bands(const SceneState &s) {
               V(3.5, 27, 0.3, 0.6, 0.0, 0.5)),
           Tri(s, V(20.5, 30, 0.5, 0.25, 0.75, 0.125), V(63.75, 46, 0.55, 0.8, 0.2, 0.9),
               V(1.25, 45.5, 0.6, 0.1, 0.9, 0.4))};
-}
-
-struct DepthCase {
-  bool test;
-  GLenum func;
-  bool write;
-};
-
-std::vector<DepthCase> DepthCases() {
-  std::vector<DepthCase> cases = {{false, GL_LESS, true}};
-  for (GLenum f : kFuncs)
-    for (bool w : {true, false}) cases.push_back({true, f, w});
-  return cases;
 }
 
 std::string Name(const ColorFormat &f, uint32_t depthBits, bool smooth, bool dith,
