@@ -302,13 +302,7 @@ struct Copy {
     Gen &g = m.g;
     GlContext *gc = g.gc;
     OgCode *half = label(gc), *halfDone = label(gc), *row = label(gc), *edges = label(gc);
-    g.Mark(half);
-    g.E(mov(gc, eax, g.F(offsetof(FrSpan, iyMiddle))));
-    g.E(mov(gc, ecx, g.F(offsetof(FrSpan, iyTop))));
-    g.E(sub(gc, eax, ecx));
-    g.E(mov(gc, g.F(offsetof(FrSpan, y)), ecx));
-    g.E(test(gc, eax, eax));
-    g.E(jle(gc, halfDone));
+    HalfStart(g, half, halfDone);
 
     g.Mark(row);
     g.E(mov(gc, m.Slot(kSlotRows), eax));
@@ -334,12 +328,7 @@ struct Copy {
     g.E(dec(gc, eax));
     g.E(jne(gc, row));
 
-    g.Mark(halfDone);
-    g.E(mov(gc, eax, g.F(offsetof(FrSpan, iyBottom))));
-    g.E(cmp(gc, eax, g.F(offsetof(FrSpan, iyMiddle))));
-    g.E(je(gc, done));
-    NextHalf(g);
-    g.E(jmp(gc, half));
+    HalfEnd(g, half, halfDone, done);
   }
 };
 

@@ -138,10 +138,8 @@ void set_dither(Gen &g, OgCode *x) {
   g.E(mov(gc, g.F(offsetof(FrSpan, ditherRow)), ecx));
 }
 
-void EmitWalk(Gen &g) {
+void HalfStart(Gen &g, OgCode *half, OgCode *halfDone) {
   GlContext *gc = g.gc;
-  OgCode *half = label(gc), *halfDone = label(gc), *row = label(gc), *edges = label(gc),
-         *done = label(gc);
   g.Mark(half);
   g.E(mov(gc, eax, g.F(offsetof(FrSpan, iyMiddle))));
   g.E(mov(gc, ecx, g.F(offsetof(FrSpan, iyTop))));
@@ -149,6 +147,23 @@ void EmitWalk(Gen &g) {
   g.E(mov(gc, g.F(offsetof(FrSpan, y)), ecx));
   g.E(test(gc, eax, eax));
   g.E(jle(gc, halfDone));
+}
+
+void HalfEnd(Gen &g, OgCode *half, OgCode *halfDone, OgCode *done) {
+  GlContext *gc = g.gc;
+  g.Mark(halfDone);
+  g.E(mov(gc, eax, g.F(offsetof(FrSpan, iyBottom))));
+  g.E(cmp(gc, eax, g.F(offsetof(FrSpan, iyMiddle))));
+  g.E(je(gc, done));
+  NextHalf(g);
+  g.E(jmp(gc, half));
+}
+
+void EmitWalk(Gen &g) {
+  GlContext *gc = g.gc;
+  OgCode *half = label(gc), *halfDone = label(gc), *row = label(gc), *edges = label(gc),
+         *done = label(gc);
+  HalfStart(g, half, halfDone);
 
   g.Mark(row);
   g.E(mov(gc, g.Local(g.rowsLeft), eax));
@@ -177,12 +192,7 @@ void EmitWalk(Gen &g) {
   g.E(dec(gc, eax));
   g.E(jne(gc, row));
 
-  g.Mark(halfDone);
-  g.E(mov(gc, eax, g.F(offsetof(FrSpan, iyBottom))));
-  g.E(cmp(gc, eax, g.F(offsetof(FrSpan, iyMiddle))));
-  g.E(je(gc, done));
-  NextHalf(g);
-  g.E(jmp(gc, half));
+  HalfEnd(g, half, halfDone, done);
 
   g.Mark(done);
   if (g.bias) g.E(add(gc, esp, g.V(g.bias)));

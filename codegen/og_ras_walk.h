@@ -108,6 +108,12 @@ void EmitChunks(Gen &g);            // spanlet mode: the span in 32-pixel chunks
 void Carry(Gen &g, size_t err, size_t step);
 // Edge B takes the lower half's values; the rows of the lower half follow.
 void NextHalf(Gen &g);
+// Places `half`: eax = the half's rows and y = its top row; an empty half
+// goes on at `halfDone`.
+void HalfStart(Gen &g, OgCode *half, OgCode *halfDone);
+// Places `halfDone`: after the lower half on to `done`, else the lower
+// half's edge and back to `half`.
+void HalfEnd(Gen &g, OgCode *half, OgCode *halfDone, OgCode *done);
 // ditherRow for column `x` (an operand) of the current row.
 void set_dither(Gen &g, OgCode *x);
 
