@@ -14,9 +14,11 @@ namespace mmx_test {
 using scene_test::Image;
 using scene_test::SceneState;
 using scene_test::SceneStep;
+using span_test::CaseName;
 using span_test::DepthCase;
 using span_test::DepthCases;
 using span_test::Path;
+using span_test::StateOf;
 
 enum class Part { kMmx, kX86 };
 

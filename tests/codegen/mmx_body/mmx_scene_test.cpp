@@ -39,17 +39,9 @@ TEST_F(MmxBodyTest, UntexturedStatesDrawAsTheOtherPaths) {
       for (bool smooth : {false, true})
         for (bool dith : {false, true})
           for (const DepthCase &d : DepthCases()) {
-            SceneState s;
-            s.smooth = smooth;
-            s.depthTest = d.test;
-            s.depthFunc = d.func;
-            s.depthWrite = d.write;
+            const SceneState s = StateOf(d, smooth);
             dither = dith;
-            std::string what = std::string(f->name) + ", " + std::to_string(depthBits) +
-                               "-bit depth" + (smooth ? ", smooth" : ", flat") +
-                               (dith ? ", dithered" : "");
-            if (d.test) what += ", function 0x" + std::to_string(d.func) + (d.write ? "" : ", no writes");
-            ExpectBodyMatches(Layers(s), what);
+            ExpectBodyMatches(Layers(s), CaseName(*f, depthBits, smooth, dith, d));
           }
       Close();
     }

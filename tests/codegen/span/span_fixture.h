@@ -86,4 +86,23 @@ inline std::vector<DepthCase> DepthCases() {
   return cases;
 }
 
+// The scene state of a depth case, flat or smooth.
+inline SceneState StateOf(const DepthCase &d, bool smooth) {
+  SceneState s;
+  s.smooth = smooth;
+  s.depthTest = d.test;
+  s.depthFunc = d.func;
+  s.depthWrite = d.write;
+  return s;
+}
+
+// A case's name in failure messages.
+inline std::string CaseName(const ColorFormat &f, uint32_t depthBits, bool smooth, bool dith,
+                            const DepthCase &d) {
+  std::string s = std::string(f.name) + ", " + std::to_string(depthBits) + "-bit depth" +
+                  (smooth ? ", smooth" : ", flat") + (dith ? ", dithered" : "");
+  if (d.test) s += ", depth function 0x" + std::to_string(d.func) + (d.write ? "" : ", no writes");
+  return s;
+}
+
 }  // namespace span_test

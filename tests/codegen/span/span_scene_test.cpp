@@ -40,14 +40,6 @@ std::vector<SceneStep> Bands(const SceneState &s) {
               V(1.25, 45.5, 0.6, 0.1, 0.9, 0.4))};
 }
 
-std::string Name(const ColorFormat &f, uint32_t depthBits, bool smooth, bool dith,
-                 const DepthCase &d) {
-  std::string s = std::string(f.name) + ", " + std::to_string(depthBits) + "-bit depth" +
-                  (smooth ? ", smooth" : ", flat") + (dith ? ", dithered" : "");
-  if (d.test) s += ", depth function 0x" + std::to_string(d.func) + (d.write ? "" : ", no writes");
-  return s;
-}
-
 TEST_F(SpanSceneTest, UntexturedStatesDrawAsTheGenericPath) {
   for (uint32_t depthBits : {16u, 32u})
     for (const ColorFormat *f : Formats()) {
@@ -55,14 +47,10 @@ TEST_F(SpanSceneTest, UntexturedStatesDrawAsTheGenericPath) {
       for (bool smooth : {false, true})
         for (bool dith : {false, true})
           for (const DepthCase &d : DepthCases()) {
-            SceneState s;
-            s.smooth = smooth;
-            s.depthTest = d.test;
-            s.depthFunc = d.func;
-            s.depthWrite = d.write;
+            const SceneState s = StateOf(d, smooth);
             const std::vector<SceneStep> steps = scene_test::ForFormat(Bands(s), *f);
             dither = dith;
-            const std::string what = Name(*f, depthBits, smooth, dith, d);
+            const std::string what = CaseName(*f, depthBits, smooth, dith, d);
             const Image generic = DrawOn(Path::kGeneric, steps);
             SceneReference ref(Target());
             const Image gen = DrawOn(Path::kGenerated, steps, &ref);
