@@ -3,6 +3,8 @@
 // rows the row covers and, through the run array, over the columns each
 // pixel covers. They trust the clip: every position they reach is inside
 // the clip box.
+#include <cmath>
+
 #include "core/context.h"
 #include "core/gl_convert.h"
 #include "pixels/px_span_procs.h"
@@ -109,12 +111,24 @@ void RenderIndexFloats(GlContext *gc, GlPixelSpanInfo *info, const void *span) {
   RenderFragments<OneToOne>(gc, info, [in](int32_t p) { return Index(in[p]); });
 }
 
+// A client word w of n bits arrives as w / (2^n - 1), which float rounding
+// can leave a hair below the stored word it names; truncating that would
+// store one less. Values that close to a stored word are taken as it, all
+// others truncate.
+uint32_t DepthOfFloat(double scale, double unit, GLfloat value) {
+  const double z = scale * double(value);
+  const double word = std::nearbyint(z / unit) * unit;
+  if (std::fabs(z - word) <= scale * 0x1p-20) return __glTruncateToUint(word);
+  return __glTruncateToUint(z);
+}
+
 template <bool OneToOne>
 void RenderDepthFloats(GlContext *gc, GlPixelSpanInfo *info, const void *span) {
   const GLfloat *in = As<GLfloat>(span);
-  const GLfloat scale = GLfloat(gc->depthBuffer.scale);
+  const double scale = double(gc->depthBuffer.scale);
+  const double unit = double(1u << DepthWordOf(gc).shift);
   RenderDepths<OneToOne>(gc, info,
-                         [in, scale](int32_t p) { return __glTruncateToUint(scale * in[p]); });
+                         [in, scale, unit](int32_t p) { return DepthOfFloat(scale, unit, in[p]); });
 }
 
 // Client words: their top stored-bits bits are the depth, in the buffer's

@@ -242,6 +242,24 @@ TEST_F(DrawPath, UnsignedIntDepthsTakeTheShortcut) {
   EXPECT_EQ(got[2].z, 0x12340000u);
 }
 
+// Unsigned short depths go through floats; every word must come back as
+// itself in a 16-bit buffer, and plain floats still truncate.
+TEST_F(DrawPath, UnsignedShortDepthsStoreTheirOwnWord) {
+  SetRaster(0, 0);
+  std::vector<uint16_t> words(kWidth);
+  for (uint32_t first = 0; first < 65536; first += kWidth) {
+    for (int i = 0; i < kWidth; i++) words[i] = uint16_t(first + i);
+    const std::vector<Recorded> got =
+        Draw(kWidth, 1, GL_DEPTH_COMPONENT, GL_UNSIGNED_SHORT, words.data());
+    ASSERT_EQ(got.size(), size_t(kWidth));
+    for (int i = 0; i < kWidth; i++) ASSERT_EQ(got[i].z >> 16, words[i]) << "word " << words[i];
+  }
+  const float below = 32767.4f / 65535.0f;
+  const std::vector<Recorded> got = Draw(1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &below);
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].z >> 16, 32767u);
+}
+
 TEST_F(DrawPath, UbyteRgbAlphaIsTheAlphaTableAtFull) {
   SetRaster(5, 6);
   const uint8_t rgb[3] = {255, 0, 51};
