@@ -5,7 +5,6 @@
 #include <array>
 
 #include "core/dispatch.h"
-#include "core/dispatch_pending.h"
 #include "dlist/dl_error_ops.h"
 #include "dlist/dl_list_ops.h"
 #include "dlist/dl_ops.h"
@@ -76,20 +75,11 @@ constexpr Recorded kRecorded[] = {GL_DLIST_OPS(DL_SLOTS_ROW)};
 #define DL_COMPILED(s, Name, words, list, Ret, params) DL_COMPILED_##list,
 constexpr bool kCompiled[GL_SLOT_COUNT] = {GL_SLOTS(DL_COMPILED)};
 
-#define DL_PENDING(Name) pending[GL_SLOT_##Name] = true;
-constexpr std::array<bool, GL_SLOT_COUNT> kPending = [] {
-  std::array<bool, GL_SLOT_COUNT> pending{};
-  GL_PENDING_LIST_COMPILE(DL_PENDING)
-  return pending;
-}();
-
-// Every compiled slot is recorded by exactly one row, no immediate one is,
-// and every row's compile routine is built (no list-compile stand-in left).
+// Every compiled slot is recorded by exactly one row, and no immediate one is.
 constexpr bool SlotsCovered() {
   int rows[GL_SLOT_COUNT] = {};
   for (const Recorded &r : kRecorded) {
     if (!kCompiled[r.slot]) return false;
-    if (kPending[r.slot]) return false;
     rows[r.slot]++;
   }
   for (int s = 0; s < GL_SLOT_COUNT; ++s)

@@ -12,7 +12,6 @@
 
 #include "core/current.h"
 #include "core/dispatch.h"
-#include "core/dispatch_pending.h"
 #include "core/gl_api.h"
 #include "core/gl_entries.h"
 #include "core/s_nop.h"
@@ -213,34 +212,6 @@ TEST(StaticTables, ExtensionSlotsTakeTheirListedArgumentWords) {
   EXPECT_EQ(kSlots[GL_SLOT_Frustum].words, 12);
   EXPECT_EQ(kSlots[GL_SLOT_TexGend].words, 4);
   EXPECT_EQ(kSlots[GL_SLOT_GetDoublev].words, 2);
-}
-
-// Stand-ins of procedures not built yet take their slot's words and, when the
-// slot has a result, return 0.
-TEST(StaticTables, StandInsPopTheirWordsAndReturnZero) {
-  // Either list may run empty: each is a vector.
-#define PENDING_SLOT(Name) GL_SLOT_##Name,
-  const std::vector<int> immediate = {GL_PENDING_IMMEDIATE(PENDING_SLOT)};
-  const std::vector<int> listCompile = {GL_PENDING_LIST_COMPILE(PENDING_SLOT)};
-#undef PENDING_SLOT
-  struct {
-    const GlDispatchState *table;
-    const int *slots;
-    size_t count;
-  } sets[] = {{&__glImmedState, immediate.data(), immediate.size()},
-              {&__glListCompState, listCompile.data(), listCompile.size()}};
-  for (const auto &set : sets) {
-    for (size_t i = 0; i < set.count; ++i) {
-      int s = set.slots[i];
-      std::vector<uint32_t> words = SlotWords(s, kSlots[s].words);
-      CallProbe probe;
-      uint32_t eax = CallWithWords(Word(*set.table, s), words.data(), words.size(), &probe);
-      if (kExpected[s].returns) {
-        EXPECT_EQ(eax, 0u) << kSlots[s].name;
-      }
-      ExpectCleanCall(probe, s);
-    }
-  }
 }
 
 // ---- The no-op families ------------------------------------------------------------------
