@@ -23,7 +23,12 @@ constexpr uint32_t kLeadRightToLeft[4] = {0x000000FFu, 0x0000FFFFu, 0x00FFFFFFu,
 constexpr uint32_t kTrailLeftToRight[5] = {0, 0x000000FFu, 0x0000FFFFu, 0x00FFFFFFu, 0xFFFFFFFFu};
 constexpr uint32_t kTrailRightToLeft[5] = {0, 0xFF000000u, 0xFFFF0000u, 0xFFFFFF00u, 0xFFFFFFFFu};
 
-constexpr size_t kColorBlocks[3] = {offsetof(FrSpan, r), offsetof(FrSpan, g), offsetof(FrSpan, b)};
+constexpr size_t kColorBlocks[4] = {offsetof(FrSpan, r), offsetof(FrSpan, g), offsetof(FrSpan, b),
+                                    offsetof(FrSpan, a)};
+
+// The left shift that puts a channel's 16.16 value at top bit 14; alpha
+// (0 to 255) goes to 1.0 = 16384.
+int32_t WordShift(const MmxGen &m, int k) { return k < 3 ? 14 - m.bits[k] : 6; }
 
 OgCode *Table(Gen &g, const uint32_t *table, OgCode *index) {
   return mem(g.gc, g.V(int32_t(uintptr_t(table))), nullptr, index, 4);
@@ -83,10 +88,10 @@ void ColorSetup(MmxGen &m) {
   OgCode *lanes = mxk4_run(gc, kLanes, 2);
   if (!lanes) return;
   const int32_t lanesAt = lanes->data.mem.disp->data.value;
-  for (int k = 0; k < 3; k++) {
+  for (int k = 0; k < (m.blendAlpha ? 4 : 3); k++) {
     const size_t b = kColorBlocks[k];
     const size_t words[4] = {b + kEdge, b + kDx, b + kDy, b + kDy + 4};
-    kerrect(g, words, 4, 14 - m.bits[k]);
+    kerrect(g, words, 4, WordShift(m, k));
     g.E(movd(gc, mm0, g.F(b + kDx)));
     rtz(g, mm0, 18);
     g.E(psrad(gc, mm0, g.V(14)));  // 4 x d/dx as a word, wrapping like the lanes
@@ -115,14 +120,14 @@ void ColorSetup(MmxGen &m) {
   }
 }
 
-// The flat colour as words at top bit 14.
+// The flat colour as words at top bit 14, and the flat alpha.
 void FlatSetup(MmxGen &m) {
   Gen &g = m.g;
   GlContext *gc = g.gc;
-  const int32_t slots[3] = {kSlotFlat, kSlotFlat + 1, kSlotFlat + 4};
-  for (int k = 0; k < 3; k++) {
+  const int32_t slots[4] = {kSlotFlat, kSlotFlat + 1, kSlotFlat + 4, kSlotAlpha};
+  for (int k = 0; k < (m.blendAlpha ? 4 : 3); k++) {
     g.E(mov(gc, eax, g.F(kColorBlocks[k])));
-    if (m.bits[k] < 14) g.E(shl(gc, eax, g.V(14 - m.bits[k])));
+    if (WordShift(m, k) > 0) g.E(shl(gc, eax, g.V(WordShift(m, k))));
     g.E(shr(gc, eax, g.V(16)));
     g.E(movd(gc, mm0, eax));
     Spread(g, mm0);
@@ -235,6 +240,13 @@ struct Copy {
           g.E(movq(gc, regs[k], m.Slot(flat[k])));
         }
       }
+      if (m.blendAlpha && m.iterated) {
+        g.E(movd(gc, mm0, g.F(offsetof(FrSpan, aEdge))));
+        g.E(psrld(gc, mm0, g.V(16)));
+        Spread(g, mm0);
+        g.E(paddw(gc, mm0, m.SlotIndexed(kSlotColorRows + 12, ecx, 8)));
+        g.E(movq(gc, m.Slot(kSlotAlpha), mm0));
+      }
       if (g.dither) {
         // The walk column of lane 0, and the row of y.
         g.E(mov(gc, eax, g.F(offsetof(FrSpan, ixLong))));
@@ -245,10 +257,18 @@ struct Copy {
         g.E(lea(gc, edx, mem(gc, nullptr, eax, edx, 4)));
         g.E(imul(gc, edx, g.V(24)));
         const int32_t table = int32_t(uintptr_t(g.data + 8 * (kSlotDitherTurned + (lr ? 48 : 0))));
-        for (int k = 0; k < 3; k++)
-          g.E(paddw(gc, regs[k], mem2(gc, g.V(table + 8 * k), edx)));
+        for (int k = 0; k < 3; k++) {
+          OgCode *words = mem2(gc, g.V(table + 8 * k), edx);
+          if (!m.blend) {
+            g.E(paddw(gc, regs[k], words));
+            continue;
+          }
+          // Blended groups dither after blending.
+          g.E(movq(gc, mm0, words));
+          g.E(movq(gc, m.Slot(kSlotDitherRow + k), mm0));
+        }
       }
-      if (!m.iterated) {
+      if (!m.iterated && !m.blend) {
         PackWords(m);
         g.E(movq(gc, mm7, mm0));
       }
@@ -339,8 +359,8 @@ uint32_t GroupBytes(uint32_t bytesPerPixel) {
   __glAssertFailed("0", "og_ras", __LINE__);
 }
 
-// Textures and blending are drawn by later stages of the body; until then
-// such a state ends the triangle at once.
+// Textures are drawn by a later stage of the body; until then such a state
+// ends the triangle at once.
 void EndAtOnce(Gen &g) {
   DeclareSetupWords(g);
   g.E(mov(g.gc, eax, g.V(1)));
@@ -351,13 +371,19 @@ void EndAtOnce(Gen &g) {
 
 void BuildMMXRasterizer(Gen &g) {
   GlContext *gc = g.gc;
-  if (g.texturing || (g.flags & __GL_SHADE_BLEND)) return EndAtOnce(g);
+  if (g.texturing) return EndAtOnce(g);
   const GlColorBuffer *cfb = gc->drawBuffer;
   MmxGen m{g};
   m.groupBytes = GroupBytes(g.bpp);
   m.depthBytes = (g.key2 & kKeyDeepDepth) ? 4 : 2;
   m.iterated = g.walkColor;  // the setup writes colour planes
   m.writesColor = !(g.flags & __GL_SHADE_MASK);
+  m.blend = m.writesColor && (g.flags & __GL_SHADE_BLEND);
+  if (m.blend) {
+    m.sourceFactor = gc->state.raster.blendSrc;
+    m.destFactor = gc->state.raster.blendDst;
+    m.blendAlpha = uses_alpha(m.sourceFactor) || uses_alpha(m.destFactor);
+  }
   const uint32_t max[3] = {cfb->redMax, cfb->greenMax, cfb->blueMax};
   const uint32_t shift[3] = {cfb->redShift, cfb->greenShift, cfb->blueShift};
   for (int k = 0; k < 3; k++) {
@@ -371,6 +397,11 @@ void BuildMMXRasterizer(Gen &g) {
   g.E(sub(gc, esp, g.V(g.bias)));
 
   if (m.writesColor) m.iterated ? ColorSetup(m) : FlatSetup(m);
+  if (m.blend) {
+    g.E(movq(gc, mm0, m.Words(0x4000)));
+    g.E(movq(gc, m.Slot(kSlotOne), mm0));
+    g.E(movq(gc, m.Slot(kSlotDestAlpha), mm0));
+  }
   if (g.depth) DepthSetup(m);
   OgCode *leftToRight = label(gc), *done = label(gc), *maskStore = label(gc);
   g.E(cmp(gc, g.F(offsetof(FrSpan, direction)), g.V(0)));
