@@ -54,14 +54,15 @@ Image BlendTest::DrawBlend(Path path, const std::vector<SceneStep> &steps) {
   scene_test::SceneReference ref(Target());
   dither ? glEnable(GL_DITHER) : glDisable(GL_DITHER);
   ClearAll(&ref);
-  // Boxes of 8 x 8 pixels in colours from black to white, every channel
-  // at both ends of its range somewhere.
+  // Columns one pixel wide and eight tall, so that neighbours in a group
+  // differ, in colours from black to white, every channel at both ends of
+  // its range somewhere.
   glEnable(GL_SCISSOR_TEST);
   for (int32_t by = 0; by < kHeight / 8; by++)
-    for (int32_t bx = 0; bx < kWidth / 8; bx++) {
-      const int32_t n = by * (kWidth / 8) + bx;
+    for (int32_t x = 0; x < kWidth; x++) {
+      const int32_t n = by * 5 + x;
       glClearColor(GLfloat((n * 5) % 7) / 6, GLfloat((n * 3) % 11) / 10, GLfloat((n * 7) % 5) / 4, 1);
-      glScissor(bx * 8, by * 8, 8, 8);
+      glScissor(x, by * 8, 1, 8);
       glClear(GL_COLOR_BUFFER_BIT);
     }
   glDisable(GL_SCISSOR_TEST);

@@ -1,7 +1,7 @@
 // Blended scenes through the MMX body (installed by hand: the picker sends
 // it only five pairs) and through the generic path, over a background of
-// cleared boxes that both paths share exactly, so that the destination the
-// blend reads is the same pixel for pixel.
+// cleared columns that both paths share exactly, so that the destination
+// the blend reads is the same pixel for pixel.
 #pragma once
 
 #include <stdint.h>
@@ -31,7 +31,7 @@ std::string FactorName(GLenum f);
 
 class BlendTest : public mmx_test::MmxBodyTest {
  protected:
-  // Clears, paints the background boxes, then draws every step through
+  // Clears, paints the background columns, then draws every step through
   // `path`.
   Image DrawBlend(Path path, const std::vector<SceneStep> &steps);
   // Every pixel of `gen` within `tolerance` units per channel of
