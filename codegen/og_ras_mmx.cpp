@@ -50,6 +50,7 @@ void DeclarePairs(Gen &g, const MmxGen &m) {
     pair(offsetof(FrSpan, b), offsetof(FrSpan, a));
   }
   if (g.depth) pair(offsetof(FrSpan, z), offsetof(FrSpan, zbuf));
+  if (m.texturing) pair(offsetof(FrSpan, s), offsetof(FrSpan, t));
   DeclareSetupWords(g);
 }
 
@@ -79,44 +80,62 @@ void Spread(Gen &g, OgCode *reg) {
   g.E(punpckldq(g.gc, reg, reg));
 }
 
-// Colour words at top bit 14: the planes scaled, the group steps, and the
-// start rows (row a: the offsets of the lanes from lane a).
-void ColorSetup(MmxGen &m) {
+// The lane words of block `b` at the span's start lane (ecx) into `to`.
+void StartWords(MmxGen &m, OgCode *to, size_t b, int32_t rowSlot) {
+  Gen &g = m.g;
+  g.E(movd(g.gc, to, g.F(b + kEdge)));
+  g.E(psrld(g.gc, to, g.V(16)));
+  Spread(g, to);
+  g.E(paddw(g.gc, to, m.SlotIndexed(rowSlot, ecx, 8)));
+}
+
+// The group step and the start rows of one block whose edge value is
+// already scaled so that its high word is the lane word: row a holds the
+// offsets of the lanes from lane a.
+void WordRows(MmxGen &m, size_t b, int32_t stepSlot, int32_t rowSlot) {
   Gen &g = m.g;
   GlContext *gc = g.gc;
   static const uint16_t kLanes[2][4] = {{0, 1, 2, 3}, {3, 2, 1, 0}};
   OgCode *lanes = mxk4_run(gc, kLanes, 2);
   if (!lanes) return;
   const int32_t lanesAt = lanes->data.mem.disp->data.value;
+  g.E(movd(gc, mm0, g.F(b + kDx)));
+  rtz(g, mm0, 18);
+  g.E(psrad(gc, mm0, g.V(14)));  // 4 x d/dx as a word, wrapping like the lanes
+  Spread(g, mm0);
+  g.E(movq(gc, m.Slot(stepSlot), mm0));
+  g.E(movd(gc, mm1, g.F(b + kDx)));
+  rtz(g, mm1, 16);
+  g.E(psrld(gc, mm1, g.V(16)));
+  Spread(g, mm1);
+  // Right to left the lanes count down from row 3.
+  g.E(mov(gc, eax, g.F(offsetof(FrSpan, direction))));
+  g.E(shr(gc, eax, g.V(31)));
+  g.E(movq(gc, mm0, mm1));
+  g.E(pmullw(gc, mm0, mem(gc, g.V(lanesAt), nullptr, eax, 8)));
+  g.E(lea(gc, ebp, mem(gc, nullptr, eax, eax, 2)));
+  g.E(shl(gc, ebp, g.V(3)));
+  g.E(mov(gc, edx, g.F(offsetof(FrSpan, direction))));
+  g.E(shl(gc, edx, g.V(3)));
+  for (int row = 0; row < 4; row++) {
+    g.E(movq(gc, mem(gc, g.V(8 * rowSlot), esp, ebp, 1), mm0));
+    if (row < 3) {
+      g.E(psubw(gc, mm0, mm1));
+      g.E(add(gc, ebp, edx));
+    }
+  }
+}
+
+// Colour words at top bit 14: the planes scaled, the group steps, and the
+// start rows.
+void ColorSetup(MmxGen &m) {
+  Gen &g = m.g;
   for (int k = 0; k < (m.blendAlpha ? 4 : 3); k++) {
+    if (k < 3 && !m.colorWords) continue;
     const size_t b = kColorBlocks[k];
     const size_t words[4] = {b + kEdge, b + kDx, b + kDy, b + kDy + 4};
     kerrect(g, words, 4, WordShift(m, k));
-    g.E(movd(gc, mm0, g.F(b + kDx)));
-    rtz(g, mm0, 18);
-    g.E(psrad(gc, mm0, g.V(14)));  // 4 x d/dx as a word, wrapping like the lanes
-    Spread(g, mm0);
-    g.E(movq(gc, m.Slot(kSlotColorStep + k), mm0));
-    g.E(movd(gc, mm1, g.F(b + kDx)));
-    rtz(g, mm1, 16);
-    g.E(psrld(gc, mm1, g.V(16)));
-    Spread(g, mm1);
-    // Right to left the lanes count down from row 3.
-    g.E(mov(gc, eax, g.F(offsetof(FrSpan, direction))));
-    g.E(shr(gc, eax, g.V(31)));
-    g.E(movq(gc, mm0, mm1));
-    g.E(pmullw(gc, mm0, mem(gc, g.V(lanesAt), nullptr, eax, 8)));
-    g.E(lea(gc, ebp, mem(gc, nullptr, eax, eax, 2)));
-    g.E(shl(gc, ebp, g.V(3)));
-    g.E(mov(gc, edx, g.F(offsetof(FrSpan, direction))));
-    g.E(shl(gc, edx, g.V(3)));
-    for (int row = 0; row < 4; row++) {
-      g.E(movq(gc, mem(gc, g.V(8 * (kSlotColorRows + 4 * k)), esp, ebp, 1), mm0));
-      if (row < 3) {
-        g.E(psubw(gc, mm0, mm1));
-        g.E(add(gc, ebp, edx));
-      }
-    }
+    WordRows(m, b, kSlotColorStep + k, kSlotColorRows + 4 * k);
   }
 }
 
@@ -126,6 +145,7 @@ void FlatSetup(MmxGen &m) {
   GlContext *gc = g.gc;
   const int32_t slots[4] = {kSlotFlat, kSlotFlat + 1, kSlotFlat + 4, kSlotAlpha};
   for (int k = 0; k < (m.blendAlpha ? 4 : 3); k++) {
+    if (k < 3 && !m.colorWords) continue;
     g.E(mov(gc, eax, g.F(kColorBlocks[k])));
     if (WordShift(m, k) > 0) g.E(shl(gc, eax, g.V(WordShift(m, k))));
     g.E(shr(gc, eax, g.V(16)));
@@ -133,6 +153,53 @@ void FlatSetup(MmxGen &m) {
     Spread(g, mm0);
     g.E(movq(gc, m.Slot(slots[k]), mm0));
   }
+}
+
+// Per triangle: the shift counts of the bound texture's level 0, s and t
+// as fractions of the texture in their high words with their group steps
+// and start rows, and the texel base in ebp (last: the rows use ebp). A
+// triangle without a level 0 draws nothing.
+void TextureSetup(MmxGen &m, OgCode *none) {
+  Gen &g = m.g;
+  GlContext *gc = g.gc;
+  g.E(mov(gc, eax, g.Abs(&gc->texture.current)));
+  g.E(test(gc, eax, eax));
+  g.E(je(gc, none));
+  g.E(mov(gc, edx, mem2(gc, g.V(offsetof(GlTextureObject, levels)), eax)));
+  g.E(test(gc, edx, edx));
+  g.E(je(gc, none));
+  g.E(mov(gc, edx, mem2(gc, nullptr, edx)));
+  g.E(test(gc, edx, edx));
+  g.E(je(gc, none));
+  const size_t logs[2] = {offsetof(GlTextureLevel, widthLog2), offsetof(GlTextureLevel, heightLog2)};
+  const size_t blocks[2] = {offsetof(FrSpan, s), offsetof(FrSpan, t)};
+  for (int i = 0; i < 2; i++) {
+    g.E(mov(gc, ecx, g.V(16)));
+    g.E(sub(gc, ecx, mem2(gc, g.V(int32_t(logs[i])), edx)));
+    g.E(mov(gc, m.Slot(kSlotTexShift + i), ecx));
+    g.E(mov(gc, mem2(gc, g.V(8 * (kSlotTexShift + i) + 4), esp), g.V(0)));
+  }
+  for (int i = 0; i < 2; i++) {
+    for (size_t w : {kEdge, kDx, kDy, kDy + 4}) {
+      g.E(movd(gc, mm0, g.F(blocks[i] + w)));
+      g.E(pslld(gc, mm0, m.Slot(kSlotTexShift + i)));
+      g.E(movd(gc, g.F(blocks[i] + w), mm0));
+    }
+    WordRows(m, blocks[i], kSlotTexStep + i, kSlotTexRows + 4 * i);
+  }
+  if (!m.indexed) {
+    g.E(mov(gc, ebp, g.F(offsetof(FrSpan, texImage))));
+    return;
+  }
+  // Palette textures: the entries in ebp, the index bytes' base in slot 78.
+  g.E(mov(gc, eax, g.Abs(&gc->texture.current)));
+  g.E(mov(gc, ebp, mem2(gc, g.V(offsetof(GlTextureObject, colorTable.table)), eax)));
+  g.E(mov(gc, ecx, mem2(gc, g.V(offsetof(GlTextureObject, colorTable.width)), eax)));
+  g.E(dec(gc, ecx));
+  g.E(mov(gc, m.Slot(kSlotPaletteMask), ecx));
+  g.E(mov(gc, ecx, g.F(offsetof(FrSpan, texImage))));
+  g.E(mov(gc, m.Slot(kSlotTexels), ecx));
+  g.E(mov(gc, mem2(gc, g.V(8 * kSlotTexels + 4), esp), ecx));
 }
 
 // Depth lanes: the pair distance, the group step and the start rows. The
@@ -229,23 +296,23 @@ struct Copy {
     }
     if (m.writesColor) {
       OgCode *const regs[3] = {mm5, mm6, mm7};
-      for (int k = 0; k < 3; k++) {
+      for (int k = 0; k < 3 && m.colorWords; k++) {
         if (m.iterated) {
-          g.E(movd(gc, regs[k], g.F(kColorBlocks[k] + kEdge)));
-          g.E(psrld(gc, regs[k], g.V(16)));
-          Spread(g, regs[k]);
-          g.E(paddw(gc, regs[k], m.SlotIndexed(kSlotColorRows + 4 * k, ecx, 8)));
-        } else {
+          OgCode *to = m.InSlot(k) ? mm0 : regs[k];
+          StartWords(m, to, kColorBlocks[k], kSlotColorRows + 4 * k);
+          if (to == mm0) g.E(movq(gc, m.ColorWords(k), mm0));
+        } else if (!m.texturing) {
           const int32_t flat[3] = {kSlotFlat, kSlotFlat + 1, kSlotFlat + 4};
           g.E(movq(gc, regs[k], m.Slot(flat[k])));
         }
       }
       if (m.blendAlpha && m.iterated) {
-        g.E(movd(gc, mm0, g.F(offsetof(FrSpan, aEdge))));
-        g.E(psrld(gc, mm0, g.V(16)));
-        Spread(g, mm0);
-        g.E(paddw(gc, mm0, m.SlotIndexed(kSlotColorRows + 12, ecx, 8)));
+        StartWords(m, mm0, offsetof(FrSpan, a), kSlotColorRows + 12);
         g.E(movq(gc, m.Slot(kSlotAlpha), mm0));
+      }
+      if (m.texturing) {
+        StartWords(m, mm6, offsetof(FrSpan, s), kSlotTexRows);
+        StartWords(m, mm7, offsetof(FrSpan, t), kSlotTexRows + 4);
       }
       if (g.dither) {
         // The walk column of lane 0, and the row of y.
@@ -259,16 +326,16 @@ struct Copy {
         const int32_t table = int32_t(uintptr_t(g.data + 8 * (kSlotDitherTurned + (lr ? 48 : 0))));
         for (int k = 0; k < 3; k++) {
           OgCode *words = mem2(gc, g.V(table + 8 * k), edx);
-          if (!m.blend) {
+          if (!m.blend && !m.texturing) {
             g.E(paddw(gc, regs[k], words));
             continue;
           }
-          // Blended groups dither after blending.
+          // Blended and textured groups dither their finished words.
           g.E(movq(gc, mm0, words));
           g.E(movq(gc, m.Slot(kSlotDitherRow + k), mm0));
         }
       }
-      if (!m.iterated && !m.blend) {
+      if (!m.iterated && !m.blend && !m.texturing) {
         PackWords(m);
         g.E(movq(gc, mm7, mm0));
       }
@@ -340,6 +407,7 @@ struct Copy {
       StepPair(offsetof(FrSpan, r));
       StepPair(offsetof(FrSpan, b));
     }
+    if (m.texturing && m.writesColor) StepPair(offsetof(FrSpan, s));
     if (g.depth) StepPair(offsetof(FrSpan, z));
     og_raster::Carry(g, offsetof(FrSpan, fracShort), offsetof(FrSpan, dfracShort));
     g.cb = dy(gc, g.cb, g.F(offsetof(FrSpan, ixShort)), g.Pair(offsetof(FrSpan, dxShort), edx));
@@ -359,8 +427,8 @@ uint32_t GroupBytes(uint32_t bytesPerPixel) {
   __glAssertFailed("0", "og_ras", __LINE__);
 }
 
-// Textures are drawn by a later stage of the body; until then such a state
-// ends the triangle at once.
+// Perspective textures are drawn by a later stage of the body; until then
+// such a state ends the triangle at once.
 void EndAtOnce(Gen &g) {
   DeclareSetupWords(g);
   g.E(mov(g.gc, eax, g.V(1)));
@@ -371,7 +439,7 @@ void EndAtOnce(Gen &g) {
 
 void BuildMMXRasterizer(Gen &g) {
   GlContext *gc = g.gc;
-  if (g.texturing) return EndAtOnce(g);
+  if (g.perspective) return EndAtOnce(g);
   const GlColorBuffer *cfb = gc->drawBuffer;
   MmxGen m{g};
   m.groupBytes = GroupBytes(g.bpp);
@@ -383,6 +451,14 @@ void BuildMMXRasterizer(Gen &g) {
     m.sourceFactor = gc->state.raster.blendSrc;
     m.destFactor = gc->state.raster.blendDst;
     m.blendAlpha = uses_alpha(m.sourceFactor) || uses_alpha(m.destFactor);
+  }
+  if (g.texturing) {
+    m.texturing = true;
+    m.env = g.env;
+    m.baseFormat = gc->texture.current ? gc->texture.current->baseFormat : GLenum(GL_RGBA);
+    m.indexed = (g.key2 & kKeyColorIndexTexture) != 0;
+    m.direct = (g.key2 & kKeyAuxImage) != 0;
+    m.colorWords = !m.direct && m.env == GL_MODULATE;
   }
   const uint32_t max[3] = {cfb->redMax, cfb->greenMax, cfb->blueMax};
   const uint32_t shift[3] = {cfb->redShift, cfb->greenShift, cfb->blueShift};
@@ -396,6 +472,7 @@ void BuildMMXRasterizer(Gen &g) {
   g.bias = 8 * kFrameSlots;
   g.E(sub(gc, esp, g.V(g.bias)));
 
+  OgCode *leftToRight = label(gc), *done = label(gc), *maskStore = label(gc);
   if (m.writesColor) m.iterated ? ColorSetup(m) : FlatSetup(m);
   if (m.blend) {
     g.E(movq(gc, mm0, m.Words(0x4000)));
@@ -403,7 +480,7 @@ void BuildMMXRasterizer(Gen &g) {
     g.E(movq(gc, m.Slot(kSlotDestAlpha), mm0));
   }
   if (g.depth) DepthSetup(m);
-  OgCode *leftToRight = label(gc), *done = label(gc), *maskStore = label(gc);
+  if (m.texturing && m.writesColor) TextureSetup(m, done);
   g.E(cmp(gc, g.F(offsetof(FrSpan, direction)), g.V(0)));
   g.E(jg(gc, leftToRight));
   for (int32_t dir : {-1, 1}) {

@@ -31,15 +31,31 @@ void rtzw(Gen &g, OgCode *reg, int32_t n) {
   g.E(paddw(gc, reg, mm3));
 }
 
+namespace {
+
+// Words in memory step through mm0.
+void StepWords(Gen &g, OgCode *words, OgCode *step, bool inMemory) {
+  if (!inMemory) {
+    g.E(paddw(g.gc, words, step));
+    return;
+  }
+  g.E(movq(g.gc, mm0, words));
+  g.E(paddw(g.gc, mm0, step));
+  g.E(movq(g.gc, words, mm0));
+}
+
+}  // namespace
+
 void genstep(MmxGen &m) {
-  if (!m.iterated || !m.writesColor) return;
+  if (!m.writesColor) return;
   Gen &g = m.g;
-  OgCode *const regs[3] = {mm5, mm6, mm7};
-  for (int k = 0; k < 3; k++) g.E(paddw(g.gc, regs[k], m.Slot(kSlotColorStep + k)));
-  if (m.blendAlpha) {
-    g.E(movq(g.gc, mm0, m.Slot(kSlotAlpha)));
-    g.E(paddw(g.gc, mm0, m.Slot(kSlotColorStep + 3)));
-    g.E(movq(g.gc, m.Slot(kSlotAlpha), mm0));
+  if (m.iterated && m.colorWords)
+    for (int k = 0; k < 3; k++) StepWords(g, m.ColorWords(k), m.Slot(kSlotColorStep + k), m.InSlot(k));
+  if (m.iterated && m.blendAlpha)
+    StepWords(g, m.Slot(kSlotAlpha), m.Slot(kSlotColorStep + 3), true);
+  if (m.texturing) {
+    g.E(paddw(g.gc, mm6, m.Slot(kSlotTexStep)));
+    g.E(paddw(g.gc, mm7, m.Slot(kSlotTexStep + 1)));
   }
 }
 
@@ -73,7 +89,7 @@ void PackWords(MmxGen &m) {
 namespace {
 
 // The blend source: the colour words limited to the channel's range, and
-// with an alpha factor the alpha limited to [0, 1.0].
+// with an alpha factor the alpha.
 void BlendSource(MmxGen &m) {
   Gen &g = m.g;
   GlContext *gc = g.gc;
@@ -83,19 +99,30 @@ void BlendSource(MmxGen &m) {
     ClampWords(m, mm0);
     g.E(movq(gc, m.Slot(kSlotBlendSource + k), mm0));
   }
-  if (!m.blendAlpha) return;
-  g.E(movq(gc, mm0, m.Slot(kSlotAlpha)));
-  ClampWords(m, mm0);
-  g.E(paddusw(gc, mm0, m.Words(0xFFFF - 0x4000)));
-  g.E(psubusw(gc, mm0, m.Words(0xFFFF - 0x4000)));
-  g.E(movq(gc, m.Slot(kSlotSourceAlpha), mm0));
+  if (m.blendAlpha) SourceAlpha(m);
 }
 
 }  // namespace
 
+void ClampAlpha(MmxGen &m, OgCode *reg) {
+  Gen &g = m.g;
+  ClampWords(m, reg);
+  g.E(paddusw(g.gc, reg, m.Words(0xFFFF - 0x4000)));
+  g.E(psubusw(g.gc, reg, m.Words(0xFFFF - 0x4000)));
+}
+
+void SourceAlpha(MmxGen &m) {
+  Gen &g = m.g;
+  g.E(movq(g.gc, mm0, m.Slot(kSlotAlpha)));
+  ClampAlpha(m, mm0);
+  g.E(movq(g.gc, m.Slot(kSlotSourceAlpha), mm0));
+}
+
 void genpix(MmxGen &m) {
   Gen &g = m.g;
-  if (m.blend) {
+  if (m.texturing) {
+    TexturePix(m);
+  } else if (m.blend) {
     BlendSource(m);
     genblend(m);
   } else if (m.iterated) {

@@ -1,0 +1,126 @@
+// Affine textured triangles through the MMX body (installed by hand:
+// texturing keeps the picker in spanlet mode) on the 8- and 16-bit RGB
+// formats: every base format, GL_REPLACE and GL_MODULATE, flat and smooth,
+// dithered or not, texels through the palette and texels already in the
+// frame buffer's format; each against the forced x86/x87 textured routine
+// and the generic path, samples near a texel boundary left out.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/s_constants.h"
+#include "tests/codegen/span_texture/tex_span_fixture.h"
+
+namespace tex_span_test {
+namespace {
+
+// A left-to-right and a right-to-left triangle, spans of up to 60 pixels,
+// coordinates that repeat the texture.
+std::vector<TexTriangle> Scene() {
+  return {
+      TexTriangle{TexVertex{1.3, 1.7, 0.5, 1, 0.05, 0.1, {0.9, 0.05, 0.4, 1}},
+                  TexVertex{62.6, 9.2, 0.5, 1, 1.9, 0.4, {0.1, 1.0, 0.7, 1}},
+                  TexVertex{20.2, 22.9, 0.5, 1, 0.7, 1.3, {0.6, 0.3, 0.0, 1}}},
+      TexTriangle{TexVertex{61.7, 25.3, 0.5, 1, 2.2, 0.6, {0.0, 0.8, 1.0, 1}},
+                  TexVertex{3.4, 30.1, 0.5, 1, 0.3, 1.7, {1.0, 0.5, 0.2, 1}},
+                  TexVertex{44.8, 46.6, 0.5, 1, 1.1, 0.2, {0.3, 0.9, 0.6, 1}}},
+  };
+}
+
+const GLenum kNone = 0;
+
+// name, internal format, palette, environment, smooth, perspective,
+// dither, copy, widthLog2, heightLog2.
+const TexCase kCases[] = {
+    {"RGBA replace", GL_RGBA, kNone, GL_REPLACE, false, false, false, false, 4, 3},
+    {"RGB replace", GL_RGB, kNone, GL_REPLACE, true, false, false, false, 5, 4},
+    {"LA replace", GL_LUMINANCE_ALPHA, kNone, GL_REPLACE, false, false, false, false, 3, 5},
+    {"L replace", GL_LUMINANCE, kNone, GL_REPLACE, false, false, false, false, 4, 2},
+    {"I replace", GL_INTENSITY, kNone, GL_REPLACE, false, false, false, false, 0, 4},
+    {"RGB decal", GL_RGB, kNone, GL_DECAL, false, false, false, false, 4, 0},
+    {"RGBA replace, dithered", GL_RGBA, kNone, GL_REPLACE, false, false, true, false, 4, 4},
+    {"RGBA modulate flat", GL_RGBA, kNone, GL_MODULATE, false, false, false, false, 4, 3},
+    {"RGBA modulate smooth", GL_RGBA, kNone, GL_MODULATE, true, false, false, false, 6, 6},
+    {"RGB modulate smooth", GL_RGB, kNone, GL_MODULATE, true, false, false, false, 5, 3},
+    {"RGB modulate flat", GL_RGB, kNone, GL_MODULATE, false, false, false, false, 1, 4},
+    {"L modulate smooth", GL_LUMINANCE, kNone, GL_MODULATE, true, false, false, false, 3, 3},
+    {"LA modulate flat", GL_LUMINANCE_ALPHA, kNone, GL_MODULATE, false, false, false, false, 4, 6},
+    {"LA modulate smooth", GL_LUMINANCE_ALPHA, kNone, GL_MODULATE, true, false, false, false, 2, 2},
+    {"I modulate smooth, dithered", GL_INTENSITY, kNone, GL_MODULATE, true, false, true, false, 4, 3},
+    {"I modulate flat", GL_INTENSITY, kNone, GL_MODULATE, false, false, false, false, 3, 1},
+    {"RGBA modulate flat, dithered", GL_RGBA, kNone, GL_MODULATE, false, false, true, false, 3, 4},
+    {"palette RGB replace", GL_COLOR_INDEX8_EXT, GL_RGB, GL_REPLACE, false, false, false, false, 4, 3},
+    {"palette RGBA modulate", GL_COLOR_INDEX8_EXT, GL_RGBA, GL_MODULATE, true, false, false, false, 4, 4},
+    {"palette LA replace", GL_COLOR_INDEX8_EXT, GL_LUMINANCE_ALPHA, GL_REPLACE, false, false, false, false, 3, 3},
+    {"palette L modulate", GL_COLOR_INDEX8_EXT, GL_LUMINANCE, GL_MODULATE, false, false, false, false, 5, 2},
+    {"palette I replace", GL_COLOR_INDEX8_EXT, GL_INTENSITY, GL_REPLACE, false, false, false, false, 2, 5},
+    {"RGBA copy", GL_RGBA, kNone, GL_REPLACE, false, false, false, true, 4, 3},
+    {"L copy", GL_LUMINANCE, kNone, GL_REPLACE, false, false, false, true, 5, 5},
+    {"RGB copy", GL_RGB, kNone, GL_REPLACE, false, false, false, true, 2, 6},
+    // Failing pixels still step the coordinates.
+    {"RGBA replace behind", GL_RGBA, kNone, GL_REPLACE, false, false, false, false, 4, 3, true},
+    {"RGB modulate smooth behind", GL_RGB, kNone, GL_MODULATE, true, false, false, false, 4, 4, true},
+    {"L copy behind", GL_LUMINANCE, kNone, GL_REPLACE, false, false, false, true, 3, 3, true},
+};
+
+class MmxTextureTest : public TexSpanTest {
+ protected:
+  bool OpenMmx(const ColorFormat &f) {
+    if (!Open(f, 16)) return false;
+    if (!(gc->constants.cpuFlags & __GL_CPU_MMX)) {
+      ADD_FAILURE() << "the processor reports no MMX";
+      return false;
+    }
+    return true;
+  }
+};
+
+TEST_F(MmxTextureTest, AffineSpansMatchTheX87RoutineAndTheGenericPath) {
+  for (const ColorFormat *f : {&kRgbFormats[0], &kRgbFormats[1], &kRgbFormats[2]}) {
+    SCOPED_TRACE(f->name);
+    const std::vector<TexTriangle> tris = Scene();
+    std::vector<Image> x87;
+    ASSERT_TRUE(OpenPlain(*f, 16));
+    for (const TexCase &c : kCases) x87.push_back(DrawTex(Path::kGenerated, c, tris));
+    Close();
+    ASSERT_TRUE(OpenMmx(*f));
+    for (size_t i = 0; i < std::size(kCases); i++) {
+      const TexCase &c = kCases[i];
+      const Image mmx = DrawTex(Path::kGenerated, c, tris);
+      ExpectNearGeneric(c, tris, mmx, x87[i]);
+      ExpectNearGeneric(c, tris, mmx, DrawTex(Path::kGeneric, c, tris));
+      if (c.depth) ExpectBlocked(c, mmx, DrawTex(Path::kGeneric, c, {}));
+    }
+    Close();
+  }
+}
+
+// Every vertex at s = t = 1.0 (or 2.0): the coordinate wraps to texel
+// (0, 0), which covers the whole triangle.
+TEST_F(MmxTextureTest, WholeRepeatsWrapToTheFirstTexel) {
+  const ColorFormat &f = kRgbFormats[2];
+  ASSERT_TRUE(OpenMmx(f));
+  const TexCase c = {"RGBA replace", GL_RGBA, kNone, GL_REPLACE, false, false, false, false, 3, 3};
+  for (double at : {1.0, 2.0}) {
+    std::vector<TexTriangle> tris = Scene();
+    for (TexTriangle &t : tris)
+      for (TexVertex &v : t) v.s = v.t = at;
+    const Image im = DrawTex(Path::kGenerated, c, tris);
+    const std::array<uint32_t, 4> texel = Texel(0, 0);
+    const uint32_t want = ((texel[0] >> 3) << 11) | ((texel[1] >> 2) << 5) | (texel[2] >> 3);
+    int judged = 0;
+    for (int32_t row = 0; row < scene_test::kHeight; row++)
+      for (int32_t x = 0; x < scene_test::kWidth; x++) {
+        Sample s{};
+        if (!HitAt(c, tris, x, row, &s)) continue;
+        judged++;
+        ASSERT_EQ(im.color[size_t(row) * scene_test::kWidth + size_t(x)], want)
+            << "s = t = " << at << ", pixel " << x << ", " << row;
+      }
+    EXPECT_GT(judged, 500);
+  }
+}
+
+}  // namespace
+}  // namespace tex_span_test
