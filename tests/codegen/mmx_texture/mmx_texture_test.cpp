@@ -96,6 +96,45 @@ TEST_F(MmxTextureTest, AffineSpansMatchTheX87RoutineAndTheGenericPath) {
   }
 }
 
+// Textured colour as the blend source: texel alpha (modulated or not) or
+// the colour's alpha where the texture has none, against the generic path.
+TEST_F(MmxTextureTest, TexturedSpansBlendAsTheGenericPath) {
+  const TexCase cases[] = {
+      {"RGBA modulate smooth", GL_RGBA, kNone, GL_MODULATE, true, false, false, false, 4, 4},
+      {"LA replace", GL_LUMINANCE_ALPHA, kNone, GL_REPLACE, false, false, false, false, 3, 5},
+      {"I modulate flat, dithered", GL_INTENSITY, kNone, GL_MODULATE, false, false, true, false, 4, 3},
+      {"L modulate smooth", GL_LUMINANCE, kNone, GL_MODULATE, true, false, false, false, 3, 3},
+      {"RGB replace", GL_RGB, kNone, GL_REPLACE, true, false, false, false, 5, 4},
+      {"palette RGBA replace", GL_COLOR_INDEX8_EXT, GL_RGBA, GL_REPLACE, false, false, false, false, 4, 4},
+  };
+  struct Factors {
+    GLenum src, dst;
+  };
+  const Factors pairs[] = {{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA},
+                           {GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA},
+                           {GL_ONE, GL_ONE},
+                           {GL_SRC_ALPHA_SATURATE, GL_ONE}};
+  std::vector<TexTriangle> tris = Scene();
+  const double alphas[3] = {0.3, 0.85, 0.55};
+  for (TexTriangle &t : tris)
+    for (size_t v = 0; v < 3; v++) t[v].c[3] = alphas[v];
+  for (const ColorFormat *f : {&kRgbFormats[0], &kRgbFormats[1], &kRgbFormats[2]}) {
+    SCOPED_TRACE(f->name);
+    ASSERT_TRUE(OpenMmx(*f));
+    for (const Factors &p : pairs)
+      for (const TexCase &c : cases) {
+        SCOPED_TRACE("blend 0x" + std::to_string(p.src) + " / 0x" + std::to_string(p.dst));
+        glBlendFunc(p.src, p.dst);
+        glEnable(GL_BLEND);
+        const Image mmx = DrawTex(Path::kGenerated, c, tris);
+        const Image generic = DrawTex(Path::kGeneric, c, tris);
+        glDisable(GL_BLEND);
+        ExpectNearGeneric(c, tris, mmx, generic);
+      }
+    Close();
+  }
+}
+
 // Every vertex at s = t = 1.0 (or 2.0): the coordinate wraps to texel
 // (0, 0), which covers the whole triangle.
 TEST_F(MmxTextureTest, WholeRepeatsWrapToTheFirstTexel) {
