@@ -3,7 +3,9 @@
 // drawing direction. A span is cut at the destination's groups of four
 // pixels; the first and the last group store through a lane mask. The
 // depth pointer moves back by the destination's lane, not to its own group,
-// so the two buffers may lie at any pixel phase.
+// so the two buffers may lie at any pixel phase. Blending reads the whole
+// destination group, up to three pixels past a span's ends: every buffer
+// keeps 16 bytes of slack on either side for it.
 #include <initializer_list>
 
 #include "codegen/og_ras_mmx.h"
