@@ -160,7 +160,8 @@ void FlatSetup(MmxGen &m) {
 // Per triangle: the shift counts of the bound texture's level 0, s and t
 // as fractions of the texture in their high words with their group steps
 // and start rows, and the texel base in ebp (last: the rows use ebp). A
-// triangle without a level 0 draws nothing.
+// triangle without a level 0 (or a palette texture without entries) draws
+// nothing.
 void TextureSetup(MmxGen &m, OgCode *none) {
   Gen &g = m.g;
   GlContext *gc = g.gc;
@@ -194,9 +195,14 @@ void TextureSetup(MmxGen &m, OgCode *none) {
     return;
   }
   // Palette textures: the entries in ebp, the index bytes' base in slot 78.
+  // An empty palette has no entry to read: the triangle draws nothing.
   g.E(mov(gc, eax, g.Abs(&gc->texture.current)));
   g.E(mov(gc, ebp, mem2(gc, g.V(offsetof(GlTextureObject, colorTable.table)), eax)));
   g.E(mov(gc, ecx, mem2(gc, g.V(offsetof(GlTextureObject, colorTable.width)), eax)));
+  g.E(test(gc, ecx, ecx));
+  g.E(jle(gc, none));
+  g.E(test(gc, ebp, ebp));
+  g.E(je(gc, none));
   g.E(dec(gc, ecx));
   g.E(mov(gc, m.Slot(kSlotPaletteMask), ecx));
   g.E(mov(gc, ecx, g.F(offsetof(FrSpan, texImage))));

@@ -41,6 +41,15 @@ std::string FactorName(GLenum f) {
   }
 }
 
+SceneState Blended(GLenum src, GLenum dst, bool smooth) {
+  SceneState s;
+  s.smooth = smooth;
+  s.blend = true;
+  s.blendSrc = src;
+  s.blendDst = dst;
+  return s;
+}
+
 std::vector<SceneStep> BlendLayers(const SceneState &s) {
   return {Tri(s, V(0.75, 1.25, 0.5, 0.9, 0.1, 0.3, 0.0), V(40.25, 1.75, 0.5, 0.05, 0.95, 0.6, 1.0),
               V(1.25, 30.75, 0.5, 0.4, 0.5, 1.0, 0.5)),

@@ -29,6 +29,9 @@ extern const std::vector<Pair> kAdmittedPairs;
 
 std::string FactorName(GLenum f);
 
+// A scene state that blends with the two factors.
+SceneState Blended(GLenum src, GLenum dst, bool smooth = true);
+
 class BlendTest : public mmx_test::MmxBodyTest {
  protected:
   // Clears, paints the background columns, then draws every step through

@@ -15,14 +15,6 @@ namespace {
 using scene_test::Tri;
 using scene_test::V;
 
-SceneState Blended(GLenum src, GLenum dst) {
-  SceneState s;
-  s.blend = true;
-  s.blendSrc = src;
-  s.blendDst = dst;
-  return s;
-}
-
 TEST_F(BlendTest, TheKeySeparatesRoutinesThatDifferInOneFactor) {
   ASSERT_TRUE(OpenMmx(kRgbFormats[2], 16));
   const std::vector<Pair> pairs = {{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA},

@@ -19,15 +19,6 @@ std::vector<const ColorFormat *> Formats() {
   return {&kRgbFormats[0], &kRgbFormats[1], &kRgbFormats[2]};
 }
 
-SceneState Blended(GLenum src, GLenum dst, bool smooth) {
-  SceneState s;
-  s.smooth = smooth;
-  s.blend = true;
-  s.blendSrc = src;
-  s.blendDst = dst;
-  return s;
-}
-
 std::string Name(const ColorFormat &f, GLenum src, GLenum dst, bool smooth, bool dith) {
   return std::string(f.name) + ", " + FactorName(src) + " / " + FactorName(dst) +
          (smooth ? ", smooth" : ", flat") + (dith ? ", dithered" : "");

@@ -22,12 +22,8 @@ using scene_test::kHeight;
 using scene_test::kWidth;
 
 SceneState Over(bool depth) {
-  SceneState s;
-  s.smooth = true;
+  SceneState s = Blended(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   s.depthTest = depth;
-  s.blend = true;
-  s.blendSrc = GL_SRC_ALPHA;
-  s.blendDst = GL_ONE_MINUS_SRC_ALPHA;
   return s;
 }
 

@@ -9,24 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "core/s_constants.h"
 #include "tests/codegen/span_texture/tex_span_fixture.h"
 
 namespace tex_span_test {
 namespace {
-
-// A left-to-right and a right-to-left triangle, spans of up to 60 pixels,
-// coordinates that repeat the texture.
-std::vector<TexTriangle> Scene() {
-  return {
-      TexTriangle{TexVertex{1.3, 1.7, 0.5, 1, 0.05, 0.1, {0.9, 0.05, 0.4, 1}},
-                  TexVertex{62.6, 9.2, 0.5, 1, 1.9, 0.4, {0.1, 1.0, 0.7, 1}},
-                  TexVertex{20.2, 22.9, 0.5, 1, 0.7, 1.3, {0.6, 0.3, 0.0, 1}}},
-      TexTriangle{TexVertex{61.7, 25.3, 0.5, 1, 2.2, 0.6, {0.0, 0.8, 1.0, 1}},
-                  TexVertex{3.4, 30.1, 0.5, 1, 0.3, 1.7, {1.0, 0.5, 0.2, 1}},
-                  TexVertex{44.8, 46.6, 0.5, 1, 1.1, 0.2, {0.3, 0.9, 0.6, 1}}},
-  };
-}
 
 const GLenum kNone = 0;
 
@@ -64,27 +50,17 @@ const TexCase kCases[] = {
     {"L copy behind", GL_LUMINANCE, kNone, GL_REPLACE, false, false, false, true, 3, 3, true},
 };
 
-class MmxTextureTest : public TexSpanTest {
- protected:
-  bool OpenMmx(const ColorFormat &f) {
-    if (!Open(f, 16)) return false;
-    if (!(gc->constants.cpuFlags & __GL_CPU_MMX)) {
-      ADD_FAILURE() << "the processor reports no MMX";
-      return false;
-    }
-    return true;
-  }
-};
+using MmxTextureTest = TexSpanTest;
 
 TEST_F(MmxTextureTest, AffineSpansMatchTheX87RoutineAndTheGenericPath) {
   for (const ColorFormat *f : {&kRgbFormats[0], &kRgbFormats[1], &kRgbFormats[2]}) {
     SCOPED_TRACE(f->name);
-    const std::vector<TexTriangle> tris = Scene();
+    const std::vector<TexTriangle> tris = Scene(false);
     std::vector<Image> x87;
     ASSERT_TRUE(OpenPlain(*f, 16));
     for (const TexCase &c : kCases) x87.push_back(DrawTex(Path::kGenerated, c, tris));
     Close();
-    ASSERT_TRUE(OpenMmx(*f));
+    ASSERT_TRUE(OpenMmx(*f, 16));
     for (size_t i = 0; i < std::size(kCases); i++) {
       const TexCase &c = kCases[i];
       const Image mmx = DrawTex(Path::kGenerated, c, tris);
@@ -106,6 +82,8 @@ TEST_F(MmxTextureTest, TexturedSpansBlendAsTheGenericPath) {
       {"L modulate smooth", GL_LUMINANCE, kNone, GL_MODULATE, true, false, false, false, 3, 3},
       {"RGB replace", GL_RGB, kNone, GL_REPLACE, true, false, false, false, 5, 4},
       {"palette RGBA replace", GL_COLOR_INDEX8_EXT, GL_RGBA, GL_REPLACE, false, false, false, false, 4, 4},
+      // Every stage at once: the longest routine the body makes.
+      {"RGBA modulate smooth, dithered, behind", GL_RGBA, kNone, GL_MODULATE, true, false, true, false, 4, 4, true},
   };
   struct Factors {
     GLenum src, dst;
@@ -114,13 +92,13 @@ TEST_F(MmxTextureTest, TexturedSpansBlendAsTheGenericPath) {
                            {GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA},
                            {GL_ONE, GL_ONE},
                            {GL_SRC_ALPHA_SATURATE, GL_ONE}};
-  std::vector<TexTriangle> tris = Scene();
+  std::vector<TexTriangle> tris = Scene(false);
   const double alphas[3] = {0.3, 0.85, 0.55};
   for (TexTriangle &t : tris)
     for (size_t v = 0; v < 3; v++) t[v].c[3] = alphas[v];
   for (const ColorFormat *f : {&kRgbFormats[0], &kRgbFormats[1], &kRgbFormats[2]}) {
     SCOPED_TRACE(f->name);
-    ASSERT_TRUE(OpenMmx(*f));
+    ASSERT_TRUE(OpenMmx(*f, 16));
     for (const Factors &p : pairs)
       for (const TexCase &c : cases) {
         SCOPED_TRACE("blend 0x" + std::to_string(p.src) + " / 0x" + std::to_string(p.dst));
@@ -139,10 +117,10 @@ TEST_F(MmxTextureTest, TexturedSpansBlendAsTheGenericPath) {
 // (0, 0), which covers the whole triangle.
 TEST_F(MmxTextureTest, WholeRepeatsWrapToTheFirstTexel) {
   const ColorFormat &f = kRgbFormats[2];
-  ASSERT_TRUE(OpenMmx(f));
+  ASSERT_TRUE(OpenMmx(f, 16));
   const TexCase c = {"RGBA replace", GL_RGBA, kNone, GL_REPLACE, false, false, false, false, 3, 3};
   for (double at : {1.0, 2.0}) {
-    std::vector<TexTriangle> tris = Scene();
+    std::vector<TexTriangle> tris = Scene(false);
     for (TexTriangle &t : tris)
       for (TexVertex &v : t) v.s = v.t = at;
     const Image im = DrawTex(Path::kGenerated, c, tris);
