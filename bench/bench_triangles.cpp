@@ -10,12 +10,15 @@
 // x86/x87 part below, which the 10-pixel case shows), "x86", the x86/x87
 // routine of a context whose MMX flag is cleared, and "generic", the generic
 // path; generated routines are installed with __glForceGeneratedTriangle.
+// The "blend" cases (bench_blend.h) time the five admitted blend pairs the
+// same way.
 #include <math.h>
 #include <stdio.h>
 
 #include <iterator>
 #include <vector>
 
+#include "bench/bench_blend.h"
 #include "bench/bench_raster_batch.h"
 #include "bench/bench_shapes.h"
 #include "bench/bench_timer.h"
@@ -254,19 +257,32 @@ int main(int argc, char **argv) {
   };
   static PathCase paths[kPathCaseCount];
   MakePathCases(paths);
+  static bench::BlendCase blends[bench::kBlendCaseCount];
+  bench::MakeBlendCases(blends);
   // Each table runs when a case of it is wanted; none at all is an error.
   const auto wanted = [&](const auto &table) {
     for (const auto &c : table)
       if (options.Wants(c.name)) return true;
     return false;
   };
-  if (!wanted(kCases) && !wanted(paths))
+  if (!wanted(kCases) && !wanted(paths) && !wanted(blends))
     return bench::RunWanted("bench_triangles", options, kCases, run);
   int status = 0;
   if (wanted(kCases)) {
     status = bench::RunWanted("bench_triangles", options, kCases, run);
     printf("%-18s %14.0f %12.2f\n", "total", total.Rate(), total.PixelRate() / 1e6);
   }
+  if (wanted(blends))
+    status |= bench::RunWanted("bench_triangles", options, blends, [&](const bench::BlendCase &c) {
+      bench::RunTotals median;
+      const auto draw = [](const std::vector<Vertex> &batch) { DrawBatch(batch, false); };
+      if (!bench::RunBlendCase(c, kWidth, kHeight, options.seconds, draw, AreaInWindow, &median)) {
+        fprintf(stderr, "bench_triangles: %s: failed\n", c.name);
+        return false;
+      }
+      printf("%-40s %14.0f %12.2f\n", c.name, median.Rate(), median.PixelRate() / 1e6);
+      return true;
+    });
   if (!wanted(paths)) return status;
   const int pathStatus =
       bench::RunWanted("bench_triangles", options, paths, [&](const PathCase &c) {

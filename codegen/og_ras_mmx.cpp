@@ -3,7 +3,9 @@
 // drawing direction. A span is cut at the destination's groups of four
 // pixels; the first and the last group store through a lane mask. The
 // depth pointer moves back by the destination's lane, not to its own group,
-// so the two buffers may lie at any pixel phase.
+// so the two buffers may lie at any pixel phase. Blending reads the whole
+// destination group, up to three pixels past a span's ends: every buffer
+// keeps 16 bytes of slack on either side for it.
 #include <initializer_list>
 
 #include "codegen/og_ras_mmx.h"
@@ -23,7 +25,12 @@ constexpr uint32_t kLeadRightToLeft[4] = {0x000000FFu, 0x0000FFFFu, 0x00FFFFFFu,
 constexpr uint32_t kTrailLeftToRight[5] = {0, 0x000000FFu, 0x0000FFFFu, 0x00FFFFFFu, 0xFFFFFFFFu};
 constexpr uint32_t kTrailRightToLeft[5] = {0, 0xFF000000u, 0xFFFF0000u, 0xFFFFFF00u, 0xFFFFFFFFu};
 
-constexpr size_t kColorBlocks[3] = {offsetof(FrSpan, r), offsetof(FrSpan, g), offsetof(FrSpan, b)};
+constexpr size_t kColorBlocks[4] = {offsetof(FrSpan, r), offsetof(FrSpan, g), offsetof(FrSpan, b),
+                                    offsetof(FrSpan, a)};
+
+// The left shift that puts a channel's 16.16 value at top bit 14; alpha
+// (0 to 255) goes to 1.0 = 16384.
+int32_t WordShift(const MmxGen &m, int k) { return k < 3 ? 14 - m.bits[k] : 6; }
 
 OgCode *Table(Gen &g, const uint32_t *table, OgCode *index) {
   return mem(g.gc, g.V(int32_t(uintptr_t(table))), nullptr, index, 4);
@@ -45,6 +52,7 @@ void DeclarePairs(Gen &g, const MmxGen &m) {
     pair(offsetof(FrSpan, b), offsetof(FrSpan, a));
   }
   if (g.depth) pair(offsetof(FrSpan, z), offsetof(FrSpan, zbuf));
+  if (m.texturing) pair(offsetof(FrSpan, s), offsetof(FrSpan, t));
   DeclareSetupWords(g);
 }
 
@@ -74,60 +82,132 @@ void Spread(Gen &g, OgCode *reg) {
   g.E(punpckldq(g.gc, reg, reg));
 }
 
-// Colour words at top bit 14: the planes scaled, the group steps, and the
-// start rows (row a: the offsets of the lanes from lane a).
-void ColorSetup(MmxGen &m) {
+// The lane words of block `b` at the span's start lane (ecx) into `to`.
+void StartWords(MmxGen &m, OgCode *to, size_t b, int32_t rowSlot) {
+  Gen &g = m.g;
+  g.E(movd(g.gc, to, g.F(b + kEdge)));
+  g.E(psrld(g.gc, to, g.V(16)));
+  Spread(g, to);
+  g.E(paddw(g.gc, to, m.SlotIndexed(rowSlot, ecx, 8)));
+}
+
+// The group step and the start rows of one block whose edge value is
+// already scaled so that its high word is the lane word: row a holds the
+// offsets of the lanes from lane a.
+void WordRows(MmxGen &m, size_t b, int32_t stepSlot, int32_t rowSlot) {
   Gen &g = m.g;
   GlContext *gc = g.gc;
   static const uint16_t kLanes[2][4] = {{0, 1, 2, 3}, {3, 2, 1, 0}};
   OgCode *lanes = mxk4_run(gc, kLanes, 2);
   if (!lanes) return;
   const int32_t lanesAt = lanes->data.mem.disp->data.value;
-  for (int k = 0; k < 3; k++) {
-    const size_t b = kColorBlocks[k];
-    const size_t words[4] = {b + kEdge, b + kDx, b + kDy, b + kDy + 4};
-    kerrect(g, words, 4, 14 - m.bits[k]);
-    g.E(movd(gc, mm0, g.F(b + kDx)));
-    rtz(g, mm0, 18);
-    g.E(psrad(gc, mm0, g.V(14)));  // 4 x d/dx as a word, wrapping like the lanes
-    Spread(g, mm0);
-    g.E(movq(gc, m.Slot(kSlotColorStep + k), mm0));
-    g.E(movd(gc, mm1, g.F(b + kDx)));
-    rtz(g, mm1, 16);
-    g.E(psrld(gc, mm1, g.V(16)));
-    Spread(g, mm1);
-    // Right to left the lanes count down from row 3.
-    g.E(mov(gc, eax, g.F(offsetof(FrSpan, direction))));
-    g.E(shr(gc, eax, g.V(31)));
-    g.E(movq(gc, mm0, mm1));
-    g.E(pmullw(gc, mm0, mem(gc, g.V(lanesAt), nullptr, eax, 8)));
-    g.E(lea(gc, ebp, mem(gc, nullptr, eax, eax, 2)));
-    g.E(shl(gc, ebp, g.V(3)));
-    g.E(mov(gc, edx, g.F(offsetof(FrSpan, direction))));
-    g.E(shl(gc, edx, g.V(3)));
-    for (int row = 0; row < 4; row++) {
-      g.E(movq(gc, mem(gc, g.V(8 * (kSlotColorRows + 4 * k)), esp, ebp, 1), mm0));
-      if (row < 3) {
-        g.E(psubw(gc, mm0, mm1));
-        g.E(add(gc, ebp, edx));
-      }
+  g.E(movd(gc, mm0, g.F(b + kDx)));
+  rtz(g, mm0, 18);
+  g.E(psrad(gc, mm0, g.V(14)));  // 4 x d/dx as a word, wrapping like the lanes
+  Spread(g, mm0);
+  g.E(movq(gc, m.Slot(stepSlot), mm0));
+  g.E(movd(gc, mm1, g.F(b + kDx)));
+  rtz(g, mm1, 16);
+  g.E(psrld(gc, mm1, g.V(16)));
+  Spread(g, mm1);
+  // Right to left the lanes count down from row 3.
+  g.E(mov(gc, eax, g.F(offsetof(FrSpan, direction))));
+  g.E(shr(gc, eax, g.V(31)));
+  g.E(movq(gc, mm0, mm1));
+  g.E(pmullw(gc, mm0, mem(gc, g.V(lanesAt), nullptr, eax, 8)));
+  g.E(lea(gc, ebp, mem(gc, nullptr, eax, eax, 2)));
+  g.E(shl(gc, ebp, g.V(3)));
+  g.E(mov(gc, edx, g.F(offsetof(FrSpan, direction))));
+  g.E(shl(gc, edx, g.V(3)));
+  for (int row = 0; row < 4; row++) {
+    g.E(movq(gc, mem(gc, g.V(8 * rowSlot), esp, ebp, 1), mm0));
+    if (row < 3) {
+      g.E(psubw(gc, mm0, mm1));
+      g.E(add(gc, ebp, edx));
     }
   }
 }
 
-// The flat colour as words at top bit 14.
+// Colour words at top bit 14: the planes scaled, the group steps, and the
+// start rows.
+void ColorSetup(MmxGen &m) {
+  Gen &g = m.g;
+  for (int k = 0; k < (m.blendAlpha ? 4 : 3); k++) {
+    if (k < 3 && !m.colorWords) continue;
+    const size_t b = kColorBlocks[k];
+    const size_t words[4] = {b + kEdge, b + kDx, b + kDy, b + kDy + 4};
+    kerrect(g, words, 4, WordShift(m, k));
+    WordRows(m, b, kSlotColorStep + k, kSlotColorRows + 4 * k);
+  }
+}
+
+// The flat colour as words at top bit 14, and the flat alpha.
 void FlatSetup(MmxGen &m) {
   Gen &g = m.g;
   GlContext *gc = g.gc;
-  const int32_t slots[3] = {kSlotFlat, kSlotFlat + 1, kSlotFlat + 4};
-  for (int k = 0; k < 3; k++) {
+  const int32_t slots[4] = {kSlotFlat, kSlotFlat + 1, kSlotFlat + 4, kSlotAlpha};
+  for (int k = 0; k < (m.blendAlpha ? 4 : 3); k++) {
+    if (k < 3 && !m.colorWords) continue;
     g.E(mov(gc, eax, g.F(kColorBlocks[k])));
-    if (m.bits[k] < 14) g.E(shl(gc, eax, g.V(14 - m.bits[k])));
+    if (WordShift(m, k) > 0) g.E(shl(gc, eax, g.V(WordShift(m, k))));
     g.E(shr(gc, eax, g.V(16)));
     g.E(movd(gc, mm0, eax));
     Spread(g, mm0);
     g.E(movq(gc, m.Slot(slots[k]), mm0));
   }
+}
+
+// Per triangle: the shift counts of the bound texture's level 0, s and t
+// as fractions of the texture in their high words with their group steps
+// and start rows, and the texel base in ebp (last: the rows use ebp). A
+// triangle without a level 0 (or a palette texture without entries) draws
+// nothing.
+void TextureSetup(MmxGen &m, OgCode *none) {
+  Gen &g = m.g;
+  GlContext *gc = g.gc;
+  g.E(mov(gc, eax, g.Abs(&gc->texture.current)));
+  g.E(test(gc, eax, eax));
+  g.E(je(gc, none));
+  g.E(mov(gc, edx, mem2(gc, g.V(offsetof(GlTextureObject, levels)), eax)));
+  g.E(test(gc, edx, edx));
+  g.E(je(gc, none));
+  g.E(mov(gc, edx, mem2(gc, nullptr, edx)));
+  g.E(test(gc, edx, edx));
+  g.E(je(gc, none));
+  const size_t logs[2] = {offsetof(GlTextureLevel, widthLog2), offsetof(GlTextureLevel, heightLog2)};
+  const size_t blocks[2] = {offsetof(FrSpan, s), offsetof(FrSpan, t)};
+  for (int i = 0; i < 2; i++) {
+    g.E(mov(gc, ecx, g.V(16)));
+    g.E(sub(gc, ecx, mem2(gc, g.V(int32_t(logs[i])), edx)));
+    g.E(mov(gc, m.Slot(kSlotTexShift + i), ecx));
+    g.E(mov(gc, mem2(gc, g.V(8 * (kSlotTexShift + i) + 4), esp), g.V(0)));
+  }
+  for (int i = 0; i < 2; i++) {
+    for (size_t w : {kEdge, kDx, kDy, kDy + 4}) {
+      g.E(movd(gc, mm0, g.F(blocks[i] + w)));
+      g.E(pslld(gc, mm0, m.Slot(kSlotTexShift + i)));
+      g.E(movd(gc, g.F(blocks[i] + w), mm0));
+    }
+    WordRows(m, blocks[i], kSlotTexStep + i, kSlotTexRows + 4 * i);
+  }
+  if (!m.indexed) {
+    g.E(mov(gc, ebp, g.F(offsetof(FrSpan, texImage))));
+    return;
+  }
+  // Palette textures: the entries in ebp, the index bytes' base in slot 78.
+  // An empty palette has no entry to read: the triangle draws nothing.
+  g.E(mov(gc, eax, g.Abs(&gc->texture.current)));
+  g.E(mov(gc, ebp, mem2(gc, g.V(offsetof(GlTextureObject, colorTable.table)), eax)));
+  g.E(mov(gc, ecx, mem2(gc, g.V(offsetof(GlTextureObject, colorTable.width)), eax)));
+  g.E(test(gc, ecx, ecx));
+  g.E(jle(gc, none));
+  g.E(test(gc, ebp, ebp));
+  g.E(je(gc, none));
+  g.E(dec(gc, ecx));
+  g.E(mov(gc, m.Slot(kSlotPaletteMask), ecx));
+  g.E(mov(gc, ecx, g.F(offsetof(FrSpan, texImage))));
+  g.E(mov(gc, m.Slot(kSlotTexels), ecx));
+  g.E(mov(gc, mem2(gc, g.V(8 * kSlotTexels + 4), esp), ecx));
 }
 
 // Depth lanes: the pair distance, the group step and the start rows. The
@@ -224,16 +304,23 @@ struct Copy {
     }
     if (m.writesColor) {
       OgCode *const regs[3] = {mm5, mm6, mm7};
-      for (int k = 0; k < 3; k++) {
+      for (int k = 0; k < 3 && m.colorWords; k++) {
         if (m.iterated) {
-          g.E(movd(gc, regs[k], g.F(kColorBlocks[k] + kEdge)));
-          g.E(psrld(gc, regs[k], g.V(16)));
-          Spread(g, regs[k]);
-          g.E(paddw(gc, regs[k], m.SlotIndexed(kSlotColorRows + 4 * k, ecx, 8)));
-        } else {
+          OgCode *to = m.InSlot(k) ? mm0 : regs[k];
+          StartWords(m, to, kColorBlocks[k], kSlotColorRows + 4 * k);
+          if (to == mm0) g.E(movq(gc, m.ColorWords(k), mm0));
+        } else if (!m.texturing) {
           const int32_t flat[3] = {kSlotFlat, kSlotFlat + 1, kSlotFlat + 4};
           g.E(movq(gc, regs[k], m.Slot(flat[k])));
         }
+      }
+      if (m.blendAlpha && m.iterated) {
+        StartWords(m, mm0, offsetof(FrSpan, a), kSlotColorRows + 12);
+        g.E(movq(gc, m.Slot(kSlotAlpha), mm0));
+      }
+      if (m.texturing) {
+        StartWords(m, mm6, offsetof(FrSpan, s), kSlotTexRows);
+        StartWords(m, mm7, offsetof(FrSpan, t), kSlotTexRows + 4);
       }
       if (g.dither) {
         // The walk column of lane 0, and the row of y.
@@ -245,10 +332,18 @@ struct Copy {
         g.E(lea(gc, edx, mem(gc, nullptr, eax, edx, 4)));
         g.E(imul(gc, edx, g.V(24)));
         const int32_t table = int32_t(uintptr_t(g.data + 8 * (kSlotDitherTurned + (lr ? 48 : 0))));
-        for (int k = 0; k < 3; k++)
-          g.E(paddw(gc, regs[k], mem2(gc, g.V(table + 8 * k), edx)));
+        for (int k = 0; k < 3; k++) {
+          OgCode *words = mem2(gc, g.V(table + 8 * k), edx);
+          if (!m.blend && !m.texturing) {
+            g.E(paddw(gc, regs[k], words));
+            continue;
+          }
+          // Blended and textured groups dither their finished words.
+          g.E(movq(gc, mm0, words));
+          g.E(movq(gc, m.Slot(kSlotDitherRow + k), mm0));
+        }
       }
-      if (!m.iterated) {
+      if (!m.iterated && !m.blend && !m.texturing) {
         PackWords(m);
         g.E(movq(gc, mm7, mm0));
       }
@@ -320,6 +415,7 @@ struct Copy {
       StepPair(offsetof(FrSpan, r));
       StepPair(offsetof(FrSpan, b));
     }
+    if (m.texturing && m.writesColor) StepPair(offsetof(FrSpan, s));
     if (g.depth) StepPair(offsetof(FrSpan, z));
     og_raster::Carry(g, offsetof(FrSpan, fracShort), offsetof(FrSpan, dfracShort));
     g.cb = dy(gc, g.cb, g.F(offsetof(FrSpan, ixShort)), g.Pair(offsetof(FrSpan, dxShort), edx));
@@ -339,7 +435,7 @@ uint32_t GroupBytes(uint32_t bytesPerPixel) {
   __glAssertFailed("0", "og_ras", __LINE__);
 }
 
-// Textures and blending are drawn by later stages of the body; until then
+// Perspective textures are drawn by a later stage of the body; until then
 // such a state ends the triangle at once.
 void EndAtOnce(Gen &g) {
   DeclareSetupWords(g);
@@ -351,13 +447,27 @@ void EndAtOnce(Gen &g) {
 
 void BuildMMXRasterizer(Gen &g) {
   GlContext *gc = g.gc;
-  if (g.texturing || (g.flags & __GL_SHADE_BLEND)) return EndAtOnce(g);
+  if (g.perspective) return EndAtOnce(g);
   const GlColorBuffer *cfb = gc->drawBuffer;
   MmxGen m{g};
   m.groupBytes = GroupBytes(g.bpp);
   m.depthBytes = (g.key2 & kKeyDeepDepth) ? 4 : 2;
   m.iterated = g.walkColor;  // the setup writes colour planes
   m.writesColor = !(g.flags & __GL_SHADE_MASK);
+  m.blend = m.writesColor && (g.flags & __GL_SHADE_BLEND);
+  if (m.blend) {
+    m.sourceFactor = gc->state.raster.blendSrc;
+    m.destFactor = gc->state.raster.blendDst;
+    m.blendAlpha = uses_alpha(m.sourceFactor) || uses_alpha(m.destFactor);
+  }
+  if (g.texturing) {
+    m.texturing = true;
+    m.env = g.env;
+    m.baseFormat = gc->texture.current ? gc->texture.current->baseFormat : GLenum(GL_RGBA);
+    m.indexed = (g.key2 & kKeyColorIndexTexture) != 0;
+    m.direct = (g.key2 & kKeyAuxImage) != 0;
+    m.colorWords = !m.direct && m.env == GL_MODULATE;
+  }
   const uint32_t max[3] = {cfb->redMax, cfb->greenMax, cfb->blueMax};
   const uint32_t shift[3] = {cfb->redShift, cfb->greenShift, cfb->blueShift};
   for (int k = 0; k < 3; k++) {
@@ -370,9 +480,15 @@ void BuildMMXRasterizer(Gen &g) {
   g.bias = 8 * kFrameSlots;
   g.E(sub(gc, esp, g.V(g.bias)));
 
-  if (m.writesColor) m.iterated ? ColorSetup(m) : FlatSetup(m);
-  if (g.depth) DepthSetup(m);
   OgCode *leftToRight = label(gc), *done = label(gc), *maskStore = label(gc);
+  if (m.writesColor) m.iterated ? ColorSetup(m) : FlatSetup(m);
+  if (m.blend) {
+    g.E(movq(gc, mm0, m.Words(0x4000)));
+    g.E(movq(gc, m.Slot(kSlotOne), mm0));
+    g.E(movq(gc, m.Slot(kSlotDestAlpha), mm0));
+  }
+  if (g.depth) DepthSetup(m);
+  if (m.texturing && m.writesColor) TextureSetup(m, done);
   g.E(cmp(gc, g.F(offsetof(FrSpan, direction)), g.V(0)));
   g.E(jg(gc, leftToRight));
   for (int32_t dir : {-1, 1}) {

@@ -1,13 +1,15 @@
 // What the parts of the MMX span body share: the data-area slots, the
-// decisions of one body and the pixel-stage emitters. The body draws
-// untextured, unblended RGB spans of 8- or 16-bit pixels four pixels at a
-// time, in groups whose destination bytes are one aligned unit.
+// decisions of one body and the pixel-stage emitters. The body draws RGB
+// spans of 8- or 16-bit pixels four pixels at a time, in groups whose
+// destination bytes are one aligned unit, with affine texturing, and
+// blends them with the destination group.
 //
 // Registers between stages: esp the span record, edi the destination group,
 // esi the depth group, ebx the lanes left, ecx the pass mask (one byte per
 // pixel in memory order), mm4 the depth lanes, mm5..mm7 the red, green and
 // blue words of the group (or the packed flat pixels in mm7), mm0..mm3
-// scratch.
+// scratch. Textured, mm6 and mm7 are the s and t words, green and blue
+// live in slots 52 and 55, and ebp is the texel base.
 #pragma once
 
 #include <stdint.h>
@@ -18,15 +20,30 @@ namespace og_raster {
 
 // Data-area slots (8 bytes each) of the MMX body.
 enum MmxSlot : int32_t {
-  kSlotColorStep = 0,     // 0..2: red, green, blue per group
+  kSlotColorStep = 0,     // 0..3: red, green, blue, alpha per group
+  kSlotTexStep = 4,       // 4, 5: s and t per group
   kSlotDepthStep = 6,     // 4 x dz/dx in both dwords
-  kSlotColorRows = 7,     // 7..18: start offsets, four rows per channel
+  kSlotColorRows = 7,     // 7..22: start offsets, four rows per channel
+  kSlotTexRows = 23,      // 23..30: s, then t
   kSlotDepthRows = 31,    // 31..34
   kSlotDitherWords = 35,  // 35..46: per channel four rows of four columns
+  kSlotPassMask = 48,     // ecx while a texel fetch uses it
   kSlotDepthPair = 49,    // the distance of the second depth pair
   kSlotFlat = 51,         // 51, 52, 55: flat red, green, blue words
+  kSlotAlpha = 53,        // the group's alpha words (iterated or flat)
+  kSlotSourceAlpha = 54,  // alpha as the blend factors read it
+  kSlotDitherRow = 57,    // 57..59: the span's dither words, blended spans
+  kSlotBlendSource = 61,  // 61..63: source (or texel) red, green, blue at top bit 14
+  kSlotOne = 64,          // 16384 (1.0) in all words
+  kSlotBlendDest = 65,    // 65..67: destination red, green, blue
+  kSlotDestAlpha = 68,    // 16384: the buffer keeps no alpha
+  kSlotDestFactor = 69,   // 69..71
+  kSlotSourceFactor = 73, // 73..75
+  kSlotTexels = 78,       // the index bytes' base in both dwords (palette textures)
   kSlotRows = 81,         // scan lines left in the half
-  kFrameSlots = 82,       // the slots above are the body's frame
+  kSlotTexShift = 83,     // 83, 84: 16 - widthLog2, 16 - heightLog2 as 64-bit counts
+  kSlotPaletteMask = 87,  // the palette's width - 1
+  kFrameSlots = 88,       // the slots above are the body's frame
   kSlotDitherTurned = 96, // dither rows turned to a group's lanes (below)
 };
 // Turned dither rows: for each direction (right to left first), row y & 3
@@ -40,6 +57,15 @@ struct MmxGen {
   uint32_t depthBytes = 2;  // bytes of one depth element: 2 or 4
   bool iterated = false;  // colour words walk across the span
   bool writesColor = true;  // false in the depth pass
+  bool blend = false;       // the group is blended with its destination
+  bool blendAlpha = false;  // a blend factor reads alpha
+  GLenum sourceFactor = GL_ONE, destFactor = GL_ZERO;
+  bool texturing = false;
+  GLenum env = 0;           // GL_MODULATE combines; every other takes the texel
+  GLenum baseFormat = 0;    // the texel's (for palette textures the palette's)
+  bool indexed = false;     // texels are index bytes into the palette
+  bool direct = false;      // texels are frame-buffer pixels
+  bool colorWords = true;   // red, green and blue words exist
   uint32_t max[3] = {}, shift[3] = {};
   int32_t bits[3] = {};   // floor(log2(max))
 
@@ -49,6 +75,14 @@ struct MmxGen {
   OgCode *Slot(int32_t i) const { return mem2(g.gc, g.V(8 * i), esp); }
   OgCode *SlotIndexed(int32_t i, OgCode *index, uint32_t scale) const {
     return mem(g.gc, g.V(8 * i), esp, index, scale);
+  }
+  // Where channel k's words live: green and blue of a textured body in
+  // slots, the rest in mm5..mm7; flat textured colour stays in its slots.
+  bool InSlot(int k) const { return texturing && (k > 0 || !iterated); }
+  OgCode *ColorWords(int k) const {
+    static const int32_t flat[3] = {kSlotFlat, kSlotFlat + 1, kSlotFlat + 4};
+    OgCode *const regs[3] = {mm5, mm6, mm7};
+    return InSlot(k) ? Slot(flat[k]) : regs[k];
   }
   OgCode *Dword(uint32_t v) const { return mxk4(g.gc, v & 0xFFFF, v >> 16, v & 0xFFFF, v >> 16); }
   OgCode *Words(uint32_t w) const { return mxk4(g.gc, w, w, w, w); }
@@ -65,9 +99,35 @@ void rtzw(Gen &g, OgCode *reg, int32_t n);
 void genstep(MmxGen &m);
 // Four finished pixels (one a 16-bit lane) into mm0 from mm5..mm7, or the
 // packed flat pixels from mm7; the caller steps the words once a group.
+// Blended groups read the destination group at edi.
 void genpix(MmxGen &m);
+// Limits the words of `reg` to [0, 0x7FFF]: words past the top (below
+// 0xC000) give 0x7FFF, those above 0xC000 (below 0) give 0.
+void ClampWords(MmxGen &m, OgCode *reg);
+// The blend of the source words (slots 61..63, alpha in slot 54) with the
+// destination group at edi, finished and packed into mm0 (mm1..mm3 scratch).
+void genblend(MmxGen &m);
+// The three words of a blend factor (one operand per colour channel),
+// computed into slots from `at` on where they depend on the group.
+void calc_blend_factor(MmxGen &m, OgCode *out[3], GLenum factor, int32_t at);
+// Brings a blend sum (top bit 12) back to top bit 14, saturating.
+void clamp_blend_factor(MmxGen &m, OgCode *reg);
+// The source alpha the factors read (slot 54) from the colour's (slot 53),
+// limited to [0, 1.0].
+void SourceAlpha(MmxGen &m);
+// Limits the words of `reg` to [0, 16384].
+void ClampAlpha(MmxGen &m, OgCode *reg);
+// genpix for a textured body: the colour of a group into mm0 from its
+// texel addresses, fetch and environment, then blend or dither and pack.
+void TexturePix(MmxGen &m);
+// Whether a blend factor reads alpha; whether a base format has alpha.
+bool uses_alpha(GLenum factor);
+bool has_alpha(GLenum baseFormat);
 // Packs the words of mm5..mm7 into mm0 at the buffer's shifts (mm1 scratch).
 void PackWords(MmxGen &m);
+// Channel k's word in `reg`, its top bit at `top`, moved to the channel's
+// place in the pixel and masked.
+void PackChannel(MmxGen &m, OgCode *reg, int k, int32_t top);
 // The depth test of a group: ecx = pass mask (and-ed with the lane mask in
 // ecx when `masked`); writes the passing depths; jumps to `none` when no
 // pixel passes. Uses mm0..mm3.

@@ -75,13 +75,14 @@ const ColorLayout kLayouts[] = {
     {8, 1, {0xE0, 0x1C, 0x03}, {3, 3, 2}, true},
     {32, 4, {0xFF0000, 0xFF00, 0xFF}, {8, 8, 8}, true},
     {8, 1, {0, 0, 0}, {8, 0, 0}, false},
+    {16, 2, {0x7C00, 0x03E0, 0x001F}, {5, 5, 5}, true},
 };
-static_assert(sizeof kLayouts / sizeof kLayouts[0] == kSceneIndex8 + 1, "a layout per SceneColor");
+static_assert(sizeof kLayouts / sizeof kLayouts[0] == kSceneColorCount, "a layout per SceneColor");
 
 bool Open(SceneWindow *window, int32_t width, int32_t height, SceneColor color,
           uint32_t depthBits, uint32_t stencilBits, bool topDown) {
   if (width <= 0 || height <= 0 || depthBits == 0 || depthBits > 32 || stencilBits > 8 ||
-      unsigned(color) > kSceneIndex8)
+      unsigned(color) >= kSceneColorCount)
     return false;
   const ColorLayout &c = kLayouts[color];
   const uint32_t depthBytes = depthBits <= 16 ? 2 : 4;

@@ -26,7 +26,14 @@ bool SceneWindowOpenDepth(SceneWindow *window, int32_t width, int32_t height, ui
 bool SceneWindowOpenFormat(SceneWindow *window, int32_t width, int32_t height,
                            uint32_t depthBits, uint32_t stencilBits, bool topDown);
 // The colour buffers of SceneWindowOpenColor.
-typedef enum SceneColor { kSceneRgb565, kSceneRgb332, kSceneXrgb8, kSceneIndex8 } SceneColor;
+typedef enum SceneColor {
+  kSceneRgb565,
+  kSceneRgb332,
+  kSceneXrgb8,
+  kSceneIndex8,
+  kSceneRgb555,
+  kSceneColorCount
+} SceneColor;
 // SceneWindowOpenDepth with front and back buffers of another format.
 bool SceneWindowOpenColor(SceneWindow *window, int32_t width, int32_t height, SceneColor color,
                           uint32_t depthBits);

@@ -1,6 +1,5 @@
 #include "tests/codegen/mmx_body/mmx_fixture.h"
 
-#include "core/s_constants.h"
 #include "fastraster/fr_setup.h"
 
 namespace mmx_test {
@@ -8,15 +7,6 @@ namespace mmx_test {
 // Adding to a float's exponent field multiplies it by 2^32 or 2^-32, which
 // puts any triangle's size measure far above or below 50.0.
 constexpr int32_t kExponentStep = 0x10000000;
-
-bool MmxBodyTest::OpenMmx(const ColorFormat &f, uint32_t depthBits) {
-  if (!Open(f, depthBits)) return false;
-  if (!(gc->constants.cpuFlags & __GL_CPU_MMX)) {
-    ADD_FAILURE() << "the processor reports no MMX";
-    return false;
-  }
-  return true;
-}
 
 Image MmxBodyTest::DrawPart(Part part, const std::vector<SceneStep> &steps, bool depthOnly,
                            std::vector<span_test::Nudge> nudges) {

@@ -24,8 +24,6 @@ enum class Part { kMmx, kX86 };
 
 class MmxBodyTest : public span_test::SpanSceneTest {
  protected:
-  // Opens with the processor's MMX flag, which the body needs.
-  bool OpenMmx(const ColorFormat &f, uint32_t depthBits);
   // Every step through one part of the dual routine, with `nudges` added
   // to span words between the setup and the routine.
   Image DrawPart(Part part, const std::vector<SceneStep> &steps, bool depthOnly = false,

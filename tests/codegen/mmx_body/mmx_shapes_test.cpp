@@ -7,49 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/codegen/mmx_body/mmx_fixture.h"
+#include "tests/codegen/mmx_body/mmx_shapes.h"
 
 namespace mmx_test {
 namespace {
 
 using scene_test::kHeight;
 using scene_test::kWidth;
-using scene_test::Tri;
-using scene_test::V;
-
-const int32_t kLengths[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 16, 17};
-
-struct Shape {
-  int32_t x0, length, row;
-  bool rightToLeft;
-};
-
-// Row r holds start lane r % 4 and length r / 4, left to right at x 4..,
-// right to left at x 36..
-std::vector<Shape> Shapes() {
-  std::vector<Shape> shapes;
-  int32_t row = 0;
-  for (int32_t length : kLengths)
-    for (int32_t lane = 0; lane < 4; lane++, row++) {
-      shapes.push_back({4 + lane, length, row, false});
-      shapes.push_back({36 + lane, length, row, true});
-    }
-  return shapes;
-}
-
-// A triangle that covers exactly [x0, x0 + length) of its row: one edge
-// upright on the span's first pixel in the walk, the far vertex a quarter
-// pixel past the last centre.
-SceneStep ShapeStep(const SceneState &s, const Shape &sh) {
-  const double y = sh.row, x0 = sh.x0, x1 = sh.x0 + sh.length;
-  const double z0 = 0.25 + 0.01 * sh.length, z1 = 0.75 - 0.01 * (sh.row % 4);
-  if (!sh.rightToLeft)
-    return Tri(s, V(x0, y, z0, 0.9, 0.3, 0.6), V(x0, y + 1, z0, 0.4, 0.8, 0.3),
-               V(x1 + 0.25, y + 0.5, z1, 0.3, 0.5, 0.95));
-  return Tri(s, V(x1, y, z0, 0.9, 0.3, 0.6), V(x0 - 0.25, y + 0.5, z1, 0.4, 0.8, 0.3),
-             V(x1, y + 1, z0, 0.3, 0.5, 0.95));
-}
-
 TEST_F(MmxBodyTest, SpanShapesChangeExactlyTheirPixels) {
   const std::vector<Shape> shapes = Shapes();
   ASSERT_LE(shapes.back().row, kHeight - 1);

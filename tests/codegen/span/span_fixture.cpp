@@ -35,6 +35,15 @@ bool SpanSceneTest::OpenPlain(const ColorFormat &f, uint32_t depthBits) {
   return true;
 }
 
+bool SpanSceneTest::OpenMmx(const ColorFormat &f, uint32_t depthBits) {
+  if (!Open(f, depthBits)) return false;
+  if (!(gc->constants.cpuFlags & __GL_CPU_MMX)) {
+    ADD_FAILURE() << "the processor reports no MMX";
+    return false;
+  }
+  return true;
+}
+
 void SpanSceneTest::TearDown() {
   FastSceneTest::TearDown();
   if (nudgeCode_) VirtualFree(nudgeCode_, 0, MEM_RELEASE);

@@ -38,6 +38,8 @@ class SpanSceneTest : public scene_test::FastSceneTest {
 
   // Open with the MMX flag cleared, so the x86/x87 routine is generated.
   bool OpenPlain(const ColorFormat &f, uint32_t depthBits);
+  // Open with the processor's MMX flag, which the MMX body needs.
+  bool OpenMmx(const ColorFormat &f, uint32_t depthBits);
   // Clears, then draws every step through `path` (and into `ref` when
   // given). `depthOnly` masks every colour channel (and gives the generated
   // routine the masked-colour flag the picker would).

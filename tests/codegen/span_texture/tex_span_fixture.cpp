@@ -26,6 +26,21 @@ const TexTriangle kBlocker = {TexVertex{18.3, 0.2, 0.25, 1, 0, 0, {0.2, 0.4, 0.6
                               TexVertex{45.7, 0.2, 0.25, 1, 0, 0, {0.2, 0.4, 0.6, 1}},
                               TexVertex{31.9, 47.8, 0.25, 1, 0, 0, {0.2, 0.4, 0.6, 1}}};
 
+std::vector<TexTriangle> Scene(bool perspective) {
+  const double w[6] = {1, 1, 1, 1, 1, 1};
+  // Mild enough that runs of 16 stay within a fraction of a texel.
+  const double pw[6] = {1.0, 1.2, 1.1, 1.15, 1.0, 1.25};
+  const double *ws = perspective ? pw : w;
+  return {
+      TexTriangle{TexVertex{1.3, 1.7, 0.5, ws[0], 0.05, 0.1, {0.9, 0.05, 0.4, 1}},
+                  TexVertex{62.6, 9.2, 0.5, ws[1], 1.9, 0.4, {0.1, 1.0, 0.7, 1}},
+                  TexVertex{20.2, 22.9, 0.5, ws[2], 0.7, 1.3, {0.6, 0.3, 0.0, 1}}},
+      TexTriangle{TexVertex{61.7, 25.3, 0.5, ws[3], 2.2, 0.6, {0.0, 0.8, 1.0, 1}},
+                  TexVertex{3.4, 30.1, 0.5, ws[4], 0.3, 1.7, {1.0, 0.5, 0.2, 1}},
+                  TexVertex{44.8, 46.6, 0.5, ws[5], 1.1, 0.2, {0.3, 0.9, 0.6, 1}}},
+  };
+}
+
 namespace {
 
 double Edge(const TexVertex &a, const TexVertex &b, double x, double y) {

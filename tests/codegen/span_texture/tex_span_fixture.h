@@ -42,6 +42,10 @@ struct TexCase {
 // The nearer triangle of depth cases.
 extern const TexTriangle kBlocker;
 
+// A left-to-right and a right-to-left triangle, spans of up to 60 pixels,
+// coordinates that repeat the texture; w varies under perspective.
+std::vector<TexTriangle> Scene(bool perspective);
+
 // The exact values at one pixel centre: texture coordinates in texels and
 // the colour, and the distance of the texel coordinates from the nearest
 // texel boundary.

@@ -101,6 +101,8 @@ void SceneTest::Apply(const SceneState &s) {
   glStencilOp(s.stencil.fail, s.stencil.zfail, s.stencil.zpass);
   glStencilMask(s.stencil.writeMask);
   s.stencil.on ? glEnable(GL_STENCIL_TEST) : glDisable(GL_STENCIL_TEST);
+  glBlendFunc(s.blendSrc, s.blendDst);
+  s.blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
 }
 
 void SceneTest::SendVertex(double x, double y, double z, const double c[4]) {

@@ -69,6 +69,10 @@ struct SceneState {
   GLenum alphaFunc = GL_ALWAYS;
   double alphaRef = 0;
   StencilState stencil;
+  // Blending is applied by the drivers' paths only; the reference draws
+  // the source colour.
+  bool blend = false;
+  GLenum blendSrc = GL_ONE, blendDst = GL_ZERO;
 };
 
 // One primitive drawn in one state.
