@@ -22,6 +22,10 @@ void InitFnPtrs(GlContext *gc);
 GLbool8 ApplyViewport(GlContext *gc);
 GLbool8 ApplyScissor(GlContext *gc);
 void CheckViewport(GlContext *gc);
+// Flush and finish do nothing; wait-idle drains the chip inside the lock.
+void Flush(GlContext *gc);
+void Finish(GlContext *gc);
+void WaitIdle(GlContext *gc);
 }  // namespace sis
 
 void SiSSwapBuffers(GlContext *gc);

@@ -41,8 +41,4 @@ bool ChipCanDraw(GlContext *gc);
 // Whether the context is bound to a memory bitmap: it draws in software.
 bool BoundToBitmap(GlContext *gc);
 
-void WaitIdle(GlContext *gc);
-void Flush(GlContext *gc);
-void Finish(GlContext *gc);
-
 }  // namespace sis

@@ -8,6 +8,7 @@
 #include "core/s_validate.h"
 #include "raster/s_shader.h"
 #include "sis/sis_hw.h"
+#include "sis/sis_context_ops.h"
 #include "sis/sis_pick.h"
 #include "sis/sis_registers.h"
 

@@ -16,7 +16,6 @@
 #include "raster/s_buffers.h"
 #include "sis/sis_clear.h"
 #include "sis/sis_context_ops.h"
-#include "sis/sis_pick.h"
 #include "sis/sis_hw.h"
 #include "tests/core/backend/release_cases.h"
 #include "tests/core/context/renderer_names.h"

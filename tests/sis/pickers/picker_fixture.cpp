@@ -16,15 +16,7 @@ void PickerTest::SetUp() {
 }
 
 void PickerTest::Reopen(const GlModes &modes) {
-  EXPECT_TRUE(life_test::Release(gc));
-  gc->exports.destroyContext(gc);
-  gc = nullptr;
-  for (LPDIRECTDRAWSURFACE *s : {&colour, &depth, &primary})
-    if (*s) ddtest::Release(*s), *s = nullptr;
-  delete dd;
-  dd = nullptr;
-  UseWindow(nullptr);
-  window.reset();
+  Close();
   Open(hwcompare::kRevisionPlain, &modes);
   MarkSurfaces();
   Validate();

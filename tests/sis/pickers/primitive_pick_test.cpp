@@ -11,6 +11,7 @@
 #include "core/s_pick.h"
 #include "geometry/s_pgclip.h"
 #include "raster/s_triangle.h"
+#include "sis/sis_context_ops.h"
 #include "sis/sis_hw.h"
 #include "sis/sis_primitives.h"
 #include "tests/platform/sis6326/sis6326_support.h"
