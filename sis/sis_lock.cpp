@@ -64,6 +64,11 @@ void MakeCurrentTextureResident(GlContext *gc, GlSiSTail *sis) {
     return;
   tex->makeResident(gc, tex, tex->residencyArg);
   if (!sis::ProgramTexture(gc, tex)) sis->sendNothing = 1;
+  // The texture's placement also lives in the mode word.
+  if (sis->work.mode != sis->programmed.mode) {
+    sis->programmed.mode = sis->work.mode;
+    sis->dirty |= SIS_DIRTY_MODE;
+  }
 }
 
 // Every buffer the chip writes lies in video memory: a buffer whose lock

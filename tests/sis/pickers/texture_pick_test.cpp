@@ -12,6 +12,7 @@
 #include "sis/sis_primitives.h"
 #include "sis/sis_texmgr.h"
 #include "tests/platform/display/ddraw_support.h"
+#include "tests/platform/sis6326/sis6326_support.h"
 #include "tests/sis/pickers/picker_fixture.h"
 
 namespace picker_test {
@@ -247,6 +248,33 @@ TEST_F(TexturePick, TheRegistersFollowEveryChange) {
   gl().TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 8, 8, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
   EXPECT_TRUE(Reprogrammed()) << "a level";
   EXPECT_FALSE(Reprogrammed());
+}
+
+// A surface the lock's make-resident step makes again (after an eviction
+// by another context, say) is programmed by that lock.
+TEST_F(TexturePick, TheLockProgramsASurfaceItMadeResident) {
+  Define(GL_RGBA, 8, false);
+  Validate();
+  ASSERT_TRUE(OnChip());
+  // Another texture takes the surface's place first, so the new one lies
+  // elsewhere.
+  Current()->removeResident(gc, Current());
+  LPDIRECTDRAWSURFACE squatter = nullptr;
+  ASSERT_EQ(ddtest::Create(*dd, ddtest::Desc(DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY, 8, 8),
+                           &squatter),
+            DD_OK);
+  sistest::TakeLog();
+  gc->lockRenderBuffers(gc);
+  gc->unlockRenderBuffers(gc);
+  ASSERT_EQ(Current()->resident, 1u);
+  const DDSURFACEDESC d = Desc(Level(0)->surface);
+  const uint32_t address = uint32_t(uintptr_t(d.lpSurface) - uintptr_t(sis()->frameBufferBase));
+  EXPECT_EQ(sis()->levelAddress[0], address);
+  bool sent = false;
+  for (const SiS6326Event &e : sistest::TakeLog())
+    sent |= e.kind == SIS6326_EVENT_REGISTER && e.offset == 0x8A44 && e.value == address;
+  EXPECT_TRUE(sent) << "the lock sent the new level address";
+  ddtest::Release(squatter);
 }
 
 // A texture freed and another made at its address is programmed afresh.
