@@ -92,5 +92,20 @@ TEST_F(SiSReload, EachBindingReloadsWhenAnotherContextOrWindowHadTheEngine) {
   }
 }
 
+// Bring-up of a new context writes the engine's registers: the context
+// whose state it held reloads at its next lock.
+TEST_F(SiSReload, AnotherContextsBringUpMakesTheNextLockReload) {
+  GlContext *a = Make();
+  ASSERT_NE(a, nullptr);
+  BindRecordTo(Window(0x100));
+  ASSERT_TRUE(Bind(a));
+  TrianglesOnChip(a);
+  LockCycleReloads(a);
+  ASSERT_FALSE(LockCycleReloads(a));
+  ASSERT_NE(Make(), nullptr);
+  EXPECT_TRUE(LockCycleReloads(a));
+  ASSERT_TRUE(Release(a));
+}
+
 }  // namespace
 }  // namespace sis_test
