@@ -123,6 +123,9 @@ void BringUp(GlSiSTail *sis, LPDD326DISPINFO info) {
     sis->work.*r.word = r.value;
     sis::Put(sis, r.offset, r.value);
   }
+  // The engine now holds bring-up's values, no context's: the next lock of
+  // any context reloads every group.
+  __wglProcess.sisLoadedSerial = 0;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include "raster/s_buffers.h"
+#include "sis/sis_context.h"
 
 // The Z format of the working Z pitch word (bits 20-21) by depth width.
 #define SIS_Z_FORMAT_SHIFT 20
@@ -32,6 +33,8 @@ namespace sis {
 // Whether the 2D engine may write the buffer: a DirectDraw surface locked
 // at its own memory, which lies in video memory, with a chip to send to.
 bool ChipReaches(GlContext *gc, const GlDrawableBuffer *buffer);
+// Whether the buffer's whole memory lies in the video-memory block.
+bool InVideoMemory(const GlSiSTail *sis, const GlDrawableBuffer *buffer);
 // Fills [x0, x1) x [y0, y1) (window coordinates) of the buffer with the low
 // bytes of `value` through the 2D engine, and fires. The caller holds the
 // device lock.

@@ -70,6 +70,12 @@ typedef struct GlSiSTail {
   // the process, drawn at creation and again when the context moves to
   // another window, never reused.
   uint64_t serial;
+  // Set by an outermost lock that found a buffer it needs outside video
+  // memory (its lock failed): until the next outermost lock the hardware
+  // procedures send nothing.
+  uint8_t sendNothing;
+  // The texture generation the texture registers were computed at.
+  uint32_t textureGeneration;
 } GlSiSTail;
 
 typedef struct GlSiSContext {
@@ -99,12 +105,27 @@ static_assert(offsetof(GlSiSTail, lockDepth) == 17 * 4 && offsetof(GlSiSTail, ow
 #define SIS_DIRTY_TEXTURE 0x200u
 
 // Mode-word bits the uploads read.
+#define SIS_MODE_DITHER 0x1u
 #define SIS_MODE_BLEND 0x4u
 #define SIS_MODE_FOG 0x8u
+#define SIS_MODE_NONLOCAL 0x20u
+#define SIS_MODE_TRANSPARENCY 0x100u
 #define SIS_MODE_PERSPECTIVE 0x200u
 #define SIS_MODE_TEXTURE 0x400u
 #define SIS_MODE_LINE_PATTERN 0x1000u
 #define SIS_MODE_ALPHA_TEST 0x20000u
 #define SIS_MODE_Z_TEST 0x100000u
+#define SIS_MODE_Z_WRITE 0x200000u
 
 inline GlSiSTail *__glSiSTail(GlContext *gc) { return &reinterpret_cast<GlSiSContext *>(gc)->sis; }
+
+// Raised by every change a texture's registers depend on that validation
+// cannot see in the words themselves (levels, residency, surfaces, freeing),
+// so that a freed object's reused memory is never taken for the old one.
+extern uint32_t __glSiSTextureGeneration;
+inline void __glSiSTextureChanged() { __atomic_add_fetch(&__glSiSTextureGeneration, 1, __ATOMIC_RELAXED); }
+
+namespace sis {
+// Whether the hardware procedures may send to the chip now.
+inline bool Sends(const GlSiSTail *sis) { return sis->mmioBase != nullptr && !sis->sendNothing; }
+}  // namespace sis

@@ -16,12 +16,16 @@ GLbool8 NotifyChangeBufferSize(GlContext *gc, int32_t x, int32_t y, uint32_t wid
                                uint32_t height);
 void NotifyDestroyBuffers(GlContext *gc);
 void InitBuffers(GlContext *gc);
-// Until the hardware pickers exist: the core's table with the SiS viewport
-// and scissor procedures and empty flush, finish and wait-idle.
+// The core's table with the SiS validation, pickers, viewport, scissor and
+// wait-idle.
 void InitFnPtrs(GlContext *gc);
 GLbool8 ApplyViewport(GlContext *gc);
 GLbool8 ApplyScissor(GlContext *gc);
 void CheckViewport(GlContext *gc);
+// Flush and finish do nothing; wait-idle drains the chip inside the lock.
+void Flush(GlContext *gc);
+void Finish(GlContext *gc);
+void WaitIdle(GlContext *gc);
 }  // namespace sis
 
 void SiSSwapBuffers(GlContext *gc);

@@ -31,7 +31,7 @@ GlContext *__glSiSCreateContext(const GlImports *imports, const GlModes *modes) 
   // Bring-up wrote its values to the chip directly: nothing is recorded as
   // sent until a lock sends it.
   sis->programmed = GlSiSProgrammedRegs{};
-  // Until the hardware primitives exist every primitive takes the generic
+  // Until the first validation decides, every primitive takes the generic
   // path, so the lock sends nothing.
   sis->triangleFallback = 1;
   sis->lineFallback = 1;

@@ -27,14 +27,21 @@ namespace sis {
 bool ChipReaches(GlContext *gc, const GlDrawableBuffer *buffer) {
   const GlSiSTail *sis = __glSiSTail(gc);
   const LPDD326DISPINFO info = DispInfo();
-  if (buffer == nullptr || buffer->base == nullptr || sis->mmioBase == nullptr ||
+  if (buffer == nullptr || buffer->base == nullptr || !Sends(sis) ||
       sis->frameBufferBase == nullptr || info == nullptr)
     return false;
   // A buffer that fell back to memory, or whose lock failed and that draws
   // into the discard block, has no surface address for the chip.
   if (!__wglDDrawHasSurface(buffer) || buffer->kindPrivate == nullptr) return false;
   if (*static_cast<void *const *>(buffer->kindPrivate) != buffer->base) return false;
-  // A surface in system memory lies outside the block the chip addresses.
+  return InVideoMemory(sis, buffer);
+}
+
+bool InVideoMemory(const GlSiSTail *sis, const GlDrawableBuffer *buffer) {
+  const LPDD326DISPINFO info = DispInfo();
+  if (buffer == nullptr || buffer->base == nullptr || info == nullptr) return false;
+  // A surface in system memory, or the discard block of a buffer whose lock
+  // failed, lies outside the block the chip addresses.
   const uintptr_t base = uintptr_t(buffer->base), video = uintptr_t(sis->frameBufferBase);
   if (base < video || buffer->pitchBytes <= 0) return false;
   const uint64_t end = uint64_t(base - video) + uint64_t(buffer->pitchBytes) * buffer->height;

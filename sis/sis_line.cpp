@@ -44,7 +44,7 @@ namespace sis {
 
 void __drawLine(GlContext *gc, GlVertex *v1, GlVertex *v2, int smooth) {
   const GlSiSTail *sis = __glSiSTail(gc);
-  if (sis->mmioBase == nullptr || !WindowFinite(v1) || !WindowFinite(v2)) return;
+  if (!Sends(sis) || !WindowFinite(v1) || !WindowFinite(v2)) return;
   // A flat line takes its second end's colour, as the front end aimed it,
   // whichever end the chip gets first.
   const GlColor *flat = v2->color;
@@ -63,6 +63,7 @@ void __drawLine(GlContext *gc, GlVertex *v1, GlVertex *v2, int smooth) {
 
 void __clipAndDrawLine(GlContext *gc, GlVertex *v1, GlVertex *v2, int smooth) {
   const GlDrawable *drawable = gc->drawablePrivate;
+  if (!Sends(__glSiSTail(gc))) return;
   if (drawable == nullptr || drawable->clipCount <= 0 || drawable->clipRects == nullptr) return;
   if (!WindowFinite(v1) || !WindowFinite(v2)) return;
   if (__glWholeDrawableVisible(gc, drawable)) {

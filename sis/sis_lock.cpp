@@ -5,8 +5,10 @@
 #include "pixels/px_texture.h"
 #include "raster/s_buffers.h"
 #include "raster/s_shader.h"
+#include "sis/sis_clear.h"
 #include "sis/sis_engine_lock.h"
 #include "sis/sis_hw.h"
+#include "sis/sis_pick.h"
 #include "sis/sis_registers.h"
 #include "wgl/wgl_drawable.h"
 
@@ -51,13 +53,32 @@ void RefreshDepthBuffer(GlContext *gc, GlSiSTail *sis) {
 }
 
 // The chip samples the current texture from video memory. The DirectDraw
-// calls this makes run under the engine lock taken above.
-void MakeCurrentTextureResident(GlContext *gc, const GlSiSTail *sis) {
+// calls this makes run under the engine lock taken above. A surface made or
+// restored here moves the texture registers, which are computed again; a
+// texture that can no longer be sampled sends nothing until validation
+// takes the triangles off the chip.
+void MakeCurrentTextureResident(GlContext *gc, GlSiSTail *sis) {
   GlTextureObject *tex = gc->texture.current;
   if (!(gc->polygon.shader.modeFlags & __GL_SHADE_TEXTURE) || tex == nullptr ||
       sis->triangleFallback || tex->makeResident == nullptr)
     return;
   tex->makeResident(gc, tex, tex->residencyArg);
+  if (!sis::ProgramTexture(gc, tex)) sis->sendNothing = 1;
+  // The texture's placement also lives in the mode word.
+  if (sis->work.mode != sis->programmed.mode) {
+    sis->programmed.mode = sis->work.mode;
+    sis->dirty |= SIS_DIRTY_MODE;
+  }
+}
+
+// Every buffer the chip writes lies in video memory: a buffer whose lock
+// failed draws into its drawable's discard block instead.
+bool BuffersInVideoMemory(GlContext *gc, const GlSiSTail *sis) {
+  const GlDrawableBuffer *color = gc->drawBuffer ? gc->drawBuffer->buf.drawableBuf : nullptr;
+  if (color != nullptr && !sis::InVideoMemory(sis, color)) return false;
+  if (!(gc->polygon.shader.modeFlags & __GL_SHADE_DEPTH_TEST)) return true;
+  const GlDrawableBuffer *depth = gc->depthBuffer.buf.drawableBuf;
+  return depth == nullptr || sis::InVideoMemory(sis, depth);
 }
 
 bool RendersNothingInHardware(const GlSiSTail *sis) {
@@ -84,9 +105,15 @@ void LockDevice(GlContext *gc) {
   GlSiSTail *sis = __glSiSTail(gc);
   if (++sis->lockDepth != 1) return;
   __glSiSEngineLock();
+  sis->sendNothing = 0;
   if (RendersNothingInHardware(sis) || sis->mmioBase == nullptr) return;
+  if (!BuffersInVideoMemory(gc, sis)) {
+    sis->sendNothing = 1;
+    return;
+  }
   __glSiSHWLock(gc);
   MakeCurrentTextureResident(gc, sis);
+  if (sis->sendNothing) return;
   RefreshColorBuffer(gc, sis);
   RefreshDepthBuffer(gc, sis);
   if (!sis->restoreAll && __wglProcess.sisLoadedSerial == sis->serial) {

@@ -13,7 +13,7 @@ constexpr uint32_t kPointCommand = 0x100, kTexturedPointCommand = 0x200;
 
 void __glSiSRenderAliasedPoint1_NoTex(GlContext *gc, GlVertex *v) {
   const GlSiSTail *sis = __glSiSTail(gc);
-  if (sis->mmioBase == nullptr || !sis::WindowFinite(v)) return;
+  if (!sis::Sends(sis) || !sis::WindowFinite(v)) return;
   const sis::ChipVertex p = sis::ToChip(gc, v, sis::kLineYOffset);
   mWait3DCmdQueue(1 + int(sis::kBlockWords));
   sis::PutCommand(sis, kPointCommand);
@@ -22,7 +22,7 @@ void __glSiSRenderAliasedPoint1_NoTex(GlContext *gc, GlVertex *v) {
 
 void __glSiSRenderAliasedPoint1(GlContext *gc, GlVertex *v) {
   GlSiSTail *sis = __glSiSTail(gc);
-  if (sis->mmioBase == nullptr || !sis::WindowFinite(v)) return;
+  if (!sis::Sends(sis) || !sis::WindowFinite(v)) return;
   const sis::ChipVertex p = sis::ToChip(gc, v, sis::kLineYOffset);
   const GLfloat q = v->texture.w;
   sis->texS[0] = v->texture.x / q;

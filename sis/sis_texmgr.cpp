@@ -123,6 +123,8 @@ void __glDDrawFreeTexture(GlContext *gc, GlTextureObject *t) {
     }
   }
   __glFreeTextureRecords(gc, t);
+  // Another object may be made at this address.
+  __glSiSTextureChanged();
 }
 
 uint8_t *__glDDrawTextureCreateLevel(GlContext *gc, GlTextureObject *t, GLint level,

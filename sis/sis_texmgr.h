@@ -12,6 +12,7 @@
 #include "core/context.h"
 #include "pixels/px_texture.h"
 #include "platform/ddraw.h"
+#include "sis/sis_context.h"
 
 struct GlDDrawTextureObject;
 struct GlDDrawTextureLevel;

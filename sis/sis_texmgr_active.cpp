@@ -64,6 +64,7 @@ bool ReleaseActiveTexture(GlContext *gc, GlDDrawTextureObject *tex) {
   if (tex->surface->lpVtbl->Release(tex->surface) != 0) return false;
   tex->surface = nullptr;
   ForgetLevelSurfaces(gc, tex);
+  __glSiSTextureChanged();
   return true;
 }
 

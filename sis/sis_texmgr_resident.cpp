@@ -137,6 +137,8 @@ GLbool8 __glDDrawTextureMakeResident(GlContext *gc, GlTextureObject *t, uint32_t
   }
   if (tex->surface == nullptr && !AllocateSurface(gc, m, tex)) return Fail(gc, tex);
   if (!MakeResidentMoveTexture(gc, tex)) return Fail(gc, tex);
+  // New or restored surfaces: the chip's texture registers are computed anew.
+  __glSiSTextureChanged();
   t->resident = 1;
   return 1;
 }

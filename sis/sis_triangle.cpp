@@ -37,7 +37,7 @@ uint32_t Side(const sis::ChipVertex &top, const sis::ChipVertex &middle,
 template <bool kTextured>
 void SendTriangle(GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c, int smooth) {
   GlSiSTail *sis = __glSiSTail(gc);
-  if (sis->mmioBase == nullptr) return;
+  if (!sis::Sends(sis)) return;
   if (!sis::WindowFinite(a) || !sis::WindowFinite(b) || !sis::WindowFinite(c)) return;
   // The flat colour is the provoking vertex's, through the pointer the front
   // end aimed at its face's colours; nothing here moves a pointer.

@@ -116,9 +116,9 @@ TEST_F(SiSBinding, FirstBindingSetsUpBuffersProceduresAndTheWindowsViewport) {
       {"depth clear", (const void *)gc->depthBuffer.clear, (const void *)SiSHALDepthClear},
       {"applyViewport", (const void *)gc->procs.applyViewport, (const void *)sis::ApplyViewport},
       {"applyScissor", (const void *)gc->procs.applyScissor, (const void *)sis::ApplyScissor},
-      {"flush", (const void *)gc->procs.flush, (const void *)core::Flush},
-      {"finish", (const void *)gc->procs.finish, (const void *)core::Finish},
-      {"waitIdle", (const void *)gc->procs.waitIdle, (const void *)core::WaitIdle},
+      {"flush", (const void *)gc->procs.flush, (const void *)sis::Flush},
+      {"finish", (const void *)gc->procs.finish, (const void *)sis::Finish},
+      {"waitIdle", (const void *)gc->procs.waitIdle, (const void *)sis::WaitIdle},
   };
   for (const Slot &s : slots) EXPECT_EQ(s.actual, s.expected) << s.name;
   EXPECT_EQ(gc->front, &gc->frontBuffer);

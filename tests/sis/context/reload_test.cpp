@@ -23,8 +23,10 @@ using life_test::Release;
 using life_test::TestWindow;
 
 // One outermost lock and unlock; true when it sent the whole register set,
-// which is the only upload that starts with the mode register.
+// which with no group dirty is the only upload that starts with the mode
+// register.
 bool LockCycleReloads(GlContext *gc) {
+  __glSiSTail(gc)->dirty = 0;
   sistest::TakeLog();
   gc->lockDevice(gc);
   gc->unlockDevice(gc);
@@ -38,6 +40,8 @@ class SiSReload : public SiSLifeTest {
   void SetUp() override {
     SiSLifeTest::SetUp();
     window_ = std::make_unique<TestWindow>(64, 48);
+    window_->AttachMemory(&GlDrawable::front, 16, 2);
+    window_->AttachMemory(&GlDrawable::back, 16, 2);
     UseWindow(window_.get());
   }
   void TearDown() override {
@@ -49,7 +53,6 @@ class SiSReload : public SiSLifeTest {
     GlContext *gc = CreateSiS(TestModes());
     if (gc == nullptr) return nullptr;
     made_.push_back(gc);
-    __glSiSTail(gc)->triangleFallback = 0;
     return gc;
   }
 
@@ -81,11 +84,27 @@ TEST_F(SiSReload, EachBindingReloadsWhenAnotherContextOrWindowHadTheEngine) {
     SCOPED_TRACE(s.what);
     BindRecordTo(Window(s.window));
     ASSERT_TRUE(Bind(s.gc));
+    TrianglesOnChip(s.gc);
     EXPECT_EQ(LockCycleReloads(s.gc), s.reloads);
     EXPECT_FALSE(LockCycleReloads(s.gc)) << "the engine now holds this context's state";
     EXPECT_EQ(__wglProcess.sisLoadedSerial, __glSiSTail(s.gc)->serial);
     ASSERT_TRUE(Release(s.gc));
   }
+}
+
+// Bring-up of a new context writes the engine's registers: the context
+// whose state it held reloads at its next lock.
+TEST_F(SiSReload, AnotherContextsBringUpMakesTheNextLockReload) {
+  GlContext *a = Make();
+  ASSERT_NE(a, nullptr);
+  BindRecordTo(Window(0x100));
+  ASSERT_TRUE(Bind(a));
+  TrianglesOnChip(a);
+  LockCycleReloads(a);
+  ASSERT_FALSE(LockCycleReloads(a));
+  ASSERT_NE(Make(), nullptr);
+  EXPECT_TRUE(LockCycleReloads(a));
+  ASSERT_TRUE(Release(a));
 }
 
 }  // namespace

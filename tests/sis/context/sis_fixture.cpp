@@ -2,6 +2,7 @@
 
 #include "platform/dd326.h"
 #include "platform/sis6326.h"
+#include "core/drawable.h"
 #include "sis/sis_device.h"
 #include "wgl/wgl_process_state.h"
 
@@ -25,6 +26,12 @@ void SiSLifeTest::TearDown() {
 
 GlContext *SiSLifeTest::CreateSiS(const GlModes &modes) {
   return __glSiSCreateContext(&imports, &modes);
+}
+
+void SiSLifeTest::TrianglesOnChip(GlContext *gc) {
+  GlSiSTail *sis = Tail(gc);
+  sis->triangleFallback = 0;
+  sis->frameBufferBase = gc->drawBuffer->buf.drawableBuf->base;
 }
 
 void SiSLifeTest::BindRecordTo(HWND hwnd) {

@@ -24,6 +24,10 @@ class SiSLifeTest : public life_test::LifeTest {
   // as the window-system layer does before it calls make-current.
   void BindRecordTo(HWND hwnd);
   static GlSiSTail *Tail(GlContext *gc) { return __glSiSTail(gc); }
+  // Triangles on the chip by hand after a binding, over memory the test
+  // attached: the primary surface is taken to begin at the draw buffer, so
+  // that the lock finds that buffer in video memory.
+  static void TrianglesOnChip(GlContext *gc);
 
  private:
   GlDevice *savedDevice_ = nullptr;

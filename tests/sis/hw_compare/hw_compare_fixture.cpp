@@ -70,6 +70,13 @@ void HardwareAgainstSoftware::SetUp() {
 }
 
 void HardwareAgainstSoftware::TearDown() {
+  Close();
+  SiSLifeTest::TearDown();
+  PlatformSiS6326Reset();
+  ddtest::ResetDisplay();
+}
+
+void HardwareAgainstSoftware::Close() {
   if (gc != nullptr) {
     EXPECT_TRUE(life_test::Release(gc));
     gc->exports.destroyContext(gc);
@@ -81,9 +88,6 @@ void HardwareAgainstSoftware::TearDown() {
   dd = nullptr;
   UseWindow(nullptr);
   window.reset();
-  SiSLifeTest::TearDown();
-  PlatformSiS6326Reset();
-  ddtest::ResetDisplay();
 }
 
 void HardwareAgainstSoftware::Open(BYTE rev, const GlModes *modes) {

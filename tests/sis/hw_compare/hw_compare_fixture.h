@@ -34,6 +34,8 @@ class HardwareAgainstSoftware : public sis_test::SiSLifeTest {
   // a window whose back and depth buffers are video-memory surfaces; the
   // modes default to 5-6-5 double-buffered with a 16-bit depth buffer.
   void Open(BYTE revision, const GlModes *modes = nullptr);
+  // Releases what Open made.
+  void Close();
   // Shading, depth testing and dithering for both paths; validates.
   void UseState(bool smooth, bool depthTest, bool dither = false);
 

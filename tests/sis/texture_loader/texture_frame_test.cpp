@@ -1,7 +1,7 @@
 // A mipmapped textured frame, in a video memory so small that the SiS
 // device's texture manager evicts one texture for the other, drawn through
-// the loader on the SiS driver and on the software-only driver: the chip
-// does not sample textures yet, so the two frames are the same.
+// the loader on the SiS driver, whose chip samples the textures, and on the
+// software-only driver: eviction changes no pixel, so the frames agree.
 #include <stdlib.h>
 
 #include <string>
