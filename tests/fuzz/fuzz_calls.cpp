@@ -47,6 +47,30 @@ void Describe(const FuzzEntry &e, const FuzzArg *args, std::string *what) {
   *what += ")";
 }
 
+// Bytes from p to the end of its page: every pointer the fuzzer hands out
+// ends at a fence on a page boundary (a page-aligned one shows nothing).
+size_t FencedBytesAfter(const void *p) { return (4096 - (uintptr_t(p) & 4095)) & 4095; }
+
+// The first words an input pointer points at, for writing a regression
+// test from a minimised run.
+void PrintInputs(const FuzzEntry &e, const FuzzArg *args) {
+  for (size_t i = 0; i < e.params.size(); i++) {
+    const FuzzParam &p = e.params[i];
+    if (p.type != FuzzType::Pointer || p.output || args[i].p == nullptr) continue;
+    const size_t available = FencedBytesAfter(args[i].p);
+    const uint8_t *bytes = static_cast<const uint8_t *>(args[i].p);
+    fprintf(stderr, "    %s:", p.name.c_str());
+    for (size_t k = 0; k + 4 <= available && k < 64; k += 4) {
+      uint32_t word;
+      memcpy(&word, bytes + k, 4);
+      float f;
+      memcpy(&f, &word, 4);
+      fprintf(stderr, " %08x(%g)", word, double(f));
+    }
+    fprintf(stderr, "\n");
+  }
+}
+
 GLint ListBeingCompiled() {
   GLint list = 0;
   glGetIntegerv(GL_LIST_INDEX, &list);
@@ -93,7 +117,12 @@ void FuzzCalls::Call(FuzzRng &rng, int slot, std::string *what, const Fix &fix) 
     if (compiling != 0 && !listsWithCalls_.insert(unsigned(compiling)).second) return;
     if (!strcmp(e.name, "CallLists") && compiling != 0 && args[0].i > 1) args[0].i = 1;
   }
+  const size_t from = what->size();
   Describe(e, args, what);
+  if (verbose) {
+    fprintf(stderr, "  %s\n", what->c_str() + from + 1);
+    PrintInputs(e, args);
+  }
   kSlotFunctions[slot].caller(fn, args);
 }
 

@@ -18,6 +18,8 @@ class FuzzCalls {
  public:
   explicit FuzzCalls(FuzzMemory &memory);
   void Act(FuzzRng &rng, std::string *what);
+  // Each call is printed before it is made (so a crash shows its call).
+  bool verbose = false;
 
  private:
   using Fix = std::function<void(FuzzArg *)>;

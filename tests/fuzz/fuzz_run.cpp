@@ -121,6 +121,7 @@ bool FuzzRunSequence(const FuzzOptions &o) {
     FuzzMemory memory;
     FuzzWorld world(o.displayBits, memory);
     FuzzCalls calls(memory);
+    calls.verbose = o.verbose;
     std::string problem;
     for (int step = 0; step < o.steps && ok; step++) {
       if (o.only != nullptr && o.only->count(step) == 0) continue;
