@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/fuzz/fuzz_minimise.h"
 #include "tests/fuzz/fuzz_run.h"
 
 namespace {
@@ -59,34 +60,19 @@ std::string Join(const std::set<int> &steps) {
   return s;
 }
 
-// Removes chunks of steps while the sequence still fails.
+// The failing steps shrunk, each candidate run in a child process.
 std::set<int> Minimise(FuzzOptions o, int failStep) {
-  std::vector<int> kept;
+  std::vector<int> steps;
   const bool atEnd = failStep >= o.steps;
-  for (int s = 0; s <= std::min(failStep, o.steps - 1); s++) kept.push_back(s);
+  for (int s = 0; s <= std::min(failStep, o.steps - 1); s++) steps.push_back(s);
   o.endCheck = atEnd;
-  int runs = 0;
-  for (size_t chunk = std::max<size_t>(kept.size() / 2, 1); chunk >= 1 && runs < 300;) {
-    bool removed = false;
-    for (size_t start = 0; start < kept.size() && runs < 300;) {
-      std::vector<int> trial(kept.begin(), kept.begin() + long(start));
-      trial.insert(trial.end(), kept.begin() + long(std::min(start + chunk, kept.size())),
-                   kept.end());
-      std::set<int> only(trial.begin(), trial.end());
-      FuzzOptions t = o;
-      t.only = &only;
-      if (!atEnd) t.steps = trial.empty() ? 0 : trial.back() + 1;
-      runs++;
-      if (!RunChild(t, true).ok) {
-        kept = trial;
-        removed = true;
-      } else {
-        start += chunk;
-      }
-    }
-    if (chunk == 1 && !removed) break;
-    if (!removed || chunk > 1) chunk = std::max<size_t>(chunk / 2, 1);
-  }
+  const std::vector<int> kept = FuzzMinimise(steps, [&](const std::vector<int> &trial) {
+    std::set<int> only(trial.begin(), trial.end());
+    FuzzOptions t = o;
+    t.only = &only;
+    if (!atEnd) t.steps = trial.empty() ? 0 : trial.back() + 1;
+    return !RunChild(t, true).ok;
+  });
   return std::set<int>(kept.begin(), kept.end());
 }
 
