@@ -43,6 +43,15 @@ int FuzzWorld::PickFormat(FuzzRng &rng, HDC hdc, DWORD need) {
   return fitting[rng.Below(uint32_t(fitting.size()))];
 }
 
+void FuzzWorld::SetFormat(FuzzRng &rng, FuzzDrawable *d, DWORD need) {
+  d->format = PickFormat(rng, d->hdc, need);
+  PIXELFORMATDESCRIPTOR pfd;
+  if (d->format == 0 || !DescribePixelFormat(d->hdc, d->format, sizeof pfd, &pfd) ||
+      !SetPixelFormat(d->hdc, d->format, &pfd)) {
+    d->format = 0;
+  }
+}
+
 int FuzzWorld::NewWindow(FuzzRng &rng) {
   FuzzDrawable d;
   const int w = rng.Percent(90) ? rng.Range(1, 160) : rng.Range(0, 1100);
@@ -50,12 +59,7 @@ int FuzzWorld::NewWindow(FuzzRng &rng) {
   d.hwnd = DesktopCreateWindow(rng.Range(-50, 900), rng.Range(-50, 700), w, h);
   if (d.hwnd == nullptr) return -1;
   d.hdc = GetDC(d.hwnd);
-  d.format = PickFormat(rng, d.hdc, PFD_DRAW_TO_WINDOW);
-  PIXELFORMATDESCRIPTOR pfd;
-  if (d.format == 0 || !DescribePixelFormat(d.hdc, d.format, sizeof pfd, &pfd) ||
-      !SetPixelFormat(d.hdc, d.format, &pfd)) {
-    d.format = 0;
-  }
+  SetFormat(rng, &d, PFD_DRAW_TO_WINDOW);
   drawables_.push_back(d);
   return int(drawables_.size()) - 1;
 }
@@ -82,12 +86,7 @@ int FuzzWorld::NewMemory(FuzzRng &rng) {
     ReleaseDC(nullptr, screen);
   }
   if (d.bitmap != nullptr) d.previous = SelectObject(d.hdc, d.bitmap);
-  d.format = PickFormat(rng, d.hdc, PFD_DRAW_TO_BITMAP);
-  PIXELFORMATDESCRIPTOR pfd;
-  if (d.format == 0 || !DescribePixelFormat(d.hdc, d.format, sizeof pfd, &pfd) ||
-      !SetPixelFormat(d.hdc, d.format, &pfd)) {
-    d.format = 0;
-  }
+  SetFormat(rng, &d, PFD_DRAW_TO_BITMAP);
   drawables_.push_back(d);
   return int(drawables_.size()) - 1;
 }

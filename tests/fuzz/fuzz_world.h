@@ -55,6 +55,8 @@ class FuzzWorld {
   void DeleteContext(size_t i);
   bool MakeCurrent(size_t context, size_t drawable);
   int PickFormat(FuzzRng &rng, HDC hdc, DWORD need);
+  // A format of the kind `need` set on the drawable (0 when none took).
+  void SetFormat(FuzzRng &rng, FuzzDrawable *d, DWORD need);
   void PointArrays();
 
   int displayBits_;

@@ -37,52 +37,35 @@ const ResizeCase kCases[] = {
     {"SoftCopyColour", Op::Copy, GL_RGBA, VLX_SOFT_DRIVER_PATH},
 };
 
-class ResizeLoader : public testing::TestWithParam<ResizeCase> {
+class ResizeLoader : public LoaderWindows, public testing::WithParamInterface<ResizeCase> {
  protected:
   void TearDown() override {
     wglMakeCurrent(nullptr, nullptr);
     if (rc_ != nullptr) wglDeleteContext(rc_);
-    if (hwnd_ != nullptr) {
-      ReleaseDC(hwnd_, hdc_);
-      DestroyWindow(hwnd_);
-    }
-    VlxGlUnloadDriver();
+    LoaderWindows::TearDown();
     unsetenv("VLX_GL_DRIVER");
   }
-  HWND hwnd_ = nullptr;
-  HDC hdc_ = nullptr;
   HGLRC rc_ = nullptr;
 };
 
 TEST_P(ResizeLoader, ClipsToTheNewSize) {
   const ResizeCase &c = GetParam();
   if (c.driver != nullptr) setenv("VLX_GL_DRIVER", c.driver, 1);
-  ASSERT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
-  hwnd_ = DesktopCreateWindow(600, 500, kOldW, kOldH);
-  ASSERT_NE(hwnd_, nullptr);
-  hdc_ = GetDC(hwnd_);
-  PIXELFORMATDESCRIPTOR pfd = {};
-  pfd.nSize = sizeof pfd;
-  pfd.nVersion = 1;
-  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-  pfd.iPixelType = PFD_TYPE_RGBA;
-  pfd.cColorBits = 16;
-  pfd.cDepthBits = 16;
-  pfd.cStencilBits = c.format == GL_STENCIL_INDEX ? 8 : 0;
-  const int format = ChoosePixelFormat(hdc_, &pfd);
-  ASSERT_NE(format, 0);
-  ASSERT_TRUE(DescribePixelFormat(hdc_, format, sizeof pfd, &pfd));
-  if (c.format == GL_STENCIL_INDEX) ASSERT_GT(pfd.cStencilBits, 0);
-  ASSERT_TRUE(SetPixelFormat(hdc_, format, &pfd));
-  rc_ = wglCreateContext(hdc_);
+  OpenWindows(kOldW, kOldH, 16, c.format == GL_STENCIL_INDEX ? 8 : 0);
+  PIXELFORMATDESCRIPTOR pfd;
+  ASSERT_TRUE(DescribePixelFormat(hdc_[0], GetPixelFormat(hdc_[0]), sizeof pfd, &pfd));
+  if (c.format == GL_STENCIL_INDEX) {
+    ASSERT_GT(pfd.cStencilBits, 0);
+  }
+  rc_ = wglCreateContext(hdc_[0]);
   ASSERT_NE(rc_, nullptr);
-  ASSERT_TRUE(wglMakeCurrent(hdc_, rc_));
+  ASSERT_TRUE(wglMakeCurrent(hdc_[0], rc_));
   UsePixelCoordinates(kOldW, kOldH);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   glFinish();
 
   // The window shrinks; the context hears of it at its next lock.
-  ASSERT_TRUE(MoveWindow(hwnd_, 600, 700, kNewW, kNewH, TRUE));
+  ASSERT_TRUE(MoveWindow(hwnd_[0], 600, 700, kNewW, kNewH, TRUE));
   DesktopPumpMessages();
 
   const int x = 50, y = 45, w = 60, h = 50;
