@@ -5,6 +5,7 @@
 #include "pixels/px_copy_pixels.h"
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "pixels/px_draw_pixels.h"
 #include "pixels/px_read_pixels.h"
 #include "pixels/px_span_procs.h"
@@ -100,8 +101,10 @@ void __glGenericPickCopyPixels(GlContext *gc, GlPixelSpanInfo *info) {
                   {__glCopyPixels0, __glCopyPixels1, __glCopyPixels2, __glCopyPixelSpans});
 }
 
-void __glSlowPickCopyPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height,
-                            GLenum format) {
+namespace {
+
+void CopyPixelsInWindow(GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height,
+                        GLenum format) {
   GlPixelSpanInfo info;
   __glInitCopyPixelsInfo(gc, &info, x, y, width, height, format);
   if (!__glClipCopyPixels(gc, &info)) return;
@@ -110,4 +113,14 @@ void __glSlowPickCopyPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsi
   GlSpanStorage storage;
   if (!__glReserveCopyStorage(gc, &info, &storage)) return;
   __glRunLocked(gc, &info, __glCopyPixelsLockMask(gc, format), __glGenericPickCopyPixels);
+}
+
+}  // namespace
+
+void __glSlowPickCopyPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height,
+                            GLenum format) {
+  // The drawable's lock delivers a pending resize, which the clip must see.
+  __GL_LOCK_DRAWABLE(gc, "px_copy_pixels");
+  CopyPixelsInWindow(gc, x, y, width, height, format);
+  __GL_UNLOCK_DRAWABLE(gc);
 }

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "core/gl_convert.h"
 #include "pixels/px_span_procs.h"
 #include "pixels/px_unpack.h"
@@ -160,8 +161,10 @@ void __glGenericPickDrawPixels(GlContext *gc, GlPixelSpanInfo *info) {
                   {__glDrawPixels0, __glDrawPixels1, __glDrawPixels2, __glDrawPixelSpans});
 }
 
-void __glSlowPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
-                            GLenum type, const void *pixels, GLbool8 packed) {
+namespace {
+
+void DrawPixelsInWindow(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
+                        GLenum type, const void *pixels, GLbool8 packed) {
   GlPixelSpanInfo info;
   __glInitDrawPixelsInfo(gc, &info, width, height, format, type, pixels);
   __glLoadUnpackModes(gc, &info, packed);
@@ -171,6 +174,16 @@ void __glSlowPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum
   GlSpanStorage storage;
   if (!__glReserveSpanStorage(gc, &info, &storage, info.width)) return;
   __glRunLocked(gc, &info, __glDrawPixelsLockMask(gc, format), __glGenericPickDrawPixels);
+}
+
+}  // namespace
+
+void __glSlowPickDrawPixels(GlContext *gc, GLsizei width, GLsizei height, GLenum format,
+                            GLenum type, const void *pixels, GLbool8 packed) {
+  // The drawable's lock delivers a pending resize, which the clip must see.
+  __GL_LOCK_DRAWABLE(gc, "px_draw_pixels");
+  DrawPixelsInWindow(gc, width, height, format, type, pixels, packed);
+  __GL_UNLOCK_DRAWABLE(gc);
 }
 
 // Textured with the raster position's coordinates at level-of-detail 1.0,

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "core/context.h"
+#include "core/drawable.h"
 #include "pixels/px_image_pack.h"
 #include "pixels/px_packer.h"
 #include "pixels/px_span_procs.h"
@@ -135,8 +136,10 @@ void __glGenericPickReadPixels(GlContext *gc, GlPixelSpanInfo *info) {
                   {__glReadPixels0, __glReadPixels1, __glReadPixels2, __glReadPixelSpans});
 }
 
-void __glSlowPickReadPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height,
-                            GLenum format, GLenum type, void *pixels) {
+namespace {
+
+void ReadPixelsInWindow(GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height,
+                        GLenum format, GLenum type, void *pixels) {
   GlPixelSpanInfo info;
   __glInitReadPixelsInfo(gc, &info, x, y, width, height, format, type, pixels);
   if (!__glClipReadPixels(gc, &info)) return;
@@ -146,4 +149,14 @@ void __glSlowPickReadPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsi
   GlSpanStorage storage;
   if (!__glReserveSpanStorage(gc, &info, &storage, info.width)) return;
   __glRunLocked(gc, &info, __glReadPixelsLockMask(gc, format), __glGenericPickReadPixels);
+}
+
+}  // namespace
+
+void __glSlowPickReadPixels(GlContext *gc, GLint x, GLint y, GLsizei width, GLsizei height,
+                            GLenum format, GLenum type, void *pixels) {
+  // The drawable's lock delivers a pending resize, which the clip must see.
+  __GL_LOCK_DRAWABLE(gc, "px_read_pixels");
+  ReadPixelsInWindow(gc, x, y, width, height, format, type, pixels);
+  __GL_UNLOCK_DRAWABLE(gc);
 }

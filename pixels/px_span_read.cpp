@@ -4,6 +4,7 @@
 // runs), never from buffer memory.
 #include "core/context.h"
 #include "pixels/px_span_procs.h"
+#include "raster/s_color_pixel.h"
 #include "raster/s_depth.h"
 
 namespace {
@@ -26,9 +27,9 @@ void ReadRow(const GlPixelSpanInfo *info, void *span, Read read) {
 template <bool OneToOne, typename T, typename Take>
 void ReadFetched(GlContext *gc, GlPixelSpanInfo *info, void *span, Take take) {
   GlColorBuffer *cfb = gc->readBuffer;
-  ReadRow<OneToOne, T>(info, span, [cfb, take](int32_t x, int32_t y) {
-    GlColor c;
-    cfb->fetch[0](cfb, x, y, &c);
+  ReadRow<OneToOne, T>(info, span, [gc, cfb, take](int32_t x, int32_t y) {
+    GlColor c{0, 0, 0, 0};
+    if (__glColorPixelExists(gc, cfb, x, y)) cfb->fetch[0](cfb, x, y, &c);
     return take(c);
   });
 }

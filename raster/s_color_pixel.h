@@ -18,6 +18,11 @@ struct GlColorBuffer;
 // while the front is drawn at the same time.
 bool __glColorStoreOwns(GlContext *gc, const GlColorBuffer *cfb, int32_t x, int32_t y);
 
+// Whether window pixel (x, y) of `cfb` has memory behind it: the front
+// buffer of a window is the screen, which ends where the window hangs off
+// its edge. Reads give black there.
+bool __glColorPixelExists(const GlContext *gc, const GlColorBuffer *cfb, int32_t x, int32_t y);
+
 // Added to a component before truncation: the dither matrix's offset
 // (2 D + 1) / 32 of pixel (x, y) when dithering, else a half.
 inline GLfloat __glColorRoundOffset(bool dither, int32_t x, int32_t y) {

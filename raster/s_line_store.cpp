@@ -25,7 +25,8 @@ template <bool kStippled>
 GLbool8 StoreThroughFragments(GlContext *gc) {
   const GlShader &sh = gc->polygon.shader;
   GlColorBuffer *cfb = sh.cfb;
-  if (!cfb || !cfb->store) return 0;
+  // With the draw buffer GL_NONE no colour buffer is locked for drawing.
+  if (!cfb || !cfb->store || gc->state.raster.drawBuffer == GL_NONE) return 0;
   Dda dda(gc->line);
   GlFragment frag{};
   for (int32_t k = 0; k < sh.length; k++) {

@@ -8,7 +8,13 @@
 #include "raster/s_color_pixel.h"
 
 GLbool8 __glReadSpan(GlColorBuffer *cfb, int32_t x, int32_t y, GlColor *colors, int32_t count) {
-  for (int32_t i = 0; i < count; i++) cfb->fetch[0](cfb, x + i, y, colors + i);
+  for (int32_t i = 0; i < count; i++) {
+    if (__glColorPixelExists(cfb->buf.gc, cfb, x + i, y)) {
+      cfb->fetch[0](cfb, x + i, y, colors + i);
+    } else {
+      colors[i] = GlColor{0, 0, 0, 0};
+    }
+  }
   return 0;
 }
 

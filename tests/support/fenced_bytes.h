@@ -25,6 +25,9 @@ class FencedBytes {
   FencedBytes &operator=(const FencedBytes &) = delete;
 
   size_t capacity() const { return readable_; }
+  // Room for `bytes` bytes (at most the capacity) that end at the fence; the
+  // caller fills them.
+  uint8_t *Tail(size_t bytes) { return base_ + readable_ - std::min(bytes, readable_); }
   // `bytes` copied so that their last byte is the last before the fence.
   const uint8_t *Place(const std::vector<uint8_t> &bytes) {
     uint8_t *p = base_ + readable_ - bytes.size();

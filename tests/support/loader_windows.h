@@ -28,8 +28,9 @@ inline void UsePixelCoordinates(int width, int height) {
 
 class LoaderWindows : public testing::Test {
  protected:
-  // Windows of width x height, side by side; depthBits 0 asks for no depth.
-  void OpenWindows(int width, int height, int depthBits) {
+  // Windows of width x height, side by side; depthBits 0 asks for no depth,
+  // stencilBits 0 for no stencil.
+  void OpenWindows(int width, int height, int depthBits, int stencilBits = 0) {
     ASSERT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
     for (int i = 0; i < 2; ++i) {
       hwnd_[i] = DesktopCreateWindow(10 + 100 * i, 10, width, height);
@@ -42,6 +43,7 @@ class LoaderWindows : public testing::Test {
       pfd.iPixelType = PFD_TYPE_RGBA;
       pfd.cColorBits = 16;
       pfd.cDepthBits = BYTE(depthBits);
+      pfd.cStencilBits = BYTE(stencilBits);
       const int format = ChoosePixelFormat(hdc_[i], &pfd);
       ASSERT_NE(format, 0);
       ASSERT_TRUE(SetPixelFormat(hdc_[i], format, &pfd));
