@@ -30,7 +30,9 @@ struct Corner {
 bool Take(const GlContext *gc, GlVertex *v, Corner *out) {
   const GLfloat x = v->window.x + 0.5f, y = v->window.y + 0.5f;
   if (!FrInRange(x) || !FrInRange(y)) return false;
-  *out = {v, FrSnap(x), FrSnap(y), v->window.z * gc->constants.depthMax};
+  const GLfloat snappedY = gc->constants.yInverted ? FrSnapTopDown(y) : FrSnap(y);
+  if (!FrInRange(snappedY)) return false;
+  *out = {v, FrSnap(x), snappedY, v->window.z * gc->constants.depthMax};
   return true;
 }
 

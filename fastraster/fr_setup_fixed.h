@@ -29,6 +29,15 @@ constexpr uint32_t kFrRangeWidth = 0x00800000u;
 inline bool FrInRange(float shifted) { return FrFloatBits(shifted) - kFrRangeStart < kFrRangeWidth; }
 // Down to a multiple of 1/16 (within the range).
 inline float FrSnap(float shifted) { return FrBitsFloat(FrFloatBits(shifted) & ~0x7Fu); }
+// On a top-down drawable the viewport puts window y one float step (1/2048,
+// the viewport epsilon) below its place on the grid, which keeps the
+// drawable's last row inside it. Snapping y down would move such a vertex a
+// whole 1/16 and every edge with it; instead y goes to the grid shifted by
+// that step, where the generic fill's rows and edges lie. May leave the range
+// at its low end: callers check the result.
+inline float FrSnapTopDown(float shifted) {
+  return FrBitsFloat(((FrFloatBits(shifted) + 1u) & ~0x7Fu) - 1u);
+}
 // floor(v) - 6144 for v in [4096, 8192).
 inline int32_t FrIntegerPart(float shifted) {
   return int32_t((FrFloatBits(shifted) >> 11) & 0xFFF) - 2048;
