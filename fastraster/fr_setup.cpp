@@ -157,10 +157,13 @@ void SetSmoothColor(const GlContext *gc, uint32_t flags, GLfloat bias, const Pla
 
 // Polygon offset in depth units, saturated: the slope term of a steep
 // polygon or many units must not wrap round and push depth the other way.
+// A 16-bit buffer's depths run to 0xFFFF0000, past what a signed word
+// reaches; its depth test takes the offset in halves of a unit.
 int32_t OffsetZ(const GlContext *gc, const Plane::Gradient &z) {
   const double slope = fmax(fabs(double(z.dx)), fabs(double(z.dy)));
-  const double offset = slope * double(gc->state.polygon.factor) +
-                        double(gc->state.polygon.units) * double(gc->depthBuffer.offsetUnit);
+  double offset = slope * double(gc->state.polygon.factor) +
+                  double(gc->state.polygon.units) * double(gc->depthBuffer.offsetUnit);
+  if (gc->depthBuffer.scale == kFrDepthScale16) offset *= 0.5;
   return __glTruncateToInt(nearbyint(offset));
 }
 

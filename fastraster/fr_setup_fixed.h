@@ -20,6 +20,9 @@ inline float FrBitsFloat(uint32_t u) {
   return f;
 }
 
+// The depth scale of a 16-bit buffer.
+constexpr uint32_t kFrDepthScale16 = 0xFFFF0000u;
+
 // The bits of 4096.0 and of the width of [4096, 8192) in them.
 constexpr uint32_t kFrRangeStart = 0x45800000u;
 constexpr uint32_t kFrRangeWidth = 0x00800000u;

@@ -4,7 +4,9 @@
 // pre-built kernels): triangles whose corners and edges pass exactly
 // through pixel centres, and exact-slope triangles, with the long edge on
 // either side. Covered pixels (the stencil marks) exact, colour within one
-// unit a channel, stored depth within the generic path's drift.
+// unit a channel, stored depth within the generic path's drift. Then
+// polygon offset with large factors and units, which on a 16-bit buffer
+// reach past what a signed word holds.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -118,6 +120,45 @@ TEST_F(OrientationSceneTest, BothSetupsCoverAndShadeAsTheGenericPathInBothRowOrd
             ExpectGeneric(Steps(s, smooth), path,
                           std::string(kPathNames[int(path)]) + (topDown ? ", top-down, " : ", ") +
                               f->name + ", " + s.name + (smooth ? ", smooth" : ", flat"));
+      Close();
+    }
+}
+
+// A base triangle, then one over it with polygon offset: factors and units
+// that push depth far along or past either end of the buffer's range; on a
+// 16-bit buffer 200 units are 200 x 2^24 depth units and a factor of 40
+// times the steepest slope about 3.8 x 10^9, both past 2^31.
+TEST_F(OrientationSceneTest, LargePolygonOffsetsStoreWhatTheGenericPathStores) {
+  struct Offset {
+    double factor, units;
+    GLenum func;
+  };
+  const Offset kOffsets[] = {{0, 200, GL_ALWAYS},     {0, -200, GL_ALWAYS}, {0, 120, GL_ALWAYS},
+                             {0, -120, GL_ALWAYS},    {0, 200, GL_LESS},    {0, -200, GL_LESS},
+                             {0, 130, GL_GREATER},    {1e6, 0, GL_ALWAYS},  {-1e6, 0, GL_ALWAYS},
+                             {40, 0, GL_ALWAYS},      {-40, 0, GL_ALWAYS},  {20, 10, GL_ALWAYS},
+                             {-20, -10, GL_ALWAYS}};
+  for (uint32_t depthBits : {16u, 32u})
+    for (bool topDown : {false, true}) {
+      ASSERT_TRUE(Open(kRgbFormats[2], depthBits, topDown));
+      for (const Offset &o : kOffsets) {
+        SceneState base = Marked(false);
+        base.depthFunc = GL_ALWAYS;
+        SceneState off = Marked(true);
+        off.depthFunc = o.func;
+        off.stencil.zpass = GL_INCR;
+        off.offset = true;
+        off.factor = o.factor;
+        off.units = o.units;
+        const std::vector<SceneStep> steps = {
+            Tri(base, V(2, 2, 0.5, 1, 0, 0), V(62, 2, 0.5, 1, 0, 0), V(2, 46, 0.5, 1, 0, 0)),
+            Tri(off, V(4, 4, 0.0625, 0, 1, 0), V(60, 8, 0.5, 0, 0, 1), V(10, 44, 0.9375, 1, 1, 0))};
+        ExpectGeneric(steps, Path::kPrebuilt,
+                      std::to_string(depthBits) + "-bit depth" + (topDown ? ", top-down" : "") +
+                          ", factor " + std::to_string(o.factor) + ", units " +
+                          std::to_string(o.units) + ", function 0x" + std::to_string(o.func),
+                      true);
+      }
       Close();
     }
 }
