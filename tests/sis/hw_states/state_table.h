@@ -24,7 +24,7 @@ constexpr int32_t kWidth = 40, kHeight = 32;
 struct StateRow {
   std::string name;
   uint32_t kinds;
-  bool depth;  // depth-buffer rows, also run with a 32-bit depth buffer
+  bool depth;  // uses the depth buffer: also drawn with a 32-bit one
   void (*draw)(const StateRow &row, int32_t width, int32_t height);
   // Arguments of the draw procedure (GL enums and the like).
   uint32_t a, b, c;
@@ -36,14 +36,11 @@ struct StateRow {
 const std::vector<StateRow> &StateTable();
 const StateRow *FindState(const std::string &name);
 
-}  // namespace hwstates
-
-namespace hwstates {
 // Rows whose texture levels must lie in non-local video memory.
 bool IsNonLocal(const StateRow &row);
 
 // Where the texture rows find room for their levels: video memory as it
-// is, or none (local memory shrunk to what it holds, no non-local pool).
+// is, or none (local memory filled, no non-local pool).
 enum class TextureRoom { kAll, kNone };
 void SetTextureRoom(TextureRoom room);
 
@@ -51,4 +48,5 @@ void SetTextureRoom(TextureRoom room);
 // another program would; the release gives them back.
 void FillLocalVideoMemory();
 void ReleaseVideoMemoryFiller();
+
 }  // namespace hwstates
