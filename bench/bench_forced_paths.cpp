@@ -1,5 +1,6 @@
 // Triangles and pixels per second through glBegin / glEnd into a 640 x 480
-// memory window, one line per state in the table below and a total. The
+// memory window along whatever path the picker installs, one line per state
+// in the table below and a total, and the raster paths forced by hand. The
 // triangles come from a fixed seed, so every run draws the same picture.
 // Pixels are the triangles' areas inside the window (what the rasterizer
 // walks), whether or not the fragment tests then keep them.
@@ -167,7 +168,7 @@ bool RunCase(const TriangleCase &c, double seconds, bench::RunTotals *median) {
   double batchPixels = 0;
   const std::vector<Vertex> batch = MakeTriangles(c, count, &batchPixels);
   return bench::TimeInWindow(
-      "bench_triangles", c.name, kWidth, kHeight, c.depthBits ? c.depthBits : 24, seconds,
+      "bench_forced_paths", c.name, kWidth, kHeight, c.depthBits ? c.depthBits : 24, seconds,
       [&] { SetState(c); },
       [&] { return bench::RunTotals{double(count), batchPixels, DrawBatch(batch, c.lighting)}; },
       median);
@@ -244,7 +245,7 @@ bool RunPathCase(const PathCase &c, double seconds, bench::RunTotals *median) {
 int main(int argc, char **argv) {
   bench::Options options;
   if (!bench::ParseOptions(argc, argv, &options)) return 2;
-  printf("bench_triangles: %d x %d, 5-6-5, GL_TRIANGLES, median of %d runs, %.2f s a case\n",
+  printf("bench_forced_paths: %d x %d, 5-6-5, GL_TRIANGLES, median of %d runs, %.2f s a case\n",
          kWidth, kHeight, bench::kRuns, options.seconds);
   printf("%-18s %14s %12s\n", "case", "triangles/s", "Mpixels/s");
   bench::RunTotals total;
@@ -266,18 +267,18 @@ int main(int argc, char **argv) {
     return false;
   };
   if (!wanted(kCases) && !wanted(paths) && !wanted(blends))
-    return bench::RunWanted("bench_triangles", options, kCases, run);
+    return bench::RunWanted("bench_forced_paths", options, kCases, run);
   int status = 0;
   if (wanted(kCases)) {
-    status = bench::RunWanted("bench_triangles", options, kCases, run);
+    status = bench::RunWanted("bench_forced_paths", options, kCases, run);
     printf("%-18s %14.0f %12.2f\n", "total", total.Rate(), total.PixelRate() / 1e6);
   }
   if (wanted(blends))
-    status |= bench::RunWanted("bench_triangles", options, blends, [&](const bench::BlendCase &c) {
+    status |= bench::RunWanted("bench_forced_paths", options, blends, [&](const bench::BlendCase &c) {
       bench::RunTotals median;
       const auto draw = [](const std::vector<Vertex> &batch) { DrawBatch(batch, false); };
       if (!bench::RunBlendCase(c, kWidth, kHeight, options.seconds, draw, AreaInWindow, &median)) {
-        fprintf(stderr, "bench_triangles: %s: failed\n", c.name);
+        fprintf(stderr, "bench_forced_paths: %s: failed\n", c.name);
         return false;
       }
       printf("%-40s %14.0f %12.2f\n", c.name, median.Rate(), median.PixelRate() / 1e6);
@@ -285,10 +286,10 @@ int main(int argc, char **argv) {
     });
   if (!wanted(paths)) return status;
   const int pathStatus =
-      bench::RunWanted("bench_triangles", options, paths, [&](const PathCase &c) {
+      bench::RunWanted("bench_forced_paths", options, paths, [&](const PathCase &c) {
         bench::RunTotals median;
         if (!RunPathCase(c, options.seconds, &median)) {
-          fprintf(stderr, "bench_triangles: %s: failed\n", c.name);
+          fprintf(stderr, "bench_forced_paths: %s: failed\n", c.name);
           return false;
         }
         printf("%-34s %14.0f %12.2f\n", c.name, median.Rate(), median.PixelRate() / 1e6);
