@@ -246,6 +246,29 @@ TEST_F(MmxPerspective, SpansMatchTheX87RoutineAndTheGenericPath) {
   }
 }
 
+// Every stage at once, blended: the longest routine the body makes still
+// fits and draws as the generic path does.
+TEST_F(MmxPerspective, BlendedSpansMatchTheGenericPath) {
+  const TexCase c{"RGBA modulate smooth, dithered, behind", GL_RGBA, 0, GL_MODULATE, true, true,
+                  true, false, 4, 4, true};
+  std::vector<TexTriangle> tris = Scene(true);
+  const double alphas[3] = {0.3, 0.85, 0.55};
+  for (TexTriangle &t : tris)
+    for (size_t v = 0; v < 3; v++) t[v].c[3] = alphas[v];
+  for (const ColorFormat *f : {&kRgbFormats[0], &kRgbFormats[2]}) {
+    SCOPED_TRACE(f->name);
+    ASSERT_TRUE(OpenMmx(*f, 16));
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    const Image mmx = DrawTex(Path::kGenerated, c, tris);
+    const Image generic = DrawTex(Path::kGeneric, c, tris);
+    glDisable(GL_BLEND);
+    EXPECT_EQ(gc->ogs.failure, nullptr);
+    ExpectNearGeneric(c, tris, mmx, generic);
+    Close();
+  }
+}
+
 // Equal w at the three vertices: q is 1.0 in 8.24 with no steps, and the
 // image is the affine one.
 TEST_F(MmxPerspective, EqualWGivesUnitQ) {
