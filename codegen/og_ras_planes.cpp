@@ -227,6 +227,8 @@ void TextureScratch(Gen &g, uint32_t t, uint32_t sizes, bool k) {
 // The MMX q words' partners step along with them; they start at 0.
 void QPartners(Gen &g) {
   using namespace og_raster;
+  // Without a raster layout nothing reads them, and their ids lie past the frame.
+  if (g.ns->direct_map) return;
   for (size_t w : {size_t(0), kEdge, kDx, kDy, kDy + 4}) g.E(mov(g.gc, g.Span(kQPartner + w), g.V(0)));
 }
 
