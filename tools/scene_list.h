@@ -93,8 +93,8 @@ typedef struct SceneEntry {
   bool threaded;
 } SceneEntry;
 
-// The blended and lines views are not scenes yet: on the chip they differ
-// from the software path beyond the comparison's tolerances.
+// The lines view is not a scene yet: at 83 x 61 one pixel at a line's end
+// differs from the software path.
 inline constexpr SceneEntry kScenes[] = {
     {"primitives", 1, {{"primitives", 0, 0, 100, 100}}, false},
     {"torus", 1, {{"torus", 0, 0, 100, 100}}, false},
@@ -104,6 +104,7 @@ inline constexpr SceneEntry kScenes[] = {
     {"textured", 1, {{"textured", 0, 0, 100, 100}}, false},
     {"texformats", 1, {{"texformats", 0, 0, 100, 100}}, false},
     {"alphatest", 1, {{"alphatest", 0, 0, 100, 100}}, false},
+    {"blended", 1, {{"blended", 0, 0, 100, 100}}, false},
     // Three overlapping windows, each with its own context: the clears
     // window covers a corner of the torus window, and both cover the fog.
     {"windows",
