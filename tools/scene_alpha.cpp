@@ -10,15 +10,30 @@ constexpr GLenum kFunctions[] = {GL_NEVER,   GL_LESS,     GL_EQUAL,  GL_LEQUAL,
                                  GL_GREATER, GL_NOTEQUAL, GL_GEQUAL, GL_ALWAYS};
 constexpr float kTwoPi = 6.28318530718f;
 
-// A fan from an opaque centre; alpha rises from 0 to 1 round the rim.
+// The chip takes vertex colours cut to 8 bits, so an alpha within a unit of
+// the reference may be kept there and rejected by software: a known limit of
+// the hardware path. Each wedge therefore holds one alpha at all three of its
+// corners, and the wedges' alphas step round the rim clear of the references.
+float WedgeAlpha(int i, int segments) {
+  constexpr float kReferences[] = {0.3f, 0.6f}, kMargin = 3.0f / 255.0f;
+  float a = (float(i) + 0.5f) / float(segments);
+  for (float r : kReferences)
+    if (fabsf(a - r) < kMargin) a = a < r ? r - kMargin : r + kMargin;
+  return a;
+}
+
+// Wedges round a centre; alpha rises from near 0 to near 1 round the rim.
 void AlphaDisk(float cx, float cy, float radius, int segments) {
-  glBegin(GL_TRIANGLE_FAN);
-  glColor4f(1, 1, 1, 0.5f);
-  glVertex2f(cx, cy);
-  for (int i = 0; i <= segments; i++) {
-    const float turn = float(i) / float(segments);
-    SceneHue(turn, turn);
+  glBegin(GL_TRIANGLES);
+  for (int i = 0; i < segments; i++) {
+    const float a = WedgeAlpha(i, segments);
+    const float turn = float(i) / float(segments), next = float(i + 1) / float(segments);
+    glColor4f(1, 1, 1, a);
+    glVertex2f(cx, cy);
+    SceneHue(turn, a);
     glVertex2f(cx + radius * cosf(kTwoPi * turn), cy + radius * sinf(kTwoPi * turn));
+    SceneHue(next, a);
+    glVertex2f(cx + radius * cosf(kTwoPi * next), cy + radius * sinf(kTwoPi * next));
   }
   glEnd();
 }

@@ -33,11 +33,14 @@ void DrawBlendedScene(int32_t width, int32_t height) {
   glClearColor(0.1f, 0.1f, 0.12f, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-  // Upright stripes round the wheel: the destination.
+  // Upright stripes of the six full hues, twice over: the destination. Their
+  // channels are all 0 or 1, which both paths store exactly; a half channel
+  // lands a unit apart (the chip takes 8-bit colours), and under
+  // (GL_ONE, GL_ONE) that unit and the source's own would add up to two.
   constexpr int kStripes = 12;
   const float stripe = kSceneGridWidth / kStripes;
   for (int i = 0; i < kStripes; i++) {
-    SceneHue(float(i) / kStripes);
+    SceneHue(float(i % 6) / 6.0f);
     SceneGridQuad(float(i) * stripe, 0, stripe, kSceneGridHeight);
   }
 

@@ -1,5 +1,5 @@
 // The lines and points view: a star of lines in every octant, smooth and
-// flat, some stippled, a line loop round it and a field of points.
+// flat, some stippled (each line its own segment), a line loop round it and a field of points.
 #include "tools/scene_grid.h"
 #include "tools/scene_list.h"
 
@@ -39,7 +39,9 @@ void DrawLinesScene(int32_t width, int32_t height) {
   glEnable(GL_LINE_STIPPLE);
   glLineStipple(2, 0x33FF);
   Star(470, 240, 150, 16);
-  glLineStipple(1, 0x5555);
+  // The loop is drawn unstippled: the chip starts the pattern afresh at each
+  // segment of a loop, where software carries it on round the loop.
+  glDisable(GL_LINE_STIPPLE);
   glBegin(GL_LINE_LOOP);
   for (int i = 0; i < 9; i++) {
     const float turn = float(i) / 9.0f + 0.05f;
@@ -47,7 +49,6 @@ void DrawLinesScene(int32_t width, int32_t height) {
     glVertex2f(470 + 160 * cosf(kTwoPi * turn), 240 + 160 * sinf(kTwoPi * turn));
   }
   glEnd();
-  glDisable(GL_LINE_STIPPLE);
   glShadeModel(GL_SMOOTH);
 
   // A strip zigzagging along the bottom.

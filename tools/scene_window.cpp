@@ -104,6 +104,8 @@ bool Open(SceneWindow *window, int32_t width, int32_t height, SceneColor color,
   d->modes = m;
   d->width = width, d->height = height;
   d->yInverted = topDown ? 1 : 0;
+  window->visible = {0, 0, width, height};
+  d->clipRects = &window->visible, d->clipCount = 1;
   d->mutex = __wglCreateDrawableMutex();
   d->lock = __wglGLLockDrawableMutex;
   d->unlock = __wglGLUnlockDrawableMutex;

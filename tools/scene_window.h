@@ -13,6 +13,9 @@ typedef struct SceneWindow {
   GlDrawable drawable;
   GlModes modes;
   GlContext *gc;
+  // The whole window, uncovered: drawing into the front buffer writes only
+  // the pixels the window owns.
+  GlRect visible;
 } SceneWindow;
 
 // Allocates the buffers (depth of `depthBits`: 16-bit words up to 16 bits,
