@@ -61,6 +61,9 @@ class SiSScenes : public SiSLifeTest {
 TEST_F(SiSScenes, EveryViewDrawsTheSameAsThroughTheCore) {
   for (const SceneViewEntry &v : kSceneViews) {
     SCOPED_TRACE(v.name);
+    // This test window owns no visible area, so front-buffer drawing writes
+    // nothing into it; the scene road test compares the front views.
+    if (v.front) continue;
     const std::vector<uint8_t> core = Draw(v.draw, false, v.front);
     const std::vector<uint8_t> sis = Draw(v.draw, true, v.front);
     ASSERT_FALSE(core.empty());
