@@ -90,7 +90,7 @@ bool RunCase(const Case &c, double seconds, bench::RunTotals *out) {
 int main(int argc, char **argv) {
   bench::Options options;
   if (!bench::ParseOptions(argc, argv, &options)) return 2;
-  printf("bench_perspective: %d x %d, 1000-pixel textured triangles, median of %d runs, %.2f s a measure\n",
+  printf("bench_persp: %d x %d, 1000-pixel textured triangles, median of %d runs, %.2f s a measure\n",
          kWidth, kHeight, bench::kRuns, options.seconds);
   printf("%-24s %10s\n", "case", "Mpix/s");
   static Case cases[6];
@@ -106,10 +106,10 @@ int main(int argc, char **argv) {
       snprintf(cases[n].name, sizeof cases[n].name, "%s-%s", routes[r], f.name);
       n++;
     }
-  return bench::RunWanted("bench_perspective", options, cases, [&](const Case &c) {
+  return bench::RunWanted("bench_persp", options, cases, [&](const Case &c) {
     bench::RunTotals t;
     if (!RunCase(c, options.seconds, &t)) {
-      fprintf(stderr, "bench_perspective: %s: failed\n", c.name);
+      fprintf(stderr, "bench_persp: %s: failed\n", c.name);
       return false;
     }
     printf("%-24s %10.2f\n", c.name, t.PixelRate() / 1e6);
