@@ -1,7 +1,8 @@
 // The line stores: every pixel through the colour buffer's fragment store,
 // or written directly into 16-bit RGB and 8-bit colour-index memory when no
 // colour operation needs the destination. The direct stores round to
-// nearest by adding 1.5 x 2^23 (after the dither offset when dithering).
+// nearest by adding 1.5 x 2^23 (after the dither offset when dithering);
+// the 16-bit RGB ones first clamp each component into its field.
 #include "core/context.h"
 #include "raster/s_color_pixel.h"
 #include "raster/s_dither.h"
@@ -45,14 +46,27 @@ GLbool8 StoreThroughFragments(GlContext *gc) {
 // first one's), with the dither offset or not, and the memory format.
 enum class Source { kFlat, kSmooth };
 
+// A component rounded into its field. A line's last pixel can lie past its
+// second vertex, and its colour then runs past the second colour, out of
+// the buffer's range: a green below 0 would set every bit above it.
+inline uint32_t Field(GLfloat v, GLfloat max) {
+  return __glRoundBitsSigned(v > 0.0f ? (v < max ? v : max) : 0.0f);
+}
+
 struct RGB16 {
   using Pixel = uint16_t;
   uint32_t rs, gs, bs;
+  GLfloat rm, gm, bm;
   explicit RGB16(const GlColorBuffer &cfb)
-      : rs(cfb.redShift), gs(cfb.greenShift), bs(cfb.blueShift) {}
+      : rs(cfb.redShift),
+        gs(cfb.greenShift),
+        bs(cfb.blueShift),
+        rm(GLfloat(cfb.redMax)),
+        gm(GLfloat(cfb.greenMax)),
+        bm(GLfloat(cfb.blueMax)) {}
   Pixel Pack(const GlColor &col, GLfloat d) const {
-    return Pixel(__glRoundBitsSigned(col.r + d) << rs | __glRoundBitsSigned(col.g + d) << gs |
-                 __glRoundBitsSigned(col.b + d) << bs);
+    return Pixel(Field(col.r + d, rm) << rs | Field(col.g + d, gm) << gs |
+                 Field(col.b + d, bm) << bs);
   }
 };
 

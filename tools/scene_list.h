@@ -93,8 +93,6 @@ typedef struct SceneEntry {
   bool threaded;
 } SceneEntry;
 
-// The lines view is not a scene yet: at 83 x 61 one pixel at a line's end
-// differs from the software path.
 inline constexpr SceneEntry kScenes[] = {
     {"primitives", 1, {{"primitives", 0, 0, 100, 100}}, false},
     {"torus", 1, {{"torus", 0, 0, 100, 100}}, false},
@@ -105,6 +103,7 @@ inline constexpr SceneEntry kScenes[] = {
     {"texformats", 1, {{"texformats", 0, 0, 100, 100}}, false},
     {"alphatest", 1, {{"alphatest", 0, 0, 100, 100}}, false},
     {"blended", 1, {{"blended", 0, 0, 100, 100}}, false},
+    {"lines", 1, {{"lines", 0, 0, 100, 100}}, false},
     // Three overlapping windows, each with its own context: the clears
     // window covers a corner of the torus window, and both cover the fog.
     {"windows",

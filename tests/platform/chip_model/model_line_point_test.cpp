@@ -175,6 +175,30 @@ TEST_F(LinesAndPoints, C2_SmoothLinesRampFromTheFirstVertexAndCorrectDepth) {
   EXPECT_EQ(modeltest::TakeViolations(), std::vector<std::string>{"C2@" + std::to_string(at)});
 }
 
+// A line can have more pixels than its major length plus one: its last pixel
+// then lies past the second vertex and its colour past the second colour,
+// here red above 255 and green below 0. Each channel lands on its own
+// field's end; none spills into its neighbours.
+TEST_F(LinesAndPoints, C2_ALastPixelPastTheEndColourIsClampedPerChannel) {
+  struct Case {
+    int bits;
+    uint32_t last;  // the third pixel: red full, green and blue empty
+  };
+  for (const Case &c : {Case{16, 0xF800u}, Case{32, 0xFFFF0000u}}) {
+    SCOPED_TRACE(c.bits);
+    const modeltest::Target &t = MakeTarget(8, 4, c.bits);
+    DrawInto(t);
+    // X from 0.95 to 2.9 (length 1.95) covers pixels 0, 1 and 2 of row 1:
+    // the last at k = 2, 2 / 1.95 of the way from green to red.
+    Line(LineCommand(false, false, true), {0.45f, 1.5f, 0, 0xFF00FF00}, {2.4f, 1.9f, 0, 0xFFFF0000});
+    Fire();
+    std::vector<uint32_t> p = Read(t);
+    EXPECT_EQ(p[size_t(t.width + 2)], c.last);
+    EXPECT_EQ(p[size_t(t.width + 3)], 0u);
+    EXPECT_EQ(p[size_t(2)], 0u);
+  }
+}
+
 TEST_F(LinesAndPoints, B5_APointWritesThePixelHoldingIt) {
   const modeltest::Target &t = MakeTarget(16, 8);
   struct Case {

@@ -91,6 +91,60 @@ TEST(LineStores, DirectStoresEqualTheGeneralStore) {
   }
 }
 
+// A line's last pixel can lie past its second vertex, its colour then past
+// the second colour and out of the buffer's range. The 16-bit RGB direct
+// stores put such a component on its field's end, as the general store
+// writes the colour clamped; a green below 0 does not set red's bits.
+TEST(LineStores, ComponentsPastTheRangeLandOnTheFieldsEnds) {
+  for (const StoreCase &c : kCases) {
+    if (!c.rgba) continue;
+    for (const ColorFormat &format : kRgbFormats) {
+      if (format.bytes() != 2 || format.hasAlpha()) continue;
+      SCOPED_TRACE(std::string(c.name) + ", " + format.name);
+      BoundColorBuffer buffer(format, kW, kH, false);
+      GlContext *gc = buffer.gc();
+      if (buffer.cfb()->destMask != 0) continue;
+      buffer.SetFlags(__GL_SHADE_RGB | (c.dither ? __GL_SHADE_DITHER : 0));
+      buffer.cfb()->pick(gc, buffer.cfb());
+      const GLfloat top[3] = {GLfloat(buffer.cfb()->redMax), GLfloat(buffer.cfb()->greenMax),
+                              GLfloat(buffer.cfb()->blueMax)};
+      // Per channel: below 0 by more than half a unit, above the top, far off.
+      const GLfloat past[][3] = {
+          {-1.2f, 5.0f, top[2] + 0.6f}, {top[0] + 1.0f, -3.0f, -0.7f}, {-40.0f, top[1] + 9.0f, 10.0f}};
+      std::vector<GlColor> colors(GL_SPAN_PIXELS);
+      std::vector<uint32_t> words(GL_SPAN_STIPPLE_WORDS, ~0u);
+      GlShader &sh = gc->polygon.shader;
+      sh.spanColors = colors.data();
+      sh.stipplePat = words.data();
+      sh.cfb = buffer.cfb();
+      GlVertex a{}, b{};
+      a.window = {float(kBias) + 2.5f, float(kBias) + 3.5f, 0, 1};
+      b.window = {float(kBias) + 9.5f, float(kBias) + 5.5f, 0, 1};
+      gc->state.line.aliasedWidth = 1;
+      __glInitLineData(gc, &a, &b);
+      sh.length = gc->line.pixelCount;
+      ASSERT_GT(sh.length, 2);
+      for (const auto &p : past) {
+        for (int32_t k = 0; k < sh.length; k++) colors[size_t(k)] = {p[0], p[1], p[2], 1.0f};
+        buffer.FillPattern(1);
+        c.plain(gc);
+        const std::vector<uint8_t> direct = buffer.Bytes();
+        for (int32_t k = 0; k < sh.length; k++) {
+          GlColor &q = colors[size_t(k)];
+          GLfloat *ch[3] = {&q.r, &q.g, &q.b};
+          for (int i = 0; i < 3; i++) *ch[i] = *ch[i] < 0 ? 0 : *ch[i] > top[i] ? top[i] : *ch[i];
+        }
+        buffer.FillPattern(1);
+        __glStoreLine(gc);
+        const std::vector<uint8_t> general = buffer.Bytes();
+        size_t at = 0;
+        while (at < direct.size() && direct[at] == general[at]) at++;
+        EXPECT_EQ(at, direct.size()) << "colour " << p[0] << " " << p[1] << " " << p[2];
+      }
+    }
+  }
+}
+
 TEST(LineStores, DitherOffsetsAtTheFirstPixels) {
   // (d + 0.5) / 16 - 0.5 for d = 0 at (0, 0) and d = 8 at (1, 0).
   EXPECT_EQ(__glFloatDitherTable[0], -0.46875f);
