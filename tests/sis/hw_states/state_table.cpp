@@ -99,13 +99,23 @@ void Blend(const StateRow &row, int32_t w, int32_t h) {
   Triangle(kSecond);
 }
 
+// A white triangle whose alphas lie a few units either side of the alpha
+// test's reference (0.5, 127 after truncation) and off the 8-bit steps: the
+// chip takes them truncated (131, 123, 127), so where the software's alpha is
+// within a unit of the reference the two may decide the test differently.
+constexpr float kAlphaReference = 0.5f;
+const Corner kNearReference[3] = {{6.3f, 4.6f, -0.3f, 1, 1, 1, 131.6f / 255},
+                                  {35.2f, 12.1f, -0.3f, 1, 1, 1, 123.3f / 255},
+                                  {17.8f, 28.3f, -0.3f, 1, 1, 1, 127.9f / 255}};
+
 void AlphaTest(const StateRow &row, int32_t w, int32_t h) {
   Begin(w, h);
   glShadeModel(GL_SMOOTH);
   glEnable(GL_ALPHA_TEST);
-  glAlphaFunc(row.a, 0.5f);
+  glAlphaFunc(row.a, kAlphaReference);
   Triangle(kPureFirst);
   Triangle(kPureSecond);
+  Triangle(kNearReference);
 }
 
 void LogicOp(const StateRow &row, int32_t w, int32_t h) {
@@ -478,6 +488,26 @@ void ReleaseVideoMemoryFiller() {
 }
 
 bool IsNonLocal(const StateRow &row) { return row.draw == Texture && (row.c & kNonLocal); }
+
+bool AlphaNearReference(const StateRow &row, int32_t column, int32_t line) {
+  if (row.draw != AlphaTest) return false;
+  // The pixel's centre in window coordinates, rows counted from the bottom.
+  const double px = column + 0.5, py = (kHeight - 1 - line) + 0.5;
+  const Corner(&v)[3] = kNearReference;
+  const double area = (double(v[1].x) - v[0].x) * (double(v[2].y) - v[0].y) -
+                      (double(v[2].x) - v[0].x) * (double(v[1].y) - v[0].y);
+  double weight[3];
+  for (int i = 0; i < 3; i++) {
+    const Corner &a = v[(i + 1) % 3], &b = v[(i + 2) % 3];
+    weight[i] = ((double(b.x) - a.x) * (py - a.y) - (double(b.y) - a.y) * (px - a.x)) / area;
+    // Only where the triangle covers the centre (an edge pixel counts).
+    if (weight[i] < -1.0 / 1024) return false;
+  }
+  double alpha = 0;
+  for (int i = 0; i < 3; i++) alpha += weight[i] * (double(v[i].a) * 255.0);
+  const double reference = trunc(double(kAlphaReference) * 255.0);
+  return fabs(trunc(alpha) - reference) <= 1.0;
+}
 
 const std::vector<StateRow> &StateTable() {
   static const std::vector<StateRow> table = Generate();

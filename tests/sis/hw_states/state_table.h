@@ -39,6 +39,13 @@ const StateRow *FindState(const std::string &name);
 // Rows whose texture levels must lie in non-local video memory.
 bool IsNonLocal(const StateRow &row);
 
+// Whether the pixel at `column` and `line` (from the top) lies where an
+// alpha row's alpha, as the software interpolates it, truncates to within
+// one of the alpha test's reference. The chip takes vertex alphas cut to 8
+// bits, so its alpha there may be up to a unit lower and decide the test the
+// other way; elsewhere both decide alike.
+bool AlphaNearReference(const StateRow &row, int32_t column, int32_t line);
+
 // Where the texture rows find room for their levels: video memory as it
 // is, or none (local memory filled, no non-local pool).
 enum class TextureRoom { kAll, kNone };
