@@ -34,9 +34,14 @@ void DrawBlendedScene(int32_t width, int32_t height) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
   // Upright stripes of the six full hues, twice over: the destination. Their
-  // channels are all 0 or 1, which both paths store exactly; a half channel
-  // lands a unit apart (the chip takes 8-bit colours), and under
-  // (GL_ONE, GL_ONE) that unit and the source's own would add up to two.
+  // channels are all 0 or 1, which both paths store exactly. Stripes of
+  // twelve hues put a red of 0.5 under the (GL_ONE, GL_ONE) bar: the chip
+  // was sent it cut to 127 (colour word 0xFF7FFF00) and stored 15 of 31
+  // where software rounds 127.5 to 16. The bar's reds reach the chip cut
+  // too (0.9, 0.2, 0.1 as 0xE5, 0x33, 0x19); where one lies at a rounding
+  // step, alone on black it stores a unit lower on the chip, and the sum
+  // landed two units apart: three pixels at each size, every one on a
+  // half-red stripe with source and destination each one unit off.
   constexpr int kStripes = 12;
   const float stripe = kSceneGridWidth / kStripes;
   for (int i = 0; i < kStripes; i++) {
