@@ -82,6 +82,7 @@ void EmitTest(GlContext *gc, ZtEmitter &e, uint32_t key) {
   OgCode *finish = near_label(gc);
   OgCode *fixZ = label(gc), *zInRange = near_label(gc);
   OgCode *clampTop = label(gc), *offsetDone = near_label(gc), *noOverflow = near_label(gc);
+  OgCode *clampHalf = label(gc);
   OgCode *step = mem(gc, nullptr, esi, ebp, wide ? 4 : 2);
 
   e(push(gc, ebx));
@@ -104,7 +105,18 @@ void EmitTest(GlContext *gc, ZtEmitter &e, uint32_t key) {
   e(cmp(gc, ebp, e.V(scale)));
   e(ja(gc, fixZ));
   e.Place(zInRange);
-  if (key & OG_ZT_OFFSET) {
+  const bool halves = (key & OG_ZT_OFFSET) && !wide;
+  if (halves) {
+    // A 16-bit buffer's depths reach 0xFFFF0000, and offsets across that
+    // range do not fit a signed word: the offset comes in halves of a depth
+    // unit, added to half the depth and held to half the scale.
+    e(shr(gc, ebp, e.V(1)));
+    e(add(gc, ebp, e.Span(offsetof(FrSpan, offsetZ))));
+    e(jo(gc, clampTop));
+    e(cmp(gc, ebp, e.V(scale / 2)));
+    e(ja(gc, clampHalf));
+    e.Place(offsetDone);
+  } else if (key & OG_ZT_OFFSET) {
     // Signed offset onto unsigned depth, saturating at 0 and 0xFFFFFFFF,
     // then held to the buffer's scale.
     e(sub(gc, ebp, e.V(0x80000000u)));
@@ -119,7 +131,7 @@ void EmitTest(GlContext *gc, ZtEmitter &e, uint32_t key) {
     e(ja(gc, clampTop));
     e.Place(offsetDone);
   }
-  if (!wide) e(shr(gc, ebp, e.V(16)));
+  if (!wide) e(shr(gc, ebp, e.V(halves ? 15 : 16)));
   if (!always) {
     if (!wide) e(size16(gc));
     e(cmp(gc, ebp, mem2(gc, nullptr, esi)));
@@ -175,7 +187,18 @@ void EmitTest(GlContext *gc, ZtEmitter &e, uint32_t key) {
   e(jbe(gc, zInRange));
   e(xor_(gc, ebp, ebp));
   e(jmp(gc, zInRange));
-  if (key & OG_ZT_OFFSET) {
+  if (halves) {
+    // Only a positive offset overflows (half the depth is never negative).
+    e.Place(clampTop);
+    e(mov(gc, ebp, e.V(scale / 2)));
+    e(jmp(gc, offsetDone));
+    e.Place(clampHalf);
+    e(test(gc, ebp, ebp));
+    e(mov(gc, ebp, e.V(scale / 2)));
+    e(jns(gc, offsetDone));
+    e(xor_(gc, ebp, ebp));
+    e(jmp(gc, offsetDone));
+  } else if (key & OG_ZT_OFFSET) {
     e.Place(clampTop);
     e(mov(gc, ebp, e.V(scale)));
     e(jmp(gc, offsetDone));

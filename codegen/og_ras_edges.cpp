@@ -71,7 +71,8 @@ struct EdgeWords {
   size_t x, step, stepCarry, err, errStep;
 };
 
-void Edge(Gen &g, OgCode *start, uint32_t prestep, uint32_t slope, const EdgeWords &w) {
+// The edge's x steps and the fraction of its slope.
+void EdgeSteps(Gen &g, uint32_t slope, const EdgeWords &w) {
   GlContext *gc = g.gc;
   // Steps without and with the carry.
   g.E(fld(gc, g.D(slope)));
@@ -81,7 +82,17 @@ void Edge(Gen &g, OgCode *start, uint32_t prestep, uint32_t slope, const EdgeWor
   g.E(or_(gc, edx, g.V(1)));
   g.E(add(gc, edx, g.Span(w.step)));
   g.E(mov(gc, g.Span(w.stepCarry), edx));
-  // x at the first row, its integer part and fraction.
+  // The fraction of the slope.
+  g.E(fld(gc, g.D(slope)));
+  g.E(fild(gc, g.Span(w.step)));
+  g.E(fsubp(gc, st1, st0));
+  Fraction31(g);
+  g.E(mov(gc, g.Span(w.errStep), edx));
+}
+
+// The edge's x at the first row, its integer part and fraction.
+void EdgeStart(Gen &g, OgCode *start, uint32_t prestep, uint32_t slope, const EdgeWords &w) {
+  GlContext *gc = g.gc;
   g.E(fld(gc, g.D(slope)));
   g.E(fmul(gc, g.D(prestep)));
   g.E(fadd(gc, g.Vtx(start, kX)));
@@ -97,13 +108,17 @@ void Edge(Gen &g, OgCode *start, uint32_t prestep, uint32_t slope, const EdgeWor
   g.E(fsub(gc, g.D(kScratchB)));
   Fraction31(g);
   g.E(mov(gc, g.Span(w.err), edx));
-  // The fraction of the slope.
-  g.E(fld(gc, g.D(slope)));
-  g.E(fild(gc, g.Span(w.step)));
-  g.E(fsubp(gc, st1, st0));
-  Fraction31(g);
-  g.E(mov(gc, g.Span(w.errStep), edx));
 }
+
+const EdgeWords kLower = {offsetof(FrSpan, ixLower), offsetof(FrSpan, dxLower),
+                          offsetof(FrSpan, dxLowerCarry), offsetof(FrSpan, fracLower),
+                          offsetof(FrSpan, dfracLower)};
+const EdgeWords kUpper = {offsetof(FrSpan, ixShort), offsetof(FrSpan, dxShort),
+                          offsetof(FrSpan, dxShortCarry), offsetof(FrSpan, fracShort),
+                          offsetof(FrSpan, dfracShort)};
+const EdgeWords kLong = {offsetof(FrSpan, ixLong), offsetof(FrSpan, dxLong),
+                         offsetof(FrSpan, dxLongCarry), offsetof(FrSpan, fracLong),
+                         offsetof(FrSpan, dfracLong)};
 
 }  // namespace
 
@@ -138,8 +153,18 @@ void EdgesAndRows(Gen &g) {
   g.E(movzxw(gc, edx, g.D(kCallerCw)));
   g.E(or_(gc, edx, g.V(0xC00)));
   g.E(and_(gc, edx, g.V(~0x300)));
-  g.E(mov(gc, g.D(kScratchC), edx));
-  g.E(fldcw(gc, g.D(kScratchC)));
+  g.E(mov(gc, g.D(kTruncCw), edx));
+  g.E(fldcw(gc, g.D(kTruncCw)));
+  // The edges' first-row x rounds to nearest on a top-down drawable: there y
+  // sits a float step off the grid, x at the first row is not exact, and
+  // the generic fill rounds it to nearest; truncation would move edges that
+  // pass through pixel centres. Bottom-up keeps truncation.
+  g.E(movzx(gc, esi, g.Abs(&gc->constants.yInverted)));
+  g.E(xor_(gc, edi, edi));
+  g.E(sub(gc, edi, esi));
+  g.E(and_(gc, edi, g.V(0xC00)));
+  g.E(xor_(gc, edi, edx));
+  g.E(mov(gc, g.D(kStartCw), edi));
 
   Slope(g, kDxLong, kDyLong, kSlopeLong);
   Slope(g, kDxUpper, kDyUpper, kSlopeUpper);
@@ -150,15 +175,14 @@ void EdgesAndRows(Gen &g) {
   Prestep(g, g.Span(offsetof(FrSpan, iyTop)), eax, kY, kYPrestepTop);
   Prestep(g, g.Span(offsetof(FrSpan, iyMiddle)), ecx, kY, kYPrestepMiddle);
 
-  Edge(g, ecx, kYPrestepMiddle, kSlopeLower,
-       {offsetof(FrSpan, ixLower), offsetof(FrSpan, dxLower), offsetof(FrSpan, dxLowerCarry),
-        offsetof(FrSpan, fracLower), offsetof(FrSpan, dfracLower)});
-  Edge(g, eax, kYPrestepTop, kSlopeUpper,
-       {offsetof(FrSpan, ixShort), offsetof(FrSpan, dxShort), offsetof(FrSpan, dxShortCarry),
-        offsetof(FrSpan, fracShort), offsetof(FrSpan, dfracShort)});
-  Edge(g, eax, kYPrestepTop, kSlopeLong,
-       {offsetof(FrSpan, ixLong), offsetof(FrSpan, dxLong), offsetof(FrSpan, dxLongCarry),
-        offsetof(FrSpan, fracLong), offsetof(FrSpan, dfracLong)});
+  EdgeSteps(g, kSlopeLower, kLower);
+  EdgeSteps(g, kSlopeUpper, kUpper);
+  EdgeSteps(g, kSlopeLong, kLong);
+  g.E(fldcw(gc, g.D(kStartCw)));
+  EdgeStart(g, ecx, kYPrestepMiddle, kSlopeLower, kLower);
+  EdgeStart(g, eax, kYPrestepTop, kSlopeUpper, kUpper);
+  EdgeStart(g, eax, kYPrestepTop, kSlopeLong, kLong);
+  g.E(fldcw(gc, g.D(kTruncCw)));
 
   g.E(fld(gc, fpk(gc, 1.0)));
   g.E(fdiv(gc, g.Span(offsetof(FrSpan, sizeMeasure))));

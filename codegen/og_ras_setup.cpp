@@ -65,7 +65,6 @@ void Body(Gen &g) {
   g.E(pop(gc, g.Abs(&gc->setupContinuation)));
   g.E(mov(gc, ebp, g.V(int32_t(uintptr_t(g.data + kDataBias)))));
   AdjustVertices(g);
-  RejectOutOfRange(g);
   SnapAndSort(g);
   EdgesAndRows(g);
   BufferAddresses(g);

@@ -14,6 +14,8 @@ namespace og_setup {
 // Offsets in the setup data area (gc->triSetupData rounded up to 8).
 enum : uint32_t {
   kScratchA = 0,
+  kTruncCw = 0,  // in scratch A while the edges are set up: truncation
+  kStartCw = 4,  // and the control word of the edges' first-row x
   kScratchB = 8,
   kScratchC = 16,
   kTop = 24,
@@ -108,7 +110,7 @@ GLenum EffectiveEnv(const GlContext *gc);
 // Emission in the order of the routine.
 void AdjustVertices(Gen &g);    // save, half a pixel, depth and colour scales
 void RejectOutOfRange(Gen &g);  // NaN, infinities, beyond the window range
-void SnapAndSort(Gen &g);
+void SnapAndSort(Gen &g);       // snap, the range check, sort
 void EdgesAndRows(Gen &g);      // deltas, area, rejection, slopes, rows, edges
 void BufferAddresses(Gen &g);
 void FinishEdges(Gen &g);       // control word back, negation, presteps

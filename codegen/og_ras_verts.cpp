@@ -116,10 +116,25 @@ void Sort2(Gen &g, OgCode *first, OgCode *second) {
 
 }  // namespace
 
-// Snapped to 1/16 pixel (down), then a top, b bottom, c middle.
+// Snapped to 1/16 pixel (down), then checked for the range, then a top,
+// b bottom, c middle. On a top-down drawable window y lies one float step
+// (the viewport epsilon) below the grid: y goes to the grid shifted by that
+// step, where the generic fill's rows and edges lie, as the pre-built
+// set-up does. The drawable is read per triangle, so one routine serves
+// both row orders; bottom-up adds and subtracts 0.
 void SnapAndSort(Gen &g) {
-  for (int v = 0; v < 3; v++)
-    for (int i = 0; i < 2; i++) g.E(and_(g.gc, g.Vtx(kVertexRegs[v], kWindow + 4 * i), g.V(-128)));
+  GlContext *gc = g.gc;
+  g.E(movzx(gc, edx, g.Abs(&gc->constants.yInverted)));
+  for (int v = 0; v < 3; v++) {
+    OgCode *r = kVertexRegs[v];
+    g.E(and_(gc, g.Vtx(r, kWindow), g.V(-128)));
+    g.E(add(gc, g.Vtx(r, kWindow + 4), edx));
+    g.E(and_(gc, g.Vtx(r, kWindow + 4), g.V(-128)));
+    g.E(sub(gc, g.Vtx(r, kWindow + 4), edx));
+  }
+  // Snapping keeps a coordinate inside or outside the range, except a
+  // top-down y at the range's low end, which it moves below.
+  RejectOutOfRange(g);
   Sort2(g, ebx, eax);
   Sort2(g, ecx, eax);
   Sort2(g, ebx, ecx);

@@ -30,7 +30,9 @@ struct Corner {
 bool Take(const GlContext *gc, GlVertex *v, Corner *out) {
   const GLfloat x = v->window.x + 0.5f, y = v->window.y + 0.5f;
   if (!FrInRange(x) || !FrInRange(y)) return false;
-  *out = {v, FrSnap(x), FrSnap(y), v->window.z * gc->constants.depthMax};
+  const GLfloat snappedY = gc->constants.yInverted ? FrSnapTopDown(y) : FrSnap(y);
+  if (!FrInRange(snappedY)) return false;
+  *out = {v, FrSnap(x), snappedY, v->window.z * gc->constants.depthMax};
   return true;
 }
 
@@ -155,10 +157,13 @@ void SetSmoothColor(const GlContext *gc, uint32_t flags, GLfloat bias, const Pla
 
 // Polygon offset in depth units, saturated: the slope term of a steep
 // polygon or many units must not wrap round and push depth the other way.
+// A 16-bit buffer's depths run to 0xFFFF0000, past what a signed word
+// reaches; its depth test takes the offset in halves of a unit.
 int32_t OffsetZ(const GlContext *gc, const Plane::Gradient &z) {
   const double slope = fmax(fabs(double(z.dx)), fabs(double(z.dy)));
-  const double offset = slope * double(gc->state.polygon.factor) +
-                        double(gc->state.polygon.units) * double(gc->depthBuffer.offsetUnit);
+  double offset = slope * double(gc->state.polygon.factor) +
+                  double(gc->state.polygon.units) * double(gc->depthBuffer.offsetUnit);
+  if (gc->depthBuffer.scale == kFrDepthScale16) offset *= 0.5;
   return __glTruncateToInt(nearbyint(offset));
 }
 

@@ -89,6 +89,7 @@ typedef struct FrSpan {
   const uint32_t *ditherTable;
   const uint32_t *ditherRow;
   FR_INT_GROUP(FrAddress, pixel2)  // the front buffer while drawing into both
+  // Polygon offset in depth units; halves of a unit on a 16-bit buffer.
   int32_t offsetZ;
   GlContext *gc;
   // Written by every generated set-up, read by the MMX size test.

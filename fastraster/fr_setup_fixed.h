@@ -20,6 +20,9 @@ inline float FrBitsFloat(uint32_t u) {
   return f;
 }
 
+// The depth scale of a 16-bit buffer.
+constexpr uint32_t kFrDepthScale16 = 0xFFFF0000u;
+
 // The bits of 4096.0 and of the width of [4096, 8192) in them.
 constexpr uint32_t kFrRangeStart = 0x45800000u;
 constexpr uint32_t kFrRangeWidth = 0x00800000u;
@@ -29,6 +32,15 @@ constexpr uint32_t kFrRangeWidth = 0x00800000u;
 inline bool FrInRange(float shifted) { return FrFloatBits(shifted) - kFrRangeStart < kFrRangeWidth; }
 // Down to a multiple of 1/16 (within the range).
 inline float FrSnap(float shifted) { return FrBitsFloat(FrFloatBits(shifted) & ~0x7Fu); }
+// On a top-down drawable the viewport puts window y one float step (1/2048,
+// the viewport epsilon) below its place on the grid, which keeps the
+// drawable's last row inside it. Snapping y down would move such a vertex a
+// whole 1/16 and every edge with it; instead y goes to the grid shifted by
+// that step, where the generic fill's rows and edges lie. May leave the range
+// at its low end: callers check the result.
+inline float FrSnapTopDown(float shifted) {
+  return FrBitsFloat(((FrFloatBits(shifted) + 1u) & ~0x7Fu) - 1u);
+}
 // floor(v) - 6144 for v in [4096, 8192).
 inline int32_t FrIntegerPart(float shifted) {
   return int32_t((FrFloatBits(shifted) >> 11) & 0xFFF) - 2048;

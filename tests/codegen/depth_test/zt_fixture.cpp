@@ -51,7 +51,13 @@ Outcome Model(uint32_t key, const Chunk &c, const std::vector<uint32_t> &depth) 
   for (uint32_t m = c.mask; m; m <<= 1, i++, z += uint32_t(c.dzdx)) {
     if (!(m & 0x80000000u)) continue;
     int64_t v = __glDepthInRange(scale, z);
-    if (key & OG_ZT_OFFSET) {
+    if ((key & OG_ZT_OFFSET) && (key & OG_ZT_16BIT)) {
+      // The offset in halves of a unit, onto half the depth.
+      v = v / 2 + c.offsetZ;
+      if (v < 0) v = 0;
+      if (v > int64_t(scale / 2)) v = scale / 2;
+      v *= 2;
+    } else if (key & OG_ZT_OFFSET) {
       v += c.offsetZ;
       if (v < 0) v = 0;
       if (v > int64_t(scale)) v = scale;

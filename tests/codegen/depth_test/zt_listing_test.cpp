@@ -133,8 +133,9 @@ TEST_F(ZtListingTest, LessWithWritesOnA32BitBuffer) {
   EXPECT_EQ(Listing((GL_LESS & 7) | OG_ZT_WRITE), want);
 }
 
-// Stencil, writes, 16 bits and polygon offset: the offset's saturation and
-// clamp, the 16-bit compare and store, and the chain always handed on.
+// Stencil, writes, 16 bits and polygon offset: the offset in halves of a
+// unit with its clamps, the 16-bit compare and store, and the chain always
+// handed on.
 TEST_F(ZtListingTest, EverythingOnA16BitBuffer) {
   if (!HaveObjdump()) GTEST_SKIP() << "objdump is not installed";
   const std::string kHandOn = HandOnText();
@@ -149,24 +150,20 @@ TEST_F(ZtListingTest, EverythingOnA16BitBuffer) {
       "mov edi,0x80000000",
       "mov esi,DWORD PTR [edx+0x6c]",
       "cmp eax,0x0",
-      "jge 0x85",
+      "jge 0x71",
       "mov ebp,ebx",
       "cmp ebp,0xffff0000",
-      "ja 0xb7",
-      "sub ebp,0x80000000",
+      "ja 0xa0",
+      "shr ebp,0x1",
       "add ebp,DWORD PTR [edx+0x314]",
-      "jno 0x4a",
-      "mov ebp,DWORD PTR [edx+0x314]",
-      "sar ebp,0x1f",
-      "xor ebp,0x7fffffff",
-      "add ebp,0x80000000",
-      "cmp ebp,0xffff0000",
-      "ja 0xd5",
-      "shr ebp,0x10",
+      "jo 0xbe",
+      "cmp ebp,0x7fff8000",
+      "ja 0xc5",
+      "shr ebp,0xf",
       "cmp bp,WORD PTR [esi]",
-      "jae 0x6c",
+      "jae 0x58",
       "mov WORD PTR [esi],bp",
-      "jmp 0x6e",
+      "jmp 0x5a",
       "or ecx,edi",
       "shr edi,0x1",
       "mov ebp,DWORD PTR [edx+0x50]",
@@ -176,7 +173,7 @@ TEST_F(ZtListingTest, EverythingOnA16BitBuffer) {
       "cmp eax,0x0",
       "jl 0x1f",
       "test eax,eax",
-      "je 0xa0",
+      "je 0x89",
       "shr edi,0x1",
       "shl eax,0x1",
       "mov ebp,DWORD PTR [edx+0x50]",
@@ -197,8 +194,13 @@ TEST_F(ZtListingTest, EverythingOnA16BitBuffer) {
       "jbe 0x2d",
       "xor ebp,ebp",
       "jmp 0x2d",
-      "mov ebp,0xffff0000",
-      "jmp 0x5c",
+      "mov ebp,0x7fff8000",
+      "jmp 0x48",
+      "test ebp,ebp",
+      "mov ebp,0x7fff8000",
+      "jns 0x48",
+      "xor ebp,ebp",
+      "jmp 0x48",
   };
   EXPECT_EQ(Listing((GL_LESS & 7) | OG_ZT_STENCIL | OG_ZT_WRITE | OG_ZT_16BIT | OG_ZT_OFFSET),
             want);

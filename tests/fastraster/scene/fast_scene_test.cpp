@@ -35,11 +35,11 @@ class StoreSceneTest : public FastSceneTest {
   }
 
   void ExpectSame(const std::vector<SceneStep> &steps, const char *what) {
-    // Bottom-up rows only: on top-down drawables window y is off the grid by
-    // the viewport epsilon, so the slopes are not exact there.
-    for (uint32_t depthBits : {16u, 32u}) {
-        SCOPED_TRACE(testing::Message() << what << ", " << depthBits << "-bit depth");
-        ASSERT_TRUE(Open(kRgbFormats[2], depthBits));  // 5-6-5
+    for (uint32_t depthBits : {16u, 32u})
+      for (bool topDown : {false, true}) {
+        SCOPED_TRACE(testing::Message() << what << ", " << depthBits << "-bit depth"
+                                        << (topDown ? ", top-down" : ""));
+        ASSERT_TRUE(Open(kRgbFormats[2], depthBits, topDown));  // 5-6-5
         const Image generic = Draw(steps, false);
         const Image fast = Draw(steps, true);
         // The drift, and window z's float precision (as the reference's

@@ -32,19 +32,28 @@ bool ExactSlopes(const GridPoint p[3]) {
 
 GridPoint Mirrored(GridPoint p) { return {p.x, kHeight * 16 - p.y}; }
 
-PixelCounts FastPixels(const GridPoint p[3], const int order[3]) {
+// A top-down drawable's viewport puts window y one float step (1/2048 at
+// the bias) below the grid, keeping the drawable's last row inside it.
+constexpr double kTopDownStep = 1.0 / 2048;
+
+PixelCounts FastPixels(const GridPoint p[3], const int order[3], bool topDown = false) {
   SetupContext ctx;
+  ctx.gc()->constants.yInverted = topDown;
+  const double dy = topDown ? kTopDownStep : 0;
   GlVertex v[3];
-  for (int i = 0; i < 3; i++) v[i] = SetupContext::Vertex(p[i].x / 16.0, p[i].y / 16.0);
+  for (int i = 0; i < 3; i++) v[i] = SetupContext::Vertex(p[i].x / 16.0, p[i].y / 16.0 - dy);
   ctx.Draw(&v[order[0]], &v[order[1]], &v[order[2]]);
   for (const Chunk &c : ctx.chunks) EXPECT_NE(c.mask, 0u);
   return ctx.Pixels();
 }
 
-PixelCounts GenericPixels(const GridPoint p[3]) {
+PixelCounts GenericPixels(const GridPoint p[3], bool topDown = false) {
   fill_test::FillContext ctx;
+  ctx.gc()->constants.yInverted = topDown;
+  const double dy = topDown ? kTopDownStep : 0;
   GlVertex v[3];
-  for (int i = 0; i < 3; i++) v[i] = fill_test::FillContext::Vertex(p[i].x / 16.0, p[i].y / 16.0);
+  for (int i = 0; i < 3; i++)
+    v[i] = fill_test::FillContext::Vertex(p[i].x / 16.0, p[i].y / 16.0 - dy);
   ctx.Fill(&v[0], &v[1], &v[2]);
   return ctx.counts;
 }
@@ -90,6 +99,35 @@ TEST(SetupCoverage, ExactSlopeTrianglesFollowTheRuleAndTheGenericFill) {
         EXPECT_EQ(fast, generic);
       }
     }
+  }
+}
+
+// On a top-down drawable, whose window y lies a float step off the grid,
+// the set-up covers exactly what the generic fill covers (which, through
+// that step, draws pixel centres on an edge as the geometry a hair lower
+// says); snapping such y a whole 1/16 down moved every edge that passes
+// through pixel centres.
+TEST(SetupCoverage, TopDownDrawablesCoverAsTheGenericFill) {
+  for (const ExactCase &c : kExact) {
+    GridPoint p[3];
+    for (int i = 0; i < 3; i++) p[i] = Mirrored(c.p[i]);
+    const PixelCounts generic = GenericPixels(p, true);
+    for (const auto &order : kOrders) {
+      SCOPED_TRACE(std::string(c.name) + ", order " + std::to_string(order[0]) +
+                   std::to_string(order[1]) + std::to_string(order[2]));
+      EXPECT_EQ(FastPixels(p, order, true), generic);
+    }
+  }
+  std::mt19937 rng(46);
+  std::uniform_int_distribution<int64_t> x(0, (kWidth - 1) * 2), y(0, (kHeight - 40));
+  const int64_t kHeights[][2] = {{32, 16}, {32, 0}, {32, 32}, {16, 0}, {16, 16}};
+  for (int n = 0; n < 200; n++) {
+    // Corners on pixel centres and edges: ties on every few rows.
+    const auto &h = kHeights[n % 5];
+    const int64_t top = y(rng) * 16 + 8;
+    GridPoint p[3] = {{x(rng) * 8, top}, {x(rng) * 8, top + h[0] * 16}, {x(rng) * 8, top + h[1] * 16}};
+    SCOPED_TRACE("triangle " + std::to_string(n));
+    EXPECT_EQ(FastPixels(p, kOrders[n % 6], true), GenericPixels(p, true));
   }
 }
 

@@ -195,29 +195,39 @@ TEST(SetupValues, FlatColourIndexAndDitheredFlatColour) {
   EXPECT_EQ(s.ditherRow, s.ditherTable + (s.y & 3) * 35 + (s.x & 3));
 }
 
-// offsetZ = max(|dz/dx|, |dz/dy|) x factor + units x unit, in depth units.
-// Beyond the 32-bit range it saturates, keeping its sign.
+// offsetZ = max(|dz/dx|, |dz/dy|) x factor + units x unit, in depth units;
+// on a 16-bit buffer (depths to 0xFFFF0000) in halves of a unit, so that
+// offsets across its whole range fit. Beyond the 32-bit range it
+// saturates, keeping its sign.
 TEST(SetupValues, PolygonOffsetSaturates) {
   struct Case {
     const char *name;
     float factor, units;
     double zTop;  // of the right-hand vertex
+    uint32_t scale;  // of the depth buffer
     int64_t expected;  // INT32_MAX / INT32_MIN: saturated
   };
+  const uint32_t k16 = 0xFFFF0000u, k32 = 0x7FC00000u;
   const Case kCases[] = {
-      {"one unit", 0.0f, 1.0f, 0.5, 16777216},
-      {"127 units", 0.0f, 127.0f, 0.5, 127LL * 16777216},
-      {"128 units", 0.0f, 128.0f, 0.5, INT32_MAX},
-      {"-129 units", 0.0f, -129.0f, 0.5, INT32_MIN},
-      {"10000 units", 0.0f, 10000.0f, 0.5, INT32_MAX},
-      {"large factor, steep", 1000.0f, 0.0f, 1.0, INT32_MAX},
-      {"large negative factor, steep", -1000.0f, 0.0f, 1.0, INT32_MIN},
+      {"one unit", 0.0f, 1.0f, 0.5, k32, 16777216},
+      {"127 units", 0.0f, 127.0f, 0.5, k32, 127LL * 16777216},
+      {"128 units", 0.0f, 128.0f, 0.5, k32, INT32_MAX},
+      {"-129 units", 0.0f, -129.0f, 0.5, k32, INT32_MIN},
+      {"10000 units", 0.0f, 10000.0f, 0.5, k32, INT32_MAX},
+      {"large factor, steep", 1000.0f, 0.0f, 1.0, k32, INT32_MAX},
+      {"large negative factor, steep", -1000.0f, 0.0f, 1.0, k32, INT32_MIN},
+      {"16-bit: one unit in halves", 0.0f, 1.0f, 0.5, k16, 8388608},
+      {"16-bit: 255 units", 0.0f, 255.0f, 0.5, k16, 255LL * 8388608},
+      {"16-bit: -255 units", 0.0f, -255.0f, 0.5, k16, -255LL * 8388608},
+      {"16-bit: 256 units", 0.0f, 256.0f, 0.5, k16, INT32_MAX},
+      {"16-bit: -257 units", 0.0f, -257.0f, 0.5, k16, INT32_MIN},
   };
   for (const Case &c : kCases) {
     SCOPED_TRACE(c.name);
     SetupContext ctx;
     GlContext *gc = ctx.gc();
     gc->depthBuffer.offsetUnit = 16777216.0f;
+    gc->depthBuffer.scale = c.scale;
     gc->state.polygon.factor = c.factor;
     gc->state.polygon.units = c.units;
     ctx.SetFlags(__GL_SHADE_RGB | __GL_SHADE_DEPTH_TEST | __GL_SHADE_POLYGON_OFFSET);
