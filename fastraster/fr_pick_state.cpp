@@ -47,9 +47,6 @@ bool PickDepth(GlContext *gc, FrPick *pick) {
   if (bits > 16 && bits <= 24) return false;
   const uint32_t bytes = bits <= 16 ? 2 : 4;
   if (!ElementIs(gc->depthBuffer.buf, bytes)) return false;
-  // Until the set-ups' offset arithmetic holds on 16-bit depth, polygon
-  // offset there takes the generic path.
-  if (bytes == 2 && (pick->flags & __GL_SHADE_POLYGON_OFFSET)) return false;
   return true;
 }
 
@@ -90,9 +87,6 @@ bool FrPickState(GlContext *gc, const FrSwitches &sw, FrPick *pick) {
   if (F & __GL_SHADE_FRAGMENT_FOG) return false;
   // Rows and columns come from float bits that hold only below 8192.
   if (!gc->transform.viewportInRange) return false;
-  // Until the set-ups snap top-down drawables' rows by their own rule,
-  // those take the generic path.
-  if (gc->constants.yInverted) return false;
   if (!PickFormat(gc, pick) || !PickDepth(gc, pick)) return false;
 
   if (F & __GL_SHADE_POLYGON_OFFSET) pick->spanletMode = pick->genericSetup = true;

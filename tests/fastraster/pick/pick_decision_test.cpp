@@ -163,6 +163,15 @@ const Row kTaken[] = {
        glPolygonOffset(1, 1);
      },
      nullptr, true, {"depth", "pix_a 0x00"}, PB, FLAT},
+    {"polygon offset on 16-bit depth takes the pre-built set-up", "5-6-5", 16, false,
+     [] {
+       Depth();
+       glEnable(GL_POLYGON_OFFSET_FILL);
+       glPolygonOffset(1, 1);
+     },
+     nullptr, true, {"depth", "pix_5 0x00"}, PB, FLAT},
+    {"a top-down drawable", "5-6-5", 16, false, [] { Smooth(), Depth(); },
+     [](GlContext *gc) { gc->constants.yInverted = 1; }, true, kGenerated, G, SMOOTH},
     {"fog with flat shading wraps the set-up", "5-6-5", 16, false,
      [] {
        glEnable(GL_FOG);
@@ -207,13 +216,6 @@ const Row kDeclined[] = {
      [] {
        glEnable(GL_FOG);
        glHint(GL_FOG_HINT, GL_NICEST);
-     },
-     nullptr, false},
-    {"polygon offset on 16-bit depth", "5-6-5", 16, false,
-     [] {
-       Depth();
-       glEnable(GL_POLYGON_OFFSET_FILL);
-       glPolygonOffset(1, 1);
      },
      nullptr, false},
     {"a 2048-pixel viewport at the origin", "5-6-5", 16, false,
