@@ -1,63 +1,99 @@
-// Triangles and pixels per second through glBegin / glEnd into a 640 x 480
-// memory window, one line per state in the table below and a total. The
-// triangles come from a fixed seed, so every run draws the same picture.
-// Pixels are the triangles' areas inside the window (what the rasterizer
-// walks), whether or not the fragment tests then keep them.
+// Triangles and pixels per second on every triangle path: generic
+// ("__GL_DISABLE_FASTPATH"), the pre-built setup ("__GL_GENERIC_SETUP"),
+// spanlet mode ("__GL_DISABLE_OG") and the default, each with and without
+// MMX ("__GL_FORCE_MMX=0"). The switches are read once per process, so the
+// program runs itself once per path as a child (`--child`) and prints the
+// children's lines side by side with the ratio to the generic path of the
+// same processor features.
 //
-// The "path" cases time the rasterizer alone (window-space vertices handed
-// to procs.renderTriangle) for one raster path: "mmx", the generated dual
-// routine of an MMX context (the MMX body above |sizeMeasure| 50.0, its
-// x86/x87 part below, which the 10-pixel case shows), "x86", the x86/x87
-// routine of a context whose MMX flag is cleared, and "generic", the generic
-// path; generated routines are installed with __glForceGeneratedTriangle.
-// The "blend" cases (bench_blend.h) time the five admitted blend pairs the
-// same way.
+// Every case is timed two ways into a 640 x 480 memory window: "road",
+// through glBegin / glEnd, and "raster", window-space vertices handed to
+// procs.renderTriangle after validation, so that vertex processing is not
+// counted (clipped and textured cases have no raster line: their vertices
+// need the clipper or texture coordinates). Pixels are the triangles' areas
+// inside the window.
 #include <math.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
 
 #include <iterator>
+#include <map>
+#include <string>
 #include <vector>
 
-#include "bench/bench_blend.h"
 #include "bench/bench_raster_batch.h"
 #include "bench/bench_shapes.h"
 #include "bench/bench_timer.h"
 #include "bench/bench_window.h"
-#include "codegen/og_ras.h"
-#include "core/s_constants.h"
 
 namespace {
 
 constexpr int32_t kWidth = 640, kHeight = 480;
 
-enum Size { kSmall, kMedium, kLarge, kClipped };
-constexpr float kArea[] = {10, 100, 10000, 1000};  // pixels per triangle
+enum class Tex { kNone, kBilinear, kMipmap };
 
-struct TriangleCase {
-  const char *name;
+struct Case {
+  std::string name;
+  SceneColor color;
   bool smooth;
   uint32_t depthBits;  // 0: depth test off
-  bool stencil, offset, alphaTest, fog, lighting;
-  Size size;
+  bool stencil, alphaTest, blend, clipped;
+  Tex tex;
+  float area;
 };
 
-const TriangleCase kCases[] = {
-    {"flat", false, 0, false, false, false, false, false, kMedium},
-    {"smooth", true, 0, false, false, false, false, false, kMedium},
-    {"flat-depth24", false, 24, false, false, false, false, false, kMedium},
-    {"smooth-depth24", true, 24, false, false, false, false, false, kMedium},
-    {"smooth-depth16", true, 16, false, false, false, false, false, kMedium},
-    {"stencil-depth24", true, 24, true, false, false, false, false, kMedium},
-    {"offset-depth24", true, 24, false, true, false, false, false, kMedium},
-    {"alpha-test", true, 0, false, false, true, false, false, kMedium},
-    {"fog", true, 0, false, false, false, true, false, kMedium},
-    {"lit", true, 0, false, false, false, false, true, kMedium},
-    {"lit-fog-depth24", true, 24, false, false, false, true, true, kMedium},
-    {"small-10px", true, 24, false, false, false, false, false, kSmall},
-    {"medium-100px", true, 24, false, false, false, false, false, kMedium},
-    {"large-10000px", true, 24, false, false, false, false, false, kLarge},
-    {"clipped", true, 24, false, false, false, false, false, kClipped},
+struct Path {
+  const char *name;
+  const char *env;  // the switches, as `env` takes them
+  int generic;      // the index of the path it is compared with
 };
+const Path kPaths[] = {
+    {"generic", "__GL_DISABLE_FASTPATH=1", 0},
+    {"setup", "__GL_GENERIC_SETUP=1", 0},
+    {"spanlets", "__GL_DISABLE_OG=1", 0},
+    {"default", "", 0},
+    {"generic-nommx", "__GL_DISABLE_FASTPATH=1 __GL_FORCE_MMX=0", 4},
+    {"setup-nommx", "__GL_GENERIC_SETUP=1 __GL_FORCE_MMX=0", 4},
+    {"spanlets-nommx", "__GL_DISABLE_OG=1 __GL_FORCE_MMX=0", 4},
+    {"default-nommx", "__GL_FORCE_MMX=0", 4},
+};
+
+std::vector<Case> MakeCases() {
+  std::vector<Case> out;
+  const struct {
+    const char *name;
+    SceneColor color;
+  } formats[] = {{"332", kSceneRgb332}, {"565", kSceneRgb565}, {"x888", kSceneXrgb8}};
+  const struct {
+    const char *name;
+    bool smooth;
+    uint32_t depth;
+    float area;
+  } shapes[] = {{"small-smooth-z16", true, 16, 10},   {"medium-flat", false, 0, 100},
+                {"medium-smooth-z16", true, 16, 100}, {"medium-smooth-z32", true, 32, 100},
+                {"large-flat-z16", false, 16, 10000}, {"large-smooth-z16", true, 16, 10000}};
+  for (const auto &f : formats)
+    for (const auto &s : shapes)
+      out.push_back({std::string(s.name) + "-" + f.name, f.color, s.smooth, s.depth, false, false,
+                     false, false, Tex::kNone, s.area});
+  const Case base{"", kSceneRgb565, true, 16, false, false, false, false, Tex::kNone, 100};
+  const auto add = [&](const char *name, auto change) {
+    Case c = base;
+    c.name = name;
+    change(&c);
+    out.push_back(c);
+  };
+  add("stencil-z16-565", [](Case *c) { c->stencil = true; });
+  add("alpha-test-565", [](Case *c) { c->alphaTest = true; });
+  add("blend-565", [](Case *c) { c->blend = true; });
+  add("clipped-z16-565", [](Case *c) { c->clipped = true, c->area = 1000; });
+  add("bilinear-565", [](Case *c) { c->tex = Tex::kBilinear, c->depthBits = 0; });
+  add("mipmap-565", [](Case *c) { c->tex = Tex::kMipmap, c->depthBits = 0; });
+  add("textured-z16-blend-565", [](Case *c) { c->tex = Tex::kBilinear, c->blend = true; });
+  return out;
+}
 
 using bench::Vertex;
 
@@ -68,8 +104,8 @@ double AreaInWindow(const Vertex *v) {
   int n = 3;
   for (int i = 0; i < 3; i++) px[i] = v[i].x, py[i] = v[i].y;
   for (int edge = 0; edge < 4; edge++) {
-    const int axis = edge & 1;              // 0: x, 1: y
-    const bool keepAbove = edge < 2;        // the low edges keep what lies above
+    const int axis = edge & 1;
+    const bool keepAbove = edge < 2;
     const double limit = keepAbove ? 0 : (axis ? kHeight : kWidth);
     double qx[12], qy[12];
     int m = 0;
@@ -91,17 +127,28 @@ double AreaInWindow(const Vertex *v) {
   return fabs(twice) / 2;
 }
 
-// Right triangles of the case's area, turned at random; clipped ones sit
-// across the window's edges.
-std::vector<Vertex> MakeTriangles(const TriangleCase &c, int count, double *pixels) {
-  std::vector<Vertex> out =
-      bench::RightTriangles(kArea[c.size], count, kWidth, kHeight, c.size == kClipped);
-  *pixels = 0;
-  for (int t = 0; t < count; t++) *pixels += AreaInWindow(&out[size_t(t) * 3]);
-  return out;
+void SetTexture(Tex tex) {
+  if (tex == Tex::kNone) return;
+  // A 64 x 64 checker with its levels.
+  std::vector<uint8_t> texels;
+  for (int level = 0, size = 64; size >= 1; level++, size /= 2) {
+    texels.assign(size_t(size * size * 3), 0);
+    for (int i = 0; i < size * size; i++) {
+      const bool on = ((i % size) / 4 + (i / size) / 4) % 2;
+      texels[size_t(i) * 3] = on ? 230 : 40, texels[size_t(i) * 3 + 1] = uint8_t(i * 7);
+      texels[size_t(i) * 3 + 2] = 128;
+    }
+    glTexImage2D(GL_TEXTURE_2D, level, GL_RGB, size, size, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 texels.data());
+  }
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                  tex == Tex::kMipmap ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glEnable(GL_TEXTURE_2D);
 }
 
-void SetState(const TriangleCase &c) {
+void SetState(const Case &c) {
   bench::PixelProjection(kWidth, kHeight);
   glDisable(GL_DITHER);
   glShadeModel(c.smooth ? GL_SMOOTH : GL_FLAT);
@@ -115,43 +162,25 @@ void SetState(const TriangleCase &c) {
     glStencilFunc(GL_GEQUAL, 0x80, 0xFF);
     glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
   }
-  if (c.offset) {
-    glEnable(GL_POLYGON_OFFSET_FILL);
-    glPolygonOffset(1, 2);
-  }
   if (c.alphaTest) {
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.25f);
   }
-  if (c.fog) {
-    static const GLfloat kGrey[4] = {0.5f, 0.5f, 0.55f, 1};
-    glEnable(GL_FOG);
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-    glFogf(GL_FOG_START, -1);
-    glFogf(GL_FOG_END, 1);
-    glFogfv(GL_FOG_COLOR, kGrey);
+  if (c.blend) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   }
-  if (c.lighting) {
-    static const GLfloat kAt[4] = {0.3f, 0.4f, 1, 0}, kWhite[4] = {1, 1, 1, 1};
-    glLightfv(GL_LIGHT0, GL_POSITION, kAt);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, kWhite);
-    glEnable(GL_LIGHT0);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_LIGHTING);
-  }
+  SetTexture(c.tex);
 }
 
-// One batch, timed from glBegin to glFinish; the clear before it is not.
-double DrawBatch(const std::vector<Vertex> &batch, bool normals) {
+double DrawBatch(const std::vector<Vertex> &batch, bool textured) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   glFinish();
   const double start = bench::Now();
   glBegin(GL_TRIANGLES);
   for (const Vertex &v : batch) {
     glColor4f(v.r, v.g, v.b, v.a);
-    if (normals) glNormal3f(v.nx, v.ny, v.nz);
+    if (textured) glTexCoord2f(v.x / 64, v.y / 64);
     glVertex3f(v.x, v.y, v.z);
   }
   glEnd();
@@ -159,140 +188,119 @@ double DrawBatch(const std::vector<Vertex> &batch, bool normals) {
   return bench::Now() - start;
 }
 
-// The median run of the case; false when the window could not be had or GL
-// raised an error.
-bool RunCase(const TriangleCase &c, double seconds, bench::RunTotals *median) {
-  // About 400,000 pixels a batch, so the clear between batches stays small.
-  const int count = int(fmin(4096, fmax(16, 400000 / kArea[c.size])));
-  double batchPixels = 0;
-  const std::vector<Vertex> batch = MakeTriangles(c, count, &batchPixels);
-  return bench::TimeInWindow(
-      "bench_triangles", c.name, kWidth, kHeight, c.depthBits ? c.depthBits : 24, seconds,
-      [&] { SetState(c); },
-      [&] { return bench::RunTotals{double(count), batchPixels, DrawBatch(batch, c.lighting)}; },
-      median);
-}
-
-enum class RasterPath { kMmx, kX86, kGeneric };
-
-struct PathCase {
-  char name[64];
-  SceneColor color;
-  bool smooth;
-  uint32_t depthBits;  // 0: no depth test
-  float area;
-  RasterPath path;
-};
-
-struct PathFormat {
-  const char *name;
-  SceneColor color;
-};
-const PathFormat kPathFormats[] = {{"332", kSceneRgb332}, {"565", kSceneRgb565}};
-const float kPathAreas[] = {10, 100, 1000, 10000};
-const char *const kPathNames[] = {"mmx", "x86", "generic"};
-
-constexpr size_t kPathCaseCount = std::size(kPathFormats) * 2 * 3 * std::size(kPathAreas) * 3;
-
-void MakePathCases(PathCase (&cases)[kPathCaseCount]) {
-  PathCase *c = cases;
-  for (const PathFormat &f : kPathFormats)
-    for (bool smooth : {false, true})
-      for (uint32_t depthBits : {0u, 16u, 32u})
-        for (float area : kPathAreas)
-          for (RasterPath path : {RasterPath::kMmx, RasterPath::kX86, RasterPath::kGeneric}) {
-            *c = PathCase{{}, f.color, smooth, depthBits, area, path};
-            snprintf(c->name, sizeof c->name, "path-%s-%s-%s-z%u-%dpx", kPathNames[int(path)],
-                     f.name, smooth ? "smooth" : "flat", depthBits, int(area));
-            c++;
-          }
-}
-
-bool RunPathCase(const PathCase &c, double seconds, bench::RunTotals *median) {
-  SceneWindow window;
-  if (!SceneWindowOpenColor(&window, kWidth, kHeight, c.color, c.depthBits ? c.depthBits : 16))
-    return false;
-  GlContext *gc = window.gc;
-  if (c.path == RasterPath::kX86) gc->constants.cpuFlags &= ~GlCpuFlags(__GL_CPU_MMX);
-  bench::PixelProjection(kWidth, kHeight);
-  glDisable(GL_DITHER);
-  glShadeModel(c.smooth ? GL_SMOOTH : GL_FLAT);
-  if (c.depthBits) {
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-  }
-  const int count = int(fmin(4096, fmax(16, 400000 / c.area)));
-  double pixels = 0;
-  std::vector<Vertex> shapes =
-      bench::RightTriangles(c.area, count, kWidth, kHeight, false);
-  for (int t = 0; t < count; t++) pixels += AreaInWindow(&shapes[size_t(t) * 3]);
-  DrawBatch(shapes, false);  // validation
-  bool ok = c.path == RasterPath::kGeneric || __glForceGeneratedTriangle(gc, 0);
-  if (ok) {
-    std::vector<GlVertex> vertices = bench::WindowVertices(gc, c.area, count, kWidth, kHeight, true);
-    *median = bench::TimeRuns(seconds, [&] {
-      return bench::RunTotals{double(count), pixels, bench::RasterBatch(gc, vertices)};
+// The child's side: each wanted case both ways, one line each:
+// "name mode triangles/s pixels/s".
+int RunChild(const bench::Options &options) {
+  int status = 0;
+  for (const Case &c : MakeCases()) {
+    if (!options.Wants(c.name.c_str())) continue;
+    SceneWindow window;
+    if (!SceneWindowOpenColor(&window, kWidth, kHeight, c.color, c.depthBits ? c.depthBits : 16)) {
+      fprintf(stderr, "bench_triangles: %s: no context\n", c.name.c_str());
+      status = 1;
+      continue;
+    }
+    SetState(c);
+    const int count = int(fmin(4096, fmax(16, 400000 / c.area)));
+    const std::vector<Vertex> shapes =
+        bench::RightTriangles(c.area, count, kWidth, kHeight, c.clipped);
+    double pixels = 0;
+    for (int t = 0; t < count; t++) pixels += AreaInWindow(&shapes[size_t(t) * 3]);
+    const bool textured = c.tex != Tex::kNone;
+    const bench::RunTotals road = bench::TimeRuns(options.seconds, [&] {
+      return bench::RunTotals{double(count), pixels, DrawBatch(shapes, textured)};
     });
-    ok = glGetError() == GL_NO_ERROR;
+    printf("%s road %.1f %.1f\n", c.name.c_str(), road.Rate(), road.PixelRate());
+    if (!c.clipped && !textured) {
+      std::vector<GlVertex> vertices =
+          bench::WindowVertices(window.gc, c.area, count, kWidth, kHeight, true);
+      const bench::RunTotals raster = bench::TimeRuns(options.seconds, [&] {
+        return bench::RunTotals{double(count), pixels, bench::RasterBatch(window.gc, vertices)};
+      });
+      printf("%s raster %.1f %.1f\n", c.name.c_str(), raster.Rate(), raster.PixelRate());
+    }
+    fflush(stdout);
+    if (glGetError() != GL_NO_ERROR) {
+      fprintf(stderr, "bench_triangles: %s: GL error\n", c.name.c_str());
+      status = 1;
+    }
+    SceneWindowClose(&window);
   }
-  SceneWindowClose(&window);
-  return ok;
+  return status;
+}
+
+struct Rates {
+  double triangles = 0, pixels = 0;
+};
+
+// Runs this program as the path's child; its lines by "name mode".
+bool RunPath(const Path &p, const char *self, int argc, char **argv,
+             std::map<std::string, Rates> *out) {
+  std::string command =
+      "env -u __GL_DISABLE_FASTPATH -u __GL_GENERIC_SETUP -u __GL_DISABLE_OG -u __GL_FORCE_MMX ";
+  command += std::string(p.env) + " '" + self + "' --child";
+  for (int i = 1; i < argc; i++) command += std::string(" '") + argv[i] + "'";
+  FILE *f = popen(command.c_str(), "r");
+  if (!f) return false;
+  char name[128], mode[16];
+  Rates r;
+  while (fscanf(f, "%127s %15s %lf %lf", name, mode, &r.triangles, &r.pixels) == 4)
+    (*out)[std::string(name) + " " + mode] = r;
+  return pclose(f) == 0;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  bench::Options options;
-  if (!bench::ParseOptions(argc, argv, &options)) return 2;
-  printf("bench_triangles: %d x %d, 5-6-5, GL_TRIANGLES, median of %d runs, %.2f s a case\n",
-         kWidth, kHeight, bench::kRuns, options.seconds);
-  printf("%-18s %14s %12s\n", "case", "triangles/s", "Mpixels/s");
-  bench::RunTotals total;
-  const auto run = [&](const TriangleCase &c) {
-    bench::RunTotals median;
-    if (!RunCase(c, options.seconds, &median)) return false;
-    printf("%-18s %14.0f %12.2f\n", c.name, median.Rate(), median.PixelRate() / 1e6);
-    total += median;
-    return true;
-  };
-  static PathCase paths[kPathCaseCount];
-  MakePathCases(paths);
-  static bench::BlendCase blends[bench::kBlendCaseCount];
-  bench::MakeBlendCases(blends);
-  // Each table runs when a case of it is wanted; none at all is an error.
-  const auto wanted = [&](const auto &table) {
-    for (const auto &c : table)
-      if (options.Wants(c.name)) return true;
-    return false;
-  };
-  if (!wanted(kCases) && !wanted(paths) && !wanted(blends))
-    return bench::RunWanted("bench_triangles", options, kCases, run);
-  int status = 0;
-  if (wanted(kCases)) {
-    status = bench::RunWanted("bench_triangles", options, kCases, run);
-    printf("%-18s %14.0f %12.2f\n", "total", total.Rate(), total.PixelRate() / 1e6);
+  bool child = false;
+  std::vector<char *> args;
+  for (int i = 0; i < argc; i++) {
+    if (i > 0 && strcmp(argv[i], "--child") == 0)
+      child = true;
+    else
+      args.push_back(argv[i]);
   }
-  if (wanted(blends))
-    status |= bench::RunWanted("bench_triangles", options, blends, [&](const bench::BlendCase &c) {
-      bench::RunTotals median;
-      const auto draw = [](const std::vector<Vertex> &batch) { DrawBatch(batch, false); };
-      if (!bench::RunBlendCase(c, kWidth, kHeight, options.seconds, draw, AreaInWindow, &median)) {
-        fprintf(stderr, "bench_triangles: %s: failed\n", c.name);
-        return false;
+  bench::Options options;
+  options.seconds = 0.25;
+  if (!bench::ParseOptions(int(args.size()), args.data(), &options)) return 2;
+  if (child) return RunChild(options);
+
+  bool any = false;
+  for (const Case &c : MakeCases()) any |= options.Wants(c.name.c_str());
+  if (!any) {
+    fprintf(stderr, "bench_triangles: no case matches \"%s\"\n", options.only);
+    return 2;
+  }
+  char self[4096];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (n <= 0) return 1;
+  self[n] = '\0';
+  std::map<std::string, Rates> results[std::size(kPaths)];
+  int status = 0;
+  for (size_t p = 0; p < std::size(kPaths); p++)
+    if (!RunPath(kPaths[p], self, int(args.size()), args.data(), &results[p])) {
+      fprintf(stderr, "bench_triangles: the %s path failed\n", kPaths[p].name);
+      status = 1;
+    }
+  printf("bench_triangles: %d x %d, GL_TRIANGLES, median of %d runs, %.2f s a case and path\n",
+         kWidth, kHeight, bench::kRuns, options.seconds);
+  printf("%-30s %-7s %-15s %12s %10s %8s\n", "case", "mode", "path", "triangles/s",
+         "Mpixels/s", "x generic");
+  for (const Case &c : MakeCases()) {
+    if (!options.Wants(c.name.c_str())) continue;
+    for (const char *mode : {"raster", "road"}) {
+      const std::string key = c.name + " " + mode;
+      for (size_t p = 0; p < std::size(kPaths); p++) {
+        const auto it = results[p].find(key);
+        if (it == results[p].end()) continue;
+        const auto base = results[kPaths[p].generic].find(key);
+        const double ratio = base != results[kPaths[p].generic].end() && base->second.triangles > 0
+                                 ? it->second.triangles / base->second.triangles
+                                 : 0;
+        printf("%-30s %-7s %-15s %12.0f %10.2f %8.2f\n", c.name.c_str(), mode, kPaths[p].name,
+               it->second.triangles, it->second.pixels / 1e6, ratio);
       }
-      printf("%-40s %14.0f %12.2f\n", c.name, median.Rate(), median.PixelRate() / 1e6);
-      return true;
-    });
-  if (!wanted(paths)) return status;
-  const int pathStatus =
-      bench::RunWanted("bench_triangles", options, paths, [&](const PathCase &c) {
-        bench::RunTotals median;
-        if (!RunPathCase(c, options.seconds, &median)) {
-          fprintf(stderr, "bench_triangles: %s: failed\n", c.name);
-          return false;
-        }
-        printf("%-34s %14.0f %12.2f\n", c.name, median.Rate(), median.PixelRate() / 1e6);
-        return true;
-      });
-  return status | pathStatus;
+    }
+  }
+  return status;
 }

@@ -35,6 +35,7 @@ if(VLX_I386_EMULATED)
 endif()
 
 option(VLX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(VLX_LONG_TESTS "Register the long forms of the path-agreement tests (label long)" OFF)
 if(VLX_SANITIZE)
   if(VLX_I386_EMULATED)
     set(vlx_sanitizers undefined)

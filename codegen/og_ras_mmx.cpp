@@ -53,6 +53,7 @@ void DeclarePairs(Gen &g, const MmxGen &m) {
   }
   if (g.depth) pair(offsetof(FrSpan, z), offsetof(FrSpan, zbuf));
   if (m.texturing) pair(offsetof(FrSpan, s), offsetof(FrSpan, t));
+  if (m.texturing && g.perspective) pair(offsetof(FrSpan, q), kQPartner);
   DeclareSetupWords(g);
 }
 
@@ -182,7 +183,8 @@ void TextureSetup(MmxGen &m, OgCode *none) {
     g.E(mov(gc, m.Slot(kSlotTexShift + i), ecx));
     g.E(mov(gc, mem2(gc, g.V(8 * (kSlotTexShift + i) + 4), esp), g.V(0)));
   }
-  for (int i = 0; i < 2; i++) {
+  // Perspective steps are made per sub-span from s/w and t/w.
+  for (int i = 0; i < 2 && !g.perspective; i++) {
     for (size_t w : {kEdge, kDx, kDy, kDy + 4}) {
       g.E(movd(gc, mm0, g.F(blocks[i] + w)));
       g.E(pslld(gc, mm0, m.Slot(kSlotTexShift + i)));
@@ -238,6 +240,7 @@ void DepthSetup(MmxGen &m) {
 struct Copy {
   MmxGen &m;
   OgCode *maskStore;
+  OgCode *subStart = nullptr, *subNext = nullptr;  // perspective sub-spans
 
   Gen &g() { return m.g; }
 
@@ -318,7 +321,9 @@ struct Copy {
         StartWords(m, mm0, offsetof(FrSpan, a), kSlotColorRows + 12);
         g.E(movq(gc, m.Slot(kSlotAlpha), mm0));
       }
-      if (m.texturing) {
+      if (m.texturing && g.perspective) {
+        PerspectiveSpanStart(g, m.dir, subStart);
+      } else if (m.texturing) {
         StartWords(m, mm6, offsetof(FrSpan, s), kSlotTexRows);
         StartWords(m, mm7, offsetof(FrSpan, t), kSlotTexRows + 4);
       }
@@ -369,6 +374,7 @@ struct Copy {
     Advance();
     g.E(sub(gc, ebx, g.V(4)));
     g.Mark(whole);
+    if (m.texturing && m.writesColor && g.perspective) PerspectiveBoundary(g, m.dir, subNext);
     g.E(cmp(gc, ebx, g.V(4)));
     g.E(jl(gc, last));
     Group(false);
@@ -416,6 +422,7 @@ struct Copy {
       StepPair(offsetof(FrSpan, b));
     }
     if (m.texturing && m.writesColor) StepPair(offsetof(FrSpan, s));
+    if (m.texturing && m.writesColor && g.perspective) StepPair(offsetof(FrSpan, q));
     if (g.depth) StepPair(offsetof(FrSpan, z));
     og_raster::Carry(g, offsetof(FrSpan, fracShort), offsetof(FrSpan, dfracShort));
     g.cb = dy(gc, g.cb, g.F(offsetof(FrSpan, ixShort)), g.Pair(offsetof(FrSpan, dxShort), edx));
@@ -435,19 +442,10 @@ uint32_t GroupBytes(uint32_t bytesPerPixel) {
   __glAssertFailed("0", "og_ras", __LINE__);
 }
 
-// Perspective textures are drawn by a later stage of the body; until then
-// such a state ends the triangle at once.
-void EndAtOnce(Gen &g) {
-  DeclareSetupWords(g);
-  g.E(mov(g.gc, eax, g.V(1)));
-  g.E(jmpi(g.gc, g.Abs(&g.gc->setupContinuation)));
-}
-
 }  // namespace
 
 void BuildMMXRasterizer(Gen &g) {
   GlContext *gc = g.gc;
-  if (g.perspective) return EndAtOnce(g);
   const GlColorBuffer *cfb = gc->drawBuffer;
   MmxGen m{g};
   m.groupBytes = GroupBytes(g.bpp);
@@ -480,7 +478,9 @@ void BuildMMXRasterizer(Gen &g) {
   g.bias = 8 * kFrameSlots;
   g.E(sub(gc, esp, g.V(g.bias)));
 
-  OgCode *leftToRight = label(gc), *done = label(gc), *maskStore = label(gc);
+  OgCode *leftToRight = label(gc), *done = label(gc), *maskStore = label(gc), *recip = label(gc);
+  const bool perspective = m.texturing && m.writesColor && g.perspective;
+  OgCode *subStart[2] = {label(gc), label(gc)}, *subNext[2] = {label(gc), label(gc)};
   if (m.writesColor) m.iterated ? ColorSetup(m) : FlatSetup(m);
   if (m.blend) {
     g.E(movq(gc, mm0, m.Words(0x4000)));
@@ -494,7 +494,7 @@ void BuildMMXRasterizer(Gen &g) {
   for (int32_t dir : {-1, 1}) {
     if (dir > 0) g.Mark(leftToRight);
     m.dir = dir;
-    Copy copy{m, maskStore};
+    Copy copy{m, maskStore, subStart[dir > 0], subNext[dir > 0]};
     copy.Walk(done);
   }
   g.Mark(done);
@@ -505,6 +505,10 @@ void BuildMMXRasterizer(Gen &g) {
   g.Mark(maskStore);
   MaskedStore(m);
   g.E(ret(gc));
+  if (!perspective) return;
+  g.Mark(recip);
+  reciprocal(g);
+  for (int32_t dir : {-1, 1}) PerspectiveSubSpan(g, dir, subStart[dir > 0], subNext[dir > 0], recip);
 }
 
 }  // namespace og_raster

@@ -14,6 +14,8 @@
 
 #include <stdint.h>
 
+#include <array>
+
 #include "codegen/og_ras_walk.h"
 
 namespace og_raster {
@@ -40,7 +42,10 @@ enum MmxSlot : int32_t {
   kSlotDestFactor = 69,   // 69..71
   kSlotSourceFactor = 73, // 73..75
   kSlotTexels = 78,       // the index bytes' base in both dwords (palette textures)
+  kSlotSubStart = 79,     // s and t at the perspective sub-span's start
+  kSlotSubBoundary = 80,  // lanes left when the next sub-span starts (-1: none)
   kSlotRows = 81,         // scan lines left in the half
+  kSlotSubCount = 82,     // the sub-span's pixels, and its first lane row
   kSlotTexShift = 83,     // 83, 84: 16 - widthLog2, 16 - heightLog2 as 64-bit counts
   kSlotPaletteMask = 87,  // the palette's width - 1
   kFrameSlots = 88,       // the slots above are the body's frame
@@ -134,5 +139,36 @@ void PackChannel(MmxGen &m, OgCode *reg, int k, int32_t top);
 void genz(MmxGen &m, bool masked, OgCode *none);
 // Stores the pixels of mm0 whose mask byte in ecx is set, at edi.
 void MaskedStore(MmxGen &m);
+
+// Perspective texturing. The q words of the span record are paired with
+// words of their own (ids past the record), stepped along with them.
+constexpr size_t kQPartner = 900;
+static_assert(kQPartner > 800 && kQPartner + 20 < 1000, "partner ids lie past the record");
+// Reciprocal mantissas: low half 2^23 / (256 + i) (at most 0x7FFF), high
+// half twice the difference to the next entry.
+extern const std::array<uint32_t, 256> recips;
+// 1/n with 15 fraction bits; the first sub-span's length by direction (0
+// right to left) and start lane; the start lane's pixel offset.
+extern const std::array<uint32_t, 20> fracs;
+extern const uint32_t spanlen[2][4];
+extern const int32_t initials[2][4];
+// (a x r) >> 15 per 32-bit lane of `a`, r a 15-bit fraction in every word.
+void mul32x16(Gen &g, OgCode *a, OgCode *r, OgCode *scratch);
+// a x n per 32-bit lane (low 32 bits), n a small integer in every word.
+void mul32x16i(Gen &g, OgCode *a, OgCode *n, OgCode *scratch, OgCode *odd);
+// a times the reciprocal in mm0 (words) and mm2 (shift count).
+void perspective(Gen &g, OgCode *a, OgCode *scratch);
+// The reciprocal subroutine: ecx = a positive 8.24 q; returns its mantissa
+// in the four words of mm0 and the shift count in mm2 (eax, ecx, edx
+// scratch). Ends with ret.
+void reciprocal(Gen &g);
+// The per-sub-span subroutine of one direction, entered at `start` at the
+// span's start or at `next` at a sub-span boundary: new lane words in mm6
+// and mm7, group steps in slots 4 and 5.
+void PerspectiveSubSpan(Gen &g, int32_t dir, OgCode *start, OgCode *next, OgCode *recip);
+// At a span's start (ebx = length, ecx = start lane; ecx kept).
+void PerspectiveSpanStart(Gen &g, int32_t dir, OgCode *start);
+// At the top of the whole-group loop: the next sub-span when it starts here.
+void PerspectiveBoundary(Gen &g, int32_t dir, OgCode *next);
 
 }  // namespace og_raster

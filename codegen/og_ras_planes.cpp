@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "codegen/og_ras_emit.h"
+#include "codegen/og_ras_mmx.h"
 #include "fastraster/fr_pick.h"
 #include "fastraster/fr_setup.h"
 #include "fastraster/fr_tables.h"
@@ -223,6 +224,14 @@ void TextureScratch(Gen &g, uint32_t t, uint32_t sizes, bool k) {
   }
 }
 
+// The MMX q words' partners step along with them; they start at 0.
+void QPartners(Gen &g) {
+  using namespace og_raster;
+  // Without a raster layout nothing reads them, and their ids lie past the frame.
+  if (g.ns->direct_map) return;
+  for (size_t w : {size_t(0), kEdge, kDx, kDy, kDy + 4}) g.E(mov(g.gc, g.Span(kQPartner + w), g.V(0)));
+}
+
 }  // namespace
 
 void DepthAndColorPlanes(Gen &g) {
@@ -291,6 +300,7 @@ void TexturePlanes(Gen &g) {
     CallFixed(g, offsetof(FrSpan, tEdge), affine_texture_bias);
     TripleWords(g, t + 24);
     CallFixed(g, offsetof(FrSpan, qEdge), mmx_q_bias);
+    QPartners(g);
   } else {
     // The direction and edge A's slope sign as +1.0 or -1.0.
     g.E(fild(gc, g.Span(offsetof(FrSpan, direction))));

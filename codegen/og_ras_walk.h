@@ -120,8 +120,7 @@ void set_dither(Gen &g, OgCode *x);
 // Span code of the routines outside spanlet mode, entered with ebx = the
 // span's pixel count: the flat fill, and the general span. Both declare
 // the setup's words first. The MMX body is the whole routine of textured
-// and blended states and the front of a dual routine otherwise; under
-// perspective texturing it still ends the triangle at once.
+// and blended states and the front of a dual routine otherwise.
 void flatspan(Gen &g);
 void span(Gen &g);
 void BuildMMXRasterizer(Gen &g);

@@ -27,6 +27,18 @@ PLATFORM_API void PlatformClearFaults(void);
 // Failures injected for `call` (all calls when null) since the last clear.
 PLATFORM_API unsigned PlatformFaultsFired(const char *call);
 
+// Counting faults: from PlatformCountCalls on, every call that can fail on
+// demand (platform entries and allocations alike, on any thread) is counted,
+// and the `failAt`-th one (from 1) fails as an armed fault of its own would;
+// 0 only counts. PlatformStopCounting (or PlatformClearFaults) ends it; the
+// count stays readable.
+PLATFORM_API void PlatformCountCalls(unsigned failAt);
+PLATFORM_API void PlatformStopCounting(void);
+PLATFORM_API unsigned PlatformCountedCalls(void);
+// The call made to fail, "Name" or "Name(key)"; empty until it happened.
+// Copies up to size - 1 bytes and a terminating zero; gives the full length.
+PLATFORM_API size_t PlatformCountedFault(char *buffer, size_t size);
+
 // ---- Debugger output --------------------------------------------------------------
 // What was written with OutputDebugStringA since the last clear, up to the
 // last 1 MiB. The text is also echoed to standard error while the environment

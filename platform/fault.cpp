@@ -23,6 +23,10 @@ struct ArmedFault {
 struct FaultTable {
   std::mutex lock;
   std::vector<ArmedFault> armed;
+  bool counting = false;
+  unsigned counted = 0;
+  unsigned failAt = 0;  // 0: count only
+  std::string failedCall;
 };
 
 FaultTable &Table() {
@@ -30,8 +34,12 @@ FaultTable &Table() {
   return *table;
 }
 
-// Lets every call skip the lock while nothing is armed.
+// Lets every call skip the lock while nothing is armed or counted.
 std::atomic<bool> anyArmed{false};
+
+void UpdateArmed(const FaultTable &t) {
+  anyArmed.store(t.counting || !t.armed.empty(), std::memory_order_release);
+}
 
 }  // namespace
 
@@ -49,6 +57,12 @@ bool ShouldFail(const char *call, const char *key, DWORD usual, DWORD *error) {
   if (!anyArmed.load(std::memory_order_acquire)) return false;
   FaultTable &t = Table();
   std::lock_guard<std::mutex> hold(t.lock);
+  if (t.counting && ++t.counted == t.failAt) {
+    t.failedCall = call;
+    if (key) t.failedCall += std::string("(") + key + ")";
+    if (error) *error = usual;
+    return true;
+  }
   for (ArmedFault &f : t.armed) {
     if (f.call != call) continue;
     if (!f.key.empty() && (key == nullptr || !SameName(f.key.c_str(), key))) continue;
@@ -73,14 +87,15 @@ PLATFORM_API void PlatformArmFault(PlatformFault fault) {
   FaultTable &t = Table();
   std::lock_guard<std::mutex> hold(t.lock);
   t.armed.push_back({fault.call, fault.key ? fault.key : "", fault.skip, fault.count, fault.error});
-  anyArmed.store(true, std::memory_order_release);
+  UpdateArmed(t);
 }
 
 PLATFORM_API void PlatformClearFaults(void) {
   FaultTable &t = Table();
   std::lock_guard<std::mutex> hold(t.lock);
   t.armed.clear();
-  anyArmed.store(false, std::memory_order_release);
+  t.counting = false;
+  UpdateArmed(t);
 }
 
 PLATFORM_API unsigned PlatformFaultsFired(const char *call) {
@@ -90,4 +105,38 @@ PLATFORM_API unsigned PlatformFaultsFired(const char *call) {
   for (const ArmedFault &f : t.armed)
     if (call == nullptr || f.call == call) total += f.fired;
   return total;
+}
+
+PLATFORM_API void PlatformCountCalls(unsigned failAt) {
+  FaultTable &t = Table();
+  std::lock_guard<std::mutex> hold(t.lock);
+  t.counting = true;
+  t.counted = 0;
+  t.failAt = failAt;
+  t.failedCall.clear();
+  UpdateArmed(t);
+}
+
+PLATFORM_API void PlatformStopCounting(void) {
+  FaultTable &t = Table();
+  std::lock_guard<std::mutex> hold(t.lock);
+  t.counting = false;
+  UpdateArmed(t);
+}
+
+PLATFORM_API unsigned PlatformCountedCalls(void) {
+  FaultTable &t = Table();
+  std::lock_guard<std::mutex> hold(t.lock);
+  return t.counted;
+}
+
+PLATFORM_API size_t PlatformCountedFault(char *buffer, size_t size) {
+  FaultTable &t = Table();
+  std::lock_guard<std::mutex> hold(t.lock);
+  if (buffer != nullptr && size > 0) {
+    const size_t n = t.failedCall.size() < size - 1 ? t.failedCall.size() : size - 1;
+    t.failedCall.copy(buffer, n);
+    buffer[n] = 0;
+  }
+  return t.failedCall.size();
 }

@@ -6,7 +6,11 @@
 
 #include <GL/gl.h>
 
+#include <thread>
+#include <vector>
+
 #include "platform/kernel.h"
+#include "platform/sis6326.h"
 #include "platform/vlxdesktop.h"
 
 namespace {
@@ -15,8 +19,10 @@ struct RoadWindow {
   HWND hwnd;
   HDC hdc;
   HGLRC context;
-  SceneView view;
+  const SceneViewEntry *view;
   SceneRect rect;
+  bool ok;
+  char why[256];
 };
 
 double NowMs() {
@@ -84,6 +90,65 @@ bool OpenWindow(const SceneRect &rect, RoadWindow *w, SceneFrame *frame, char *w
   return true;
 }
 
+// Draws one frame of the window's view on the calling thread: its context
+// current, the view, a swap (none for a front-buffer view), the context
+// released again. The outcome is in w->ok and w->why.
+void DrawWindow(RoadWindow *w) {
+  w->ok = false;
+  if (!wglMakeCurrent(w->hdc, w->context)) {
+    Fail(w->why, sizeof w->why, "wglMakeCurrent failed (last error 0x%X)",
+         unsigned(GetLastError()));
+    return;
+  }
+  w->view->draw(w->rect.width, w->rect.height);
+  const GLenum error = glGetError();
+  if (error != GL_NO_ERROR)
+    Fail(w->why, sizeof w->why, "drawing raised GL error 0x%X", error);
+  else if (w->view->front)
+    w->ok = true;  // the view finished its own drawing
+  else if (!SwapBuffers(w->hdc))
+    Fail(w->why, sizeof w->why, "SwapBuffers failed");
+  else
+    w->ok = true;
+  wglMakeCurrent(nullptr, nullptr);
+}
+
+// The region as the screen shows it, through the bottom window.
+bool ReadRegion(const RoadWindow &bottom, int32_t width, int32_t height,
+                std::vector<uint32_t> *argb) {
+  argb->assign(size_t(width) * size_t(height), 0);
+  return DesktopReadWindow(bottom.hwnd, 0, 0, width, height, argb->data()) != FALSE;
+}
+
+// Pixels inside the rectangles of windows[from..count) that differ.
+uint32_t ChangedAbove(const RoadWindow *windows, int32_t from, int32_t count, int32_t width,
+                      const std::vector<uint32_t> &before, const std::vector<uint32_t> &after) {
+  uint32_t changed = 0;
+  for (int32_t k = from; k < count; k++) {
+    const SceneRect &r = windows[k].rect;
+    for (int32_t y = r.y; y < r.y + r.height; y++)
+      for (int32_t x = r.x; x < r.x + r.width; x++) {
+        const size_t at = size_t(y) * size_t(width) + size_t(x);
+        changed += before[at] != after[at];
+      }
+  }
+  return changed;
+}
+
+// What the chip's model executed since its record held `from` entries.
+void CountChipWork(size_t from, SceneFrame *frame) {
+  const size_t held = PlatformSiS6326Drawn(nullptr, 0);
+  if (held <= from) return;
+  std::vector<SiS6326Drawn> drawn(held);
+  const size_t got = PlatformSiS6326Drawn(drawn.data(), drawn.size());
+  for (size_t i = from; i < got; i++) {
+    if (drawn[i].refused) continue;
+    if (drawn[i].kind == SIS6326_EVENT_FILL_2D) frame->fills++;
+    else frame->primitives++;
+    frame->pixelsWritten += drawn[i].written;
+  }
+}
+
 }  // namespace
 
 bool SceneRoadSetDisplay(int32_t width, int32_t height) {
@@ -100,7 +165,7 @@ bool SceneRoadRender(const SceneEntry &scene, int32_t width, int32_t height, uin
   if (count < 1 || count > kSceneWindowsMax) return Fail(why, whySize, "bad window count");
   for (int32_t i = 0; i < count; i++) {
     RoadWindow &w = windows[i];
-    w.view = SceneFindView(scene.windows[i].view);
+    w.view = SceneFindViewEntry(scene.windows[i].view);
     w.rect = ScenePlaceRect(scene.windows[i], width, height);
     const bool spansRegion = w.rect.x == 0 && w.rect.y == 0 && w.rect.width == width &&
                              w.rect.height == height;
@@ -115,25 +180,47 @@ bool SceneRoadRender(const SceneEntry &scene, int32_t width, int32_t height, uin
     }
   }
 
-  const double start = NowMs();
+  // Who drew: the bottom window's context.
+  if (wglMakeCurrent(windows[0].hdc, windows[0].context)) {
+    CopyString(GL_VENDOR, frame->vendor, sizeof frame->vendor);
+    CopyString(GL_RENDERER, frame->renderer, sizeof frame->renderer);
+    wglMakeCurrent(nullptr, nullptr);
+  }
+
+  const size_t recordBefore = PlatformSiS6326Drawn(nullptr, 0);
   bool ok = true;
+  double drawing = 0;
+  std::vector<uint32_t> before, after;
+  // Top to bottom; a threaded scene's upper windows at once, on threads of
+  // their own. After each step the windows drawn so far must be unchanged.
   for (int32_t i = count - 1; i >= 0 && ok; i--) {
-    RoadWindow &w = windows[i];
-    if (!wglMakeCurrent(w.hdc, w.context)) {
-      ok = Fail(why, whySize, "wglMakeCurrent failed (last error 0x%X)",
-                unsigned(GetLastError()));
+    const bool together = scene.threaded && i > 0;
+    const int32_t first = together ? 1 : i;
+    if (i < count - 1 && !ReadRegion(windows[0], width, height, &before)) {
+      ok = Fail(why, whySize, "DesktopReadWindow failed");
       break;
     }
-    if (i == 0) {
-      CopyString(GL_VENDOR, frame->vendor, sizeof frame->vendor);
-      CopyString(GL_RENDERER, frame->renderer, sizeof frame->renderer);
+    const double start = NowMs();
+    if (together) {
+      std::vector<std::thread> threads;
+      for (int32_t k = first; k <= i; k++) threads.emplace_back(DrawWindow, &windows[k]);
+      for (std::thread &t : threads) t.join();
+    } else {
+      DrawWindow(&windows[i]);
     }
-    w.view(w.rect.width, w.rect.height);
-    const GLenum error = glGetError();
-    if (error != GL_NO_ERROR) ok = Fail(why, whySize, "drawing raised GL error 0x%X", error);
-    if (ok && !SwapBuffers(w.hdc)) ok = Fail(why, whySize, "SwapBuffers failed");
+    drawing += NowMs() - start;
+    for (int32_t k = first; k <= i && ok; k++)
+      if (!windows[k].ok) ok = Fail(why, whySize, "window %d: %s", int(k), windows[k].why);
+    if (ok && i < count - 1) {
+      if (!ReadRegion(windows[0], width, height, &after))
+        ok = Fail(why, whySize, "DesktopReadWindow failed");
+      else
+        frame->coveredChanged += ChangedAbove(windows, i + 1, count, width, before, after);
+    }
+    i = first;
   }
-  frame->milliseconds = NowMs() - start;
+  frame->milliseconds = drawing;
+  CountChipWork(recordBefore, frame);
 
   if (ok && !DesktopReadWindow(windows[0].hwnd, 0, 0, width, height, argb))
     ok = Fail(why, whySize, "DesktopReadWindow failed");

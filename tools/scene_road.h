@@ -19,6 +19,13 @@ typedef struct SceneFrame {
   // GL_VENDOR and GL_RENDERER of the last window's context, cut to fit: a
   // comparison of two drivers means something only when each drew.
   char vendor[16], renderer[32];
+  // What the chip's drawing model executed for the scene (none on the
+  // software-only device): primitives and 2D fills drawn, and the pixels
+  // they stored.
+  uint32_t primitives, fills, pixelsWritten;
+  // Pixels of a window that changed while a window below it drew: drawing
+  // must stay out of what covers it.
+  uint32_t coveredChanged;
 } SceneFrame;
 
 // Sets the 16-bit display mode, large enough for a region of `width` x
@@ -26,7 +33,9 @@ typedef struct SceneFrame {
 bool SceneRoadSetDisplay(int32_t width, int32_t height);
 
 // Opens the scene's windows bottom to top, draws each (the top one first, so
-// the lower ones draw around the windows that cover them), swaps, and reads
+// the lower ones draw around the windows that cover them; a threaded scene's
+// upper windows all at once), swaps (a front-buffer view is not swapped),
+// and reads
 // the region back through the bottom window, which spans it: width x height
 // pixels, 0xAARRGGBB, top row first. False with the reason in `why` when a
 // step fails; everything opened is gone again either way.

@@ -104,6 +104,8 @@ bool Open(SceneWindow *window, int32_t width, int32_t height, SceneColor color,
   d->modes = m;
   d->width = width, d->height = height;
   d->yInverted = topDown ? 1 : 0;
+  window->visible = {0, 0, width, height};
+  d->clipRects = &window->visible, d->clipCount = 1;
   d->mutex = __wglCreateDrawableMutex();
   d->lock = __wglGLLockDrawableMutex;
   d->unlock = __wglGLUnlockDrawableMutex;
@@ -153,13 +155,24 @@ void SceneWindowClose(SceneWindow *window) {
   FreeBuffers(window);
 }
 
-void SceneWindowRead565(const SceneWindow *window, uint16_t *pixels) {
-  const GlDrawableBuffer *back = &window->drawable.back;
-  const int32_t width = int32_t(back->width), height = int32_t(back->height);
+namespace {
+
+void Read565(const SceneWindow *window, const GlDrawableBuffer *buffer, uint16_t *pixels) {
+  const int32_t width = int32_t(buffer->width), height = int32_t(buffer->height);
   for (int32_t row = 0; row < height; row++) {
     const int32_t memoryRow = window->drawable.yInverted ? row : height - 1 - row;
-    const uint8_t *src = back->base + memoryRow * back->pitchBytes;
+    const uint8_t *src = buffer->base + memoryRow * buffer->pitchBytes;
     for (int32_t x = 0; x < width; x++)
       *pixels++ = uint16_t(src[2 * x] | src[2 * x + 1] << 8);
   }
+}
+
+}  // namespace
+
+void SceneWindowRead565(const SceneWindow *window, uint16_t *pixels) {
+  Read565(window, &window->drawable.back, pixels);
+}
+
+void SceneWindowReadFront565(const SceneWindow *window, uint16_t *pixels) {
+  Read565(window, &window->drawable.front, pixels);
 }

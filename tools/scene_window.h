@@ -13,6 +13,9 @@ typedef struct SceneWindow {
   GlDrawable drawable;
   GlModes modes;
   GlContext *gc;
+  // The whole window, uncovered: drawing into the front buffer writes only
+  // the pixels the window owns.
+  GlRect visible;
 } SceneWindow;
 
 // Allocates the buffers (depth of `depthBits`: 16-bit words up to 16 bits,
@@ -41,3 +44,5 @@ bool SceneWindowOpenColor(SceneWindow *window, int32_t width, int32_t height, Sc
 void SceneWindowClose(SceneWindow *window);
 // The back buffer's 5-6-5 pixels, top row first (width x height).
 void SceneWindowRead565(const SceneWindow *window, uint16_t *pixels);
+// The same of the front buffer, which a front-buffer view draws into.
+void SceneWindowReadFront565(const SceneWindow *window, uint16_t *pixels);

@@ -1,7 +1,8 @@
 // Renders the sample scenes through the whole road (the loader, the driver
 // library and its device, windows on a 16-bit screen, SwapBuffers) and writes
 // what the screen shows as one PNG per scene, printing a line per scene with
-// its frame time.
+// its frame time, who drew it and what the chip drew (primitives, 2D fills
+// and pixels written, from the chip model's record).
 //   vlx_scenes [--size WIDTHxHEIGHT] [FOLDER]
 // FOLDER is "scenes" by default, the size 640x480 (sides 16 to 4096).
 // Exit status 0 when every picture was written, 1 when one was not, 2 for
@@ -95,8 +96,10 @@ bool RenderScene(const SceneEntry &scene, const Options &options) {
     fprintf(stderr, "vlx_scenes: %s: cannot write %s\n", scene.name, path.c_str());
     return false;
   }
-  printf("  %-12s %8.1f ms  %d window%s  %s %s  %s\n", scene.name, frame.milliseconds,
-         int(scene.windowCount), scene.windowCount == 1 ? " " : "s", frame.vendor, frame.renderer,
+  printf("  %-12s %8.1f ms  %d window%s  %s %s  chip: %u primitives, %u fills, %u pixels  %s\n",
+         scene.name, frame.milliseconds, int(scene.windowCount),
+         scene.windowCount == 1 ? " " : "s", frame.vendor, frame.renderer,
+         unsigned(frame.primitives), unsigned(frame.fills), unsigned(frame.pixelsWritten),
          path.c_str());
   return true;
 }

@@ -101,4 +101,60 @@ TEST_F(Faults, AFaultWithoutACallNameIsIgnored) {
   EXPECT_EQ(AllocPattern(2), "..");
 }
 
+
+// Counting faults: the k-th call of any kind fails, named by its call and key.
+std::string CountedFault() {
+  char name[64];
+  PlatformCountedFault(name, sizeof name);
+  return name;
+}
+
+TEST_F(Faults, CountingFailsTheKthCallOfAnyKindAndNamesIt) {
+  struct Case {
+    unsigned failAt;
+    const char *pattern;  // GlobalAlloc, TlsAlloc, GetEnvironmentVariableA("VLX_X"), GlobalAlloc
+    const char *name;
+  };
+  const Case cases[] = {
+      {0, "....", ""},
+      {1, "x...", "GlobalAlloc"},
+      {3, "..x.", "GetEnvironmentVariableA(VLX_X)"},
+      {5, "....", ""},  // past the scenario: nothing fails
+  };
+  SetEnvironmentVariableA("VLX_X", "1");
+  for (const Case &c : cases) {
+    PlatformCountCalls(c.failAt);
+    std::string pattern;
+    HGLOBAL a = GlobalAlloc(GPTR, 8);
+    pattern += a ? '.' : 'x';
+    DWORD tls = TlsAlloc();
+    pattern += tls != TLS_OUT_OF_INDEXES ? '.' : 'x';
+    char value[8];
+    pattern += GetEnvironmentVariableA("VLX_X", value, sizeof value) ? '.' : 'x';
+    HGLOBAL b = GlobalAlloc(GPTR, 8);
+    pattern += b ? '.' : 'x';
+    PlatformStopCounting();
+    // The frees were not counted: counting had stopped.
+    EXPECT_EQ(PlatformCountedCalls(), 4u) << c.failAt;
+    GlobalFree(a);
+    GlobalFree(b);
+    if (tls != TLS_OUT_OF_INDEXES) TlsFree(tls);
+    EXPECT_EQ(pattern, c.pattern) << c.failAt;
+    EXPECT_EQ(CountedFault(), c.name) << c.failAt;
+  }
+  SetEnvironmentVariableA("VLX_X", nullptr);
+}
+
+TEST_F(Faults, CountingGivesTheUsualErrorAndStopsWithTheClear) {
+  PlatformCountCalls(1);
+  SetLastError(0);
+  EXPECT_EQ(GlobalAlloc(GPTR, 8), nullptr);
+  EXPECT_EQ(GetLastError(), (DWORD)ERROR_NOT_ENOUGH_MEMORY);
+  PlatformClearFaults();
+  HGLOBAL block = GlobalAlloc(GPTR, 8);
+  EXPECT_NE(block, nullptr);
+  GlobalFree(block);
+  EXPECT_EQ(PlatformCountedCalls(), 1u);
+}
+
 }  // namespace

@@ -25,10 +25,12 @@ class SiSScenes : public SiSLifeTest {
  protected:
   // The back buffer's bytes after `view` drew one frame through a context
   // of `create`; empty when a step failed.
-  std::vector<uint8_t> Draw(SceneView view, bool sis) {
+  // A front-buffer view's front buffer instead.
+  std::vector<uint8_t> Draw(SceneView view, bool sis, bool front = false) {
     TestWindow window(kWidth, kHeight);
     PixelMemory *back = window.AttachMemory(&GlDrawable::back, 16, 2);
-    window.AttachMemory(&GlDrawable::front, 16, 2);
+    PixelMemory *frontBuffer = window.AttachMemory(&GlDrawable::front, 16, 2);
+    PixelMemory *drawn = front ? frontBuffer : back;
     window.AttachMemory(&GlDrawable::depth, 16, 2);
     window.AttachMemory(&GlDrawable::stencil, 8, 1);
     UseWindow(&window);
@@ -45,9 +47,9 @@ class SiSScenes : public SiSLifeTest {
         EXPECT_EQ(Tail(gc)->lockDepth, 0u);
         EXPECT_EQ(gc->sLockDepth, 0);
       }
-      const GlDrawableBuffer *b = back->buffer();
+      const GlDrawableBuffer *b = drawn->buffer();
       pixels.assign(b->base, b->base + b->size);
-      EXPECT_TRUE(back->GuardsIntact());
+      EXPECT_TRUE(drawn->GuardsIntact());
       EXPECT_TRUE(Release(gc));
     }
     gc->exports.destroyContext(gc);
@@ -59,8 +61,11 @@ class SiSScenes : public SiSLifeTest {
 TEST_F(SiSScenes, EveryViewDrawsTheSameAsThroughTheCore) {
   for (const SceneViewEntry &v : kSceneViews) {
     SCOPED_TRACE(v.name);
-    const std::vector<uint8_t> core = Draw(v.draw, false);
-    const std::vector<uint8_t> sis = Draw(v.draw, true);
+    // This test window owns no visible area, so front-buffer drawing writes
+    // nothing into it; the scene road test compares the front views.
+    if (v.front) continue;
+    const std::vector<uint8_t> core = Draw(v.draw, false, v.front);
+    const std::vector<uint8_t> sis = Draw(v.draw, true, v.front);
     ASSERT_FALSE(core.empty());
     ASSERT_EQ(sis.size(), core.size());
     std::set<uint16_t> colours;

@@ -19,7 +19,8 @@ int main(int argc, char **argv) {
     fprintf(stderr, "usage: scene_reference VIEW WIDTH HEIGHT DEPTH_BITS STENCIL_BITS TOP_DOWN\n");
     return 2;
   }
-  const SceneView view = SceneFindView(argv[1]);
+  const SceneViewEntry *entry = SceneFindViewEntry(argv[1]);
+  const SceneView view = entry ? entry->draw : nullptr;
   const int width = atoi(argv[2]), height = atoi(argv[3]);
   const int depthBits = atoi(argv[4]), stencilBits = atoi(argv[5]);
   if (!view || width <= 0 || height <= 0 || width > 4096 || height > 4096 || depthBits <= 0 ||
@@ -35,7 +36,10 @@ int main(int argc, char **argv) {
   }
   view(width, height);
   std::vector<uint16_t> pixels(size_t(width) * size_t(height));
-  SceneWindowRead565(&window, pixels.data());
+  if (entry->front)
+    SceneWindowReadFront565(&window, pixels.data());
+  else
+    SceneWindowRead565(&window, pixels.data());
   SceneWindowClose(&window);
   const bool written =
       fwrite(pixels.data(), sizeof pixels[0], pixels.size(), stdout) == pixels.size();

@@ -82,6 +82,16 @@ TEST_F(SceneTool, WritesEveryScenePictureAtTheSizeAsked) {
     const size_t start = output.find(std::string(scene.name) + " ");
     const std::string line = output.substr(start, output.find('\n', start) - start);
     EXPECT_NE(line.find(" SiS 6326"), std::string::npos) << line;
+    // And what the chip drew: some primitives or fills, and their pixels.
+    unsigned primitives = 0, fills = 0, pixels = 0;
+    const size_t chip = line.find("chip: ");
+    ASSERT_NE(chip, std::string::npos) << line;
+    ASSERT_EQ(sscanf(line.c_str() + chip, "chip: %u primitives, %u fills, %u pixels", &primitives,
+                     &fills, &pixels),
+              3)
+        << line;
+    EXPECT_GT(primitives + fills, 0u) << line;
+    EXPECT_GT(pixels, 0u) << line;
     const std::string path = folder.path() + "/" + scene.name + ".png";
     int width = 0, height = 0, channels = 0;
     stbi_uc *rgb = stbi_load(path.c_str(), &width, &height, &channels, 3);

@@ -1,0 +1,57 @@
+// The generated table of states drawn along this process's triangle path:
+// each scene against the per-pixel reference where it models the state,
+// and against the generic path's image. "VLX_AGREEMENT_LONG" set takes the
+// long form (every value of every variant, three seeds).
+#include <stdlib.h>
+
+#include <gtest/gtest.h>
+
+#include "core/gl_api.h"
+#include "tests/fastraster/agreement/agreement_fixture.h"
+
+namespace agreement {
+namespace {
+
+using scene_test::kHeight;
+using scene_test::kWidth;
+using scene_test::SceneReference;
+
+class TableTest : public AgreementTest {
+ protected:
+  void RunCase(const AgreementCase &c) {
+    SCOPED_TRACE(c.name);
+    if (!OpenTarget(c)) return;
+    SceneReference ref(Target());
+    const Image image = DrawCase(c, &ref);
+    const std::vector<bool> skip = Skipped(ref);
+    if (overlapped) {
+      // The hidden part keeps what was there; the reference, which knows
+      // no windows, is not asked about it.
+      for (int32_t row = kHidden.y0; row < kHidden.y1; row++)
+        for (int32_t x = kHidden.x0; x < kHidden.x1; x++) {
+          scene_test::RefPixel &p = ref.At(x, row);
+          EXPECT_EQ(image.color[size_t(row * kWidth + x)], p.initial)
+              << "hidden pixel " << x << ", row " << row << " written";
+          p.ambiguous = true;
+        }
+    }
+    if (c.Modeled()) Compare(ref, c.name);
+    AgainstGeneric(c.name, image, skip);
+    EXPECT_TRUE(frontMemory->GuardsIntact()) << "a store before or after the front buffer";
+  }
+};
+
+TEST_F(TableTest, EveryStateDrawsTheReferenceAndTheGenericImage) {
+  const bool longForm = getenv("VLX_AGREEMENT_LONG") != nullptr;
+  for (const AgreementCase &c : AgreementCases(longForm)) {
+    RunCase(c);
+    if (HasFatalFailure()) return;
+  }
+}
+
+TEST_F(TableTest, DeclinedStatesDrawTheGenericImage) {
+  for (const AgreementCase &c : DeclinedCases()) RunCase(c);
+}
+
+}  // namespace
+}  // namespace agreement
