@@ -20,6 +20,9 @@ bool ElementIs(const GlBuffer &buf, uint32_t bytes) {
 // as wide as the kernels step (a mismatch would run past the rows).
 bool PickFormat(GlContext *gc, FrPick *pick) {
   const GlColorBuffer *db = gc->drawBuffer;
+  // With GL_NONE the draw buffer still points at a buffer that is not
+  // locked for drawing; the generic stores know to write nothing.
+  if (gc->state.raster.drawBuffer == GL_NONE) return false;
   if (db == nullptr || db->frFbType >= 16) return false;
   pick->type = db->frFbType;
   if (pick->rgba) {

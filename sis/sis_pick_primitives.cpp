@@ -159,7 +159,9 @@ void __glSiSPickTriangleProcs(GlContext *gc) {
   if (!textured) sis->work.mode &= ~SIS_MODE_TEXTURE;
   // The chip fogs each vertex: the fill replaces the flat-fog wrapper too.
   p.fillTriangle = kFills[textured][Depth(gc)][Smooth(gc)];
-  if (Has(gc, __GL_SHADE_FRONT_BUFFER)) {
+  // The fast-path picker may have put the window clipper in front already;
+  // wrapping it twice would make it forward to itself.
+  if (Has(gc, __GL_SHADE_FRONT_BUFFER) && p.renderTrianglePicked != __glClipAndRenderTriangle) {
     p.renderClippedTriangle = p.renderTrianglePicked;
     p.renderTrianglePicked = __glClipAndRenderTriangle;
   }

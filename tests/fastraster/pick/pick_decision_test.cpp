@@ -210,6 +210,7 @@ const Row kDeclined[] = {
     {"A1RGB5", "1-5-5-5", 16, false, nullptr, nullptr, false},
     {"ARGB8", "8-8-8-8", 16, false, nullptr, nullptr, false},
     {"a 16-bit index buffer", "index 16", 16, false, nullptr, nullptr, false},
+    {"no draw buffer", "5-6-5", 16, false, [] { glDrawBuffer(GL_NONE); }, nullptr, false},
     {"polygon antialiasing", "5-6-5", 16, false, [] { glEnable(GL_POLYGON_SMOOTH); }, nullptr,
      false},
     {"per-fragment fog", "5-6-5", 16, false,
