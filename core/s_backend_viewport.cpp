@@ -9,6 +9,12 @@
 
 namespace core {
 
+namespace {
+// The biased range the fast set-ups take rows and columns from: x + 0.5 and
+// y + 0.5 of every clipped vertex stay in [4096, 8192).
+constexpr int64_t kFastLow = 4096, kFastHigh = 8191;
+}  // namespace
+
 GLbool8 ApplyViewport(GlContext *gc) {
   if (!__glFindWindowSize(gc)) return 0;
   __glUpdateViewport(gc);
@@ -40,8 +46,10 @@ void CheckViewport(GlContext *gc) {
   y0 += c.viewportYAdjust;
   y1 += c.viewportYAdjust;
   uint32_t inside = left >= box[0] && y0 >= box[1] && right <= box[2] && y1 <= box[3];
-  if (inside == gc->transform.viewportInside) return;
+  uint32_t inRange = left >= kFastLow && y0 >= kFastLow && right <= kFastHigh && y1 <= kFastHigh;
+  if (inside == gc->transform.viewportInside && inRange == gc->transform.viewportInRange) return;
   gc->transform.viewportInside = inside;
+  gc->transform.viewportInRange = inRange;
   const bool inBegin = gc->beginMode == __GL_IN_BEGIN;
   __glDelayValidate(gc, __GL_DIRTY_GENERIC);
   if (inBegin) {

@@ -57,6 +57,10 @@ typedef struct GlTransformMachine {
   int32_t clipBox[4];
   // Set when the biased viewport lies inside the clip box.
   uint32_t viewportInside;
+  // Set when the biased viewport lies within [4096, 8191] on both axes, rows
+  // as the clip box runs them: the fast set-ups read rows and columns from
+  // float bits that hold only below 8192.
+  uint32_t viewportInRange;
   // Vertices made by the clipper: 2 x clip planes + 12.
   GlVertex *clipTemp;
 } GlTransformMachine;

@@ -145,13 +145,21 @@ void __glSiSPickLineProcs(GlContext *gc) {
 }
 
 void __glSiSPickTriangleProcs(GlContext *gc) {
+  // The fast-path picker may drop the texture bits of a texture that cannot
+  // change the colour; its procedures rely on that, the chip's decisions
+  // read the state as it is.
+  uint32_t &flags = gc->polygon.shader.modeFlags;
+  const uint32_t stateFlags = flags;
   __glGenericPickTriangleProcs(gc);
+  const uint32_t pickedFlags = flags;
   GlSiSTail *sis = __glSiSTail(gc);
   GlProcs &p = gc->procs;
   if (sis->triangleFallback) return;
   // Both faces culled (or feedback, selection): nothing is drawn anyway.
   if (p.fillTriangle == __glNopFillTriangle && gc->renderMode == GL_RENDER) return;
+  flags = stateFlags;
   if (!TriangleOnChip(gc)) {
+    flags = pickedFlags;
     sis->triangleFallback = 1;
     return;
   }
@@ -159,7 +167,9 @@ void __glSiSPickTriangleProcs(GlContext *gc) {
   if (!textured) sis->work.mode &= ~SIS_MODE_TEXTURE;
   // The chip fogs each vertex: the fill replaces the flat-fog wrapper too.
   p.fillTriangle = kFills[textured][Depth(gc)][Smooth(gc)];
-  if (Has(gc, __GL_SHADE_FRONT_BUFFER)) {
+  // The fast-path picker may have put the window clipper in front already;
+  // wrapping it twice would make it forward to itself.
+  if (Has(gc, __GL_SHADE_FRONT_BUFFER) && p.renderTrianglePicked != __glClipAndRenderTriangle) {
     p.renderClippedTriangle = p.renderTrianglePicked;
     p.renderTrianglePicked = __glClipAndRenderTriangle;
   }

@@ -92,6 +92,9 @@ TEST_P(CheckViewport, ComparesInTheClipBoxRowOrder) {
     gc->state.viewport.y = c.y;
     gc->state.viewport.width = c.width;
     gc->state.viewport.height = c.height;
+    core::CheckViewport(gc.get());  // settles the range byte
+    gc->beginMode = __GL_NOT_IN_BEGIN;
+    gc->dirtyMask = 0;
     gc->transform.viewportInside = before;
     gValidations = 0;
     core::CheckViewport(gc.get());
@@ -117,6 +120,7 @@ TEST(CheckViewportInsideBegin, ValidatesAtOnceAndStaysInsideBegin) {
     auto gc = Record(640, 480, false, box);
     gc->state.viewport.width = 640;
     gc->state.viewport.height = 480;
+    gc->transform.viewportInRange = 1;
     gc->transform.viewportInside = c.before;
     gc->beginMode = __GL_IN_BEGIN;
     gValidations = 0;
@@ -130,6 +134,64 @@ TEST(CheckViewportInsideBegin, ValidatesAtOnceAndStaysInsideBegin) {
     EXPECT_EQ(gc->beginMode, __GL_IN_BEGIN) << "the primitive goes on";
     EXPECT_EQ(gc->transform.viewportInside, 1u);
   }
+}
+
+// The fast set-ups take rows and columns from float bits that hold only
+// for biased coordinates in [4096, 8192): the range byte says whether the
+// viewport, rows as the clip box runs them, stays within [4096, 8191].
+TEST(CheckViewportRange, TheBiasedViewportWithinTheFastSetUpsRange) {
+  struct Case {
+    const char *what;
+    bool yInverted;
+    int32_t height;  // the drawable's
+    int32_t x, y, width, height_;
+    bool inRange;
+  } cases[] = {
+      {"2047 pixels at the origin", false, 480, 0, 0, 2047, 2047, true},
+      {"2048 pixels wide at the origin", false, 480, 0, 0, 2048, 10, false},
+      {"2048 pixels high at the origin", false, 480, 0, 0, 10, 2048, false},
+      {"down to biased 4096", false, 480, -2048, -2048, 10, 10, true},
+      {"one column below biased 4096", false, 480, -2049, 0, 10, 10, false},
+      {"one row below biased 4096", false, 480, 0, -2049, 10, 10, false},
+      {"top-down: 2047 pixels at the origin", true, 480, 0, 0, 2047, 2047, true},
+      // Flipped, row 0 of the viewport lies height - y below the top.
+      {"top-down: reaching 2048 rows below the top", true, 480, 0, 480 - 2048, 10, 10, false},
+      {"top-down: reaching 2047 rows below the top", true, 480, 0, 480 - 2047, 10, 10, true},
+  };
+  const int32_t box[4] = {B, B, B + 640, B + 480};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    auto gc = Record(640, c.height, c.yInverted, box);
+    gc->state.viewport.x = c.x;
+    gc->state.viewport.y = c.y;
+    gc->state.viewport.width = c.width;
+    gc->state.viewport.height = c.height_;
+    gc->transform.viewportInRange = !c.inRange;
+    core::CheckViewport(gc.get());
+    EXPECT_EQ(gc->transform.viewportInRange, c.inRange ? 1u : 0u);
+    EXPECT_EQ(gc->dirtyMask, __GL_DIRTY_GENERIC) << "a change of the range revalidates";
+  }
+}
+
+// A top-down drawable flips the viewport by its height: growing it moves a
+// viewport that hangs below the window out of the range although its
+// containment in the clip box stays the same.
+TEST(CheckViewportRange, ATopDownResizeLeavingTheRangeRevalidates) {
+  const int32_t box[4] = {B, B, B + 640, B + 480};
+  auto gc = Record(640, 480, true, box);
+  gc->state.viewport.y = -1000;
+  gc->state.viewport.width = gc->state.viewport.height = 100;
+  core::CheckViewport(gc.get());
+  ASSERT_EQ(gc->transform.viewportInRange, 1u);
+  const uint32_t inside = gc->transform.viewportInside;
+  gc->dirtyMask = 0;
+  gc->beginMode = __GL_NOT_IN_BEGIN;
+  gc->constants.height = 1100;  // rows 1100 + 1000 below the top reach biased 8244
+  core::CheckViewport(gc.get());
+  EXPECT_EQ(gc->transform.viewportInside, inside);
+  EXPECT_EQ(gc->transform.viewportInRange, 0u);
+  EXPECT_EQ(gc->dirtyMask, __GL_DIRTY_GENERIC);
+  EXPECT_EQ(gc->beginMode, __GL_VALIDATE_PENDING);
 }
 
 // ---- The same check through the core's contexts ----

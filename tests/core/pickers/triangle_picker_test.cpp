@@ -96,6 +96,10 @@ struct RenderCase {
   bool polygonSmooth;
   const char *picked, *fill;
   const char *unfogged;  // null: left alone
+  // GL_RENDER asks the fast rasterizer first; the fixture's colour buffer
+  // has no fast layout, so it declines here and the generic procedures
+  // show. What it installs when it takes a state is tested with real
+  // buffers beside the fast rasterizer.
   bool asksFastRasterizer;
 };
 
@@ -145,14 +149,12 @@ TEST(TrianglePicker, TheRenderProcedureWaitsBehindTheTrapInEveryMode) {
     if (c.polygonSmooth) gc->state.enables.general |= __GL_POLYGON_SMOOTH_ENABLE;
     GlProcs &p = gc->procs;
     p.fillTriangleUnfogged = __glFillFlatFogTriangle;  // a marker: left alone unless wrapped
-    StandInLog log;
     __glGenericPickTriangleProcs(gc);
     EXPECT_EQ(NameOf(p.renderTriangle), "__glRenderTriangleSyncTrap");
     EXPECT_EQ(NameOf(p.renderTriangleTrap), "__glRenderTriangleSyncTrap");
     EXPECT_EQ(NameOf(p.renderTrianglePicked), c.picked);
     EXPECT_EQ(NameOf(p.fillTriangle), c.fill);
     EXPECT_EQ(NameOf(p.fillTriangleUnfogged), c.unfogged ? c.unfogged : "__glFillFlatFogTriangle");
-    EXPECT_EQ(log.Saw("__glFRPickTriangleProcs"), c.asksFastRasterizer);
   }
 }
 

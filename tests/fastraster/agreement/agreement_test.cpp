@@ -23,10 +23,12 @@ class TableTest : public AgreementTest {
     if (!OpenTarget(c)) return;
     SceneReference ref(Target());
     const Image image = DrawCase(c, &ref);
-    const std::vector<bool> skip = Skipped(ref);
     if (overlapped) {
-      // The hidden part keeps what was there; the reference, which knows
-      // no windows, is not asked about it.
+      // The hidden part keeps its colour. The pixels are not the context's,
+      // so what happens to their depth and stencil is the window system's
+      // choice: the generic span tests and writes them, the paths that cut
+      // triangles to the visible rectangles leave them. Neither the
+      // reference, which knows no windows, nor the generic image is asked.
       for (int32_t row = kHidden.y0; row < kHidden.y1; row++)
         for (int32_t x = kHidden.x0; x < kHidden.x1; x++) {
           scene_test::RefPixel &p = ref.At(x, row);
@@ -35,6 +37,7 @@ class TableTest : public AgreementTest {
           p.ambiguous = true;
         }
     }
+    const std::vector<bool> skip = Skipped(ref);
     if (c.Modeled()) Compare(ref, c.name);
     AgainstGeneric(c.name, image, skip);
     EXPECT_TRUE(frontMemory->GuardsIntact()) << "a store before or after the front buffer";

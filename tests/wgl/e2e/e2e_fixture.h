@@ -73,6 +73,9 @@ class E2eTest : public ::testing::Test {
 
   int displayBits_ = 16;
   E2eDriver driver_ = E2eDriver::kSoft;
+  // Whether the SiS device's chip draws the window's triangles (its
+  // buffers are in video memory), so the reference is the generic path's.
+  bool chipDraws_ = true;
 
  private:
   std::vector<GlWindow> windows_;

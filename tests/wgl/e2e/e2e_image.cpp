@@ -43,8 +43,9 @@ ReferenceRequest RequestFor(const PIXELFORMATDESCRIPTOR &pfd, int width, int hei
 }
 
 bool DrawReference(const ReferenceRequest &request, std::vector<uint32_t> *pixels,
-                   std::string *why) {
+                   std::string *why, bool generic) {
   std::ostringstream command;
+  if (generic) command << "__GL_DISABLE_FASTPATH=1 ";
   command << "'" << VLX_E2E_REFERENCE_PATH << "'";
 #define E2E_REFERENCE_ARGUMENT(name) command << ' ' << request.name;
   E2E_REFERENCE_FIELDS(E2E_REFERENCE_ARGUMENT)

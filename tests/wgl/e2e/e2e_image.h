@@ -18,9 +18,10 @@ ReferenceRequest RequestFor(const PIXELFORMATDESCRIPTOR &pfd, int width, int hei
                             int viewportWidth, int viewportHeight, int originX, int originY,
                             bool yInverted, bool dither = true);
 
-// Runs the reference program; false with the reason in *why.
+// Runs the reference program; false with the reason in *why. `generic`
+// draws it along the generic triangle path.
 bool DrawReference(const ReferenceRequest &request, std::vector<uint32_t> *pixels,
-                   std::string *why);
+                   std::string *why, bool generic = false);
 
 // The bits of a pixel that the pixel format's colour components use.
 uint32_t ColorMask(const PIXELFORMATDESCRIPTOR &pfd);

@@ -64,18 +64,28 @@ void FillModes(GlModes *m, const ReferenceRequest &r) {
 
 // Memory for one buffer with spare bytes on both sides, as the layer's
 // memory kind keeps them; 3-byte rows are padded to 4 bytes.
-bool Attach(GlDrawableBuffer *b, int width, int height, uint32_t bits, uint32_t elementSize) {
+// `phase`: bytes the first pixel lies past an 8-byte boundary. The MMX span
+// routines step whole aligned groups of pixels, so the last unit of a colour
+// may depend on where a row starts; the front buffer is the screen's, at the
+// window's place on it, and rows there start 8-byte aligned.
+bool Attach(GlDrawableBuffer *b, int width, int height, uint32_t bits, uint32_t elementSize,
+            uint32_t phase = 0) {
   b->width = uint32_t(width), b->height = uint32_t(height);
   b->depth = bits;
   b->elementSize = elementSize;
   b->elementSizeLog2 = elementSize == 8 ? 3 : elementSize == 4 ? 2 : elementSize == 2 ? 1 : 0;
   b->pitch = width;
-  b->pitchBytes = width * int32_t(elementSize);
+  // Rows 8-byte aligned as well, where whole pixels allow it.
+  if (phase != 0 && 8 % elementSize == 0) {
+    const int perGroup = int(8 / elementSize);
+    b->pitch = (width + perGroup - 1) / perGroup * perGroup;
+  }
+  b->pitchBytes = b->pitch * int32_t(elementSize);
   if (elementSize == 3) b->pitchBytes = (b->pitchBytes + 3) & ~3;
   b->size = uint32_t(b->pitchBytes * height);
   uint8_t *block = static_cast<uint8_t *>(calloc(1, b->size + 64));
   b->handle = block;
-  b->base = block ? block + 32 : nullptr;
+  b->base = block ? block + 32 + phase : nullptr;
   return block != nullptr;
 }
 
@@ -122,7 +132,8 @@ int main(int argc, char **argv) {
   d->clipRects = &ref.visible;
   const uint32_t colorSize = uint32_t((r.colorBits - 1) / 8 + 1);
   const uint32_t depthSize = r.depthBits <= 16 ? 2 : 4;
-  bool ok = d->mutex && Attach(&d->front, r.width, r.height, uint32_t(r.colorBits), colorSize);
+  bool ok = d->mutex && Attach(&d->front, r.width, r.height, uint32_t(r.colorBits), colorSize,
+                                 (uint32_t(r.originX) * colorSize) & 7);
   if (ok && r.doubleBuffer)
     ok = Attach(&d->back, r.width, r.height, uint32_t(r.colorBits), colorSize);
   if (ok && ref.modes.haveAccumBuffer) ok = Attach(&d->accum, r.width, r.height, 64, 8);

@@ -51,6 +51,7 @@ class E2eWindow : public E2eTest, public ::testing::WithParamInterface<WindowCas
  protected:
   void Prepare(const WindowCase &c) {
     UseDriver(c.driver);
+    chipDraws_ = c.memory == Memory::kVideo;
     SetDisplay(c.displayBits);
     if (c.dci) setenv("VLX_SOFT_BUFFER_SET", "dci", 1);
     if (c.memory == Memory::kExhausted) {
