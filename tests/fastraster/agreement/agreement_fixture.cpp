@@ -42,61 +42,6 @@ double ClippedDepthSlack(const scene_test::ScenePrimitive &p) {
   return slack;
 }
 
-// The fast set-ups snap every corner down to 1/16 pixel in x and y before
-// they walk the edges (the generic fill does not); the table's own vertices
-// lie on that grid, the corners the clipper makes do not. A snapped corner
-// moves by less than 1/16 on each axis, so by less than sqrt(2)/16, and an
-// edge between two corners that each moved that little lies within that
-// distance of where it was: a pixel centre nearer than that to an edge that
-// ends in a clip-made corner (an edge of the cut triangle or the cut itself)
-// may fall on the other side. Thin pieces may even overlap when snapped,
-// but never beyond that distance from their outline. The depth and colour
-// planes are not snapped, so only coverage parts this way. The clipper's
-// own position error and the reference's edge epsilon come on top.
-constexpr double kSnapReach = 1.41421356 / 16 + scene_test::kClipPositionError +
-                              scene_test::kClipEdgeEpsilon;
-
-struct Corner {
-  double x, y, z;
-  bool made;  // by the clipper
-};
-
-// The triangle clipped to the view volume, in window coordinates.
-std::vector<Corner> ClipToBox(const std::vector<Corner> &in, const ViewBox &box) {
-  std::vector<Corner> poly = in;
-  const auto distances = [&box](int plane, const Corner &c) {
-    switch (plane) {
-      case 0: return c.x - box.x0;
-      case 1: return box.x1 - c.x;
-      case 2: return c.y - box.y0;
-      case 3: return box.y1 - c.y;
-      case 4: return c.z;
-      default: return 1 - c.z;
-    }
-  };
-  for (int plane = 0; plane < 6 && !poly.empty(); plane++) {
-    std::vector<Corner> out;
-    for (size_t i = 0; i < poly.size(); i++) {
-      const Corner &a = poly[i], &b = poly[(i + 1) % poly.size()];
-      const double da = distances(plane, a), db = distances(plane, b);
-      if (da >= 0) out.push_back(a);
-      if ((da >= 0) != (db >= 0)) {
-        const double t = da / (da - db);
-        out.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z), true});
-      }
-    }
-    poly = out;
-  }
-  return poly;
-}
-
-double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
-  const double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
-  double t = len2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / len2 : 0;
-  t = std::min(1.0, std::max(0.0, t));
-  return hypot(px - (ax + t * dx), py - (ay + t * dy));
-}
-
 std::string ImagePath(const std::string &name) {
   // The long form keeps images of its own: both forms may run at once.
   const char *form = getenv("VLX_AGREEMENT_LONG") ? "/long-" : "/";
@@ -112,26 +57,6 @@ const std::vector<KnownDisagreement> kKnown = {};
 ViewBox ViewBoxOf(bool clippedViewport) {
   const double pad = clippedViewport ? 16 : 0;
   return {-pad, -pad / 2, kWidth + pad, kHeight + pad / 2};
-}
-
-void MarkSnapBand(SceneReference *ref, const ViewBox &box, const SceneVertex *const corners[3],
-                  std::vector<bool> *marks) {
-  std::vector<Corner> tri;
-  for (int i = 0; i < 3; i++) tri.push_back({corners[i]->x, corners[i]->y, corners[i]->z, false});
-  const std::vector<Corner> poly = ClipToBox(tri, box);
-  for (size_t i = 0; i < poly.size(); i++) {
-    const Corner &a = poly[i], &b = poly[(i + 1) % poly.size()];
-    if (!a.made && !b.made) continue;
-    const double ay = ref->DeviceY(a.y), by = ref->DeviceY(b.y);
-    const int32_t x0 = std::max(0, int32_t(floor(std::min(a.x, b.x) - 1)));
-    const int32_t x1 = std::min(kWidth - 1, int32_t(ceil(std::max(a.x, b.x) + 1)));
-    const int32_t r0 = std::max(0, int32_t(floor(std::min(ay, by) - 1)));
-    const int32_t r1 = std::min(kHeight - 1, int32_t(ceil(std::max(ay, by) + 1)));
-    for (int32_t row = r0; row <= r1; row++)
-      for (int32_t x = x0; x <= x1; x++)
-        if (SegmentDistance(x + 0.5, row + 0.5, a.x, ay, b.x, by) < kSnapReach)
-          (*marks)[size_t(row * kWidth + x)] = true;
-  }
 }
 
 bool SaveImage(const std::string &name, const Image &im) {
@@ -323,7 +248,7 @@ void AgreementTest::SendScene(const AgreementCase &c, SceneReference *ref) {
       const std::vector<SceneVertex> &v = step.primitive.v;
       for (size_t i = 0; i + 2 < v.size(); i += step.primitive.mode == GL_TRIANGLES ? 3 : 1) {
         const SceneVertex *corners[3] = {&v[i], &v[i + 1], &v[i + 2]};
-        MarkSnapBand(ref, box, corners, &band);
+        scene_test::MarkSnapBand(*ref, box, corners, &band);
       }
     }
     const auto markBand = [&] {

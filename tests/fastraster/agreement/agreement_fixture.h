@@ -12,6 +12,7 @@
 
 #include "tests/fastraster/agreement/agreement_cases.h"
 #include "tests/raster/scene/scene_fixture.h"
+#include "tests/raster/scene/scene_snap_band.h"
 
 namespace agreement {
 
@@ -46,18 +47,9 @@ std::vector<std::string> Differences(const ColorFormat &format, const Image &got
                                      const Image &generic, double depthSlack,
                                      const std::vector<bool> &skip, size_t limit = 6);
 
-// The view volume in window coordinates (the scenes map object to window
-// coordinates one to one): the viewport's rectangle and depths 0 to 1.
-struct ViewBox {
-  double x0, y0, x1, y1;
-};
+using scene_test::ViewBox;
+// The view volume of the table's viewports, clipped or not.
 ViewBox ViewBoxOf(bool clippedViewport);
-
-// The pixels whose coverage the fast paths may decide otherwise than the
-// generic one on the pieces the clipper cuts from a triangle (window x, y,
-// z at its corners): see the definition.
-void MarkSnapBand(scene_test::SceneReference *ref, const ViewBox &box,
-                  const scene_test::SceneVertex *const corners[3], std::vector<bool> *marks);
 
 class AgreementTest : public scene_test::SceneTest {
  protected:

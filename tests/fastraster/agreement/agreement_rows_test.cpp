@@ -123,7 +123,7 @@ TEST_F(RowsTest, ClippedTwoSidedLightingDrawsTheGenericImage) {
         scene_test::SceneVertex v[3];
         for (int i = 0; i < 3; i++) v[i] = {t[i][0], t[i][1], t[i][2], {0, 0, 0, 1}};
         const scene_test::SceneVertex *corners[3] = {&v[0], &v[1], &v[2]};
-        MarkSnapBand(ref.get(), ViewBoxOf(true), corners, &skip);
+        scene_test::MarkSnapBand(*ref, ViewBoxOf(true), corners, &skip);
         for (int e = 0; e < 3; e++) {
           const float *p = t[e], *q = t[(e + 1) % 3];
           for (int32_t row = 0; row < kHeight; row++)
