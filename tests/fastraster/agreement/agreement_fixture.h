@@ -12,6 +12,7 @@
 
 #include "tests/fastraster/agreement/agreement_cases.h"
 #include "tests/raster/scene/scene_fixture.h"
+#include "tests/raster/scene/scene_snap_band.h"
 
 namespace agreement {
 
@@ -45,6 +46,10 @@ const KnownDisagreement *FindKnown(const std::string &scene);
 std::vector<std::string> Differences(const ColorFormat &format, const Image &got,
                                      const Image &generic, double depthSlack,
                                      const std::vector<bool> &skip, size_t limit = 6);
+
+using scene_test::ViewBox;
+// The view volume of the table's viewports, clipped or not.
+ViewBox ViewBoxOf(bool clippedViewport);
 
 class AgreementTest : public scene_test::SceneTest {
  protected:
