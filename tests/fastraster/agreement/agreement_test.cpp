@@ -23,7 +23,10 @@ class TableTest : public AgreementTest {
     if (!OpenTarget(c)) return;
     SceneReference ref(Target());
     const Image image = DrawCase(c, &ref);
-    const std::vector<bool> skip = Skipped(ref);
+    std::vector<bool> skip = Skipped(ref);
+    // Textured states compare within the texture path's own bounds.
+    allowances.clear();
+    if (c.texture.on) allowances = TextureAllowances(c, Target(), &skip);
     if (overlapped) {
       // The hidden part keeps what was there; the reference, which knows
       // no windows, is not asked about it.
