@@ -25,17 +25,17 @@ void WritePixel(uint8_t *p, uint32_t v) {
   memcpy(p, &v, kBytes);
 }
 
-// A colour component used as a factor: its field widened to 0..255 by
-// repeating its bits, so that the largest field is 1 and the factor of a
-// white source or destination leaves the other operand as it is. Taken
-// left-aligned (3-bit white is 224) it would scale by 224/255 and darken
-// the pixel a unit with every pass.
+// A colour component used as a factor, widened from the field's scale
+// (3-bit white is 224) to 0..255 by adding it shifted by the field width
+// (224 + 28 + 3 = 255; a whole field value repeats its bits), so that the
+// largest field is 1 and a white source or destination leaves the other
+// operand as it is. Taken as it comes it would scale by 224/255 and darken
+// the pixel a unit with every pass. The bits below the field are kept.
 uint32_t Factor(uint32_t c, uint32_t bits) {
   if (bits == 0 || bits >= 8) return c;
-  const uint32_t top = c & (0xFF00u >> bits) & 0xFF;
-  uint32_t out = top;
-  for (uint32_t shift = bits; shift < 8; shift += bits) out |= top >> shift;
-  return out;
+  uint32_t out = c;
+  for (uint32_t shift = bits; shift < 8; shift += bits) out += c >> shift;
+  return out > 255 ? 255 : out;
 }
 
 // The source's share of one component; the destination alpha counts as 255.

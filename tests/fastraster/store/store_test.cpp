@@ -39,17 +39,12 @@ int Square(int k) { return k * k / 255; }
 int P(int a, int b) { return (Square(a) + Square(b) - Square(a - b)) >> 1; }
 
 int Unpack(uint32_t p, Field f) { return int((p >> f.shift) & ((1u << f.bits) - 1)) << (8 - f.bits); }
-// A component as a factor: the field's value on 0..255, its bits repeated
-// (3-bit 7 -> 255, 5-bit 16 -> 132).
+// A component as a factor, from the field's scale to 0..255: c + c / 2^b
+// + c / 2^2b ..., at most 255 (3-bit 224 -> 255, 5-bit 128 -> 132).
 int Widen(int c, Field f) {
-  const int field = c >> (8 - f.bits);
-  int out = 0;
-  for (int k = 7; k >= 0; k--) {
-    // Bit k of the result is the field's bit at the same place of the repeat.
-    const int pos = (7 - k) % f.bits;
-    out |= ((field >> (f.bits - 1 - pos)) & 1) << k;
-  }
-  return out;
+  int out = c;
+  for (int shift = f.bits; shift < 8; shift += f.bits) out += c >> shift;
+  return out > 255 ? 255 : out;
 }
 int Ceiling(Field f) { return 256 - (1 << (8 - f.bits)); }
 
