@@ -12,6 +12,7 @@
 #include "core/context.h"
 #include "core/gl_api.h"
 #include "raster/s_buffers.h"
+#include "tests/fastraster/agreement/agreement_texture.h"
 #include "tests/raster/scene/scene_builders.h"
 #include "tests/raster/scene/scene_clip_reference.h"
 #include "tests/support/counting_imports.h"
@@ -102,7 +103,8 @@ const KnownDisagreement *FindKnown(const std::string &scene) {
 
 std::vector<std::string> Differences(const ColorFormat &format, const Image &got,
                                      const Image &generic, double depthSlack,
-                                     const std::vector<bool> &skip, size_t limit) {
+                                     const std::vector<bool> &skip,
+                                     const std::vector<ColorAllowance> &allowances, size_t limit) {
   std::vector<std::string> out;
   if (got.width != generic.width || got.height != generic.height) {
     out.push_back("the images differ in size");
@@ -114,11 +116,15 @@ std::vector<std::string> Differences(const ColorFormat &format, const Image &got
     const uint32_t a = got.color[i], b = generic.color[i];
     bool near = true;
     if (format.rgba) {
-      for (uint32_t mask : format.masks) {
+      const ColorAllowance al = i < allowances.size() ? allowances[i] : ColorAllowance{};
+      for (size_t k = 0; k < 4; k++) {
+        const uint32_t mask = format.masks[k];
         if (!mask) continue;
         const uint32_t shift = uint32_t(__builtin_ctz(mask));
-        const int64_t d = int64_t((a & mask) >> shift) - int64_t((b & mask) >> shift);
-        if (d > 1 || d < -1) near = false;
+        // On the 8-bit scale, where one field unit is 2^(8 - bits).
+        const double unit = format.bits[k] < 8 ? double(1 << (8 - format.bits[k])) : 1.0;
+        const double d = (double((a & mask) >> shift) - double((b & mask) >> shift)) * unit;
+        if (fabs(d) > al.units * unit + al.slack8) near = false;
       }
     } else {
       const int64_t d = int64_t(a & format.indexMask()) - int64_t(b & format.indexMask());
@@ -195,10 +201,8 @@ void AgreementTest::ApplyExtras(const AgreementCase &c) {
     return;
   }
   // An 8 x 8 texture with its levels, of texels from the scene's seed.
-  scene_test::SceneRandom rnd(c.seed * 7 + 3);
-  for (GLint level = 0, size = 8; size >= 1; level++, size /= 2) {
-    std::vector<uint8_t> texels(size_t(size * size * 4));
-    for (uint8_t &t : texels) t = uint8_t(rnd.Next() >> 8);
+  for (GLint level = 0, size = kTextureSize; size >= 1; level++, size /= 2) {
+    const std::vector<uint8_t> texels = SceneTexels(c.seed, level);
     glTexImage2D(GL_TEXTURE_2D, level, GLint(c.texture.base), size, size, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, texels.data());
   }
@@ -340,7 +344,8 @@ void AgreementTest::AgainstGeneric(const std::string &name, const Image &image,
     ADD_FAILURE() << "no generic image of " << name << " (the generic process writes it)";
     return;
   }
-  const std::vector<std::string> diff = Differences(format, image, generic, DepthSlack(), skip);
+  const std::vector<std::string> diff =
+      Differences(format, image, generic, DepthSlack(), skip, allowances);
   const KnownDisagreement *known = FindKnown(name);
   std::string text;
   for (const std::string &d : diff) text += "\n  " + d;
