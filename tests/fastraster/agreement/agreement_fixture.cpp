@@ -51,9 +51,29 @@ std::string ImagePath(const std::string &name) {
 
 // Disagreements between the paths that are understood and accepted: each
 // row says which scenes, on which paths, and why. Nothing is listed today.
-const std::vector<KnownDisagreement> kKnown = {};
+const std::vector<KnownDisagreement> kKnown = {
+    // The window clipper makes the cut corners' depth in single precision;
+    // on a 32-bit buffer the planes of small pieces tilt by up to a few
+    // thousand stored units, beyond the uncut triangle's drift.
+    {"z32-bottomup-front-overlapped", nullptr, "cut corners' float depth on 32-bit depth"},
+    {"z32-topdown-front-overlapped", nullptr, "cut corners' float depth on 32-bit depth"},
+    // The kernels dither left-aligned colours by a rule made for 0..255
+    // values, so a dithered blend stores up to one unit low, two after
+    // the blend's own rounding.
+    {"5-5-5-z32-bottomup-blend-6", nullptr, "dither of left-aligned blend results"},
+};
 
 }  // namespace
+
+// The window's visible rectangles: all of it, or all but the part another
+// window hides.
+std::vector<GlRect> VisibleRects(bool overlapped) {
+  if (!overlapped) return {{0, 0, kWidth, kHeight}};
+  return {{0, 0, kWidth, kHidden.y0},
+          {0, kHidden.y0, kHidden.x0, kHidden.y1},
+          {kHidden.x1, kHidden.y0, kWidth, kHidden.y1},
+          {0, kHidden.y1, kWidth, kHeight}};
+}
 
 ViewBox ViewBoxOf(bool clippedViewport) {
   const double pad = clippedViewport ? 16 : 0;
@@ -248,19 +268,28 @@ void AgreementTest::SendScene(const AgreementCase &c, SceneReference *ref) {
     // the pixel is compared from here on.
     std::vector<bool> band(size_t(kWidth * kHeight));
     if (!IsGenericProcess()) {
-      const ViewBox box = ViewBoxOf(c.clippedViewport);
+      // Front-buffer drawing also cuts each triangle to every visible
+      // rectangle (given in either row order: both are marked).
+      std::vector<ViewBox> boxes = {ViewBoxOf(c.clippedViewport)};
+      if (overlapped)
+        for (const GlRect &r : VisibleRects(true)) {
+          boxes.push_back({double(r.x0), double(r.y0), double(r.x1), double(r.y1)});
+          boxes.push_back({double(r.x0), double(kHeight - r.y1), double(r.x1),
+                           double(kHeight - r.y0)});
+        }
       const std::vector<SceneVertex> &v = step.primitive.v;
-      for (size_t i = 0; i + 2 < v.size(); i += step.primitive.mode == GL_TRIANGLES ? 3 : 1) {
-        const SceneVertex *corners[3] = {&v[i], &v[i + 1], &v[i + 2]};
-        scene_test::MarkSnapBand(*ref, box, corners, &band);
-      }
+      for (const ViewBox &box : boxes)
+        for (size_t i = 0; i + 2 < v.size(); i += step.primitive.mode == GL_TRIANGLES ? 3 : 1) {
+          const SceneVertex *corners[3] = {&v[i], &v[i + 1], &v[i + 2]};
+          scene_test::MarkSnapBand(*ref, box, corners, &band);
+        }
     }
     const auto markBand = [&] {
       for (int32_t row = 0, i = 0; row < kHeight; row++)
         for (int32_t x = 0; x < kWidth; x++, i++)
           if (band[size_t(i)]) ref->At(x, row).ambiguous = true;
     };
-    if (!c.clippedViewport) {
+    if (!c.clippedViewport && !overlapped) {
       ref->Draw(step);
       markBand();
       continue;
@@ -286,13 +315,7 @@ Image AgreementTest::DrawCase(const AgreementCase &c, SceneReference *ref) {
   overlapped = c.buffer == Buffer::kFrontOverlapped;
   glDrawBuffer(front ? GL_FRONT : GL_BACK);
   colorMemory = front ? frontMemory : backMemory;
-  if (overlapped)
-    window->SetClipRects({{0, 0, kWidth, kHidden.y0},
-                          {0, kHidden.y0, kHidden.x0, kHidden.y1},
-                          {kHidden.x1, kHidden.y0, kWidth, kHidden.y1},
-                          {0, kHidden.y1, kWidth, kHeight}});
-  else
-    window->SetClipRects({{0, 0, kWidth, kHeight}});
+  window->SetClipRects(VisibleRects(overlapped));
   const int32_t pad = c.clippedViewport ? 16 : 0;
   glViewport(-pad, -pad / 2, kWidth + 2 * pad, kHeight + pad);
   glMatrixMode(GL_PROJECTION);
@@ -344,8 +367,17 @@ void AgreementTest::AgainstGeneric(const std::string &name, const Image &image,
     ADD_FAILURE() << "no generic image of " << name << " (the generic process writes it)";
     return;
   }
+  // An index within one unit of the index test's reference may fall on
+  // either side of it: the paths interpolate the index differently.
+  std::vector<bool> kept = skip;
+  if (indexTestRef >= 0)
+    for (size_t i = 0; i < kept.size() && i < image.color.size(); i++) {
+      const int32_t mine = int32_t(image.color[i]), theirs = int32_t(generic.color[i]);
+      if (std::abs(mine - indexTestRef) <= 1 || std::abs(theirs - indexTestRef) <= 1)
+        kept[i] = true;
+    }
   const std::vector<std::string> diff =
-      Differences(format, image, generic, DepthSlack(), skip, allowances);
+      Differences(format, image, generic, DepthSlack(), kept, allowances);
   const KnownDisagreement *known = FindKnown(name);
   std::string text;
   for (const std::string &d : diff) text += "\n  " + d;

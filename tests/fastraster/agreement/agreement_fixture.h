@@ -76,6 +76,8 @@ class AgreementTest : public scene_test::SceneTest {
   // The colour allowance of each pixel of the scene being compared; empty:
   // one unit everywhere.
   std::vector<ColorAllowance> allowances;
+  // The index test's reference index, or -1 without the index test.
+  int32_t indexTestRef = -1;
   PixelMemory *frontMemory = nullptr, *backMemory = nullptr;
   uint32_t depthBits = 0;
   bool overlapped = false;

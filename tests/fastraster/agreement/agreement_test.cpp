@@ -58,6 +58,7 @@ class TableTest : public AgreementTest {
     allowances.clear();
     if (c.texture.on) allowances = TextureAllowances(c, Target(), &skip);
     if (c.state.blend) allowances = BlendAllowances(ref);
+    indexTestRef = c.indexTest ? int32_t(c.indexRef) : -1;
     if (c.Modeled()) Compare(ref, c.name);
     AgainstGeneric(c.name, image, skip);
     EXPECT_TRUE(frontMemory->GuardsIntact()) << "a store before or after the front buffer";
