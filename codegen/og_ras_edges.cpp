@@ -46,14 +46,14 @@ void Row(Gen &g, OgCode *v, size_t field) {
 }
 
 // dst = (integer word `from`, as the adjusted float of its pixel centre)
-// minus the vertex word.
-void Prestep(Gen &g, OgCode *fromWord, OgCode *v, size_t vertexField, uint32_t dst) {
+// minus the float `coordinate`.
+void Prestep(Gen &g, OgCode *fromWord, OgCode *coordinate, uint32_t dst) {
   g.E(mov(g.gc, edx, fromWord));
   g.E(shl(g.gc, edx, g.V(11)));
   g.E(add(g.gc, edx, g.V(kBits6145)));
   g.E(mov(g.gc, g.D(kScratchC), edx));
   g.E(fld(g.gc, g.D(kScratchC)));
-  g.E(fsub(g.gc, g.Vtx(v, vertexField)));
+  g.E(fsub(g.gc, coordinate));
   g.E(fstp(g.gc, g.D(dst)));
 }
 
@@ -147,6 +147,23 @@ void EdgesAndRows(Gen &g) {
   g.E(mov(gc, g.D(kDirectionMask), edx));
   g.E(or_(gc, edx, g.V(1)));
   g.E(mov(gc, g.Span(offsetof(FrSpan, direction)), edx));
+  // The area of the corners before the snap, which the planes divide by:
+  // none means they lie on a line, and the generic fill draws nothing.
+  g.E(fld(gc, g.D(kPlaneCorners + 16)));
+  g.E(fsub(gc, g.D(kPlaneCorners)));
+  g.E(fld(gc, g.D(kPlaneCorners + 12)));
+  g.E(fsub(gc, g.D(kPlaneCorners + 4)));
+  g.E(fmulp(gc, st1, st0));  // dxAC * dyAB
+  g.E(fld(gc, g.D(kPlaneCorners + 8)));
+  g.E(fsub(gc, g.D(kPlaneCorners)));
+  g.E(fld(gc, g.D(kPlaneCorners + 20)));
+  g.E(fsub(gc, g.D(kPlaneCorners + 4)));
+  g.E(fmulp(gc, st1, st0));  // dxAB * dyAC
+  g.E(fsubp(gc, st1, st0));
+  g.E(fstp(gc, g.D(kPlaneArea)));
+  g.E(mov(gc, edx, g.D(kPlaneArea)));
+  g.E(test(gc, edx, g.V(0x7FFFFFFF)));
+  g.E(je(gc, g.reject));
 
   // Truncation and 24-bit precision from here to the buffer addresses.
   g.E(fstcw(gc, g.D(kCallerCw)));
@@ -172,8 +189,8 @@ void EdgesAndRows(Gen &g) {
   Row(g, eax, offsetof(FrSpan, iyTop));
   Row(g, ebx, offsetof(FrSpan, iyBottom));
   Row(g, ecx, offsetof(FrSpan, iyMiddle));
-  Prestep(g, g.Span(offsetof(FrSpan, iyTop)), eax, kY, kYPrestepTop);
-  Prestep(g, g.Span(offsetof(FrSpan, iyMiddle)), ecx, kY, kYPrestepMiddle);
+  Prestep(g, g.Span(offsetof(FrSpan, iyTop)), g.Vtx(eax, kY), kYPrestepTop);
+  Prestep(g, g.Span(offsetof(FrSpan, iyMiddle)), g.Vtx(ecx, kY), kYPrestepMiddle);
 
   EdgeSteps(g, kSlopeLower, kLower);
   EdgeSteps(g, kSlopeUpper, kUpper);
@@ -185,7 +202,7 @@ void EdgesAndRows(Gen &g) {
   g.E(fldcw(gc, g.D(kTruncCw)));
 
   g.E(fld(gc, fpk(gc, 1.0)));
-  g.E(fdiv(gc, g.Span(offsetof(FrSpan, sizeMeasure))));
+  g.E(fdiv(gc, g.D(kPlaneArea)));
   g.E(fstp(gc, g.D(kRecipArea)));
   g.E(mov(gc, edx, g.D(kSlopeLong)));
   g.E(sar(gc, edx, g.V(31)));
@@ -202,19 +219,25 @@ void FinishEdges(Gen &g) {
   g.E(fldcw(gc, g.D(kCallerCw)));
   g.E(fild(gc, g.Span(offsetof(FrSpan, dxLong))));
   g.E(fstp(gc, g.D(kXStepLongFloat)));
-  Prestep(g, g.Span(offsetof(FrSpan, ixLong)), eax, kX, kXPrestep);
+  // From the top corner before the snap to the first pixel's centre; the
+  // edges are done with the snapped row prestep.
+  Prestep(g, g.Span(offsetof(FrSpan, ixLong)), g.D(kPlaneCorners), kXPrestep);
+  Prestep(g, g.Span(offsetof(FrSpan, iyTop)), g.D(kPlaneCorners + 4), kYPrestepTop);
   // Right to left walks mirrored x: the walker's nine x words negated.
   g.E(mov(gc, edx, g.D(kDirectionMask)));
   for (size_t w = offsetof(FrSpan, ixLong); w <= offsetof(FrSpan, dxLowerCarry); w += 4) {
     g.E(xor_(gc, g.Span(w), edx));
     g.E(sub(gc, g.Span(w), edx));
   }
-  // The deltas over the area, for the planes.
+  // The deltas of the corners before the snap over their area, for the
+  // planes: bottom and middle from top.
   g.E(fld(gc, g.D(kRecipArea)));
-  for (uint32_t d : {kDxLong, kDyLong, kDxUpper, kDyUpper}) {
-    g.E(fld(gc, g.D(d)));
+  const uint32_t deltas[4][2] = {{kDxLong, 8}, {kDyLong, 12}, {kDxUpper, 16}, {kDyUpper, 20}};
+  for (const auto &d : deltas) {
+    g.E(fld(gc, g.D(kPlaneCorners + d[1])));
+    g.E(fsub(gc, g.D(kPlaneCorners + d[1] % 8)));
     g.E(fmul(gc, st1));
-    g.E(fstp(gc, g.D(d)));
+    g.E(fstp(gc, g.D(d[0])));
   }
   g.E(fstp(gc, st0));
 }

@@ -42,7 +42,11 @@ enum : uint32_t {
   kSlopeSignFloat = 108,
   kSave = 112,  // vertex save area
   kSaveSize = 252,
-  kScratchTriples = kSave + kSaveSize,
+  // Adjusted window x and y before the snap, 8 bytes a vertex in the order
+  // of eax, ebx, ecx (top, bottom, middle once sorted): the planes' corners.
+  kPlaneCorners = kSave + kSaveSize,
+  kPlaneArea = kPlaneCorners + 24,  // the area of those corners
+  kScratchTriples = kPlaneArea + 4,
 };
 // Inside the save area.
 constexpr uint32_t kSavePointers = 0;     // a, b, c
@@ -110,7 +114,7 @@ GLenum EffectiveEnv(const GlContext *gc);
 // Emission in the order of the routine.
 void AdjustVertices(Gen &g);    // save, half a pixel, depth and colour scales
 void RejectOutOfRange(Gen &g);  // NaN, infinities, beyond the window range
-void SnapAndSort(Gen &g);       // snap, the range check, sort
+void SnapAndSort(Gen &g);       // plane corners, snap, the range check, sort
 void EdgesAndRows(Gen &g);      // deltas, area, rejection, slopes, rows, edges
 void BufferAddresses(Gen &g);
 void FinishEdges(Gen &g);       // control word back, negation, presteps

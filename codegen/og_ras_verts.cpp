@@ -101,8 +101,12 @@ void RejectOutOfRange(Gen &g) {
 
 namespace {
 
-// Swaps the registers when first's y is less than second's; equal heights
-// keep their order.
+uint32_t PlaneCorner(OgCode *reg) {
+  return kPlaneCorners + 8 * (reg == eax ? 0 : reg == ebx ? 1 : 2);
+}
+
+// Swaps the registers, and the plane corners that go with them, when
+// first's y is less than second's; equal heights keep their order.
 void Sort2(Gen &g, OgCode *first, OgCode *second) {
   OgCode *keep = near_label(g.gc);
   g.E(mov(g.gc, edx, g.Vtx(first, kWindow + 4)));
@@ -111,6 +115,12 @@ void Sort2(Gen &g, OgCode *first, OgCode *second) {
   g.E(mov(g.gc, edx, first));
   g.E(mov(g.gc, first, second));
   g.E(mov(g.gc, second, edx));
+  for (uint32_t w = 0; w < 8; w += 4) {
+    g.E(mov(g.gc, esi, g.D(PlaneCorner(first) + w)));
+    g.E(mov(g.gc, edi, g.D(PlaneCorner(second) + w)));
+    g.E(mov(g.gc, g.D(PlaneCorner(first) + w), edi));
+    g.E(mov(g.gc, g.D(PlaneCorner(second) + w), esi));
+  }
   g.Place(keep);
 }
 
@@ -124,6 +134,14 @@ void Sort2(Gen &g, OgCode *first, OgCode *second) {
 // both row orders; bottom-up adds and subtracts 0.
 void SnapAndSort(Gen &g) {
   GlContext *gc = g.gc;
+  // The planes run through the vertices where they are, not where the snap
+  // puts them: a vertex the clipper made lies off the 1/16 grid, and moving
+  // it while its depth and colour stay would tilt a thin piece's planes.
+  for (int v = 0; v < 3; v++)
+    for (uint32_t w = 0; w < 8; w += 4) {
+      g.E(mov(gc, edx, g.Vtx(kVertexRegs[v], kWindow + w)));
+      g.E(mov(gc, g.D(PlaneCorner(kVertexRegs[v]) + w), edx));
+    }
   g.E(movzx(gc, edx, g.Abs(&gc->constants.yInverted)));
   for (int v = 0; v < 3; v++) {
     OgCode *r = kVertexRegs[v];

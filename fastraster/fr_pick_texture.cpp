@@ -65,12 +65,14 @@ void PickTexelFlags(GLenum base, GLenum env, FrPick *pick) {
 }
 
 // The environment colour as the kernels read it: bytes at 0..255, dithered
-// buffers take off what the dither adds back.
+// buffers take off what the dither adds back. The colour is kept at the
+// draw buffer's scale (31 for a 5-bit red), not the context's 255, so the
+// buffer's own reciprocals bring it back to 0..1.
 void PickEnvColor(GlContext *gc, FrPick *pick) {
   const GlColor &c = gc->texture.env[0].color;
-  const GlConstants &k = gc->constants;
-  const GLfloat v[4] = {c.r * k.oneOverRedScale, c.g * k.oneOverGreenScale,
-                        c.b * k.oneOverBlueScale, c.a * k.oneOverAlphaScale};
+  const GlColorBuffer &db = *gc->drawBuffer;
+  const GLfloat v[4] = {c.r * db.oneOverRedScale, c.g * db.oneOverGreenScale,
+                        c.b * db.oneOverBlueScale, c.a * db.oneOverAlphaScale};
   const uint32_t bits[4] = {gc->modes.redBits, gc->modes.greenBits, gc->modes.blueBits,
                             gc->modes.alphaBits};
   const bool dither = (pick->flags & __GL_SHADE_DITHER) != 0;

@@ -19,11 +19,12 @@
 
 namespace {
 
-// A vertex as the set-up sees it: window x and y half a pixel on and
-// snapped, z in depth units.
+// A vertex as the set-up sees it: window x and y half a pixel on, snapped
+// for the edges and as they came (ux, uy) for the planes, z in depth units.
 struct Corner {
   GlVertex *v;
   GLfloat x, y, z;
+  GLfloat ux, uy;
 };
 
 // False when x or y lies outside the range the bit tricks hold for.
@@ -32,7 +33,7 @@ bool Take(const GlContext *gc, GlVertex *v, Corner *out) {
   if (!FrInRange(x) || !FrInRange(y)) return false;
   const GLfloat snappedY = gc->constants.yInverted ? FrSnapTopDown(y) : FrSnap(y);
   if (!FrInRange(snappedY)) return false;
-  *out = {v, FrSnap(x), snappedY, v->window.z * gc->constants.depthMax};
+  *out = {v, FrSnap(x), snappedY, v->window.z * gc->constants.depthMax, x, y};
   return true;
 }
 
@@ -239,6 +240,11 @@ void GLFASTCALL __glFRRenderTriangle(GlContext *gc, GlVertex *va, GlVertex *vb, 
   const GLfloat dxCB = b.x - c.x, dyCB = b.y - c.y;
   const GLfloat area = dyAB * dxAC - dyAC * dxAB;
   if ((FrFloatBits(area) & 0x7FFFFFFFu) == 0) return;
+  // The same unsnapped: none means the vertices as they came lie on a line,
+  // and the generic fill draws nothing of them either.
+  const GLfloat pdxAB = b.ux - a.ux, pdyAB = b.uy - a.uy, pdxAC = c.ux - a.ux, pdyAC = c.uy - a.uy;
+  const GLfloat planeArea = pdyAB * pdxAC - pdyAC * pdxAB;
+  if ((FrFloatBits(planeArea) & 0x7FFFFFFFu) == 0) return;
 
   FrSpan span;
   span.direction = signbit(area) ? -1 : 1;
@@ -294,14 +300,18 @@ void GLFASTCALL __glFRRenderTriangle(GlContext *gc, GlVertex *va, GlVertex *vb, 
   const GLfloat bias = (flags & __GL_SHADE_DITHER) ? 1.0f / 32.0f : 0.5f;
   if (!(flags & __GL_SHADE_ITERATE_COLOR)) SetFlatColor(gc, vc, flags, bias, &span);
 
-  const GLfloat oneOverArea = 1.0f / area;
+  // The planes run through the vertices where they are, not where the snap
+  // put them: a vertex the clipper made lies off the 1/16 grid, and moving
+  // it while its depth and colour stay would tilt a thin piece's planes far
+  // off the triangle it was cut from.
+  const GLfloat oneOverArea = 1.0f / planeArea;
   Plane plane;
-  plane.dxAB = dxAB * oneOverArea;
-  plane.dyAB = dyAB * oneOverArea;
-  plane.dxAC = dxAC * oneOverArea;
-  plane.dyAC = dyAC * oneOverArea;
-  plane.dxA = GLfloat(span.ixLong + 6145) - a.x;
-  plane.dyA = dyA;
+  plane.dxAB = pdxAB * oneOverArea;
+  plane.dyAB = pdyAB * oneOverArea;
+  plane.dxAC = pdxAC * oneOverArea;
+  plane.dyAC = pdyAC * oneOverArea;
+  plane.dxA = GLfloat(span.ixLong + 6145) - a.ux;
+  plane.dyA = GLfloat(span.iyTop + 6145) - a.uy;
   plane.dxLong = GLfloat(span.dxLong);
   plane.slopeNonNegative = slopeAB >= 0.0f;
   if (flags & __GL_SHADE_DEPTH_TEST) SetDepth(gc, flags, plane, a, b, c, &span, &walk);

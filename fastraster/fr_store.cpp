@@ -25,8 +25,22 @@ void WritePixel(uint8_t *p, uint32_t v) {
   memcpy(p, &v, kBytes);
 }
 
+// A colour component used as a factor, widened from the field's scale
+// (3-bit white is 224) to 0..255 by adding it shifted by the field width
+// (224 + 28 + 3 = 255; a whole field value repeats its bits), so that the
+// largest field is 1 and a white source or destination leaves the other
+// operand as it is. Taken as it comes it would scale by 224/255 and darken
+// the pixel a unit with every pass. The bits below the field are kept.
+uint32_t Factor(uint32_t c, uint32_t bits) {
+  if (bits == 0 || bits >= 8) return c;
+  uint32_t out = c;
+  for (uint32_t shift = bits; shift < 8; shift += bits) out += c >> shift;
+  return out > 255 ? 255 : out;
+}
+
 // The source's share of one component; the destination alpha counts as 255.
-uint32_t SourceTerm(GLenum factor, uint32_t s, uint32_t d, uint32_t a) {
+// s and d arrive widened where they act as factors (sf, df).
+uint32_t SourceTerm(GLenum factor, uint32_t s, uint32_t df, uint32_t a) {
   switch (factor) {
     case GL_ONE:
     case GL_DST_ALPHA:
@@ -36,23 +50,23 @@ uint32_t SourceTerm(GLenum factor, uint32_t s, uint32_t d, uint32_t a) {
     case GL_ONE_MINUS_SRC_ALPHA:
       return __glFRProduct(s, 255 - a);
     case GL_DST_COLOR:
-      return __glFRProduct(s, d);
+      return __glFRProduct(s, df);
     case GL_ONE_MINUS_DST_COLOR:
-      return __glFRProduct(s, 255 - d);
+      return __glFRProduct(s, 255 - df);
     default:  // GL_ZERO, GL_ONE_MINUS_DST_ALPHA, GL_SRC_ALPHA_SATURATE
       return 0;
   }
 }
 
-uint32_t DestTerm(GLenum factor, uint32_t s, uint32_t d, uint32_t a) {
+uint32_t DestTerm(GLenum factor, uint32_t sf, uint32_t d, uint32_t a) {
   switch (factor) {
     case GL_ONE:
     case GL_DST_ALPHA:
       return d;
     case GL_SRC_COLOR:
-      return __glFRProduct(d, s);
+      return __glFRProduct(d, sf);
     case GL_ONE_MINUS_SRC_COLOR:
-      return __glFRProduct(d, 255 - s);
+      return __glFRProduct(d, 255 - sf);
     case GL_SRC_ALPHA:
       return __glFRProduct(d, a);
     case GL_ONE_MINUS_SRC_ALPHA:
@@ -63,7 +77,8 @@ uint32_t DestTerm(GLenum factor, uint32_t s, uint32_t d, uint32_t a) {
 }
 
 uint32_t Blend(const GlRasterState &rs, uint32_t s, uint32_t d, uint32_t a, FrField f) {
-  const uint32_t sum = SourceTerm(rs.blendSrc, s, d, a) + DestTerm(rs.blendDst, s, d, a);
+  const uint32_t sum = SourceTerm(rs.blendSrc, s, Factor(d, f.bits), a) +
+                       DestTerm(rs.blendDst, Factor(s, f.bits), d, a);
   const uint32_t ceiling = FrFieldCeiling(f);
   return sum > ceiling ? ceiling : sum;
 }

@@ -164,11 +164,13 @@ void SetupTest::UseCompactedSpace() {
 
 namespace {
 
-// The adjusted, snapped coordinate; false outside [4096, 8192).
-bool Adjust(float v, float *out) {
+// The adjusted coordinate, snapped and as it was; false outside [4096,
+// 8192).
+bool Adjust(float v, float *out, float *unsnapped) {
   const float shifted = v + 0.5f;
   if (!FrInRange(shifted)) return false;
   *out = FrSnap(shifted);
+  *unsnapped = shifted;
   return true;
 }
 
@@ -185,9 +187,10 @@ Reference Compute(const GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   struct P {
     GlVertex *v;
     float x, y;
-  } p[3] = {{a, 0, 0}, {b, 0, 0}, {c, 0, 0}};
+    float ux, uy;  // before the snap: the planes' corners
+  } p[3] = {{a, 0, 0, 0, 0}, {b, 0, 0, 0, 0}, {c, 0, 0, 0, 0}};
   for (P &q : p) {
-    if (!Adjust(q.v->window.x, &q.x) || !Adjust(q.v->window.y, &q.y)) {
+    if (!Adjust(q.v->window.x, &q.x, &q.ux) || !Adjust(q.v->window.y, &q.y, &q.uy)) {
       r.rejected = true;
       return r;
     }
@@ -205,6 +208,12 @@ Reference Compute(const GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   const float dxW = bo.x - m.x, dyW = bo.y - m.y;
   r.area = float(double(dxU) * dyL - double(dxL) * dyU);
   if ((FrFloatBits(r.area) & 0x7FFFFFFFu) == 0) {
+    r.rejected = true;
+    return r;
+  }
+  const float pdxL = bo.ux - t.ux, pdyL = bo.uy - t.uy, pdxU = m.ux - t.ux, pdyU = m.uy - t.uy;
+  const float planeArea = float(double(pdxU) * pdyL - double(pdxL) * pdyU);
+  if ((FrFloatBits(planeArea) & 0x7FFFFFFFu) == 0) {
     r.rejected = true;
     return r;
   }
@@ -230,7 +239,7 @@ Reference Compute(const GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
     volatile float sf = s - float(r.dx[e]);
     r.dfrac[e] = int32_t(FrFraction31(sf));
   }
-  volatile float recip = 1.0f / r.area;
+  volatile float recip = 1.0f / planeArea;
   fesetround(FE_TONEAREST);
   if (r.direction < 0)
     for (int e = 0; e < 3; e++) r.ix[e]--;
@@ -238,10 +247,10 @@ Reference Compute(const GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c) {
   r.dxLongTrue = r.dx[0];
   r.dxLongCarryTrue = r.dxCarry[0];
   r.xTop = t.x, r.yTop = t.y;
-  r.xPre = FrBitsFloat(uint32_t(r.ix[0] << 11) + 0x45C00800u) - t.x;
-  r.yPre = yPreTop;
+  r.xPre = FrBitsFloat(uint32_t(r.ix[0] << 11) + 0x45C00800u) - t.ux;
+  r.yPre = FrBitsFloat(uint32_t(r.iyTop << 11) + 0x45C00800u) - t.uy;
   r.slopeNegative = signbit(slope[0]);
-  r.dxL = dxL * recip, r.dyL = dyL * recip, r.dxU = dxU * recip, r.dyU = dyU * recip;
+  r.dxL = pdxL * recip, r.dyL = pdyL * recip, r.dxU = pdxU * recip, r.dyU = pdyU * recip;
   if (r.direction < 0) {
     for (int e = 0; e < 3; e++) {
       r.ix[e] = -r.ix[e];

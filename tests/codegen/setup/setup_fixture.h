@@ -70,9 +70,9 @@ struct Reference {
   int32_t ix[3], dx[3], dxCarry[3];  // long, short (upper), lower
   uint32_t frac[3];
   int32_t dfrac[3];
-  float xTop, yTop, xPre, yPre;  // adjusted top vertex, presteps
+  float xTop, yTop, xPre, yPre;  // adjusted top vertex, the planes' presteps
   int32_t ixLongBeforeNegation, dxLongTrue, dxLongCarryTrue;
-  float dxL, dyL, dxU, dyU;  // over the area
+  float dxL, dyL, dxU, dyU;  // before the snap, over their area
   bool slopeNegative;
 };
 Reference Compute(const GlContext *gc, GlVertex *a, GlVertex *b, GlVertex *c);

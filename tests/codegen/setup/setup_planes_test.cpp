@@ -60,6 +60,46 @@ TEST_F(SetupPlanes, DepthPlane) {
   }
 }
 
+// Corners off the 1/16 grid, as the clipper makes them, against a plane
+// through them as given (not the setup's own arithmetic): the snap moves
+// them for the edges only. Planned from the snapped corners, the near-plane
+// cut (a corner at x 26.4 with depth 0) started 35 units of 2^16 deep.
+TEST_F(SetupPlanes, PlanesRunThroughTheCornersBeforeTheSnap) {
+  struct Case {
+    const char *name;
+    float x[3], y[3], z[3];
+  };
+  const Case kCases[] = {
+      {"near-plane cut", {26.4f, 60.0f, 60.0f}, {4.0f, 4.0f, 44.0f}, {0.0f, 0.75f, 0.75f}},
+      {"thin piece at a window edge", {3.03f, 70.0f, 3.01f}, {2.97f, 30.45f, 33.96f},
+       {0.2f, 0.9f, 0.35f}},
+      {"mirrored", {90.6f, 35.0f, 35.0f}, {4.0f, 4.0f, 44.0f}, {0.0f, 0.75f, 0.75f}},
+  };
+  gc->constants.depthMax = 65536.0f;
+  gc->polygon.shader.modeFlags = __GL_SHADE_RGB | __GL_SHADE_DEPTH_TEST;
+  for (const Case &k : kCases) {
+    SCOPED_TRACE(k.name);
+    GlVertex *v[3];
+    double x[3], y[3], z[3];
+    for (int i = 0; i < 3; i++) {
+      v[i] = Vertex(i, O + k.x[i], O + k.y[i], k.z[i]);
+      x[i] = double(v[i]->window.x), y[i] = double(v[i]->window.y);
+      z[i] = double(k.z[i]) * 65536.0;
+    }
+    const Reference r = Compute(gc, v[0], v[1], v[2]);
+    ASSERT_EQ(Run(v[0], v[1], v[2]), 1u);
+    const double det = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+    const double dzdx = ((z[1] - z[0]) * (y[2] - y[0]) - (z[2] - z[0]) * (y[1] - y[0])) / det;
+    const double dzdy = ((z[2] - z[0]) * (x[1] - x[0]) - (z[1] - z[0]) * (x[2] - x[0])) / det;
+    // The first pixel's centre, in window units.
+    const double px = O + r.ixLongBeforeNegation + 0.5, py = O + r.iyTop + 0.5;
+    const double first = z[0] + dzdx * (px - x[0]) + dzdy * (py - y[0]);
+    ExpectFixed(Word(offsetof(FrSpan, zEdge)), first, 1.0, "edge");
+    ExpectFixed(Word(offsetof(FrSpan, dzdx)), dzdx * r.direction, 1.0, "per pixel");
+    ExpectFixed(Word(offsetof(FrSpan, dzEdge)), dzdy + r.dxLongTrue * dzdx, 1.0, "per row");
+  }
+}
+
 struct ColorCase {
   const char *what;
   uint32_t flags;

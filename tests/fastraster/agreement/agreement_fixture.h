@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "tests/fastraster/agreement/agreement_cases.h"
+#include "tests/fastraster/agreement/agreement_texture.h"
 #include "tests/raster/scene/scene_fixture.h"
+#include "tests/raster/scene/scene_snap_band.h"
 
 namespace agreement {
 
@@ -40,11 +42,18 @@ struct KnownDisagreement {
 const KnownDisagreement *FindKnown(const std::string &scene);
 
 // Pixels of `got` against the generic image: colour channels within one
-// unit, depth within `depthSlack` stored units, stencil exact. Pixels
-// `skip` marks are left out. The first differences, at most `limit`.
+// unit (or the pixel's entry of `allowances` where it has one), depth
+// within `depthSlack` stored units, stencil exact. Pixels `skip` marks are
+// left out. The first differences, at most `limit`.
 std::vector<std::string> Differences(const ColorFormat &format, const Image &got,
                                      const Image &generic, double depthSlack,
-                                     const std::vector<bool> &skip, size_t limit = 6);
+                                     const std::vector<bool> &skip,
+                                     const std::vector<ColorAllowance> &allowances = {},
+                                     size_t limit = 6);
+
+using scene_test::ViewBox;
+// The view volume of the table's viewports, clipped or not.
+ViewBox ViewBoxOf(bool clippedViewport);
 
 class AgreementTest : public scene_test::SceneTest {
  protected:
@@ -64,6 +73,11 @@ class AgreementTest : public scene_test::SceneTest {
   // The stored-depth tolerance between two paths.
   double DepthSlack() const;
 
+  // The colour allowance of each pixel of the scene being compared; empty:
+  // one unit everywhere.
+  std::vector<ColorAllowance> allowances;
+  // The index test's reference index, or -1 without the index test.
+  int32_t indexTestRef = -1;
   PixelMemory *frontMemory = nullptr, *backMemory = nullptr;
   uint32_t depthBits = 0;
   bool overlapped = false;

@@ -107,16 +107,36 @@ TEST_F(RowsTest, ClippedTwoSidedLightingDrawsTheGenericImage) {
     glEnable(GL_LIGHT0);
     glEnable(GL_LIGHTING);
     glEnable(GL_DEPTH_TEST);
+    // Front-facing across the left and bottom edges, back-facing across
+    // the right and top, and one through the near plane.
+    const float tris[3][3][3] = {
+        {{-10, -6, 0.2f}, {40, -2, 0.3f}, {8, 40, 0.4f}},
+        {{70, 52, 0.5f}, {20, 40, 0.6f}, {60, 10, 0.7f}},
+        {{10, 20, -0.4f}, {50, 24, 0.8f}, {30, 46, 0.5f}},
+    };
+    // The pixels a fast path may cover otherwise along the cuts; and the
+    // centres lying exactly on an edge: these edges' slopes (10/42, 18/46)
+    // are not exact in a float, so such a centre falls either side.
+    std::vector<bool> skip = NoSkip();
+    if (!IsGenericProcess())
+      for (const auto &t : tris) {
+        scene_test::SceneVertex v[3];
+        for (int i = 0; i < 3; i++) v[i] = {t[i][0], t[i][1], t[i][2], {0, 0, 0, 1}};
+        const scene_test::SceneVertex *corners[3] = {&v[0], &v[1], &v[2]};
+        scene_test::MarkSnapBand(*ref, ViewBoxOf(true), corners, &skip);
+        for (int e = 0; e < 3; e++) {
+          const float *p = t[e], *q = t[(e + 1) % 3];
+          for (int32_t row = 0; row < kHeight; row++)
+            for (int32_t x = 0; x < kWidth; x++) {
+              const double y = ref->DeviceY(row + 0.5);
+              if (fabs((q[0] - p[0]) * (y - p[1]) - (q[1] - p[1]) * (x + 0.5 - p[0])) < 1e-9)
+                skip[size_t(row * kWidth + x)] = true;
+            }
+        }
+      }
     for (GLenum shade : {GL_SMOOTH, GL_FLAT}) {
       glShadeModel(shade);
       glBegin(GL_TRIANGLES);
-      // Front-facing across the left and bottom edges, back-facing across
-      // the right and top, and one through the near plane.
-      const float tris[3][3][3] = {
-          {{-10, -6, 0.2f}, {40, -2, 0.3f}, {8, 40, 0.4f}},
-          {{70, 52, 0.5f}, {20, 40, 0.6f}, {60, 10, 0.7f}},
-          {{10, 20, -0.4f}, {50, 24, 0.8f}, {30, 46, 0.5f}},
-      };
       for (int t = 0; t < 3; t++)
         for (int v = 0; v < 3; v++) {
           const float *p = tris[t][v];
@@ -131,7 +151,7 @@ TEST_F(RowsTest, ClippedTwoSidedLightingDrawsTheGenericImage) {
     std::string name = std::string("two-sided-") + f.name + "-clipped";
     for (char &ch : name)
       if (ch == ' ') ch = '_';
-    AgainstGeneric(name, Snapshot(), NoSkip());
+    AgainstGeneric(name, Snapshot(), skip);
   }
 }
 

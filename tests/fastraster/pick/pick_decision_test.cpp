@@ -309,6 +309,34 @@ TEST_F(PickDecisions, DeclinesChangeNeitherProceduresNorFlags) {
   }
 }
 
+// GL_BLEND's environment colour reaches the kernels as bytes on the 0..255
+// scale in every format, whatever scale the buffer keeps colours at; with
+// dithering each of red, green and blue gives back what the dither adds.
+TEST_F(PickDecisions, EnvironmentColourBytesInEveryFormat) {
+  struct EnvRow {
+    const char *format;
+    bool dither;
+    uint8_t bytes[4];
+  };
+  // (0.25, 0.625, 0.875, 0.75) times 255, rounded: 64, 159, 223, 191.
+  const EnvRow kRows[] = {
+      {"3-3-2", false, {64, 159, 223, 191}}, {"3-3-2", true, {56, 140, 168, 191}},
+      {"5-5-5", false, {64, 159, 223, 191}}, {"5-5-5", true, {62, 155, 217, 191}},
+      {"5-6-5", false, {64, 159, 223, 191}}, {"5-6-5", true, {62, 157, 217, 191}},
+      {"X-8-8-8", false, {64, 159, 223, 191}}, {"X-8-8-8", true, {64, 159, 223, 191}},
+  };
+  static const GLfloat kColor[4] = {0.25f, 0.625f, 0.875f, 0.75f};
+  for (const EnvRow &r : kRows) {
+    SCOPED_TRACE(std::string(r.format) + (r.dither ? " dithered" : ""));
+    if (!Open(FormatNamed(r.format), 16)) continue;
+    Texture(GL_RGB, GL_BLEND);
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, kColor);
+    r.dither ? glEnable(GL_DITHER) : glDisable(GL_DITHER);
+    ASSERT_TRUE(Pick(nullptr, nullptr, false));
+    for (int i = 0; i < 4; i++) EXPECT_EQ(gc->frEnvColor[i], r.bytes[i]) << "component " << i;
+  }
+}
+
 // Only the buffers __glInitDepth16 and __glInitDepth32 make: the 24-bit
 // buffer's words carry an epoch byte the fast depth tests do not know.
 TEST_F(PickDecisions, DepthBuffersOfSixteenAndThirtyTwoBitsOnly) {

@@ -116,6 +116,56 @@ TEST(SetupValues, ColourDepthAndTextureWordsFollowThePlane) {
   }
 }
 
+// Corners off the 1/16 grid, as the clipper makes them: the snap moves
+// them for the edges, but depth and colour follow the plane through the
+// corners as given. Planned from the snapped corners, the near-plane cut
+// (a corner at x 26.4 with depth 0) started 35 units of 2^16 too deep, the
+// thin piece at the window's edge 27.
+TEST(SetupValues, PlanesRunThroughTheCornersBeforeTheSnap) {
+  struct Case {
+    const char *name;
+    double x[3], y[3], z[3], red[3];
+  };
+  const Case kCases[] = {
+      {"near-plane cut", {26.4, 60.0, 60.0}, {4.0, 4.0, 44.0}, {0.0, 0.75, 0.75}, {1, 0, 0.5}},
+      {"thin piece at a window edge",
+       {3.03, 70.0, 3.01},
+       {2.97, 30.45, 33.96},
+       {0.2, 0.9, 0.35},
+       {0, 1, 0.25}},
+      {"mirrored", {90.6, 35.0, 35.0}, {4.0, 4.0, 44.0}, {0.0, 0.75, 0.75}, {1, 0, 0.5}},
+  };
+  for (const Case &c : kCases) {
+    SCOPED_TRACE(c.name);
+    SetupContext ctx;
+    GlContext *gc = ctx.gc();
+    gc->constants.redRescale = 31.0f;
+    gc->constants.depthMax = 65536.0f;
+    ctx.SetFlags(__GL_SHADE_RGB | __GL_SHADE_ITERATE_COLOR | __GL_SHADE_DEPTH_TEST);
+    GlVertex v[3];
+    for (int i = 0; i < 3; i++)
+      v[i] = SetupContext::Vertex(c.x[i], c.y[i], c.z[i], {float(c.red[i]), 0, 0, 1});
+    ctx.Draw(&v[0], &v[1], &v[2]);
+    ASSERT_FALSE(ctx.chunks.empty());
+    double x[3], y[3], z[3], red[3];
+    for (int i = 0; i < 3; i++) {
+      x[i] = v[i].window.x - kBias, y[i] = v[i].window.y - kBias;
+      z[i] = double(v[i].window.z) * 65536.0, red[i] = double(v[i].colors[0].r) * 31.0;
+    }
+    // The first pixel and the steps; the walk then adds rounded steps.
+    const PlaneModel pz(x, y, z), pr(x, y, red);
+    const FrSpan &f = ctx.chunks[0].span;
+    const int32_t i = ColumnOf(f, 0), j = f.y, dir = f.direction;
+    const double dxLong = dir * f.dxLong;
+    EXPECT_NEAR(double(f.zEdge), pz.At(i, j) + 0.5, 1.0);
+    EXPECT_NEAR(double(f.dzdx), dir * pz.dx, 1.0);
+    EXPECT_NEAR(double(f.dzEdge), dxLong * pz.dx + pz.dy, 1.0);
+    ExpectFixed(f.rEdge, pr.At(i, j) + 0.5, "red");
+    ExpectFixed(f.drdx, dir * pr.dx, "red per pixel");
+    ExpectFixed(f.drEdge, dxLong * pr.dx + pr.dy, "red per row");
+  }
+}
+
 // The flat colour packed at the draw buffer's shifts, rounded as the
 // set-up rounds (half a unit added, then the integer part), with nothing
 // outside the colour fields: an opaque alpha has no field to go to.

@@ -39,8 +39,16 @@ int Square(int k) { return k * k / 255; }
 int P(int a, int b) { return (Square(a) + Square(b) - Square(a - b)) >> 1; }
 
 int Unpack(uint32_t p, Field f) { return int((p >> f.shift) & ((1u << f.bits) - 1)) << (8 - f.bits); }
+// A component as a factor, from the field's scale to 0..255: c + c / 2^b
+// + c / 2^2b ..., at most 255 (3-bit 224 -> 255, 5-bit 128 -> 132).
+int Widen(int c, Field f) {
+  int out = c;
+  for (int shift = f.bits; shift < 8; shift += f.bits) out += c >> shift;
+  return out > 255 ? 255 : out;
+}
 int Ceiling(Field f) { return 256 - (1 << (8 - f.bits)); }
 
+// d and s below are the widened factors where a colour acts as one.
 int SrcTerm(GLenum f, int s, int d, int a) {
   switch (f) {
     case GL_ZERO: return 0;
@@ -88,7 +96,9 @@ uint32_t RefPixel(const Layout &l, const State &st, uint32_t color, uint32_t p, 
     int c = int((color >> (8 * i)) & 0xFF);
     if (st.flags & __GL_SHADE_BLEND) {
       const int dc = Unpack(p, fs[i]);
-      c = SrcTerm(st.src, c, dc, a) + DstTerm(st.dst, c, dc, a);
+      const int sum = SrcTerm(st.src, c, Widen(dc, fs[i]), a) +
+                      DstTerm(st.dst, Widen(c, fs[i]), dc, a);
+      c = sum;
       if (c > Ceiling(fs[i])) c = Ceiling(fs[i]);
     }
     if ((st.flags & __GL_SHADE_DITHER) && fs[i].bits < 8)
@@ -190,6 +200,48 @@ TEST_F(StoreTest, EveryFactorPairBlendsAndClampsLikeTheReference) {
           const State st{__GL_SHADE_BLEND | (l.bytes < 3 ? dither : 0), src, dst, GL_COPY, 0, 0};
           Check(l, st, 0xFFFFFFFFu, rng() % 2 ? 1 : -1);
         }
+}
+
+// A colour acting as a factor means the fraction its field holds: white
+// (the largest field, left-aligned below 255 in narrow fields) is one and
+// leaves the other operand as it is, its complement is zero.
+TEST_F(StoreTest, WhiteColourFactorsAreOne) {
+  struct Row {
+    GLenum src, dst;
+    bool whiteSource;  // else the destination is white
+    bool keepsOther;   // else the result is black
+  };
+  const Row kRows[] = {
+      {GL_ZERO, GL_SRC_COLOR, true, true},
+      {GL_ZERO, GL_ONE_MINUS_SRC_COLOR, true, false},
+      {GL_DST_COLOR, GL_ZERO, false, true},
+      {GL_ONE_MINUS_DST_COLOR, GL_ZERO, false, false},
+  };
+  for (const Layout &l : kLayouts)
+    for (const Row &r : kRows) {
+      const Field fs[3] = {l.r, l.g, l.b};
+      uint32_t white = 0, other = 0, otherColor = 0;
+      for (int i = 0; i < 3; i++) {
+        // A field value below its largest, in the pixel and as a colour byte.
+        const uint32_t field = (5u * (i + 1)) & ((1u << fs[i].bits) - 1);
+        white |= ((1u << fs[i].bits) - 1) << fs[i].shift;
+        other |= field << fs[i].shift;
+        otherColor |= (field << (8 - fs[i].bits)) << (8 * i);
+      }
+      const uint32_t whiteColor = 0x00FFFFFFu & (uint32_t(Ceiling(l.r)) | uint32_t(Ceiling(l.g)) << 8 |
+                                                 uint32_t(Ceiling(l.b)) << 16);
+      gc->polygon.shader.modeFlags = __GL_SHADE_BLEND;
+      gc->state.raster.blendSrc = r.src;
+      gc->state.raster.blendDst = r.dst;
+      uint32_t pixel = r.whiteSource ? other : white;
+      span.colors[0] = 0x80000000u | (r.whiteSource ? whiteColor : otherColor);
+      span.pixel = reinterpret_cast<uint8_t *>(&pixel);
+      span.direction = 1;
+      __glStoreTab[l.type](0x80000000u, &span);
+      const uint32_t keep = (1ull << (8 * l.bytes)) - 1;
+      EXPECT_EQ(pixel & keep, r.keepsOther ? other : 0u)
+          << "type " << int(l.type) << " src " << std::hex << r.src << " dst " << r.dst;
+    }
 }
 
 TEST_F(StoreTest, LogicOpsAndWriteMasksOverTheWholeWord) {

@@ -2,7 +2,9 @@
 // every mode at counts around the cache's size, filled, outlined and as
 // points, and with the line stipple where one stipple run must span pieces.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "core/gl_api.h"
 #include "tests/raster/color/color_fixture.h"
 #include "tests/raster/scene/scene_fixture.h"
+#include "tests/raster/scene/scene_snap_band.h"
 
 namespace scene_test {
 namespace {
@@ -53,6 +56,9 @@ class CachePixels : public SceneTest {
   bool oneColour = false;
   double spread = 1;  // above 1, primitives reach past the window
   bool unit = false;   // pixels may differ by one unit per channel
+  // Along the cuts of clipped triangles, coverage may differ on the fast
+  // paths (they snap the clipper's corners): see snapBand below.
+  bool cutBands = false;
 
   void SetCache(bool on) {
     gc->vcache.enabled = on;
@@ -62,19 +68,69 @@ class CachePixels : public SceneTest {
 
   // Vertex i of a block: a polygon takes a convex ring (it must be convex to
   // be drawn the same either way), the others a scramble over the window.
+  static void Place(const PixelCase &c, int count, int i, double spread, double *x, double *y) {
+    if (c.mode == GL_POLYGON) {
+      const double a = 2 * M_PI * i / count;
+      *x = 32 + 22 * spread * cos(a), *y = 24 + 21 * spread * sin(a);
+    } else {
+      const uint32_t h = uint32_t(i) * 2654435761u + uint32_t(count) * 40503u;
+      *x = 1 + (h >> 8) % 6200 / 100.0, *y = 1 + (h >> 20) % 4600 / 100.0;
+      // Spread about the window's centre, past its edges.
+      *x = 32 + (*x - 32) * spread, *y = 24 + (*y - 24) * spread;
+    }
+  }
+
+  // The pixels near the cuts of the block's triangles: the two roads cut
+  // the same triangles at the same corners but split the cut polygon from
+  // different corners, and the fast set-ups snap those corners to 1/16
+  // pixel, so a centre that near a diagonal or cut may fall either way.
+  std::vector<bool> SnapBand(const PixelCase &c, int count) {
+    std::vector<bool> band(size_t(kWidth * kHeight));
+    std::vector<SceneVertex> v;
+    for (int i = 0; i < count; ++i) {
+      SceneVertex p{0, 0, 0.5, {0, 0, 0, 1}};
+      Place(c, count, i, spread, &p.x, &p.y);
+      v.push_back(p);
+    }
+    // Every triangle of the fill's modes and of their quads' halves.
+    std::vector<std::array<size_t, 3>> tris;
+    const size_t n = v.size();
+    switch (c.mode) {
+      case GL_TRIANGLES:
+        for (size_t i = 0; i + 2 < n; i += 3) tris.push_back({i, i + 1, i + 2});
+        break;
+      case GL_TRIANGLE_STRIP:
+      case GL_QUAD_STRIP:
+        for (size_t i = 0; i + 2 < n; i++) tris.push_back({i, i + 1, i + 2});
+        break;
+      case GL_TRIANGLE_FAN:
+        for (size_t i = 1; i + 1 < n; i++) tris.push_back({0, i, i + 1});
+        break;
+      case GL_QUADS:
+        for (size_t i = 0; i + 3 < n; i += 4) {
+          tris.push_back({i, i + 1, i + 2});
+          tris.push_back({i, i + 2, i + 3});
+          tris.push_back({i, i + 1, i + 3});
+          tris.push_back({i + 1, i + 2, i + 3});
+        }
+        break;
+      default:
+        break;
+    }
+    SceneReference ref(Target());
+    const ViewBox box = {0, 0, double(kWidth), double(kHeight)};
+    for (const auto &t : tris) {
+      const SceneVertex *corners[3] = {&v[t[0]], &v[t[1]], &v[t[2]]};
+      MarkSnapBand(ref, box, corners, &band);
+    }
+    return band;
+  }
+
   void Block(const PixelCase &c, int count) {
     glBegin(c.mode);
     for (int i = 0; i < count; ++i) {
       double x, y;
-      if (c.mode == GL_POLYGON) {
-        const double a = 2 * M_PI * i / count;
-        x = 32 + 22 * spread * cos(a), y = 24 + 21 * spread * sin(a);
-      } else {
-        const uint32_t h = uint32_t(i) * 2654435761u + uint32_t(count) * 40503u;
-        x = 1 + (h >> 8) % 6200 / 100.0, y = 1 + (h >> 20) % 4600 / 100.0;
-        // Spread about the window's centre, past its edges.
-        x = 32 + (x - 32) * spread, y = 24 + (y - 24) * spread;
-      }
+      Place(c, count, i, spread, &x, &y);
       const double shaded[4] = {(i % 7) / 6.0, (i % 5) / 4.0, (i % 3) / 2.0, 1};
       const double one[4] = {format.rgba ? 0.75 : 5.0, 0.5, 0.25, 1};
       SendVertex(x, y, 0.5, oneColour ? one : shaded);
@@ -127,9 +183,11 @@ class CachePixels : public SceneTest {
                        (c.stipple ? ", stippled" : "") + ", count " + std::to_string(count));
           const std::vector<uint32_t> off = Draw(c, count, false);
           const std::vector<uint32_t> on = Draw(c, count, true);
+          const std::vector<bool> skip =
+              cutBands ? SnapBand(c, count) : std::vector<bool>(off.size());
           int differ = 0, first = -1;
           for (size_t i = 0; i < off.size(); ++i)
-            if (!Near(off[i], on[i])) differ++, first = first < 0 ? int(i) : first;
+            if (!skip[i] && !Near(off[i], on[i])) differ++, first = first < 0 ? int(i) : first;
           EXPECT_EQ(differ, 0) << "first at x " << first % kWidth << ", y " << first / kWidth
                                << ": " << std::hex << (first < 0 ? 0 : off[size_t(first)])
                                << " / " << (first < 0 ? 0 : on[size_t(first)]);
@@ -156,6 +214,9 @@ TEST_F(CachePixels, OnAndOffLeaveTheSamePixels) {
 TEST_F(CachePixels, ClippedBlocksLeaveTheSamePixels) {
   spread = 1.8;
   unit = true;
+  // The generic fill does not snap; its registration runs this test whole.
+  const char *generic = getenv("__GL_DISABLE_FASTPATH");
+  cutBands = !generic || atoi(generic) == 0;
   std::vector<PixelCase> cases;
   for (const PixelCase &c : kCases)
     if (c.mode != GL_POLYGON && c.polygonMode != GL_POINT) cases.push_back(c);

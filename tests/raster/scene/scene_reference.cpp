@@ -263,6 +263,7 @@ void SceneReference::Fragment(const SceneState &s, int32_t x, int32_t row, const
   }
   stencilOp(s.stencil.zpass);
   p.drawn = true;
+  p.writes++;
   for (int k = 0; k < 4; k++) p.color[k] = color[k] * t_.scale[k];
 }
 

@@ -97,6 +97,7 @@ struct SceneTarget {
 struct RefPixel {
   bool ambiguous = false;
   bool drawn = false;
+  uint32_t writes = 0;   // fragments that reached the colour
   uint32_t initial = 0;  // the pixel before the first fragment reached it
   double color[4] = {};  // at colour-buffer scale, not yet rounded
   double depth = 1.0;
