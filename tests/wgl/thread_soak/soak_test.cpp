@@ -22,6 +22,7 @@
 
 #include "platform/control.h"
 #include "platform/kernel.h"
+#include "platform/sis6326.h"
 #include "platform/vlxdesktop.h"
 #include "tests/wgl/threads/threads_fixture.h"
 
@@ -163,6 +164,7 @@ TEST_P(ThreadSoak, EveryFrameEqualsTheSingleThreadReference) {
          kThreads);
   fflush(stdout);
   ASSERT_TRUE(DesktopSetDisplayMode(16, 1024, 768));
+  PlatformSiS6326ClearViolations();
 
   // The shared window and the root context that owns the shared objects.
   ThreadWindow sharedWindow;
@@ -307,6 +309,10 @@ TEST_P(ThreadSoak, EveryFrameEqualsTheSingleThreadReference) {
   }
   EXPECT_GT(total, kThreads) << "the threads drew nothing";
   printf("thread soak: %d frames\n", total);
+  // What the chip drew broke none of the model's rules.
+  SiS6326Violation v[2];
+  const size_t violations = PlatformSiS6326Violations(v, 2);
+  EXPECT_EQ(violations, 0u) << (violations ? std::string(v[0].rule) + ": " + v[0].what : "");
   EXPECT_TRUE(wglDeleteContext(root));
   sharedWindow.Close(true);
 }
