@@ -76,6 +76,11 @@ typedef struct GlSiSTail {
   uint8_t sendNothing;
   // The texture generation the texture registers were computed at.
   uint32_t textureGeneration;
+  // SIS_DIRTY_ groups a full reload left out because the mode did not use
+  // them: the engine still holds another context's (or bring-up's) words
+  // there, whatever `dirty` and `lastTexture` say. They are sent once the
+  // mode uses them again.
+  uint32_t unheld;
 } GlSiSTail;
 
 typedef struct GlSiSContext {

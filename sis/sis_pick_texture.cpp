@@ -7,6 +7,7 @@
 #include "core/context.h"
 #include "core/s_pick.h"
 #include "raster/s_shader.h"
+#include "sis/sis_engine_lock.h"
 #include "sis/sis_pick.h"
 #include "sis/sis_registers.h"
 #include "sis/sis_texmgr.h"
@@ -207,6 +208,9 @@ bool ProgramTexture(GlContext *gc, GlTextureObject *tex) {
 }  // namespace sis
 
 void __glSiSPickTextureProcs(GlContext *gc) {
+  // The generic picker may make the texture resident, and the level
+  // placements are read from surfaces other threads may evict.
+  SiSEngineGuard engine;
   __glGenericPickTextureProcs(gc);
   GlTextureObject *tex = gc->texture.current;
   if (tex == nullptr || !(gc->polygon.shader.modeFlags & __GL_SHADE_TEXTURE)) return;

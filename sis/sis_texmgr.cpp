@@ -7,6 +7,7 @@
 #include "core/s_names.h"
 #include "pixels/px_texformat.h"
 #include "pixels/px_texture_manager.h"
+#include "sis/sis_engine_lock.h"
 #include "sis/sis_texmgr.h"
 #include "wgl/wgl_ddraw.h"
 
@@ -86,6 +87,7 @@ void __glDDrawReleaseTextureManager(GlContext *gc) {
 // evicted: the chip must not be pointed at released memory.
 void __glDDrawInvalidateTextureAll(GlContext *gc, GlTextureManager *manager) {
   auto *m = reinterpret_cast<GlDDrawTextureManager *>(manager);
+  SiSEngineGuard engine;
   while (m->sentinel->prevActive != m->sentinel) {
     if (!ddtex::MakeResidentRemoveActive(gc, m)) return;
   }
@@ -104,6 +106,8 @@ GlTextureObject *__glDDrawCreateTexture(GlContext *gc, GLuint name, int32_t targ
   t->deleteLevel = __glDDrawTextureDeleteLevel;
   if (t->targetIndex < __GL_PROXY_TEXTURE_1D_INDEX) t->createLevel = __glDDrawTextureCreateLevel;
   GlDDrawTextureObject *tex = Object(t);
+  // The share group's threads make and free objects at once.
+  SiSEngineGuard engine;
   if (GlDDrawTextureManager *m = Manager(gc)) {
     tex->nextRegistered = m->textures;
     m->textures = tex;
@@ -113,6 +117,7 @@ GlTextureObject *__glDDrawCreateTexture(GlContext *gc, GLuint name, int32_t targ
 
 void __glDDrawFreeTexture(GlContext *gc, GlTextureObject *t) {
   GlDDrawTextureObject *tex = Object(t);
+  SiSEngineGuard engine;
   ddtex::RemoveResidency(gc, tex);
   GlDDrawTextureManager *m = Manager(gc);
   GlDDrawTextureObject **first = m ? &m->textures : nullptr;

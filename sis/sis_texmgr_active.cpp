@@ -2,6 +2,7 @@
 // objects' tails with the manager's sentinel as head. New textures go in at
 // the tail and eviction takes the tail, so the texture made resident last
 // goes first.
+#include "sis/sis_engine_lock.h"
 #include "sis/sis_texmgr.h"
 
 namespace ddtex {
@@ -71,6 +72,7 @@ bool ReleaseActiveTexture(GlContext *gc, GlDDrawTextureObject *tex) {
 // A texture outside the list still gives its surface back, so that none is
 // kept for good.
 bool RemoveResidency(GlContext *gc, GlDDrawTextureObject *tex) {
+  SiSEngineGuard engine;
   GlDDrawTextureManager *m = __glDDrawManager(gc);
   if (m != nullptr && tex->nextActive != nullptr) TexMgrRemoveActive(m, tex);
   bool released = ReleaseActiveTexture(gc, tex);

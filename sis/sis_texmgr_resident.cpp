@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "pixels/px_texformat.h"
+#include "sis/sis_engine_lock.h"
 #include "sis/sis_texmgr.h"
 
 namespace {
@@ -119,6 +120,8 @@ GLbool8 __glDDrawTextureMakeResident(GlContext *gc, GlTextureObject *t, uint32_t
   auto *tex = reinterpret_cast<GlDDrawTextureObject *>(t);
   GlDDrawTextureManager *m = __glDDrawManager(gc);
   if (m == nullptr) return 0;
+  // Eviction may take a surface another thread's queued work samples.
+  SiSEngineGuard engine;
   if (tex->surface != nullptr && NeedsChain(gc, tex)) {
     if (!ddtex::RemoveResidency(gc, tex)) return 0;
   }

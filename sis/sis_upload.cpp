@@ -42,6 +42,15 @@ constexpr RegisterGroup kGroups[] = {
       {sis::kRegClipColumns, &GlSiSProgrammedRegs::clipColumns}}},
 };
 
+// The texture group's bits; its words are sent by SendTextureGroup.
+constexpr RegisterGroup kTextureGroup = {SIS_DIRTY_TEXTURE, SIS_MODE_TEXTURE, 0, {}};
+
+// A group a full reload left out that the mode the engine runs with uses
+// again: the engine holds someone else's words there.
+bool Unheld(const GlSiSTail *sis, const RegisterGroup &group, uint32_t mode) {
+  return (sis->unheld & group.dirtyBit) != 0 && (mode & group.modeBit) != 0;
+}
+
 void SendGroup(const GlSiSTail *sis, const RegisterGroup &group) {
   mWait3DCmdQueue(group.count);
   for (int i = 0; i < group.count; ++i)
@@ -85,20 +94,36 @@ void SendTextureGroup(const GlSiSTail *sis) {
 namespace sis {
 
 void SetGlobalAttribute(GlContext *gc) {
-  const GlSiSTail *sis = __glSiSTail(gc);
+  GlSiSTail *sis = __glSiSTail(gc);
   if (sis->mmioBase == nullptr) return;
-  for (const RegisterGroup &group : kGroups)
-    if (group.dirtyBit == 0 || (sis->dirty & group.dirtyBit)) SendGroup(sis, group);
-  if (sis->dirty & SIS_DIRTY_TEXTURE) SendTextureGroup(sis);
+  const uint32_t mode = sis->programmed.mode;
+  for (const RegisterGroup &group : kGroups) {
+    if (group.dirtyBit == 0 || (sis->dirty & group.dirtyBit) || Unheld(sis, group, mode)) {
+      SendGroup(sis, group);
+      sis->unheld &= ~group.dirtyBit;
+    }
+  }
+  if ((sis->dirty & SIS_DIRTY_TEXTURE) || Unheld(sis, kTextureGroup, mode)) {
+    SendTextureGroup(sis);
+    sis->unheld &= ~SIS_DIRTY_TEXTURE;
+  }
 }
 
 void RestoreAllAttribute(GlContext *gc) {
-  const GlSiSTail *sis = __glSiSTail(gc);
+  GlSiSTail *sis = __glSiSTail(gc);
   if (sis->mmioBase == nullptr) return;
   const uint32_t mode = sis->work.mode;
-  for (const RegisterGroup &group : kGroups)
-    if (group.modeBit == 0 || (mode & group.modeBit)) SendGroup(sis, group);
-  if (mode & SIS_MODE_TEXTURE) SendTextureGroup(sis);
+  sis->unheld = 0;
+  for (const RegisterGroup &group : kGroups) {
+    if (group.modeBit == 0 || (mode & group.modeBit))
+      SendGroup(sis, group);
+    else
+      sis->unheld |= group.dirtyBit;
+  }
+  if (mode & SIS_MODE_TEXTURE)
+    SendTextureGroup(sis);
+  else
+    sis->unheld |= SIS_DIRTY_TEXTURE;
 }
 
 void SetScissor(GlContext *gc, uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1) {

@@ -21,9 +21,15 @@ uint32_t getDisplayMasks(HDC hdc, uint32_t *red, uint32_t *green, uint32_t *blue
     return 0;
   }
   info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  // The first call describes the bitmap, the second adds its masks.
-  GetDIBits(hdc, bitmap, 0, 1, nullptr, info, DIB_RGB_COLORS);
-  GetDIBits(hdc, bitmap, 0, 1, nullptr, info, DIB_RGB_COLORS);
+  // The first call describes the bitmap, the second adds its masks. A
+  // description that could not be had gives no depth: a list built from a
+  // half-filled header would name masks the display does not have.
+  if (GetDIBits(hdc, bitmap, 0, 1, nullptr, info, DIB_RGB_COLORS) == 0 ||
+      GetDIBits(hdc, bitmap, 0, 1, nullptr, info, DIB_RGB_COLORS) == 0) {
+    DeleteObject(bitmap);
+    __wglFree(info);
+    return 0;
+  }
   const BITMAPINFOHEADER &h = info->bmiHeader;
   uint32_t fields[3];
   memcpy(fields, info->bmiColors, sizeof fields);

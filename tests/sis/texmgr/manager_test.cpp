@@ -5,11 +5,16 @@
 // failures, reference counts, and managers shared between contexts.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/control.h"
 #include "platform/vlxdesktop.h"
+#include "sis/sis_engine_lock.h"
 #include "sis/sis_texmgr.h"
 #include "tests/sis/context/sis_fixture.h"
 #include "tests/support/counting_imports.h"
@@ -371,6 +376,85 @@ TEST_F(TexMgr, FreeingAResidentTextureReleasesItsSurfaceAndUnregistersIt) {
   Forget(b);
   Free(&b->base);
   EXPECT_EQ(PlatformVideoMemoryUsed(FALSE), 0u);
+}
+
+// The share group's threads all use one manager, and a thread between its
+// device lock and unlock has chip work queued that samples the surfaces:
+// every change of residency made on another thread waits for the engine
+// lock, so no surface is released or reused under that work.
+TEST_F(TexMgr, ResidencyChangesFromAnotherThreadWaitForTheEngineLock) {
+  struct Case {
+    const char *name;
+    // Takes `a`'s surface away; true when it freed `a`.
+    std::function<bool(GlDDrawTextureObject *a, GlDDrawTextureObject *b)> act;
+  } const cases[] = {
+      {"eviction to make another resident",
+       [this](GlDDrawTextureObject *, GlDDrawTextureObject *b) {
+         Resident(b);
+         return false;
+       }},
+      {"freeing it",
+       [this](GlDDrawTextureObject *a, GlDDrawTextureObject *) {
+         Free(&a->base);
+         return true;
+       }},
+      {"a new level 0",
+       [this](GlDDrawTextureObject *a, GlDDrawTextureObject *) {
+         Define(&a->base, 5, 0, 64, 64);
+         return false;
+       }},
+      {"deleting its level",
+       [this](GlDDrawTextureObject *a, GlDDrawTextureObject *) {
+         a->base.deleteLevel(gc, &a->base, 0);
+         return false;
+       }},
+      {"removing residency",
+       [this](GlDDrawTextureObject *a, GlDDrawTextureObject *) {
+         a->base.removeResident(gc, &a->base);
+         return false;
+       }},
+      {"invalidating every texture",
+       [this](GlDDrawTextureObject *, GlDDrawTextureObject *) {
+         gc->texture.manager->invalidateAll(gc, gc->texture.manager);
+         return false;
+       }},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    Room(kSingle64 + 64);  // room for one of the two
+    GlDDrawTextureObject *a = Texture(1, 64, 64, GL_NEAREST, false);
+    GlDDrawTextureObject *b = Texture(2, 64, 64, GL_NEAREST, false);
+    ASSERT_TRUE(Resident(a));
+    LPDIRECTDRAWSURFACE surface = a->surface;
+
+    std::atomic<bool> done{false};
+    bool freed = false;
+    __glSiSEngineLock();
+    std::thread other([&] {
+      freed = c.act(a, b);
+      done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    const bool finishedEarly = done.load();
+    const bool kept = a->surface == surface && a->base.resident == 1 &&
+                      Active() == std::vector<GlDDrawTextureObject *>{a};
+    if (kept) ExpectCopied(a, 1, 0);
+    __glSiSEngineUnlock();
+    other.join();
+    EXPECT_FALSE(finishedEarly) << "the change did not wait for the engine lock";
+    EXPECT_TRUE(kept) << "the surface changed under the engine lock";
+    if (freed) {
+      Forget(a);
+    } else {
+      ExpectNotResident(a);
+    }
+    for (GlDDrawTextureObject *t : Active()) EXPECT_NE(t, a);
+    for (GlDDrawTextureObject *t : {a, b}) {
+      if (freed && t == a) continue;
+      Forget(t);
+      Free(&t->base);
+    }
+  }
 }
 
 // A mipmap filter set after a texture became resident from level 0 alone

@@ -34,6 +34,25 @@ TEST_F(PixelFormatTest, TheDisplayMasksFollowTheMode) {
   }
 }
 
+// Either description failing gives no depth and leaves the masks as they
+// were: the list is then not built from a half-read header.
+TEST_F(PixelFormatTest, AFailedDescriptionGivesNoDepth) {
+  SetMode(16);
+  for (unsigned skip : {0u, 1u}) {
+    SCOPED_TRACE(skip == 0 ? "the header" : "the masks");
+    const unsigned blocks = PlatformGetHeapStats().liveBlocks;
+    PlatformArmFault({"GetDIBits", nullptr, skip, 1, 0});
+    uint32_t red = 1, green = 1, blue = 1, alpha = 1;
+    EXPECT_EQ(getDisplayMasks(dc_, &red, &green, &blue, &alpha), 0u);
+    EXPECT_EQ(PlatformFaultsFired("GetDIBits"), 1u);
+    PlatformClearFaults();
+    EXPECT_EQ(red + green + blue + alpha, 4u);
+    EXPECT_EQ(PlatformGetHeapStats().liveBlocks, blocks);
+    EXPECT_EQ(getDisplayMasks(dc_, &red, &green, &blue, &alpha), 16u);
+    EXPECT_EQ(red, 0xF800u);
+  }
+}
+
 TEST(PixelFormatMasks, AMaskDecodesToItsLowestRun) {
   struct Case {
     uint32_t mask;

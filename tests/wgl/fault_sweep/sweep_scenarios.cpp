@@ -125,10 +125,11 @@ void DefineTexture(GLuint texture) {
 void EndFrame(SweepWorld &w) {
   if (!w.GlErrors("drawing")) return;
   // A swap whose surfaces were lost restores them and gives FALSE without
-  // a word: its result is not held to the reporting rule.
-  if (w.doubleBuffered)
-    SwapBuffers(w.hdc);
-  else
+  // a word: its result is not held to the reporting rule, but a FALSE swap
+  // has told the application that the frame is not shown.
+  if (w.doubleBuffered) {
+    if (!SwapBuffers(w.hdc)) w.reportedFailure = true;
+  } else
     glFinish();
   w.GlErrors("the end of the frame");
 }
@@ -252,7 +253,10 @@ void ActListCompile(SweepWorld &w) {
   EndFrame(w);
 }
 
-void ActSwap(SweepWorld &w) { SwapBuffers(w.hdc); }
+// Held to no reporting rule, as at the end of a frame.
+void ActSwap(SweepWorld &w) {
+  if (!SwapBuffers(w.hdc)) w.reportedFailure = true;
+}
 
 void ActResize(SweepWorld &w) {
   if (!Call(w, "MoveWindow", [&] {

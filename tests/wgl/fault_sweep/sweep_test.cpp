@@ -188,9 +188,12 @@ TEST_P(FaultSweep, EveryFailingCallIsReportedAndLeavesNothingBroken) {
   }
 
   int failures = 0;
+  unsigned tried = 0;
   Holdings before = baseline;
-  for (unsigned k : Picks(reference.calls, unsigned(std::get<0>(GetParam()) * 31 +
-                                                    std::get<1>(GetParam())))) {
+  const std::vector<unsigned> picks =
+      Picks(reference.calls, unsigned(std::get<0>(GetParam()) * 31 + std::get<1>(GetParam())));
+  for (unsigned k : picks) {
+    ++tried;
     const SweepRun faulted = RunOnce(s, k);
     const SweepRun again = RunOnce(s, 0);
     VlxGlUnloadDriver();
@@ -218,6 +221,11 @@ TEST_P(FaultSweep, EveryFailingCallIsReportedAndLeavesNothingBroken) {
     for (const std::string &w : wrong) ADD_FAILURE() << where << ": " << w;
     if (!wrong.empty() && ++failures == 4) break;
   }
+  // One row of the sweep's table: the calls the scenario makes, how many
+  // of them were made to fail, and how many of those showed something wrong.
+  printf("fault sweep row: %s on %s: %u calls, %u failed in turn, %d with findings\n", s.name,
+         kDrivers[std::get<1>(GetParam())].name, reference.calls, tried, failures);
+  fflush(stdout);
 }
 
 std::string SweepName(const ::testing::TestParamInfo<std::tuple<size_t, size_t>> &info) {
