@@ -13,8 +13,9 @@ namespace bench {
 
 class SymbolFiles {
  public:
-  // The routine of the file loaded at `base` that holds `address`; empty
-  // when no routine of the file's symbol table holds it.
+  // The routine of the file loaded at `base` that holds `address`, "PLT
+  // stubs" inside the stubs that call other files; empty when no routine of
+  // the file's symbol table holds it.
   std::string Find(const char *path, uintptr_t base, uintptr_t address);
 
  private:
@@ -24,6 +25,7 @@ class SymbolFiles {
   };
   struct File {
     bool relative = true;  // offsets from the load base
+    uint32_t pltStart = 0, pltEnd = 0;  // the calls into other files
     std::vector<Routine> routines;  // by start
   };
   const File &Load(const char *path);
