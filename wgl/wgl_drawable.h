@@ -57,6 +57,9 @@ typedef struct WglDrawablePrivate {
   // last read, and the one the buffers were last made for.
   HGDIOBJ bitmap;
   HGDIOBJ bitmapTaken;
+  // A window whose size could not be read at the last update: the next
+  // drawing lock reads it again.
+  uint8_t sizeUnread;
 } WglDrawablePrivate;
 
 // A new drawable mutex, or null when its record cannot be allocated; and its

@@ -25,11 +25,13 @@ void WindowSize(WglDrawablePrivate *drawable) {
   if (!GetClientRect(drawable->hwnd, &client) || !ClientToScreen(drawable->hwnd, &origin)) {
     // A window that went away while the record survives has nothing to draw.
     // A query that failed on a live window says nothing about its size: the
-    // last one stays, with the buffers that fit it, and the next update asks
-    // again.
-    if (!IsWindow(drawable->hwnd)) SetSize(drawable, 0, 0);
+    // last one stays, with the buffers that fit it, and the next drawing
+    // lock asks again (a first update has no size to keep).
+    drawable->sizeUnread = IsWindow(drawable->hwnd) ? 1 : 0;
+    if (!drawable->sizeUnread) SetSize(drawable, 0, 0);
     return;
   }
+  drawable->sizeUnread = 0;
   __GL_ASSERT(client.left == 0, "wglPriv->rect.left == 0", "wglcomm");
   __GL_ASSERT(client.top == 0, "wglPriv->rect.top == 0", "wglcomm");
   drawable->x = origin.x;

@@ -54,13 +54,25 @@ bool BitmapChanged(GlDrawable *drawable) {
   return drawable->width != width || drawable->height != height;
 }
 
+// A window whose size could not be read at its last update is asked again
+// before drawing, rather than drawing at the size it kept (none after a
+// first update) until a window message comes.
+bool WindowSizeReadAgain(GlDrawable *drawable) {
+  WglDrawablePrivate *owner = drawable->wglPrivate;
+  if (owner == nullptr || owner->hwnd == nullptr || !owner->sizeUnread || drawable->lockDepth != 0)
+    return false;
+  const int32_t width = drawable->width, height = drawable->height;
+  __wglUpdateDrawableBuffers(owner);
+  return drawable->width != width || drawable->height != height;
+}
+
 }  // namespace
 
 void __wglGLLockDrawableMutex(GlDrawable *drawable, GlContext *gc) {
   __wglLockDrawableMutex(drawable->mutex);
   WglContext *wc = gc ? static_cast<WglContext *>(gc->imports.other) : nullptr;
   if (wc == nullptr) return;
-  if (BitmapChanged(drawable)) wc->flags |= WGL_PENDING_SIZE;
+  if (BitmapChanged(drawable) || WindowSizeReadAgain(drawable)) wc->flags |= WGL_PENDING_SIZE;
   // Each bit is cleared before its notification: the notification locks the
   // drawable again and must not deliver itself a second time.
   if (wc->flags & WGL_PENDING_SIZE) {

@@ -8,6 +8,7 @@
 #include "core/context.h"
 #include "tests/wgl/drawable/drawable_fixture.h"
 #include "wgl/wgl_context.h"
+#include "wgl/wgl_drawable_update.h"
 
 namespace drawable_test {
 namespace {
@@ -73,6 +74,31 @@ TEST_F(DrawableTest, TheLockDeliversPendingChangesOnce) {
       EXPECT_EQ(view->mutex->depth, 0);
       EXPECT_EQ(view->mutex->owner, 0u);
     }
+  }
+}
+
+// A window size that could not be read is read again by the next lock,
+// which delivers it; a first update had no size to keep.
+TEST_F(DrawableTest, TheLockReadsASizeThatCouldNotBeReadAgain) {
+  for (const char *call : {"GetClientRect", "ClientToScreen"}) {
+    SCOPED_TRACE(call);
+    HWND w = Window(30, 40, 64, 48);
+    WglDrawablePrivate *d = Create(GetDC(w), w, Modes(false, false, false, false));
+    GlDrawable *view = &d->drawable;
+    gLocking = view;
+    PlatformArmFault({call, nullptr, 0, 1, 0});
+    EXPECT_TRUE(__wglUpdateDrawableBuffers(d));
+    PlatformClearFaults();
+    EXPECT_EQ(view->width, 0);
+    ContextOf context;
+    for (const char *expected : {"size 30,40 64x48;", ""}) {
+      gNotes.clear();
+      view->lock(view, context.gc);
+      view->unlock(view);
+      EXPECT_EQ(gNotes, expected);
+    }
+    EXPECT_EQ(view->width, 64);
+    EXPECT_EQ(d->rect.right, 94);
   }
 }
 
