@@ -55,4 +55,34 @@ inline std::vector<Vertex> RightTriangles(float area, int count, int32_t width, 
   return out;
 }
 
+// The area of a triangle inside a width x height window: the polygon
+// clipped against the window's four edges, then the shoelace sum.
+inline double AreaInWindow(const Vertex *v, int32_t width, int32_t height) {
+  double px[12], py[12];
+  int n = 3;
+  for (int i = 0; i < 3; i++) px[i] = v[i].x, py[i] = v[i].y;
+  for (int edge = 0; edge < 4; edge++) {
+    const int axis = edge & 1;        // 0: x, 1: y
+    const bool keepAbove = edge < 2;  // the low edges keep what lies above
+    const double limit = keepAbove ? 0 : (axis ? height : width);
+    double qx[12], qy[12];
+    int m = 0;
+    for (int i = 0; i < n; i++) {
+      const int j = (i + 1) % n;
+      const double a = (axis ? py[i] : px[i]) - limit, b = (axis ? py[j] : px[j]) - limit;
+      const bool inA = keepAbove ? a >= 0 : a <= 0, inB = keepAbove ? b >= 0 : b <= 0;
+      if (inA) qx[m] = px[i], qy[m] = py[i], m++;
+      if (inA != inB) {
+        const double t = a / (a - b);
+        qx[m] = px[i] + t * (px[j] - px[i]), qy[m] = py[i] + t * (py[j] - py[i]), m++;
+      }
+    }
+    n = m;
+    for (int i = 0; i < n; i++) px[i] = qx[i], py[i] = qy[i];
+  }
+  double twice = 0;
+  for (int i = 0; i < n; i++) twice += px[i] * py[(i + 1) % n] - px[(i + 1) % n] * py[i];
+  return fabs(twice) / 2;
+}
+
 }  // namespace bench
